@@ -1,0 +1,41 @@
+#include "GasSeparatorSimulator.h"
+
+#include "CapacityModel.h"
+#include "GasSeparatorModel.h"
+
+#include <cmath>
+
+CGasSeparatorSimulator gGasSeparatorSimulator;
+
+void CGasSeparatorSimulator::Initialise(CGasSeparatorModel* model) {
+    model_ = model ? model : gGasSeparatorModel;
+    active_ = true;
+    parameters_ = WellParameters();
+    state_ = SimulationState();
+}
+
+void CGasSeparatorSimulator::Update(double dt) {
+    if (!model_) {
+        return;
+    }
+    parameters_ = model_->GetParameters();
+    state_ = model_->GetState();
+    Step(dt);
+    model_->CopyStateFrom(state_);
+}
+
+void CGasSeparatorSimulator::Step(double dt) {
+    SimulationState& s = state_;
+    s.elapsedTime += dt;
+    if (parameters_.GetPumpRunning()) {
+        const double omega = parameters_.GetCrankAngularSpeed();
+        s.crankAngle += omega * dt;
+        s.plungerPosition = (1 - std::cos(s.crankAngle)) * 0.5;
+        s.plungerVelocity = std::sin(s.crankAngle) * (omega * 0.5);
+        s.flowMultiplier = CapacityModel::FlowMultiplier(CapacityModel::CyclePhase(s.crankAngle));
+    } else {
+        s.flowMultiplier = 0;
+        s.plungerVelocity = 0;
+    }
+    CapacityModel::Evaluate(parameters_, dt, s);
+}

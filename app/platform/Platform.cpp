@@ -1,0 +1,32 @@
+#include "Platform.h"
+
+#include "UserFolders.h"
+
+#include <system_error>
+
+PlatformServices& Platform() {
+    static PlatformServices services;
+    return services;
+}
+
+namespace {
+std::filesystem::path ApplicationFolder(const std::filesystem::path& root) {
+    if (root.empty()) {
+        return {};
+    }
+    const std::filesystem::path folder = root / "Quillmore" / "Gas Separator";
+    std::error_code ignored; // an existing folder, or one we cannot create, is not an error here
+    std::filesystem::create_directories(folder, ignored);
+    return folder;
+}
+} // namespace
+
+std::filesystem::path SettingsFolder() {
+    const IUserFolders* folders = Platform().userFolders;
+    return folders ? ApplicationFolder(folders->SettingsRoot()) : std::filesystem::path();
+}
+
+std::filesystem::path DocumentsFolder() {
+    const IUserFolders* folders = Platform().userFolders;
+    return folders ? ApplicationFolder(folders->DocumentsRoot()) : std::filesystem::path();
+}

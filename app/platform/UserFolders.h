@@ -1,0 +1,18 @@
+#pragma once
+// The user's folders: where the defaults file and the user's presets and documents live.
+
+#include <filesystem>
+
+class IUserFolders {
+public:
+    virtual ~IUserFolders() = default;
+    // The user's application settings folder, or an empty path when the system has none.
+    virtual std::filesystem::path SettingsRoot() const = 0;
+    // The user's documents folder, or an empty path when the system has none.
+    virtual std::filesystem::path DocumentsRoot() const = 0;
+};
+
+// A root folder followed by "Quillmore" and "Gas Separator", created when missing; empty
+// when the root is empty. Found anew each time it is needed.
+std::filesystem::path SettingsFolder();
+std::filesystem::path DocumentsFolder();

@@ -1,0 +1,57 @@
+#include "NumberFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+TEST(FormatNumber, WritesSixSignificantDigitsWithoutTrailingZeros) {
+    EXPECT_EQ(FormatNumber(4.5), "4.5");
+    EXPECT_EQ(FormatNumber(42), "42");
+    EXPECT_EQ(FormatNumber(7.025), "7.025");
+    EXPECT_EQ(FormatNumber(0.8377580409572781), "0.837758");
+    EXPECT_EQ(FormatNumber(241.5), "241.5");
+    EXPECT_EQ(FormatNumber(27.749999999925), "27.75");
+    EXPECT_EQ(FormatNumber(0), "0");
+    EXPECT_EQ(FormatNumber(-3.25), "-3.25");
+}
+
+TEST(FormatNumber, MatchesADefaultFormattedStreamIncludingTheExponentForm) {
+    for (double value : {999999.0, 1234567.0, 1e7, 0.0001, 0.00001234, 123456.7, -2.5e-9, 1e300}) {
+        std::ostringstream stream;
+        stream << value;
+        EXPECT_EQ(FormatNumber(value), stream.str()) << value;
+    }
+    EXPECT_EQ(FormatNumber(1234567.0), "1.23457e+06");
+    EXPECT_EQ(FormatNumber(0.00001), "1e-05");
+    // What it writes, the parser reads back (to its three-decimal rounding).
+    EXPECT_EQ(ParseNumber(FormatNumber(1e7)), 1e7);
+}
+
+TEST(ParseNumber, ReadsTheLeadingNumberAndRoundsToThreeDecimals) {
+    EXPECT_EQ(ParseNumber("4.50"), 4.5);
+    EXPECT_EQ(ParseNumber("  3.14159"), 3.142);
+    EXPECT_EQ(ParseNumber("12abc"), 12);
+    EXPECT_EQ(ParseNumber("30.0004"), 30);
+    EXPECT_EQ(ParseNumber("30.0005"), 30.001);
+    EXPECT_EQ(ParseNumber("-1.5e1x"), -15);
+    EXPECT_EQ(ParseNumber("2e"), 2); // a bare exponent mark is not part of the number
+    EXPECT_EQ(ParseNumber("2e+"), 2);
+    EXPECT_EQ(ParseNumber(".5"), 0.5);
+    EXPECT_EQ(ParseNumber("5."), 5);
+    EXPECT_EQ(ParseNumber("+7"), 7);
+}
+
+TEST(ParseNumber, TextWithoutANumberGivesZero) {
+    for (const char* text : {"", "   ", "abc", ".", "-", "+.", "e5", "inf", "nan", "infinity"}) {
+        EXPECT_EQ(ParseNumber(text), 0) << text;
+    }
+    EXPECT_EQ(ParseNumber("0x10"), 0);  // hexadecimal is not a typed number
+    EXPECT_EQ(ParseNumber("1e999"), 0); // too large for a double: never infinite
+}
+
+TEST(ParseNumber, HugeValuesAreKeptInsteadOfOverflowingTheRounding) {
+    EXPECT_EQ(ParseNumber("1e300"), 1e300);
+    EXPECT_EQ(ParseNumber("123456789012345678"), 123456789012345678.0);
+    EXPECT_TRUE(std::isfinite(ParseNumber("1.7e308")));
+}
