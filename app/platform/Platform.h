@@ -5,9 +5,15 @@
 // each; tests may install fakes.
 
 class IUserFolders;
+class IImageDecoder;
+class IFontRegistry;
+class IScreenFontFactory;
 
 struct PlatformServices {
     IUserFolders* userFolders = nullptr;
+    IImageDecoder* imageDecoder = nullptr;           // image tags; none: images load as 0 x 0
+    IFontRegistry* fontRegistry = nullptr;           // font tags; none: nothing is registered
+    IScreenFontFactory* screenFontFactory = nullptr; // placement; none: no screen fonts
 };
 
 PlatformServices& Platform();

@@ -1,0 +1,15 @@
+#pragma once
+// A push button: three looks and the mouse region that makes it clickable.
+
+#include "Tag.h"
+
+class TButton : public TPlaceable {
+public:
+    TagHandle baseImage = 0;    // TImage
+    TagHandle hoverImage = 0;   // TImage
+    TagHandle pressedImage = 0; // TImage
+    TagHandle mouseRegion = 0;  // TMouseRegion
+
+    void Load(const YAML::Node& node) override;
+    void Place(int parentX, int parentY) override;
+};

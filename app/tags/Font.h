@@ -1,0 +1,9 @@
+#pragma once
+// A font tag: registers the faces of its TrueType file for the process.
+
+#include "Tag.h"
+
+class TFont : public Tag {
+public:
+    void Load(const YAML::Node& node) override;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Tag.h"
+
+class THelpDialog : public TPlaceable {
+public:
+    TagHandle backgroundImage = 0; // TImage
+    TagHandle closeButton = 0;     // TButton
+    TagHandle emailButton = 0;     // TButton
+
+    void Load(const YAML::Node& node) override;
+    void Place(int parentX, int parentY) override;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// Outlined text anchored at a point whose Y is the baseline.
+
+#include "ScreenFont.h"
+#include "Tag.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TLabel : public TPlaceable {
+public:
+    std::string defaultText;
+    std::string unit; // drawn after the text
+    uint32_t fillColor = 0xFFFFFFFF;
+    int fillAlpha = 255;
+    uint32_t strokeColor = 0xFFFFFFFF;
+    int strokeAlpha = 255;
+    double strokeWidth = 0.0;
+    std::string fontName;
+    int fontSize = 0;
+    // "Left": text starts at X; "Right": text ends at X; any other value: centred on X.
+    std::string horizontalAlignment = "Center";
+    std::unique_ptr<IScreenFont> screenFont; // created at placement; may be empty
+
+    void Load(const YAML::Node& node) override;
+    void Place(int parentX, int parentY) override;
+};

@@ -1,0 +1,69 @@
+#pragma once
+// The tag manager: turns relative paths into loaded, shared tag objects, places the tree and
+// re-reads it in place. One per process, created by InitTags; user-interface thread only.
+
+#include "Tag.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CTagManager {
+public:
+    // A new, empty tag of the class the extension names, or nullptr (with a debug trace).
+    static Tag* CreateTag(const std::string& type);
+
+    // LoadTagAt(path, false), then OnLoaded on the result. Throws TagError.
+    TagHandle LoadTag(const std::string& path);
+    // The registered tag; nullptr for 0; std::out_of_range beyond the registry.
+    Tag* GetTag(TagHandle handle) const;
+    // Re-reads the tag and everything it refers to; handles stay valid. Throws TagError.
+    void RefreshTag(TagHandle handle);
+
+    // LoadTagAt(path, refreshing), without OnLoaded; used by the ref readers.
+    TagHandle ResolveRef(const std::string& path);
+    // First registered tag whose path equals `path` byte for byte, or 0.
+    TagHandle FindTag(const std::string& path) const;
+    // Registers the tag, replacing (and destroying) a tag with the same path in place.
+    TagHandle RegisterTag(std::unique_ptr<Tag> tag);
+    // Loads (or, unless forced, shares) the tag at `path`. Throws TagError; a failed load
+    // registers nothing for `path`.
+    TagHandle LoadTagAt(const std::string& path, bool force);
+
+    void SetTagDirectory(const std::string& directory) { tagDirectory = directory; }
+    const std::string& TagDirectory() const { return tagDirectory; }
+    bool Refreshing() const { return refreshing; }
+    // Number of registered tags (handles 1 to TagCount()).
+    int TagCount() const { return tags.empty() ? 0 : static_cast<int>(tags.size()) - 1; }
+
+private:
+    std::vector<std::unique_ptr<Tag>> tags; // element 0 stays empty
+    std::string tagDirectory;               // prefix for tag files; empty: embedded store
+    bool refreshing = false;
+    std::vector<std::string> loading; // paths being loaded, outermost first (cycle check)
+
+    std::unique_ptr<Tag> ReadTag(const std::string& path);
+    void LoadDocument(Tag& tag);
+};
+
+// Creates the manager when there is none, then sets its tag directory. The directory is
+// joined to each path as it is, so it normally ends with a slash.
+void InitTags(const std::string& directory);
+// The process-wide manager; nullptr before InitTags.
+CTagManager* TagManager();
+// Drops the manager and every tag (tests and tools that load several trees).
+void ResetTags();
+
+TagHandle LoadTag(const std::string& path);
+Tag* GetTag(TagHandle handle);
+void RefreshTag(TagHandle handle);
+TagHandle ResolveRef(const std::string& path);
+
+// The tag at `handle` as class T, or nullptr when there is none or it has another class.
+template <class T> T* GetTagAs(TagHandle handle) {
+    return dynamic_cast<T*>(GetTag(handle));
+}
+
+// The tag directory configured by the environment variable GAS_SEPARATOR_TAG_DIR; empty when
+// unset or empty (tags then come from the embedded store). A slash is appended when missing.
+std::string TagDirectoryFromEnvironment();

@@ -1,0 +1,32 @@
+#pragma once
+// A text entry box.
+
+#include "ScreenFont.h"
+#include "Tag.h"
+
+#include <memory>
+#include <string>
+
+class TTextEdit : public TPlaceable {
+public:
+    int width = 0;
+    int height = 0;
+    int leftMargin = 0;
+    int topMargin = 0;
+    std::string defaultText;
+    std::string textChangedEvent;
+    TagHandle backgroundImage = 0; // TImage, optional
+    std::string fontName;
+    int fontSize = 0;
+    bool readOnly = false;
+    int textColorR = 0;
+    int textColorG = 0;
+    int textColorB = 0;
+    int errorTextColorR = 255;
+    int errorTextColorG = 0;
+    int errorTextColorB = 0;
+    std::unique_ptr<IScreenFont> screenFont; // created at placement; may be empty
+
+    void Load(const YAML::Node& node) override;
+    void Place(int parentX, int parentY) override;
+};
