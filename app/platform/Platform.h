@@ -8,12 +8,18 @@ class IUserFolders;
 class IImageDecoder;
 class IFontRegistry;
 class IScreenFontFactory;
+class IMainWindow;
+class IShell;
+class IAutomation;
 
 struct PlatformServices {
     IUserFolders* userFolders = nullptr;
     IImageDecoder* imageDecoder = nullptr;           // image tags; none: images load as 0 x 0
     IFontRegistry* fontRegistry = nullptr;           // font tags; none: nothing is registered
     IScreenFontFactory* screenFontFactory = nullptr; // placement; none: no screen fonts
+    IMainWindow* mainWindow = nullptr;               // the window manager opens it
+    IShell* shell = nullptr;                         // message boxes, links; none: ignored
+    IAutomation* automation = nullptr;               // synthetic input (headless driver only)
 };
 
 PlatformServices& Platform();

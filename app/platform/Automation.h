@@ -1,0 +1,28 @@
+#pragma once
+// Synthetic user input for the headless driver: real mouse and key events delivered to the
+// main window and its controls, menu choices and screenshots. Every operation that can fail
+// returns false and explains why in `error`.
+
+#include <string>
+
+class IAutomation {
+public:
+    virtual ~IAutomation() = default;
+    // Left-button mouse input at a canvas point.
+    virtual void MouseMove(int x, int y) = 0;
+    virtual void MouseDown(int x, int y) = 0;
+    virtual void MouseUp(int x, int y) = 0;
+    // Gives the named native control the keyboard focus, as a click on it would.
+    virtual bool Focus(const std::string& name, std::string& error) = 0;
+    // Types the text as key presses into the control with the focus.
+    virtual bool TypeText(const std::string& utf8, std::string& error) = 0;
+    // One key or chord: "Tab", "Backtab", "Return", "Escape", "Backspace", "Delete", "Home",
+    // "End", "Ctrl+A", "Ctrl+R".
+    virtual bool Key(const std::string& chord, std::string& error) = 0;
+    // Picks the row whose text is `row` in the named list, as a user would.
+    virtual bool Select(const std::string& name, const std::string& row, std::string& error) = 0;
+    // Chooses a menu item by its text, e.g. "&Exit".
+    virtual bool ChooseMenu(const std::string& text, std::string& error) = 0;
+    // Saves the window's client area, child controls included, as a PNG file.
+    virtual bool SaveScreenshot(const std::string& file, std::string& error) = 0;
+};

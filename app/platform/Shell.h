@@ -1,0 +1,19 @@
+#pragma once
+// The desktop: message boxes and opening links and files with their usual programs.
+
+#include <filesystem>
+#include <string>
+
+enum class MessageIcon { None, Information, Exclamation, Error };
+
+class IShell {
+public:
+    virtual ~IShell() = default;
+    // A modal message box with an OK button; returns when it is dismissed.
+    virtual void ShowMessage(const std::string& title, const std::string& text,
+                             MessageIcon icon) = 0;
+    // Opens a web or "mailto:" link with the desktop's handler; failures are not reported.
+    virtual void OpenUrl(const std::string& url) = 0;
+    // Opens a local file with the program the desktop associates with it.
+    virtual void OpenFile(const std::filesystem::path& path) = 0;
+};

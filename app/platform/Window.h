@@ -1,0 +1,74 @@
+#pragma once
+// The main window: a fixed-size client canvas under a menu bar, a message pump that never
+// blocks, and the callbacks through which the window manager hears input and commands.
+
+#include "Canvas.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class INativeTextEdit;
+class INativeComboBox;
+
+// Input and commands, delivered on the main thread while the window pumps its messages.
+class IWindowListener {
+public:
+    virtual ~IWindowListener() = default;
+    // Client coordinates of the canvas.
+    virtual void OnMouseMove(int x, int y) = 0;
+    virtual void OnLeftButtonDown(int x, int y) = 0;
+    virtual void OnLeftButtonUp(int x, int y) = 0;
+    // A menu item or accelerator was chosen.
+    virtual void OnCommand(int id) = 0;
+    // The window must be repainted (it was exposed); the listener renders a frame.
+    virtual void OnPaint() = 0;
+    // The window has been closed by the user or destroyed by the program.
+    virtual void OnDestroy() = 0;
+};
+
+struct MenuItem {
+    std::string text; // with "&" mnemonics, e.g. "&Exit"
+    int command = 0;
+};
+
+// A key chord, e.g. Ctrl+R: an upper-case letter or digit and the Control modifier.
+struct Accelerator {
+    char key = 0;
+    bool control = false;
+    int command = 0;
+};
+
+struct WindowDescription {
+    std::string title;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    std::string menuTitle; // the one popup of the menu bar, e.g. "&File"
+    std::vector<MenuItem> menuItems;
+    std::vector<Accelerator> accelerators; // commands not in the menu, reached by key
+    PixelBuffer largeIcon;                 // the window icon; empty for none
+    PixelBuffer smallIcon;
+};
+
+class IMainWindow {
+public:
+    virtual ~IMainWindow() = default;
+    // Creates the window, its menu and accelerators and its back buffer, and shows it.
+    virtual void Open(const WindowDescription& description, IWindowListener* listener) = 0;
+    // Handles every pending message without waiting.
+    virtual void PumpMessages() = 0;
+    // The back buffer of the client size; valid after Open.
+    virtual ICanvas& BackBuffer() = 0;
+    // Shows the back buffer in the window.
+    virtual void Present() = 0;
+    // Closes the window; the listener hears OnDestroy.
+    virtual void Destroy() = 0;
+    // Takes the keyboard focus away from any child control.
+    virtual void FocusMainWindow() = 0;
+    // A copy of what the window shows in the client rectangle, child controls included.
+    virtual PixelBuffer GrabClient(int x, int y, int w, int h) = 0;
+
+    // Native child controls on the canvas, identified by a view name (unique per window).
+    virtual std::unique_ptr<INativeTextEdit> CreateTextEdit(const std::string& name) = 0;
+    virtual std::unique_ptr<INativeComboBox> CreateComboBox(const std::string& name) = 0;
+};
