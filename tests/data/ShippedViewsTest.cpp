@@ -1,0 +1,313 @@
+// The shipped frame, panel, dialog and widget tags hold the positions, sizes, pictures and
+// event names the interface is laid out with.
+#include "TagTreeSupport.h"
+
+using namespace tagtree;
+
+namespace {
+
+struct ButtonRow {
+    const char* key;
+    const char* file; // without .btn.yml / .mouse.yml
+    int x, y, width, height;
+    const char* event;
+    const char* base;
+    const char* hover;
+    const char* pressed;
+};
+
+// Checks a button tag, its mouse region at (0, 0) and its three pictures.
+void ExpectButton(const std::string& buttonPath, const ButtonRow& row) {
+    SCOPED_TRACE(buttonPath);
+    const auto button = Tag(buttonPath);
+    EXPECT_EQ(button["X"].as<int>(), row.x);
+    EXPECT_EQ(button["Y"].as<int>(), row.y);
+    EXPECT_EQ(RefPath(button["Base Image"]), row.base);
+    EXPECT_EQ(RefPath(button["Hover Image"]), row.hover);
+    EXPECT_EQ(RefPath(button["Pressed Image"]), row.pressed);
+    const auto regionPath = RefPath(button["Mouse Region"]);
+    EXPECT_EQ(regionPath, std::string(row.file) + ".mouse.yml");
+    const auto region = Tag(regionPath);
+    EXPECT_EQ(region["X"].as<int>(), 0);
+    EXPECT_EQ(region["Y"].as<int>(), 0);
+    EXPECT_EQ(region["Width"].as<int>(), row.width);
+    EXPECT_EQ(region["Height"].as<int>(), row.height);
+    EXPECT_EQ(region["Click Event"].as<std::string>(), row.event);
+}
+
+#define TM "views/trapezoid_menu/"
+#define TMI TM "images/button_"
+const ButtonRow kBarButtons[] = {
+    {"Pump Button Go", TM "pumpbutton_go", 60, -50, 212, 67, "Pump Start", TMI "run-base.png",
+     TMI "run-hover.png", TMI "run-pressed.png"},
+    {"Pump Button Stop", TM "pumpbutton_stop", 60, -50, 212, 67, "Pump Stop", TMI "pause-base.png",
+     TMI "pause-hover.png", TMI "pause-pressed.png"},
+    {"Dimensions Button Show", TM "dimensionsbutton_show", 74, 30, 183, 34, "Show Dimensions",
+     TMI "showDimensions-base.png", TMI "showDimensions-hover.png",
+     TMI "showDimensions-pressed.png"},
+    {"Dimensions Button Hide", TM "dimensionsbutton_hide", 74, 30, 183, 34, "Hide Dimensions",
+     TMI "hideDimensions-base.png", TMI "hideDimensions-hover.png",
+     TMI "hideDimensions-pressed.png"},
+    {"Save Preset Button", TM "savepresetbutton", 74, 71, 183, 34, "Open Save Preset Dialog",
+     TMI "savepreset-base.png", TMI "savepreset-hover.png", TMI "savepreset-pressed.png"},
+    {"Info Button", TM "infobutton", 74, 112, 183, 34, "Open Info Document", TMI "info-base.png",
+     TMI "info-hover.png", TMI "info-pressed.png"},
+    {"Help Button", TM "helpbutton", 74, 153, 183, 34, "Open Help Dialog", TMI "help-base.png",
+     TMI "help-hover.png", TMI "help-pressed.png"},
+};
+
+// Dialog buttons: their pictures live in the dialog's images folder; close, e-mail and website
+// buttons show the base picture while pressed.
+#define CD "views/contact_dialog/"
+#define HD "views/help_dialog/"
+#define SD "views/savepreset_dialog/"
+#define PP "views/parameters_panel/"
+#define PPI PP "images/"
+const ButtonRow kContactButtons[] = {
+    {"Close Button", CD "closebutton", 610, 75, 14, 14, "Close Contact Dialog",
+     CD "images/close-base.png", CD "images/close-hover.png", CD "images/close-base.png"},
+    {"Email Button", CD "emailbutton", 241, 182, 206, 21, "Launch Quillmore Email",
+     CD "images/email-base.png", CD "images/email-hover.png", CD "images/email-base.png"},
+    {"Website Button", CD "websitebutton", 225, 212, 244, 21, "Launch Quillmore Website",
+     CD "images/website-base.png", CD "images/website-hover.png", CD "images/website-base.png"},
+};
+const ButtonRow kHelpButtons[] = {
+    {"Close Button", HD "closebutton", 610, 75, 14, 14, "Close Help Dialog",
+     HD "images/close-base.png", HD "images/close-hover.png", HD "images/close-base.png"},
+    {"Email Button", HD "emailbutton", 241, 248, 206, 21, "Launch Help Email",
+     HD "images/email-base.png", HD "images/email-hover.png", HD "images/email-base.png"},
+};
+const ButtonRow kSavePresetButtons[] = {
+    {"Close Button", SD "closebutton", 610, 75, 14, 14, "Close Save Preset Dialog",
+     SD "images/close-base.png", SD "images/close-hover.png", SD "images/close-base.png"},
+    {"Save Button", SD "savebutton", 487, 305, 107, 29, "Save Preset", SD "images/save-base.png",
+     SD "images/save-hover.png", SD "images/save-pressed.png"},
+    {"Cancel Button", SD "cancelbutton", 370, 305, 107, 29, "Close Save Preset Dialog",
+     SD "images/cancel-base.png", SD "images/cancel-hover.png", SD "images/cancel-pressed.png"},
+};
+
+template <size_t N> void ExpectButtons(const YAML::Node& owner, const ButtonRow (&rows)[N]) {
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.key);
+        const auto path = RefPath(owner[row.key]);
+        EXPECT_EQ(path, std::string(row.file) + ".btn.yml");
+        ExpectButton(path, row);
+    }
+}
+
+} // namespace
+
+TEST(DataViews, AppRootNamesEveryTopLevelTag) {
+    const auto app = Tag("app.app.yml");
+    EXPECT_EQ(RefPath(app["Background Image"]), "app_background.png");
+    EXPECT_EQ(RefPath(app["Icon"]), "icons/GasSeparatorIcon_1.ico");
+    EXPECT_EQ(RefList(app["Fonts"]),
+              (std::vector<std::string>{"fonts/Exo-Bold.ttf", "fonts/Exo-Regular.ttf",
+                                        "fonts/Exo-Italic.ttf"}));
+    EXPECT_EQ(RefPath(app["Button Bar"]), "views/button_bar.btnb.yml");
+    EXPECT_EQ(RefPath(app["Gas Separator"]), "views/gas_separator.gs.yml");
+    EXPECT_EQ(RefPath(app["Header Bar"]), "views/header.headerbar.yml");
+    EXPECT_EQ(RefPath(app["Parameters Panel"]), "views/parameters.parampanel.yml");
+    EXPECT_EQ(RefPath(app["Contact Dialog"]), "views/contactus.contactdialog.yml");
+    EXPECT_EQ(RefPath(app["Help Dialog"]), "views/help.helpdialog.yml");
+    EXPECT_EQ(RefPath(app["Save Preset Dialog"]), "views/savepreset.savepresetdialog.yml");
+}
+
+TEST(DataViews, HeaderBarAndParametersPanelPositions) {
+    const auto header = Tag("views/header.headerbar.yml");
+    EXPECT_EQ(header["X"].as<int>(), -2);
+    EXPECT_EQ(header["Y"].as<int>(), -2);
+    EXPECT_EQ(header["Title Image X"].as<int>(), 10);
+    EXPECT_EQ(header["Title Image Y"].as<int>(), 12);
+    EXPECT_EQ(RefPath(header["Background Image"]), "views/header_bar/images/header_bar.png");
+    EXPECT_EQ(RefPath(header["Title Image"]), "views/header_bar/images/title.png");
+
+    const auto panel = Tag("views/parameters.parampanel.yml");
+    EXPECT_EQ(panel["X"].as<int>(), -2);
+    EXPECT_EQ(panel["Y"].as<int>(), 51);
+    EXPECT_EQ(RefPath(panel["Background Image"]),
+              "views/parameters_panel/images/parameters_panel_background.png");
+    const std::pair<const char*, const char*> children[] = {
+        {"Separator Presets", "separatorpresets.cmb.yml"},
+        {"Casing Size", "casingsize.cmb.yml"},
+        {"Dip Tube ID", "diptube_id.text.yml"},
+        {"Dip Tube Length", "diptube_length.text.yml"},
+        {"Dip Tube OD", "diptube_od.text.yml"},
+        {"Gas Bubble Rise Velocity", "gasbubble_velocity.text.yml"},
+        {"Production Rate", "productionrate.text.yml"},
+        {"Separator ID", "separator_id.text.yml"},
+        {"Separator OD", "separator_od.text.yml"},
+        {"SPM", "spm.text.yml"},
+        {"Max Capacity", "maxcapacity.text.yml"},
+        {"Recommended Dip Tube Length", "recommendeddiptubelength.lbl.yml"}};
+    for (const auto& [key, file] : children)
+        EXPECT_EQ(RefPath(panel[key]), std::string("views/parameters_panel/") + file) << key;
+}
+
+TEST(DataViews, ButtonBarButtonsAndMouseRegions) {
+    const auto bar = Tag("views/button_bar.btnb.yml");
+    EXPECT_EQ(bar["X"].as<int>(), 431);
+    EXPECT_EQ(bar["Y"].as<int>(), 100);
+    EXPECT_EQ(RefPath(bar["Background Image"]),
+              "views/trapezoid_menu/images/trapezoid_bg-placeholder.png");
+    ExpectButtons(bar, kBarButtons);
+}
+
+TEST(DataViews, DialogsButtonsAndMouseRegions) {
+    const std::tuple<const char*, const char*> dialogs[] = {
+        {"views/contactus.contactdialog.yml", CD "images/about_us-base.png"},
+        {"views/help.helpdialog.yml", HD "images/help-base.png"},
+        {"views/savepreset.savepresetdialog.yml", SD "images/savepreset-base.png"}};
+    for (const auto& [file, background] : dialogs) {
+        SCOPED_TRACE(file);
+        const auto dialog = Tag(file);
+        EXPECT_EQ(dialog["X"].as<int>(), 160);
+        EXPECT_EQ(dialog["Y"].as<int>(), 120);
+        EXPECT_EQ(RefPath(dialog["Background Image"]), background);
+    }
+    ExpectButtons(Tag("views/contactus.contactdialog.yml"), kContactButtons);
+    ExpectButtons(Tag("views/help.helpdialog.yml"), kHelpButtons);
+    const auto save = Tag("views/savepreset.savepresetdialog.yml");
+    ExpectButtons(save, kSavePresetButtons);
+    EXPECT_EQ(RefPath(save["Preset Name"]), SD "presetname.text.yml");
+}
+
+TEST(DataViews, TextBoxes) {
+    struct Row {
+        const char* file;
+        int x, y, width;
+        const char* event; // nullptr: no event, read-only white text
+        const char* background;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {PP "separator_od.text.yml", 180, 170, 190, "Separator OD Changed", PP "images/textbox_small.png"},
+        {PP "separator_id.text.yml", 180, 208, 190, "Separator ID Changed", PP "images/textbox_small.png"},
+        {PP "diptube_od.text.yml", 180, 268, 190, "Dip Tube OD Changed", PP "images/textbox_small.png"},
+        {PP "diptube_id.text.yml", 180, 306, 190, "Dip Tube ID Changed", PP "images/textbox_small.png"},
+        {PP "diptube_length.text.yml", 180, 344, 190, "Dip Tube Length Changed", PP "images/textbox_small.png"},
+        {PP "gasbubble_velocity.text.yml", 180, 461, 215, "Gas Bubble Rise Velocity Changed", PP "images/textbox_big.png"},
+        {PP "spm.text.yml", 180, 500, 215, "SPM Changed", PP "images/textbox_big.png"},
+        {PP "productionrate.text.yml", 180, 572, 215, "Production Rate Changed", PP "images/textbox_big.png"},
+        {PP "maxcapacity.text.yml", 179, 617, 215, nullptr, PP "images/textbox_blue.png"},
+        {SD "presetname.text.yml", 195, 175, 405, "Save Preset Name Changed", SD "images/presetname-textbox.png"},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        const auto box = Tag(row.file);
+        EXPECT_EQ(box["X"].as<int>(), row.x);
+        EXPECT_EQ(box["Y"].as<int>(), row.y);
+        EXPECT_EQ(box["Width"].as<int>(), row.width);
+        EXPECT_EQ(box["Height"].as<int>(), 29);
+        EXPECT_EQ(box["Left Margin"].as<int>(), 5);
+        EXPECT_EQ(box["Top Margin"].as<int>(), 5);
+        EXPECT_EQ(box["Font Name"].as<std::string>(), "Exo");
+        EXPECT_EQ(box["Font Size"].as<int>(), 20);
+        EXPECT_EQ(RefPath(box["Background Image"]), row.background);
+        EXPECT_FALSE(box["Default Text"]);
+        EXPECT_FALSE(box["Error Text Color R"]);
+        if (row.event) {
+            EXPECT_EQ(box["Text Changed Event"].as<std::string>(), row.event);
+            EXPECT_FALSE(box["Read Only"]);
+            EXPECT_FALSE(box["Text Color R"]);
+        } else {
+            EXPECT_FALSE(box["Text Changed Event"]);
+            EXPECT_TRUE(box["Read Only"].as<bool>());
+            for (const char* c : {"Text Color R", "Text Color G", "Text Color B"})
+                EXPECT_EQ(box[c].as<int>(), 255) << c;
+        }
+    }
+}
+
+TEST(DataViews, ComboBoxes) {
+    const auto presets = Tag(PP "separatorpresets.cmb.yml");
+    const auto casing = Tag(PP "casingsize.cmb.yml");
+    for (const auto& box : {presets, casing}) {
+        EXPECT_EQ(box["Font Name"].as<std::string>(), "Exo");
+        EXPECT_EQ(box["Font Size"].as<int>(), 20);
+        EXPECT_EQ(RefPath(box["Dropdown Background Image"]),
+                  PP "images/test_combobox_dropdown_background.png");
+        EXPECT_EQ(RefPath(box["Selection Background Image"]),
+                  PP "images/test_combobox_dropdown_selected.png");
+    }
+    EXPECT_EQ(presets["X"].as<int>(), 61);
+    EXPECT_EQ(presets["Y"].as<int>(), 120);
+    EXPECT_EQ(presets["Width"].as<int>(), 356);
+    EXPECT_EQ(presets["Height"].as<int>(), 22);
+    EXPECT_EQ(RefPath(presets["Background Image"]), PP "images/combobox_bg.png");
+    EXPECT_EQ(presets["Selected Item Changed Event"].as<std::string>(), "Separator Preset Changed");
+    EXPECT_EQ(presets["Default Text"].as<std::string>(), "(User Defined)");
+    EXPECT_EQ(presets["Items"].size(), 11u);
+
+    EXPECT_EQ(casing["X"].as<int>(), 144);
+    EXPECT_EQ(casing["Y"].as<int>(), 32);
+    EXPECT_EQ(casing["Width"].as<int>(), 273);
+    EXPECT_EQ(casing["Height"].as<int>(), 23);
+    EXPECT_EQ(RefPath(casing["Background Image"]), PP "images/combobox_bg_small.png");
+    EXPECT_EQ(casing["Selected Item Changed Event"].as<std::string>(), "Casing Size Changed");
+    EXPECT_FALSE(casing["Default Text"]);
+    EXPECT_EQ(casing["Items"].size(), 90u);
+}
+
+TEST(DataViews, RecommendedDipTubeLengthLabel) {
+    const auto label = Tag(PP "recommendeddiptubelength.lbl.yml");
+    EXPECT_EQ(label["X"].as<int>(), 325);
+    EXPECT_EQ(label["Y"].as<int>(), 418);
+    EXPECT_EQ(label["Default Text"].as<std::string>(), "recommended Dip Tube Length is");
+    EXPECT_EQ(label["Unit"].as<std::string>(), "");
+    EXPECT_EQ(label["Fill Color"].as<std::vector<int>>(), (std::vector<int>{84, 218, 26}));
+    EXPECT_EQ(label["Fill Alpha"].as<int>(), 255);
+    EXPECT_EQ(label["Stroke Color"].as<std::vector<int>>(), (std::vector<int>{84, 218, 26}));
+    EXPECT_EQ(label["Stroke Alpha"].as<int>(), 175);
+    EXPECT_DOUBLE_EQ(label["Stroke Width"].as<double>(), 1.0);
+    EXPECT_EQ(label["Font Name"].as<std::string>(), "Exo Italic");
+    EXPECT_EQ(label["Font Size"].as<int>(), 17);
+    EXPECT_EQ(label["Horizontal Alignment"].as<std::string>(), "Left");
+}
+
+TEST(DataViews, WarningsInAppOrder) {
+    struct Row {
+        const char* key;
+        const char* file;
+        int x, y;
+        double lifespan;
+        const char* image;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"Max Capacity Warning", "maxcapacity", 491, 575, 2.5, "views/well_model/images/capacity_warning.png"},
+        {"Dip Tube Diameter Warning", "diptubediameter", 396, 301, 0, PPI "error_inner-outer.png"},
+        {"Dip Tube Length Warning", "diptubelength", 396, 294, 0, PPI "error_DT-length.png"},
+        {"Separator Diameter Warning", "separatordiameter", 396, 204, 0, PPI "error_inner-outer.png"},
+        {"Separator Inner Diameter Warning", "separatorinnerdiameter", 396, 253, 0, PPI "error_sep-space.png"},
+        {"Dip Tube ID Range Warning", "diptubeid_range", 396, 321, 0, PPI "error_casingSize.png"},
+        {"Dip Tube OD Range Warning", "diptubeod_range", 396, 283, 0, PPI "error_casingSize.png"},
+        {"Gas Bubble Velocity Range Warning", "gasbubblevelocity_range", 396, 446, 0, PPI "error_bubbleVel.png"},
+        {"Production Rate Range Warning", "productionrate_range", 396, 586, 0, PPI "error_placeholder.png"},
+        {"Separator ID Range Warning", "separatorid_range", 396, 224, 0, PPI "error_casingSize.png"},
+        {"Separator OD Range Warning", "separatorod_range", 396, 186, 0, PPI "error_casingSize.png"},
+        {"SPM Range Warning", "spm_range", 396, 494, 0, PPI "error_pumpingSpeed.png"},
+    };
+    // clang-format on
+    const auto app = Tag("app.app.yml");
+    std::vector<std::string> warningKeysInFile;
+    for (const auto& kv : app) {
+        const auto key = kv.first.as<std::string>();
+        if (key.size() > 8 && key.substr(key.size() - 8) == " Warning")
+            warningKeysInFile.push_back(key);
+    }
+    ASSERT_EQ(warningKeysInFile.size(), std::size(rows));
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const auto& row = rows[i];
+        SCOPED_TRACE(row.key);
+        EXPECT_EQ(warningKeysInFile[i], row.key);
+        const auto path = RefPath(app[row.key]);
+        EXPECT_EQ(path, std::string("views/") + row.file + ".warning.yml");
+        const auto warning = Tag(path);
+        EXPECT_EQ(warning["X"].as<int>(), row.x);
+        EXPECT_EQ(warning["Y"].as<int>(), row.y);
+        EXPECT_DOUBLE_EQ(warning["Lifespan"].as<double>(), row.lifespan);
+        EXPECT_EQ(RefPath(warning["Background Image"]), row.image);
+    }
+}
