@@ -23,6 +23,8 @@ public:
     virtual bool Select(const std::string& name, const std::string& row, std::string& error) = 0;
     // Chooses a menu item by its text, e.g. "&Exit".
     virtual bool ChooseMenu(const std::string& text, std::string& error) = 0;
+    // Closes the main window as a user would with the title bar's close button.
+    virtual void CloseWindow() = 0;
     // Saves the window's client area, child controls included, as a PNG file.
     virtual bool SaveScreenshot(const std::string& file, std::string& error) = 0;
 };

@@ -21,8 +21,6 @@ public:
     virtual void OnLeftButtonUp(int x, int y) = 0;
     // A menu item or accelerator was chosen.
     virtual void OnCommand(int id) = 0;
-    // The window must be repainted (it was exposed); the listener renders a frame.
-    virtual void OnPaint() = 0;
     // The window has been closed by the user or destroyed by the program.
     virtual void OnDestroy() = 0;
 };
@@ -59,12 +57,15 @@ public:
     virtual void PumpMessages() = 0;
     // The back buffer of the client size; valid after Open.
     virtual ICanvas& BackBuffer() = 0;
-    // Shows the back buffer in the window.
+    // Shows the back buffer in the window. The window repaints itself from the back buffer
+    // when exposed, so it never asks the listener to render.
     virtual void Present() = 0;
     // Closes the window; the listener hears OnDestroy.
     virtual void Destroy() = 0;
     // Takes the keyboard focus away from any child control.
     virtual void FocusMainWindow() = 0;
+    // Whether the window has been destroyed (closed by the user or by Destroy).
+    virtual bool IsDestroyed() const = 0;
     // A copy of what the window shows in the client rectangle, child controls included.
     virtual PixelBuffer GrabClient(int x, int y, int w, int h) = 0;
 

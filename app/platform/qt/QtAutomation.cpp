@@ -1,0 +1,237 @@
+#include "QtAutomation.h"
+
+#include "QtMainWindow.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPointer>
+
+#include <map>
+
+// Offers a key press to the application's shortcuts first, as the window system's delivery
+// does (exported by Qt GUI for its test library).
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k,
+                                               Qt::KeyboardModifiers mods, const QString& text,
+                                               bool autorep, ushort count);
+
+namespace {
+struct Chord {
+    int key = 0;
+    Qt::KeyboardModifiers modifiers;
+    QString text;
+};
+
+bool ParseChord(const std::string& name, Chord& chord) {
+    static const std::map<std::string, Chord> chords = {
+        {"Tab", {Qt::Key_Tab, Qt::NoModifier, "\t"}},
+        {"Backtab", {Qt::Key_Backtab, Qt::ShiftModifier, ""}},
+        {"Return", {Qt::Key_Return, Qt::NoModifier, "\r"}},
+        {"Escape", {Qt::Key_Escape, Qt::NoModifier, QString(QChar(27))}},
+        {"Backspace", {Qt::Key_Backspace, Qt::NoModifier, QString(QChar(8))}},
+        {"Delete", {Qt::Key_Delete, Qt::NoModifier, QString(QChar(127))}},
+        {"Home", {Qt::Key_Home, Qt::NoModifier, ""}},
+        {"End", {Qt::Key_End, Qt::NoModifier, ""}},
+        {"Ctrl+A", {Qt::Key_A, Qt::ControlModifier, QString(QChar(1))}},
+        {"Ctrl+R", {Qt::Key_R, Qt::ControlModifier, QString(QChar(18))}},
+    };
+    const auto it = chords.find(name);
+    if (it == chords.end()) {
+        return false;
+    }
+    chord = it->second;
+    return true;
+}
+
+// The key code a keyboard would report for a typed character.
+int KeyFor(QChar c) {
+    if (c.isLetter() && c.unicode() < 128) {
+        return c.toUpper().unicode();
+    }
+    return c == ' ' ? int(Qt::Key_Space) : int(c.unicode());
+}
+
+void SendKey(QWidget* target, const Chord& chord) {
+    QPointer<QWidget> guard(target);
+    if (qt_sendShortcutOverrideEvent(target, 0, chord.key, chord.modifiers, chord.text, false, 1)) {
+        return; // a shortcut took it
+    }
+    QKeyEvent press(QEvent::KeyPress, chord.key, chord.modifiers, chord.text);
+    QApplication::sendEvent(target, &press);
+    if (guard) {
+        QKeyEvent release(QEvent::KeyRelease, chord.key, chord.modifiers, chord.text);
+        QApplication::sendEvent(guard, &release);
+    }
+}
+} // namespace
+
+QWidget* CQtAutomation::FindControl(const std::string& name, std::string& error) const {
+    QWidget* canvas = window_.CanvasWidget();
+    QWidget* control = canvas ? canvas->findChild<QWidget*>(QString::fromStdString(name)) : nullptr;
+    if (!control) {
+        error = "no text box or list named \"" + name + "\"";
+    } else if (!control->isVisible() || !control->isEnabled()) {
+        error = "the control \"" + name + "\" is hidden or disabled";
+        control = nullptr;
+    }
+    return control;
+}
+
+void CQtAutomation::SendMouse(int type, int x, int y) {
+    QWidget* canvas = window_.CanvasWidget();
+    if (!canvas) {
+        return;
+    }
+    // The press goes to the child under the pointer; moves and the release follow the
+    // widget that took the press, as the window system's implicit grab does.
+    QWidget* target = grabber_;
+    if (!target) {
+        QWidget* child = canvas->childAt(x, y);
+        target = child ? child : canvas;
+    }
+    const QPointF local = target->mapFrom(canvas, QPointF(x, y));
+    const QPointF global = canvas->mapToGlobal(QPointF(x, y));
+    const auto eventType = static_cast<QEvent::Type>(type);
+    const Qt::MouseButton button = eventType == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons buttons = buttonDown_ ? Qt::LeftButton : Qt::NoButton;
+    QMouseEvent event(eventType, local, global, button, buttons, Qt::NoModifier);
+    if (eventType == QEvent::MouseButtonPress && target != canvas &&
+        (target->focusPolicy() & Qt::ClickFocus)) {
+        target->setFocus(Qt::MouseFocusReason);
+    }
+    QApplication::sendEvent(target, &event);
+    grabber_ = buttonDown_ ? target : nullptr;
+}
+
+void CQtAutomation::MouseMove(int x, int y) {
+    SendMouse(QEvent::MouseMove, x, y);
+}
+
+void CQtAutomation::MouseDown(int x, int y) {
+    buttonDown_ = true;
+    grabber_ = nullptr;
+    SendMouse(QEvent::MouseButtonPress, x, y);
+}
+
+void CQtAutomation::MouseUp(int x, int y) {
+    buttonDown_ = false;
+    SendMouse(QEvent::MouseButtonRelease, x, y);
+    grabber_ = nullptr;
+}
+
+bool CQtAutomation::Focus(const std::string& name, std::string& error) {
+    QWidget* control = FindControl(name, error);
+    if (!control) {
+        return false;
+    }
+    control->setFocus(Qt::MouseFocusReason);
+    return true;
+}
+
+bool CQtAutomation::TypeText(const std::string& utf8, std::string& error) {
+    for (const QChar c : QString::fromStdString(utf8)) {
+        QWidget* target = QApplication::focusWidget();
+        if (!target || target == window_.CanvasWidget()) {
+            error = "no text box or list has the keyboard focus";
+            return false;
+        }
+        SendKey(target, {KeyFor(c), Qt::NoModifier, QString(c)});
+    }
+    return true;
+}
+
+bool CQtAutomation::Key(const std::string& name, std::string& error) {
+    Chord chord;
+    if (!ParseChord(name, chord)) {
+        error = "unknown key \"" + name + "\"";
+        return false;
+    }
+    QWidget* target = QApplication::focusWidget();
+    if (!target) {
+        target = window_.CanvasWidget();
+    }
+    if (!target) {
+        error = "the window is not open";
+        return false;
+    }
+    SendKey(target, chord);
+    return true;
+}
+
+bool CQtAutomation::Select(const std::string& name, const std::string& row, std::string& error) {
+    auto* combo = qobject_cast<QComboBox*>(FindControl(name, error));
+    if (!combo) {
+        if (error.empty() || error.rfind("no ", 0) == 0) {
+            error = "no list named \"" + name + "\"";
+        }
+        return false;
+    }
+    const int index = combo->findText(QString::fromStdString(row), Qt::MatchExactly);
+    if (index < 0) {
+        error = "the list \"" + name + "\" has no row \"" + row + "\"";
+        return false;
+    }
+    combo->setFocus(Qt::MouseFocusReason); // the click that opens the list
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    const QModelIndex item = combo->model()->index(index, combo->modelColumn());
+    view->scrollTo(item);
+    const QPoint centre = view->visualRect(item).center();
+    QWidget* viewport = view->viewport();
+    QMouseEvent move(QEvent::MouseMove, centre, viewport->mapToGlobal(centre), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, viewport->mapToGlobal(centre),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, viewport->mapToGlobal(centre),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &release);
+    if (combo->currentIndex() != index) {
+        combo->hidePopup();
+        error = "the list \"" + name + "\" did not take the row \"" + row + "\"";
+        return false;
+    }
+    return true;
+}
+
+bool CQtAutomation::ChooseMenu(const std::string& text, std::string& error) {
+    QMainWindow* frame = window_.Frame();
+    if (frame) {
+        for (QAction* menu : frame->menuBar()->actions()) {
+            if (!menu->menu()) {
+                continue;
+            }
+            for (QAction* action : menu->menu()->actions()) {
+                if (action->text() == QString::fromStdString(text)) {
+                    action->trigger();
+                    return true;
+                }
+            }
+        }
+    }
+    error = "no menu item \"" + text + "\"";
+    return false;
+}
+
+void CQtAutomation::CloseWindow() {
+    if (QMainWindow* frame = window_.Frame()) {
+        frame->close();
+    }
+}
+
+bool CQtAutomation::SaveScreenshot(const std::string& file, std::string& error) {
+    QWidget* canvas = window_.CanvasWidget();
+    if (!canvas) {
+        error = "the window is not open";
+        return false;
+    }
+    if (!canvas->grab().save(QString::fromStdString(file), "PNG")) {
+        error = "cannot write \"" + file + "\"";
+        return false;
+    }
+    return true;
+}

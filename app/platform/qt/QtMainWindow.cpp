@@ -1,0 +1,177 @@
+#include "QtMainWindow.h"
+
+#include "QtNativeControls.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+
+CCanvasWidget::CCanvasWidget(CQtMainWindow& owner, int width, int height) : owner_(owner) {
+    setFixedSize(width, height);
+    setMouseTracking(true); // moves without a button pressed drive the hover
+    setFocusPolicy(Qt::ClickFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent); // the back buffer covers everything
+}
+
+void CCanvasWidget::paintEvent(QPaintEvent* event) {
+    if (const CQtCanvas* canvas = owner_.Canvas()) {
+        QPainter painter(this);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(event->rect(), canvas->Image(), event->rect());
+    }
+}
+
+void CCanvasWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (IWindowListener* listener = owner_.Listener()) {
+        const QPoint p = event->position().toPoint();
+        listener->OnMouseMove(p.x(), p.y());
+    }
+}
+
+void CCanvasWidget::mousePressEvent(QMouseEvent* event) {
+    IWindowListener* listener = owner_.Listener();
+    if (listener && event->button() == Qt::LeftButton) {
+        const QPoint p = event->position().toPoint();
+        listener->OnLeftButtonDown(p.x(), p.y());
+    }
+}
+
+void CCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
+    IWindowListener* listener = owner_.Listener();
+    if (listener && event->button() == Qt::LeftButton) {
+        const QPoint p = event->position().toPoint();
+        listener->OnLeftButtonUp(p.x(), p.y());
+    }
+}
+
+void CFrameWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    owner_.OnFrameClosed();
+}
+
+CQtMainWindow::CQtMainWindow() = default;
+
+CQtMainWindow::~CQtMainWindow() = default;
+
+namespace {
+QIcon IconFrom(const WindowDescription& description) {
+    QIcon icon;
+    for (const PixelBuffer* image : {&description.largeIcon, &description.smallIcon}) {
+        if (!image->pixels.empty()) {
+            icon.addPixmap(QPixmap::fromImage(WrapImage(RefOf(*image)).copy()));
+        }
+    }
+    return icon;
+}
+} // namespace
+
+void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* listener) {
+    listener_ = listener;
+    destroyed_ = false;
+    frame_ = std::make_unique<CFrameWindow>(*this);
+    frame_->setWindowTitle(QString::fromStdString(description.title));
+    frame_->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
+    backBuffer_ = std::make_unique<CQtCanvas>(description.clientWidth, description.clientHeight);
+    canvas_ = new CCanvasWidget(*this, description.clientWidth, description.clientHeight);
+    frame_->setCentralWidget(canvas_);
+    BuildMenu(description);
+    frame_->layout()->setSizeConstraint(QLayout::SetFixedSize); // not resizable
+    const QIcon icon = IconFrom(description);
+    if (!icon.isNull()) {
+        frame_->setWindowIcon(icon);
+    }
+    frame_->show();
+    frame_->activateWindow();
+}
+
+void CQtMainWindow::BuildMenu(const WindowDescription& description) {
+    QMenu* menu = frame_->menuBar()->addMenu(QString::fromStdString(description.menuTitle));
+    for (const MenuItem& item : description.menuItems) {
+        QAction* action = menu->addAction(QString::fromStdString(item.text));
+        const int command = item.command;
+        QObject::connect(action, &QAction::triggered, frame_.get(), [this, command] {
+            if (IWindowListener* listener = Listener()) {
+                listener->OnCommand(command);
+            }
+        });
+    }
+    for (const Accelerator& accelerator : description.accelerators) {
+        auto* action = new QAction(frame_.get());
+        const int key = accelerator.key | (accelerator.control ? int(Qt::CTRL) : 0);
+        action->setShortcut(QKeySequence(key));
+        // One window: the chord works wherever the focus is, native controls included.
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        const int command = accelerator.command;
+        QObject::connect(action, &QAction::triggered, frame_.get(), [this, command] {
+            if (IWindowListener* listener = Listener()) {
+                listener->OnCommand(command);
+            }
+        });
+        frame_->addAction(action);
+    }
+}
+
+void CQtMainWindow::PumpMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+ICanvas& CQtMainWindow::BackBuffer() {
+    if (!backBuffer_) { // before Open, drawing goes nowhere visible
+        backBuffer_ = std::make_unique<CQtCanvas>(1, 1);
+    }
+    return *backBuffer_;
+}
+
+void CQtMainWindow::Present() {
+    if (canvas_ && !destroyed_) {
+        canvas_->repaint();
+    }
+}
+
+void CQtMainWindow::Destroy() {
+    if (frame_ && !destroyed_) {
+        frame_->close(); // the close event reports the destruction
+    }
+    OnFrameClosed();
+}
+
+void CQtMainWindow::OnFrameClosed() {
+    if (destroyed_) {
+        return;
+    }
+    IWindowListener* listener = listener_;
+    destroyed_ = true;
+    if (listener) {
+        listener->OnDestroy();
+    }
+}
+
+void CQtMainWindow::FocusMainWindow() {
+    if (canvas_) {
+        canvas_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+PixelBuffer CQtMainWindow::GrabClient(int x, int y, int w, int h) {
+    if (!canvas_) {
+        return {};
+    }
+    const QRect rect = QRect(x, y, w, h).intersected(canvas_->rect());
+    return ToPixelBuffer(canvas_->grab(rect).toImage());
+}
+
+std::unique_ptr<INativeTextEdit> CQtMainWindow::CreateTextEdit(const std::string& name) {
+    return std::make_unique<CQtTextEdit>(canvas_, name);
+}
+
+std::unique_ptr<INativeComboBox> CQtMainWindow::CreateComboBox(const std::string& name) {
+    return std::make_unique<CQtComboBox>(canvas_, name);
+}

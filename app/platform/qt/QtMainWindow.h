@@ -1,0 +1,72 @@
+#pragma once
+// The main window: a QMainWindow that cannot be resized, with a menu bar over a client
+// canvas that shows the back buffer and reports mouse input to the window listener.
+
+#include "QtCanvas.h"
+#include "Window.h"
+
+#include <QMainWindow>
+#include <QWidget>
+
+#include <memory>
+
+class CQtMainWindow;
+
+// The client area: paints the back buffer; native controls are its children.
+class CCanvasWidget : public QWidget {
+public:
+    CCanvasWidget(CQtMainWindow& owner, int width, int height);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    CQtMainWindow& owner_;
+};
+
+class CFrameWindow : public QMainWindow {
+public:
+    explicit CFrameWindow(CQtMainWindow& owner) : owner_(owner) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    CQtMainWindow& owner_;
+};
+
+class CQtMainWindow : public IMainWindow {
+public:
+    CQtMainWindow();
+    ~CQtMainWindow() override;
+
+    void Open(const WindowDescription& description, IWindowListener* listener) override;
+    void PumpMessages() override;
+    ICanvas& BackBuffer() override;
+    void Present() override;
+    void Destroy() override;
+    void FocusMainWindow() override;
+    bool IsDestroyed() const override { return destroyed_; }
+    PixelBuffer GrabClient(int x, int y, int w, int h) override;
+    std::unique_ptr<INativeTextEdit> CreateTextEdit(const std::string& name) override;
+    std::unique_ptr<INativeComboBox> CreateComboBox(const std::string& name) override;
+
+    // For the canvas widget, the frame and the synthetic input.
+    IWindowListener* Listener() const { return destroyed_ ? nullptr : listener_; }
+    const CQtCanvas* Canvas() const { return backBuffer_.get(); }
+    CCanvasWidget* CanvasWidget() const { return canvas_; }
+    QMainWindow* Frame() const { return frame_.get(); }
+    void OnFrameClosed();
+
+private:
+    void BuildMenu(const WindowDescription& description);
+
+    std::unique_ptr<CFrameWindow> frame_;
+    CCanvasWidget* canvas_ = nullptr; // owned by the frame
+    std::unique_ptr<CQtCanvas> backBuffer_;
+    IWindowListener* listener_ = nullptr;
+    bool destroyed_ = false;
+};

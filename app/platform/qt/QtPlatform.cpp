@@ -1,0 +1,89 @@
+#include "QtPlatform.h"
+
+#include "Platform.h"
+#include "QtAutomation.h"
+#include "QtMainWindow.h"
+#include "QtShell.h"
+#include "QtUserFolders.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+#include <cstdlib>
+
+namespace {
+bool HasEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+// Chooses the platform before the application object exists. Without a display the
+// offscreen platform is used; with one, offscreen is the fallback should it fail to open.
+void ChoosePlatform(CQtPlatform::Display display) {
+    if (display == CQtPlatform::Display::Offscreen) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return;
+    }
+    if (HasEnvironment("QT_QPA_PLATFORM")) {
+        return; // the user's explicit choice
+    }
+    if (HasEnvironment("WAYLAND_DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "wayland;xcb;offscreen");
+    } else if (HasEnvironment("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
+    } else {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+} // namespace
+
+struct CQtPlatform::Impl {
+    std::unique_ptr<QApplication> application;
+    CQtMainWindow window;
+    CQtShell shell;
+    CQtUserFolders userFolders;
+    std::unique_ptr<CQtAutomation> automation;
+};
+
+CQtPlatform::CQtPlatform(int& argc, char** argv, Display display) : impl_(new Impl) {
+    ChoosePlatform(display);
+    impl_->application = std::make_unique<QApplication>(argc, argv);
+    // The main loop ends the program, not the last closed window.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+CQtPlatform::~CQtPlatform() {
+    Uninstall();
+}
+
+bool CQtPlatform::IsOffscreen() const {
+    const QString name = QGuiApplication::platformName();
+    return name == "offscreen" || name == "minimal";
+}
+
+void CQtPlatform::Install(bool withAutomation) {
+    PlatformServices& services = Platform();
+    services.mainWindow = &impl_->window;
+    services.shell = &impl_->shell;
+    services.userFolders = &impl_->userFolders;
+    if (withAutomation) {
+        impl_->automation = std::make_unique<CQtAutomation>(impl_->window);
+        services.automation = impl_->automation.get();
+    }
+}
+
+void CQtPlatform::Uninstall() {
+    PlatformServices& services = Platform();
+    if (services.mainWindow == &impl_->window) {
+        services.mainWindow = nullptr;
+    }
+    if (services.shell == &impl_->shell) {
+        services.shell = nullptr;
+    }
+    if (services.userFolders == &impl_->userFolders) {
+        services.userFolders = nullptr;
+    }
+    if (impl_->automation && services.automation == impl_->automation.get()) {
+        services.automation = nullptr;
+    }
+}
