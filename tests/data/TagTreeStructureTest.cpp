@@ -469,3 +469,24 @@ TEST(DataTree, TheTreeRaisesExactlyTheKnownEventVocabulary) {
     }
     EXPECT_EQ(raised, vocabulary);
 }
+
+TEST(DataTree, PicturesMatchTheArtManifest) {
+    // The picture generator draws exactly the files its manifest lists; the tree must use
+    // exactly those, so that no picture is missing and none is drawn for nothing.
+    const auto manifest = std::filesystem::path(GS_SOURCE_DIR) / "tools/art/manifest.txt";
+    if (!std::filesystem::exists(manifest))
+        GTEST_SKIP() << "no picture manifest in this checkout";
+    std::set<std::string> listed;
+    std::istringstream lines(ReadBytes(manifest));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string path;
+        if (words >> path && path[0] != '#')
+            listed.insert(path);
+    }
+    std::set<std::string> used;
+    for (const auto& media : TheWalk().media)
+        if (TypeOf(media) == "png")
+            used.insert(media);
+    EXPECT_EQ(used, listed);
+}
