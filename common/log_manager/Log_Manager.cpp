@@ -1,0 +1,608 @@
+#include "Log_Manager.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <set>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+LogManager* gLogManager = nullptr;
+
+namespace {
+
+struct LogEntry {
+    std::string text; // the complete line, with its final "\n"
+    int level;
+};
+
+std::tm SystemLocalTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm result{};
+    localtime_r(&now, &result);
+    return result;
+}
+
+// "%m-%d-%Y", the date part of the log file names.
+std::string DateText(const std::tm& date) {
+    char buffer[32];
+    const std::size_t n = std::strftime(buffer, sizeof buffer, "%m-%d-%Y", &date);
+    return std::string(buffer, n);
+}
+
+// The calendar day `days` before `today`. Noon keeps a daylight-saving change from moving the
+// date.
+std::tm DaysBefore(const std::tm& today, int days) {
+    std::tm day{};
+    day.tm_year = today.tm_year;
+    day.tm_mon = today.tm_mon;
+    day.tm_mday = today.tm_mday - days;
+    day.tm_hour = 12;
+    day.tm_isdst = -1;
+    std::mktime(&day);
+    return day;
+}
+
+bool IsRegularFile(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(fs::symlink_status(path, ec));
+}
+
+int DaysInMonth(int year, int month) {
+    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month == 2) {
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        return leap ? 29 : 28;
+    }
+    return kDays[month - 1];
+}
+
+} // namespace
+
+struct LogManager::Impl {
+    Impl(std::string dir, int keep, int pauseMs, int chunksPerPause, LogManagerHooks h)
+        : directory(std::move(dir)), keepDays(keep), compressPauseMs(pauseMs),
+          compressChunksPerPause(chunksPerPause <= 0 ? INT_MAX : chunksPerPause),
+          hooks(std::move(h)) {
+        if (!hooks.localTime)
+            hooks.localTime = SystemLocalTime;
+        if (!hooks.print)
+            hooks.print = [](const std::string& text) {
+                std::fputs(text.c_str(), stdout);
+                std::fflush(stdout);
+            };
+        if (!hooks.sleep)
+            hooks.sleep = [](int ms) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            };
+    }
+    ~Impl() {
+        if (file != nullptr)
+            std::fclose(file);
+    }
+
+    int ThresholdFor(const char* category) const;
+    void Push(int level, std::string text);
+    void WarnFromWriter(const char* file, int line, const std::string& message);
+    void RotationCheck();
+    int Compress(std::FILE* in, std::FILE* out);
+    void Sweep(const std::set<std::string>& keep);
+    void Drain();
+    void WakeUp();
+    void WriterLoop();
+
+    // Fixed at construction.
+    const std::string directory;
+    const int keepDays;
+    const int compressPauseMs;
+    const int compressChunksPerPause;
+    LogManagerHooks hooks;
+
+    std::atomic<int> threshold{1};
+    std::atomic<bool> hasCategoryLevels{false};
+    std::atomic<CLogListener*> listener{nullptr};
+    std::atomic<bool> fileOpen{false};
+
+    // Touched only by the writer (the thread, or WritePending while there is no thread).
+    std::FILE* file = nullptr;
+    std::string filePath;
+    std::deque<LogEntry> draining;
+
+    // Guarded by `mutex`: the active queue, the drop count, the per-category thresholds and
+    // the thread's stop and finished state.
+    mutable std::mutex mutex;
+    std::deque<LogEntry> active;
+    std::size_t dropped = 0;
+    std::map<std::string, int, std::less<>> categoryLevels;
+    bool stopRequested = false;
+    bool threadStarted = false;
+    bool finished = false;
+    std::condition_variable stopCv;
+    std::condition_variable finishedCv;
+};
+
+int LogManager::Impl::ThresholdFor(const char* category) const {
+    if (hasCategoryLevels.load()) {
+        std::lock_guard<std::mutex> lock(mutex);
+        const auto it = categoryLevels.find(std::string_view(category));
+        if (it != categoryLevels.end() && it->second != 0)
+            return it->second;
+    }
+    return threshold.load();
+}
+
+void LogManager::Impl::Push(int level, std::string text) {
+    std::lock_guard<std::mutex> lock(mutex);
+    // After the final drain nothing is written any more: the line is accepted and discarded
+    // rather than kept in memory for nothing.
+    if (finished)
+        return;
+    // Open point 1 (the spec leaves the queue unbounded): while no log file can be opened the
+    // writer does not drain, so the queue would grow for as long as the problem lasts. It is
+    // capped at kMaxQueuedWithoutFile lines: beyond that the oldest line is dropped and
+    // counted, and the first drain after a file opens again writes one line with the count
+    // before the queued lines. While a file is open the queue is not limited, as specified.
+    if (!fileOpen.load() && active.size() >= kMaxQueuedWithoutFile) {
+        active.pop_front();
+        ++dropped;
+    }
+    active.push_back(LogEntry{std::move(text), level});
+}
+
+// A warning of the writer about itself, queued like any other line (written by this drain).
+void LogManager::Impl::WarnFromWriter(const char* file, int line, const std::string& message) {
+    if (Warning < ThresholdFor("LogMgr"))
+        return;
+    Push(Warning, FormatLine(Warning, "LogMgr", file, line, message, hooks.localTime()));
+}
+
+int LogManager::Impl::Compress(std::FILE* in, std::FILE* out) {
+    z_stream stream{};
+    const int init = deflateInit2_(&stream, 9, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY, ZLIB_VERSION,
+                                   static_cast<int>(sizeof(z_stream)));
+    if (init != Z_OK)
+        return init;
+    std::vector<unsigned char> input(kCompressChunk);
+    std::vector<unsigned char> output(kCompressChunk);
+    int chunks = 0;
+    int flush = Z_NO_FLUSH;
+    do {
+        stream.avail_in = static_cast<uInt>(std::fread(input.data(), 1, input.size(), in));
+        if (std::ferror(in)) {
+            deflateEnd(&stream);
+            return -1;
+        }
+        flush = std::feof(in) ? Z_FINISH : Z_NO_FLUSH;
+        stream.next_in = input.data();
+        do {
+            stream.avail_out = static_cast<uInt>(output.size());
+            stream.next_out = output.data();
+            if (deflate(&stream, flush) == Z_STREAM_ERROR) {
+                deflateEnd(&stream);
+                return -1;
+            }
+            const std::size_t produced = output.size() - stream.avail_out;
+            if (std::fwrite(output.data(), 1, produced, out) != produced || std::ferror(out)) {
+                deflateEnd(&stream);
+                return -1;
+            }
+        } while (stream.avail_out == 0);
+        if (flush != Z_FINISH && ++chunks >= compressChunksPerPause) {
+            hooks.sleep(compressPauseMs + 10);
+            chunks = 0;
+        }
+    } while (flush != Z_FINISH);
+    deflateEnd(&stream);
+    return 0;
+}
+
+void LogManager::Impl::RotationCheck() {
+    const std::tm now = hooks.localTime();
+    const std::string todayPath = directory + "log_" + DateText(now) + ".txt";
+    std::error_code ec;
+    // The common case: today's file is the open one and still there.
+    if (file != nullptr && filePath == todayPath && fs::exists(todayPath, ec))
+        return;
+
+    std::set<std::string> keep;
+    for (int back = keepDays; back >= 1; --back) { // oldest first
+        const std::string textPath = directory + "log_" + DateText(DaysBefore(now, back)) + ".txt";
+        const std::string gzPath = textPath + ".gz";
+        keep.insert(gzPath);
+        if (!IsRegularFile(textPath))
+            continue;
+        // Open point 2: the spec lets the sweep delete a day's text log whose compression
+        // failed. Here any failure (the text cannot be read, the .gz cannot be created, a zlib,
+        // read or write error) keeps the text log: it joins the keep set, a partly written .gz
+        // is removed, and a Warning line says so. The next rotation tries that day again; once
+        // the day is older than keepDays the sweep removes it like any other old log.
+        std::FILE* in = std::fopen(textPath.c_str(), "rb");
+        if (in == nullptr) {
+            keep.insert(textPath);
+            WarnFromWriter(__FILE__, __LINE__,
+                           "Could not read " + textPath + " to compress it; the text log is kept");
+            continue;
+        }
+        std::FILE* out = std::fopen(gzPath.c_str(), "wb");
+        if (out == nullptr) {
+            std::fclose(in);
+            keep.insert(textPath);
+            WarnFromWriter(__FILE__, __LINE__,
+                           "Could not create " + gzPath + "; the text log is kept");
+            continue;
+        }
+        int result = Compress(in, out);
+        std::fclose(in);
+        if (std::fclose(out) != 0 && result == 0)
+            result = -1;
+        if (result != 0) {
+            fs::remove(gzPath, ec);
+            keep.insert(textPath);
+            WarnFromWriter(__FILE__, __LINE__,
+                           "Could not compress " + textPath + " (error " + std::to_string(result) +
+                               "); the text log is kept");
+            continue;
+        }
+        fs::remove(textPath, ec);
+    }
+
+    if (file != nullptr) {
+        std::fclose(file);
+        file = nullptr;
+        filePath.clear();
+    }
+    // The directory is made again if it has gone (the temporary folder may be cleaned).
+    const std::string dirPath = directory.substr(0, directory.size() - 1);
+    if (!dirPath.empty() && !fs::is_directory(dirPath, ec))
+        fs::create_directories(dirPath, ec);
+    file = std::fopen(todayPath.c_str(), "a+");
+    if (file != nullptr)
+        filePath = todayPath;
+    fileOpen.store(file != nullptr);
+    keep.insert(todayPath);
+    Sweep(keep);
+}
+
+// Deletes the log manager's own files that are not in the keep set. A name must be exactly
+// log_MM-DD-YYYY.txt or log_MM-DD-YYYY.txt.gz with a real date; anything else in the (shared,
+// temporary) directory, sub-directories and symbolic links included, is never touched.
+void LogManager::Impl::Sweep(const std::set<std::string>& keep) {
+    std::error_code ec;
+    fs::directory_iterator it(directory, ec);
+    if (ec)
+        return;
+    std::vector<fs::path> doomed;
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec)
+            break;
+        const std::string name = it->path().filename().string();
+        if (!IsOwnLogFileName(name))
+            continue;
+        std::error_code statusError;
+        if (!fs::is_regular_file(it->symlink_status(statusError)))
+            continue;
+        if (keep.count(directory + name) == 0)
+            doomed.push_back(it->path());
+    }
+    for (const fs::path& path : doomed)
+        fs::remove(path, ec);
+}
+
+void LogManager::Impl::Drain() {
+    std::size_t droppedNow = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        std::swap(active, draining);
+        droppedNow = dropped;
+        dropped = 0;
+    }
+    CLogListener* const target = listener.load();
+    if (droppedNow > 0) {
+        const std::string text =
+            FormatLine(Warning, "LogMgr", __FILE__, __LINE__,
+                       "Dropped the " + std::to_string(droppedNow) +
+                           " oldest log lines while no log file could be opened",
+                       hooks.localTime());
+        std::fputs(text.c_str(), file);
+        if (target != nullptr)
+            target->OnLog(Warning, text);
+    }
+    if (draining.size() > kBehindThreshold) {
+        char buffer[80];
+        std::snprintf(buffer, sizeof buffer, "Getting Behind on logging: count is: %d \n",
+                      static_cast<int>(draining.size()));
+        hooks.print(buffer);
+    }
+    while (!draining.empty()) {
+        const LogEntry& entry = draining.front();
+        std::fwrite(entry.text.data(), 1, entry.text.size(), file);
+        if (target != nullptr)
+            target->OnLog(entry.level, entry.text);
+        draining.pop_front();
+    }
+    std::fflush(file);
+}
+
+void LogManager::Impl::WakeUp() {
+    RotationCheck();
+    if (file == nullptr)
+        return; // the lines stay queued (capped, see Push) until a file opens
+    Drain();
+}
+
+void LogManager::Impl::WriterLoop() {
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (!stopCv.wait_for(lock, std::chrono::milliseconds(kWakeUpMs),
+                                [this] { return stopRequested; })) {
+            lock.unlock();
+            WakeUp();
+            lock.lock();
+        }
+    }
+    WakeUp(); // the final drain: everything queued before the stop is written
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        finished = true;
+    }
+    finishedCv.notify_all();
+}
+
+LogManager::LogManager(const std::string& directory, int keepDays, int compressPauseMs,
+                       int compressChunksPerPause)
+    : LogManager(directory, keepDays, compressPauseMs, compressChunksPerPause, LogManagerHooks{}) {}
+
+LogManager::LogManager(const std::string& directory, int keepDays, int compressPauseMs,
+                       int compressChunksPerPause, LogManagerHooks hooks)
+    : impl_(std::make_shared<Impl>(NormaliseDirectory(directory), keepDays, compressPauseMs,
+                                   compressChunksPerPause, std::move(hooks))) {
+    const std::string& dir = impl_->directory;
+    const std::string dirPath = dir.substr(0, dir.size() - 1);
+    std::error_code ec;
+    if (!dirPath.empty())
+        fs::create_directories(dirPath, ec);
+    impl_->RotationCheck();
+}
+
+LogManager::~LogManager() {
+    if (thread_.joinable())
+        Stop();
+}
+
+void LogManager::SetLevel(int threshold) {
+    impl_->threshold.store(threshold);
+}
+
+void LogManager::SetCategoryLevel(const std::string& category, int threshold) {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    if (threshold == 0)
+        impl_->categoryLevels.erase(category);
+    else
+        impl_->categoryLevels[category] = threshold;
+    impl_->hasCategoryLevels.store(!impl_->categoryLevels.empty());
+}
+
+void LogManager::SetListener(CLogListener* listener) {
+    impl_->listener.store(listener);
+}
+
+void LogManager::Start() {
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        if (impl_->threadStarted)
+            return;
+        impl_->threadStarted = true;
+    }
+    // The thread holds its own reference to the shared state (see Stop).
+    thread_ = std::thread([impl = impl_] { impl->WriterLoop(); });
+    LogTrace("LogMgr", __FILE__, __LINE__, "Started Log Manager");
+}
+
+void LogManager::VLog(int level, const char* category, const char* file, int line,
+                      const char* format, va_list args) {
+    if (category == nullptr)
+        category = "";
+    if (level < impl_->ThresholdFor(category))
+        return;
+    std::string message;
+    va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    if (length > 0) {
+        message.resize(static_cast<std::size_t>(length));
+        std::vsnprintf(message.data(), message.size() + 1, format, args);
+    }
+    impl_->Push(level, FormatLine(level, category, file, line, message, impl_->hooks.localTime()));
+}
+
+void LogManager::Log(int level, const char* category, const char* file, int line,
+                     const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    VLog(level, category, file, line, format, args);
+    va_end(args);
+}
+
+void LogManager::LogTrace(const char* category, const char* file, int line, const char* format,
+                          ...) {
+    va_list args;
+    va_start(args, format);
+    VLog(Trace, category, file, line, format, args);
+    va_end(args);
+}
+
+void LogManager::LogDebug(const char* category, const char* file, int line, const char* format,
+                          ...) {
+    va_list args;
+    va_start(args, format);
+    VLog(Debug, category, file, line, format, args);
+    va_end(args);
+}
+
+void LogManager::LogInfo(const char* category, const char* file, int line, const char* format,
+                         ...) {
+    va_list args;
+    va_start(args, format);
+    VLog(Info, category, file, line, format, args);
+    va_end(args);
+}
+
+void LogManager::RequestStop() {
+    LogTrace("LogMgr", __FILE__, __LINE__, "Shutting down Log Manager");
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->stopRequested = true;
+    }
+    impl_->stopCv.notify_all();
+}
+
+void LogManager::Stop() {
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->stopRequested = true;
+    }
+    impl_->stopCv.notify_all();
+    if (!thread_.joinable())
+        return;
+    if (WaitWriterFinished(impl_->hooks.stopTimeoutMs)) {
+        thread_.join();
+    } else {
+        // The Windows design terminates a writer that has not finished within 3000 ms. A
+        // std::thread cannot be killed, so it is detached instead: it goes on (for example
+        // stuck in a listener or a blocked write) without being waited for. It holds its own
+        // reference to the shared state, so nothing it touches is freed under it; lines it has
+        // not written when the process ends are lost, as with the forced termination.
+        thread_.detach();
+    }
+}
+
+bool LogManager::WaitWriterFinished(int milliseconds) {
+    std::unique_lock<std::mutex> lock(impl_->mutex);
+    if (!impl_->threadStarted)
+        return true;
+    return impl_->finishedCv.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                                      [this] { return impl_->finished; });
+}
+
+const std::string& LogManager::Directory() const {
+    return impl_->directory;
+}
+
+std::size_t LogManager::QueuedCount() const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    return impl_->active.size();
+}
+
+bool LogManager::HasOpenFile() const {
+    return impl_->fileOpen.load();
+}
+
+void LogManager::WritePending() {
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        if (impl_->threadStarted && !impl_->finished)
+            return;
+    }
+    impl_->WakeUp();
+}
+
+// The Windows design replaces every "/" by "\\" and appends file names to the directory
+// directly. Here: the platform's separator, and the directory always ends with one. An empty
+// directory means the current one.
+std::string LogManager::NormaliseDirectory(const std::string& directory) {
+    constexpr char separator = static_cast<char>(fs::path::preferred_separator);
+    std::string result = directory.empty() ? std::string(".") : directory;
+    if (separator != '/')
+        std::replace(result.begin(), result.end(), '/', separator);
+    if (result.back() != separator)
+        result += separator;
+    return result;
+}
+
+std::string LogManager::BaseName(const char* path) {
+    if (path == nullptr)
+        return std::string();
+    const char* slash = std::strrchr(path, '\\');
+    if (slash == nullptr)
+        slash = std::strrchr(path, '/');
+    return std::string(slash == nullptr ? path : slash + 1);
+}
+
+const char* LogManager::LevelPrefix(int level) {
+    switch (level) {
+    case Trace:
+        return "Trace | ";
+    case Debug:
+        return "Debug | ";
+    case Info:
+        return "Info | ";
+    case Warning:
+        return "Warning | ";
+    case Error:
+        return "Error | ";
+    case Fatal:
+        return "Fatal | ";
+    default:
+        return "";
+    }
+}
+
+std::string LogManager::FormatLine(int level, const std::string& category, const char* file,
+                                   int line, const std::string& message, const std::tm& time) {
+    char stamp[20];
+    const std::size_t stampLength = std::strftime(stamp, sizeof stamp, "%m/%d/%y %H:%M:%S", &time);
+    std::string text(stamp, stampLength);
+    text += " | ";
+    text += LevelPrefix(level);
+    text += category;
+    text += " | ";
+    text += BaseName(file);
+    text += ':';
+    text += std::to_string(line);
+    text += " | ";
+    text += message;
+    text += '\n';
+    return text;
+}
+
+bool LogManager::IsOwnLogFileName(const std::string& name) {
+    // log_MM-DD-YYYY.txt (18 characters) or log_MM-DD-YYYY.txt.gz (21).
+    if (name.size() != 18 && name.size() != 21)
+        return false;
+    if (name.compare(0, 4, "log_") != 0 || name[6] != '-' || name[9] != '-')
+        return false;
+    const std::string ending = name.substr(14);
+    if (ending != ".txt" && ending != ".txt.gz")
+        return false;
+    auto number = [&name](std::size_t from, std::size_t count, int& value) {
+        value = 0;
+        for (std::size_t i = from; i < from + count; ++i) {
+            if (name[i] < '0' || name[i] > '9')
+                return false;
+            value = value * 10 + (name[i] - '0');
+        }
+        return true;
+    };
+    int month = 0, day = 0, year = 0;
+    if (!number(4, 2, month) || !number(7, 2, day) || !number(10, 4, year))
+        return false;
+    return year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
+}
+
+std::string LogManager::DefaultLogDirectory() {
+    std::error_code ec;
+    const fs::path temp = fs::temp_directory_path(ec);
+    return NormaliseDirectory(ec || temp.empty() ? std::string("/tmp/") : temp.string());
+}

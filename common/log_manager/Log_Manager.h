@@ -1,0 +1,147 @@
+#pragma once
+// The program's log manager (Part 6.1): callers format a line and append it to an in-memory
+// queue; a writer thread drains the queue about once a second into a daily log file
+// "log_MM-DD-YYYY.txt", hands each line to an optional listener, and at the change of day
+// gzip-compresses the previous days' logs, keeps `keepDays` of them and removes its own older
+// log files (never a file whose name is not exactly one of its own).
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+// Receives every written line on the log writer thread.
+class CLogListener {
+public:
+    virtual ~CLogListener() = default;
+    virtual void OnLog(int level, const std::string& text) = 0;
+};
+
+// Echoes every line to standard output. The level's colour (Part 6.1's console colours as
+// ANSI escape sequences) is used only when the output is a terminal.
+class CConsole : public CLogListener {
+public:
+    CConsole(); // standard output; colours when it is a terminal (isatty)
+    CConsole(std::FILE* out, bool colour);
+    void OnLog(int level, const std::string& text) override;
+
+    // The ANSI foreground sequence for a level 1 to 6; empty for any other level.
+    static const char* ColourSequence(int level);
+    static constexpr const char* kResetColour = "\x1b[39m";
+
+private:
+    std::FILE* out_;
+    bool colour_;
+};
+
+// Replaceable pieces of the environment, for tests. Every empty member takes the production
+// behaviour. They are fixed at construction, so the writer thread can read them freely.
+struct LogManagerHooks {
+    // The local time used for the line stamps and for "today" in the rotation.
+    std::function<std::tm()> localTime;
+    // Receives the "Getting Behind on logging" text; production prints it to standard output.
+    std::function<void(const std::string&)> print;
+    // The compression pause; production sleeps the calling thread.
+    std::function<void(int milliseconds)> sleep;
+    // How long Stop waits for the writer thread.
+    int stopTimeoutMs = 3000;
+};
+
+class LogManager {
+public:
+    // Levels 1 to 6.
+    enum Level { Trace = 1, Debug = 2, Info = 3, Warning = 4, Error = 5, Fatal = 6 };
+
+    // Open point 1 of Part 6.1: while no log file can be opened, at most this many lines stay
+    // queued; older lines are dropped and counted (see Log_Manager.cpp).
+    static constexpr std::size_t kMaxQueuedWithoutFile = 100000;
+    // A drained batch larger than this prints the "Getting Behind" warning.
+    static constexpr std::size_t kBehindThreshold = 5000;
+    static constexpr int kWakeUpMs = 1000;
+    static constexpr std::size_t kCompressChunk = 16384;
+
+    // Normalises the directory, creates it, and runs one rotation, which opens today's file.
+    LogManager(const std::string& directory, int keepDays, int compressPauseMs,
+               int compressChunksPerPause);
+    LogManager(const std::string& directory, int keepDays, int compressPauseMs,
+               int compressChunksPerPause, LogManagerHooks hooks);
+    // Stops the writer thread if it is still running (as Stop does).
+    ~LogManager();
+    LogManager(const LogManager&) = delete;
+    LogManager& operator=(const LogManager&) = delete;
+
+    void SetLevel(int threshold);
+    // A per-category threshold; 0 removes it, so the global threshold applies.
+    void SetCategoryLevel(const std::string& category, int threshold);
+    // Installs the listener (not owned), replacing the previous one; null removes it.
+    void SetListener(CLogListener* listener);
+    // Starts the writer thread and logs "Started Log Manager".
+    void Start();
+
+    void Log(int level, const char* category, const char* file, int line, const char* format, ...)
+        __attribute__((format(printf, 6, 7)));
+    void LogTrace(const char* category, const char* file, int line, const char* format, ...)
+        __attribute__((format(printf, 5, 6)));
+    void LogDebug(const char* category, const char* file, int line, const char* format, ...)
+        __attribute__((format(printf, 5, 6)));
+    void LogInfo(const char* category, const char* file, int line, const char* format, ...)
+        __attribute__((format(printf, 5, 6)));
+
+    // Logs "Shutting down Log Manager" and signals the writer thread to stop.
+    void RequestStop();
+    // Signals the stop again and waits up to 3000 ms for the writer's final drain.
+    void Stop();
+
+    // The normalised log directory (ends with the platform's separator).
+    const std::string& Directory() const;
+    // The number of lines waiting in the active queue.
+    std::size_t QueuedCount() const;
+    // Whether a log file is open at the moment (read on the writer's side of the design).
+    bool HasOpenFile() const;
+    // One wake-up of the writer (rotation check, then drain) on the calling thread. For tests
+    // and tools that run without the writer thread; does nothing while the thread runs.
+    void WritePending();
+    // Waits up to `milliseconds` for the writer thread routine to have returned; true if it
+    // has (also when it was never started and Stop has been called).
+    bool WaitWriterFinished(int milliseconds);
+
+    // Helpers of the formats, public for tests.
+    static std::string NormaliseDirectory(const std::string& directory);
+    static std::string BaseName(const char* path);
+    static const char* LevelPrefix(int level);
+    static std::string FormatLine(int level, const std::string& category, const char* file,
+                                  int line, const std::string& message, const std::tm& time);
+    // "log_MM-DD-YYYY.txt" or "log_MM-DD-YYYY.txt.gz" with a real calendar date.
+    static bool IsOwnLogFileName(const std::string& name);
+    // The system temporary folder, the log directory on this platform (Part 1.1).
+    static std::string DefaultLogDirectory();
+
+private:
+    struct Impl; // shared with the writer thread, so a detached thread never dangles
+
+    void VLog(int level, const char* category, const char* file, int line, const char* format,
+              va_list args) __attribute__((format(printf, 6, 0)));
+
+    std::shared_ptr<Impl> impl_;
+    std::thread thread_;
+};
+
+// The process-wide log manager; null when there is none.
+extern LogManager* gLogManager;
+
+// Call-site macros: nothing is evaluated when there is no log manager.
+#define GS_LOG_AT(level, category, ...)                                                            \
+    do {                                                                                           \
+        if (gLogManager != nullptr)                                                                \
+            gLogManager->Log((level), (category), __FILE__, __LINE__, __VA_ARGS__);                \
+    } while (0)
+#define LOG_TRACE(category, ...) GS_LOG_AT(LogManager::Trace, category, __VA_ARGS__)
+#define LOG_DEBUG(category, ...) GS_LOG_AT(LogManager::Debug, category, __VA_ARGS__)
+#define LOG_INFO(category, ...) GS_LOG_AT(LogManager::Info, category, __VA_ARGS__)
+#define LOG_WARNING(category, ...) GS_LOG_AT(LogManager::Warning, category, __VA_ARGS__)
+#define LOG_ERROR(category, ...) GS_LOG_AT(LogManager::Error, category, __VA_ARGS__)
+#define LOG_FATAL(category, ...) GS_LOG_AT(LogManager::Fatal, category, __VA_ARGS__)
