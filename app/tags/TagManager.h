@@ -64,6 +64,10 @@ template <class T> T* GetTagAs(TagHandle handle) {
     return dynamic_cast<T*>(GetTag(handle));
 }
 
+// The type extension of a path: the second piece when split at '.' ("a.b/c.btn.yml" gives
+// "b/c"); empty when the path has no '.'.
+std::string TagType(const std::string& path);
+
 // The tag directory configured by the environment variable GAS_SEPARATOR_TAG_DIR; empty when
 // unset or empty (tags then come from the embedded store). A slash is appended when missing.
 std::string TagDirectoryFromEnvironment();

@@ -4,6 +4,9 @@
 // that does not convert is an error either way.
 
 #include "Tag.h"
+#include "TagManager.h"
+
+#include <stdexcept>
 
 #include <cstdint>
 #include <string>
@@ -30,3 +33,49 @@ EdgeBehavior ReadEdgeBehavior(const YAML::Node& node, const char* key);
 
 // The path inside a ref scalar's text; TagError when the text is too short to hold one.
 std::string RefPath(const std::string& text);
+
+// A value error found by a reader; the tag manager turns it into a TagError naming the file
+// and the chain of referring tags. Line and column are 1-based, 0 when unknown.
+class TagValueError : public std::runtime_error {
+public:
+    TagValueError(const std::string& detail, int line = 0, int column = 0)
+        : std::runtime_error(detail), line(line), column(column) {}
+    int line;
+    int column;
+};
+
+// Fails the load: the ref under `key` names a tag that is not a `expected`.
+[[noreturn]] void FailRefClass(const YAML::Node& node, const char* key, TagHandle handle,
+                               const char* expected);
+
+// ReadRef, ReadOptionalRef and ReadRefList that also check the class of the referenced tag,
+// so a ref to the wrong kind of file fails the load instead of surprising a view later.
+template <class T>
+TagHandle ReadRefAs(const YAML::Node& node, const char* key, const char* className) {
+    const TagHandle handle = ReadRef(node, key);
+    if (!GetTagAs<T>(handle)) {
+        FailRefClass(node, key, handle, className);
+    }
+    return handle;
+}
+
+template <class T>
+TagHandle ReadOptionalRefAs(const YAML::Node& node, const char* key, const char* className) {
+    const TagHandle handle = ReadOptionalRef(node, key);
+    if (handle != 0 && !GetTagAs<T>(handle)) {
+        FailRefClass(node, key, handle, className);
+    }
+    return handle;
+}
+
+template <class T>
+std::vector<TagHandle> ReadRefListAs(const YAML::Node& node, const char* key,
+                                     const char* className) {
+    std::vector<TagHandle> handles = ReadRefList(node, key);
+    for (const TagHandle handle : handles) {
+        if (!GetTagAs<T>(handle)) {
+            FailRefClass(node, key, handle, className);
+        }
+    }
+    return handles;
+}

@@ -20,6 +20,7 @@
 #include "ParametersPanel.h"
 #include "Particle.h"
 #include "ParticleRegion.h"
+#include "PlaceChild.h"
 #include "Plunger.h"
 #include "SavePresetDialog.h"
 #include "TabView.h"

@@ -1,0 +1,40 @@
+#include "Image.h"
+
+#include "FatalError.h"
+#include "ImageDecoder.h"
+#include "MediaFile.h"
+#include "Platform.h"
+
+#include <cerrno>
+
+namespace {
+bool Decode(const unsigned char* data, std::size_t size, PixelBuffer& out) {
+    IImageDecoder* decoder = Platform().imageDecoder;
+    return decoder && data && decoder->DecodeImage(data, size, out);
+}
+} // namespace
+
+void TImage::Load(const YAML::Node&) {
+    PixelBuffer decoded;
+    if (!fullPath.empty()) {
+        // A picture missing from the tag directory cannot be survived.
+        std::vector<unsigned char> bytes;
+        if (!ReadMediaFile(fullPath, bytes)) {
+            ReportFatalError("", LastPlatformError());
+        }
+        if (Platform().imageDecoder && !Decode(bytes.data(), bytes.size(), decoded)) {
+            ReportFatalError("", EINVAL); // the file is there but does not decode
+        }
+    } else {
+        // A missing or broken embedded picture just stays empty.
+        const ResourceBytes stored = FindResource(path, ResourceKind::RawData);
+        Decode(stored.data, stored.size, decoded);
+    }
+    width = decoded.width;
+    height = decoded.height;
+    bitmap = std::move(decoded.pixels);
+    if (bitmap.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+        width = height = 0; // never hand the views a size the buffer does not have
+        bitmap.clear();
+    }
+}

@@ -1,0 +1,23 @@
+#include "Label.h"
+
+#include "TagReader.h"
+
+void TLabel::Load(const YAML::Node& node) {
+    x = ReadInt(node, "X");
+    y = ReadInt(node, "Y");
+    defaultText = ReadString(node, "Default Text", "");
+    unit = ReadString(node, "Unit", "");
+    fillColor = ReadColor(node, "Fill Color", 0xFFFFFFFF);
+    fillAlpha = ReadInt(node, "Fill Alpha", 255);
+    strokeColor = ReadColor(node, "Stroke Color", 0xFFFFFFFF);
+    strokeAlpha = ReadInt(node, "Stroke Alpha", 255);
+    strokeWidth = ReadDouble(node, "Stroke Width", 0.0);
+    fontName = ReadString(node, "Font Name", "");
+    fontSize = ReadInt(node, "Font Size", 0);
+    horizontalAlignment = ReadString(node, "Horizontal Alignment", "Center");
+}
+
+void TLabel::Place(int parentX, int parentY) {
+    TPlaceable::Place(parentX, parentY);
+    RecreateScreenFont(screenFont, fontName, fontSize);
+}

@@ -1,0 +1,218 @@
+#include "TagManager.h"
+
+#include "EmbeddedStore.h"
+#include "FatalError.h"
+#include "TagReader.h"
+
+#include <yaml-cpp/yaml.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+std::unique_ptr<CTagManager> manager;
+
+CTagManager& Manager() {
+    if (!manager) {
+        // Tag operations before InitTags: behave as InitTags("") would.
+        manager = std::make_unique<CTagManager>();
+    }
+    return *manager;
+}
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Pops the path being loaded on every way out of a load.
+class LoadingGuard {
+public:
+    LoadingGuard(std::vector<std::string>& stack, const std::string& path) : stack_(stack) {
+        stack_.push_back(path);
+    }
+    ~LoadingGuard() { stack_.pop_back(); }
+
+private:
+    std::vector<std::string>& stack_;
+};
+
+// The text of a tag file; `found` tells whether there was one at all.
+std::string ReadSource(const Tag& tag, bool& found) {
+    if (tag.fullPath.empty()) {
+        std::string text = ReadResourceText(tag.path);
+        found = !text.empty();
+        return text;
+    }
+    std::ifstream file(tag.fullPath, std::ios::binary);
+    found = static_cast<bool>(file);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return found ? text.str() : std::string();
+}
+
+std::string SourceName(const Tag& tag) {
+    return tag.fullPath.empty() ? tag.path : tag.fullPath;
+}
+} // namespace
+
+std::string TagType(const std::string& path) {
+    const std::size_t first = path.find('.');
+    if (first == std::string::npos) {
+        return {};
+    }
+    const std::size_t second = path.find('.', first + 1);
+    return path.substr(first + 1,
+                       second == std::string::npos ? std::string::npos : second - first - 1);
+}
+
+Tag* CTagManager::GetTag(TagHandle handle) const {
+    if (handle < 0 || static_cast<std::size_t>(handle) >= std::max<std::size_t>(tags.size(), 1)) {
+        throw std::out_of_range("tag handle " + std::to_string(handle) + " is not registered");
+    }
+    return handle == 0 ? nullptr : tags[handle].get();
+}
+
+TagHandle CTagManager::FindTag(const std::string& path) const {
+    for (std::size_t i = 1; i < tags.size(); ++i) {
+        if (tags[i] && tags[i]->path == path) {
+            return static_cast<TagHandle>(i);
+        }
+    }
+    return 0;
+}
+
+TagHandle CTagManager::RegisterTag(std::unique_ptr<Tag> tag) {
+    const TagHandle existing = FindTag(tag->path);
+    if (existing > 0) {
+        tag->handle = existing;
+        tags[existing] = std::move(tag); // the predecessor is destroyed here
+        return existing;
+    }
+    if (tags.empty()) {
+        tags.emplace_back();
+    }
+    tag->handle = static_cast<TagHandle>(tags.size());
+    tags.push_back(std::move(tag));
+    return static_cast<TagHandle>(tags.size() - 1);
+}
+
+TagHandle CTagManager::LoadTag(const std::string& path) {
+    const TagHandle handle = LoadTagAt(path, false);
+    tags[handle]->OnLoaded();
+    return handle;
+}
+
+TagHandle CTagManager::ResolveRef(const std::string& path) {
+    return LoadTagAt(path, refreshing);
+}
+
+void CTagManager::RefreshTag(TagHandle handle) {
+    Tag* tag = GetTag(handle);
+    if (!tag) {
+        return;
+    }
+    const std::string path = tag->path;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{refreshing};
+    refreshing = true;
+    const TagHandle refreshed = LoadTagAt(path, true);
+    tags[refreshed]->OnLoaded();
+}
+
+TagHandle CTagManager::LoadTagAt(const std::string& path, bool force) {
+    if (!force) {
+        if (const TagHandle existing = FindTag(path); existing > 0) {
+            return existing;
+        }
+    }
+    if (std::find(loading.begin(), loading.end(), path) != loading.end()) {
+        throw TagError(path, 0, 0, "reference cycle: the tag refers back to itself", {path});
+    }
+    std::unique_ptr<Tag> tag;
+    {
+        LoadingGuard guard(loading, path);
+        tag = ReadTag(path);
+    }
+    return RegisterTag(std::move(tag));
+}
+
+std::unique_ptr<Tag> CTagManager::ReadTag(const std::string& path) {
+    const std::string type = TagType(path);
+    if (type.empty()) {
+        throw TagError(path, 0, 0, "the path has no type extension", {path});
+    }
+    std::unique_ptr<Tag> tag(CreateTag(type));
+    if (!tag) {
+        throw TagError(path, 0, 0, "unrecognized tag type '" + type + "'", {path});
+    }
+    tag->type = type;
+    tag->path = path;
+    tag->fullPath = tagDirectory.empty() ? std::string() : tagDirectory + path;
+    LoadDocument(*tag);
+    return tag;
+}
+
+void CTagManager::LoadDocument(Tag& tag) {
+    if (!EndsWith(tag.path, "yml")) {
+        tag.Load(YAML::Node()); // media: the class reads its own file
+        return;
+    }
+    bool found = false;
+    const std::string source = ReadSource(tag, found);
+    const std::string name = SourceName(tag);
+    try {
+        tag.Load(YAML::Load(source));
+    } catch (const TagError& error) {
+        throw error.ReferredFrom(tag.path); // a tag this one refers to failed
+    } catch (const TagValueError& error) {
+        const std::string note = found ? "" : " (the tag file is missing or empty)";
+        throw TagError(name, error.line, error.column, error.what() + note, {tag.path});
+    } catch (const YAML::Exception& error) {
+        const int line = error.mark.is_null() ? 0 : error.mark.line + 1;
+        const int column = error.mark.is_null() ? 0 : error.mark.column + 1;
+        throw TagError(name, line, column, error.msg, {tag.path});
+    }
+}
+
+void InitTags(const std::string& directory) {
+    Manager().SetTagDirectory(directory);
+}
+
+CTagManager* TagManager() {
+    return manager.get();
+}
+
+void ResetTags() {
+    manager.reset();
+}
+
+TagHandle LoadTag(const std::string& path) {
+    return Manager().LoadTag(path);
+}
+
+Tag* GetTag(TagHandle handle) {
+    return Manager().GetTag(handle);
+}
+
+void RefreshTag(TagHandle handle) {
+    Manager().RefreshTag(handle);
+}
+
+TagHandle ResolveRef(const std::string& path) {
+    return Manager().ResolveRef(path);
+}
+
+std::string TagDirectoryFromEnvironment() {
+    const char* value = std::getenv("GAS_SEPARATOR_TAG_DIR");
+    std::string directory = value ? value : "";
+    // The directory is joined to each path as it is, so make sure it ends in a separator.
+    if (!directory.empty() && directory.back() != '/') {
+        directory += '/';
+    }
+    return directory;
+}

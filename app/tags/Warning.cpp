@@ -1,0 +1,10 @@
+#include "Warning.h"
+
+#include "Tags.h"
+
+void TWarning::Load(const YAML::Node& node) {
+    x = ReadInt(node, "X");
+    y = ReadInt(node, "Y");
+    backgroundImage = ReadRefAs<TImage>(node, "Background Image", "TImage");
+    lifespan = ReadDouble(node, "Lifespan");
+}
