@@ -7,7 +7,11 @@
 #include "SimulationState.h"
 #include "WellParameters.h"
 
+#include <memory>
 #include <string>
+#include <vector>
+
+class TSeparatorPreset;
 
 class CGasSeparatorModel {
 public:
@@ -30,17 +34,41 @@ public:
     // "SimulationFrameUpdated".
     void CopyStateFrom(const SimulationState& state);
 
+    // With a preset: takes its display name and its five dimensions, then raises
+    // "WellParametersUpdated". With none: only empties the preset name.
+    void ApplySeparatorPreset(const TSeparatorPreset* preset);
+
+    // The defaults file in the user's settings folder. A file that cannot be used (not YAML,
+    // a missing key, a value that is not a number) is set aside under a new name and the
+    // shipped defaults are used instead; nothing the user had is destroyed.
     // Reads the defaults file into the parameters and the preset name; raises nothing.
     void LoadDefaults();
+    // Replaces the defaults file by the shipped one, reads it, raises "WellParametersUpdated".
+    void ResetToDefaults();
     // Writes the defaults file from the current parameters and preset name.
     void SaveDefaults();
 
+    // Replaces the user presets by the *.seppreset.yml files of the user's documents folder
+    // (sorted by file name; unreadable or broken files are skipped) and returns them. The
+    // presets stay owned by the model until the next reload or shutdown.
+    std::vector<TSeparatorPreset*> LoadUserPresets();
+    // Writes the current separator dimensions as a new preset file named after `name` and
+    // returns the new preset, or none (a blank name, no folder, a failed write).
+    TSeparatorPreset* SaveUserPreset(const std::string& name);
+    std::vector<TSeparatorPreset*> GetUserPresets() const;
+
+    CGasSeparatorModel();
+    ~CGasSeparatorModel();
+
 private:
     void OnWellParametersUpdated();
+    bool ReadDefaultsFile(const std::string& path);
+    TSeparatorPreset* LoadUserPreset(const std::string& path);
 
     WellParameters parameters_;
     SimulationState state_;
     std::string presetName_;
+    std::vector<std::unique_ptr<TSeparatorPreset>> userPresets_;
 };
 
 // The process-wide model; start-up sets it.

@@ -1,5 +1,217 @@
+// The model's files: the defaults file in the user's settings folder and the user's separator
+// presets in the documents folder.
+
 #include "GasSeparatorModel.h"
 
-// The defaults file and user presets are read and written here.
-void CGasSeparatorModel::LoadDefaults() {}
-void CGasSeparatorModel::SaveDefaults() {}
+#include "AtomicFile.h"
+#include "ComboBoxItem.h"
+#include "DefaultsFile.h"
+#include "EmbeddedStore.h"
+#include "EventRegistry.h"
+#include "Log_Manager.h"
+#include "NumberFormat.h"
+#include "UserFolders.h"
+
+#include <yaml-cpp/yaml.h>
+
+#include <algorithm>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr const char* kDefaultsFileName = "gasseparator.defaults.yml";
+constexpr const char* kPresetSuffix = ".seppreset.yml";
+constexpr const char* kLogCategory = "CGasSeparatorModel";
+
+// The first free name of the form "<file>.bad", "<file>.bad-2", ... beside `file`.
+fs::path SetAsideName(const fs::path& file) {
+    fs::path candidate = file;
+    candidate += ".bad";
+    for (int n = 2; fs::exists(candidate); ++n) {
+        candidate = file;
+        candidate += ".bad-" + std::to_string(n);
+    }
+    return candidate;
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::string TrimTrailingBlanks(std::string name) {
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '\0')) {
+        name.pop_back();
+    }
+    return name;
+}
+
+// The name's ASCII letters and digits, or "userpreset" when there are none.
+std::string PresetBaseName(const std::string& name) {
+    std::string base;
+    for (char c : name) {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+            base += c;
+        }
+    }
+    return base.empty() ? "userpreset" : base;
+}
+
+// The first "<base>.seppreset.yml", "<base>_1.seppreset.yml", ... that does not exist yet.
+fs::path FreePresetPath(const fs::path& folder, const std::string& base) {
+    for (int n = 0;; ++n) {
+        const std::string suffix = n == 0 ? "" : "_" + FormatNumber(n);
+        const fs::path candidate = folder / (base + suffix + kPresetSuffix);
+        std::error_code error;
+        if (!fs::exists(candidate, error) && !error) {
+            return candidate;
+        }
+    }
+}
+} // namespace
+
+CGasSeparatorModel::CGasSeparatorModel() = default;
+CGasSeparatorModel::~CGasSeparatorModel() = default;
+
+void CGasSeparatorModel::ApplySeparatorPreset(const TSeparatorPreset* preset) {
+    if (!preset) {
+        presetName_.clear();
+        return;
+    }
+    presetName_ = preset->displayName;
+    parameters_.SetSeparatorOD(preset->separatorOd);
+    parameters_.SetSeparatorID(preset->separatorId);
+    parameters_.SetDipTubeOD(preset->dipTubeOd);
+    parameters_.SetDipTubeID(preset->dipTubeId);
+    parameters_.SetDipTubeLength(preset->dipTubeLength);
+    RaiseEvent("WellParametersUpdated");
+}
+
+// True when the file was read and used; false when it could not be opened. A file that opens
+// but cannot be used is set aside and replaced by the shipped one.
+bool CGasSeparatorModel::ReadDefaultsFile(const std::string& path) {
+    std::string text;
+    if (!ReadWholeFile(path, text)) {
+        return false;
+    }
+    try {
+        ParseDefaultsText(text, parameters_, presetName_);
+        return true;
+    } catch (const SettingsFileError& error) {
+        const fs::path aside = SetAsideName(path);
+        std::error_code renameError;
+        fs::rename(path, aside, renameError);
+        LOG_INFO(kLogCategory, "Defaults file %s cannot be used (%s); set aside as %s",
+                 path.c_str(), error.what(), aside.string().c_str());
+        if (renameError) {
+            return true; // keep what we have rather than overwrite a file we could not move
+        }
+        std::string shipped;
+        return ExtractResourceToFile(kDefaultsFileName, path) && ReadWholeFile(path, shipped) &&
+               (ParseDefaultsText(shipped, parameters_, presetName_), true);
+    }
+}
+
+void CGasSeparatorModel::LoadDefaults() {
+    const fs::path folder = SettingsFolder();
+    if (folder.empty()) {
+        return;
+    }
+    const std::string path = (folder / kDefaultsFileName).string();
+    if (!ReadDefaultsFile(path)) {
+        ExtractResourceToFile(kDefaultsFileName, path);
+        ReadDefaultsFile(path);
+    }
+}
+
+void CGasSeparatorModel::ResetToDefaults() {
+    const fs::path folder = SettingsFolder();
+    if (folder.empty()) {
+        return;
+    }
+    // Extract beside the file first, so a failed extraction leaves the user's file alone.
+    const fs::path path = folder / kDefaultsFileName;
+    fs::path shipped = path;
+    shipped += ".tmp";
+    if (ExtractResourceToFile(kDefaultsFileName, shipped)) {
+        std::error_code ignored;
+        fs::rename(shipped, path, ignored);
+    }
+    LoadDefaults();
+    RaiseEvent("WellParametersUpdated");
+}
+
+void CGasSeparatorModel::SaveDefaults() {
+    const fs::path folder = SettingsFolder();
+    if (folder.empty()) {
+        return;
+    }
+    if (!WriteFileAtomically(folder / kDefaultsFileName,
+                             FormatDefaultsText(parameters_, presetName_))) {
+        LOG_INFO(kLogCategory, "Cannot write the defaults file in %s", folder.string().c_str());
+    }
+}
+
+TSeparatorPreset* CGasSeparatorModel::LoadUserPreset(const std::string& path) {
+    std::string text;
+    if (!ReadWholeFile(path, text)) {
+        return nullptr;
+    }
+    auto preset = std::make_unique<TSeparatorPreset>();
+    try {
+        preset->Load(YAML::Load(text));
+    } catch (const std::exception& error) {
+        LOG_INFO(kLogCategory, "Skipping preset file %s: %s", path.c_str(), error.what());
+        return nullptr;
+    }
+    preset->type = "seppreset";
+    preset->path = path;
+    userPresets_.push_back(std::move(preset));
+    return userPresets_.back().get();
+}
+
+std::vector<TSeparatorPreset*> CGasSeparatorModel::LoadUserPresets() {
+    userPresets_.clear();
+    const fs::path folder = DocumentsFolder();
+    if (folder.empty()) {
+        return {};
+    }
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        if (!it->is_directory() && EndsWith(it->path().filename().string(), kPresetSuffix)) {
+            files.push_back(it->path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+        LoadUserPreset(file.string());
+    }
+    return GetUserPresets();
+}
+
+std::vector<TSeparatorPreset*> CGasSeparatorModel::GetUserPresets() const {
+    std::vector<TSeparatorPreset*> presets;
+    for (const auto& preset : userPresets_) {
+        presets.push_back(preset.get());
+    }
+    return presets;
+}
+
+TSeparatorPreset* CGasSeparatorModel::SaveUserPreset(const std::string& name) {
+    const std::string displayName = TrimTrailingBlanks(name);
+    if (displayName.empty()) {
+        return nullptr;
+    }
+    const fs::path folder = DocumentsFolder();
+    if (folder.empty()) {
+        return nullptr;
+    }
+    const fs::path path = FreePresetPath(folder, PresetBaseName(displayName));
+    if (!WriteFileAtomically(path, FormatPresetText(displayName, parameters_))) {
+        LOG_INFO(kLogCategory, "Cannot write preset file %s", path.string().c_str());
+        return nullptr;
+    }
+    return LoadUserPreset(path.string());
+}

@@ -1,0 +1,126 @@
+#include "AppController.h"
+
+#include "AppView.h"
+#include "ButtonBarView.h"
+#include "ContactDetails.h"
+#include "DialogView.h"
+#include "EmbeddedStore.h"
+#include "EventRegistry.h"
+#include "GasSeparatorModel.h"
+#include "Platform.h"
+#include "Shell.h"
+#include "UserFolders.h"
+#include "WarningView.h"
+#include "WindowManager.h"
+
+#include <filesystem>
+#include <fstream>
+
+CAppController gAppController;
+
+namespace {
+template <class T> T* Find(const std::string& name) {
+    return gWindowManager ? gWindowManager->FindViewAs<T>(name) : nullptr;
+}
+
+void OpenLink(const std::string& url) {
+    if (IShell* shell = Platform().shell) {
+        shell->OpenUrl(url);
+    }
+}
+} // namespace
+
+void CAppController::Initialise(IMainWindow* window) {
+    window_ = window;
+    pumpController_.Initialise();
+    // The dimension-line controller initialises here, then the parameters controller; their
+    // subscriptions come before this controller's own ("Save Preset" must reach the
+    // parameters controller first).
+    SubscribeEvent("SimulationFrameUpdated", this, &CAppController::OnSimulationFrameUpdated);
+    SubscribeEvent("Open Contact Dialog", this, &CAppController::OnOpenContactDialog);
+    SubscribeEvent("Close Contact Dialog", this, &CAppController::OnCloseContactDialog);
+    SubscribeEvent("Open Help Dialog", this, &CAppController::OnOpenHelpDialog);
+    SubscribeEvent("Close Help Dialog", this, &CAppController::OnCloseHelpDialog);
+    SubscribeEvent("Launch Quillmore Website", this, &CAppController::OnLaunchWebsite);
+    SubscribeEvent("Launch Quillmore Email", this, &CAppController::OnLaunchEmail);
+    SubscribeEvent("Launch Help Email", this, &CAppController::OnLaunchHelpEmail);
+    SubscribeEvent("Open Save Preset Dialog", this, &CAppController::OnOpenSavePresetDialog);
+    SubscribeEvent("Close Save Preset Dialog", this, &CAppController::OnCloseSavePresetDialog);
+    SubscribeEvent("Save Preset", this, &CAppController::OnSavePreset);
+    SubscribeEvent("Open Info Document", this, &CAppController::OnOpenInfoDocument);
+}
+
+void CAppController::OnSimulationFrameUpdated() {
+    if (!gGasSeparatorModel || !gGasSeparatorModel->GetState().gasAtDipTubeInlet) {
+        return;
+    }
+    if (CWarningView* warning = Find<CWarningView>("Max Capacity Warning View")) {
+        warning->Show(); // restarts its lifespan every frame the gas reaches the inlet
+    }
+}
+
+void CAppController::OpenDialog(const std::string& name) {
+    CDialogView* dialog = Find<CDialogView>(name);
+    if (!dialog || dialog->IsOpen()) {
+        return;
+    }
+    if (CAppView* app = Find<CAppView>("App")) {
+        app->SuspendInteraction();
+    }
+    if (CButtonBarView* bar = Find<CButtonBarView>("Button Bar")) {
+        bar->Disable();
+    }
+    dialog->Open();
+}
+
+void CAppController::CloseDialog(const std::string& name) {
+    CDialogView* dialog = Find<CDialogView>(name);
+    if (!dialog || !dialog->IsOpen()) {
+        return;
+    }
+    if (CAppView* app = Find<CAppView>("App")) {
+        app->ResumeInteraction();
+    }
+    if (CButtonBarView* bar = Find<CButtonBarView>("Button Bar")) {
+        bar->Enable();
+    }
+    dialog->Close();
+}
+
+void CAppController::OnLaunchWebsite() {
+    OpenLink(ContactDetails::kWebsite);
+}
+
+void CAppController::OnLaunchEmail() {
+    OpenLink(std::string("mailto:") + ContactDetails::kGeneralEmail);
+}
+
+void CAppController::OnLaunchHelpEmail() {
+    OpenLink(std::string("mailto:") + ContactDetails::kSupportEmail);
+}
+
+std::string CAppController::MissingDocumentText() {
+    return std::string("Information document cannot be found. Please contact Quillmore to "
+                       "obtain a copy. (Telephone ") +
+           ContactDetails::kSupportTelephone + ", e-mail " + ContactDetails::kSupportEmail + ")";
+}
+
+void CAppController::OpenInfoDocument() {
+    const std::filesystem::path folder = DocumentsFolder();
+    if (folder.empty()) {
+        return;
+    }
+    const std::filesystem::path target = folder / std::filesystem::path(kInfoDocument).filename();
+    ExtractResourceToFile(kInfoDocument, target); // a failure shows up as a missing file
+    IShell* shell = Platform().shell;
+    if (!std::filesystem::is_regular_file(target) ||
+        !std::ifstream(target, std::ios::binary).is_open()) {
+        if (shell) {
+            shell->ShowMessage(kErrorTitle, MissingDocumentText(), MessageIcon::Exclamation);
+        }
+        return;
+    }
+    if (shell) {
+        shell->OpenFile(target);
+    }
+}

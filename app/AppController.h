@@ -1,0 +1,49 @@
+#pragma once
+// Application commands: the dialogs, the maker's links, the information document and the
+// capacity warning. Starts the pump, dimension-line and parameters controllers.
+
+#include "PumpController.h"
+
+#include <string>
+
+class IMainWindow;
+
+class CAppController {
+public:
+    // The embedded information document; the copy in the user's folder has the same name.
+    static constexpr const char* kInfoDocument = "docs/GasSeparatorSimulatorGuide.docx";
+    static constexpr const char* kErrorTitle = "Quillmore Gas Separator Simulator Error";
+
+    // Initialises the other controllers, then subscribes its own events.
+    void Initialise(IMainWindow* window);
+
+    void OpenDialog(const std::string& name);
+    void CloseDialog(const std::string& name);
+    // Extracts the information document into the user's folder and opens it.
+    void OpenInfoDocument();
+    // The missing-document message.
+    static std::string MissingDocumentText();
+
+    CPumpController& PumpController() { return pumpController_; }
+
+private:
+    void OnSimulationFrameUpdated();
+    void OnOpenContactDialog() { OpenDialog("Contact Dialog"); }
+    void OnCloseContactDialog() { CloseDialog("Contact Dialog"); }
+    void OnOpenHelpDialog() { OpenDialog("Help Dialog"); }
+    void OnCloseHelpDialog() { CloseDialog("Help Dialog"); }
+    void OnLaunchWebsite();
+    void OnLaunchEmail();
+    void OnLaunchHelpEmail();
+    void OnOpenSavePresetDialog() { OpenDialog("Save Preset Dialog"); }
+    void OnCloseSavePresetDialog() { CloseDialog("Save Preset Dialog"); }
+    void OnSavePreset() { CloseDialog("Save Preset Dialog"); }
+    void OnOpenInfoDocument() { OpenInfoDocument(); }
+
+    IMainWindow* window_ = nullptr;
+    CPumpController pumpController_;
+    // CDimensionLineController and CGasSeparatorController join here, in this order.
+};
+
+// The process-wide application controller; start-up initialises it.
+extern CAppController gAppController;

@@ -1,0 +1,133 @@
+#include "DefaultsFile.h"
+
+#include "NumberFormat.h"
+
+#include <yaml-cpp/yaml.h>
+
+#include <cmath>
+
+namespace {
+YAML::Node Required(const YAML::Node& map, const char* key) {
+    const YAML::Node node = map[key];
+    if (!node) {
+        throw SettingsFileError(std::string("missing key \"") + key + "\"");
+    }
+    return node;
+}
+
+double RequiredNumber(const YAML::Node& map, const char* key) {
+    const YAML::Node node = Required(map, key);
+    double value = 0;
+    try {
+        value = node.as<double>();
+    } catch (const YAML::Exception&) {
+        throw SettingsFileError(std::string("\"") + key + "\" is not a number (line " +
+                                std::to_string(node.Mark().line + 1) + ")");
+    }
+    if (!std::isfinite(value)) {
+        throw SettingsFileError(std::string("\"") + key + "\" is not a finite number");
+    }
+    return value;
+}
+
+YAML::Node ParseMap(const std::string& text) {
+    YAML::Node root;
+    try {
+        root = YAML::Load(text);
+    } catch (const YAML::Exception& error) {
+        throw SettingsFileError(std::string("not valid YAML: ") + error.what());
+    }
+    if (!root.IsMap()) {
+        throw SettingsFileError("not a map of keys and values");
+    }
+    return root;
+}
+
+std::string Line(const char* key, const std::string& value) {
+    return value.empty() ? std::string(key) + ": \n" : std::string(key) + ": " + value + "\n";
+}
+std::string Line(const char* key, double value) {
+    return Line(key, FormatNumber(value));
+}
+} // namespace
+
+void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& presetName) {
+    const YAML::Node root = ParseMap(text);
+    const YAML::Node name = Required(root, "Preset Name");
+    WellParameters read = p;
+    read.SetCasingSize(RequiredNumber(root, "Casing Size"));
+    read.SetSeparatorOD(RequiredNumber(root, "Separator OD"));
+    read.SetSeparatorID(RequiredNumber(root, "Separator ID"));
+    read.SetDipTubeOD(RequiredNumber(root, "Dip Tube OD"));
+    read.SetDipTubeID(RequiredNumber(root, "Dip Tube ID"));
+    read.SetDipTubeLength(RequiredNumber(root, "Dip Tube Length"));
+    read.SetGasBubbleRiseVelocity(RequiredNumber(root, "Gas Bubble Rise Velocity"));
+    read.SetProductionRate(RequiredNumber(root, "Production Rate"));
+    read.SetSPM(RequiredNumber(root, "SPM"));
+    if (!name.IsScalar() && !name.IsNull()) {
+        throw SettingsFileError("\"Preset Name\" is not text");
+    }
+    // Only a complete, valid file changes anything.
+    presetName = name.IsNull() ? "~" : name.Scalar();
+    p = read;
+}
+
+std::string YamlNameValue(const std::string& name) {
+    if (name.empty()) {
+        return name;
+    }
+    try {
+        const YAML::Node back = YAML::Load("k: " + name)["k"];
+        if (back.IsScalar() && back.Tag() != "!" && back.Scalar() == name &&
+            name.find('\n') == std::string::npos) {
+            return name;
+        }
+    } catch (const YAML::Exception&) {
+        // falls through to the quoted form
+    }
+    std::string quoted = "\"";
+    for (unsigned char c : name) {
+        switch (c) {
+        case '"':
+            quoted += "\\\"";
+            break;
+        case '\\':
+            quoted += "\\\\";
+            break;
+        case '\n':
+            quoted += "\\n";
+            break;
+        case '\t':
+            quoted += "\\t";
+            break;
+        case '\r':
+            quoted += "\\r";
+            break;
+        default:
+            if (c < 0x20) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "\\x%02x", c);
+                quoted += hex;
+            } else {
+                quoted += static_cast<char>(c);
+            }
+        }
+    }
+    return quoted + "\"";
+}
+
+std::string FormatDefaultsText(const WellParameters& p, const std::string& presetName) {
+    return Line("Casing Size", p.GetCasingSize()) + Line("Preset Name", YamlNameValue(presetName)) +
+           Line("Separator OD", p.GetSeparatorOD()) + Line("Separator ID", p.GetSeparatorID()) +
+           Line("Dip Tube OD", p.GetDipTubeOD()) + Line("Dip Tube ID", p.GetDipTubeID()) +
+           Line("Dip Tube Length", p.GetDipTubeLength()) +
+           Line("Gas Bubble Rise Velocity", p.GetGasBubbleRiseVelocity()) +
+           Line("Production Rate", p.GetProductionRate()) + Line("SPM", p.GetSPM());
+}
+
+std::string FormatPresetText(const std::string& displayName, const WellParameters& p) {
+    return Line("Display Name", YamlNameValue(displayName)) +
+           Line("Separator OD", p.GetSeparatorOD()) + Line("Separator ID", p.GetSeparatorID()) +
+           Line("Dip Tube OD", p.GetDipTubeOD()) + Line("Dip Tube ID", p.GetDipTubeID()) +
+           Line("Dip Tube Length", p.GetDipTubeLength());
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The input rules for a parameter set, in the order they are checked. Range rules fail a value
+// that must not reach the model; the three consistency rules (separator wall, dip tube inside
+// the separator, dip tube wall) only flag values that are inconsistent with each other. A
+// consistency rule is checked only when the range rule before it passes.
+
+#include "WellParameters.h"
+
+#include <string>
+#include <vector>
+
+enum class ParameterRule {
+    CasingSize,             // casing size above 0
+    SeparatorODRange,       // 0 < separator OD < casing size
+    SeparatorIDRange,       // 0 < separator ID < casing size
+    SeparatorWall,          // separator ID below separator OD
+    DipTubeODRange,         // 0 < dip tube OD < casing size
+    DipTubeInsideSeparator, // dip tube OD below separator ID
+    DipTubeIDRange,         // 0 < dip tube ID < casing size
+    DipTubeWall,            // dip tube ID below dip tube OD
+    DipTubeLength,          // 12 <= length <= 480
+    RiseVelocity,           // 0 < velocity <= 12
+    ProductionRate,         // rate above 0
+    SPM,                    // 0 < pump speed <= 30
+};
+
+struct RuleOutcome {
+    ParameterRule rule;
+    bool passed;
+};
+
+// Every rule that was checked, in order, with its outcome.
+std::vector<RuleOutcome> CheckParameterRules(const WellParameters& parameters);
+
+// Whether a failure of `rule` keeps the value out of the model (range rules) or only flags it.
+bool IsRangeRule(ParameterRule rule);
+
+// A one-line explanation of a failed rule for people, naming the field(s) and the allowed
+// range, e.g. "SPM must be above 0 and at most 30 strokes/min (got 31)".
+std::string DescribeFailure(ParameterRule rule, const WellParameters& parameters);

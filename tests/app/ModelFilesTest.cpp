@@ -1,0 +1,195 @@
+#include "AtomicFile.h"
+#include "ComboBoxItem.h"
+#include "DefaultsFile.h"
+#include "EventRegistry.h"
+#include "GasSeparatorModel.h"
+#include "Platform.h"
+#include "UserFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+// The user's folders inside a fresh temporary directory.
+class TempFolders : public IUserFolders {
+public:
+    explicit TempFolders(const std::string& name)
+        : root_(fs::temp_directory_path() / ("gs_model_files_" + name)) {
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+    }
+    ~TempFolders() override { fs::remove_all(root_); }
+    fs::path SettingsRoot() const override { return root_ / "config"; }
+    fs::path DocumentsRoot() const override { return root_ / "Documents"; }
+    fs::path Settings() const { return SettingsRoot() / "Quillmore" / "Gas Separator"; }
+    fs::path Documents() const { return DocumentsRoot() / "Quillmore" / "Gas Separator"; }
+
+private:
+    fs::path root_;
+};
+
+class ModelFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folders = std::make_unique<TempFolders>(
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        Platform().userFolders = folders.get();
+        gEventRegistry = &registry;
+        registry.Subscribe("WellParametersUpdated", nullptr, [this] { ++updates; });
+    }
+    void TearDown() override {
+        Platform().userFolders = nullptr;
+        gEventRegistry = nullptr;
+    }
+    fs::path DefaultsPath() const { return folders->Settings() / "gasseparator.defaults.yml"; }
+    std::string Read(const fs::path& path) {
+        std::string text;
+        EXPECT_TRUE(ReadWholeFile(path, text)) << path;
+        return text;
+    }
+
+    std::unique_ptr<TempFolders> folders;
+    EventRegistry registry;
+    CGasSeparatorModel model;
+    int updates = 0;
+};
+} // namespace
+
+TEST_F(ModelFilesTest, FirstStartExtractsAndReadsTheShippedDefaults) {
+    model.LoadDefaults();
+    ASSERT_TRUE(fs::exists(DefaultsPath()));
+    EXPECT_EQ(model.GetParameters().GetCasingSize(), 4.09);
+    EXPECT_EQ(model.GetParameters().GetSeparatorID(), 2.75);
+    EXPECT_EQ(model.GetParameters().GetDipTubeLength(), 42);
+    EXPECT_EQ(model.GetPresetName(), "2 3/8\" Collar Size Separator");
+    EXPECT_FALSE(model.GetParameters().GetPumpRunning());
+    EXPECT_EQ(updates, 0);
+}
+
+TEST_F(ModelFilesTest, DefaultsRoundTripAndResetAnnouncesTheShippedValues) {
+    WellParameters p = model.GetParameters();
+    p.SetCasingSize(6.184);
+    p.SetSPM(12.5);
+    model.SetParameters(p);
+    model.SetPresetName("Wide: #1 \"special\"");
+    model.SaveDefaults();
+    EXPECT_EQ(Read(DefaultsPath()).rfind("Casing Size: 6.184\nPreset Name: \"Wide: #1", 0), 0u);
+
+    CGasSeparatorModel restarted;
+    restarted.LoadDefaults();
+    EXPECT_EQ(restarted.GetParameters().GetCasingSize(), 6.184);
+    EXPECT_EQ(restarted.GetParameters().GetSPM(), 12.5);
+    EXPECT_DOUBLE_EQ(restarted.GetParameters().GetCrankAngularSpeed(), 12.5 / 60 * kTwoPi);
+    EXPECT_EQ(restarted.GetPresetName(), "Wide: #1 \"special\"");
+
+    updates = 0;
+    restarted.ResetToDefaults();
+    EXPECT_EQ(updates, 1);
+    EXPECT_EQ(restarted.GetParameters().GetCasingSize(), 4.09);
+    EXPECT_EQ(restarted.GetParameters().GetSPM(), 8);
+}
+
+TEST_F(ModelFilesTest, EmptyPresetNameReadsBackAsTilde) {
+    model.SetPresetName("");
+    model.SaveDefaults();
+    EXPECT_NE(Read(DefaultsPath()).find("Preset Name: \n"), std::string::npos);
+    model.LoadDefaults();
+    EXPECT_EQ(model.GetPresetName(), "~");
+}
+
+TEST_F(ModelFilesTest, BrokenDefaultsFilesAreSetAsideNotLost) {
+    for (const std::string broken : {"Casing Size: [unclosed\n", "Casing Size: 4\n",
+                                     "Casing Size: wide\nPreset Name: x\n"
+                                     "Separator OD: 3\nSeparator ID: 2.75\n"
+                                     "Dip Tube OD: 1.35\nDip Tube ID: 1.05\n"
+                                     "Dip Tube Length: 42\n"
+                                     "Gas Bubble Rise Velocity: 6\n"
+                                     "Production Rate: 200\nSPM: 8\n"}) {
+        fs::create_directories(folders->Settings());
+        ASSERT_TRUE(WriteFileAtomically(DefaultsPath(), broken));
+        CGasSeparatorModel fresh;
+        fresh.LoadDefaults();
+        EXPECT_EQ(fresh.GetParameters().GetCasingSize(), 4.09) << broken;
+    }
+    // Each broken file was kept under its own name.
+    EXPECT_EQ(Read(DefaultsPath().string() + ".bad"), "Casing Size: [unclosed\n");
+    EXPECT_EQ(Read(DefaultsPath().string() + ".bad-2"), "Casing Size: 4\n");
+    EXPECT_TRUE(fs::exists(DefaultsPath().string() + ".bad-3"));
+}
+
+TEST_F(ModelFilesTest, PresetFileNamesFollowTheDisplayName) {
+    WellParameters p = model.GetParameters();
+    p.SetSeparatorOD(3.5);
+    model.SetParameters(p);
+    TSeparatorPreset* first = model.SaveUserPreset("My Sep 2   ");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->displayName, "My Sep 2");
+    EXPECT_EQ(first->separatorOd, 3.5);
+    EXPECT_EQ(Read(folders->Documents() / "MySep2.seppreset.yml")
+                  .rfind("Display Name: My Sep 2\nSeparator OD: 3.5\n", 0),
+              0u);
+    ASSERT_NE(model.SaveUserPreset("My Sep 2"), nullptr);
+    EXPECT_TRUE(fs::exists(folders->Documents() / "MySep2_1.seppreset.yml"));
+    ASSERT_NE(model.SaveUserPreset("***"), nullptr);
+    ASSERT_NE(model.SaveUserPreset("- [x]: #"), nullptr);
+    EXPECT_TRUE(fs::exists(folders->Documents() / "userpreset.seppreset.yml"));
+    EXPECT_TRUE(fs::exists(folders->Documents() / "x.seppreset.yml"));
+    EXPECT_EQ(model.SaveUserPreset("   "), nullptr);
+    EXPECT_EQ(model.GetUserPresets().size(), 4u);
+}
+
+TEST_F(ModelFilesTest, AwkwardNamesRoundTripAndBadPresetFilesAreSkipped) {
+    const std::vector<std::string> names = {"2 3/8\" Collar", "a: b", "x #y", "'quoted'", "- dash",
+                                            "true",           "12.5", "&amp", "Ünïcode ✓"};
+    for (const std::string& name : names) {
+        ASSERT_NE(model.SaveUserPreset(name), nullptr) << name;
+    }
+    WriteFileAtomically(folders->Documents() / "broken.seppreset.yml", "Display Name: [\n");
+    WriteFileAtomically(folders->Documents() / "partial.seppreset.yml", "Display Name: P\n");
+    fs::create_directories(folders->Documents() / "folder.seppreset.yml");
+
+    std::vector<std::string> read;
+    for (TSeparatorPreset* preset : model.LoadUserPresets()) {
+        read.push_back(preset->displayName);
+    }
+    std::vector<std::string> expected = names;
+    std::sort(expected.begin(), expected.end());
+    std::sort(read.begin(), read.end());
+    EXPECT_EQ(read, expected);
+}
+
+TEST_F(ModelFilesTest, PresetsApplyTheirFiveDimensionsAndNoneOnlyClearsTheName) {
+    TSeparatorPreset preset;
+    preset.displayName = "Test";
+    preset.separatorOd = 4;
+    preset.separatorId = 3.5;
+    preset.dipTubeOd = 2;
+    preset.dipTubeId = 1.5;
+    preset.dipTubeLength = 60;
+    const double spm = model.GetParameters().GetSPM();
+    model.ApplySeparatorPreset(&preset);
+    EXPECT_EQ(updates, 1);
+    EXPECT_EQ(model.GetPresetName(), "Test");
+    EXPECT_EQ(model.GetParameters().GetSeparatorID(), 3.5);
+    EXPECT_EQ(model.GetParameters().GetDipTubeLength(), 60);
+    EXPECT_EQ(model.GetParameters().GetSPM(), spm);
+    model.ApplySeparatorPreset(nullptr);
+    EXPECT_EQ(updates, 1);
+    EXPECT_EQ(model.GetPresetName(), "");
+    EXPECT_EQ(model.GetParameters().GetSeparatorID(), 3.5);
+}
+
+TEST_F(ModelFilesTest, WithoutFoldersNothingIsReadOrWritten) {
+    Platform().userFolders = nullptr;
+    const WellParameters before = model.GetParameters();
+    model.LoadDefaults();
+    model.ResetToDefaults();
+    model.SaveDefaults();
+    EXPECT_EQ(model.GetParameters(), before);
+    EXPECT_EQ(updates, 0);
+    EXPECT_EQ(model.SaveUserPreset("Name"), nullptr);
+    EXPECT_TRUE(model.LoadUserPresets().empty());
+}

@@ -1,0 +1,132 @@
+#include "DesignCalculator.h"
+#include "AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+namespace {
+const std::string kShipped = "Casing Size: 4.09\r\nPreset Name: '2 3/8\" Collar Size Separator'\r\n"
+                             "Separator OD: 3\r\nSeparator ID: 2.75\r\nDip Tube OD: 1.35\r\n"
+                             "Dip Tube ID: 1.05\r\nDip Tube Length: 42\r\n"
+                             "Gas Bubble Rise Velocity: 6\r\nProduction Rate: 200\r\nSPM: 8\r\n";
+
+struct CalcRun {
+    int status;
+    std::string out, err;
+    std::map<std::string, std::string> keys;
+};
+
+CalcRun Calc(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    CalcRun run{RunDesignCalculator(args, kShipped, out, err), out.str(), err.str(), {}};
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (auto colon = line.find(": "); colon != std::string::npos) {
+            run.keys[line.substr(0, colon)] = line.substr(colon + 2);
+        }
+    }
+    return run;
+}
+
+std::filesystem::path TempFile(const std::string& name) {
+    return std::filesystem::temp_directory_path() / ("gs_calc_test_" + name);
+}
+} // namespace
+
+TEST(DesignCalculator, ShippedDefaultsGiveTheKnownFigures) {
+    const CalcRun run = Calc({});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.keys.at("annulus_area_in2"), "4.50819");
+    EXPECT_EQ(run.keys.at("dip_tube_bore_area_in2"), "0.865901");
+    EXPECT_EQ(run.keys.at("maximum_capacity_bbl_per_day"), "242");
+    EXPECT_EQ(run.keys.at("recommended_dip_tube_length_in"), "27.75");
+    EXPECT_NEAR(std::stod(run.keys.at("peak_gas_penetration_in")), 20.3, 0.1);
+    EXPECT_EQ(run.keys.at("gas_reaches_dip_tube_inlet"), "false");
+    EXPECT_EQ(run.keys.count("gas_limit_production_rate_bbl_per_day"), 0u);
+    EXPECT_TRUE(run.err.empty());
+}
+
+TEST(DesignCalculator, GasLimitIsTheFirstRateThatReachesTheInlet) {
+    const CalcRun run = Calc({"--gas-limit"});
+    ASSERT_EQ(run.status, 0);
+    const int limit = std::stoi(run.keys.at("gas_limit_production_rate_bbl_per_day"));
+    EXPECT_EQ(run.keys.at("gas_reaches_dip_tube_inlet"), "false"); // the given rate is unchanged
+    const std::string below = std::to_string(limit - 1), at = std::to_string(limit);
+    EXPECT_EQ(Calc({"--production-rate", below}).keys.at("gas_reaches_dip_tube_inlet"), "false");
+    EXPECT_EQ(Calc({"--production-rate", at}).keys.at("gas_reaches_dip_tube_inlet"), "true");
+    // A run too short for the gas to travel the dip tube at any rate: no limit.
+    EXPECT_EQ(
+        Calc({"--gas-limit", "--seconds", "0.2"}).keys.at("gas_limit_production_rate_bbl_per_day"),
+        "none");
+}
+
+TEST(DesignCalculator, RangeErrorsAreRefusedAndInconsistenciesOnlyReported) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--spm", "30.001"},
+                                                                  {"--spm", "0"},
+                                                                  {"--dip-tube-length", "11.999"},
+                                                                  {"--rise-velocity", "12.001"},
+                                                                  {"--production-rate", "0"},
+                                                                  {"--separator-od", "4.09"}}) {
+        const CalcRun run = Calc(args);
+        EXPECT_EQ(run.status, 2) << args[0];
+        EXPECT_NE(run.err.find("error:"), std::string::npos) << args[0];
+        EXPECT_TRUE(run.out.empty()) << args[0];
+    }
+    EXPECT_EQ(Calc({"--spm", "30.0004"}).status, 0); // rounds to 30
+    EXPECT_EQ(Calc({"--dip-tube-length", "480"}).status, 0);
+
+    const CalcRun wall = Calc({"--separator-id", "3"});
+    EXPECT_EQ(wall.status, 0);
+    EXPECT_NE(wall.err.find("warning: separator ID (3) must be less than separator OD (3)"),
+              std::string::npos);
+    EXPECT_EQ(wall.keys.at("maximum_capacity_bbl_per_day"), "302");
+}
+
+TEST(DesignCalculator, BadCommandLinesGiveOneLineAndStatusTwo) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"--bogus"},
+                                               {"--spm"},
+                                               {"--spm", "12abc"},
+                                               {"--spm", "inf"},
+                                               {"--step", "0"},
+                                               {"--defaults", "/nonexistent/gs/defaults.yml"}}) {
+        const CalcRun run = Calc(args);
+        EXPECT_EQ(run.status, 2) << args[0];
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    const CalcRun help = Calc({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--gas-limit"), std::string::npos);
+}
+
+TEST(DesignCalculator, ReadsADefaultsFileAndRejectsABrokenOne) {
+    const auto good = TempFile("good.yml");
+    WriteFileAtomically(good, "Casing Size: 7.025\nPreset Name: \nSeparator OD: 4.5\n"
+                              "Separator ID: 4\nDip Tube OD: 1.5\nDip Tube ID: 1.37\n"
+                              "Dip Tube Length: 42\nGas Bubble Rise Velocity: 6\n"
+                              "Production Rate: 200\nSPM: 8\n");
+    EXPECT_EQ(Calc({"--defaults", good.string()}).keys.at("maximum_capacity_bbl_per_day"), "579");
+
+    const auto broken = TempFile("broken.yml");
+    WriteFileAtomically(broken, "Casing Size: 7.025\nSeparator OD: wide\n");
+    const CalcRun run = Calc({"--defaults", broken.string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("broken.yml"), std::string::npos);
+    std::filesystem::remove(good);
+    std::filesystem::remove(broken);
+}
+
+TEST(DesignCalculator, TraceHasAHeaderAndOneRowPerStep) {
+    const auto trace = TempFile("trace.csv");
+    ASSERT_EQ(Calc({"--seconds", "1", "--step", "0.1", "--trace", trace.string()}).status, 0);
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(trace, text));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 11);
+    EXPECT_EQ(text.rfind("time_s,crank_angle_rad,plunger_position,", 0), 0u);
+    EXPECT_NE(text.find("\n0.1,"), std::string::npos);
+    EXPECT_EQ(std::count(text.begin(), text.begin() + text.find('\n'), ','), 10);
+    std::filesystem::remove(trace);
+}

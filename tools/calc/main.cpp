@@ -1,0 +1,12 @@
+#include "DesignCalculator.h"
+
+#include "EmbeddedStore.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    const ResourceBytes shipped = FindResource("gasseparator.defaults.yml", ResourceKind::RawData);
+    const std::string defaults(reinterpret_cast<const char*>(shipped.data), shipped.size);
+    return RunDesignCalculator(std::vector<std::string>(argv + 1, argv + argc), defaults, std::cout,
+                               std::cerr);
+}
