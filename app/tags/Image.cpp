@@ -20,9 +20,12 @@ void TImage::Load(const YAML::Node&) {
         // A picture missing from the tag directory cannot be survived.
         std::vector<unsigned char> bytes;
         if (!ReadMediaFile(fullPath, bytes)) {
-            ReportFatalError("", LastPlatformError());
+            const int error = LastPlatformError();
+            DebugTrace("Cannot read the image file %s", fullPath.c_str());
+            ReportFatalError("", error);
         }
         if (Platform().imageDecoder && !Decode(bytes.data(), bytes.size(), decoded)) {
+            DebugTrace("Cannot decode the image file %s", fullPath.c_str());
             ReportFatalError("", EINVAL); // the file is there but does not decode
         }
     } else {
