@@ -1,5 +1,6 @@
 #include "DefaultsFile.h"
 
+#include "Defaults.h"
 #include "NumberFormat.h"
 
 #include <yaml-cpp/yaml.h>
@@ -7,29 +8,6 @@
 #include <cmath>
 
 namespace {
-YAML::Node Required(const YAML::Node& map, const char* key) {
-    const YAML::Node node = map[key];
-    if (!node) {
-        throw SettingsFileError(std::string("missing key \"") + key + "\"");
-    }
-    return node;
-}
-
-double RequiredNumber(const YAML::Node& map, const char* key) {
-    const YAML::Node node = Required(map, key);
-    double value = 0;
-    try {
-        value = node.as<double>();
-    } catch (const YAML::Exception&) {
-        throw SettingsFileError(std::string("\"") + key + "\" is not a number (line " +
-                                std::to_string(node.Mark().line + 1) + ")");
-    }
-    if (!std::isfinite(value)) {
-        throw SettingsFileError(std::string("\"") + key + "\" is not a finite number");
-    }
-    return value;
-}
-
 YAML::Node ParseMap(const std::string& text) {
     YAML::Node root;
     try {
@@ -53,23 +31,31 @@ std::string Line(const char* key, double value) {
 
 void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& presetName) {
     const YAML::Node root = ParseMap(text);
-    const YAML::Node name = Required(root, "Preset Name");
-    WellParameters read = p;
-    read.SetCasingSize(RequiredNumber(root, "Casing Size"));
-    read.SetSeparatorOD(RequiredNumber(root, "Separator OD"));
-    read.SetSeparatorID(RequiredNumber(root, "Separator ID"));
-    read.SetDipTubeOD(RequiredNumber(root, "Dip Tube OD"));
-    read.SetDipTubeID(RequiredNumber(root, "Dip Tube ID"));
-    read.SetDipTubeLength(RequiredNumber(root, "Dip Tube Length"));
-    read.SetGasBubbleRiseVelocity(RequiredNumber(root, "Gas Bubble Rise Velocity"));
-    read.SetProductionRate(RequiredNumber(root, "Production Rate"));
-    read.SetSPM(RequiredNumber(root, "SPM"));
-    if (!name.IsScalar() && !name.IsNull()) {
-        throw SettingsFileError("\"Preset Name\" is not text");
+    TDefaults read;
+    try {
+        read.Load(root);
+    } catch (const std::exception& error) {
+        throw SettingsFileError(error.what());
+    }
+    for (double value :
+         {read.casingSize, read.separatorOd, read.separatorId, read.dipTubeOd, read.dipTubeId,
+          read.dipTubeLength, read.gasBubbleRiseVelocity, read.productionRate, read.spm}) {
+        if (!std::isfinite(value)) {
+            throw SettingsFileError("a value is not a finite number");
+        }
     }
     // Only a complete, valid file changes anything.
-    presetName = name.IsNull() ? "~" : name.Scalar();
-    p = read;
+    p.SetCasingSize(read.casingSize);
+    p.SetSeparatorOD(read.separatorOd);
+    p.SetSeparatorID(read.separatorId);
+    p.SetDipTubeOD(read.dipTubeOd);
+    p.SetDipTubeID(read.dipTubeId);
+    p.SetDipTubeLength(read.dipTubeLength);
+    p.SetGasBubbleRiseVelocity(read.gasBubbleRiseVelocity);
+    p.SetProductionRate(read.productionRate);
+    p.SetSPM(read.spm);
+    // An empty name is a YAML null, which names no preset; it reads back as "~".
+    presetName = root["Preset Name"].IsNull() ? "~" : read.presetName;
 }
 
 std::string YamlNameValue(const std::string& name) {
