@@ -148,11 +148,11 @@ void LogManager::Impl::Push(int level, std::string text) {
     // rather than kept in memory for nothing.
     if (finished)
         return;
-    // Open point 1 (the spec leaves the queue unbounded): while no log file can be opened the
+    // Lines queued without a file: while no log file can be opened the
     // writer does not drain, so the queue would grow for as long as the problem lasts. It is
     // capped at kMaxQueuedWithoutFile lines: beyond that the oldest line is dropped and
     // counted, and the first drain after a file opens again writes one line with the count
-    // before the queued lines. While a file is open the queue is not limited, as specified.
+    // before the queued lines. While a file is open the queue is not limited.
     if (!fileOpen.load() && active.size() >= kMaxQueuedWithoutFile) {
         active.pop_front();
         ++dropped;
@@ -222,8 +222,7 @@ void LogManager::Impl::RotationCheck() {
         keep.insert(gzPath);
         if (!IsRegularFile(textPath))
             continue;
-        // Open point 2: the spec lets the sweep delete a day's text log whose compression
-        // failed. Here any failure (the text cannot be read, the .gz cannot be created, a zlib,
+        // A day whose compression fails keeps its text log: any failure (the text cannot be read, the .gz cannot be created, a zlib,
         // read or write error) keeps the text log: it joins the keep set, a partly written .gz
         // is removed, and a Warning line says so. The next rotation tries that day again; once
         // the day is older than keepDays the sweep removes it like any other old log.

@@ -1,5 +1,5 @@
 #pragma once
-// The program's log manager (Part 6.1): callers format a line and append it to an in-memory
+// The program's log manager: callers format a line and append it to an in-memory
 // queue; a writer thread drains the queue about once a second into a daily log file
 // "log_MM-DD-YYYY.txt", hands each line to an optional listener, and at the change of day
 // gzip-compresses the previous days' logs, keeps `keepDays` of them and removes its own older
@@ -21,7 +21,7 @@ public:
     virtual void OnLog(int level, const std::string& text) = 0;
 };
 
-// Echoes every line to standard output. The level's colour (Part 6.1's console colours as
+// Echoes every line to standard output. The level's colour (the level colours as
 // ANSI escape sequences) is used only when the output is a terminal.
 class CConsole : public CLogListener {
 public:
@@ -56,7 +56,7 @@ public:
     // Levels 1 to 6.
     enum Level { Trace = 1, Debug = 2, Info = 3, Warning = 4, Error = 5, Fatal = 6 };
 
-    // Open point 1 of Part 6.1: while no log file can be opened, at most this many lines stay
+    // Lines queued without a file: while no log file can be opened, at most this many lines stay
     // queued; older lines are dropped and counted (see Log_Manager.cpp).
     static constexpr std::size_t kMaxQueuedWithoutFile = 100000;
     // A drained batch larger than this prints the "Getting Behind" warning.
@@ -117,7 +117,7 @@ public:
                                   int line, const std::string& message, const std::tm& time);
     // "log_MM-DD-YYYY.txt" or "log_MM-DD-YYYY.txt.gz" with a real calendar date.
     static bool IsOwnLogFileName(const std::string& name);
-    // The system temporary folder, the log directory on this platform (Part 1.1).
+    // The system temporary folder, the log directory on this platform.
     static std::string DefaultLogDirectory();
 
 private:

@@ -1,4 +1,4 @@
-// The line format, the threshold, the file names and the console listener (Part 6.1).
+// The line format, the threshold, the file names and the console listener.
 #include "LogTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,7 @@ TEST(LogFormat, BaseNameTakesTheTextAfterTheLastBackslashElseSlash) {
     EXPECT_EQ(LogManager::BaseName("/src/app/Main.cpp"), "Main.cpp");
     EXPECT_EQ(LogManager::BaseName("Main.cpp"), "Main.cpp");
     EXPECT_EQ(LogManager::BaseName("a/b\\c.cpp"), "c.cpp");
-    // A backslash wins over a later slash, as the spec's rule says.
+    // A backslash wins over a later slash, as on Windows paths.
     EXPECT_EQ(LogManager::BaseName("x\\y/z.cpp"), "y/z.cpp");
     EXPECT_EQ(LogManager::BaseName(""), "");
 }

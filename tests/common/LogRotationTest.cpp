@@ -1,4 +1,4 @@
-// Daily files, rotation with gzip, the keep set and the sweep (Part 6.1), and open point 2:
+// Daily files, rotation with gzip, the keep set and the sweep, and
 // a previous day's log whose compression fails is kept.
 #include "LogTestSupport.h"
 
@@ -157,8 +157,8 @@ TEST(LogRotation, CompressionPausesAfterEachGroupOfChunks) {
     }
 }
 
-// Open point 2: if the .gz cannot be created, the day's text log is kept (the spec would let
-// the sweep delete it), a warning says so, and a later rotation compresses it.
+// If the .gz cannot be created, the day's text log is kept (rather than left to
+// the sweep), a warning says so, and a later rotation compresses it.
 TEST(LogRotation, TextLogIsKeptWhenItsGzipCannotBeCreated) {
     TempLogDir temp("nogz");
     FakeClock clock;
@@ -182,7 +182,7 @@ TEST(LogRotation, TextLogIsKeptWhenItsGzipCannotBeCreated) {
     EXPECT_EQ(Gunzip(gz), "precious\n");
 }
 
-// Open point 2: a write error while compressing removes the partial .gz and keeps the text.
+// a write error while compressing removes the partial .gz and keeps the text.
 TEST(LogRotation, PartialGzipIsRemovedAndTextKeptWhenCompressionFails) {
     if (!fs::exists("/dev/full"))
         GTEST_SKIP() << "needs /dev/full to make writes fail";

@@ -1,5 +1,5 @@
 // The writer: batches, the "Getting Behind" warning, the listener, the final drain at stop,
-// the stop timeout, and open point 1: the capped queue while no file can be opened.
+// the stop timeout, and the capped queue while no file can be opened.
 #include "LogTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -151,7 +151,7 @@ TEST(LogWriter, StopGivesUpOnAStuckWriterAndDetachesIt) {
     EXPECT_EQ(listener.heard, 3); // started, block, shutting down
 }
 
-// Open point 1: while no file can be opened the queue keeps at most kMaxQueuedWithoutFile
+// while no file can be opened the queue keeps at most kMaxQueuedWithoutFile
 // lines, dropping the oldest; once a file opens, one line reports how many were dropped.
 TEST(LogWriter, QueueIsCappedWhileNoFileCanBeOpenedAndTheDropIsReported) {
     TempLogDir temp("cap");
