@@ -3,6 +3,7 @@
 #include "Platform.h"
 #include "QtAutomation.h"
 #include "QtMainWindow.h"
+#include "QtMedia.h"
 #include "QtShell.h"
 #include "QtUserFolders.h"
 
@@ -66,6 +67,10 @@ void CQtPlatform::Install(bool withAutomation) {
     services.mainWindow = &impl_->window;
     services.shell = &impl_->shell;
     services.userFolders = &impl_->userFolders;
+    InstallQtMediaServices();
+    if (!withAutomation) {
+        InstallQtFatalErrorHandler(); // nobody would answer a message box in a driver run
+    }
     if (withAutomation) {
         impl_->automation = std::make_unique<CQtAutomation>(impl_->window);
         services.automation = impl_->automation.get();

@@ -1,0 +1,218 @@
+#include "ScriptDriver.h"
+
+#include "Application.h"
+#include "Automation.h"
+#include "Button.h"
+#include "ButtonView.h"
+#include "MainLoopTimer.h"
+#include "MouseRegion.h"
+#include "StateDump.h"
+#include "TagManager.h"
+#include "WindowManager.h"
+
+#include <cmath>
+#include <fstream>
+#include <istream>
+#include <ostream>
+#include <sstream>
+
+namespace {
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+std::string Trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// The command word and the rest of the line after one separating blank. Only `type` keeps
+// the text's own leading and trailing blanks.
+void SplitCommand(const std::string& line, std::string& command, std::string& argument) {
+    std::string text = line;
+    if (!text.empty() && text.back() == '\r') {
+        text.pop_back();
+    }
+    const auto start = text.find_first_not_of(" \t");
+    const auto blank = text.find_first_of(" \t", start);
+    command = text.substr(start, blank == std::string::npos ? std::string::npos : blank - start);
+    argument = blank == std::string::npos ? "" : text.substr(blank + 1);
+    if (command != "type") {
+        argument = Trim(argument);
+    }
+}
+
+// Two whole numbers "X Y"; false when the text is anything else.
+bool ParsePoint(const std::string& text, int& x, int& y) {
+    std::istringstream in(text);
+    std::string rest;
+    return (in >> x >> y) && !(in >> rest);
+}
+} // namespace
+
+void CDriverShell::ShowMessage(const std::string& title, const std::string& text, MessageIcon) {
+    out_ << "message-box: " << OneLine(title) << " | " << OneLine(text) << std::endl;
+}
+
+void CDriverShell::OpenUrl(const std::string& url) {
+    out_ << "open: " << url << std::endl;
+}
+
+void CDriverShell::OpenFile(const std::filesystem::path& path) {
+    out_ << "open: file://" << std::filesystem::absolute(path).string() << std::endl;
+}
+
+CScriptDriver::CScriptDriver(CApplication& application, IAutomation& automation, std::ostream& err)
+    : application_(application), automation_(automation), err_(err),
+      timer_([this] { return clockMs_; }, [](int) {}, ReportAveragePeriod) {}
+
+bool CScriptDriver::Pass() {
+    if (!running_) {
+        return false;
+    }
+    timer_.BeginPass();
+    running_ = application_.Pass(kStepSeconds);
+    clockMs_ += kStepSeconds * 1000.0; // the pass took exactly one step: nothing to sleep
+    timer_.EndPass();
+    ++passes_;
+    return running_;
+}
+
+void CScriptDriver::Finish() {
+    // The quit is seen by the next pump; that pass still runs to its end.
+    for (int i = 0; i < 10 && Pass(); ++i) {
+    }
+}
+
+bool CScriptDriver::RunFor(const std::string& argument, std::string& error) {
+    char* end = nullptr;
+    const double seconds = std::strtod(argument.c_str(), &end);
+    if (argument.empty() || Trim(end).size() > 0 || !std::isfinite(seconds) || seconds < 0) {
+        error = "run needs a number of seconds, not \"" + argument + "\"";
+        return false;
+    }
+    const long long target = passes_ + static_cast<long long>(std::ceil(seconds * 60.0 - 1e-9));
+    while (passes_ < target && Pass()) {
+    }
+    return true;
+}
+
+bool CScriptDriver::ClickView(const std::string& name, std::string& error) {
+    const auto* button = gWindowManager ? gWindowManager->FindViewAs<CButtonView>(name) : nullptr;
+    const TButton* tag = button ? GetTagAs<TButton>(button->GetTagHandle()) : nullptr;
+    const TMouseRegion* region = tag ? GetTagAs<TMouseRegion>(tag->mouseRegion) : nullptr;
+    if (!region) {
+        error = "no button view named \"" + name + "\"";
+        return false;
+    }
+    const int x = region->absX + region->width / 2;
+    const int y = region->absY + region->height / 2;
+    automation_.MouseMove(x, y);
+    automation_.MouseDown(x, y);
+    automation_.MouseUp(x, y);
+    return true;
+}
+
+bool CScriptDriver::Dump(const std::string& file, std::string& error) {
+    std::ofstream out(file);
+    if (!out) {
+        error = "cannot write \"" + file + "\"";
+        return false;
+    }
+    out << DumpProgramState();
+    if (!out.flush()) {
+        error = "cannot write \"" + file + "\"";
+        return false;
+    }
+    return true;
+}
+
+bool CScriptDriver::Select(const std::string& argument, std::string& error) {
+    const auto bar = argument.find('|');
+    if (bar == std::string::npos) {
+        error = "select needs \"NAME | TEXT\"";
+        return false;
+    }
+    return automation_.Select(Trim(argument.substr(0, bar)), Trim(argument.substr(bar + 1)), error);
+}
+
+bool CScriptDriver::Execute(const std::string& command, const std::string& argument,
+                            std::string& error) {
+    int x = 0;
+    int y = 0;
+    const bool isPoint = command == "mouse-move" || command == "mouse-down" ||
+                         command == "mouse-up" || command == "click";
+    if (isPoint && !ParsePoint(argument, x, y)) {
+        error = command + " needs two whole numbers X Y";
+        return false;
+    }
+    if (command == "run") {
+        return RunFor(argument, error);
+    } else if (command == "mouse-move") {
+        automation_.MouseMove(x, y);
+    } else if (command == "mouse-down") {
+        automation_.MouseDown(x, y);
+    } else if (command == "mouse-up") {
+        automation_.MouseUp(x, y);
+    } else if (command == "click") {
+        automation_.MouseDown(x, y);
+        automation_.MouseUp(x, y);
+    } else if (command == "click-view") {
+        return ClickView(argument, error);
+    } else if (command == "focus") {
+        return automation_.Focus(argument, error);
+    } else if (command == "type") {
+        return automation_.TypeText(argument, error);
+    } else if (command == "key") {
+        return automation_.Key(argument, error);
+    } else if (command == "select") {
+        return Select(argument, error);
+    } else if (command == "menu") {
+        exitChosen_ = argument == "&Exit";
+        return automation_.ChooseMenu(argument, error);
+    } else if (command == "shot") {
+        return automation_.SaveScreenshot(argument, error);
+    } else if (command == "dump") {
+        return Dump(argument, error);
+    } else {
+        error = "unknown command \"" + command + "\"";
+        return false;
+    }
+    return true;
+}
+
+int CScriptDriver::Run(std::istream& script, const std::string& scriptName) {
+    int status = 0;
+    std::string line;
+    for (int number = 1; std::getline(script, line); ++number) {
+        if (Trim(line).empty() || Trim(line)[0] == '#') {
+            continue;
+        }
+        std::string command;
+        std::string argument;
+        SplitCommand(line, command, argument);
+        std::string error;
+        if (!Execute(command, argument, error)) {
+            err_ << scriptName << ":" << number << ": " << error << std::endl;
+            status = kScriptErrorStatus;
+            break;
+        }
+        if (exitChosen_ || !running_) {
+            break; // the program ends after the current pass; further lines are ignored
+        }
+    }
+    if (!exitChosen_ && running_) {
+        automation_.CloseWindow(); // as a user closes the window
+    }
+    Finish();
+    application_.Shutdown();
+    return status;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// Runs the program from a script instead of a person: one command per line, fixed 1/60 s
+// main-loop passes that never sleep, input as real window events through the platform's
+// synthetic input. Used by the headless driver and by the program's headless demonstration.
+
+#include "MainLoopTimer.h"
+#include "Shell.h"
+
+#include <iosfwd>
+#include <string>
+
+class CApplication;
+class IAutomation;
+
+// A shell that answers instead of a person: message boxes and links are written out.
+class CDriverShell : public IShell {
+public:
+    explicit CDriverShell(std::ostream& out) : out_(out) {}
+    // "message-box: TITLE | TEXT", answered with the default button at once.
+    void ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) override;
+    // "open: URL"; nothing is opened.
+    void OpenUrl(const std::string& url) override;
+    // "open: file://PATH"; nothing is opened.
+    void OpenFile(const std::filesystem::path& path) override;
+
+private:
+    std::ostream& out_;
+};
+
+class CScriptDriver {
+public:
+    static constexpr double kStepSeconds = 1.0 / 60.0;
+    static constexpr int kScriptErrorStatus = 2;
+
+    CScriptDriver(CApplication& application, IAutomation& automation, std::ostream& err);
+
+    // Runs the script against a started application, then ends the program as a user would
+    // (unless the script chose "&Exit") and shuts it down. Returns 0, or 2 after a script
+    // error, which is reported on `err` with the script name and line.
+    int Run(std::istream& script, const std::string& scriptName);
+    // Seconds of program time run so far.
+    double ProgramTime() const { return passes_ * kStepSeconds; }
+
+private:
+    // Runs one command; false with `error` set on a script error.
+    bool Execute(const std::string& command, const std::string& argument, std::string& error);
+    bool RunFor(const std::string& argument, std::string& error);
+    bool ClickView(const std::string& name, std::string& error);
+    bool Dump(const std::string& file, std::string& error);
+    bool Select(const std::string& argument, std::string& error);
+    // One main-loop pass; false once the program has ended.
+    bool Pass();
+    // Passes until the window manager stops (at most a few).
+    void Finish();
+
+    CApplication& application_;
+    IAutomation& automation_;
+    std::ostream& err_;
+    long long passes_ = 0;
+    bool running_ = true;
+    bool exitChosen_ = false;
+    double clockMs_ = 0; // the timer's clock: program time in milliseconds
+    CMainLoopTimer timer_;
+};

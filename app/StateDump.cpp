@@ -1,0 +1,93 @@
+#include "StateDump.h"
+
+#include "BaseView.h"
+#include "GasSeparatorModel.h"
+#include "NumberFormat.h"
+#include "WindowManager.h"
+
+#include <yaml-cpp/yaml.h>
+
+#include <set>
+
+namespace {
+void Number(YAML::Emitter& out, const char* key, double value) {
+    out << YAML::Key << key << YAML::Value << FormatNumber(value);
+}
+
+void Flag(YAML::Emitter& out, const char* key, bool value) {
+    out << YAML::Key << key << YAML::Value << value;
+}
+
+void EmitParameters(YAML::Emitter& out, const WellParameters& p) {
+    out << YAML::Key << "parameters" << YAML::Value << YAML::BeginMap;
+    Flag(out, "pump_running", p.GetPumpRunning());
+    Number(out, "casing_size", p.GetCasingSize());
+    Number(out, "separator_od", p.GetSeparatorOD());
+    Number(out, "separator_id", p.GetSeparatorID());
+    Number(out, "dip_tube_od", p.GetDipTubeOD());
+    Number(out, "dip_tube_id", p.GetDipTubeID());
+    Number(out, "dip_tube_length", p.GetDipTubeLength());
+    Number(out, "gas_bubble_rise_velocity", p.GetGasBubbleRiseVelocity());
+    Number(out, "production_rate", p.GetProductionRate());
+    Number(out, "production_flow", p.GetProductionFlow());
+    Number(out, "spm", p.GetSPM());
+    Number(out, "crank_angular_speed", p.GetCrankAngularSpeed());
+    out << YAML::EndMap;
+}
+
+void EmitState(YAML::Emitter& out, const SimulationState& s) {
+    out << YAML::Key << "state" << YAML::Value << YAML::BeginMap;
+    Number(out, "elapsed_time", s.elapsedTime);
+    Number(out, "crank_angle", s.crankAngle);
+    Number(out, "plunger_position", s.plungerPosition);
+    Number(out, "plunger_velocity", s.plungerVelocity);
+    Number(out, "annulus_liquid_velocity", s.annulusLiquidVelocity);
+    Number(out, "annulus_bubble_velocity", s.annulusBubbleVelocity);
+    Number(out, "dip_tube_liquid_velocity", s.dipTubeLiquidVelocity);
+    Number(out, "dip_tube_bubble_velocity", s.dipTubeBubbleVelocity);
+    Number(out, "gas_penetration_depth", s.gasPenetrationDepth);
+    Number(out, "gas_penetration_fraction", s.gasPenetrationFraction);
+    Flag(out, "gas_at_dip_tube_inlet", s.gasAtDipTubeInlet);
+    Number(out, "annulus_area", s.annulusArea);
+    Number(out, "dip_tube_bore_area", s.dipTubeBoreArea);
+    Number(out, "flow_multiplier", s.flowMultiplier);
+    Number(out, "maximum_capacity", s.maximumCapacity);
+    Number(out, "recommended_dip_tube_length", s.recommendedDipTubeLength);
+    out << YAML::EndMap;
+}
+
+// Every registered name once, with the first view registered under it (as FindView).
+void EmitViews(YAML::Emitter& out) {
+    out << YAML::Key << "views" << YAML::Value << YAML::BeginMap;
+    std::set<std::string> seen;
+    if (gWindowManager) {
+        for (const auto& [name, view] : gWindowManager->Views()) {
+            if (!view || !seen.insert(name).second) {
+                continue;
+            }
+            ViewState state;
+            view->DescribeState(state);
+            out << YAML::Key << name << YAML::Value << YAML::BeginMap;
+            out << YAML::Key << "kind" << YAML::Value << view->Kind();
+            for (const auto& [key, value] : state) {
+                out << YAML::Key << key << YAML::Value << value;
+            }
+            out << YAML::EndMap;
+        }
+    }
+    out << YAML::EndMap;
+}
+} // namespace
+
+std::string DumpProgramState() {
+    YAML::Emitter out;
+    out << YAML::BeginMap;
+    if (gGasSeparatorModel) {
+        EmitParameters(out, gGasSeparatorModel->GetParameters());
+        out << YAML::Key << "preset_name" << YAML::Value << gGasSeparatorModel->GetPresetName();
+        EmitState(out, gGasSeparatorModel->GetState());
+    }
+    EmitViews(out);
+    out << YAML::EndMap;
+    return std::string(out.c_str()) + "\n";
+}

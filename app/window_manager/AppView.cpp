@@ -1,0 +1,121 @@
+#include "AppView.h"
+
+#include "App.h"
+#include "Canvas.h"
+#include "Image.h"
+#include "TagManager.h"
+#include "Window.h"
+
+const std::array<const char*, CAppView::kWarningCount> CAppView::kWarningNames = {
+    "Max Capacity Warning View",
+    "Dip Tube Diameter Warning View",
+    "Dip Tube Length Warning View",
+    "Separator Diameter Warning View",
+    "Separator Inner Diameter Warning View",
+    "Dip Tube ID Range Warning View",
+    "Dip Tube OD Range Warning View",
+    "Gas Bubble Velocity Range Warning View",
+    "Production Rate Range Warning View",
+    "Separator ID Range Warning View",
+    "Separator OD Range Warning View",
+    "SPM Range Warning View",
+};
+
+namespace {
+// The warnings' drawing order, as indices into kWarningNames.
+constexpr std::array<int, CAppView::kWarningCount> kWarningDrawOrder = {0, 8, 11, 7, 2, 1,
+                                                                        5, 6, 4,  3, 9, 10};
+} // namespace
+
+void CAppView::Init(IMainWindow* window, const std::string& name) {
+    InitBase(window, name);
+    interactive_ = true;
+    buttonBar_.Init(window, "Button Bar");
+    // The gas separator view: Init(window, "Gas Separator").
+    headerBar_.Init(window, "Header Bar View");
+    // The parameters panel: Init(window, "Parameters Panel View").
+    for (int i = 0; i < kWarningCount; ++i) {
+        warnings_[i].Init(window, kWarningNames[i]);
+    }
+    contact_.Init(window, "Contact Dialog");
+    help_.Init(window, "Help Dialog");
+    savePreset_.Init(window, "Save Preset Dialog");
+    Register();
+}
+
+void CAppView::Configure(TagHandle tag) {
+    tag_ = tag;
+    const TApp* app = GetTagAs<TApp>(tag);
+    if (!app) {
+        return;
+    }
+    buttonBar_.Configure(app->buttonBar);
+    // The gas separator view: Configure(app->gasSeparator).
+    headerBar_.Configure(app->headerBar);
+    // The parameters panel: Configure(app->parametersPanel), then, when !interactive_, its
+    // HideControls again so a reload while a dialog is open keeps the controls hidden.
+    const std::vector<TagHandle> warnings = app->Warnings();
+    for (int i = 0; i < kWarningCount && i < static_cast<int>(warnings.size()); ++i) {
+        warnings_[i].Configure(warnings[i]);
+    }
+    contact_.Configure(app->contactDialog);
+    help_.Configure(app->helpDialog);
+    savePreset_.Configure(app->savePresetDialog);
+}
+
+void CAppView::Render() {
+    if (!window_) {
+        return;
+    }
+    Draw(window_->BackBuffer());
+    window_->Present();
+}
+
+void CAppView::Draw(ICanvas& canvas) const {
+    const TApp* app = GetTagAs<TApp>(tag_);
+    if (!app) {
+        return;
+    }
+    if (const TImage* background = GetTagAs<TImage>(app->backgroundImage)) {
+        canvas.CopyImage({background->bitmap.data(), background->width, background->height,
+                          background->width * 4},
+                         app->absX, app->absY);
+    }
+    headerBar_.Draw(canvas);
+    buttonBar_.Draw(canvas);
+    // The parameters panel draws here, then the gas separator view.
+    for (int index : kWarningDrawOrder) {
+        warnings_[index].Draw(canvas);
+    }
+    contact_.Draw(canvas);
+    help_.Draw(canvas);
+    savePreset_.Draw(canvas);
+}
+
+void CAppView::Shutdown() {
+    buttonBar_.Shutdown();
+    // The gas separator view shuts down here.
+    headerBar_.Shutdown();
+    // The parameters panel shuts down here.
+    for (CWarningView& warning : warnings_) {
+        warning.Shutdown();
+    }
+    contact_.Shutdown();
+    help_.Shutdown();
+    savePreset_.Shutdown();
+    CBaseView::Shutdown();
+}
+
+void CAppView::SuspendInteraction() {
+    interactive_ = false;
+    // The parameters panel's HideControls joins here.
+}
+
+void CAppView::ResumeInteraction() {
+    interactive_ = true;
+    // The parameters panel's ShowControls joins here.
+}
+
+void CAppView::DescribeState(ViewState& state) const {
+    state.emplace_back("interactive", BoolText(interactive_));
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The root view: the fixed tree of top-level views, the back buffer and the per-frame
+// render. Registered as "App", after all its children.
+
+#include "BaseView.h"
+#include "ButtonBarView.h"
+#include "ContactView.h"
+#include "HeaderBarView.h"
+#include "HelpView.h"
+#include "SavePresetView.h"
+#include "WarningView.h"
+
+#include <array>
+
+class CAppView : public CBaseView {
+public:
+    static constexpr int kWarningCount = 12;
+    // The warnings' view names, in the order of the root tag's warning keys.
+    static const std::array<const char*, kWarningCount> kWarningNames;
+
+    void Init(IMainWindow* window, const std::string& name);
+    void Configure(TagHandle tag);
+    // Draws a whole frame into the window's back buffer and shows it.
+    void Render();
+    // Draws a whole frame: the background copied as it is, then the children, later ones on
+    // top, the dialogs last.
+    void Draw(ICanvas& canvas) const;
+    void Shutdown() override;
+
+    // A dialog opens: interaction off, the parameters panel's native controls hidden.
+    void SuspendInteraction();
+    // The dialog closed: interaction on, the native controls shown again.
+    void ResumeInteraction();
+    bool IsInteractive() const { return interactive_; }
+
+    const char* Kind() const override { return "app"; }
+    void DescribeState(ViewState& state) const override;
+
+private:
+    bool interactive_ = true;
+    CButtonBarView buttonBar_;
+    // The gas separator view ("Gas Separator") joins here, between the bar and the header.
+    CHeaderBarView headerBar_;
+    // The parameters panel ("Parameters Panel View") joins here, after the header bar.
+    std::array<CWarningView, kWarningCount> warnings_;
+    CContactView contact_;
+    CHelpView help_;
+    CSavePresetView savePreset_;
+};

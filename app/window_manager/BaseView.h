@@ -1,0 +1,62 @@
+#pragma once
+// The base of every view: a name under which the window manager knows it, the tag it is
+// built from, and the virtual operations the window manager and the owners call.
+
+#include "Tag.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class ICanvas;
+class IMainWindow;
+
+// Key/value pairs describing a view's state, e.g. {"visible", "true"}.
+using ViewState = std::vector<std::pair<std::string, std::string>>;
+
+class CBaseView {
+public:
+    CBaseView() = default;
+    CBaseView(const CBaseView&) = delete;
+    CBaseView& operator=(const CBaseView&) = delete;
+    virtual ~CBaseView() = default;
+
+    // Removes the mouse regions registered under the view's name, then the name itself.
+    virtual void Shutdown();
+    // Once per main-loop pass with the elapsed seconds.
+    virtual void Update(double /*seconds*/) {}
+    // A window command the window manager does not handle itself; 0 means not handled.
+    virtual int HandleCommand(int /*command*/) { return 0; }
+    // Mouse callbacks from the window manager's router, with the region's tag.
+    virtual void OnMouseEnter(TagHandle /*region*/) {}
+    virtual void OnMouseLeave(TagHandle /*region*/) {}
+    virtual void OnMouseButtonDown(TagHandle /*region*/) {}
+    virtual void OnMouseButtonUp(TagHandle /*region*/) {}
+    virtual void OnMouseClick(TagHandle /*region*/) {}
+
+    // What kind of view this is ("button", "warning", ...) and its state, for inspection.
+    virtual const char* Kind() const { return "view"; }
+    virtual void DescribeState(ViewState& /*state*/) const {}
+
+    const std::string& Name() const { return name_; }
+    TagHandle GetTagHandle() const { return tag_; }
+
+    // Blends the whole image tag at (x, y) with a constant alpha; an image that is missing
+    // or empty draws nothing.
+    static void DrawImage(ICanvas& canvas, TagHandle image, int x, int y, int alpha = 255);
+
+protected:
+    // Stores the window and the name (the first step of every view's Init).
+    void InitBase(IMainWindow* window, const std::string& name);
+    // Registers the view under its name with the window manager.
+    void Register();
+
+    IMainWindow* window_ = nullptr;
+    std::string name_;
+    TagHandle tag_ = 0;
+};
+
+// "true" or "false", for DescribeState.
+inline const char* BoolText(bool value) {
+    return value ? "true" : "false";
+}

@@ -1,0 +1,22 @@
+#include "ContactView.h"
+
+#include "ContactDialog.h"
+#include "TagManager.h"
+
+void CContactView::Init(IMainWindow* window, const std::string& name) {
+    InitDialog(window, name,
+               {"Contact Dialog Close Button", "Contact Dialog Email Button",
+                "Contact Dialog Website Button"});
+}
+
+void CContactView::Configure(TagHandle tag) {
+    const TContactDialog* dialog = GetTagAs<TContactDialog>(tag);
+    ConfigureDialog(tag, dialog ? std::vector<TagHandle>{dialog->closeButton, dialog->emailButton,
+                                                         dialog->websiteButton}
+                                : std::vector<TagHandle>{});
+}
+
+TagHandle CContactView::BackgroundImage() const {
+    const TContactDialog* dialog = GetTagAs<TContactDialog>(tag_);
+    return dialog ? dialog->backgroundImage : 0;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The contact dialog: links to the maker's website and general e-mail address.
+
+#include "DialogView.h"
+
+class CContactView : public CDialogView {
+public:
+    // The buttons keep their fixed names whatever name the dialog is given.
+    void Init(IMainWindow* window, const std::string& name);
+    void Configure(TagHandle tag);
+
+protected:
+    TagHandle BackgroundImage() const override;
+};

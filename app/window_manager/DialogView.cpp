@@ -1,0 +1,67 @@
+#include "DialogView.h"
+
+#include "Tag.h"
+#include "TagManager.h"
+
+void CDialogView::InitDialog(IMainWindow* window, const std::string& name,
+                             const std::vector<std::string>& buttonNames) {
+    InitBase(window, name);
+    open_ = false;
+    if (buttons_.empty()) {
+        for (size_t i = 0; i < buttonNames.size(); ++i) {
+            buttons_.emplace_back();
+        }
+    }
+    for (size_t i = 0; i < buttons_.size() && i < buttonNames.size(); ++i) {
+        buttons_[i].Init(window, buttonNames[i]);
+    }
+    Register();
+}
+
+void CDialogView::ConfigureDialog(TagHandle tag, const std::vector<TagHandle>& buttonTags) {
+    tag_ = tag;
+    for (size_t i = 0; i < buttons_.size() && i < buttonTags.size(); ++i) {
+        buttons_[i].Configure(buttonTags[i]);
+    }
+    if (!open_) {
+        for (CButtonView& button : buttons_) {
+            button.Deactivate();
+        }
+    }
+}
+
+void CDialogView::Open() {
+    open_ = true;
+    for (CButtonView& button : buttons_) {
+        button.Activate();
+    }
+}
+
+void CDialogView::Close() {
+    open_ = false;
+    for (CButtonView& button : buttons_) {
+        button.Deactivate();
+    }
+}
+
+void CDialogView::Draw(ICanvas& canvas) const {
+    const auto* dialog = dynamic_cast<const TPlaceable*>(GetTag(tag_));
+    if (!open_ || !dialog) {
+        return;
+    }
+    DrawImage(canvas, BackgroundImage(), dialog->absX, dialog->absY);
+    for (const CButtonView& button : buttons_) {
+        button.Draw(canvas);
+    }
+}
+
+void CDialogView::Shutdown() {
+    for (CButtonView& button : buttons_) {
+        button.Shutdown();
+    }
+    CBaseView::Shutdown();
+}
+
+void CDialogView::DescribeState(ViewState& state) const {
+    state.emplace_back("open", BoolText(open_));
+}

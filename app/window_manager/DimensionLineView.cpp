@@ -1,0 +1,73 @@
+#include "DimensionLineView.h"
+
+#include "DimensionLine.h"
+#include "TagManager.h"
+
+void CDimensionLineView::Init(IMainWindow* window, const std::string& name) {
+    InitBase(window, name);
+    visible_ = true;
+    label_.Init(window, name + " Label");
+    Register();
+}
+
+void CDimensionLineView::Configure(TagHandle tag, double lifespan, double beginFade) {
+    lifespan_ = lifespan;
+    beginFade_ = beginFade;
+    tag_ = tag;
+    if (const TDimensionLine* line = GetTagAs<TDimensionLine>(tag)) {
+        label_.Configure(line->label);
+    }
+}
+
+void CDimensionLineView::Show() {
+    visible_ = true;
+    fading_ = false;
+    age_ = 0;
+}
+
+void CDimensionLineView::Flash() {
+    visible_ = true;
+    fading_ = true;
+    age_ = 0;
+}
+
+void CDimensionLineView::Update(double seconds) {
+    if (fading_ && lifespan_ <= age_) {
+        visible_ = false;
+        fading_ = false;
+    }
+    age_ = fading_ ? age_ + seconds : 0;
+}
+
+int CDimensionLineView::Alpha() const {
+    if (!visible_ || (fading_ && age_ >= lifespan_)) {
+        return 0;
+    }
+    if (fading_ && age_ >= beginFade_) {
+        // A fade span of 0 or less never reaches here with age below the lifespan.
+        return static_cast<int>(255 - (age_ - beginFade_) / (lifespan_ - beginFade_) * 255);
+    }
+    return 255;
+}
+
+void CDimensionLineView::Draw(ICanvas& canvas) const {
+    const TDimensionLine* line = GetTagAs<TDimensionLine>(tag_);
+    const int alpha = Alpha();
+    if (!line || alpha <= 0) {
+        return;
+    }
+    DrawImage(canvas, line->image, line->absX, line->absY, alpha);
+    label_.DrawWithAlpha(canvas, alpha);
+}
+
+void CDimensionLineView::Shutdown() {
+    label_.Shutdown();
+    CBaseView::Shutdown();
+}
+
+void CDimensionLineView::DescribeState(ViewState& state) const {
+    state.emplace_back("visible", BoolText(visible_));
+    state.emplace_back("fading", BoolText(fading_));
+    state.emplace_back("alpha", std::to_string(Alpha()));
+    state.emplace_back("text", label_.DisplayText());
+}

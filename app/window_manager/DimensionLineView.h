@@ -1,0 +1,39 @@
+#pragma once
+// A measuring arrow with its value label: shown, hidden, or flashed (shown for a while and
+// then faded out).
+
+#include "LabelView.h"
+
+class CDimensionLineView : public CBaseView {
+public:
+    void Init(IMainWindow* window, const std::string& name);
+    // `lifespan` and `beginFade` in seconds come from the gas separator tag.
+    void Configure(TagHandle tag, double lifespan, double beginFade);
+    void SetValue(const std::string& text) { label_.SetText(text); }
+    // Visible until hidden.
+    void Show();
+    void Hide() { visible_ = false; }
+    // Visible, fading out once its lifespan has passed.
+    void Flash();
+    void Update(double seconds) override;
+    void Draw(ICanvas& canvas) const;
+    void Shutdown() override;
+
+    const char* Kind() const override { return "dimension_line"; }
+    void DescribeState(ViewState& state) const override;
+
+    bool IsVisible() const { return visible_; }
+    bool IsFading() const { return fading_; }
+    double Age() const { return age_; }
+    // The constant alpha the line draws with now; 0 when it draws nothing.
+    int Alpha() const;
+    const CLabelView& Label() const { return label_; }
+
+private:
+    CLabelView label_;
+    bool visible_ = true;
+    bool fading_ = false;
+    double age_ = 0;
+    double lifespan_ = 3.0;
+    double beginFade_ = 1.0;
+};

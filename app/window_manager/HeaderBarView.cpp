@@ -1,0 +1,16 @@
+#include "HeaderBarView.h"
+
+#include "HeaderBar.h"
+#include "TagManager.h"
+
+void CHeaderBarView::Init(IMainWindow* window, const std::string& name) {
+    InitBase(window, name);
+    Register();
+}
+
+void CHeaderBarView::Draw(ICanvas& canvas) const {
+    if (const THeaderBar* bar = GetTagAs<THeaderBar>(tag_)) {
+        DrawImage(canvas, bar->backgroundImage, bar->absX, bar->absY);
+        DrawImage(canvas, bar->titleImage, bar->titleAbsX, bar->titleAbsY);
+    }
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The title strip across the top of the window.
+
+#include "BaseView.h"
+
+class CHeaderBarView : public CBaseView {
+public:
+    void Init(IMainWindow* window, const std::string& name);
+    void Configure(TagHandle tag) { tag_ = tag; }
+    // The bar's image, then the title at its own position.
+    void Draw(ICanvas& canvas) const;
+
+    const char* Kind() const override { return "header_bar"; }
+};

@@ -1,0 +1,19 @@
+#include "HelpView.h"
+
+#include "HelpDialog.h"
+#include "TagManager.h"
+
+void CHelpView::Init(IMainWindow* window, const std::string& name) {
+    InitDialog(window, name, {"Help Dialog Close Button", "Help Dialog Email Button"});
+}
+
+void CHelpView::Configure(TagHandle tag) {
+    const THelpDialog* dialog = GetTagAs<THelpDialog>(tag);
+    ConfigureDialog(tag, dialog ? std::vector<TagHandle>{dialog->closeButton, dialog->emailButton}
+                                : std::vector<TagHandle>{});
+}
+
+TagHandle CHelpView::BackgroundImage() const {
+    const THelpDialog* dialog = GetTagAs<THelpDialog>(tag_);
+    return dialog ? dialog->backgroundImage : 0;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The help dialog, with a link to the support e-mail address.
+
+#include "DialogView.h"
+
+class CHelpView : public CDialogView {
+public:
+    // The buttons keep their fixed names whatever name the dialog is given.
+    void Init(IMainWindow* window, const std::string& name);
+    void Configure(TagHandle tag);
+
+protected:
+    TagHandle BackgroundImage() const override;
+};

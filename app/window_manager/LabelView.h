@@ -1,0 +1,38 @@
+#pragma once
+// One line of outlined, antialiased text: a value followed by its unit.
+
+#include "BaseView.h"
+#include "Canvas.h"
+
+class TLabel;
+
+class CLabelView : public CBaseView {
+public:
+    void Init(IMainWindow* window, const std::string& name);
+    // Keeps the tag; text = its default text, unit = its unit.
+    void Configure(TagHandle tag);
+    // Replaces the text; the unit stays.
+    void SetText(const std::string& text) { text_ = text; }
+    // Draws with the tag's fill and stroke alphas.
+    void Draw(ICanvas& canvas) const;
+    // Draws with both alphas set to `alpha` (0..255).
+    void DrawWithAlpha(ICanvas& canvas, int alpha) const;
+
+    const char* Kind() const override { return "label"; }
+    void DescribeState(ViewState& state) const override;
+
+    const std::string& Text() const { return text_; }
+    // The text as drawn: the text followed directly by the unit.
+    std::string DisplayText() const { return text_ + unit_; }
+
+    // "Left" and "Right" exactly; any other value centres the text.
+    static TextAlign AlignmentOf(const std::string& horizontalAlignment);
+    // The style of the label's tag with the given alphas.
+    static TextStyle StyleOf(const TLabel& label, int fillAlpha, int strokeAlpha);
+
+private:
+    void DrawText(ICanvas& canvas, int fillAlpha, int strokeAlpha) const;
+
+    std::string text_;
+    std::string unit_;
+};

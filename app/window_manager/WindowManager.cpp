@@ -1,0 +1,253 @@
+#include "WindowManager.h"
+
+#include "App.h"
+#include "AppView.h"
+#include "BaseView.h"
+#include "EventRegistry.h"
+#include "Icon.h"
+#include "Log_Manager.h"
+#include "MouseRegion.h"
+#include "Platform.h"
+#include "Shell.h"
+#include "TagManager.h"
+
+#include <algorithm>
+
+CWindowManager* gWindowManager = nullptr;
+
+CWindowManager::CWindowManager() : root_(std::make_unique<CAppView>()) {}
+
+CWindowManager::~CWindowManager() = default;
+
+WindowDescription CWindowManager::DescribeWindow() const {
+    WindowDescription description;
+    description.title = kTitle;
+    description.clientWidth = kClientWidth;
+    description.clientHeight = kClientHeight;
+    description.menuTitle = "&File";
+    description.menuItems = {{"&Contact Us", kCommandContact},
+                             {"&Reset to Defaults", kCommandResetToDefaults},
+                             {"&Exit", kCommandExit}};
+    description.accelerators = {{'R', true, kCommandRefreshTags}};
+    const TApp* app = GetTagAs<TApp>(rootTag_);
+    if (const TIcon* icon = app ? GetTagAs<TIcon>(app->icon) : nullptr) {
+        description.largeIcon = icon->largeIcon;
+        description.smallIcon = icon->smallIcon;
+    }
+    return description;
+}
+
+void CWindowManager::Init() {
+    running_ = true;
+    quitPosted_ = false;
+    rootTag_ = LoadTag(kRootTag);
+    window_ = Platform().mainWindow;
+    if (window_) {
+        window_->Open(DescribeWindow(), this);
+    }
+    root_->Init(window_, "App");
+    root_->Configure(rootTag_);
+}
+
+void CWindowManager::Update(double seconds) {
+    if (window_) {
+        window_->PumpMessages();
+    }
+    if (quitPosted_) {
+        running_ = false; // this pass still runs to its end
+    }
+    for (size_t i = 0; i < views_.size(); ++i) {
+        if (CBaseView* view = views_[i].second) {
+            view->Update(seconds);
+        }
+    }
+    root_->Render();
+}
+
+void CWindowManager::Shutdown() {
+    root_->Shutdown();
+}
+
+void CWindowManager::RegisterView(CBaseView* view, const std::string& name) {
+    views_.emplace_back(name, view);
+}
+
+void CWindowManager::UnregisterView(const std::string& name) {
+    std::erase_if(views_, [&](const auto& entry) { return entry.first == name; });
+}
+
+CBaseView* CWindowManager::FindView(const std::string& name) const {
+    for (const auto& [entryName, view] : views_) {
+        if (entryName == name) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+void CWindowManager::AddMouseRegion(const std::string& name, TagHandle tag) {
+    regions_.push_back(std::make_shared<MouseRegion>(MouseRegion{tag, name, false}));
+}
+
+void CWindowManager::RemoveMouseRegions(const std::string& name) {
+    std::erase_if(regions_, [&](const RegionPtr& region) { return region->name == name; });
+}
+
+namespace {
+// Strict on every side: the region's edges are outside it.
+bool Contains(const MouseRegion& region, int x, int y) {
+    const TMouseRegion* tag = GetTagAs<TMouseRegion>(region.tag);
+    return tag && tag->absX < x && x < tag->absX + tag->width && tag->absY < y &&
+           y < tag->absY + tag->height;
+}
+} // namespace
+
+CWindowManager::RegionPtr CWindowManager::HitRegion(int x, int y) const {
+    RegionPtr hit; // the last one wins: later regions lie on top
+    for (const RegionPtr& region : regions_) {
+        if (Contains(*region, x, y)) {
+            hit = region;
+        }
+    }
+    return hit;
+}
+
+const MouseRegion* CWindowManager::HitTest(int x, int y) const {
+    return HitRegion(x, y).get();
+}
+
+CBaseView* CWindowManager::ViewOf(const RegionPtr& region) const {
+    return region ? FindView(region->name) : nullptr;
+}
+
+void CWindowManager::UpdateHover(int x, int y) {
+    if (hover_ && hover_->pressed) {
+        return; // the pressed region has captured the mouse
+    }
+    RegionPtr hit = HitRegion(x, y);
+    if (hit == hover_) {
+        return;
+    }
+    if (CBaseView* view = ViewOf(hover_)) {
+        view->OnMouseLeave(hover_->tag);
+    }
+    if (CBaseView* view = ViewOf(hit)) {
+        view->OnMouseEnter(hit->tag);
+    }
+    hover_ = std::move(hit);
+}
+
+void CWindowManager::OnMouseMove(int x, int y) {
+    UpdateHover(x, y);
+}
+
+void CWindowManager::OnLeftButtonDown(int x, int y) {
+    UpdateHover(x, y);
+    if (RegionPtr region = hover_) {
+        region->pressed = true;
+        if (CBaseView* view = ViewOf(region)) {
+            view->OnMouseButtonDown(region->tag);
+        }
+    }
+}
+
+void CWindowManager::OnLeftButtonUp(int x, int y) {
+    UpdateHover(x, y);
+    if (RegionPtr region = hover_) { // a copy: the callbacks may change the regions
+        region->pressed = false;
+        if (CBaseView* view = ViewOf(region)) {
+            view->OnMouseButtonUp(region->tag);
+        }
+        if (HitRegion(x, y) == region) {
+            if (CBaseView* view = ViewOf(region)) {
+                view->OnMouseClick(region->tag);
+            }
+        }
+    }
+    if (window_) {
+        window_->FocusMainWindow();
+    }
+}
+
+void CWindowManager::OnCommand(int id) {
+    switch (id) {
+    case kCommandExit:
+        if (window_) {
+            window_->Destroy(); // the destruction posts the quit
+        } else {
+            OnDestroy();
+        }
+        break;
+    case kCommandRefreshTags:
+        RefreshTags();
+        break;
+    case kCommandContact:
+        OpenContact();
+        break;
+    case kCommandResetToDefaults:
+        ResetToDefaults();
+        break;
+    default:
+        for (size_t i = 0; i < views_.size(); ++i) {
+            if (views_[i].second && views_[i].second->HandleCommand(id) != 0) {
+                break;
+            }
+        }
+        break;
+    }
+}
+
+void CWindowManager::OnDestroy() {
+    quitPosted_ = true; // the next pump sees the quit
+}
+
+void CWindowManager::RefreshTags() {
+    LOG_DEBUG("CWindowManager", "Refreshing tags - Begin");
+    try {
+        RefreshTag(rootTag_);
+    } catch (const TagError& error) {
+        ReportRefreshFailure(error);
+    } catch (const std::exception& error) { // not expected from the tag system; still survived
+        ReportRefreshFailure(TagError(TagManager()->TagDirectory() + kRootTag, 0, 0, error.what()));
+    }
+    root_->Configure(rootTag_);
+    RaiseEvent("Tags Reloaded");
+    LOG_DEBUG("CWindowManager", "Refreshing tags - End");
+}
+
+// A refresh that fails part-way has replaced some tags with fresh, unplaced copies. The
+// tree is placed again so every view keeps drawing where it belongs, the program goes on
+// with whatever did load, and the user is told which file is wrong.
+void CWindowManager::ReportRefreshFailure(const TagError& error) {
+    LOG_INFO("CWindowManager", "Tag refresh failed: %s", error.what());
+    if (Tag* root = GetTag(rootTag_)) {
+        root->OnLoaded();
+    }
+    std::string text = "The tags could not be reloaded from \"" + error.File() + "\"";
+    if (error.Line() > 0) {
+        text += " (line " + std::to_string(error.Line()) + ", column " +
+                std::to_string(error.Column()) + ")";
+    }
+    text += ":\n" + error.Detail();
+    if (error.Chain().size() > 1) {
+        text += "\n\nReferred to by:";
+        for (size_t i = 0; i + 1 < error.Chain().size(); ++i) {
+            text += "\n  " + error.Chain()[i];
+        }
+    }
+    text += "\n\nThe program goes on with the tags that did load.";
+    if (IShell* shell = Platform().shell) {
+        shell->ShowMessage("Tag Error", text, MessageIcon::Exclamation);
+    }
+}
+
+void CWindowManager::ResetToDefaults() {
+    RaiseEvent("Reset to Defaults");
+}
+
+void CWindowManager::OpenContact() {
+    if (window_) {
+        window_->FocusMainWindow();
+    }
+    RaiseEvent("Open Contact Dialog");
+}

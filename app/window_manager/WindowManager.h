@@ -1,0 +1,101 @@
+#pragma once
+// The window manager: the main window and its menu, the message pump, the registry of named
+// views, the mouse router, the tag refresh command and the root view.
+
+#include "Tag.h"
+#include "Window.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CAppView;
+class CBaseView;
+class TagError;
+
+// A hit rectangle of a view: the rectangle is read from the region tag at every hit test.
+struct MouseRegion {
+    TagHandle tag = 0;
+    std::string name; // the owning view's name
+    bool pressed = false;
+};
+
+class CWindowManager : public IWindowListener {
+public:
+    static constexpr int kCommandExit = 1025;
+    static constexpr int kCommandRefreshTags = 1026;
+    static constexpr int kCommandContact = 1027;
+    static constexpr int kCommandResetToDefaults = 1028;
+    static constexpr int kClientWidth = 1018;
+    static constexpr int kClientHeight = 720;
+    static constexpr const char* kTitle = "((quillmore)) Gas Separator Simulator";
+    static constexpr const char* kRootTag = "app.app.yml";
+
+    CWindowManager();
+    ~CWindowManager() override;
+
+    // Loads the root tag, opens the main window (Platform().mainWindow) and builds the view
+    // tree. A root tag that does not load throws TagError before any window opens.
+    void Init();
+    // One main-loop pass: pump the messages, update every view, render.
+    void Update(double seconds);
+    // Shuts the view tree down.
+    void Shutdown();
+    bool IsRunning() const { return running_; }
+
+    void RegisterView(CBaseView* view, const std::string& name);
+    // Removes every entry with exactly this name.
+    void UnregisterView(const std::string& name);
+    // The first view registered under exactly this name, or nullptr.
+    CBaseView* FindView(const std::string& name) const;
+    template <class T> T* FindViewAs(const std::string& name) const {
+        return dynamic_cast<T*>(FindView(name));
+    }
+    const std::vector<std::pair<std::string, CBaseView*>>& Views() const { return views_; }
+
+    void AddMouseRegion(const std::string& name, TagHandle tag);
+    // Removes every region with this name; a removed hover region stays the hover until the
+    // next hover update sends it leave.
+    void RemoveMouseRegions(const std::string& name);
+    // The last region containing the point, or nullptr.
+    const MouseRegion* HitTest(int x, int y) const;
+    const MouseRegion* Hover() const { return hover_.get(); }
+
+    IMainWindow* GetWindowHandle() const { return window_; }
+    CAppView& RootView() { return *root_; }
+    TagHandle RootTag() const { return rootTag_; }
+
+    // The command handlers.
+    void RefreshTags();
+    void ResetToDefaults();
+    void OpenContact();
+
+    // Window input and commands (the window procedure).
+    void OnMouseMove(int x, int y) override;
+    void OnLeftButtonDown(int x, int y) override;
+    void OnLeftButtonUp(int x, int y) override;
+    void OnCommand(int id) override;
+    void OnDestroy() override;
+
+private:
+    using RegionPtr = std::shared_ptr<MouseRegion>;
+
+    RegionPtr HitRegion(int x, int y) const;
+    void UpdateHover(int x, int y);
+    CBaseView* ViewOf(const RegionPtr& region) const;
+    void ReportRefreshFailure(const TagError& error);
+    WindowDescription DescribeWindow() const;
+
+    bool running_ = false;
+    bool quitPosted_ = false;
+    IMainWindow* window_ = nullptr;
+    TagHandle rootTag_ = 0;
+    std::unique_ptr<CAppView> root_;
+    std::vector<std::pair<std::string, CBaseView*>> views_;
+    std::vector<RegionPtr> regions_;
+    RegionPtr hover_; // shared, so a removed region outlives its removal while it is hovered
+};
+
+// The process-wide window manager; start-up sets it.
+extern CWindowManager* gWindowManager;
