@@ -8,12 +8,12 @@ namespace art {
 
 // Every contact detail drawn into a picture comes from here, and only from here.
 struct Contact {
-  static constexpr const char *kCompany = "Quillmore";
-  static constexpr const char *kWebsite = "https://www.quillmore.example";
-  static constexpr const char *kWebsiteShort = "www.quillmore.example";
-  static constexpr const char *kInfoEmail = "info@quillmore.example";
-  static constexpr const char *kSupportEmail = "support@quillmore.example";
-  static constexpr const char *kSupportPhone = "+1 555 0100";
+    static constexpr const char* kCompany = "Quillmore";
+    static constexpr const char* kWebsite = "https://www.quillmore.example";
+    static constexpr const char* kWebsiteShort = "www.quillmore.example";
+    static constexpr const char* kInfoEmail = "info@quillmore.example";
+    static constexpr const char* kSupportEmail = "support@quillmore.example";
+    static constexpr const char* kSupportPhone = "+1 555 0100";
 };
 
 // The program's title as shown in the header.
@@ -29,9 +29,9 @@ inline const QColor kSlateCardLight(0x35, 0x4b, 0x62);
 inline const QColor kHighlight(0x5a, 0x74, 0x8e);
 inline const QColor kCaption(0xd8, 0xe0, 0xe8);
 inline const QColor kUnit(0x8f, 0xa3, 0xb6);
-inline const QColor kAccent(84, 218, 26);    // recommended-length label green
-inline const QColor kLime(156, 255, 0);      // dimension label fill
-inline const QColor kDarkGreen(53, 87, 0);   // dimension label outline
+inline const QColor kAccent(84, 218, 26);  // recommended-length label green
+inline const QColor kLime(156, 255, 0);    // dimension label fill
+inline const QColor kDarkGreen(53, 87, 0); // dimension label outline
 inline const QColor kField(0xf2, 0xf5, 0xf8);
 inline const QColor kFieldBorder(0x9a, 0xa8, 0xb6);
 inline const QColor kFieldBlue(0x1f, 0x6f, 0xd1);
@@ -42,6 +42,6 @@ inline const QColor kSteelDark(0x4e, 0x58, 0x62);
 inline const QColor kSteelLight(0xdc, 0xe3, 0xe8);
 inline const QColor kLiquid(0x8a, 0x5a, 0x22);
 inline const QColor kLiquidDeep(0x5c, 0x38, 0x12);
-}  // namespace colour
+} // namespace colour
 
-}  // namespace art
+} // namespace art

@@ -7,10 +7,22 @@
 
 namespace art {
 
-enum class Symbol { Play, Stop, ShowDimensions, HideDimensions, Save, Info, Help, Mail, Globe,
-                    Phone, Warning, Cross };
+enum class Symbol {
+    Play,
+    Stop,
+    ShowDimensions,
+    HideDimensions,
+    Save,
+    Info,
+    Help,
+    Mail,
+    Globe,
+    Phone,
+    Warning,
+    Cross
+};
 
 // Draws the symbol centred in box, in the given colour.
-void drawSymbol(QPainter &painter, Symbol symbol, const QRectF &box, const QColor &colour);
+void drawSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QColor& colour);
 
-}  // namespace art
+} // namespace art

@@ -9,17 +9,17 @@
 namespace art {
 
 struct ManifestEntry {
-  QString path;
-  int width = 0;
-  int height = 0;
-  bool opaque = false;  // saved as RGB instead of RGBA
+    QString path;
+    int width = 0;
+    int height = 0;
+    bool opaque = false; // saved as RGB instead of RGBA
 };
 
 // Writes icons/GasSeparatorIcon_1.ico and icons/GasSeparatorIcon_2.ico under outDir.
-bool writeIcons(const QString &outDir);
+bool writeIcons(const QString& outDir);
 
 // Writes debug/well_overlay.png and debug/contact_sheet.png under outDir, from the pictures
 // already written there.
-bool writeDebugSheets(const QString &outDir, const std::vector<ManifestEntry> &entries);
+bool writeDebugSheets(const QString& outDir, const std::vector<ManifestEntry>& entries);
 
-}  // namespace art
+} // namespace art

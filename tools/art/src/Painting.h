@@ -25,42 +25,42 @@ QFont exo(Face face, double pixelSize);
 QImage blankImage(int width, int height);
 
 // A painter with antialiasing and smooth pixmap transforms switched on.
-void prepare(QPainter &painter);
+void prepare(QPainter& painter);
 
 // Text drawn inside a rectangle, shrinking the font until it fits (never below minSize).
-void drawFittedText(QPainter &painter, const QRectF &box, const QString &text, QFont font,
-                    const QColor &colour, int flags, double minSize = 8.0);
+void drawFittedText(QPainter& painter, const QRectF& box, const QString& text, QFont font,
+                    const QColor& colour, int flags, double minSize = 8.0);
 
 // Word-wrapped text inside a box, shrinking until the whole text fits.
-void drawWrappedText(QPainter &painter, const QRectF &box, const QString &text, QFont font,
-                     const QColor &colour, double minSize = 8.0);
+void drawWrappedText(QPainter& painter, const QRectF& box, const QString& text, QFont font,
+                     const QColor& colour, double minSize = 8.0);
 
 // A soft drop shadow below a rounded rectangle: layered translucent outlines.
-void drawShadow(QPainter &painter, const QRectF &rect, double radius, int spread, int alpha);
+void drawShadow(QPainter& painter, const QRectF& rect, double radius, int spread, int alpha);
 
-QPainterPath roundedPath(const QRectF &rect, double radius);
+QPainterPath roundedPath(const QRectF& rect, double radius);
 
 // Linear mix of two colours, t in [0, 1].
-QColor mix(const QColor &a, const QColor &b, double t);
+QColor mix(const QColor& a, const QColor& b, double t);
 
 // A small deterministic random source (xorshift32), so pictures never change between runs.
 class Random {
- public:
-  explicit Random(std::uint32_t seed) : state_(seed ? seed : 0x9e3779b9u) {}
-  std::uint32_t next();
-  double uniform();  // [0, 1)
-  double range(double low, double high) { return low + (high - low) * uniform(); }
+public:
+    explicit Random(std::uint32_t seed) : state_(seed ? seed : 0x9e3779b9u) {}
+    std::uint32_t next();
+    double uniform(); // [0, 1)
+    double range(double low, double high) { return low + (high - low) * uniform(); }
 
- private:
-  std::uint32_t state_;
+private:
+    std::uint32_t state_;
 };
 
 // A picture drawer takes the size from the manifest and returns the finished image.
 using Drawer = std::function<QImage(int width, int height)>;
 using DrawerTable = std::map<QString, Drawer>;
 
-void addUiDrawers(DrawerTable &table);
-void addPanelDrawers(DrawerTable &table);
-void addWellDrawers(DrawerTable &table);
+void addUiDrawers(DrawerTable& table);
+void addPanelDrawers(DrawerTable& table);
+void addWellDrawers(DrawerTable& table);
 
-}  // namespace art
+} // namespace art

@@ -14,211 +14,222 @@ namespace {
 // The panel card, in panel coordinates (the panel sits at (-2, 51) in the window).
 const QRectF kPanelCard(6, 4, 420, 660);
 constexpr double kCaptionLeft = 20;
-constexpr double kFieldLeft = 180;  // every text box starts here
+constexpr double kFieldLeft = 180; // every text box starts here
 constexpr double kFieldHeight = 29;
 
-void drawHeading(QPainter &p, double y, const QString &text) {
-  QFont font = exo(Face::Bold, 14);
-  font.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
-  p.setFont(font);
-  p.setPen(colour::kAccent);
-  const QRectF box(kCaptionLeft, y, 300, 18);
-  QRectF used;
-  p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text, &used);
-  QLinearGradient rule(used.right() + 10, 0, kPanelCard.right() - 14, 0);
-  rule.setColorAt(0.0, QColor(84, 218, 26, 150));
-  rule.setColorAt(1.0, QColor(84, 218, 26, 0));
-  p.fillRect(QRectF(used.right() + 10, y + 9, kPanelCard.right() - 24 - used.right(), 1), rule);
+void drawHeading(QPainter& p, double y, const QString& text) {
+    QFont font = exo(Face::Bold, 14);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
+    p.setFont(font);
+    p.setPen(colour::kAccent);
+    const QRectF box(kCaptionLeft, y, 300, 18);
+    QRectF used;
+    p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text, &used);
+    QLinearGradient rule(used.right() + 10, 0, kPanelCard.right() - 14, 0);
+    rule.setColorAt(0.0, QColor(84, 218, 26, 150));
+    rule.setColorAt(1.0, QColor(84, 218, 26, 0));
+    p.fillRect(QRectF(used.right() + 10, y + 9, kPanelCard.right() - 24 - used.right(), 1), rule);
 }
 
 // A field caption: the quantity on the first line, its unit dimmer below, both left of the box.
-void drawCaption(QPainter &p, double fieldY, const QString &name, const QString &unit,
+void drawCaption(QPainter& p, double fieldY, const QString& name, const QString& unit,
                  double right = kFieldLeft - 8) {
-  const double width = right - kCaptionLeft;
-  drawFittedText(p, QRectF(kCaptionLeft, fieldY - 2, width, 18), name, exo(Face::Regular, 15),
-                 colour::kCaption, Qt::AlignLeft | Qt::AlignVCenter);
-  drawFittedText(p, QRectF(kCaptionLeft, fieldY + 15, width, 15), unit, exo(Face::Regular, 12),
-                 colour::kUnit, Qt::AlignLeft | Qt::AlignVCenter);
+    const double width = right - kCaptionLeft;
+    drawFittedText(p, QRectF(kCaptionLeft, fieldY - 2, width, 18), name, exo(Face::Regular, 15),
+                   colour::kCaption, Qt::AlignLeft | Qt::AlignVCenter);
+    drawFittedText(p, QRectF(kCaptionLeft, fieldY + 15, width, 15), unit, exo(Face::Regular, 12),
+                   colour::kUnit, Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-void drawSingleCaption(QPainter &p, double fieldY, double fieldHeight, const QString &name,
+void drawSingleCaption(QPainter& p, double fieldY, double fieldHeight, const QString& name,
                        double right) {
-  drawFittedText(p, QRectF(kCaptionLeft, fieldY, right - kCaptionLeft, fieldHeight), name,
-                 exo(Face::Regular, 15), colour::kCaption, Qt::AlignLeft | Qt::AlignVCenter);
+    drawFittedText(p, QRectF(kCaptionLeft, fieldY, right - kCaptionLeft, fieldHeight), name,
+                   exo(Face::Regular, 15), colour::kCaption, Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 QImage drawPanelBackground(int w, int h) {
-  QImage image = blankImage(w, h);
-  QPainter p(&image);
-  prepare(p);
-  drawShadow(p, kPanelCard, 12, 6, 110);
-  QLinearGradient fill(0, kPanelCard.top(), 0, kPanelCard.bottom());
-  fill.setColorAt(0.0, colour::kSlateCardLight);
-  fill.setColorAt(1.0, colour::kSlateCard);
-  p.fillPath(roundedPath(kPanelCard, 12), fill);
-  p.strokePath(roundedPath(kPanelCard.adjusted(0.5, 0.5, -0.5, -0.5), 12),
-               QPen(QColor(255, 255, 255, 40), 1));
-  p.fillRect(QRectF(kPanelCard.left() + 14, kPanelCard.top() + 1, kPanelCard.width() - 28, 1),
-             QColor(255, 255, 255, 70));
+    QImage image = blankImage(w, h);
+    QPainter p(&image);
+    prepare(p);
+    drawShadow(p, kPanelCard, 12, 6, 110);
+    QLinearGradient fill(0, kPanelCard.top(), 0, kPanelCard.bottom());
+    fill.setColorAt(0.0, colour::kSlateCardLight);
+    fill.setColorAt(1.0, colour::kSlateCard);
+    p.fillPath(roundedPath(kPanelCard, 12), fill);
+    p.strokePath(roundedPath(kPanelCard.adjusted(0.5, 0.5, -0.5, -0.5), 12),
+                 QPen(QColor(255, 255, 255, 40), 1));
+    p.fillRect(QRectF(kPanelCard.left() + 14, kPanelCard.top() + 1, kPanelCard.width() - 28, 1),
+               QColor(255, 255, 255, 70));
 
-  drawHeading(p, 9, "WELL");
-  drawSingleCaption(p, 32, 23, "Casing size", 138);           // combo box at (144, 32)
-  drawHeading(p, 92, "SEPARATOR");
-  drawSingleCaption(p, 120, 22, "Preset", 56);                 // combo box at (61, 120)
-  drawCaption(p, 170, "Outside diameter", "separator OD, in");  // text box at (180, 170)
-  drawCaption(p, 208, "Inside diameter", "separator ID, in");   // text box at (180, 208)
-  drawHeading(p, 244, "DIP TUBE");
-  drawCaption(p, 268, "Outside diameter", "dip tube OD, in");
-  drawCaption(p, 306, "Inside diameter", "dip tube ID, in");
-  drawCaption(p, 344, "Length", "dip tube length, in");
-  // The recommended length is drawn by a label starting at x 325 on the baseline y 418.
-  drawFittedText(p, QRectF(kCaptionLeft, 402, 298, 20), "Recommended dip tube length:",
-                 exo(Face::Italic, 15), colour::kCaption, Qt::AlignRight | Qt::AlignBottom);
-  drawHeading(p, 436, "FLOW AND PUMP");
-  drawCaption(p, 461, "Gas bubble rise velocity", "in/s");
-  drawCaption(p, 500, "Pump speed", "SPM, strokes per minute");
-  drawHeading(p, 548, "CAPACITY");
-  drawCaption(p, 572, "Production rate", "bbl/day");
-  drawCaption(p, 617, "Maximum capacity", "bbl/day, separator limit", kFieldLeft - 9);
-  return image;
+    drawHeading(p, 9, "WELL");
+    drawSingleCaption(p, 32, 23, "Casing size", 138); // combo box at (144, 32)
+    drawHeading(p, 92, "SEPARATOR");
+    drawSingleCaption(p, 120, 22, "Preset", 56);                 // combo box at (61, 120)
+    drawCaption(p, 170, "Outside diameter", "separator OD, in"); // text box at (180, 170)
+    drawCaption(p, 208, "Inside diameter", "separator ID, in");  // text box at (180, 208)
+    drawHeading(p, 244, "DIP TUBE");
+    drawCaption(p, 268, "Outside diameter", "dip tube OD, in");
+    drawCaption(p, 306, "Inside diameter", "dip tube ID, in");
+    drawCaption(p, 344, "Length", "dip tube length, in");
+    // The recommended length is drawn by a label starting at x 325 on the baseline y 418.
+    drawFittedText(p, QRectF(kCaptionLeft, 402, 298, 20),
+                   "Recommended dip tube length:", exo(Face::Italic, 15), colour::kCaption,
+                   Qt::AlignRight | Qt::AlignBottom);
+    drawHeading(p, 436, "FLOW AND PUMP");
+    drawCaption(p, 461, "Gas bubble rise velocity", "in/s");
+    drawCaption(p, 500, "Pump speed", "SPM, strokes per minute");
+    drawHeading(p, 548, "CAPACITY");
+    drawCaption(p, 572, "Production rate", "bbl/day");
+    drawCaption(p, 617, "Maximum capacity", "bbl/day, separator limit", kFieldLeft - 9);
+    return image;
 }
 
 // Field pictures are opaque: the corners take the colour of the card they sit on.
-QImage drawField(int w, int h, const QColor &behind, const QColor &top, const QColor &bottom,
-                 const QColor &border) {
-  QImage image = blankImage(w, h);
-  QPainter p(&image);
-  prepare(p);
-  p.fillRect(image.rect(), behind);
-  const QRectF face(0.5, 0.5, w - 1, h - 1);
-  QLinearGradient fill(0, 0, 0, h);
-  fill.setColorAt(0.0, top);
-  fill.setColorAt(1.0, bottom);
-  p.fillPath(roundedPath(face, 3), fill);
-  p.strokePath(roundedPath(face, 3), QPen(border, 1));
-  p.fillRect(QRectF(3, 1.5, w - 6, 1), QColor(0, 0, 0, 18));  // inner top shade
-  return image;
+QImage drawField(int w, int h, const QColor& behind, const QColor& top, const QColor& bottom,
+                 const QColor& border) {
+    QImage image = blankImage(w, h);
+    QPainter p(&image);
+    prepare(p);
+    p.fillRect(image.rect(), behind);
+    const QRectF face(0.5, 0.5, w - 1, h - 1);
+    QLinearGradient fill(0, 0, 0, h);
+    fill.setColorAt(0.0, top);
+    fill.setColorAt(1.0, bottom);
+    p.fillPath(roundedPath(face, 3), fill);
+    p.strokePath(roundedPath(face, 3), QPen(border, 1));
+    p.fillRect(QRectF(3, 1.5, w - 6, 1), QColor(0, 0, 0, 18)); // inner top shade
+    return image;
 }
 
-Drawer lightField(const QColor &behind) {
-  return [behind](int w, int h) {
-    return drawField(w, h, behind, colour::kField.darker(103), colour::kField, colour::kFieldBorder);
-  };
+Drawer lightField(const QColor& behind) {
+    return [behind](int w, int h) {
+        return drawField(w, h, behind, colour::kField.darker(103), colour::kField,
+                         colour::kFieldBorder);
+    };
 }
 
 QImage drawBlueField(int w, int h) {
-  return drawField(w, h, colour::kSlateCard, colour::kFieldBlue.darker(110),
-                   colour::kFieldBlue.lighter(108), colour::kFieldBlue.darker(150));
+    return drawField(w, h, colour::kSlateCard, colour::kFieldBlue.darker(110),
+                     colour::kFieldBlue.lighter(108), colour::kFieldBlue.darker(150));
 }
 
 // Closed combo box: a light field with the drop-down arrow in its right 25 pixels.
 QImage drawComboBox(int w, int h) {
-  QImage image = drawField(w, h, colour::kSlateCardLight, colour::kField.darker(103),
-                           colour::kField, colour::kFieldBorder);
-  QPainter p(&image);
-  prepare(p);
-  const double strip = w - 25;
-  p.fillRect(QRectF(strip, 1, 24, h - 2), QColor(0xdd, 0xe4, 0xeb));
-  p.fillRect(QRectF(strip, 2, 1, h - 4), colour::kFieldBorder);
-  const double cx = strip + 12.5, cy = h / 2.0;
-  p.setPen(QPen(colour::kSlate, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  p.drawPolyline(QPolygonF({QPointF(cx - 5, cy - 2.5), QPointF(cx, cy + 2.5), QPointF(cx + 5, cy - 2.5)}));
-  return image;
+    QImage image = drawField(w, h, colour::kSlateCardLight, colour::kField.darker(103),
+                             colour::kField, colour::kFieldBorder);
+    QPainter p(&image);
+    prepare(p);
+    const double strip = w - 25;
+    p.fillRect(QRectF(strip, 1, 24, h - 2), QColor(0xdd, 0xe4, 0xeb));
+    p.fillRect(QRectF(strip, 2, 1, h - 4), colour::kFieldBorder);
+    const double cx = strip + 12.5, cy = h / 2.0;
+    p.setPen(QPen(colour::kSlate, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(
+        QPolygonF({QPointF(cx - 5, cy - 2.5), QPointF(cx, cy + 2.5), QPointF(cx + 5, cy - 2.5)}));
+    return image;
 }
 
-QImage drawFlat(int w, int h, const QColor &colour) {
-  QImage image = blankImage(w, h);
-  image.fill(colour);
-  return image;
+QImage drawFlat(int w, int h, const QColor& colour) {
+    QImage image = blankImage(w, h);
+    image.fill(colour);
+    return image;
 }
 
 // A warning callout: a card with a pointer (or a bracket over two fields) at its left edge.
 struct Warning {
-  QString title;
-  QString body;
-  bool inconsistent;   // red for values that contradict each other, amber for range errors
-  double pointerTop;   // y of the field the warning explains; a bracket spans top..bottom
-  double pointerBottom;
+    QString title;
+    QString body;
+    bool inconsistent; // red for values that contradict each other, amber for range errors
+    double pointerTop; // y of the field the warning explains; a bracket spans top..bottom
+    double pointerBottom;
 };
 
-QImage drawWarning(int w, int h, const Warning &warning) {
-  QImage image = blankImage(w, h);
-  QPainter p(&image);
-  prepare(p);
-  const QColor accent = warning.inconsistent ? colour::kRed : colour::kAmber;
-  const double middle = (warning.pointerTop + warning.pointerBottom) / 2;
-  const double cardHeight = 78;
-  const double top = std::clamp(middle - cardHeight / 2, 3.0, h - cardHeight - 6);
-  const QRectF card(14, top, w - 18, cardHeight);
-  drawShadow(p, card, 8, 4, 120);
-  QPainterPath shape = roundedPath(card, 8);
-  QPainterPath pointer;
-  if (warning.pointerBottom - warning.pointerTop < 1) {
-    pointer.addPolygon(QPolygonF({QPointF(1, middle), QPointF(15, middle - 9), QPointF(15, middle + 9)}));
-  } else {
-    pointer.addPolygon(QPolygonF({QPointF(15, middle - 8), QPointF(8, middle), QPointF(15, middle + 8)}));
-  }
-  shape = shape.united(pointer);
-  p.fillPath(shape, QColor(0x1c, 0x24, 0x2e, 240));
-  p.strokePath(shape, QPen(accent, 2));
-  p.fillRect(QRectF(card.left() + 1, card.top() + 8, 5, card.height() - 16), accent);
-  if (warning.pointerBottom - warning.pointerTop >= 1) {
-    // A bracket pointing at both fields.
-    p.setPen(QPen(accent, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF({QPointF(2, warning.pointerTop), QPointF(8, warning.pointerTop),
-                              QPointF(8, warning.pointerBottom), QPointF(2, warning.pointerBottom)}));
-  }
-  drawSymbol(p, Symbol::Warning, QRectF(card.left() + 14, card.top() + 10, 24, 22), accent);
-  drawFittedText(p, QRectF(card.left() + 46, card.top() + 8, card.width() - 54, 24), warning.title,
-                 exo(Face::Bold, 16), accent.lighter(115), Qt::AlignLeft | Qt::AlignVCenter);
-  drawWrappedText(p, QRectF(card.left() + 16, card.top() + 34, card.width() - 26, card.height() - 38),
-                  warning.body, exo(Face::Regular, 14), colour::kCaption);
-  return image;
+QImage drawWarning(int w, int h, const Warning& warning) {
+    QImage image = blankImage(w, h);
+    QPainter p(&image);
+    prepare(p);
+    const QColor accent = warning.inconsistent ? colour::kRed : colour::kAmber;
+    const double middle = (warning.pointerTop + warning.pointerBottom) / 2;
+    const double cardHeight = 78;
+    const double top = std::clamp(middle - cardHeight / 2, 3.0, h - cardHeight - 6);
+    const QRectF card(14, top, w - 18, cardHeight);
+    drawShadow(p, card, 8, 4, 120);
+    QPainterPath shape = roundedPath(card, 8);
+    QPainterPath pointer;
+    if (warning.pointerBottom - warning.pointerTop < 1) {
+        pointer.addPolygon(
+            QPolygonF({QPointF(1, middle), QPointF(15, middle - 9), QPointF(15, middle + 9)}));
+    } else {
+        pointer.addPolygon(
+            QPolygonF({QPointF(15, middle - 8), QPointF(8, middle), QPointF(15, middle + 8)}));
+    }
+    shape = shape.united(pointer);
+    p.fillPath(shape, QColor(0x1c, 0x24, 0x2e, 240));
+    p.strokePath(shape, QPen(accent, 2));
+    p.fillRect(QRectF(card.left() + 1, card.top() + 8, 5, card.height() - 16), accent);
+    if (warning.pointerBottom - warning.pointerTop >= 1) {
+        // A bracket pointing at both fields.
+        p.setPen(QPen(accent, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(
+            QPolygonF({QPointF(2, warning.pointerTop), QPointF(8, warning.pointerTop),
+                       QPointF(8, warning.pointerBottom), QPointF(2, warning.pointerBottom)}));
+    }
+    drawSymbol(p, Symbol::Warning, QRectF(card.left() + 14, card.top() + 10, 24, 22), accent);
+    drawFittedText(p, QRectF(card.left() + 46, card.top() + 8, card.width() - 54, 24),
+                   warning.title, exo(Face::Bold, 16), accent.lighter(115),
+                   Qt::AlignLeft | Qt::AlignVCenter);
+    drawWrappedText(
+        p, QRectF(card.left() + 16, card.top() + 34, card.width() - 26, card.height() - 38),
+        warning.body, exo(Face::Regular, 14), colour::kCaption);
+    return image;
 }
 
-void addWarnings(DrawerTable &table) {
-  const QString dir = QStringLiteral("views/parameters_panel/images/");
-  // Pointer positions: each field's centre minus the warning's y, both in window coordinates;
-  // the shared pictures serve several warnings whose fields sit at the same offset.
-  const std::pair<const char *, Warning> warnings[] = {
-      {"error_casingSize.png",
-       {"Diameter out of range", "Must be greater than 0 and less than the casing ID.", false, 50, 50}},
-      {"error_inner-outer.png",
-       {"Inside diameter too large", "The inside diameter must be less than the outside diameter.",
-        true, 32, 70}},
-      {"error_sep-space.png",
-       {"Dip tube does not fit", "The dip tube OD must be less than the separator ID.", true, 20, 80}},
-      {"error_DT-length.png",
-       {"Dip tube length out of range", "Must be from 12 to 480 in.", false, 115.5, 115.5}},
-      {"error_bubbleVel.png",
-       {"Rise velocity out of range", "Must be above 0 and at most 12 in/s.", false, 80.5, 80.5}},
-      {"error_pumpingSpeed.png",
-       {"Pump speed out of range", "Must be above 0 and at most 30 SPM.", false, 71.5, 71.5}},
-      {"error_placeholder.png",
-       {"Production rate out of range", "Must be greater than 0 bbl/day.", false, 51.5, 51.5}},
-  };
-  for (const auto &[name, warning] : warnings)
-    table[dir + name] = [warning](int w, int h) { return drawWarning(w, h, warning); };
+void addWarnings(DrawerTable& table) {
+    const QString dir = QStringLiteral("views/parameters_panel/images/");
+    // Pointer positions: each field's centre minus the warning's y, both in window coordinates;
+    // the shared pictures serve several warnings whose fields sit at the same offset.
+    const std::pair<const char*, Warning> warnings[] = {
+        {"error_casingSize.png",
+         {"Diameter out of range", "Must be greater than 0 and less than the casing ID.", false, 50,
+          50}},
+        {"error_inner-outer.png",
+         {"Inside diameter too large",
+          "The inside diameter must be less than the outside diameter.", true, 32, 70}},
+        {"error_sep-space.png",
+         {"Dip tube does not fit", "The dip tube OD must be less than the separator ID.", true, 20,
+          80}},
+        {"error_DT-length.png",
+         {"Dip tube length out of range", "Must be from 12 to 480 in.", false, 115.5, 115.5}},
+        {"error_bubbleVel.png",
+         {"Rise velocity out of range", "Must be above 0 and at most 12 in/s.", false, 80.5, 80.5}},
+        {"error_pumpingSpeed.png",
+         {"Pump speed out of range", "Must be above 0 and at most 30 SPM.", false, 71.5, 71.5}},
+        {"error_placeholder.png",
+         {"Production rate out of range", "Must be greater than 0 bbl/day.", false, 51.5, 51.5}},
+    };
+    for (const auto& [name, warning] : warnings)
+        table[dir + name] = [warning](int w, int h) { return drawWarning(w, h, warning); };
 }
 
-}  // namespace
+} // namespace
 
-void addPanelDrawers(DrawerTable &table) {
-  const QString dir = QStringLiteral("views/parameters_panel/images/");
-  table[dir + "parameters_panel_background.png"] = drawPanelBackground;
-  table[dir + "textbox_small.png"] = lightField(colour::kSlateCard);
-  table[dir + "textbox_big.png"] = lightField(colour::kSlateCard);
-  table[dir + "textbox_blue.png"] = drawBlueField;
-  table[dir + "combobox_bg.png"] = drawComboBox;
-  table[dir + "combobox_bg_small.png"] = drawComboBox;
-  table[dir + "test_combobox_dropdown_background.png"] = [](int w, int h) {
-    return drawFlat(w, h, QColor(0xf7, 0xf9, 0xfb));
-  };
-  table[dir + "test_combobox_dropdown_selected.png"] = [](int w, int h) {
-    return drawFlat(w, h, colour::kFieldBlue);
-  };
-  table["views/savepreset_dialog/images/presetname-textbox.png"] = lightField(QColor(0xee, 0xf2, 0xf6));
-  addWarnings(table);
+void addPanelDrawers(DrawerTable& table) {
+    const QString dir = QStringLiteral("views/parameters_panel/images/");
+    table[dir + "parameters_panel_background.png"] = drawPanelBackground;
+    table[dir + "textbox_small.png"] = lightField(colour::kSlateCard);
+    table[dir + "textbox_big.png"] = lightField(colour::kSlateCard);
+    table[dir + "textbox_blue.png"] = drawBlueField;
+    table[dir + "combobox_bg.png"] = drawComboBox;
+    table[dir + "combobox_bg_small.png"] = drawComboBox;
+    table[dir + "test_combobox_dropdown_background.png"] = [](int w, int h) {
+        return drawFlat(w, h, QColor(0xf7, 0xf9, 0xfb));
+    };
+    table[dir + "test_combobox_dropdown_selected.png"] = [](int w, int h) {
+        return drawFlat(w, h, colour::kFieldBlue);
+    };
+    table["views/savepreset_dialog/images/presetname-textbox.png"] =
+        lightField(QColor(0xee, 0xf2, 0xf6));
+    addWarnings(table);
 }
 
-}  // namespace art
+} // namespace art

@@ -17,9 +17,9 @@ constexpr int kCasingPerfTop = 628, kCasingPerfBottom = 712;
 // Pump barrel from the top of the picture down to the seating nipple.
 constexpr int kBarrelOuterLeft = 87, kBarrelOuterRight = 188;
 constexpr int kBarrelBoreLeft = 94, kBarrelBoreRight = 181;
-constexpr int kBarrelBottom = 191;   // bottom of the standing valve seat
-constexpr int kNippleBottom = 206;   // seating nipple below the seat
-constexpr int kTopSubTop = 206, kTopSubBottom = 238;  // coupling that carries the separator
+constexpr int kBarrelBottom = 191;                   // bottom of the standing valve seat
+constexpr int kNippleBottom = 206;                   // seating nipple below the seat
+constexpr int kTopSubTop = 206, kTopSubBottom = 238; // coupling that carries the separator
 
 // Separator body: outer and inner wall faces, from the top sub down to the bull plug.
 constexpr int kSepOuterLeft = 79, kSepOuterRight = 194;
@@ -44,4 +44,4 @@ constexpr int kPlungerUpperY = -110, kPlungerLowerY = -35;
 constexpr int kStandingBallX = 124, kStandingBallUpperY = 147, kStandingBallLowerY = 157;
 constexpr int kSeatX = 93, kSeatY = 167;
 
-}  // namespace art::well
+} // namespace art::well

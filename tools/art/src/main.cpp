@@ -19,94 +19,101 @@ namespace {
 
 using art::ManifestEntry;
 
-bool readManifest(const QString &path, std::vector<ManifestEntry> &entries) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-    std::fprintf(stderr, "cannot read manifest %s\n", qPrintable(path));
-    return false;
-  }
-  QTextStream in(&file);
-  while (!in.atEnd()) {
-    const QString line = in.readLine().trimmed();
-    if (line.isEmpty() || line.startsWith('#')) continue;
-    const QStringList parts = line.split(' ', Qt::SkipEmptyParts);
-    if (parts.size() != 4 || (parts[3] != "rgb" && parts[3] != "rgba")) {
-      std::fprintf(stderr, "bad manifest line: %s\n", qPrintable(line));
-      return false;
+bool readManifest(const QString& path, std::vector<ManifestEntry>& entries) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "cannot read manifest %s\n", qPrintable(path));
+        return false;
     }
-    entries.push_back({parts[0], parts[1].toInt(), parts[2].toInt(), parts[3] == "rgb"});
-  }
-  return !entries.empty();
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QStringList parts = line.split(' ', Qt::SkipEmptyParts);
+        if (parts.size() != 4 || (parts[3] != "rgb" && parts[3] != "rgba")) {
+            std::fprintf(stderr, "bad manifest line: %s\n", qPrintable(line));
+            return false;
+        }
+        entries.push_back({parts[0], parts[1].toInt(), parts[2].toInt(), parts[3] == "rgb"});
+    }
+    return !entries.empty();
 }
 
-bool loadFonts(const QString &fontDir) {
-  for (const char *name : {"Exo-Regular.ttf", "Exo-Bold.ttf", "Exo-Italic.ttf"}) {
-    if (QFontDatabase::addApplicationFont(fontDir + "/" + name) < 0) {
-      std::fprintf(stderr, "cannot load font %s/%s\n", qPrintable(fontDir), name);
-      return false;
+bool loadFonts(const QString& fontDir) {
+    for (const char* name : {"Exo-Regular.ttf", "Exo-Bold.ttf", "Exo-Italic.ttf"}) {
+        if (QFontDatabase::addApplicationFont(fontDir + "/" + name) < 0) {
+            std::fprintf(stderr, "cannot load font %s/%s\n", qPrintable(fontDir), name);
+            return false;
+        }
     }
-  }
-  return true;
+    return true;
 }
 
-bool savePicture(const QImage &drawn, const ManifestEntry &entry, const QString &outDir) {
-  if (drawn.width() != entry.width || drawn.height() != entry.height) {
-    std::fprintf(stderr, "%s drawn at %dx%d, manifest says %dx%d\n", qPrintable(entry.path),
-                 drawn.width(), drawn.height(), entry.width, entry.height);
-    return false;
-  }
-  const QImage image = drawn.convertToFormat(entry.opaque ? QImage::Format_RGB888
-                                                          : QImage::Format_ARGB32);
-  const QString target = outDir + "/" + entry.path;
-  QDir().mkpath(QFileInfo(target).path());
-  if (!image.save(target, "PNG")) {
-    std::fprintf(stderr, "cannot write %s\n", qPrintable(target));
-    return false;
-  }
-  return true;
+bool savePicture(const QImage& drawn, const ManifestEntry& entry, const QString& outDir) {
+    if (drawn.width() != entry.width || drawn.height() != entry.height) {
+        std::fprintf(stderr, "%s drawn at %dx%d, manifest says %dx%d\n", qPrintable(entry.path),
+                     drawn.width(), drawn.height(), entry.width, entry.height);
+        return false;
+    }
+    const QImage image =
+        drawn.convertToFormat(entry.opaque ? QImage::Format_RGB888 : QImage::Format_ARGB32);
+    const QString target = outDir + "/" + entry.path;
+    QDir().mkpath(QFileInfo(target).path());
+    if (!image.save(target, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(target));
+        return false;
+    }
+    return true;
 }
 
-bool drawAll(const std::vector<ManifestEntry> &entries, const QString &outDir) {
-  art::DrawerTable table;
-  art::addUiDrawers(table);
-  art::addPanelDrawers(table);
-  art::addWellDrawers(table);
-  std::set<QString> used;
-  for (const ManifestEntry &entry : entries) {
-    auto found = table.find(entry.path);
-    if (found == table.end()) {
-      std::fprintf(stderr, "no drawing for %s\n", qPrintable(entry.path));
-      return false;
+bool drawAll(const std::vector<ManifestEntry>& entries, const QString& outDir) {
+    art::DrawerTable table;
+    art::addUiDrawers(table);
+    art::addPanelDrawers(table);
+    art::addWellDrawers(table);
+    std::set<QString> used;
+    for (const ManifestEntry& entry : entries) {
+        auto found = table.find(entry.path);
+        if (found == table.end()) {
+            std::fprintf(stderr, "no drawing for %s\n", qPrintable(entry.path));
+            return false;
+        }
+        if (!savePicture(found->second(entry.width, entry.height), entry, outDir))
+            return false;
+        used.insert(entry.path);
     }
-    if (!savePicture(found->second(entry.width, entry.height), entry, outDir)) return false;
-    used.insert(entry.path);
-  }
-  for (const auto &[path, drawer] : table) {
-    if (!used.count(path)) {
-      std::fprintf(stderr, "drawing for %s is not in the manifest\n", qPrintable(path));
-      return false;
+    for (const auto& [path, drawer] : table) {
+        if (!used.count(path)) {
+            std::fprintf(stderr, "drawing for %s is not in the manifest\n", qPrintable(path));
+            return false;
+        }
     }
-  }
-  return true;
+    return true;
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char **argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: %s MANIFEST FONT_DIR OUT_DIR\n", argv[0]);
-    return 2;
-  }
-  const QString outDir = QString::fromLocal8Bit(argv[3]);
-  std::vector<ManifestEntry> entries;
-  if (!readManifest(QString::fromLocal8Bit(argv[1]), entries)) return 1;
-  if (!loadFonts(QString::fromLocal8Bit(argv[2]))) return 1;
-  if (!drawAll(entries, outDir)) return 1;
-  if (!art::writeIcons(outDir)) return 1;
-  if (!art::writeDebugSheets(outDir, entries)) return 1;
-  std::printf("wrote %zu pictures, 2 icons and the debug sheets to %s\n", entries.size(),
-              qPrintable(outDir));
-  return 0;
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s MANIFEST FONT_DIR OUT_DIR\n", argv[0]);
+        return 2;
+    }
+    const QString outDir = QString::fromLocal8Bit(argv[3]);
+    std::vector<ManifestEntry> entries;
+    if (!readManifest(QString::fromLocal8Bit(argv[1]), entries))
+        return 1;
+    if (!loadFonts(QString::fromLocal8Bit(argv[2])))
+        return 1;
+    if (!drawAll(entries, outDir))
+        return 1;
+    if (!art::writeIcons(outDir))
+        return 1;
+    if (!art::writeDebugSheets(outDir, entries))
+        return 1;
+    std::printf("wrote %zu pictures, 2 icons and the debug sheets to %s\n", entries.size(),
+                qPrintable(outDir));
+    return 0;
 }
