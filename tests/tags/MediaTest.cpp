@@ -1,0 +1,130 @@
+// Image, font and icon tags through the Qt platform layer.
+
+#include "QtTestSupport.h"
+#include "TagTestSupport.h"
+#include "EmbeddedStore.h"
+#include "Tags.h"
+
+#include <QBuffer>
+#include <QFontInfo>
+#include <QImage>
+
+#include <cerrno>
+
+using tagtest::FatalErrorCalled;
+using tagtest::TagTest;
+
+class MediaTest : public TagTest {
+protected:
+    void SetUp() override {
+        TagTest::SetUp();
+        tagtest::EnsureQtMedia();
+    }
+
+    void WritePng(const std::string& relative, const QImage& image) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(image.save(&buffer, "PNG"));
+        Write(relative, bytes.toStdString());
+    }
+};
+
+TEST_F(MediaTest, ImagesBecomePremultipliedTopDownPixels) {
+    QImage rgba(2, 3, QImage::Format_ARGB32);
+    rgba.fill(qRgba(0, 0, 255, 255));
+    rgba.setPixel(0, 0, qRgba(255, 0, 0, 128));
+    WritePng("rgba.png", rgba);
+    const auto* image = Get<TImage>(LoadTag("rgba.png"));
+    ASSERT_EQ(image->width, 2);
+    ASSERT_EQ(image->height, 3);
+    ASSERT_EQ(image->bitmap.size(), 6u);
+    const uint32_t first = image->bitmap[0]; // the top-left pixel
+    EXPECT_EQ(first >> 24, 128u);
+    EXPECT_NEAR(static_cast<int>((first >> 16) & 0xFF), 128, 1);
+    EXPECT_EQ(first & 0xFFFF, 0u);
+    EXPECT_EQ(image->bitmap[5], 0xFF0000FFu);
+
+    QImage rgb(1, 2, QImage::Format_RGB888);
+    rgb.setPixel(0, 0, qRgb(10, 20, 30));
+    rgb.setPixel(0, 1, qRgb(40, 50, 60));
+    WritePng("rgb.png", rgb);
+    const auto* opaque = Get<TImage>(LoadTag("rgb.png"));
+    ASSERT_EQ(opaque->bitmap.size(), 2u);
+    EXPECT_EQ(opaque->bitmap[0], 0xFF0A141Eu);
+    EXPECT_EQ(opaque->bitmap[1], 0xFF28323Cu);
+
+    QImage palette(2, 1, QImage::Format_Indexed8);
+    palette.setColorTable({qRgba(0, 255, 0, 255), qRgba(0, 0, 0, 0)});
+    palette.setPixel(0, 0, 0);
+    palette.setPixel(1, 0, 1);
+    WritePng("palette.png", palette);
+    const auto* indexed = Get<TImage>(LoadTag("palette.png"));
+    ASSERT_EQ(indexed->bitmap.size(), 2u);
+    EXPECT_EQ(indexed->bitmap[0], 0xFF00FF00u);
+    EXPECT_EQ(indexed->bitmap[1], 0u);
+}
+
+TEST_F(MediaTest, ImageFilesThatCannotBeReadAreFatalInATagDirectory) {
+    try {
+        LoadTag("missing.png");
+        FAIL() << "a missing image file must be fatal";
+    } catch (const FatalErrorCalled& fatal) {
+        EXPECT_EQ(fatal.code, ENOENT);
+        EXPECT_EQ(fatal.message, " failed with error 2: No such file or directory");
+    }
+    Write("broken.png", "not a picture");
+    EXPECT_THROW(LoadTag("broken.png"), FatalErrorCalled);
+    EXPECT_EQ(TagManager()->TagCount(), 0);
+}
+
+TEST_F(MediaTest, EmbeddedImagesDecodeAndMissingOnesAreEmpty) {
+    InitTags("");
+    const auto* missing = Get<TImage>(LoadTag("views/no_such_picture.png"));
+    EXPECT_EQ(missing->width, 0);
+    EXPECT_EQ(missing->height, 0);
+    EXPECT_TRUE(missing->bitmap.empty());
+
+    if (!FindResource("app_background.png", ResourceKind::RawData)) {
+        GTEST_SKIP() << "the pictures are not in data/ yet";
+    }
+    const auto* background = Get<TImage>(LoadTag("app_background.png"));
+    EXPECT_EQ(background->width, 1018);
+    EXPECT_EQ(background->height, 720);
+    EXPECT_EQ(background->bitmap.size() * 4, 2931840u);
+}
+
+TEST_F(MediaTest, FontsRegisterTheirFacesUnderTheirNames) {
+    InitTags("");
+    ASSERT_TRUE(FindResource("fonts/Exo-Bold.ttf", ResourceKind::RawData));
+    const TagHandle bold = LoadTag("fonts/Exo-Bold.ttf");
+    RefreshTag(bold); // registering the same face again is harmless
+    LoadTag("fonts/Exo-Italic.ttf");
+    LoadTag("fonts/Exo-Regular.ttf");
+
+    CQtScreenFontFactory factory;
+    const auto boldFont = factory.CreateScreenFont("Exo Bold", 55);
+    const QFont& font = static_cast<const CQtScreenFont&>(*boldFont).Font();
+    EXPECT_EQ(QFontInfo(font).family(), "Exo");
+    EXPECT_EQ(QFontInfo(font).weight(), QFont::Bold);
+    const auto italic = factory.CreateScreenFont("Exo Italic", 17);
+    EXPECT_TRUE(QFontInfo(static_cast<const CQtScreenFont&>(*italic).Font()).italic());
+    // An unknown face still yields a font.
+    EXPECT_NE(factory.CreateScreenFont("No Such Face", 12), nullptr);
+}
+
+TEST_F(MediaTest, IconsGiveALargeAndASmallImage) {
+    InitTags("");
+    if (!FindResource("icons/GasSeparatorIcon_1.ico", ResourceKind::Icon)) {
+        GTEST_SKIP() << "the icons are not in data/ yet";
+    }
+    const auto* icon = Get<TIcon>(LoadTag("icons/GasSeparatorIcon_1.ico"));
+    EXPECT_EQ(icon->largeIcon.width, 32);
+    EXPECT_EQ(icon->largeIcon.pixels.size(), 32u * 32u);
+    EXPECT_EQ(icon->smallIcon.width, 16);
+    EXPECT_FALSE(icon->iconData.empty());
+
+    const auto* missing = Get<TIcon>(LoadTag("icons/none.ico"));
+    EXPECT_TRUE(missing->largeIcon.pixels.empty());
+    EXPECT_TRUE(missing->iconData.empty());
+}
