@@ -79,6 +79,74 @@ void drawWell(QPainter& p, const QString& outDir, int plungerY, int ballY) {
     p.drawImage(well::kSeatX, well::kSeatY, load(outDir, "ball_valve_base.png"));
 }
 
+// Sprinkles particles of one kind over a region, as the particle engine would show them.
+struct Sprinkle {
+    const char* image;
+    QRect region;
+    int count;
+    double alphaMin, alphaMax; // opacity, 0 to 1
+    QSize minimumSize;         // drawn between this and the picture's size when they differ
+};
+
+void sprinkle(QPainter& p, const QString& outDir, const Sprinkle& s, Random& rng) {
+    const QImage image = load(outDir, s.image);
+    for (int i = 0; i < s.count; ++i) {
+        const double t = rng.uniform();
+        const QSizeF size =
+            s.minimumSize.isValid()
+                ? QSizeF(s.minimumSize.width() + t * (image.width() - s.minimumSize.width()),
+                         s.minimumSize.height() + t * (image.height() - s.minimumSize.height()))
+                : QSizeF(image.size());
+        const QPointF at(rng.range(s.region.left(), s.region.right() - size.width()),
+                         rng.range(s.region.top(), s.region.bottom() - size.height()));
+        p.setOpacity(rng.range(s.alphaMin, s.alphaMax));
+        p.drawImage(QRectF(at, size), image);
+    }
+    p.setOpacity(1.0);
+}
+
+// The well with a frozen frame of particles: casing froth behind the separator picture,
+// annulus bubbles and liquid specks in front of it.
+void drawWellWithParticles(QPainter& p, const QString& outDir, int plungerY) {
+    Random rng(0x0b0b1e5u);
+    p.drawImage(0, 0, load(outDir, "wellbore_casing.png"));
+    const QRect casing(11, 0, 250, 722);
+    const Sprinkle behind[] = {
+        {"bubble_medium_01.png", casing, 160, 0.05, 0.3, QSize()},
+        {"bubble_large_01.png", casing, 60, 0.05, 0.3, QSize(14, 16)},
+        {"bubble_01.png", casing, 150, 0.05, 0.3, QSize()},
+        {"bubble_large_02.png", casing, 260, 0.05, 0.3, QSize(14, 16)},
+        {"bubble_large_03.png", casing, 100, 0.05, 0.3, QSize(14, 16)},
+        {"bubble_01.png", QRect(44, 0, 43, 280), 30, 0.35, 0.75, QSize()},
+        {"bubble_02.png", QRect(185, 0, 43, 280), 20, 0.35, 0.75, QSize()},
+        {"bubble_03.png", QRect(25, 270, 63, 440), 16, 0.35, 0.75, QSize()},
+        {"fluid_06.png", QRect(183, 270, 63, 440), 30, 0.35, 0.75, QSize()},
+        {"fluid_06.png", QRect(15, 100, 60, 140), 10, 0.35, 0.75, QSize()},
+    };
+    for (const Sprinkle& s : behind)
+        sprinkle(p, outDir, s, rng);
+    p.drawImage(0, 0, load(outDir, "wellbore_separator.png"));
+    const Sprinkle front[] = {
+        {"bubble_01.png", QRect(58, 236, 55, 59), 6, 0.35, 0.75, QSize()},
+        {"bubble_02.png", QRect(160, 236, 60, 59), 6, 0.35, 0.75, QSize()},
+        {"bubble_01.png", QRect(84, 238, 33, 110), 24, 0.75, 1.0, QSize()},
+        {"bubble_03.png", QRect(156, 238, 33, 110), 12, 0.5, 1.0, QSize()},
+        {"bubble_01.png", QRect(156, 238, 33, 110), 20, 0.75, 1.0, QSize()},
+        {"fluid_01.png", QRect(89, 295, 25, 268), 14, 0.3, 0.4, QSize()},
+        {"fluid_02.png", QRect(159, 295, 25, 268), 14, 0.1, 0.4, QSize()},
+        {"fluid_01.png", QRect(123, 161, 25, 410), 30, 0.3, 0.4, QSize()},
+        {"fluid_02.png", QRect(95, 0, 85, 171), 20, 0.1, 0.4, QSize()},
+        {"fluid_01.png", QRect(90, 550, 94, 110), 14, 0.3, 0.4, QSize()},
+        {"flow_triangle.png", QRect(129, 420, 15, 13), 1, 1.0, 1.0, QSize()},
+    };
+    for (const Sprinkle& s : front)
+        sprinkle(p, outDir, s, rng);
+    p.drawImage(well::kStandingBallX, well::kStandingBallUpperY, load(outDir, "ball_valve.png"));
+    p.drawImage(well::kPlungerX + 27, plungerY + 141, load(outDir, "ball_valve.png"));
+    p.drawImage(well::kPlungerX, plungerY, load(outDir, "plunger.png"));
+    p.drawImage(well::kSeatX, well::kSeatY, load(outDir, "ball_valve_base.png"));
+}
+
 void drawOutlinedText(QPainter& p, const QPointF& baselineCentre, const QString& text) {
     QFont font = exo(Face::Bold, 55);
     QPainterPath path;
@@ -141,7 +209,8 @@ void drawCheckerboard(QPainter& p, const QRectF& area) {
 
 QImage contactSheet(const QString& outDir, const std::vector<ManifestEntry>& entries) {
     constexpr int kColumns = 6, kCellWidth = 320, kCellHeight = 250, kPictureHeight = 200;
-    const int rows = (static_cast<int>(entries.size()) + kColumns - 1) / kColumns;
+    const int cells = static_cast<int>(entries.size()) + 2; // the pictures, then the two icons
+    const int rows = (cells + kColumns - 1) / kColumns;
     QImage sheet(kColumns * kCellWidth, rows * kCellHeight, QImage::Format_ARGB32);
     sheet.fill(QColor(30, 32, 36));
     QPainter p(&sheet);
@@ -169,6 +238,28 @@ QImage contactSheet(const QString& outDir, const std::vector<ManifestEntry>& ent
                 .arg(entry.height)
                 .arg(picture.isNull() ? "  MISSING" : ""),
             exo(Face::Regular, 10), QColor(180, 190, 200), Qt::AlignCenter, 6);
+    }
+    for (int variant = 1; variant <= 2; ++variant) {
+        const size_t i = entries.size() + variant - 1;
+        const QPointF origin((i % kColumns) * kCellWidth, (i / kColumns) * kCellHeight);
+        const QRectF big(origin + QPointF(6, 6), QSizeF(192, 192));
+        drawCheckerboard(p, big);
+        p.drawImage(big, drawAppIcon(256, variant));
+        double y = origin.y() + 6;
+        for (int size : {64, 48, 32, 24, 16}) {
+            const QRectF small(origin.x() + 210, y, size, size);
+            drawCheckerboard(p, small);
+            p.drawImage(small.topLeft(), drawAppIcon(size, variant));
+            y += size + 4;
+        }
+        drawFittedText(p,
+                       QRectF(origin.x() + 4, origin.y() + kPictureHeight + 10, kCellWidth - 8, 16),
+                       QStringLiteral("GasSeparatorIcon_%1.ico").arg(variant), exo(Face::Bold, 12),
+                       Qt::white, Qt::AlignCenter, 6);
+        drawFittedText(p,
+                       QRectF(origin.x() + 4, origin.y() + kPictureHeight + 26, kCellWidth - 8, 14),
+                       "icons  256 (at 3/4), 64, 48, 32, 24, 16", exo(Face::Regular, 10),
+                       QColor(180, 190, 200), Qt::AlignCenter, 6);
     }
     return sheet;
 }
@@ -239,7 +330,7 @@ QImage windowMockup(const QString& outDir) {
     p.drawImage(0, 0, picture(outDir, "app_background.png"));
     p.save();
     p.translate(704, 0);
-    drawWell(p, outDir, -70, well::kStandingBallUpperY);
+    drawWellWithParticles(p, outDir, -70);
     p.restore();
     p.drawImage(-2, -2, picture(outDir, "views/header_bar/images/header_bar.png"));
     p.drawImage(10, 12, picture(outDir, "views/header_bar/images/title.png"));

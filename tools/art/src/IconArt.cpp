@@ -161,8 +161,6 @@ void drawSymbol(QPainter& p, Symbol symbol, const QRectF& b, const QColor& c) {
     p.restore();
 }
 
-namespace {
-
 // The application icon: a separator with its dip tube standing in a cut-away casing, gas
 // bubbles rising beside it. Variant 2 sits on a light tile instead of a dark one.
 QImage drawAppIcon(int size, int variant) {
@@ -207,23 +205,28 @@ QImage drawAppIcon(int size, int variant) {
     p.fillRect(QRectF(96, 88, 12, 10), colour::kLiquidDeep);
     p.fillRect(QRectF(148, 88, 12, 10), colour::kLiquidDeep);
     steelBar(QRectF(118, 58, 20, 120), colour::kSteelLight);
+    p.fillRect(QRectF(124, 58, 8, 118), colour::kLiquidDeep); // the dip tube's bore
     QPainterPath plug;
     plug.moveTo(96, 206);
     plug.lineTo(160, 206);
     plug.cubicTo(160, 232, 96, 232, 96, 206);
     p.fillPath(plug, colour::kSteel);
-    // Bubbles in the casing annulus.
-    p.setPen(QPen(QColor(235, 246, 255, 230), 3));
-    p.setBrush(QColor(220, 238, 255, 90));
-    for (const QRectF& b :
-         {QRectF(64, 150, 22, 22), QRectF(70, 104, 16, 16), QRectF(62, 60, 12, 12),
-          QRectF(170, 128, 20, 20), QRectF(172, 84, 14, 14), QRectF(176, 180, 12, 12)})
-        p.drawEllipse(b);
+    // Bubbles in the casing annulus; small icons keep only the large ones, drawn bolder.
+    const bool small = size <= 32;
+    p.setPen(QPen(QColor(240, 248, 255, 240), small ? 6 : 3));
+    p.setBrush(QColor(225, 240, 255, 150));
+    const QRectF bubbles[] = {QRectF(64, 150, 24, 24), QRectF(170, 118, 22, 22),
+                              QRectF(70, 96, 16, 16),  QRectF(62, 56, 12, 12),
+                              QRectF(172, 74, 14, 14), QRectF(176, 176, 12, 12)};
+    for (int i = 0; i < (small ? 2 : 6); ++i)
+        p.drawEllipse(bubbles[i]);
     // Accent: the green measuring line of the simulator.
     p.setPen(QPen(colour::kAccent, 6, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(58, 244 - 8), QPointF(198, 244 - 8));
     return image;
 }
+
+namespace {
 
 QByteArray pngBytes(const QImage& image) {
     QByteArray bytes;

@@ -1,6 +1,7 @@
 // The generator's outputs besides the manifest pictures.
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,9 @@ struct ManifestEntry {
     int height = 0;
     bool opaque = false; // saved as RGB instead of RGBA
 };
+
+// The application icon at one size; variant 1 on a dark tile, variant 2 on a light one.
+QImage drawAppIcon(int size, int variant);
 
 // Writes icons/GasSeparatorIcon_1.ico and icons/GasSeparatorIcon_2.ico under outDir.
 bool writeIcons(const QString& outDir);
