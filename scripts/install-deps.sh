@@ -11,7 +11,7 @@ packages=(
 )
 if [[ "${1:-}" == "--with-art" ]]; then
   # Only the picture and document generator needs these.
-  packages+=(pandoc)
+  packages+=(pandoc python3)
 fi
 
 missing=()
