@@ -1,8 +1,8 @@
 // Image, font and icon tags through the Qt platform layer.
 
+#include "EmbeddedStore.h"
 #include "QtTestSupport.h"
 #include "TagTestSupport.h"
-#include "EmbeddedStore.h"
 #include "Tags.h"
 
 #include <QBuffer>

@@ -24,6 +24,13 @@ TEST_F(TagClassesTest, ScalarsConvertAsYamlDoes) {
     EXPECT_EQ(Get<TWarning>(LoadTag("w.warning.yml"))->lifespan,
               std::numeric_limits<double>::infinity());
 
+    // Windows line ends, comments, and only the first document counts.
+    Write("d.mouse.yml", "# region\r\nX: 1\r\nY: 2\r\nWidth: 3\r\nHeight: 4\r\n"
+                         "Click Event: Go \r\n---\r\nX: 9\r\n");
+    const auto* region = Get<TMouseRegion>(LoadTag("d.mouse.yml"));
+    EXPECT_EQ(region->x, 1);
+    EXPECT_EQ(region->clickEvent, "Go");
+
     Write("o.mouse.yml", "X: 3000000000\nY: 0\nWidth: 1\nHeight: 1\nClick Event: E\n");
     EXPECT_THROW(LoadTag("o.mouse.yml"), TagError); // beyond a 32-bit integer
 }
