@@ -5,7 +5,6 @@
 
 #include <QGuiApplication>
 
-
 namespace tagtest {
 inline void EnsureQtMedia() {
     static int argc = 1;
