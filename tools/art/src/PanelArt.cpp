@@ -42,9 +42,9 @@ void drawCaption(QPainter& p, double fieldY, const QString& name, const QString&
 }
 
 void drawSingleCaption(QPainter& p, double fieldY, double fieldHeight, const QString& name,
-                       double right) {
-    drawFittedText(p, QRectF(kCaptionLeft, fieldY, right - kCaptionLeft, fieldHeight), name,
-                   exo(Face::Regular, 15), colour::kCaption, Qt::AlignLeft | Qt::AlignVCenter);
+                       double right, double left = kCaptionLeft) {
+    drawFittedText(p, QRectF(left, fieldY, right - left, fieldHeight), name, exo(Face::Regular, 15),
+                   colour::kCaption, Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 QImage drawPanelBackground(int w, int h) {
@@ -64,7 +64,7 @@ QImage drawPanelBackground(int w, int h) {
     drawHeading(p, 9, "WELL");
     drawSingleCaption(p, 32, 23, "Casing size", 138); // combo box at (144, 32)
     drawHeading(p, 92, "SEPARATOR");
-    drawSingleCaption(p, 120, 22, "Preset", 56);                 // combo box at (61, 120)
+    drawSingleCaption(p, 120, 22, "Preset", 58, 15);             // combo box at (61, 120)
     drawCaption(p, 170, "Outside diameter", "separator OD, in"); // text box at (180, 170)
     drawCaption(p, 208, "Inside diameter", "separator ID, in");  // text box at (180, 208)
     drawHeading(p, 244, "DIP TUBE");
