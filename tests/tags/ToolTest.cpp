@@ -103,8 +103,8 @@ TEST(TagsToolTest, DirectoryTreeLoadsAndABrokenOneFails) {
 }
 
 TEST(TagsToolTest, BadArgumentsAndMissingDirectories) {
-    EXPECT_EQ(RunTool("--frobnicate").status, 2);
-    EXPECT_EQ(RunTool("--dir").status, 2);
+    EXPECT_EQ(RunTool("--frobnicate").status, 64);
+    EXPECT_EQ(RunTool("--dir").status, 64);
     const ToolRun missing = RunTool("--dir /nonexistent/gs_tags");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("not a directory"), std::string::npos);

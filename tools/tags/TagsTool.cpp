@@ -4,7 +4,8 @@
 // program does, placement included. Prints "N tags" and exits 0 when the tree loads; prints
 // the error and exits 1 when it does not. --dump first lists every registered tag as
 // handle, type, path, absolute X and Y ("-" for tags without a position), tab-separated.
-// A usage error exits 2. Nothing ever waits for a person: fatal errors are printed.
+// A usage error exits 64 (EX_USAGE). Nothing ever waits for a person: a fatal error (an
+// image file that cannot be read) is printed and ends the tool with its error code.
 
 #include "FatalError.h"
 #include "QtMedia.h"
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
         std::fprintf(stderr, "usage: gas-separator-tags [--dir DIR] [--dump]\n");
-        return 2;
+        return 64; // apart from 1 (a bad tree) and the error codes of fatal errors
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
