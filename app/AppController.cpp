@@ -33,9 +33,9 @@ void OpenLink(const std::string& url) {
 void CAppController::Initialise(IMainWindow* window) {
     window_ = window;
     pumpController_.Initialise();
-    // The dimension-line controller initialises here, then the parameters controller; their
-    // subscriptions come before this controller's own ("Save Preset" must reach the
-    // parameters controller first).
+    dimensionLineController_.Initialise();
+    // The parameters controller initialises here. The controllers' subscriptions come before
+    // this controller's own ("Save Preset" must reach the parameters controller first).
     SubscribeEvent("SimulationFrameUpdated", this, &CAppController::OnSimulationFrameUpdated);
     SubscribeEvent("Open Contact Dialog", this, &CAppController::OnOpenContactDialog);
     SubscribeEvent("Close Contact Dialog", this, &CAppController::OnCloseContactDialog);

@@ -2,6 +2,7 @@
 // Application commands: the dialogs, the maker's links, the information document and the
 // capacity warning. Starts the pump, dimension-line and parameters controllers.
 
+#include "DimensionLineController.h"
 #include "PumpController.h"
 
 #include <string>
@@ -25,6 +26,7 @@ public:
     static std::string MissingDocumentText();
 
     CPumpController& PumpController() { return pumpController_; }
+    CDimensionLineController& DimensionLineController() { return dimensionLineController_; }
 
 private:
     void OnSimulationFrameUpdated();
@@ -42,7 +44,8 @@ private:
 
     IMainWindow* window_ = nullptr;
     CPumpController pumpController_;
-    // CDimensionLineController and CGasSeparatorController join here, in this order.
+    CDimensionLineController dimensionLineController_;
+    // CGasSeparatorController joins here.
 };
 
 // The process-wide application controller; start-up initialises it.

@@ -31,7 +31,7 @@ void CAppView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);
     interactive_ = true;
     buttonBar_.Init(window, "Button Bar");
-    // The gas separator view: Init(window, "Gas Separator").
+    gasSeparator_.Init(window, "Gas Separator");
     headerBar_.Init(window, "Header Bar View");
     // The parameters panel: Init(window, "Parameters Panel View").
     for (int i = 0; i < kWarningCount; ++i) {
@@ -50,7 +50,7 @@ void CAppView::Configure(TagHandle tag) {
         return;
     }
     buttonBar_.Configure(app->buttonBar);
-    // The gas separator view: Configure(app->gasSeparator).
+    gasSeparator_.Configure(app->gasSeparator);
     headerBar_.Configure(app->headerBar);
     // The parameters panel: Configure(app->parametersPanel), then, when !interactive_, its
     // HideControls again so a reload while a dialog is open keeps the controls hidden.
@@ -83,7 +83,8 @@ void CAppView::Draw(ICanvas& canvas) const {
     }
     headerBar_.Draw(canvas);
     buttonBar_.Draw(canvas);
-    // The parameters panel draws here, then the gas separator view.
+    // The parameters panel draws here, before the gas separator view.
+    gasSeparator_.Draw(canvas);
     for (int index : kWarningDrawOrder) {
         warnings_[index].Draw(canvas);
     }
@@ -94,7 +95,7 @@ void CAppView::Draw(ICanvas& canvas) const {
 
 void CAppView::Shutdown() {
     buttonBar_.Shutdown();
-    // The gas separator view shuts down here.
+    gasSeparator_.Shutdown();
     headerBar_.Shutdown();
     // The parameters panel shuts down here.
     for (CWarningView& warning : warnings_) {

@@ -5,6 +5,7 @@
 #include "BaseView.h"
 #include "ButtonBarView.h"
 #include "ContactView.h"
+#include "GasSeparatorView.h"
 #include "HeaderBarView.h"
 #include "HelpView.h"
 #include "SavePresetView.h"
@@ -39,7 +40,7 @@ public:
 private:
     bool interactive_ = true;
     CButtonBarView buttonBar_;
-    // The gas separator view ("Gas Separator") joins here, between the bar and the header.
+    CGasSeparatorView gasSeparator_;
     CHeaderBarView headerBar_;
     // The parameters panel ("Parameters Panel View") joins here, after the header bar.
     std::array<CWarningView, kWarningCount> warnings_;

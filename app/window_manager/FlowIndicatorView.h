@@ -1,0 +1,7 @@
+#pragma once
+// The marker that shows the liquid's direction in the dip tube: a region like any other,
+// whose one kept-alive triangle the gas separator view holds or moves.
+
+#include "ParticleRegionView.h"
+
+class CFlowIndicatorView : public CParticleRegionView {};

@@ -1,0 +1,111 @@
+#pragma once
+// The animated cut-away of the well: casing, separator, dip tube, plunger and valves, the
+// particle regions and the dimension lines. It keeps no model: every frame it is fed the
+// plunger position, the gas penetration and the speeds in pixels per second, and turns
+// them into levels, velocity overrides, emission and valve travel.
+
+#include "BaseView.h"
+#include "DimensionLineView.h"
+#include "DipTubeBubbleRegionView.h"
+#include "FlowIndicatorView.h"
+#include "ParticleRegionView.h"
+#include "PlungerView.h"
+#include "ValveBaseView.h"
+#include "ValveView.h"
+
+#include <array>
+
+class TGasSeparator;
+
+class CGasSeparatorView : public CBaseView {
+public:
+    // The particle regions in member order.
+    enum RegionId {
+        Casing,
+        PerfLeft,
+        PerfLeftTop,
+        PerfLeftTopFluid,
+        PerfLeftBottom,
+        PerfRight,
+        PerfRightTop,
+        PerfRightTopFluid,
+        PerfRightBottom,
+        DipTubeLeft,
+        DipTubeLeftFluid,
+        DipTubeCenterFluid,
+        DipTubeCenterBottomFluid,
+        DipTubeTopFluid,
+        DipTubeCenter,
+        DipTubeRight,
+        DipTubeRightFluid,
+        FlowIndicator,
+        kRegionCount
+    };
+    static constexpr int kDimensionLineCount = 6;
+
+    void Init(IMainWindow* window, const std::string& name);
+    // Configures every member from the tag, then applies the stored inputs again.
+    void Configure(TagHandle tag);
+    void Shutdown() override;
+    void Draw(ICanvas& canvas) const;
+
+    // The inputs. Once applied, a value equal to the stored one is ignored.
+    void SetPlungerPosition(double position);
+    void SetGasPenetration(double fraction);
+    void SetBubbleRiseSpeed(double speed);
+    void SetAnnulusBubbleSpeed(double speed);
+    void SetAnnulusFluidSpeed(double speed);
+    void SetDipTubeBubbleSpeed(double speed);
+    void SetPlungerFluidSpeed(double speed);
+    void SetDipTubeFluidSpeed(double speed);
+    void OpenIntakeValve() { standingValve_.Open(); }
+    void CloseIntakeValve() { standingValve_.Close(); }
+    void OpenPlungerValve() { plunger_.Valve().Open(); }
+    void ClosePlungerValve() { plunger_.Valve().Close(); }
+    // Tells the dip tube region where the chamber is and which valves are seated.
+    void RefreshDipTube();
+
+    // Pixels per dip tube length (the dip tube left region's travel) and per plunger stroke.
+    int DipTubeLengthPixels() const { return dipTubeLengthPixels_; }
+    int PlungerStrokePixels() const { return plungerStrokePixels_; }
+
+    const char* Kind() const override { return "gas_separator"; }
+    void DescribeState(ViewState& state) const override;
+
+    CParticleRegionView& Region(RegionId id);
+    const CParticleRegionView& Region(RegionId id) const;
+    CDipTubeBubbleRegionView& DipTubeCenterRegion() { return dipTubeCenter_; }
+    CFlowIndicatorView& FlowIndicatorRegion() { return flowIndicator_; }
+    CPlungerView& Plunger() { return plunger_; }
+    CValveView& StandingValve() { return standingValve_; }
+    CDimensionLineView& DimensionLine(int index) { return dimensionLines_[index]; }
+
+private:
+    // Whether an input must act: always before the first configuration has finished,
+    // afterwards only when the value differs from the stored one.
+    bool Changed(double stored, double value) const { return !applied_ || stored != value; }
+    void ConfigureMembers(const TGasSeparator& tag);
+    void ReapplyInputs();
+    void DrawBackParticles(ICanvas& canvas) const;
+    void DrawFrontParticles(ICanvas& canvas) const;
+
+    CPlungerView plunger_;
+    CValveView standingValve_;
+    CValveBaseView valveBase_;
+    std::array<CParticleRegionView, 14> regions_;
+    CDipTubeBubbleRegionView dipTubeCenter_;
+    std::array<CParticleRegionView, 2> rightRegions_;
+    CFlowIndicatorView flowIndicator_;
+    std::array<CDimensionLineView, kDimensionLineCount> dimensionLines_;
+    int dipTubeLengthPixels_ = 0;
+    int plungerStrokePixels_ = 0;
+    double plungerPosition_ = 0;
+    double gasPenetration_ = 0;
+    double bubbleRiseSpeed_ = 0;
+    double annulusBubbleSpeed_ = 0;
+    double annulusFluidSpeed_ = 0;
+    double dipTubeBubbleSpeed_ = 0;
+    double plungerFluidSpeed_ = 0;
+    double dipTubeFluidSpeed_ = 0;
+    bool applied_ = false;
+};

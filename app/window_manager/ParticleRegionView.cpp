@@ -1,0 +1,186 @@
+#include "ParticleRegionView.h"
+
+#include "NumberFormat.h"
+#include "Particle.h"
+#include "ParticleRegion.h"
+#include "TagManager.h"
+// The particle tag class shares this unit's header name, so it comes in with all tags.
+#include "Tags.h"
+
+#include <algorithm>
+#include <cmath>
+
+void CParticleRegionView::Init(IMainWindow* window, const std::string& name) {
+    InitBase(window, name);
+    Register();
+}
+
+void CParticleRegionView::Configure(TagHandle tag) {
+    tag_ = tag;
+    particles_.clear();
+    emitters_.clear();
+    const TParticleRegion* region = GetTagAs<TParticleRegion>(tag);
+    if (!region) {
+        return; // a missing region tag leaves an empty region that draws nothing
+    }
+    x_ = region->absX;
+    y_ = region->absY;
+    height_ = region->height;
+    width_ = region->width;
+    levelMinimumY_ = y_ + region->minimumHeight;
+    levelMaximumY_ = y_ + region->height;
+    SetLevel(level_);
+    for (TagHandle particle : region->particles) {
+        emitters_.push_back({particle, 0.0, 0.0});
+    }
+}
+
+void CParticleRegionView::Shutdown() {
+    particles_.clear();
+    emitters_.clear();
+    CBaseView::Shutdown();
+}
+
+void CParticleRegionView::Update(double seconds) {
+    RemoveDeadAndMove(seconds);
+    if (emitting_) {
+        Emit(seconds);
+    }
+}
+
+// Newest first, so that removing one does not disturb the visit.
+void CParticleRegionView::RemoveDeadAndMove(double seconds) {
+    for (size_t i = particles_.size(); i-- > 0;) {
+        CParticle& particle = particles_[i];
+        if (!particle.IsDead()) {
+            OnParticleUpdate(particle, seconds);
+            particle.Update(seconds);
+            continue;
+        }
+        if (countTracking_) {
+            for (EmitterState& emitter : emitters_) {
+                if (emitter.particle == particle.type) {
+                    emitter.liveCount -= 1;
+                }
+            }
+        }
+        particles_.erase(particles_.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+}
+
+void CParticleRegionView::Emit(double seconds) {
+    for (size_t i = 0; i < emitters_.size(); ++i) {
+        const int count = SpawnCount(emitters_[i], seconds);
+        for (int n = 0; n < count; ++n) {
+            SpawnParticle(emitters_[i]);
+        }
+    }
+}
+
+// A rate type carries its fractional remainder; a type without a rate keeps its maximum
+// number alive.
+int CParticleRegionView::SpawnCount(EmitterState& emitter, double seconds) {
+    const TParticle* kind = GetTagAs<TParticle>(emitter.particle);
+    if (!kind) {
+        return 0;
+    }
+    if (kind->particlesPerSecond > 0) {
+        emitter.accumulator += seconds * kind->particlesPerSecond;
+        return static_cast<int>(std::floor(emitter.accumulator));
+    }
+    if (kind->maxNumberOfParticles > 0) {
+        countTracking_ = true;
+        const double missing = kind->maxNumberOfParticles - emitter.liveCount;
+        return static_cast<int>(std::clamp(missing, 0.0, double(kMaxKeptAliveSpawn)));
+    }
+    return 0;
+}
+
+void CParticleRegionView::SpawnParticle(EmitterState& emitter) {
+    CParticle particle;
+    particle.Spawn(emitter.particle, tag_);
+    OnParticleSpawned(particle);
+    particles_.push_back(particle);
+    emitter.accumulator -= 1;
+    emitter.liveCount += 1;
+}
+
+void CParticleRegionView::OnParticleSpawned(CParticle& particle) {
+    if (overrideXOn_) {
+        particle.SetJitteredVelocityX(overrideX_);
+    }
+    if (overrideYOn_) {
+        particle.SetJitteredVelocityY(overrideY_);
+    }
+}
+
+void CParticleRegionView::SetLevel(double fraction) {
+    level_ = std::clamp(fraction, 0.0, 1.0);
+    visibleBottomY_ =
+        levelMinimumY_ + static_cast<int>(std::floor(level_ * (levelMaximumY_ - levelMinimumY_)));
+}
+
+void CParticleRegionView::SetVelocityXOverride(double speed) {
+    if (overrideXOn_ && overrideX_ == speed) {
+        return;
+    }
+    overrideX_ = speed;
+    overrideXOn_ = true;
+    for (size_t i = particles_.size(); i-- > 0;) {
+        particles_[i].SetJitteredVelocityX(speed);
+    }
+}
+
+void CParticleRegionView::SetVelocityYOverride(double speed) {
+    if (overrideYOn_ && overrideY_ == speed) {
+        return;
+    }
+    overrideY_ = speed;
+    overrideYOn_ = true;
+    for (size_t i = particles_.size(); i-- > 0;) {
+        particles_[i].SetJitteredVelocityY(speed);
+    }
+}
+
+void CParticleRegionView::ClearVelocityYOverride() {
+    if (!overrideYOn_) {
+        return;
+    }
+    overrideYOn_ = false;
+    overrideY_ = 0;
+    for (size_t i = particles_.size(); i-- > 0;) {
+        particles_[i].PickVelocityY();
+    }
+}
+
+// The particles are drawn into the region's own canvas; its lowest `visible` rows are then
+// blended at the region's top, so the content follows the visible bottom.
+void CParticleRegionView::DrawParticles(ICanvas& canvas, Layer layer) const {
+    const int visible = std::clamp(visibleBottomY_ - y_, 0, height_);
+    if (visible <= 0 || width_ <= 0 || particles_.empty()) {
+        return;
+    }
+    if (canvas_.Width() != width_ || canvas_.Height() != height_) {
+        canvas_.Reset(width_, height_);
+    }
+    const int firstRow = height_ - visible;
+    canvas_.ClearRows(firstRow, height_);
+    for (const CParticle& particle : particles_) {
+        const bool wanted = layer == Layer::All || (layer == Layer::Front) == particle.front;
+        if (wanted && particle.y > firstRow) {
+            particle.Draw(canvas_);
+        }
+    }
+    canvas.DrawImage(canvas_.Rows(firstRow, visible), x_, y_, 255);
+}
+
+void CParticleRegionView::DescribeState(ViewState& state) const {
+    state.emplace_back("live", std::to_string(particles_.size()));
+    state.emplace_back("level", FormatNumber(level_));
+    state.emplace_back("emitting", BoolText(emitting_));
+    state.emplace_back("visible_bottom", std::to_string(visibleBottomY_));
+    state.emplace_back("velocity_y_override",
+                       overrideYOn_ ? FormatNumber(overrideY_) : std::string("off"));
+    state.emplace_back("velocity_x_override",
+                       overrideXOn_ ? FormatNumber(overrideX_) : std::string("off"));
+}

@@ -1,0 +1,87 @@
+#pragma once
+// A rectangle of the well picture full of particles: it spawns them from its particle types,
+// moves them, keeps them inside by each type's edge rules and draws them, of which only the
+// part above a variable visible bottom is shown.
+
+#include "BaseView.h"
+#include "Particle.h"
+#include "PixelCanvas.h"
+
+#include <vector>
+
+// One particle type of a region: its rate carry-over and how many of it are alive.
+struct EmitterState {
+    TagHandle particle = 0;
+    double accumulator = 0;
+    double liveCount = 0;
+};
+
+class CParticleRegionView : public CBaseView {
+public:
+    enum class Layer { All = 0, Front = 1, Back = 2 };
+    // At most this many particles of a kept-alive type are created in one update, so a type
+    // whose count was left at its huge default cannot stall the program.
+    static constexpr int kMaxKeptAliveSpawn = 1000;
+
+    void Init(IMainWindow* window, const std::string& name);
+    // Rebuilds the region from its tag: all particles and emitter states are dropped, the
+    // level, the overrides and the emitting flag are kept.
+    virtual void Configure(TagHandle tag);
+    void Shutdown() override;
+    void Update(double seconds) override;
+    // Hooks for the subclasses: before each particle's move, and after a spawn.
+    virtual void OnParticleUpdate(CParticle& /*particle*/, double /*seconds*/) {}
+    virtual void OnParticleSpawned(CParticle& particle);
+
+    void DrawParticles(ICanvas& canvas, Layer layer = Layer::All) const;
+    // 0 shows only the minimum height, 1 the whole region.
+    void SetLevel(double fraction);
+    void SetVelocityXOverride(double speed);
+    void SetVelocityYOverride(double speed);
+    void ClearVelocityYOverride();
+    void StartEmitting() { emitting_ = true; }
+    void StopEmitting() { emitting_ = false; }
+
+    const char* Kind() const override { return "particle_region"; }
+    void DescribeState(ViewState& state) const override;
+
+    const std::vector<CParticle>& Particles() const { return particles_; }
+    std::vector<CParticle>& Particles() { return particles_; }
+    const std::vector<EmitterState>& Emitters() const { return emitters_; }
+    int X() const { return x_; }
+    int Y() const { return y_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    double Level() const { return level_; }
+    int VisibleBottomY() const { return visibleBottomY_; }
+    bool IsEmitting() const { return emitting_; }
+    bool HasVelocityYOverride() const { return overrideYOn_; }
+    double VelocityYOverride() const { return overrideY_; }
+    bool HasVelocityXOverride() const { return overrideXOn_; }
+    double VelocityXOverride() const { return overrideX_; }
+
+private:
+    void RemoveDeadAndMove(double seconds);
+    void Emit(double seconds);
+    int SpawnCount(EmitterState& emitter, double seconds);
+    void SpawnParticle(EmitterState& emitter);
+
+    int x_ = 0;
+    int y_ = 0;
+    int height_ = 0;
+    int width_ = 0;
+    bool countTracking_ = false;
+    bool emitting_ = true;
+    double level_ = 0;
+    double overrideX_ = 0;
+    double overrideY_ = 0;
+    bool overrideXOn_ = false;
+    bool overrideYOn_ = false;
+    int visibleBottomY_ = 0;
+    int levelMinimumY_ = 0;
+    int levelMaximumY_ = 0;
+    std::vector<CParticle> particles_; // oldest first
+    std::vector<EmitterState> emitters_;
+    // Reused from frame to frame instead of a fresh canvas per draw.
+    mutable CPixelCanvas canvas_;
+};

@@ -1,0 +1,13 @@
+#pragma once
+// The seat of the standing valve: one picture.
+
+#include "BaseView.h"
+
+class CValveBaseView : public CBaseView {
+public:
+    void Init(IMainWindow* window, const std::string& name);
+    void Configure(TagHandle tag) { tag_ = tag; }
+    void Draw(ICanvas& canvas) const;
+
+    const char* Kind() const override { return "valve_base"; }
+};
