@@ -2,6 +2,7 @@
 # under DATA_DIR (except README.md and hidden files) as read-only data. A generated assembly
 # file pulls each file in with .incbin and lists it in a table of (relative path, pointer,
 # size, kind); adding or removing a file reconfigures, changing one reassembles the table.
+# The assembly is GNU as for ELF targets (Linux); kinds: 0 tag file, 1 raw data, 2 icon.
 
 function(gs_store_kind rel out)
   string(TOLOWER "${rel}" lower)
