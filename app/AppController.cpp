@@ -59,16 +59,32 @@ void CAppController::OnSimulationFrameUpdated() {
     }
 }
 
+// The menu can open the contact dialog over another one. Interaction is suspended by the
+// first dialog that opens and resumed only when the last one closes, so closing one of two
+// never brings the bar and the input controls back under the other, and the panel's
+// snapshot is never taken of a dialog.
+bool CAppController::AnyDialogOpen() {
+    for (const char* name : {"Contact Dialog", "Help Dialog", "Save Preset Dialog"}) {
+        const CDialogView* dialog = Find<CDialogView>(name);
+        if (dialog && dialog->IsOpen()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void CAppController::OpenDialog(const std::string& name) {
     CDialogView* dialog = Find<CDialogView>(name);
     if (!dialog || dialog->IsOpen()) {
         return;
     }
-    if (CAppView* app = Find<CAppView>("App")) {
-        app->SuspendInteraction();
-    }
-    if (CButtonBarView* bar = Find<CButtonBarView>("Button Bar")) {
-        bar->Disable();
+    if (!AnyDialogOpen()) {
+        if (CAppView* app = Find<CAppView>("App")) {
+            app->SuspendInteraction();
+        }
+        if (CButtonBarView* bar = Find<CButtonBarView>("Button Bar")) {
+            bar->Disable();
+        }
     }
     dialog->Open();
 }
@@ -78,13 +94,16 @@ void CAppController::CloseDialog(const std::string& name) {
     if (!dialog || !dialog->IsOpen()) {
         return;
     }
+    dialog->Close();
+    if (AnyDialogOpen()) {
+        return;
+    }
     if (CAppView* app = Find<CAppView>("App")) {
         app->ResumeInteraction();
     }
     if (CButtonBarView* bar = Find<CButtonBarView>("Button Bar")) {
         bar->Enable();
     }
-    dialog->Close();
 }
 
 void CAppController::OnLaunchWebsite() {

@@ -18,7 +18,10 @@ public:
     // Initialises the other controllers, then subscribes its own events.
     void Initialise(IMainWindow* window);
 
+    // Opens the named dialog, first suspending interaction and disabling the button bar
+    // unless another dialog is open already. Nothing happens when it is open or missing.
     void OpenDialog(const std::string& name);
+    // Closes it; the last dialog to close resumes interaction and enables the bar.
     void CloseDialog(const std::string& name);
     // Extracts the information document into the user's folder and opens it.
     void OpenInfoDocument();
@@ -29,6 +32,7 @@ public:
     CDimensionLineController& DimensionLineController() { return dimensionLineController_; }
 
 private:
+    static bool AnyDialogOpen();
     void OnSimulationFrameUpdated();
     void OnOpenContactDialog() { OpenDialog("Contact Dialog"); }
     void OnCloseContactDialog() { CloseDialog("Contact Dialog"); }

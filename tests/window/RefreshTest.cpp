@@ -1,0 +1,94 @@
+// Reloading the tags (Ctrl+R) from a tag directory, including a file that has gone bad.
+
+#include "App.h"
+#include "Button.h"
+#include "ButtonBar.h"
+#include "ButtonView.h"
+#include "DialogView.h"
+#include "EventRegistry.h"
+#include "HelpDialog.h"
+#include "MouseRegion.h"
+#include "TagManager.h"
+#include "WindowManager.h"
+#include "WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+class RefreshTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tags = std::filesystem::temp_directory_path() /
+               ("gs-refresh-test-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(tags);
+        std::filesystem::copy(GS_SOURCE_DIR "/data", tags,
+                              std::filesystem::copy_options::recursive);
+        StartProgram(shell, tags.string() + "/");
+        gEventRegistry->Subscribe("Tags Reloaded", &reloads, [this] { ++reloads; });
+    }
+    void TearDown() override { std::filesystem::remove_all(tags); }
+
+    bool Active(const std::string& name) {
+        return gWindowManager->FindViewAs<CButtonView>(name)->IsActive();
+    }
+    const TMouseRegion* HelpCloseRegion() {
+        const auto* app = GetTagAs<TApp>(gWindowManager->RootTag());
+        const auto* help = GetTagAs<THelpDialog>(app->helpDialog);
+        return GetTagAs<TMouseRegion>(GetTagAs<TButton>(help->closeButton)->mouseRegion);
+    }
+
+    std::filesystem::path tags;
+    CRecordingShell shell;
+    int reloads = 0;
+};
+
+TEST_F(RefreshTest, CtrlRReloadsOnceAndKeepsTheButtonsAsTheyWere) {
+    RunPass();
+    gWindowManager->OnCommand(CWindowManager::kCommandRefreshTags);
+    EXPECT_EQ(reloads, 1);
+    EXPECT_TRUE(shell.messages.empty());
+    // No dialog is open: no dialog button reacts, and each pair still shows one button.
+    EXPECT_FALSE(Active("Help Dialog Close Button"));
+    EXPECT_FALSE(Active("Contact Dialog Website Button"));
+    EXPECT_TRUE(Active("Pump Button Go"));
+    EXPECT_FALSE(Active("Pump Button Stop"));
+    EXPECT_TRUE(Active("Dimension Button Show"));
+    EXPECT_FALSE(Active("Dimension Button Hide"));
+}
+
+TEST_F(RefreshTest, AReloadWhileADialogIsOpenKeepsTheBarDeaf) {
+    RaiseEvent("Open Help Dialog");
+    gWindowManager->RefreshTags();
+    EXPECT_TRUE(Active("Help Dialog Close Button"));
+    EXPECT_FALSE(Active("Help Button"));
+    EXPECT_FALSE(Active("Pump Button Go"));
+    RaiseEvent("Close Help Dialog");
+    EXPECT_TRUE(Active("Help Button"));
+}
+
+TEST_F(RefreshTest, ABadFileIsReportedByNameAndTheProgramGoesOn) {
+    const std::string bad = HelpCloseRegion()->path;
+    const int closeX = HelpCloseRegion()->absX;
+    {
+        std::ofstream out(tags / bad, std::ios::trunc);
+        out << "X: 0\nY: 0\nWidth: 14\nHeight: 14\n"; // no "Click Event"
+    }
+    gWindowManager->RefreshTags();
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_NE(shell.messages[0].find(bad), std::string::npos) << shell.messages[0];
+    EXPECT_NE(shell.messages[0].find("Click Event"), std::string::npos) << shell.messages[0];
+    EXPECT_EQ(reloads, 1);
+    // The tags that did load are placed where they belong, and everything still works.
+    const auto* app = GetTagAs<TApp>(gWindowManager->RootTag());
+    const auto* bar = GetTagAs<TButtonBar>(app->buttonBar);
+    EXPECT_EQ(bar->absX, 431);
+    EXPECT_EQ(HelpCloseRegion()->absX, closeX);
+    RunPass();
+    RaiseEvent("Open Help Dialog");
+    EXPECT_TRUE(gWindowManager->FindViewAs<CDialogView>("Help Dialog")->IsOpen());
+    RunPass();
+}
+} // namespace

@@ -1,0 +1,376 @@
+// The views and the application and pump controllers on the shipped tag tree, headless.
+
+#include "App.h"
+#include "AppController.h"
+#include "AppView.h"
+#include "Button.h"
+#include "ButtonBarView.h"
+#include "DialogView.h"
+#include "DimensionLine.h"
+#include "DimensionLineView.h"
+#include "EventRegistry.h"
+#include "GasSeparatorModel.h"
+#include "HelpDialog.h"
+#include "Label.h"
+#include "LabelView.h"
+#include "MouseRegion.h"
+#include "TagManager.h"
+#include "Warning.h"
+#include "WarningView.h"
+#include "WindowManager.h"
+#include "WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override { StartProgram(shell); }
+
+    template <class T> T& View(const std::string& name) {
+        T* view = gWindowManager->FindViewAs<T>(name);
+        EXPECT_NE(view, nullptr) << name;
+        return *view;
+    }
+    CButtonBarView& Bar() { return View<CButtonBarView>("Button Bar"); }
+    bool Active(const std::string& button) { return View<CButtonView>(button).IsActive(); }
+
+    CRecordingShell shell;
+};
+
+TEST_F(ProgramTest, TheBarShowsOneButtonOfEachPair) {
+    RunPass();
+    EXPECT_TRUE(Active("Pump Button Go"));
+    EXPECT_FALSE(Active("Pump Button Stop"));
+    EXPECT_TRUE(Active("Dimension Button Show"));
+    EXPECT_FALSE(Active("Dimension Button Hide"));
+
+    RaiseEvent("Pump Start");
+    RunPass();
+    EXPECT_TRUE(gGasSeparatorModel->GetParameters().GetPumpRunning());
+    EXPECT_FALSE(Active("Pump Button Go"));
+    EXPECT_TRUE(Active("Pump Button Stop"));
+    EXPECT_EQ(Bar().CurrentPumpButton()->Name(), "Pump Button Stop");
+
+    RaiseEvent("Show Dimensions");
+    EXPECT_FALSE(Active("Dimension Button Show"));
+    EXPECT_TRUE(Active("Dimension Button Hide"));
+}
+
+TEST_F(ProgramTest, PumpStartTwiceKeepsRunningWithoutResettingTheSimulation) {
+    RaiseEvent("Pump Start");
+    for (int i = 0; i < 30; ++i) {
+        RunPass();
+    }
+    const double elapsed = gGasSeparatorModel->GetState().elapsedTime;
+    int updates = 0;
+    gEventRegistry->Subscribe("WellParametersUpdated", &updates, [&] { ++updates; });
+    RaiseEvent("Pump Start");
+    EXPECT_TRUE(gGasSeparatorModel->GetParameters().GetPumpRunning());
+    EXPECT_EQ(gGasSeparatorModel->GetState().elapsedTime, elapsed);
+    RaiseEvent("Pump Stop");
+    RaiseEvent("Pump Stop");
+    EXPECT_FALSE(gGasSeparatorModel->GetParameters().GetPumpRunning());
+    EXPECT_EQ(updates, 0);
+}
+
+int CountEvents(const std::string& name, int& counter) {
+    gEventRegistry->Subscribe(name, &counter, [&counter] { ++counter; });
+    return 0;
+}
+
+TEST_F(ProgramTest, WhileThePumpRunsTheGoButtonCannotBeClicked) {
+    int starts = 0;
+    int stops = 0;
+    CountEvents("Pump Start", starts);
+    CountEvents("Pump Stop", stops);
+    RaiseEvent("Pump Start");
+    RunPass();
+    const auto* button = GetTagAs<TButton>(View<CButtonView>("Pump Button Go").GetTagHandle());
+    const auto* region = GetTagAs<TMouseRegion>(button->mouseRegion);
+    const int x = region->absX + region->width / 2;
+    const int y = region->absY + region->height / 2;
+    gWindowManager->OnLeftButtonDown(x, y);
+    gWindowManager->OnLeftButtonUp(x, y);
+    EXPECT_EQ(starts, 1); // only the one raised above
+    EXPECT_EQ(stops, 1);  // the stop button lies where the go button was
+    // Pressing and releasing elsewhere raises nothing.
+    RunPass();
+    gWindowManager->OnLeftButtonDown(x, y);
+    gWindowManager->OnLeftButtonUp(5, 700);
+    EXPECT_EQ(starts + stops, 2);
+}
+
+TEST_F(ProgramTest, SetPumpRunningEveryFrameDoesNotReregister) {
+    RaiseEvent("Pump Start");
+    RunPass();
+    auto* stop = &View<CButtonView>("Pump Button Stop");
+    const auto* region =
+        GetTagAs<TMouseRegion>(GetTagAs<TButton>(stop->GetTagHandle())->mouseRegion);
+    const int x = region->absX + 5;
+    const int y = region->absY + 5;
+    gWindowManager->OnMouseMove(x, y);
+    for (int i = 0; i < 5; ++i) {
+        RunPass(); // re-registering would drop the hover
+    }
+    EXPECT_TRUE(stop->IsHover());
+}
+
+TEST_F(ProgramTest, DialogsSuspendInteractionAndDisableTheBarOnce) {
+    auto& help = View<CDialogView>("Help Dialog");
+    auto& app = View<CAppView>("App");
+    RunPass();
+    RaiseEvent("Open Help Dialog");
+    EXPECT_TRUE(help.IsOpen());
+    EXPECT_FALSE(app.IsInteractive());
+    EXPECT_FALSE(Bar().IsEnabled());
+    EXPECT_FALSE(Active("Help Button"));
+    EXPECT_TRUE(Active("Help Dialog Close Button"));
+    EXPECT_TRUE(Active("Help Dialog Email Button"));
+    // Opening it again changes nothing; closing a closed dialog does not re-enable the bar.
+    RaiseEvent("Open Help Dialog");
+    RaiseEvent("Close Save Preset Dialog");
+    EXPECT_FALSE(Bar().IsEnabled());
+    EXPECT_TRUE(help.IsOpen());
+    // The menu can open the contact dialog over it; closing that one keeps the bar deaf and
+    // interaction suspended while the help dialog is still open.
+    RaiseEvent("Open Contact Dialog");
+    EXPECT_TRUE(View<CDialogView>("Contact Dialog").IsOpen());
+    RaiseEvent("Close Contact Dialog");
+    EXPECT_FALSE(Bar().IsEnabled());
+    EXPECT_FALSE(app.IsInteractive());
+    EXPECT_FALSE(Active("Help Button"));
+    // While disabled the pump pair is left as it is.
+    RaiseEvent("Pump Start");
+    RunPass();
+    EXPECT_EQ(Bar().CurrentPumpButton()->Name(), "Pump Button Go");
+    EXPECT_FALSE(Active("Pump Button Stop"));
+
+    RaiseEvent("Close Help Dialog");
+    EXPECT_FALSE(help.IsOpen());
+    EXPECT_TRUE(app.IsInteractive());
+    EXPECT_TRUE(Bar().IsEnabled());
+    EXPECT_FALSE(Active("Help Dialog Close Button"));
+    EXPECT_TRUE(Active("Help Button"));
+    EXPECT_TRUE(Active("Pump Button Go")); // the current one comes back...
+    RunPass();
+    EXPECT_TRUE(Active("Pump Button Stop")); // ...and the next frame swaps it
+    EXPECT_FALSE(View<CButtonView>("Help Button").IsHover());
+}
+
+TEST_F(ProgramTest, SaveClosesTheSavePresetDialog) {
+    auto& dialog = View<CDialogView>("Save Preset Dialog");
+    RaiseEvent("Open Save Preset Dialog");
+    EXPECT_TRUE(dialog.IsOpen());
+    EXPECT_TRUE(Active("Save Preset Dialog Save Button"));
+    EXPECT_TRUE(Active("Save Preset Dialog Cancel Button"));
+    RaiseEvent("Save Preset");
+    EXPECT_FALSE(dialog.IsOpen());
+    EXPECT_TRUE(Bar().IsEnabled());
+}
+
+TEST_F(ProgramTest, TheLinksAndTheInformationDocumentOpen) {
+    RaiseEvent("Launch Quillmore Website");
+    RaiseEvent("Launch Quillmore Email");
+    RaiseEvent("Launch Help Email");
+    RaiseEvent("Open Info Document");
+    ASSERT_EQ(shell.opened.size(), 4u);
+    EXPECT_EQ(shell.opened[0], "https://www.quillmore.example");
+    EXPECT_EQ(shell.opened[1], "mailto:info@quillmore.example");
+    EXPECT_EQ(shell.opened[2], "mailto:support@quillmore.example");
+    EXPECT_NE(shell.opened[3].find("Quillmore/Gas Separator/GasSeparatorSimulatorGuide.docx"),
+              std::string::npos);
+    EXPECT_TRUE(std::filesystem::file_size(shell.opened[3].substr(7)) > 0);
+    EXPECT_TRUE(shell.messages.empty());
+}
+
+TEST_F(ProgramTest, AnUnwritableDocumentsFolderReportsTheMissingDocument) {
+    const std::filesystem::path home = std::getenv("HOME");
+    std::filesystem::create_directories(home / "Documents" / "Quillmore");
+    // A folder where the document should go makes the copy impossible.
+    std::filesystem::create_directories(home / "Documents" / "Quillmore" / "Gas Separator" /
+                                        "GasSeparatorSimulatorGuide.docx");
+    RaiseEvent("Open Info Document");
+    EXPECT_TRUE(shell.opened.empty());
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages[0], std::string(CAppController::kErrorTitle) + " | " +
+                                     CAppController::MissingDocumentText());
+    EXPECT_NE(shell.messages[0].find("+1 555 0100"), std::string::npos);
+}
+
+TEST_F(ProgramTest, TheCapacityWarningLastsOneLifespanAfterTheGasLeavesTheInlet) {
+    auto& warning = View<CWarningView>("Max Capacity Warning View");
+    RunPass();
+    EXPECT_FALSE(warning.IsVisible());
+    // Drive the frame event with the flag set, as the simulation would.
+    SimulationState state = gGasSeparatorModel->GetState();
+    state.gasAtDipTubeInlet = true;
+    gGasSeparatorModel->CopyStateFrom(state);
+    EXPECT_TRUE(warning.IsVisible());
+    state.gasAtDipTubeInlet = false;
+    gGasSeparatorModel->CopyStateFrom(state);
+    warning.Update(2.4);
+    EXPECT_TRUE(warning.IsVisible());
+    warning.Update(0.2); // past the shipped 2.5 s
+    EXPECT_FALSE(warning.IsVisible());
+}
+
+TEST_F(ProgramTest, WarningsExpireAfterTheirLifespanOrStay) {
+    auto& capacity = View<CWarningView>("Max Capacity Warning View"); // lifespan 2.5
+    auto& spm = View<CWarningView>("SPM Range Warning View");         // lifespan 0
+    capacity.Show();
+    spm.Show();
+    capacity.Update(2.0);
+    capacity.Show(); // restarts the lifespan
+    capacity.Update(2.5);
+    EXPECT_TRUE(capacity.IsVisible()); // exactly the lifespan: still shown
+    capacity.Update(0.01);
+    EXPECT_FALSE(capacity.IsVisible());
+    spm.Update(1000);
+    EXPECT_TRUE(spm.IsVisible());
+    spm.Hide();
+    EXPECT_FALSE(spm.IsVisible());
+}
+
+TEST_F(ProgramTest, ADialogIsDrawnOverEverythingElse) {
+    for (const char* name : CAppView::kWarningNames) {
+        View<CWarningView>(name).Show();
+    }
+    RaiseEvent("Open Help Dialog");
+    CRecordingCanvas canvas;
+    View<CAppView>("App").Draw(canvas);
+    const auto* app = GetTagAs<TApp>(gWindowManager->RootTag());
+    const auto* help = GetTagAs<THelpDialog>(app->helpDialog);
+    ASSERT_FALSE(canvas.images.empty());
+    EXPECT_EQ(canvas.images.front().pixels, PixelsOf(app->backgroundImage));
+    const auto dialog =
+        std::find_if(canvas.images.begin(), canvas.images.end(), [&](const auto& draw) {
+            return draw.pixels == PixelsOf(help->backgroundImage);
+        });
+    ASSERT_NE(dialog, canvas.images.end());
+    // After the dialog's picture only its two buttons are drawn.
+    EXPECT_EQ(canvas.images.end() - dialog, 3);
+    // Every warning was drawn, before the dialog.
+    int warnings = 0;
+    for (const TagHandle handle : app->Warnings()) {
+        const TagHandle image = GetTagAs<TWarning>(handle)->backgroundImage;
+        warnings += std::count_if(canvas.images.begin(), dialog, [&](const auto& draw) {
+                        return draw.pixels == PixelsOf(image);
+                    }) > 0;
+    }
+    EXPECT_EQ(warnings, 12);
+}
+
+TEST_F(ProgramTest, ShuttingTheRootDownUnregistersEveryView) {
+    gWindowManager->Shutdown();
+    EXPECT_EQ(gWindowManager->FindView("App"), nullptr);
+    EXPECT_TRUE(gWindowManager->Views().empty());
+    EXPECT_EQ(gWindowManager->HitTest(600, 100), nullptr);
+}
+
+// A label built from a hand-made tag, drawn into a recording canvas.
+class LabelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProgramGlobals();
+        gWindowManager = &manager;
+    }
+    void TearDown() override { gWindowManager = nullptr; }
+
+    TagHandle MakeLabel(const std::string& text, const std::string& unit,
+                        const std::string& alignment) {
+        auto label = std::make_unique<TLabel>();
+        label->path = "label" + std::to_string(++count) + ".lbl.yml";
+        label->defaultText = text;
+        label->unit = unit;
+        label->horizontalAlignment = alignment;
+        label->absX = 100;
+        label->absY = 50;
+        label->fillAlpha = 200;
+        label->strokeAlpha = 100;
+        label->strokeWidth = 1;
+        return TagManager()->RegisterTag(std::move(label));
+    }
+
+    CWindowManager manager;
+    int count = 0;
+};
+
+TEST_F(LabelTest, TheUnitFollowsTheText) {
+    CLabelView label;
+    label.Init(nullptr, "Length");
+    label.Configure(MakeLabel("4.5\"", "\"", "Left"));
+    CRecordingCanvas canvas;
+    label.Draw(canvas);
+    label.SetText("4.5");
+    label.Draw(canvas);
+    ASSERT_EQ(canvas.texts.size(), 2u);
+    EXPECT_EQ(canvas.texts[0].text, "4.5\"\"");
+    EXPECT_EQ(canvas.texts[1].text, "4.5\"");
+    EXPECT_EQ(canvas.texts[0].x, 100);
+    EXPECT_EQ(canvas.texts[0].y, 50);
+    EXPECT_EQ(canvas.texts[0].style.fillAlpha, 200);
+    EXPECT_EQ(canvas.texts[0].style.strokeAlpha, 100);
+    label.Configure(label.GetTagHandle()); // a reload restores the default text
+    EXPECT_EQ(label.DisplayText(), "4.5\"\"");
+}
+
+TEST_F(LabelTest, OnlyExactLeftAndRightAreHonoured) {
+    EXPECT_EQ(CLabelView::AlignmentOf("Left"), TextAlign::Left);
+    EXPECT_EQ(CLabelView::AlignmentOf("Right"), TextAlign::Right);
+    EXPECT_EQ(CLabelView::AlignmentOf("left"), TextAlign::Center);
+    EXPECT_EQ(CLabelView::AlignmentOf(""), TextAlign::Center);
+    CLabelView label;
+    label.Init(nullptr, "Value");
+    label.Configure(MakeLabel("7", "", "right"));
+    CRecordingCanvas canvas;
+    label.DrawWithAlpha(canvas, 90);
+    ASSERT_EQ(canvas.texts.size(), 1u);
+    EXPECT_EQ(canvas.texts[0].style.align, TextAlign::Center);
+    EXPECT_EQ(canvas.texts[0].style.fillAlpha, 90);
+    EXPECT_EQ(canvas.texts[0].style.strokeAlpha, 90);
+}
+
+TEST_F(LabelTest, AFlashedDimensionLineFadesAndHides) {
+    auto line = std::make_unique<TDimensionLine>();
+    line->path = "line.dim.yml";
+    line->label = MakeLabel("42", "\"", "Left");
+    const TagHandle handle = TagManager()->RegisterTag(std::move(line));
+    CDimensionLineView view;
+    view.Init(nullptr, "Dip Tube Length Dim Line");
+    view.Configure(handle, 2.5, 2.25);
+    EXPECT_NE(manager.FindView("Dip Tube Length Dim Line Label"), nullptr);
+    EXPECT_EQ(view.Alpha(), 255); // visible from the start
+
+    view.Flash();
+    view.Update(2.375);
+    EXPECT_EQ(view.Alpha(), 127);
+    view.Flash(); // restarts at full opacity
+    EXPECT_EQ(view.Alpha(), 255);
+    view.Update(2.25);
+    EXPECT_EQ(view.Alpha(), 255);
+    view.Update(0.25); // age 2.5: drawn no more, hidden on the next update
+    EXPECT_EQ(view.Alpha(), 0);
+    EXPECT_TRUE(view.IsVisible());
+    view.Update(0.01);
+    EXPECT_FALSE(view.IsVisible());
+    EXPECT_FALSE(view.IsFading());
+
+    view.Flash();
+    view.Update(2.4);
+    view.Show(); // pinned: no fade
+    view.Update(10);
+    EXPECT_EQ(view.Alpha(), 255);
+    CRecordingCanvas canvas;
+    view.Draw(canvas);
+    ASSERT_EQ(canvas.texts.size(), 1u);
+    EXPECT_EQ(canvas.texts[0].text, "42\"");
+    EXPECT_EQ(canvas.texts[0].style.fillAlpha, 255);
+    view.Hide();
+    EXPECT_EQ(view.Alpha(), 0);
+}
+} // namespace

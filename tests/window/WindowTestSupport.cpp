@@ -1,0 +1,106 @@
+#include "WindowTestSupport.h"
+
+#include "AppController.h"
+#include "EventRegistry.h"
+#include "GasSeparatorModel.h"
+#include "GasSeparatorSimulator.h"
+#include "Image.h"
+#include "Platform.h"
+#include "QtPlatform.h"
+#include "TagManager.h"
+#include "WindowManager.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+
+void CRecordingView::Init(const std::string& name) {
+    InitBase(nullptr, name);
+    Register();
+}
+
+std::string CRecordingView::Calls() const {
+    std::string text;
+    for (const std::string& call : calls) {
+        text += (text.empty() ? "" : " ") + call;
+    }
+    return text;
+}
+
+void CRecordingCanvas::CopyImage(const ImageRef& image, int x, int y) {
+    images.push_back({image.pixels, x, y, 255});
+}
+
+void CRecordingCanvas::DrawImage(const ImageRef& image, int x, int y, int alpha) {
+    images.push_back({image.pixels, x, y, alpha});
+}
+
+void CRecordingCanvas::DrawImageScaled(const ImageRef& image, int x, int y, int, int, int alpha) {
+    images.push_back({image.pixels, x, y, alpha});
+}
+
+void CRecordingCanvas::DrawOutlinedText(const TextStyle& style, int x, int y,
+                                        const std::string& text) {
+    texts.push_back({style, x, y, text});
+}
+
+int CRecordingCanvas::MeasureText(const TextStyle&, const std::string& text) {
+    return static_cast<int>(text.size()) * 8;
+}
+
+namespace {
+CQtPlatform& QtPlatform() {
+    static int argc = 1;
+    static char name[] = "test_window";
+    static char* argv[] = {name, nullptr};
+    static CQtPlatform platform(argc, argv, CQtPlatform::Display::Offscreen);
+    return platform;
+}
+
+void UseFreshHome() {
+    static std::atomic<int> counter{0};
+    const std::filesystem::path home =
+        std::filesystem::temp_directory_path() /
+        ("gs-window-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(home);
+    std::filesystem::create_directories(home);
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
+    ::unsetenv("XDG_DOCUMENTS_DIR");
+}
+} // namespace
+
+void ResetProgramGlobals() {
+    UseFreshHome();
+    QtPlatform().Install(true);
+    delete gEventRegistry;
+    gEventRegistry = new EventRegistry;
+    ResetTags();
+    InitTags("");
+}
+
+void StartProgram(CRecordingShell& shell, const std::string& tagDirectory) {
+    ResetProgramGlobals();
+    InitTags(tagDirectory);
+    Platform().shell = &shell;
+    delete gWindowManager;
+    gWindowManager = new CWindowManager;
+    gWindowManager->Init();
+    delete gGasSeparatorModel;
+    gGasSeparatorModel = new CGasSeparatorModel;
+    gGasSeparatorModel->Initialise();
+    gGasSeparatorSimulator.Initialise();
+    gAppController.Initialise(gWindowManager->GetWindowHandle());
+}
+
+void RunPass() {
+    gWindowManager->Update(1.0 / 60.0);
+    gGasSeparatorSimulator.Update(1.0 / 60.0);
+}
+
+const std::uint32_t* PixelsOf(TagHandle image) {
+    const TImage* tag = GetTagAs<TImage>(image);
+    return tag && !tag->bitmap.empty() ? tag->bitmap.data() : nullptr;
+}

@@ -1,0 +1,77 @@
+#pragma once
+// Fakes and a harness for the window tests: a view and a canvas that record what happens to
+// them, a shell that records messages and links, and the program started headless.
+
+#include "BaseView.h"
+#include "Canvas.h"
+#include "Shell.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// Records every router callback as "enter", "leave", "down", "up" or "click".
+class CRecordingView : public CBaseView {
+public:
+    void Init(const std::string& name);
+    void OnMouseEnter(TagHandle) override { calls.push_back("enter"); }
+    void OnMouseLeave(TagHandle) override { calls.push_back("leave"); }
+    void OnMouseButtonDown(TagHandle) override { calls.push_back("down"); }
+    void OnMouseButtonUp(TagHandle) override { calls.push_back("up"); }
+    void OnMouseClick(TagHandle) override { calls.push_back("click"); }
+    std::string Calls() const; // "enter down up click"
+
+    std::vector<std::string> calls;
+};
+
+// Records image and text draws in order.
+class CRecordingCanvas : public ICanvas {
+public:
+    struct ImageDraw {
+        const std::uint32_t* pixels;
+        int x, y, alpha;
+    };
+    struct TextDraw {
+        TextStyle style;
+        int x, y;
+        std::string text;
+    };
+
+    int Width() const override { return 1018; }
+    int Height() const override { return 720; }
+    void CopyImage(const ImageRef& image, int x, int y) override;
+    void DrawImage(const ImageRef& image, int x, int y, int alpha) override;
+    void DrawImageScaled(const ImageRef& image, int x, int y, int, int, int alpha) override;
+    void DrawOutlinedText(const TextStyle& style, int x, int y, const std::string& text) override;
+    int MeasureText(const TextStyle&, const std::string& text) override;
+    PixelBuffer ReadPixels(int, int, int, int) const override { return {}; }
+
+    std::vector<ImageDraw> images;
+    std::vector<TextDraw> texts;
+};
+
+class CRecordingShell : public IShell {
+public:
+    void ShowMessage(const std::string& title, const std::string& text, MessageIcon) override {
+        messages.push_back(title + " | " + text);
+    }
+    void OpenUrl(const std::string& url) override { opened.push_back(url); }
+    void OpenFile(const std::filesystem::path& path) override {
+        opened.push_back("file://" + path.string());
+    }
+
+    std::vector<std::string> messages;
+    std::vector<std::string> opened;
+};
+
+// A fresh event registry and tag manager, the offscreen Qt platform (created once per
+// process) and HOME in a fresh temporary folder.
+void ResetProgramGlobals();
+// ResetProgramGlobals, then the start-up after the log manager: tags from `tagDirectory`
+// (empty: the embedded store), window manager (with an offscreen window), model, simulator
+// and application controller. The shell is replaced by `shell`.
+void StartProgram(CRecordingShell& shell, const std::string& tagDirectory = "");
+// One main-loop pass of 1/60 s.
+void RunPass();
+// The pixels of an image tag, to recognise it in a CRecordingCanvas.
+const std::uint32_t* PixelsOf(TagHandle image);
