@@ -1,0 +1,169 @@
+// The headless driver end to end: the real program, offscreen, run on the scripts in
+// scripts/, each in a fresh folder that serves as HOME, the temporary folder and the
+// working directory.
+
+#include <gtest/gtest.h>
+#include <yaml-cpp/yaml.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+struct DriverRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+    fs::path folder;
+
+    YAML::Node Dump(const std::string& file) const {
+        return YAML::LoadFile((folder / file).string());
+    }
+    bool Printed(const std::string& line) const {
+        return ("\n" + out).find("\n" + line + "\n") != std::string::npos;
+    }
+};
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+DriverRun RunScript(const std::string& script) {
+    DriverRun run;
+    run.folder = fs::temp_directory_path() / ("gs-driver-test-" + std::to_string(::getpid()) + "-" +
+                                              fs::path(script).stem().string());
+    fs::remove_all(run.folder);
+    fs::create_directories(run.folder / "tmp");
+    const std::string folder = run.folder.string();
+    const std::string command = "cd '" + folder + "' && HOME='" + folder +
+                                "' XDG_CONFIG_HOME= XDG_DOCUMENTS_DIR= TMPDIR='" + folder +
+                                "/tmp' '" GS_DRIVER "' '" GS_SOURCE_DIR "/tests/window/scripts/" +
+                                script + "' >out.txt 2>err.txt";
+    const int status = std::system(command.c_str());
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadFile(run.folder / "out.txt");
+    run.err = ReadFile(run.folder / "err.txt");
+    return run;
+}
+
+std::string View(const YAML::Node& dump, const std::string& view, const std::string& key) {
+    return dump["views"][view][key].as<std::string>();
+}
+
+TEST(DriverScriptTest, ThePumpStartsAndStopsFromTheBarAndExitEndsTheScript) {
+    const DriverRun run = RunScript("pump.txt");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const YAML::Node running = run.Dump("pump-running.yml");
+    EXPECT_TRUE(running["parameters"]["pump_running"].as<bool>());
+    EXPECT_GT(running["state"]["elapsed_time"].as<double>(), 0.4);
+    EXPECT_EQ(View(running, "Pump Button Go", "active"), "false");
+    EXPECT_EQ(View(running, "Pump Button Stop", "active"), "true");
+    EXPECT_EQ(View(running, "Pump Button Go", "kind"), "button");
+    EXPECT_EQ(View(running, "Button Bar", "kind"), "button_bar");
+    EXPECT_EQ(View(running, "App", "kind"), "app");
+    EXPECT_EQ(View(running, "Help Dialog", "kind"), "dialog");
+    EXPECT_EQ(View(running, "SPM Range Warning View", "kind"), "warning");
+    EXPECT_TRUE(running["parameters"]["casing_size"].IsScalar());
+    EXPECT_TRUE(running["preset_name"].IsScalar());
+    const YAML::Node stopped = run.Dump("pump-stopped.yml");
+    EXPECT_FALSE(stopped["parameters"]["pump_running"].as<bool>());
+    EXPECT_EQ(View(stopped, "Pump Button Go", "active"), "true");
+    EXPECT_FALSE(fs::exists(run.folder / "after-exit.yml")); // lines after "&Exit" are ignored
+    // Every click left its Debug line in the day's log file.
+    std::string log;
+    for (const auto& entry : fs::directory_iterator(run.folder / "tmp")) {
+        if (entry.path().filename().string().rfind("log_", 0) == 0) {
+            log += ReadFile(entry.path());
+        }
+    }
+    EXPECT_NE(log.find(" | Debug | CButtonView | ButtonView.cpp:"), std::string::npos) << log;
+    EXPECT_NE(log.find(" | Button [views/trapezoid_menu/pumpbutton_go.btn.yml]: OnMouseClick\n"),
+              std::string::npos)
+        << log;
+}
+
+TEST(DriverScriptTest, DialogsLinksAndTheDocumentOpenWithoutAPerson) {
+    const DriverRun run = RunScript("dialogs.txt");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const YAML::Node contact = run.Dump("contact-open.yml");
+    EXPECT_EQ(View(contact, "Contact Dialog", "open"), "true");
+    EXPECT_EQ(View(contact, "Button Bar", "enabled"), "false");
+    EXPECT_EQ(View(contact, "Help Button", "active"), "false");
+    const YAML::Node savePreset = run.Dump("save-preset-open.yml");
+    EXPECT_EQ(View(savePreset, "Save Preset Dialog", "open"), "true");
+    EXPECT_EQ(View(savePreset, "Contact Dialog", "open"), "false");
+    const YAML::Node closed = run.Dump("closed.yml");
+    for (const char* dialog : {"Contact Dialog", "Help Dialog", "Save Preset Dialog"}) {
+        EXPECT_EQ(View(closed, dialog, "open"), "false") << dialog;
+    }
+    EXPECT_EQ(View(closed, "Button Bar", "enabled"), "true");
+    EXPECT_TRUE(run.Printed("open: https://www.quillmore.example")) << run.out;
+    EXPECT_TRUE(run.Printed("open: mailto:info@quillmore.example")) << run.out;
+    EXPECT_TRUE(run.Printed("open: mailto:support@quillmore.example")) << run.out;
+    const fs::path document = run.folder / "Documents" / "Quillmore" / "Gas Separator" /
+                              "GasSeparatorSimulatorGuide.docx";
+    EXPECT_TRUE(run.Printed("open: file://" + document.string())) << run.out;
+    EXPECT_TRUE(fs::exists(document));
+    EXPECT_TRUE(fs::exists(run.folder / "help.png"));
+    // Ending without "&Exit" closes the window, so shutdown writes the defaults file.
+    EXPECT_TRUE(fs::exists(run.folder / ".config" / "Quillmore" / "Gas Separator" /
+                           "gasseparator.defaults.yml"));
+}
+
+TEST(DriverScriptTest, HoverPressAndADragOffTheButton) {
+    const DriverRun run = RunScript("mouse.txt");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const YAML::Node shown = run.Dump("dimensions-shown.yml");
+    EXPECT_EQ(View(shown, "Dimension Button Hide", "active"), "true");
+    EXPECT_EQ(View(shown, "Casing Dim Line", "visible"), "true");
+    EXPECT_EQ(View(shown, "Casing Dim Line", "fading"), "false");
+    EXPECT_EQ(View(shown, "Casing Dim Line", "kind"), "dimension_line");
+    EXPECT_EQ(View(run.Dump("hover.yml"), "Help Button", "hover"), "true");
+    EXPECT_EQ(View(run.Dump("hover.yml"), "Help Button", "pressed"), "false");
+    EXPECT_EQ(View(run.Dump("pressed.yml"), "Help Button", "pressed"), "true");
+    // Dragged off, the pressed button keeps the mouse; released off it, nothing opens.
+    EXPECT_EQ(View(run.Dump("dragged.yml"), "Help Button", "hover"), "true");
+    const YAML::Node released = run.Dump("released.yml");
+    EXPECT_EQ(View(released, "Help Button", "pressed"), "false");
+    EXPECT_EQ(View(released, "Help Dialog", "open"), "false");
+    // Ctrl+R reloads the tags and leaves the pairs as they were.
+    const YAML::Node reloaded = run.Dump("reloaded.yml");
+    EXPECT_EQ(View(reloaded, "Dimension Button Hide", "active"), "true");
+    EXPECT_EQ(View(reloaded, "Dimension Button Show", "active"), "false");
+    EXPECT_EQ(View(reloaded, "Pump Button Stop", "active"), "false");
+}
+
+TEST(DriverScriptTest, FlashedDimensionLinesFadeOutAtStartUp) {
+    const DriverRun run = RunScript("flash.txt");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(View(run.Dump("flash-early.yml"), "Dip Tube ID Dim Line", "alpha"), "255");
+    const int fading =
+        std::stoi(View(run.Dump("flash-fading.yml"), "Dip Tube ID Dim Line", "alpha"));
+    EXPECT_GT(fading, 0);
+    EXPECT_LT(fading, 255);
+    const YAML::Node over = run.Dump("flash-over.yml");
+    EXPECT_EQ(View(over, "Dip Tube ID Dim Line", "visible"), "false");
+    EXPECT_EQ(View(over, "Dip Tube ID Dim Line", "alpha"), "0");
+}
+
+TEST(DriverScriptTest, ScriptErrorsNameTheLineAndExitWithStatus2) {
+    const std::array<std::pair<const char*, const char*>, 4> cases = {{
+        {"unknown-command.txt", "unknown-command.txt:5: unknown command \"frobnicate\""},
+        {"missing-control.txt", "missing-control.txt:2: no text box or list named \"No Such Box\""},
+        {"missing-view.txt", "missing-view.txt:2: no button view named \"Nothing Here\""},
+        {"bad-number.txt", "bad-number.txt:1: run needs a number of seconds"},
+    }};
+    for (const auto& [script, message] : cases) {
+        const DriverRun run = RunScript(script);
+        EXPECT_EQ(run.status, 2) << script;
+        EXPECT_NE(run.err.find(message), std::string::npos) << script << ": " << run.err;
+    }
+}
+} // namespace
