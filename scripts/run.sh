@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs the program. Arguments go to the program.
+# Installs what is missing, builds and runs the simulator (gas-separator). Arguments go to the
+# program. Without a display it runs a short demonstration and prints its screenshots' paths.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
 build=${BUILD_DIR:-$root/build}
-exec "$build/bin/gas-separator-calc" "$@"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} >/dev/null
+cmake --build "$build" -j"${JOBS:-2}" --target gas-separator
+exec "$build/bin/gas-separator" "$@"
