@@ -1,0 +1,145 @@
+// The dimension-line controller against the real gas separator view, registered with a
+// window manager that has no window.
+
+#include "DimensionLineController.h"
+#include "EventRegistry.h"
+#include "GasSeparatorModel.h"
+#include "GasSeparatorView.h"
+#include "WellTestSupport.h"
+#include "WindowManager.h"
+
+using welltest::ShippedWellTest;
+
+namespace {
+class DimensionLineControllerTest : public ShippedWellTest {
+protected:
+    CGasSeparatorView* view = nullptr;
+    CDimensionLineController controller;
+
+    void SetUp() override {
+        ShippedWellTest::SetUp();
+        gEventRegistry = new EventRegistry;
+        gWindowManager = new CWindowManager;
+        gGasSeparatorModel = new CGasSeparatorModel;
+        WellParameters& p = gGasSeparatorModel->GetParameters();
+        p.SetCasingSize(4.5);
+        p.SetSeparatorOD(3);
+        p.SetSeparatorID(2.75);
+        p.SetDipTubeOD(1.35);
+        p.SetDipTubeID(1.084);
+        p.SetDipTubeLength(42);
+        p.SetGasBubbleRiseVelocity(6);
+        view_ = std::make_unique<CGasSeparatorView>();
+        view = view_.get();
+        view->Init(nullptr, "Gas Separator");
+        view->Configure(wellTag);
+        controller.Initialise();
+    }
+
+    void TearDown() override {
+        view_.reset();
+        delete gGasSeparatorModel;
+        gGasSeparatorModel = nullptr;
+        delete gWindowManager;
+        gWindowManager = nullptr;
+        delete gEventRegistry;
+        gEventRegistry = nullptr;
+        ShippedWellTest::TearDown();
+    }
+
+    CDimensionLineView& Line(int index) { return view->DimensionLine(index); }
+
+    void Frame(double position, double plungerVelocity) {
+        SimulationState state;
+        state.plungerPosition = position;
+        state.plungerVelocity = plungerVelocity;
+        state.dipTubeBubbleVelocity = 2;
+        state.dipTubeLiquidVelocity = 3;
+        state.annulusLiquidVelocity = -1;
+        state.gasPenetrationFraction = 0.5;
+        gGasSeparatorModel->CopyStateFrom(state);
+    }
+
+private:
+    std::unique_ptr<CGasSeparatorView> view_;
+};
+} // namespace
+
+TEST_F(DimensionLineControllerTest, StartsWithTheValuesSetAndEveryLineFlashing) {
+    EXPECT_EQ(Line(0).Label().DisplayText().rfind("4.5", 0), 0u);
+    EXPECT_EQ(Line(4).Label().DisplayText().rfind("1.084", 0), 0u);
+    EXPECT_EQ(Line(5).Label().DisplayText().rfind("42", 0), 0u);
+    for (int i = 0; i < CDimensionLineController::kLineCount; ++i) {
+        EXPECT_TRUE(Line(i).IsVisible());
+        EXPECT_TRUE(Line(i).IsFading());
+    }
+}
+
+TEST_F(DimensionLineControllerTest, PinnedDimensionsIgnoreLostFocusAndPresetFlashes) {
+    RaiseEvent("Show Dimensions");
+    EXPECT_TRUE(controller.DimensionsPinned());
+    RaiseEvent("Dip Tube ID Lose Focus");
+    RaiseEvent("Separator Preset Changed");
+    for (int i = 0; i < CDimensionLineController::kLineCount; ++i) {
+        EXPECT_TRUE(Line(i).IsVisible());
+        EXPECT_FALSE(Line(i).IsFading());
+    }
+    RaiseEvent("Hide Dimensions");
+    for (int i = 0; i < CDimensionLineController::kLineCount; ++i) {
+        EXPECT_FALSE(Line(i).IsVisible());
+    }
+    RaiseEvent("Separator Preset Changed");
+    EXPECT_FALSE(Line(0).IsVisible()); // the casing line is not part of a separator preset
+    EXPECT_TRUE(Line(1).IsFading());
+    RaiseEvent("Casing Size Focus");
+    EXPECT_TRUE(Line(0).IsVisible());
+    EXPECT_FALSE(Line(0).IsFading());
+    RaiseEvent("Casing Size Lose Focus");
+    EXPECT_FALSE(Line(0).IsVisible());
+}
+
+TEST_F(DimensionLineControllerTest, NewParametersUpdateTheLineValues) {
+    gGasSeparatorModel->GetParameters().SetDipTubeLength(37.5);
+    RaiseEvent("WellParametersUpdated");
+    EXPECT_EQ(Line(5).Label().DisplayText().rfind("37.5", 0), 0u);
+}
+
+TEST_F(DimensionLineControllerTest, WhileStoppedTheLiquidRestsAndTheBubblesRiseAtTheirOwnSpeed) {
+    view->OpenIntakeValve();
+    Frame(0.5, 0);
+    EXPECT_FALSE(view->StandingValve().IsOpen());
+    EXPECT_TRUE(view->Plunger().Valve().IsOpen());
+    const double k = 234.0 / 42.0;
+    EXPECT_DOUBLE_EQ(view->DipTubeCenterRegion().VelocityYOverride(), -6 * k);
+    EXPECT_EQ(view->FlowIndicatorRegion().VelocityYOverride(), 0);
+    EXPECT_FALSE(view->FlowIndicatorRegion().IsEmitting());
+    EXPECT_EQ(view->Region(CGasSeparatorView::DipTubeTopFluid).VelocityYOverride(), 0);
+    EXPECT_EQ(view->Plunger().Position(), 0.5);
+}
+
+TEST_F(DimensionLineControllerTest, OnTheUpstrokeTheIntakeOpensOnlyAboveTheStrokesFoot) {
+    Frame(0.04, 1.0);
+    EXPECT_FALSE(view->StandingValve().IsOpen()); // keeps its closed state
+    EXPECT_FALSE(view->Plunger().Valve().IsOpen());
+    const double k = 234.0 / 42.0;
+    EXPECT_DOUBLE_EQ(view->DipTubeCenterRegion().VelocityYOverride(), -2 * k);
+    EXPECT_DOUBLE_EQ(view->FlowIndicatorRegion().VelocityYOverride(), -3 * k);
+    EXPECT_DOUBLE_EQ(view->Region(CGasSeparatorView::DipTubeTopFluid).VelocityYOverride(), -75);
+    EXPECT_DOUBLE_EQ(view->Region(CGasSeparatorView::DipTubeLeftFluid).VelocityYOverride(), k);
+    Frame(0.06, 1.0);
+    EXPECT_TRUE(view->StandingValve().IsOpen());
+}
+
+TEST_F(DimensionLineControllerTest, WithoutTheViewNothingIsFed) {
+    gWindowManager->UnregisterView("Gas Separator");
+    const double position = view->Plunger().Position();
+    Frame(0.5, 1.0);
+    EXPECT_EQ(view->Plunger().Position(), position);
+    EXPECT_FALSE(view->StandingValve().IsOpen());
+}
+
+TEST_F(DimensionLineControllerTest, ADipTubeOfNoLengthMovesNothingInsteadOfDividing) {
+    gGasSeparatorModel->GetParameters().SetDipTubeLength(0);
+    Frame(0.5, 0);
+    EXPECT_EQ(view->DipTubeCenterRegion().VelocityYOverride(), 0);
+}

@@ -1,0 +1,213 @@
+// One particle: spawning, speed picks, edges, fading and shrinking.
+
+#include "Particle.h"
+#include "WellTestSupport.h"
+
+#include <cmath>
+#include <set>
+
+using welltest::RecordingCanvas;
+using welltest::ScratchTagTest;
+
+namespace {
+class ParticleTest : public ScratchTagTest {
+protected:
+    // A particle of `kind` spawned in a w x h region whose spawn rectangle is the whole region.
+    CParticle SpawnIn(TagHandle kind) {
+        if (!region_) {
+            region_ = Region("region", 100, 100, {});
+        }
+        CParticle particle;
+        particle.Spawn(kind, region_);
+        return particle;
+    }
+
+private:
+    TagHandle region_ = 0;
+};
+
+// Puts the particle at (x, y) with no travel so far.
+void PlaceAt(CParticle& p, int x, int y) {
+    p.baseX = p.x = x;
+    p.baseY = p.y = y;
+    p.offsetX = p.offsetY = 0;
+}
+} // namespace
+
+TEST_F(ParticleTest, ATypeWithOnlyAnImageIsOpaqueUnmovingAndLivesPracticallyForever) {
+    CParticle p = SpawnIn(Particle("plain", 8, 6));
+    EXPECT_EQ(p.alpha, 255);
+    EXPECT_EQ(p.drawnWidth, 8);
+    EXPECT_EQ(p.drawnHeight, 6);
+    EXPECT_EQ(p.velocityX, 0);
+    EXPECT_EQ(p.velocityY, 0); // no range means no speed, not 2147483647 px/s
+    const int x = p.x, y = p.y;
+    p.Update(1.0);
+    EXPECT_EQ(p.x, x);
+    EXPECT_EQ(p.y, y);
+    EXPECT_FALSE(p.IsDead());
+}
+
+TEST_F(ParticleTest, VerticalSpeedIsTheRangeMaximumExceptOnceInAHundred) {
+    const TagHandle kind =
+        Particle("rising", 4, 4, "Velocity Y Minimum: -600\nVelocity Y Maximum: -200\n");
+    int atMaximum = 0;
+    std::set<double> seen;
+    for (int i = 0; i < 2000; ++i) {
+        CParticle p = SpawnIn(kind);
+        seen.insert(p.velocityY);
+        atMaximum += p.velocityY == -200 ? 1 : 0;
+    }
+    EXPECT_EQ(seen, (std::set<double>{-600, -200}));
+    EXPECT_GT(atMaximum, 1940);
+}
+
+TEST_F(ParticleTest, JitterStaysWithinNinePercentInWholePercentSteps) {
+    std::set<long> percents;
+    for (int i = 0; i < 500; ++i) {
+        const double v = Jitter(200.0);
+        EXPECT_LE(std::abs(v - 200.0), 18.0 + 1e-9);
+        percents.insert(std::lround((v - 200.0) / 2.0));
+    }
+    EXPECT_EQ(percents.size(), 19u); // -9 .. +9
+    EXPECT_EQ(Jitter(0.0), 0.0);
+}
+
+TEST_F(ParticleTest, ARandomSizeNeedsBothSidesToDifferFromTheImage) {
+    // Minimum width equals the image width: the image size is kept.
+    CParticle same = SpawnIn(Particle("narrow", 14, 16, "Minimum Width: 14\nMinimum Height: 8\n"));
+    EXPECT_EQ(same.drawnWidth, 14);
+    EXPECT_EQ(same.drawnHeight, 16);
+    const TagHandle kind = Particle("big", 49, 28, "Minimum Width: 14\nMinimum Height: 16\n");
+    for (int i = 0; i < 50; ++i) {
+        CParticle p = SpawnIn(kind);
+        EXPECT_GE(p.drawnWidth, 14);
+        EXPECT_LE(p.drawnWidth, 49);
+        EXPECT_GE(p.drawnHeight, 16);
+        EXPECT_LE(p.drawnHeight, 28);
+    }
+}
+
+TEST_F(ParticleTest, SpawnsInsideTheCreationBoundsOrAtTheirOriginWhenTooSmall) {
+    const TagHandle kind = Particle("dot", 10, 10);
+    const TagHandle wide = Region("wide", 100, 300, {},
+                                  "Particle Creation Bounds Y: 250\n"
+                                  "Particle Creation Bounds Height: 30\n");
+    const TagHandle tight = Region("tight", 100, 300, {},
+                                   "Particle Creation Bounds X: 20\n"
+                                   "Particle Creation Bounds Width: 5\n");
+    for (int i = 0; i < 50; ++i) {
+        CParticle p;
+        p.Spawn(kind, wide);
+        EXPECT_GE(p.y, 250);
+        EXPECT_LT(p.y, 270); // 280 minus the image height
+        CParticle q;
+        q.Spawn(kind, tight);
+        EXPECT_EQ(q.x, 20);
+    }
+}
+
+TEST_F(ParticleTest, FlowWrapsToTheOppositeSideOnBothAxes) {
+    CParticle p =
+        SpawnIn(Particle("flow", 10, 10, "Edge Behavior X: Flow\nEdge Behavior Y: Flow\n"));
+    PlaceAt(p, 50, 2);
+    p.velocityY = -300; // 5 px upwards in one 1/60 s step
+    p.Update(1.0 / 60);
+    EXPECT_EQ(p.y, 100 - 10 - 3); // 3 px above the top comes in 3 px above the bottom
+    PlaceAt(p, 88, 40);
+    p.velocityY = 0;
+    p.velocityX = 300;
+    p.Update(1.0 / 60);
+    EXPECT_EQ(p.x, 3); // 3 px beyond the right edge comes in 3 px from the left
+    EXPECT_FALSE(p.IsDead());
+}
+
+TEST_F(ParticleTest, DeathEndsTheParticleAtTheEdgeWhereItIsStillDrawnOnce) {
+    CParticle p = SpawnIn(Particle("dies", 10, 10, "Edge Behavior Y: Death\n"));
+    PlaceAt(p, 50, 1);
+    p.velocityY = -120;
+    p.Update(1.0 / 60);
+    EXPECT_TRUE(p.IsDead());
+    EXPECT_EQ(p.y, -1);
+}
+
+TEST_F(ParticleTest, BounceReflectsAndABounceYTypeRisesBackOnlyForItsBounceLifespan) {
+    CParticle plain =
+        SpawnIn(Particle("ball", 10, 10, "Velocity Y Minimum: -50\nVelocity Y Maximum: 40\n"));
+    PlaceAt(plain, 50, 85);
+    plain.velocityY = 600;
+    plain.Update(1.0 / 60);
+    EXPECT_EQ(plain.y, 90);          // clamped to the bottom
+    EXPECT_EQ(plain.velocityY, -50); // reflected, but no faster than the range allows
+
+    CParticle p = SpawnIn(Particle("bubble", 10, 10,
+                                   "Velocity Y Minimum: -30\nVelocity Y Maximum: 0\n"
+                                   "Edge Behavior Y: Bounce\n"
+                                   "Minimum Bounce Y Lifespan: 0.25\n"
+                                   "Maximum Bounce Y Lifespan: 0.5\n"));
+    EXPECT_GE(p.bounceYLifespan, 0.25);
+    EXPECT_LE(p.bounceYLifespan, 0.745);
+    PlaceAt(p, 50, 1);
+    p.velocityY = -120;
+    p.Update(1.0 / 60);
+    ASSERT_TRUE(p.bounceYActive);
+    EXPECT_GE(p.bounceYSpeed, 0); // away from the top edge
+    const double ownSpeed = p.velocityY;
+    int steps = 0;
+    while (p.bounceYActive && steps < 100) {
+        p.Update(1.0 / 60);
+        ++steps;
+    }
+    EXPECT_NEAR(steps / 60.0, p.bounceYLifespan, 2.0 / 60);
+    EXPECT_EQ(p.velocityY, ownSpeed); // back to its own speed
+}
+
+TEST_F(ParticleTest, AFadingParticleIsDrawnAtHalfSizeAndHalfAlphaHalfwayThrough) {
+    CParticle p = SpawnIn(
+        Particle("fade", 14, 16, "Fade in Time: 0.2\nAlpha Minimum: 40\nAlpha Maximum: 40\n"));
+    EXPECT_EQ(p.alpha, 102); // floor(0.4 * 255)
+    p.age = 0.1;
+    RecordingCanvas canvas;
+    p.Draw(canvas);
+    ASSERT_EQ(canvas.draws.size(), 1u);
+    EXPECT_EQ(canvas.draws[0].w, 7);
+    EXPECT_EQ(canvas.draws[0].h, 8);
+    EXPECT_EQ(canvas.draws[0].alpha, 51);
+    p.age = 0.3;
+    p.Draw(canvas);
+    EXPECT_EQ(canvas.draws[1].w, 14);
+    EXPECT_EQ(canvas.draws[1].alpha, 102);
+}
+
+TEST_F(ParticleTest, AShrinkingParticleEndsWithASixPixelShortSideAndKeepsItsAspect) {
+    CParticle p = SpawnIn(Particle("shrink", 14, 10, "Fade in Time: 0.2\n"));
+    p.StartShrink();
+    p.Update(0.1);
+    EXPECT_EQ(p.drawnWidth, 9); // max(0.5 * 14, ceil(14 * 6 / 10))
+    EXPECT_EQ(p.drawnHeight, 6);
+    p.StartShrink(); // already shrinking: the clock is not restarted
+    p.Update(0.5);
+    EXPECT_EQ(p.drawnWidth, 9);
+    EXPECT_EQ(p.drawnHeight, 6);
+}
+
+TEST_F(ParticleTest, RunawaySpeedsAndEmptyBoundsNeitherOverflowNorDivideByZero) {
+    CParticle p = SpawnIn(Particle("wild", 4, 4, "Edge Behavior X: Flow\nEdge Behavior Y: Flow\n"));
+    p.velocityX = 1e300;
+    p.velocityY = -1e300;
+    p.Update(1.0);
+    EXPECT_GE(p.x, -100);
+    EXPECT_LE(p.x, 100);
+    p.SetBounds(10, 10, 10, 10); // zero-sized
+    p.velocityX = p.velocityY = 5;
+    p.Update(1.0);
+    SUCCEED();
+}
+
+TEST(ParticleRects, TouchingRectanglesIntersectAndContainmentIsInclusive) {
+    const ParticleRect a{0, 0, 10, 10};
+    EXPECT_TRUE(RectsIntersect(a, {10, 10, 20, 20}));
+    EXPECT_FALSE(RectsIntersect(a, {11, 0, 20, 10}));
+    EXPECT_TRUE(RectContains(a, {0, 0, 10, 10}));
+    EXPECT_FALSE(RectContains(a, {0, -1, 10, 10}));
+}
