@@ -14,14 +14,35 @@
 namespace fs = std::filesystem;
 
 namespace {
+std::string ReadFile(const fs::path& path);
+
 struct DriverRun {
     int status = -1;
     std::string out;
     std::string err;
     fs::path folder;
 
+    DriverRun() = default;
+    DriverRun(const DriverRun&) = delete;
+    DriverRun& operator=(const DriverRun&) = delete;
+    ~DriverRun() {
+        if (!folder.empty() && !::testing::Test::HasFailure()) {
+            fs::remove_all(folder); // kept for a look when something failed
+        }
+    }
+
     YAML::Node Dump(const std::string& file) const {
         return YAML::LoadFile((folder / file).string());
+    }
+    // The day's log file, written into the temporary folder.
+    std::string Log() const {
+        std::string log;
+        for (const auto& entry : fs::directory_iterator(folder / "tmp")) {
+            if (entry.path().filename().string().rfind("log_", 0) == 0) {
+                log += ReadFile(entry.path());
+            }
+        }
+        return log;
     }
     bool Printed(const std::string& line) const {
         return ("\n" + out).find("\n" + line + "\n") != std::string::npos;
@@ -35,8 +56,7 @@ std::string ReadFile(const fs::path& path) {
     return text.str();
 }
 
-DriverRun RunScript(const std::string& script) {
-    DriverRun run;
+void RunScript(const std::string& script, DriverRun& run) {
     run.folder = fs::temp_directory_path() / ("gs-driver-test-" + std::to_string(::getpid()) + "-" +
                                               fs::path(script).stem().string());
     fs::remove_all(run.folder);
@@ -50,7 +70,6 @@ DriverRun RunScript(const std::string& script) {
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.out = ReadFile(run.folder / "out.txt");
     run.err = ReadFile(run.folder / "err.txt");
-    return run;
 }
 
 std::string View(const YAML::Node& dump, const std::string& view, const std::string& key) {
@@ -58,7 +77,8 @@ std::string View(const YAML::Node& dump, const std::string& view, const std::str
 }
 
 TEST(DriverScriptTest, ThePumpStartsAndStopsFromTheBarAndExitEndsTheScript) {
-    const DriverRun run = RunScript("pump.txt");
+    DriverRun run;
+    RunScript("pump.txt", run);
     ASSERT_EQ(run.status, 0) << run.err;
     const YAML::Node running = run.Dump("pump-running.yml");
     EXPECT_TRUE(running["parameters"]["pump_running"].as<bool>());
@@ -77,12 +97,7 @@ TEST(DriverScriptTest, ThePumpStartsAndStopsFromTheBarAndExitEndsTheScript) {
     EXPECT_EQ(View(stopped, "Pump Button Go", "active"), "true");
     EXPECT_FALSE(fs::exists(run.folder / "after-exit.yml")); // lines after "&Exit" are ignored
     // Every click left its Debug line in the day's log file.
-    std::string log;
-    for (const auto& entry : fs::directory_iterator(run.folder / "tmp")) {
-        if (entry.path().filename().string().rfind("log_", 0) == 0) {
-            log += ReadFile(entry.path());
-        }
-    }
+    const std::string log = run.Log();
     EXPECT_NE(log.find(" | Debug | CButtonView | ButtonView.cpp:"), std::string::npos) << log;
     EXPECT_NE(log.find(" | Button [views/trapezoid_menu/pumpbutton_go.btn.yml]: OnMouseClick\n"),
               std::string::npos)
@@ -90,7 +105,8 @@ TEST(DriverScriptTest, ThePumpStartsAndStopsFromTheBarAndExitEndsTheScript) {
 }
 
 TEST(DriverScriptTest, DialogsLinksAndTheDocumentOpenWithoutAPerson) {
-    const DriverRun run = RunScript("dialogs.txt");
+    DriverRun run;
+    RunScript("dialogs.txt", run);
     ASSERT_EQ(run.status, 0) << run.err;
     const YAML::Node contact = run.Dump("contact-open.yml");
     EXPECT_EQ(View(contact, "Contact Dialog", "open"), "true");
@@ -118,7 +134,8 @@ TEST(DriverScriptTest, DialogsLinksAndTheDocumentOpenWithoutAPerson) {
 }
 
 TEST(DriverScriptTest, HoverPressAndADragOffTheButton) {
-    const DriverRun run = RunScript("mouse.txt");
+    DriverRun run;
+    RunScript("mouse.txt", run);
     ASSERT_EQ(run.status, 0) << run.err;
     const YAML::Node shown = run.Dump("dimensions-shown.yml");
     EXPECT_EQ(View(shown, "Dimension Button Hide", "active"), "true");
@@ -138,10 +155,16 @@ TEST(DriverScriptTest, HoverPressAndADragOffTheButton) {
     EXPECT_EQ(View(reloaded, "Dimension Button Hide", "active"), "true");
     EXPECT_EQ(View(reloaded, "Dimension Button Show", "active"), "false");
     EXPECT_EQ(View(reloaded, "Pump Button Stop", "active"), "false");
+    const std::string log = run.Log();
+    const auto begin = log.find("| Debug | CWindowManager | WindowManager.cpp:");
+    ASSERT_NE(begin, std::string::npos) << log;
+    EXPECT_NE(log.find("Refreshing tags - Begin\n", begin), std::string::npos);
+    EXPECT_NE(log.find("Refreshing tags - End\n", begin), std::string::npos);
 }
 
 TEST(DriverScriptTest, FlashedDimensionLinesFadeOutAtStartUp) {
-    const DriverRun run = RunScript("flash.txt");
+    DriverRun run;
+    RunScript("flash.txt", run);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(View(run.Dump("flash-early.yml"), "Dip Tube ID Dim Line", "alpha"), "255");
     const int fading =
@@ -161,7 +184,8 @@ TEST(DriverScriptTest, ScriptErrorsNameTheLineAndExitWithStatus2) {
         {"bad-number.txt", "bad-number.txt:1: run needs a number of seconds"},
     }};
     for (const auto& [script, message] : cases) {
-        const DriverRun run = RunScript(script);
+        DriverRun run;
+        RunScript(script, run);
         EXPECT_EQ(run.status, 2) << script;
         EXPECT_NE(run.err.find(message), std::string::npos) << script << ": " << run.err;
     }

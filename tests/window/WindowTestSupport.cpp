@@ -61,11 +61,16 @@ CQtPlatform& QtPlatform() {
 
 void UseFreshHome() {
     static std::atomic<int> counter{0};
+    static std::filesystem::path previous;
+    if (!previous.empty()) {
+        std::filesystem::remove_all(previous);
+    }
     const std::filesystem::path home =
         std::filesystem::temp_directory_path() /
         ("gs-window-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     std::filesystem::remove_all(home);
     std::filesystem::create_directories(home);
+    previous = home;
     ::setenv("HOME", home.c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
     ::unsetenv("XDG_DOCUMENTS_DIR");

@@ -89,6 +89,8 @@ void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* 
         frame_->setWindowIcon(icon);
     }
     frame_->show();
+    // The window itself starts with the keyboard focus, not its first native control.
+    canvas_->setFocus(Qt::OtherFocusReason);
     frame_->activateWindow();
 }
 

@@ -36,6 +36,16 @@ void ChoosePlatform(CQtPlatform::Display display) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 }
+// The offscreen platform warns about window hints it cannot honour; nothing to act on.
+QtMessageHandler gPreviousHandler = nullptr;
+void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.contains("propagateSizeHints")) {
+        return;
+    }
+    if (gPreviousHandler) {
+        gPreviousHandler(type, context, text);
+    }
+}
 } // namespace
 
 struct CQtPlatform::Impl {
@@ -48,6 +58,7 @@ struct CQtPlatform::Impl {
 
 CQtPlatform::CQtPlatform(int& argc, char** argv, Display display) : impl_(new Impl) {
     ChoosePlatform(display);
+    gPreviousHandler = qInstallMessageHandler(FilterMessages);
     impl_->application = std::make_unique<QApplication>(argc, argv);
     // The main loop ends the program, not the last closed window.
     QApplication::setQuitOnLastWindowClosed(false);

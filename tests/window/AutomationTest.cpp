@@ -1,0 +1,103 @@
+// The driver's generic input commands on native controls made through the window.
+
+#include "Automation.h"
+#include "NativeControl.h"
+#include "Platform.h"
+#include "Window.h"
+#include "WindowManager.h"
+#include "WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+class AutomationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StartProgram(shell);
+        IMainWindow* window = Platform().mainWindow;
+        box = window->CreateTextEdit("Box");
+        list = window->CreateComboBox("List");
+        box->SetStyle({10, 100, 200, 29, 5, 5, "Exo", 20, 0xFF000000});
+        list->SetStyle({10, 140, 200, 29, 5, 5, "Exo", 20, 0xFF000000});
+        box->SetCallbacks({[this] { ++boxChanges; }, [this] { log += "box-focus "; },
+                           [this] { log += "box-lose "; }});
+        list->SetCallbacks({[this] { ++listChanges; }, [this] { log += "list-focus "; },
+                            [this] { log += "list-lose "; }});
+        list->SetItems({"first", "second row", "third"});
+        list->SetCurrentIndex(-1);
+        box->SetVisible(true);
+        list->SetVisible(true);
+        RunPass();
+    }
+    IAutomation& Input() { return *Platform().automation; }
+
+    CRecordingShell shell;
+    std::unique_ptr<INativeTextEdit> box;
+    std::unique_ptr<INativeComboBox> list;
+    int boxChanges = 0;
+    int listChanges = 0;
+    std::string log;
+    std::string error;
+};
+
+TEST_F(AutomationTest, TypingGoesToTheFocusedBox) {
+    ASSERT_TRUE(Input().Focus("Box", error)) << error;
+    EXPECT_TRUE(box->HasFocus());
+    ASSERT_TRUE(Input().TypeText("4.5 x", error)) << error;
+    EXPECT_EQ(box->GetText(), "4.5 x");
+    EXPECT_EQ(boxChanges, 5);
+    ASSERT_TRUE(Input().Key("Backspace", error));
+    ASSERT_TRUE(Input().Key("Backspace", error));
+    EXPECT_EQ(box->GetText(), "4.5");
+    ASSERT_TRUE(Input().Key("Ctrl+A", error));
+    ASSERT_TRUE(Input().TypeText("7", error));
+    EXPECT_EQ(box->GetText(), "7");
+    ASSERT_TRUE(Input().Key("Home", error));
+    ASSERT_TRUE(Input().TypeText("1", error));
+    EXPECT_EQ(box->GetText(), "17");
+    EXPECT_EQ(log, "box-focus ");
+}
+
+TEST_F(AutomationTest, TabAndAClickOnTheCanvasMoveTheFocus) {
+    ASSERT_TRUE(Input().Focus("Box", error));
+    ASSERT_TRUE(Input().Key("Tab", error));
+    EXPECT_TRUE(list->HasFocus());
+    // A left-button release on the window takes the focus back to the main window.
+    Input().MouseDown(500, 600);
+    Input().MouseUp(500, 600);
+    EXPECT_FALSE(list->HasFocus());
+    EXPECT_EQ(log, "box-focus box-lose list-focus list-lose ");
+}
+
+TEST_F(AutomationTest, SelectPicksARowOnceAsAUserWould) {
+    ASSERT_TRUE(Input().Select("List", "second row", error)) << error;
+    EXPECT_EQ(list->GetCurrentIndex(), 1);
+    EXPECT_EQ(listChanges, 1);
+    EXPECT_FALSE(Input().Select("List", "fourth", error));
+    EXPECT_NE(error.find("no row \"fourth\""), std::string::npos) << error;
+    EXPECT_EQ(list->GetCurrentIndex(), 1);
+}
+
+TEST_F(AutomationTest, HiddenOrMissingControlsAreErrors) {
+    box->SetVisible(false);
+    EXPECT_FALSE(Input().Focus("Box", error));
+    EXPECT_NE(error.find("\"Box\""), std::string::npos);
+    EXPECT_FALSE(Input().Focus("Nothing", error));
+    EXPECT_FALSE(Input().Select("Nothing", "first", error));
+    EXPECT_FALSE(Input().Key("Ctrl+Q", error));
+    Input().MouseDown(500, 600); // the main window takes the focus
+    Input().MouseUp(500, 600);
+    EXPECT_FALSE(Input().TypeText("x", error)); // no control has the focus
+    EXPECT_FALSE(Input().ChooseMenu("&Quit", error));
+}
+
+TEST_F(AutomationTest, TheMenuAndTheCloseButtonEndTheProgram) {
+    ASSERT_TRUE(Input().ChooseMenu("&Contact Us", error));
+    EXPECT_TRUE(gWindowManager->IsRunning());
+    Input().CloseWindow();
+    RunPass();
+    EXPECT_FALSE(gWindowManager->IsRunning());
+}
+} // namespace
