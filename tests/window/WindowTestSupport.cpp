@@ -55,8 +55,9 @@ CQtPlatform& QtPlatform() {
     static int argc = 1;
     static char name[] = "test_window";
     static char* argv[] = {name, nullptr};
-    static CQtPlatform platform(argc, argv, CQtPlatform::Display::Offscreen);
-    return platform;
+    // Never destroyed: Qt cannot shut down during the exit handlers.
+    static CQtPlatform* platform = new CQtPlatform(argc, argv, CQtPlatform::Display::Offscreen);
+    return *platform;
 }
 
 void UseFreshHome() {
