@@ -56,13 +56,14 @@ std::string ReadFile(const fs::path& path) {
     return text.str();
 }
 
-void RunScript(const std::string& script, DriverRun& run) {
+// `environment` is put before the command, e.g. "NAME='value' ".
+void RunScript(const std::string& script, DriverRun& run, const std::string& environment = "") {
     run.folder = fs::temp_directory_path() / ("gs-driver-test-" + std::to_string(::getpid()) + "-" +
                                               fs::path(script).stem().string());
     fs::remove_all(run.folder);
     fs::create_directories(run.folder / "tmp");
     const std::string folder = run.folder.string();
-    const std::string command = "cd '" + folder + "' && HOME='" + folder +
+    const std::string command = "cd '" + folder + "' && " + environment + "HOME='" + folder +
                                 "' XDG_CONFIG_HOME= XDG_DOCUMENTS_DIR= TMPDIR='" + folder +
                                 "/tmp' '" GS_DRIVER "' '" GS_SOURCE_DIR "/tests/window/scripts/" +
                                 script + "' >out.txt 2>err.txt";
@@ -174,6 +175,21 @@ TEST(DriverScriptTest, FlashedDimensionLinesFadeOutAtStartUp) {
     const YAML::Node over = run.Dump("flash-over.yml");
     EXPECT_EQ(View(over, "Dip Tube ID Dim Line", "visible"), "false");
     EXPECT_EQ(View(over, "Dip Tube ID Dim Line", "alpha"), "0");
+}
+
+TEST(DriverScriptTest, ATagTreeThatDoesNotLoadIsReportedAndEndsTheProgram) {
+    const fs::path empty =
+        fs::temp_directory_path() / ("gs-empty-tags-" + std::to_string(::getpid()));
+    fs::create_directories(empty);
+    DriverRun run;
+    RunScript("pump.txt", run, "GAS_SEPARATOR_TAG_DIR='" + empty.string() + "' ");
+    fs::remove_all(empty);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("message-box: Tag Error | The program cannot start: \"" +
+                           (empty / "app.app.yml").string() + "\""),
+              std::string::npos)
+        << run.out;
+    EXPECT_FALSE(fs::exists(run.folder / "pump-running.yml"));
 }
 
 TEST(DriverScriptTest, ScriptErrorsNameTheLineAndExitWithStatus2) {

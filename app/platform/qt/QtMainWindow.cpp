@@ -1,5 +1,6 @@
 #include "QtMainWindow.h"
 
+#include "FatalError.h"
 #include "QtNativeControls.h"
 
 #include <QAction>
@@ -80,6 +81,7 @@ void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* 
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint);
     backBuffer_ = std::make_unique<CQtCanvas>(description.clientWidth, description.clientHeight);
+    CheckOrFail(!backBuffer_->Image().isNull()); // no memory for the back buffer
     canvas_ = new CCanvasWidget(*this, description.clientWidth, description.clientHeight);
     frame_->setCentralWidget(canvas_);
     BuildMenu(description);
