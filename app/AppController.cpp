@@ -34,8 +34,9 @@ void CAppController::Initialise(IMainWindow* window) {
     window_ = window;
     pumpController_.Initialise();
     dimensionLineController_.Initialise();
-    // The parameters controller initialises here. The controllers' subscriptions come before
-    // this controller's own ("Save Preset" must reach the parameters controller first).
+    // The controllers' subscriptions come before this controller's own ("Save Preset" must
+    // reach the parameters controller first).
+    gasSeparatorController_.Initialise();
     SubscribeEvent("SimulationFrameUpdated", this, &CAppController::OnSimulationFrameUpdated);
     SubscribeEvent("Open Contact Dialog", this, &CAppController::OnOpenContactDialog);
     SubscribeEvent("Close Contact Dialog", this, &CAppController::OnCloseContactDialog);

@@ -3,6 +3,7 @@
 // capacity warning. Starts the pump, dimension-line and parameters controllers.
 
 #include "DimensionLineController.h"
+#include "GasSeparatorController.h"
 #include "PumpController.h"
 
 #include <string>
@@ -49,7 +50,7 @@ private:
     IMainWindow* window_ = nullptr;
     CPumpController pumpController_;
     CDimensionLineController dimensionLineController_;
-    // CGasSeparatorController joins here.
+    CGasSeparatorController gasSeparatorController_;
 };
 
 // The process-wide application controller; start-up initialises it.

@@ -1,7 +1,7 @@
 # The controllers, the start-up and main loop, the headless driver's script runner and the
 # program itself.
 add_library(gs_controllers STATIC AppController.cpp PumpController.cpp
-  DimensionLineController.cpp)
+  DimensionLineController.cpp GasSeparatorController.cpp)
 target_include_directories(gs_controllers PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(gs_controllers PUBLIC gs_views gs_core gs_tags gs_log)
 
