@@ -72,6 +72,11 @@ bool CApplication::Startup() {
         ReportStartupFailure(error);
         StopLogging();
         return false;
+    } catch (const std::exception& error) { // not expected from the tag system; still survived
+        LOG_INFO("App", "Cannot load the tags: %s", error.what());
+        ReportStartupFailure(TagError(CWindowManager::kRootTag, 0, 0, error.what()));
+        StopLogging();
+        return false;
     }
     gGasSeparatorModel = new CGasSeparatorModel;
     gGasSeparatorModel->Initialise();
