@@ -34,7 +34,9 @@ int RunDemonstration(CQtPlatform& platform) {
     CScriptDriver driver(application, *Platform().automation, std::cerr);
     const int status = driver.Run(script, "demonstration");
     for (const std::filesystem::path& shot : shots) {
-        std::cout << "Screenshot: " << shot.string() << std::endl;
+        if (std::filesystem::exists(shot)) {
+            std::cout << "Screenshot: " << shot.string() << std::endl;
+        }
     }
     return status;
 }
