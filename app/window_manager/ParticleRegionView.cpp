@@ -48,24 +48,33 @@ void CParticleRegionView::Update(double seconds) {
     }
 }
 
-// Newest first, so that removing one does not disturb the visit.
+// The particles dead before this update are removed in one compacting pass (oldest first
+// order kept), then the others move, newest first. Removing them first changes nothing else:
+// a dead particle takes no part in the moves.
 void CParticleRegionView::RemoveDeadAndMove(double seconds) {
+    RemoveDead();
     for (size_t i = particles_.size(); i-- > 0;) {
-        CParticle& particle = particles_[i];
-        if (!particle.IsDead()) {
-            OnParticleUpdate(particle, seconds);
-            particle.Update(seconds);
-            continue;
-        }
-        if (countTracking_) {
-            for (EmitterState& emitter : emitters_) {
-                if (emitter.particle == particle.type) {
-                    emitter.liveCount -= 1;
+        OnParticleUpdate(particles_[i], seconds);
+        particles_[i].Update(seconds);
+    }
+}
+
+void CParticleRegionView::RemoveDead() {
+    const auto dead =
+        std::remove_if(particles_.begin(), particles_.end(), [this](const CParticle& p) {
+            if (!p.IsDead()) {
+                return false;
+            }
+            if (countTracking_) {
+                for (EmitterState& emitter : emitters_) {
+                    if (emitter.particle == p.type) {
+                        emitter.liveCount -= 1;
+                    }
                 }
             }
-        }
-        particles_.erase(particles_.begin() + static_cast<std::ptrdiff_t>(i));
-    }
+            return true;
+        });
+    particles_.erase(dead, particles_.end());
 }
 
 void CParticleRegionView::Emit(double seconds) {

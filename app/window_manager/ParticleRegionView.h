@@ -62,6 +62,7 @@ public:
 
 private:
     void RemoveDeadAndMove(double seconds);
+    void RemoveDead();
     void Emit(double seconds);
     int SpawnCount(EmitterState& emitter, double seconds);
     void SpawnParticle(EmitterState& emitter);

@@ -82,21 +82,33 @@ void CPixelCanvas::DrawImageScaled(const ImageRef& image, int x, int y, int w, i
     if (clip.empty) {
         return;
     }
-    // 16.16 fixed-point steps through the source, sampling pixel centres.
+    // 16.16 fixed-point steps through the source, sampling pixel centres; the source column
+    // of every destination column is worked out once per draw.
     const long long stepX = (static_cast<long long>(image.width) << 16) / w;
     const long long stepY = (static_cast<long long>(image.height) << 16) / h;
+    columns_.resize(static_cast<size_t>(clip.x1 - clip.x0));
+    for (int column = clip.x0; column < clip.x1; ++column) {
+        const int source = static_cast<int>(((column - x) * stepX + stepX / 2) >> 16);
+        columns_[column - clip.x0] = std::min(source, image.width - 1);
+    }
     for (int row = clip.y0; row < clip.y1; ++row) {
         const int sourceRow = static_cast<int>(((row - y) * stepY + stepY / 2) >> 16);
         const std::uint32_t* source = SourceRow(image, std::min(sourceRow, image.height - 1));
-        std::uint32_t* target = pixels_.data() + static_cast<size_t>(row) * width_;
-        for (int column = clip.x0; column < clip.x1; ++column) {
-            const int sourceColumn = static_cast<int>(((column - x) * stepX + stepX / 2) >> 16);
-            std::uint32_t pixel = source[std::min(sourceColumn, image.width - 1)];
-            if (alpha < 255) {
-                pixel = ScalePixel(pixel, alpha);
-            }
-            target[column] = BlendOver(target[column], pixel);
+        BlendRow(pixels_.data() + static_cast<size_t>(row) * width_ + clip.x0, source, alpha);
+    }
+}
+
+void CPixelCanvas::BlendRow(std::uint32_t* target, const std::uint32_t* source, int alpha) const {
+    const size_t count = columns_.size();
+    for (size_t i = 0; i < count; ++i) {
+        std::uint32_t pixel = source[columns_[i]];
+        if (pixel >> 24 == 0) {
+            continue;
         }
+        if (alpha < 255) {
+            pixel = ScalePixel(pixel, alpha);
+        }
+        target[i] = BlendOver(target[i], pixel);
     }
 }
 

@@ -31,9 +31,12 @@ public:
     std::uint32_t Pixel(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
 
 private:
+    void BlendRow(std::uint32_t* target, const std::uint32_t* source, int alpha) const;
+
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint32_t> pixels_;
+    std::vector<int> columns_; // source column per destination column of the current draw
 };
 
 // Premultiplied source-over of one pixel.

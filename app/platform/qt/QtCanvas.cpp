@@ -91,19 +91,52 @@ void CQtCanvas::DrawImageScaled(const ImageRef& image, int x, int y, int w, int 
     painter.drawImage(QRect(x, y, w, h), WrapImage(image));
 }
 
-void CQtCanvas::DrawOutlinedText(const TextStyle& style, int x, int y, const std::string& utf8) {
-    if (utf8.empty()) {
-        return;
+namespace {
+std::string TextKey(const TextStyle& style, const std::string& utf8) {
+    return style.fontName + '\x1f' + std::to_string(style.fontSize) + '\x1f' +
+           std::to_string(style.fillColor) + '\x1f' + std::to_string(style.fillAlpha) + '\x1f' +
+           std::to_string(style.strokeColor) + '\x1f' + std::to_string(style.strokeAlpha) + '\x1f' +
+           std::to_string(style.strokeWidth) + '\x1f' +
+           std::to_string(static_cast<int>(style.align)) + '\x1f' + utf8;
+}
+} // namespace
+
+// The outline is laid out at the anchor (0, 0); drawing it at an integer anchor later is a
+// whole-pixel shift of the same picture.
+const CQtCanvas::RenderedText& CQtCanvas::RenderText(const TextStyle& style,
+                                                     const std::string& utf8) {
+    const std::string key = TextKey(style, utf8);
+    if (const auto found = textCache_.find(key); found != textCache_.end()) {
+        return found->second;
     }
-    const QPainterPath path = TextPath(style, x, y, QString::fromStdString(utf8));
-    QPainter painter(&image_);
+    if (textCache_.size() >= kMaxCachedTexts) {
+        textCache_.clear();
+    }
+    const QPainterPath path = TextPath(style, 0, 0, QString::fromStdString(utf8));
+    const double margin = style.strokeWidth / 2.0 + 2.0;
+    const QRect area =
+        path.boundingRect().adjusted(-margin, -margin, margin, margin).toAlignedRect();
+    RenderedText text{QImage(area.size(), QImage::Format_ARGB32_Premultiplied), area.topLeft()};
+    text.image.fill(Qt::transparent);
+    QPainter painter(&text.image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(-area.topLeft());
     if (style.strokeWidth > 0) {
         QPen pen(ColourWithAlpha(style.strokeColor, style.strokeAlpha), style.strokeWidth);
         pen.setJoinStyle(Qt::RoundJoin);
         painter.strokePath(path, pen);
     }
     painter.fillPath(path, ColourWithAlpha(style.fillColor, style.fillAlpha));
+    return textCache_.emplace(key, std::move(text)).first->second;
+}
+
+void CQtCanvas::DrawOutlinedText(const TextStyle& style, int x, int y, const std::string& utf8) {
+    if (utf8.empty()) {
+        return;
+    }
+    const RenderedText& text = RenderText(style, utf8);
+    QPainter painter(&image_);
+    painter.drawImage(x + text.offset.x(), y + text.offset.y(), text.image);
 }
 
 int CQtCanvas::MeasureText(const TextStyle& style, const std::string& utf8) {

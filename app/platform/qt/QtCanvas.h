@@ -4,6 +4,10 @@
 #include "Canvas.h"
 
 #include <QImage>
+#include <QPoint>
+
+#include <string>
+#include <unordered_map>
 
 class CQtCanvas : public ICanvas {
 public:
@@ -21,7 +25,17 @@ public:
     const QImage& Image() const { return image_; }
 
 private:
+    // Outlined text rendered once and blended from then on: stroking and filling a large
+    // outline costs far more than a frame's budget when done for every frame.
+    struct RenderedText {
+        QImage image;
+        QPoint offset; // of the image's top-left corner from the text's anchor
+    };
+    static constexpr size_t kMaxCachedTexts = 256;
+    const RenderedText& RenderText(const TextStyle& style, const std::string& utf8);
+
     QImage image_;
+    std::unordered_map<std::string, RenderedText> textCache_;
 };
 
 // Wraps the pixels without copying; the result is valid while the pixels are.

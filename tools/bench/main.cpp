@@ -1,0 +1,153 @@
+// gas-separator-bench [--passes N]: starts the program offscreen as the headless driver does,
+// starts the pump, pins the dimension lines, runs N main-loop passes of a fixed 1/60 s step
+// without sleeping and prints the timings as YAML, one key per line.
+
+#include "Application.h"
+#include "EventRegistry.h"
+#include "GasSeparatorSimulator.h"
+#include "GasSeparatorView.h"
+#include "Log_Manager.h"
+#include "Platform.h"
+#include "QtPlatform.h"
+#include "ScriptDriver.h"
+#include "WindowManager.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <numeric>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+constexpr int kDefaultPasses = 3600;
+constexpr double kStep = CScriptDriver::kStepSeconds;
+
+double MsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Milliseconds since the process started, from the kernel's start time of this process.
+double MsSinceProcessStart() {
+    std::ifstream stat("/proc/self/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const auto close = text.rfind(')');
+    if (close == std::string::npos) {
+        return -1;
+    }
+    std::istringstream fields(text.substr(close + 2));
+    std::string field;
+    for (int i = 3; i <= 22 && fields >> field; ++i) {
+    } // field 22 is the start time in clock ticks after boot
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const double started = std::stod(field) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    return (now.tv_sec + now.tv_nsec / 1e9 - started) * 1000.0;
+}
+
+// The peak resident set size in megabytes (VmHWM).
+double PeakRssMb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::stod(line.substr(6)) / 1024.0;
+        }
+    }
+    return -1;
+}
+
+int ParsePasses(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--passes") {
+        const int passes = std::atoi(argv[2]);
+        return passes > 0 ? passes : -1;
+    }
+    return argc == 1 ? kDefaultPasses : -1;
+}
+
+int LiveParticles() {
+    auto* view = gWindowManager->FindViewAs<CGasSeparatorView>("Gas Separator");
+    int live = 0;
+    for (int id = 0; view && id < CGasSeparatorView::kRegionCount; ++id) {
+        live += static_cast<int>(
+            view->Region(static_cast<CGasSeparatorView::RegionId>(id)).Particles().size());
+    }
+    return live;
+}
+
+struct Timings {
+    std::vector<double> pass, windowUpdate, simulation;
+};
+
+// One pass as the main loop runs it, its two halves timed apart.
+bool TimedPass(Timings& timings) {
+    const Clock::time_point start = Clock::now();
+    gWindowManager->Update(kStep);
+    const Clock::time_point half = Clock::now();
+    gGasSeparatorSimulator.Update(kStep);
+    timings.windowUpdate.push_back(std::chrono::duration<double, std::milli>(half - start).count());
+    timings.simulation.push_back(MsSince(half));
+    timings.pass.push_back(MsSince(start));
+    return gWindowManager->IsRunning() && gGasSeparatorSimulator.IsActive();
+}
+
+double Mean(const std::vector<double>& values) {
+    return values.empty() ? 0 : std::accumulate(values.begin(), values.end(), 0.0) / values.size();
+}
+
+double Percentile99(std::vector<double> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, values.size() * 99 / 100)];
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    const int passes = ParsePasses(argc, argv);
+    if (passes < 0) {
+        std::cerr << "usage: gas-separator-bench [--passes N]" << std::endl;
+        return 2;
+    }
+    CQtPlatform platform(argc, argv, CQtPlatform::Display::Offscreen);
+    platform.Install(true);
+    std::ostringstream messages;
+    CDriverShell shell(messages);
+    Platform().shell = &shell;
+    CApplication application;
+    if (!application.Startup()) {
+        std::cerr << messages.str();
+        return 1;
+    }
+    if (gLogManager) {
+        gLogManager->SetListener(nullptr); // the log file only: standard output is the report
+    }
+    Timings timings;
+    TimedPass(timings); // the first frame is rendered here
+    const double firstFrameMs = MsSinceProcessStart();
+    RaiseEvent("Pump Start");
+    RaiseEvent("Show Dimensions");
+    timings = {};
+    for (int i = 0; i < passes && TimedPass(timings); ++i) {
+    }
+    const int live = LiveParticles();
+    application.Shutdown();
+    std::cout << "passes: " << timings.pass.size() << "\n"
+              << "mean_pass_ms: " << Mean(timings.pass) << "\n"
+              << "p99_pass_ms: " << Percentile99(timings.pass) << "\n"
+              << "mean_window_update_ms: " << Mean(timings.windowUpdate) << "\n"
+              << "mean_simulation_ms: " << Mean(timings.simulation) << "\n"
+              << "live_particles: " << live << "\n"
+              << "first_frame_ms: " << firstFrameMs << "\n"
+              << "peak_rss_mb: " << PeakRssMb() << std::endl;
+    return 0;
+}
