@@ -27,6 +27,10 @@ int RunDemonstration(CQtPlatform& platform) {
     const std::vector<std::filesystem::path> shots = {folder / "gas-separator-demo-1.png",
                                                       folder / "gas-separator-demo-2.png",
                                                       folder / "gas-separator-demo-3.png"};
+    for (const std::filesystem::path& shot : shots) {
+        std::error_code ignored; // a picture left from an earlier run must not be listed
+        std::filesystem::remove(shot, ignored);
+    }
     std::stringstream script;
     script << "run 0.5\nshot " << shots[0].string() << "\nclick-view Pump Button Go\n"
            << "run 1.5\nshot " << shots[1].string() << "\nrun 1.5\nshot " << shots[2].string()
