@@ -51,7 +51,7 @@ void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
 struct CQtPlatform::Impl {
     std::unique_ptr<QApplication> application;
     CQtMainWindow window;
-    CQtShell shell;
+    CQtShell shell{&window};
     CQtUserFolders userFolders;
     std::unique_ptr<CQtAutomation> automation;
 };

@@ -1,5 +1,7 @@
 #include "QtShell.h"
 
+#include "QtMainWindow.h"
+
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QUrl>
@@ -22,7 +24,8 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
 
 void CQtShell::ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) {
     QMessageBox box(ToQt(icon), QString::fromStdString(title), QString::fromStdString(text),
-                    QMessageBox::Ok, owner_);
+                    QMessageBox::Ok,
+                    window_ && !window_->IsDestroyed() ? window_->Frame() : nullptr);
     box.exec();
 }
 

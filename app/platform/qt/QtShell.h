@@ -3,18 +3,17 @@
 
 #include "Shell.h"
 
-class QWidget;
+class CQtMainWindow;
 
 class CQtShell : public IShell {
 public:
-    // `owner` (may be null) is the window the message boxes belong to.
-    explicit CQtShell(QWidget* owner = nullptr) : owner_(owner) {}
-    void SetOwner(QWidget* owner) { owner_ = owner; }
+    // The message boxes belong to `window` once it is open (may be null).
+    explicit CQtShell(const CQtMainWindow* window = nullptr) : window_(window) {}
 
     void ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) override;
     void OpenUrl(const std::string& url) override;
     void OpenFile(const std::filesystem::path& path) override;
 
 private:
-    QWidget* owner_;
+    const CQtMainWindow* window_;
 };
