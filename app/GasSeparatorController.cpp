@@ -33,6 +33,14 @@ CGasSeparatorModel& Model() {
     return *gGasSeparatorModel;
 }
 
+// A tag refresh recreates the lists with their first row selected and announces it. That is
+// not the user's choice: taking it would replace the user's casing and separator with the
+// first presets, so those announcements are ignored and the panel is refreshed from the
+// model once the tags are reloaded.
+bool ListsAreBeingRebuilt() {
+    return gWindowManager && gWindowManager->IsRefreshingTags();
+}
+
 // The eight typed fields in the order they are read and refreshed.
 struct TypedField {
     const char* name;
@@ -122,7 +130,7 @@ void CGasSeparatorController::Initialise() {
     }
     Refresh();
     using C = CGasSeparatorController;
-    SubscribeEvent("Tags Reloaded", this, &C::FillPresetList);
+    SubscribeEvent("Tags Reloaded", this, &C::ReloadLists);
     SubscribeEvent("Save Preset", this, &C::SavePreset);
     SubscribeEvent("SimulationFrameUpdated", this, &C::ShowResults);
     SubscribeEvent("WellParametersUpdated", this, &C::Refresh);
@@ -147,7 +155,7 @@ void CGasSeparatorController::Initialise() {
 }
 
 void CGasSeparatorController::ApplyTypedValues() {
-    if (refreshing_) {
+    if (refreshing_ || ListsAreBeingRebuilt()) {
         return;
     }
     FlagScope scope(applying_);
@@ -272,6 +280,9 @@ void CGasSeparatorController::SelectCasing() {
 }
 
 void CGasSeparatorController::ApplyPreset() {
+    if (ListsAreBeingRebuilt()) {
+        return;
+    }
     FlagScope scope(presetApplying_);
     if (auto* presets = Find<CComboBoxView>("Separator Preset")) {
         if (auto* preset = dynamic_cast<const TSeparatorPreset*>(presets->GetSelectedItem())) {
@@ -308,6 +319,14 @@ void CGasSeparatorController::ShowResults() {
     if (auto* label = Find<CLabelView>("Recommended Dip Tube Length")) {
         label->SetText(FormatNumber(RoundToThousandths(state.recommendedDipTubeLength)) + " in");
     }
+}
+
+void CGasSeparatorController::ReloadLists() {
+    FillPresetList();
+    // The casing list was reset by the reload too. The refresh rewrites the fields, which
+    // must not count as typing that clears the preset.
+    FlagScope scope(presetApplying_);
+    Refresh();
 }
 
 // The model deletes its previous user presets when it reads them again, so the rows that

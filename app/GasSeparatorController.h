@@ -16,6 +16,7 @@ public:
 
     // Event handlers, public so the subscription table reads as a list.
     void FillPresetList();
+    void ReloadLists(); // after a tag refresh: the preset list, then the panel from the model
     void SavePreset();
     void ShowResults();
     void Refresh();

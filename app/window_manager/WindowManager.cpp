@@ -210,7 +210,11 @@ void CWindowManager::RefreshTags() {
     } catch (const std::exception& error) { // not expected from the tag system; still survived
         ReportRefreshFailure(TagError(TagManager()->TagDirectory() + kRootTag, 0, 0, error.what()));
     }
+    // Reconfigured lists announce their reset selection; listeners that must not take it for
+    // the user's choice ask IsRefreshingTags.
+    refreshingTags_ = true;
     root_->Configure(rootTag_);
+    refreshingTags_ = false;
     RaiseEvent("Tags Reloaded");
     LOG_DEBUG("CWindowManager", "Refreshing tags - End");
 }

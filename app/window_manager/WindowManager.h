@@ -43,6 +43,8 @@ public:
     // Shuts the view tree down.
     void Shutdown();
     bool IsRunning() const { return running_; }
+    // True while a tag refresh reconfigures the views.
+    bool IsRefreshingTags() const { return refreshingTags_; }
 
     void RegisterView(CBaseView* view, const std::string& name);
     // Removes every entry with exactly this name.
@@ -89,6 +91,7 @@ private:
 
     bool running_ = false;
     bool quitPosted_ = false;
+    bool refreshingTags_ = false;
     IMainWindow* window_ = nullptr;
     TagHandle rootTag_ = 0;
     std::unique_ptr<CAppView> root_;
