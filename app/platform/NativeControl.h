@@ -3,6 +3,8 @@
 // owners (the text edit and combo box views) style them from tags and turn the notifications
 // into named events. Destroying the object destroys the control.
 
+#include "Canvas.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -33,6 +35,11 @@ public:
     virtual bool HasFocus() const = 0;
     // Asks the control to paint itself again.
     virtual void Invalidate() = 0;
+    // The picture the control paints under its contents, tiled from its top-left corner and
+    // blended over the window beneath; an empty image paints nothing. The image is copied.
+    virtual void SetBackgroundImage(const ImageRef& image) = 0;
+    // Puts this control right after `previous` in the keyboard (Tab) order.
+    virtual void SetTabOrderAfter(INativeControl& previous) = 0;
 };
 
 class INativeTextEdit : public INativeControl {
@@ -40,6 +47,7 @@ public:
     // Replaces the text; raises `changed` as typing would.
     virtual void SetText(const std::string& utf8) = 0;
     virtual std::string GetText() const = 0;
+    // A read-only box also refuses the keyboard focus: a click on it or Tab passes it by.
     virtual void SetReadOnly(bool readOnly) = 0;
     virtual void SetTextColor(std::uint32_t rgb) = 0;
 };
@@ -51,4 +59,16 @@ public:
     virtual void SetCurrentIndex(int index) = 0;
     virtual int GetCurrentIndex() const = 0;
     virtual void SetPlaceholderText(const std::string& utf8) = 0;
+    // Row editing; neither raises the selection notice.
+    virtual void InsertItem(int index, const std::string& utf8) = 0;
+    virtual void RemoveItem(int index) = 0;
+    virtual int ItemCount() const = 0;
+    virtual std::string ItemText(int index) const = 0;
+    // The list draws its rows itself: the closed box's picture (its right-hand strip carries
+    // the arrow), the open list's row background and the selected row's background. Rows
+    // are as high as the closed box. Empty images fall back to plain colours.
+    virtual void SetPictures(const ImageRef& box, const ImageRef& dropdown,
+                             const ImageRef& selection) = 0;
+    // Whether the open list is showing.
+    virtual bool IsListOpen() const = 0;
 };

@@ -33,7 +33,7 @@ void CAppView::Init(IMainWindow* window, const std::string& name) {
     buttonBar_.Init(window, "Button Bar");
     gasSeparator_.Init(window, "Gas Separator");
     headerBar_.Init(window, "Header Bar View");
-    // The parameters panel: Init(window, "Parameters Panel View").
+    parametersPanel_.Init(window, "Parameters Panel View");
     for (int i = 0; i < kWarningCount; ++i) {
         warnings_[i].Init(window, kWarningNames[i]);
     }
@@ -52,8 +52,10 @@ void CAppView::Configure(TagHandle tag) {
     buttonBar_.Configure(app->buttonBar);
     gasSeparator_.Configure(app->gasSeparator);
     headerBar_.Configure(app->headerBar);
-    // The parameters panel: Configure(app->parametersPanel), then, when !interactive_, its
-    // HideControls again so a reload while a dialog is open keeps the controls hidden.
+    parametersPanel_.Configure(app->parametersPanel);
+    if (!interactive_) {
+        parametersPanel_.HideControls(); // a reload while a dialog is open keeps them hidden
+    }
     const std::vector<TagHandle> warnings = app->Warnings();
     for (int i = 0; i < kWarningCount && i < static_cast<int>(warnings.size()); ++i) {
         warnings_[i].Configure(warnings[i]);
@@ -83,7 +85,7 @@ void CAppView::Draw(ICanvas& canvas) const {
     }
     headerBar_.Draw(canvas);
     buttonBar_.Draw(canvas);
-    // The parameters panel draws here, before the gas separator view.
+    parametersPanel_.Draw(canvas);
     gasSeparator_.Draw(canvas);
     for (int index : kWarningDrawOrder) {
         warnings_[index].Draw(canvas);
@@ -97,7 +99,7 @@ void CAppView::Shutdown() {
     buttonBar_.Shutdown();
     gasSeparator_.Shutdown();
     headerBar_.Shutdown();
-    // The parameters panel shuts down here.
+    parametersPanel_.Shutdown();
     for (CWarningView& warning : warnings_) {
         warning.Shutdown();
     }
@@ -109,12 +111,12 @@ void CAppView::Shutdown() {
 
 void CAppView::SuspendInteraction() {
     interactive_ = false;
-    // The parameters panel's HideControls joins here.
+    parametersPanel_.HideControls();
 }
 
 void CAppView::ResumeInteraction() {
     interactive_ = true;
-    // The parameters panel's ShowControls joins here.
+    parametersPanel_.ShowControls();
 }
 
 void CAppView::DescribeState(ViewState& state) const {

@@ -8,6 +8,7 @@
 #include "GasSeparatorView.h"
 #include "HeaderBarView.h"
 #include "HelpView.h"
+#include "ParametersPanelView.h"
 #include "SavePresetView.h"
 #include "WarningView.h"
 
@@ -33,6 +34,7 @@ public:
     // The dialog closed: interaction on, the native controls shown again.
     void ResumeInteraction();
     bool IsInteractive() const { return interactive_; }
+    CParametersPanelView& ParametersPanel() { return parametersPanel_; }
 
     const char* Kind() const override { return "app"; }
     void DescribeState(ViewState& state) const override;
@@ -42,7 +44,7 @@ private:
     CButtonBarView buttonBar_;
     CGasSeparatorView gasSeparator_;
     CHeaderBarView headerBar_;
-    // The parameters panel ("Parameters Panel View") joins here, after the header bar.
+    CParametersPanelView parametersPanel_;
     std::array<CWarningView, kWarningCount> warnings_;
     CContactView contact_;
     CHelpView help_;

@@ -3,14 +3,15 @@
 #include "SavePresetDialog.h"
 #include "TagManager.h"
 
-// The name box (a text edit view named "<name> Preset Name", identifier 110, configured
-// from the tag's "Preset Name") joins with the text edit view: Init initialises it after the
-// buttons, Configure configures it and hides it when closed, Open empties it first and shows
-// it last, Close hides it, Shutdown shuts it down with the buttons.
+namespace {
+// Shared with the panel's "Max Capacity" box; each control hears only its own changes.
+constexpr int kPresetNameIdentifier = 110;
+} // namespace
 
 void CSavePresetView::Init(IMainWindow* window, const std::string& name) {
     InitDialog(window, name,
                {name + " Close Button", name + " Save Button", name + " Cancel Button"});
+    presetName_.Init(window, name + " Preset Name", kPresetNameIdentifier);
 }
 
 void CSavePresetView::Configure(TagHandle tag) {
@@ -18,14 +19,26 @@ void CSavePresetView::Configure(TagHandle tag) {
     ConfigureDialog(tag, dialog ? std::vector<TagHandle>{dialog->closeButton, dialog->saveButton,
                                                          dialog->cancelButton}
                                 : std::vector<TagHandle>{});
+    presetName_.Configure(dialog ? dialog->presetName : 0);
+    if (!IsOpen()) {
+        presetName_.Hide();
+    }
 }
 
 void CSavePresetView::Open() {
+    presetName_.SetText("");
     CDialogView::Open();
+    presetName_.Show();
 }
 
 void CSavePresetView::Close() {
     CDialogView::Close();
+    presetName_.Hide();
+}
+
+void CSavePresetView::Shutdown() {
+    presetName_.Shutdown();
+    CDialogView::Shutdown();
 }
 
 TagHandle CSavePresetView::BackgroundImage() const {

@@ -3,6 +3,7 @@
 // named after the dialog ("<name> Close Button", ...).
 
 #include "DialogView.h"
+#include "TextEditView.h"
 
 class CSavePresetView : public CDialogView {
 public:
@@ -11,7 +12,12 @@ public:
     // Opening always starts with an empty name box.
     void Open() override;
     void Close() override;
+    void Shutdown() override;
+    CTextEditView& PresetName() { return presetName_; }
 
 protected:
     TagHandle BackgroundImage() const override;
+
+private:
+    CTextEditView presetName_; // shown only while the dialog is open
 };

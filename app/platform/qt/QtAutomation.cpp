@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 
 #include <map>
@@ -37,6 +39,10 @@ bool ParseChord(const std::string& name, Chord& chord) {
         {"End", {Qt::Key_End, Qt::NoModifier, ""}},
         {"Ctrl+A", {Qt::Key_A, Qt::ControlModifier, QString(QChar(1))}},
         {"Ctrl+R", {Qt::Key_R, Qt::ControlModifier, QString(QChar(18))}},
+        {"Up", {Qt::Key_Up, Qt::NoModifier, ""}},
+        {"Down", {Qt::Key_Down, Qt::NoModifier, ""}},
+        {"F4", {Qt::Key_F4, Qt::NoModifier, ""}},
+        {"Alt+Down", {Qt::Key_Down, Qt::AltModifier, ""}},
     };
     const auto it = chords.find(name);
     if (it == chords.end()) {
@@ -127,7 +133,14 @@ bool CQtAutomation::Focus(const std::string& name, std::string& error) {
     if (!control) {
         return false;
     }
-    control->setFocus(Qt::MouseFocusReason);
+    // A control that refuses the focus (a read-only box) passes the click to the window.
+    QWidget* target = control;
+    while (target && !(target->focusPolicy() & Qt::ClickFocus)) {
+        target = target->parentWidget();
+    }
+    if (target) {
+        target->setFocus(Qt::MouseFocusReason);
+    }
     return true;
 }
 
@@ -190,7 +203,8 @@ bool CQtAutomation::Select(const std::string& name, const std::string& row, std:
     QMouseEvent release(QEvent::MouseButtonRelease, centre, viewport->mapToGlobal(centre),
                         Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &release);
-    if (combo->currentIndex() != index) {
+    // The row's index may shift as the list reacts to the pick; its text does not.
+    if (combo->currentText() != QString::fromStdString(row)) {
         combo->hidePopup();
         error = "the list \"" + name + "\" did not take the row \"" + row + "\"";
         return false;
@@ -229,7 +243,13 @@ bool CQtAutomation::SaveScreenshot(const std::string& file, std::string& error) 
         error = "the window is not open";
         return false;
     }
-    if (!canvas->grab().save(QString::fromStdString(file), "PNG")) {
+    QPixmap shot = canvas->grab();
+    // An open drop-down list is a popup window of its own; it is drawn where it shows.
+    if (QWidget* popup = QApplication::activePopupWidget(); popup && popup->isVisible()) {
+        QPainter painter(&shot);
+        painter.drawPixmap(canvas->mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))), popup->grab());
+    }
+    if (!shot.save(QString::fromStdString(file), "PNG")) {
         error = "cannot write \"" + file + "\"";
         return false;
     }

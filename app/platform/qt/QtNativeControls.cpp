@@ -1,19 +1,22 @@
 #include "QtNativeControls.h"
 
+#include "QtCanvas.h"
 #include "QtFonts.h"
 
-#include <QEvent>
-
-bool CFocusWatcher::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn && callbacks_.focus) {
-        callbacks_.focus();
-    } else if (event->type() == QEvent::FocusOut && callbacks_.loseFocus) {
-        callbacks_.loseFocus();
-    }
-    return QObject::eventFilter(watched, event);
-}
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QPainter>
 
 namespace {
+// The closed box's edge and the strip at its right that shows the arrow of the picture.
+constexpr int kEdge = 2;
+constexpr int kArrowStrip = 25;
+// Rows and the closed box write their text this far in from the left of their rectangle.
+constexpr int kTextInset = 4;
+// Rows the open list shows before it scrolls.
+constexpr int kVisibleRows = 15;
+
 void Place(QWidget* widget, const NativeControlStyle& style) {
     widget->setGeometry(style.x, style.y, style.width, style.height);
     widget->setFont(ResolveFont(style.fontName, style.fontSize));
@@ -22,10 +25,114 @@ void Place(QWidget* widget, const NativeControlStyle& style) {
 QString ColourName(std::uint32_t rgb) {
     return QColor(QRgb(rgb & 0xFFFFFF)).name();
 }
+
+QImage CopyOf(const ImageRef& image) {
+    return WrapImage(image).copy();
+}
+
+// Fills `rect` with the picture tiled from `origin`, or with `fallback` when there is none.
+void FillWithPicture(QPainter& painter, const QRect& rect, const QImage& picture,
+                     const QPoint& origin, const QColor& fallback) {
+    if (picture.isNull()) {
+        painter.fillRect(rect, fallback);
+        return;
+    }
+    painter.save();
+    painter.setBrushOrigin(origin);
+    painter.fillRect(rect, QBrush(picture));
+    painter.restore();
+}
+
+void DrawRowText(QPainter& painter, const QRect& rect, const QString& text, const QColor& colour) {
+    painter.save();
+    painter.setClipRect(rect);
+    painter.setPen(colour);
+    painter.drawText(rect.adjusted(kTextInset, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter.restore();
+}
 } // namespace
 
+bool CFocusWatcher::eventFilter(QObject* watched, QEvent* event) {
+    const bool in = event->type() == QEvent::FocusIn;
+    const bool out = event->type() == QEvent::FocusOut;
+    if (out && (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason ||
+                QApplication::activePopupWidget())) {
+        awayToPopup_ = true; // the focus comes back when the popup closes
+    } else if (in && awayToPopup_) {
+        awayToPopup_ = false;
+    } else if (in && callbacks_.focus) {
+        callbacks_.focus();
+    } else if (out && callbacks_.loseFocus) {
+        callbacks_.loseFocus();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void CPictureLineEdit::SetPicture(const QImage& picture) {
+    picture_ = picture;
+    update();
+}
+
+void CPictureLineEdit::paintEvent(QPaintEvent* event) {
+    if (!picture_.isNull()) {
+        QPainter painter(this);
+        FillWithPicture(painter, rect(), picture_, QPoint(0, 0), Qt::transparent);
+    }
+    QLineEdit::paintEvent(event);
+}
+
+void CRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    const bool selected = option.state & QStyle::State_Selected;
+    const QRect& rect = option.rect;
+    const QPalette& palette = option.palette;
+    // Each row shows its picture from the picture's top, whatever the rows' height.
+    FillWithPicture(*painter, rect, selected ? pictures_.selection : pictures_.dropdown,
+                    rect.topLeft(), palette.color(selected ? QPalette::Highlight : QPalette::Base));
+    const QColor text = palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    DrawRowText(*painter, rect, index.data(Qt::DisplayRole).toString(), text);
+    if (option.state & QStyle::State_HasFocus) {
+        painter->save();
+        painter->setPen(QPen(text, 1, Qt::DotLine));
+        painter->drawRect(rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+    }
+}
+
+QSize CRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    const QSize hint = QStyledItemDelegate::sizeHint(option, index);
+    return {hint.width(), rowHeight_ > 0 ? rowHeight_ : hint.height()};
+}
+
+CPictureComboBox::CPictureComboBox(QWidget* parent) : QComboBox(parent) {
+    setItemDelegate(new CRowDelegate(pictures_, rowHeight_, this));
+    setMaxVisibleItems(kVisibleRows);
+}
+
+void CPictureComboBox::SetPictures(ComboPictures pictures) {
+    pictures_ = std::move(pictures);
+    update();
+}
+
+void CPictureComboBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect client = rect();
+    // The border and the arrow strip show the box picture; the inner field shows the selected
+    // row as the open list draws it, highlighted while the list has the focus.
+    FillWithPicture(painter, client, pictures_.box, QPoint(0, 0), palette().color(QPalette::Base));
+    const QRect inner = client.adjusted(kEdge, kEdge, -kEdge - kArrowStrip, -kEdge);
+    // The open list keeps the box focused, as the native list does.
+    const bool focused = hasFocus() || (view() && view()->isVisible());
+    if (focused) {
+        FillWithPicture(painter, inner, pictures_.selection, QPoint(0, 0),
+                        palette().color(QPalette::Highlight));
+    }
+    const QColor text = palette().color(focused ? QPalette::HighlightedText : QPalette::Text);
+    DrawRowText(painter, inner, currentIndex() >= 0 ? currentText() : QString(), text);
+}
+
 CQtTextEdit::CQtTextEdit(QWidget* parent, const std::string& name)
-    : edit_(new QLineEdit(parent)), watcher_(callbacks_) {
+    : edit_(new CPictureLineEdit(parent)), watcher_(callbacks_) {
     edit_->setObjectName(QString::fromStdString(name));
     edit_->setFrame(false);
     edit_->installEventFilter(&watcher_);
@@ -59,8 +166,23 @@ void CQtTextEdit::SetStyle(const NativeControlStyle& style) {
     ApplyStyleSheet();
 }
 
+namespace {
+// A hidden control hands its focus to the window rather than along the Tab order, so hiding
+// a row of controls does not pass the focus from one to the next.
+void HideKeepingFocusStill(QWidget* widget) {
+    if (widget->hasFocus() && widget->parentWidget()) {
+        widget->parentWidget()->setFocus(Qt::OtherFocusReason);
+    }
+    widget->hide();
+}
+} // namespace
+
 void CQtTextEdit::SetVisible(bool visible) {
-    edit_->setVisible(visible);
+    if (!visible) {
+        HideKeepingFocusStill(edit_);
+        return;
+    }
+    edit_->show();
 }
 
 bool CQtTextEdit::IsVisible() const {
@@ -79,8 +201,26 @@ void CQtTextEdit::Invalidate() {
     edit_->update();
 }
 
+void CQtTextEdit::SetBackgroundImage(const ImageRef& image) {
+    edit_->SetPicture(CopyOf(image));
+}
+
+void CQtTextEdit::SetTabOrderAfter(INativeControl& previous) {
+    if (auto* control = dynamic_cast<CQtControl*>(&previous); control && control->Widget()) {
+        QWidget::setTabOrder(control->Widget(), edit_);
+    }
+}
+
 void CQtTextEdit::SetText(const std::string& utf8) {
-    edit_->setText(QString::fromStdString(utf8));
+    const QString text = QString::fromStdString(utf8);
+    if (text == edit_->text()) {
+        // The native edit control reports a change even when the text stays the same.
+        if (callbacks_.changed) {
+            callbacks_.changed();
+        }
+        return;
+    }
+    edit_->setText(text);
 }
 
 std::string CQtTextEdit::GetText() const {
@@ -89,6 +229,10 @@ std::string CQtTextEdit::GetText() const {
 
 void CQtTextEdit::SetReadOnly(bool readOnly) {
     edit_->setReadOnly(readOnly);
+    edit_->setFocusPolicy(readOnly ? Qt::NoFocus : Qt::StrongFocus);
+    if (readOnly && edit_->hasFocus()) {
+        edit_->clearFocus();
+    }
 }
 
 void CQtTextEdit::SetTextColor(std::uint32_t rgb) {
@@ -97,7 +241,7 @@ void CQtTextEdit::SetTextColor(std::uint32_t rgb) {
 }
 
 CQtComboBox::CQtComboBox(QWidget* parent, const std::string& name)
-    : combo_(new QComboBox(parent)), watcher_(callbacks_) {
+    : combo_(new CPictureComboBox(parent)), watcher_(callbacks_) {
     combo_->setObjectName(QString::fromStdString(name));
     combo_->setFrame(false);
     combo_->installEventFilter(&watcher_);
@@ -118,13 +262,23 @@ CQtComboBox::~CQtComboBox() {
 
 void CQtComboBox::SetStyle(const NativeControlStyle& style) {
     Place(combo_, style);
-    combo_->setStyleSheet(QString("QComboBox { color: %1; padding-left: %2px; }")
-                              .arg(ColourName(style.textColor))
-                              .arg(style.leftMargin));
+    combo_->SetRowHeight(style.height);
+    // The list drops below the box, as a drop-down list does, with a thin dark border.
+    combo_->setStyleSheet(QString("QComboBox { combobox-popup: 0; color: %1; }"
+                                  " QComboBox QAbstractItemView { border: 1px solid #2b3a4d;"
+                                  " outline: 0; padding: 0px; margin: 0px; }")
+                              .arg(ColourName(style.textColor)));
+    combo_->view()->setFont(combo_->font());
+    combo_->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 void CQtComboBox::SetVisible(bool visible) {
-    combo_->setVisible(visible);
+    if (!visible) {
+        combo_->hidePopup();
+        HideKeepingFocusStill(combo_);
+        return;
+    }
+    combo_->show();
 }
 
 bool CQtComboBox::IsVisible() const {
@@ -141,6 +295,18 @@ bool CQtComboBox::HasFocus() const {
 
 void CQtComboBox::Invalidate() {
     combo_->update();
+}
+
+void CQtComboBox::SetBackgroundImage(const ImageRef& image) {
+    ComboPictures pictures = combo_->Pictures();
+    pictures.box = CopyOf(image);
+    combo_->SetPictures(std::move(pictures));
+}
+
+void CQtComboBox::SetTabOrderAfter(INativeControl& previous) {
+    if (auto* control = dynamic_cast<CQtControl*>(&previous); control && control->Widget()) {
+        QWidget::setTabOrder(control->Widget(), combo_);
+    }
 }
 
 void CQtComboBox::SetItems(const std::vector<std::string>& items) {
@@ -160,4 +326,29 @@ int CQtComboBox::GetCurrentIndex() const {
 
 void CQtComboBox::SetPlaceholderText(const std::string& utf8) {
     combo_->setPlaceholderText(QString::fromStdString(utf8));
+}
+
+void CQtComboBox::InsertItem(int index, const std::string& utf8) {
+    combo_->insertItem(index, QString::fromStdString(utf8));
+}
+
+void CQtComboBox::RemoveItem(int index) {
+    combo_->removeItem(index);
+}
+
+int CQtComboBox::ItemCount() const {
+    return combo_->count();
+}
+
+std::string CQtComboBox::ItemText(int index) const {
+    return combo_->itemText(index).toStdString();
+}
+
+void CQtComboBox::SetPictures(const ImageRef& box, const ImageRef& dropdown,
+                              const ImageRef& selection) {
+    combo_->SetPictures({CopyOf(box), CopyOf(dropdown), CopyOf(selection)});
+}
+
+bool CQtComboBox::IsListOpen() const {
+    return combo_->view() && combo_->view()->isVisible();
 }

@@ -1,15 +1,19 @@
 #pragma once
 // Native controls as frameless children of the canvas. Each widget's object name is the view
-// name, so the synthetic input can find it.
+// name, so the synthetic input can find it. The widgets paint the pictures their views give
+// them, so they look like part of the window's picture.
 
 #include "NativeControl.h"
 
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QObject>
 #include <QPointer>
+#include <QStyledItemDelegate>
 
-// Turns focus changes of a widget into the control's callbacks.
+// Turns focus changes of a widget into the control's callbacks. Focus that only moves to an
+// open popup (the list of a drop-down, a context menu) and back is not a change.
 class CFocusWatcher : public QObject {
 public:
     explicit CFocusWatcher(const NativeControlCallbacks& callbacks) : callbacks_(callbacks) {}
@@ -19,9 +23,70 @@ protected:
 
 private:
     const NativeControlCallbacks& callbacks_;
+    bool awayToPopup_ = false;
 };
 
-class CQtTextEdit : public INativeTextEdit {
+// What both controls share on the Qt side: the widget, for the Tab order.
+class CQtControl {
+public:
+    virtual ~CQtControl() = default;
+    virtual QWidget* Widget() const = 0;
+};
+
+// A line edit that paints its picture, tiled from its top-left corner, under the text.
+class CPictureLineEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    void SetPicture(const QImage& picture);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage picture_;
+};
+
+// The three pictures of a drop-down list.
+struct ComboPictures {
+    QImage box;
+    QImage dropdown;
+    QImage selection;
+};
+
+// Draws the open list's rows: the row picture, or the selection picture behind the selected
+// row, and the text in the normal or highlighted colour.
+class CRowDelegate : public QStyledItemDelegate {
+public:
+    CRowDelegate(const ComboPictures& pictures, const int& rowHeight, QObject* parent)
+        : QStyledItemDelegate(parent), pictures_(pictures), rowHeight_(rowHeight) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    const ComboPictures& pictures_;
+    const int& rowHeight_;
+};
+
+// A drop-down list that paints its closed box itself: the box picture, with the selected
+// row's text in an inner field that shows the selection picture while the list has the focus.
+class CPictureComboBox : public QComboBox {
+public:
+    explicit CPictureComboBox(QWidget* parent);
+    void SetPictures(ComboPictures pictures);
+    const ComboPictures& Pictures() const { return pictures_; }
+    void SetRowHeight(int height) { rowHeight_ = height; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    ComboPictures pictures_;
+    int rowHeight_ = 0;
+};
+
+class CQtTextEdit : public INativeTextEdit, public CQtControl {
 public:
     CQtTextEdit(QWidget* parent, const std::string& name);
     ~CQtTextEdit() override;
@@ -33,21 +98,24 @@ public:
     void SetFocus() override;
     bool HasFocus() const override;
     void Invalidate() override;
+    void SetBackgroundImage(const ImageRef& image) override;
+    void SetTabOrderAfter(INativeControl& previous) override;
     void SetText(const std::string& utf8) override;
     std::string GetText() const override;
     void SetReadOnly(bool readOnly) override;
     void SetTextColor(std::uint32_t rgb) override;
+    QWidget* Widget() const override { return edit_; }
 
 private:
     void ApplyStyleSheet();
 
-    QPointer<QLineEdit> edit_;
+    QPointer<CPictureLineEdit> edit_;
     NativeControlCallbacks callbacks_;
     CFocusWatcher watcher_;
     NativeControlStyle style_;
 };
 
-class CQtComboBox : public INativeComboBox {
+class CQtComboBox : public INativeComboBox, public CQtControl {
 public:
     CQtComboBox(QWidget* parent, const std::string& name);
     ~CQtComboBox() override;
@@ -59,13 +127,23 @@ public:
     void SetFocus() override;
     bool HasFocus() const override;
     void Invalidate() override;
+    void SetBackgroundImage(const ImageRef& image) override;
+    void SetTabOrderAfter(INativeControl& previous) override;
     void SetItems(const std::vector<std::string>& items) override;
     void SetCurrentIndex(int index) override;
     int GetCurrentIndex() const override;
     void SetPlaceholderText(const std::string& utf8) override;
+    void InsertItem(int index, const std::string& utf8) override;
+    void RemoveItem(int index) override;
+    int ItemCount() const override;
+    std::string ItemText(int index) const override;
+    void SetPictures(const ImageRef& box, const ImageRef& dropdown,
+                     const ImageRef& selection) override;
+    bool IsListOpen() const override;
+    QWidget* Widget() const override { return combo_; }
 
 private:
-    QPointer<QComboBox> combo_;
+    QPointer<CPictureComboBox> combo_;
     NativeControlCallbacks callbacks_;
     CFocusWatcher watcher_;
 };

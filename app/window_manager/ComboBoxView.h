@@ -1,0 +1,89 @@
+#pragma once
+// A drop-down list: a native list control placed from its tag, drawing its rows with the
+// tag's pictures. The tag's items are its rows; a default row (the tag's "Default Text")
+// exists only while it is the selection. A pick by the user raises the tag's "Selected Item
+// Changed Event"; the focus raises "<name> Focus" and "<name> Lose Focus".
+
+#include "BaseView.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class INativeComboBox;
+class TComboBoxItem;
+
+class CComboBoxView : public CBaseView {
+public:
+    CComboBoxView();
+    ~CComboBoxView() override;
+
+    // Stores the name and identifier and registers the view; the control comes with Configure.
+    void Init(IMainWindow* window, const std::string& name, int identifier);
+    // Rebuilds the list from the tag (rows added with AddItems are dropped), selects row 0,
+    // raises the selection event, then places and shows the control.
+    void Configure(TagHandle tag);
+
+    // The selected row's text; empty when nothing is selected.
+    std::string GetSelectedText() const;
+    // The first item whose display name is the selected text, or null (the default row).
+    TComboBoxItem* GetSelectedItem() const;
+    // Selects the first row with exactly this text; with no such row, the default row (or
+    // nothing, without default text). Raises no event.
+    void SelectByText(const std::string& text);
+    // Selects the default row, adding it when absent (or nothing, without default text).
+    // Raises no event.
+    void ShowDefaultText();
+    // Appends a row per item. The items are not tags of the tree (the model's user presets)
+    // and must outlive their rows: remove them with RemoveAddedItems before deleting them.
+    void AddItems(const std::vector<TComboBoxItem*>& items);
+    // Removes every row added with AddItems. Should the selection go with them, the default
+    // row is selected instead (nothing, without default text). Raises no event.
+    void RemoveAddedItems();
+
+    int RowCount() const;
+    std::string RowText(int row) const;
+    // The items of the list in row order (the default row has none).
+    std::vector<TComboBoxItem*> Items() const;
+    bool HasDefaultRow() const { return defaultRowPresent_; }
+    int Identifier() const { return identifier_; }
+
+    void Show();
+    void Hide();
+    bool IsVisible() const;
+    bool IsListOpen() const;
+    void Invalidate();
+    // Destroys the native control, then unregisters the view.
+    void Shutdown() override;
+
+    const char* Kind() const override { return "combo box"; }
+    void DescribeState(ViewState& state) const override;
+
+    // The native control, for the owner's Tab order; null before Configure.
+    INativeComboBox* Control() const { return control_.get(); }
+
+private:
+    // A row's item: a tag of the tree (by handle, so a tag refresh cannot leave it dangling)
+    // or an added item (by pointer).
+    struct Item {
+        TagHandle tag = 0;
+        TComboBoxItem* added = nullptr;
+        TComboBoxItem* Get() const;
+    };
+
+    void CreateControl();
+    void AppendRow(const Item& item);
+    // Drops the default row once another row is the selection.
+    void DropDefaultRowIfLeft();
+    void OnSelectionChanged();
+    void OnFocus(const char* suffix) const;
+
+    std::unique_ptr<INativeComboBox> control_;
+    int identifier_ = 0;
+    std::string defaultText_;
+    bool defaultRowPresent_ = false;
+    std::vector<Item> items_; // one per row after the default row
+    // The last font a tag gave; a tag without one leaves the control's font as it was.
+    std::string fontName_;
+    int fontSize_ = 0;
+};

@@ -1,0 +1,67 @@
+#pragma once
+// A one-line text box: a native edit control placed and styled from its tag. Typing or
+// setting its text raises the tag's "Text Changed Event"; gaining and losing the keyboard
+// focus raise "<name> Focus" and "<name> Lose Focus". A read-only box raises nothing and
+// never takes the focus.
+
+#include "BaseView.h"
+#include "Canvas.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class INativeTextEdit;
+
+class CTextEditView : public CBaseView {
+public:
+    CTextEditView();
+    ~CTextEditView() override;
+
+    // Creates the native control (hidden until configured) and registers the view.
+    void Init(IMainWindow* window, const std::string& name, int identifier);
+    // Places, styles and shows the control. Only the first call puts the tag's default
+    // text in; later calls keep whatever the box holds.
+    void Configure(TagHandle tag);
+
+    // Replaces the text; the change is reported as typing would be.
+    void SetText(const std::string& text);
+    std::string GetText() const;
+    // An invalid box draws its text in the tag's error colour.
+    void SetValid(bool valid);
+    bool IsValid() const { return valid_; }
+    bool IsReadOnly() const { return readOnly_; }
+    int Identifier() const { return identifier_; }
+
+    void Show();
+    void Hide();
+    bool IsVisible() const;
+    void Invalidate();
+    // Destroys the native control, then unregisters the view.
+    void Shutdown() override;
+
+    const char* Kind() const override { return "text edit"; }
+    void DescribeState(ViewState& state) const override;
+
+    // The native control, for the owner's Tab order; null before Init and after Shutdown.
+    INativeTextEdit* Control() const { return control_.get(); }
+
+private:
+    void OnChanged() const;
+    void OnFocus(const char* suffix) const;
+    void ApplyTextColour();
+
+    std::unique_ptr<INativeTextEdit> control_;
+    int identifier_ = 0;
+    bool textSet_ = false;
+    bool readOnly_ = false;
+    bool valid_ = true;
+    // The last font a tag gave; a tag without one leaves the control's font as it was.
+    std::string fontName_;
+    int fontSize_ = 0;
+};
+
+// A tag colour's components packed as 0xFFRRGGBB; only the low eight bits of each count.
+std::uint32_t PackColour(int r, int g, int b);
+// The pixels of an image tag; empty when the handle is no image or the image is empty.
+ImageRef TagImageRef(TagHandle image);

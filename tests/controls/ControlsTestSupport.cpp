@@ -1,0 +1,115 @@
+#include "ControlsTestSupport.h"
+
+#include "AppView.h"
+#include "ComboBoxView.h"
+#include "EventRegistry.h"
+#include "NativeControl.h"
+#include "Platform.h"
+#include "QtPlatform.h"
+#include "TagManager.h"
+#include "TextEditView.h"
+#include "Window.h"
+#include "WindowManager.h"
+
+#include <cstdlib>
+
+namespace {
+CQtPlatform& QtPlatform() {
+    static int argc = 1;
+    static char name[] = "test_controls";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: Qt's own globals may be gone by the time the process exits.
+    static CQtPlatform* platform = new CQtPlatform(argc, argv, CQtPlatform::Display::Offscreen);
+    return *platform;
+}
+} // namespace
+
+ControlsHarness::ControlsHarness() {
+    QtPlatform().Install(true);
+    delete gEventRegistry;
+    gEventRegistry = new EventRegistry;
+    ResetTags();
+    InitTags("");
+    delete gWindowManager;
+    gWindowManager = new CWindowManager;
+    gWindowManager->Init();
+    Pass();
+}
+
+ControlsHarness::~ControlsHarness() {
+    gWindowManager->Shutdown();
+    delete gWindowManager;
+    gWindowManager = nullptr;
+    delete gEventRegistry;
+    gEventRegistry = nullptr;
+}
+
+void ControlsHarness::Listen(const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        gEventRegistry->Subscribe(name, this, [this, name] { events_.push_back(name); });
+    }
+}
+
+std::string ControlsHarness::Events() const {
+    std::string text;
+    for (const std::string& event : events_) {
+        text += (text.empty() ? "" : ", ") + event;
+    }
+    return text;
+}
+
+void ControlsHarness::Pass() {
+    gWindowManager->Update(1.0 / 60.0);
+}
+
+IAutomation& ControlsHarness::Input() {
+    return *Platform().automation;
+}
+
+CParametersPanelView& ControlsHarness::Panel() {
+    return gWindowManager->RootView().ParametersPanel();
+}
+
+CSavePresetView& ControlsHarness::SaveDialog() {
+    return *gWindowManager->FindViewAs<CSavePresetView>("Save Preset Dialog");
+}
+
+CTextEditView& ControlsHarness::Box(const std::string& name) {
+    return *gWindowManager->FindViewAs<CTextEditView>(name);
+}
+
+CComboBoxView& ControlsHarness::List(const std::string& name) {
+    return *gWindowManager->FindViewAs<CComboBoxView>(name);
+}
+
+PixelBuffer ControlsHarness::Grab(int x, int y, int w, int h) {
+    return Platform().mainWindow->GrabClient(x, y, w, h);
+}
+
+std::string ControlsHarness::FocusedControl() {
+    for (const auto& [name, view] : gWindowManager->Views()) {
+        const auto* box = dynamic_cast<const CTextEditView*>(view);
+        const auto* list = dynamic_cast<const CComboBoxView*>(view);
+        const INativeControl* control = box    ? static_cast<INativeControl*>(box->Control())
+                                        : list ? static_cast<INativeControl*>(list->Control())
+                                               : nullptr;
+        if (control && control->HasFocus()) {
+            return name;
+        }
+    }
+    return "";
+}
+
+int CountColour(const PixelBuffer& pixels, unsigned rgb, int tolerance) {
+    int count = 0;
+    for (const std::uint32_t pixel : pixels.pixels) {
+        bool close = (pixel >> 24) == 0xFF;
+        for (int shift : {16, 8, 0}) {
+            const int a = static_cast<int>((pixel >> shift) & 0xFF);
+            const int b = static_cast<int>((rgb >> shift) & 0xFF);
+            close = close && std::abs(a - b) <= tolerance;
+        }
+        count += close ? 1 : 0;
+    }
+    return count;
+}

@@ -1,0 +1,146 @@
+// The parameters panel: its members, the Tab order, and the still picture that stands in
+// for the controls while a dialog is open.
+
+#include "ControlsTestSupport.h"
+
+#include "AppView.h"
+#include "ComboBoxView.h"
+#include "ParametersPanelView.h"
+#include "TextEditView.h"
+#include "WindowManager.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+class PanelTest : public ::testing::Test {
+protected:
+    ControlsHarness app;
+    std::string error;
+};
+
+// Records where opaque copies land.
+class CCopyCanvas : public ICanvas {
+public:
+    int Width() const override { return 1018; }
+    int Height() const override { return 720; }
+    void CopyImage(const ImageRef& image, int x, int y) override {
+        std::uint64_t sum = 0;
+        for (int row = 0; row < image.height; ++row) {
+            for (int col = 0; col < image.width; ++col) {
+                sum = sum * 31 + image.pixels[static_cast<size_t>(row) * image.width + col];
+            }
+        }
+        copies.push_back({x, y, image.width, image.height, sum});
+    }
+    void DrawImage(const ImageRef&, int, int, int) override { ++draws; }
+    void DrawImageScaled(const ImageRef&, int, int, int, int, int) override { ++draws; }
+    void DrawOutlinedText(const TextStyle&, int, int, const std::string&) override { ++draws; }
+    int MeasureText(const TextStyle&, const std::string&) override { return 0; }
+    PixelBuffer ReadPixels(int, int, int, int) const override { return {}; }
+
+    struct Copy {
+        int x, y, w, h;
+        std::uint64_t checksum;
+    };
+    std::vector<Copy> copies;
+    int draws = 0;
+};
+
+TEST_F(PanelTest, MembersHaveTheirNamesAndIdentifiers) {
+    EXPECT_EQ(app.List("Separator Preset").Identifier(), 201);
+    EXPECT_EQ(app.List("Casing Size").Identifier(), 202);
+    const std::vector<std::pair<std::string, int>> boxes = {
+        {"Dip Tube ID", 102},     {"Dip Tube Length", 103},
+        {"Dip Tube OD", 104},     {"Gas Bubble Rise Velocity", 105},
+        {"Production Rate", 106}, {"Separator ID", 107},
+        {"Separator OD", 108},    {"SPM", 109},
+        {"Max Capacity", 110}};
+    for (const auto& [name, identifier] : boxes) {
+        EXPECT_EQ(app.Box(name).Identifier(), identifier) << name;
+        EXPECT_TRUE(app.Box(name).IsVisible()) << name;
+    }
+    EXPECT_NE(gWindowManager->FindView("Recommended Dip Tube Length"), nullptr);
+    EXPECT_EQ(gWindowManager->FindView("Parameters Panel View"), &app.Panel());
+}
+
+TEST_F(PanelTest, TabWalksTheEditableControlsFromTopToBottom) {
+    const std::vector<std::string> order = {
+        "Casing Size", "Separator Preset", "Separator OD",    "Separator ID",
+        "Dip Tube OD", "Dip Tube ID",      "Dip Tube Length", "Gas Bubble Rise Velocity",
+        "SPM",         "Production Rate"};
+    ASSERT_TRUE(app.Input().Focus(order.front(), error)) << error;
+    for (size_t i = 1; i < order.size(); ++i) {
+        ASSERT_TRUE(app.Input().Key("Tab", error)) << error;
+        EXPECT_EQ(app.FocusedControl(), order[i]);
+    }
+    for (size_t i = order.size() - 1; i > 0; --i) {
+        ASSERT_TRUE(app.Input().Key("Backtab", error)) << error;
+        EXPECT_EQ(app.FocusedControl(), order[i - 1]);
+    }
+}
+
+TEST_F(PanelTest, OpenDialogShowsAStillPictureOfThePanelAsItWas) {
+    ASSERT_TRUE(app.Input().Focus("SPM", error)) << error;
+    ASSERT_TRUE(app.Input().TypeText("12.5", error)) << error;
+    app.Input().MouseDown(100, 705); // the focus back to the window, as a click does
+    app.Input().MouseUp(100, 705);
+    app.Pass();
+    const PixelBuffer before = app.Grab(0, 51, 430, 669);
+
+    gWindowManager->RootView().SuspendInteraction();
+    app.SaveDialog().Open();
+    CParametersPanelView& panel = app.Panel();
+    ASSERT_TRUE(panel.HasSnapshot());
+    EXPECT_FALSE(app.Box("SPM").IsVisible());
+    EXPECT_FALSE(app.List("Casing Size").IsVisible());
+    EXPECT_FALSE(app.Input().Focus("SPM", error)); // hidden controls cannot be reached
+
+    // The panel starts 2 pixels left of the window: the picture is what lies inside.
+    CCopyCanvas canvas;
+    panel.Draw(canvas);
+    ASSERT_EQ(canvas.copies.size(), 1u);
+    EXPECT_EQ(canvas.copies[0].x, 0);
+    EXPECT_EQ(canvas.copies[0].y, 51);
+    EXPECT_EQ(canvas.draws, 0);
+
+    // With the dialog drawn the panel region shows the same pixels where the dialog is not.
+    app.Pass();
+    const PixelBuffer during = app.Grab(0, 51, 430, 669);
+    ASSERT_EQ(during.pixels.size(), before.pixels.size());
+    const int dialogLeft = 160; // the dialog covers x >= 160, y in 120..480 or so
+    int differing = 0;
+    for (int y = 0; y < before.height; ++y) {
+        for (int x = 0; x < dialogLeft - 1; ++x) {
+            const size_t i = static_cast<size_t>(y) * before.width + x;
+            differing += before.pixels[i] != during.pixels[i] ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    const PixelBuffer typed = app.Grab(178, 51 + 500, 100, 29); // "12.5" in the SPM box
+    EXPECT_GT(CountColour(typed, 0x000000, 60), 20);
+}
+
+TEST_F(PanelTest, ReloadWhileADialogIsOpenKeepsTheControlsHiddenAndThePicture) {
+    gWindowManager->RootView().SuspendInteraction();
+    app.SaveDialog().Open();
+    app.Pass();
+    CCopyCanvas first;
+    app.Panel().Draw(first);
+
+    gWindowManager->RefreshTags();
+    EXPECT_FALSE(app.Box("Separator OD").IsVisible());
+    EXPECT_FALSE(app.List("Separator Preset").IsVisible());
+    EXPECT_TRUE(app.Panel().HasSnapshot());
+    CCopyCanvas second;
+    app.Panel().Draw(second);
+    ASSERT_EQ(second.copies.size(), 1u);
+    EXPECT_EQ(second.copies[0].checksum, first.copies[0].checksum); // not retaken over the dialog
+
+    app.SaveDialog().Close();
+    gWindowManager->RootView().ResumeInteraction();
+    EXPECT_FALSE(app.Panel().HasSnapshot());
+    EXPECT_TRUE(app.Box("Separator OD").IsVisible());
+    EXPECT_TRUE(app.List("Separator Preset").IsVisible());
+    EXPECT_TRUE(app.Input().Focus("Separator OD", error)) << error;
+}
+} // namespace

@@ -1,0 +1,162 @@
+// Text boxes: the events of typed and programmatic changes, read-only silence, focus, the
+// error colour, the default text and the name box that shares its identifier.
+
+#include "ControlsTestSupport.h"
+
+#include "AppView.h"
+#include "Platform.h"
+#include "SavePresetView.h"
+#include "TagManager.h"
+#include "TextEdit.h"
+#include "TextEditView.h"
+#include "WindowManager.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+class TextEditTest : public ::testing::Test {
+protected:
+    TextEditTest() {
+        app.Listen({"Separator OD Changed", "Separator OD Focus", "Separator OD Lose Focus",
+                    "Separator ID Focus", "Separator ID Lose Focus", "Max Capacity Focus",
+                    "Max Capacity Lose Focus", "Save Preset Name Changed", "",
+                    "Save Preset Dialog Preset Name Focus"});
+    }
+
+    ControlsHarness app;
+    std::string error;
+};
+
+const TTextEdit& TagOf(const CTextEditView& box) {
+    return *GetTagAs<TTextEdit>(box.GetTagHandle());
+}
+
+TEST_F(TextEditTest, ProgrammaticAndTypedChangesRaiseTheSameEvent) {
+    CTextEditView& od = app.Box("Separator OD");
+    od.SetText("3.5");
+    EXPECT_EQ(od.GetText(), "3.5");
+    EXPECT_EQ(app.Events(), "Separator OD Changed");
+    app.Clear();
+    od.SetText("3.5"); // the same text is still reported, as the native box does
+    EXPECT_EQ(app.Events(), "Separator OD Changed");
+    app.Clear();
+
+    ASSERT_TRUE(app.Input().Focus("Separator OD", error)) << error;
+    ASSERT_TRUE(app.Input().Key("End", error));
+    ASSERT_TRUE(app.Input().TypeText("25", error)) << error;
+    EXPECT_EQ(od.GetText(), "3.525");
+    EXPECT_EQ(app.Events(), "Separator OD Focus, Separator OD Changed, Separator OD Changed");
+}
+
+TEST_F(TextEditTest, ReadOnlyBoxRaisesNothingAndNeverTakesTheFocus) {
+    CTextEditView& capacity = app.Box("Max Capacity");
+    ASSERT_TRUE(capacity.IsReadOnly());
+    capacity.SetText("1200");
+    EXPECT_EQ(capacity.GetText(), "1200");
+
+    ASSERT_TRUE(app.Input().Focus("Separator ID", error)) << error;
+    app.Clear();
+    // A click on the read-only box passes to the window: the field with the focus loses it.
+    ASSERT_TRUE(app.Input().Focus("Max Capacity", error)) << error;
+    EXPECT_EQ(app.FocusedControl(), "");
+    EXPECT_EQ(app.Events(), "Separator ID Lose Focus");
+    EXPECT_EQ(capacity.GetText(), "1200");
+}
+
+TEST_F(TextEditTest, ReleaseOnTheWindowTakesTheFocusBack) {
+    ASSERT_TRUE(app.Input().Focus("Separator OD", error)) << error;
+    app.Input().MouseMove(100, 705);
+    app.Input().MouseDown(100, 705);
+    app.Input().MouseUp(100, 705);
+    EXPECT_EQ(app.FocusedControl(), "");
+    EXPECT_EQ(app.Events(), "Separator OD Focus, Separator OD Lose Focus");
+}
+
+TEST_F(TextEditTest, InvalidTextIsDrawnInTheErrorColour) {
+    CTextEditView& od = app.Box("Separator OD");
+    const TTextEdit& tag = TagOf(od);
+    od.SetText("88888");
+    app.Pass();
+    const PixelBuffer valid = app.Grab(tag.absX, tag.absY, tag.width, tag.height);
+    EXPECT_GT(CountColour(valid, 0x000000, 60), 20);
+    EXPECT_EQ(CountColour(valid, 0xFF0000, 60), 0);
+
+    od.SetValid(false);
+    EXPECT_FALSE(od.IsValid());
+    app.Pass();
+    const PixelBuffer invalid = app.Grab(tag.absX, tag.absY, tag.width, tag.height);
+    EXPECT_GT(CountColour(invalid, 0xFF0000, 60), 20);
+    EXPECT_EQ(CountColour(invalid, 0x000000, 60), 0);
+
+    od.SetValid(true);
+    app.Pass();
+    EXPECT_EQ(CountColour(app.Grab(tag.absX, tag.absY, tag.width, tag.height), 0xFF0000, 60), 0);
+}
+
+TEST_F(TextEditTest, DefaultTextOnlyOnTheFirstConfigure) {
+    CTextEditView& od = app.Box("Separator OD");
+    TTextEdit& tag = *GetTagAs<TTextEdit>(od.GetTagHandle());
+    tag.defaultText = "7.25";
+    CTextEditView probe;
+    probe.Init(Platform().mainWindow, "Probe", 300);
+    probe.Configure(od.GetTagHandle());
+    EXPECT_EQ(probe.GetText(), "7.25");
+    EXPECT_TRUE(probe.IsVisible());
+
+    probe.SetText("5");
+    tag.defaultText = "9";
+    probe.Configure(od.GetTagHandle());
+    EXPECT_EQ(probe.GetText(), "5");
+    probe.Shutdown();
+    EXPECT_FALSE(probe.IsVisible());
+}
+
+TEST_F(TextEditTest, ReloadingTheTagsKeepsTheTypedText) {
+    ASSERT_TRUE(app.Input().Focus("Separator OD", error)) << error;
+    ASSERT_TRUE(app.Input().TypeText("4.4", error)) << error;
+    app.Box("Separator OD").SetValid(false);
+    gWindowManager->RefreshTags();
+    EXPECT_EQ(app.Box("Separator OD").GetText(), "4.4");
+    EXPECT_FALSE(app.Box("Separator OD").IsValid());
+    EXPECT_TRUE(app.Box("Separator OD").IsVisible());
+    EXPECT_TRUE(app.Box("Max Capacity").IsReadOnly());
+}
+
+TEST_F(TextEditTest, NameBoxAndCapacityBoxShareAnIdentifierWithoutCrosstalk) {
+    CTextEditView& capacity = app.Box("Max Capacity");
+    CTextEditView& name = app.SaveDialog().PresetName();
+    EXPECT_EQ(capacity.Identifier(), 110);
+    EXPECT_EQ(name.Identifier(), 110);
+    EXPECT_FALSE(name.IsVisible()); // shown only while the dialog is open
+
+    app.SaveDialog().Open();
+    EXPECT_TRUE(name.IsVisible());
+    app.Clear();
+    ASSERT_TRUE(app.Input().Focus("Save Preset Dialog Preset Name", error)) << error;
+    ASSERT_TRUE(app.Input().TypeText("Mine", error)) << error;
+    capacity.SetText("950");
+    EXPECT_EQ(app.Events(), "Save Preset Dialog Preset Name Focus, Save Preset Name Changed, "
+                            "Save Preset Name Changed, Save Preset Name Changed, "
+                            "Save Preset Name Changed");
+    EXPECT_EQ(name.GetText(), "Mine");
+    EXPECT_EQ(capacity.GetText(), "950");
+}
+
+TEST_F(TextEditTest, OpeningTheSaveDialogAlwaysEmptiesTheNameBox) {
+    CSavePresetView& dialog = app.SaveDialog();
+    dialog.Open();
+    dialog.PresetName().SetText("Cancelled attempt");
+    dialog.Close();
+    EXPECT_FALSE(dialog.PresetName().IsVisible());
+    app.Clear();
+    dialog.Open();
+    EXPECT_EQ(dialog.PresetName().GetText(), "");
+    EXPECT_EQ(app.Events(), "Save Preset Name Changed");
+    app.Clear();
+    dialog.Close();
+    dialog.Open(); // already empty: the change is still reported
+    EXPECT_EQ(app.Events(), "Save Preset Name Changed");
+    gWindowManager->RefreshTags();
+    EXPECT_TRUE(dialog.PresetName().IsVisible()); // a reload keeps an open dialog's box
+}
+} // namespace
