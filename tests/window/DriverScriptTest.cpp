@@ -56,12 +56,15 @@ std::string ReadFile(const fs::path& path) {
     return text.str();
 }
 
-// `environment` is put before the command, e.g. "NAME='value' ".
+// `environment` is put before the command, e.g. "NAME='value' ". A run that already has a
+// folder runs the next script in the same one, as the same user starting the program again.
 void RunScript(const std::string& script, DriverRun& run, const std::string& environment = "") {
-    run.folder = fs::temp_directory_path() / ("gs-driver-test-" + std::to_string(::getpid()) + "-" +
-                                              fs::path(script).stem().string());
-    fs::remove_all(run.folder);
-    fs::create_directories(run.folder / "tmp");
+    if (run.folder.empty()) {
+        run.folder = fs::temp_directory_path() / ("gs-driver-test-" + std::to_string(::getpid()) +
+                                                  "-" + fs::path(script).stem().string());
+        fs::remove_all(run.folder);
+        fs::create_directories(run.folder / "tmp");
+    }
     const std::string folder = run.folder.string();
     const std::string command = "cd '" + folder + "' && " + environment + "HOME='" + folder +
                                 "' XDG_CONFIG_HOME= XDG_DOCUMENTS_DIR= TMPDIR='" + folder +
@@ -207,3 +210,82 @@ TEST(DriverScriptTest, ScriptErrorsNameTheLineAndExitWithStatus2) {
     }
 }
 } // namespace
+
+std::string Parameter(const YAML::Node& dump, const std::string& key) {
+    return dump["parameters"][key].as<std::string>();
+}
+
+TEST(UserStoryTest, ADesignIsSavedAndComesBackTheNextDay) {
+    DriverRun run;
+    RunScript("story-first-day.txt", run);
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_EQ(View(run.Dump("first-start.yml"), "Separator Preset", "selected"), "(User Defined)");
+
+    const YAML::Node picked = run.Dump("preset-picked.yml");
+    EXPECT_EQ(Parameter(picked, "casing_size"), "4.892");
+    EXPECT_EQ(Parameter(picked, "separator_od"), "3.75");
+    EXPECT_EQ(Parameter(picked, "dip_tube_length"), "56");
+    EXPECT_EQ(View(picked, "Dip Tube ID", "text"), "1.049");
+    EXPECT_EQ(picked["preset_name"].as<std::string>(), "2-7/8 Collar Size Gas Separator");
+
+    const YAML::Node typed = run.Dump("typed.yml");
+    EXPECT_EQ(Parameter(typed, "spm"), "12");
+    EXPECT_EQ(Parameter(typed, "dip_tube_length"), "60");
+    EXPECT_EQ(View(typed, "Dip Tube Length", "text"), "60"); // tidied when the field was left
+    EXPECT_EQ(View(typed, "Separator Preset", "selected"), "(User Defined)");
+    EXPECT_EQ(View(typed, "Recommended Dip Tube Length", "text"), "18.5 in");
+
+    const YAML::Node saved = run.Dump("saved.yml");
+    EXPECT_EQ(View(saved, "Separator Preset", "selected"), "My Sep 2");
+    EXPECT_EQ(View(saved, "Save Preset Dialog", "open"), "false");
+    const fs::path presets = run.folder / "Documents" / "Quillmore" / "Gas Separator";
+    EXPECT_EQ(ReadFile(presets / "MySep2.seppreset.yml").rfind("Display Name: My Sep 2\n", 0), 0u);
+
+    const YAML::Node pinned = run.Dump("pinned.yml");
+    EXPECT_EQ(Parameter(pinned, "pump_running"), "true");
+    EXPECT_EQ(View(pinned, "Dip Tube ID Dim Line", "visible"),
+              "true"); // pinned: focus loss keeps it
+    EXPECT_EQ(View(pinned, "Dip Tube Length Dim Line", "text"), "60\"");
+
+    const YAML::Node reloaded = run.Dump("reloaded.yml");
+    EXPECT_EQ(Parameter(reloaded, "casing_size"), "4.892");
+    EXPECT_EQ(Parameter(reloaded, "spm"), "12");
+    EXPECT_EQ(View(reloaded, "Separator Preset", "selected"), "My Sep 2");
+    EXPECT_EQ(View(reloaded, "Casing Size", "selected"), "5.5\" 17 lbs/ft (ID 4.892\")");
+
+    RunScript("story-next-day.txt", run);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const YAML::Node next = run.Dump("next-start.yml");
+    EXPECT_EQ(Parameter(next, "spm"), "12");
+    EXPECT_EQ(Parameter(next, "dip_tube_length"), "60");
+    EXPECT_EQ(Parameter(next, "pump_running"), "false");
+    EXPECT_EQ(next["preset_name"].as<std::string>(), "My Sep 2");
+    EXPECT_EQ(View(next, "Separator Preset", "selected"), "My Sep 2");
+    EXPECT_EQ(View(next, "SPM", "text"), "12");
+
+    const YAML::Node reset = run.Dump("reset.yml");
+    EXPECT_EQ(Parameter(reset, "spm"), "8");
+    EXPECT_EQ(Parameter(reset, "casing_size"), "4.09");
+    EXPECT_EQ(View(reset, "Separator Preset", "selected"), "(User Defined)");
+    EXPECT_EQ(View(reset, "SPM", "text"), "8");
+}
+
+TEST(UserStoryTest, BadInputIsMarkedAndNeverReachesTheModel) {
+    DriverRun run;
+    RunScript("story-bad-input.txt", run);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const YAML::Node marked = run.Dump("marked.yml");
+    EXPECT_EQ(View(marked, "SPM", "valid"), "false");
+    EXPECT_EQ(View(marked, "SPM Range Warning View", "visible"), "true");
+    EXPECT_EQ(Parameter(marked, "spm"), "8");
+    EXPECT_EQ(View(marked, "Separator ID", "valid"), "false");
+    EXPECT_EQ(View(marked, "Separator OD", "valid"), "false");
+    EXPECT_EQ(View(marked, "Separator Diameter Warning View", "visible"), "true");
+    EXPECT_EQ(Parameter(marked, "separator_id"), "3"); // inconsistent, but passed on
+    EXPECT_EQ(View(marked, "Dip Tube Length", "valid"), "false");
+    EXPECT_EQ(View(marked, "Dip Tube Length", "text"), "11.999"); // invalid text is left alone
+    EXPECT_EQ(Parameter(marked, "dip_tube_length"), "42");
+    const YAML::Node corrected = run.Dump("corrected.yml");
+    EXPECT_EQ(View(corrected, "Dip Tube Length", "valid"), "true");
+    EXPECT_EQ(View(corrected, "Dip Tube Length Warning View", "visible"), "false");
+}

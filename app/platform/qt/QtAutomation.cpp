@@ -139,6 +139,10 @@ bool CQtAutomation::Focus(const std::string& name, std::string& error) {
         target = target->parentWidget();
     }
     if (target) {
+        // A click in the main window makes it the active window again (see Select).
+        if (QApplication::activeWindow() != target->window()) {
+            QApplication::setActiveWindow(target->window());
+        }
         target->setFocus(Qt::MouseFocusReason);
     }
     return true;
@@ -203,6 +207,14 @@ bool CQtAutomation::Select(const std::string& name, const std::string& row, std:
     QMouseEvent release(QEvent::MouseButtonRelease, centre, viewport->mapToGlobal(centre),
                         Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &release);
+    // A pick closes the list; when the list's rows change under the pick (the default row
+    // goes away) Qt can leave the popup up, holding the keyboard.
+    if (combo->view()->isVisible()) {
+        combo->hidePopup();
+    }
+    // The offscreen platform can leave the hidden popup as the active window (its activation
+    // arrives late), which would keep later focus changes from taking effect; a window system
+    // gives the activation back to the main window, and so does Focus.
     // The row's index may shift as the list reacts to the pick; its text does not.
     if (combo->currentText() != QString::fromStdString(row)) {
         combo->hidePopup();
