@@ -41,34 +41,41 @@ void CComboBoxView::Configure(TagHandle tag) {
     if (!box || !control_) {
         return;
     }
-    control_->SetPictures(TagImageRef(box->backgroundImage),
-                          TagImageRef(box->dropdownBackgroundImage),
-                          TagImageRef(box->selectionBackgroundImage));
-    if (box->screenFont) {
-        fontName_ = box->screenFont->FaceName();
-        fontSize_ = box->screenFont->CellHeight();
+    ApplyStyle(*box);
+    FillRows(*box);
+    control_->SetCurrentIndex(control_->ItemCount() > 0 ? 0 : -1);
+    OnSelectionChanged();
+    control_->SetVisible(true);
+}
+
+void CComboBoxView::ApplyStyle(const TComboBox& box) {
+    control_->SetPictures(TagImageRef(box.backgroundImage),
+                          TagImageRef(box.dropdownBackgroundImage),
+                          TagImageRef(box.selectionBackgroundImage));
+    if (box.screenFont) {
+        fontName_ = box.screenFont->FaceName();
+        fontSize_ = box.screenFont->CellHeight();
     }
     NativeControlStyle style;
-    style.x = box->absX;
-    style.y = box->absY;
-    style.width = box->width;
-    style.height = box->height;
+    style.x = box.absX;
+    style.y = box.absY;
+    style.width = box.width;
+    style.height = box.height;
     style.fontName = fontName_;
     style.fontSize = fontSize_;
     control_->SetStyle(style);
+}
 
+void CComboBoxView::FillRows(const TComboBox& box) {
     control_->SetItems({});
     items_.clear();
     defaultRowPresent_ = false;
-    defaultText_ = box->defaultText;
-    for (TagHandle item : box->items) {
+    defaultText_ = box.defaultText;
+    for (TagHandle item : box.items) {
         if (GetTagAs<TComboBoxItem>(item)) {
             AppendRow({item, nullptr});
         }
     }
-    control_->SetCurrentIndex(control_->ItemCount() > 0 ? 0 : -1);
-    OnSelectionChanged();
-    control_->SetVisible(true);
 }
 
 std::string CComboBoxView::GetSelectedText() const {

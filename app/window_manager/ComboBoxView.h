@@ -11,6 +11,7 @@
 #include <vector>
 
 class INativeComboBox;
+class TComboBox;
 class TComboBoxItem;
 
 class CComboBoxView : public CBaseView {
@@ -56,7 +57,7 @@ public:
     // Destroys the native control, then unregisters the view.
     void Shutdown() override;
 
-    const char* Kind() const override { return "combo box"; }
+    const char* Kind() const override { return "combo_box"; }
     void DescribeState(ViewState& state) const override;
 
     // The native control, for the owner's Tab order; null before Configure.
@@ -72,6 +73,10 @@ private:
     };
 
     void CreateControl();
+    // Pictures, font, place and size from the tag.
+    void ApplyStyle(const TComboBox& box);
+    // The tag's rows only, no default row.
+    void FillRows(const TComboBox& box);
     void AppendRow(const Item& item);
     // Drops the default row once another row is the selection.
     void DropDefaultRowIfLeft();

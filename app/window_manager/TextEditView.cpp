@@ -48,24 +48,28 @@ void CTextEditView::Configure(TagHandle tag) {
         textSet_ = true;
         control_->SetText(edit->defaultText);
     }
-    if (edit->screenFont) {
-        fontName_ = edit->screenFont->FaceName();
-        fontSize_ = edit->screenFont->CellHeight();
-    }
-    NativeControlStyle style;
-    style.x = edit->absX;
-    style.y = edit->absY;
-    style.width = edit->width;
-    style.height = edit->height;
-    style.leftMargin = edit->leftMargin;
-    style.topMargin = 0; // a one-line box centres its line; the top margin has no effect
-    style.fontName = fontName_;
-    style.fontSize = fontSize_;
-    control_->SetStyle(style);
+    ApplyStyle(*edit);
     ApplyTextColour();
     control_->SetBackgroundImage(TagImageRef(edit->backgroundImage));
     control_->SetReadOnly(readOnly_);
     control_->SetVisible(true);
+}
+
+void CTextEditView::ApplyStyle(const TTextEdit& edit) {
+    if (edit.screenFont) {
+        fontName_ = edit.screenFont->FaceName();
+        fontSize_ = edit.screenFont->CellHeight();
+    }
+    NativeControlStyle style;
+    style.x = edit.absX;
+    style.y = edit.absY;
+    style.width = edit.width;
+    style.height = edit.height;
+    style.leftMargin = edit.leftMargin;
+    style.topMargin = 0; // a one-line box centres its line; the top margin has no effect
+    style.fontName = fontName_;
+    style.fontSize = fontSize_;
+    control_->SetStyle(style);
 }
 
 void CTextEditView::SetText(const std::string& text) {

@@ -12,6 +12,7 @@
 #include <string>
 
 class INativeTextEdit;
+class TTextEdit;
 
 class CTextEditView : public CBaseView {
 public:
@@ -40,13 +41,15 @@ public:
     // Destroys the native control, then unregisters the view.
     void Shutdown() override;
 
-    const char* Kind() const override { return "text edit"; }
+    const char* Kind() const override { return "text_edit"; }
     void DescribeState(ViewState& state) const override;
 
     // The native control, for the owner's Tab order; null before Init and after Shutdown.
     INativeTextEdit* Control() const { return control_.get(); }
 
 private:
+    // Font, place, size and margins from the tag.
+    void ApplyStyle(const TTextEdit& edit);
     void OnChanged() const;
     void OnFocus(const char* suffix) const;
     void ApplyTextColour();
