@@ -30,7 +30,11 @@ std::string Line(const char* key, double value) {
 } // namespace
 
 void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& presetName) {
-    const YAML::Node root = ParseMap(text);
+    YAML::Node root = ParseMap(text);
+    // An empty name is a YAML null, which names no preset; it reads back as "~".
+    if (root["Preset Name"] && root["Preset Name"].IsNull()) {
+        root["Preset Name"] = "~";
+    }
     TDefaults read;
     try {
         read.Load(root);
@@ -54,8 +58,7 @@ void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& 
     p.SetGasBubbleRiseVelocity(read.gasBubbleRiseVelocity);
     p.SetProductionRate(read.productionRate);
     p.SetSPM(read.spm);
-    // An empty name is a YAML null, which names no preset; it reads back as "~".
-    presetName = root["Preset Name"].IsNull() ? "~" : read.presetName;
+    presetName = read.presetName;
 }
 
 std::string YamlNameValue(const std::string& name) {

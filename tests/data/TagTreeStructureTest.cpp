@@ -234,10 +234,10 @@ const std::map<std::string, Schema>& Schemas() {
     return schemas;
 }
 
-// Checks one value against its key's specification; returns a description of the fault or "".
-std::string CheckValue(const KeySpec& spec, const YAML::Node& value) {
+// Checks one value against its key's rule; returns a description of the fault or "".
+std::string CheckValue(const KeySpec& keyRule, const YAML::Node& value) {
     try {
-        switch (spec.kind) {
+        switch (keyRule.kind) {
         case Kind::Int:
             value.as<int>();
             break;
@@ -269,14 +269,14 @@ std::string CheckValue(const KeySpec& spec, const YAML::Node& value) {
             break;
         }
         case Kind::Ref:
-            if (!spec.targets.count(TypeOf(RefPath(value))))
+            if (!keyRule.targets.count(TypeOf(RefPath(value))))
                 return "ref to wrong type: " + RefPath(value);
             break;
         case Kind::RefList:
             if (!value.IsSequence())
                 return "not a sequence";
             for (const auto& item : value)
-                if (!spec.targets.count(TypeOf(RefPath(item))))
+                if (!keyRule.targets.count(TypeOf(RefPath(item))))
                     return "ref to wrong type: " + RefPath(item);
             break;
         }
@@ -418,18 +418,19 @@ TEST(DataTree, EveryTagHasOnlyItsClassKeysWithValuesOfTheirType) {
         ASSERT_TRUE(tag.IsMap()) << rel;
         for (const auto& kv : tag) {
             const auto key = kv.first.as<std::string>();
-            const auto spec = std::find_if(it->second.begin(), it->second.end(),
-                                           [&](const KeySpec& s) { return s.name == key; });
-            if (spec == it->second.end()) {
+            const auto keyRule = std::find_if(it->second.begin(), it->second.end(),
+                                              [&](const KeySpec& s) { return s.name == key; });
+            if (keyRule == it->second.end()) {
                 ADD_FAILURE() << rel << ": key \"" << key << "\" is not read by its class";
                 continue;
             }
-            const auto fault = CheckValue(*spec, kv.second);
+            const auto fault = CheckValue(*keyRule, kv.second);
             EXPECT_EQ(fault, "") << rel << ": key \"" << key << "\"";
         }
-        for (const auto& spec : it->second)
-            if (spec.required) {
-                EXPECT_TRUE(tag[spec.name].IsDefined()) << rel << " lacks \"" << spec.name << "\"";
+        for (const auto& keyRule : it->second)
+            if (keyRule.required) {
+                EXPECT_TRUE(tag[keyRule.name].IsDefined())
+                    << rel << " lacks \"" << keyRule.name << "\"";
             }
     }
 }
