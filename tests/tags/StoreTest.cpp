@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -57,7 +59,8 @@ TEST(EmbeddedStoreTest, LookupIgnoresLetterCaseButNotKind) {
 }
 
 TEST(EmbeddedStoreTest, ExtractResourceToFileWritesTheExactBytes) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "gs_store_extract";
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("gs_store_extract_" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const std::filesystem::path file = dir / "defaults.yml";

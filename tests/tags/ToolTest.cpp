@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -22,7 +23,8 @@ struct ToolRun {
 
 ToolRun RunTool(const std::string& arguments) {
     const std::filesystem::path errFile =
-        std::filesystem::temp_directory_path() / "gs_tags_tool_stderr.txt";
+        std::filesystem::temp_directory_path() /
+        ("gs_tags_tool_stderr_" + std::to_string(::getpid()) + ".txt"); // tests run in parallel
     const std::string command =
         "QT_QPA_PLATFORM=offscreen '" + kTool + "' " + arguments + " 2>'" + errFile.string() + "'";
     ToolRun run;
@@ -77,7 +79,8 @@ TEST(TagsToolTest, DirectoryTreeLoadsAndABrokenOneFails) {
     EXPECT_EQ(good.status, 0) << good.err;
     EXPECT_EQ(good.out, RunTool("").out);
 
-    const std::filesystem::path copy = std::filesystem::temp_directory_path() / "gs_tags_tool";
+    const std::filesystem::path copy =
+        std::filesystem::temp_directory_path() / ("gs_tags_tool_" + std::to_string(::getpid()));
     std::filesystem::remove_all(copy);
     std::filesystem::copy(kData, copy, std::filesystem::copy_options::recursive);
     std::ofstream(copy / "views/trapezoid_menu/helpbutton.mouse.yml")
