@@ -60,6 +60,9 @@ void CDimensionLineController::Initialise() {
     }
     SubscribeEvent("Show Dimensions", this, &CDimensionLineController::OnShowDimensions);
     SubscribeEvent("Hide Dimensions", this, &CDimensionLineController::OnHideDimensions);
+    // Reloading the tags resets every label to its default text; the lines must go on showing
+    // the model's dimensions, not the designer's sample values.
+    SubscribeEvent("Tags Reloaded", this, &CDimensionLineController::OnWellParametersUpdated);
     OnWellParametersUpdated();
     for (int line = 0; line < kLineCount; ++line) {
         Flash(line);

@@ -252,6 +252,8 @@ TEST(UserStoryTest, ADesignIsSavedAndComesBackTheNextDay) {
     EXPECT_EQ(Parameter(reloaded, "spm"), "12");
     EXPECT_EQ(View(reloaded, "Separator Preset", "selected"), "My Sep 2");
     EXPECT_EQ(View(reloaded, "Casing Size", "selected"), "5.5\" 17 lbs/ft (ID 4.892\")");
+    EXPECT_EQ(View(reloaded, "Dip Tube Length Dim Line", "text"), "60\""); // not the sample value
+    EXPECT_EQ(View(reloaded, "Separator OD Dim Line", "text"), "3.75\"");
 
     RunScript("story-next-day.txt", run);
     ASSERT_EQ(run.status, 0) << run.err;
