@@ -116,10 +116,6 @@ double ParseField(const std::string& name) {
     return field ? ParseNumber(field->GetText()) : 0.0;
 }
 
-const char* const kDimensionFocusEvents[] = {"Separator OD",    "Separator ID",
-                                             "Dip Tube OD",     "Dip Tube ID",
-                                             "Dip Tube Length", "Gas Bubble Rise Velocity",
-                                             "Production Rate", "SPM"};
 } // namespace
 
 void CGasSeparatorController::Initialise() {
@@ -146,8 +142,9 @@ void CGasSeparatorController::Initialise() {
     SubscribeEvent("Separator OD Changed", this, &C::ApplyTypedDimension);
     SubscribeEvent("SPM Changed", this, &C::ApplyTypedValues);
     if (gEventRegistry) {
-        for (const char* field : kDimensionFocusEvents) {
-            const std::string name = field;
+        // Every typed field is tidied when it loses the focus, in the fields' order.
+        for (const TypedField& field : kTypedFields) {
+            const std::string name = field.name;
             gEventRegistry->Subscribe(name + " Lose Focus", this,
                                       [this, name] { TidyField(name); });
         }
