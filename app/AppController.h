@@ -2,9 +2,9 @@
 // Application commands: the dialogs, the maker's links, the information document and the
 // capacity warning. Starts the pump, dimension-line and parameters controllers.
 
-#include "DimensionLineController.h"
-#include "GasSeparatorController.h"
-#include "PumpController.h"
+#include "app/DimensionLineController.h"
+#include "app/GasSeparatorController.h"
+#include "app/PumpController.h"
 
 #include <string>
 

@@ -1,15 +1,15 @@
-#include "Application.h"
+#include "app/Application.h"
 
-#include "AppController.h"
-#include "EventRegistry.h"
-#include "GasSeparatorModel.h"
-#include "GasSeparatorSimulator.h"
-#include "Log_Manager.h"
-#include "MainLoopTimer.h"
-#include "Platform.h"
-#include "Shell.h"
-#include "TagManager.h"
-#include "WindowManager.h"
+#include "app/AppController.h"
+#include "app/EventRegistry.h"
+#include "app/GasSeparatorModel.h"
+#include "app/GasSeparatorSimulator.h"
+#include "app/MainLoopTimer.h"
+#include "app/platform/Platform.h"
+#include "app/platform/Shell.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/WindowManager.h"
+#include "common/log_manager/Log_Manager.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "app/AtomicFile.h"
 
 #include <fstream>
 #include <sstream>

@@ -2,8 +2,8 @@
 // The separator capacity model: areas, the pump's pulsed draw, velocities, gas penetration,
 // maximum capacity and recommended dip tube length. Pure functions of their inputs.
 
-#include "SimulationState.h"
-#include "WellParameters.h"
+#include "app/SimulationState.h"
+#include "app/WellParameters.h"
 
 namespace CapacityModel {
 

@@ -1,7 +1,6 @@
-#include "DefaultsFile.h"
+#include "app/DefaultsFile.h"
 
-#include "Defaults.h"
-#include "NumberFormat.h"
+#include "app/NumberFormat.h"
 
 #include <yaml-cpp/yaml.h>
 
@@ -21,6 +20,40 @@ YAML::Node ParseMap(const std::string& text) {
     return root;
 }
 
+std::string Quoted(const char* key) {
+    return std::string("\"") + key + "\"";
+}
+
+// The scalar under `key` converted to T, as yaml-cpp converts it; a missing key or a value
+// that does not convert is a SettingsFileError naming the key.
+template <class T> T Required(const YAML::Node& root, const char* key, const char* typeName) {
+    const YAML::Node value = root[key];
+    if (!value.IsDefined()) {
+        throw SettingsFileError("missing key " + Quoted(key));
+    }
+    T result{};
+    if (!value.IsScalar() || !YAML::convert<T>::decode(value, result)) {
+        std::string where;
+        if (!value.Mark().is_null()) {
+            where = " (line " + std::to_string(value.Mark().line + 1) + ")";
+        }
+        throw SettingsFileError("bad value for " + Quoted(key) + where + ": not " + typeName);
+    }
+    return result;
+}
+
+double RequiredNumber(const YAML::Node& root, const char* key) {
+    const double value = Required<double>(root, key, "a number");
+    if (!std::isfinite(value)) {
+        throw SettingsFileError("bad value for " + Quoted(key) + ": not a finite number");
+    }
+    return value;
+}
+
+std::string RequiredText(const YAML::Node& root, const char* key) {
+    return Required<std::string>(root, key, "text");
+}
+
 std::string Line(const char* key, const std::string& value) {
     return value.empty() ? std::string(key) + ": \n" : std::string(key) + ": " + value + "\n";
 }
@@ -35,30 +68,39 @@ void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& 
     if (root["Preset Name"] && root["Preset Name"].IsNull()) {
         root["Preset Name"] = "~";
     }
-    TDefaults read;
-    try {
-        read.Load(root);
-    } catch (const std::exception& error) {
-        throw SettingsFileError(error.what());
-    }
-    for (double value :
-         {read.casingSize, read.separatorOd, read.separatorId, read.dipTubeOd, read.dipTubeId,
-          read.dipTubeLength, read.gasBubbleRiseVelocity, read.productionRate, read.spm}) {
-        if (!std::isfinite(value)) {
-            throw SettingsFileError("a value is not a finite number");
-        }
-    }
-    // Only a complete, valid file changes anything.
-    p.SetCasingSize(read.casingSize);
-    p.SetSeparatorOD(read.separatorOd);
-    p.SetSeparatorID(read.separatorId);
-    p.SetDipTubeOD(read.dipTubeOd);
-    p.SetDipTubeID(read.dipTubeId);
-    p.SetDipTubeLength(read.dipTubeLength);
-    p.SetGasBubbleRiseVelocity(read.gasBubbleRiseVelocity);
-    p.SetProductionRate(read.productionRate);
-    p.SetSPM(read.spm);
-    presetName = read.presetName;
+    // Every key is read before anything changes: only a complete, valid file is used.
+    const double casing = RequiredNumber(root, "Casing Size");
+    const std::string name = RequiredText(root, "Preset Name");
+    const double separatorOd = RequiredNumber(root, "Separator OD");
+    const double separatorId = RequiredNumber(root, "Separator ID");
+    const double dipTubeOd = RequiredNumber(root, "Dip Tube OD");
+    const double dipTubeId = RequiredNumber(root, "Dip Tube ID");
+    const double dipTubeLength = RequiredNumber(root, "Dip Tube Length");
+    const double riseVelocity = RequiredNumber(root, "Gas Bubble Rise Velocity");
+    const double productionRate = RequiredNumber(root, "Production Rate");
+    const double spm = RequiredNumber(root, "SPM");
+    p.SetCasingSize(casing);
+    p.SetSeparatorOD(separatorOd);
+    p.SetSeparatorID(separatorId);
+    p.SetDipTubeOD(dipTubeOd);
+    p.SetDipTubeID(dipTubeId);
+    p.SetDipTubeLength(dipTubeLength);
+    p.SetGasBubbleRiseVelocity(riseVelocity);
+    p.SetProductionRate(productionRate);
+    p.SetSPM(spm);
+    presetName = name;
+}
+
+SeparatorPreset ParsePresetText(const std::string& text) {
+    const YAML::Node root = ParseMap(text);
+    SeparatorPreset preset;
+    preset.separatorOd = Required<double>(root, "Separator OD", "a number");
+    preset.separatorId = Required<double>(root, "Separator ID", "a number");
+    preset.dipTubeOd = Required<double>(root, "Dip Tube OD", "a number");
+    preset.dipTubeId = Required<double>(root, "Dip Tube ID", "a number");
+    preset.dipTubeLength = Required<double>(root, "Dip Tube Length", "a number");
+    preset.displayName = RequiredText(root, "Display Name");
+    return preset;
 }
 
 std::string YamlNameValue(const std::string& name) {

@@ -1,7 +1,8 @@
 #pragma once
 // The text formats of the defaults file and of a user preset file.
 
-#include "WellParameters.h"
+#include "app/SeparatorPreset.h"
+#include "app/WellParameters.h"
 
 #include <stdexcept>
 #include <string>
@@ -17,6 +18,10 @@ public:
 // (running flag untouched) and `presetName`. Throws SettingsFileError.
 void ParseDefaultsText(const std::string& text, WellParameters& parameters,
                        std::string& presetName);
+
+// Reads a user preset file's display name and five dimensions (other keys ignored). Throws
+// SettingsFileError.
+SeparatorPreset ParsePresetText(const std::string& text);
 
 // The ten lines of a defaults file, numbers written with FormatNumber, lines ending in "\n".
 std::string FormatDefaultsText(const WellParameters& parameters, const std::string& presetName);

@@ -1,11 +1,11 @@
-#include "DimensionLineController.h"
+#include "app/DimensionLineController.h"
 
-#include "DimensionLineView.h"
-#include "EventRegistry.h"
-#include "GasSeparatorModel.h"
-#include "GasSeparatorView.h"
-#include "NumberFormat.h"
-#include "WindowManager.h"
+#include "app/EventRegistry.h"
+#include "app/GasSeparatorModel.h"
+#include "app/NumberFormat.h"
+#include "app/window_manager/DimensionLineView.h"
+#include "app/window_manager/GasSeparatorView.h"
+#include "app/window_manager/WindowManager.h"
 
 const char* const CDimensionLineController::kLineNames[kLineCount] = {
     "Casing Dim Line",      "Separator OD Dim Line", "Separator ID Dim Line",

@@ -1,4 +1,4 @@
-#include "EventRegistry.h"
+#include "app/EventRegistry.h"
 
 EventRegistry* gEventRegistry = nullptr;
 

@@ -1,14 +1,14 @@
-#include "GasSeparatorController.h"
+#include "app/GasSeparatorController.h"
 
-#include "ComboBoxItem.h"
-#include "ComboBoxView.h"
-#include "EventRegistry.h"
-#include "GasSeparatorModel.h"
-#include "LabelView.h"
-#include "NumberFormat.h"
-#include "TextEditView.h"
-#include "WarningView.h"
-#include "WindowManager.h"
+#include "app/EventRegistry.h"
+#include "app/GasSeparatorModel.h"
+#include "app/NumberFormat.h"
+#include "app/tags/ComboBoxItem.h"
+#include "app/window_manager/ComboBoxView.h"
+#include "app/window_manager/LabelView.h"
+#include "app/window_manager/TextEditView.h"
+#include "app/window_manager/WarningView.h"
+#include "app/window_manager/WindowManager.h"
 
 #include <cmath>
 
@@ -111,12 +111,33 @@ const RuleViews* ViewsOf(ParameterRule rule) {
     return nullptr; // the casing size rule marks nothing
 }
 
+// A preset list row for a model preset, and the model preset a row stands for.
+std::unique_ptr<TSeparatorPreset> RowOf(const SeparatorPreset& preset) {
+    auto row = std::make_unique<TSeparatorPreset>();
+    row->type = "seppreset";
+    row->displayName = preset.displayName;
+    row->separatorOd = preset.separatorOd;
+    row->separatorId = preset.separatorId;
+    row->dipTubeOd = preset.dipTubeOd;
+    row->dipTubeId = preset.dipTubeId;
+    row->dipTubeLength = preset.dipTubeLength;
+    return row;
+}
+
+SeparatorPreset ValueOf(const TSeparatorPreset& row) {
+    return {row.displayName, row.separatorOd, row.separatorId,
+            row.dipTubeOd,   row.dipTubeId,   row.dipTubeLength};
+}
+
 double ParseField(const std::string& name) {
     const CTextEditView* field = Find<CTextEditView>(name);
     return field ? ParseNumber(field->GetText()) : 0.0;
 }
 
 } // namespace
+
+CGasSeparatorController::CGasSeparatorController() = default;
+CGasSeparatorController::~CGasSeparatorController() = default;
 
 void CGasSeparatorController::Initialise() {
     FillPresetList();
@@ -282,8 +303,9 @@ void CGasSeparatorController::ApplyPreset() {
     }
     FlagScope scope(presetApplying_);
     if (auto* presets = Find<CComboBoxView>("Separator Preset")) {
-        if (auto* preset = dynamic_cast<const TSeparatorPreset*>(presets->GetSelectedItem())) {
-            Model().ApplySeparatorPreset(preset);
+        if (auto* row = dynamic_cast<const TSeparatorPreset*>(presets->GetSelectedItem())) {
+            const SeparatorPreset preset = ValueOf(*row);
+            Model().ApplySeparatorPreset(&preset);
         }
     }
 }
@@ -326,17 +348,21 @@ void CGasSeparatorController::ReloadLists() {
     Refresh();
 }
 
-// The model deletes its previous user presets when it reads them again, so the rows that
-// referred to them are removed from the list first.
+// The rows of the previous user presets are removed from the list before they are deleted.
 void CGasSeparatorController::FillPresetList() {
     auto* presets = Find<CComboBoxView>("Separator Preset");
     if (!presets) {
         return;
     }
     presets->RemoveAddedItems();
-    const std::vector<TSeparatorPreset*> user = Model().LoadUserPresets();
-    if (!user.empty()) {
-        presets->AddItems(std::vector<TComboBoxItem*>(user.begin(), user.end()));
+    userPresetRows_.clear();
+    std::vector<TComboBoxItem*> rows;
+    for (const SeparatorPreset& preset : Model().LoadUserPresets()) {
+        userPresetRows_.push_back(RowOf(preset));
+        rows.push_back(userPresetRows_.back().get());
+    }
+    if (!rows.empty()) {
+        presets->AddItems(rows);
     }
     presets->SelectByText(Model().GetPresetName());
 }
@@ -346,12 +372,13 @@ void CGasSeparatorController::SavePreset() {
     if (!name) {
         return;
     }
-    TSeparatorPreset* preset = Model().SaveUserPreset(name->GetText());
+    const SeparatorPreset* preset = Model().SaveUserPreset(name->GetText());
     if (!preset) {
         return;
     }
     if (auto* presets = Find<CComboBoxView>("Separator Preset")) {
-        presets->AddItems({preset});
+        userPresetRows_.push_back(RowOf(*preset));
+        presets->AddItems({userPresetRows_.back().get()});
         presets->SelectByText(preset->displayName);
         Model().SetPresetName(preset->displayName);
     }

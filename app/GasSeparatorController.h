@@ -4,13 +4,20 @@
 // panel whenever the model's parameters change, shows the results every frame, and fills and
 // drives the separator preset list.
 
-#include "ParameterRules.h"
-#include "WellParameters.h"
+#include "app/ParameterRules.h"
+#include "app/WellParameters.h"
 
+#include <memory>
 #include <string>
+#include <vector>
+
+class TSeparatorPreset;
 
 class CGasSeparatorController {
 public:
+    CGasSeparatorController();
+    ~CGasSeparatorController();
+
     // Fills the preset list, clears the capacity, refreshes the panel, then subscribes.
     void Initialise();
 
@@ -37,6 +44,9 @@ private:
     void ShowWarning(const std::string& name, bool shown);
     void SelectCasing();
 
+    // The preset list's rows for the model's user presets; the list refers to them until
+    // they are removed from it again.
+    std::vector<std::unique_ptr<TSeparatorPreset>> userPresetRows_;
     // Guards against the events the controller's own actions cause.
     bool presetApplying_ = false;
     bool refreshing_ = false;

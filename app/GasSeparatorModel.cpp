@@ -1,6 +1,6 @@
-#include "GasSeparatorModel.h"
+#include "app/GasSeparatorModel.h"
 
-#include "EventRegistry.h"
+#include "app/EventRegistry.h"
 
 CGasSeparatorModel* gGasSeparatorModel = nullptr;
 

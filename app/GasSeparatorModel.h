@@ -4,14 +4,12 @@
 // Every replacement of the parameters is announced with "WellParametersUpdated", every
 // simulation step with "SimulationFrameUpdated".
 
-#include "SimulationState.h"
-#include "WellParameters.h"
+#include "app/SeparatorPreset.h"
+#include "app/SimulationState.h"
+#include "app/WellParameters.h"
 
-#include <memory>
 #include <string>
 #include <vector>
-
-class TSeparatorPreset;
 
 class CGasSeparatorModel {
 public:
@@ -36,7 +34,7 @@ public:
 
     // With a preset: takes its display name and its five dimensions, then raises
     // "WellParametersUpdated". With none: only empties the preset name.
-    void ApplySeparatorPreset(const TSeparatorPreset* preset);
+    void ApplySeparatorPreset(const SeparatorPreset* preset);
 
     // The defaults file in the user's settings folder. A file that cannot be used (not YAML,
     // a missing key, a value that is not a number) is set aside under a new name and the
@@ -49,13 +47,13 @@ public:
     void SaveDefaults();
 
     // Replaces the user presets by the *.seppreset.yml files of the user's documents folder
-    // (sorted by file name; unreadable or broken files are skipped) and returns them. The
-    // presets stay owned by the model until the next reload or shutdown.
-    std::vector<TSeparatorPreset*> LoadUserPresets();
-    // Writes the current separator dimensions as a new preset file named after `name` and
-    // returns the new preset, or none (a blank name, no folder, a failed write).
-    TSeparatorPreset* SaveUserPreset(const std::string& name);
-    std::vector<TSeparatorPreset*> GetUserPresets() const;
+    // (sorted by file name; unreadable or broken files are skipped) and returns them.
+    const std::vector<SeparatorPreset>& LoadUserPresets();
+    // Writes the current separator dimensions as a new preset file named after `name`, adds
+    // it to the user presets and returns it, or none (a blank name, no folder, a failed
+    // write). The pointer is valid until the user presets change again.
+    const SeparatorPreset* SaveUserPreset(const std::string& name);
+    const std::vector<SeparatorPreset>& GetUserPresets() const { return userPresets_; }
 
     CGasSeparatorModel();
     ~CGasSeparatorModel();
@@ -63,12 +61,12 @@ public:
 private:
     void OnWellParametersUpdated();
     bool ReadDefaultsFile(const std::string& path);
-    TSeparatorPreset* LoadUserPreset(const std::string& path);
+    const SeparatorPreset* LoadUserPreset(const std::string& path);
 
     WellParameters parameters_;
     SimulationState state_;
     std::string presetName_;
-    std::vector<std::unique_ptr<TSeparatorPreset>> userPresets_;
+    std::vector<SeparatorPreset> userPresets_;
 };
 
 // The process-wide model; start-up sets it.

@@ -1,16 +1,15 @@
 // The model's files: the defaults file in the user's settings folder and the user's separator
 // presets in the documents folder.
 
-#include "GasSeparatorModel.h"
+#include "app/GasSeparatorModel.h"
 
-#include "AtomicFile.h"
-#include "ComboBoxItem.h"
-#include "DefaultsFile.h"
-#include "EmbeddedStore.h"
-#include "EventRegistry.h"
-#include "Log_Manager.h"
-#include "NumberFormat.h"
-#include "UserFolders.h"
+#include "app/AtomicFile.h"
+#include "app/DefaultsFile.h"
+#include "app/EventRegistry.h"
+#include "app/NumberFormat.h"
+#include "app/platform/UserFolders.h"
+#include "app/tags/EmbeddedStore.h"
+#include "common/log_manager/Log_Manager.h"
 
 #include <yaml-cpp/yaml.h>
 
@@ -74,7 +73,7 @@ fs::path FreePresetPath(const fs::path& folder, const std::string& base) {
 CGasSeparatorModel::CGasSeparatorModel() = default;
 CGasSeparatorModel::~CGasSeparatorModel() = default;
 
-void CGasSeparatorModel::ApplySeparatorPreset(const TSeparatorPreset* preset) {
+void CGasSeparatorModel::ApplySeparatorPreset(const SeparatorPreset* preset) {
     if (!preset) {
         presetName_.clear();
         return;
@@ -102,8 +101,8 @@ bool CGasSeparatorModel::ReadDefaultsFile(const std::string& path) {
         const fs::path aside = SetAsideName(path);
         std::error_code renameError;
         fs::rename(path, aside, renameError);
-        LOG_INFO(kLogCategory, "Defaults file %s cannot be used (%s); set aside as %s",
-                 path.c_str(), error.what(), aside.string().c_str());
+        LOG_WARNING(kLogCategory, "Defaults file %s cannot be used (%s); set aside as %s",
+                    path.c_str(), error.what(), aside.string().c_str());
         if (renameError) {
             return true; // keep what we have rather than overwrite a file we could not move
         }
@@ -149,33 +148,29 @@ void CGasSeparatorModel::SaveDefaults() {
     }
     if (!WriteFileAtomically(folder / kDefaultsFileName,
                              FormatDefaultsText(parameters_, presetName_))) {
-        LOG_INFO(kLogCategory, "Cannot write the defaults file in %s", folder.string().c_str());
+        LOG_ERROR(kLogCategory, "Cannot write the defaults file in %s", folder.string().c_str());
     }
 }
 
-TSeparatorPreset* CGasSeparatorModel::LoadUserPreset(const std::string& path) {
+const SeparatorPreset* CGasSeparatorModel::LoadUserPreset(const std::string& path) {
     std::string text;
     if (!ReadWholeFile(path, text)) {
         return nullptr;
     }
-    auto preset = std::make_unique<TSeparatorPreset>();
     try {
-        preset->Load(YAML::Load(text));
-    } catch (const std::exception& error) {
-        LOG_INFO(kLogCategory, "Skipping preset file %s: %s", path.c_str(), error.what());
+        userPresets_.push_back(ParsePresetText(text));
+    } catch (const SettingsFileError& error) {
+        LOG_WARNING(kLogCategory, "Skipping preset file %s: %s", path.c_str(), error.what());
         return nullptr;
     }
-    preset->type = "seppreset";
-    preset->path = path;
-    userPresets_.push_back(std::move(preset));
-    return userPresets_.back().get();
+    return &userPresets_.back();
 }
 
-std::vector<TSeparatorPreset*> CGasSeparatorModel::LoadUserPresets() {
+const std::vector<SeparatorPreset>& CGasSeparatorModel::LoadUserPresets() {
     userPresets_.clear();
     const fs::path folder = DocumentsFolder();
     if (folder.empty()) {
-        return {};
+        return userPresets_;
     }
     std::vector<fs::path> files;
     std::error_code error;
@@ -188,18 +183,10 @@ std::vector<TSeparatorPreset*> CGasSeparatorModel::LoadUserPresets() {
     for (const fs::path& file : files) {
         LoadUserPreset(file.string());
     }
-    return GetUserPresets();
+    return userPresets_;
 }
 
-std::vector<TSeparatorPreset*> CGasSeparatorModel::GetUserPresets() const {
-    std::vector<TSeparatorPreset*> presets;
-    for (const auto& preset : userPresets_) {
-        presets.push_back(preset.get());
-    }
-    return presets;
-}
-
-TSeparatorPreset* CGasSeparatorModel::SaveUserPreset(const std::string& name) {
+const SeparatorPreset* CGasSeparatorModel::SaveUserPreset(const std::string& name) {
     const std::string displayName = TrimTrailingBlanks(name);
     if (displayName.empty()) {
         return nullptr;
@@ -210,7 +197,7 @@ TSeparatorPreset* CGasSeparatorModel::SaveUserPreset(const std::string& name) {
     }
     const fs::path path = FreePresetPath(folder, PresetBaseName(displayName));
     if (!WriteFileAtomically(path, FormatPresetText(displayName, parameters_))) {
-        LOG_INFO(kLogCategory, "Cannot write preset file %s", path.string().c_str());
+        LOG_ERROR(kLogCategory, "Cannot write preset file %s", path.string().c_str());
         return nullptr;
     }
     return LoadUserPreset(path.string());

@@ -1,7 +1,7 @@
-#include "GasSeparatorSimulator.h"
+#include "app/GasSeparatorSimulator.h"
 
-#include "CapacityModel.h"
-#include "GasSeparatorModel.h"
+#include "app/CapacityModel.h"
+#include "app/GasSeparatorModel.h"
 
 #include <cmath>
 

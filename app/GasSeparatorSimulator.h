@@ -1,8 +1,8 @@
 #pragma once
 // Advances the pump cycle once per main-loop pass and hands the new state to the model.
 
-#include "SimulationState.h"
-#include "WellParameters.h"
+#include "app/SimulationState.h"
+#include "app/WellParameters.h"
 
 class CGasSeparatorModel;
 

@@ -1,4 +1,4 @@
-#include "MainLoopTimer.h"
+#include "app/MainLoopTimer.h"
 
 #include <chrono>
 #include <thread>

@@ -1,6 +1,6 @@
-#include "ParameterRules.h"
+#include "app/ParameterRules.h"
 
-#include "NumberFormat.h"
+#include "app/NumberFormat.h"
 
 namespace {
 bool InsideCasing(double value, double casing) {

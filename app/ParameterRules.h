@@ -4,7 +4,7 @@
 // the separator, dip tube wall) only flag values that are inconsistent with each other. A
 // consistency rule is checked only when the range rule before it passes.
 
-#include "WellParameters.h"
+#include "app/WellParameters.h"
 
 #include <string>
 #include <vector>

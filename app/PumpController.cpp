@@ -1,9 +1,9 @@
-#include "PumpController.h"
+#include "app/PumpController.h"
 
-#include "ButtonBarView.h"
-#include "EventRegistry.h"
-#include "GasSeparatorModel.h"
-#include "WindowManager.h"
+#include "app/EventRegistry.h"
+#include "app/GasSeparatorModel.h"
+#include "app/window_manager/ButtonBarView.h"
+#include "app/window_manager/WindowManager.h"
 
 namespace {
 CButtonBarView* ButtonBar() {

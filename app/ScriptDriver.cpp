@@ -1,14 +1,14 @@
-#include "ScriptDriver.h"
+#include "app/ScriptDriver.h"
 
-#include "Application.h"
-#include "Automation.h"
-#include "Button.h"
-#include "ButtonView.h"
-#include "MainLoopTimer.h"
-#include "MouseRegion.h"
-#include "StateDump.h"
-#include "TagManager.h"
-#include "WindowManager.h"
+#include "app/Application.h"
+#include "app/MainLoopTimer.h"
+#include "app/StateDump.h"
+#include "app/platform/Automation.h"
+#include "app/tags/Button.h"
+#include "app/tags/MouseRegion.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/ButtonView.h"
+#include "app/window_manager/WindowManager.h"
 
 #include <cmath>
 #include <fstream>

@@ -1,9 +1,9 @@
-#include "StateDump.h"
+#include "app/StateDump.h"
 
-#include "BaseView.h"
-#include "GasSeparatorModel.h"
-#include "NumberFormat.h"
-#include "WindowManager.h"
+#include "app/GasSeparatorModel.h"
+#include "app/NumberFormat.h"
+#include "app/window_manager/BaseView.h"
+#include "app/window_manager/WindowManager.h"
 
 #include <yaml-cpp/yaml.h>
 

@@ -1,11 +1,11 @@
 // gas-separator: the simulator's window and main loop. Without a display it runs a short
 // demonstration through the headless driver instead and says where its pictures went.
 
-#include "Application.h"
-#include "MainLoopTimer.h"
-#include "Platform.h"
-#include "QtPlatform.h"
-#include "ScriptDriver.h"
+#include "app/Application.h"
+#include "app/MainLoopTimer.h"
+#include "app/ScriptDriver.h"
+#include "app/platform/Platform.h"
+#include "app/platform/qt/QtPlatform.h"
 
 #include <filesystem>
 #include <iostream>

@@ -2,7 +2,7 @@
 // The back buffer the views draw into: premultiplied 32-bit images blended source-over, and
 // outlined, antialiased text. One canvas per window; the window shows it on Present().
 
-#include "ImageDecoder.h"
+#include "app/platform/ImageDecoder.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "FatalError.h"
+#include "app/platform/FatalError.h"
 
 #include <cerrno>
 #include <cstdarg>

@@ -3,7 +3,7 @@
 // owners (the text edit and combo box views) style them from tags and turn the notifications
 // into named events. Destroying the object destroys the control.
 
-#include "Canvas.h"
+#include "app/platform/Canvas.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "Platform.h"
+#include "app/platform/Platform.h"
 
-#include "UserFolders.h"
+#include "app/platform/UserFolders.h"
 
 #include <system_error>
 

@@ -2,7 +2,7 @@
 // The main window: a fixed-size client canvas under a menu bar, a message pump that never
 // blocks, and the callbacks through which the window manager hears input and commands.
 
-#include "Canvas.h"
+#include "app/platform/Canvas.h"
 
 #include <memory>
 #include <string>

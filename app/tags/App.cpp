@@ -1,6 +1,6 @@
-#include "App.h"
+#include "app/tags/App.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TApp::Load(const YAML::Node& node) {
     backgroundImage = ReadRefAs<TImage>(node, "Background Image", "TImage");

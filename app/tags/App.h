@@ -1,7 +1,7 @@
 #pragma once
 // The root tag: the window's background, icon, fonts and every top-level view.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 #include <vector>
 

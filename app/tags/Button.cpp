@@ -1,6 +1,6 @@
-#include "Button.h"
+#include "app/tags/Button.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TButton::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

@@ -1,7 +1,7 @@
 #pragma once
 // A push button: three looks and the mouse region that makes it clickable.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 class TButton : public TPlaceable {
 public:

@@ -1,6 +1,6 @@
-#include "ButtonBar.h"
+#include "app/tags/ButtonBar.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TButtonBar::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

@@ -1,7 +1,7 @@
 #pragma once
 // The command menu with its seven buttons.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 #include <vector>
 

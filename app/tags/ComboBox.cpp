@@ -1,6 +1,6 @@
-#include "ComboBox.h"
+#include "app/tags/ComboBox.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TComboBox::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

@@ -1,6 +1,6 @@
-#include "ComboBoxItem.h"
+#include "app/tags/ComboBoxItem.h"
 
-#include "TagReader.h"
+#include "app/tags/TagReader.h"
 
 void TComboBoxItem::Load(const YAML::Node& node) {
     displayName = ReadString(node, "Display Name");

@@ -1,7 +1,7 @@
 #pragma once
 // Rows of the preset combo boxes.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "ContactDialog.h"
+#include "app/tags/ContactDialog.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TContactDialog::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

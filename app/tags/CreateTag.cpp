@@ -1,7 +1,7 @@
-#include "TagManager.h"
+#include "app/tags/TagManager.h"
 
-#include "FatalError.h"
-#include "Tags.h"
+#include "app/platform/FatalError.h"
+#include "app/tags/Tags.h"
 
 #include <map>
 

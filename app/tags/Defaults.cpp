@@ -1,6 +1,6 @@
-#include "Defaults.h"
+#include "app/tags/Defaults.h"
 
-#include "TagReader.h"
+#include "app/tags/TagReader.h"
 
 void TDefaults::Load(const YAML::Node& node) {
     casingSize = ReadDouble(node, "Casing Size");

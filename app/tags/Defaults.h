@@ -1,7 +1,7 @@
 #pragma once
 // The parameter defaults record (the defaults file's keys).
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "DimensionLine.h"
+#include "app/tags/DimensionLine.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TDimensionLine::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

@@ -1,7 +1,7 @@
 #pragma once
 // A dimension arrow with its value label.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 class TDimensionLine : public TPlaceable {
 public:

@@ -1,4 +1,4 @@
-#include "EmbeddedStore.h"
+#include "app/tags/EmbeddedStore.h"
 
 #include <cstdint>
 #include <fstream>

@@ -1,8 +1,8 @@
-#include "Font.h"
+#include "app/tags/Font.h"
 
-#include "FontRegistry.h"
-#include "MediaFile.h"
-#include "Platform.h"
+#include "app/platform/FontRegistry.h"
+#include "app/platform/Platform.h"
+#include "app/tags/MediaFile.h"
 
 void TFont::Load(const YAML::Node&) {
     IFontRegistry* registry = Platform().fontRegistry;

@@ -1,7 +1,7 @@
 #pragma once
 // A font tag: registers the faces of its TrueType file for the process.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 class TFont : public Tag {
 public:

@@ -1,6 +1,6 @@
-#include "GasSeparator.h"
+#include "app/tags/GasSeparator.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 namespace {
 TagHandle Region(const YAML::Node& node, const char* key) {

@@ -1,7 +1,7 @@
 #pragma once
 // The animated well: casing, separator, pump, particle regions and dimension lines.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 #include <vector>
 

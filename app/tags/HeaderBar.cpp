@@ -1,6 +1,6 @@
-#include "HeaderBar.h"
+#include "app/tags/HeaderBar.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void THeaderBar::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

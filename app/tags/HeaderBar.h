@@ -1,7 +1,7 @@
 #pragma once
 // The title strip along the top of the window.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 class THeaderBar : public TPlaceable {
 public:

@@ -1,6 +1,6 @@
-#include "HelpDialog.h"
+#include "app/tags/HelpDialog.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void THelpDialog::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

@@ -1,7 +1,7 @@
-#include "Icon.h"
+#include "app/tags/Icon.h"
 
-#include "MediaFile.h"
-#include "Platform.h"
+#include "app/platform/Platform.h"
+#include "app/tags/MediaFile.h"
 
 void TIcon::Load(const YAML::Node&) {
     if (!fullPath.empty()) {

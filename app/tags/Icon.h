@@ -1,8 +1,8 @@
 #pragma once
 // An icon tag: the window's large and small icon images.
 
-#include "ImageDecoder.h"
-#include "Tag.h"
+#include "app/platform/ImageDecoder.h"
+#include "app/tags/Tag.h"
 
 #include <vector>
 

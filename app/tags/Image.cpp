@@ -1,9 +1,9 @@
-#include "Image.h"
+#include "app/tags/Image.h"
 
-#include "FatalError.h"
-#include "ImageDecoder.h"
-#include "MediaFile.h"
-#include "Platform.h"
+#include "app/platform/FatalError.h"
+#include "app/platform/ImageDecoder.h"
+#include "app/platform/Platform.h"
+#include "app/tags/MediaFile.h"
 
 #include <cerrno>
 

@@ -1,7 +1,7 @@
 #pragma once
 // An image tag: a decoded PNG as a premultiplied 32-bit pixel buffer, ready to blend.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "Label.h"
+#include "app/tags/Label.h"
 
-#include "TagReader.h"
+#include "app/tags/TagReader.h"
 
 void TLabel::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

@@ -1,8 +1,8 @@
 #pragma once
 // Outlined text anchored at a point whose Y is the baseline.
 
-#include "ScreenFont.h"
-#include "Tag.h"
+#include "app/platform/ScreenFont.h"
+#include "app/tags/Tag.h"
 
 #include <cstdint>
 #include <memory>

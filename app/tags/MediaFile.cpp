@@ -1,4 +1,4 @@
-#include "MediaFile.h"
+#include "app/tags/MediaFile.h"
 
 #include <cerrno>
 #include <fstream>

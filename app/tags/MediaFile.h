@@ -1,7 +1,7 @@
 #pragma once
 // Reading the bytes of a media tag's file: from the tag directory or the embedded store.
 
-#include "EmbeddedStore.h"
+#include "app/tags/EmbeddedStore.h"
 
 #include <string>
 #include <vector>

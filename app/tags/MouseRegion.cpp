@@ -1,6 +1,6 @@
-#include "MouseRegion.h"
+#include "app/tags/MouseRegion.h"
 
-#include "TagReader.h"
+#include "app/tags/TagReader.h"
 
 void TMouseRegion::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

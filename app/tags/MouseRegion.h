@@ -1,7 +1,7 @@
 #pragma once
 // A hit rectangle relative to its owner and the event a click raises.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "ParametersPanel.h"
+#include "app/tags/ParametersPanel.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TParametersPanel::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

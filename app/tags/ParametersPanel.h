@@ -1,7 +1,7 @@
 #pragma once
 // The input panel: preset lists, parameter text boxes and the recommendation label.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 #include <vector>
 

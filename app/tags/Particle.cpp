@@ -1,6 +1,6 @@
-#include "Particle.h"
+#include "app/tags/Particle.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TParticle::Load(const YAML::Node& node) {
     // The image is loaded first, so its size is known for the minimum-size defaults.

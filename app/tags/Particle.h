@@ -1,8 +1,8 @@
 #pragma once
 // A kind of particle a region emits.
 
-#include "Tag.h"
-#include "TagReader.h"
+#include "app/tags/Tag.h"
+#include "app/tags/TagReader.h"
 
 #include <limits>
 

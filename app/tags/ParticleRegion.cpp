@@ -1,6 +1,6 @@
-#include "ParticleRegion.h"
+#include "app/tags/ParticleRegion.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TParticleRegion::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

@@ -1,7 +1,7 @@
 #pragma once
 // Rectangles that emit particles.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 #include <vector>
 

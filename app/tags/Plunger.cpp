@@ -1,6 +1,6 @@
-#include "Plunger.h"
+#include "app/tags/Plunger.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TPlunger::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

@@ -1,7 +1,7 @@
 #pragma once
 // The pump plunger and the traveling valve it carries.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 class TPlunger : public TPlaceable {
 public:

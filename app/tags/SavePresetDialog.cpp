@@ -1,6 +1,6 @@
-#include "SavePresetDialog.h"
+#include "app/tags/SavePresetDialog.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TSavePresetDialog::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 class TSavePresetDialog : public TPlaceable {
 public:

@@ -1,6 +1,6 @@
-#include "TabView.h"
+#include "app/tags/TabView.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TTabBar::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

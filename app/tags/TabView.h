@@ -2,7 +2,7 @@
 // Tab tags. They load like any other tag; no view is built from them and nothing places
 // them, so they keep the generic placement rule without children.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 class TTabBar : public TPlaceable {
 public:

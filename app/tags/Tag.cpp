@@ -1,7 +1,7 @@
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
-#include "Platform.h"
-#include "ScreenFont.h"
+#include "app/platform/Platform.h"
+#include "app/platform/ScreenFont.h"
 
 namespace {
 std::string Describe(const std::string& file, int line, int column, const std::string& detail,

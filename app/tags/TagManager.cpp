@@ -1,8 +1,8 @@
-#include "TagManager.h"
+#include "app/tags/TagManager.h"
 
-#include "EmbeddedStore.h"
-#include "FatalError.h"
-#include "TagReader.h"
+#include "app/platform/FatalError.h"
+#include "app/tags/EmbeddedStore.h"
+#include "app/tags/TagReader.h"
 
 #include <yaml-cpp/yaml.h>
 

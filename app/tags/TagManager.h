@@ -2,7 +2,7 @@
 // The tag manager: turns relative paths into loaded, shared tag objects, places the tree and
 // re-reads it in place. One per process, created by InitTags; user-interface thread only.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
-#include "TagReader.h"
+#include "app/tags/TagReader.h"
 
-#include "TagManager.h"
+#include "app/tags/TagManager.h"
 
 #include <yaml-cpp/yaml.h>
 

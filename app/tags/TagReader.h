@@ -3,8 +3,8 @@
 // is missing; the optional ones return their default when the key is absent. A present value
 // that does not convert is an error either way.
 
-#include "Tag.h"
-#include "TagManager.h"
+#include "app/tags/Tag.h"
+#include "app/tags/TagManager.h"
 
 #include <stdexcept>
 

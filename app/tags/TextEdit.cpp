@@ -1,6 +1,6 @@
-#include "TextEdit.h"
+#include "app/tags/TextEdit.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TTextEdit::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

@@ -1,8 +1,8 @@
 #pragma once
 // A text entry box.
 
-#include "ScreenFont.h"
-#include "Tag.h"
+#include "app/platform/ScreenFont.h"
+#include "app/tags/Tag.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
-#include "Valve.h"
+#include "app/tags/Valve.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TValve::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

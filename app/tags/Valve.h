@@ -1,7 +1,7 @@
 #pragma once
 // A ball valve and the seat of the standing valve.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 class TValve : public TPlaceable {
 public:

@@ -1,6 +1,6 @@
-#include "Warning.h"
+#include "app/tags/Warning.h"
 
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 void TWarning::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");

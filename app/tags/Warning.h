@@ -1,7 +1,7 @@
 #pragma once
 // A warning picture shown next to a bad input.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 class TWarning : public TPlaceable {
 public:

@@ -1,10 +1,10 @@
-#include "AppView.h"
+#include "app/window_manager/AppView.h"
 
-#include "App.h"
-#include "Canvas.h"
-#include "Image.h"
-#include "TagManager.h"
-#include "Window.h"
+#include "app/platform/Canvas.h"
+#include "app/platform/Window.h"
+#include "app/tags/App.h"
+#include "app/tags/Image.h"
+#include "app/tags/TagManager.h"
 
 const std::array<const char*, CAppView::kWarningCount> CAppView::kWarningNames = {
     "Max Capacity Warning View",

@@ -2,15 +2,15 @@
 // The root view: the fixed tree of top-level views, the back buffer and the per-frame
 // render. Registered as "App", after all its children.
 
-#include "BaseView.h"
-#include "ButtonBarView.h"
-#include "ContactView.h"
-#include "GasSeparatorView.h"
-#include "HeaderBarView.h"
-#include "HelpView.h"
-#include "ParametersPanelView.h"
-#include "SavePresetView.h"
-#include "WarningView.h"
+#include "app/window_manager/BaseView.h"
+#include "app/window_manager/ButtonBarView.h"
+#include "app/window_manager/ContactView.h"
+#include "app/window_manager/GasSeparatorView.h"
+#include "app/window_manager/HeaderBarView.h"
+#include "app/window_manager/HelpView.h"
+#include "app/window_manager/ParametersPanelView.h"
+#include "app/window_manager/SavePresetView.h"
+#include "app/window_manager/WarningView.h"
 
 #include <array>
 

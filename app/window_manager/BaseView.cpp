@@ -1,9 +1,9 @@
-#include "BaseView.h"
+#include "app/window_manager/BaseView.h"
 
-#include "Canvas.h"
-#include "Image.h"
-#include "TagManager.h"
-#include "WindowManager.h"
+#include "app/platform/Canvas.h"
+#include "app/tags/Image.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/WindowManager.h"
 
 void CBaseView::Shutdown() {
     if (gWindowManager) {

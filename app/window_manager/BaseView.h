@@ -2,7 +2,7 @@
 // The base of every view: a name under which the window manager knows it, the tag it is
 // built from, and the virtual operations the window manager and the owners call.
 
-#include "Tag.h"
+#include "app/tags/Tag.h"
 
 #include <string>
 #include <utility>

@@ -1,7 +1,7 @@
-#include "ButtonBarView.h"
+#include "app/window_manager/ButtonBarView.h"
 
-#include "ButtonBar.h"
-#include "TagManager.h"
+#include "app/tags/ButtonBar.h"
+#include "app/tags/TagManager.h"
 
 void CButtonBarView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);

@@ -2,7 +2,7 @@
 // The command menu: a background and seven buttons, of which the pump pair and the
 // dimension pair show one button each.
 
-#include "ButtonView.h"
+#include "app/window_manager/ButtonView.h"
 
 #include <array>
 

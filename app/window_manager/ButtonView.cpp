@@ -1,11 +1,11 @@
-#include "ButtonView.h"
+#include "app/window_manager/ButtonView.h"
 
-#include "Button.h"
-#include "EventRegistry.h"
-#include "Log_Manager.h"
-#include "MouseRegion.h"
-#include "TagManager.h"
-#include "WindowManager.h"
+#include "app/EventRegistry.h"
+#include "app/tags/Button.h"
+#include "app/tags/MouseRegion.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/WindowManager.h"
+#include "common/log_manager/Log_Manager.h"
 
 void CButtonView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);

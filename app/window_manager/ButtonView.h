@@ -2,7 +2,7 @@
 // A button: three looks (base, hover, pressed) and one mouse region whose click raises the
 // event its tag names. An inactive button is deaf to the mouse.
 
-#include "BaseView.h"
+#include "app/window_manager/BaseView.h"
 
 class CButtonView : public CBaseView {
 public:

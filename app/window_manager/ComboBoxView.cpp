@@ -1,12 +1,12 @@
-#include "ComboBoxView.h"
+#include "app/window_manager/ComboBoxView.h"
 
-#include "ComboBox.h"
-#include "ComboBoxItem.h"
-#include "EventRegistry.h"
-#include "NativeControl.h"
-#include "TagManager.h"
-#include "TextEditView.h"
-#include "Window.h"
+#include "app/EventRegistry.h"
+#include "app/platform/NativeControl.h"
+#include "app/platform/Window.h"
+#include "app/tags/ComboBox.h"
+#include "app/tags/ComboBoxItem.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/TextEditView.h"
 
 TComboBoxItem* CComboBoxView::Item::Get() const {
     return added ? added : GetTagAs<TComboBoxItem>(tag);

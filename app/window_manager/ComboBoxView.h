@@ -4,7 +4,7 @@
 // exists only while it is the selection. A pick by the user raises the tag's "Selected Item
 // Changed Event"; the focus raises "<name> Focus" and "<name> Lose Focus".
 
-#include "BaseView.h"
+#include "app/window_manager/BaseView.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
-#include "ContactView.h"
+#include "app/window_manager/ContactView.h"
 
-#include "ContactDialog.h"
-#include "TagManager.h"
+#include "app/tags/ContactDialog.h"
+#include "app/tags/TagManager.h"
 
 void CContactView::Init(IMainWindow* window, const std::string& name) {
     InitDialog(window, name,

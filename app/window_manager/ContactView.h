@@ -1,7 +1,7 @@
 #pragma once
 // The contact dialog: links to the maker's website and general e-mail address.
 
-#include "DialogView.h"
+#include "app/window_manager/DialogView.h"
 
 class CContactView : public CDialogView {
 public:

@@ -1,7 +1,7 @@
-#include "DialogView.h"
+#include "app/window_manager/DialogView.h"
 
-#include "Tag.h"
-#include "TagManager.h"
+#include "app/tags/Tag.h"
+#include "app/tags/TagManager.h"
 
 void CDialogView::InitDialog(IMainWindow* window, const std::string& name,
                              const std::vector<std::string>& buttonNames) {

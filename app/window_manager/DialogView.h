@@ -2,7 +2,7 @@
 // What the contact, help and save preset dialogs share: a picture drawn over the window and
 // buttons that are active only while the dialog is open.
 
-#include "ButtonView.h"
+#include "app/window_manager/ButtonView.h"
 
 #include <deque>
 #include <vector>

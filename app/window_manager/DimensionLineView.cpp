@@ -1,7 +1,7 @@
-#include "DimensionLineView.h"
+#include "app/window_manager/DimensionLineView.h"
 
-#include "DimensionLine.h"
-#include "TagManager.h"
+#include "app/tags/DimensionLine.h"
+#include "app/tags/TagManager.h"
 
 void CDimensionLineView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);

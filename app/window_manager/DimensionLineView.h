@@ -2,7 +2,7 @@
 // A measuring arrow with its value label: shown, hidden, or flashed (shown for a while and
 // then faded out).
 
-#include "LabelView.h"
+#include "app/window_manager/LabelView.h"
 
 class CDimensionLineView : public CBaseView {
 public:

@@ -1,7 +1,7 @@
-#include "DipTubeBubbleRegionView.h"
+#include "app/window_manager/DipTubeBubbleRegionView.h"
 
-#include "ParticleRegion.h"
-#include "TagManager.h"
+#include "app/tags/ParticleRegion.h"
+#include "app/tags/TagManager.h"
 
 #include <cstdlib>
 #include <string>

@@ -3,7 +3,7 @@
 // the rectangle it is in: the tube, the chamber under the plunger, the space above the
 // chamber (where it shrinks away), or the parts below the valves while they are seated.
 
-#include "ParticleRegionView.h"
+#include "app/window_manager/ParticleRegionView.h"
 
 class CDipTubeBubbleRegionView : public CParticleRegionView {
 public:

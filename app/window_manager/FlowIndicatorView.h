@@ -2,6 +2,6 @@
 // The marker that shows the liquid's direction in the dip tube: a region like any other,
 // whose one kept-alive triangle the gas separator view holds or moves.
 
-#include "ParticleRegionView.h"
+#include "app/window_manager/ParticleRegionView.h"
 
 class CFlowIndicatorView : public CParticleRegionView {};

@@ -1,10 +1,10 @@
-#include "GasSeparatorView.h"
+#include "app/window_manager/GasSeparatorView.h"
 
-#include "GasSeparator.h"
-#include "NumberFormat.h"
-#include "ParticleRegion.h"
-#include "Plunger.h"
-#include "TagManager.h"
+#include "app/NumberFormat.h"
+#include "app/tags/GasSeparator.h"
+#include "app/tags/ParticleRegion.h"
+#include "app/tags/Plunger.h"
+#include "app/tags/TagManager.h"
 
 #include <utility>
 

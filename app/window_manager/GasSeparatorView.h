@@ -4,14 +4,14 @@
 // plunger position, the gas penetration and the speeds in pixels per second, and turns
 // them into levels, velocity overrides, emission and valve travel.
 
-#include "BaseView.h"
-#include "DimensionLineView.h"
-#include "DipTubeBubbleRegionView.h"
-#include "FlowIndicatorView.h"
-#include "ParticleRegionView.h"
-#include "PlungerView.h"
-#include "ValveBaseView.h"
-#include "ValveView.h"
+#include "app/window_manager/BaseView.h"
+#include "app/window_manager/DimensionLineView.h"
+#include "app/window_manager/DipTubeBubbleRegionView.h"
+#include "app/window_manager/FlowIndicatorView.h"
+#include "app/window_manager/ParticleRegionView.h"
+#include "app/window_manager/PlungerView.h"
+#include "app/window_manager/ValveBaseView.h"
+#include "app/window_manager/ValveView.h"
 
 #include <array>
 

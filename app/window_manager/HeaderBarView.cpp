@@ -1,7 +1,7 @@
-#include "HeaderBarView.h"
+#include "app/window_manager/HeaderBarView.h"
 
-#include "HeaderBar.h"
-#include "TagManager.h"
+#include "app/tags/HeaderBar.h"
+#include "app/tags/TagManager.h"
 
 void CHeaderBarView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);

@@ -1,7 +1,7 @@
 #pragma once
 // The title strip across the top of the window.
 
-#include "BaseView.h"
+#include "app/window_manager/BaseView.h"
 
 class CHeaderBarView : public CBaseView {
 public:

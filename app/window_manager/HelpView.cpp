@@ -1,7 +1,7 @@
-#include "HelpView.h"
+#include "app/window_manager/HelpView.h"
 
-#include "HelpDialog.h"
-#include "TagManager.h"
+#include "app/tags/HelpDialog.h"
+#include "app/tags/TagManager.h"
 
 void CHelpView::Init(IMainWindow* window, const std::string& name) {
     InitDialog(window, name, {"Help Dialog Close Button", "Help Dialog Email Button"});

@@ -1,7 +1,7 @@
 #pragma once
 // The help dialog, with a link to the support e-mail address.
 
-#include "DialogView.h"
+#include "app/window_manager/DialogView.h"
 
 class CHelpView : public CDialogView {
 public:

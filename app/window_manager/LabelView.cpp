@@ -1,7 +1,7 @@
-#include "LabelView.h"
+#include "app/window_manager/LabelView.h"
 
-#include "Label.h"
-#include "TagManager.h"
+#include "app/tags/Label.h"
+#include "app/tags/TagManager.h"
 
 void CLabelView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);

@@ -1,8 +1,8 @@
 #pragma once
 // One line of outlined, antialiased text: a value followed by its unit.
 
-#include "BaseView.h"
-#include "Canvas.h"
+#include "app/platform/Canvas.h"
+#include "app/window_manager/BaseView.h"
 
 class TLabel;
 

@@ -1,12 +1,12 @@
-#include "ParametersPanelView.h"
+#include "app/window_manager/ParametersPanelView.h"
 
-#include "ComboBox.h"
-#include "Image.h"
-#include "NativeControl.h"
-#include "ParametersPanel.h"
-#include "TagManager.h"
-#include "TextEdit.h"
-#include "Window.h"
+#include "app/platform/NativeControl.h"
+#include "app/platform/Window.h"
+#include "app/tags/ComboBox.h"
+#include "app/tags/Image.h"
+#include "app/tags/ParametersPanel.h"
+#include "app/tags/TagManager.h"
+#include "app/tags/TextEdit.h"
 
 #include <algorithm>
 #include <tuple>

@@ -3,11 +3,11 @@
 // nine parameter boxes and the recommended dip tube length label. While a dialog is open the
 // native controls are hidden and the panel shows a still picture of itself instead.
 
-#include "BaseView.h"
-#include "Canvas.h"
-#include "ComboBoxView.h"
-#include "LabelView.h"
-#include "TextEditView.h"
+#include "app/platform/Canvas.h"
+#include "app/window_manager/BaseView.h"
+#include "app/window_manager/ComboBoxView.h"
+#include "app/window_manager/LabelView.h"
+#include "app/window_manager/TextEditView.h"
 
 #include <array>
 

@@ -1,10 +1,10 @@
-#include "Particle.h"
+#include "app/window_manager/Particle.h"
 
-#include "Canvas.h"
-#include "Image.h"
-#include "TagManager.h"
+#include "app/platform/Canvas.h"
+#include "app/tags/Image.h"
+#include "app/tags/TagManager.h"
 // The particle tag class shares this unit's header name, so it comes in with all tags.
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 #include <algorithm>
 #include <cmath>

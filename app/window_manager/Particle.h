@@ -2,9 +2,9 @@
 // One live particle of a particle region: where it is, how it moves and how it looks. A plain
 // record owned by its region; all coordinates are region coordinates.
 
-#include "ParticleRegion.h"
-#include "Tag.h"
-#include "TagReader.h"
+#include "app/tags/ParticleRegion.h"
+#include "app/tags/Tag.h"
+#include "app/tags/TagReader.h"
 
 class ICanvas;
 

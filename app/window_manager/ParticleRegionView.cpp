@@ -1,11 +1,11 @@
-#include "ParticleRegionView.h"
+#include "app/window_manager/ParticleRegionView.h"
 
-#include "NumberFormat.h"
-#include "Particle.h"
-#include "ParticleRegion.h"
-#include "TagManager.h"
+#include "app/NumberFormat.h"
+#include "app/tags/ParticleRegion.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/Particle.h"
 // The particle tag class shares this unit's header name, so it comes in with all tags.
-#include "Tags.h"
+#include "app/tags/Tags.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,9 +3,9 @@
 // moves them, keeps them inside by each type's edge rules and draws them, of which only the
 // part above a variable visible bottom is shown.
 
-#include "BaseView.h"
-#include "Particle.h"
-#include "PixelCanvas.h"
+#include "app/window_manager/BaseView.h"
+#include "app/window_manager/Particle.h"
+#include "app/window_manager/PixelCanvas.h"
 
 #include <vector>
 

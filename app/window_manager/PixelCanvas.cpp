@@ -1,4 +1,4 @@
-#include "PixelCanvas.h"
+#include "app/window_manager/PixelCanvas.h"
 
 #include <algorithm>
 

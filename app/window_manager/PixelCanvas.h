@@ -3,7 +3,7 @@
 // plain integer code. The particle regions and the plunger draw their layers into one and
 // then blend the result onto the back buffer in a single draw. It draws no text.
 
-#include "Canvas.h"
+#include "app/platform/Canvas.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "PlungerView.h"
+#include "app/window_manager/PlungerView.h"
 
-#include "NumberFormat.h"
-#include "Plunger.h"
-#include "TagManager.h"
+#include "app/NumberFormat.h"
+#include "app/tags/Plunger.h"
+#include "app/tags/TagManager.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,9 +2,9 @@
 // The pump plunger and the traveling valve it carries. It stands where it was last put:
 // position 1 is the top of the stroke, 0 the bottom.
 
-#include "BaseView.h"
-#include "PixelCanvas.h"
-#include "ValveView.h"
+#include "app/window_manager/BaseView.h"
+#include "app/window_manager/PixelCanvas.h"
+#include "app/window_manager/ValveView.h"
 
 class CPlungerView : public CBaseView {
 public:

@@ -1,7 +1,7 @@
-#include "SavePresetView.h"
+#include "app/window_manager/SavePresetView.h"
 
-#include "SavePresetDialog.h"
-#include "TagManager.h"
+#include "app/tags/SavePresetDialog.h"
+#include "app/tags/TagManager.h"
 
 namespace {
 // Shared with the panel's "Max Capacity" box; each control hears only its own changes.

@@ -2,8 +2,8 @@
 // The save preset dialog: a name box and save, cancel and close buttons. Its members are
 // named after the dialog ("<name> Close Button", ...).
 
-#include "DialogView.h"
-#include "TextEditView.h"
+#include "app/window_manager/DialogView.h"
+#include "app/window_manager/TextEditView.h"
 
 class CSavePresetView : public CDialogView {
 public:

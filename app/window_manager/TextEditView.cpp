@@ -1,11 +1,11 @@
-#include "TextEditView.h"
+#include "app/window_manager/TextEditView.h"
 
-#include "EventRegistry.h"
-#include "Image.h"
-#include "NativeControl.h"
-#include "TagManager.h"
-#include "TextEdit.h"
-#include "Window.h"
+#include "app/EventRegistry.h"
+#include "app/platform/NativeControl.h"
+#include "app/platform/Window.h"
+#include "app/tags/Image.h"
+#include "app/tags/TagManager.h"
+#include "app/tags/TextEdit.h"
 
 std::uint32_t PackColour(int r, int g, int b) {
     return 0xFF000000u | (static_cast<std::uint32_t>(r & 0xFF) << 16) |

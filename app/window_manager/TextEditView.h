@@ -4,8 +4,8 @@
 // focus raise "<name> Focus" and "<name> Lose Focus". A read-only box raises nothing and
 // never takes the focus.
 
-#include "BaseView.h"
-#include "Canvas.h"
+#include "app/platform/Canvas.h"
+#include "app/window_manager/BaseView.h"
 
 #include <cstdint>
 #include <memory>

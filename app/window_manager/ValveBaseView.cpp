@@ -1,7 +1,7 @@
-#include "ValveBaseView.h"
+#include "app/window_manager/ValveBaseView.h"
 
-#include "TagManager.h"
-#include "Valve.h"
+#include "app/tags/TagManager.h"
+#include "app/tags/Valve.h"
 
 void CValveBaseView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);

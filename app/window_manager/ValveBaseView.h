@@ -1,7 +1,7 @@
 #pragma once
 // The seat of the standing valve: one picture.
 
-#include "BaseView.h"
+#include "app/window_manager/BaseView.h"
 
 class CValveBaseView : public CBaseView {
 public:

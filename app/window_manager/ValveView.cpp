@@ -1,8 +1,8 @@
-#include "ValveView.h"
+#include "app/window_manager/ValveView.h"
 
-#include "Image.h"
-#include "TagManager.h"
-#include "Valve.h"
+#include "app/tags/Image.h"
+#include "app/tags/TagManager.h"
+#include "app/tags/Valve.h"
 
 #include <cmath>
 

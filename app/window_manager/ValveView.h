@@ -2,7 +2,7 @@
 // A ball valve: the ball rises from its seat when the valve opens and falls back when it
 // closes, over the valve's transition time.
 
-#include "BaseView.h"
+#include "app/window_manager/BaseView.h"
 
 class CValveView : public CBaseView {
 public:

@@ -1,7 +1,7 @@
-#include "WarningView.h"
+#include "app/window_manager/WarningView.h"
 
-#include "TagManager.h"
-#include "Warning.h"
+#include "app/tags/TagManager.h"
+#include "app/tags/Warning.h"
 
 void CWarningView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);

@@ -2,7 +2,7 @@
 // A warning picture that can be shown and hidden and, with a positive lifespan, hides
 // itself once it has been shown for longer than that.
 
-#include "BaseView.h"
+#include "app/window_manager/BaseView.h"
 
 class CWarningView : public CBaseView {
 public:

@@ -1,15 +1,15 @@
-#include "WindowManager.h"
+#include "app/window_manager/WindowManager.h"
 
-#include "App.h"
-#include "AppView.h"
-#include "BaseView.h"
-#include "EventRegistry.h"
-#include "Icon.h"
-#include "Log_Manager.h"
-#include "MouseRegion.h"
-#include "Platform.h"
-#include "Shell.h"
-#include "TagManager.h"
+#include "app/EventRegistry.h"
+#include "app/platform/Platform.h"
+#include "app/platform/Shell.h"
+#include "app/tags/App.h"
+#include "app/tags/Icon.h"
+#include "app/tags/MouseRegion.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/AppView.h"
+#include "app/window_manager/BaseView.h"
+#include "common/log_manager/Log_Manager.h"
 
 #include <algorithm>
 

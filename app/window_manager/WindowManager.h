@@ -2,8 +2,8 @@
 // The window manager: the main window and its menu, the message pump, the registry of named
 // views, the mouse router, the tag refresh command and the root view.
 
-#include "Tag.h"
-#include "Window.h"
+#include "app/platform/Window.h"
+#include "app/tags/Tag.h"
 
 #include <memory>
 #include <string>

@@ -1,4 +1,4 @@
-#include "Log_Manager.h"
+#include "common/log_manager/Log_Manager.h"
 
 #include <unistd.h>
 

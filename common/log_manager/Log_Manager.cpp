@@ -1,4 +1,4 @@
-#include "Log_Manager.h"
+#include "common/log_manager/Log_Manager.h"
 
 #include <zlib.h>
 
@@ -222,10 +222,11 @@ void LogManager::Impl::RotationCheck() {
         keep.insert(gzPath);
         if (!IsRegularFile(textPath))
             continue;
-        // A day whose compression fails keeps its text log: any failure (the text cannot be read, the .gz cannot be created, a zlib,
-        // read or write error) keeps the text log: it joins the keep set, a partly written .gz
-        // is removed, and a Warning line says so. The next rotation tries that day again; once
-        // the day is older than keepDays the sweep removes it like any other old log.
+        // A day whose compression fails keeps its text log: any failure (the text cannot be read,
+        // the .gz cannot be created, a zlib, read or write error) keeps the text log: it joins the
+        // keep set, a partly written .gz is removed, and a Warning line says so. The next rotation
+        // tries that day again; once the day is older than keepDays the sweep removes it like any
+        // other old log.
         std::FILE* in = std::fopen(textPath.c_str(), "rb");
         if (in == nullptr) {
             keep.insert(textPath);

@@ -1,4 +1,4 @@
-#include "CapacityModel.h"
+#include "app/CapacityModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "MainLoopTimer.h"
+#include "app/MainLoopTimer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,9 @@
-#include "AtomicFile.h"
-#include "ComboBoxItem.h"
-#include "DefaultsFile.h"
-#include "EventRegistry.h"
-#include "GasSeparatorModel.h"
-#include "Platform.h"
-#include "UserFolders.h"
+#include "app/AtomicFile.h"
+#include "app/DefaultsFile.h"
+#include "app/EventRegistry.h"
+#include "app/GasSeparatorModel.h"
+#include "app/platform/Platform.h"
+#include "app/platform/UserFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -124,7 +123,7 @@ TEST_F(ModelFilesTest, PresetFileNamesFollowTheDisplayName) {
     WellParameters p = model.GetParameters();
     p.SetSeparatorOD(3.5);
     model.SetParameters(p);
-    TSeparatorPreset* first = model.SaveUserPreset("My Sep 2   ");
+    const SeparatorPreset* first = model.SaveUserPreset("My Sep 2   ");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->displayName, "My Sep 2");
     EXPECT_EQ(first->separatorOd, 3.5);
@@ -152,8 +151,8 @@ TEST_F(ModelFilesTest, AwkwardNamesRoundTripAndBadPresetFilesAreSkipped) {
     fs::create_directories(folders->Documents() / "folder.seppreset.yml");
 
     std::vector<std::string> read;
-    for (TSeparatorPreset* preset : model.LoadUserPresets()) {
-        read.push_back(preset->displayName);
+    for (const SeparatorPreset& preset : model.LoadUserPresets()) {
+        read.push_back(preset.displayName);
     }
     std::vector<std::string> expected = names;
     std::sort(expected.begin(), expected.end());
@@ -162,7 +161,7 @@ TEST_F(ModelFilesTest, AwkwardNamesRoundTripAndBadPresetFilesAreSkipped) {
 }
 
 TEST_F(ModelFilesTest, PresetsApplyTheirFiveDimensionsAndNoneOnlyClearsTheName) {
-    TSeparatorPreset preset;
+    SeparatorPreset preset;
     preset.displayName = "Test";
     preset.separatorOd = 4;
     preset.separatorId = 3.5;

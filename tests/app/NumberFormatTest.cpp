@@ -1,4 +1,4 @@
-#include "NumberFormat.h"
+#include "app/NumberFormat.h"
 
 #include <gtest/gtest.h>
 

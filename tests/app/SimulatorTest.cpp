@@ -1,6 +1,6 @@
-#include "EventRegistry.h"
-#include "GasSeparatorModel.h"
-#include "GasSeparatorSimulator.h"
+#include "app/EventRegistry.h"
+#include "app/GasSeparatorModel.h"
+#include "app/GasSeparatorSimulator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "AssetReaders.h"
+#include "tests/assets/AssetReaders.h"
 
 #include <zlib.h>
 

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "AssetReaders.h"
+#include "tests/assets/AssetReaders.h"
 
 namespace {
 

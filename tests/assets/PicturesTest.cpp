@@ -6,7 +6,7 @@
 #include <regex>
 #include <set>
 
-#include "AssetReaders.h"
+#include "tests/assets/AssetReaders.h"
 
 namespace {
 

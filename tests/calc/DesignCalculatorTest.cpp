@@ -1,5 +1,5 @@
-#include "DesignCalculator.h"
-#include "AtomicFile.h"
+#include "tools/calc/DesignCalculator.h"
+#include "app/AtomicFile.h"
 
 #include <gtest/gtest.h>
 

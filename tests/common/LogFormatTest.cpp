@@ -1,5 +1,5 @@
 // The line format, the threshold, the file names and the console listener.
-#include "LogTestSupport.h"
+#include "tests/common/LogTestSupport.h"
 
 #include <gtest/gtest.h>
 

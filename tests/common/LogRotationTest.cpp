@@ -1,6 +1,6 @@
 // Daily files, rotation with gzip, the keep set and the sweep, and
 // a previous day's log whose compression fails is kept.
-#include "LogTestSupport.h"
+#include "tests/common/LogTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "LogTestSupport.h"
+#include "tests/common/LogTestSupport.h"
 
 #include <zlib.h>
 

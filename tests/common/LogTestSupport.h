@@ -2,7 +2,7 @@
 // Helpers of the log manager tests: unique temporary directories (never the real log files in
 // the temporary folder), a settable clock, file reading and gzip checks.
 
-#include "Log_Manager.h"
+#include "common/log_manager/Log_Manager.h"
 
 #include <ctime>
 #include <filesystem>

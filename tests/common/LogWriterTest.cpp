@@ -1,6 +1,6 @@
 // The writer: batches, the "Getting Behind" warning, the listener, the final drain at stop,
 // the stop timeout, and the capped queue while no file can be opened.
-#include "LogTestSupport.h"
+#include "tests/common/LogTestSupport.h"
 
 #include <gtest/gtest.h>
 

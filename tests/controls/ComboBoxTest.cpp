@@ -1,11 +1,11 @@
 // Drop-down lists: the rows from the tag, the default row's life, selection by text, items
 // added from outside the tag tree, reconfiguration and focus.
 
-#include "ControlsTestSupport.h"
+#include "tests/controls/ControlsTestSupport.h"
 
-#include "ComboBoxItem.h"
-#include "ComboBoxView.h"
-#include "WindowManager.h"
+#include "app/tags/ComboBoxItem.h"
+#include "app/window_manager/ComboBoxView.h"
+#include "app/window_manager/WindowManager.h"
 
 #include <gtest/gtest.h>
 

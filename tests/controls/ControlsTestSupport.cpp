@@ -1,15 +1,15 @@
-#include "ControlsTestSupport.h"
+#include "tests/controls/ControlsTestSupport.h"
 
-#include "AppView.h"
-#include "ComboBoxView.h"
-#include "EventRegistry.h"
-#include "NativeControl.h"
-#include "Platform.h"
-#include "QtPlatform.h"
-#include "TagManager.h"
-#include "TextEditView.h"
-#include "Window.h"
-#include "WindowManager.h"
+#include "app/EventRegistry.h"
+#include "app/platform/NativeControl.h"
+#include "app/platform/Platform.h"
+#include "app/platform/Window.h"
+#include "app/platform/qt/QtPlatform.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/AppView.h"
+#include "app/window_manager/ComboBoxView.h"
+#include "app/window_manager/TextEditView.h"
+#include "app/window_manager/WindowManager.h"
 
 #include <cstdlib>
 

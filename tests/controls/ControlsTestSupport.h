@@ -2,8 +2,8 @@
 // A harness for the control tests: the window manager and its view tree on the offscreen
 // window, without controllers, and a log of the named events the controls raise.
 
-#include "Automation.h"
-#include "Canvas.h"
+#include "app/platform/Automation.h"
+#include "app/platform/Canvas.h"
 
 #include <string>
 #include <vector>

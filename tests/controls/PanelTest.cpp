@@ -1,13 +1,13 @@
 // The parameters panel: its members, the Tab order, and the still picture that stands in
 // for the controls while a dialog is open.
 
-#include "ControlsTestSupport.h"
+#include "tests/controls/ControlsTestSupport.h"
 
-#include "AppView.h"
-#include "ComboBoxView.h"
-#include "ParametersPanelView.h"
-#include "TextEditView.h"
-#include "WindowManager.h"
+#include "app/window_manager/AppView.h"
+#include "app/window_manager/ComboBoxView.h"
+#include "app/window_manager/ParametersPanelView.h"
+#include "app/window_manager/TextEditView.h"
+#include "app/window_manager/WindowManager.h"
 
 #include <gtest/gtest.h>
 

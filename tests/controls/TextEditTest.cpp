@@ -1,15 +1,15 @@
 // Text boxes: the events of typed and programmatic changes, read-only silence, focus, the
 // error colour, the default text and the name box that shares its identifier.
 
-#include "ControlsTestSupport.h"
+#include "tests/controls/ControlsTestSupport.h"
 
-#include "AppView.h"
-#include "Platform.h"
-#include "SavePresetView.h"
-#include "TagManager.h"
-#include "TextEdit.h"
-#include "TextEditView.h"
-#include "WindowManager.h"
+#include "app/platform/Platform.h"
+#include "app/tags/TagManager.h"
+#include "app/tags/TextEdit.h"
+#include "app/window_manager/AppView.h"
+#include "app/window_manager/SavePresetView.h"
+#include "app/window_manager/TextEditView.h"
+#include "app/window_manager/WindowManager.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The built-in casing and separator presets, in list order, and the shipped defaults file.
-#include "TagTreeSupport.h"
+#include "tests/data/TagTreeSupport.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 // The shipped frame, panel, dialog and widget tags hold the positions, sizes, pictures and
 // event names the interface is laid out with.
-#include "TagTreeSupport.h"
+#include "tests/data/TagTreeSupport.h"
 
 using namespace tagtree;
 

@@ -1,6 +1,6 @@
 // The animated well: the gas separator tag, the pump parts, the dimension lines, the particle
 // regions and every particle kind, compared value by value with the intended design.
-#include "TagTreeSupport.h"
+#include "tests/data/TagTreeSupport.h"
 
 #include <set>
 

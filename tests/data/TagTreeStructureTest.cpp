@@ -1,6 +1,6 @@
 // Structural checks over the whole shipped tag tree: line ends, references, the keys every tag
 // class accepts and the value types they hold.
-#include "TagTreeSupport.h"
+#include "tests/data/TagTreeSupport.h"
 
 #include <algorithm>
 #include <deque>

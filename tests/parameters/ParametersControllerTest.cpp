@@ -1,16 +1,16 @@
 // The parameters controller in the running program: typed values, the input rules with their
 // marks and warnings, presets, tidying, results and the preset list.
 
-#include "ComboBoxItem.h"
-#include "ComboBoxView.h"
-#include "EventRegistry.h"
-#include "GasSeparatorModel.h"
-#include "LabelView.h"
-#include "NumberFormat.h"
-#include "TextEditView.h"
-#include "WarningView.h"
-#include "WindowManager.h"
-#include "WindowTestSupport.h"
+#include "app/EventRegistry.h"
+#include "app/GasSeparatorModel.h"
+#include "app/NumberFormat.h"
+#include "app/tags/ComboBoxItem.h"
+#include "app/window_manager/ComboBoxView.h"
+#include "app/window_manager/LabelView.h"
+#include "app/window_manager/TextEditView.h"
+#include "app/window_manager/WarningView.h"
+#include "app/window_manager/WindowManager.h"
+#include "tests/window/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Fatal errors and debug output go through their installable handlers.
 
-#include "FatalError.h"
+#include "app/platform/FatalError.h"
 
 #include <gtest/gtest.h>
 

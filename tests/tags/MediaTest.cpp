@@ -1,9 +1,9 @@
 // Image, font and icon tags through the Qt platform layer.
 
-#include "EmbeddedStore.h"
-#include "QtTestSupport.h"
-#include "TagTestSupport.h"
-#include "Tags.h"
+#include "app/tags/EmbeddedStore.h"
+#include "app/tags/Tags.h"
+#include "tests/tags/QtTestSupport.h"
+#include "tests/tags/TagTestSupport.h"
 
 #include <QBuffer>
 #include <QFontInfo>

@@ -1,7 +1,7 @@
 #pragma once
 // One QGuiApplication for the tests that decode images or register fonts.
 
-#include "QtMedia.h"
+#include "app/platform/qt/QtMedia.h"
 
 #include <QGuiApplication>
 

@@ -1,8 +1,8 @@
 // The shipped tree, loaded as the program loads it: from the embedded store and from data/.
 
-#include "QtTestSupport.h"
-#include "TagTestSupport.h"
-#include "Tags.h"
+#include "app/tags/Tags.h"
+#include "tests/tags/QtTestSupport.h"
+#include "tests/tags/TagTestSupport.h"
 
 #include <map>
 

@@ -1,6 +1,6 @@
 // The embedded store: every file under data/, found by relative path in any letter case.
 
-#include "EmbeddedStore.h"
+#include "app/tags/EmbeddedStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The tag classes: value conversions, defaults of optional keys, placement and screen fonts.
 
-#include "TagTestSupport.h"
-#include "Tags.h"
+#include "app/tags/Tags.h"
+#include "tests/tags/TagTestSupport.h"
 
 #include <limits>
 

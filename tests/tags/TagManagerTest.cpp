@@ -1,7 +1,7 @@
 // Loading, sharing, refreshing and failing loads, on small trees in a scratch directory.
 
-#include "TagTestSupport.h"
-#include "Tags.h"
+#include "app/tags/Tags.h"
+#include "tests/tags/TagTestSupport.h"
 
 #include <functional>
 

@@ -1,12 +1,12 @@
 // The dimension-line controller against the real gas separator view, registered with a
 // window manager that has no window.
 
-#include "DimensionLineController.h"
-#include "EventRegistry.h"
-#include "GasSeparatorModel.h"
-#include "GasSeparatorView.h"
-#include "WellTestSupport.h"
-#include "WindowManager.h"
+#include "app/DimensionLineController.h"
+#include "app/EventRegistry.h"
+#include "app/GasSeparatorModel.h"
+#include "app/window_manager/GasSeparatorView.h"
+#include "app/window_manager/WindowManager.h"
+#include "tests/well/WellTestSupport.h"
 
 using welltest::ShippedWellTest;
 

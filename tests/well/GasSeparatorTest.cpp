@@ -1,8 +1,8 @@
 // The gas separator view with the shipped well model: inputs, valves, plunger, reloads.
 
-#include "GasSeparatorView.h"
-#include "PixelCanvas.h"
-#include "WellTestSupport.h"
+#include "app/window_manager/GasSeparatorView.h"
+#include "app/window_manager/PixelCanvas.h"
+#include "tests/well/WellTestSupport.h"
 
 using welltest::ShippedWellTest;
 

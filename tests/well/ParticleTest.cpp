@@ -1,7 +1,7 @@
 // One particle: spawning, speed picks, edges, fading and shrinking.
 
-#include "Particle.h"
-#include "WellTestSupport.h"
+#include "app/window_manager/Particle.h"
+#include "tests/well/WellTestSupport.h"
 
 #include <cmath>
 #include <set>

@@ -1,10 +1,10 @@
 // Particle regions: emission, kept-alive counts, levels, overrides, layered drawing and the
 // dip tube region's confinement.
 
-#include "DipTubeBubbleRegionView.h"
-#include "ParticleRegionView.h"
-#include "PixelCanvas.h"
-#include "WellTestSupport.h"
+#include "app/window_manager/DipTubeBubbleRegionView.h"
+#include "app/window_manager/ParticleRegionView.h"
+#include "app/window_manager/PixelCanvas.h"
+#include "tests/well/WellTestSupport.h"
 
 using welltest::ScratchTagTest;
 

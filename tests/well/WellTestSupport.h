@@ -3,12 +3,12 @@
 // true sizes without any image library), a scratch tag directory, a canvas that records
 // draws, and the shipped well model loaded from data/.
 
-#include "Canvas.h"
-#include "FatalError.h"
-#include "ImageDecoder.h"
-#include "Platform.h"
-#include "TagManager.h"
-#include "Tags.h"
+#include "app/platform/Canvas.h"
+#include "app/platform/FatalError.h"
+#include "app/platform/ImageDecoder.h"
+#include "app/platform/Platform.h"
+#include "app/tags/TagManager.h"
+#include "app/tags/Tags.h"
 
 #include <gtest/gtest.h>
 

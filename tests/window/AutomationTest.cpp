@@ -1,11 +1,11 @@
 // The driver's generic input commands on native controls made through the window.
 
-#include "Automation.h"
-#include "NativeControl.h"
-#include "Platform.h"
-#include "Window.h"
-#include "WindowManager.h"
-#include "WindowTestSupport.h"
+#include "app/platform/Automation.h"
+#include "app/platform/NativeControl.h"
+#include "app/platform/Platform.h"
+#include "app/platform/Window.h"
+#include "app/window_manager/WindowManager.h"
+#include "tests/window/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 

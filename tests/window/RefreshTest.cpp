@@ -1,16 +1,16 @@
 // Reloading the tags (Ctrl+R) from a tag directory, including a file that has gone bad.
 
-#include "App.h"
-#include "Button.h"
-#include "ButtonBar.h"
-#include "ButtonView.h"
-#include "DialogView.h"
-#include "EventRegistry.h"
-#include "HelpDialog.h"
-#include "MouseRegion.h"
-#include "TagManager.h"
-#include "WindowManager.h"
-#include "WindowTestSupport.h"
+#include "app/EventRegistry.h"
+#include "app/tags/App.h"
+#include "app/tags/Button.h"
+#include "app/tags/ButtonBar.h"
+#include "app/tags/HelpDialog.h"
+#include "app/tags/MouseRegion.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/ButtonView.h"
+#include "app/window_manager/DialogView.h"
+#include "app/window_manager/WindowManager.h"
+#include "tests/window/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 

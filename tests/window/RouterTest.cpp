@@ -1,10 +1,10 @@
 // The window manager's registry and mouse router, with hand-made region tags.
 
-#include "EventRegistry.h"
-#include "MouseRegion.h"
-#include "TagManager.h"
-#include "WindowManager.h"
-#include "WindowTestSupport.h"
+#include "app/EventRegistry.h"
+#include "app/tags/MouseRegion.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/WindowManager.h"
+#include "tests/window/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
-#include "WindowTestSupport.h"
+#include "tests/window/WindowTestSupport.h"
 
-#include "AppController.h"
-#include "EventRegistry.h"
-#include "GasSeparatorModel.h"
-#include "GasSeparatorSimulator.h"
-#include "Image.h"
-#include "Platform.h"
-#include "QtPlatform.h"
-#include "TagManager.h"
-#include "WindowManager.h"
+#include "app/AppController.h"
+#include "app/EventRegistry.h"
+#include "app/GasSeparatorModel.h"
+#include "app/GasSeparatorSimulator.h"
+#include "app/platform/Platform.h"
+#include "app/platform/qt/QtPlatform.h"
+#include "app/tags/Image.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/WindowManager.h"
 
 #include <gtest/gtest.h>
 

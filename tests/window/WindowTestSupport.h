@@ -2,9 +2,9 @@
 // Fakes and a harness for the window tests: a view and a canvas that record what happens to
 // them, a shell that records messages and links, and the program started headless.
 
-#include "BaseView.h"
-#include "Canvas.h"
-#include "Shell.h"
+#include "app/platform/Canvas.h"
+#include "app/platform/Shell.h"
+#include "app/window_manager/BaseView.h"
 
 #include <memory>
 #include <string>

@@ -2,15 +2,15 @@
 // starts the pump, pins the dimension lines, runs N main-loop passes of a fixed 1/60 s step
 // without sleeping and prints the timings as YAML, one key per line.
 
-#include "Application.h"
-#include "EventRegistry.h"
-#include "GasSeparatorSimulator.h"
-#include "GasSeparatorView.h"
-#include "Log_Manager.h"
-#include "Platform.h"
-#include "QtPlatform.h"
-#include "ScriptDriver.h"
-#include "WindowManager.h"
+#include "app/Application.h"
+#include "app/EventRegistry.h"
+#include "app/GasSeparatorSimulator.h"
+#include "app/ScriptDriver.h"
+#include "app/platform/Platform.h"
+#include "app/platform/qt/QtPlatform.h"
+#include "app/window_manager/GasSeparatorView.h"
+#include "app/window_manager/WindowManager.h"
+#include "common/log_manager/Log_Manager.h"
 
 #include <unistd.h>
 

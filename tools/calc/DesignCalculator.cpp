@@ -1,12 +1,12 @@
-#include "DesignCalculator.h"
+#include "tools/calc/DesignCalculator.h"
 
-#include "AtomicFile.h"
-#include "DefaultsFile.h"
-#include "EventRegistry.h"
-#include "GasSeparatorModel.h"
-#include "GasSeparatorSimulator.h"
-#include "NumberFormat.h"
-#include "ParameterRules.h"
+#include "app/AtomicFile.h"
+#include "app/DefaultsFile.h"
+#include "app/EventRegistry.h"
+#include "app/GasSeparatorModel.h"
+#include "app/GasSeparatorSimulator.h"
+#include "app/NumberFormat.h"
+#include "app/ParameterRules.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "DesignCalculator.h"
+#include "tools/calc/DesignCalculator.h"
 
-#include "EmbeddedStore.h"
+#include "app/tags/EmbeddedStore.h"
 
 #include <iostream>
 

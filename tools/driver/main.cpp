@@ -1,10 +1,10 @@
 // gas-separator-driver SCRIPT: runs the program headless from a script of user input (see
 // ScriptDriver.h). Exits 0, 1 when the program cannot start, or 2 after a script error.
 
-#include "Application.h"
-#include "Platform.h"
-#include "QtPlatform.h"
-#include "ScriptDriver.h"
+#include "app/Application.h"
+#include "app/ScriptDriver.h"
+#include "app/platform/Platform.h"
+#include "app/platform/qt/QtPlatform.h"
 
 #include <fstream>
 #include <iostream>

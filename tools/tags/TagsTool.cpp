@@ -7,9 +7,9 @@
 // A usage error exits 64 (EX_USAGE). Nothing ever waits for a person: a fatal error (an
 // image file that cannot be read) is printed and ends the tool with its error code.
 
-#include "FatalError.h"
-#include "QtMedia.h"
-#include "Tags.h"
+#include "app/platform/FatalError.h"
+#include "app/platform/qt/QtMedia.h"
+#include "app/tags/Tags.h"
 
 #include <QGuiApplication>
 

@@ -1,6 +1,6 @@
-#include "QtAutomation.h"
+#include "app/platform/qt/QtAutomation.h"
 
-#include "QtMainWindow.h"
+#include "app/platform/qt/QtMainWindow.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -2,7 +2,7 @@
 // Synthetic input for the headless driver: Qt mouse and key events sent to the canvas and
 // to the native control under the pointer or with the focus, as the window system would.
 
-#include "Automation.h"
+#include "app/platform/Automation.h"
 
 class CQtMainWindow;
 class QWidget;

@@ -1,6 +1,6 @@
-#include "QtCanvas.h"
+#include "app/platform/qt/QtCanvas.h"
 
-#include "QtFonts.h"
+#include "app/platform/qt/QtFonts.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

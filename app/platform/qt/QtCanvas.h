@@ -1,7 +1,7 @@
 #pragma once
 // The back buffer: one premultiplied ARGB32 image drawn with QPainter.
 
-#include "Canvas.h"
+#include "app/platform/Canvas.h"
 
 #include <QImage>
 #include <QPoint>

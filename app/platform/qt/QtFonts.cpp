@@ -1,4 +1,4 @@
-#include "QtFonts.h"
+#include "app/platform/qt/QtFonts.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

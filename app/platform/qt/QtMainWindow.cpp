@@ -1,7 +1,7 @@
-#include "QtMainWindow.h"
+#include "app/platform/qt/QtMainWindow.h"
 
-#include "FatalError.h"
-#include "QtNativeControls.h"
+#include "app/platform/FatalError.h"
+#include "app/platform/qt/QtNativeControls.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -2,8 +2,8 @@
 // The main window: a QMainWindow that cannot be resized, with a menu bar over a client
 // canvas that shows the back buffer and reports mouse input to the window listener.
 
-#include "QtCanvas.h"
-#include "Window.h"
+#include "app/platform/Window.h"
+#include "app/platform/qt/QtCanvas.h"
 
 #include <QMainWindow>
 #include <QWidget>

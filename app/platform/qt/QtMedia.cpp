@@ -1,9 +1,9 @@
-#include "QtMedia.h"
+#include "app/platform/qt/QtMedia.h"
 
-#include "FatalError.h"
-#include "Platform.h"
-#include "QtCanvas.h"
-#include "QtFonts.h"
+#include "app/platform/FatalError.h"
+#include "app/platform/Platform.h"
+#include "app/platform/qt/QtCanvas.h"
+#include "app/platform/qt/QtFonts.h"
 
 #include <QBuffer>
 #include <QByteArray>

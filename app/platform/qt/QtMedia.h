@@ -2,9 +2,9 @@
 // Qt implementation of image decoding, font registration and screen fonts, and the message
 // box for fatal errors.
 
-#include "FontRegistry.h"
-#include "ImageDecoder.h"
-#include "ScreenFont.h"
+#include "app/platform/FontRegistry.h"
+#include "app/platform/ImageDecoder.h"
+#include "app/platform/ScreenFont.h"
 
 #include <QFont>
 

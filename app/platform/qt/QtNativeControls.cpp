@@ -1,7 +1,7 @@
-#include "QtNativeControls.h"
+#include "app/platform/qt/QtNativeControls.h"
 
-#include "QtCanvas.h"
-#include "QtFonts.h"
+#include "app/platform/qt/QtCanvas.h"
+#include "app/platform/qt/QtFonts.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

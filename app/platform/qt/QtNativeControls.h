@@ -3,7 +3,7 @@
 // name, so the synthetic input can find it. The widgets paint the pictures their views give
 // them, so they look like part of the window's picture.
 
-#include "NativeControl.h"
+#include "app/platform/NativeControl.h"
 
 #include <QComboBox>
 #include <QImage>

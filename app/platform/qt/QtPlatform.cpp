@@ -1,11 +1,11 @@
-#include "QtPlatform.h"
+#include "app/platform/qt/QtPlatform.h"
 
-#include "Platform.h"
-#include "QtAutomation.h"
-#include "QtMainWindow.h"
-#include "QtMedia.h"
-#include "QtShell.h"
-#include "QtUserFolders.h"
+#include "app/platform/Platform.h"
+#include "app/platform/qt/QtAutomation.h"
+#include "app/platform/qt/QtMainWindow.h"
+#include "app/platform/qt/QtMedia.h"
+#include "app/platform/qt/QtShell.h"
+#include "app/platform/qt/QtUserFolders.h"
 
 #include <QApplication>
 #include <QGuiApplication>

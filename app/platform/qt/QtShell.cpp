@@ -1,6 +1,6 @@
-#include "QtShell.h"
+#include "app/platform/qt/QtShell.h"
 
-#include "QtMainWindow.h"
+#include "app/platform/qt/QtMainWindow.h"
 
 #include <QDesktopServices>
 #include <QMessageBox>

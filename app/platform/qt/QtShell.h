@@ -1,7 +1,7 @@
 #pragma once
 // Message boxes and the desktop's handlers for links and files.
 
-#include "Shell.h"
+#include "app/platform/Shell.h"
 
 class CQtMainWindow;
 

@@ -1,4 +1,4 @@
-#include "QtUserFolders.h"
+#include "app/platform/qt/QtUserFolders.h"
 
 #include <QStandardPaths>
 

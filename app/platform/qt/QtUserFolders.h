@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserFolders.h"
+#include "app/platform/UserFolders.h"
 
 // The user's folders from QStandardPaths: the generic configuration folder (XDG_CONFIG_HOME,
 // normally ~/.config) and the Documents folder (XDG_DOCUMENTS_DIR, normally ~/Documents).
