@@ -47,12 +47,22 @@ void darkenWithDepth(QPainter& p, const QRectF& r, int maxAlpha) {
     p.fillRect(r, down);
 }
 
+// Rock: grains of one device pixel over a sixth of the area, so a picture drawn at a higher
+// scale gets finer grain of the same tone. The grains come from a copy of rng, and rng moves on
+// as far as the grains of a scale-1 picture take it, so what the caller draws next with rng
+// lies at the same place at every scale.
 void drawFormation(QPainter& p, const QRectF& r, Random& rng) {
     p.fillRect(r, QColor(0x3b, 0x33, 0x2b));
-    for (int i = 0; i < static_cast<int>(r.height() * r.width() / 6); ++i) {
-        const QPointF at(r.left() + rng.range(0, r.width()), r.top() + rng.range(0, r.height()));
-        const int shade = static_cast<int>(rng.range(40, 110));
-        p.fillRect(QRectF(at, QSizeF(1, 1)), QColor(shade, shade - 8, shade - 18, 160));
+    const int scale = pictureScale();
+    const int grains = static_cast<int>(r.height() * r.width() / 6);
+    Random grain = rng;
+    rng.discard(3L * grains);
+    const QSizeF size(1.0 / scale, 1.0 / scale);
+    for (int i = 0; i < grains * scale * scale; ++i) {
+        const QPointF at(r.left() + grain.range(0, r.width()),
+                         r.top() + grain.range(0, r.height()));
+        const int shade = static_cast<int>(grain.range(40, 110));
+        p.fillRect(QRectF(at, size), QColor(shade, shade - 8, shade - 18, 160));
     }
 }
 
