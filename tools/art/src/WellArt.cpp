@@ -440,20 +440,21 @@ QImage drawCapacityWarning(int w, int h) {
     // Gas-bubble symbol: a cluster of bubbles rising to a down-pointing inlet mark.
     p.setPen(Qt::NoPen);
     for (const QRectF& b :
-         {QRectF(16, 16, 22, 22), QRectF(36, 28, 14, 14), QRectF(26, 40, 10, 10)}) {
+         {QRectF(16, 12, 22, 22), QRectF(36, 24, 14, 14), QRectF(26, 36, 10, 10)}) {
         QRadialGradient g(b.center() - QPointF(3, 3), b.width() * 0.7);
         g.setColorAt(0.0, QColor(255, 255, 255, 250));
         g.setColorAt(1.0, QColor(255, 210, 200, 150));
         p.setBrush(g);
         p.drawEllipse(b);
     }
-    QFont title = exo(Face::Bold, 17);
-    drawWrappedText(p, QRectF(58, 10, card.right() - 64, 44), "Separator capacity exceeded", title,
-                    QColor(255, 244, 240));
-    drawWrappedText(p, QRectF(16, 58, card.width() - 26, card.bottom() - 62),
-                    "Gas is reaching the dip tube inlet. Lower the rate or the pump speed, or "
-                    "lengthen the dip tube.",
-                    exo(Face::Regular, 15), QColor(255, 232, 226));
+    // Two lines of title beside the symbol, then five lines of advice at 12 px.
+    drawWrappedText(p, QRectF(58, 6, card.right() - 64, 41), "Separator capacity exceeded",
+                    exo(Face::Bold, 15), QColor(255, 244, 240));
+    drawWrappedText(p, QRectF(14, 48, card.width() - 18, 80),
+                    "Gas is reaching the dip tube inlet. Lower the production rate or use a "
+                    "larger annulus. Below capacity, a longer dip tube or a faster pump also "
+                    "helps.",
+                    exo(Face::Regular, 12), QColor(255, 232, 226));
     return image;
 }
 
