@@ -10,8 +10,8 @@ packages=(
   fonts-dejavu-core
 )
 if [[ "${1:-}" == "--with-art" ]]; then
-  # Only the picture and document generator needs these.
-  packages+=(pandoc python3)
+  # Only the picture and document generator needs these (Qt SVG for the scalable icon).
+  packages+=(pandoc python3 qt6-svg-dev)
 fi
 
 missing=()

@@ -1,7 +1,8 @@
-// Fonts, icons and the information document as shipped.
+// Fonts, icons (embedded and for the desktop install) and the information document as shipped.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -65,6 +66,39 @@ TEST(Icons, ReaderRejectsAnImageOutsideTheFile) {
     ASSERT_TRUE(file);
     Bytes cut(file->begin(), file->begin() + file->size() / 2);
     EXPECT_FALSE(ReadIcon(cut));
+}
+
+const std::string kHicolor = std::string(GS_SOURCE_DIR) + "/packaging/icons/hicolor";
+const std::string kIconName = "com.quillmore.GasSeparator";
+
+TEST(InstallIcons, OneSquareRgbaPngPerThemeSize) {
+    for (std::uint32_t size : {16, 24, 32, 48, 64, 128, 256}) {
+        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+        SCOPED_TRACE(folder);
+        const auto file = ReadFile(kHicolor + "/" + folder + "/apps/" + kIconName + ".png");
+        ASSERT_TRUE(file);
+        const auto header = ReadPngHeader(*file);
+        ASSERT_TRUE(header);
+        EXPECT_EQ(header->width, size);
+        EXPECT_EQ(header->height, size);
+        EXPECT_EQ(header->colourType, 6); // RGBA
+    }
+}
+
+TEST(InstallIcons, ScalableIconIsA256PixelSvgWithEveryGradientItUses) {
+    const auto file = ReadFile(kHicolor + "/scalable/apps/" + kIconName + ".svg");
+    ASSERT_TRUE(file);
+    const std::string text(file->begin(), file->end());
+    EXPECT_EQ(text.rfind("<?xml", 0), 0u);
+    EXPECT_NE(text.find(R"(<svg width="256" height="256")"), std::string::npos);
+    EXPECT_NE(text.find(R"(viewBox="0 0 256 256")"), std::string::npos);
+    EXPECT_NE(text.find("</svg>"), std::string::npos) << "truncated";
+    const std::regex use(R"(url\(#([^)]+)\))");
+    int uses = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), use);
+         it != std::sregex_iterator(); ++it, ++uses)
+        EXPECT_NE(text.find("id=\"" + (*it)[1].str() + "\""), std::string::npos) << (*it)[1];
+    EXPECT_GT(uses, 0);
 }
 
 class InformationDocument : public ::testing::Test {

@@ -70,6 +70,44 @@ TEST(Pictures, SizesTheProgramDependsOn) {
     }
 }
 
+std::string DoubleResolutionPath(const std::string& path) {
+    return path.substr(0, path.size() - 4) + "@2x.png";
+}
+
+// Scaled screens use a sibling drawn at twice the resolution; the program swaps it in for the
+// 1x file, so its size and layout must follow that file exactly.
+TEST(Pictures, EachPictureHasAnAt2xSiblingOfTwiceItsSizeAndItsLayout) {
+    for (const auto& entry : ReadManifest()) {
+        SCOPED_TRACE(entry.path);
+        const auto single = ReadFile(DataDir() + "/" + entry.path);
+        const auto twice = ReadFile(DataDir() + "/" + DoubleResolutionPath(entry.path));
+        ASSERT_TRUE(single && twice) << "missing";
+        const auto one = ReadPngHeader(*single), two = ReadPngHeader(*twice);
+        ASSERT_TRUE(one && two) << "not a well-formed PNG";
+        EXPECT_EQ(two->width, 2 * one->width);
+        EXPECT_EQ(two->height, 2 * one->height);
+        EXPECT_EQ(two->bitDepth, one->bitDepth);
+        EXPECT_EQ(two->colourType, one->colourType);
+    }
+}
+
+// No @2x file without its picture: none for icons or documents, none left by a removed picture.
+TEST(Pictures, EveryAt2xFileBelongsToAManifestPicture) {
+    namespace fs = std::filesystem;
+    std::set<std::string> expected;
+    for (const auto& entry : ReadManifest())
+        expected.insert(DoubleResolutionPath(entry.path));
+    size_t found = 0;
+    for (const auto& item : fs::recursive_directory_iterator(DataDir())) {
+        const std::string path = fs::relative(item.path(), DataDir()).generic_string();
+        if (path.find("@2x") == std::string::npos)
+            continue;
+        EXPECT_TRUE(expected.count(path)) << "no manifest picture for " << path;
+        ++found;
+    }
+    EXPECT_EQ(found, expected.size());
+}
+
 TEST(Pictures, ReaderRejectsDamagedFiles) {
     auto file = ReadFile(DataDir() + "/views/well_model/images/bubble_01.png");
     ASSERT_TRUE(file);

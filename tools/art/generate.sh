@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Draws every shipped picture, the two icons and the information document into OUTDIR, with
-# the same relative paths as under data/, plus the debug sheets in OUTDIR/debug/.
+# Draws every shipped picture (and its @2x sibling), the two icons and the information document
+# into OUTDIR, with the same relative paths as under data/, plus the debug sheets in
+# OUTDIR/debug/ and the install icons in OUTDIR/packaging/icons/hicolor/.
 #   tools/art/generate.sh OUTDIR
 # Builds the generator in its own folder (ART_BUILD_DIR, default build-art-generator/). The
 # output is byte-for-byte reproducible: rerun it and compare with data/ (tools/art/check.sh).
@@ -11,7 +12,7 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 build=${ART_BUILD_DIR:-$root/build-art-generator}
 
-command -v pandoc >/dev/null || "$root/scripts/install-deps.sh" --with-art
+"$root/scripts/install-deps.sh" --with-art # pandoc, Qt SVG; does nothing when installed
 
 cmake -S "$root/tools/art" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 >/dev/null

@@ -2,9 +2,12 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLinearGradient>
 #include <QPolygonF>
 #include <QRadialGradient>
+#include <QRegularExpression>
+#include <QSvgGenerator>
 
 #include <cmath>
 #include <cstdio>
@@ -161,14 +164,12 @@ void drawSymbol(QPainter& p, Symbol symbol, const QRectF& b, const QColor& c) {
     p.restore();
 }
 
-// The application icon: a separator with its dip tube standing in a cut-away casing, gas
-// bubbles rising beside it. Variant 2 sits on a light tile instead of a dark one.
-QImage drawAppIcon(int size, int variant) {
-    QImage image = blankImage(size, size);
-    QPainter p(&image);
-    prepare(p);
-    const double s = size / 256.0;
-    p.scale(s, s);
+namespace {
+
+// The application icon on a 256 x 256 canvas: a separator with its dip tube standing in a
+// cut-away casing, gas bubbles rising beside it. Variant 2 sits on a light tile instead of a
+// dark one; small renderings keep only the large bubbles, drawn bolder.
+void paintAppIcon(QPainter& p, int variant, bool small) {
     const QRectF tile(8, 8, 240, 240);
     QLinearGradient back(0, 8, 0, 248);
     if (variant == 1) {
@@ -186,7 +187,6 @@ QImage drawAppIcon(int size, int variant) {
     liquid.setColorAt(0.5, colour::kLiquid.lighter(120));
     liquid.setColorAt(1, colour::kLiquidDeep);
     p.fillRect(bore, liquid);
-    QLinearGradient steel(0, 0, 1, 0);
     auto steelBar = [&p](const QRectF& r, const QColor& base) {
         QLinearGradient g(r.left(), 0, r.right(), 0);
         g.setColorAt(0, base.darker(170));
@@ -211,8 +211,7 @@ QImage drawAppIcon(int size, int variant) {
     plug.lineTo(160, 206);
     plug.cubicTo(160, 232, 96, 232, 96, 206);
     p.fillPath(plug, colour::kSteel);
-    // Bubbles in the casing annulus; small icons keep only the large ones, drawn bolder.
-    const bool small = size <= 32;
+    // Bubbles in the casing annulus.
     p.setPen(QPen(QColor(240, 248, 255, 240), small ? 6 : 3));
     p.setBrush(QColor(225, 240, 255, 150));
     const QRectF bubbles[] = {QRectF(64, 150, 24, 24), QRectF(170, 118, 22, 22),
@@ -223,10 +222,31 @@ QImage drawAppIcon(int size, int variant) {
     // Accent: the green measuring line of the simulator.
     p.setPen(QPen(colour::kAccent, 6, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(58, 244 - 8), QPointF(198, 244 - 8));
+}
+
+} // namespace
+
+QImage drawAppIcon(int size, int variant) {
+    QImage image = blankImage(size, size, 1); // icon sizes are device pixels
+    QPainter p(&image);
+    prepare(p);
+    const double s = size / 256.0;
+    p.scale(s, s);
+    paintAppIcon(p, variant, size <= 32);
     return image;
 }
 
 namespace {
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
 
 QByteArray pngBytes(const QImage& image) {
     QByteArray bytes;
@@ -293,20 +313,53 @@ bool writeIco(const QString& path, int variant) {
     }
     for (const QByteArray& image : images)
         file.append(image);
-    QFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size()) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
+    return writeFile(path, file);
 }
 
 } // namespace
 
 bool writeIcons(const QString& outDir) {
-    QDir().mkpath(outDir + "/icons");
     return writeIco(outDir + "/icons/GasSeparatorIcon_1.ico", 1) &&
            writeIco(outDir + "/icons/GasSeparatorIcon_2.ico", 2);
+}
+
+namespace {
+
+// The icon as SVG, painted by the same code as the pixel icons. QSvgGenerator writes no
+// timestamp and numbers its gradients in drawing order, so the bytes are reproducible. Its size
+// in millimetres is replaced by 256 pixels: renderers disagree on the pixels per millimetre.
+QByteArray svgBytes(int variant) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(QSize(256, 256));
+    svg.setViewBox(QRect(0, 0, 256, 256));
+    svg.setResolution(96);
+    svg.setTitle(QStringLiteral("%1 Gas Separator Simulator").arg(Contact::kCompany));
+    svg.setDescription(QStringLiteral("Application icon"));
+    QPainter p(&svg);
+    prepare(p);
+    p.setFont(exo(Face::Regular, 12)); // written into every group: not the machine's default font
+    paintAppIcon(p, variant, false);
+    p.end();
+    const QString size = QStringLiteral(R"(<svg width="256" height="256")");
+    return QString::fromUtf8(bytes)
+        .replace(QRegularExpression(R"(<svg width="[^"]*" height="[^"]*")"), size)
+        .toUtf8();
+}
+
+} // namespace
+
+bool writeInstallIcons(const QString& hicolorDir) {
+    const QString name = QStringLiteral("com.quillmore.GasSeparator");
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString path =
+            QStringLiteral("%1/%2x%2/apps/%3.png").arg(hicolorDir).arg(size).arg(name);
+        if (!writeFile(path, pngBytes(drawAppIcon(size, 1))))
+            return false;
+    }
+    return writeFile(QStringLiteral("%1/scalable/apps/%2.svg").arg(hicolorDir, name), svgBytes(1));
 }
 
 } // namespace art

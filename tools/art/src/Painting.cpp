@@ -18,8 +18,25 @@ QFont exo(Face face, double pixelSize) {
     return font;
 }
 
-QImage blankImage(int width, int height) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+namespace {
+int currentScale = 1;
+} // namespace
+
+int pictureScale() {
+    return currentScale;
+}
+
+PictureScale::PictureScale(int scale) : previous_(currentScale) {
+    currentScale = scale;
+}
+
+PictureScale::~PictureScale() {
+    currentScale = previous_;
+}
+
+QImage blankImage(int width, int height, int scale) {
+    QImage image(width * scale, height * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     return image;
 }
@@ -95,6 +112,11 @@ std::uint32_t Random::next() {
     state_ ^= state_ >> 17;
     state_ ^= state_ << 5;
     return state_;
+}
+
+void Random::discard(long count) {
+    for (long i = 0; i < count; ++i)
+        next();
 }
 
 double Random::uniform() {

@@ -21,8 +21,25 @@ enum class Face { Regular, Bold, Italic };
 // committed font files.
 QFont exo(Face face, double pixelSize);
 
-// A transparent ARGB image of the given size.
-QImage blankImage(int width, int height);
+// The device pixel ratio pictures are drawn at: 1 for the shipped pictures, 2 for their @2x
+// siblings. Drawers keep logical coordinates; blankImage makes the image that many times larger
+// with that device pixel ratio, so QPainter scales everything drawn on it.
+int pictureScale();
+
+// Sets the picture scale for its lifetime, then restores the previous one.
+class PictureScale {
+public:
+    explicit PictureScale(int scale);
+    ~PictureScale();
+    PictureScale(const PictureScale&) = delete;
+    PictureScale& operator=(const PictureScale&) = delete;
+
+private:
+    int previous_;
+};
+
+// A transparent ARGB image of the given logical size at the given device pixel ratio.
+QImage blankImage(int width, int height, int scale = pictureScale());
 
 // A painter with antialiasing and smooth pixmap transforms switched on.
 void prepare(QPainter& painter);
@@ -50,6 +67,7 @@ public:
     std::uint32_t next();
     double uniform(); // [0, 1)
     double range(double low, double high) { return low + (high - low) * uniform(); }
+    void discard(long count); // skips count numbers, as if they had been drawn
 
 private:
     std::uint32_t state_;

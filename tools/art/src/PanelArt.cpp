@@ -90,7 +90,7 @@ QImage drawField(int w, int h, const QColor& behind, const QColor& top, const QC
     QImage image = blankImage(w, h);
     QPainter p(&image);
     prepare(p);
-    p.fillRect(image.rect(), behind);
+    p.fillRect(QRect(0, 0, w, h), behind);
     const QRectF face(0.5, 0.5, w - 1, h - 1);
     QLinearGradient fill(0, 0, 0, h);
     fill.setColorAt(0.0, top);

@@ -16,11 +16,12 @@ QImage drawAppBackground(int w, int h) {
     QLinearGradient down(0, 0, 0, h);
     down.setColorAt(0.0, colour::kSlate);
     down.setColorAt(1.0, colour::kSlateDeep);
-    p.fillRect(image.rect(), down);
+    const QRect whole(0, 0, w, h);
+    p.fillRect(whole, down);
     QRadialGradient glow(QPointF(w * 0.55, h * 0.2), w * 0.6);
     glow.setColorAt(0.0, QColor(255, 255, 255, 14));
     glow.setColorAt(1.0, QColor(255, 255, 255, 0));
-    p.fillRect(image.rect(), glow);
+    p.fillRect(whole, glow);
     return image;
 }
 

@@ -47,12 +47,22 @@ void darkenWithDepth(QPainter& p, const QRectF& r, int maxAlpha) {
     p.fillRect(r, down);
 }
 
+// Rock: grains of one device pixel over a sixth of the area, so a picture drawn at a higher
+// scale gets finer grain of the same tone. The grains come from a copy of rng, and rng moves on
+// as far as the grains of a scale-1 picture take it, so what the caller draws next with rng
+// lies at the same place at every scale.
 void drawFormation(QPainter& p, const QRectF& r, Random& rng) {
     p.fillRect(r, QColor(0x3b, 0x33, 0x2b));
-    for (int i = 0; i < static_cast<int>(r.height() * r.width() / 6); ++i) {
-        const QPointF at(r.left() + rng.range(0, r.width()), r.top() + rng.range(0, r.height()));
-        const int shade = static_cast<int>(rng.range(40, 110));
-        p.fillRect(QRectF(at, QSizeF(1, 1)), QColor(shade, shade - 8, shade - 18, 160));
+    const int scale = pictureScale();
+    const int grains = static_cast<int>(r.height() * r.width() / 6);
+    Random grain = rng;
+    rng.discard(3L * grains);
+    const QSizeF size(1.0 / scale, 1.0 / scale);
+    for (int i = 0; i < grains * scale * scale; ++i) {
+        const QPointF at(r.left() + grain.range(0, r.width()),
+                         r.top() + grain.range(0, r.height()));
+        const int shade = static_cast<int>(grain.range(40, 110));
+        p.fillRect(QRectF(at, size), QColor(shade, shade - 8, shade - 18, 160));
     }
 }
 
@@ -430,20 +440,21 @@ QImage drawCapacityWarning(int w, int h) {
     // Gas-bubble symbol: a cluster of bubbles rising to a down-pointing inlet mark.
     p.setPen(Qt::NoPen);
     for (const QRectF& b :
-         {QRectF(16, 16, 22, 22), QRectF(36, 28, 14, 14), QRectF(26, 40, 10, 10)}) {
+         {QRectF(16, 12, 22, 22), QRectF(36, 24, 14, 14), QRectF(26, 36, 10, 10)}) {
         QRadialGradient g(b.center() - QPointF(3, 3), b.width() * 0.7);
         g.setColorAt(0.0, QColor(255, 255, 255, 250));
         g.setColorAt(1.0, QColor(255, 210, 200, 150));
         p.setBrush(g);
         p.drawEllipse(b);
     }
-    QFont title = exo(Face::Bold, 17);
-    drawWrappedText(p, QRectF(58, 10, card.right() - 64, 44), "Separator capacity exceeded", title,
-                    QColor(255, 244, 240));
-    drawWrappedText(p, QRectF(16, 58, card.width() - 26, card.bottom() - 62),
-                    "Gas is reaching the dip tube inlet. Lower the rate or the pump speed, or "
-                    "lengthen the dip tube.",
-                    exo(Face::Regular, 15), QColor(255, 232, 226));
+    // Two lines of title beside the symbol, then five lines of advice at 12 px.
+    drawWrappedText(p, QRectF(58, 6, card.right() - 64, 41), "Separator capacity exceeded",
+                    exo(Face::Bold, 15), QColor(255, 244, 240));
+    drawWrappedText(p, QRectF(14, 48, card.width() - 18, 80),
+                    "Gas is reaching the dip tube inlet. Lower the production rate or use a "
+                    "larger annulus. Below capacity, a longer dip tube or a faster pump also "
+                    "helps.",
+                    exo(Face::Regular, 12), QColor(255, 232, 226));
     return image;
 }
 

@@ -1,7 +1,9 @@
 // gas-separator-art MANIFEST FONT_DIR OUT_DIR
-// Draws every picture listed in MANIFEST into OUT_DIR (same relative paths as under data/),
-// then the two icons and the debug sheets. The output is fully determined by the source and the
-// committed fonts: fixed drawing, a fixed-seed random source, no timestamps.
+// Draws every picture listed in MANIFEST into OUT_DIR (same relative paths as under data/), each
+// also at twice the resolution as NAME@2x.png beside it, then the two icons, the icons for the
+// desktop install (OUT_DIR/packaging/) and the debug sheets (OUT_DIR/debug/). The output is fully
+// determined by the source and the committed fonts: fixed drawing, a fixed-seed random source,
+// no timestamps.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,7 +33,8 @@ bool readManifest(const QString& path, std::vector<ManifestEntry>& entries) {
         if (line.isEmpty() || line.startsWith('#'))
             continue;
         const QStringList parts = line.split(' ', Qt::SkipEmptyParts);
-        if (parts.size() != 4 || (parts[3] != "rgb" && parts[3] != "rgba")) {
+        if (parts.size() != 4 || !parts[0].endsWith(".png") ||
+            (parts[3] != "rgb" && parts[3] != "rgba")) {
             std::fprintf(stderr, "bad manifest line: %s\n", qPrintable(line));
             return false;
         }
@@ -50,15 +53,27 @@ bool loadFonts(const QString& fontDir) {
     return true;
 }
 
-bool savePicture(const QImage& drawn, const ManifestEntry& entry, const QString& outDir) {
-    if (drawn.width() != entry.width || drawn.height() != entry.height) {
-        std::fprintf(stderr, "%s drawn at %dx%d, manifest says %dx%d\n", qPrintable(entry.path),
-                     drawn.width(), drawn.height(), entry.width, entry.height);
+// Every picture is drawn at these device pixel ratios: the shipped size and the @2x sibling.
+constexpr int kScales[] = {1, 2};
+
+// "dir/name.png" at scale 1, "dir/name@2x.png" at scale 2.
+QString scaledPath(const QString& path, int scale) {
+    if (scale == 1)
+        return path;
+    return path.chopped(4) + QStringLiteral("@%1x.png").arg(scale);
+}
+
+bool savePicture(const QImage& drawn, const ManifestEntry& entry, int scale,
+                 const QString& outDir) {
+    const QString path = scaledPath(entry.path, scale);
+    if (drawn.width() != entry.width * scale || drawn.height() != entry.height * scale) {
+        std::fprintf(stderr, "%s drawn at %dx%d, manifest says %dx%d\n", qPrintable(path),
+                     drawn.width(), drawn.height(), entry.width * scale, entry.height * scale);
         return false;
     }
     const QImage image =
         drawn.convertToFormat(entry.opaque ? QImage::Format_RGB888 : QImage::Format_ARGB32);
-    const QString target = outDir + "/" + entry.path;
+    const QString target = outDir + "/" + path;
     QDir().mkpath(QFileInfo(target).path());
     if (!image.save(target, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(target));
@@ -79,8 +94,11 @@ bool drawAll(const std::vector<ManifestEntry>& entries, const QString& outDir) {
             std::fprintf(stderr, "no drawing for %s\n", qPrintable(entry.path));
             return false;
         }
-        if (!savePicture(found->second(entry.width, entry.height), entry, outDir))
-            return false;
+        for (int scale : kScales) {
+            const art::PictureScale atScale(scale);
+            if (!savePicture(found->second(entry.width, entry.height), entry, scale, outDir))
+                return false;
+        }
         used.insert(entry.path);
     }
     for (const auto& [path, drawer] : table) {
@@ -109,11 +127,12 @@ int main(int argc, char** argv) {
         return 1;
     if (!drawAll(entries, outDir))
         return 1;
-    if (!art::writeIcons(outDir))
+    if (!art::writeIcons(outDir) || !art::writeInstallIcons(outDir + "/packaging/icons/hicolor"))
         return 1;
     if (!art::writeDebugSheets(outDir, entries))
         return 1;
-    std::printf("wrote %zu pictures, 2 icons and the debug sheets to %s\n", entries.size(),
-                qPrintable(outDir));
+    std::printf("wrote %zu pictures at 1x and 2x, 2 icons, the install icons and the debug "
+                "sheets to %s\n",
+                entries.size(), qPrintable(outDir));
     return 0;
 }
