@@ -1,8 +1,10 @@
 #include "app/AppController.h"
 
 #include "app/ContactDetails.h"
+#include "app/EventNames.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
+#include "app/ViewNames.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
 #include "app/platform/UserFolders.h"
@@ -16,11 +18,11 @@
 #include <filesystem>
 #include <fstream>
 
-CAppController gAppController;
+CAppController* gAppController = nullptr;
 
 namespace {
 template <class T> T* Find(const std::string& name) {
-    return gWindowManager ? gWindowManager->FindViewAs<T>(name) : nullptr;
+    return FindViewOf<T>(name);
 }
 
 void OpenLink(const std::string& url) {
@@ -37,25 +39,28 @@ void CAppController::Initialise(IMainWindow* window) {
     // The controllers' subscriptions come before this controller's own ("Save Preset" must
     // reach the parameters controller first).
     gasSeparatorController_.Initialise();
-    SubscribeEvent("SimulationFrameUpdated", this, &CAppController::OnSimulationFrameUpdated);
-    SubscribeEvent("Open Contact Dialog", this, &CAppController::OnOpenContactDialog);
-    SubscribeEvent("Close Contact Dialog", this, &CAppController::OnCloseContactDialog);
-    SubscribeEvent("Open Help Dialog", this, &CAppController::OnOpenHelpDialog);
-    SubscribeEvent("Close Help Dialog", this, &CAppController::OnCloseHelpDialog);
-    SubscribeEvent("Launch Quillmore Website", this, &CAppController::OnLaunchWebsite);
-    SubscribeEvent("Launch Quillmore Email", this, &CAppController::OnLaunchEmail);
-    SubscribeEvent("Launch Help Email", this, &CAppController::OnLaunchHelpEmail);
-    SubscribeEvent("Open Save Preset Dialog", this, &CAppController::OnOpenSavePresetDialog);
-    SubscribeEvent("Close Save Preset Dialog", this, &CAppController::OnCloseSavePresetDialog);
-    SubscribeEvent("Save Preset", this, &CAppController::OnSavePreset);
-    SubscribeEvent("Open Info Document", this, &CAppController::OnOpenInfoDocument);
+    SubscribeEvent(EventName::kSimulationFrameUpdated, this,
+                   &CAppController::OnSimulationFrameUpdated);
+    SubscribeEvent(EventName::kOpenContactDialog, this, &CAppController::OnOpenContactDialog);
+    SubscribeEvent(EventName::kCloseContactDialog, this, &CAppController::OnCloseContactDialog);
+    SubscribeEvent(EventName::kOpenHelpDialog, this, &CAppController::OnOpenHelpDialog);
+    SubscribeEvent(EventName::kCloseHelpDialog, this, &CAppController::OnCloseHelpDialog);
+    SubscribeEvent(EventName::kLaunchQuillmoreWebsite, this, &CAppController::OnLaunchWebsite);
+    SubscribeEvent(EventName::kLaunchQuillmoreEmail, this, &CAppController::OnLaunchEmail);
+    SubscribeEvent(EventName::kLaunchHelpEmail, this, &CAppController::OnLaunchHelpEmail);
+    SubscribeEvent(EventName::kOpenSavePresetDialog, this, &CAppController::OnOpenSavePresetDialog);
+    SubscribeEvent(EventName::kCloseSavePresetDialog, this,
+                   &CAppController::OnCloseSavePresetDialog);
+    SubscribeEvent(EventName::kSavePreset, this, &CAppController::OnSavePreset);
+    SubscribeEvent(EventName::kOpenInfoDocument, this, &CAppController::OnOpenInfoDocument);
 }
 
 void CAppController::OnSimulationFrameUpdated() {
-    if (!gGasSeparatorModel || !gGasSeparatorModel->GetState().gasAtDipTubeInlet) {
+    const CGasSeparatorModel* model = RequireModel("the capacity warning");
+    if (!model || !model->GetState().gasAtDipTubeInlet) {
         return;
     }
-    if (CWarningView* warning = Find<CWarningView>("Max Capacity Warning View")) {
+    if (CWarningView* warning = Find<CWarningView>(ViewName::kMaxCapacityWarning)) {
         warning->Show(); // restarts its lifespan every frame the gas reaches the inlet
     }
 }
@@ -65,7 +70,8 @@ void CAppController::OnSimulationFrameUpdated() {
 // never brings the bar and the input controls back under the other, and the panel's
 // snapshot is never taken of a dialog.
 bool CAppController::AnyDialogOpen() {
-    for (const char* name : {"Contact Dialog", "Help Dialog", "Save Preset Dialog"}) {
+    for (const char* name :
+         {ViewName::kContactDialog, ViewName::kHelpDialog, ViewName::kSavePresetDialog}) {
         const CDialogView* dialog = Find<CDialogView>(name);
         if (dialog && dialog->IsOpen()) {
             return true;
@@ -80,10 +86,10 @@ void CAppController::OpenDialog(const std::string& name) {
         return;
     }
     if (!AnyDialogOpen()) {
-        if (CAppView* app = Find<CAppView>("App")) {
+        if (CAppView* app = Find<CAppView>(ViewName::kApp)) {
             app->SuspendInteraction();
         }
-        if (CButtonBarView* bar = Find<CButtonBarView>("Button Bar")) {
+        if (CButtonBarView* bar = Find<CButtonBarView>(ViewName::kButtonBar)) {
             bar->Disable();
         }
     }
@@ -99,10 +105,10 @@ void CAppController::CloseDialog(const std::string& name) {
     if (AnyDialogOpen()) {
         return;
     }
-    if (CAppView* app = Find<CAppView>("App")) {
+    if (CAppView* app = Find<CAppView>(ViewName::kApp)) {
         app->ResumeInteraction();
     }
-    if (CButtonBarView* bar = Find<CButtonBarView>("Button Bar")) {
+    if (CButtonBarView* bar = Find<CButtonBarView>(ViewName::kButtonBar)) {
         bar->Enable();
     }
 }

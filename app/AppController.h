@@ -5,6 +5,7 @@
 #include "app/DimensionLineController.h"
 #include "app/GasSeparatorController.h"
 #include "app/PumpController.h"
+#include "app/ViewNames.h"
 
 #include <string>
 
@@ -35,16 +36,16 @@ public:
 private:
     static bool AnyDialogOpen();
     void OnSimulationFrameUpdated();
-    void OnOpenContactDialog() { OpenDialog("Contact Dialog"); }
-    void OnCloseContactDialog() { CloseDialog("Contact Dialog"); }
-    void OnOpenHelpDialog() { OpenDialog("Help Dialog"); }
-    void OnCloseHelpDialog() { CloseDialog("Help Dialog"); }
+    void OnOpenContactDialog() { OpenDialog(ViewName::kContactDialog); }
+    void OnCloseContactDialog() { CloseDialog(ViewName::kContactDialog); }
+    void OnOpenHelpDialog() { OpenDialog(ViewName::kHelpDialog); }
+    void OnCloseHelpDialog() { CloseDialog(ViewName::kHelpDialog); }
     void OnLaunchWebsite();
     void OnLaunchEmail();
     void OnLaunchHelpEmail();
-    void OnOpenSavePresetDialog() { OpenDialog("Save Preset Dialog"); }
-    void OnCloseSavePresetDialog() { CloseDialog("Save Preset Dialog"); }
-    void OnSavePreset() { CloseDialog("Save Preset Dialog"); }
+    void OnOpenSavePresetDialog() { OpenDialog(ViewName::kSavePresetDialog); }
+    void OnCloseSavePresetDialog() { CloseDialog(ViewName::kSavePresetDialog); }
+    void OnSavePreset() { CloseDialog(ViewName::kSavePresetDialog); }
     void OnOpenInfoDocument() { OpenInfoDocument(); }
 
     IMainWindow* window_ = nullptr;
@@ -53,5 +54,5 @@ private:
     CGasSeparatorController gasSeparatorController_;
 };
 
-// The process-wide application controller; start-up initialises it.
-extern CAppController gAppController;
+// The process-wide application controller, published by its owner.
+extern CAppController* gAppController;

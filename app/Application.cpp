@@ -11,19 +11,21 @@
 #include "app/window_manager/WindowManager.h"
 #include "common/log_manager/Log_Manager.h"
 
+#include <cstdio>
 #include <exception>
 
 namespace {
-// The log manager's settings: the system temporary folder, 7 days of old logs, no pause
-// between compression chunks, one chunk between pauses, everything logged.
+// The log manager's settings: 7 days of old logs, no pause between compression chunks, one
+// chunk between pauses, everything logged.
 constexpr int kKeepDays = 7;
 constexpr int kCompressPauseMs = 0;
 constexpr int kCompressChunksPerPause = 1;
 constexpr int kLogThreshold = 1;
 
-CConsole* ConsoleListener() {
+// The console listener outlives every log manager that may call it.
+CConsole& ConsoleListener() {
     static CConsole console;
-    return &console;
+    return console;
 }
 
 void ReportStartupFailure(const TagError& error) {
@@ -39,68 +41,127 @@ void ReportStartupFailure(const TagError& error) {
 }
 } // namespace
 
-void CApplication::StartLogging() {
-    try {
-        gLogManager = new LogManager(LogManager::DefaultLogDirectory(), kKeepDays, kCompressPauseMs,
-                                     kCompressChunksPerPause);
-    } catch (const std::exception&) {
-        gLogManager = nullptr; // the program runs without logging
-    }
+CApplication::CApplication()
+    : log_(gLogManager), tags_(gTagManager), windowManager_(gWindowManager),
+      appController_(gAppController) {}
+
+CApplication::~CApplication() {
+    TearDown();
 }
 
-bool CApplication::Startup() {
-    StartLogging();
-    gEventRegistry = new EventRegistry;
-    if (gLogManager) {
-        gLogManager->SetLevel(kLogThreshold);
-        gLogManager->SetListener(ConsoleListener());
-        gLogManager->Start();
+// The reverse of the creation order; each global pointer is cleared before its object goes.
+void CApplication::TearDown() {
+    appController_.Reset();
+    core_.ResetModelAndSimulator();
+    windowManager_.Reset();
+    tags_.Reset();
+    core_.Reset();
+    log_.Reset();
+}
+
+void CApplication::StartLogging() {
+    try {
+        LogManager& log = log_.Create(LogManager::DefaultLogDirectory(), kKeepDays,
+                                      kCompressPauseMs, kCompressChunksPerPause);
+        log.SetLevel(kLogThreshold);
+        log.SetListener(&ConsoleListener());
+        log.Start();
+    } catch (const std::exception& error) {
+        log_.Reset(); // the program runs without logging
+        std::fprintf(stderr, "warning: running without a log: %s\n", error.what());
     }
     LOG_INFO("App", "Logging started");
-    const std::string tagDirectory = TagDirectoryFromEnvironment();
+}
+
+void CApplication::CreateEvents() {
+    core_.CreateEvents();
+}
+
+void CApplication::CreateTags(const std::string& tagDirectory) {
+    RequireService(core_.Events(), "event registry", "creating the tag manager");
     if (!tagDirectory.empty()) {
         LOG_INFO("App", "Tag directory found: %s", tagDirectory.c_str());
     } else {
         LOG_INFO("App", "Tag directory not found, loading tags from resource file");
     }
-    InitTags(tagDirectory);
-    gWindowManager = new CWindowManager;
+    tags_.Create().SetTagDirectory(tagDirectory);
+}
+
+bool CApplication::CreateWindowManager(bool open) {
+    RequireService(tags_.Get(), "tag manager", "creating the window manager");
+    CWindowManager& windowManager = windowManager_.Create();
+    if (!open) {
+        return true;
+    }
     try {
-        gWindowManager->Init();
+        windowManager.Init();
+        return true;
     } catch (const TagError& error) {
-        LOG_INFO("App", "Cannot load the tags: %s", error.what());
+        LOG_ERROR("App", "Cannot load the tags: %s", error.what());
         ReportStartupFailure(error);
-        StopLogging();
-        return false;
     } catch (const std::exception& error) { // not expected from the tag system; still survived
-        LOG_INFO("App", "Cannot load the tags: %s", error.what());
+        LOG_ERROR("App", "Cannot load the tags: %s", error.what());
         ReportStartupFailure(TagError(CWindowManager::kRootTag, 0, 0, error.what()));
+    }
+    return false;
+}
+
+void CApplication::CreateModel(bool initialise) {
+    core_.CreateModel(initialise);
+}
+
+void CApplication::CreateSimulator() {
+    core_.CreateSimulator();
+}
+
+void CApplication::CreateControllers() {
+    CWindowManager* windowManager =
+        RequireService(windowManager_.Get(), "window manager", "creating the controllers");
+    RequireService(core_.Simulator(), "simulator", "creating the controllers");
+    appController_.Create().Initialise(windowManager ? windowManager->GetWindowHandle() : nullptr);
+}
+
+bool CApplication::Startup() {
+    StartLogging();
+    CreateEvents();
+    CreateTags(TagDirectoryFromEnvironment());
+    if (!CreateWindowManager()) {
         StopLogging();
+        TearDown();
         return false;
     }
-    gGasSeparatorModel = new CGasSeparatorModel;
-    gGasSeparatorModel->Initialise();
-    gGasSeparatorSimulator.Initialise();
-    gAppController.Initialise(gWindowManager->GetWindowHandle());
+    CreateModel();
+    CreateSimulator();
+    CreateControllers();
     return true;
 }
 
 bool CApplication::Pass(double seconds) {
-    gWindowManager->Update(seconds);
-    gGasSeparatorSimulator.Update(seconds);
-    return gWindowManager->IsRunning() && gGasSeparatorSimulator.IsActive();
+    CWindowManager* windowManager =
+        RequireService(windowManager_.Get(), "window manager", "a pass");
+    CGasSeparatorSimulator* simulator = RequireService(core_.Simulator(), "simulator", "a pass");
+    if (!windowManager || !simulator) {
+        return false;
+    }
+    windowManager->Update(seconds);
+    simulator->Update(seconds);
+    return windowManager->IsRunning() && simulator->IsActive();
 }
 
 void CApplication::Shutdown() {
-    gGasSeparatorModel->Shutdown();
-    gWindowManager->Shutdown();
+    if (CGasSeparatorModel* model = core_.Model()) {
+        model->Shutdown();
+    }
+    if (CWindowManager* windowManager = windowManager_.Get()) {
+        windowManager->Shutdown();
+    }
     StopLogging();
 }
 
 void CApplication::StopLogging() {
-    if (gLogManager) {
-        gLogManager->RequestStop();
-        gLogManager->Stop();
+    if (LogManager* log = log_.Get()) {
+        log->RequestStop();
+        log->Stop();
     }
 }
 

@@ -1,24 +1,84 @@
 #pragma once
-// The program's start-up, main-loop pass and shutdown, in the order the long-lived objects
-// depend on each other. The platform services are installed before Startup.
+// The owner of every process-wide service, the start-up, the main-loop pass and the shutdown.
+//
+// The services are members, built in the order they depend on each other (log manager, event
+// registry, tag manager, window manager, model, simulator, controllers) and torn down in the
+// reverse order; while a member lives, its global pointer (gLogManager, gEventRegistry,
+// gTagManager, gWindowManager, gGasSeparatorModel, gGasSeparatorSimulator, gAppController)
+// points to it, and it is cleared before the member is destroyed. The platform services
+// (Platform()) are installed by the entry point before, and removed after, this object.
+//
+// Startup() builds all of them. Tests that need only some build a prefix with the steps below,
+// each of which needs the ones before it (the view tests: events, tags, window manager). The
+// simulation alone (events, model, simulator) is CSimulationCore, which the design calculator
+// uses without any of this.
+//
+// Error policy of the application layer: the start-up reports a root tag that cannot load in a
+// message box and returns false (the program ends with status 1); every later failure (a bad
+// user file, a failed reload, a failed write) is reported to the user or logged and the
+// program goes on. A missing service is a wiring error (ReportMissingService).
 
+#include "app/GlobalService.h"
+#include "app/SimulationCore.h"
+
+#include <memory>
+#include <string>
+
+class CAppController;
+class CGasSeparatorModel;
+class CGasSeparatorSimulator;
 class CMainLoopTimer;
+class CTagManager;
+class CWindowManager;
+class LogManager;
 
 class CApplication {
 public:
-    // Log manager, event registry, tags, window manager, model, simulator, controllers.
-    // False when the program cannot start (the root tag does not load); the user has been
-    // told why and everything started so far has been stopped again.
+    CApplication();
+    // Tears down whatever was built, in reverse order.
+    ~CApplication();
+    CApplication(const CApplication&) = delete;
+    CApplication& operator=(const CApplication&) = delete;
+
+    // The whole program: every step below with the tag directory from the environment. False
+    // when the program cannot start (the root tag does not load); the user has been told
+    // why and everything started so far is stopped again.
     bool Startup();
     // One main-loop pass with the step in seconds: the window manager (messages, view
     // updates, drawing), then the simulation. Returns whether another pass follows.
     bool Pass(double seconds);
-    // Saves the defaults, shuts the views down and stops the log manager.
+    // Saves the defaults, shuts the views down and stops the log manager. The services stay
+    // until the object is destroyed.
     void Shutdown();
 
-private:
+    // The steps of the start-up, in order.
+    // The log manager and its writer thread (the program runs without one when it cannot be
+    // created).
     void StartLogging();
+    void CreateEvents();
+    void CreateTags(const std::string& tagDirectory);
+    // Creates the window manager; with `open`, loads the root tag, opens the window and builds
+    // the views. False (after telling the user) when the root tag does not load.
+    bool CreateWindowManager(bool open = true);
+    // The model; with `initialise`, it reads the defaults file and subscribes.
+    void CreateModel(bool initialise = true);
+    void CreateSimulator();
+    void CreateControllers();
+
+    CWindowManager* WindowManager() const { return windowManager_.Get(); }
+    CGasSeparatorModel* Model() const { return core_.Model(); }
+    CGasSeparatorSimulator* Simulator() const { return core_.Simulator(); }
+    CAppController* AppController() const { return appController_.Get(); }
+
+private:
     void StopLogging();
+    void TearDown();
+
+    GlobalService<LogManager> log_;
+    CSimulationCore core_; // events, model, simulator
+    GlobalService<CTagManager> tags_;
+    GlobalService<CWindowManager> windowManager_;
+    GlobalService<CAppController> appController_;
 };
 
 // Runs passes until the window manager stops, timed and paced by `timer`.

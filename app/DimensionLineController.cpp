@@ -1,68 +1,58 @@
 #include "app/DimensionLineController.h"
 
+#include "app/EventNames.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
 #include "app/NumberFormat.h"
+#include "app/ViewNames.h"
 #include "app/window_manager/DimensionLineView.h"
 #include "app/window_manager/GasSeparatorView.h"
 #include "app/window_manager/WindowManager.h"
 
-const char* const CDimensionLineController::kLineNames[kLineCount] = {
-    "Casing Dim Line",      "Separator OD Dim Line", "Separator ID Dim Line",
-    "Dip Tube OD Dim Line", "Dip Tube ID Dim Line",  "Dip Tube Length Dim Line"};
-
 namespace {
+// Each dimension line and the field whose focus shows it, in the order the values are set.
+struct DimensionLine {
+    const char* line;
+    const char* field;
+};
+constexpr DimensionLine kLines[CDimensionLineController::kLineCount] = {
+    {ViewName::kCasingDimLine, ViewName::kCasingSize},
+    {ViewName::kSeparatorODDimLine, ViewName::kSeparatorOD},
+    {ViewName::kSeparatorIDDimLine, ViewName::kSeparatorID},
+    {ViewName::kDipTubeODDimLine, ViewName::kDipTubeOD},
+    {ViewName::kDipTubeIDDimLine, ViewName::kDipTubeID},
+    {ViewName::kDipTubeLengthDimLine, ViewName::kDipTubeLength},
+};
+
 template <class T> T* Find(const std::string& name) {
-    return gWindowManager ? gWindowManager->FindViewAs<T>(name) : nullptr;
+    return FindViewOf<T>(name);
 }
 
 CDimensionLineView* Line(int index) {
-    return Find<CDimensionLineView>(CDimensionLineController::kLineNames[index]);
+    return Find<CDimensionLineView>(kLines[index].line);
 }
 
 // The intake valve opens only once the plunger has left the bottom of its stroke.
 constexpr double kIntakeOpenPosition = 0.05;
-
-using Handler = void (CDimensionLineController::*)();
-struct FocusEvents {
-    const char* focus;
-    Handler onFocus;
-    const char* loseFocus;
-    Handler onLoseFocus;
-};
-
-constexpr FocusEvents kFocusEvents[] = {
-    {"Casing Size Focus", &CDimensionLineController::OnCasingSizeFocus, "Casing Size Lose Focus",
-     &CDimensionLineController::OnCasingSizeLoseFocus},
-    {"Separator OD Focus", &CDimensionLineController::OnSeparatorOdFocus, "Separator OD Lose Focus",
-     &CDimensionLineController::OnSeparatorOdLoseFocus},
-    {"Separator ID Focus", &CDimensionLineController::OnSeparatorIdFocus, "Separator ID Lose Focus",
-     &CDimensionLineController::OnSeparatorIdLoseFocus},
-    {"Dip Tube OD Focus", &CDimensionLineController::OnDipTubeOdFocus, "Dip Tube OD Lose Focus",
-     &CDimensionLineController::OnDipTubeOdLoseFocus},
-    {"Dip Tube ID Focus", &CDimensionLineController::OnDipTubeIdFocus, "Dip Tube ID Lose Focus",
-     &CDimensionLineController::OnDipTubeIdLoseFocus},
-    {"Dip Tube Length Focus", &CDimensionLineController::OnDipTubeLengthFocus,
-     "Dip Tube Length Lose Focus", &CDimensionLineController::OnDipTubeLengthLoseFocus},
-};
 } // namespace
 
 void CDimensionLineController::Initialise() {
-    SubscribeEvent("SimulationFrameUpdated", this,
+    SubscribeEvent(EventName::kSimulationFrameUpdated, this,
                    &CDimensionLineController::OnSimulationFrameUpdated);
-    SubscribeEvent("WellParametersUpdated", this,
+    SubscribeEvent(EventName::kWellParametersUpdated, this,
                    &CDimensionLineController::OnWellParametersUpdated);
-    SubscribeEvent("Separator Preset Changed", this,
+    SubscribeEvent(EventName::kSeparatorPresetChanged, this,
                    &CDimensionLineController::OnSeparatorPresetChanged);
-    for (const FocusEvents& events : kFocusEvents) {
-        SubscribeEvent(events.focus, this, events.onFocus);
-        SubscribeEvent(events.loseFocus, this, events.onLoseFocus);
+    for (int line = 0; line < kLineCount; ++line) {
+        SubscribeEvent(FocusEvent(kLines[line].field), this, [this, line] { Show(line); });
+        SubscribeEvent(LoseFocusEvent(kLines[line].field), this, [this, line] { Hide(line); });
     }
-    SubscribeEvent("Show Dimensions", this, &CDimensionLineController::OnShowDimensions);
-    SubscribeEvent("Hide Dimensions", this, &CDimensionLineController::OnHideDimensions);
+    SubscribeEvent(EventName::kShowDimensions, this, &CDimensionLineController::OnShowDimensions);
+    SubscribeEvent(EventName::kHideDimensions, this, &CDimensionLineController::OnHideDimensions);
     // Reloading the tags resets every label to its default text; the lines must go on showing
     // the model's dimensions, not the designer's sample values.
-    SubscribeEvent("Tags Reloaded", this, &CDimensionLineController::OnWellParametersUpdated);
+    SubscribeEvent(EventName::kTagsReloaded, this,
+                   &CDimensionLineController::OnWellParametersUpdated);
     OnWellParametersUpdated();
     for (int line = 0; line < kLineCount; ++line) {
         Flash(line);
@@ -90,10 +80,11 @@ void CDimensionLineController::Flash(int line) {
 }
 
 void CDimensionLineController::OnWellParametersUpdated() {
-    if (!gGasSeparatorModel) {
+    const CGasSeparatorModel* model = RequireModel("showing the dimensions");
+    if (!model) {
         return;
     }
-    const WellParameters& p = gGasSeparatorModel->GetParameters();
+    const WellParameters& p = model->GetParameters();
     const double values[kLineCount] = {p.GetCasingSize(), p.GetSeparatorOD(), p.GetSeparatorID(),
                                        p.GetDipTubeOD(),  p.GetDipTubeID(),   p.GetDipTubeLength()};
     for (int line = 0; line < kLineCount; ++line) {
@@ -124,16 +115,17 @@ void CDimensionLineController::OnHideDimensions() {
 }
 
 void CDimensionLineController::OnSimulationFrameUpdated() {
-    CGasSeparatorView* view = Find<CGasSeparatorView>("Gas Separator");
-    if (view && gGasSeparatorModel) {
-        Feed(*view);
+    const CGasSeparatorModel* model = RequireModel("feeding the well picture");
+    CGasSeparatorView* view = Find<CGasSeparatorView>(ViewName::kGasSeparator);
+    if (view && model) {
+        Feed(*view, *model);
     }
 }
 
 // Speeds in pixels per second; the dip tube's drawn length sets the scale for inches.
-void CDimensionLineController::Feed(CGasSeparatorView& view) {
-    const SimulationState& state = gGasSeparatorModel->GetState();
-    const WellParameters& parameters = gGasSeparatorModel->GetParameters();
+void CDimensionLineController::Feed(CGasSeparatorView& view, const CGasSeparatorModel& model) {
+    const SimulationState& state = model.GetState();
+    const WellParameters& parameters = model.GetParameters();
     const double length = parameters.GetDipTubeLength();
     // A dip tube of no length has no scale; nothing moves rather than dividing by zero.
     const double k = length > 0 ? view.DipTubeLengthPixels() / length : 0.0;

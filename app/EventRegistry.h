@@ -2,9 +2,12 @@
 // Named events: the one registry through which views, controllers and the model talk.
 // Events carry no payload; listeners read the model or look views up by name.
 
+#include "app/GlobalService.h"
+
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 class EventRegistry {
 public:
@@ -22,6 +25,9 @@ public:
     // made during a dispatch are heard from the next raise on.
     void Raise(std::string name);
 
+    // Every subscribed name once, in order of first subscription (for wiring checks).
+    std::vector<std::string> SubscribedNames() const;
+
 private:
     struct EventSubscription {
         std::string name;
@@ -32,14 +38,19 @@ private:
     std::deque<EventSubscription> entries_;
 };
 
-// The process-wide registry; start-up creates it before any object that subscribes or raises.
+// The process-wide registry; its owner (the application) publishes it before any object that
+// subscribes or raises exists.
 extern EventRegistry* gEventRegistry;
 
-// Convenience entries on the process-wide registry; they do nothing before it exists.
+// The process-wide registry; a missing one is reported (ReportMissingService) and yields null.
+EventRegistry* Events(const std::string& use);
+
+// Convenience entries on the process-wide registry. Without one they report the wiring error.
 template <class Listener>
 void SubscribeEvent(const std::string& name, Listener* listener, void (Listener::*handler)()) {
-    if (gEventRegistry) {
-        gEventRegistry->Subscribe(name, listener, handler);
+    if (EventRegistry* events = Events("subscribing to \"" + name + "\"")) {
+        events->Subscribe(name, listener, handler);
     }
 }
+void SubscribeEvent(const std::string& name, const void* listener, std::function<void()> handler);
 void RaiseEvent(std::string name);

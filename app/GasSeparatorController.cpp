@@ -1,8 +1,10 @@
 #include "app/GasSeparatorController.h"
 
+#include "app/EventNames.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
 #include "app/NumberFormat.h"
+#include "app/ViewNames.h"
 #include "app/tags/ComboBoxItem.h"
 #include "app/window_manager/ComboBoxView.h"
 #include "app/window_manager/LabelView.h"
@@ -26,11 +28,12 @@ private:
 };
 
 template <class View> View* Find(const std::string& name) {
-    return gWindowManager ? gWindowManager->FindViewAs<View>(name) : nullptr;
+    return FindViewOf<View>(name);
 }
 
+// The controllers are built after the model and torn down before it.
 CGasSeparatorModel& Model() {
-    return *gGasSeparatorModel;
+    return *RequireModel("the parameters controller");
 }
 
 // A tag refresh recreates the lists with their first row selected and announces it. That is
@@ -48,15 +51,17 @@ struct TypedField {
     void (WellParameters::*set)(double);
 };
 constexpr TypedField kTypedFields[] = {
-    {"Separator OD", &WellParameters::GetSeparatorOD, &WellParameters::SetSeparatorOD},
-    {"Separator ID", &WellParameters::GetSeparatorID, &WellParameters::SetSeparatorID},
-    {"Dip Tube OD", &WellParameters::GetDipTubeOD, &WellParameters::SetDipTubeOD},
-    {"Dip Tube ID", &WellParameters::GetDipTubeID, &WellParameters::SetDipTubeID},
-    {"Dip Tube Length", &WellParameters::GetDipTubeLength, &WellParameters::SetDipTubeLength},
-    {"Gas Bubble Rise Velocity", &WellParameters::GetGasBubbleRiseVelocity,
+    {ViewName::kSeparatorOD, &WellParameters::GetSeparatorOD, &WellParameters::SetSeparatorOD},
+    {ViewName::kSeparatorID, &WellParameters::GetSeparatorID, &WellParameters::SetSeparatorID},
+    {ViewName::kDipTubeOD, &WellParameters::GetDipTubeOD, &WellParameters::SetDipTubeOD},
+    {ViewName::kDipTubeID, &WellParameters::GetDipTubeID, &WellParameters::SetDipTubeID},
+    {ViewName::kDipTubeLength, &WellParameters::GetDipTubeLength,
+     &WellParameters::SetDipTubeLength},
+    {ViewName::kGasBubbleRiseVelocity, &WellParameters::GetGasBubbleRiseVelocity,
      &WellParameters::SetGasBubbleRiseVelocity},
-    {"Production Rate", &WellParameters::GetProductionRate, &WellParameters::SetProductionRate},
-    {"SPM", &WellParameters::GetSPM, &WellParameters::SetSPM},
+    {ViewName::kProductionRate, &WellParameters::GetProductionRate,
+     &WellParameters::SetProductionRate},
+    {ViewName::kSPM, &WellParameters::GetSPM, &WellParameters::SetSPM},
 };
 
 const TypedField* FieldOf(const char* name) {
@@ -79,27 +84,28 @@ struct RuleViews {
     bool passIsSilent;        // range rules followed by a consistency rule
 };
 constexpr RuleViews kRuleViews[] = {
-    {ParameterRule::SeparatorODRange, "Separator OD", "Separator OD Range Warning View", nullptr,
-     nullptr, false},
-    {ParameterRule::SeparatorIDRange, "Separator ID", "Separator ID Range Warning View", nullptr,
-     nullptr, true},
-    {ParameterRule::SeparatorWall, "Separator ID", "Separator Diameter Warning View",
-     "Separator ID Range Warning View", "Separator OD", false},
-    {ParameterRule::DipTubeODRange, "Dip Tube OD", "Dip Tube OD Range Warning View", nullptr,
-     nullptr, true},
-    {ParameterRule::DipTubeInsideSeparator, "Dip Tube OD", "Separator Inner Diameter Warning View",
-     "Dip Tube OD Range Warning View", "Separator ID", false},
-    {ParameterRule::DipTubeIDRange, "Dip Tube ID", "Dip Tube ID Range Warning View", nullptr,
-     nullptr, true},
-    {ParameterRule::DipTubeWall, "Dip Tube ID", "Dip Tube Diameter Warning View",
-     "Dip Tube ID Range Warning View", "Dip Tube OD", false},
-    {ParameterRule::DipTubeLength, "Dip Tube Length", "Dip Tube Length Warning View", nullptr,
-     nullptr, false},
-    {ParameterRule::RiseVelocity, "Gas Bubble Rise Velocity",
-     "Gas Bubble Velocity Range Warning View", nullptr, nullptr, false},
-    {ParameterRule::ProductionRate, "Production Rate", "Production Rate Range Warning View",
+    {ParameterRule::SeparatorODRange, ViewName::kSeparatorOD, ViewName::kSeparatorODRangeWarning,
      nullptr, nullptr, false},
-    {ParameterRule::SPM, "SPM", "SPM Range Warning View", nullptr, nullptr, false},
+    {ParameterRule::SeparatorIDRange, ViewName::kSeparatorID, ViewName::kSeparatorIDRangeWarning,
+     nullptr, nullptr, true},
+    {ParameterRule::SeparatorWall, ViewName::kSeparatorID, ViewName::kSeparatorDiameterWarning,
+     ViewName::kSeparatorIDRangeWarning, ViewName::kSeparatorOD, false},
+    {ParameterRule::DipTubeODRange, ViewName::kDipTubeOD, ViewName::kDipTubeODRangeWarning, nullptr,
+     nullptr, true},
+    {ParameterRule::DipTubeInsideSeparator, ViewName::kDipTubeOD,
+     ViewName::kSeparatorInnerDiameterWarning, ViewName::kDipTubeODRangeWarning,
+     ViewName::kSeparatorID, false},
+    {ParameterRule::DipTubeIDRange, ViewName::kDipTubeID, ViewName::kDipTubeIDRangeWarning, nullptr,
+     nullptr, true},
+    {ParameterRule::DipTubeWall, ViewName::kDipTubeID, ViewName::kDipTubeDiameterWarning,
+     ViewName::kDipTubeIDRangeWarning, ViewName::kDipTubeOD, false},
+    {ParameterRule::DipTubeLength, ViewName::kDipTubeLength, ViewName::kDipTubeLengthWarning,
+     nullptr, nullptr, false},
+    {ParameterRule::RiseVelocity, ViewName::kGasBubbleRiseVelocity,
+     ViewName::kGasBubbleVelocityRangeWarning, nullptr, nullptr, false},
+    {ParameterRule::ProductionRate, ViewName::kProductionRate,
+     ViewName::kProductionRateRangeWarning, nullptr, nullptr, false},
+    {ParameterRule::SPM, ViewName::kSPM, ViewName::kSPMRangeWarning, nullptr, nullptr, false},
 };
 
 const RuleViews* ViewsOf(ParameterRule rule) {
@@ -141,34 +147,31 @@ CGasSeparatorController::~CGasSeparatorController() = default;
 
 void CGasSeparatorController::Initialise() {
     FillPresetList();
-    if (auto* capacity = Find<CTextEditView>("Max Capacity")) {
+    if (auto* capacity = Find<CTextEditView>(ViewName::kMaxCapacity)) {
         capacity->SetText(FormatNumber(0));
         capacity->SetValid(true);
     }
     Refresh();
     using C = CGasSeparatorController;
-    SubscribeEvent("Tags Reloaded", this, &C::ReloadLists);
-    SubscribeEvent("Save Preset", this, &C::SavePreset);
-    SubscribeEvent("SimulationFrameUpdated", this, &C::ShowResults);
-    SubscribeEvent("WellParametersUpdated", this, &C::Refresh);
-    SubscribeEvent("Reset to Defaults", this, &C::RestoreDefaults);
-    SubscribeEvent("Separator Preset Changed", this, &C::ApplyPreset);
-    SubscribeEvent("Casing Size Changed", this, &C::ApplyTypedValues);
-    SubscribeEvent("Dip Tube ID Changed", this, &C::ApplyTypedDimension);
-    SubscribeEvent("Dip Tube Length Changed", this, &C::ApplyTypedDimension);
-    SubscribeEvent("Dip Tube OD Changed", this, &C::ApplyTypedDimension);
-    SubscribeEvent("Gas Bubble Rise Velocity Changed", this, &C::ApplyTypedValues);
-    SubscribeEvent("Production Rate Changed", this, &C::ApplyTypedValues);
-    SubscribeEvent("Separator ID Changed", this, &C::ApplyTypedDimension);
-    SubscribeEvent("Separator OD Changed", this, &C::ApplyTypedDimension);
-    SubscribeEvent("SPM Changed", this, &C::ApplyTypedValues);
-    if (gEventRegistry) {
-        // Every typed field is tidied when it loses the focus, in the fields' order.
-        for (const TypedField& field : kTypedFields) {
-            const std::string name = field.name;
-            gEventRegistry->Subscribe(name + " Lose Focus", this,
-                                      [this, name] { TidyField(name); });
-        }
+    SubscribeEvent(EventName::kTagsReloaded, this, &C::ReloadLists);
+    SubscribeEvent(EventName::kSavePreset, this, &C::SavePreset);
+    SubscribeEvent(EventName::kSimulationFrameUpdated, this, &C::ShowResults);
+    SubscribeEvent(EventName::kWellParametersUpdated, this, &C::Refresh);
+    SubscribeEvent(EventName::kResetToDefaults, this, &C::RestoreDefaults);
+    SubscribeEvent(EventName::kSeparatorPresetChanged, this, &C::ApplyPreset);
+    SubscribeEvent(EventName::kCasingSizeChanged, this, &C::ApplyTypedValues);
+    SubscribeEvent(EventName::kDipTubeIDChanged, this, &C::ApplyTypedDimension);
+    SubscribeEvent(EventName::kDipTubeLengthChanged, this, &C::ApplyTypedDimension);
+    SubscribeEvent(EventName::kDipTubeODChanged, this, &C::ApplyTypedDimension);
+    SubscribeEvent(EventName::kGasBubbleRiseVelocityChanged, this, &C::ApplyTypedValues);
+    SubscribeEvent(EventName::kProductionRateChanged, this, &C::ApplyTypedValues);
+    SubscribeEvent(EventName::kSeparatorIDChanged, this, &C::ApplyTypedDimension);
+    SubscribeEvent(EventName::kSeparatorODChanged, this, &C::ApplyTypedDimension);
+    SubscribeEvent(EventName::kSPMChanged, this, &C::ApplyTypedValues);
+    // Every typed field is tidied when it loses the focus, in the fields' order.
+    for (const TypedField& field : kTypedFields) {
+        const std::string name = field.name;
+        SubscribeEvent(LoseFocusEvent(name), this, [this, name] { TidyField(name); });
     }
 }
 
@@ -183,7 +186,7 @@ void CGasSeparatorController::ApplyTypedValues() {
         typed[i] = ParseField(kTypedFields[i].name);
     }
     double casing = 0;
-    if (auto* combo = Find<CComboBoxView>("Casing Size")) {
+    if (auto* combo = Find<CComboBoxView>(ViewName::kCasingSize)) {
         if (auto* item = dynamic_cast<const TCasingSize*>(combo->GetSelectedItem())) {
             casing = item->casingSize;
         }
@@ -205,7 +208,7 @@ void CGasSeparatorController::ClearPreset() {
     if (presetApplying_) {
         return;
     }
-    auto* presets = Find<CComboBoxView>("Separator Preset");
+    auto* presets = Find<CComboBoxView>(ViewName::kSeparatorPreset);
     if (!presets) {
         return;
     }
@@ -282,7 +285,7 @@ void CGasSeparatorController::Refresh() {
 // Selects the first casing preset with exactly the model's casing size; a size that matches
 // no preset is shown as its number, which selects no row.
 void CGasSeparatorController::SelectCasing() {
-    auto* combo = Find<CComboBoxView>("Casing Size");
+    auto* combo = Find<CComboBoxView>(ViewName::kCasingSize);
     if (!combo) {
         return;
     }
@@ -302,7 +305,7 @@ void CGasSeparatorController::ApplyPreset() {
         return;
     }
     FlagScope scope(presetApplying_);
-    if (auto* presets = Find<CComboBoxView>("Separator Preset")) {
+    if (auto* presets = Find<CComboBoxView>(ViewName::kSeparatorPreset)) {
         if (auto* row = dynamic_cast<const TSeparatorPreset*>(presets->GetSelectedItem())) {
             const SeparatorPreset preset = ValueOf(*row);
             Model().ApplySeparatorPreset(&preset);
@@ -313,7 +316,7 @@ void CGasSeparatorController::ApplyPreset() {
 void CGasSeparatorController::RestoreDefaults() {
     FlagScope scope(presetApplying_);
     Model().ResetToDefaults();
-    if (auto* presets = Find<CComboBoxView>("Separator Preset")) {
+    if (auto* presets = Find<CComboBoxView>(ViewName::kSeparatorPreset)) {
         presets->SelectByText(Model().GetPresetName());
     }
 }
@@ -331,11 +334,11 @@ void CGasSeparatorController::TidyField(const std::string& name) {
 
 void CGasSeparatorController::ShowResults() {
     const SimulationState& state = Model().GetState();
-    if (auto* capacity = Find<CTextEditView>("Max Capacity")) {
+    if (auto* capacity = Find<CTextEditView>(ViewName::kMaxCapacity)) {
         capacity->SetText(FormatNumber(state.maximumCapacity));
         capacity->SetValid(true);
     }
-    if (auto* label = Find<CLabelView>("Recommended Dip Tube Length")) {
+    if (auto* label = Find<CLabelView>(ViewName::kRecommendedDipTubeLength)) {
         label->SetText(FormatNumber(RoundToThousandths(state.recommendedDipTubeLength)) + " in");
     }
 }
@@ -350,7 +353,7 @@ void CGasSeparatorController::ReloadLists() {
 
 // The rows of the previous user presets are removed from the list before they are deleted.
 void CGasSeparatorController::FillPresetList() {
-    auto* presets = Find<CComboBoxView>("Separator Preset");
+    auto* presets = Find<CComboBoxView>(ViewName::kSeparatorPreset);
     if (!presets) {
         return;
     }
@@ -368,7 +371,7 @@ void CGasSeparatorController::FillPresetList() {
 }
 
 void CGasSeparatorController::SavePreset() {
-    const auto* name = Find<CTextEditView>("Save Preset Dialog Preset Name");
+    const auto* name = Find<CTextEditView>(ViewName::kSavePresetName);
     if (!name) {
         return;
     }
@@ -376,7 +379,7 @@ void CGasSeparatorController::SavePreset() {
     if (!preset) {
         return;
     }
-    if (auto* presets = Find<CComboBoxView>("Separator Preset")) {
+    if (auto* presets = Find<CComboBoxView>(ViewName::kSeparatorPreset)) {
         userPresetRows_.push_back(RowOf(*preset));
         presets->AddItems({userPresetRows_.back().get()});
         presets->SelectByText(preset->displayName);

@@ -1,15 +1,22 @@
 #include "app/GasSeparatorModel.h"
 
+#include "app/EventNames.h"
 #include "app/EventRegistry.h"
+#include "app/GlobalService.h"
 
 CGasSeparatorModel* gGasSeparatorModel = nullptr;
+
+CGasSeparatorModel* RequireModel(const char* use) {
+    return RequireService(gGasSeparatorModel, "model", use);
+}
 
 void CGasSeparatorModel::Initialise() {
     parameters_ = WellParameters();
     state_ = SimulationState();
     LoadDefaults();
-    RaiseEvent("WellParametersUpdated");
-    SubscribeEvent("WellParametersUpdated", this, &CGasSeparatorModel::OnWellParametersUpdated);
+    RaiseEvent(EventName::kWellParametersUpdated);
+    SubscribeEvent(EventName::kWellParametersUpdated, this,
+                   &CGasSeparatorModel::OnWellParametersUpdated);
 }
 
 void CGasSeparatorModel::Shutdown() {
@@ -18,12 +25,12 @@ void CGasSeparatorModel::Shutdown() {
 
 void CGasSeparatorModel::SetParameters(const WellParameters& parameters) {
     parameters_ = parameters;
-    RaiseEvent("WellParametersUpdated");
+    RaiseEvent(EventName::kWellParametersUpdated);
 }
 
 void CGasSeparatorModel::CopyStateFrom(const SimulationState& state) {
     state_ = state;
-    RaiseEvent("SimulationFrameUpdated");
+    RaiseEvent(EventName::kSimulationFrameUpdated);
 }
 
 // Every change of the parameters restarts the simulation from the bottom of the stroke.

@@ -69,5 +69,8 @@ private:
     std::vector<SeparatorPreset> userPresets_;
 };
 
-// The process-wide model; start-up sets it.
+// The process-wide model, published by its owner.
 extern CGasSeparatorModel* gGasSeparatorModel;
+
+// The process-wide model; a missing one is reported as a wiring error and yields null.
+CGasSeparatorModel* RequireModel(const char* use);

@@ -5,6 +5,7 @@
 
 #include "app/AtomicFile.h"
 #include "app/DefaultsFile.h"
+#include "app/EventNames.h"
 #include "app/EventRegistry.h"
 #include "app/NumberFormat.h"
 #include "app/platform/UserFolders.h"
@@ -84,7 +85,7 @@ void CGasSeparatorModel::ApplySeparatorPreset(const SeparatorPreset* preset) {
     parameters_.SetDipTubeOD(preset->dipTubeOd);
     parameters_.SetDipTubeID(preset->dipTubeId);
     parameters_.SetDipTubeLength(preset->dipTubeLength);
-    RaiseEvent("WellParametersUpdated");
+    RaiseEvent(EventName::kWellParametersUpdated);
 }
 
 // True when the file was read and used; false when it could not be opened. A file that opens
@@ -138,7 +139,7 @@ void CGasSeparatorModel::ResetToDefaults() {
         fs::rename(shipped, path, ignored);
     }
     LoadDefaults();
-    RaiseEvent("WellParametersUpdated");
+    RaiseEvent(EventName::kWellParametersUpdated);
 }
 
 void CGasSeparatorModel::SaveDefaults() {

@@ -2,10 +2,11 @@
 
 #include "app/CapacityModel.h"
 #include "app/GasSeparatorModel.h"
+#include "app/GlobalService.h"
 
 #include <cmath>
 
-CGasSeparatorSimulator gGasSeparatorSimulator;
+CGasSeparatorSimulator* gGasSeparatorSimulator = nullptr;
 
 void CGasSeparatorSimulator::Initialise(CGasSeparatorModel* model) {
     model_ = model ? model : gGasSeparatorModel;
@@ -15,7 +16,7 @@ void CGasSeparatorSimulator::Initialise(CGasSeparatorModel* model) {
 }
 
 void CGasSeparatorSimulator::Update(double dt) {
-    if (!model_) {
+    if (!RequireService(model_, "model", "a simulation step")) {
         return;
     }
     parameters_ = model_->GetParameters();

@@ -32,4 +32,5 @@ private:
     SimulationState state_;
 };
 
-extern CGasSeparatorSimulator gGasSeparatorSimulator;
+// The process-wide simulator, published by its owner.
+extern CGasSeparatorSimulator* gGasSeparatorSimulator;

@@ -1,13 +1,15 @@
 #include "app/PumpController.h"
 
+#include "app/EventNames.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
+#include "app/ViewNames.h"
 #include "app/window_manager/ButtonBarView.h"
 #include "app/window_manager/WindowManager.h"
 
 namespace {
 CButtonBarView* ButtonBar() {
-    return gWindowManager ? gWindowManager->FindViewAs<CButtonBarView>("Button Bar") : nullptr;
+    return FindViewOf<CButtonBarView>(ViewName::kButtonBar);
 }
 
 void SetDimensionsShown(bool shown) {
@@ -18,24 +20,27 @@ void SetDimensionsShown(bool shown) {
 } // namespace
 
 void CPumpController::Initialise() {
-    SubscribeEvent("Pump Start", this, &CPumpController::OnPumpStart);
-    SubscribeEvent("Pump Stop", this, &CPumpController::OnPumpStop);
-    SubscribeEvent("Show Dimensions", this, &CPumpController::OnShowDimensions);
-    SubscribeEvent("Hide Dimensions", this, &CPumpController::OnHideDimensions);
-    SubscribeEvent("SimulationFrameUpdated", this, &CPumpController::OnSimulationFrameUpdated);
+    SubscribeEvent(EventName::kPumpStart, this, &CPumpController::OnPumpStart);
+    SubscribeEvent(EventName::kPumpStop, this, &CPumpController::OnPumpStop);
+    SubscribeEvent(EventName::kShowDimensions, this, &CPumpController::OnShowDimensions);
+    SubscribeEvent(EventName::kHideDimensions, this, &CPumpController::OnHideDimensions);
+    SubscribeEvent(EventName::kSimulationFrameUpdated, this,
+                   &CPumpController::OnSimulationFrameUpdated);
     SetDimensionsShown(false);
 }
 
 // The running flag is written in place: no event, no reset of the simulation.
 void CPumpController::OnPumpStart() {
-    if (gGasSeparatorModel && !gGasSeparatorModel->GetParameters().GetPumpRunning()) {
-        gGasSeparatorModel->GetParameters().SetPumpRunning(true);
+    CGasSeparatorModel* model = RequireModel("starting the pump");
+    if (model && !model->GetParameters().GetPumpRunning()) {
+        model->GetParameters().SetPumpRunning(true);
     }
 }
 
 void CPumpController::OnPumpStop() {
-    if (gGasSeparatorModel && gGasSeparatorModel->GetParameters().GetPumpRunning()) {
-        gGasSeparatorModel->GetParameters().SetPumpRunning(false);
+    CGasSeparatorModel* model = RequireModel("stopping the pump");
+    if (model && model->GetParameters().GetPumpRunning()) {
+        model->GetParameters().SetPumpRunning(false);
     }
 }
 
@@ -48,8 +53,9 @@ void CPumpController::OnHideDimensions() {
 }
 
 void CPumpController::OnSimulationFrameUpdated() {
+    CGasSeparatorModel* model = RequireModel("showing the pump state");
     CButtonBarView* bar = ButtonBar();
-    if (gGasSeparatorModel && bar) {
-        bar->SetPumpRunning(gGasSeparatorModel->GetParameters().GetPumpRunning());
+    if (model && bar) {
+        bar->SetPumpRunning(model->GetParameters().GetPumpRunning());
     }
 }

@@ -106,7 +106,7 @@ bool CScriptDriver::RunFor(const std::string& argument, std::string& error) {
 }
 
 bool CScriptDriver::ClickView(const std::string& name, std::string& error) {
-    const auto* button = gWindowManager ? gWindowManager->FindViewAs<CButtonView>(name) : nullptr;
+    const auto* button = FindViewOf<CButtonView>(name);
     const TButton* tag = button ? GetTagAs<TButton>(button->GetTagHandle()) : nullptr;
     const TMouseRegion* region = tag ? GetTagAs<TMouseRegion>(tag->mouseRegion) : nullptr;
     if (!region) {

@@ -2,6 +2,7 @@
 // demonstration through the headless driver instead and says where its pictures went.
 
 #include "app/Application.h"
+#include "app/GlobalService.h"
 #include "app/MainLoopTimer.h"
 #include "app/ScriptDriver.h"
 #include "app/platform/Platform.h"
@@ -18,7 +19,7 @@ int RunDemonstration(CQtPlatform& platform) {
               << std::endl;
     platform.Install(true);
     CDriverShell shell(std::cout);
-    Platform().shell = &shell;
+    ScopedOverride<IShell> useShell(Platform().shell, &shell);
     CApplication application;
     if (!application.Startup()) {
         return 1;

@@ -1,5 +1,6 @@
 #include "app/tags/TagManager.h"
 
+#include "app/GlobalService.h"
 #include "app/platform/FatalError.h"
 #include "app/tags/EmbeddedStore.h"
 #include "app/tags/TagReader.h"
@@ -12,14 +13,9 @@
 #include <sstream>
 
 namespace {
-std::unique_ptr<CTagManager> manager;
-
-CTagManager& Manager() {
-    if (!manager) {
-        // Tag operations before InitTags: behave as InitTags("") would.
-        manager = std::make_unique<CTagManager>();
-    }
-    return *manager;
+// The process-wide manager, or the wiring error reported for `use`.
+CTagManager* Manager(const char* use) {
+    return RequireService(gTagManager, "tag manager", use);
 }
 
 bool EndsWith(const std::string& text, const std::string& tail) {
@@ -179,32 +175,39 @@ void CTagManager::LoadDocument(Tag& tag) {
     }
 }
 
+CTagManager* gTagManager = nullptr;
+
 void InitTags(const std::string& directory) {
-    Manager().SetTagDirectory(directory);
-}
-
-CTagManager* TagManager() {
-    return manager.get();
-}
-
-void ResetTags() {
-    manager.reset();
+    if (CTagManager* manager = Manager("setting the tag directory")) {
+        manager->SetTagDirectory(directory);
+    }
 }
 
 TagHandle LoadTag(const std::string& path) {
-    return Manager().LoadTag(path);
+    CTagManager* manager = Manager("loading a tag");
+    if (!manager) {
+        throw TagError(path, 0, 0, "there is no tag manager to load it", {path});
+    }
+    return manager->LoadTag(path);
 }
 
 Tag* GetTag(TagHandle handle) {
-    return Manager().GetTag(handle);
+    CTagManager* manager = Manager("looking up a tag");
+    return manager ? manager->GetTag(handle) : nullptr;
 }
 
 void RefreshTag(TagHandle handle) {
-    Manager().RefreshTag(handle);
+    if (CTagManager* manager = Manager("refreshing a tag")) {
+        manager->RefreshTag(handle);
+    }
 }
 
 TagHandle ResolveRef(const std::string& path) {
-    return Manager().ResolveRef(path);
+    CTagManager* manager = Manager("resolving a ref");
+    if (!manager) {
+        throw TagError(path, 0, 0, "there is no tag manager to load it", {path});
+    }
+    return manager->ResolveRef(path);
 }
 
 std::string TagDirectoryFromEnvironment() {

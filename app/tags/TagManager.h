@@ -1,6 +1,13 @@
 #pragma once
 // The tag manager: turns relative paths into loaded, shared tag objects, places the tree and
-// re-reads it in place. One per process, created by InitTags; user-interface thread only.
+// re-reads it in place. One per process; user-interface thread only.
+//
+// Error policy of the tag layer: a tag that cannot be loaded (a missing or unreadable file, bad
+// YAML, a missing key, a value that does not convert, a ref to the wrong kind of tag, a cycle)
+// throws TagError naming the file, the position and the chain of referring tags; nothing of a
+// failed load is registered. The callers decide: the start-up reports it and ends, a reload
+// reports it and keeps running. GetTag beyond the registry throws std::out_of_range (a
+// programming error). Using the tag functions with no manager is reported as a wiring error.
 
 #include "app/tags/Tag.h"
 
@@ -46,13 +53,16 @@ private:
     void LoadDocument(Tag& tag);
 };
 
-// Creates the manager when there is none, then sets its tag directory. The directory is
-// joined to each path as it is, so it normally ends with a slash.
+// The process-wide manager, published by its owner (the application, or a tool or test that
+// loads tags of its own); null when there is none.
+extern CTagManager* gTagManager;
+inline CTagManager* TagManager() {
+    return gTagManager;
+}
+
+// Sets the process-wide manager's tag directory. The directory is joined to each path as it
+// is, so it normally ends with a slash.
 void InitTags(const std::string& directory);
-// The process-wide manager; nullptr before InitTags.
-CTagManager* TagManager();
-// Drops the manager and every tag (tests and tools that load several trees).
-void ResetTags();
 
 TagHandle LoadTag(const std::string& path);
 Tag* GetTag(TagHandle handle);

@@ -1,5 +1,6 @@
 #include "app/window_manager/AppView.h"
 
+#include "app/ViewNames.h"
 #include "app/platform/Canvas.h"
 #include "app/platform/Window.h"
 #include "app/tags/App.h"
@@ -7,18 +8,18 @@
 #include "app/tags/TagManager.h"
 
 const std::array<const char*, CAppView::kWarningCount> CAppView::kWarningNames = {
-    "Max Capacity Warning View",
-    "Dip Tube Diameter Warning View",
-    "Dip Tube Length Warning View",
-    "Separator Diameter Warning View",
-    "Separator Inner Diameter Warning View",
-    "Dip Tube ID Range Warning View",
-    "Dip Tube OD Range Warning View",
-    "Gas Bubble Velocity Range Warning View",
-    "Production Rate Range Warning View",
-    "Separator ID Range Warning View",
-    "Separator OD Range Warning View",
-    "SPM Range Warning View",
+    ViewName::kMaxCapacityWarning,
+    ViewName::kDipTubeDiameterWarning,
+    ViewName::kDipTubeLengthWarning,
+    ViewName::kSeparatorDiameterWarning,
+    ViewName::kSeparatorInnerDiameterWarning,
+    ViewName::kDipTubeIDRangeWarning,
+    ViewName::kDipTubeODRangeWarning,
+    ViewName::kGasBubbleVelocityRangeWarning,
+    ViewName::kProductionRateRangeWarning,
+    ViewName::kSeparatorIDRangeWarning,
+    ViewName::kSeparatorODRangeWarning,
+    ViewName::kSPMRangeWarning,
 };
 
 namespace {
@@ -30,16 +31,16 @@ constexpr std::array<int, CAppView::kWarningCount> kWarningDrawOrder = {0, 8, 11
 void CAppView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);
     interactive_ = true;
-    buttonBar_.Init(window, "Button Bar");
-    gasSeparator_.Init(window, "Gas Separator");
-    headerBar_.Init(window, "Header Bar View");
-    parametersPanel_.Init(window, "Parameters Panel View");
+    buttonBar_.Init(window, ViewName::kButtonBar);
+    gasSeparator_.Init(window, ViewName::kGasSeparator);
+    headerBar_.Init(window, ViewName::kHeaderBar);
+    parametersPanel_.Init(window, ViewName::kParametersPanel);
     for (int i = 0; i < kWarningCount; ++i) {
         warnings_[i].Init(window, kWarningNames[i]);
     }
-    contact_.Init(window, "Contact Dialog");
-    help_.Init(window, "Help Dialog");
-    savePreset_.Init(window, "Save Preset Dialog");
+    contact_.Init(window, ViewName::kContactDialog);
+    help_.Init(window, ViewName::kHelpDialog);
+    savePreset_.Init(window, ViewName::kSavePresetDialog);
     Register();
 }
 

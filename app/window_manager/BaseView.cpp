@@ -6,10 +6,17 @@
 #include "app/window_manager/WindowManager.h"
 
 void CBaseView::Shutdown() {
-    if (gWindowManager) {
-        gWindowManager->RemoveMouseRegions(name_);
-        gWindowManager->UnregisterView(name_);
+    if (CWindowManager* manager = WindowManagerFor("shutting a view down")) {
+        manager->RemoveMouseRegions(name_);
+        manager->UnregisterView(name_);
     }
+}
+
+CWindowManager* CBaseView::WindowManagerFor(const char* use) const {
+    if (gWindowManager == nullptr) {
+        ReportMissingService("window manager", (std::string(use) + " (" + name_ + ")").c_str());
+    }
+    return gWindowManager;
 }
 
 void CBaseView::InitBase(IMainWindow* window, const std::string& name) {
@@ -18,8 +25,8 @@ void CBaseView::InitBase(IMainWindow* window, const std::string& name) {
 }
 
 void CBaseView::Register() {
-    if (gWindowManager) {
-        gWindowManager->RegisterView(this, name_);
+    if (CWindowManager* manager = WindowManagerFor("registering a view")) {
+        manager->RegisterView(this, name_);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+class CWindowManager;
 class ICanvas;
 class IMainWindow;
 
@@ -50,6 +51,8 @@ protected:
     void InitBase(IMainWindow* window, const std::string& name);
     // Registers the view under its name with the window manager.
     void Register();
+    // The process-wide window manager; a missing one is reported as a wiring error.
+    CWindowManager* WindowManagerFor(const char* use) const;
 
     IMainWindow* window_ = nullptr;
     std::string name_;

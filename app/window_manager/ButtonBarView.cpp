@@ -1,17 +1,18 @@
 #include "app/window_manager/ButtonBarView.h"
 
+#include "app/ViewNames.h"
 #include "app/tags/ButtonBar.h"
 #include "app/tags/TagManager.h"
 
 void CButtonBarView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);
-    pumpGo_.Init(window, "Pump Button Go");
-    pumpStop_.Init(window, "Pump Button Stop");
-    dimensionShow_.Init(window, "Dimension Button Show");
-    dimensionHide_.Init(window, "Dimension Button Hide");
-    help_.Init(window, "Help Button");
-    info_.Init(window, "Info Button");
-    savePreset_.Init(window, "Save Preset Button");
+    pumpGo_.Init(window, ViewName::kPumpButtonGo);
+    pumpStop_.Init(window, ViewName::kPumpButtonStop);
+    dimensionShow_.Init(window, ViewName::kDimensionButtonShow);
+    dimensionHide_.Init(window, ViewName::kDimensionButtonHide);
+    help_.Init(window, ViewName::kHelpButton);
+    info_.Init(window, ViewName::kInfoButton);
+    savePreset_.Init(window, ViewName::kSavePresetButton);
     currentPump_ = &pumpGo_;
     currentDimension_ = &dimensionShow_;
     Register();

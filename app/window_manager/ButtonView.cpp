@@ -27,8 +27,8 @@ void CButtonView::Activate() {
     if (active_ || !button) {
         return;
     }
-    if (gWindowManager) {
-        gWindowManager->AddMouseRegion(name_, button->mouseRegion);
+    if (CWindowManager* manager = WindowManagerFor("activating a button")) {
+        manager->AddMouseRegion(name_, button->mouseRegion);
     }
     active_ = true;
 }
@@ -37,8 +37,8 @@ void CButtonView::Deactivate() {
     if (!active_) {
         return;
     }
-    if (gWindowManager) {
-        gWindowManager->RemoveMouseRegions(name_);
+    if (CWindowManager* manager = WindowManagerFor("deactivating a button")) {
+        manager->RemoveMouseRegions(name_);
     }
     hover_ = false;
     pressed_ = false;

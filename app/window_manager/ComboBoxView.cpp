@@ -1,5 +1,6 @@
 #include "app/window_manager/ComboBoxView.h"
 
+#include "app/EventNames.h"
 #include "app/EventRegistry.h"
 #include "app/platform/NativeControl.h"
 #include "app/platform/Window.h"
@@ -30,8 +31,9 @@ void CComboBoxView::CreateControl() {
     }
     control_ = window_->CreateComboBox(name_);
     control_->SetVisible(false);
-    control_->SetCallbacks({[this] { OnSelectionChanged(); }, [this] { OnFocus(" Focus"); },
-                            [this] { OnFocus(" Lose Focus"); }});
+    control_->SetCallbacks({[this] { OnSelectionChanged(); },
+                            [this] { OnFocus(EventName::kFocusSuffix); },
+                            [this] { OnFocus(EventName::kLoseFocusSuffix); }});
 }
 
 void CComboBoxView::Configure(TagHandle tag) {

@@ -1,12 +1,13 @@
 #include "app/window_manager/ContactView.h"
 
+#include "app/ViewNames.h"
 #include "app/tags/ContactDialog.h"
 #include "app/tags/TagManager.h"
 
 void CContactView::Init(IMainWindow* window, const std::string& name) {
     InitDialog(window, name,
-               {"Contact Dialog Close Button", "Contact Dialog Email Button",
-                "Contact Dialog Website Button"});
+               {ViewName::kContactDialogCloseButton, ViewName::kContactDialogEmailButton,
+                ViewName::kContactDialogWebsiteButton});
 }
 
 void CContactView::Configure(TagHandle tag) {

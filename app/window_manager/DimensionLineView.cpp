@@ -1,12 +1,13 @@
 #include "app/window_manager/DimensionLineView.h"
 
+#include "app/ViewNames.h"
 #include "app/tags/DimensionLine.h"
 #include "app/tags/TagManager.h"
 
 void CDimensionLineView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);
     visible_ = true;
-    label_.Init(window, name + " Label");
+    label_.Init(window, MemberName(name, ViewName::kLabelSuffix));
     Register();
 }
 

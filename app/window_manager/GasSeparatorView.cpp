@@ -1,6 +1,7 @@
 #include "app/window_manager/GasSeparatorView.h"
 
 #include "app/NumberFormat.h"
+#include "app/ViewNames.h"
 #include "app/tags/GasSeparator.h"
 #include "app/tags/ParticleRegion.h"
 #include "app/tags/Plunger.h"
@@ -15,25 +16,25 @@ struct RegionMember {
 };
 
 constexpr RegionMember kRegions[CGasSeparatorView::kRegionCount] = {
-    {"Particle Region Casing Left", &TGasSeparator::casingParticleRegion},
-    {"Particle Region Perf Left", &TGasSeparator::perfLeftParticleRegion},
-    {"Particle Region Perf Left Top", &TGasSeparator::perfLeftTopParticleRegion},
-    {"Particle Region Perf Left Top Fluid", &TGasSeparator::perfLeftTopFluidParticleRegion},
-    {"Particle Region Perf Left Bottom", &TGasSeparator::perfLeftBottomParticleRegion},
-    {"Particle Region Perf Right", &TGasSeparator::perfRightParticleRegion},
-    {"Particle Region Perf Right Top", &TGasSeparator::perfRightTopParticleRegion},
-    {"Particle Region Perf Right Top Fluid", &TGasSeparator::perfRightTopFluidParticleRegion},
-    {"Particle Region Perf Right Bottom", &TGasSeparator::perfRightBottomParticleRegion},
-    {"Particle Region Dip Tube Left", &TGasSeparator::dipTubeLeftParticleRegion},
-    {"Particle Region Dip Tube Left Fluid", &TGasSeparator::dipTubeLeftFluidParticleRegion},
-    {"Particle Region Dip Tube Center Fluid", &TGasSeparator::dipTubeCenterFluidParticleRegion},
-    {"Particle Region Dip Tube Center Bottom Fluid",
+    {ViewName::kCasingRegion, &TGasSeparator::casingParticleRegion},
+    {ViewName::kPerfLeftRegion, &TGasSeparator::perfLeftParticleRegion},
+    {ViewName::kPerfLeftTopRegion, &TGasSeparator::perfLeftTopParticleRegion},
+    {ViewName::kPerfLeftTopFluidRegion, &TGasSeparator::perfLeftTopFluidParticleRegion},
+    {ViewName::kPerfLeftBottomRegion, &TGasSeparator::perfLeftBottomParticleRegion},
+    {ViewName::kPerfRightRegion, &TGasSeparator::perfRightParticleRegion},
+    {ViewName::kPerfRightTopRegion, &TGasSeparator::perfRightTopParticleRegion},
+    {ViewName::kPerfRightTopFluidRegion, &TGasSeparator::perfRightTopFluidParticleRegion},
+    {ViewName::kPerfRightBottomRegion, &TGasSeparator::perfRightBottomParticleRegion},
+    {ViewName::kDipTubeLeftRegion, &TGasSeparator::dipTubeLeftParticleRegion},
+    {ViewName::kDipTubeLeftFluidRegion, &TGasSeparator::dipTubeLeftFluidParticleRegion},
+    {ViewName::kDipTubeCenterFluidRegion, &TGasSeparator::dipTubeCenterFluidParticleRegion},
+    {ViewName::kDipTubeCenterBottomFluidRegion,
      &TGasSeparator::dipTubeCenterBottomFluidParticleRegion},
-    {"Particle Region Dip Tube Top Fluid", &TGasSeparator::dipTubeTopFluidParticleRegion},
-    {"Particle Region Dip Tube Center", &TGasSeparator::dipTubeCenterParticleRegion},
-    {"Particle Region Dip Tube Right", &TGasSeparator::dipTubeRightParticleRegion},
-    {"Particle Region Dip Tube Right Fluid", &TGasSeparator::dipTubeRightFluidParticleRegion},
-    {"Dip Tube Fluid Inidicator View", &TGasSeparator::dipTubeFlowIndicator},
+    {ViewName::kDipTubeTopFluidRegion, &TGasSeparator::dipTubeTopFluidParticleRegion},
+    {ViewName::kDipTubeCenterRegion, &TGasSeparator::dipTubeCenterParticleRegion},
+    {ViewName::kDipTubeRightRegion, &TGasSeparator::dipTubeRightParticleRegion},
+    {ViewName::kDipTubeRightFluidRegion, &TGasSeparator::dipTubeRightFluidParticleRegion},
+    {ViewName::kFlowIndicator, &TGasSeparator::dipTubeFlowIndicator},
 };
 
 struct LineMember {
@@ -42,12 +43,12 @@ struct LineMember {
 };
 
 constexpr LineMember kLines[CGasSeparatorView::kDimensionLineCount] = {
-    {"Casing Dim Line", &TGasSeparator::casingDimensionLine},
-    {"Separator OD Dim Line", &TGasSeparator::separatorOdDimensionLine},
-    {"Separator ID Dim Line", &TGasSeparator::separatorIdDimensionLine},
-    {"Dip Tube OD Dim Line", &TGasSeparator::dipTubeOdDimensionLine},
-    {"Dip Tube ID Dim Line", &TGasSeparator::dipTubeIdDimensionLine},
-    {"Dip Tube Length Dim Line", &TGasSeparator::dipTubeLengthDimensionLine},
+    {ViewName::kCasingDimLine, &TGasSeparator::casingDimensionLine},
+    {ViewName::kSeparatorODDimLine, &TGasSeparator::separatorOdDimensionLine},
+    {ViewName::kSeparatorIDDimLine, &TGasSeparator::separatorIdDimensionLine},
+    {ViewName::kDipTubeODDimLine, &TGasSeparator::dipTubeOdDimensionLine},
+    {ViewName::kDipTubeIDDimLine, &TGasSeparator::dipTubeIdDimensionLine},
+    {ViewName::kDipTubeLengthDimLine, &TGasSeparator::dipTubeLengthDimensionLine},
 };
 
 // The dip tube length line is drawn first, under the others.
@@ -93,9 +94,9 @@ void CGasSeparatorView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);
     plungerPosition_ = gasPenetration_ = bubbleRiseSpeed_ = annulusBubbleSpeed_ = 0;
     annulusFluidSpeed_ = dipTubeBubbleSpeed_ = plungerFluidSpeed_ = dipTubeFluidSpeed_ = 0;
-    plunger_.Init(window, "Plunger");
-    standingValve_.Init(window, "Valve");
-    valveBase_.Init(window, "Valve Base");
+    plunger_.Init(window, ViewName::kPlunger);
+    standingValve_.Init(window, ViewName::kStandingValve);
+    valveBase_.Init(window, ViewName::kValveBase);
     for (int id = 0; id < kRegionCount; ++id) {
         Region(static_cast<RegionId>(id)).Init(window, kRegions[id].viewName);
     }

@@ -1,10 +1,11 @@
 #include "app/window_manager/HelpView.h"
 
+#include "app/ViewNames.h"
 #include "app/tags/HelpDialog.h"
 #include "app/tags/TagManager.h"
 
 void CHelpView::Init(IMainWindow* window, const std::string& name) {
-    InitDialog(window, name, {"Help Dialog Close Button", "Help Dialog Email Button"});
+    InitDialog(window, name, {ViewName::kHelpDialogCloseButton, ViewName::kHelpDialogEmailButton});
 }
 
 void CHelpView::Configure(TagHandle tag) {

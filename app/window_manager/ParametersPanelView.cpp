@@ -1,5 +1,6 @@
 #include "app/window_manager/ParametersPanelView.h"
 
+#include "app/ViewNames.h"
 #include "app/platform/NativeControl.h"
 #include "app/platform/Window.h"
 #include "app/tags/ComboBox.h"
@@ -20,15 +21,15 @@ struct TextEditMember {
 
 // The boxes in member order, with their view names, identifiers and panel keys.
 constexpr std::array<TextEditMember, CParametersPanelView::kTextEditCount> kTextEdits = {{
-    {"Dip Tube ID", 102, &TParametersPanel::dipTubeId},
-    {"Dip Tube Length", 103, &TParametersPanel::dipTubeLength},
-    {"Dip Tube OD", 104, &TParametersPanel::dipTubeOd},
-    {"Gas Bubble Rise Velocity", 105, &TParametersPanel::gasBubbleRiseVelocity},
-    {"Production Rate", 106, &TParametersPanel::productionRate},
-    {"Separator ID", 107, &TParametersPanel::separatorId},
-    {"Separator OD", 108, &TParametersPanel::separatorOd},
-    {"SPM", 109, &TParametersPanel::spm},
-    {"Max Capacity", 110, &TParametersPanel::maxCapacity},
+    {ViewName::kDipTubeID, 102, &TParametersPanel::dipTubeId},
+    {ViewName::kDipTubeLength, 103, &TParametersPanel::dipTubeLength},
+    {ViewName::kDipTubeOD, 104, &TParametersPanel::dipTubeOd},
+    {ViewName::kGasBubbleRiseVelocity, 105, &TParametersPanel::gasBubbleRiseVelocity},
+    {ViewName::kProductionRate, 106, &TParametersPanel::productionRate},
+    {ViewName::kSeparatorID, 107, &TParametersPanel::separatorId},
+    {ViewName::kSeparatorOD, 108, &TParametersPanel::separatorOd},
+    {ViewName::kSPM, 109, &TParametersPanel::spm},
+    {ViewName::kMaxCapacity, 110, &TParametersPanel::maxCapacity},
 }};
 
 // The order in which Configure configures the boxes, as indices into kTextEdits.
@@ -47,12 +48,12 @@ void CParametersPanelView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);
     snapshot_ = {};
     controlsHidden_ = false;
-    separatorPreset_.Init(window, "Separator Preset", 201);
-    casingSize_.Init(window, "Casing Size", 202);
+    separatorPreset_.Init(window, ViewName::kSeparatorPreset, 201);
+    casingSize_.Init(window, ViewName::kCasingSize, 202);
     for (int i = 0; i < kTextEditCount; ++i) {
         textEdits_[i].Init(window, kTextEdits[i].name, kTextEdits[i].identifier);
     }
-    recommended_.Init(window, "Recommended Dip Tube Length");
+    recommended_.Init(window, ViewName::kRecommendedDipTubeLength);
     Register();
 }
 

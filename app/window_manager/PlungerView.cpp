@@ -1,6 +1,7 @@
 #include "app/window_manager/PlungerView.h"
 
 #include "app/NumberFormat.h"
+#include "app/ViewNames.h"
 #include "app/tags/Plunger.h"
 #include "app/tags/TagManager.h"
 
@@ -9,7 +10,7 @@
 
 void CPlungerView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);
-    valve_.Init(window, name + " Valve");
+    valve_.Init(window, MemberName(name, ViewName::kValveSuffix));
     Register();
 }
 

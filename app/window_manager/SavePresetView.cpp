@@ -1,5 +1,6 @@
 #include "app/window_manager/SavePresetView.h"
 
+#include "app/ViewNames.h"
 #include "app/tags/SavePresetDialog.h"
 #include "app/tags/TagManager.h"
 
@@ -10,8 +11,10 @@ constexpr int kPresetNameIdentifier = 110;
 
 void CSavePresetView::Init(IMainWindow* window, const std::string& name) {
     InitDialog(window, name,
-               {name + " Close Button", name + " Save Button", name + " Cancel Button"});
-    presetName_.Init(window, name + " Preset Name", kPresetNameIdentifier);
+               {MemberName(name, ViewName::kCloseButtonSuffix),
+                MemberName(name, ViewName::kSaveButtonSuffix),
+                MemberName(name, ViewName::kCancelButtonSuffix)});
+    presetName_.Init(window, MemberName(name, ViewName::kPresetNameSuffix), kPresetNameIdentifier);
 }
 
 void CSavePresetView::Configure(TagHandle tag) {

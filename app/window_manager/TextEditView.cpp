@@ -1,5 +1,6 @@
 #include "app/window_manager/TextEditView.h"
 
+#include "app/EventNames.h"
 #include "app/EventRegistry.h"
 #include "app/platform/NativeControl.h"
 #include "app/platform/Window.h"
@@ -30,8 +31,9 @@ void CTextEditView::Init(IMainWindow* window, const std::string& name, int ident
     if (window && !control_) {
         control_ = window->CreateTextEdit(name);
         control_->SetVisible(false);
-        control_->SetCallbacks({[this] { OnChanged(); }, [this] { OnFocus(" Focus"); },
-                                [this] { OnFocus(" Lose Focus"); }});
+        control_->SetCallbacks({[this] { OnChanged(); },
+                                [this] { OnFocus(EventName::kFocusSuffix); },
+                                [this] { OnFocus(EventName::kLoseFocusSuffix); }});
     }
     Register();
 }

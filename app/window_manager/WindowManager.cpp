@@ -1,6 +1,8 @@
 #include "app/window_manager/WindowManager.h"
 
+#include "app/EventNames.h"
 #include "app/EventRegistry.h"
+#include "app/ViewNames.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
 #include "app/tags/App.h"
@@ -45,7 +47,7 @@ void CWindowManager::Init() {
     if (window_) {
         window_->Open(DescribeWindow(), this);
     }
-    root_->Init(window_, "App");
+    root_->Init(window_, ViewName::kApp);
     root_->Configure(rootTag_);
 }
 
@@ -82,7 +84,14 @@ CBaseView* CWindowManager::FindView(const std::string& name) const {
             return view;
         }
     }
+    WarnMissingView(name, "is not registered");
     return nullptr;
+}
+
+void CWindowManager::WarnMissingView(const std::string& name, const char* why) const {
+    if (missingViewsWarned_.insert(name).second) {
+        LOG_WARNING("CWindowManager", "The view \"%s\" %s; its use is skipped", name.c_str(), why);
+    }
 }
 
 void CWindowManager::AddMouseRegion(const std::string& name, TagHandle tag) {
@@ -215,7 +224,7 @@ void CWindowManager::RefreshTags() {
     refreshingTags_ = true;
     root_->Configure(rootTag_);
     refreshingTags_ = false;
-    RaiseEvent("Tags Reloaded");
+    RaiseEvent(EventName::kTagsReloaded);
     LOG_DEBUG("CWindowManager", "Refreshing tags - End");
 }
 
@@ -223,7 +232,7 @@ void CWindowManager::RefreshTags() {
 // tree is placed again so every view keeps drawing where it belongs, the program goes on
 // with whatever did load, and the user is told which file is wrong.
 void CWindowManager::ReportRefreshFailure(const TagError& error) {
-    LOG_INFO("CWindowManager", "Tag refresh failed: %s", error.what());
+    LOG_ERROR("CWindowManager", "Tag refresh failed: %s", error.what());
     if (Tag* root = GetTag(rootTag_)) {
         root->OnLoaded();
     }
@@ -246,12 +255,12 @@ void CWindowManager::ReportRefreshFailure(const TagError& error) {
 }
 
 void CWindowManager::ResetToDefaults() {
-    RaiseEvent("Reset to Defaults");
+    RaiseEvent(EventName::kResetToDefaults);
 }
 
 void CWindowManager::OpenContact() {
     if (window_) {
         window_->FocusMainWindow();
     }
-    RaiseEvent("Open Contact Dialog");
+    RaiseEvent(EventName::kOpenContactDialog);
 }

@@ -1,11 +1,18 @@
 #pragma once
 // The window manager: the main window and its menu, the message pump, the registry of named
 // views, the mouse router, the tag refresh command and the root view.
+//
+// Error policy of the view layer: views and the window manager never throw. A view that is
+// looked up and not found is logged at Warning and skipped; a tag refresh that fails is shown
+// to the user and the running tree is kept; a platform failure that cannot be survived (no
+// memory for the back buffer) goes through ReportFatalError.
 
+#include "app/GlobalService.h"
 #include "app/platform/Window.h"
 #include "app/tags/Tag.h"
 
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,10 +56,17 @@ public:
     void RegisterView(CBaseView* view, const std::string& name);
     // Removes every entry with exactly this name.
     void UnregisterView(const std::string& name);
-    // The first view registered under exactly this name, or nullptr.
+    // The first view registered under exactly this name, or nullptr. A miss is logged at
+    // Warning, once per name.
     CBaseView* FindView(const std::string& name) const;
+    // FindView as class T; a view of another class counts as a miss.
     template <class T> T* FindViewAs(const std::string& name) const {
-        return dynamic_cast<T*>(FindView(name));
+        CBaseView* view = FindView(name);
+        T* typed = dynamic_cast<T*>(view);
+        if (view && !typed) {
+            WarnMissingView(name, "is not of the class asked for");
+        }
+        return typed;
     }
     const std::vector<std::pair<std::string, CBaseView*>>& Views() const { return views_; }
 
@@ -88,6 +102,7 @@ private:
     CBaseView* ViewOf(const RegionPtr& region) const;
     void ReportRefreshFailure(const TagError& error);
     WindowDescription DescribeWindow() const;
+    void WarnMissingView(const std::string& name, const char* why) const;
 
     bool running_ = false;
     bool quitPosted_ = false;
@@ -98,7 +113,18 @@ private:
     std::vector<std::pair<std::string, CBaseView*>> views_;
     std::vector<RegionPtr> regions_;
     RegionPtr hover_; // shared, so a removed region outlives its removal while it is hovered
+    mutable std::set<std::string> missingViewsWarned_;
 };
 
-// The process-wide window manager; start-up sets it.
+// The process-wide window manager, published by its owner.
 extern CWindowManager* gWindowManager;
+
+// The view registered under `name` as class T, through the process-wide window manager; a
+// missing window manager is reported as a wiring error.
+template <class T> T* FindViewOf(const std::string& name) {
+    if (gWindowManager == nullptr) {
+        ReportMissingService("window manager", ("finding the view \"" + name + "\"").c_str());
+        return nullptr;
+    }
+    return gWindowManager->FindViewAs<T>(name);
+}

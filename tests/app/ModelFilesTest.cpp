@@ -2,6 +2,7 @@
 #include "app/DefaultsFile.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
+#include "app/GlobalService.h"
 #include "app/platform/Platform.h"
 #include "app/platform/UserFolders.h"
 
@@ -36,12 +37,12 @@ protected:
         folders = std::make_unique<TempFolders>(
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         Platform().userFolders = folders.get();
-        gEventRegistry = &registry;
+        publish = std::make_unique<ScopedGlobal<EventRegistry>>(gEventRegistry, registry);
         registry.Subscribe("WellParametersUpdated", nullptr, [this] { ++updates; });
     }
     void TearDown() override {
         Platform().userFolders = nullptr;
-        gEventRegistry = nullptr;
+        publish.reset();
     }
     fs::path DefaultsPath() const { return folders->Settings() / "gasseparator.defaults.yml"; }
     std::string Read(const fs::path& path) {
@@ -52,6 +53,7 @@ protected:
 
     std::unique_ptr<TempFolders> folders;
     EventRegistry registry;
+    std::unique_ptr<ScopedGlobal<EventRegistry>> publish;
     CGasSeparatorModel model;
     int updates = 0;
 };

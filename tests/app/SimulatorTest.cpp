@@ -1,6 +1,7 @@
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
 #include "app/GasSeparatorSimulator.h"
+#include "app/GlobalService.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@ namespace {
 class SimulatorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        gEventRegistry = &registry;
+        publish = std::make_unique<ScopedGlobal<EventRegistry>>(gEventRegistry, registry);
         model.Initialise();
         registry.Subscribe("SimulationFrameUpdated", nullptr, [this] { ++frames; });
         simulator.Initialise(&model);
@@ -20,9 +21,10 @@ protected:
         p.SetDipTubeID(1.05);
         model.SetParameters(p);
     }
-    void TearDown() override { gEventRegistry = nullptr; }
+    void TearDown() override { publish.reset(); }
 
     EventRegistry registry;
+    std::unique_ptr<ScopedGlobal<EventRegistry>> publish;
     CGasSeparatorModel model;
     CGasSeparatorSimulator simulator;
     int frames = 0;

@@ -1,5 +1,6 @@
 #include "tests/controls/ControlsTestSupport.h"
 
+#include "app/Application.h"
 #include "app/EventRegistry.h"
 #include "app/platform/NativeControl.h"
 #include "app/platform/Platform.h"
@@ -24,24 +25,18 @@ CQtPlatform& QtPlatform() {
 }
 } // namespace
 
-ControlsHarness::ControlsHarness() {
+// The application's view layer alone: events, tags from the embedded store and the window
+// manager with its window and views; no model and no controllers.
+ControlsHarness::ControlsHarness() : application_(std::make_unique<CApplication>()) {
     QtPlatform().Install(true);
-    delete gEventRegistry;
-    gEventRegistry = new EventRegistry;
-    ResetTags();
-    InitTags("");
-    delete gWindowManager;
-    gWindowManager = new CWindowManager;
-    gWindowManager->Init();
+    application_->CreateEvents();
+    application_->CreateTags("");
+    application_->CreateWindowManager();
     Pass();
 }
 
 ControlsHarness::~ControlsHarness() {
-    gWindowManager->Shutdown();
-    delete gWindowManager;
-    gWindowManager = nullptr;
-    delete gEventRegistry;
-    gEventRegistry = nullptr;
+    application_->Shutdown();
 }
 
 void ControlsHarness::Listen(const std::vector<std::string>& names) {

@@ -5,9 +5,11 @@
 #include "app/platform/Automation.h"
 #include "app/platform/Canvas.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
+class CApplication;
 class CParametersPanelView;
 class CSavePresetView;
 class CTextEditView;
@@ -39,6 +41,7 @@ public:
     std::string FocusedControl();
 
 private:
+    std::unique_ptr<CApplication> application_;
     std::vector<std::string> events_;
 };
 

@@ -2,6 +2,7 @@
 // Helpers for the tag tests: a scratch tag directory, fake platform services that count
 // what the tag system asks of them, and a fatal-error handler that throws.
 
+#include "app/GlobalService.h"
 #include "app/platform/FatalError.h"
 #include "app/platform/FontRegistry.h"
 #include "app/platform/ImageDecoder.h"
@@ -93,7 +94,7 @@ protected:
     }
 
     void TearDown() override {
-        ResetTags();
+        tags_.Reset();
         SetFatalErrorHandler(nullptr);
         Platform() = saved_;
         std::filesystem::remove_all(dir);
@@ -110,8 +111,12 @@ protected:
 
     template <class T> T* Get(TagHandle handle) { return GetTagAs<T>(handle); }
 
+    // Drops the manager and every tag, and publishes a fresh, empty manager.
+    void ResetTags() { tags_.Create(); }
+
 private:
     PlatformServices saved_;
+    GlobalService<CTagManager> tags_{gTagManager};
 };
 
 } // namespace tagtest

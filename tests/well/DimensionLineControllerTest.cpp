@@ -1,9 +1,10 @@
 // The dimension-line controller against the real gas separator view, registered with a
-// window manager that has no window.
+// window manager that has no window, and the simulation core's events and model.
 
 #include "app/DimensionLineController.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
+#include "app/SimulationCore.h"
 #include "app/window_manager/GasSeparatorView.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/well/WellTestSupport.h"
@@ -13,14 +14,14 @@ using welltest::ShippedWellTest;
 namespace {
 class DimensionLineControllerTest : public ShippedWellTest {
 protected:
+    CSimulationCore core;
     CGasSeparatorView* view = nullptr;
     CDimensionLineController controller;
 
     void SetUp() override {
         ShippedWellTest::SetUp();
-        gEventRegistry = new EventRegistry;
-        gWindowManager = new CWindowManager;
-        gGasSeparatorModel = new CGasSeparatorModel;
+        core.CreateEvents();
+        core.CreateModel(false);
         WellParameters& p = gGasSeparatorModel->GetParameters();
         p.SetCasingSize(4.5);
         p.SetSeparatorOD(3);
@@ -38,12 +39,7 @@ protected:
 
     void TearDown() override {
         view_.reset();
-        delete gGasSeparatorModel;
-        gGasSeparatorModel = nullptr;
-        delete gWindowManager;
-        gWindowManager = nullptr;
-        delete gEventRegistry;
-        gEventRegistry = nullptr;
+        core.Reset();
         ShippedWellTest::TearDown();
     }
 

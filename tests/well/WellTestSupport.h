@@ -3,12 +3,14 @@
 // true sizes without any image library), a scratch tag directory, a canvas that records
 // draws, and the shipped well model loaded from data/.
 
+#include "app/GlobalService.h"
 #include "app/platform/Canvas.h"
 #include "app/platform/FatalError.h"
 #include "app/platform/ImageDecoder.h"
 #include "app/platform/Platform.h"
 #include "app/tags/TagManager.h"
 #include "app/tags/Tags.h"
+#include "app/window_manager/WindowManager.h"
 
 #include <gtest/gtest.h>
 
@@ -70,8 +72,9 @@ public:
     throw std::runtime_error(message);
 }
 
-// A fresh tag manager over `directory`, the size-only decoder installed and rand() restarted
-// from a fixed seed, so every test sees the same sequence.
+// A fresh tag manager over `directory`, a window manager without a window for the views to
+// register with, the size-only decoder installed and rand() restarted from a fixed seed, so
+// every test sees the same sequence.
 class WellTest : public ::testing::Test {
 protected:
     SizeOnlyDecoder decoder;
@@ -82,19 +85,23 @@ protected:
         Platform().screenFontFactory = nullptr;
         Platform().fontRegistry = nullptr;
         SetFatalErrorHandler(ThrowOnFatal);
-        ResetTags();
-        InitTags(directory);
+        tags_.Create().SetTagDirectory(directory);
+        windows_.Create();
         std::srand(1);
     }
 
     void TearDown() override {
-        ResetTags();
+        windows_.Reset();
+        tags_.Reset();
         SetFatalErrorHandler(nullptr);
         Platform() = saved_;
     }
 
 private:
     PlatformServices saved_;
+    GlobalService<CTagManager> tags_{gTagManager};
+    // The views register with a window manager that opens no window.
+    GlobalService<CWindowManager> windows_{gWindowManager};
 };
 
 // Tags written into a scratch directory by the test itself.

@@ -1,6 +1,7 @@
 // The window manager's registry and mouse router, with hand-made region tags.
 
 #include "app/EventRegistry.h"
+#include "app/GlobalService.h"
 #include "app/tags/MouseRegion.h"
 #include "app/tags/TagManager.h"
 #include "app/window_manager/WindowManager.h"
@@ -22,17 +23,18 @@ TagHandle MakeRegion(const std::string& path, int x, int y, int width, int heigh
 class RouterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetProgramGlobals();
-        gWindowManager = &manager;
+        StartEventsAndTags();
+        publish = std::make_unique<ScopedGlobal<CWindowManager>>(gWindowManager, manager);
         a.Init("A");
         b.Init("B");
         regionA = MakeRegion("a.mouse.yml", 10, 10, 20, 20); // inside: 11..29
         regionB = MakeRegion("b.mouse.yml", 20, 20, 20, 20); // overlaps A at 21..29
         manager.AddMouseRegion("A", regionA);
     }
-    void TearDown() override { gWindowManager = nullptr; }
+    void TearDown() override { publish.reset(); }
 
     CWindowManager manager;
+    std::unique_ptr<ScopedGlobal<CWindowManager>> publish;
     CRecordingView a;
     CRecordingView b;
     TagHandle regionA = 0;

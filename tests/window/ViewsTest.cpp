@@ -3,6 +3,7 @@
 #include "app/AppController.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
+#include "app/GlobalService.h"
 #include "app/tags/App.h"
 #include "app/tags/Button.h"
 #include "app/tags/DimensionLine.h"
@@ -276,10 +277,10 @@ TEST_F(ProgramTest, ShuttingTheRootDownUnregistersEveryView) {
 class LabelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetProgramGlobals();
-        gWindowManager = &manager;
+        StartEventsAndTags();
+        publish = std::make_unique<ScopedGlobal<CWindowManager>>(gWindowManager, manager);
     }
-    void TearDown() override { gWindowManager = nullptr; }
+    void TearDown() override { publish.reset(); }
 
     TagHandle MakeLabel(const std::string& text, const std::string& unit,
                         const std::string& alignment) {
@@ -297,6 +298,7 @@ protected:
     }
 
     CWindowManager manager;
+    std::unique_ptr<ScopedGlobal<CWindowManager>> publish;
     int count = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "tests/window/WindowTestSupport.h"
 
 #include "app/AppController.h"
+#include "app/Application.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
 #include "app/GasSeparatorSimulator.h"
@@ -78,32 +79,41 @@ void UseFreshHome() {
 }
 } // namespace
 
-void ResetProgramGlobals() {
+namespace {
+// The program of the current test; replaced by the next test's, torn down at exit.
+std::unique_ptr<CApplication>& Program() {
+    static std::unique_ptr<CApplication> program;
+    return program;
+}
+} // namespace
+
+CApplication& StartEmptyProgram() {
+    Program().reset(); // the previous test's program goes first
     UseFreshHome();
     QtPlatform().Install(true);
-    delete gEventRegistry;
-    gEventRegistry = new EventRegistry;
-    ResetTags();
-    InitTags("");
+    Program() = std::make_unique<CApplication>();
+    return *Program();
+}
+
+void StartEventsAndTags() {
+    CApplication& application = StartEmptyProgram();
+    application.CreateEvents();
+    application.CreateTags("");
 }
 
 void StartProgram(CRecordingShell& shell, const std::string& tagDirectory) {
-    ResetProgramGlobals();
-    InitTags(tagDirectory);
+    CApplication& application = StartEmptyProgram();
     Platform().shell = &shell;
-    delete gWindowManager;
-    gWindowManager = new CWindowManager;
-    gWindowManager->Init();
-    delete gGasSeparatorModel;
-    gGasSeparatorModel = new CGasSeparatorModel;
-    gGasSeparatorModel->Initialise();
-    gGasSeparatorSimulator.Initialise();
-    gAppController.Initialise(gWindowManager->GetWindowHandle());
+    application.CreateEvents();
+    application.CreateTags(tagDirectory);
+    application.CreateWindowManager();
+    application.CreateModel();
+    application.CreateSimulator();
+    application.CreateControllers();
 }
 
 void RunPass() {
-    gWindowManager->Update(1.0 / 60.0);
-    gGasSeparatorSimulator.Update(1.0 / 60.0);
+    Program()->Pass(1.0 / 60.0);
 }
 
 const std::uint32_t* PixelsOf(TagHandle image) {

@@ -64,12 +64,17 @@ public:
     std::vector<std::string> opened;
 };
 
-// A fresh event registry and tag manager, the offscreen Qt platform (created once per
-// process) and HOME in a fresh temporary folder.
-void ResetProgramGlobals();
-// ResetProgramGlobals, then the start-up after the log manager: tags from `tagDirectory`
-// (empty: the embedded store), window manager (with an offscreen window), model, simulator
-// and application controller. The shell is replaced by `shell`.
+class CApplication;
+
+// Tears the previous test's program down, installs the offscreen Qt platform (created once per
+// process), points HOME to a fresh temporary folder and returns a new, empty application.
+CApplication& StartEmptyProgram();
+// StartEmptyProgram with events and a tag manager (the embedded store) only, for tests that
+// publish a window manager of their own.
+void StartEventsAndTags();
+// StartEmptyProgram, then the start-up after the log manager (the tests run without one):
+// events, tags from `tagDirectory` (empty: the embedded store), window manager (with an
+// offscreen window), model, simulator and controllers. The shell is replaced by `shell`.
 void StartProgram(CRecordingShell& shell, const std::string& tagDirectory = "");
 // One main-loop pass of 1/60 s.
 void RunPass();

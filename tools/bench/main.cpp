@@ -3,9 +3,13 @@
 // without sleeping and prints the timings as YAML, one key per line.
 
 #include "app/Application.h"
+
+#include "app/EventNames.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorSimulator.h"
+#include "app/GlobalService.h"
 #include "app/ScriptDriver.h"
+#include "app/ViewNames.h"
 #include "app/platform/Platform.h"
 #include "app/platform/qt/QtPlatform.h"
 #include "app/window_manager/GasSeparatorView.h"
@@ -74,7 +78,7 @@ int ParsePasses(int argc, char** argv) {
 }
 
 int LiveParticles() {
-    auto* view = gWindowManager->FindViewAs<CGasSeparatorView>("Gas Separator");
+    auto* view = gWindowManager->FindViewAs<CGasSeparatorView>(ViewName::kGasSeparator);
     int live = 0;
     for (int id = 0; view && id < CGasSeparatorView::kRegionCount; ++id) {
         live += static_cast<int>(
@@ -88,15 +92,17 @@ struct Timings {
 };
 
 // One pass as the main loop runs it, its two halves timed apart.
-bool TimedPass(Timings& timings) {
+bool TimedPass(CApplication& application, Timings& timings) {
+    CWindowManager& windowManager = *application.WindowManager();
+    CGasSeparatorSimulator& simulator = *application.Simulator();
     const Clock::time_point start = Clock::now();
-    gWindowManager->Update(kStep);
+    windowManager.Update(kStep);
     const Clock::time_point half = Clock::now();
-    gGasSeparatorSimulator.Update(kStep);
+    simulator.Update(kStep);
     timings.windowUpdate.push_back(std::chrono::duration<double, std::milli>(half - start).count());
     timings.simulation.push_back(MsSince(half));
     timings.pass.push_back(MsSince(start));
-    return gWindowManager->IsRunning() && gGasSeparatorSimulator.IsActive();
+    return windowManager.IsRunning() && simulator.IsActive();
 }
 
 double Mean(const std::vector<double>& values) {
@@ -122,7 +128,7 @@ int main(int argc, char** argv) {
     platform.Install(true);
     std::ostringstream messages;
     CDriverShell shell(messages);
-    Platform().shell = &shell;
+    ScopedOverride<IShell> useShell(Platform().shell, &shell);
     CApplication application;
     if (!application.Startup()) {
         std::cerr << messages.str();
@@ -132,12 +138,12 @@ int main(int argc, char** argv) {
         gLogManager->SetListener(nullptr); // the log file only: standard output is the report
     }
     Timings timings;
-    TimedPass(timings); // the first frame is rendered here
+    TimedPass(application, timings); // the first frame is rendered here
     const double firstFrameMs = MsSinceProcessStart();
-    RaiseEvent("Pump Start");
-    RaiseEvent("Show Dimensions");
+    RaiseEvent(EventName::kPumpStart);
+    RaiseEvent(EventName::kShowDimensions);
     timings = {};
-    for (int i = 0; i < passes && TimedPass(timings); ++i) {
+    for (int i = 0; i < passes && TimedPass(application, timings); ++i) {
     }
     const int live = LiveParticles();
     application.Shutdown();

@@ -2,11 +2,11 @@
 
 #include "app/AtomicFile.h"
 #include "app/DefaultsFile.h"
-#include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
 #include "app/GasSeparatorSimulator.h"
 #include "app/NumberFormat.h"
 #include "app/ParameterRules.h"
+#include "app/SimulationCore.h"
 
 #include <algorithm>
 #include <cmath>
@@ -206,14 +206,16 @@ struct RunResult {
 // Runs the pump for `seconds` from the bottom of the stroke; calls `onStep` after each step.
 RunResult RunPump(const WellParameters& start, const Options& options,
                   const std::function<void(const SimulationState&)>& onStep = {}) {
-    EventRegistry registry; // the calculator's own, so nothing else hears these runs
-    EventRegistry* previous = gEventRegistry;
-    gEventRegistry = &registry;
-    CGasSeparatorModel model;
+    // A simulation of its own for this run: events, model and simulator, no window; the
+    // model does not read the user's defaults file.
+    CSimulationCore core;
+    core.CreateEvents();
+    core.CreateModel(false);
+    core.CreateSimulator();
+    CGasSeparatorModel& model = *core.Model();
+    CGasSeparatorSimulator& simulator = *core.Simulator();
     model.SetParameters(start);
     model.GetParameters().SetPumpRunning(true);
-    CGasSeparatorSimulator simulator;
-    simulator.Initialise(&model);
     RunResult result;
     const long steps = std::lround(options.seconds / options.step);
     for (long i = 0; i < steps; ++i) {
@@ -230,7 +232,6 @@ RunResult RunPump(const WellParameters& start, const Options& options,
         simulator.Update(0);
     }
     result.last = model.GetState();
-    gEventRegistry = previous;
     return result;
 }
 

@@ -2,6 +2,7 @@
 // ScriptDriver.h). Exits 0, 1 when the program cannot start, or 2 after a script error.
 
 #include "app/Application.h"
+#include "app/GlobalService.h"
 #include "app/ScriptDriver.h"
 #include "app/platform/Platform.h"
 #include "app/platform/qt/QtPlatform.h"
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
     CQtPlatform platform(argc, argv, CQtPlatform::Display::Offscreen);
     platform.Install(true);
     CDriverShell shell(std::cout);
-    Platform().shell = &shell;
+    ScopedOverride<IShell> useShell(Platform().shell, &shell);
     CApplication application;
     if (!application.Startup()) {
         return 1;

@@ -7,6 +7,7 @@
 // A usage error exits 64 (EX_USAGE). Nothing ever waits for a person: a fatal error (an
 // image file that cannot be read) is printed and ends the tool with its error code.
 
+#include "app/GlobalService.h"
 #include "app/platform/FatalError.h"
 #include "app/platform/qt/QtMedia.h"
 #include "app/tags/Tags.h"
@@ -60,7 +61,9 @@ int LoadTree(const Options& options) {
             directory += '/'; // tag paths are joined to the directory as they are
         }
     }
-    InitTags(directory);
+    // The tool's own tag manager, gone before the Qt application is.
+    GlobalService<CTagManager> tags(gTagManager);
+    tags.Create().SetTagDirectory(directory);
     try {
         LoadTag("app.app.yml");
     } catch (const std::exception& error) {

@@ -1,0 +1,57 @@
+#pragma once
+// Every named event the code raises or listens to. Many are also written in the tags (a
+// button's "Click Event", a text box's "Text Changed Event", a list's "Selected Item Changed
+// Event"), where they must be spelled exactly as here. Text boxes and lists also raise their
+// view name followed by " Focus" and " Lose Focus" (FocusEvent, LoseFocusEvent).
+
+#include <string>
+
+namespace EventName {
+// Raised by the model, the window manager and its menu.
+inline constexpr const char* kSimulationFrameUpdated = "SimulationFrameUpdated";
+inline constexpr const char* kWellParametersUpdated = "WellParametersUpdated";
+inline constexpr const char* kTagsReloaded = "Tags Reloaded";
+inline constexpr const char* kResetToDefaults = "Reset to Defaults";
+inline constexpr const char* kOpenContactDialog = "Open Contact Dialog";
+
+// Raised by buttons (their tags' "Click Event").
+inline constexpr const char* kPumpStart = "Pump Start";
+inline constexpr const char* kPumpStop = "Pump Stop";
+inline constexpr const char* kShowDimensions = "Show Dimensions";
+inline constexpr const char* kHideDimensions = "Hide Dimensions";
+inline constexpr const char* kOpenHelpDialog = "Open Help Dialog";
+inline constexpr const char* kCloseHelpDialog = "Close Help Dialog";
+inline constexpr const char* kCloseContactDialog = "Close Contact Dialog";
+inline constexpr const char* kLaunchQuillmoreWebsite = "Launch Quillmore Website";
+inline constexpr const char* kLaunchQuillmoreEmail = "Launch Quillmore Email";
+inline constexpr const char* kLaunchHelpEmail = "Launch Help Email";
+inline constexpr const char* kOpenSavePresetDialog = "Open Save Preset Dialog";
+inline constexpr const char* kCloseSavePresetDialog = "Close Save Preset Dialog";
+inline constexpr const char* kSavePreset = "Save Preset";
+inline constexpr const char* kOpenInfoDocument = "Open Info Document";
+
+// Raised by text boxes and lists (their tags' change events).
+inline constexpr const char* kSeparatorODChanged = "Separator OD Changed";
+inline constexpr const char* kSeparatorIDChanged = "Separator ID Changed";
+inline constexpr const char* kDipTubeODChanged = "Dip Tube OD Changed";
+inline constexpr const char* kDipTubeIDChanged = "Dip Tube ID Changed";
+inline constexpr const char* kDipTubeLengthChanged = "Dip Tube Length Changed";
+inline constexpr const char* kGasBubbleRiseVelocityChanged = "Gas Bubble Rise Velocity Changed";
+inline constexpr const char* kProductionRateChanged = "Production Rate Changed";
+inline constexpr const char* kSPMChanged = "SPM Changed";
+inline constexpr const char* kCasingSizeChanged = "Casing Size Changed";
+inline constexpr const char* kSeparatorPresetChanged = "Separator Preset Changed";
+// The save preset dialog's name box: raised, heard by nobody.
+inline constexpr const char* kSavePresetNameChanged = "Save Preset Name Changed";
+
+inline constexpr const char* kFocusSuffix = " Focus";
+inline constexpr const char* kLoseFocusSuffix = " Lose Focus";
+} // namespace EventName
+
+// "<view> Focus" and "<view> Lose Focus": a text box or list gained or lost the keyboard focus.
+inline std::string FocusEvent(const std::string& viewName) {
+    return viewName + EventName::kFocusSuffix;
+}
+inline std::string LoseFocusEvent(const std::string& viewName) {
+    return viewName + EventName::kLoseFocusSuffix;
+}
