@@ -1,5 +1,7 @@
 #include "app/EventRegistry.h"
 
+#include "app/EventNames.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,12 +19,12 @@ TEST(EventRegistry, CallsListenersInSubscriptionOrderWithExactNames) {
     EventRegistry registry;
     std::vector<std::string> log;
     Recorder a{&log, "a"}, b{&log, "b"};
-    registry.Subscribe("Pump Start", &a, &Recorder::Hear);
-    registry.Subscribe("Pump Stop", &b, &Recorder::Hear);
-    registry.Subscribe("Pump Start", &b, &Recorder::Hear);
-    registry.Subscribe("Pump Start", &a, &Recorder::Hear); // twice: called twice
+    registry.Subscribe(EventName::kPumpStart, &a, &Recorder::Hear);
+    registry.Subscribe(EventName::kPumpStop, &b, &Recorder::Hear);
+    registry.Subscribe(EventName::kPumpStart, &b, &Recorder::Hear);
+    registry.Subscribe(EventName::kPumpStart, &a, &Recorder::Hear); // twice: called twice
 
-    registry.Raise("Pump Start");
+    registry.Raise(EventName::kPumpStart);
     EXPECT_EQ(log, (std::vector<std::string>{"a", "b", "a"}));
 
     log.clear();

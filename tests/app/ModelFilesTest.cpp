@@ -1,8 +1,11 @@
 #include "app/AtomicFile.h"
+
 #include "app/DefaultsFile.h"
+#include "app/EventNames.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
 #include "app/GlobalService.h"
+#include "app/ViewNames.h"
 #include "app/platform/Platform.h"
 #include "app/platform/UserFolders.h"
 
@@ -38,7 +41,7 @@ protected:
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         Platform().userFolders = folders.get();
         publish = std::make_unique<ScopedGlobal<EventRegistry>>(gEventRegistry, registry);
-        registry.Subscribe("WellParametersUpdated", nullptr, [this] { ++updates; });
+        registry.Subscribe(EventName::kWellParametersUpdated, nullptr, [this] { ++updates; });
     }
     void TearDown() override {
         Platform().userFolders = nullptr;

@@ -1,4 +1,6 @@
 #include "app/EventRegistry.h"
+
+#include "app/EventNames.h"
 #include "app/GasSeparatorModel.h"
 #include "app/GasSeparatorSimulator.h"
 #include "app/GlobalService.h"
@@ -13,7 +15,7 @@ protected:
     void SetUp() override {
         publish = std::make_unique<ScopedGlobal<EventRegistry>>(gEventRegistry, registry);
         model.Initialise();
-        registry.Subscribe("SimulationFrameUpdated", nullptr, [this] { ++frames; });
+        registry.Subscribe(EventName::kSimulationFrameUpdated, nullptr, [this] { ++frames; });
         simulator.Initialise(&model);
         WellParameters p = model.GetParameters();
         p.SetSeparatorID(2.75);

@@ -3,6 +3,9 @@
 
 #include "tests/controls/ControlsTestSupport.h"
 
+#include "app/EventNames.h"
+#include "app/ViewNames.h"
+
 #include "app/tags/ComboBoxItem.h"
 #include "app/window_manager/ComboBoxView.h"
 #include "app/window_manager/WindowManager.h"
@@ -17,10 +20,10 @@ constexpr const char* kPoorBoy = "2-7/8 Poor Boy Gas Separator";
 class ComboBoxTest : public ::testing::Test {
 protected:
     ComboBoxTest() {
-        app.Listen({"Separator Preset Changed", "Casing Size Changed", "Casing Size Focus",
-                    "Casing Size Lose Focus"});
+        app.Listen({EventName::kSeparatorPresetChanged, EventName::kCasingSizeChanged,
+                    "Casing Size Focus", "Casing Size Lose Focus"});
     }
-    CComboBoxView& Presets() { return app.List("Separator Preset"); }
+    CComboBoxView& Presets() { return app.List(ViewName::kSeparatorPreset); }
 
     ControlsHarness app;
     std::string error;
@@ -32,7 +35,7 @@ TEST_F(ComboBoxTest, ConfigureListsTheTagRowsWithTheFirstSelected) {
     const auto* preset = dynamic_cast<TSeparatorPreset*>(Presets().GetSelectedItem());
     ASSERT_NE(preset, nullptr);
     EXPECT_DOUBLE_EQ(preset->separatorOd, 3.125);
-    EXPECT_EQ(app.List("Casing Size").RowCount(), 90);
+    EXPECT_EQ(app.List(ViewName::kCasingSize).RowCount(), 90);
     EXPECT_TRUE(Presets().IsVisible());
 }
 
@@ -46,11 +49,11 @@ TEST_F(ComboBoxTest, DefaultRowExistsOnlyWhileSelected) {
     EXPECT_EQ(Presets().RowCount(), 12);
     EXPECT_EQ(app.Events(), "");
 
-    ASSERT_TRUE(app.Input().Select("Separator Preset", kPoorBoy, error)) << error;
+    ASSERT_TRUE(app.Input().Select(ViewName::kSeparatorPreset, kPoorBoy, error)) << error;
     EXPECT_EQ(Presets().GetSelectedText(), kPoorBoy);
     EXPECT_EQ(Presets().RowCount(), 11);
     EXPECT_FALSE(Presets().HasDefaultRow());
-    EXPECT_EQ(app.Events(), "Separator Preset Changed");
+    EXPECT_EQ(app.Events(), EventName::kSeparatorPresetChanged);
     app.Clear();
 
     Presets().SelectByText("No Such Separator");
@@ -63,7 +66,7 @@ TEST_F(ComboBoxTest, DefaultRowExistsOnlyWhileSelected) {
 }
 
 TEST_F(ComboBoxTest, ListWithoutDefaultTextShowsNoSelectionForAnUnknownName) {
-    CComboBoxView& casing = app.List("Casing Size");
+    CComboBoxView& casing = app.List(ViewName::kCasingSize);
     casing.SelectByText("13\" 1 lbs/ft (ID 1\")");
     EXPECT_EQ(casing.GetSelectedText(), "");
     EXPECT_EQ(casing.GetSelectedItem(), nullptr);
@@ -86,9 +89,9 @@ TEST_F(ComboBoxTest, AddedItemsCanBePickedAndRemovedBeforeTheirOwnerDeletesThem)
     Presets().AddItems({&mine, &other});
     EXPECT_EQ(Presets().RowCount(), 13);
 
-    ASSERT_TRUE(app.Input().Select("Separator Preset", "My Separator", error)) << error;
+    ASSERT_TRUE(app.Input().Select(ViewName::kSeparatorPreset, "My Separator", error)) << error;
     EXPECT_EQ(Presets().GetSelectedItem(), &mine);
-    EXPECT_EQ(app.Events(), "Separator Preset Changed");
+    EXPECT_EQ(app.Events(), EventName::kSeparatorPresetChanged);
 
     Presets().RemoveAddedItems();
     EXPECT_EQ(Presets().RowCount(), 12); // the eleven presets and the default row instead
@@ -107,27 +110,27 @@ TEST_F(ComboBoxTest, ReconfiguringResetsToTheFirstRowAndRaisesTheEvent) {
     TSeparatorPreset mine;
     mine.displayName = "My Separator";
     Presets().AddItems({&mine});
-    ASSERT_TRUE(app.Input().Select("Separator Preset", kPoorBoy, error)) << error;
-    app.List("Casing Size").SelectByText("5\" 15 lbs/ft (ID 4.408\")");
+    ASSERT_TRUE(app.Input().Select(ViewName::kSeparatorPreset, kPoorBoy, error)) << error;
+    app.List(ViewName::kCasingSize).SelectByText("5\" 15 lbs/ft (ID 4.408\")");
     app.Clear();
 
     gWindowManager->RefreshTags();
     EXPECT_EQ(Presets().GetSelectedText(), kFirstPreset);
     EXPECT_EQ(Presets().RowCount(), 11); // the added row is gone
-    EXPECT_EQ(app.List("Casing Size").GetSelectedText(), "4.5\" 9.5 lbs/ft (ID 4.09\")");
+    EXPECT_EQ(app.List(ViewName::kCasingSize).GetSelectedText(), "4.5\" 9.5 lbs/ft (ID 4.09\")");
     EXPECT_EQ(app.Events(), "Separator Preset Changed, Casing Size Changed");
 }
 
 TEST_F(ComboBoxTest, OpeningTheListKeepsTheFocus) {
-    ASSERT_TRUE(app.Input().Focus("Casing Size", error)) << error;
+    ASSERT_TRUE(app.Input().Focus(ViewName::kCasingSize, error)) << error;
     ASSERT_TRUE(app.Input().Key("F4", error)) << error;
-    EXPECT_TRUE(app.List("Casing Size").IsListOpen());
+    EXPECT_TRUE(app.List(ViewName::kCasingSize).IsListOpen());
     ASSERT_TRUE(app.Input().Key("Escape", error)) << error;
-    EXPECT_FALSE(app.List("Casing Size").IsListOpen());
+    EXPECT_FALSE(app.List(ViewName::kCasingSize).IsListOpen());
     EXPECT_EQ(app.Events(), "Casing Size Focus");
 
     ASSERT_TRUE(app.Input().Key("Down", error)) << error; // a pick by keyboard counts
-    EXPECT_EQ(app.List("Casing Size").GetSelectedText(), "4.5\" 10.5 lbs/ft (ID 4.052\")");
+    EXPECT_EQ(app.List(ViewName::kCasingSize).GetSelectedText(), "4.5\" 10.5 lbs/ft (ID 4.052\")");
     EXPECT_EQ(app.Events(), "Casing Size Focus, Casing Size Changed");
 }
 } // namespace

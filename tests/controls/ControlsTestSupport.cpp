@@ -1,5 +1,7 @@
 #include "tests/controls/ControlsTestSupport.h"
 
+#include "app/ViewNames.h"
+
 #include "app/Application.h"
 #include "app/EventRegistry.h"
 #include "app/platform/NativeControl.h"
@@ -66,7 +68,7 @@ CParametersPanelView& ControlsHarness::Panel() {
 }
 
 CSavePresetView& ControlsHarness::SaveDialog() {
-    return *gWindowManager->FindViewAs<CSavePresetView>("Save Preset Dialog");
+    return *gWindowManager->FindViewAs<CSavePresetView>(ViewName::kSavePresetDialog);
 }
 
 CTextEditView& ControlsHarness::Box(const std::string& name) {

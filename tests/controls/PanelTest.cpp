@@ -3,6 +3,8 @@
 
 #include "tests/controls/ControlsTestSupport.h"
 
+#include "app/ViewNames.h"
+
 #include "app/window_manager/AppView.h"
 #include "app/window_manager/ComboBoxView.h"
 #include "app/window_manager/ParametersPanelView.h"
@@ -47,27 +49,29 @@ public:
 };
 
 TEST_F(PanelTest, MembersHaveTheirNamesAndIdentifiers) {
-    EXPECT_EQ(app.List("Separator Preset").Identifier(), 201);
-    EXPECT_EQ(app.List("Casing Size").Identifier(), 202);
+    EXPECT_EQ(app.List(ViewName::kSeparatorPreset).Identifier(), 201);
+    EXPECT_EQ(app.List(ViewName::kCasingSize).Identifier(), 202);
     const std::vector<std::pair<std::string, int>> boxes = {
-        {"Dip Tube ID", 102},     {"Dip Tube Length", 103},
-        {"Dip Tube OD", 104},     {"Gas Bubble Rise Velocity", 105},
-        {"Production Rate", 106}, {"Separator ID", 107},
-        {"Separator OD", 108},    {"SPM", 109},
-        {"Max Capacity", 110}};
+        {ViewName::kDipTubeID, 102},      {ViewName::kDipTubeLength, 103},
+        {ViewName::kDipTubeOD, 104},      {ViewName::kGasBubbleRiseVelocity, 105},
+        {ViewName::kProductionRate, 106}, {ViewName::kSeparatorID, 107},
+        {ViewName::kSeparatorOD, 108},    {ViewName::kSPM, 109},
+        {ViewName::kMaxCapacity, 110}};
     for (const auto& [name, identifier] : boxes) {
         EXPECT_EQ(app.Box(name).Identifier(), identifier) << name;
         EXPECT_TRUE(app.Box(name).IsVisible()) << name;
     }
-    EXPECT_NE(gWindowManager->FindView("Recommended Dip Tube Length"), nullptr);
-    EXPECT_EQ(gWindowManager->FindView("Parameters Panel View"), &app.Panel());
+    EXPECT_NE(gWindowManager->FindView(ViewName::kRecommendedDipTubeLength), nullptr);
+    EXPECT_EQ(gWindowManager->FindView(ViewName::kParametersPanel), &app.Panel());
 }
 
 TEST_F(PanelTest, TabWalksTheEditableControlsFromTopToBottom) {
     const std::vector<std::string> order = {
-        "Casing Size", "Separator Preset", "Separator OD",    "Separator ID",
-        "Dip Tube OD", "Dip Tube ID",      "Dip Tube Length", "Gas Bubble Rise Velocity",
-        "SPM",         "Production Rate"};
+        ViewName::kCasingSize,    ViewName::kSeparatorPreset,
+        ViewName::kSeparatorOD,   ViewName::kSeparatorID,
+        ViewName::kDipTubeOD,     ViewName::kDipTubeID,
+        ViewName::kDipTubeLength, ViewName::kGasBubbleRiseVelocity,
+        ViewName::kSPM,           ViewName::kProductionRate};
     ASSERT_TRUE(app.Input().Focus(order.front(), error)) << error;
     for (size_t i = 1; i < order.size(); ++i) {
         ASSERT_TRUE(app.Input().Key("Tab", error)) << error;
@@ -80,7 +84,7 @@ TEST_F(PanelTest, TabWalksTheEditableControlsFromTopToBottom) {
 }
 
 TEST_F(PanelTest, OpenDialogShowsAStillPictureOfThePanelAsItWas) {
-    ASSERT_TRUE(app.Input().Focus("SPM", error)) << error;
+    ASSERT_TRUE(app.Input().Focus(ViewName::kSPM, error)) << error;
     ASSERT_TRUE(app.Input().TypeText("12.5", error)) << error;
     app.Input().MouseDown(100, 705); // the focus back to the window, as a click does
     app.Input().MouseUp(100, 705);
@@ -91,9 +95,9 @@ TEST_F(PanelTest, OpenDialogShowsAStillPictureOfThePanelAsItWas) {
     app.SaveDialog().Open();
     CParametersPanelView& panel = app.Panel();
     ASSERT_TRUE(panel.HasSnapshot());
-    EXPECT_FALSE(app.Box("SPM").IsVisible());
-    EXPECT_FALSE(app.List("Casing Size").IsVisible());
-    EXPECT_FALSE(app.Input().Focus("SPM", error)); // hidden controls cannot be reached
+    EXPECT_FALSE(app.Box(ViewName::kSPM).IsVisible());
+    EXPECT_FALSE(app.List(ViewName::kCasingSize).IsVisible());
+    EXPECT_FALSE(app.Input().Focus(ViewName::kSPM, error)); // hidden controls cannot be reached
 
     // The panel starts 2 pixels left of the window: the picture is what lies inside.
     CCopyCanvas canvas;
@@ -128,8 +132,8 @@ TEST_F(PanelTest, ReloadWhileADialogIsOpenKeepsTheControlsHiddenAndThePicture) {
     app.Panel().Draw(first);
 
     gWindowManager->RefreshTags();
-    EXPECT_FALSE(app.Box("Separator OD").IsVisible());
-    EXPECT_FALSE(app.List("Separator Preset").IsVisible());
+    EXPECT_FALSE(app.Box(ViewName::kSeparatorOD).IsVisible());
+    EXPECT_FALSE(app.List(ViewName::kSeparatorPreset).IsVisible());
     EXPECT_TRUE(app.Panel().HasSnapshot());
     CCopyCanvas second;
     app.Panel().Draw(second);
@@ -139,8 +143,8 @@ TEST_F(PanelTest, ReloadWhileADialogIsOpenKeepsTheControlsHiddenAndThePicture) {
     app.SaveDialog().Close();
     gWindowManager->RootView().ResumeInteraction();
     EXPECT_FALSE(app.Panel().HasSnapshot());
-    EXPECT_TRUE(app.Box("Separator OD").IsVisible());
-    EXPECT_TRUE(app.List("Separator Preset").IsVisible());
-    EXPECT_TRUE(app.Input().Focus("Separator OD", error)) << error;
+    EXPECT_TRUE(app.Box(ViewName::kSeparatorOD).IsVisible());
+    EXPECT_TRUE(app.List(ViewName::kSeparatorPreset).IsVisible());
+    EXPECT_TRUE(app.Input().Focus(ViewName::kSeparatorOD, error)) << error;
 }
 } // namespace

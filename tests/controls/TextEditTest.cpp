@@ -3,6 +3,9 @@
 
 #include "tests/controls/ControlsTestSupport.h"
 
+#include "app/EventNames.h"
+#include "app/ViewNames.h"
+
 #include "app/platform/Platform.h"
 #include "app/tags/TagManager.h"
 #include "app/tags/TextEdit.h"
@@ -17,9 +20,9 @@ namespace {
 class TextEditTest : public ::testing::Test {
 protected:
     TextEditTest() {
-        app.Listen({"Separator OD Changed", "Separator OD Focus", "Separator OD Lose Focus",
+        app.Listen({EventName::kSeparatorODChanged, "Separator OD Focus", "Separator OD Lose Focus",
                     "Separator ID Focus", "Separator ID Lose Focus", "Max Capacity Focus",
-                    "Max Capacity Lose Focus", "Save Preset Name Changed", "",
+                    "Max Capacity Lose Focus", EventName::kSavePresetNameChanged, "",
                     "Save Preset Dialog Preset Name Focus"});
     }
 
@@ -32,16 +35,16 @@ const TTextEdit& TagOf(const CTextEditView& box) {
 }
 
 TEST_F(TextEditTest, ProgrammaticAndTypedChangesRaiseTheSameEvent) {
-    CTextEditView& od = app.Box("Separator OD");
+    CTextEditView& od = app.Box(ViewName::kSeparatorOD);
     od.SetText("3.5");
     EXPECT_EQ(od.GetText(), "3.5");
-    EXPECT_EQ(app.Events(), "Separator OD Changed");
+    EXPECT_EQ(app.Events(), EventName::kSeparatorODChanged);
     app.Clear();
     od.SetText("3.5"); // the same text is still reported, as the native box does
-    EXPECT_EQ(app.Events(), "Separator OD Changed");
+    EXPECT_EQ(app.Events(), EventName::kSeparatorODChanged);
     app.Clear();
 
-    ASSERT_TRUE(app.Input().Focus("Separator OD", error)) << error;
+    ASSERT_TRUE(app.Input().Focus(ViewName::kSeparatorOD, error)) << error;
     ASSERT_TRUE(app.Input().Key("End", error));
     ASSERT_TRUE(app.Input().TypeText("25", error)) << error;
     EXPECT_EQ(od.GetText(), "3.525");
@@ -49,22 +52,22 @@ TEST_F(TextEditTest, ProgrammaticAndTypedChangesRaiseTheSameEvent) {
 }
 
 TEST_F(TextEditTest, ReadOnlyBoxRaisesNothingAndNeverTakesTheFocus) {
-    CTextEditView& capacity = app.Box("Max Capacity");
+    CTextEditView& capacity = app.Box(ViewName::kMaxCapacity);
     ASSERT_TRUE(capacity.IsReadOnly());
     capacity.SetText("1200");
     EXPECT_EQ(capacity.GetText(), "1200");
 
-    ASSERT_TRUE(app.Input().Focus("Separator ID", error)) << error;
+    ASSERT_TRUE(app.Input().Focus(ViewName::kSeparatorID, error)) << error;
     app.Clear();
     // A click on the read-only box passes to the window: the field with the focus loses it.
-    ASSERT_TRUE(app.Input().Focus("Max Capacity", error)) << error;
+    ASSERT_TRUE(app.Input().Focus(ViewName::kMaxCapacity, error)) << error;
     EXPECT_EQ(app.FocusedControl(), "");
     EXPECT_EQ(app.Events(), "Separator ID Lose Focus");
     EXPECT_EQ(capacity.GetText(), "1200");
 }
 
 TEST_F(TextEditTest, ReleaseOnTheWindowTakesTheFocusBack) {
-    ASSERT_TRUE(app.Input().Focus("Separator OD", error)) << error;
+    ASSERT_TRUE(app.Input().Focus(ViewName::kSeparatorOD, error)) << error;
     app.Input().MouseMove(100, 705);
     app.Input().MouseDown(100, 705);
     app.Input().MouseUp(100, 705);
@@ -73,7 +76,7 @@ TEST_F(TextEditTest, ReleaseOnTheWindowTakesTheFocusBack) {
 }
 
 TEST_F(TextEditTest, InvalidTextIsDrawnInTheErrorColour) {
-    CTextEditView& od = app.Box("Separator OD");
+    CTextEditView& od = app.Box(ViewName::kSeparatorOD);
     const TTextEdit& tag = TagOf(od);
     od.SetText("88888");
     app.Pass();
@@ -94,7 +97,7 @@ TEST_F(TextEditTest, InvalidTextIsDrawnInTheErrorColour) {
 }
 
 TEST_F(TextEditTest, DefaultTextOnlyOnTheFirstConfigure) {
-    CTextEditView& od = app.Box("Separator OD");
+    CTextEditView& od = app.Box(ViewName::kSeparatorOD);
     TTextEdit& tag = *GetTagAs<TTextEdit>(od.GetTagHandle());
     tag.defaultText = "7.25";
     CTextEditView probe;
@@ -112,18 +115,18 @@ TEST_F(TextEditTest, DefaultTextOnlyOnTheFirstConfigure) {
 }
 
 TEST_F(TextEditTest, ReloadingTheTagsKeepsTheTypedText) {
-    ASSERT_TRUE(app.Input().Focus("Separator OD", error)) << error;
+    ASSERT_TRUE(app.Input().Focus(ViewName::kSeparatorOD, error)) << error;
     ASSERT_TRUE(app.Input().TypeText("4.4", error)) << error;
-    app.Box("Separator OD").SetValid(false);
+    app.Box(ViewName::kSeparatorOD).SetValid(false);
     gWindowManager->RefreshTags();
-    EXPECT_EQ(app.Box("Separator OD").GetText(), "4.4");
-    EXPECT_FALSE(app.Box("Separator OD").IsValid());
-    EXPECT_TRUE(app.Box("Separator OD").IsVisible());
-    EXPECT_TRUE(app.Box("Max Capacity").IsReadOnly());
+    EXPECT_EQ(app.Box(ViewName::kSeparatorOD).GetText(), "4.4");
+    EXPECT_FALSE(app.Box(ViewName::kSeparatorOD).IsValid());
+    EXPECT_TRUE(app.Box(ViewName::kSeparatorOD).IsVisible());
+    EXPECT_TRUE(app.Box(ViewName::kMaxCapacity).IsReadOnly());
 }
 
 TEST_F(TextEditTest, NameBoxAndCapacityBoxShareAnIdentifierWithoutCrosstalk) {
-    CTextEditView& capacity = app.Box("Max Capacity");
+    CTextEditView& capacity = app.Box(ViewName::kMaxCapacity);
     CTextEditView& name = app.SaveDialog().PresetName();
     EXPECT_EQ(capacity.Identifier(), 110);
     EXPECT_EQ(name.Identifier(), 110);
@@ -151,11 +154,11 @@ TEST_F(TextEditTest, OpeningTheSaveDialogAlwaysEmptiesTheNameBox) {
     app.Clear();
     dialog.Open();
     EXPECT_EQ(dialog.PresetName().GetText(), "");
-    EXPECT_EQ(app.Events(), "Save Preset Name Changed");
+    EXPECT_EQ(app.Events(), EventName::kSavePresetNameChanged);
     app.Clear();
     dialog.Close();
     dialog.Open(); // already empty: the change is still reported
-    EXPECT_EQ(app.Events(), "Save Preset Name Changed");
+    EXPECT_EQ(app.Events(), EventName::kSavePresetNameChanged);
     gWindowManager->RefreshTags();
     EXPECT_TRUE(dialog.PresetName().IsVisible()); // a reload keeps an open dialog's box
 }

@@ -2,9 +2,12 @@
 // window manager that has no window, and the simulation core's events and model.
 
 #include "app/DimensionLineController.h"
+
+#include "app/EventNames.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
 #include "app/SimulationCore.h"
+#include "app/ViewNames.h"
 #include "app/window_manager/GasSeparatorView.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/well/WellTestSupport.h"
@@ -32,7 +35,7 @@ protected:
         p.SetGasBubbleRiseVelocity(6);
         view_ = std::make_unique<CGasSeparatorView>();
         view = view_.get();
-        view->Init(nullptr, "Gas Separator");
+        view->Init(nullptr, ViewName::kGasSeparator);
         view->Configure(wellTag);
         controller.Initialise();
     }
@@ -72,19 +75,19 @@ TEST_F(DimensionLineControllerTest, StartsWithTheValuesSetAndEveryLineFlashing) 
 }
 
 TEST_F(DimensionLineControllerTest, PinnedDimensionsIgnoreLostFocusAndPresetFlashes) {
-    RaiseEvent("Show Dimensions");
+    RaiseEvent(EventName::kShowDimensions);
     EXPECT_TRUE(controller.DimensionsPinned());
     RaiseEvent("Dip Tube ID Lose Focus");
-    RaiseEvent("Separator Preset Changed");
+    RaiseEvent(EventName::kSeparatorPresetChanged);
     for (int i = 0; i < CDimensionLineController::kLineCount; ++i) {
         EXPECT_TRUE(Line(i).IsVisible());
         EXPECT_FALSE(Line(i).IsFading());
     }
-    RaiseEvent("Hide Dimensions");
+    RaiseEvent(EventName::kHideDimensions);
     for (int i = 0; i < CDimensionLineController::kLineCount; ++i) {
         EXPECT_FALSE(Line(i).IsVisible());
     }
-    RaiseEvent("Separator Preset Changed");
+    RaiseEvent(EventName::kSeparatorPresetChanged);
     EXPECT_FALSE(Line(0).IsVisible()); // the casing line is not part of a separator preset
     EXPECT_TRUE(Line(1).IsFading());
     RaiseEvent("Casing Size Focus");
@@ -96,7 +99,7 @@ TEST_F(DimensionLineControllerTest, PinnedDimensionsIgnoreLostFocusAndPresetFlas
 
 TEST_F(DimensionLineControllerTest, NewParametersUpdateTheLineValues) {
     gGasSeparatorModel->GetParameters().SetDipTubeLength(37.5);
-    RaiseEvent("WellParametersUpdated");
+    RaiseEvent(EventName::kWellParametersUpdated);
     EXPECT_EQ(Line(5).Label().DisplayText().rfind("37.5", 0), 0u);
 }
 
@@ -127,7 +130,7 @@ TEST_F(DimensionLineControllerTest, OnTheUpstrokeTheIntakeOpensOnlyAboveTheStrok
 }
 
 TEST_F(DimensionLineControllerTest, WithoutTheViewNothingIsFed) {
-    gWindowManager->UnregisterView("Gas Separator");
+    gWindowManager->UnregisterView(ViewName::kGasSeparator);
     const double position = view->Plunger().Position();
     Frame(0.5, 1.0);
     EXPECT_EQ(view->Plunger().Position(), position);

@@ -1,6 +1,8 @@
 // The gas separator view with the shipped well model: inputs, valves, plunger, reloads.
 
 #include "app/window_manager/GasSeparatorView.h"
+
+#include "app/ViewNames.h"
 #include "app/window_manager/PixelCanvas.h"
 #include "tests/well/WellTestSupport.h"
 
@@ -15,7 +17,7 @@ protected:
 
     void SetUp() override {
         ShippedWellTest::SetUp();
-        view.Init(nullptr, "Gas Separator");
+        view.Init(nullptr, ViewName::kGasSeparator);
         view.Configure(wellTag);
     }
 

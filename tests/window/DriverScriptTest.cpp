@@ -3,6 +3,8 @@
 // working directory.
 
 #include <gtest/gtest.h>
+
+#include "app/ViewNames.h"
 #include <yaml-cpp/yaml.h>
 
 #include <array>
@@ -87,18 +89,18 @@ TEST(DriverScriptTest, ThePumpStartsAndStopsFromTheBarAndExitEndsTheScript) {
     const YAML::Node running = run.Dump("pump-running.yml");
     EXPECT_TRUE(running["parameters"]["pump_running"].as<bool>());
     EXPECT_GT(running["state"]["elapsed_time"].as<double>(), 0.4);
-    EXPECT_EQ(View(running, "Pump Button Go", "active"), "false");
-    EXPECT_EQ(View(running, "Pump Button Stop", "active"), "true");
-    EXPECT_EQ(View(running, "Pump Button Go", "kind"), "button");
-    EXPECT_EQ(View(running, "Button Bar", "kind"), "button_bar");
-    EXPECT_EQ(View(running, "App", "kind"), "app");
-    EXPECT_EQ(View(running, "Help Dialog", "kind"), "dialog");
-    EXPECT_EQ(View(running, "SPM Range Warning View", "kind"), "warning");
+    EXPECT_EQ(View(running, ViewName::kPumpButtonGo, "active"), "false");
+    EXPECT_EQ(View(running, ViewName::kPumpButtonStop, "active"), "true");
+    EXPECT_EQ(View(running, ViewName::kPumpButtonGo, "kind"), "button");
+    EXPECT_EQ(View(running, ViewName::kButtonBar, "kind"), "button_bar");
+    EXPECT_EQ(View(running, ViewName::kApp, "kind"), "app");
+    EXPECT_EQ(View(running, ViewName::kHelpDialog, "kind"), "dialog");
+    EXPECT_EQ(View(running, ViewName::kSPMRangeWarning, "kind"), "warning");
     EXPECT_TRUE(running["parameters"]["casing_size"].IsScalar());
     EXPECT_TRUE(running["preset_name"].IsScalar());
     const YAML::Node stopped = run.Dump("pump-stopped.yml");
     EXPECT_FALSE(stopped["parameters"]["pump_running"].as<bool>());
-    EXPECT_EQ(View(stopped, "Pump Button Go", "active"), "true");
+    EXPECT_EQ(View(stopped, ViewName::kPumpButtonGo, "active"), "true");
     EXPECT_FALSE(fs::exists(run.folder / "after-exit.yml")); // lines after "&Exit" are ignored
     // Every click left its Debug line in the day's log file.
     const std::string log = run.Log();
@@ -113,17 +115,18 @@ TEST(DriverScriptTest, DialogsLinksAndTheDocumentOpenWithoutAPerson) {
     RunScript("dialogs.txt", run);
     ASSERT_EQ(run.status, 0) << run.err;
     const YAML::Node contact = run.Dump("contact-open.yml");
-    EXPECT_EQ(View(contact, "Contact Dialog", "open"), "true");
-    EXPECT_EQ(View(contact, "Button Bar", "enabled"), "false");
-    EXPECT_EQ(View(contact, "Help Button", "active"), "false");
+    EXPECT_EQ(View(contact, ViewName::kContactDialog, "open"), "true");
+    EXPECT_EQ(View(contact, ViewName::kButtonBar, "enabled"), "false");
+    EXPECT_EQ(View(contact, ViewName::kHelpButton, "active"), "false");
     const YAML::Node savePreset = run.Dump("save-preset-open.yml");
-    EXPECT_EQ(View(savePreset, "Save Preset Dialog", "open"), "true");
-    EXPECT_EQ(View(savePreset, "Contact Dialog", "open"), "false");
+    EXPECT_EQ(View(savePreset, ViewName::kSavePresetDialog, "open"), "true");
+    EXPECT_EQ(View(savePreset, ViewName::kContactDialog, "open"), "false");
     const YAML::Node closed = run.Dump("closed.yml");
-    for (const char* dialog : {"Contact Dialog", "Help Dialog", "Save Preset Dialog"}) {
+    for (const char* dialog :
+         {ViewName::kContactDialog, ViewName::kHelpDialog, ViewName::kSavePresetDialog}) {
         EXPECT_EQ(View(closed, dialog, "open"), "false") << dialog;
     }
-    EXPECT_EQ(View(closed, "Button Bar", "enabled"), "true");
+    EXPECT_EQ(View(closed, ViewName::kButtonBar, "enabled"), "true");
     EXPECT_TRUE(run.Printed("open: https://www.quillmore.example")) << run.out;
     EXPECT_TRUE(run.Printed("open: mailto:info@quillmore.example")) << run.out;
     EXPECT_TRUE(run.Printed("open: mailto:support@quillmore.example")) << run.out;
@@ -142,23 +145,23 @@ TEST(DriverScriptTest, HoverPressAndADragOffTheButton) {
     RunScript("mouse.txt", run);
     ASSERT_EQ(run.status, 0) << run.err;
     const YAML::Node shown = run.Dump("dimensions-shown.yml");
-    EXPECT_EQ(View(shown, "Dimension Button Hide", "active"), "true");
-    EXPECT_EQ(View(shown, "Casing Dim Line", "visible"), "true");
-    EXPECT_EQ(View(shown, "Casing Dim Line", "fading"), "false");
-    EXPECT_EQ(View(shown, "Casing Dim Line", "kind"), "dimension_line");
-    EXPECT_EQ(View(run.Dump("hover.yml"), "Help Button", "hover"), "true");
-    EXPECT_EQ(View(run.Dump("hover.yml"), "Help Button", "pressed"), "false");
-    EXPECT_EQ(View(run.Dump("pressed.yml"), "Help Button", "pressed"), "true");
+    EXPECT_EQ(View(shown, ViewName::kDimensionButtonHide, "active"), "true");
+    EXPECT_EQ(View(shown, ViewName::kCasingDimLine, "visible"), "true");
+    EXPECT_EQ(View(shown, ViewName::kCasingDimLine, "fading"), "false");
+    EXPECT_EQ(View(shown, ViewName::kCasingDimLine, "kind"), "dimension_line");
+    EXPECT_EQ(View(run.Dump("hover.yml"), ViewName::kHelpButton, "hover"), "true");
+    EXPECT_EQ(View(run.Dump("hover.yml"), ViewName::kHelpButton, "pressed"), "false");
+    EXPECT_EQ(View(run.Dump("pressed.yml"), ViewName::kHelpButton, "pressed"), "true");
     // Dragged off, the pressed button keeps the mouse; released off it, nothing opens.
-    EXPECT_EQ(View(run.Dump("dragged.yml"), "Help Button", "hover"), "true");
+    EXPECT_EQ(View(run.Dump("dragged.yml"), ViewName::kHelpButton, "hover"), "true");
     const YAML::Node released = run.Dump("released.yml");
-    EXPECT_EQ(View(released, "Help Button", "pressed"), "false");
-    EXPECT_EQ(View(released, "Help Dialog", "open"), "false");
+    EXPECT_EQ(View(released, ViewName::kHelpButton, "pressed"), "false");
+    EXPECT_EQ(View(released, ViewName::kHelpDialog, "open"), "false");
     // Ctrl+R reloads the tags and leaves the pairs as they were.
     const YAML::Node reloaded = run.Dump("reloaded.yml");
-    EXPECT_EQ(View(reloaded, "Dimension Button Hide", "active"), "true");
-    EXPECT_EQ(View(reloaded, "Dimension Button Show", "active"), "false");
-    EXPECT_EQ(View(reloaded, "Pump Button Stop", "active"), "false");
+    EXPECT_EQ(View(reloaded, ViewName::kDimensionButtonHide, "active"), "true");
+    EXPECT_EQ(View(reloaded, ViewName::kDimensionButtonShow, "active"), "false");
+    EXPECT_EQ(View(reloaded, ViewName::kPumpButtonStop, "active"), "false");
     const std::string log = run.Log();
     const auto begin = log.find("| Debug | CWindowManager | WindowManager.cpp:");
     ASSERT_NE(begin, std::string::npos) << log;
@@ -170,14 +173,14 @@ TEST(DriverScriptTest, FlashedDimensionLinesFadeOutAtStartUp) {
     DriverRun run;
     RunScript("flash.txt", run);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(View(run.Dump("flash-early.yml"), "Dip Tube ID Dim Line", "alpha"), "255");
+    EXPECT_EQ(View(run.Dump("flash-early.yml"), ViewName::kDipTubeIDDimLine, "alpha"), "255");
     const int fading =
-        std::stoi(View(run.Dump("flash-fading.yml"), "Dip Tube ID Dim Line", "alpha"));
+        std::stoi(View(run.Dump("flash-fading.yml"), ViewName::kDipTubeIDDimLine, "alpha"));
     EXPECT_GT(fading, 0);
     EXPECT_LT(fading, 255);
     const YAML::Node over = run.Dump("flash-over.yml");
-    EXPECT_EQ(View(over, "Dip Tube ID Dim Line", "visible"), "false");
-    EXPECT_EQ(View(over, "Dip Tube ID Dim Line", "alpha"), "0");
+    EXPECT_EQ(View(over, ViewName::kDipTubeIDDimLine, "visible"), "false");
+    EXPECT_EQ(View(over, ViewName::kDipTubeIDDimLine, "alpha"), "0");
 }
 
 TEST(DriverScriptTest, ATagTreeThatDoesNotLoadIsReportedAndEndsTheProgram) {
@@ -219,41 +222,44 @@ TEST(UserStoryTest, ADesignIsSavedAndComesBackTheNextDay) {
     DriverRun run;
     RunScript("story-first-day.txt", run);
     ASSERT_EQ(run.status, 0) << run.err << run.out;
-    EXPECT_EQ(View(run.Dump("first-start.yml"), "Separator Preset", "selected"), "(User Defined)");
+    EXPECT_EQ(View(run.Dump("first-start.yml"), ViewName::kSeparatorPreset, "selected"),
+              "(User Defined)");
 
     const YAML::Node picked = run.Dump("preset-picked.yml");
     EXPECT_EQ(Parameter(picked, "casing_size"), "4.892");
     EXPECT_EQ(Parameter(picked, "separator_od"), "3.75");
     EXPECT_EQ(Parameter(picked, "dip_tube_length"), "56");
-    EXPECT_EQ(View(picked, "Dip Tube ID", "text"), "1.049");
+    EXPECT_EQ(View(picked, ViewName::kDipTubeID, "text"), "1.049");
     EXPECT_EQ(picked["preset_name"].as<std::string>(), "2-7/8 Collar Size Gas Separator");
 
     const YAML::Node typed = run.Dump("typed.yml");
     EXPECT_EQ(Parameter(typed, "spm"), "12");
     EXPECT_EQ(Parameter(typed, "dip_tube_length"), "60");
-    EXPECT_EQ(View(typed, "Dip Tube Length", "text"), "60"); // tidied when the field was left
-    EXPECT_EQ(View(typed, "Separator Preset", "selected"), "(User Defined)");
-    EXPECT_EQ(View(typed, "Recommended Dip Tube Length", "text"), "18.5 in");
+    EXPECT_EQ(View(typed, ViewName::kDipTubeLength, "text"),
+              "60"); // tidied when the field was left
+    EXPECT_EQ(View(typed, ViewName::kSeparatorPreset, "selected"), "(User Defined)");
+    EXPECT_EQ(View(typed, ViewName::kRecommendedDipTubeLength, "text"), "18.5 in");
 
     const YAML::Node saved = run.Dump("saved.yml");
-    EXPECT_EQ(View(saved, "Separator Preset", "selected"), "My Sep 2");
-    EXPECT_EQ(View(saved, "Save Preset Dialog", "open"), "false");
+    EXPECT_EQ(View(saved, ViewName::kSeparatorPreset, "selected"), "My Sep 2");
+    EXPECT_EQ(View(saved, ViewName::kSavePresetDialog, "open"), "false");
     const fs::path presets = run.folder / "Documents" / "Quillmore" / "Gas Separator";
     EXPECT_EQ(ReadFile(presets / "MySep2.seppreset.yml").rfind("Display Name: My Sep 2\n", 0), 0u);
 
     const YAML::Node pinned = run.Dump("pinned.yml");
     EXPECT_EQ(Parameter(pinned, "pump_running"), "true");
-    EXPECT_EQ(View(pinned, "Dip Tube ID Dim Line", "visible"),
+    EXPECT_EQ(View(pinned, ViewName::kDipTubeIDDimLine, "visible"),
               "true"); // pinned: focus loss keeps it
-    EXPECT_EQ(View(pinned, "Dip Tube Length Dim Line", "text"), "60\"");
+    EXPECT_EQ(View(pinned, ViewName::kDipTubeLengthDimLine, "text"), "60\"");
 
     const YAML::Node reloaded = run.Dump("reloaded.yml");
     EXPECT_EQ(Parameter(reloaded, "casing_size"), "4.892");
     EXPECT_EQ(Parameter(reloaded, "spm"), "12");
-    EXPECT_EQ(View(reloaded, "Separator Preset", "selected"), "My Sep 2");
-    EXPECT_EQ(View(reloaded, "Casing Size", "selected"), "5.5\" 17 lbs/ft (ID 4.892\")");
-    EXPECT_EQ(View(reloaded, "Dip Tube Length Dim Line", "text"), "60\""); // not the sample value
-    EXPECT_EQ(View(reloaded, "Separator OD Dim Line", "text"), "3.75\"");
+    EXPECT_EQ(View(reloaded, ViewName::kSeparatorPreset, "selected"), "My Sep 2");
+    EXPECT_EQ(View(reloaded, ViewName::kCasingSize, "selected"), "5.5\" 17 lbs/ft (ID 4.892\")");
+    EXPECT_EQ(View(reloaded, ViewName::kDipTubeLengthDimLine, "text"),
+              "60\""); // not the sample value
+    EXPECT_EQ(View(reloaded, ViewName::kSeparatorODDimLine, "text"), "3.75\"");
 
     RunScript("story-next-day.txt", run);
     ASSERT_EQ(run.status, 0) << run.err;
@@ -262,14 +268,14 @@ TEST(UserStoryTest, ADesignIsSavedAndComesBackTheNextDay) {
     EXPECT_EQ(Parameter(next, "dip_tube_length"), "60");
     EXPECT_EQ(Parameter(next, "pump_running"), "false");
     EXPECT_EQ(next["preset_name"].as<std::string>(), "My Sep 2");
-    EXPECT_EQ(View(next, "Separator Preset", "selected"), "My Sep 2");
-    EXPECT_EQ(View(next, "SPM", "text"), "12");
+    EXPECT_EQ(View(next, ViewName::kSeparatorPreset, "selected"), "My Sep 2");
+    EXPECT_EQ(View(next, ViewName::kSPM, "text"), "12");
 
     const YAML::Node reset = run.Dump("reset.yml");
     EXPECT_EQ(Parameter(reset, "spm"), "8");
     EXPECT_EQ(Parameter(reset, "casing_size"), "4.09");
-    EXPECT_EQ(View(reset, "Separator Preset", "selected"), "(User Defined)");
-    EXPECT_EQ(View(reset, "SPM", "text"), "8");
+    EXPECT_EQ(View(reset, ViewName::kSeparatorPreset, "selected"), "(User Defined)");
+    EXPECT_EQ(View(reset, ViewName::kSPM, "text"), "8");
 }
 
 TEST(UserStoryTest, BadInputIsMarkedAndNeverReachesTheModel) {
@@ -277,17 +283,18 @@ TEST(UserStoryTest, BadInputIsMarkedAndNeverReachesTheModel) {
     RunScript("story-bad-input.txt", run);
     ASSERT_EQ(run.status, 0) << run.err;
     const YAML::Node marked = run.Dump("marked.yml");
-    EXPECT_EQ(View(marked, "SPM", "valid"), "false");
-    EXPECT_EQ(View(marked, "SPM Range Warning View", "visible"), "true");
+    EXPECT_EQ(View(marked, ViewName::kSPM, "valid"), "false");
+    EXPECT_EQ(View(marked, ViewName::kSPMRangeWarning, "visible"), "true");
     EXPECT_EQ(Parameter(marked, "spm"), "8");
-    EXPECT_EQ(View(marked, "Separator ID", "valid"), "false");
-    EXPECT_EQ(View(marked, "Separator OD", "valid"), "false");
-    EXPECT_EQ(View(marked, "Separator Diameter Warning View", "visible"), "true");
+    EXPECT_EQ(View(marked, ViewName::kSeparatorID, "valid"), "false");
+    EXPECT_EQ(View(marked, ViewName::kSeparatorOD, "valid"), "false");
+    EXPECT_EQ(View(marked, ViewName::kSeparatorDiameterWarning, "visible"), "true");
     EXPECT_EQ(Parameter(marked, "separator_id"), "3"); // inconsistent, but passed on
-    EXPECT_EQ(View(marked, "Dip Tube Length", "valid"), "false");
-    EXPECT_EQ(View(marked, "Dip Tube Length", "text"), "11.999"); // invalid text is left alone
+    EXPECT_EQ(View(marked, ViewName::kDipTubeLength, "valid"), "false");
+    EXPECT_EQ(View(marked, ViewName::kDipTubeLength, "text"),
+              "11.999"); // invalid text is left alone
     EXPECT_EQ(Parameter(marked, "dip_tube_length"), "42");
     const YAML::Node corrected = run.Dump("corrected.yml");
-    EXPECT_EQ(View(corrected, "Dip Tube Length", "valid"), "true");
-    EXPECT_EQ(View(corrected, "Dip Tube Length Warning View", "visible"), "false");
+    EXPECT_EQ(View(corrected, ViewName::kDipTubeLength, "valid"), "true");
+    EXPECT_EQ(View(corrected, ViewName::kDipTubeLengthWarning, "visible"), "false");
 }

@@ -1,6 +1,9 @@
 // Reloading the tags (Ctrl+R) from a tag directory, including a file that has gone bad.
 
 #include "app/EventRegistry.h"
+
+#include "app/EventNames.h"
+#include "app/ViewNames.h"
 #include "app/tags/App.h"
 #include "app/tags/Button.h"
 #include "app/tags/ButtonBar.h"
@@ -27,7 +30,7 @@ protected:
         std::filesystem::copy(GS_SOURCE_DIR "/data", tags,
                               std::filesystem::copy_options::recursive);
         StartProgram(shell, tags.string() + "/");
-        gEventRegistry->Subscribe("Tags Reloaded", &reloads, [this] { ++reloads; });
+        gEventRegistry->Subscribe(EventName::kTagsReloaded, &reloads, [this] { ++reloads; });
     }
     void TearDown() override { std::filesystem::remove_all(tags); }
 
@@ -51,22 +54,22 @@ TEST_F(RefreshTest, CtrlRReloadsOnceAndKeepsTheButtonsAsTheyWere) {
     EXPECT_EQ(reloads, 1);
     EXPECT_TRUE(shell.messages.empty());
     // No dialog is open: no dialog button reacts, and each pair still shows one button.
-    EXPECT_FALSE(Active("Help Dialog Close Button"));
-    EXPECT_FALSE(Active("Contact Dialog Website Button"));
-    EXPECT_TRUE(Active("Pump Button Go"));
-    EXPECT_FALSE(Active("Pump Button Stop"));
-    EXPECT_TRUE(Active("Dimension Button Show"));
-    EXPECT_FALSE(Active("Dimension Button Hide"));
+    EXPECT_FALSE(Active(ViewName::kHelpDialogCloseButton));
+    EXPECT_FALSE(Active(ViewName::kContactDialogWebsiteButton));
+    EXPECT_TRUE(Active(ViewName::kPumpButtonGo));
+    EXPECT_FALSE(Active(ViewName::kPumpButtonStop));
+    EXPECT_TRUE(Active(ViewName::kDimensionButtonShow));
+    EXPECT_FALSE(Active(ViewName::kDimensionButtonHide));
 }
 
 TEST_F(RefreshTest, AReloadWhileADialogIsOpenKeepsTheBarDeaf) {
-    RaiseEvent("Open Help Dialog");
+    RaiseEvent(EventName::kOpenHelpDialog);
     gWindowManager->RefreshTags();
-    EXPECT_TRUE(Active("Help Dialog Close Button"));
-    EXPECT_FALSE(Active("Help Button"));
-    EXPECT_FALSE(Active("Pump Button Go"));
-    RaiseEvent("Close Help Dialog");
-    EXPECT_TRUE(Active("Help Button"));
+    EXPECT_TRUE(Active(ViewName::kHelpDialogCloseButton));
+    EXPECT_FALSE(Active(ViewName::kHelpButton));
+    EXPECT_FALSE(Active(ViewName::kPumpButtonGo));
+    RaiseEvent(EventName::kCloseHelpDialog);
+    EXPECT_TRUE(Active(ViewName::kHelpButton));
 }
 
 TEST_F(RefreshTest, ABadFileIsReportedByNameAndTheProgramGoesOn) {
@@ -87,8 +90,8 @@ TEST_F(RefreshTest, ABadFileIsReportedByNameAndTheProgramGoesOn) {
     EXPECT_EQ(bar->absX, 431);
     EXPECT_EQ(HelpCloseRegion()->absX, closeX);
     RunPass();
-    RaiseEvent("Open Help Dialog");
-    EXPECT_TRUE(gWindowManager->FindViewAs<CDialogView>("Help Dialog")->IsOpen());
+    RaiseEvent(EventName::kOpenHelpDialog);
+    EXPECT_TRUE(gWindowManager->FindViewAs<CDialogView>(ViewName::kHelpDialog)->IsOpen());
     RunPass();
 }
 } // namespace

@@ -1,6 +1,8 @@
 // The window manager's registry and mouse router, with hand-made region tags.
 
 #include "app/EventRegistry.h"
+
+#include "app/EventNames.h"
 #include "app/GlobalService.h"
 #include "app/tags/MouseRegion.h"
 #include "app/tags/TagManager.h"
@@ -137,8 +139,8 @@ TEST_F(RouterTest, RegistryFindsTheFirstAndUnregistersEveryEntryOfAName) {
 TEST_F(RouterTest, MenuCommandsRaiseTheirEvents) {
     int contact = 0;
     int reset = 0;
-    gEventRegistry->Subscribe("Open Contact Dialog", &contact, [&] { ++contact; });
-    gEventRegistry->Subscribe("Reset to Defaults", &reset, [&] { ++reset; });
+    gEventRegistry->Subscribe(EventName::kOpenContactDialog, &contact, [&] { ++contact; });
+    gEventRegistry->Subscribe(EventName::kResetToDefaults, &reset, [&] { ++reset; });
     manager.OnCommand(CWindowManager::kCommandContact);
     manager.OnCommand(CWindowManager::kCommandResetToDefaults);
     manager.OnCommand(4242); // offered to the views; nobody takes it

@@ -1,9 +1,12 @@
 // The views and the application and pump controllers on the shipped tag tree, headless.
 
 #include "app/AppController.h"
+
+#include "app/EventNames.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
 #include "app/GlobalService.h"
+#include "app/ViewNames.h"
 #include "app/tags/App.h"
 #include "app/tags/Button.h"
 #include "app/tags/DimensionLine.h"
@@ -37,7 +40,7 @@ protected:
         EXPECT_NE(view, nullptr) << name;
         return *view;
     }
-    CButtonBarView& Bar() { return View<CButtonBarView>("Button Bar"); }
+    CButtonBarView& Bar() { return View<CButtonBarView>(ViewName::kButtonBar); }
     bool Active(const std::string& button) { return View<CButtonView>(button).IsActive(); }
 
     CRecordingShell shell;
@@ -45,36 +48,36 @@ protected:
 
 TEST_F(ProgramTest, TheBarShowsOneButtonOfEachPair) {
     RunPass();
-    EXPECT_TRUE(Active("Pump Button Go"));
-    EXPECT_FALSE(Active("Pump Button Stop"));
-    EXPECT_TRUE(Active("Dimension Button Show"));
-    EXPECT_FALSE(Active("Dimension Button Hide"));
+    EXPECT_TRUE(Active(ViewName::kPumpButtonGo));
+    EXPECT_FALSE(Active(ViewName::kPumpButtonStop));
+    EXPECT_TRUE(Active(ViewName::kDimensionButtonShow));
+    EXPECT_FALSE(Active(ViewName::kDimensionButtonHide));
 
-    RaiseEvent("Pump Start");
+    RaiseEvent(EventName::kPumpStart);
     RunPass();
     EXPECT_TRUE(gGasSeparatorModel->GetParameters().GetPumpRunning());
-    EXPECT_FALSE(Active("Pump Button Go"));
-    EXPECT_TRUE(Active("Pump Button Stop"));
-    EXPECT_EQ(Bar().CurrentPumpButton()->Name(), "Pump Button Stop");
+    EXPECT_FALSE(Active(ViewName::kPumpButtonGo));
+    EXPECT_TRUE(Active(ViewName::kPumpButtonStop));
+    EXPECT_EQ(Bar().CurrentPumpButton()->Name(), ViewName::kPumpButtonStop);
 
-    RaiseEvent("Show Dimensions");
-    EXPECT_FALSE(Active("Dimension Button Show"));
-    EXPECT_TRUE(Active("Dimension Button Hide"));
+    RaiseEvent(EventName::kShowDimensions);
+    EXPECT_FALSE(Active(ViewName::kDimensionButtonShow));
+    EXPECT_TRUE(Active(ViewName::kDimensionButtonHide));
 }
 
 TEST_F(ProgramTest, PumpStartTwiceKeepsRunningWithoutResettingTheSimulation) {
-    RaiseEvent("Pump Start");
+    RaiseEvent(EventName::kPumpStart);
     for (int i = 0; i < 30; ++i) {
         RunPass();
     }
     const double elapsed = gGasSeparatorModel->GetState().elapsedTime;
     int updates = 0;
-    gEventRegistry->Subscribe("WellParametersUpdated", &updates, [&] { ++updates; });
-    RaiseEvent("Pump Start");
+    gEventRegistry->Subscribe(EventName::kWellParametersUpdated, &updates, [&] { ++updates; });
+    RaiseEvent(EventName::kPumpStart);
     EXPECT_TRUE(gGasSeparatorModel->GetParameters().GetPumpRunning());
     EXPECT_EQ(gGasSeparatorModel->GetState().elapsedTime, elapsed);
-    RaiseEvent("Pump Stop");
-    RaiseEvent("Pump Stop");
+    RaiseEvent(EventName::kPumpStop);
+    RaiseEvent(EventName::kPumpStop);
     EXPECT_FALSE(gGasSeparatorModel->GetParameters().GetPumpRunning());
     EXPECT_EQ(updates, 0);
 }
@@ -87,11 +90,12 @@ int CountEvents(const std::string& name, int& counter) {
 TEST_F(ProgramTest, WhileThePumpRunsTheGoButtonCannotBeClicked) {
     int starts = 0;
     int stops = 0;
-    CountEvents("Pump Start", starts);
-    CountEvents("Pump Stop", stops);
-    RaiseEvent("Pump Start");
+    CountEvents(EventName::kPumpStart, starts);
+    CountEvents(EventName::kPumpStop, stops);
+    RaiseEvent(EventName::kPumpStart);
     RunPass();
-    const auto* button = GetTagAs<TButton>(View<CButtonView>("Pump Button Go").GetTagHandle());
+    const auto* button =
+        GetTagAs<TButton>(View<CButtonView>(ViewName::kPumpButtonGo).GetTagHandle());
     const auto* region = GetTagAs<TMouseRegion>(button->mouseRegion);
     const int x = region->absX + region->width / 2;
     const int y = region->absY + region->height / 2;
@@ -107,9 +111,9 @@ TEST_F(ProgramTest, WhileThePumpRunsTheGoButtonCannotBeClicked) {
 }
 
 TEST_F(ProgramTest, SetPumpRunningEveryFrameDoesNotReregister) {
-    RaiseEvent("Pump Start");
+    RaiseEvent(EventName::kPumpStart);
     RunPass();
-    auto* stop = &View<CButtonView>("Pump Button Stop");
+    auto* stop = &View<CButtonView>(ViewName::kPumpButtonStop);
     const auto* region =
         GetTagAs<TMouseRegion>(GetTagAs<TButton>(stop->GetTagHandle())->mouseRegion);
     const int x = region->absX + 5;
@@ -122,63 +126,63 @@ TEST_F(ProgramTest, SetPumpRunningEveryFrameDoesNotReregister) {
 }
 
 TEST_F(ProgramTest, DialogsSuspendInteractionAndDisableTheBarOnce) {
-    auto& help = View<CDialogView>("Help Dialog");
-    auto& app = View<CAppView>("App");
+    auto& help = View<CDialogView>(ViewName::kHelpDialog);
+    auto& app = View<CAppView>(ViewName::kApp);
     RunPass();
-    RaiseEvent("Open Help Dialog");
+    RaiseEvent(EventName::kOpenHelpDialog);
     EXPECT_TRUE(help.IsOpen());
     EXPECT_FALSE(app.IsInteractive());
     EXPECT_FALSE(Bar().IsEnabled());
-    EXPECT_FALSE(Active("Help Button"));
-    EXPECT_TRUE(Active("Help Dialog Close Button"));
-    EXPECT_TRUE(Active("Help Dialog Email Button"));
+    EXPECT_FALSE(Active(ViewName::kHelpButton));
+    EXPECT_TRUE(Active(ViewName::kHelpDialogCloseButton));
+    EXPECT_TRUE(Active(ViewName::kHelpDialogEmailButton));
     // Opening it again changes nothing; closing a closed dialog does not re-enable the bar.
-    RaiseEvent("Open Help Dialog");
-    RaiseEvent("Close Save Preset Dialog");
+    RaiseEvent(EventName::kOpenHelpDialog);
+    RaiseEvent(EventName::kCloseSavePresetDialog);
     EXPECT_FALSE(Bar().IsEnabled());
     EXPECT_TRUE(help.IsOpen());
     // The menu can open the contact dialog over it; closing that one keeps the bar deaf and
     // interaction suspended while the help dialog is still open.
-    RaiseEvent("Open Contact Dialog");
-    EXPECT_TRUE(View<CDialogView>("Contact Dialog").IsOpen());
-    RaiseEvent("Close Contact Dialog");
+    RaiseEvent(EventName::kOpenContactDialog);
+    EXPECT_TRUE(View<CDialogView>(ViewName::kContactDialog).IsOpen());
+    RaiseEvent(EventName::kCloseContactDialog);
     EXPECT_FALSE(Bar().IsEnabled());
     EXPECT_FALSE(app.IsInteractive());
-    EXPECT_FALSE(Active("Help Button"));
+    EXPECT_FALSE(Active(ViewName::kHelpButton));
     // While disabled the pump pair is left as it is.
-    RaiseEvent("Pump Start");
+    RaiseEvent(EventName::kPumpStart);
     RunPass();
-    EXPECT_EQ(Bar().CurrentPumpButton()->Name(), "Pump Button Go");
-    EXPECT_FALSE(Active("Pump Button Stop"));
+    EXPECT_EQ(Bar().CurrentPumpButton()->Name(), ViewName::kPumpButtonGo);
+    EXPECT_FALSE(Active(ViewName::kPumpButtonStop));
 
-    RaiseEvent("Close Help Dialog");
+    RaiseEvent(EventName::kCloseHelpDialog);
     EXPECT_FALSE(help.IsOpen());
     EXPECT_TRUE(app.IsInteractive());
     EXPECT_TRUE(Bar().IsEnabled());
-    EXPECT_FALSE(Active("Help Dialog Close Button"));
-    EXPECT_TRUE(Active("Help Button"));
-    EXPECT_TRUE(Active("Pump Button Go")); // the current one comes back...
+    EXPECT_FALSE(Active(ViewName::kHelpDialogCloseButton));
+    EXPECT_TRUE(Active(ViewName::kHelpButton));
+    EXPECT_TRUE(Active(ViewName::kPumpButtonGo)); // the current one comes back...
     RunPass();
-    EXPECT_TRUE(Active("Pump Button Stop")); // ...and the next frame swaps it
-    EXPECT_FALSE(View<CButtonView>("Help Button").IsHover());
+    EXPECT_TRUE(Active(ViewName::kPumpButtonStop)); // ...and the next frame swaps it
+    EXPECT_FALSE(View<CButtonView>(ViewName::kHelpButton).IsHover());
 }
 
 TEST_F(ProgramTest, SaveClosesTheSavePresetDialog) {
-    auto& dialog = View<CDialogView>("Save Preset Dialog");
-    RaiseEvent("Open Save Preset Dialog");
+    auto& dialog = View<CDialogView>(ViewName::kSavePresetDialog);
+    RaiseEvent(EventName::kOpenSavePresetDialog);
     EXPECT_TRUE(dialog.IsOpen());
     EXPECT_TRUE(Active("Save Preset Dialog Save Button"));
     EXPECT_TRUE(Active("Save Preset Dialog Cancel Button"));
-    RaiseEvent("Save Preset");
+    RaiseEvent(EventName::kSavePreset);
     EXPECT_FALSE(dialog.IsOpen());
     EXPECT_TRUE(Bar().IsEnabled());
 }
 
 TEST_F(ProgramTest, TheLinksAndTheInformationDocumentOpen) {
-    RaiseEvent("Launch Quillmore Website");
-    RaiseEvent("Launch Quillmore Email");
-    RaiseEvent("Launch Help Email");
-    RaiseEvent("Open Info Document");
+    RaiseEvent(EventName::kLaunchQuillmoreWebsite);
+    RaiseEvent(EventName::kLaunchQuillmoreEmail);
+    RaiseEvent(EventName::kLaunchHelpEmail);
+    RaiseEvent(EventName::kOpenInfoDocument);
     ASSERT_EQ(shell.opened.size(), 4u);
     EXPECT_EQ(shell.opened[0], "https://www.quillmore.example");
     EXPECT_EQ(shell.opened[1], "mailto:info@quillmore.example");
@@ -195,7 +199,7 @@ TEST_F(ProgramTest, AnUnwritableDocumentsFolderReportsTheMissingDocument) {
     // A folder where the document should go makes the copy impossible.
     std::filesystem::create_directories(home / "Documents" / "Quillmore" / "Gas Separator" /
                                         "GasSeparatorSimulatorGuide.docx");
-    RaiseEvent("Open Info Document");
+    RaiseEvent(EventName::kOpenInfoDocument);
     EXPECT_TRUE(shell.opened.empty());
     ASSERT_EQ(shell.messages.size(), 1u);
     EXPECT_EQ(shell.messages[0], std::string(CAppController::kErrorTitle) + " | " +
@@ -204,7 +208,7 @@ TEST_F(ProgramTest, AnUnwritableDocumentsFolderReportsTheMissingDocument) {
 }
 
 TEST_F(ProgramTest, TheCapacityWarningLastsOneLifespanAfterTheGasLeavesTheInlet) {
-    auto& warning = View<CWarningView>("Max Capacity Warning View");
+    auto& warning = View<CWarningView>(ViewName::kMaxCapacityWarning);
     RunPass();
     EXPECT_FALSE(warning.IsVisible());
     // Drive the frame event with the flag set, as the simulation would.
@@ -221,8 +225,8 @@ TEST_F(ProgramTest, TheCapacityWarningLastsOneLifespanAfterTheGasLeavesTheInlet)
 }
 
 TEST_F(ProgramTest, WarningsExpireAfterTheirLifespanOrStay) {
-    auto& capacity = View<CWarningView>("Max Capacity Warning View"); // lifespan 2.5
-    auto& spm = View<CWarningView>("SPM Range Warning View");         // lifespan 0
+    auto& capacity = View<CWarningView>(ViewName::kMaxCapacityWarning); // lifespan 2.5
+    auto& spm = View<CWarningView>(ViewName::kSPMRangeWarning);         // lifespan 0
     capacity.Show();
     spm.Show();
     capacity.Update(2.0);
@@ -241,9 +245,9 @@ TEST_F(ProgramTest, ADialogIsDrawnOverEverythingElse) {
     for (const char* name : CAppView::kWarningNames) {
         View<CWarningView>(name).Show();
     }
-    RaiseEvent("Open Help Dialog");
+    RaiseEvent(EventName::kOpenHelpDialog);
     CRecordingCanvas canvas;
-    View<CAppView>("App").Draw(canvas);
+    View<CAppView>(ViewName::kApp).Draw(canvas);
     const auto* app = GetTagAs<TApp>(gWindowManager->RootTag());
     const auto* help = GetTagAs<THelpDialog>(app->helpDialog);
     ASSERT_FALSE(canvas.images.empty());
@@ -268,7 +272,7 @@ TEST_F(ProgramTest, ADialogIsDrawnOverEverythingElse) {
 
 TEST_F(ProgramTest, ShuttingTheRootDownUnregistersEveryView) {
     gWindowManager->Shutdown();
-    EXPECT_EQ(gWindowManager->FindView("App"), nullptr);
+    EXPECT_EQ(gWindowManager->FindView(ViewName::kApp), nullptr);
     EXPECT_TRUE(gWindowManager->Views().empty());
     EXPECT_EQ(gWindowManager->HitTest(600, 100), nullptr);
 }
@@ -343,7 +347,7 @@ TEST_F(LabelTest, AFlashedDimensionLineFadesAndHides) {
     line->label = MakeLabel("42", "\"", "Left");
     const TagHandle handle = TagManager()->RegisterTag(std::move(line));
     CDimensionLineView view;
-    view.Init(nullptr, "Dip Tube Length Dim Line");
+    view.Init(nullptr, ViewName::kDipTubeLengthDimLine);
     view.Configure(handle, 2.5, 2.25);
     EXPECT_NE(manager.FindView("Dip Tube Length Dim Line Label"), nullptr);
     EXPECT_EQ(view.Alpha(), 255); // visible from the start
