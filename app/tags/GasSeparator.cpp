@@ -3,8 +3,16 @@
 #include "app/tags/Tags.h"
 
 namespace {
-TagHandle Region(const YAML::Node& node, const char* key) {
-    return ReadRefAs<TParticleRegion>(node, key, "TParticleRegion");
+TagHandle ReadRegion(const YAML::Node& node, const WellRegion& region) {
+    switch (region.kind) {
+    case RegionKind::DipTubeBubbles:
+        return ReadRefAs<TDipTubeParticleRegion>(node, region.tagKey, "TDipTubeParticleRegion");
+    case RegionKind::FlowIndicator:
+        return ReadRefAs<TFlowIndicator>(node, region.tagKey, "TFlowIndicator");
+    case RegionKind::General:
+        break;
+    }
+    return ReadRefAs<TParticleRegion>(node, region.tagKey, "TParticleRegion");
 }
 
 TagHandle DimensionLine(const YAML::Node& node, const char* key) {
@@ -22,27 +30,9 @@ void TGasSeparator::Load(const YAML::Node& node) {
     plunger = ReadRefAs<TPlunger>(node, "Plunger", "TPlunger");
     valve = ReadRefAs<TValve>(node, "Valve", "TValve");
     valveBase = ReadRefAs<TValveBase>(node, "Valve Base", "TValveBase");
-    casingParticleRegion = Region(node, "Casing Particle Region");
-    perfLeftParticleRegion = Region(node, "Perf Left Particle Region");
-    perfLeftTopParticleRegion = Region(node, "Perf Left Top Particle Region");
-    perfLeftTopFluidParticleRegion = Region(node, "Perf Left Top Fluid Particle Region");
-    perfLeftBottomParticleRegion = Region(node, "Perf Left Bottom Particle Region");
-    perfRightParticleRegion = Region(node, "Perf Right Particle Region");
-    perfRightTopParticleRegion = Region(node, "Perf Right Top Particle Region");
-    perfRightTopFluidParticleRegion = Region(node, "Perf Right Top Fluid Particle Region");
-    perfRightBottomParticleRegion = Region(node, "Perf Right Bottom Particle Region");
-    dipTubeLeftParticleRegion = Region(node, "Dip Tube Left Particle Region");
-    dipTubeLeftFluidParticleRegion = Region(node, "Dip Tube Left Fluid Particle Region");
-    dipTubeCenterFluidParticleRegion = Region(node, "Dip Tube Center Fluid Particle Region");
-    dipTubeCenterBottomFluidParticleRegion =
-        Region(node, "Dip Tube Center Bottom Fluid Particle Region");
-    dipTubeTopFluidParticleRegion = Region(node, "Dip Tube Top Fluid Particle Region");
-    dipTubeCenterParticleRegion = ReadRefAs<TDipTubeParticleRegion>(
-        node, "Dip Tube Center Particle Region", "TDipTubeParticleRegion");
-    dipTubeRightParticleRegion = Region(node, "Dip Tube Right Particle Region");
-    dipTubeRightFluidParticleRegion = Region(node, "Dip Tube Right Fluid Particle Region");
-    dipTubeFlowIndicator =
-        ReadRefAs<TFlowIndicator>(node, "Dip Tube Flow Indicator", "TFlowIndicator");
+    for (const WellRegion& region : kWellRegions) {
+        regions[region.id] = ReadRegion(node, region);
+    }
     casingDimensionLine = DimensionLine(node, "Casing Dimension Line");
     separatorOdDimensionLine = DimensionLine(node, "Separator OD Dimension Line");
     separatorIdDimensionLine = DimensionLine(node, "Separator ID Dimension Line");
@@ -60,33 +50,12 @@ void TGasSeparator::Place(int parentX, int parentY) {
     for (const TagHandle part : {plunger, valve, valveBase}) {
         PlaceChild(part, absX, absY);
     }
-    for (const TagHandle region : ParticleRegions()) {
+    for (const TagHandle region : regions) {
         PlaceChild(region, absX, absY);
     }
-    PlaceChild(dipTubeFlowIndicator, absX, absY);
     for (const TagHandle line : DimensionLines()) {
         PlaceChild(line, absX, absY);
     }
-}
-
-std::vector<TagHandle> TGasSeparator::ParticleRegions() const {
-    return {casingParticleRegion,
-            perfLeftParticleRegion,
-            perfLeftTopParticleRegion,
-            perfLeftTopFluidParticleRegion,
-            perfLeftBottomParticleRegion,
-            perfRightParticleRegion,
-            perfRightTopParticleRegion,
-            perfRightTopFluidParticleRegion,
-            perfRightBottomParticleRegion,
-            dipTubeLeftParticleRegion,
-            dipTubeLeftFluidParticleRegion,
-            dipTubeCenterFluidParticleRegion,
-            dipTubeCenterBottomFluidParticleRegion,
-            dipTubeTopFluidParticleRegion,
-            dipTubeCenterParticleRegion,
-            dipTubeRightParticleRegion,
-            dipTubeRightFluidParticleRegion};
 }
 
 std::vector<TagHandle> TGasSeparator::DimensionLines() const {

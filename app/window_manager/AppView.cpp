@@ -1,5 +1,7 @@
 #include "app/window_manager/AppView.h"
 
+#include <algorithm>
+
 #include "app/ViewNames.h"
 #include "app/platform/Canvas.h"
 #include "app/platform/Window.h"
@@ -22,26 +24,43 @@ const std::array<const char*, CAppView::kWarningCount> CAppView::kWarningNames =
     ViewName::kSPMRangeWarning,
 };
 
-namespace {
-// The warnings' drawing order, as indices into kWarningNames.
-constexpr std::array<int, CAppView::kWarningCount> kWarningDrawOrder = {0, 8, 11, 7, 2, 1,
-                                                                        5, 6, 4,  3, 9, 10};
-} // namespace
+CAppView::CAppView() {
+    children_ = {
+        {&buttonBar_, ViewName::kButtonBar, &TApp::buttonBar, 1},
+        {&gasSeparator_, ViewName::kGasSeparator, &TApp::gasSeparator, 3},
+        {&headerBar_, ViewName::kHeaderBar, &TApp::headerBar, 0},
+        {&parametersPanel_, ViewName::kParametersPanel, &TApp::parametersPanel, 2},
+        {&warnings_[0], kWarningNames[0], &TApp::maxCapacityWarning, 4},
+        {&warnings_[1], kWarningNames[1], &TApp::dipTubeDiameterWarning, 9},
+        {&warnings_[2], kWarningNames[2], &TApp::dipTubeLengthWarning, 8},
+        {&warnings_[3], kWarningNames[3], &TApp::separatorDiameterWarning, 13},
+        {&warnings_[4], kWarningNames[4], &TApp::separatorInnerDiameterWarning, 12},
+        {&warnings_[5], kWarningNames[5], &TApp::dipTubeIdRangeWarning, 10},
+        {&warnings_[6], kWarningNames[6], &TApp::dipTubeOdRangeWarning, 11},
+        {&warnings_[7], kWarningNames[7], &TApp::gasBubbleVelocityRangeWarning, 7},
+        {&warnings_[8], kWarningNames[8], &TApp::productionRateRangeWarning, 5},
+        {&warnings_[9], kWarningNames[9], &TApp::separatorIdRangeWarning, 14},
+        {&warnings_[10], kWarningNames[10], &TApp::separatorOdRangeWarning, 15},
+        {&warnings_[11], kWarningNames[11], &TApp::spmRangeWarning, 6},
+        {&contact_, ViewName::kContactDialog, &TApp::contactDialog, 16},
+        {&help_, ViewName::kHelpDialog, &TApp::helpDialog, 17},
+        {&savePreset_, ViewName::kSavePresetDialog, &TApp::savePresetDialog, 18},
+    };
+    std::vector<Child> byRank = children_;
+    std::sort(byRank.begin(), byRank.end(),
+              [](const Child& a, const Child& b) { return a.drawRank < b.drawRank; });
+    for (const Child& child : byRank) {
+        drawOrder_.push_back(child.view);
+    }
+}
 
 void CAppView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);
     interactive_ = true;
-    buttonBar_.Init(window, ViewName::kButtonBar);
-    gasSeparator_.Init(window, ViewName::kGasSeparator);
-    headerBar_.Init(window, ViewName::kHeaderBar);
-    parametersPanel_.Init(window, ViewName::kParametersPanel);
-    for (int i = 0; i < kWarningCount; ++i) {
-        warnings_[i].Init(window, kWarningNames[i]);
+    for (const Child& child : children_) {
+        child.view->Init(window, child.name);
     }
-    contact_.Init(window, ViewName::kContactDialog);
-    help_.Init(window, ViewName::kHelpDialog);
-    savePreset_.Init(window, ViewName::kSavePresetDialog);
-    Register();
+    Register(); // after all the children
 }
 
 void CAppView::Configure(TagHandle tag) {
@@ -50,20 +69,12 @@ void CAppView::Configure(TagHandle tag) {
     if (!app) {
         return;
     }
-    buttonBar_.Configure(app->buttonBar);
-    gasSeparator_.Configure(app->gasSeparator);
-    headerBar_.Configure(app->headerBar);
-    parametersPanel_.Configure(app->parametersPanel);
+    for (const Child& child : children_) {
+        child.view->Configure(app->*child.tag);
+    }
     if (!interactive_) {
         parametersPanel_.HideControls(); // a reload while a dialog is open keeps them hidden
     }
-    const std::vector<TagHandle> warnings = app->Warnings();
-    for (int i = 0; i < kWarningCount && i < static_cast<int>(warnings.size()); ++i) {
-        warnings_[i].Configure(warnings[i]);
-    }
-    contact_.Configure(app->contactDialog);
-    help_.Configure(app->helpDialog);
-    savePreset_.Configure(app->savePresetDialog);
 }
 
 void CAppView::Render() {
@@ -84,29 +95,15 @@ void CAppView::Draw(ICanvas& canvas) const {
                           background->width * 4},
                          app->absX, app->absY);
     }
-    headerBar_.Draw(canvas);
-    buttonBar_.Draw(canvas);
-    parametersPanel_.Draw(canvas);
-    gasSeparator_.Draw(canvas);
-    for (int index : kWarningDrawOrder) {
-        warnings_[index].Draw(canvas);
+    for (const CBaseView* child : drawOrder_) {
+        child->Draw(canvas);
     }
-    contact_.Draw(canvas);
-    help_.Draw(canvas);
-    savePreset_.Draw(canvas);
 }
 
 void CAppView::Shutdown() {
-    buttonBar_.Shutdown();
-    gasSeparator_.Shutdown();
-    headerBar_.Shutdown();
-    parametersPanel_.Shutdown();
-    for (CWarningView& warning : warnings_) {
-        warning.Shutdown();
+    for (const Child& child : children_) {
+        child.view->Shutdown();
     }
-    contact_.Shutdown();
-    help_.Shutdown();
-    savePreset_.Shutdown();
     CBaseView::Shutdown();
 }
 

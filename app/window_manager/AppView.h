@@ -13,6 +13,9 @@
 #include "app/window_manager/WarningView.h"
 
 #include <array>
+#include <vector>
+
+class TApp;
 
 class CAppView : public CBaseView {
 public:
@@ -20,13 +23,15 @@ public:
     // The warnings' view names, in the order of the root tag's warning keys.
     static const std::array<const char*, kWarningCount> kWarningNames;
 
-    void Init(IMainWindow* window, const std::string& name);
-    void Configure(TagHandle tag);
+    CAppView();
+
+    void Init(IMainWindow* window, const std::string& name) override;
+    void Configure(TagHandle tag) override;
     // Draws a whole frame into the window's back buffer and shows it.
     void Render();
     // Draws a whole frame: the background copied as it is, then the children, later ones on
     // top, the dialogs last.
-    void Draw(ICanvas& canvas) const;
+    void Draw(ICanvas& canvas) const override;
     void Shutdown() override;
 
     // A dialog opens: interaction off, the parameters panel's native controls hidden.
@@ -40,6 +45,15 @@ public:
     void DescribeState(ViewState& state) const override;
 
 private:
+    // A child view, the root tag's key it is configured from, and its place in the drawing
+    // order (later ones on top).
+    struct Child {
+        CBaseView* view;
+        const char* name;
+        TagHandle TApp::*tag;
+        int drawRank;
+    };
+
     bool interactive_ = true;
     CButtonBarView buttonBar_;
     CGasSeparatorView gasSeparator_;
@@ -49,4 +63,8 @@ private:
     CContactView contact_;
     CHelpView help_;
     CSavePresetView savePreset_;
+    // Every child in the order they are initialised, configured and shut down; and the same
+    // children in drawing order.
+    std::vector<Child> children_;
+    std::vector<const CBaseView*> drawOrder_;
 };

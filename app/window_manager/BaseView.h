@@ -22,6 +22,17 @@ public:
     CBaseView& operator=(const CBaseView&) = delete;
     virtual ~CBaseView() = default;
 
+    // Stores the window and the name, initialises the view's own state and its children, and
+    // registers the view under its name.
+    virtual void Init(IMainWindow* window, const std::string& name) {
+        InitBase(window, name);
+        Register();
+    }
+    // Reads what the view needs from its tag; called again, with the same handle, after every
+    // tag refresh.
+    virtual void Configure(TagHandle tag) { tag_ = tag; }
+    // Draws the view at its tag's position; a hidden view draws nothing.
+    virtual void Draw(ICanvas& /*canvas*/) const {}
     // Removes the mouse regions registered under the view's name, then the name itself.
     virtual void Shutdown();
     // Once per main-loop pass with the elapsed seconds.

@@ -8,8 +8,8 @@
 
 class CButtonBarView : public CBaseView {
 public:
-    void Init(IMainWindow* window, const std::string& name);
-    void Configure(TagHandle tag);
+    void Init(IMainWindow* window, const std::string& name) override;
+    void Configure(TagHandle tag) override;
     // Running shows the stop button, stopped the go button. Ignored while disabled.
     void SetPumpRunning(bool running);
     // Shown shows the hide button, hidden the show button. Ignored while disabled.
@@ -18,7 +18,7 @@ public:
     // and info.
     void Enable();
     void Disable();
-    void Draw(ICanvas& canvas) const;
+    void Draw(ICanvas& canvas) const override;
     void Shutdown() override;
 
     const char* Kind() const override { return "button_bar"; }

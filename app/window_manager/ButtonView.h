@@ -6,15 +6,15 @@
 
 class CButtonView : public CBaseView {
 public:
-    void Init(IMainWindow* window, const std::string& name);
+    void Init(IMainWindow* window, const std::string& name) override;
     // Takes the TButton tag and (re)activates the button.
-    void Configure(TagHandle tag);
+    void Configure(TagHandle tag) override;
     // Registers the tag's mouse region with the window manager; nothing when already active
     // or without a tag.
     void Activate();
     // Removes the region and clears hover and pressed.
     void Deactivate();
-    void Draw(ICanvas& canvas) const;
+    void Draw(ICanvas& canvas) const override;
 
     void OnMouseEnter(TagHandle region) override;
     void OnMouseLeave(TagHandle region) override;

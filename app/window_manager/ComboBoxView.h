@@ -23,7 +23,7 @@ public:
     void Init(IMainWindow* window, const std::string& name, int identifier);
     // Rebuilds the list from the tag (rows added with AddItems are dropped), selects row 0,
     // raises the selection event, then places and shows the control.
-    void Configure(TagHandle tag);
+    void Configure(TagHandle tag) override;
 
     // The selected row's text; empty when nothing is selected.
     std::string GetSelectedText() const;

@@ -14,7 +14,7 @@ public:
     virtual void Close();
     bool IsOpen() const { return open_; }
     // Nothing when closed; otherwise the background and the buttons in member order.
-    void Draw(ICanvas& canvas) const;
+    void Draw(ICanvas& canvas) const override;
     void Shutdown() override;
 
     const char* Kind() const override { return "dialog"; }

@@ -6,7 +6,7 @@
 
 class CDimensionLineView : public CBaseView {
 public:
-    void Init(IMainWindow* window, const std::string& name);
+    void Init(IMainWindow* window, const std::string& name) override;
     // `lifespan` and `beginFade` in seconds come from the gas separator tag.
     void Configure(TagHandle tag, double lifespan, double beginFade);
     void SetValue(const std::string& text) { label_.SetText(text); }
@@ -16,7 +16,7 @@ public:
     // Visible, fading out once its lifespan has passed.
     void Flash();
     void Update(double seconds) override;
-    void Draw(ICanvas& canvas) const;
+    void Draw(ICanvas& canvas) const override;
     void Shutdown() override;
 
     const char* Kind() const override { return "dimension_line"; }

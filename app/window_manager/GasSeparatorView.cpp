@@ -5,38 +5,13 @@
 #include "app/tags/GasSeparator.h"
 #include "app/tags/ParticleRegion.h"
 #include "app/tags/Plunger.h"
+
 #include "app/tags/TagManager.h"
+#include <memory>
 
 #include <utility>
 
 namespace {
-struct RegionMember {
-    const char* viewName;
-    TagHandle TGasSeparator::*tagKey;
-};
-
-constexpr RegionMember kRegions[CGasSeparatorView::kRegionCount] = {
-    {ViewName::kCasingRegion, &TGasSeparator::casingParticleRegion},
-    {ViewName::kPerfLeftRegion, &TGasSeparator::perfLeftParticleRegion},
-    {ViewName::kPerfLeftTopRegion, &TGasSeparator::perfLeftTopParticleRegion},
-    {ViewName::kPerfLeftTopFluidRegion, &TGasSeparator::perfLeftTopFluidParticleRegion},
-    {ViewName::kPerfLeftBottomRegion, &TGasSeparator::perfLeftBottomParticleRegion},
-    {ViewName::kPerfRightRegion, &TGasSeparator::perfRightParticleRegion},
-    {ViewName::kPerfRightTopRegion, &TGasSeparator::perfRightTopParticleRegion},
-    {ViewName::kPerfRightTopFluidRegion, &TGasSeparator::perfRightTopFluidParticleRegion},
-    {ViewName::kPerfRightBottomRegion, &TGasSeparator::perfRightBottomParticleRegion},
-    {ViewName::kDipTubeLeftRegion, &TGasSeparator::dipTubeLeftParticleRegion},
-    {ViewName::kDipTubeLeftFluidRegion, &TGasSeparator::dipTubeLeftFluidParticleRegion},
-    {ViewName::kDipTubeCenterFluidRegion, &TGasSeparator::dipTubeCenterFluidParticleRegion},
-    {ViewName::kDipTubeCenterBottomFluidRegion,
-     &TGasSeparator::dipTubeCenterBottomFluidParticleRegion},
-    {ViewName::kDipTubeTopFluidRegion, &TGasSeparator::dipTubeTopFluidParticleRegion},
-    {ViewName::kDipTubeCenterRegion, &TGasSeparator::dipTubeCenterParticleRegion},
-    {ViewName::kDipTubeRightRegion, &TGasSeparator::dipTubeRightParticleRegion},
-    {ViewName::kDipTubeRightFluidRegion, &TGasSeparator::dipTubeRightFluidParticleRegion},
-    {ViewName::kFlowIndicator, &TGasSeparator::dipTubeFlowIndicator},
-};
-
 struct LineMember {
     const char* viewName;
     TagHandle TGasSeparator::*tagKey;
@@ -57,38 +32,31 @@ constexpr int kLineDrawOrder[CGasSeparatorView::kDimensionLineCount] = {5, 0, 1,
 // The chamber's top lies this far above the seated traveling ball's bottom.
 constexpr int kChamberOverlap = 7;
 
-using Id = CGasSeparatorView::RegionId;
-constexpr Id kBehindSeparator[] = {Id::Casing,         Id::PerfLeftTop,  Id::PerfLeftTopFluid,
-                                   Id::PerfLeftBottom, Id::PerfRightTop, Id::PerfRightTopFluid,
-                                   Id::PerfRightBottom};
-constexpr Id kInFrontOfSeparator[] = {Id::PerfLeft,
-                                      Id::PerfRight,
-                                      Id::DipTubeLeft,
-                                      Id::DipTubeLeftFluid,
-                                      Id::DipTubeCenterBottomFluid,
-                                      Id::DipTubeCenterFluid,
-                                      Id::DipTubeTopFluid,
-                                      Id::DipTubeRight,
-                                      Id::DipTubeRightFluid,
-                                      Id::FlowIndicator};
+std::unique_ptr<CParticleRegionView> MakeRegion(RegionKind kind) {
+    switch (kind) {
+    case RegionKind::DipTubeBubbles:
+        return std::make_unique<CDipTubeBubbleRegionView>();
+    case RegionKind::FlowIndicator:
+        return std::make_unique<CFlowIndicatorView>();
+    case RegionKind::General:
+        break;
+    }
+    return std::make_unique<CParticleRegionView>();
+}
+
+constexpr auto kUnderSeparator = RegionsDrawnIn<RegionLayer::UnderSeparator>();
+constexpr auto kOverSeparator = RegionsDrawnIn<RegionLayer::OverSeparator>();
 } // namespace
 
-CParticleRegionView& CGasSeparatorView::Region(RegionId id) {
-    return const_cast<CParticleRegionView&>(std::as_const(*this).Region(id));
+CGasSeparatorView::CGasSeparatorView() {
+    for (const WellRegion& region : kWellRegions) {
+        regions_[region.id] = MakeRegion(region.kind);
+    }
+    dipTubeCenter_ = static_cast<CDipTubeBubbleRegionView*>(regions_[DipTubeCenter].get());
+    flowIndicator_ = static_cast<CFlowIndicatorView*>(regions_[FlowIndicator].get());
 }
 
-const CParticleRegionView& CGasSeparatorView::Region(RegionId id) const {
-    if (id < DipTubeCenter) {
-        return regions_[id];
-    }
-    if (id == DipTubeCenter) {
-        return dipTubeCenter_;
-    }
-    if (id == FlowIndicator) {
-        return flowIndicator_;
-    }
-    return rightRegions_[id - DipTubeRight];
-}
+CGasSeparatorView::~CGasSeparatorView() = default;
 
 void CGasSeparatorView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);
@@ -97,8 +65,8 @@ void CGasSeparatorView::Init(IMainWindow* window, const std::string& name) {
     plunger_.Init(window, ViewName::kPlunger);
     standingValve_.Init(window, ViewName::kStandingValve);
     valveBase_.Init(window, ViewName::kValveBase);
-    for (int id = 0; id < kRegionCount; ++id) {
-        Region(static_cast<RegionId>(id)).Init(window, kRegions[id].viewName);
+    for (const WellRegion& region : kWellRegions) {
+        regions_[region.id]->Init(window, region.viewName);
     }
     for (int i = 0; i < kDimensionLineCount; ++i) {
         dimensionLines_[i].Init(window, kLines[i].viewName);
@@ -112,7 +80,7 @@ void CGasSeparatorView::Configure(TagHandle tag) {
     if (!separator) {
         return; // no well model: the view draws nothing and keeps its inputs
     }
-    const TParticleRegion* left = GetTagAs<TParticleRegion>(separator->dipTubeLeftParticleRegion);
+    const TParticleRegion* left = GetTagAs<TParticleRegion>(separator->Region(DipTubeLeft));
     dipTubeLengthPixels_ = left ? left->height - left->minimumHeight : 0;
     const TPlunger* plunger = GetTagAs<TPlunger>(separator->plunger);
     plungerStrokePixels_ = plunger ? plunger->lowerStrokeY - plunger->upperStrokeY : 0;
@@ -126,8 +94,8 @@ void CGasSeparatorView::ConfigureMembers(const TGasSeparator& tag) {
     plunger_.Configure(tag.plunger);
     standingValve_.Configure(tag.valve);
     valveBase_.Configure(tag.valveBase);
-    for (int id = 0; id < kRegionCount; ++id) {
-        Region(static_cast<RegionId>(id)).Configure(tag.*kRegions[id].tagKey);
+    for (const WellRegion& region : kWellRegions) {
+        regions_[region.id]->Configure(tag.Region(region.id));
     }
     for (int i = 0; i < kDimensionLineCount; ++i) {
         dimensionLines_[i].Configure(tag.*kLines[i].tagKey, tag.dimensionLineLifespan,
@@ -152,8 +120,8 @@ void CGasSeparatorView::Shutdown() {
     plunger_.Shutdown();
     standingValve_.Shutdown();
     valveBase_.Shutdown();
-    for (int id = 0; id < kRegionCount; ++id) {
-        Region(static_cast<RegionId>(id)).Shutdown();
+    for (const auto& region : regions_) {
+        region->Shutdown();
     }
     for (CDimensionLineView& line : dimensionLines_) {
         line.Shutdown();
@@ -181,11 +149,11 @@ void CGasSeparatorView::SetGasPenetration(double fraction) {
             Region(PerfLeftTop).StartEmitting();
             Region(PerfRightTop).StartEmitting();
         }
-        dipTubeCenter_.StopEmitting();
+        dipTubeCenter_->StopEmitting();
         Region(DipTubeLeft).ClearVelocityYOverride();
         Region(DipTubeRight).ClearVelocityYOverride();
     } else {
-        dipTubeCenter_.StartEmitting();
+        dipTubeCenter_->StartEmitting();
         Region(DipTubeLeft).SetVelocityYOverride(-annulusBubbleSpeed_);
         Region(DipTubeRight).SetVelocityYOverride(-annulusBubbleSpeed_);
     }
@@ -229,7 +197,7 @@ void CGasSeparatorView::SetAnnulusFluidSpeed(double speed) {
 
 void CGasSeparatorView::SetDipTubeBubbleSpeed(double speed) {
     if (Changed(dipTubeBubbleSpeed_, speed)) {
-        dipTubeCenter_.SetVelocityYOverride(-speed);
+        dipTubeCenter_->SetVelocityYOverride(-speed);
         dipTubeBubbleSpeed_ = speed;
     }
 }
@@ -248,25 +216,25 @@ void CGasSeparatorView::SetDipTubeFluidSpeed(double speed) {
         return;
     }
     if (speed <= 0) {
-        flowIndicator_.StopEmitting();
+        flowIndicator_->StopEmitting();
     } else {
-        flowIndicator_.StartEmitting();
+        flowIndicator_->StartEmitting();
     }
-    flowIndicator_.SetVelocityYOverride(-speed);
+    flowIndicator_->SetVelocityYOverride(-speed);
     Region(DipTubeCenterFluid).SetVelocityYOverride(-speed);
     dipTubeFluidSpeed_ = speed;
 }
 
 void CGasSeparatorView::RefreshDipTube() {
     const CValveView& traveling = plunger_.Valve();
-    dipTubeCenter_.SetTravelingValveSeated(traveling.CurrentY() == traveling.LowerY());
-    dipTubeCenter_.SetStandingValveSeated(standingValve_.CurrentY() == standingValve_.LowerY());
+    dipTubeCenter_->SetTravelingValveSeated(traveling.CurrentY() == traveling.LowerY());
+    dipTubeCenter_->SetStandingValveSeated(standingValve_.CurrentY() == standingValve_.LowerY());
     const CParticleRegionView& topFluid = Region(DipTubeTopFluid);
-    const int left = topFluid.X() - dipTubeCenter_.X();
+    const int left = topFluid.X() - dipTubeCenter_->X();
     // The plunger's Y is a window coordinate; the chamber is in the region's coordinates.
     const int top =
-        plunger_.CurrentY() + traveling.SeatedBottom() - kChamberOverlap - dipTubeCenter_.Y();
-    dipTubeCenter_.SetChamber(left, top, left + topFluid.Width(), topFluid.Height());
+        plunger_.CurrentY() + traveling.SeatedBottom() - kChamberOverlap - dipTubeCenter_->Y();
+    dipTubeCenter_->SetChamber(left, top, left + topFluid.Width(), topFluid.Height());
 }
 
 void CGasSeparatorView::Draw(ICanvas& canvas) const {
@@ -279,10 +247,10 @@ void CGasSeparatorView::Draw(ICanvas& canvas) const {
     DrawImage(canvas, separator->gasSeparatorImage, separator->separatorAbsX,
               separator->separatorAbsY);
     DrawFrontParticles(canvas);
-    dipTubeCenter_.DrawParticles(canvas, CParticleRegionView::Layer::Back);
+    dipTubeCenter_->DrawParticles(canvas, CParticleRegionView::Layer::Back);
     standingValve_.Draw(canvas);
     plunger_.DrawValveLayer(canvas);
-    dipTubeCenter_.DrawParticles(canvas, CParticleRegionView::Layer::Front);
+    dipTubeCenter_->DrawParticles(canvas, CParticleRegionView::Layer::Front);
     plunger_.DrawBody(canvas);
     valveBase_.Draw(canvas);
     for (int index : kLineDrawOrder) {
@@ -291,13 +259,13 @@ void CGasSeparatorView::Draw(ICanvas& canvas) const {
 }
 
 void CGasSeparatorView::DrawBackParticles(ICanvas& canvas) const {
-    for (Id id : kBehindSeparator) {
+    for (WellRegionId id : kUnderSeparator) {
         Region(id).DrawParticles(canvas);
     }
 }
 
 void CGasSeparatorView::DrawFrontParticles(ICanvas& canvas) const {
-    for (Id id : kInFrontOfSeparator) {
+    for (WellRegionId id : kOverSeparator) {
         Region(id).DrawParticles(canvas);
     }
 }

@@ -4,6 +4,7 @@
 // plunger position, the gas penetration and the speeds in pixels per second, and turns
 // them into levels, velocity overrides, emission and valve travel.
 
+#include "app/tags/GasSeparator.h"
 #include "app/window_manager/BaseView.h"
 #include "app/window_manager/DimensionLineView.h"
 #include "app/window_manager/DipTubeBubbleRegionView.h"
@@ -14,40 +15,24 @@
 #include "app/window_manager/ValveView.h"
 
 #include <array>
-
-class TGasSeparator;
+#include <memory>
 
 class CGasSeparatorView : public CBaseView {
 public:
-    // The particle regions in member order.
-    enum RegionId {
-        Casing,
-        PerfLeft,
-        PerfLeftTop,
-        PerfLeftTopFluid,
-        PerfLeftBottom,
-        PerfRight,
-        PerfRightTop,
-        PerfRightTopFluid,
-        PerfRightBottom,
-        DipTubeLeft,
-        DipTubeLeftFluid,
-        DipTubeCenterFluid,
-        DipTubeCenterBottomFluid,
-        DipTubeTopFluid,
-        DipTubeCenter,
-        DipTubeRight,
-        DipTubeRightFluid,
-        FlowIndicator,
-        kRegionCount
-    };
+    // The particle regions, named as in kWellRegions.
+    using RegionId = WellRegionId;
+    using enum WellRegionId;
+    static constexpr int kRegionCount = kWellRegionCount;
     static constexpr int kDimensionLineCount = 6;
 
-    void Init(IMainWindow* window, const std::string& name);
+    CGasSeparatorView();
+    ~CGasSeparatorView() override;
+
+    void Init(IMainWindow* window, const std::string& name) override;
     // Configures every member from the tag, then applies the stored inputs again.
-    void Configure(TagHandle tag);
+    void Configure(TagHandle tag) override;
     void Shutdown() override;
-    void Draw(ICanvas& canvas) const;
+    void Draw(ICanvas& canvas) const override;
 
     // The inputs. Once applied, a value equal to the stored one is ignored.
     void SetPlungerPosition(double position);
@@ -72,10 +57,10 @@ public:
     const char* Kind() const override { return "gas_separator"; }
     void DescribeState(ViewState& state) const override;
 
-    CParticleRegionView& Region(RegionId id);
-    const CParticleRegionView& Region(RegionId id) const;
-    CDipTubeBubbleRegionView& DipTubeCenterRegion() { return dipTubeCenter_; }
-    CFlowIndicatorView& FlowIndicatorRegion() { return flowIndicator_; }
+    CParticleRegionView& Region(RegionId id) { return *regions_[id]; }
+    const CParticleRegionView& Region(RegionId id) const { return *regions_[id]; }
+    CDipTubeBubbleRegionView& DipTubeCenterRegion() { return *dipTubeCenter_; }
+    CFlowIndicatorView& FlowIndicatorRegion() { return *flowIndicator_; }
     CPlungerView& Plunger() { return plunger_; }
     CValveView& StandingValve() { return standingValve_; }
     CDimensionLineView& DimensionLine(int index) { return dimensionLines_[index]; }
@@ -92,10 +77,10 @@ private:
     CPlungerView plunger_;
     CValveView standingValve_;
     CValveBaseView valveBase_;
-    std::array<CParticleRegionView, 14> regions_;
-    CDipTubeBubbleRegionView dipTubeCenter_;
-    std::array<CParticleRegionView, 2> rightRegions_;
-    CFlowIndicatorView flowIndicator_;
+    // Made from kWellRegions, each of its kind; two of them also by their own class.
+    std::array<std::unique_ptr<CParticleRegionView>, kWellRegionCount> regions_;
+    CDipTubeBubbleRegionView* dipTubeCenter_ = nullptr;
+    CFlowIndicatorView* flowIndicator_ = nullptr;
     std::array<CDimensionLineView, kDimensionLineCount> dimensionLines_;
     int dipTubeLengthPixels_ = 0;
     int plungerStrokePixels_ = 0;

@@ -6,8 +6,8 @@
 class CHelpView : public CDialogView {
 public:
     // The buttons keep their fixed names whatever name the dialog is given.
-    void Init(IMainWindow* window, const std::string& name);
-    void Configure(TagHandle tag);
+    void Init(IMainWindow* window, const std::string& name) override;
+    void Configure(TagHandle tag) override;
 
 protected:
     TagHandle BackgroundImage() const override;

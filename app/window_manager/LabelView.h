@@ -8,13 +8,13 @@ class TLabel;
 
 class CLabelView : public CBaseView {
 public:
-    void Init(IMainWindow* window, const std::string& name);
+    void Init(IMainWindow* window, const std::string& name) override;
     // Keeps the tag; text = its default text, unit = its unit.
-    void Configure(TagHandle tag);
+    void Configure(TagHandle tag) override;
     // Replaces the text; the unit stays.
     void SetText(const std::string& text) { text_ = text; }
     // Draws with the tag's fill and stroke alphas.
-    void Draw(ICanvas& canvas) const;
+    void Draw(ICanvas& canvas) const override;
     // Draws with both alphas set to `alpha` (0..255).
     void DrawWithAlpha(ICanvas& canvas, int alpha) const;
 

@@ -15,13 +15,13 @@ class CParametersPanelView : public CBaseView {
 public:
     static constexpr int kTextEditCount = 9;
 
-    void Init(IMainWindow* window, const std::string& name);
+    void Init(IMainWindow* window, const std::string& name) override;
     // Configures the boxes, then the preset list, then the casing list (each list raises its
     // selection event), then the label; then chains the Tab order from top to bottom.
-    void Configure(TagHandle tag);
+    void Configure(TagHandle tag) override;
     // The still picture when there is one; otherwise the background and the label (the
     // native controls paint themselves).
-    void Draw(ICanvas& canvas) const;
+    void Draw(ICanvas& canvas) const override;
     // Takes a picture of the panel as it is on screen, typed text included, then hides the
     // controls. While they are already hidden the picture taken first is kept.
     void HideControls();

@@ -23,10 +23,10 @@ public:
     // whose count was left at its huge default cannot stall the program.
     static constexpr int kMaxKeptAliveSpawn = 1000;
 
-    void Init(IMainWindow* window, const std::string& name);
+    void Init(IMainWindow* window, const std::string& name) override;
     // Rebuilds the region from its tag: all particles and emitter states are dropped, the
     // level, the overrides and the emitting flag are kept.
-    virtual void Configure(TagHandle tag);
+    void Configure(TagHandle tag) override;
     void Shutdown() override;
     void Update(double seconds) override;
     // Hooks for the subclasses: before each particle's move, and after a spawn.

@@ -9,8 +9,8 @@
 class CPlungerView : public CBaseView {
 public:
     // The traveling valve is named after the plunger: "<name> Valve".
-    void Init(IMainWindow* window, const std::string& name);
-    void Configure(TagHandle tag);
+    void Init(IMainWindow* window, const std::string& name) override;
+    void Configure(TagHandle tag) override;
     void SetPosition(double position);
     void Shutdown() override;
     // The traveling valve, clipped to the plunger's rectangle.

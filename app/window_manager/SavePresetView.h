@@ -7,8 +7,8 @@
 
 class CSavePresetView : public CDialogView {
 public:
-    void Init(IMainWindow* window, const std::string& name);
-    void Configure(TagHandle tag);
+    void Init(IMainWindow* window, const std::string& name) override;
+    void Configure(TagHandle tag) override;
     // Opening always starts with an empty name box.
     void Open() override;
     void Close() override;

@@ -23,7 +23,7 @@ public:
     void Init(IMainWindow* window, const std::string& name, int identifier);
     // Places, styles and shows the control. Only the first call puts the tag's default
     // text in; later calls keep whatever the box holds.
-    void Configure(TagHandle tag);
+    void Configure(TagHandle tag) override;
 
     // Replaces the text; the change is reported as typing would be.
     void SetText(const std::string& text);

@@ -6,8 +6,8 @@
 class CValveBaseView : public CBaseView {
 public:
     void Init(IMainWindow* window, const std::string& name);
-    void Configure(TagHandle tag) { tag_ = tag; }
-    void Draw(ICanvas& canvas) const;
+    void Configure(TagHandle tag) override { tag_ = tag; }
+    void Draw(ICanvas& canvas) const override;
 
     const char* Kind() const override { return "valve_base"; }
 };

@@ -6,13 +6,13 @@
 
 class CValveView : public CBaseView {
 public:
-    void Init(IMainWindow* window, const std::string& name);
+    void Init(IMainWindow* window, const std::string& name) override;
     // Travel and timing from the tag; the timer restarts, the open state is kept.
-    void Configure(TagHandle tag);
+    void Configure(TagHandle tag) override;
     void Open();
     void Close();
     void Update(double seconds) override;
-    void Draw(ICanvas& canvas) const;
+    void Draw(ICanvas& canvas) const override;
 
     const char* Kind() const override { return "valve"; }
     void DescribeState(ViewState& state) const override;

@@ -6,14 +6,14 @@
 
 class CWarningView : public CBaseView {
 public:
-    void Init(IMainWindow* window, const std::string& name);
+    void Init(IMainWindow* window, const std::string& name) override;
     // Keeps the tag; lifespan from the tag; age 0.
-    void Configure(TagHandle tag);
+    void Configure(TagHandle tag) override;
     // Showing a visible warning restarts its lifespan.
     void Show();
     void Hide() { visible_ = false; }
     void Update(double seconds) override;
-    void Draw(ICanvas& canvas) const;
+    void Draw(ICanvas& canvas) const override;
 
     const char* Kind() const override { return "warning"; }
     void DescribeState(ViewState& state) const override;

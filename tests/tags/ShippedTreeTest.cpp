@@ -74,7 +74,7 @@ protected:
         EXPECT_EQ(std::pair(well->separatorAbsX, well->separatorAbsY), std::pair(704, 0));
         EXPECT_EQ(Get<TValve>(well->valve)->absX, 828);
         EXPECT_EQ(Get<TValve>(Get<TPlunger>(well->plunger)->valve)->absX, 27);
-        EXPECT_EQ(At(Get<TParticleRegion>(well->dipTubeFlowIndicator)), std::pair(825, 160));
+        EXPECT_EQ(At(Get<TParticleRegion>(well->Region(FlowIndicator))), std::pair(825, 160));
         const auto* casingLine = Get<TDimensionLine>(well->casingDimensionLine);
         const auto* casingLabel = Get<TLabel>(casingLine->label);
         EXPECT_EQ(At(casingLabel), std::pair(855, 128));

@@ -154,3 +154,22 @@ TEST_F(GasSeparatorTest, DrawsTheWellIntoTheBackBuffer) {
     EXPECT_EQ(canvas.Pixel(703, 0), 0u);
     EXPECT_GT(view.Region(CGasSeparatorView::Casing).Particles().size(), 100u);
 }
+
+TEST(WellRegions, TheTableGivesTheWellItsDrawingOrder) {
+    using Order = std::vector<WellRegionId>;
+    const auto under = RegionsDrawnIn<RegionLayer::UnderSeparator>();
+    EXPECT_EQ(Order(under.begin(), under.end()),
+              (Order{Casing, PerfLeftTop, PerfLeftTopFluid, PerfLeftBottom, PerfRightTop,
+                     PerfRightTopFluid, PerfRightBottom}));
+    // The dip tube's bottom fluid goes under its centre fluid, unlike their member order.
+    const auto over = RegionsDrawnIn<RegionLayer::OverSeparator>();
+    EXPECT_EQ(Order(over.begin(), over.end()),
+              (Order{PerfLeft, PerfRight, DipTubeLeft, DipTubeLeftFluid, DipTubeCenterBottomFluid,
+                     DipTubeCenterFluid, DipTubeTopFluid, DipTubeRight, DipTubeRightFluid,
+                     FlowIndicator}));
+    const auto around = RegionsDrawnIn<RegionLayer::AroundPlunger>();
+    EXPECT_EQ(Order(around.begin(), around.end()), Order{DipTubeCenter});
+    for (int id = 0; id < kWellRegionCount; ++id) {
+        EXPECT_EQ(kWellRegions[id].id, id) << "the table's rows follow WellRegionId";
+    }
+}
