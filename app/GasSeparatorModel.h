@@ -3,6 +3,12 @@
 // name of the separator preset the dimensions came from, and the user's saved presets.
 // Every replacement of the parameters is announced with "WellParametersUpdated", every
 // simulation step with "SimulationFrameUpdated".
+//
+// Error policy of the model and its files: nothing here throws to its callers. A defaults or
+// preset file that cannot be used is set aside or skipped and logged at Warning; a file that
+// cannot be written is logged at Error and reported by the result (a null preset). Values are
+// not validated here; the parameters controller does that. The settings file parsers
+// (DefaultsFile.h) throw SettingsFileError, which the model catches.
 
 #include "app/SeparatorPreset.h"
 #include "app/SimulationState.h"

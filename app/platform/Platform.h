@@ -3,6 +3,12 @@
 // app/platform/qt/ reaches the platform only through these interfaces, so another platform
 // layer can be added without touching the rest. Start-up installs one implementation of
 // each; tests may install fakes.
+//
+// Error policy of the platform layer: operations report failure by their result (false, an
+// empty picture, a null control) and never throw; a failure the program cannot survive (no
+// memory for the back buffer, a picture missing from a tag directory at start-up) goes
+// through ReportFatalError (FatalError.h), which tells the user and ends the process. A
+// service that is not installed is null; callers treat that as "not available".
 
 class IUserFolders;
 class IImageDecoder;

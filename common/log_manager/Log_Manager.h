@@ -4,6 +4,12 @@
 // "log_MM-DD-YYYY.txt", hands each line to an optional listener, and at the change of day
 // gzip-compresses the previous days' logs, keeps `keepDays` of them and removes its own older
 // log files (never a file whose name is not exactly one of its own).
+//
+// Error policy of the log manager: logging never fails its caller. A directory that cannot be
+// made or a file that cannot be opened, written or compressed is absorbed: the lines stay
+// queued (up to a limit, then counted as dropped) and the writer thread tries again at its
+// next wake-up. Only running out of memory can make the constructor throw; the program then
+// runs without logging.
 
 #include <cstdarg>
 #include <cstddef>
