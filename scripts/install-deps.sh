@@ -9,10 +9,16 @@ packages=(
   libyaml-cpp-dev zlib1g-dev libgtest-dev
   fonts-dejavu-core
 )
-if [[ "${1:-}" == "--with-art" ]]; then
-  # Only the picture and document generator needs these (Qt SVG for the scalable icon).
-  packages+=(pandoc python3 qt6-svg-dev)
-fi
+case "${1:-}" in
+  --with-art | --with-ci)
+    # The picture and document generator (Qt SVG for the scalable icon); CI runs its check.
+    packages+=(pandoc python3 qt6-svg-dev)
+    ;;&
+  --with-ci)
+    # CI checks the formatting as well.
+    packages+=(clang-format)
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
