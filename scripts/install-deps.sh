@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libyaml-cpp-dev zlib1g-dev libgtest-dev
   fonts-dejavu-core
+  # The Debian package: dpkg-shlibdeps computes its dependencies, file finds its programs.
+  dpkg-dev file
 )
 if [[ "${1:-}" == "--with-art" ]]; then
   # Only the picture and document generator needs these (Qt SVG for the scalable icon).
