@@ -5,6 +5,7 @@
 #include "app/GlobalService.h"
 #include "app/MainLoopTimer.h"
 #include "app/ScriptDriver.h"
+#include "app/Version.h"
 #include "app/platform/Platform.h"
 #include "app/platform/qt/QtPlatform.h"
 
@@ -14,6 +15,30 @@
 #include <vector>
 
 namespace {
+const char* const kUsage = R"(Usage: gas-separator [--help | --version]
+
+Gas Separator Simulator by Quillmore: an interactive simulator of a downhole gas separator in
+a rod-pumped oil well.
+
+With a display it opens the simulator's window. Without one (no DISPLAY or WAYLAND_DISPLAY)
+it runs a short demonstration headless and prints the paths of the screenshots it wrote.
+
+Options:
+  --help       show this text
+  --version    print the version
+Qt's own options (such as -platform NAME) are accepted as well.
+
+Environment:
+  GAS_SEPARATOR_TAG_DIR   read the interface description from this folder instead of the
+                          copy built into the program (Ctrl+R reloads it)
+
+Files (XDG_CONFIG_HOME and XDG_DOCUMENTS_DIR move them):
+  ~/.config/Quillmore/Gas Separator/gasseparator.defaults.yml
+                          the last values, saved at exit and read at start
+  ~/Documents/Quillmore/Gas Separator/
+                          saved presets (*.seppreset.yml) and the engineer's guide
+)";
+
 int RunDemonstration(CQtPlatform& platform) {
     std::cout << "No display available: running a short demonstration without a window."
               << std::endl;
@@ -48,6 +73,9 @@ int RunDemonstration(CQtPlatform& platform) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const auto status = AnswerVersionOrHelp(argc, argv, "gas-separator", kUsage, std::cout)) {
+        return *status; // before Qt, which needs a display and reads the arguments too
+    }
     CQtPlatform platform(argc, argv, CQtPlatform::Display::Desktop);
     if (platform.IsOffscreen()) {
         return RunDemonstration(platform);

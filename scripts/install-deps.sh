@@ -8,6 +8,9 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libyaml-cpp-dev zlib1g-dev libgtest-dev
   fonts-dejavu-core
+  # The Debian package (dpkg-shlibdeps computes its dependencies, file finds its programs)
+  # and its checks (the desktop entry and AppStream validators, strace).
+  dpkg-dev file desktop-file-utils appstream strace
 )
 case "${1:-}" in
   --with-art | --with-ci)

@@ -48,6 +48,7 @@ Run options:
   --gas-limit            also find the smallest whole production rate at which gas reaches
                          the dip tube inlet within the run (up to 10,000,000 bbl/day)
   --help                 show this text
+  --version              print the version
 
 Values are rounded to three decimals, as the program's fields do. A value outside its allowed
 range is refused (exit status 2); values that are only inconsistent with each other (a
@@ -304,6 +305,10 @@ void PrintResults(std::ostream& out, const RunResult& run) {
 }
 
 } // namespace
+
+const char* DesignCalculatorUsage() {
+    return kUsage;
+}
 
 int RunDesignCalculator(const std::vector<std::string>& args, const std::string& shippedDefaults,
                         std::ostream& out, std::ostream& err) {

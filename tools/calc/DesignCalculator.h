@@ -11,3 +11,6 @@
 // Returns the exit status: 0, or 2 for bad input.
 int RunDesignCalculator(const std::vector<std::string>& args, const std::string& shippedDefaults,
                         std::ostream& out, std::ostream& err);
+
+// The text --help prints.
+const char* DesignCalculatorUsage();

@@ -4,15 +4,46 @@
 #include "app/Application.h"
 #include "app/GlobalService.h"
 #include "app/ScriptDriver.h"
+#include "app/Version.h"
 #include "app/platform/Platform.h"
 #include "app/platform/qt/QtPlatform.h"
 
 #include <fstream>
 #include <iostream>
 
+namespace {
+const char* const kUsage = R"(Usage: gas-separator-driver SCRIPT
+       gas-separator-driver --help | --version
+
+Runs the Gas Separator Simulator headless (offscreen) from a script of user input, with fixed
+1/60 s steps, for tests, demonstrations and screenshots. One command per line (blank lines
+and lines starting with # are skipped):
+
+  run SECONDS                      let the program run
+  mouse-move|mouse-down|mouse-up|click X Y
+  click-view NAME                  click the middle of a button view
+  focus NAME                       give a text box or list the keyboard focus
+  type TEXT                        type into the focused control
+  key KEY                          Tab, Backtab, Return, Escape, Backspace, Delete, Home, End,
+                                   Ctrl+A, Ctrl+R, Up, Down, F4, Alt+Down
+  select LIST | TEXT               choose the list row with this text
+  menu TEXT                        choose a menu item, such as &Exit
+  shot FILE.png                    save a screenshot of the window
+  dump FILE.yml                    save the parameters, the simulation and every view's
+                                   state as YAML
+
+Message boxes and links are printed ("message-box: ...", "open: ...") instead of shown or
+opened. Exit status: 0, 1 when the program cannot start, 2 after a script error.
+)";
+} // namespace
+
 int main(int argc, char** argv) {
+    if (const auto status =
+            AnswerVersionOrHelp(argc, argv, "gas-separator-driver", kUsage, std::cout)) {
+        return *status;
+    }
     if (argc != 2) {
-        std::cerr << "usage: gas-separator-driver SCRIPT" << std::endl;
+        std::cerr << "usage: gas-separator-driver SCRIPT (see --help)" << std::endl;
         return CScriptDriver::kScriptErrorStatus;
     }
     std::ifstream script(argv[1]);

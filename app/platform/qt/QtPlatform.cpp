@@ -60,6 +60,8 @@ CQtPlatform::CQtPlatform(int& argc, char** argv, Display display) : impl_(new Im
     ChoosePlatform(display);
     gPreviousHandler = qInstallMessageHandler(FilterMessages);
     impl_->application = std::make_unique<QApplication>(argc, argv);
+    // Wayland's app id, so the desktop shows the window under the menu entry's name and icon.
+    QGuiApplication::setDesktopFileName(GS_APP_ID);
     // The main loop ends the program, not the last closed window.
     QApplication::setQuitOnLastWindowClosed(false);
 }
