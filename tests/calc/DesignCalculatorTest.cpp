@@ -1,5 +1,6 @@
 #include "tools/calc/DesignCalculator.h"
 #include "app/AtomicFile.h"
+#include "tests/app/CommaLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -128,5 +129,24 @@ TEST(DesignCalculator, TraceHasAHeaderAndOneRowPerStep) {
     EXPECT_EQ(text.rfind("time_s,crank_angle_rad,plunger_position,", 0), 0u);
     EXPECT_NE(text.find("\n0.1,"), std::string::npos);
     EXPECT_EQ(std::count(text.begin(), text.begin() + text.find('\n'), ','), 10);
+    std::filesystem::remove(trace);
+}
+
+TEST(DesignCalculator, ReadsAndWritesPointsInADecimalCommaLocale) {
+    const CommaLocale& locale = FindCommaLocale();
+    if (!locale.problem.empty()) {
+        GTEST_SKIP() << locale.problem;
+    }
+    ScopedCommaLocale comma(locale);
+    const auto trace = TempFile("comma-trace.csv");
+    const CalcRun run = Calc({"--rise-velocity", "5.5", "--seconds", "0.5", "--step", "0.25",
+                              "--trace", trace.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.keys.at("recommended_dip_tube_length_in"), "25.437"); // 5.5 in/s, not 5
+    EXPECT_EQ(run.keys.at("annulus_area_in2"), "4.50819");
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(trace, text));
+    EXPECT_NE(text.find("\n0.25,"), std::string::npos) << text;
+    EXPECT_EQ(Calc({"--spm", "9,5"}).status, 2); // a comma is not a number here
     std::filesystem::remove(trace);
 }

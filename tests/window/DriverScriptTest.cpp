@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "app/ViewNames.h"
+#include "tests/app/CommaLocale.h"
 #include <yaml-cpp/yaml.h>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -60,10 +62,12 @@ std::string ReadFile(const fs::path& path) {
 
 // `environment` is put before the command, e.g. "NAME='value' ". A run that already has a
 // folder runs the next script in the same one, as the same user starting the program again.
-void RunScript(const std::string& script, DriverRun& run, const std::string& environment = "") {
+void RunScript(const std::string& script, DriverRun& run, const std::string& environment = "",
+               const std::string& folderTag = "") {
     if (run.folder.empty()) {
-        run.folder = fs::temp_directory_path() / ("gs-driver-test-" + std::to_string(::getpid()) +
-                                                  "-" + fs::path(script).stem().string());
+        run.folder =
+            fs::temp_directory_path() / ("gs-driver-test-" + std::to_string(::getpid()) + "-" +
+                                         fs::path(script).stem().string() + folderTag);
         fs::remove_all(run.folder);
         fs::create_directories(run.folder / "tmp");
     }
@@ -297,4 +301,61 @@ TEST(UserStoryTest, BadInputIsMarkedAndNeverReachesTheModel) {
     const YAML::Node corrected = run.Dump("corrected.yml");
     EXPECT_EQ(View(corrected, ViewName::kDipTubeLength, "valid"), "true");
     EXPECT_EQ(View(corrected, ViewName::kDipTubeLengthWarning, "visible"), "false");
+}
+
+namespace {
+// The files a run of the two locale stories leaves behind, by name.
+std::map<std::string, std::string> LocaleStoryFiles(const DriverRun& run) {
+    const fs::path settings = run.folder / ".config" / "Quillmore" / "Gas Separator";
+    const fs::path documents = run.folder / "Documents" / "Quillmore" / "Gas Separator";
+    std::map<std::string, std::string> files;
+    for (const char* dump : {"typed.yml", "saved.yml", "restarted.yml", "repicked.yml"}) {
+        files[dump] = ReadFile(run.folder / dump);
+    }
+    files["defaults"] = ReadFile(settings / "gasseparator.defaults.yml");
+    files["preset"] = ReadFile(documents / "Comma25.seppreset.yml");
+    files["settings folder"] = std::to_string(std::distance(fs::directory_iterator(settings), {}));
+    return files;
+}
+
+void RunLocaleStory(DriverRun& run, const std::string& environment, const std::string& tag) {
+    RunScript("story-any-locale-first.txt", run, environment, tag);
+    ASSERT_EQ(run.status, 0) << run.err;
+    RunScript("story-any-locale-next.txt", run, environment, tag);
+    ASSERT_EQ(run.status, 0) << run.err;
+}
+} // namespace
+
+// Typed, shown, saved and read back: in a decimal-comma locale every number and every file is
+// exactly what it is in the C locale.
+TEST(UserStoryTest, NumbersAreTheSameInADecimalCommaLocale) {
+    const CommaLocale& locale = FindCommaLocale();
+    if (!locale.problem.empty()) {
+        GTEST_SKIP() << locale.problem;
+    }
+    DriverRun plain, comma;
+    RunLocaleStory(plain, "LANG=C LC_ALL=C ", "-c");
+    RunLocaleStory(comma, CommaLocaleEnvironment(locale), "-de");
+    const YAML::Node typed = comma.Dump("typed.yml");
+    EXPECT_EQ(Parameter(typed, "separator_od"), "3.625");
+    EXPECT_EQ(Parameter(typed, "gas_bubble_rise_velocity"), "5.5");
+    EXPECT_EQ(Parameter(typed, "production_rate"), "212.5");
+    EXPECT_EQ(Parameter(typed, "spm"), "9.5");
+    EXPECT_EQ(View(typed, ViewName::kRecommendedDipTubeLength, "text"), "21.421 in");
+    EXPECT_EQ(View(typed, ViewName::kDipTubeLengthDimLine, "text"), "52.5\"");
+    const YAML::Node restarted = comma.Dump("restarted.yml");
+    for (const auto& entry : typed["parameters"]) {
+        const std::string key = entry.first.as<std::string>();
+        if (key != "pump_running") {
+            EXPECT_EQ(Parameter(restarted, key), entry.second.as<std::string>()) << key;
+        }
+    }
+    EXPECT_EQ(View(comma.Dump("repicked.yml"), ViewName::kSeparatorID, "text"), "3.125");
+
+    const auto expected = LocaleStoryFiles(plain), got = LocaleStoryFiles(comma);
+    for (const auto& [name, text] : expected) {
+        EXPECT_EQ(got.at(name), text) << name;
+    }
+    EXPECT_NE(got.at("defaults").find("Gas Bubble Rise Velocity: 5.5\n"), std::string::npos);
+    EXPECT_EQ(got.at("settings folder"), "1"); // nothing set aside as unreadable
 }

@@ -9,8 +9,8 @@
 #include "app/SimulationCore.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -93,24 +93,14 @@ bool IsValueOption(const std::string& name) {
                        [&](const auto& option) { return option.first == name; });
 }
 
-// A whole argument that is a number; nullopt for anything else ("12abc", "", "inf").
-std::optional<double> StrictNumber(const std::string& text) {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value) ||
-        text.find_first_of("xXnN") != std::string::npos) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 double NumberArgument(const std::string& option, const std::string& text) {
-    const std::optional<double> value = StrictNumber(text);
+    // A whole argument that is a number; not "12abc", "", "inf" or "2,5".
+    const std::optional<double> value = ReadNumber(text);
     if (!value) {
         throw UsageError(option + ": '" + text + "' is not a number");
     }
@@ -254,10 +244,12 @@ std::optional<long> GasLimitRate(WellParameters parameters, const Options& optio
     return high;
 }
 
+// Ten significant digits, as printf's "%.10g" in the "C" locale.
 std::string CsvNumber(double value) {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.10g", value);
-    return buffer;
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 10);
+    return std::string(buffer, written.ptr);
 }
 
 void WriteTraceRow(std::ostream& csv, const SimulationState& s) {
