@@ -92,6 +92,7 @@ TEST(DesignCalculator, BadCommandLinesGiveOneLineAndStatusTwo) {
                                                {"--spm"},
                                                {"--spm", "12abc"},
                                                {"--spm", "inf"},
+                                               {"--production-rate", "1e999"},
                                                {"--step", "0"},
                                                {"--defaults", "/nonexistent/gs/defaults.yml"}}) {
         const CalcRun run = Calc(args);

@@ -99,9 +99,9 @@ public:
 };
 
 double NumberArgument(const std::string& option, const std::string& text) {
-    // A whole argument that is a number; not "12abc", "", "inf" or "2,5".
+    // A whole argument that is a finite number; not "12abc", "", "inf", "1e999" or "2,5".
     const std::optional<double> value = ReadNumber(text);
-    if (!value) {
+    if (!value || !std::isfinite(*value)) {
         throw UsageError(option + ": '" + text + "' is not a number");
     }
     return *value;
