@@ -100,6 +100,7 @@ TEST(CapacityModel, ClosedFlowPathsAndZeroLengthStayFinite) {
     WellParameters p = ShippedDefaults();
     p.SetDipTubeOD(3.0); // wider than the separator bore: negative annulus area
     p.SetDipTubeID(0);   // no bore
+    p.SetPumpRunning(true);
     SimulationState s;
     s.flowMultiplier = 3.77;
     Evaluate(p, 0.5, s);
@@ -109,7 +110,6 @@ TEST(CapacityModel, ClosedFlowPathsAndZeroLengthStayFinite) {
     EXPECT_EQ(s.dipTubeLiquidVelocity, 0);
     EXPECT_EQ(s.dipTubeBubbleVelocity, 6);
     EXPECT_EQ(s.maximumCapacity, 0);
-    EXPECT_FALSE(s.gasAtDipTubeInlet);
 
     p = ShippedDefaults();
     p.SetDipTubeLength(0);
@@ -125,4 +125,29 @@ TEST(CapacityModel, ClosedFlowPathsAndZeroLengthStayFinite) {
     EXPECT_FALSE(s.gasAtDipTubeInlet);
 
     EXPECT_EQ(RecommendedDipTubeLength(6, 0), 0);
+}
+
+// No annulus, no separation: with the pump running and any production, gas is at the inlet at
+// every step of the cycle, the draw or not; stopped, the bubbles rise away from it again.
+TEST(CapacityModel, ADesignWithoutAnAnnulusCannotWork) {
+    for (double dipTubeOD : {2.75, 3.0}) { // as wide as the separator bore, or wider
+        WellParameters p = ShippedDefaults();
+        p.SetDipTubeOD(dipTubeOD);
+        p.SetProductionRate(1);
+        p.SetPumpRunning(true);
+        SimulationState s;
+        for (double multiplier : {0.0, 3.77, 0.0}) {
+            s.flowMultiplier = multiplier;
+            Evaluate(p, 1.0 / 60, s);
+            EXPECT_TRUE(s.gasAtDipTubeInlet) << dipTubeOD << " " << multiplier;
+            EXPECT_EQ(s.gasPenetrationDepth, 42);
+            EXPECT_EQ(s.gasPenetrationFraction, 1);
+        }
+        EXPECT_EQ(s.maximumCapacity, 0);
+        p.SetPumpRunning(false);
+        s.flowMultiplier = 0;
+        Evaluate(p, 1, s);
+        EXPECT_FALSE(s.gasAtDipTubeInlet);
+        EXPECT_EQ(s.gasPenetrationDepth, 36);
+    }
 }

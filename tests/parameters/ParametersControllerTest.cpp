@@ -303,3 +303,14 @@ TEST_F(ParametersTest, ResetToDefaultsRestoresTheShippedValues) {
     EXPECT_EQ(Model().GetSPM(), 8);
     EXPECT_EQ(List(ViewName::kSeparatorPreset).GetSelectedText(), "(User Defined)");
 }
+
+TEST_F(ParametersTest, ADesignWithoutAnAnnulusShowsTheCapacityWarningOnceThePumpRuns) {
+    Enter(ViewName::kDipTubeOD, "2.75"); // as wide as the separator bore: marked, passed on
+    RunPass();
+    EXPECT_FALSE(WarningShown(ViewName::kMaxCapacityWarning)); // the pump is stopped
+    RaiseEvent(EventName::kPumpStart);
+    RunPass();
+    EXPECT_TRUE(gGasSeparatorModel->GetState().gasAtDipTubeInlet);
+    EXPECT_TRUE(WarningShown(ViewName::kMaxCapacityWarning));
+    EXPECT_EQ(Field(ViewName::kMaxCapacity).GetText(), "0");
+}
