@@ -50,18 +50,34 @@ TEST(DesignCalculator, ShippedDefaultsGiveTheKnownFigures) {
     EXPECT_TRUE(run.err.empty());
 }
 
-TEST(DesignCalculator, GasLimitIsTheFirstRateThatReachesTheInlet) {
-    const CalcRun run = Calc({"--gas-limit"});
-    ASSERT_EQ(run.status, 0);
-    const int limit = std::stoi(run.keys.at("gas_limit_production_rate_bbl_per_day"));
-    EXPECT_EQ(run.keys.at("gas_reaches_dip_tube_inlet"), "false"); // the given rate is unchanged
-    const std::string below = std::to_string(limit - 1), at = std::to_string(limit);
-    EXPECT_EQ(Calc({"--production-rate", below}).keys.at("gas_reaches_dip_tube_inlet"), "false");
-    EXPECT_EQ(Calc({"--production-rate", at}).keys.at("gas_reaches_dip_tube_inlet"), "true");
-    // A run too short for the gas to travel the dip tube at any rate: no limit.
-    EXPECT_EQ(
-        Calc({"--gas-limit", "--seconds", "0.2"}).keys.at("gas_limit_production_rate_bbl_per_day"),
-        "none");
+// The limit and the time to the inlet hold however long the pump runs: 250 bbl/day, below the
+// 30 s run's limit of 262, reaches the inlet after about 70 s; 242 after about 37 minutes.
+TEST(DesignCalculator, GasLimitAndTimeToTheInletAreTheLongRunOnes) {
+    for (const char* seconds : {"30", "600", "0.2"}) {
+        const CalcRun run = Calc({"--gas-limit", "--seconds", seconds});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.keys.at("gas_limit_production_rate_bbl_per_day"), "242") << seconds;
+        EXPECT_EQ(run.keys.at("time_to_dip_tube_inlet_s"), "never"); // the given 200 bbl/day
+    }
+    EXPECT_EQ(Calc({"--production-rate", "241"}).keys.at("time_to_dip_tube_inlet_s"), "never");
+    const CalcRun at250 = Calc({"--production-rate", "250"});
+    EXPECT_EQ(at250.keys.at("gas_reaches_dip_tube_inlet"), "false"); // not within the 30 s run
+    EXPECT_NEAR(std::stod(at250.keys.at("time_to_dip_tube_inlet_s")), 70.4, 0.1);
+    const CalcRun longer = Calc({"--production-rate", "250", "--seconds", "70.5"});
+    EXPECT_EQ(longer.keys.at("gas_reaches_dip_tube_inlet"), "true");
+    EXPECT_NEAR(std::stod(Calc({"--production-rate", "242"}).keys.at("time_to_dip_tube_inlet_s")),
+                2193, 1);
+}
+
+TEST(DesignCalculator, ADesignWithoutAnAnnulusCannotWork) {
+    const CalcRun run = Calc({"--dip-tube-od", "2.75", "--gas-limit"}); // as wide as the bore
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("warning: dip tube OD (2.75) must be less than separator ID (2.75)"),
+              std::string::npos);
+    EXPECT_EQ(run.keys.at("maximum_capacity_bbl_per_day"), "0");
+    EXPECT_EQ(run.keys.at("gas_reaches_dip_tube_inlet"), "true");
+    EXPECT_EQ(run.keys.at("time_to_dip_tube_inlet_s"), "0.0166667");
+    EXPECT_EQ(run.keys.at("gas_limit_production_rate_bbl_per_day"), "1");
 }
 
 TEST(DesignCalculator, RangeErrorsAreRefusedAndInconsistenciesOnlyReported) {
