@@ -167,3 +167,36 @@ TEST(DesignCalculator, ReadsAndWritesPointsInADecimalCommaLocale) {
     EXPECT_EQ(Calc({"--spm", "9,5"}).status, 2); // a comma is not a number here
     std::filesystem::remove(trace);
 }
+
+namespace {
+// The calculator's time to the dip tube inlet for the shipped design changed by `args`.
+std::string TimeToInlet(const std::vector<std::string>& args) {
+    const CalcRun run = Calc(args);
+    return run.status == 0 ? run.keys.at("time_to_dip_tube_inlet_s") : "status " + run.err;
+}
+} // namespace
+
+// Every suggestion of the "Separator capacity exceeded" card, checked in the model: "Lower the
+// production rate or use a larger annulus. Below capacity, a longer dip tube or a faster pump
+// also helps."
+TEST(DesignCalculator, TheCapacityCardsAdviceHoldsInTheModel) {
+    // Above the 242 bbl/day capacity: the rate and the annulus help, length and speed only delay.
+    ASSERT_NE(TimeToInlet({"--production-rate", "250"}), "never");
+    EXPECT_EQ(TimeToInlet({"--production-rate", "200"}), "never");
+    EXPECT_EQ(TimeToInlet({"--production-rate", "250", "--separator-id", "2.9"}), "never");
+    EXPECT_EQ(
+        TimeToInlet({"--production-rate", "250", "--dip-tube-od", "1.2", "--dip-tube-id", "1"}),
+        "never");
+    EXPECT_NE(TimeToInlet({"--production-rate", "250", "--dip-tube-length", "480"}), "never");
+    EXPECT_NE(TimeToInlet({"--production-rate", "250", "--spm", "30"}), "never");
+    // Below capacity, gas reaching an 18 in dip tube within each stroke: longer or faster helps;
+    // slower (the old card's advice) drags the gas deeper.
+    const std::vector<std::string> below = {"--production-rate", "200", "--dip-tube-length"};
+    ASSERT_NE(TimeToInlet({below[0], below[1], below[2], "18"}), "never");
+    EXPECT_EQ(TimeToInlet({below[0], below[1], below[2], "24"}), "never");
+    EXPECT_EQ(TimeToInlet({below[0], below[1], below[2], "18", "--spm", "10"}), "never");
+    EXPECT_NE(TimeToInlet({below[0], below[1], below[2], "24", "--spm", "6"}), "never");
+    // Within a fraction of a barrel under the shown capacity it does not hold: the capacity is
+    // rounded to whole barrels and the pump's mean draw is 0.99905 of the rate.
+    EXPECT_NE(TimeToInlet({"--production-rate", "241.9", "--dip-tube-length", "480"}), "never");
+}
