@@ -1,26 +1,12 @@
 #include "app/CapacityModel.h"
 
+#include "tests/app/ShippedParameters.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 using namespace CapacityModel;
-
-namespace {
-WellParameters ShippedDefaults() {
-    WellParameters p;
-    p.SetCasingSize(4.09);
-    p.SetSeparatorOD(3);
-    p.SetSeparatorID(2.75);
-    p.SetDipTubeOD(1.35);
-    p.SetDipTubeID(1.05);
-    p.SetDipTubeLength(42);
-    p.SetGasBubbleRiseVelocity(6);
-    p.SetProductionRate(200);
-    p.SetSPM(8);
-    return p;
-}
-} // namespace
 
 TEST(WellParameters, SettersComputeTheDerivedFields) {
     WellParameters p;
@@ -58,7 +44,7 @@ TEST(CapacityModel, CyclePhaseWrapsTheCrankAngle) {
 }
 
 TEST(CapacityModel, ShippedDefaultsGiveTheKnownFigures) {
-    const WellParameters p = ShippedDefaults();
+    const WellParameters p = ShippedParameters();
     EXPECT_NEAR(AnnulusArea(p), 4.508185457901353, 1e-13);
     EXPECT_NEAR(DipTubeBoreArea(p), 0.8659014751456867, 1e-13);
     EXPECT_EQ(MaximumCapacity(6, AnnulusArea(p)), 242);
@@ -81,7 +67,7 @@ TEST(CapacityModel, InMemoryDefaultsAndHalfUpRounding) {
 }
 
 TEST(CapacityModel, PenetrationIsClampedToTheDipTube) {
-    WellParameters p = ShippedDefaults();
+    WellParameters p = ShippedParameters();
     SimulationState s;
     s.flowMultiplier = 3.77;
     Evaluate(p, 1e6, s); // a huge step cannot carry the gas past the inlet
@@ -97,7 +83,7 @@ TEST(CapacityModel, PenetrationIsClampedToTheDipTube) {
 }
 
 TEST(CapacityModel, ClosedFlowPathsAndZeroLengthStayFinite) {
-    WellParameters p = ShippedDefaults();
+    WellParameters p = ShippedParameters();
     p.SetDipTubeOD(3.0); // wider than the separator bore: negative annulus area
     p.SetDipTubeID(0);   // no bore
     p.SetPumpRunning(true);
@@ -111,7 +97,7 @@ TEST(CapacityModel, ClosedFlowPathsAndZeroLengthStayFinite) {
     EXPECT_EQ(s.dipTubeBubbleVelocity, 6);
     EXPECT_EQ(s.maximumCapacity, 0);
 
-    p = ShippedDefaults();
+    p = ShippedParameters();
     p.SetDipTubeLength(0);
     s = SimulationState();
     s.flowMultiplier = 3.77;
@@ -131,7 +117,7 @@ TEST(CapacityModel, ClosedFlowPathsAndZeroLengthStayFinite) {
 // every step of the cycle, the draw or not; stopped, the bubbles rise away from it again.
 TEST(CapacityModel, ADesignWithoutAnAnnulusCannotWork) {
     for (double dipTubeOD : {2.75, 3.0}) { // as wide as the separator bore, or wider
-        WellParameters p = ShippedDefaults();
+        WellParameters p = ShippedParameters();
         p.SetDipTubeOD(dipTubeOD);
         p.SetProductionRate(1);
         p.SetPumpRunning(true);

@@ -4,6 +4,7 @@
 #include "app/CapacityModel.h"
 #include "app/GasSeparatorSimulator.h"
 #include "app/SimulationState.h"
+#include "tests/app/ShippedParameters.h"
 
 #include <gtest/gtest.h>
 
@@ -11,20 +12,6 @@
 
 namespace {
 constexpr double kStep = 1.0 / 60;
-
-WellParameters Shipped(double rate, double spm = 8) {
-    WellParameters p;
-    p.SetCasingSize(4.09);
-    p.SetSeparatorOD(3);
-    p.SetSeparatorID(2.75);
-    p.SetDipTubeOD(1.35);
-    p.SetDipTubeID(1.05);
-    p.SetDipTubeLength(42);
-    p.SetGasBubbleRiseVelocity(6);
-    p.SetProductionRate(rate);
-    p.SetSPM(spm);
-    return p;
-}
 
 // The time at which the simulation, stepped for up to `seconds`, first has gas at the inlet.
 std::optional<double> BruteForce(WellParameters p, double seconds) {
@@ -47,21 +34,21 @@ TEST(InletOutlook, AboveTheLimitTheTimeIsTheSimulationsToTheStep) {
     // Whole and fractional numbers of steps per cycle, fast and slow drifts.
     for (const Case& c : {Case{250, 8}, Case{242, 8}, Case{243, 8}, Case{300, 8}, Case{250, 7.3},
                           Case{250, 29.7}, Case{400, 13}}) {
-        const InletOutlook outlook = DipTubeInletOutlook(Shipped(c.rate, c.spm), kStep);
-        const std::optional<double> brute = BruteForce(Shipped(c.rate, c.spm), 4000);
+        const InletOutlook outlook = DipTubeInletOutlook(ShippedParameters(c.rate, c.spm), kStep);
+        const std::optional<double> brute = BruteForce(ShippedParameters(c.rate, c.spm), 4000);
         ASSERT_TRUE(brute) << c.rate << " at " << c.spm;
         ASSERT_TRUE(outlook.reaches) << c.rate << " at " << c.spm;
         EXPECT_NEAR(outlook.seconds, *brute, 2 * kStep) << c.rate << " at " << c.spm;
     }
-    EXPECT_NEAR(DipTubeInletOutlook(Shipped(250), kStep).seconds, 70.43, 0.02);
+    EXPECT_NEAR(DipTubeInletOutlook(ShippedParameters(250), kStep).seconds, 70.43, 0.02);
 }
 
 TEST(InletOutlook, AtOrBelowTheLimitGasNeverArrives) {
     for (double rate : {200.0, 241.0, 241.7}) {
-        EXPECT_FALSE(DipTubeInletOutlook(Shipped(rate), kStep).reaches) << rate;
-        EXPECT_FALSE(BruteForce(Shipped(rate), 20000)) << rate;
+        EXPECT_FALSE(DipTubeInletOutlook(ShippedParameters(rate), kStep).reaches) << rate;
+        EXPECT_FALSE(BruteForce(ShippedParameters(rate), 20000)) << rate;
     }
-    WellParameters shortTube = Shipped(200);
+    WellParameters shortTube = ShippedParameters(200);
     shortTube.SetDipTubeLength(12); // shorter than the 20.3 in peak of each cycle
     const InletOutlook outlook = DipTubeInletOutlook(shortTube, kStep);
     ASSERT_TRUE(outlook.reaches);
@@ -69,12 +56,12 @@ TEST(InletOutlook, AtOrBelowTheLimitGasNeverArrives) {
 }
 
 TEST(InletOutlook, TheGasLimitIsTheLongRunOneWhateverTheStep) {
-    EXPECT_EQ(LongRunGasLimitRate(Shipped(200), kStep, 10000000), 242);
-    EXPECT_EQ(LongRunGasLimitRate(Shipped(200), 1.0 / 120, 10000000), 242);
-    EXPECT_EQ(LongRunGasLimitRate(Shipped(200), kStep, 241), std::nullopt);
-    EXPECT_EQ(LongRunGasLimitRate(Shipped(200, 20), kStep, 10000000), 242);
+    EXPECT_EQ(LongRunGasLimitRate(ShippedParameters(200), kStep, 10000000), 242);
+    EXPECT_EQ(LongRunGasLimitRate(ShippedParameters(200), 1.0 / 120, 10000000), 242);
+    EXPECT_EQ(LongRunGasLimitRate(ShippedParameters(200), kStep, 241), std::nullopt);
+    EXPECT_EQ(LongRunGasLimitRate(ShippedParameters(200, 20), kStep, 10000000), 242);
     auto shortTubeAt = [](long rate) {
-        WellParameters p = Shipped(static_cast<double>(rate));
+        WellParameters p = ShippedParameters(static_cast<double>(rate));
         p.SetDipTubeLength(12); // limited by the peak within a cycle, not by the drift
         return p;
     };
@@ -86,7 +73,7 @@ TEST(InletOutlook, TheGasLimitIsTheLongRunOneWhateverTheStep) {
 }
 
 TEST(InletOutlook, ADesignWithoutAnAnnulusFailsAtOnce) {
-    WellParameters p = Shipped(1);
+    WellParameters p = ShippedParameters(1);
     p.SetDipTubeOD(2.75); // as wide as the separator bore
     const InletOutlook outlook = DipTubeInletOutlook(p, kStep);
     EXPECT_TRUE(outlook.reaches);
