@@ -386,14 +386,14 @@ void CGasSeparatorController::TidyField(const std::string& name) {
 }
 
 // While a value in use breaks a range rule (a preset too wide for the casing, a casing changed
-// under a design), the results do not apply: both show an em dash, the capacity marked as an
-// invalid field is.
+// under a design), the results do not apply: both show an em dash. The capacity keeps its own
+// colours (the invalid red is hard to read on its blue box); the field at fault is the red one.
 void CGasSeparatorController::ShowResults() {
     const SimulationState& state = Model().GetState();
     const bool apply = !BreaksARangeRule(Model().GetParameters());
     if (auto* capacity = Find<CTextEditView>(ViewName::kMaxCapacity)) {
         capacity->SetText(apply ? FormatNumber(state.maximumCapacity) : kResultNotApplying);
-        capacity->SetValid(apply);
+        capacity->SetValid(true);
     }
     if (auto* label = Find<CLabelView>(ViewName::kRecommendedDipTubeLength)) {
         label->SetText(apply ? FormatNumber(RoundToThousandths(state.recommendedDipTubeLength)) +
