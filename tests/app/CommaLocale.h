@@ -1,34 +1,12 @@
 #pragma once
-// A decimal-comma locale (de_DE.UTF-8) for the tests that try the program the way a German,
-// French or Russian user runs it: the machine's own when it has one, otherwise one generated
-// with localedef (from the Debian package "locales") into a cache folder under the temporary
-// directory.
+// A decimal-comma locale for the tests, as German, French or Russian users run the program:
+// de_DE.UTF-8, generated once with localedef (Debian package "locales") into a cache folder.
 
 #include <string>
 
-struct CommaLocale {
-    std::string name = "de_DE.UTF-8";
-    std::string locpath; // the folder to put into LOCPATH; empty for a locale of the system
-    std::string problem; // why there is none; empty when there is one
-};
+inline constexpr const char* kCommaLocale = "de_DE.UTF-8";
+inline constexpr const char* kNoCommaLocale =
+    "no decimal-comma locale: `localedef -i de_DE -f UTF-8` failed (Debian package \"locales\")";
 
-// Found or generated once per process.
-const CommaLocale& FindCommaLocale();
-
-// The environment assignments that select the locale for a child process, each followed by a
-// blank: "LOCPATH='...' LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 ".
-std::string CommaLocaleEnvironment(const CommaLocale& locale);
-
-// Makes the locale the C library's for the life of the object, as Qt does at start-up with
-// setlocale(LC_ALL, ""); then back to "C".
-class ScopedCommaLocale {
-public:
-    explicit ScopedCommaLocale(const CommaLocale& locale);
-    ~ScopedCommaLocale();
-    ScopedCommaLocale(const ScopedCommaLocale&) = delete;
-    ScopedCommaLocale& operator=(const ScopedCommaLocale&) = delete;
-    bool Active() const { return active_; }
-
-private:
-    bool active_ = false;
-};
+// The folder to put into LOCPATH for kCommaLocale; empty when it cannot be made.
+std::string CommaLocalePath();
