@@ -105,13 +105,11 @@ void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& 
     }
     // Every key is read before anything changes: only a complete file is used.
     const std::string name = RequiredText(root, "Preset Name");
-    double values[std::size(kStoredNumbers)];
-    for (size_t i = 0; i < std::size(kStoredNumbers); ++i) {
-        values[i] = RequiredNumber(root, kStoredNumbers[i].key);
+    WellParameters read = p;
+    for (const StoredNumber& number : kStoredNumbers) {
+        (read.*number.set)(RequiredNumber(root, number.key));
     }
-    for (size_t i = 0; i < std::size(kStoredNumbers); ++i) {
-        (p.*kStoredNumbers[i].set)(values[i]);
-    }
+    p = read;
     presetName = name;
 }
 
