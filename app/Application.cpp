@@ -11,6 +11,7 @@
 #include "app/window_manager/WindowManager.h"
 #include "common/log_manager/Log_Manager.h"
 
+#include <charconv>
 #include <cstdio>
 #include <exception>
 
@@ -165,9 +166,19 @@ void CApplication::StopLogging() {
     }
 }
 
+namespace {
+// As printf's "%f" in the "C" locale, whatever the user's locale.
+std::string SixDecimals(double value) {
+    char buffer[400]; // the longest double in fixed notation fits
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    return std::string(buffer, written.ptr);
+}
+} // namespace
+
 void ReportAveragePeriod(double averagePeriodMs) {
-    LOG_DEBUG("App", "Avg loop period [ms]: %f  [fps]: %f", averagePeriodMs,
-              1000.0 / averagePeriodMs);
+    LOG_DEBUG("App", "Avg loop period [ms]: %s  [fps]: %s", SixDecimals(averagePeriodMs).c_str(),
+              SixDecimals(1000.0 / averagePeriodMs).c_str());
 }
 
 void RunMainLoop(CApplication& application, CMainLoopTimer& timer) {

@@ -62,11 +62,22 @@ double RecommendedDipTubeLength(double riseVelocity, double spm) {
     return riseVelocity * (60.0 / spm * 0.5) * kLengthFactor;
 }
 
+bool CannotSeparate(const WellParameters& p, double annulusArea) {
+    return !(annulusArea > 0) && p.GetPumpRunning() && p.GetProductionRate() > 0;
+}
+
 namespace {
 // Moves the penetration depth by one step and derives the fraction and the inlet flag.
 // A dip tube of no (or negative) length has its inlet at the separator inlet: gas is there
 // whenever the annulus carries bubbles downward.
-void StepPenetration(double length, double dt, SimulationState& s) {
+void StepPenetration(const WellParameters& p, double dt, SimulationState& s) {
+    const double length = p.GetDipTubeLength();
+    if (CannotSeparate(p, s.annulusArea)) {
+        s.gasPenetrationDepth = std::max(length, 0.0);
+        s.gasPenetrationFraction = 1;
+        s.gasAtDipTubeInlet = true;
+        return;
+    }
     if (!(length > 0)) {
         s.gasPenetrationDepth = 0;
         s.gasPenetrationFraction = s.annulusBubbleVelocity < 0 ? 1.0 : 0.0;
@@ -89,7 +100,7 @@ void Evaluate(const WellParameters& p, double dt, SimulationState& s) {
     s.annulusBubbleVelocity = riseVelocity + s.annulusLiquidVelocity;
     s.dipTubeLiquidVelocity = VelocityThrough(draw, s.dipTubeBoreArea);
     s.dipTubeBubbleVelocity = riseVelocity + s.dipTubeLiquidVelocity;
-    StepPenetration(p.GetDipTubeLength(), dt, s);
+    StepPenetration(p, dt, s);
     s.maximumCapacity = MaximumCapacity(riseVelocity, s.annulusArea);
     s.recommendedDipTubeLength = RecommendedDipTubeLength(riseVelocity, p.GetSPM());
 }

@@ -22,6 +22,12 @@ double MaximumCapacity(double riseVelocity, double annulusArea);
 // Bubble rise distance during one stroke times the design factor; 0 without a pump speed.
 double RecommendedDipTubeLength(double riseVelocity, double spm);
 
+// A design without an annulus (a dip tube at least as wide as the separator bore) has no flow
+// path to separate in: with the pump running and any production, the well's gas goes straight
+// to the dip tube inlet. The velocities stay finite (the annulus carries nothing), the
+// penetration is the whole dip tube at every step, and the capacity is 0.
+bool CannotSeparate(const WellParameters& parameters, double annulusArea);
+
 // Fills the areas, the four velocities, the penetration depth, fraction and flag, the
 // maximum capacity and the recommended length of `state` from its flow multiplier, the
 // previous penetration depth and the step time `dt` in seconds.

@@ -5,6 +5,8 @@
 #include <yaml-cpp/yaml.h>
 
 #include <cmath>
+#include <cstdio>
+#include <optional>
 
 namespace {
 YAML::Node ParseMap(const std::string& text) {
@@ -24,41 +26,74 @@ std::string Quoted(const char* key) {
     return std::string("\"") + key + "\"";
 }
 
-// The scalar under `key` converted to T, as yaml-cpp converts it; a missing key or a value
-// that does not convert is a SettingsFileError naming the key.
-template <class T> T Required(const YAML::Node& root, const char* key, const char* typeName) {
+std::string Where(const YAML::Node& value) {
+    return value.Mark().is_null() ? "" : " (line " + std::to_string(value.Mark().line + 1) + ")";
+}
+
+YAML::Node RequiredScalar(const YAML::Node& root, const char* key, const char* typeName) {
     const YAML::Node value = root[key];
     if (!value.IsDefined()) {
         throw SettingsFileError("missing key " + Quoted(key));
     }
-    T result{};
-    if (!value.IsScalar() || !YAML::convert<T>::decode(value, result)) {
-        std::string where;
-        if (!value.Mark().is_null()) {
-            where = " (line " + std::to_string(value.Mark().line + 1) + ")";
-        }
-        throw SettingsFileError("bad value for " + Quoted(key) + where + ": not " + typeName);
+    if (!value.IsScalar()) {
+        throw SettingsFileError("bad value for " + Quoted(key) + Where(value) + ": not " +
+                                typeName);
     }
-    return result;
+    return value;
 }
 
+// YAML's spellings of the infinities and of not-a-number.
+std::optional<double> YamlNonFinite(const std::string& text) {
+    for (const char* infinity : {".inf", ".Inf", ".INF"}) {
+        if (text == infinity || text == std::string("+") + infinity) {
+            return HUGE_VAL;
+        }
+        if (text == std::string("-") + infinity) {
+            return -HUGE_VAL;
+        }
+    }
+    if (text == ".nan" || text == ".NaN" || text == ".NAN") {
+        return std::nan("");
+    }
+    return std::nullopt;
+}
+
+// The number under `key`, written with a point; YAML's ".inf" and ".nan" read as such.
 double RequiredNumber(const YAML::Node& root, const char* key) {
-    const double value = Required<double>(root, key, "a number");
+    const YAML::Node value = RequiredScalar(root, key, "a number");
+    std::optional<double> number = ReadNumber(value.Scalar());
+    if (!number) {
+        number = YamlNonFinite(value.Scalar());
+    }
+    if (!number) {
+        throw SettingsFileError("bad value for " + Quoted(key) + Where(value) + ": not a number");
+    }
+    return *number;
+}
+
+double RequiredFiniteNumber(const YAML::Node& root, const char* key) {
+    const double value = RequiredNumber(root, key);
     if (!std::isfinite(value)) {
-        throw SettingsFileError("bad value for " + Quoted(key) + ": not a finite number");
+        throw SettingsFileError("bad value for " + Quoted(key) + Where(root[key]) +
+                                ": not a finite number");
     }
     return value;
 }
 
 std::string RequiredText(const YAML::Node& root, const char* key) {
-    return Required<std::string>(root, key, "text");
+    return RequiredScalar(root, key, "text").Scalar();
 }
 
 std::string Line(const char* key, const std::string& value) {
     return value.empty() ? std::string(key) + ": \n" : std::string(key) + ": " + value + "\n";
 }
-std::string Line(const char* key, double value) {
-    return Line(key, FormatNumber(value));
+std::string Line(const StoredNumber& number, const WellParameters& p) {
+    const double value = (p.*number.get)();
+    if (!std::isfinite(value)) {
+        throw SettingsFileError("not writing " + Quoted(number.key) + ": " + FormatNumber(value) +
+                                " is not a finite number");
+    }
+    return Line(number.key, FormatNumber(value));
 }
 } // namespace
 
@@ -68,37 +103,24 @@ void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& 
     if (root["Preset Name"] && root["Preset Name"].IsNull()) {
         root["Preset Name"] = "~";
     }
-    // Every key is read before anything changes: only a complete, valid file is used.
-    const double casing = RequiredNumber(root, "Casing Size");
+    // Every key is read before anything changes: only a complete file is used.
     const std::string name = RequiredText(root, "Preset Name");
-    const double separatorOd = RequiredNumber(root, "Separator OD");
-    const double separatorId = RequiredNumber(root, "Separator ID");
-    const double dipTubeOd = RequiredNumber(root, "Dip Tube OD");
-    const double dipTubeId = RequiredNumber(root, "Dip Tube ID");
-    const double dipTubeLength = RequiredNumber(root, "Dip Tube Length");
-    const double riseVelocity = RequiredNumber(root, "Gas Bubble Rise Velocity");
-    const double productionRate = RequiredNumber(root, "Production Rate");
-    const double spm = RequiredNumber(root, "SPM");
-    p.SetCasingSize(casing);
-    p.SetSeparatorOD(separatorOd);
-    p.SetSeparatorID(separatorId);
-    p.SetDipTubeOD(dipTubeOd);
-    p.SetDipTubeID(dipTubeId);
-    p.SetDipTubeLength(dipTubeLength);
-    p.SetGasBubbleRiseVelocity(riseVelocity);
-    p.SetProductionRate(productionRate);
-    p.SetSPM(spm);
+    WellParameters read = p;
+    for (const StoredNumber& number : kStoredNumbers) {
+        (read.*number.set)(RequiredNumber(root, number.key));
+    }
+    p = read;
     presetName = name;
 }
 
 SeparatorPreset ParsePresetText(const std::string& text) {
     const YAML::Node root = ParseMap(text);
     SeparatorPreset preset;
-    preset.separatorOd = Required<double>(root, "Separator OD", "a number");
-    preset.separatorId = Required<double>(root, "Separator ID", "a number");
-    preset.dipTubeOd = Required<double>(root, "Dip Tube OD", "a number");
-    preset.dipTubeId = Required<double>(root, "Dip Tube ID", "a number");
-    preset.dipTubeLength = Required<double>(root, "Dip Tube Length", "a number");
+    preset.separatorOd = RequiredFiniteNumber(root, "Separator OD");
+    preset.separatorId = RequiredFiniteNumber(root, "Separator ID");
+    preset.dipTubeOd = RequiredFiniteNumber(root, "Dip Tube OD");
+    preset.dipTubeId = RequiredFiniteNumber(root, "Dip Tube ID");
+    preset.dipTubeLength = RequiredFiniteNumber(root, "Dip Tube Length");
     preset.displayName = RequiredText(root, "Display Name");
     return preset;
 }
@@ -148,17 +170,17 @@ std::string YamlNameValue(const std::string& name) {
 }
 
 std::string FormatDefaultsText(const WellParameters& p, const std::string& presetName) {
-    return Line("Casing Size", p.GetCasingSize()) + Line("Preset Name", YamlNameValue(presetName)) +
-           Line("Separator OD", p.GetSeparatorOD()) + Line("Separator ID", p.GetSeparatorID()) +
-           Line("Dip Tube OD", p.GetDipTubeOD()) + Line("Dip Tube ID", p.GetDipTubeID()) +
-           Line("Dip Tube Length", p.GetDipTubeLength()) +
-           Line("Gas Bubble Rise Velocity", p.GetGasBubbleRiseVelocity()) +
-           Line("Production Rate", p.GetProductionRate()) + Line("SPM", p.GetSPM());
+    std::string text = Line(kStoredNumbers[0], p) + Line("Preset Name", YamlNameValue(presetName));
+    for (size_t i = 1; i < std::size(kStoredNumbers); ++i) {
+        text += Line(kStoredNumbers[i], p);
+    }
+    return text;
 }
 
 std::string FormatPresetText(const std::string& displayName, const WellParameters& p) {
-    return Line("Display Name", YamlNameValue(displayName)) +
-           Line("Separator OD", p.GetSeparatorOD()) + Line("Separator ID", p.GetSeparatorID()) +
-           Line("Dip Tube OD", p.GetDipTubeOD()) + Line("Dip Tube ID", p.GetDipTubeID()) +
-           Line("Dip Tube Length", p.GetDipTubeLength());
+    std::string text = Line("Display Name", YamlNameValue(displayName));
+    for (size_t i = 1; i <= 5; ++i) { // the five separator dimensions
+        text += Line(kStoredNumbers[i], p);
+    }
+    return text;
 }

@@ -44,29 +44,40 @@ bool ListsAreBeingRebuilt() {
     return gWindowManager && gWindowManager->IsRefreshingTags();
 }
 
-// The eight typed fields in the order they are read and refreshed.
+// The eight typed fields in the order they are read and refreshed. Only the five separator
+// dimensions clear the preset when typed: a preset fixes exactly those.
 struct TypedField {
     const char* name;
+    const char* changedEvent;
+    bool clearsPreset;
     double (WellParameters::*get)() const;
     void (WellParameters::*set)(double);
 };
 constexpr TypedField kTypedFields[] = {
-    {ViewName::kSeparatorOD, &WellParameters::GetSeparatorOD, &WellParameters::SetSeparatorOD},
-    {ViewName::kSeparatorID, &WellParameters::GetSeparatorID, &WellParameters::SetSeparatorID},
-    {ViewName::kDipTubeOD, &WellParameters::GetDipTubeOD, &WellParameters::SetDipTubeOD},
-    {ViewName::kDipTubeID, &WellParameters::GetDipTubeID, &WellParameters::SetDipTubeID},
-    {ViewName::kDipTubeLength, &WellParameters::GetDipTubeLength,
-     &WellParameters::SetDipTubeLength},
-    {ViewName::kGasBubbleRiseVelocity, &WellParameters::GetGasBubbleRiseVelocity,
-     &WellParameters::SetGasBubbleRiseVelocity},
-    {ViewName::kProductionRate, &WellParameters::GetProductionRate,
-     &WellParameters::SetProductionRate},
-    {ViewName::kSPM, &WellParameters::GetSPM, &WellParameters::SetSPM},
+    {ViewName::kSeparatorOD, EventName::kSeparatorODChanged, true, &WellParameters::GetSeparatorOD,
+     &WellParameters::SetSeparatorOD},
+    {ViewName::kSeparatorID, EventName::kSeparatorIDChanged, true, &WellParameters::GetSeparatorID,
+     &WellParameters::SetSeparatorID},
+    {ViewName::kDipTubeOD, EventName::kDipTubeODChanged, true, &WellParameters::GetDipTubeOD,
+     &WellParameters::SetDipTubeOD},
+    {ViewName::kDipTubeID, EventName::kDipTubeIDChanged, true, &WellParameters::GetDipTubeID,
+     &WellParameters::SetDipTubeID},
+    {ViewName::kDipTubeLength, EventName::kDipTubeLengthChanged, true,
+     &WellParameters::GetDipTubeLength, &WellParameters::SetDipTubeLength},
+    {ViewName::kGasBubbleRiseVelocity, EventName::kGasBubbleRiseVelocityChanged, false,
+     &WellParameters::GetGasBubbleRiseVelocity, &WellParameters::SetGasBubbleRiseVelocity},
+    {ViewName::kProductionRate, EventName::kProductionRateChanged, false,
+     &WellParameters::GetProductionRate, &WellParameters::SetProductionRate},
+    {ViewName::kSPM, EventName::kSPMChanged, false, &WellParameters::GetSPM,
+     &WellParameters::SetSPM},
 };
 
-const TypedField* FieldOf(const char* name) {
+// What the results show while a value in use breaks a range rule: they do not apply.
+constexpr const char* kResultNotApplying = "\u2014"; // an em dash
+
+const TypedField* FieldOf(const std::string& name) {
     for (const TypedField& field : kTypedFields) {
-        if (std::string(field.name) == name) {
+        if (field.name == name) {
             return &field;
         }
     }
@@ -159,15 +170,11 @@ void CGasSeparatorController::Initialise() {
     SubscribeEvent(EventName::kWellParametersUpdated, this, &C::Refresh);
     SubscribeEvent(EventName::kResetToDefaults, this, &C::RestoreDefaults);
     SubscribeEvent(EventName::kSeparatorPresetChanged, this, &C::ApplyPreset);
-    SubscribeEvent(EventName::kCasingSizeChanged, this, &C::ApplyTypedValues);
-    SubscribeEvent(EventName::kDipTubeIDChanged, this, &C::ApplyTypedDimension);
-    SubscribeEvent(EventName::kDipTubeLengthChanged, this, &C::ApplyTypedDimension);
-    SubscribeEvent(EventName::kDipTubeODChanged, this, &C::ApplyTypedDimension);
-    SubscribeEvent(EventName::kGasBubbleRiseVelocityChanged, this, &C::ApplyTypedValues);
-    SubscribeEvent(EventName::kProductionRateChanged, this, &C::ApplyTypedValues);
-    SubscribeEvent(EventName::kSeparatorIDChanged, this, &C::ApplyTypedDimension);
-    SubscribeEvent(EventName::kSeparatorODChanged, this, &C::ApplyTypedDimension);
-    SubscribeEvent(EventName::kSPMChanged, this, &C::ApplyTypedValues);
+    SubscribeEvent(EventName::kCasingSizeChanged, this, &C::ApplyCasing);
+    for (const TypedField& field : kTypedFields) {
+        const std::string name = field.name;
+        SubscribeEvent(field.changedEvent, this, [this, name] { ApplyTypedField(name); });
+    }
     // Every typed field is tidied when it loses the focus, in the fields' order.
     for (const TypedField& field : kTypedFields) {
         const std::string name = field.name;
@@ -175,10 +182,33 @@ void CGasSeparatorController::Initialise() {
     }
 }
 
-void CGasSeparatorController::ApplyTypedValues() {
+// A casing picked from the list ends any edit of a typed field.
+void CGasSeparatorController::ApplyCasing() {
     if (refreshing_ || ListsAreBeingRebuilt()) {
         return;
     }
+    editedField_.clear();
+    ApplyTypedValues();
+}
+
+// The first change of a field after it lost the focus, or after another field or the model
+// changed, begins an edit: the value the field had then is the one a range failure restores,
+// never one of the keystrokes in between (typing 35 over 8 passes through 3).
+void CGasSeparatorController::ApplyTypedField(const std::string& name) {
+    const TypedField* field = FieldOf(name);
+    if (!refreshing_ && !ListsAreBeingRebuilt()) {
+        if (editedField_ != name) {
+            editedField_ = name;
+            valueBeforeEdit_ = (Model().GetParameters().*field->get)();
+        }
+        ApplyTypedValues();
+    }
+    if (field->clearsPreset) {
+        ClearPreset();
+    }
+}
+
+void CGasSeparatorController::ApplyTypedValues() {
     FlagScope scope(applying_);
     WellParameters candidate = Model().GetParameters();
     double typed[std::size(kTypedFields)];
@@ -199,11 +229,6 @@ void CGasSeparatorController::ApplyTypedValues() {
     Model().SetParameters(candidate);
 }
 
-void CGasSeparatorController::ApplyTypedDimension() {
-    ApplyTypedValues();
-    ClearPreset();
-}
-
 void CGasSeparatorController::ClearPreset() {
     if (presetApplying_) {
         return;
@@ -218,39 +243,63 @@ void CGasSeparatorController::ClearPreset() {
 }
 
 bool CGasSeparatorController::Validate(WellParameters& candidate) {
-    // Every rule compares the values as they stood before any restoration.
-    const std::vector<RuleOutcome> outcomes = CheckParameterRules(candidate);
+    // The range rules judge the values as typed and restore those that fail; the consistency
+    // rules then judge the values that will be in use.
+    const std::vector<RuleOutcome> typed = CheckParameterRules(candidate);
+    for (const RuleOutcome& outcome : typed) {
+        if (!outcome.passed && IsRangeRule(outcome.rule)) {
+            Restore(outcome.rule, candidate);
+        }
+    }
+    const std::vector<RuleOutcome> inUse = CheckParameterRules(candidate);
     bool valid = true;
-    for (const RuleOutcome& outcome : outcomes) {
-        ApplyRuleOutcome(outcome, candidate);
-        valid = valid && outcome.passed;
+    for (size_t i = 0; i < typed.size(); ++i) {
+        const bool range = IsRangeRule(typed[i].rule);
+        if (range) {
+            MarkRangeRule(typed[i]);
+        } else { // a consistency rule follows the range rule of its first field
+            MarkConsistencyRule(inUse[i], typed[i - 1].passed);
+        }
+        valid = valid && (range ? typed[i] : inUse[i]).passed;
     }
     return valid;
 }
 
-void CGasSeparatorController::ApplyRuleOutcome(const RuleOutcome& outcome,
-                                               WellParameters& candidate) {
+// A range failure restores the value the field had before the edit that is under way, or the
+// model's value for any other field.
+void CGasSeparatorController::Restore(ParameterRule rule, WellParameters& candidate) const {
+    const RuleViews* views = ViewsOf(rule);
+    const TypedField* field = views ? FieldOf(views->field) : nullptr;
+    if (!field) {
+        return; // the casing size is never restored
+    }
+    const double restored =
+        field->name == editedField_ ? valueBeforeEdit_ : (Model().GetParameters().*field->get)();
+    (candidate.*field->set)(restored);
+}
+
+void CGasSeparatorController::MarkRangeRule(const RuleOutcome& outcome) {
     const RuleViews* views = ViewsOf(outcome.rule);
-    if (!views) {
-        return;
-    }
-    if (!IsRangeRule(outcome.rule)) { // a consistency rule
-        ShowWarning(views->warning, !outcome.passed);
-        ShowWarning(views->rangeWarning, false);
-        SetFieldValid(views->field, outcome.passed);
-        if (!outcome.passed) {
-            SetFieldValid(views->otherField, false);
-        }
-        return;
-    }
-    if (outcome.passed && views->passIsSilent) {
+    if (!views || (outcome.passed && views->passIsSilent)) {
         return;
     }
     SetFieldValid(views->field, outcome.passed);
     ShowWarning(views->warning, !outcome.passed);
+}
+
+// A failed consistency rule shows its warning in place of the range warning and marks both
+// fields. A passed one hides its warning; it marks its field valid and hides the range warning
+// only when the field's range rule passed too.
+void CGasSeparatorController::MarkConsistencyRule(const RuleOutcome& outcome, bool rangePassed) {
+    const RuleViews* views = ViewsOf(outcome.rule);
+    ShowWarning(views->warning, !outcome.passed);
     if (!outcome.passed) {
-        const TypedField* field = FieldOf(views->field);
-        (candidate.*field->set)((Model().GetParameters().*field->get)());
+        ShowWarning(views->rangeWarning, false);
+        SetFieldValid(views->field, false);
+        SetFieldValid(views->otherField, false);
+    } else if (rangePassed) {
+        ShowWarning(views->rangeWarning, false);
+        SetFieldValid(views->field, true);
     }
 }
 
@@ -271,6 +320,7 @@ void CGasSeparatorController::Refresh() {
         return;
     }
     FlagScope scope(refreshing_);
+    editedField_.clear(); // the model changed under the panel: the fields show it again
     SelectCasing();
     const WellParameters& parameters = Model().GetParameters();
     for (const TypedField& field : kTypedFields) {
@@ -322,6 +372,9 @@ void CGasSeparatorController::RestoreDefaults() {
 }
 
 void CGasSeparatorController::TidyField(const std::string& name) {
+    if (editedField_ == name) {
+        editedField_.clear();
+    }
     auto* field = Find<CTextEditView>(name);
     if (!field || !field->IsValid()) {
         return;
@@ -332,14 +385,20 @@ void CGasSeparatorController::TidyField(const std::string& name) {
     }
 }
 
+// While a value in use breaks a range rule (a preset too wide for the casing, a casing changed
+// under a design), the results do not apply: both show an em dash. The capacity keeps its own
+// colours (the invalid red is hard to read on its blue box); the field at fault is the red one.
 void CGasSeparatorController::ShowResults() {
     const SimulationState& state = Model().GetState();
+    const bool apply = !BreaksARangeRule(Model().GetParameters());
     if (auto* capacity = Find<CTextEditView>(ViewName::kMaxCapacity)) {
-        capacity->SetText(FormatNumber(state.maximumCapacity));
+        capacity->SetText(apply ? FormatNumber(state.maximumCapacity) : kResultNotApplying);
         capacity->SetValid(true);
     }
     if (auto* label = Find<CLabelView>(ViewName::kRecommendedDipTubeLength)) {
-        label->SetText(FormatNumber(RoundToThousandths(state.recommendedDipTubeLength)) + " in");
+        label->SetText(apply ? FormatNumber(RoundToThousandths(state.recommendedDipTubeLength)) +
+                                   " in"
+                             : kResultNotApplying);
     }
 }
 

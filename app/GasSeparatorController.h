@@ -29,17 +29,23 @@ public:
     void Refresh();
     void RestoreDefaults();
     void ApplyPreset();
-    void ApplyTypedValues();
-    void ApplyTypedDimension(); // applying typed values, then clearing the preset
+    void ApplyCasing();
+    // Applying typed values after a change of `field`, then clearing the preset for a
+    // separator dimension.
+    void ApplyTypedField(const std::string& field);
     void TidyField(const std::string& field);
 
     // Checks `candidate`, marking fields and showing or hiding warnings; a value that fails
-    // a range rule is restored from the model. False when any rule failed.
+    // a range rule is restored (to its value before the edit under way, or the model's). The
+    // consistency rules judge the values after that. False when any rule failed.
     bool Validate(WellParameters& candidate);
 
 private:
+    void ApplyTypedValues();
     void ClearPreset();
-    void ApplyRuleOutcome(const RuleOutcome& outcome, WellParameters& candidate);
+    void Restore(ParameterRule rule, WellParameters& candidate) const;
+    void MarkRangeRule(const RuleOutcome& outcome);
+    void MarkConsistencyRule(const RuleOutcome& outcome, bool rangePassed);
     void SetFieldValid(const std::string& field, bool valid);
     void ShowWarning(const std::string& name, bool shown);
     void SelectCasing();
@@ -51,4 +57,7 @@ private:
     bool presetApplying_ = false;
     bool refreshing_ = false;
     bool applying_ = false;
+    // The typed field being edited (empty when none) and its model value when the edit began.
+    std::string editedField_;
+    double valueBeforeEdit_ = 0;
 };

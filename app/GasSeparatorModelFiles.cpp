@@ -88,6 +88,37 @@ void CGasSeparatorModel::ApplySeparatorPreset(const SeparatorPreset* preset) {
     RaiseEvent(EventName::kWellParametersUpdated);
 }
 
+namespace {
+// The values of the shipped defaults file built into the program.
+WellParameters ShippedDefaults() {
+    const ResourceBytes bytes = FindResource(kDefaultsFileName, ResourceKind::RawData);
+    WellParameters shipped;
+    std::string name;
+    ParseDefaultsText(std::string(reinterpret_cast<const char*>(bytes.data), bytes.size), shipped,
+                      name);
+    return shipped;
+}
+
+// A value of the defaults file that breaks its range rule (not finite, SPM 1e308, ...) never
+// reaches the simulation, just as a typed one does not: the shipped value of its key is used.
+// A diameter that is not below the casing size is kept: the program itself saves one when the
+// casing is changed under a design; the panel marks it and the results as not applying.
+void UseShippedValuesOutsideTheirLimits(WellParameters& parameters, const std::string& path) {
+    const WellParameters shipped = ShippedDefaults();
+    for (const StoredNumber& number : kStoredNumbers) {
+        const double value = (parameters.*number.get)();
+        if (!WithinOwnLimits(number.rule, value)) {
+            LOG_WARNING(kLogCategory,
+                        "Defaults file %s: \"%s\" is %s, out of its range; using "
+                        "the shipped value %s",
+                        path.c_str(), number.key, FormatNumber(value).c_str(),
+                        FormatNumber((shipped.*number.get)()).c_str());
+            (parameters.*number.set)((shipped.*number.get)());
+        }
+    }
+}
+} // namespace
+
 // True when the file was read and used; false when it could not be opened. A file that opens
 // but cannot be used is set aside and replaced by the shipped one.
 bool CGasSeparatorModel::ReadDefaultsFile(const std::string& path) {
@@ -97,6 +128,7 @@ bool CGasSeparatorModel::ReadDefaultsFile(const std::string& path) {
     }
     try {
         ParseDefaultsText(text, parameters_, presetName_);
+        UseShippedValuesOutsideTheirLimits(parameters_, path);
         return true;
     } catch (const SettingsFileError& error) {
         const fs::path aside = SetAsideName(path);
@@ -147,9 +179,14 @@ void CGasSeparatorModel::SaveDefaults() {
     if (folder.empty()) {
         return;
     }
-    if (!WriteFileAtomically(folder / kDefaultsFileName,
-                             FormatDefaultsText(parameters_, presetName_))) {
-        LOG_ERROR(kLogCategory, "Cannot write the defaults file in %s", folder.string().c_str());
+    try {
+        if (!WriteFileAtomically(folder / kDefaultsFileName,
+                                 FormatDefaultsText(parameters_, presetName_))) {
+            LOG_ERROR(kLogCategory, "Cannot write the defaults file in %s",
+                      folder.string().c_str());
+        }
+    } catch (const SettingsFileError& error) { // the previous file stays as it was
+        LOG_ERROR(kLogCategory, "Defaults file not saved: %s", error.what());
     }
 }
 
@@ -196,8 +233,15 @@ const SeparatorPreset* CGasSeparatorModel::SaveUserPreset(const std::string& nam
     if (folder.empty()) {
         return nullptr;
     }
+    std::string text;
+    try {
+        text = FormatPresetText(displayName, parameters_);
+    } catch (const SettingsFileError& error) {
+        LOG_ERROR(kLogCategory, "Preset %s not saved: %s", displayName.c_str(), error.what());
+        return nullptr;
+    }
     const fs::path path = FreePresetPath(folder, PresetBaseName(displayName));
-    if (!WriteFileAtomically(path, FormatPresetText(displayName, parameters_))) {
+    if (!WriteFileAtomically(path, text)) {
         LOG_ERROR(kLogCategory, "Cannot write preset file %s", path.string().c_str());
         return nullptr;
     }

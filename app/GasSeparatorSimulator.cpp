@@ -26,10 +26,13 @@ void CGasSeparatorSimulator::Update(double dt) {
 }
 
 void CGasSeparatorSimulator::Step(double dt) {
-    SimulationState& s = state_;
+    StepSimulation(parameters_, dt, state_);
+}
+
+void StepSimulation(const WellParameters& parameters, double dt, SimulationState& s) {
     s.elapsedTime += dt;
-    if (parameters_.GetPumpRunning()) {
-        const double omega = parameters_.GetCrankAngularSpeed();
+    if (parameters.GetPumpRunning()) {
+        const double omega = parameters.GetCrankAngularSpeed();
         s.crankAngle += omega * dt;
         s.plungerPosition = (1 - std::cos(s.crankAngle)) * 0.5;
         s.plungerVelocity = std::sin(s.crankAngle) * (omega * 0.5);
@@ -38,5 +41,5 @@ void CGasSeparatorSimulator::Step(double dt) {
         s.flowMultiplier = 0;
         s.plungerVelocity = 0;
     }
-    CapacityModel::Evaluate(parameters_, dt, s);
+    CapacityModel::Evaluate(parameters, dt, s);
 }

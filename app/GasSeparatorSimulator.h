@@ -32,5 +32,9 @@ private:
     SimulationState state_;
 };
 
+// One simulation step of `state` by `dt` seconds for `parameters`: the crank, the plunger, the
+// pump's draw and the capacity model. The simulator and the long-run outlook both step with it.
+void StepSimulation(const WellParameters& parameters, double dt, SimulationState& state);
+
 // The process-wide simulator, published by its owner.
 extern CGasSeparatorSimulator* gGasSeparatorSimulator;

@@ -1,14 +1,15 @@
 #include "app/NumberFormat.h"
 
-#include <cctype>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 std::string FormatNumber(double value) {
+    // std::to_chars writes as printf does in the "C" locale: "%.6g".
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", value);
-    return buffer;
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    return std::string(buffer, written.ptr);
 }
 
 namespace {
@@ -16,7 +17,12 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Length of the longest prefix of `text` (after `start`) that is a decimal number.
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+// End of the longest prefix of `text` (after `start`) that is a decimal number; `start` when
+// there is none.
 size_t DecimalNumberEnd(std::string_view text, size_t start) {
     size_t i = start;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -49,6 +55,43 @@ size_t DecimalNumberEnd(std::string_view text, size_t start) {
     }
     return i;
 }
+
+// Whether a decimal number that a double cannot hold is too large (rather than too small): the
+// decimal exponent of its first significant digit is positive.
+bool BeyondTheLargestDouble(std::string_view number) {
+    const size_t e = std::min(number.find_first_of("eE"), number.size());
+    long long exponent = 0;
+    if (e < number.size()) {
+        std::string_view digits = number.substr(e + 1);
+        if (digits.front() == '+') {
+            digits.remove_prefix(1);
+        }
+        const auto read = std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
+        if (read.ec != std::errc()) {
+            return digits.front() != '-'; // an exponent beyond any long long decides alone
+        }
+    }
+    const std::string_view mantissa = number.substr(0, e);
+    const auto point = static_cast<long long>(std::min(mantissa.find('.'), mantissa.size()));
+    const auto first = static_cast<long long>(mantissa.find_first_of("123456789"));
+    const long long leading = first < point ? point - first - 1 : point - first;
+    return leading + exponent > 0;
+}
+
+// A complete decimal number (as DecimalNumberEnd accepts it) as a double.
+double ConvertDecimal(std::string_view number) {
+    const bool negative = number.front() == '-';
+    if (number.front() == '+' || negative) {
+        number.remove_prefix(1); // from_chars takes a minus sign only; the sign is added below
+    }
+    double value = 0;
+    const auto read = std::from_chars(number.data(), number.data() + number.size(), value,
+                                      std::chars_format::general);
+    if (read.ec == std::errc::result_out_of_range) {
+        value = BeyondTheLargestDouble(number) ? HUGE_VAL : 0.0;
+    }
+    return negative ? -value : value;
+}
 } // namespace
 
 double RoundToThousandths(double value) {
@@ -61,17 +104,20 @@ double RoundToThousandths(double value) {
 
 double ParseNumber(std::string_view text) {
     size_t start = 0;
-    while (start < text.size() && std::isspace(static_cast<unsigned char>(text[start]))) {
+    while (start < text.size() && IsBlank(text[start])) {
         ++start;
     }
     const size_t end = DecimalNumberEnd(text, start);
     if (end == start) {
         return 0;
     }
-    const std::string number(text.substr(start, end - start));
-    const double value = std::strtod(number.c_str(), nullptr);
-    if (!std::isfinite(value)) {
-        return 0;
+    const double value = ConvertDecimal(text.substr(start, end - start));
+    return std::isfinite(value) ? RoundToThousandths(value) : 0.0;
+}
+
+std::optional<double> ReadNumber(std::string_view text) {
+    if (text.empty() || DecimalNumberEnd(text, 0) != text.size()) {
+        return std::nullopt;
     }
-    return RoundToThousandths(value);
+    return ConvertDecimal(text);
 }

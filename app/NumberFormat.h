@@ -1,6 +1,8 @@
 #pragma once
-// The two number rules shared by every field, label and file.
+// The number rules shared by every field, label and file. Every conversion here is free of the
+// C library's locale: numbers are read and written with a point whatever the user's locale.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,12 +12,18 @@
 // least two exponent digits ("1.23457e+06", "1e-05"), which ParseNumber reads back.
 std::string FormatNumber(double value);
 
-// The leading number of `text` as the C library's atof reads decimal numbers (leading blanks,
-// an optional sign, digits, an optional fraction and exponent; conversion stops at the first
-// character that does not fit), rounded to three decimals. No number gives 0. Unlike atof,
-// "inf", "nan" and hexadecimal forms are not numbers here, and a number too large for a
-// double gives 0, so typed text never produces a non-finite value.
+// The leading number of `text` as the C library's atof reads decimal numbers in the "C" locale
+// (leading blanks, an optional sign, digits, an optional fraction and exponent; conversion
+// stops at the first character that does not fit), rounded to three decimals. No number gives
+// 0. Unlike atof, "inf", "nan" and hexadecimal forms are not numbers here, and a number too
+// large for a double gives 0, so typed text never produces a non-finite value.
 double ParseNumber(std::string_view text);
+
+// The whole of `text` as a decimal number of that form (no blanks around it): "2.5", "-1e3",
+// "+7", ".5". A number too large for a double reads as an infinity of its sign and one too
+// small as zero, as strtod reads them. Null for anything else: other characters, "inf",
+// "nan", hexadecimal, a decimal comma.
+std::optional<double> ReadNumber(std::string_view text);
 
 // Rounds half up to three decimals: floor(x * 1000 + 0.5) / 1000.
 double RoundToThousandths(double value);

@@ -2,45 +2,66 @@
 
 #include "app/NumberFormat.h"
 
-namespace {
-bool InsideCasing(double value, double casing) {
-    return value > 0 && value < casing;
+#include <cmath>
+
+bool WithinOwnLimits(ParameterRule rule, double v) {
+    if (!std::isfinite(v)) {
+        return false;
+    }
+    switch (rule) {
+    case ParameterRule::DipTubeLength:
+        return v >= 12 && v <= 480;
+    case ParameterRule::RiseVelocity:
+        return v > 0 && v <= 12;
+    case ParameterRule::SPM:
+        return v > 0 && v <= 30;
+    default: // the casing size, the four diameters and the production rate
+        return v > 0;
+    }
 }
 
+namespace {
 void Check(std::vector<RuleOutcome>& out, ParameterRule rule, bool passed) {
     out.push_back({rule, passed});
 }
 
-// A diameter's range rule and, only when it passes, the consistency rule that follows it.
-void CheckDiameter(std::vector<RuleOutcome>& out, ParameterRule range, double value, double casing,
-                   ParameterRule consistency, bool consistent) {
-    const bool inRange = InsideCasing(value, casing);
-    Check(out, range, inRange);
-    if (inRange) {
-        Check(out, consistency, consistent);
-    }
+void CheckOwnLimits(std::vector<RuleOutcome>& out, ParameterRule rule, double value) {
+    Check(out, rule, WithinOwnLimits(rule, value));
+}
+
+// A diameter's range rule: its own limits and below the casing size.
+void CheckDiameter(std::vector<RuleOutcome>& out, ParameterRule rule, double value, double casing) {
+    Check(out, rule, WithinOwnLimits(rule, value) && value < casing);
 }
 } // namespace
 
 std::vector<RuleOutcome> CheckParameterRules(const WellParameters& p) {
     const double c = p.GetCasingSize(), o = p.GetSeparatorOD(), i = p.GetSeparatorID();
-    const double d = p.GetDipTubeOD(), e = p.GetDipTubeID(), l = p.GetDipTubeLength();
-    const double v = p.GetGasBubbleRiseVelocity(), s = p.GetSPM();
+    const double d = p.GetDipTubeOD(), e = p.GetDipTubeID();
     std::vector<RuleOutcome> out;
     out.reserve(12);
-    Check(out, ParameterRule::CasingSize, c > 0);
-    Check(out, ParameterRule::SeparatorODRange, InsideCasing(o, c));
-    CheckDiameter(out, ParameterRule::SeparatorIDRange, i, c, ParameterRule::SeparatorWall,
-                  !(o > 0 && i >= o));
-    CheckDiameter(out, ParameterRule::DipTubeODRange, d, c, ParameterRule::DipTubeInsideSeparator,
-                  !(i > 0 && d >= i));
-    CheckDiameter(out, ParameterRule::DipTubeIDRange, e, c, ParameterRule::DipTubeWall,
-                  !(d > 0 && e >= d));
-    Check(out, ParameterRule::DipTubeLength, l >= 12 && l <= 480);
-    Check(out, ParameterRule::RiseVelocity, v > 0 && v <= 12);
-    Check(out, ParameterRule::ProductionRate, p.GetProductionRate() > 0);
-    Check(out, ParameterRule::SPM, s > 0 && s <= 30);
+    CheckOwnLimits(out, ParameterRule::CasingSize, c);
+    CheckDiameter(out, ParameterRule::SeparatorODRange, o, c);
+    CheckDiameter(out, ParameterRule::SeparatorIDRange, i, c);
+    Check(out, ParameterRule::SeparatorWall, !(o > 0 && i >= o));
+    CheckDiameter(out, ParameterRule::DipTubeODRange, d, c);
+    Check(out, ParameterRule::DipTubeInsideSeparator, !(i > 0 && d >= i));
+    CheckDiameter(out, ParameterRule::DipTubeIDRange, e, c);
+    Check(out, ParameterRule::DipTubeWall, !(d > 0 && e >= d));
+    CheckOwnLimits(out, ParameterRule::DipTubeLength, p.GetDipTubeLength());
+    CheckOwnLimits(out, ParameterRule::RiseVelocity, p.GetGasBubbleRiseVelocity());
+    CheckOwnLimits(out, ParameterRule::ProductionRate, p.GetProductionRate());
+    CheckOwnLimits(out, ParameterRule::SPM, p.GetSPM());
     return out;
+}
+
+bool BreaksARangeRule(const WellParameters& p) {
+    for (const RuleOutcome& outcome : CheckParameterRules(p)) {
+        if (!outcome.passed && IsRangeRule(outcome.rule)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool IsRangeRule(ParameterRule rule) {

@@ -1,8 +1,8 @@
 #pragma once
 // The input rules for a parameter set, in the order they are checked. Range rules fail a value
 // that must not reach the model; the three consistency rules (separator wall, dip tube inside
-// the separator, dip tube wall) only flag values that are inconsistent with each other. A
-// consistency rule is checked only when the range rule before it passes.
+// the separator, dip tube wall) only flag values that are inconsistent with each other. A value
+// that is not a finite number fails its range rule.
 
 #include "app/WellParameters.h"
 
@@ -29,11 +29,18 @@ struct RuleOutcome {
     bool passed;
 };
 
-// Every rule that was checked, in order, with its outcome.
+// Every rule, in the order above, with its outcome for `parameters`.
 std::vector<RuleOutcome> CheckParameterRules(const WellParameters& parameters);
 
 // Whether a failure of `rule` keeps the value out of the model (range rules) or only flags it.
 bool IsRangeRule(ParameterRule rule);
+
+// Whether any value of `parameters` breaks its range rule.
+bool BreaksARangeRule(const WellParameters& parameters);
+
+// The part of range rule `rule` that judges `value` alone, without the casing size that bounds
+// the diameters: a finite number above 0 for a diameter, 12 to 480 for the dip tube length, ...
+bool WithinOwnLimits(ParameterRule rule, double value);
 
 // A one-line explanation of a failed rule for people, naming the field(s) and the allowed
 // range, e.g. "SPM must be above 0 and at most 30 strokes/min (got 31)".

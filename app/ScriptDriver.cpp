@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/MainLoopTimer.h"
+#include "app/NumberFormat.h"
 #include "app/StateDump.h"
 #include "app/platform/Automation.h"
 #include "app/tags/Button.h"
@@ -93,13 +94,12 @@ void CScriptDriver::Finish() {
 }
 
 bool CScriptDriver::RunFor(const std::string& argument, std::string& error) {
-    char* end = nullptr;
-    const double seconds = std::strtod(argument.c_str(), &end);
-    if (argument.empty() || Trim(end).size() > 0 || !std::isfinite(seconds) || seconds < 0) {
+    const std::optional<double> seconds = ReadNumber(argument);
+    if (!seconds || !std::isfinite(*seconds) || *seconds < 0) {
         error = "run needs a number of seconds, not \"" + argument + "\"";
         return false;
     }
-    const long long target = passes_ + static_cast<long long>(std::ceil(seconds * 60.0 - 1e-9));
+    const long long target = passes_ + static_cast<long long>(std::ceil(*seconds * 60.0 - 1e-9));
     while (passes_ < target && Pass()) {
     }
     return true;

@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libyaml-cpp-dev zlib1g-dev libgtest-dev
   fonts-dejavu-core
+  # The locale sources: the tests generate a decimal-comma locale (de_DE.UTF-8) with localedef.
+  locales
   # The Debian package (dpkg-shlibdeps computes its dependencies, file finds its programs)
   # and its checks (the desktop entry and AppStream validators, strace).
   dpkg-dev file desktop-file-utils appstream strace

@@ -100,6 +100,7 @@ TEST(CapacityModel, ClosedFlowPathsAndZeroLengthStayFinite) {
     WellParameters p = ShippedDefaults();
     p.SetDipTubeOD(3.0); // wider than the separator bore: negative annulus area
     p.SetDipTubeID(0);   // no bore
+    p.SetPumpRunning(true);
     SimulationState s;
     s.flowMultiplier = 3.77;
     Evaluate(p, 0.5, s);
@@ -109,7 +110,7 @@ TEST(CapacityModel, ClosedFlowPathsAndZeroLengthStayFinite) {
     EXPECT_EQ(s.dipTubeLiquidVelocity, 0);
     EXPECT_EQ(s.dipTubeBubbleVelocity, 6);
     EXPECT_EQ(s.maximumCapacity, 0);
-    EXPECT_FALSE(s.gasAtDipTubeInlet);
+    EXPECT_TRUE(s.gasAtDipTubeInlet); // no annulus, no separation: gas goes straight in
 
     p = ShippedDefaults();
     p.SetDipTubeLength(0);

@@ -8,10 +8,13 @@
 #include "app/ViewNames.h"
 #include "app/platform/Platform.h"
 #include "app/platform/UserFolders.h"
+#include "common/log_manager/Log_Manager.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <limits>
 
 namespace fs = std::filesystem;
 
@@ -196,4 +199,67 @@ TEST_F(ModelFilesTest, WithoutFoldersNothingIsReadOrWritten) {
     EXPECT_EQ(updates, 0);
     EXPECT_EQ(model.SaveUserPreset("Name"), nullptr);
     EXPECT_TRUE(model.LoadUserPresets().empty());
+}
+
+namespace {
+// The Warning and Error lines logged while the object lives.
+class RecordedLog : public CLogListener {
+public:
+    explicit RecordedLog(const fs::path& folder)
+        : log_(folder.string() + "/", 7, 0, 1), publish_(gLogManager, log_) {
+        log_.SetListener(this);
+    }
+    void OnLog(int level, const std::string& text) override {
+        text_ += level >= LogManager::Warning ? text : "";
+    }
+    const std::string& Text() { return log_.WritePending(), text_; }
+
+private:
+    LogManager log_;
+    ScopedGlobal<LogManager> publish_;
+    std::string text_;
+};
+} // namespace
+
+TEST_F(ModelFilesTest, DefaultsValuesOutsideTheirOwnLimitsTakeTheShippedValueAndAreNamed) {
+    RecordedLog log(folders->Settings().parent_path());
+    fs::create_directories(folders->Settings());
+    WriteFileAtomically(DefaultsPath(), "Casing Size: 4.09\nPreset Name: Mine\nSeparator OD: 9\n"
+                                        "Separator ID: 2.5\nDip Tube OD: 1.25\nDip Tube ID: 1\n"
+                                        "Dip Tube Length: 5\nGas Bubble Rise Velocity: .inf\n"
+                                        "Production Rate: 190\nSPM: 1e308\n");
+    model.LoadDefaults();
+    const WellParameters& p = model.GetParameters();
+    EXPECT_EQ(p.GetSPM(), 8); // not 1e308, which ran the crank angle to 5e307
+    EXPECT_EQ(p.GetDipTubeLength(), 42);
+    EXPECT_EQ(p.GetGasBubbleRiseVelocity(), 6);
+    // The rest is used; a separator wider than its casing is kept, to be marked in the panel.
+    EXPECT_EQ(p.GetProductionRate(), 190);
+    EXPECT_EQ(p.GetSeparatorOD(), 9);
+    for (const char* named : {"| Warning | CGasSeparatorModel |", "\"SPM\" is 1e+308",
+                              "\"Dip Tube Length\" is 5", "\"Gas Bubble Rise Velocity\" is inf"}) {
+        EXPECT_NE(log.Text().find(named), std::string::npos) << named << "\n" << log.Text();
+    }
+}
+
+TEST_F(ModelFilesTest, NonFiniteNumbersAreRefusedAndNeverWritten) {
+    RecordedLog log(folders->Settings().parent_path());
+    fs::create_directories(folders->Documents());
+    WriteFileAtomically(folders->Documents() / "nan.seppreset.yml",
+                        "Display Name: N\nSeparator OD: 3\nSeparator ID: .nan\nDip Tube OD: 1\n"
+                        "Dip Tube ID: 0.5\nDip Tube Length: 40\n");
+    EXPECT_TRUE(model.LoadUserPresets().empty());
+    EXPECT_NE(log.Text().find("nan.seppreset.yml: bad value for \"Separator ID\" (line 3): not a "
+                              "finite number"),
+              std::string::npos)
+        << log.Text();
+    // Whatever put a non-finite value into the model, no file gets it.
+    model.SaveDefaults();
+    const std::string saved = Read(DefaultsPath());
+    WellParameters p = model.GetParameters();
+    p.SetSeparatorOD(std::numeric_limits<double>::infinity());
+    model.SetParameters(p);
+    model.SaveDefaults();
+    EXPECT_EQ(Read(DefaultsPath()), saved);
+    EXPECT_EQ(model.SaveUserPreset("Broken"), nullptr);
 }

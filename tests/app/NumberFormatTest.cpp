@@ -1,7 +1,10 @@
 #include "app/NumberFormat.h"
 
+#include "tests/app/CommaLocale.h"
+
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <sstream>
 
@@ -54,4 +57,27 @@ TEST(ParseNumber, HugeValuesAreKeptInsteadOfOverflowingTheRounding) {
     EXPECT_EQ(ParseNumber("1e300"), 1e300);
     EXPECT_EQ(ParseNumber("123456789012345678"), 123456789012345678.0);
     EXPECT_TRUE(std::isfinite(ParseNumber("1.7e308")));
+}
+
+// Qt makes the user's locale the C library's at start-up; the number rules must not follow it.
+TEST(NumberRules, AreTheSameInADecimalCommaLocale) {
+    if (CommaLocalePath().empty()) {
+        GTEST_SKIP() << kNoCommaLocale;
+    }
+    setenv("LOCPATH", CommaLocalePath().c_str(), 1);
+    ASSERT_TRUE(std::setlocale(LC_ALL, kCommaLocale));
+    const std::string written = FormatNumber(27.75);
+    const double read = ParseNumber("2.5");
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(written, "27.75");
+    EXPECT_EQ(read, 2.5);
+}
+
+TEST(ReadNumber, TakesWholeDecimalNumbersOnlyAndOverflowsAsStrtod) {
+    EXPECT_EQ(ReadNumber("+7"), 7);
+    for (const char* text : {"", " 1", "12abc", "inf", "0x10", "1e", "2,5"}) {
+        EXPECT_EQ(ReadNumber(text), std::nullopt) << text;
+    }
+    EXPECT_EQ(ReadNumber("-123456e99999999999999999999"), -HUGE_VAL);
+    EXPECT_EQ(ReadNumber("1000e-400"), 0);
 }

@@ -37,11 +37,24 @@ protected:
         EXPECT_NE(warning, nullptr) << name;
         return warning && warning->IsVisible();
     }
-    // What a user's typing amounts to: the field's text changes and raises its event.
-    void Type(const std::string& field, const std::string& text) { Field(field).SetText(text); }
+    // What a user's typing of a value amounts to: the field's text changes and raises its
+    // event, then the user leaves the field, which ends the edit.
+    void Type(const std::string& field, const std::string& text) {
+        Field(field).SetText(text);
+        RaiseEvent(LoseFocusEvent(field));
+    }
     void PickPreset(const std::string& text) {
         List(ViewName::kSeparatorPreset).SelectByText(text);
         RaiseEvent(EventName::kSeparatorPresetChanged);
+    }
+    void PickCasing(const std::string& text) {
+        List(ViewName::kCasingSize).SelectByText(text);
+        RaiseEvent(EventName::kCasingSizeChanged);
+    }
+    std::string Results() { // the maximum capacity and the recommended length
+        auto* label = gWindowManager->FindViewAs<CLabelView>(ViewName::kRecommendedDipTubeLength);
+        return Field(ViewName::kMaxCapacity).GetText() + " | " +
+               (label ? label->DisplayText() : "");
     }
     const WellParameters& Model() { return gGasSeparatorModel->GetParameters(); }
 
@@ -117,13 +130,53 @@ TEST_F(ParametersTest, InconsistentDiametersPassOnMarked) {
     EXPECT_EQ(Model().GetDipTubeOD(), 2.5);
 }
 
-TEST_F(ParametersTest, RangeFailuresRestoreTheModelValueButLaterRulesSeeTheTypedOnes) {
+TEST_F(ParametersTest, RangeFailuresRestoreTheModelValue) {
     Type(ViewName::kSeparatorOD, "5"); // beyond the 4.09 casing: restored to 3
     EXPECT_FALSE(Field(ViewName::kSeparatorOD).IsValid());
     EXPECT_TRUE(WarningShown(ViewName::kSeparatorODRangeWarning));
     EXPECT_EQ(Model().GetSeparatorOD(), 3);
-    // The wall rule compared the typed 5, not the restored 3: no wall warning.
+    // The wall rule judged the 3 in use with the 2.75 bore: no wall warning.
     EXPECT_FALSE(WarningShown(ViewName::kSeparatorDiameterWarning));
+}
+
+TEST_F(ParametersTest, ARangeFailureKeepsTheValueFromBeforeTheEditNotAKeystroke) {
+    for (const char* keystrokes : {"3", "35"}) { // 35 typed over 8, without leaving the field
+        Field(ViewName::kSPM).SetText(keystrokes);
+    }
+    EXPECT_FALSE(Field(ViewName::kSPM).IsValid());
+    EXPECT_EQ(Model().GetSPM(), 8); // not the 3 on the way
+    RunPass();
+    EXPECT_EQ(Results(), "242 | 27.75 in");
+}
+
+TEST_F(ParametersTest, ConsistencyIsJudgedOnTheValuesInUse) {
+    Type(ViewName::kDipTubeOD, "3");       // wider than the 2.75 bore: passed on, marked
+    for (const char* typed : {"0", "5"}) { // out of range: the 2.75 bore stays in use
+        Type(ViewName::kSeparatorID, typed);
+        EXPECT_TRUE(WarningShown(ViewName::kSeparatorInnerDiameterWarning)) << typed;
+        EXPECT_FALSE(Field(ViewName::kDipTubeOD).IsValid()) << typed;
+    }
+}
+
+TEST_F(ParametersTest, ResultsDoNotApplyWhileAValueInUseBreaksARangeRule) {
+    PickPreset("3-1/2 Collar Size Gas Separator"); // 4.5 in wide, in a 4.09 in casing
+    RunPass();
+    EXPECT_FALSE(Field(ViewName::kSeparatorOD).IsValid());
+    EXPECT_EQ(Results(), "\u2014 | \u2014");
+    PickCasing("7\" 23 lbs/ft (ID 6.366\")"); // wide enough: the results apply again
+    RunPass();
+    EXPECT_EQ(Results(), "644 | 27.75 in");
+    PickCasing("4.5\" 9.5 lbs/ft (ID 4.09\")"); // the casing changed under the design
+    RunPass();
+    EXPECT_FALSE(Field(ViewName::kSeparatorID).IsValid());
+    EXPECT_EQ(Results(), "\u2014 | \u2014");
+}
+
+TEST_F(ParametersTest, ADesignWithoutAnAnnulusShowsTheCapacityWarningWithThePumpRunning) {
+    Type(ViewName::kDipTubeOD, "2.75"); // as wide as the separator bore: marked, passed on
+    RaiseEvent(EventName::kPumpStart);
+    RunPass();
+    EXPECT_TRUE(WarningShown(ViewName::kMaxCapacityWarning));
 }
 
 TEST_F(ParametersTest, TypedDimensionsClearThePresetButPumpSpeedDoesNot) {

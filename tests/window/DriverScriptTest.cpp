@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "app/ViewNames.h"
+#include "tests/app/CommaLocale.h"
 #include <yaml-cpp/yaml.h>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -297,4 +299,39 @@ TEST(UserStoryTest, BadInputIsMarkedAndNeverReachesTheModel) {
     const YAML::Node corrected = run.Dump("corrected.yml");
     EXPECT_EQ(View(corrected, ViewName::kDipTubeLength, "valid"), "true");
     EXPECT_EQ(View(corrected, ViewName::kDipTubeLengthWarning, "visible"), "false");
+}
+
+// Typed, shown, saved and read back: in a decimal-comma locale every number, picture and file
+// is exactly what it is in the C locale.
+TEST(UserStoryTest, NumbersAreTheSameInADecimalCommaLocale) {
+    if (CommaLocalePath().empty()) {
+        GTEST_SKIP() << kNoCommaLocale;
+    }
+    const std::string comma =
+        std::string("LOCPATH='") + CommaLocalePath() + "' LC_ALL=" + kCommaLocale;
+    std::map<std::string, std::string> files[2];
+    for (const std::string& locale : {std::string("LC_ALL=C"), comma}) {
+        DriverRun run; // a user of each locale, from the first start
+        const bool isComma = locale == comma;
+        for (const char* script : {"story-any-locale-first.txt", "story-any-locale-next.txt"}) {
+            RunScript(script, run, locale + (isComma ? " LANG=de_DE.UTF-8 " : " "));
+            ASSERT_EQ(run.status, 0) << run.err;
+        }
+        for (const char* file : {"typed.yml", "typed.png", "restarted.yml", "repicked.yml",
+                                 ".config/Quillmore/Gas Separator/gasseparator.defaults.yml",
+                                 "Documents/Quillmore/Gas Separator/Comma25.seppreset.yml"}) {
+            files[isComma][file] = ReadFile(run.folder / file);
+        }
+    }
+    for (const auto& [file, text] : files[0]) {
+        EXPECT_EQ(files[1][file], text) << file;
+    }
+    const YAML::Node typed = YAML::Load(files[1]["typed.yml"]);
+    const YAML::Node restarted = YAML::Load(files[1]["restarted.yml"]);
+    for (const char* key : {"gas_bubble_rise_velocity", "spm", "production_rate"}) {
+        EXPECT_EQ(Parameter(restarted, key), Parameter(typed, key)) << key;
+    }
+    EXPECT_EQ(Parameter(typed, "gas_bubble_rise_velocity"), "5.5");
+    EXPECT_EQ(View(typed, ViewName::kRecommendedDipTubeLength, "text"), "21.421 in");
+    EXPECT_EQ(View(YAML::Load(files[1]["repicked.yml"]), ViewName::kSeparatorID, "text"), "3.125");
 }

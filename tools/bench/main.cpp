@@ -8,6 +8,7 @@
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorSimulator.h"
 #include "app/GlobalService.h"
+#include "app/NumberFormat.h"
 #include "app/ScriptDriver.h"
 #include "app/Version.h"
 #include "app/ViewNames.h"
@@ -21,11 +22,11 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <iostream>
 #include <numeric>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -63,7 +64,11 @@ double MsSinceProcessStart() {
     } // field 22 is the start time in clock ticks after boot
     timespec now{};
     clock_gettime(CLOCK_BOOTTIME, &now);
-    const double started = std::stod(field) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    const std::optional<double> ticks = ReadNumber(field);
+    if (!ticks) {
+        return -1;
+    }
+    const double started = *ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
     return (now.tv_sec + now.tv_nsec / 1e9 - started) * 1000.0;
 }
 
@@ -72,8 +77,11 @@ double PeakRssMb() {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::stod(line.substr(6)) / 1024.0;
+        if (line.rfind("VmHWM:", 0) == 0) { // "VmHWM:    52916 kB"
+            std::istringstream fields(line.substr(6));
+            std::string kilobytes;
+            fields >> kilobytes;
+            return ReadNumber(kilobytes).value_or(-1024.0) / 1024.0;
         }
     }
     return -1;
@@ -81,8 +89,8 @@ double PeakRssMb() {
 
 int ParsePasses(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--passes") {
-        const int passes = std::atoi(argv[2]);
-        return passes > 0 ? passes : -1;
+        const std::optional<double> passes = ReadNumber(argv[2]);
+        return passes && *passes >= 1 && *passes <= 1e8 ? static_cast<int>(*passes) : -1;
     }
     return argc == 1 ? kDefaultPasses : -1;
 }
@@ -161,13 +169,14 @@ int main(int argc, char** argv) {
     }
     const int live = LiveParticles();
     application.Shutdown();
+    // Figures are written with FormatNumber: a point in every locale.
     std::cout << "passes: " << timings.pass.size() << "\n"
-              << "mean_pass_ms: " << Mean(timings.pass) << "\n"
-              << "p99_pass_ms: " << Percentile99(timings.pass) << "\n"
-              << "mean_window_update_ms: " << Mean(timings.windowUpdate) << "\n"
-              << "mean_simulation_ms: " << Mean(timings.simulation) << "\n"
+              << "mean_pass_ms: " << FormatNumber(Mean(timings.pass)) << "\n"
+              << "p99_pass_ms: " << FormatNumber(Percentile99(timings.pass)) << "\n"
+              << "mean_window_update_ms: " << FormatNumber(Mean(timings.windowUpdate)) << "\n"
+              << "mean_simulation_ms: " << FormatNumber(Mean(timings.simulation)) << "\n"
               << "live_particles: " << live << "\n"
-              << "first_frame_ms: " << firstFrameMs << "\n"
-              << "peak_rss_mb: " << PeakRssMb() << std::endl;
+              << "first_frame_ms: " << FormatNumber(firstFrameMs) << "\n"
+              << "peak_rss_mb: " << FormatNumber(PeakRssMb()) << std::endl;
     return 0;
 }

@@ -4,13 +4,14 @@
 #include "app/DefaultsFile.h"
 #include "app/GasSeparatorModel.h"
 #include "app/GasSeparatorSimulator.h"
+#include "app/InletOutlook.h"
 #include "app/NumberFormat.h"
 #include "app/ParameterRules.h"
 #include "app/SimulationCore.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -45,8 +46,9 @@ Run options:
   --trace FILE.csv       write one row per step: time, crank angle, plunger position and
                          velocity, flow multiplier, the four velocities, penetration depth
                          and fraction
-  --gas-limit            also find the smallest whole production rate at which gas reaches
-                         the dip tube inlet within the run (up to 10,000,000 bbl/day)
+  --gas-limit            also find the smallest whole production rate at which gas ever
+                         reaches the dip tube inlet, however long the pump runs (up to
+                         10,000,000 bbl/day)
   --help                 show this text
   --version              print the version
 
@@ -56,9 +58,14 @@ separator ID not below its OD, a dip tube not inside the separator, a dip tube I
 OD) are reported on standard error and still computed.
 
 Output keys: annulus_area_in2, dip_tube_bore_area_in2, maximum_capacity_bbl_per_day,
-recommended_dip_tube_length_in, peak_gas_penetration_in, gas_reaches_dip_tube_inlet and, with
---gas-limit, gas_limit_production_rate_bbl_per_day.
+recommended_dip_tube_length_in; peak_gas_penetration_in and gas_reaches_dip_tube_inlet, within
+the --seconds run; time_to_dip_tube_inlet_s, the seconds after the pump starts at which gas
+first reaches the inlet however long it runs, or "never"; with --gas-limit,
+gas_limit_production_rate_bbl_per_day. The last two come from the model's cycle behaviour (the
+drift of the gas per pump cycle and its peak within a cycle), not from a longer run.
 )";
+
+constexpr long kGasLimitSearchRate = 10000000; // bbl/day, the highest rate --gas-limit tries
 
 struct Options {
     std::optional<std::string> defaultsFile;
@@ -93,25 +100,15 @@ bool IsValueOption(const std::string& name) {
                        [&](const auto& option) { return option.first == name; });
 }
 
-// A whole argument that is a number; nullopt for anything else ("12abc", "", "inf").
-std::optional<double> StrictNumber(const std::string& text) {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value) ||
-        text.find_first_of("xXnN") != std::string::npos) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 double NumberArgument(const std::string& option, const std::string& text) {
-    const std::optional<double> value = StrictNumber(text);
-    if (!value) {
+    // A whole argument that is a finite number; not "12abc", "", "inf", "1e999" or "2,5".
+    const std::optional<double> value = ReadNumber(text);
+    if (!value || !std::isfinite(*value)) {
         throw UsageError(option + ": '" + text + "' is not a number");
     }
     return *value;
@@ -236,28 +233,12 @@ RunResult RunPump(const WellParameters& start, const Options& options,
     return result;
 }
 
-// Penetration grows with the production rate at every step, so the first rate that lets gas
-// reach the inlet is found by bisection.
-std::optional<long> GasLimitRate(WellParameters parameters, const Options& options) {
-    auto reaches = [&](long rate) {
-        parameters.SetProductionRate(static_cast<double>(rate));
-        return RunPump(parameters, options).gasReachedInlet;
-    };
-    long low = 0, high = 10000000; // `low` never reaches; `high` is the first candidate that does
-    if (!reaches(high)) {
-        return std::nullopt;
-    }
-    while (high - low > 1) {
-        const long middle = low + (high - low) / 2;
-        (reaches(middle) ? high : low) = middle;
-    }
-    return high;
-}
-
+// Ten significant digits, as printf's "%.10g" in the "C" locale.
 std::string CsvNumber(double value) {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.10g", value);
-    return buffer;
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 10);
+    return std::string(buffer, written.ptr);
 }
 
 void WriteTraceRow(std::ostream& csv, const SimulationState& s) {
@@ -323,8 +304,12 @@ int RunDesignCalculator(const std::vector<std::string>& args, const std::string&
             return 2;
         }
         PrintResults(out, RunWithTrace(parameters, options));
+        const InletOutlook outlook = DipTubeInletOutlook(parameters, options.step);
+        out << "time_to_dip_tube_inlet_s: "
+            << (outlook.reaches ? FormatNumber(outlook.seconds) : std::string("never")) << "\n";
         if (options.gasLimit) {
-            const std::optional<long> rate = GasLimitRate(parameters, options);
+            const std::optional<long> rate =
+                LongRunGasLimitRate(parameters, options.step, kGasLimitSearchRate);
             out << "gas_limit_production_rate_bbl_per_day: "
                 << (rate ? std::to_string(*rate) : std::string("none")) << "\n";
         }

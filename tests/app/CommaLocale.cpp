@@ -1,0 +1,27 @@
+#include "tests/app/CommaLocale.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+namespace fs = std::filesystem;
+
+std::string CommaLocalePath() {
+    static const std::string path = [] {
+        const char* user = std::getenv("USER");
+        const fs::path cache =
+            fs::temp_directory_path() / (std::string("gs-test-locales-") + (user ? user : "user"));
+        const fs::path made = cache / kCommaLocale / "LC_NUMERIC";
+        std::error_code error;
+        if (!fs::exists(made, error)) {
+            // Made beside the cache and renamed into place: tests running at once see all or none.
+            const fs::path fresh = cache.string() + "-" + std::to_string(std::random_device()());
+            const std::string target = (fresh / kCommaLocale).string();
+            std::system(("localedef -i de_DE -f UTF-8 '" + target + "' >/dev/null 2>&1").c_str());
+            fs::rename(fresh, cache, error);
+            fs::remove_all(fresh, error);
+        }
+        return fs::exists(made, error) ? cache.string() : std::string();
+    }();
+    return path;
+}
