@@ -23,16 +23,42 @@ namespace {
 constexpr const char* kDefaultsFileName = "gasseparator.defaults.yml";
 constexpr const char* kPresetSuffix = ".seppreset.yml";
 constexpr const char* kLogCategory = "CGasSeparatorModel";
+// A defaults or preset file is a few hundred bytes; a bigger one is not ours.
+constexpr std::size_t kMaxSettingsFileBytes = 1 << 20;
+// "<file>.bad", "<file>.bad-2", ... "<file>.bad-100".
+constexpr int kSetAsideNames = 100;
+// A preset file name keeps at most this many characters of the display name, so that with
+// "_<number>", ".seppreset.yml" and the temporary suffix it stays well within the 255 bytes of
+// most file systems (143 with eCryptfs). The display name inside the file is kept whole.
+constexpr std::size_t kMaxPresetBaseLength = 100;
+// "<base>_99999" is the last name tried: the search ends.
+constexpr int kPresetNames = 100000;
 
-// The first free name of the form "<file>.bad", "<file>.bad-2", ... beside `file`.
-fs::path SetAsideName(const fs::path& file) {
-    fs::path candidate = file;
-    candidate += ".bad";
-    for (int n = 2; fs::exists(candidate); ++n) {
-        candidate = file;
-        candidate += ".bad-" + std::to_string(n);
+std::string Reason(const std::error_code& error) {
+    return error == FileError::TooLarge ? "larger than 1 MiB" : error.message();
+}
+
+// Whether anything has the name, a broken link included. Never throws.
+bool NameTaken(const fs::path& path) {
+    std::error_code error;
+    return fs::symlink_status(path, error).type() != fs::file_type::not_found;
+}
+
+// Moves `file` to the first free "<file>.bad", "<file>.bad-2", ...; the name it took, or an
+// empty path and `error`.
+fs::path SetAside(const fs::path& file, std::error_code& error) {
+    for (int n = 1; n <= kSetAsideNames; ++n) {
+        fs::path aside = file;
+        aside += n == 1 ? std::string(".bad") : ".bad-" + std::to_string(n);
+        if (RenameWithoutReplacing(file, aside, error)) {
+            return aside;
+        }
+        if (error != std::errc::file_exists) {
+            return {};
+        }
     }
-    return candidate;
+    error = FileError::NoFreeName;
+    return {};
 }
 
 bool EndsWith(const std::string& text, const std::string& suffix) {
@@ -47,27 +73,21 @@ std::string TrimTrailingBlanks(std::string name) {
     return name;
 }
 
-// The name's ASCII letters and digits, or "userpreset" when there are none.
+// The name's first ASCII letters and digits, or "userpreset" when there are none.
 std::string PresetBaseName(const std::string& name) {
     std::string base;
     for (char c : name) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+        if (((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) &&
+            base.size() < kMaxPresetBaseLength) {
             base += c;
         }
     }
     return base.empty() ? "userpreset" : base;
 }
 
-// The first "<base>.seppreset.yml", "<base>_1.seppreset.yml", ... that does not exist yet.
-fs::path FreePresetPath(const fs::path& folder, const std::string& base) {
-    for (int n = 0;; ++n) {
-        const std::string suffix = n == 0 ? "" : "_" + FormatNumber(n);
-        const fs::path candidate = folder / (base + suffix + kPresetSuffix);
-        std::error_code error;
-        if (!fs::exists(candidate, error) && !error) {
-            return candidate;
-        }
-    }
+// "<base>.seppreset.yml", then "<base>_1.seppreset.yml", "<base>_2.seppreset.yml", ...
+fs::path PresetPath(const fs::path& folder, const std::string& base, int n) {
+    return folder / (base + (n == 0 ? "" : "_" + FormatNumber(n)) + kPresetSuffix);
 }
 } // namespace
 
@@ -89,13 +109,18 @@ void CGasSeparatorModel::ApplySeparatorPreset(const SeparatorPreset* preset) {
 }
 
 namespace {
-// The values of the shipped defaults file built into the program.
-WellParameters ShippedDefaults() {
+// The shipped defaults file built into the program, read into `parameters` and `presetName`.
+void ParseShippedDefaults(WellParameters& parameters, std::string& presetName) {
     const ResourceBytes bytes = FindResource(kDefaultsFileName, ResourceKind::RawData);
+    ParseDefaultsText(std::string(reinterpret_cast<const char*>(bytes.data), bytes.size),
+                      parameters, presetName);
+}
+
+// The values of the shipped defaults file.
+WellParameters ShippedDefaults() {
     WellParameters shipped;
     std::string name;
-    ParseDefaultsText(std::string(reinterpret_cast<const char*>(bytes.data), bytes.size), shipped,
-                      name);
+    ParseShippedDefaults(shipped, name);
     return shipped;
 }
 
@@ -119,41 +144,65 @@ void UseShippedValuesOutsideTheirLimits(WellParameters& parameters, const std::s
 }
 } // namespace
 
-// True when the file was read and used; false when it could not be opened. A file that opens
-// but cannot be used is set aside and replaced by the shipped one.
-bool CGasSeparatorModel::ReadDefaultsFile(const std::string& path) {
-    std::string text;
-    if (!ReadWholeFile(path, text)) {
-        return false;
-    }
-    try {
-        ParseDefaultsText(text, parameters_, presetName_);
-        UseShippedValuesOutsideTheirLimits(parameters_, path);
-        return true;
-    } catch (const SettingsFileError& error) {
-        const fs::path aside = SetAsideName(path);
-        std::error_code renameError;
-        fs::rename(path, aside, renameError);
-        LOG_WARNING(kLogCategory, "Defaults file %s cannot be used (%s); set aside as %s",
-                    path.c_str(), error.what(), aside.string().c_str());
-        if (renameError) {
-            return true; // keep what we have rather than overwrite a file we could not move
-        }
-        std::string shipped;
-        return ExtractResourceToFile(kDefaultsFileName, path) && ReadWholeFile(path, shipped) &&
-               (ParseDefaultsText(shipped, parameters_, presetName_), true);
-    }
-}
-
 void CGasSeparatorModel::LoadDefaults() {
     const fs::path folder = SettingsFolder();
     if (folder.empty()) {
         return;
     }
-    const std::string path = (folder / kDefaultsFileName).string();
-    if (!ReadDefaultsFile(path)) {
-        ExtractResourceToFile(kDefaultsFileName, path);
-        ReadDefaultsFile(path);
+    const fs::path path = folder / kDefaultsFileName;
+    std::string text;
+    std::error_code error;
+    if (ReadRegularFile(path, kMaxSettingsFileBytes, text, error)) {
+        try {
+            ParseDefaultsText(text, parameters_, presetName_);
+            UseShippedValuesOutsideTheirLimits(parameters_, path.string());
+            return;
+        } catch (const SettingsFileError& problem) {
+            SetAsideUnusableDefaults(path, problem.what());
+        }
+    } else if (!NameTaken(path)) {
+        WriteShippedDefaults(path); // the first start
+    } else {
+        SetAsideUnusableDefaults(path, Reason(error));
+    }
+    UseShippedDefaults();
+}
+
+// Nothing the user had is destroyed: the file is renamed, or, when even that fails, left
+// alone and never written over.
+void CGasSeparatorModel::SetAsideUnusableDefaults(const fs::path& path,
+                                                  const std::string& problem) {
+    std::error_code error;
+    const fs::path aside = SetAside(path, error);
+    const std::string what =
+        "The defaults file \"" + path.string() + "\" cannot be used (" + problem + ")";
+    if (aside.empty()) {
+        keepUnusableDefaults_ = true;
+        defaultsNotice_ = what + " and could not be set aside (" + Reason(error) +
+                          "). The shipped defaults are used; the file is left as it is.";
+    } else {
+        defaultsNotice_ = what + ". It was set aside as \"" + aside.string() +
+                          "\", and the shipped defaults are used.";
+        WriteShippedDefaults(path);
+    }
+    LOG_WARNING(kLogCategory, "%s", defaultsNotice_.c_str());
+}
+
+void CGasSeparatorModel::WriteShippedDefaults(const fs::path& path) {
+    std::error_code error;
+    if (!ExtractResourceToFile(kDefaultsFileName, path, error)) {
+        LOG_ERROR(kLogCategory, "Cannot write the defaults file %s: %s", path.string().c_str(),
+                  error.message().c_str());
+        return;
+    }
+    keepUnusableDefaults_ = false;
+}
+
+void CGasSeparatorModel::UseShippedDefaults() {
+    try {
+        ParseShippedDefaults(parameters_, presetName_);
+    } catch (const SettingsFileError& error) {
+        LOG_ERROR(kLogCategory, "The shipped defaults cannot be read: %s", error.what());
     }
 }
 
@@ -162,15 +211,8 @@ void CGasSeparatorModel::ResetToDefaults() {
     if (folder.empty()) {
         return;
     }
-    // Extract beside the file first, so a failed extraction leaves the user's file alone.
-    const fs::path path = folder / kDefaultsFileName;
-    fs::path shipped = path;
-    shipped += ".tmp";
-    if (ExtractResourceToFile(kDefaultsFileName, shipped)) {
-        std::error_code ignored;
-        fs::rename(shipped, path, ignored);
-    }
-    LoadDefaults();
+    WriteShippedDefaults(folder / kDefaultsFileName);
+    UseShippedDefaults();
     RaiseEvent(EventName::kWellParametersUpdated);
 }
 
@@ -179,26 +221,36 @@ void CGasSeparatorModel::SaveDefaults() {
     if (folder.empty()) {
         return;
     }
+    const fs::path path = folder / kDefaultsFileName;
+    if (keepUnusableDefaults_) {
+        LOG_WARNING(kLogCategory, "Not saving over the unusable defaults file %s",
+                    path.string().c_str());
+        return;
+    }
+    std::error_code error;
     try {
-        if (!WriteFileAtomically(folder / kDefaultsFileName,
-                                 FormatDefaultsText(parameters_, presetName_))) {
-            LOG_ERROR(kLogCategory, "Cannot write the defaults file in %s",
-                      folder.string().c_str());
+        if (!WriteFileAtomically(path, FormatDefaultsText(parameters_, presetName_), error)) {
+            LOG_ERROR(kLogCategory, "Cannot write the defaults file %s: %s", path.string().c_str(),
+                      error.message().c_str());
         }
-    } catch (const SettingsFileError& error) { // the previous file stays as it was
-        LOG_ERROR(kLogCategory, "Defaults file not saved: %s", error.what());
+    } catch (const SettingsFileError& problem) { // the previous file stays as it was
+        LOG_ERROR(kLogCategory, "Defaults file not saved: %s", problem.what());
     }
 }
 
-const SeparatorPreset* CGasSeparatorModel::LoadUserPreset(const std::string& path) {
+const SeparatorPreset* CGasSeparatorModel::LoadUserPreset(const fs::path& path) {
     std::string text;
-    if (!ReadWholeFile(path, text)) {
+    std::error_code error;
+    if (!ReadRegularFile(path, kMaxSettingsFileBytes, text, error)) {
+        LOG_WARNING(kLogCategory, "Skipping preset file %s: %s", path.string().c_str(),
+                    Reason(error).c_str());
         return nullptr;
     }
     try {
         userPresets_.push_back(ParsePresetText(text));
-    } catch (const SettingsFileError& error) {
-        LOG_WARNING(kLogCategory, "Skipping preset file %s: %s", path.c_str(), error.what());
+    } catch (const SettingsFileError& problem) {
+        LOG_WARNING(kLogCategory, "Skipping preset file %s: %s", path.string().c_str(),
+                    problem.what());
         return nullptr;
     }
     return &userPresets_.back();
@@ -212,38 +264,56 @@ const std::vector<SeparatorPreset>& CGasSeparatorModel::LoadUserPresets() {
     }
     std::vector<fs::path> files;
     std::error_code error;
+    // Only names are looked at here: what an entry is (a folder, a FIFO, a broken or looping
+    // link) is the reader's business, which skips it with a log line.
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (!it->is_directory() && EndsWith(it->path().filename().string(), kPresetSuffix)) {
+        if (EndsWith(it->path().filename().string(), kPresetSuffix)) {
             files.push_back(it->path());
         }
     }
+    if (error) {
+        LOG_WARNING(kLogCategory, "Cannot list the presets in %s: %s", folder.string().c_str(),
+                    error.message().c_str());
+    }
     std::sort(files.begin(), files.end());
     for (const fs::path& file : files) {
-        LoadUserPreset(file.string());
+        LoadUserPreset(file);
     }
     return userPresets_;
 }
 
-const SeparatorPreset* CGasSeparatorModel::SaveUserPreset(const std::string& name) {
+const SeparatorPreset* CGasSeparatorModel::SaveUserPreset(const std::string& name,
+                                                          std::string* failure) {
     const std::string displayName = TrimTrailingBlanks(name);
     if (displayName.empty()) {
         return nullptr;
     }
+    const auto fail = [&](const std::string& why) -> const SeparatorPreset* {
+        LOG_ERROR(kLogCategory, "Cannot save the preset: %s", why.c_str());
+        if (failure) {
+            *failure = why;
+        }
+        return nullptr;
+    };
     const fs::path folder = DocumentsFolder();
     if (folder.empty()) {
-        return nullptr;
+        return fail("there is no documents folder to save it in");
     }
     std::string text;
     try {
         text = FormatPresetText(displayName, parameters_);
-    } catch (const SettingsFileError& error) {
-        LOG_ERROR(kLogCategory, "Preset %s not saved: %s", displayName.c_str(), error.what());
-        return nullptr;
+    } catch (const SettingsFileError& problem) {
+        return fail(problem.what());
     }
-    const fs::path path = FreePresetPath(folder, PresetBaseName(displayName));
-    if (!WriteFileAtomically(path, text)) {
-        LOG_ERROR(kLogCategory, "Cannot write preset file %s", path.string().c_str());
-        return nullptr;
+    // A new file under a free name, created exclusively: another instance saving the same
+    // name at the same moment gets the next number instead of overwriting this one.
+    const std::string base = PresetBaseName(displayName);
+    std::error_code error;
+    const fs::path path = CreateFileWithFreeName([&](int n) { return PresetPath(folder, base, n); },
+                                                 kPresetNames, text, error);
+    if (path.empty()) {
+        return fail("cannot write a new file in \"" + folder.string() + "\": " + Reason(error));
     }
-    return LoadUserPreset(path.string());
+    const SeparatorPreset* preset = LoadUserPreset(path);
+    return preset ? preset : fail("\"" + path.string() + "\" cannot be read back");
 }

@@ -11,6 +11,7 @@
 // service that is not installed is null; callers treat that as "not available".
 
 class IUserFolders;
+class IFileSystem;
 class IImageDecoder;
 class IFontRegistry;
 class IScreenFontFactory;
@@ -20,6 +21,7 @@ class IAutomation;
 
 struct PlatformServices {
     IUserFolders* userFolders = nullptr;
+    IFileSystem* fileSystem = nullptr;               // none: written files are not synced
     IImageDecoder* imageDecoder = nullptr;           // image tags; none: images load as 0 x 0
     IFontRegistry* fontRegistry = nullptr;           // font tags; none: nothing is registered
     IScreenFontFactory* screenFontFactory = nullptr; // placement; none: no screen fonts

@@ -1,7 +1,8 @@
 #include "app/tags/EmbeddedStore.h"
 
+#include "app/AtomicFile.h"
+
 #include <cstdint>
-#include <fstream>
 
 namespace {
 // One row of the table the build generates from data/ (see cmake/EmbeddedStore.cmake).
@@ -50,18 +51,20 @@ std::string ReadResourceText(std::string_view path) {
                  : std::string();
 }
 
-bool ExtractResourceToFile(std::string_view path, const std::filesystem::path& file) {
+bool ExtractResourceToFile(std::string_view path, const std::filesystem::path& file,
+                           std::error_code& error) {
     const ResourceBytes bytes = FindResource(path, ResourceKind::RawData);
     if (!bytes) {
+        error = std::make_error_code(std::errc::no_such_file_or_directory);
         return false;
     }
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        return false;
-    }
-    out.write(reinterpret_cast<const char*>(bytes.data), static_cast<std::streamsize>(bytes.size));
-    out.close();
-    return static_cast<bool>(out);
+    return WriteFileAtomically(
+        file, std::string(reinterpret_cast<const char*>(bytes.data), bytes.size), error);
+}
+
+bool ExtractResourceToFile(std::string_view path, const std::filesystem::path& file) {
+    std::error_code ignored;
+    return ExtractResourceToFile(path, file, ignored);
 }
 
 std::vector<ResourceEntry> ListResources() {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 enum class ResourceKind {
@@ -26,8 +27,10 @@ struct ResourceBytes {
 ResourceBytes FindResource(std::string_view path, ResourceKind kind);
 // The bytes of the tag file exactly as stored; empty when there is none.
 std::string ReadResourceText(std::string_view path);
-// Writes the raw-data resource to `file` (created or truncated). True only when the whole
-// write succeeded; a missing resource writes nothing and returns false.
+// Writes the raw-data resource to `file`, replacing it atomically (app/AtomicFile.h). True only
+// when the whole write succeeded; a missing resource writes nothing and returns false.
+bool ExtractResourceToFile(std::string_view path, const std::filesystem::path& file,
+                           std::error_code& error);
 bool ExtractResourceToFile(std::string_view path, const std::filesystem::path& file);
 
 struct ResourceEntry {

@@ -6,15 +6,22 @@
 #include "app/GasSeparatorModel.h"
 #include "app/GlobalService.h"
 #include "app/ViewNames.h"
+#include "app/platform/FileSystem.h"
 #include "app/platform/Platform.h"
 #include "app/platform/UserFolders.h"
 #include "common/log_manager/Log_Manager.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <limits>
+#include <map>
 
 namespace fs = std::filesystem;
 
@@ -53,8 +60,26 @@ protected:
     fs::path DefaultsPath() const { return folders->Settings() / "gasseparator.defaults.yml"; }
     std::string Read(const fs::path& path) {
         std::string text;
-        EXPECT_TRUE(ReadWholeFile(path, text)) << path;
+        std::error_code error;
+        EXPECT_TRUE(ReadRegularFile(path, 1 << 20, text, error)) << path << ": " << error;
         return text;
+    }
+
+    // A broken defaults file, or the preset folder, made ready.
+    void WriteDefaults(const std::string& text) {
+        fs::create_directories(folders->Settings());
+        ASSERT_TRUE(WriteFileAtomically(DefaultsPath(), text));
+    }
+    fs::path Presets() {
+        fs::create_directories(folders->Documents());
+        return folders->Documents();
+    }
+    std::vector<std::string> LoadedNames() {
+        std::vector<std::string> names;
+        for (const SeparatorPreset& preset : model.LoadUserPresets()) {
+            names.push_back(preset.displayName);
+        }
+        return names;
     }
 
     std::unique_ptr<TempFolders> folders;
@@ -262,4 +287,180 @@ TEST_F(ModelFilesTest, NonFiniteNumbersAreRefusedAndNeverWritten) {
     model.SaveDefaults();
     EXPECT_EQ(Read(DefaultsPath()), saved);
     EXPECT_EQ(model.SaveUserPreset("Broken"), nullptr);
+}
+
+namespace {
+// A file of `bytes` bytes that is otherwise a good preset (the rest is a YAML comment).
+std::string PaddedPreset(std::size_t bytes) {
+    std::string text = "Display Name: Big\nSeparator OD: 3\nSeparator ID: 2\nDip Tube OD: 1\n"
+                       "Dip Tube ID: 0.5\nDip Tube Length: 40\n#";
+    text.resize(bytes, 'x');
+    return text + "\n";
+}
+} // namespace
+
+TEST_F(ModelFilesTest, OnlyRegularFilesUpToOneMebibyteAreRead) {
+    ASSERT_TRUE(WriteFileAtomically(Presets() / "big.seppreset.yml", PaddedPreset(2 << 20)));
+    ASSERT_TRUE(LoadedNames().empty()); // checked first: the cases below would hang before
+    ASSERT_EQ(::mkfifo((Presets() / "fifo.seppreset.yml").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", Presets() / "zero.seppreset.yml");
+    ASSERT_TRUE(WriteFileAtomically(Presets() / "fits.seppreset.yml", PaddedPreset(1000)));
+    EXPECT_EQ(LoadedNames(), std::vector<std::string>{"Big"});
+
+    for (const std::string kind : {"fifo", "zero", "big"}) {
+        fs::remove(DefaultsPath());
+        fs::create_directories(folders->Settings());
+        if (kind == "fifo") {
+            ASSERT_EQ(::mkfifo(DefaultsPath().c_str(), 0600), 0);
+        } else if (kind == "zero") {
+            fs::create_symlink("/dev/zero", DefaultsPath());
+        } else {
+            WriteDefaults(PaddedPreset(2 << 20));
+        }
+        CGasSeparatorModel fresh;
+        fresh.LoadDefaults();
+        EXPECT_EQ(fresh.GetParameters().GetCasingSize(), 4.09) << kind;
+        EXPECT_NE(fresh.TakeDefaultsNotice().find("set aside as"), std::string::npos) << kind;
+    }
+}
+
+TEST_F(ModelFilesTest, LinksThatLoopOrDangleAreSkippedAndNothingThrows) {
+    fs::create_symlink("self.seppreset.yml", Presets() / "self.seppreset.yml");
+    fs::create_symlink("b.seppreset.yml", Presets() / "a.seppreset.yml");
+    fs::create_symlink("a.seppreset.yml", Presets() / "b.seppreset.yml");
+    fs::create_directories(folders->Documents() / "closed");
+    fs::create_symlink("closed/gone.yml", Presets() / "dangling.seppreset.yml");
+    fs::permissions(folders->Documents() / "closed", fs::perms::none);
+    ASSERT_NE(model.SaveUserPreset("Good"), nullptr);
+    EXPECT_EQ(LoadedNames(), std::vector<std::string>{"Good"});
+    fs::permissions(folders->Documents() / "closed", fs::perms::owner_all);
+
+    // The set-aside name itself loops.
+    WriteDefaults("Casing Size: [unclosed\n");
+    fs::create_symlink("gasseparator.defaults.yml.bad", DefaultsPath().string() + ".bad");
+    EXPECT_NO_THROW(model.LoadDefaults());
+    EXPECT_EQ(Read(DefaultsPath().string() + ".bad-2"), "Casing Size: [unclosed\n");
+    EXPECT_EQ(model.GetParameters().GetCasingSize(), 4.09);
+}
+
+TEST_F(ModelFilesTest, AnUnusableDefaultsFileIsNamedOnceAndTheShippedValuesAreUsed) {
+    WriteDefaults("Casing Size: 4\n");
+    model.LoadDefaults();
+    const std::string notice = model.TakeDefaultsNotice();
+    EXPECT_NE(notice.find("missing key"), std::string::npos) << notice;
+    EXPECT_NE(notice.find("set aside as \"" + DefaultsPath().string() + ".bad\""),
+              std::string::npos)
+        << notice;
+    EXPECT_EQ(model.TakeDefaultsNotice(), "");
+    EXPECT_EQ(model.GetParameters().GetCasingSize(), 4.09);
+
+    // No free name to set it aside: the shipped values all the same, and the file is kept.
+    for (int n = 2; n <= 100; ++n) {
+        WriteFileAtomically(DefaultsPath().string() + ".bad-" + std::to_string(n), "taken");
+    }
+    WriteDefaults("Casing Size: 4\n");
+    CGasSeparatorModel fresh;
+    fresh.LoadDefaults();
+    EXPECT_EQ(fresh.GetParameters().GetCasingSize(), 4.09); // not the built-in 7.025
+    EXPECT_NE(fresh.TakeDefaultsNotice().find("could not be set aside"), std::string::npos);
+    fresh.SaveDefaults();
+    EXPECT_EQ(Read(DefaultsPath()), "Casing Size: 4\n");
+}
+
+TEST_F(ModelFilesTest, PresetNamesOfAnyLengthSaveAndStayWhole) {
+    const std::string name240(240, 'a');
+    const SeparatorPreset* preset = model.SaveUserPreset(name240);
+    ASSERT_NE(preset, nullptr); // before the endless cases below
+    EXPECT_EQ(preset->displayName, name240);
+    const std::string name2000 = std::string(2000, 'b') + " / .. \x01";
+    for (int i = 0; i < 2; ++i) {
+        preset = model.SaveUserPreset(name2000);
+        ASSERT_NE(preset, nullptr);
+        EXPECT_EQ(preset->displayName, name2000);
+    }
+    EXPECT_TRUE(fs::exists(Presets() / (std::string(100, 'b') + "_1.seppreset.yml")));
+    for (const auto& entry : fs::directory_iterator(Presets())) {
+        EXPECT_LE(entry.path().filename().string().size(), 120u);
+    }
+    EXPECT_EQ(LoadedNames().size(), 3u);
+}
+
+TEST_F(ModelFilesTest, ReplacingKeepsPermissionsAndLinksAndNeverFollowsAStrayTemporaryName) {
+    WriteDefaults("Casing Size: 4\n");
+    fs::permissions(DefaultsPath(), fs::perms::owner_read | fs::perms::owner_write);
+    const fs::path victim = folders->Settings() / "victim.txt";
+    ASSERT_TRUE(WriteFileAtomically(victim, "untouched"));
+    fs::create_symlink(victim, DefaultsPath().string() + ".tmp");
+    model.SaveDefaults();
+    EXPECT_EQ(Read(victim), "untouched");
+    EXPECT_EQ(fs::status(DefaultsPath()).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Read(DefaultsPath()).rfind("Casing Size: ", 0), 0u);
+
+    // A defaults file that is a link stays one; the file it points to is replaced.
+    const fs::path real = folders->Settings() / "real.yml";
+    fs::rename(DefaultsPath(), real);
+    fs::create_symlink(real, DefaultsPath());
+    model.SetPresetName("Linked");
+    model.SaveDefaults();
+    EXPECT_TRUE(fs::is_symlink(DefaultsPath()));
+    EXPECT_NE(Read(real).find("Preset Name: Linked\n"), std::string::npos);
+}
+
+TEST_F(ModelFilesTest, TheTextIsOnTheDiskBeforeTheFileTakesItsName) {
+    struct RecordingFileSystem : IFileSystem {
+        fs::path target;
+        std::vector<std::string> seen; // the target's text at each sync
+        std::error_code SyncToDisk(std::FILE*) override {
+            std::ifstream in(target);
+            seen.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            return {};
+        }
+    } recording;
+    recording.target = DefaultsPath();
+    Platform().fileSystem = &recording;
+    WriteDefaults("old\n");
+    model.SaveDefaults();
+    Platform().fileSystem = nullptr;
+    EXPECT_EQ(recording.seen, (std::vector<std::string>{"", "old\n"}));
+}
+
+// Two processes save the same preset name many times at once: every save is its own whole file.
+TEST_F(ModelFilesTest, TwoProcessesSavingTheSameNameNeverLoseOrMixAPreset) {
+    constexpr int kSaves = 150;
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    std::vector<pid_t> children;
+    for (const double od : {3.25, 3.5}) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            char go;
+            ::close(start[1]);
+            int failures = ::read(start[0], &go, 1) == 0 ? 0 : 1;
+            CGasSeparatorModel saver;
+            WellParameters p = saver.GetParameters();
+            p.SetSeparatorOD(od);
+            saver.SetParameters(p);
+            for (int i = 0; i < kSaves; ++i) {
+                failures += saver.SaveUserPreset("Same Name") == nullptr;
+            }
+            ::_exit(failures);
+        }
+        children.push_back(child);
+    }
+    ::close(start[0]);
+    ::close(start[1]); // both children start now
+    for (const pid_t child : children) {
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    std::map<double, int> saved;
+    for (const SeparatorPreset& preset : model.LoadUserPresets()) {
+        EXPECT_EQ(preset.displayName, "Same Name");
+        ++saved[preset.separatorOd];
+    }
+    EXPECT_EQ(saved, (std::map<double, int>{{3.25, kSaves}, {3.5, kSaves}}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(Presets()), fs::directory_iterator()),
+              2 * kSaves); // no temporary file left either
 }

@@ -31,6 +31,13 @@ CalcRun Calc(std::vector<std::string> args) {
     return run;
 }
 
+std::string ReadFileText(const std::filesystem::path& path) {
+    std::string text;
+    std::error_code error;
+    EXPECT_TRUE(ReadRegularFile(path, 1 << 20, text, error)) << path << ": " << error.message();
+    return text;
+}
+
 std::filesystem::path TempFile(const std::string& name) {
     return std::filesystem::temp_directory_path() / ("gs_calc_test_" + name);
 }
@@ -122,6 +129,15 @@ TEST(DesignCalculator, ReadsADefaultsFileAndRejectsABrokenOne) {
     const CalcRun run = Calc({"--defaults", broken.string()});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("broken.yml"), std::string::npos);
+
+    // Over 1 MiB (a good file padded with a comment), a device: refused with the reason.
+    WriteFileAtomically(broken, ReadFileText(good) + "#" + std::string(2 << 20, 'x') + "\n");
+    const CalcRun big = Calc({"--defaults", broken.string()});
+    ASSERT_EQ(big.status, 2); // before /dev/zero, which would fill the memory
+    EXPECT_NE(big.err.find("too large"), std::string::npos) << big.err;
+    const CalcRun zero = Calc({"--defaults", "/dev/zero"});
+    EXPECT_EQ(zero.status, 2);
+    EXPECT_NE(zero.err.find("not a regular file"), std::string::npos) << zero.err;
     std::filesystem::remove(good);
     std::filesystem::remove(broken);
 }
@@ -129,8 +145,7 @@ TEST(DesignCalculator, ReadsADefaultsFileAndRejectsABrokenOne) {
 TEST(DesignCalculator, TraceHasAHeaderAndOneRowPerStep) {
     const auto trace = TempFile("trace.csv");
     ASSERT_EQ(Calc({"--seconds", "1", "--step", "0.1", "--trace", trace.string()}).status, 0);
-    std::string text;
-    ASSERT_TRUE(ReadWholeFile(trace, text));
+    const std::string text = ReadFileText(trace);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 11);
     EXPECT_EQ(text.rfind("time_s,crank_angle_rad,plunger_position,", 0), 0u);
     EXPECT_NE(text.find("\n0.1,"), std::string::npos);

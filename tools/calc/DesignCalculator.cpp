@@ -161,8 +161,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
 
 WellParameters StartingValues(const Options& options, const std::string& shippedDefaults) {
     std::string text = shippedDefaults;
-    if (options.defaultsFile && !ReadWholeFile(*options.defaultsFile, text)) {
-        throw UsageError("cannot read defaults file '" + *options.defaultsFile + "'");
+    std::error_code error; // a defaults file is small: 1 MiB, as the program reads it
+    if (options.defaultsFile && !ReadRegularFile(*options.defaultsFile, 1 << 20, text, error)) {
+        throw UsageError("cannot read defaults file '" + *options.defaultsFile +
+                         "': " + error.message());
     }
     WellParameters parameters;
     std::string presetName;

@@ -1,6 +1,7 @@
 #include "app/platform/qt/QtPlatform.h"
 
 #include "app/platform/Platform.h"
+#include "app/platform/qt/PosixFileSystem.h"
 #include "app/platform/qt/QtAutomation.h"
 #include "app/platform/qt/QtMainWindow.h"
 #include "app/platform/qt/QtMedia.h"
@@ -53,6 +54,7 @@ struct CQtPlatform::Impl {
     CQtMainWindow window;
     CQtShell shell{&window};
     CQtUserFolders userFolders;
+    CPosixFileSystem fileSystem;
     std::unique_ptr<CQtAutomation> automation;
 };
 
@@ -80,6 +82,7 @@ void CQtPlatform::Install(bool withAutomation) {
     services.mainWindow = &impl_->window;
     services.shell = &impl_->shell;
     services.userFolders = &impl_->userFolders;
+    services.fileSystem = &impl_->fileSystem;
     InstallQtMediaServices();
     if (!withAutomation) {
         InstallQtFatalErrorHandler(); // nobody would answer a message box in a driver run
@@ -100,6 +103,9 @@ void CQtPlatform::Uninstall() {
     }
     if (services.userFolders == &impl_->userFolders) {
         services.userFolders = nullptr;
+    }
+    if (services.fileSystem == &impl_->fileSystem) {
+        services.fileSystem = nullptr;
     }
     if (impl_->automation && services.automation == impl_->automation.get()) {
         services.automation = nullptr;
