@@ -36,8 +36,6 @@ void CAppController::Initialise(IMainWindow* window) {
     window_ = window;
     pumpController_.Initialise();
     dimensionLineController_.Initialise();
-    // The controllers' subscriptions come before this controller's own ("Save Preset" must
-    // reach the parameters controller first).
     gasSeparatorController_.Initialise();
     SubscribeEvent(EventName::kSimulationFrameUpdated, this,
                    &CAppController::OnSimulationFrameUpdated);
@@ -53,6 +51,29 @@ void CAppController::Initialise(IMainWindow* window) {
                    &CAppController::OnCloseSavePresetDialog);
     SubscribeEvent(EventName::kSavePreset, this, &CAppController::OnSavePreset);
     SubscribeEvent(EventName::kOpenInfoDocument, this, &CAppController::OnOpenInfoDocument);
+    if (CGasSeparatorModel* model = RequireModel("the defaults notice")) {
+        if (const std::string notice = model->TakeDefaultsNotice(); !notice.empty()) {
+            ShowError(notice);
+        }
+    }
+}
+
+void CAppController::ShowError(const std::string& text) const {
+    if (IShell* shell = Platform().shell) {
+        shell->ShowMessage(kErrorTitle, text, MessageIcon::Exclamation);
+    }
+}
+
+// A preset that could not be saved keeps the dialog open with the typed name, so the user can
+// pick another name or free the folder and save again.
+void CAppController::OnSavePreset() {
+    std::string failure;
+    if (gasSeparatorController_.SavePreset(failure)) {
+        CloseDialog(ViewName::kSavePresetDialog);
+        return;
+    }
+    ShowError("The preset could not be saved: " + failure +
+              ".\n\nChoose another name, or check the folder, then save again.");
 }
 
 void CAppController::OnSimulationFrameUpdated() {
@@ -138,15 +159,13 @@ void CAppController::OpenInfoDocument() {
     }
     const std::filesystem::path target = folder / std::filesystem::path(kInfoDocument).filename();
     ExtractResourceToFile(kInfoDocument, target); // a failure shows up as a missing file
-    IShell* shell = Platform().shell;
-    if (!std::filesystem::is_regular_file(target) ||
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(target, error) ||
         !std::ifstream(target, std::ios::binary).is_open()) {
-        if (shell) {
-            shell->ShowMessage(kErrorTitle, MissingDocumentText(), MessageIcon::Exclamation);
-        }
+        ShowError(MissingDocumentText());
         return;
     }
-    if (shell) {
+    if (IShell* shell = Platform().shell) {
         shell->OpenFile(target);
     }
 }

@@ -17,7 +17,8 @@ public:
     static constexpr const char* kInfoDocument = "docs/GasSeparatorSimulatorGuide.docx";
     static constexpr const char* kErrorTitle = "Quillmore Gas Separator Simulator Error";
 
-    // Initialises the other controllers, then subscribes its own events.
+    // Initialises the other controllers, subscribes its own events, then tells the user what
+    // became of an unusable defaults file, if anything.
     void Initialise(IMainWindow* window);
 
     // Opens the named dialog, first suspending interaction and disabling the button bar
@@ -45,7 +46,8 @@ private:
     void OnLaunchHelpEmail();
     void OnOpenSavePresetDialog() { OpenDialog(ViewName::kSavePresetDialog); }
     void OnCloseSavePresetDialog() { CloseDialog(ViewName::kSavePresetDialog); }
-    void OnSavePreset() { CloseDialog(ViewName::kSavePresetDialog); }
+    void OnSavePreset();
+    void ShowError(const std::string& text) const;
     void OnOpenInfoDocument() { OpenInfoDocument(); }
 
     IMainWindow* window_ = nullptr;

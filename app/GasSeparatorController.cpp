@@ -165,7 +165,6 @@ void CGasSeparatorController::Initialise() {
     Refresh();
     using C = CGasSeparatorController;
     SubscribeEvent(EventName::kTagsReloaded, this, &C::ReloadLists);
-    SubscribeEvent(EventName::kSavePreset, this, &C::SavePreset);
     SubscribeEvent(EventName::kSimulationFrameUpdated, this, &C::ShowResults);
     SubscribeEvent(EventName::kWellParametersUpdated, this, &C::Refresh);
     SubscribeEvent(EventName::kResetToDefaults, this, &C::RestoreDefaults);
@@ -429,19 +428,20 @@ void CGasSeparatorController::FillPresetList() {
     presets->SelectByText(Model().GetPresetName());
 }
 
-void CGasSeparatorController::SavePreset() {
+bool CGasSeparatorController::SavePreset(std::string& failure) {
     const auto* name = Find<CTextEditView>(ViewName::kSavePresetName);
     if (!name) {
-        return;
+        return true;
     }
-    const SeparatorPreset* preset = Model().SaveUserPreset(name->GetText());
+    const SeparatorPreset* preset = Model().SaveUserPreset(name->GetText(), &failure);
     if (!preset) {
-        return;
+        return failure.empty();
     }
     if (auto* presets = Find<CComboBoxView>(ViewName::kSeparatorPreset)) {
         userPresetRows_.push_back(RowOf(*preset));
         presets->AddItems({userPresetRows_.back().get()});
-        presets->SelectByText(preset->displayName);
+        presets->SelectItem(userPresetRows_.back().get()); // the new row, not an older twin
         Model().SetPresetName(preset->displayName);
     }
+    return true;
 }

@@ -24,7 +24,10 @@ public:
     // Event handlers, public so the subscription table reads as a list.
     void FillPresetList();
     void ReloadLists(); // after a tag refresh: the preset list, then the panel from the model
-    void SavePreset();
+    // Saves the separator dimensions under the name typed in the save preset dialog and
+    // selects the new row. False, with the reason in `failure`, when it could not be saved; a
+    // blank name saves nothing and counts as done.
+    bool SavePreset(std::string& failure);
     void ShowResults();
     void Refresh();
     void RestoreDefaults();

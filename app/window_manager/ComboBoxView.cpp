@@ -86,14 +86,18 @@ std::string CComboBoxView::GetSelectedText() const {
 }
 
 TComboBoxItem* CComboBoxView::GetSelectedItem() const {
-    const std::string text = GetSelectedText();
-    for (const Item& item : items_) {
-        TComboBoxItem* tag = item.Get();
-        if (tag && tag->displayName == text) {
-            return tag;
+    const int row = control_ ? control_->GetCurrentIndex() - FirstItemRow() : -1;
+    return row >= 0 && row < static_cast<int>(items_.size()) ? items_[row].Get() : nullptr;
+}
+
+void CComboBoxView::SelectItem(const TComboBoxItem* item) {
+    for (std::size_t i = 0; control_ && item && i < items_.size(); ++i) {
+        if (items_[i].Get() == item) {
+            control_->SetCurrentIndex(static_cast<int>(i) + FirstItemRow());
+            DropDefaultRowIfLeft();
+            return;
         }
     }
-    return nullptr;
 }
 
 void CComboBoxView::SelectByText(const std::string& text) {
@@ -138,7 +142,7 @@ void CComboBoxView::RemoveAddedItems() {
     if (!control_) {
         return;
     }
-    const int offset = defaultRowPresent_ ? 1 : 0;
+    const int offset = FirstItemRow();
     bool selectionRemoved = false;
     for (int i = static_cast<int>(items_.size()) - 1; i >= 0; --i) {
         if (!items_[i].added) {

@@ -27,11 +27,14 @@ public:
 
     // The selected row's text; empty when nothing is selected.
     std::string GetSelectedText() const;
-    // The first item whose display name is the selected text, or null (the default row).
+    // The selected row's item, or null (the default row, or nothing selected). Rows with the
+    // same text each have their own item.
     TComboBoxItem* GetSelectedItem() const;
     // Selects the first row with exactly this text; with no such row, the default row (or
     // nothing, without default text). Raises no event.
     void SelectByText(const std::string& text);
+    // Selects the row of this item; nothing changes when no row has it. Raises no event.
+    void SelectItem(const TComboBoxItem* item);
     // Selects the default row, adding it when absent (or nothing, without default text).
     // Raises no event.
     void ShowDefaultText();
@@ -80,6 +83,8 @@ private:
     void AppendRow(const Item& item);
     // Drops the default row once another row is the selection.
     void DropDefaultRowIfLeft();
+    // The row of items_[0]: the default row, while present, comes first.
+    int FirstItemRow() const { return defaultRowPresent_ ? 1 : 0; }
     void OnSelectionChanged();
     void OnFocus(const char* suffix) const;
 

@@ -7,8 +7,11 @@
 #include "app/GasSeparatorModel.h"
 #include "app/NumberFormat.h"
 #include "app/ViewNames.h"
+#include "app/platform/NativeControl.h"
+#include "app/platform/UserFolders.h"
 #include "app/tags/ComboBoxItem.h"
 #include "app/window_manager/ComboBoxView.h"
+#include "app/window_manager/DialogView.h"
 #include "app/window_manager/LabelView.h"
 #include "app/window_manager/TextEditView.h"
 #include "app/window_manager/WarningView.h"
@@ -16,6 +19,9 @@
 #include "tests/window/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 class ParametersTest : public ::testing::Test {
@@ -270,4 +276,35 @@ TEST_F(ParametersTest, ResetToDefaultsRestoresTheShippedValues) {
     EXPECT_EQ(Field(ViewName::kSeparatorOD).GetText(), "3");
     EXPECT_EQ(Model().GetSPM(), 8);
     EXPECT_EQ(List(ViewName::kSeparatorPreset).GetSelectedText(), "(User Defined)");
+}
+
+TEST_F(ParametersTest, TwinDisplayNamesEachApplyTheirOwnPresetAndASaveSelectsTheNewRow) {
+    for (const char* od : {"3.25", "3.5"}) {
+        Type(ViewName::kSeparatorOD, od);
+        Field(ViewName::kSavePresetName).SetText("Twin");
+        RaiseEvent(EventName::kSavePreset);
+    }
+    CComboBoxView& presets = List(ViewName::kSeparatorPreset);
+    const int newest = presets.RowCount() - 1;
+    EXPECT_EQ(presets.Control()->GetCurrentIndex(), newest);
+    for (const auto& [row, od] : {std::pair{newest - 1, 3.25}, std::pair{newest, 3.5}}) {
+        presets.Control()->SetCurrentIndex(row); // as the user picks a row
+        RaiseEvent(EventName::kSeparatorPresetChanged);
+        EXPECT_EQ(Model().GetSeparatorOD(), od) << row;
+    }
+}
+
+TEST_F(ParametersTest, ASaveThatFailsSaysWhyAndKeepsTheDialogOpenWithTheName) {
+    const std::filesystem::path folder = DocumentsFolder();
+    std::filesystem::remove_all(folder);
+    std::ofstream(folder) << "a file where the presets folder belongs";
+    RaiseEvent(EventName::kOpenSavePresetDialog);
+    Field(ViewName::kSavePresetName).SetText("My Sep 2");
+    RaiseEvent(EventName::kSavePreset);
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_NE(shell.messages[0].find("The preset could not be saved"), std::string::npos)
+        << shell.messages[0];
+    EXPECT_NE(shell.messages[0].find("Not a directory"), std::string::npos) << shell.messages[0];
+    EXPECT_TRUE(gWindowManager->FindViewAs<CDialogView>(ViewName::kSavePresetDialog)->IsOpen());
+    EXPECT_EQ(Field(ViewName::kSavePresetName).GetText(), "My Sep 2");
 }

@@ -62,12 +62,18 @@ std::string ReadFile(const fs::path& path) {
 
 // `environment` is put before the command, e.g. "NAME='value' ". A run that already has a
 // folder runs the next script in the same one, as the same user starting the program again.
+// A fresh folder for the run, to be prepared before the script runs in it.
+fs::path MakeHome(DriverRun& run, const std::string& name) {
+    run.folder =
+        fs::temp_directory_path() / ("gs-driver-test-" + std::to_string(::getpid()) + "-" + name);
+    fs::remove_all(run.folder);
+    fs::create_directories(run.folder / "tmp");
+    return run.folder;
+}
+
 void RunScript(const std::string& script, DriverRun& run, const std::string& environment = "") {
     if (run.folder.empty()) {
-        run.folder = fs::temp_directory_path() / ("gs-driver-test-" + std::to_string(::getpid()) +
-                                                  "-" + fs::path(script).stem().string());
-        fs::remove_all(run.folder);
-        fs::create_directories(run.folder / "tmp");
+        MakeHome(run, fs::path(script).stem().string());
     }
     const std::string folder = run.folder.string();
     const std::string command = "cd '" + folder + "' && " + environment + "HOME='" + folder +
@@ -334,4 +340,28 @@ TEST(UserStoryTest, NumbersAreTheSameInADecimalCommaLocale) {
     EXPECT_EQ(Parameter(typed, "gas_bubble_rise_velocity"), "5.5");
     EXPECT_EQ(View(typed, ViewName::kRecommendedDipTubeLength, "text"), "21.421 in");
     EXPECT_EQ(View(YAML::Load(files[1]["repicked.yml"]), ViewName::kSeparatorID, "text"), "3.125");
+}
+
+TEST(HostileFilesTest, AnUnusableDefaultsFileIsReportedOnceAndTheShippedValuesAreUsed) {
+    DriverRun run;
+    const fs::path settings = MakeHome(run, "bad-defaults") / ".config/Quillmore/Gas Separator";
+    fs::create_directories(settings);
+    std::ofstream(settings / "gasseparator.defaults.yml") << "Casing Size: [unclosed\n";
+    RunScript("start.txt", run);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string file = (settings / "gasseparator.defaults.yml").string();
+    const auto told = run.out.find("message-box: Quillmore Gas Separator Simulator Error | The "
+                                   "defaults file \"" +
+                                   file + "\" cannot be used (not valid YAML");
+    EXPECT_NE(told, std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("It was set aside as \"" + file +
+                               ".bad\", and the shipped defaults "
+                               "are used.\n",
+                           told),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(Parameter(run.Dump("started.yml"), "casing_size"), "4.09");
+    EXPECT_EQ(ReadFile(file + ".bad"), "Casing Size: [unclosed\n");
+    RunScript("start.txt", run); // told once: the next start finds a good file
+    EXPECT_EQ(run.out.find("message-box:"), std::string::npos) << run.out;
 }
