@@ -30,14 +30,9 @@ CConsole& ConsoleListener() {
 }
 
 void ReportStartupFailure(const TagError& error) {
-    std::string text = "The program cannot start: \"" + error.File() + "\"";
-    if (error.Line() > 0) {
-        text += " (line " + std::to_string(error.Line()) + ", column " +
-                std::to_string(error.Column()) + ")";
-    }
-    text += ": " + error.Detail();
     if (IShell* shell = Platform().shell) {
-        shell->ShowMessage("Tag Error", text, MessageIcon::Error);
+        shell->ShowMessage("Tag Error", "The program cannot start: " + error.Explain(),
+                           MessageIcon::Error);
     }
 }
 } // namespace

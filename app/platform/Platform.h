@@ -6,9 +6,9 @@
 //
 // Error policy of the platform layer: operations report failure by their result (false, an
 // empty picture, a null control) and never throw; a failure the program cannot survive (no
-// memory for the back buffer, a picture missing from a tag directory at start-up) goes
-// through ReportFatalError (FatalError.h), which tells the user and ends the process. A
-// service that is not installed is null; callers treat that as "not available".
+// memory for the back buffer) goes through ReportFatalError (FatalError.h), which tells the
+// user and ends the process. A service that is not installed is null; callers treat that as
+// "not available".
 
 class IUserFolders;
 class IFileSystem;

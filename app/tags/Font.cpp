@@ -11,7 +11,7 @@ void TFont::Load(const YAML::Node&) {
     }
     if (!fullPath.empty()) {
         std::vector<unsigned char> bytes;
-        if (ReadMediaFile(fullPath, bytes)) {
+        if (!ReadMediaFile(fullPath, bytes)) {
             registry->RegisterFont(bytes.data(), bytes.size());
         }
         return;

@@ -5,7 +5,7 @@
 
 void TIcon::Load(const YAML::Node&) {
     if (!fullPath.empty()) {
-        if (!ReadMediaFile(fullPath, iconData)) {
+        if (ReadMediaFile(fullPath, iconData)) {
             iconData.clear(); // a missing icon leaves the window without one
         }
     } else if (const ResourceBytes stored = FindResource(path, ResourceKind::Icon)) {

@@ -1,11 +1,9 @@
 #include "app/tags/Image.h"
 
-#include "app/platform/FatalError.h"
 #include "app/platform/ImageDecoder.h"
 #include "app/platform/Platform.h"
 #include "app/tags/MediaFile.h"
-
-#include <cerrno>
+#include "app/tags/TagReader.h"
 
 namespace {
 bool Decode(const unsigned char* data, std::size_t size, PixelBuffer& out) {
@@ -17,16 +15,14 @@ bool Decode(const unsigned char* data, std::size_t size, PixelBuffer& out) {
 void TImage::Load(const YAML::Node&) {
     PixelBuffer decoded;
     if (!fullPath.empty()) {
-        // A picture missing from the tag directory cannot be survived.
+        // A picture of the tag directory that cannot be used fails the load like a bad tag
+        // file; the tag manager names the file and the tags that refer to it.
         std::vector<unsigned char> bytes;
-        if (!ReadMediaFile(fullPath, bytes)) {
-            const int error = LastPlatformError();
-            DebugTrace("Cannot read the image file %s", fullPath.c_str());
-            ReportFatalError("", error);
+        if (const std::error_code error = ReadMediaFile(fullPath, bytes)) {
+            throw TagValueError("cannot read the picture: " + error.message());
         }
         if (Platform().imageDecoder && !Decode(bytes.data(), bytes.size(), decoded)) {
-            DebugTrace("Cannot decode the image file %s", fullPath.c_str());
-            ReportFatalError("", EINVAL); // the file is there but does not decode
+            throw TagValueError("the picture cannot be decoded");
         }
     } else {
         // A missing or broken embedded picture just stays empty.

@@ -14,7 +14,7 @@ public:
     int width = 0;
     int height = 0;
 
-    // From the tag directory a missing or undecodable file is fatal; from the embedded store
-    // it gives a 0 x 0 image.
+    // From the tag directory a missing or undecodable file fails the load (TagValueError);
+    // from the embedded store it gives a 0 x 0 image.
     void Load(const YAML::Node& node) override;
 };

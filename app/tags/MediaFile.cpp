@@ -1,22 +1,17 @@
 #include "app/tags/MediaFile.h"
 
-#include <cerrno>
-#include <fstream>
-#include <iterator>
+#include "app/AtomicFile.h"
 
-bool ReadMediaFile(const std::string& fullPath, std::vector<unsigned char>& bytes) {
-    errno = 0;
-    std::ifstream file(fullPath, std::ios::binary);
-    if (!file) {
-        if (errno == 0) {
-            errno = ENOENT;
-        }
-        return false;
+namespace {
+// Far beyond any picture, font or icon of the interface; a FIFO or a device is refused too.
+constexpr std::size_t kMaxMediaFileBytes = 64 << 20;
+} // namespace
+
+std::error_code ReadMediaFile(const std::string& fullPath, std::vector<unsigned char>& bytes) {
+    std::string text;
+    std::error_code error;
+    if (ReadRegularFile(fullPath, kMaxMediaFileBytes, text, error)) {
+        bytes.assign(text.begin(), text.end());
     }
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (file.bad()) {
-        errno = EIO;
-        return false;
-    }
-    return true;
+    return error;
 }

@@ -4,7 +4,8 @@
 #include "app/tags/EmbeddedStore.h"
 
 #include <string>
+#include <system_error>
 #include <vector>
 
-// The whole file, or false with errno describing why it could not be read.
-bool ReadMediaFile(const std::string& fullPath, std::vector<unsigned char>& bytes);
+// The whole file (a regular file of at most 64 MiB), or the reason it cannot be read.
+std::error_code ReadMediaFile(const std::string& fullPath, std::vector<unsigned char>& bytes);

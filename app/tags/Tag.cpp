@@ -33,6 +33,21 @@ TagError TagError::ReferredFrom(const std::string& referrer) const {
     return TagError(file_, line_, column_, detail_, std::move(chain));
 }
 
+std::string TagError::Explain() const {
+    std::string text = "\"" + file_ + "\"";
+    if (line_ > 0) {
+        text += " (line " + std::to_string(line_) + ", column " + std::to_string(column_) + ")";
+    }
+    text += ": " + detail_;
+    if (chain_.size() > 1) {
+        text += "\n\nReferred to by:";
+        for (std::size_t i = 0; i + 1 < chain_.size(); ++i) {
+            text += "\n  " + chain_[i];
+        }
+    }
+    return text;
+}
+
 void TPlaceable::Place(int parentX, int parentY) {
     absX = parentX + x;
     absY = parentY + y;

@@ -62,6 +62,9 @@ public:
 
     // The same error as seen from `referrer`, which refers to the failing tag.
     TagError ReferredFrom(const std::string& referrer) const;
+    // For a person: the file in quotes, the line and column when known, what is wrong, then
+    // the tags that refer to the file, one per line.
+    std::string Explain() const;
 
 private:
     std::string file_;

@@ -1,7 +1,7 @@
 #include "app/tags/TagManager.h"
 
+#include "app/AtomicFile.h"
 #include "app/GlobalService.h"
-#include "app/platform/FatalError.h"
 #include "app/tags/EmbeddedStore.h"
 #include "app/tags/TagReader.h"
 
@@ -9,10 +9,11 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace {
+// Far beyond any tag file; a FIFO or a device in the tag directory is refused too.
+constexpr std::size_t kMaxTagFileBytes = 16 << 20;
+
 // The process-wide manager, or the wiring error reported for `use`.
 CTagManager* Manager(const char* use) {
     return RequireService(gTagManager, "tag manager", use);
@@ -35,18 +36,21 @@ private:
     std::vector<std::string>& stack_;
 };
 
-// The text of a tag file; `found` tells whether there was one at all.
-std::string ReadSource(const Tag& tag, bool& found) {
+// The text of a tag file; `problem` says why there is none (empty when there is one).
+std::string ReadSource(const Tag& tag, std::string& problem) {
+    std::string text;
+    std::error_code error;
     if (tag.fullPath.empty()) {
-        std::string text = ReadResourceText(tag.path);
-        found = !text.empty();
-        return text;
+        text = ReadResourceText(tag.path);
+    } else if (!ReadRegularFile(tag.fullPath, kMaxTagFileBytes, text, error) &&
+               error != std::errc::no_such_file_or_directory) {
+        problem = "the tag file cannot be read: " + error.message();
+        return {};
     }
-    std::ifstream file(tag.fullPath, std::ios::binary);
-    found = static_cast<bool>(file);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return found ? text.str() : std::string();
+    if (text.empty() && (tag.fullPath.empty() || error)) {
+        problem = "the tag file is missing or empty";
+    }
+    return text;
 }
 
 std::string SourceName(const Tag& tag) {
@@ -154,19 +158,16 @@ std::unique_ptr<Tag> CTagManager::ReadTag(const std::string& path) {
 }
 
 void CTagManager::LoadDocument(Tag& tag) {
-    if (!EndsWith(tag.path, "yml")) {
-        tag.Load(YAML::Node()); // media: the class reads its own file
-        return;
-    }
-    bool found = false;
-    const std::string source = ReadSource(tag, found);
+    const bool media = !EndsWith(tag.path, "yml"); // the class reads its own file
+    std::string problem;
+    const std::string source = media ? std::string() : ReadSource(tag, problem);
     const std::string name = SourceName(tag);
     try {
-        tag.Load(YAML::Load(source));
+        tag.Load(media ? YAML::Node() : YAML::Load(source));
     } catch (const TagError& error) {
         throw error.ReferredFrom(tag.path); // a tag this one refers to failed
     } catch (const TagValueError& error) {
-        const std::string note = found ? "" : " (the tag file is missing or empty)";
+        const std::string note = problem.empty() ? "" : " (" + problem + ")";
         throw TagError(name, error.line, error.column, error.what() + note, {tag.path});
     } catch (const YAML::Exception& error) {
         const int line = error.mark.is_null() ? 0 : error.mark.line + 1;

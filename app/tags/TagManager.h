@@ -3,7 +3,8 @@
 // re-reads it in place. One per process; user-interface thread only.
 //
 // Error policy of the tag layer: a tag that cannot be loaded (a missing or unreadable file, bad
-// YAML, a missing key, a value that does not convert, a ref to the wrong kind of tag, a cycle)
+// YAML, a missing key, a value that does not convert, a ref to the wrong kind of tag, a cycle,
+// a picture of the tag directory that cannot be read or decoded)
 // throws TagError naming the file, the position and the chain of referring tags; nothing of a
 // failed load is registered. The callers decide: the start-up reports it and ends, a reload
 // reports it and keeps running. GetTag beyond the registry throws std::out_of_range (a

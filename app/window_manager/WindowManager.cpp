@@ -236,21 +236,11 @@ void CWindowManager::ReportRefreshFailure(const TagError& error) {
     if (Tag* root = GetTag(rootTag_)) {
         root->OnLoaded();
     }
-    std::string text = "The tags could not be reloaded from \"" + error.File() + "\"";
-    if (error.Line() > 0) {
-        text += " (line " + std::to_string(error.Line()) + ", column " +
-                std::to_string(error.Column()) + ")";
-    }
-    text += ":\n" + error.Detail();
-    if (error.Chain().size() > 1) {
-        text += "\n\nReferred to by:";
-        for (size_t i = 0; i + 1 < error.Chain().size(); ++i) {
-            text += "\n  " + error.Chain()[i];
-        }
-    }
-    text += "\n\nThe program goes on with the tags that did load.";
     if (IShell* shell = Platform().shell) {
-        shell->ShowMessage("Tag Error", text, MessageIcon::Exclamation);
+        shell->ShowMessage("Tag Error",
+                           "The tags could not be reloaded: " + error.Explain() +
+                               "\n\nThe program goes on with the tags that did load.",
+                           MessageIcon::Exclamation);
     }
 }
 

@@ -11,7 +11,6 @@
 
 #include <cerrno>
 
-using tagtest::FatalErrorCalled;
 using tagtest::TagTest;
 
 class MediaTest : public TagTest {
@@ -65,16 +64,20 @@ TEST_F(MediaTest, ImagesBecomePremultipliedTopDownPixels) {
     EXPECT_EQ(indexed->bitmap[1], 0u);
 }
 
-TEST_F(MediaTest, ImageFilesThatCannotBeReadAreFatalInATagDirectory) {
+TEST_F(MediaTest, ImageFilesThatCannotBeUsedFailTheLoadNamingTheFile) {
+    Write("panel.btn.yml", "X: 0\nY: 0\nBase Image: ref(missing.png)\n");
     try {
-        LoadTag("missing.png");
-        FAIL() << "a missing image file must be fatal";
-    } catch (const FatalErrorCalled& fatal) {
-        EXPECT_EQ(fatal.code, ENOENT);
-        EXPECT_EQ(fatal.message, " failed with error 2: No such file or directory");
+        LoadTag("panel.btn.yml");
+        FAIL() << "a missing image file fails the load";
+    } catch (const TagError& error) {
+        EXPECT_EQ(error.File(), (dir / "missing.png").string());
+        EXPECT_EQ(error.Detail(), "cannot read the picture: No such file or directory");
+        EXPECT_EQ(error.Chain(), (std::vector<std::string>{"panel.btn.yml", "missing.png"}));
     }
     Write("broken.png", "not a picture");
-    EXPECT_THROW(LoadTag("broken.png"), FatalErrorCalled);
+    EXPECT_THROW(LoadTag("broken.png"), TagError);
+    std::filesystem::create_symlink("/dev/zero", dir / "zero.png");
+    EXPECT_THROW(LoadTag("zero.png"), TagError);
     EXPECT_EQ(TagManager()->TagCount(), 0);
 }
 

@@ -98,10 +98,15 @@ TEST(TagsToolTest, DirectoryTreeLoadsAndABrokenOneFails) {
     std::ofstream(copy / "views/trapezoid_menu/helpbutton.mouse.yml")
         << "X: 0\nY: 0\nWidth: 183\nHeight: 34\nClick Event: Open Help Dialog\n";
     std::filesystem::remove(copy / "views/header_bar/images/title.png");
-    const ToolRun fatal = RunTool("--dir '" + copy.string() + "'");
-    EXPECT_EQ(fatal.status, 2); // ENOENT, as the program would end
-    EXPECT_NE(fatal.err.find("failed with error 2: No such file or directory"), std::string::npos)
-        << fatal.err;
+    const ToolRun picture = RunTool("--dir '" + copy.string() + "'");
+    EXPECT_EQ(picture.status, 1);
+    EXPECT_NE(picture.err.find(copy.string() +
+                               "/views/header_bar/images/title.png: cannot read "
+                               "the picture: No such file or directory (loaded through "
+                               "app.app.yml -> views/header.headerbar.yml -> "
+                               "views/header_bar/images/title.png)"),
+              std::string::npos)
+        << picture.err;
     std::filesystem::remove_all(copy);
 }
 

@@ -206,6 +206,23 @@ TEST(DriverScriptTest, ATagTreeThatDoesNotLoadIsReportedAndEndsTheProgram) {
     EXPECT_FALSE(fs::exists(run.folder / "pump-running.yml"));
 }
 
+TEST(DriverScriptTest, APictureThatCannotBeReadAtStartIsNamedWithItsChain) {
+    const fs::path tags = fs::temp_directory_path() / ("gs-no-title-" + std::to_string(::getpid()));
+    fs::remove_all(tags);
+    fs::copy(GS_SOURCE_DIR "/data", tags, fs::copy_options::recursive);
+    fs::remove(tags / "views/header_bar/images/title.png");
+    DriverRun run;
+    RunScript("start.txt", run, "GAS_SEPARATOR_TAG_DIR='" + tags.string() + "' ");
+    fs::remove_all(tags);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("message-box: Tag Error | The program cannot start: \"" + tags.string() +
+                           "/views/header_bar/images/title.png\": cannot read the picture: No "
+                           "such file or directory  Referred to by:   app.app.yml   "
+                           "views/header.headerbar.yml\n"),
+              std::string::npos)
+        << run.out << run.err;
+}
+
 TEST(DriverScriptTest, ScriptErrorsNameTheLineAndExitWithStatus2) {
     const std::array<std::pair<const char*, const char*>, 4> cases = {{
         {"unknown-command.txt", "unknown-command.txt:5: unknown command \"frobnicate\""},

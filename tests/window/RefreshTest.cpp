@@ -94,4 +94,27 @@ TEST_F(RefreshTest, ABadFileIsReportedByNameAndTheProgramGoesOn) {
     EXPECT_TRUE(gWindowManager->FindViewAs<CDialogView>(ViewName::kHelpDialog)->IsOpen());
     RunPass();
 }
+
+// A picture is survived like a tag file: the program does not end (and lose the user's values).
+TEST_F(RefreshTest, AMissingOrBrokenPictureIsReportedWithItsChainAndTheProgramGoesOn) {
+    const std::filesystem::path title = tags / "views/header_bar/images/title.png";
+    for (const bool missing : {true, false}) {
+        shell.messages.clear();
+        std::filesystem::remove(title);
+        if (!missing) {
+            std::ofstream(title) << "not a picture";
+        }
+        gWindowManager->RefreshTags();
+        ASSERT_EQ(shell.messages.size(), 1u);
+        const std::string& message = shell.messages[0];
+        EXPECT_NE(message.find("\"" + title.string() + "\": "), std::string::npos) << message;
+        EXPECT_NE(message.find(missing ? "No such file" : "cannot be decoded"), std::string::npos)
+            << message;
+        EXPECT_NE(message.find("Referred to by:\n  app.app.yml\n  views/header.headerbar.yml"),
+                  std::string::npos)
+            << message;
+        RunPass();
+    }
+    EXPECT_EQ(reloads, 2);
+}
 } // namespace

@@ -4,8 +4,9 @@
 // program does, placement included. Prints "N tags" and exits 0 when the tree loads; prints
 // the error and exits 1 when it does not. --dump first lists every registered tag as
 // handle, type, path, absolute X and Y ("-" for tags without a position), tab-separated.
-// A usage error exits 64 (EX_USAGE). Nothing ever waits for a person: a fatal error (an
-// image file that cannot be read) is printed and ends the tool with its error code.
+// A usage error exits 64 (EX_USAGE). A picture that cannot be read or decoded is an error of
+// the tree like any other, reported with its chain. Nothing ever waits for a person: a fatal
+// platform error is printed and ends the tool with its error code.
 
 #include "app/GlobalService.h"
 #include "app/Version.h"
@@ -34,8 +35,8 @@ Options:
   --help       show this text
   --version    print the version
 
-Exit status: 0 when the tree loads, 1 when it does not, 64 for a usage error, or the error
-code of a fatal error (a picture that cannot be read).
+Exit status: 0 when the tree loads, 1 when it does not (a picture that cannot be read
+included), 64 for a usage error.
 )";
 
 struct Options {
