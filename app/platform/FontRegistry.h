@@ -7,7 +7,8 @@
 class IFontRegistry {
 public:
     virtual ~IFontRegistry() = default;
-    // Registers the faces in the font file bytes; returns the number of faces added (0 when
-    // the bytes hold no usable font). Registering the same font again is harmless.
+    // Registers the faces in the font file bytes; returns the number of faces (0 when the
+    // bytes hold no usable font). The same bytes again register nothing new: a tag reload
+    // does not grow the process.
     virtual int RegisterFont(const unsigned char* data, std::size_t size) = 0;
 };

@@ -6,6 +6,7 @@
 #include "tests/tags/TagTestSupport.h"
 
 #include <QBuffer>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QImage>
 
@@ -114,6 +115,27 @@ TEST_F(MediaTest, FontsRegisterTheirFacesUnderTheirNames) {
     EXPECT_TRUE(QFontInfo(static_cast<const CQtScreenFont&>(*italic).Font()).italic());
     // An unknown face still yields a font.
     EXPECT_NE(factory.CreateScreenFont("No Such Face", 12), nullptr);
+}
+
+// Qt keeps every added font until the process ends; the index it gives the next one counts
+// them, so a probe added and removed again tells whether a reload registered anything.
+TEST_F(MediaTest, ReloadingTheFontsRegistersThemNoMore) {
+    InitTags("");
+    const TagHandle bold = LoadTag("fonts/Exo-Bold.ttf");
+    const ResourceBytes italic = FindResource("fonts/Exo-Italic.ttf", ResourceKind::RawData);
+    ASSERT_TRUE(italic);
+    const QByteArray probe(reinterpret_cast<const char*>(italic.data),
+                           static_cast<qsizetype>(italic.size));
+    const auto probeIndex = [&probe] {
+        const int id = QFontDatabase::addApplicationFontFromData(probe);
+        QFontDatabase::removeApplicationFont(id);
+        return id;
+    };
+    const int before = probeIndex();
+    for (int i = 0; i < 50; ++i) {
+        RefreshTag(bold);
+    }
+    EXPECT_EQ(probeIndex(), before);
 }
 
 TEST_F(MediaTest, IconsGiveALargeAndASmallImage) {

@@ -77,11 +77,18 @@ bool CQtImageDecoder::DecodeIcon(const unsigned char* data, std::size_t size, in
     return true;
 }
 
+// Qt keeps every font added, also the same one again, for the life of the process: a tag reload
+// would add the three fonts each time.
 int CQtFontRegistry::RegisterFont(const unsigned char* data, std::size_t size) {
-    // Qt copies the bytes; registering the same font twice is harmless.
-    const int id = QFontDatabase::addApplicationFontFromData(
-        QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-    return id < 0 ? 0 : static_cast<int>(QFontDatabase::applicationFontFamilies(id).size());
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    if (const auto known = registered_.find(bytes); known != registered_.end()) {
+        return known->second;
+    }
+    const int id = QFontDatabase::addApplicationFontFromData(bytes);
+    const int faces =
+        id < 0 ? 0 : static_cast<int>(QFontDatabase::applicationFontFamilies(id).size());
+    registered_.emplace(bytes, faces);
+    return faces;
 }
 
 CQtScreenFont::CQtScreenFont(const std::string& faceName, int cellHeight)

@@ -6,7 +6,10 @@
 #include "app/platform/ImageDecoder.h"
 #include "app/platform/ScreenFont.h"
 
+#include <QByteArray>
 #include <QFont>
+
+#include <map>
 
 class CQtImageDecoder : public IImageDecoder {
 public:
@@ -18,6 +21,10 @@ public:
 class CQtFontRegistry : public IFontRegistry {
 public:
     int RegisterFont(const unsigned char* data, std::size_t size) override;
+
+private:
+    // Each distinct font file once, with its number of faces; Qt keeps (and shares) the bytes.
+    std::map<QByteArray, int> registered_;
 };
 
 class CQtScreenFont : public IScreenFont {
