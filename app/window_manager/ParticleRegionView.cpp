@@ -79,28 +79,30 @@ void CParticleRegionView::RemoveDead() {
 
 void CParticleRegionView::Emit(double seconds) {
     for (size_t i = 0; i < emitters_.size(); ++i) {
-        const int count = SpawnCount(emitters_[i], seconds);
+        const int room = kMaxLiveParticles - static_cast<int>(particles_.size());
+        const int count = std::min(SpawnCount(emitters_[i], seconds), std::max(room, 0));
         for (int n = 0; n < count; ++n) {
             SpawnParticle(emitters_[i]);
         }
     }
 }
 
-// A rate type carries its fractional remainder; a type without a rate keeps its maximum
-// number alive.
+// A rate type carries its fractional remainder (what exceeds one update's limit is dropped, not
+// carried into an endless backlog); a type without a rate keeps its maximum number alive.
 int CParticleRegionView::SpawnCount(EmitterState& emitter, double seconds) {
     const TParticle* kind = GetTagAs<TParticle>(emitter.particle);
     if (!kind) {
         return 0;
     }
     if (kind->particlesPerSecond > 0) {
-        emitter.accumulator += seconds * kind->particlesPerSecond;
+        emitter.accumulator = std::min(emitter.accumulator + seconds * kind->particlesPerSecond,
+                                       double(kMaxSpawnPerUpdate));
         return static_cast<int>(std::floor(emitter.accumulator));
     }
     if (kind->maxNumberOfParticles > 0) {
         countTracking_ = true;
         const double missing = kind->maxNumberOfParticles - emitter.liveCount;
-        return static_cast<int>(std::clamp(missing, 0.0, double(kMaxKeptAliveSpawn)));
+        return static_cast<int>(std::clamp(missing, 0.0, double(kMaxSpawnPerUpdate)));
     }
     return 0;
 }

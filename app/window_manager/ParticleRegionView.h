@@ -19,9 +19,12 @@ struct EmitterState {
 class CParticleRegionView : public CBaseView {
 public:
     enum class Layer { All = 0, Front = 1, Back = 2 };
-    // At most this many particles of a kept-alive type are created in one update, so a type
-    // whose count was left at its huge default cannot stall the program.
-    static constexpr int kMaxKeptAliveSpawn = 1000;
+    // No tag value can stall the program or exhaust its memory: at most this many particles of
+    // one type are created in one update (an absurd rate, or a kept-alive type whose count was
+    // left at its huge default), and a region holds at most kMaxLiveParticles. The shipped
+    // tree stays far below both.
+    static constexpr int kMaxSpawnPerUpdate = 1000;
+    static constexpr int kMaxLiveParticles = 20000;
 
     void Init(IMainWindow* window, const std::string& name) override;
     // Rebuilds the region from its tag: all particles and emitter states are dropped, the

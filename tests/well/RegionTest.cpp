@@ -163,7 +163,27 @@ TEST_F(RegionTest, AKeptAliveTypeWithTheDefaultCountCannotStallTheProgram) {
     ConfigureRegion({"endless"});
     region.Update(kFrame);
     EXPECT_EQ(region.Particles().size(),
-              static_cast<size_t>(CParticleRegionView::kMaxKeptAliveSpawn));
+              static_cast<size_t>(CParticleRegionView::kMaxSpawnPerUpdate));
+}
+
+TEST_F(RegionTest, AnAbsurdRateIsLimitedPerUpdateAndPerRegion) {
+    constexpr size_t kPerUpdate = CParticleRegionView::kMaxSpawnPerUpdate;
+    Particle("storm", 2, 2, "Particles Per Second: 1000000\nLifespan: 1000\n");
+    ConfigureRegion({"storm"});
+    region.Update(kFrame); // 16,667 asked for
+    ASSERT_EQ(region.Particles().size(), kPerUpdate);
+    EXPECT_LT(region.Emitters()[0].accumulator, 1.0); // no backlog either
+
+    Particle("tempest", 2, 2, "Particles Per Second: 1000000000\nLifespan: 1000\n");
+    CParticleRegionView wide;
+    wide.Init(nullptr, "Wide Region");
+    wide.Configure(Region("wide", 40, 200, {"tempest"}));
+    for (size_t i = 1; i <= 30; ++i) {
+        wide.Update(kFrame);
+        EXPECT_EQ(wide.Particles().size(),
+                  std::min(i * kPerUpdate, size_t{CParticleRegionView::kMaxLiveParticles}));
+    }
+    wide.Shutdown();
 }
 
 TEST_F(RegionTest, AnEmptyRegionUpdatesAndDrawsWithoutFault) {
