@@ -7,6 +7,7 @@
 #include "app/MainLoopTimer.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
+#include "app/platform/UserFolders.h"
 #include "app/tags/TagManager.h"
 #include "app/window_manager/WindowManager.h"
 #include "common/log_manager/Log_Manager.h"
@@ -14,6 +15,7 @@
 #include <charconv>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 
 namespace {
 // The log manager's settings: 7 days of old logs, no pause between compression chunks, one
@@ -55,10 +57,17 @@ void CApplication::TearDown() {
     log_.Reset();
 }
 
+// The logs go to a folder of the user's own (LogFolder), so the sweep of old logs touches
+// nothing else and two users never share a file.
 void CApplication::StartLogging() {
+    const std::filesystem::path folder = LogFolder();
+    if (folder.empty()) {
+        std::fprintf(stderr, "warning: running without a log: there is no folder for it\n");
+        return;
+    }
     try {
-        LogManager& log = log_.Create(LogManager::DefaultLogDirectory(), kKeepDays,
-                                      kCompressPauseMs, kCompressChunksPerPause);
+        LogManager& log = log_.Create(folder.string() + "/", kKeepDays, kCompressPauseMs,
+                                      kCompressChunksPerPause);
         log.SetLevel(kLogThreshold);
         log.SetListener(&ConsoleListener());
         log.Start();

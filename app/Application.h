@@ -52,8 +52,8 @@ public:
     void Shutdown();
 
     // The steps of the start-up, in order.
-    // The log manager and its writer thread (the program runs without one when it cannot be
-    // created).
+    // The log manager and its writer thread, logging into LogFolder() (the program runs
+    // without one when it cannot be created or there is no such folder).
     void StartLogging();
     void CreateEvents();
     void CreateTags(const std::string& tagDirectory);

@@ -32,11 +32,13 @@ Environment:
   GAS_SEPARATOR_TAG_DIR   read the interface description from this folder instead of the
                           copy built into the program (Ctrl+R reloads it)
 
-Files (XDG_CONFIG_HOME and XDG_DOCUMENTS_DIR move them):
+Files (XDG_CONFIG_HOME, XDG_DOCUMENTS_DIR and XDG_STATE_HOME move them):
   ~/.config/Quillmore/Gas Separator/gasseparator.defaults.yml
                           the last values, saved at exit and read at start
   ~/Documents/Quillmore/Gas Separator/
                           saved presets (*.seppreset.yml) and the engineer's guide
+  ~/.local/state/Quillmore/Gas Separator/logs/
+                          today's log and those of the previous 7 days
 )";
 
 int RunDemonstration(CQtPlatform& platform) {

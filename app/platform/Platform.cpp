@@ -30,3 +30,9 @@ std::filesystem::path DocumentsFolder() {
     const IUserFolders* folders = Platform().userFolders;
     return folders ? ApplicationFolder(folders->DocumentsRoot()) : std::filesystem::path();
 }
+
+std::filesystem::path LogFolder() {
+    const IUserFolders* folders = Platform().userFolders;
+    const std::filesystem::path root = folders ? folders->StateRoot() : std::filesystem::path();
+    return root.empty() ? root : root / "Quillmore" / "Gas Separator" / "logs";
+}

@@ -30,12 +30,16 @@ const char* CConsole::ColourSequence(int level) {
     }
 }
 
+// An output that fails (its reader has gone: EPIPE) is given up for good: the program goes on,
+// the lines go on to the file.
 void CConsole::OnLog(int level, const std::string& text) {
+    if (broken_)
+        return;
     const char* colour = colour_ ? ColourSequence(level) : "";
     if (*colour != '\0')
         std::fputs(colour, out_);
     std::fwrite(text.data(), 1, text.size(), out_);
     if (*colour != '\0')
         std::fputs(kResetColour, out_);
-    std::fflush(out_);
+    broken_ = std::fflush(out_) != 0 || std::ferror(out_) != 0;
 }

@@ -21,6 +21,8 @@ namespace fs = std::filesystem;
 LogManager* gLogManager = nullptr;
 
 namespace {
+// Compress's result when a stop came first; zlib's own results are 0 or negative.
+constexpr int kInterrupted = 100;
 
 struct LogEntry {
     std::string text; // the complete line, with its final "\n"
@@ -83,9 +85,7 @@ struct LogManager::Impl {
                 std::fflush(stdout);
             };
         if (!hooks.sleep)
-            hooks.sleep = [](int ms) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-            };
+            hooks.sleep = [this](int ms) { WaitForStop(ms); };
     }
     ~Impl() {
         if (file != nullptr)
@@ -95,12 +95,18 @@ struct LogManager::Impl {
     int ThresholdFor(const char* category) const;
     void Push(int level, std::string text);
     void WarnFromWriter(const char* file, int line, const std::string& message);
+    void OpenToday(const std::string& todayPath);
     void RotationCheck();
+    bool CompressDay(const std::string& textPath, std::set<std::string>& keep);
     int Compress(std::FILE* in, std::FILE* out);
     void Sweep(const std::set<std::string>& keep);
     void Drain();
+    void WriteUnwritten();
+    void KeepUnwritten(LogEntry entry);
     void WakeUp();
     void WriterLoop();
+    void WaitForStop(int milliseconds);
+    bool Stopping() const { return stopping.load(); }
 
     // Fixed at construction.
     const std::string directory;
@@ -113,11 +119,18 @@ struct LogManager::Impl {
     std::atomic<bool> hasCategoryLevels{false};
     std::atomic<CLogListener*> listener{nullptr};
     std::atomic<bool> fileOpen{false};
+    std::atomic<bool> stopping{false};          // a stop was requested: compression gives way
+    std::atomic<std::size_t> unwrittenCount{0}; // unwritten.size(), for QueuedCount
 
     // Touched only by the writer (the thread, or WritePending while there is no thread).
     std::FILE* file = nullptr;
     std::string filePath;
+    std::string rotatedDay; // the day whose old logs have been compressed and swept
     std::deque<LogEntry> draining;
+    // Lines the listener has heard that wait for a file to open (at most
+    // kMaxQueuedWithoutFile; older ones are dropped and counted in unwrittenDropped).
+    std::deque<LogEntry> unwritten;
+    std::size_t unwrittenDropped = 0;
 
     // Guarded by `mutex`: the active queue, the drop count, the per-category thresholds and
     // the thread's stop and finished state.
@@ -148,11 +161,10 @@ void LogManager::Impl::Push(int level, std::string text) {
     // rather than kept in memory for nothing.
     if (finished)
         return;
-    // Lines queued without a file: while no log file can be opened the
-    // writer does not drain, so the queue would grow for as long as the problem lasts. It is
-    // capped at kMaxQueuedWithoutFile lines: beyond that the oldest line is dropped and
-    // counted, and the first drain after a file opens again writes one line with the count
-    // before the queued lines. While a file is open the queue is not limited.
+    // While no log file is open the queue is capped at kMaxQueuedWithoutFile lines, for when
+    // nothing drains it (WritePending users): beyond that the oldest line is dropped and
+    // counted, and the first drain after a file opens writes one line with the count before
+    // the lines that waited. While a file is open the queue is not limited.
     if (!fileOpen.load() && active.size() >= kMaxQueuedWithoutFile) {
         active.pop_front();
         ++dropped;
@@ -167,6 +179,7 @@ void LogManager::Impl::WarnFromWriter(const char* file, int line, const std::str
     Push(Warning, FormatLine(Warning, "LogMgr", file, line, message, hooks.localTime()));
 }
 
+// Returns 0, -1 on a read or write error, zlib's error, or kInterrupted when a stop came.
 int LogManager::Impl::Compress(std::FILE* in, std::FILE* out) {
     z_stream stream{};
     const int init = deflateInit2_(&stream, 9, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY, ZLIB_VERSION,
@@ -199,70 +212,28 @@ int LogManager::Impl::Compress(std::FILE* in, std::FILE* out) {
             }
         } while (stream.avail_out == 0);
         if (flush != Z_FINISH && ++chunks >= compressChunksPerPause) {
+            // The day's lines go on being written during a long compression.
+            Drain();
             hooks.sleep(compressPauseMs + 10);
             chunks = 0;
+        }
+        if (Stopping()) {
+            deflateEnd(&stream);
+            return kInterrupted;
         }
     } while (flush != Z_FINISH);
     deflateEnd(&stream);
     return 0;
 }
 
-void LogManager::Impl::RotationCheck() {
-    const std::tm now = hooks.localTime();
-    const std::string todayPath = directory + "log_" + DateText(now) + ".txt";
-    std::error_code ec;
-    // The common case: today's file is the open one and still there.
-    if (file != nullptr && filePath == todayPath && fs::exists(todayPath, ec))
-        return;
-
-    std::set<std::string> keep;
-    for (int back = keepDays; back >= 1; --back) { // oldest first
-        const std::string textPath = directory + "log_" + DateText(DaysBefore(now, back)) + ".txt";
-        const std::string gzPath = textPath + ".gz";
-        keep.insert(gzPath);
-        if (!IsRegularFile(textPath))
-            continue;
-        // A day whose compression fails keeps its text log: any failure (the text cannot be read,
-        // the .gz cannot be created, a zlib, read or write error) keeps the text log: it joins the
-        // keep set, a partly written .gz is removed, and a Warning line says so. The next rotation
-        // tries that day again; once the day is older than keepDays the sweep removes it like any
-        // other old log.
-        std::FILE* in = std::fopen(textPath.c_str(), "rb");
-        if (in == nullptr) {
-            keep.insert(textPath);
-            WarnFromWriter(__FILE__, __LINE__,
-                           "Could not read " + textPath + " to compress it; the text log is kept");
-            continue;
-        }
-        std::FILE* out = std::fopen(gzPath.c_str(), "wb");
-        if (out == nullptr) {
-            std::fclose(in);
-            keep.insert(textPath);
-            WarnFromWriter(__FILE__, __LINE__,
-                           "Could not create " + gzPath + "; the text log is kept");
-            continue;
-        }
-        int result = Compress(in, out);
-        std::fclose(in);
-        if (std::fclose(out) != 0 && result == 0)
-            result = -1;
-        if (result != 0) {
-            fs::remove(gzPath, ec);
-            keep.insert(textPath);
-            WarnFromWriter(__FILE__, __LINE__,
-                           "Could not compress " + textPath + " (error " + std::to_string(result) +
-                               "); the text log is kept");
-            continue;
-        }
-        fs::remove(textPath, ec);
-    }
-
+// The directory is made again if it has gone (the user may have cleaned it up).
+void LogManager::Impl::OpenToday(const std::string& todayPath) {
     if (file != nullptr) {
         std::fclose(file);
         file = nullptr;
         filePath.clear();
     }
-    // The directory is made again if it has gone (the temporary folder may be cleaned).
+    std::error_code ec;
     const std::string dirPath = directory.substr(0, directory.size() - 1);
     if (!dirPath.empty() && !fs::is_directory(dirPath, ec))
         fs::create_directories(dirPath, ec);
@@ -270,8 +241,69 @@ void LogManager::Impl::RotationCheck() {
     if (file != nullptr)
         filePath = todayPath;
     fileOpen.store(file != nullptr);
-    keep.insert(todayPath);
+}
+
+// Today's file is opened first, so the previous day's file is closed before it is compressed
+// and the lines logged meanwhile have a place to go. Compressing and sweeping happen once a
+// day, on the writer (never in the constructor: the program does not wait for them), and
+// give way to a stop; the next run tries again.
+void LogManager::Impl::RotationCheck() {
+    const std::tm now = hooks.localTime();
+    const std::string today = DateText(now);
+    const std::string todayPath = directory + "log_" + today + ".txt";
+    std::error_code ec;
+    if (file == nullptr || filePath != todayPath || !fs::exists(todayPath, ec))
+        OpenToday(todayPath);
+    if (rotatedDay == today || Stopping())
+        return;
+    std::set<std::string> keep{todayPath};
+    for (int back = keepDays; back >= 1; --back) { // oldest first
+        const std::string textPath = directory + "log_" + DateText(DaysBefore(now, back)) + ".txt";
+        keep.insert(textPath + ".gz");
+        if (IsRegularFile(textPath) && !CompressDay(textPath, keep))
+            return; // interrupted by a stop
+    }
     Sweep(keep);
+    rotatedDay = today;
+}
+
+// A day whose compression fails keeps its text log: any failure (the text cannot be read, the
+// .gz cannot be created, a zlib, read or write error) keeps the text log: it joins the keep
+// set, a partly written .gz is removed, and a Warning line says so. The next rotation tries
+// that day again; once the day is older than keepDays the sweep removes it like any other old
+// log. False when a stop interrupted it (the text log stays, the partial .gz goes).
+bool LogManager::Impl::CompressDay(const std::string& textPath, std::set<std::string>& keep) {
+    const std::string gzPath = textPath + ".gz";
+    std::error_code ec;
+    std::FILE* in = std::fopen(textPath.c_str(), "rb");
+    if (in == nullptr) {
+        keep.insert(textPath);
+        WarnFromWriter(__FILE__, __LINE__,
+                       "Could not read " + textPath + " to compress it; the text log is kept");
+        return true;
+    }
+    std::FILE* out = std::fopen(gzPath.c_str(), "wb");
+    if (out == nullptr) {
+        std::fclose(in);
+        keep.insert(textPath);
+        WarnFromWriter(__FILE__, __LINE__, "Could not create " + gzPath + "; the text log is kept");
+        return true;
+    }
+    int result = Compress(in, out);
+    std::fclose(in);
+    if (std::fclose(out) != 0 && result == 0)
+        result = -1;
+    if (result == 0) {
+        fs::remove(textPath, ec);
+        return true;
+    }
+    fs::remove(gzPath, ec);
+    keep.insert(textPath);
+    if (result != kInterrupted)
+        WarnFromWriter(__FILE__, __LINE__,
+                       "Could not compress " + textPath + " (error " + std::to_string(result) +
+                           "); the text log is kept");
+    return result != kInterrupted;
 }
 
 // Deletes the log manager's own files that are not in the keep set. A name must be exactly
@@ -299,46 +331,74 @@ void LogManager::Impl::Sweep(const std::set<std::string>& keep) {
         fs::remove(path, ec);
 }
 
+// The listener hears every line at once, file or not (the console never depends on the log
+// file); without a file the lines wait for one (capped, see KeepUnwritten).
 void LogManager::Impl::Drain() {
-    std::size_t droppedNow = 0;
     {
         std::lock_guard<std::mutex> lock(mutex);
         std::swap(active, draining);
-        droppedNow = dropped;
+        unwrittenDropped += dropped;
         dropped = 0;
     }
     CLogListener* const target = listener.load();
-    if (droppedNow > 0) {
-        const std::string text =
-            FormatLine(Warning, "LogMgr", __FILE__, __LINE__,
-                       "Dropped the " + std::to_string(droppedNow) +
-                           " oldest log lines while no log file could be opened",
-                       hooks.localTime());
-        std::fputs(text.c_str(), file);
-        if (target != nullptr)
-            target->OnLog(Warning, text);
-    }
     if (draining.size() > kBehindThreshold) {
         char buffer[80];
         std::snprintf(buffer, sizeof buffer, "Getting Behind on logging: count is: %d \n",
                       static_cast<int>(draining.size()));
         hooks.print(buffer);
     }
+    if (file != nullptr)
+        WriteUnwritten();
     while (!draining.empty()) {
-        const LogEntry& entry = draining.front();
-        std::fwrite(entry.text.data(), 1, entry.text.size(), file);
+        LogEntry& entry = draining.front();
         if (target != nullptr)
             target->OnLog(entry.level, entry.text);
+        if (file != nullptr)
+            std::fwrite(entry.text.data(), 1, entry.text.size(), file);
+        else
+            KeepUnwritten(std::move(entry));
         draining.pop_front();
     }
-    std::fflush(file);
+    if (file != nullptr)
+        std::fflush(file);
+}
+
+// The lines that waited for a file, after one line that counts those dropped meanwhile.
+void LogManager::Impl::WriteUnwritten() {
+    if (unwrittenDropped > 0) {
+        const std::string text =
+            FormatLine(Warning, "LogMgr", __FILE__, __LINE__,
+                       "Dropped the " + std::to_string(unwrittenDropped) +
+                           " oldest log lines while no log file could be opened",
+                       hooks.localTime());
+        std::fputs(text.c_str(), file);
+        unwrittenDropped = 0;
+    }
+    for (const LogEntry& entry : unwritten)
+        std::fwrite(entry.text.data(), 1, entry.text.size(), file);
+    unwritten.clear();
+    unwrittenCount.store(0);
+}
+
+void LogManager::Impl::KeepUnwritten(LogEntry entry) {
+    if (unwritten.size() >= kMaxQueuedWithoutFile) {
+        unwritten.pop_front();
+        ++unwrittenDropped;
+    }
+    unwritten.push_back(std::move(entry));
+    unwrittenCount.store(unwritten.size());
 }
 
 void LogManager::Impl::WakeUp() {
     RotationCheck();
-    if (file == nullptr)
-        return; // the lines stay queued (capped, see Push) until a file opens
     Drain();
+}
+
+// The compression pause: a stop ends it at once.
+void LogManager::Impl::WaitForStop(int milliseconds) {
+    std::unique_lock<std::mutex> lock(mutex);
+    stopCv.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                    [this] { return stopRequested; });
 }
 
 void LogManager::Impl::WriterLoop() {
@@ -367,12 +427,8 @@ LogManager::LogManager(const std::string& directory, int keepDays, int compressP
                        int compressChunksPerPause, LogManagerHooks hooks)
     : impl_(std::make_shared<Impl>(NormaliseDirectory(directory), keepDays, compressPauseMs,
                                    compressChunksPerPause, std::move(hooks))) {
-    const std::string& dir = impl_->directory;
-    const std::string dirPath = dir.substr(0, dir.size() - 1);
-    std::error_code ec;
-    if (!dirPath.empty())
-        fs::create_directories(dirPath, ec);
-    impl_->RotationCheck();
+    // Only today's file: compressing old logs is the writer's work (RotationCheck).
+    impl_->OpenToday(impl_->directory + "log_" + DateText(impl_->hooks.localTime()) + ".txt");
 }
 
 LogManager::~LogManager() {
@@ -465,6 +521,7 @@ void LogManager::RequestStop() {
         std::lock_guard<std::mutex> lock(impl_->mutex);
         impl_->stopRequested = true;
     }
+    impl_->stopping.store(true);
     impl_->stopCv.notify_all();
 }
 
@@ -473,6 +530,7 @@ void LogManager::Stop() {
         std::lock_guard<std::mutex> lock(impl_->mutex);
         impl_->stopRequested = true;
     }
+    impl_->stopping.store(true);
     impl_->stopCv.notify_all();
     if (!thread_.joinable())
         return;
@@ -502,7 +560,7 @@ const std::string& LogManager::Directory() const {
 
 std::size_t LogManager::QueuedCount() const {
     std::lock_guard<std::mutex> lock(impl_->mutex);
-    return impl_->active.size();
+    return impl_->active.size() + impl_->unwrittenCount.load();
 }
 
 bool LogManager::HasOpenFile() const {
@@ -599,10 +657,4 @@ bool LogManager::IsOwnLogFileName(const std::string& name) {
     if (!number(4, 2, month) || !number(7, 2, day) || !number(10, 4, year))
         return false;
     return year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
-}
-
-std::string LogManager::DefaultLogDirectory() {
-    std::error_code ec;
-    const fs::path temp = fs::temp_directory_path(ec);
-    return NormaliseDirectory(ec || temp.empty() ? std::string("/tmp/") : temp.string());
 }

@@ -1,15 +1,17 @@
 #pragma once
 // The program's log manager: callers format a line and append it to an in-memory
 // queue; a writer thread drains the queue about once a second into a daily log file
-// "log_MM-DD-YYYY.txt", hands each line to an optional listener, and at the change of day
-// gzip-compresses the previous days' logs, keeps `keepDays` of them and removes its own older
-// log files (never a file whose name is not exactly one of its own).
+// "log_MM-DD-YYYY.txt", hands each line to an optional listener, and once a day (on its first
+// wake-up, and at the change of day) gzip-compresses the previous days' logs, keeps `keepDays`
+// of them and removes its own older log files from its directory (never a file whose name is
+// not exactly one of its own). The directory is given by the caller; the program uses a folder
+// of the user's own, so no other program's files share it.
 //
 // Error policy of the log manager: logging never fails its caller. A directory that cannot be
-// made or a file that cannot be opened, written or compressed is absorbed: the lines stay
-// queued (up to a limit, then counted as dropped) and the writer thread tries again at its
-// next wake-up. Only running out of memory can make the constructor throw; the program then
-// runs without logging.
+// made or a file that cannot be opened, written or compressed is absorbed: the listener still
+// hears every line, the lines wait for a file (up to a limit, then counted as dropped) and the
+// writer thread tries again at its next wake-up. Only running out of memory can make the
+// constructor throw; the program then runs without logging.
 
 #include <cstdarg>
 #include <cstddef>
@@ -42,6 +44,7 @@ public:
 private:
     std::FILE* out_;
     bool colour_;
+    bool broken_ = false; // a write failed: nothing more is written (writer thread only)
 };
 
 // Replaceable pieces of the environment, for tests. Every empty member takes the production
@@ -51,7 +54,7 @@ struct LogManagerHooks {
     std::function<std::tm()> localTime;
     // Receives the "Getting Behind on logging" text; production prints it to standard output.
     std::function<void(const std::string&)> print;
-    // The compression pause; production sleeps the calling thread.
+    // The compression pause; production waits that long unless a stop comes first.
     std::function<void(int milliseconds)> sleep;
     // How long Stop waits for the writer thread.
     int stopTimeoutMs = 3000;
@@ -62,15 +65,16 @@ public:
     // Levels 1 to 6.
     enum Level { Trace = 1, Debug = 2, Info = 3, Warning = 4, Error = 5, Fatal = 6 };
 
-    // Lines queued without a file: while no log file can be opened, at most this many lines stay
-    // queued; older lines are dropped and counted (see Log_Manager.cpp).
+    // Lines kept for the file while none can be opened: at most this many; older lines are
+    // dropped and counted (see Log_Manager.cpp).
     static constexpr std::size_t kMaxQueuedWithoutFile = 100000;
     // A drained batch larger than this prints the "Getting Behind" warning.
     static constexpr std::size_t kBehindThreshold = 5000;
     static constexpr int kWakeUpMs = 1000;
     static constexpr std::size_t kCompressChunk = 16384;
 
-    // Normalises the directory, creates it, and runs one rotation, which opens today's file.
+    // Normalises the directory, creates it and opens today's file. Old logs are compressed by
+    // the writer (the thread, or WritePending), never here: the program does not wait.
     LogManager(const std::string& directory, int keepDays, int compressPauseMs,
                int compressChunksPerPause);
     LogManager(const std::string& directory, int keepDays, int compressPauseMs,
@@ -99,12 +103,13 @@ public:
 
     // Logs "Shutting down Log Manager" and signals the writer thread to stop.
     void RequestStop();
-    // Signals the stop again and waits up to 3000 ms for the writer's final drain.
+    // Signals the stop again and waits up to 3000 ms for the writer's final drain. A
+    // compression under way gives way to the stop (the text log stays for the next run).
     void Stop();
 
     // The normalised log directory (ends with the platform's separator).
     const std::string& Directory() const;
-    // The number of lines waiting in the active queue.
+    // The number of lines not written to a file yet (queued, or waiting for a file).
     std::size_t QueuedCount() const;
     // Whether a log file is open at the moment (read on the writer's side of the design).
     bool HasOpenFile() const;
@@ -123,8 +128,6 @@ public:
                                   int line, const std::string& message, const std::tm& time);
     // "log_MM-DD-YYYY.txt" or "log_MM-DD-YYYY.txt.gz" with a real calendar date.
     static bool IsOwnLogFileName(const std::string& name);
-    // The system temporary folder, the log directory on this platform.
-    static std::string DefaultLogDirectory();
 
 private:
     struct Impl; // shared with the writer thread, so a detached thread never dangles

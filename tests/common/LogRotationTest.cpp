@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <future>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -23,7 +25,7 @@ TEST(LogRotation, StartingOnADayWhoseLogExistsAppendsToIt) {
     EXPECT_EQ(SplitLines(ReadFile(today)).size(), 3u);
 }
 
-TEST(LogRotation, StartingOnALaterDayCompressesThePreviousDaysAndSweepsOlderLogs) {
+TEST(LogRotation, TheFirstWakeUpOnALaterDayCompressesThePreviousDaysAndSweepsOlderLogs) {
     TempLogDir temp("startup");
     FakeClock clock;
     clock.now = MakeTime(2026, 3, 3, 8); // keepDays 7: Feb 24 .. Mar 2 (2026 is no leap year)
@@ -41,6 +43,9 @@ TEST(LogRotation, StartingOnALaterDayCompressesThePreviousDaysAndSweepsOlderLogs
     WriteFile(temp.File(LogName(2026, 3, 4)), "a day in the future is not kept either\n");
 
     LogManager log(temp.Dir(), 7, 0, 1, clock.Hooks());
+    EXPECT_TRUE(temp.Has(LogName(2026, 3, 1))); // the constructor leaves them to the writer
+    EXPECT_FALSE(temp.Has(GzName(2026, 3, 1)));
+    log.WritePending();
 
     EXPECT_EQ(temp.Names(), (std::vector<std::string>{GzName(2026, 2, 24), GzName(2026, 2, 26),
                                                       GzName(2026, 3, 1), GzName(2026, 3, 2),
@@ -152,6 +157,7 @@ TEST(LogRotation, CompressionPausesAfterEachGroupOfChunks) {
         FakeClock clock;
         WriteFile(temp.File(LogName(2026, 12, 6)), text);
         LogManager log(temp.Dir(), 7, c.pauseMs, c.chunksPerPause, clock.Hooks());
+        log.WritePending();
         EXPECT_EQ(clock.sleeps, c.expected) << c.pauseMs << " " << c.chunksPerPause;
         EXPECT_EQ(Gunzip(temp.File(GzName(2026, 12, 6))), text);
     }
@@ -178,6 +184,7 @@ TEST(LogRotation, TextLogIsKeptWhenItsGzipCannotBeCreated) {
     fs::remove(gz);
     clock.now = MakeTime(2026, 12, 8);
     LogManager log(temp.Dir(), 7, 0, 1, clock.Hooks());
+    log.WritePending();
     EXPECT_FALSE(temp.Has(LogName(2026, 12, 6)));
     EXPECT_EQ(Gunzip(gz), "precious\n");
 }
@@ -207,4 +214,27 @@ TEST(LogRotation, PartialGzipIsRemovedAndTextKeptWhenCompressionFails) {
     EXPECT_FALSE(temp.Has(LogName(2026, 12, 5)));
     EXPECT_TRUE(GzipTestPasses(gz));
     EXPECT_EQ(Gunzip(gz), content);
+}
+
+// Compression is the writer thread's work, and a stop does not wait for it: the interrupted
+// day keeps its text log for the next run.
+TEST(LogRotation, CompressionRunsOnTheWriterThreadAndGivesWayToAStop) {
+    TempLogDir temp("writer");
+    FakeClock clock;
+    const std::string text(16384 * 4, 'y');
+    WriteFile(temp.File(LogName(2026, 12, 6)), text);
+    std::promise<std::thread::id> pausedOn;
+    LogManager* running = nullptr;
+    LogManagerHooks hooks = clock.Hooks();
+    hooks.sleep = [&](int) {
+        pausedOn.set_value(std::this_thread::get_id());
+        running->RequestStop(); // a stop arrives during the compression
+    };
+    LogManager log(temp.Dir(), 7, 0, 1, hooks);
+    running = &log;
+    log.Start();
+    EXPECT_NE(pausedOn.get_future().get(), std::this_thread::get_id());
+    log.Stop();
+    EXPECT_EQ(ReadFile(temp.File(LogName(2026, 12, 6))), text);
+    EXPECT_FALSE(temp.Has(GzName(2026, 12, 6)));
 }

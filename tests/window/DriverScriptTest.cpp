@@ -38,10 +38,11 @@ struct DriverRun {
     YAML::Node Dump(const std::string& file) const {
         return YAML::LoadFile((folder / file).string());
     }
-    // The day's log file, written into the temporary folder.
-    std::string Log() const {
+    // The day's log file, in the user's state folder.
+    std::string Log(const fs::path& state = ".local/state") const {
         std::string log;
-        for (const auto& entry : fs::directory_iterator(folder / "tmp")) {
+        for (const auto& entry :
+             fs::directory_iterator(folder / state / "Quillmore/Gas Separator/logs")) {
             if (entry.path().filename().string().rfind("log_", 0) == 0) {
                 log += ReadFile(entry.path());
             }
@@ -76,9 +77,10 @@ void RunScript(const std::string& script, DriverRun& run, const std::string& env
         MakeHome(run, fs::path(script).stem().string());
     }
     const std::string folder = run.folder.string();
-    const std::string command = "cd '" + folder + "' && " + environment + "HOME='" + folder +
-                                "' XDG_CONFIG_HOME= XDG_DOCUMENTS_DIR= TMPDIR='" + folder +
-                                "/tmp' '" GS_DRIVER "' '" GS_SOURCE_DIR "/tests/window/scripts/" +
+    const std::string command = "cd '" + folder + "' && HOME='" + folder +
+                                "' XDG_CONFIG_HOME= XDG_DOCUMENTS_DIR= XDG_STATE_HOME= TMPDIR='" +
+                                folder + "/tmp' " + environment +
+                                "'" GS_DRIVER "' '" GS_SOURCE_DIR "/tests/window/scripts/" +
                                 script + "' >out.txt 2>err.txt";
     const int status = std::system(command.c_str());
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -381,4 +383,16 @@ TEST(HostileFilesTest, AnUnusableDefaultsFileIsReportedOnceAndTheShippedValuesAr
     EXPECT_EQ(ReadFile(file + ".bad"), "Casing Size: [unclosed\n");
     RunScript("start.txt", run); // told once: the next start finds a good file
     EXPECT_EQ(run.out.find("message-box:"), std::string::npos) << run.out;
+}
+
+TEST(HostileFilesTest, LogsGoToTheUsersStateFolderAndOtherProgramsLogsAreLeftAlone) {
+    DriverRun run;
+    const fs::path home = MakeHome(run, "log-folder");
+    std::ofstream(home / "tmp/log_01-02-2020.txt") << "another program's log";
+    RunScript("start.txt", run);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFile(home / "tmp/log_01-02-2020.txt"), "another program's log");
+    EXPECT_NE(run.Log().find("| Info | App | Application.cpp:"), std::string::npos);
+    RunScript("start.txt", run, "XDG_STATE_HOME='" + (home / "state").string() + "' ");
+    EXPECT_NE(run.Log("state").find("| Info | App | Application.cpp:"), std::string::npos);
 }
