@@ -8,7 +8,11 @@
 #include "tests/app/CommaLocale.h"
 #include <yaml-cpp/yaml.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -395,4 +399,35 @@ TEST(HostileFilesTest, LogsGoToTheUsersStateFolderAndOtherProgramsLogsAreLeftAlo
     EXPECT_NE(run.Log().find("| Info | App | Application.cpp:"), std::string::npos);
     RunScript("start.txt", run, "XDG_STATE_HOME='" + (home / "state").string() + "' ");
     EXPECT_NE(run.Log("state").find("| Info | App | Application.cpp:"), std::string::npos);
+}
+
+// Standard output is a pipe whose reader is gone before the program writes to it.
+TEST(HostileFilesTest, AClosedStandardOutputNeitherEndsTheProgramNorLosesTheValues) {
+    DriverRun run;
+    const fs::path home = MakeHome(run, "closed-output");
+    int output[2];
+    ASSERT_EQ(::pipe(output), 0);
+    ::close(output[0]);
+    const std::string script = GS_SOURCE_DIR "/tests/window/scripts/closed-output.txt";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(output[1], STDOUT_FILENO);
+        std::signal(SIGPIPE, SIG_DFL); // the program has to protect itself
+        ::setenv("HOME", home.c_str(), 1);
+        ::setenv("TMPDIR", (home / "tmp").c_str(), 1);
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DOCUMENTS_DIR", "XDG_STATE_HOME"}) {
+            ::unsetenv(name);
+        }
+        if (::chdir(home.c_str()) == 0) {
+            ::execl(GS_DRIVER, GS_DRIVER, script.c_str(), static_cast<char*>(nullptr));
+        }
+        ::_exit(127);
+    }
+    ::close(output[1]);
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_NE(ReadFile(home / ".config/Quillmore/Gas Separator/gasseparator.defaults.yml")
+                  .find("\nSPM: 12\n"),
+              std::string::npos);
 }

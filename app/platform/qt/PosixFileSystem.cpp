@@ -1,6 +1,7 @@
 #include "app/platform/qt/PosixFileSystem.h"
 
 #include <cerrno>
+#include <csignal>
 #include <unistd.h>
 
 std::error_code CPosixFileSystem::SyncToDisk(std::FILE* file) {
@@ -8,4 +9,8 @@ std::error_code CPosixFileSystem::SyncToDisk(std::FILE* file) {
         return {errno, std::generic_category()};
     }
     return {};
+}
+
+void IgnoreBrokenPipes() {
+    std::signal(SIGPIPE, SIG_IGN);
 }

@@ -59,6 +59,7 @@ struct CQtPlatform::Impl {
 };
 
 CQtPlatform::CQtPlatform(int& argc, char** argv, Display display) : impl_(new Impl) {
+    IgnoreBrokenPipes(); // a closed standard output must not end the program unsaved
     ChoosePlatform(display);
     gPreviousHandler = qInstallMessageHandler(FilterMessages);
     impl_->application = std::make_unique<QApplication>(argc, argv);

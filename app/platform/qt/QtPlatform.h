@@ -12,6 +12,7 @@ public:
         Offscreen // always Qt's offscreen platform (the headless driver and tests)
     };
 
+    // Also makes writes to a closed standard output fail instead of ending the process.
     CQtPlatform(int& argc, char** argv, Display display);
     ~CQtPlatform();
     CQtPlatform(const CQtPlatform&) = delete;
