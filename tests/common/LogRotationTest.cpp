@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <future>
 #include <thread>
@@ -224,13 +225,16 @@ TEST(LogRotation, CompressionRunsOnTheWriterThreadAndGivesWayToAStop) {
     const std::string text(16384 * 4, 'y');
     WriteFile(temp.File(LogName(2026, 12, 6)), text);
     std::promise<std::thread::id> pausedOn;
-    LogManager* running = nullptr;
+    std::atomic<LogManager*> running{nullptr};
     LogManagerHooks hooks = clock.Hooks();
     hooks.sleep = [&](int) {
-        pausedOn.set_value(std::this_thread::get_id());
-        running->RequestStop(); // a stop arrives during the compression
+        if (LogManager* log = running.exchange(nullptr)) {
+            pausedOn.set_value(std::this_thread::get_id());
+            log->RequestStop(); // a stop arrives during the compression
+        }
     };
     LogManager log(temp.Dir(), 7, 0, 1, hooks);
+    ASSERT_TRUE(temp.Has(LogName(2026, 12, 6))); // not compressed here, by the caller
     running = &log;
     log.Start();
     EXPECT_NE(pausedOn.get_future().get(), std::this_thread::get_id());
