@@ -73,7 +73,8 @@ void DumpTags(const CTagManager& manager) {
 int LoadTree(const Options& options) {
     std::string directory = options.directory;
     if (!directory.empty()) {
-        if (!std::filesystem::is_directory(directory)) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(directory, error)) {
             std::fprintf(stderr, "%s: not a directory\n", directory.c_str());
             return 1;
         }
