@@ -116,4 +116,10 @@ TEST(TagsToolTest, BadArgumentsAndMissingDirectories) {
     const ToolRun missing = RunTool("--dir /nonexistent/gs_tags");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("not a directory"), std::string::npos);
+    const std::filesystem::path loop =
+        std::filesystem::temp_directory_path() / ("gs_tags_loop_" + std::to_string(::getpid()));
+    std::filesystem::remove(loop);
+    std::filesystem::create_symlink(loop, loop);
+    EXPECT_EQ(RunTool("--dir '" + loop.string() + "'").status, 1); // not an uncaught exception
+    std::filesystem::remove(loop);
 }
