@@ -25,15 +25,22 @@ public:
     virtual void OnDestroy() = 0;
 };
 
+// A menu item; an item with an empty text is a separator line.
 struct MenuItem {
     std::string text; // with "&" mnemonics, e.g. "&Exit"
     int command = 0;
+    std::string shortcut; // portable key text, e.g. "Ctrl+Q" or "F1"; empty for none
 };
 
-// A key chord, e.g. Ctrl+R: an upper-case letter or digit and the Control modifier.
+// One popup of the menu bar, e.g. "&File".
+struct Menu {
+    std::string title;
+    std::vector<MenuItem> items;
+};
+
+// A command reached by key only, e.g. Ctrl+R; `shortcut` is portable key text.
 struct Accelerator {
-    char key = 0;
-    bool control = false;
+    std::string shortcut;
     int command = 0;
 };
 
@@ -41,8 +48,7 @@ struct WindowDescription {
     std::string title;
     int clientWidth = 0;
     int clientHeight = 0;
-    std::string menuTitle; // the one popup of the menu bar, e.g. "&File"
-    std::vector<MenuItem> menuItems;
+    std::vector<Menu> menus;               // the menu bar, left to right
     std::vector<Accelerator> accelerators; // commands not in the menu, reached by key
     PixelBuffer largeIcon;                 // the window icon; empty for none
     PixelBuffer smallIcon;

@@ -26,11 +26,15 @@ WindowDescription CWindowManager::DescribeWindow() const {
     description.title = kTitle;
     description.clientWidth = kClientWidth;
     description.clientHeight = kClientHeight;
-    description.menuTitle = "&File";
-    description.menuItems = {{"&Contact Us", kCommandContact},
-                             {"&Reset to Defaults", kCommandResetToDefaults},
-                             {"&Exit", kCommandExit}};
-    description.accelerators = {{'R', true, kCommandRefreshTags}};
+    // One item per line: text, command, shortcut.
+    description.menus = {{"&File",
+                          {
+                              {"&Contact Us", kCommandContact, ""},
+                              {"&Reset to Defaults", kCommandResetToDefaults, ""},
+                              {"", 0, ""},
+                              {"&Exit", kCommandExit, "Ctrl+Q"},
+                          }}};
+    description.accelerators = {{"Ctrl+R", kCommandRefreshTags}};
     const TApp* app = GetTagAs<TApp>(rootTag_);
     if (const TIcon* icon = app ? GetTagAs<TIcon>(app->icon) : nullptr) {
         description.largeIcon = icon->largeIcon;

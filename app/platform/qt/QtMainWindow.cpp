@@ -96,29 +96,35 @@ void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* 
     frame_->activateWindow();
 }
 
+void CQtMainWindow::ConnectCommand(QAction* action, int command, const std::string& shortcut) {
+    if (!shortcut.empty()) {
+        action->setShortcut(
+            QKeySequence(QString::fromStdString(shortcut), QKeySequence::PortableText));
+        // One window: the chord works wherever the focus is, native controls included.
+        action->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    QObject::connect(action, &QAction::triggered, frame_.get(), [this, command] {
+        if (IWindowListener* listener = Listener()) {
+            listener->OnCommand(command);
+        }
+    });
+}
+
 void CQtMainWindow::BuildMenu(const WindowDescription& description) {
-    QMenu* menu = frame_->menuBar()->addMenu(QString::fromStdString(description.menuTitle));
-    for (const MenuItem& item : description.menuItems) {
-        QAction* action = menu->addAction(QString::fromStdString(item.text));
-        const int command = item.command;
-        QObject::connect(action, &QAction::triggered, frame_.get(), [this, command] {
-            if (IWindowListener* listener = Listener()) {
-                listener->OnCommand(command);
+    for (const Menu& menuDescription : description.menus) {
+        QMenu* menu = frame_->menuBar()->addMenu(QString::fromStdString(menuDescription.title));
+        for (const MenuItem& item : menuDescription.items) {
+            if (item.text.empty()) {
+                menu->addSeparator();
+                continue;
             }
-        });
+            ConnectCommand(menu->addAction(QString::fromStdString(item.text)), item.command,
+                           item.shortcut);
+        }
     }
     for (const Accelerator& accelerator : description.accelerators) {
         auto* action = new QAction(frame_.get());
-        const int key = accelerator.key | (accelerator.control ? int(Qt::CTRL) : 0);
-        action->setShortcut(QKeySequence(key));
-        // One window: the chord works wherever the focus is, native controls included.
-        action->setShortcutContext(Qt::ApplicationShortcut);
-        const int command = accelerator.command;
-        QObject::connect(action, &QAction::triggered, frame_.get(), [this, command] {
-            if (IWindowListener* listener = Listener()) {
-                listener->OnCommand(command);
-            }
-        });
+        ConnectCommand(action, accelerator.command, accelerator.shortcut);
         frame_->addAction(action);
     }
 }

@@ -11,6 +11,7 @@
 #include <memory>
 
 class CQtMainWindow;
+class QAction;
 
 // The client area: paints the back buffer; native controls are its children.
 class CCanvasWidget : public QWidget {
@@ -63,6 +64,8 @@ public:
 
 private:
     void BuildMenu(const WindowDescription& description);
+    // Sends the action's command to the listener; a non-empty shortcut works window-wide.
+    void ConnectCommand(QAction* action, int command, const std::string& shortcut);
 
     std::unique_ptr<CFrameWindow> frame_;
     CCanvasWidget* canvas_ = nullptr; // owned by the frame
