@@ -19,6 +19,10 @@ double VelocityThrough(double flow, double area) {
 }
 } // namespace
 
+double CycleNumber(double crankAngle) {
+    return std::floor(crankAngle / kTwoPi);
+}
+
 double CyclePhase(double crankAngle) {
     return std::fmod(crankAngle, kTwoPi) / kTwoPi;
 }
@@ -103,6 +107,16 @@ void Evaluate(const WellParameters& p, double dt, SimulationState& s) {
     StepPenetration(p, dt, s);
     s.maximumCapacity = MaximumCapacity(riseVelocity, s.annulusArea);
     s.recommendedDipTubeLength = RecommendedDipTubeLength(riseVelocity, p.GetSPM());
+}
+
+void TrackDeepestPenetration(double cycleBefore, SimulationState& s) {
+    if (CycleNumber(s.crankAngle) > cycleBefore) {
+        s.lastCycleDeepestPenetration = s.cycleDeepestPenetration;
+        ++s.completedCycles;
+        s.cycleDeepestPenetration = s.gasPenetrationDepth;
+        return;
+    }
+    s.cycleDeepestPenetration = std::max(s.cycleDeepestPenetration, s.gasPenetrationDepth);
 }
 
 } // namespace CapacityModel

@@ -7,6 +7,9 @@
 
 namespace CapacityModel {
 
+// The number of whole pump cycles the crank has turned through.
+double CycleNumber(double crankAngle);
+
 // Phase of the pump cycle in [0, 1): 0 is the bottom of the stroke, 0.5 the top.
 double CyclePhase(double crankAngle);
 
@@ -32,5 +35,10 @@ bool CannotSeparate(const WellParameters& parameters, double annulusArea);
 // maximum capacity and the recommended length of `state` from its flow multiplier, the
 // previous penetration depth and the step time `dt` in seconds.
 void Evaluate(const WellParameters& parameters, double dt, SimulationState& state);
+
+// Follows the deepest penetration per pump cycle after a step that began in cycle
+// `cycleBefore`: a step into a new cycle closes the one before it, whose deepest point becomes
+// the last complete cycle's; the new cycle starts from the depth now.
+void TrackDeepestPenetration(double cycleBefore, SimulationState& state);
 
 } // namespace CapacityModel

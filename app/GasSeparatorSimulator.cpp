@@ -30,6 +30,7 @@ void CGasSeparatorSimulator::Step(double dt) {
 }
 
 void StepSimulation(const WellParameters& parameters, double dt, SimulationState& s) {
+    const double cycleBefore = CapacityModel::CycleNumber(s.crankAngle);
     s.elapsedTime += dt;
     if (parameters.GetPumpRunning()) {
         const double omega = parameters.GetCrankAngularSpeed();
@@ -42,4 +43,5 @@ void StepSimulation(const WellParameters& parameters, double dt, SimulationState
         s.plungerVelocity = 0;
     }
     CapacityModel::Evaluate(parameters, dt, s);
+    CapacityModel::TrackDeepestPenetration(cycleBefore, s);
 }

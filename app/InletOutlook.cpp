@@ -1,5 +1,6 @@
 #include "app/InletOutlook.h"
 
+#include "app/CapacityModel.h"
 #include "app/GasSeparatorSimulator.h"
 #include "app/SimulationState.h"
 
@@ -23,9 +24,9 @@ public:
     // Steps to the first step at or past the end of the cycle under way. False when gas
     // reached the inlet on the way.
     bool FinishCycle() {
-        const double cycle = std::floor(state_.crankAngle / kTwoPi);
+        const double cycle = CapacityModel::CycleNumber(state_.crankAngle);
         const double cycleStartSum = sum_;
-        while (std::floor(state_.crankAngle / kTwoPi) == cycle) {
+        while (CapacityModel::CycleNumber(state_.crankAngle) == cycle) {
             Step();
             peakRise_ = std::max(peakRise_, sum_ - cycleStartSum);
             if (state_.gasAtDipTubeInlet) {

@@ -18,6 +18,10 @@ struct SimulationState {
     double flowMultiplier = 0;           // instantaneous draw / average draw
     double maximumCapacity = 0;          // bbl/day, a whole number
     double recommendedDipTubeLength = 0; // in
+    // The gas reach: the deepest penetration of each pump cycle (crank turn).
+    double cycleDeepestPenetration = 0;     // in, so far in the cycle under way
+    double lastCycleDeepestPenetration = 0; // in, of the last complete cycle
+    long completedCycles = 0;               // since the last reset
 
     bool operator==(const SimulationState&) const = default;
 };
