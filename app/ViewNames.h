@@ -48,7 +48,7 @@ inline constexpr const char* kContactDialogWebsiteButton = "Contact Dialog Websi
 inline constexpr const char* kHelpDialogCloseButton = "Help Dialog Close Button";
 inline constexpr const char* kHelpDialogEmailButton = "Help Dialog Email Button";
 
-// The parameters panel's lists, text boxes and label.
+// The parameters panel's lists, text boxes, labels and read-outs.
 inline constexpr const char* kSeparatorPreset = "Separator Preset";
 inline constexpr const char* kCasingSize = "Casing Size";
 inline constexpr const char* kSeparatorOD = "Separator OD";
@@ -61,6 +61,8 @@ inline constexpr const char* kProductionRate = "Production Rate";
 inline constexpr const char* kSPM = "SPM";
 inline constexpr const char* kMaxCapacity = "Max Capacity";
 inline constexpr const char* kRecommendedDipTubeLength = "Recommended Dip Tube Length";
+inline constexpr const char* kGasReach = "Gas Reach";
+inline constexpr const char* kAboveCapacityNotice = "Above Capacity Notice";
 
 // The well picture's parts.
 inline constexpr const char* kPlunger = "Plunger";

@@ -29,6 +29,7 @@ void TApp::Load(const YAML::Node& node) {
     helpDialog = ReadRefAs<THelpDialog>(node, "Help Dialog", "THelpDialog");
     savePresetDialog =
         ReadRefAs<TSavePresetDialog>(node, "Save Preset Dialog", "TSavePresetDialog");
+    aboveCapacityNotice = ReadOptionalRefAs<TNotice>(node, "Above Capacity Notice", "TNotice");
 }
 
 void TApp::OnLoaded() {
@@ -38,7 +39,8 @@ void TApp::OnLoaded() {
 // The root sits at the window origin whatever it is given.
 void TApp::Place(int, int) {
     x = y = absX = absY = 0;
-    for (const TagHandle child : {buttonBar, gasSeparator, headerBar, parametersPanel}) {
+    for (const TagHandle child :
+         {buttonBar, gasSeparator, headerBar, parametersPanel, aboveCapacityNotice}) {
         PlaceChild(child, 0, 0);
     }
     for (const TagHandle warning : Warnings()) {

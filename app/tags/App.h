@@ -26,9 +26,10 @@ public:
     TagHandle separatorIdRangeWarning = 0;
     TagHandle separatorOdRangeWarning = 0;
     TagHandle spmRangeWarning = 0;
-    TagHandle contactDialog = 0;    // TContactDialog
-    TagHandle helpDialog = 0;       // THelpDialog
-    TagHandle savePresetDialog = 0; // TSavePresetDialog
+    TagHandle contactDialog = 0;       // TContactDialog
+    TagHandle helpDialog = 0;          // THelpDialog
+    TagHandle savePresetDialog = 0;    // TSavePresetDialog
+    TagHandle aboveCapacityNotice = 0; // TNotice; optional
 
     void Load(const YAML::Node& node) override;
     // Starts the placement walk at the window origin.

@@ -17,6 +17,12 @@ void TLabel::Load(const YAML::Node& node) {
     horizontalAlignment = ReadString(node, "Horizontal Alignment", "Center");
 }
 
+void TNotice::Load(const YAML::Node& node) {
+    TLabel::Load(node);
+    wrapWidth = ReadInt(node, "Wrap Width", 0);
+    lineHeight = ReadInt(node, "Line Height", fontSize);
+}
+
 void TLabel::Place(int parentX, int parentY) {
     TPlaceable::Place(parentX, parentY);
     RecreateScreenFont(screenFont, fontName, fontSize);

@@ -26,3 +26,13 @@ public:
     void Load(const YAML::Node& node) override;
     void Place(int parentX, int parentY) override;
 };
+
+// A label whose text wraps at blanks into lines no wider than the wrap width, each line the
+// line height below the one before.
+class TNotice : public TLabel {
+public:
+    int wrapWidth = 0; // pixels; 0 or less: one line
+    int lineHeight = 0;
+
+    void Load(const YAML::Node& node) override;
+};

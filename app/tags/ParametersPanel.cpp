@@ -21,6 +21,7 @@ void TParametersPanel::Load(const YAML::Node& node) {
     spm = textEdit("SPM");
     maxCapacity = textEdit("Max Capacity");
     recommendedDipTubeLength = ReadRefAs<TLabel>(node, "Recommended Dip Tube Length", "TLabel");
+    gasReach = ReadOptionalRefAs<TGasReach>(node, "Gas Reach", "TGasReach");
 }
 
 void TParametersPanel::Place(int parentX, int parentY) {
@@ -31,6 +32,7 @@ void TParametersPanel::Place(int parentX, int parentY) {
         PlaceChild(textEdit, absX, absY);
     }
     PlaceChild(recommendedDipTubeLength, absX, absY);
+    PlaceChild(gasReach, absX, absY);
 }
 
 std::vector<TagHandle> TParametersPanel::TextEdits() const {

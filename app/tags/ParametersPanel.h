@@ -20,6 +20,7 @@ public:
     TagHandle spm = 0;
     TagHandle maxCapacity = 0;
     TagHandle recommendedDipTubeLength = 0; // TLabel
+    TagHandle gasReach = 0;                 // TGasReach; optional
 
     void Load(const YAML::Node& node) override;
     void Place(int parentX, int parentY) override;

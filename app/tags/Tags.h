@@ -10,6 +10,7 @@
 #include "app/tags/Defaults.h"
 #include "app/tags/DimensionLine.h"
 #include "app/tags/Font.h"
+#include "app/tags/GasReach.h"
 #include "app/tags/GasSeparator.h"
 #include "app/tags/HeaderBar.h"
 #include "app/tags/HelpDialog.h"

@@ -45,10 +45,12 @@ CAppView::CAppView() {
         {&contact_, ViewName::kContactDialog, &TApp::contactDialog, 16},
         {&help_, ViewName::kHelpDialog, &TApp::helpDialog, 17},
         {&savePreset_, ViewName::kSavePresetDialog, &TApp::savePresetDialog, 18},
+        // Drawn over the panel and the capacity warning, under the other warnings and dialogs.
+        {&aboveCapacity_, ViewName::kAboveCapacityNotice, &TApp::aboveCapacityNotice, 4},
     };
     std::vector<Child> byRank = children_;
-    std::sort(byRank.begin(), byRank.end(),
-              [](const Child& a, const Child& b) { return a.drawRank < b.drawRank; });
+    std::stable_sort(byRank.begin(), byRank.end(),
+                     [](const Child& a, const Child& b) { return a.drawRank < b.drawRank; });
     for (const Child& child : byRank) {
         drawOrder_.push_back(child.view);
     }

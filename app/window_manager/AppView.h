@@ -8,6 +8,7 @@
 #include "app/window_manager/GasSeparatorView.h"
 #include "app/window_manager/HeaderBarView.h"
 #include "app/window_manager/HelpView.h"
+#include "app/window_manager/NoticeView.h"
 #include "app/window_manager/ParametersPanelView.h"
 #include "app/window_manager/SavePresetView.h"
 #include "app/window_manager/WarningView.h"
@@ -63,6 +64,7 @@ private:
     CContactView contact_;
     CHelpView help_;
     CSavePresetView savePreset_;
+    CNoticeView aboveCapacity_;
     // Every child in the order they are initialised, configured and shut down; and the same
     // children in drawing order.
     std::vector<Child> children_;

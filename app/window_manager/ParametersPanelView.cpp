@@ -54,6 +54,7 @@ void CParametersPanelView::Init(IMainWindow* window, const std::string& name) {
         textEdits_[i].Init(window, kTextEdits[i].name, kTextEdits[i].identifier);
     }
     recommended_.Init(window, ViewName::kRecommendedDipTubeLength);
+    gasReach_.Init(window, ViewName::kGasReach);
     Register();
 }
 
@@ -69,6 +70,7 @@ void CParametersPanelView::Configure(TagHandle tag) {
     separatorPreset_.Configure(panel->separatorPresets);
     casingSize_.Configure(panel->casingSize);
     recommended_.Configure(panel->recommendedDipTubeLength);
+    gasReach_.Configure(panel->gasReach);
     ChainTabOrder();
 }
 
@@ -103,6 +105,7 @@ void CParametersPanelView::Draw(ICanvas& canvas) const {
     }
     DrawImage(canvas, panel->backgroundImage, panel->absX, panel->absY);
     recommended_.Draw(canvas);
+    gasReach_.Draw(canvas);
 }
 
 void CParametersPanelView::HideControls() {
@@ -160,6 +163,7 @@ void CParametersPanelView::Shutdown() {
         edit.Shutdown();
     }
     recommended_.Shutdown();
+    gasReach_.Shutdown();
     CBaseView::Shutdown();
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 // The parameters panel at the left of the window: its picture, the two preset lists, the
-// nine parameter boxes and the recommended dip tube length label. While a dialog is open the
-// native controls are hidden and the panel shows a still picture of itself instead.
+// nine parameter boxes, the recommended dip tube length label and the gas reach read-out. While a
+// dialog is open the native controls are hidden and the panel shows a still picture of itself
+// instead.
 
 #include "app/platform/Canvas.h"
 #include "app/window_manager/BaseView.h"
 #include "app/window_manager/ComboBoxView.h"
+#include "app/window_manager/GasReachView.h"
 #include "app/window_manager/LabelView.h"
 #include "app/window_manager/TextEditView.h"
 
@@ -34,6 +36,7 @@ public:
     CComboBoxView& SeparatorPreset() { return separatorPreset_; }
     CComboBoxView& CasingSize() { return casingSize_; }
     CLabelView& RecommendedDipTubeLength() { return recommended_; }
+    CGasReachView& GasReach() { return gasReach_; }
     // The boxes in member order: "Dip Tube ID", "Dip Tube Length", "Dip Tube OD", "Gas Bubble
     // Rise Velocity", "Production Rate", "Separator ID", "Separator OD", "SPM", "Max Capacity".
     std::array<CTextEditView, kTextEditCount>& TextEdits() { return textEdits_; }
@@ -53,4 +56,5 @@ private:
     CComboBoxView casingSize_;
     std::array<CTextEditView, kTextEditCount> textEdits_;
     CLabelView recommended_;
+    CGasReachView gasReach_;
 };

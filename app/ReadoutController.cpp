@@ -1,0 +1,41 @@
+#include "app/ReadoutController.h"
+
+#include "app/DesignReadouts.h"
+#include "app/EventNames.h"
+#include "app/EventRegistry.h"
+#include "app/GasSeparatorModel.h"
+#include "app/ParameterRules.h"
+#include "app/ViewNames.h"
+#include "app/window_manager/GasReachView.h"
+#include "app/window_manager/NoticeView.h"
+#include "app/window_manager/WindowManager.h"
+
+void CReadoutController::Initialise() {
+    UpdateNotice();
+    ShowGasReach();
+    SubscribeEvent(EventName::kSimulationFrameUpdated, this, &CReadoutController::ShowGasReach);
+    SubscribeEvent(EventName::kWellParametersUpdated, this, &CReadoutController::UpdateNotice);
+}
+
+void CReadoutController::ShowGasReach() {
+    const CGasSeparatorModel* model = RequireModel("the gas reach");
+    auto* view = FindViewOf<CGasReachView>(ViewName::kGasReach);
+    if (!model || !view) {
+        return;
+    }
+    const WellParameters& parameters = model->GetParameters();
+    const bool apply = !BreaksARangeRule(parameters);
+    const GasReach reach = GasReachOf(parameters, model->GetState());
+    view->SetReach(GasReachText(reach, apply), apply ? reach.Fraction() : 0.0);
+}
+
+void CReadoutController::UpdateNotice() {
+    const CGasSeparatorModel* model = RequireModel("the above-capacity notice");
+    if (!model) {
+        return;
+    }
+    aboveCapacity_ = AboveCapacityText(model->GetParameters());
+    if (auto* notice = FindViewOf<CNoticeView>(ViewName::kAboveCapacityNotice)) {
+        aboveCapacity_ ? notice->Show(*aboveCapacity_) : notice->Hide();
+    }
+}

@@ -1,0 +1,55 @@
+#include "app/window_manager/GasReachView.h"
+
+#include "app/NumberFormat.h"
+#include "app/platform/Canvas.h"
+#include "app/tags/GasReach.h"
+#include "app/tags/Label.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/LabelView.h"
+
+#include <algorithm>
+#include <cmath>
+
+void FillRectangle(ICanvas& canvas, int x, int y, int width, int height, std::uint32_t color) {
+    const std::uint32_t pixel = color | 0xFF000000u;
+    canvas.DrawImageScaled({&pixel, 1, 1, 4}, x, y, width, height, 255);
+}
+
+void CGasReachView::SetReach(const std::string& text, double fraction) {
+    text_ = text;
+    fraction_ = std::clamp(fraction, 0.0, 1.0);
+}
+
+void CGasReachView::DrawBar(ICanvas& canvas) const {
+    const TGasReach* reach = GetTagAs<TGasReach>(tag_);
+    if (!reach || reach->barWidth <= 2 || reach->barHeight <= 2) {
+        return;
+    }
+    const int x = reach->absX + reach->barX;
+    const int y = reach->absY + reach->barY;
+    FillRectangle(canvas, x, y, reach->barWidth, reach->barHeight, reach->borderColor);
+    const int inner = reach->barWidth - 2;
+    FillRectangle(canvas, x + 1, y + 1, inner, reach->barHeight - 2, reach->barColor);
+    const int filled = static_cast<int>(std::lround(fraction_ * inner));
+    if (filled > 0) {
+        const std::uint32_t color = fraction_ >= 1 ? reach->inletColor : reach->fillColor;
+        FillRectangle(canvas, x + 1, y + 1, filled, reach->barHeight - 2, color);
+    }
+}
+
+void CGasReachView::Draw(ICanvas& canvas) const {
+    const TGasReach* reach = GetTagAs<TGasReach>(tag_);
+    if (!reach) {
+        return;
+    }
+    if (const TLabel* label = GetTagAs<TLabel>(reach->label)) {
+        canvas.DrawOutlinedText(CLabelView::StyleOf(*label, label->fillAlpha, label->strokeAlpha),
+                                label->absX, label->absY, text_);
+    }
+    DrawBar(canvas);
+}
+
+void CGasReachView::DescribeState(ViewState& state) const {
+    state.emplace_back("text", text_);
+    state.emplace_back("fraction", FormatNumber(fraction_));
+}
