@@ -37,6 +37,8 @@ void CAppController::Initialise(IMainWindow* window) {
     pumpController_.Initialise();
     dimensionLineController_.Initialise();
     gasSeparatorController_.Initialise();
+    readoutController_.Initialise();
+    designExportController_.Initialise();
     SubscribeEvent(EventName::kSimulationFrameUpdated, this,
                    &CAppController::OnSimulationFrameUpdated);
     SubscribeEvent(EventName::kOpenContactDialog, this, &CAppController::OnOpenContactDialog);

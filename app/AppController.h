@@ -1,10 +1,13 @@
 #pragma once
 // Application commands: the dialogs, the maker's links, the information document and the
-// capacity warning. Starts the pump, dimension-line and parameters controllers.
+// capacity warning. Starts the pump, dimension-line, parameters, read-out and design export
+// controllers.
 
+#include "app/DesignExportController.h"
 #include "app/DimensionLineController.h"
 #include "app/GasSeparatorController.h"
 #include "app/PumpController.h"
+#include "app/ReadoutController.h"
 #include "app/ViewNames.h"
 
 #include <string>
@@ -54,6 +57,8 @@ private:
     CPumpController pumpController_;
     CDimensionLineController dimensionLineController_;
     CGasSeparatorController gasSeparatorController_;
+    CReadoutController readoutController_;
+    CDesignExportController designExportController_{readoutController_};
 };
 
 // The process-wide application controller, published by its owner.

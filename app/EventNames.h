@@ -13,6 +13,8 @@ inline constexpr const char* kWellParametersUpdated = "WellParametersUpdated";
 inline constexpr const char* kTagsReloaded = "Tags Reloaded";
 inline constexpr const char* kResetToDefaults = "Reset to Defaults";
 inline constexpr const char* kOpenContactDialog = "Open Contact Dialog";
+inline constexpr const char* kCopyDesign = "Copy Design";
+inline constexpr const char* kExportReport = "Export Report";
 
 // Raised by buttons (their tags' "Click Event").
 inline constexpr const char* kPumpStart = "Pump Start";

@@ -5,6 +5,8 @@
 #include "app/NumberFormat.h"
 #include "app/StateDump.h"
 #include "app/platform/Automation.h"
+#include "app/platform/Clipboard.h"
+#include "app/platform/Platform.h"
 #include "app/tags/Button.h"
 #include "app/tags/MouseRegion.h"
 #include "app/tags/TagManager.h"
@@ -16,6 +18,7 @@
 #include <istream>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 namespace {
 std::string OneLine(std::string text) {
@@ -71,6 +74,15 @@ void CDriverShell::OpenFile(const std::filesystem::path& path) {
     out_ << "open: file://" << std::filesystem::absolute(path).string() << std::endl;
 }
 
+std::optional<std::filesystem::path> CDriverShell::ChooseSaveFile(const std::string& title,
+                                                                  const std::filesystem::path&,
+                                                                  const std::string&) {
+    if (!fileAnswer_) {
+        out_ << "file-dialog: " << OneLine(title) << std::endl;
+    }
+    return std::exchange(fileAnswer_, std::nullopt);
+}
+
 CScriptDriver::CScriptDriver(CApplication& application, IAutomation& automation, std::ostream& err)
     : application_(application), automation_(automation), err_(err),
       timer_([this] { return clockMs_; }, [](int) {}, ReportAveragePeriod) {}
@@ -121,17 +133,33 @@ bool CScriptDriver::ClickView(const std::string& name, std::string& error) {
     return true;
 }
 
+namespace {
+bool WriteTextFile(const std::string& file, const std::string& text, std::string& error) {
+    std::ofstream out(file, std::ios::binary);
+    if (!out || !(out << text).flush()) {
+        error = "cannot write \"" + file + "\"";
+        return false;
+    }
+    return true;
+}
+} // namespace
+
 bool CScriptDriver::Dump(const std::string& file, std::string& error) {
-    std::ofstream out(file);
-    if (!out) {
-        error = "cannot write \"" + file + "\"";
+    return WriteTextFile(file, DumpProgramState(), error);
+}
+
+bool CScriptDriver::SaveClipboard(const std::string& file, std::string& error) {
+    const IClipboard* clipboard = Platform().clipboard;
+    return WriteTextFile(file, clipboard ? clipboard->Text() : std::string(), error);
+}
+
+bool CScriptDriver::AnswerFileDialog(const std::string& path, std::string& error) {
+    auto* shell = dynamic_cast<CDriverShell*>(Platform().shell);
+    if (!shell || path.empty()) {
+        error = path.empty() ? "answer-file needs a path" : "no driver shell to answer dialogs";
         return false;
     }
-    out << DumpProgramState();
-    if (!out.flush()) {
-        error = "cannot write \"" + file + "\"";
-        return false;
-    }
+    shell->AnswerNextFileDialog(path);
     return true;
 }
 
@@ -182,6 +210,10 @@ bool CScriptDriver::Execute(const std::string& command, const std::string& argum
         return automation_.SaveScreenshot(argument, error);
     } else if (command == "dump") {
         return Dump(argument, error);
+    } else if (command == "clipboard") {
+        return SaveClipboard(argument, error);
+    } else if (command == "answer-file") {
+        return AnswerFileDialog(argument, error);
     } else {
         error = "unknown command \"" + command + "\"";
         return false;

@@ -6,7 +6,9 @@
 #include "app/MainLoopTimer.h"
 #include "app/platform/Shell.h"
 
+#include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 class CApplication;
@@ -22,9 +24,15 @@ public:
     void OpenUrl(const std::string& url) override;
     // "open: file://PATH"; nothing is opened.
     void OpenFile(const std::filesystem::path& path) override;
+    // The answer waiting for it, once; without one "file-dialog: TITLE" and cancelled.
+    std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title,
+                                                        const std::filesystem::path& suggested,
+                                                        const std::string& filter) override;
+    void AnswerNextFileDialog(const std::filesystem::path& path) { fileAnswer_ = path; }
 
 private:
     std::ostream& out_;
+    std::optional<std::filesystem::path> fileAnswer_;
 };
 
 class CScriptDriver {
@@ -48,6 +56,8 @@ private:
     bool ClickView(const std::string& name, std::string& error);
     bool Dump(const std::string& file, std::string& error);
     bool Select(const std::string& argument, std::string& error);
+    bool SaveClipboard(const std::string& file, std::string& error);
+    bool AnswerFileDialog(const std::string& path, std::string& error);
     // One main-loop pass; false once the program has ended.
     bool Pass();
     // Passes until the window manager stops (at most a few).

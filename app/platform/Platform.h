@@ -18,6 +18,8 @@ class IScreenFontFactory;
 class IMainWindow;
 class IShell;
 class IAutomation;
+class IClipboard;
+class IReportRenderer;
 
 struct PlatformServices {
     IUserFolders* userFolders = nullptr;
@@ -28,6 +30,8 @@ struct PlatformServices {
     IMainWindow* mainWindow = nullptr;               // the window manager opens it
     IShell* shell = nullptr;                         // message boxes, links; none: ignored
     IAutomation* automation = nullptr;               // synthetic input (headless driver only)
+    IClipboard* clipboard = nullptr;                 // none: nothing is copied
+    IReportRenderer* reportRenderer = nullptr;       // PDF reports; none: no reports
 };
 
 PlatformServices& Platform();

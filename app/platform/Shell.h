@@ -2,6 +2,7 @@
 // The desktop: message boxes and opening links and files with their usual programs.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 enum class MessageIcon { None, Information, Exclamation, Error };
@@ -16,4 +17,9 @@ public:
     virtual void OpenUrl(const std::string& url) = 0;
     // Opens a local file with the program the desktop associates with it.
     virtual void OpenFile(const std::filesystem::path& path) = 0;
+    // A modal "save as" dialog titled `title`, starting at `suggested`, offering files that
+    // match `filter` (e.g. "PDF files (*.pdf)"); the chosen path, or none when cancelled.
+    virtual std::optional<std::filesystem::path>
+    ChooseSaveFile(const std::string& title, const std::filesystem::path& suggested,
+                   const std::string& filter) = 0;
 };

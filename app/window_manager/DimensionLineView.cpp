@@ -52,8 +52,15 @@ int CDimensionLineView::Alpha() const {
 }
 
 void CDimensionLineView::Draw(ICanvas& canvas) const {
+    DrawWithAlpha(canvas, Alpha());
+}
+
+void CDimensionLineView::DrawAtFullStrength(ICanvas& canvas) const {
+    DrawWithAlpha(canvas, 255);
+}
+
+void CDimensionLineView::DrawWithAlpha(ICanvas& canvas, int alpha) const {
     const TDimensionLine* line = GetTagAs<TDimensionLine>(tag_);
-    const int alpha = Alpha();
     if (!line || alpha <= 0) {
         return;
     }

@@ -17,6 +17,8 @@ public:
     void Flash();
     void Update(double seconds) override;
     void Draw(ICanvas& canvas) const override;
+    // Draws the line and its label fully opaque, whether shown or not (for the report).
+    void DrawAtFullStrength(ICanvas& canvas) const;
     void Shutdown() override;
 
     const char* Kind() const override { return "dimension_line"; }
@@ -30,6 +32,8 @@ public:
     const CLabelView& Label() const { return label_; }
 
 private:
+    void DrawWithAlpha(ICanvas& canvas, int alpha) const;
+
     CLabelView label_;
     bool visible_ = true;
     bool fading_ = false;

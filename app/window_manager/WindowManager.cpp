@@ -29,10 +29,16 @@ WindowDescription CWindowManager::DescribeWindow() const {
     // One item per line: text, command, shortcut.
     description.menus = {{"&File",
                           {
+                              {"&Export Report...", kCommandExportReport, "Ctrl+E"},
+                              {"", 0, ""},
                               {"&Contact Us", kCommandContact, ""},
                               {"&Reset to Defaults", kCommandResetToDefaults, ""},
                               {"", 0, ""},
                               {"&Exit", kCommandExit, "Ctrl+Q"},
+                          }},
+                         {"&Edit",
+                          {
+                              {"&Copy Design", kCommandCopyDesign, "Ctrl+Shift+C"},
                           }}};
     description.accelerators = {{"Ctrl+R", kCommandRefreshTags}};
     const TApp* app = GetTagAs<TApp>(rootTag_);
@@ -199,6 +205,12 @@ void CWindowManager::OnCommand(int id) {
         break;
     case kCommandResetToDefaults:
         ResetToDefaults();
+        break;
+    case kCommandCopyDesign:
+        RaiseEvent(EventName::kCopyDesign);
+        break;
+    case kCommandExportReport:
+        RaiseEvent(EventName::kExportReport);
         break;
     default:
         for (size_t i = 0; i < views_.size(); ++i) {

@@ -34,6 +34,8 @@ public:
     static constexpr int kCommandRefreshTags = 1026;
     static constexpr int kCommandContact = 1027;
     static constexpr int kCommandResetToDefaults = 1028;
+    static constexpr int kCommandCopyDesign = 1040;
+    static constexpr int kCommandExportReport = 1041;
     static constexpr int kClientWidth = 1018;
     static constexpr int kClientHeight = 720;
     static constexpr const char* kTitle = "((quillmore)) Gas Separator Simulator";

@@ -59,6 +59,12 @@ public:
     void OpenFile(const std::filesystem::path& path) override {
         opened.push_back("file://" + path.string());
     }
+    std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title,
+                                                        const std::filesystem::path&,
+                                                        const std::string&) override {
+        messages.push_back("file-dialog: " + title);
+        return std::nullopt;
+    }
 
     std::vector<std::string> messages;
     std::vector<std::string> opened;

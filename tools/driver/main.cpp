@@ -31,6 +31,9 @@ and lines starting with # are skipped):
   shot FILE.png                    save a screenshot of the window
   dump FILE.yml                    save the parameters, the simulation and every view's
                                    state as YAML
+  clipboard FILE                   save the clipboard's text
+  answer-file PATH                 answer the next file dialog with PATH (a dialog with no
+                                   answer waiting is cancelled: "file-dialog: TITLE")
 
 Message boxes and links are printed ("message-box: ...", "open: ...") instead of shown or
 opened. Exit status: 0, 1 when the program cannot start, 2 after a script error.

@@ -3,8 +3,10 @@
 #include "app/platform/Platform.h"
 #include "app/platform/qt/PosixFileSystem.h"
 #include "app/platform/qt/QtAutomation.h"
+#include "app/platform/qt/QtClipboard.h"
 #include "app/platform/qt/QtMainWindow.h"
 #include "app/platform/qt/QtMedia.h"
+#include "app/platform/qt/QtReportRenderer.h"
 #include "app/platform/qt/QtShell.h"
 #include "app/platform/qt/QtUserFolders.h"
 
@@ -55,6 +57,8 @@ struct CQtPlatform::Impl {
     CQtShell shell{&window};
     CQtUserFolders userFolders;
     CPosixFileSystem fileSystem;
+    CQtClipboard clipboard;
+    CQtReportRenderer reportRenderer;
     std::unique_ptr<CQtAutomation> automation;
 };
 
@@ -84,6 +88,8 @@ void CQtPlatform::Install(bool withAutomation) {
     services.shell = &impl_->shell;
     services.userFolders = &impl_->userFolders;
     services.fileSystem = &impl_->fileSystem;
+    services.clipboard = &impl_->clipboard;
+    services.reportRenderer = &impl_->reportRenderer;
     InstallQtMediaServices();
     if (!withAutomation) {
         InstallQtFatalErrorHandler(); // nobody would answer a message box in a driver run
@@ -107,6 +113,12 @@ void CQtPlatform::Uninstall() {
     }
     if (services.fileSystem == &impl_->fileSystem) {
         services.fileSystem = nullptr;
+    }
+    if (services.clipboard == &impl_->clipboard) {
+        services.clipboard = nullptr;
+    }
+    if (services.reportRenderer == &impl_->reportRenderer) {
+        services.reportRenderer = nullptr;
     }
     if (impl_->automation && services.automation == impl_->automation.get()) {
         services.automation = nullptr;

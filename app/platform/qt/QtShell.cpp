@@ -3,6 +3,7 @@
 #include "app/platform/qt/QtMainWindow.h"
 
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -35,4 +36,17 @@ void CQtShell::OpenUrl(const std::string& url) {
 
 void CQtShell::OpenFile(const std::filesystem::path& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())));
+}
+
+std::optional<std::filesystem::path>
+CQtShell::ChooseSaveFile(const std::string& title, const std::filesystem::path& suggested,
+                         const std::string& filter) {
+    const QString chosen = QFileDialog::getSaveFileName(
+        window_ && !window_->IsDestroyed() ? window_->Frame() : nullptr,
+        QString::fromStdString(title), QString::fromStdString(suggested.string()),
+        QString::fromStdString(filter));
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(chosen.toStdString());
 }

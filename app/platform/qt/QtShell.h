@@ -13,6 +13,9 @@ public:
     void ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) override;
     void OpenUrl(const std::string& url) override;
     void OpenFile(const std::filesystem::path& path) override;
+    std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title,
+                                                        const std::filesystem::path& suggested,
+                                                        const std::string& filter) override;
 
 private:
     const CQtMainWindow* window_;
