@@ -1,0 +1,132 @@
+// The gas reach per pump cycle, the above-capacity notice and the copied design's rows.
+
+#include "app/DesignReadouts.h"
+#include "app/DesignSheet.h"
+#include "app/GasSeparatorSimulator.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+WellParameters ShippedDesign(double rate = 200) {
+    WellParameters p;
+    p.SetCasingSize(4.09);
+    p.SetSeparatorOD(3);
+    p.SetSeparatorID(2.75);
+    p.SetDipTubeOD(1.35);
+    p.SetDipTubeID(1.05);
+    p.SetDipTubeLength(42);
+    p.SetGasBubbleRiseVelocity(6);
+    p.SetProductionRate(rate);
+    p.SetSPM(8);
+    p.SetPumpRunning(true);
+    return p;
+}
+
+const DesignSection& Section(const std::vector<DesignSection>& sections, const char* heading) {
+    return *std::find_if(sections.begin(), sections.end(),
+                         [&](const DesignSection& s) { return s.heading == heading; });
+}
+} // namespace
+
+// Each cycle's deepest point is found independently from the depths stepped through, cycle by
+// cycle, and must be what the state reports once that cycle is over, and only then.
+TEST(GasReachTest, TheLastCompleteCycleReportsItsDeepestPenetration) {
+    const WellParameters p = ShippedDesign(235);
+    SimulationState s;
+    double deepest = 0;
+    double lastCycle = -1;
+    long cycles = 0;
+    for (int i = 0; i < 60 * 40; ++i) {
+        const long before = static_cast<long>(std::floor(s.crankAngle / kTwoPi));
+        StepSimulation(p, 1.0 / 60, s);
+        if (static_cast<long>(std::floor(s.crankAngle / kTwoPi)) != before) {
+            lastCycle = deepest;
+            deepest = s.gasPenetrationDepth;
+            ++cycles;
+        } else {
+            deepest = std::max(deepest, s.gasPenetrationDepth);
+        }
+        ASSERT_EQ(s.completedCycles, cycles) << "step " << i;
+        if (cycles > 0) {
+            ASSERT_EQ(s.lastCycleDeepestPenetration, lastCycle) << "step " << i;
+        }
+    }
+    EXPECT_EQ(cycles, 5);       // 40 s at 7.5 s per cycle
+    EXPECT_GT(lastCycle, 20.3); // below capacity the gas still gains a little every cycle
+    EXPECT_LT(lastCycle, 42);
+}
+
+TEST(GasReachTest, TextsAtTheShippedDesignBeforeACycleAndWhenResultsDoNotApply) {
+    const WellParameters p = ShippedDesign();
+    SimulationState s;
+    EXPECT_EQ(GasReachText(GasReachOf(p, s), true), "Gas reach \u2014 of 42 in");
+    EXPECT_EQ(GasReachOf(p, s).Fraction(), 0);
+    for (int i = 0; i < 60 * 16; ++i) {
+        StepSimulation(p, 1.0 / 60, s);
+    }
+    const GasReach reach = GasReachOf(p, s);
+    EXPECT_NEAR(reach.depth, 20.3, 0.05);
+    EXPECT_EQ(GasReachText(reach, true), "Gas reach 20.3 of 42 in, 48 %");
+    EXPECT_EQ(GasReachText(reach, false), "Gas reach \u2014");
+    EXPECT_EQ(GasReachText({true, 42, 42}, true), "Gas reach 42 of 42 in, 100 %");
+    EXPECT_EQ((GasReach{true, 5, 0}).Fraction(), 0); // no length, no share
+}
+
+TEST(AboveCapacityTest, ShownAboveTheCapacityWithTheModelsTimeToTheInlet) {
+    EXPECT_EQ(MaximumCapacityOf(ShippedDesign()), 242);
+    EXPECT_FALSE(AboveCapacityText(ShippedDesign(200)));
+    EXPECT_FALSE(AboveCapacityText(ShippedDesign(242))); // at the capacity is not above it
+    // 70.4333 s, as the design calculator reports for 250 bbl/day.
+    EXPECT_EQ(AboveCapacityText(ShippedDesign(250)).value_or(""),
+              "Above capacity: gas reaches the dip tube inlet in about 70 s");
+    WellParameters outOfRange = ShippedDesign(250);
+    outOfRange.SetSPM(31);
+    EXPECT_FALSE(AboveCapacityText(outOfRange)); // the results do not apply
+    WellParameters noAnnulus = ShippedDesign(250);
+    noAnnulus.SetDipTubeOD(2.75); // inconsistent, still computed: nothing separates
+    EXPECT_EQ(AboveCapacityText(noAnnulus).value_or(""),
+              "Above capacity: gas reaches the dip tube inlet in under a second");
+}
+
+TEST(DesignSheetTest, TabSeparatedRowsOfInputsResultsReachAndWarnings) {
+    DesignInput design{ShippedDesign(250), "My\tSep\n2", {}, AboveCapacityText(ShippedDesign(250))};
+    design.parameters.SetSeparatorID(3.2); // not below the OD: a warning, still computed
+    design.state.completedCycles = 3;
+    design.state.lastCycleDeepestPenetration = 20.26;
+    const std::string text = DesignAsTabSeparatedText(DescribeDesign(design));
+    EXPECT_EQ(text.rfind("Name\tValue\tUnit\nSeparator preset\tMy Sep 2\t\n"
+                         "Casing size\t4.09\tin\nSeparator OD\t3\tin\nSeparator ID\t3.2\tin\n",
+                         0),
+              0u)
+        << text;
+    for (const char* row :
+         {"Dip tube length\t42\tin\n", "Gas bubble rise velocity\t6\tin/s\n",
+          "Production rate\t250\tbbl/day\n", "Pump speed\t8\tSPM\n",
+          "Recommended dip tube length\t27.75\tin\n", "Gas reach, last pump cycle\t20.3\tin\n",
+          "Gas reach, share of dip tube\t48\t%\n",
+          "Warning\tSeparator ID (3.2) must be less than separator OD (3)\t\n",
+          "Warning\tAbove capacity: gas reaches the dip tube inlet in about "}) {
+        EXPECT_NE(text.find(row), std::string::npos) << row << "\n" << text;
+    }
+    EXPECT_NE(text.find("Maximum capacity\t"), std::string::npos);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\t'),
+              2 * std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST(DesignSheetTest, BrokenRangeRuleBlanksResultsAndReach) {
+    DesignInput design{ShippedDesign(), "", {}, std::nullopt};
+    design.parameters.SetCasingSize(2.5); // the separator no longer fits the casing
+    const auto sections = DescribeDesign(design);
+    EXPECT_EQ(Section(sections, "Inputs").rows[0].value, "(User Defined)");
+    for (const char* heading : {"Results", "Gas reach"}) {
+        for (const DesignRow& row : Section(sections, heading).rows) {
+            EXPECT_EQ(row.value, "\u2014") << row.name;
+        }
+    }
+    EXPECT_FALSE(Section(sections, "Warnings").rows.empty());
+    DesignInput fine{ShippedDesign(), "", {}, std::nullopt};
+    EXPECT_TRUE(Section(DescribeDesign(fine), "Warnings").rows.empty());
+}
