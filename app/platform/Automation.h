@@ -17,7 +17,8 @@ public:
     // Types the text as key presses into the control with the focus.
     virtual bool TypeText(const std::string& utf8, std::string& error) = 0;
     // One key or chord: "Tab", "Backtab", "Return", "Escape", "Backspace", "Delete", "Home",
-    // "End", "Ctrl+A", "Ctrl+R", "Up", "Down", "F4", "Alt+Down" (the last two open a list).
+    // "End", "Ctrl+A", "Ctrl+R", "Ctrl+E", "Ctrl+Shift+C", "Up", "Down", "F4", "Alt+Down" (the
+    // last two open a list).
     virtual bool Key(const std::string& chord, std::string& error) = 0;
     // Picks the row whose text is `row` in the named list, as a user would.
     virtual bool Select(const std::string& name, const std::string& row, std::string& error) = 0;

@@ -229,6 +229,45 @@ TEST(DriverScriptTest, APictureThatCannotBeReadAtStartIsNamedWithItsChain) {
         << run.out << run.err;
 }
 
+// The gas reach and the above-capacity notice as a user sees them, then Copy Design and Export
+// Report by their keys and the menu: a cancelled dialog, a report, a report that cannot be written.
+TEST(DriverScriptTest, GasReachAboveCapacityCopyDesignAndExportReport) {
+    DriverRun run;
+    RunScript("design-export.txt", run);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const YAML::Node reach = run.Dump("reach.yml");
+    EXPECT_EQ(View(reach, ViewName::kGasReach, "text"), "Gas reach 20.3 of 42 in, 48 %");
+    EXPECT_EQ(View(reach, ViewName::kAboveCapacityNotice, "visible"), "false");
+    const YAML::Node above = run.Dump("above.yml"); // at once: no cycle has completed yet
+    EXPECT_EQ(View(above, ViewName::kGasReach, "text"), "Gas reach \u2014 of 42 in");
+    EXPECT_EQ(View(above, ViewName::kAboveCapacityNotice, "visible"), "true");
+    EXPECT_EQ(View(above, ViewName::kAboveCapacityNotice, "text"),
+              "Above capacity: gas reaches the dip tube inlet in about 70 s");
+    const YAML::Node tooWide = run.Dump("too-wide.yml"); // a separator wider than the casing
+    EXPECT_EQ(View(tooWide, ViewName::kAboveCapacityNotice, "visible"), "false");
+    EXPECT_EQ(View(tooWide, ViewName::kGasReach, "text"), "Gas reach \u2014");
+
+    const std::string design = ReadFile(run.folder / "design.tsv");
+    EXPECT_EQ(design.rfind("Name\tValue\tUnit\nSeparator preset\t2-3/8 Collar Size Gas "
+                           "Separator\t\nCasing size\t4.09\tin\n",
+                           0),
+              0u)
+        << design;
+    EXPECT_NE(design.find("\nProduction rate\t250\tbbl/day\nPump speed\t8\tSPM\nMaximum "
+                          "capacity\t275\tbbl/day\n"),
+              std::string::npos)
+        << design;
+
+    EXPECT_TRUE(run.Printed("file-dialog: Export Report")) << run.out;
+    EXPECT_EQ(ReadFile(run.folder / "report.pdf").rfind("%PDF-", 0), 0u); // ".pdf" was added
+    EXPECT_FALSE(fs::exists(run.folder / "report"));
+    EXPECT_NE(run.out.find("message-box: Quillmore Gas Separator Simulator Error | The report "
+                           "could not be written to \"no-such-folder/report.pdf\": No such file "
+                           "or directory."),
+              std::string::npos)
+        << run.out;
+}
+
 TEST(DriverScriptTest, ScriptErrorsNameTheLineAndExitWithStatus2) {
     const std::array<std::pair<const char*, const char*>, 4> cases = {{
         {"unknown-command.txt", "unknown-command.txt:5: unknown command \"frobnicate\""},

@@ -25,7 +25,7 @@ and lines starting with # are skipped):
   focus NAME                       give a text box or list the keyboard focus
   type TEXT                        type into the focused control
   key KEY                          Tab, Backtab, Return, Escape, Backspace, Delete, Home, End,
-                                   Ctrl+A, Ctrl+R, Up, Down, F4, Alt+Down
+                                   Ctrl+A, Ctrl+R, Ctrl+E, Ctrl+Shift+C, Up, Down, F4, Alt+Down
   select LIST | TEXT               choose the list row with this text
   menu TEXT                        choose a menu item, such as &Exit
   shot FILE.png                    save a screenshot of the window

@@ -39,6 +39,8 @@ bool ParseChord(const std::string& name, Chord& chord) {
         {"End", {Qt::Key_End, Qt::NoModifier, ""}},
         {"Ctrl+A", {Qt::Key_A, Qt::ControlModifier, QString(QChar(1))}},
         {"Ctrl+R", {Qt::Key_R, Qt::ControlModifier, QString(QChar(18))}},
+        {"Ctrl+E", {Qt::Key_E, Qt::ControlModifier, QString(QChar(5))}},
+        {"Ctrl+Shift+C", {Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, QString(QChar(3))}},
         {"Up", {Qt::Key_Up, Qt::NoModifier, ""}},
         {"Down", {Qt::Key_Down, Qt::NoModifier, ""}},
         {"F4", {Qt::Key_F4, Qt::NoModifier, ""}},
