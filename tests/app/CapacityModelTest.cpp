@@ -1,4 +1,5 @@
 #include "app/CapacityModel.h"
+#include "tests/app/ShippedDesign.h"
 
 #include <gtest/gtest.h>
 
@@ -8,17 +9,7 @@ using namespace CapacityModel;
 
 namespace {
 WellParameters ShippedDefaults() {
-    WellParameters p;
-    p.SetCasingSize(4.09);
-    p.SetSeparatorOD(3);
-    p.SetSeparatorID(2.75);
-    p.SetDipTubeOD(1.35);
-    p.SetDipTubeID(1.05);
-    p.SetDipTubeLength(42);
-    p.SetGasBubbleRiseVelocity(6);
-    p.SetProductionRate(200);
-    p.SetSPM(8);
-    return p;
+    return ShippedDesign();
 }
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "app/DesignReadouts.h"
 #include "app/DesignSheet.h"
 #include "app/GasSeparatorSimulator.h"
+#include "tests/app/ShippedDesign.h"
 
 #include <gtest/gtest.h>
 
@@ -10,17 +11,9 @@
 #include <cmath>
 
 namespace {
-WellParameters ShippedDesign(double rate = 200) {
-    WellParameters p;
-    p.SetCasingSize(4.09);
-    p.SetSeparatorOD(3);
-    p.SetSeparatorID(2.75);
-    p.SetDipTubeOD(1.35);
-    p.SetDipTubeID(1.05);
-    p.SetDipTubeLength(42);
-    p.SetGasBubbleRiseVelocity(6);
-    p.SetProductionRate(rate);
-    p.SetSPM(8);
+// The shipped design with the pump running.
+WellParameters RunningDesign(double rate = 200) {
+    WellParameters p = ShippedDesign(rate);
     p.SetPumpRunning(true);
     return p;
 }
@@ -34,7 +27,7 @@ const DesignSection& Section(const std::vector<DesignSection>& sections, const c
 // Each cycle's deepest point is found independently from the depths stepped through, cycle by
 // cycle, and must be what the state reports once that cycle is over, and only then.
 TEST(GasReachTest, TheLastCompleteCycleReportsItsDeepestPenetration) {
-    const WellParameters p = ShippedDesign(235);
+    const WellParameters p = RunningDesign(235);
     SimulationState s;
     double deepest = 0;
     double lastCycle = -1;
@@ -60,7 +53,7 @@ TEST(GasReachTest, TheLastCompleteCycleReportsItsDeepestPenetration) {
 }
 
 TEST(GasReachTest, TextsAtTheShippedDesignBeforeACycleAndWhenResultsDoNotApply) {
-    const WellParameters p = ShippedDesign();
+    const WellParameters p = RunningDesign();
     SimulationState s;
     EXPECT_EQ(GasReachText(GasReachOf(p, s), true), "Gas reach \u2014 of 42 in");
     EXPECT_EQ(GasReachOf(p, s).Fraction(), 0);
@@ -76,23 +69,23 @@ TEST(GasReachTest, TextsAtTheShippedDesignBeforeACycleAndWhenResultsDoNotApply) 
 }
 
 TEST(AboveCapacityTest, ShownAboveTheCapacityWithTheModelsTimeToTheInlet) {
-    EXPECT_EQ(MaximumCapacityOf(ShippedDesign()), 242);
-    EXPECT_FALSE(AboveCapacityText(ShippedDesign(200)));
-    EXPECT_FALSE(AboveCapacityText(ShippedDesign(242))); // at the capacity is not above it
+    EXPECT_EQ(MaximumCapacityOf(RunningDesign()), 242);
+    EXPECT_FALSE(AboveCapacityText(RunningDesign(200)));
+    EXPECT_FALSE(AboveCapacityText(RunningDesign(242))); // at the capacity is not above it
     // 70.4333 s, as the design calculator reports for 250 bbl/day.
-    EXPECT_EQ(AboveCapacityText(ShippedDesign(250)).value_or(""),
+    EXPECT_EQ(AboveCapacityText(RunningDesign(250)).value_or(""),
               "Above capacity: gas reaches the dip tube inlet in about 70 s");
-    WellParameters outOfRange = ShippedDesign(250);
+    WellParameters outOfRange = RunningDesign(250);
     outOfRange.SetSPM(31);
     EXPECT_FALSE(AboveCapacityText(outOfRange)); // the results do not apply
-    WellParameters noAnnulus = ShippedDesign(250);
+    WellParameters noAnnulus = RunningDesign(250);
     noAnnulus.SetDipTubeOD(2.75); // inconsistent, still computed: nothing separates
     EXPECT_EQ(AboveCapacityText(noAnnulus).value_or(""),
               "Above capacity: gas reaches the dip tube inlet in under a second");
 }
 
 TEST(DesignSheetTest, TabSeparatedRowsOfInputsResultsReachAndWarnings) {
-    DesignInput design{ShippedDesign(250), "My\tSep\n2", {}, AboveCapacityText(ShippedDesign(250))};
+    DesignInput design{RunningDesign(250), "My\tSep\n2", {}, AboveCapacityText(RunningDesign(250))};
     design.parameters.SetSeparatorID(3.2); // not below the OD: a warning, still computed
     design.state.completedCycles = 3;
     design.state.lastCycleDeepestPenetration = 20.26;
@@ -117,7 +110,7 @@ TEST(DesignSheetTest, TabSeparatedRowsOfInputsResultsReachAndWarnings) {
 }
 
 TEST(DesignSheetTest, BrokenRangeRuleBlanksResultsAndReach) {
-    DesignInput design{ShippedDesign(), "", {}, std::nullopt};
+    DesignInput design{RunningDesign(), "", {}, std::nullopt};
     design.parameters.SetCasingSize(2.5); // the separator no longer fits the casing
     const auto sections = DescribeDesign(design);
     EXPECT_EQ(Section(sections, "Inputs").rows[0].value, "(User Defined)");
@@ -127,6 +120,6 @@ TEST(DesignSheetTest, BrokenRangeRuleBlanksResultsAndReach) {
         }
     }
     EXPECT_FALSE(Section(sections, "Warnings").rows.empty());
-    DesignInput fine{ShippedDesign(), "", {}, std::nullopt};
+    DesignInput fine{RunningDesign(), "", {}, std::nullopt};
     EXPECT_TRUE(Section(DescribeDesign(fine), "Warnings").rows.empty());
 }

@@ -23,8 +23,12 @@ namespace {
 // loaded tags, and the focus events of the fields that take the focus.
 std::set<std::string> RaisableEvents() {
     std::set<std::string> names = {EventName::kSimulationFrameUpdated,
-                                   EventName::kWellParametersUpdated, EventName::kTagsReloaded,
-                                   EventName::kResetToDefaults, EventName::kOpenContactDialog};
+                                   EventName::kWellParametersUpdated,
+                                   EventName::kTagsReloaded,
+                                   EventName::kResetToDefaults,
+                                   EventName::kOpenContactDialog,
+                                   EventName::kCopyDesign,
+                                   EventName::kExportReport};
     for (TagHandle handle = 1; handle <= TagManager()->TagCount(); ++handle) {
         const Tag* tag = GetTag(handle);
         if (const auto* region = dynamic_cast<const TMouseRegion*>(tag)) {
