@@ -11,7 +11,6 @@
 namespace {
 // The outlook steps as the main loop does, 60 passes a second.
 constexpr double kOutlookStep = 1.0 / 60.0;
-constexpr const char* kNoValue = "\u2014"; // an em dash, as the other results show
 } // namespace
 
 double GasReach::Fraction() const {
@@ -22,11 +21,11 @@ double GasReach::Fraction() const {
 }
 
 std::string GasReach::DepthText() const {
-    return known ? FormatNumber(std::round(depth * 10) / 10) : kNoValue;
+    return known ? FormatNumber(std::round(depth * 10) / 10) : kNotApplying;
 }
 
 std::string GasReach::PercentText() const {
-    return known ? FormatNumber(std::round(Fraction() * 100)) : kNoValue;
+    return known ? FormatNumber(std::round(Fraction() * 100)) : kNotApplying;
 }
 
 GasReach GasReachOf(const WellParameters& parameters, const SimulationState& state) {
@@ -36,7 +35,7 @@ GasReach GasReachOf(const WellParameters& parameters, const SimulationState& sta
 
 std::string GasReachText(const GasReach& reach, bool resultsApply) {
     if (!resultsApply) {
-        return std::string("Gas reach ") + kNoValue;
+        return std::string("Gas reach ") + kNotApplying;
     }
     const std::string of = " of " + FormatNumber(reach.length) + " in";
     if (!reach.known) {

@@ -10,6 +10,9 @@
 #include <optional>
 #include <string>
 
+// What a result reads while it does not apply: an em dash, as the panel shows it.
+inline constexpr const char* kNotApplying = "\u2014";
+
 struct GasReach {
     bool known = false; // a pump cycle has been completed since the parameters last changed
     double depth = 0;   // in, the deepest penetration of the last complete cycle

@@ -8,8 +8,6 @@
 #include <cctype>
 
 namespace {
-constexpr const char* kNoValue = "\u2014"; // an em dash, as the panel shows it
-
 std::vector<DesignRow> InputRows(const DesignInput& design) {
     const WellParameters& p = design.parameters;
     const auto row = [](const char* name, double value, const char* unit) {
@@ -33,16 +31,16 @@ std::vector<DesignRow> ResultRows(const WellParameters& p, bool apply) {
     const double recommended = RoundToThousandths(
         CapacityModel::RecommendedDipTubeLength(p.GetGasBubbleRiseVelocity(), p.GetSPM()));
     return {
-        {"Maximum capacity", apply ? FormatNumber(MaximumCapacityOf(p)) : kNoValue, "bbl/day"},
-        {"Recommended dip tube length", apply ? FormatNumber(recommended) : kNoValue, "in"},
+        {"Maximum capacity", apply ? FormatNumber(MaximumCapacityOf(p)) : kNotApplying, "bbl/day"},
+        {"Recommended dip tube length", apply ? FormatNumber(recommended) : kNotApplying, "in"},
     };
 }
 
 std::vector<DesignRow> GasReachRows(const DesignInput& design, bool apply) {
     const GasReach reach = GasReachOf(design.parameters, design.state);
     return {
-        {"Gas reach, last pump cycle", apply ? reach.DepthText() : kNoValue, "in"},
-        {"Gas reach, share of dip tube", apply ? reach.PercentText() : kNoValue, "%"},
+        {"Gas reach, last pump cycle", apply ? reach.DepthText() : kNotApplying, "in"},
+        {"Gas reach, share of dip tube", apply ? reach.PercentText() : kNotApplying, "%"},
     };
 }
 
