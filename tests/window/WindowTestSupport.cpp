@@ -38,8 +38,9 @@ void CRecordingCanvas::DrawImage(const ImageRef& image, int x, int y, int alpha)
     images.push_back({image.pixels, x, y, alpha});
 }
 
-void CRecordingCanvas::DrawImageScaled(const ImageRef& image, int x, int y, int, int, int alpha) {
-    images.push_back({image.pixels, x, y, alpha});
+void CRecordingCanvas::DrawImageScaled(const ImageRef& image, int x, int y, int w, int h,
+                                       int alpha) {
+    images.push_back({image.pixels, x, y, alpha, w, h, image.IsEmpty() ? 0u : image.pixels[0]});
 }
 
 void CRecordingCanvas::DrawOutlinedText(const TextStyle& style, int x, int y,

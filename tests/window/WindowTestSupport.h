@@ -30,6 +30,8 @@ public:
     struct ImageDraw {
         const std::uint32_t* pixels;
         int x, y, alpha;
+        int w = 0, h = 0;             // scaled draws only
+        std::uint32_t firstPixel = 0; // scaled draws only, read while drawn
     };
     struct TextDraw {
         TextStyle style;
@@ -41,7 +43,7 @@ public:
     int Height() const override { return 720; }
     void CopyImage(const ImageRef& image, int x, int y) override;
     void DrawImage(const ImageRef& image, int x, int y, int alpha) override;
-    void DrawImageScaled(const ImageRef& image, int x, int y, int, int, int alpha) override;
+    void DrawImageScaled(const ImageRef& image, int x, int y, int w, int h, int alpha) override;
     void DrawOutlinedText(const TextStyle& style, int x, int y, const std::string& text) override;
     int MeasureText(const TextStyle&, const std::string& text) override;
     PixelBuffer ReadPixels(int, int, int, int) const override { return {}; }
