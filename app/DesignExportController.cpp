@@ -17,6 +17,7 @@
 #include "app/tags/GasSeparator.h"
 #include "app/tags/Image.h"
 #include "app/tags/TagManager.h"
+#include "app/window_manager/ComboBoxView.h"
 #include "app/window_manager/GasSeparatorView.h"
 #include "app/window_manager/WindowManager.h"
 #include "common/log_manager/Log_Manager.h"
@@ -40,6 +41,14 @@ PixelBuffer WellPicture() {
         }
     }
     return canvas.ReadPixels(tag->absX, tag->absY, casing->width, casing->height);
+}
+
+// The preset as the panel's list shows it (a preset name that matches no row reads as the
+// list's "(User Defined)" there); the model's name without the list.
+std::string ShownPresetName(const CGasSeparatorModel& model) {
+    const auto* list = FindViewOf<CComboBoxView>(ViewName::kSeparatorPreset);
+    const std::string shown = list ? list->GetSelectedText() : std::string();
+    return shown.empty() ? model.GetPresetName() : shown;
 }
 
 // Warnings are sentences of their own on the page; a design without any says so.
@@ -73,7 +82,7 @@ std::vector<DesignSection> CDesignExportController::CurrentDesign() const {
     if (!model) {
         return {};
     }
-    return DescribeDesign({model->GetParameters(), model->GetPresetName(), model->GetState(),
+    return DescribeDesign({model->GetParameters(), ShownPresetName(*model), model->GetState(),
                            readouts_.AboveCapacity()});
 }
 
