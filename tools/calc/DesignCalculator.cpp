@@ -267,14 +267,20 @@ std::string Lowercased(std::string label) {
     return label;
 }
 
-// "Casing size 4.09 in, separator OD 3 in, ..." without the swept option.
+// "Casing size 4.09 in, separator OD 3 in, ..." without the swept option: the well and the
+// separator on one line, the flow and the pump on a second.
 std::string DesignSummary(const WellParameters& base, const DesignOption* swept) {
     std::string summary;
+    bool lineStart = true;
     for (const DesignOption& option : DesignOptions()) {
+        if (option.set == &WellParameters::SetGasBubbleRiseVelocity && !summary.empty()) {
+            summary += "\n";
+            lineStart = true;
+        }
         if (&option != swept) {
-            const std::string label = summary.empty() ? option.label : Lowercased(option.label);
-            summary += (summary.empty() ? "" : ", ") + label + " " +
+            summary += (lineStart ? option.label : ", " + Lowercased(option.label)) + " " +
                        FormatNumber((base.*option.get)()) + " " + option.unit;
+            lineStart = false;
         }
     }
     return summary;

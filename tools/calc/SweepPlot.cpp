@@ -100,7 +100,7 @@ void DrawBackground(QPainter& painter, const SweepChart& chart) {
              chart.title);
     painter.setPen(kDimText);
     painter.setFont(ResolveFont("Exo", 15));
-    DrawText(painter, QRectF(40, 62, kWidth - 80, 40), Qt::AlignLeft | Qt::TextWordWrap,
+    DrawText(painter, QRectF(40, 62, kWidth - 80, 40), Qt::AlignLeft | Qt::AlignTop,
              chart.subtitle);
 }
 
