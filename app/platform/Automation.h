@@ -3,7 +3,10 @@
 // main window and its controls, menu choices and screenshots. Every operation that can fail
 // returns false and explains why in `error`.
 
+#include "app/platform/Shell.h"
+
 #include <string>
+#include <vector>
 
 class IAutomation {
 public:
@@ -12,6 +15,9 @@ public:
     virtual void MouseMove(int x, int y) = 0;
     virtual void MouseDown(int x, int y) = 0;
     virtual void MouseUp(int x, int y) = 0;
+    // Wheel notches at a canvas point, to the control under it or the canvas: positive turns
+    // away from the user (up), negative towards (down).
+    virtual void Wheel(int x, int y, int steps) = 0;
     // Gives the named native control the keyboard focus, as a click on it would.
     virtual bool Focus(const std::string& name, std::string& error) = 0;
     // Types the text as key presses into the control with the focus.
@@ -25,6 +31,9 @@ public:
     virtual bool ChooseMenu(const std::string& text, std::string& error) = 0;
     // Closes the main window as a user would with the title bar's close button.
     virtual void CloseWindow() = 0;
-    // Saves the window's client area, child controls included, as a PNG file.
-    virtual bool SaveScreenshot(const std::string& file, std::string& error) = 0;
+    // Saves the window's client area, child controls included, as a PNG file, with the message
+    // boxes that are showing drawn over its middle, the last one on top.
+    virtual bool SaveScreenshot(const std::string& file,
+                                const std::vector<MessageBoxContent>& messageBoxes,
+                                std::string& error) = 0;
 };
