@@ -23,7 +23,8 @@ public:
     // Types the text as key presses into the control with the focus.
     virtual bool TypeText(const std::string& utf8, std::string& error) = 0;
     // One key or chord: "Tab", "Backtab", "Return", "Escape", "Backspace", "Delete", "Home",
-    // "End", "Ctrl+A", "Ctrl+R", "Up", "Down", "F4", "Alt+Down" (the last two open a list).
+    // "End", "Ctrl+A", "Ctrl+R", "Up", "Down", "F4", "Alt+Down" (these two open a list), and the
+    // shortcuts "F1", "F5", "Ctrl+I", "Ctrl+M", "Ctrl+Q", "Ctrl+S".
     virtual bool Key(const std::string& chord, std::string& error) = 0;
     // Picks the row whose text is `row` in the named list, as a user would.
     virtual bool Select(const std::string& name, const std::string& row, std::string& error) = 0;

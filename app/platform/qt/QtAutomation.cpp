@@ -46,6 +46,12 @@ bool ParseChord(const std::string& name, Chord& chord) {
         {"Down", {Qt::Key_Down, Qt::NoModifier, ""}},
         {"F4", {Qt::Key_F4, Qt::NoModifier, ""}},
         {"Alt+Down", {Qt::Key_Down, Qt::AltModifier, ""}},
+        {"F1", {Qt::Key_F1, Qt::NoModifier, ""}},
+        {"F5", {Qt::Key_F5, Qt::NoModifier, ""}},
+        {"Ctrl+I", {Qt::Key_I, Qt::ControlModifier, QString(QChar(9))}},
+        {"Ctrl+M", {Qt::Key_M, Qt::ControlModifier, QString(QChar(13))}},
+        {"Ctrl+Q", {Qt::Key_Q, Qt::ControlModifier, QString(QChar(17))}},
+        {"Ctrl+S", {Qt::Key_S, Qt::ControlModifier, QString(QChar(19))}},
     };
     const auto it = chords.find(name);
     if (it == chords.end()) {
@@ -183,6 +189,12 @@ bool CQtAutomation::Key(const std::string& name, std::string& error) {
     if (!ParseChord(name, chord)) {
         error = "unknown key \"" + name + "\"";
         return false;
+    }
+    // Keys go to the main window unless a list is open. The offscreen platform can leave a
+    // closed list as the active window, where a window system gives the activation back.
+    QMainWindow* frame = window_.Frame();
+    if (frame && !QApplication::activePopupWidget() && QApplication::activeWindow() != frame) {
+        QApplication::setActiveWindow(frame);
     }
     QWidget* target = QApplication::focusWidget();
     if (!target) {
