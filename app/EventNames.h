@@ -13,6 +13,10 @@ inline constexpr const char* kWellParametersUpdated = "WellParametersUpdated";
 inline constexpr const char* kTagsReloaded = "Tags Reloaded";
 inline constexpr const char* kResetToDefaults = "Reset to Defaults";
 inline constexpr const char* kOpenContactDialog = "Open Contact Dialog";
+inline constexpr const char* kShowAbout = "Show About";
+// Return and Escape that no control used: the dialog on top accepts or cancels.
+inline constexpr const char* kDialogAccept = "Dialog Accept";
+inline constexpr const char* kDialogCancel = "Dialog Cancel";
 
 // Raised by buttons (their tags' "Click Event").
 inline constexpr const char* kPumpStart = "Pump Start";

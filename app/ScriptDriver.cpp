@@ -5,6 +5,7 @@
 #include "app/NumberFormat.h"
 #include "app/StateDump.h"
 #include "app/platform/Automation.h"
+#include "app/platform/Platform.h"
 #include "app/tags/Button.h"
 #include "app/tags/MouseRegion.h"
 #include "app/tags/TagManager.h"
@@ -15,6 +16,7 @@
 #include <fstream>
 #include <istream>
 #include <ostream>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -57,22 +59,45 @@ bool ParsePoint(const std::string& text, int& x, int& y) {
     std::string rest;
     return (in >> x >> y) && !(in >> rest);
 }
+
+// Three whole numbers "X Y STEPS"; false when the text is anything else.
+bool ParseWheel(const std::string& text, int& x, int& y, int& steps) {
+    std::istringstream in(text);
+    std::string rest;
+    return (in >> x >> y >> steps) && !(in >> rest);
+}
 } // namespace
 
-void CDriverShell::ShowMessage(const std::string& title, const std::string& text, MessageIcon) {
+void CDriverShell::ShowMessage(const std::string& title, const std::string& text,
+                               MessageIcon icon) {
     out_ << "message-box: " << OneLine(title) << " | " << OneLine(text) << std::endl;
+    showing_.push_back({title, text, icon});
 }
 
-void CDriverShell::OpenUrl(const std::string& url) {
-    out_ << "open: " << url << std::endl;
+bool CDriverShell::Open(const std::string& target) {
+    out_ << (handlersAvailable_ ? "open: " : "cannot open: ") << target << std::endl;
+    return handlersAvailable_;
 }
 
-void CDriverShell::OpenFile(const std::filesystem::path& path) {
-    out_ << "open: file://" << std::filesystem::absolute(path).string() << std::endl;
+bool CDriverShell::OpenUrl(const std::string& url) {
+    return Open(url);
+}
+
+bool CDriverShell::OpenFile(const std::filesystem::path& path) {
+    return Open("file://" + std::filesystem::absolute(path).string());
+}
+
+bool CDriverShell::AnswerMessageBox() {
+    if (showing_.empty()) {
+        return false;
+    }
+    showing_.pop_back();
+    return true;
 }
 
 CScriptDriver::CScriptDriver(CApplication& application, IAutomation& automation, std::ostream& err)
-    : application_(application), automation_(automation), err_(err),
+    : application_(application), automation_(automation),
+      shell_(dynamic_cast<CDriverShell*>(Platform().shell)), err_(err),
       timer_([this] { return clockMs_; }, [](int) {}, ReportAveragePeriod) {}
 
 bool CScriptDriver::Pass() {
@@ -127,12 +152,49 @@ bool CScriptDriver::Dump(const std::string& file, std::string& error) {
         error = "cannot write \"" + file + "\"";
         return false;
     }
-    out << DumpProgramState();
+    out << DumpProgramState(shell_ ? shell_->ShowingMessageBoxes()
+                                   : std::vector<MessageBoxContent>{});
     if (!out.flush()) {
         error = "cannot write \"" + file + "\"";
         return false;
     }
     return true;
+}
+
+bool CScriptDriver::Wheel(const std::string& argument, std::string& error) {
+    int x = 0, y = 0, steps = 0;
+    if (!ParseWheel(argument, x, y, steps)) {
+        error = "wheel needs three whole numbers X Y STEPS";
+        return false;
+    }
+    automation_.MouseMove(x, y); // the pointer is where the wheel turns
+    automation_.Wheel(x, y, steps);
+    return true;
+}
+
+bool CScriptDriver::SetHandlers(const std::string& argument, std::string& error) {
+    if (argument != "on" && argument != "off") {
+        error = "handlers needs on or off, not \"" + argument + "\"";
+        return false;
+    }
+    if (shell_) {
+        shell_->SetHandlersAvailable(argument == "on");
+    }
+    return true;
+}
+
+bool CScriptDriver::AnsweredByKey(const std::string& command, const std::string& argument) {
+    static const std::set<std::string> kInput = {"mouse-move", "mouse-down", "mouse-up", "click",
+                                                 "wheel",      "click-view", "focus",    "type",
+                                                 "key",        "select",     "menu"};
+    if (!shell_ || !kInput.count(command)) {
+        return false;
+    }
+    if (command == "key" && (argument == "Return" || argument == "Escape")) {
+        return shell_->AnswerMessageBox();
+    }
+    shell_->AnswerAllMessageBoxes();
+    return false;
 }
 
 bool CScriptDriver::Select(const std::string& argument, std::string& error) {
@@ -154,8 +216,13 @@ bool CScriptDriver::Execute(const std::string& command, const std::string& argum
         error = command + " needs two whole numbers X Y";
         return false;
     }
+    if (AnsweredByKey(command, argument)) {
+        return true;
+    }
     if (command == "run") {
         return RunFor(argument, error);
+    } else if (command == "wheel") {
+        return Wheel(argument, error);
     } else if (command == "mouse-move") {
         automation_.MouseMove(x, y);
     } else if (command == "mouse-down") {
@@ -178,8 +245,12 @@ bool CScriptDriver::Execute(const std::string& command, const std::string& argum
     } else if (command == "menu") {
         exitChosen_ = argument == "&Exit";
         return automation_.ChooseMenu(argument, error);
+    } else if (command == "handlers") {
+        return SetHandlers(argument, error);
     } else if (command == "shot") {
-        return automation_.SaveScreenshot(argument, error);
+        return automation_.SaveScreenshot(
+            argument, shell_ ? shell_->ShowingMessageBoxes() : std::vector<MessageBoxContent>{},
+            error);
     } else if (command == "dump") {
         return Dump(argument, error);
     } else {

@@ -28,6 +28,7 @@ struct PlatformServices {
     IMainWindow* mainWindow = nullptr;               // the window manager opens it
     IShell* shell = nullptr;                         // message boxes, links; none: ignored
     IAutomation* automation = nullptr;               // synthetic input (headless driver only)
+    const char* toolkit = nullptr;                   // its name and version, e.g. "Qt 6.4.2"
 };
 
 PlatformServices& Platform();

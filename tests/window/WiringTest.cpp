@@ -22,9 +22,11 @@ namespace {
 // Every name the running program can raise: the code's own events, the events written in the
 // loaded tags, and the focus events of the fields that take the focus.
 std::set<std::string> RaisableEvents() {
-    std::set<std::string> names = {EventName::kSimulationFrameUpdated,
-                                   EventName::kWellParametersUpdated, EventName::kTagsReloaded,
-                                   EventName::kResetToDefaults, EventName::kOpenContactDialog};
+    std::set<std::string> names = {
+        EventName::kSimulationFrameUpdated, EventName::kWellParametersUpdated,
+        EventName::kTagsReloaded,           EventName::kResetToDefaults,
+        EventName::kOpenContactDialog,      EventName::kShowAbout,
+        EventName::kDialogAccept,           EventName::kDialogCancel};
     for (TagHandle handle = 1; handle <= TagManager()->TagCount(); ++handle) {
         const Tag* tag = GetTag(handle);
         if (const auto* region = dynamic_cast<const TMouseRegion*>(tag)) {

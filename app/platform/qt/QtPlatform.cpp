@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 bool HasEnvironment(const char* name) {
@@ -46,6 +47,14 @@ void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
     if (gPreviousHandler) {
         gPreviousHandler(type, context, text);
     }
+}
+} // namespace
+
+namespace {
+// The Qt that runs the program.
+const char* Toolkit() {
+    static const std::string name = std::string("Qt ") + qVersion();
+    return name.c_str();
 }
 } // namespace
 
@@ -84,6 +93,7 @@ void CQtPlatform::Install(bool withAutomation) {
     services.shell = &impl_->shell;
     services.userFolders = &impl_->userFolders;
     services.fileSystem = &impl_->fileSystem;
+    services.toolkit = Toolkit();
     InstallQtMediaServices();
     if (!withAutomation) {
         InstallQtFatalErrorHandler(); // nobody would answer a message box in a driver run
@@ -110,5 +120,8 @@ void CQtPlatform::Uninstall() {
     }
     if (impl_->automation && services.automation == impl_->automation.get()) {
         services.automation = nullptr;
+    }
+    if (services.toolkit == Toolkit()) {
+        services.toolkit = nullptr;
     }
 }
