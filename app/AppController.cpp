@@ -4,6 +4,7 @@
 #include "app/EventNames.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
+#include "app/Version.h"
 #include "app/ViewNames.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
@@ -25,9 +26,17 @@ template <class T> T* Find(const std::string& name) {
     return FindViewOf<T>(name);
 }
 
-void OpenLink(const std::string& url) {
-    if (IShell* shell = Platform().shell) {
-        shell->OpenUrl(url);
+// What the user can copy when the desktop has no program for a link or a file.
+void TellCannotOpen(IShell& shell, const std::string& what, const std::string& where) {
+    shell.ShowMessage(CAppController::kErrorTitle,
+                      "The desktop has no program to open " + what +
+                          ". You can copy it from here:\n\n" + where,
+                      MessageIcon::Exclamation);
+}
+
+void OpenLink(const std::string& url, const std::string& what, const std::string& where) {
+    if (IShell* shell = Platform().shell; shell && !shell->OpenUrl(url)) {
+        TellCannotOpen(*shell, what, where);
     }
 }
 } // namespace
@@ -53,6 +62,9 @@ void CAppController::Initialise(IMainWindow* window) {
                    &CAppController::OnCloseSavePresetDialog);
     SubscribeEvent(EventName::kSavePreset, this, &CAppController::OnSavePreset);
     SubscribeEvent(EventName::kOpenInfoDocument, this, &CAppController::OnOpenInfoDocument);
+    SubscribeEvent(EventName::kDialogAccept, this, &CAppController::OnDialogAccept);
+    SubscribeEvent(EventName::kDialogCancel, this, &CAppController::OnDialogCancel);
+    SubscribeEvent(EventName::kShowAbout, this, &CAppController::ShowAbout);
     if (CGasSeparatorModel* model = RequireModel("the defaults notice")) {
         if (const std::string notice = model->TakeDefaultsNotice(); !notice.empty()) {
             ShowError(notice);
@@ -91,16 +103,11 @@ void CAppController::OnSimulationFrameUpdated() {
 // The menu can open the contact dialog over another one. Interaction is suspended by the
 // first dialog that opens and resumed only when the last one closes, so closing one of two
 // never brings the bar and the input controls back under the other, and the panel's
-// snapshot is never taken of a dialog.
-bool CAppController::AnyDialogOpen() {
-    for (const char* name :
-         {ViewName::kContactDialog, ViewName::kHelpDialog, ViewName::kSavePresetDialog}) {
-        const CDialogView* dialog = Find<CDialogView>(name);
-        if (dialog && dialog->IsOpen()) {
-            return true;
-        }
-    }
-    return false;
+// snapshot is never taken of a dialog. The dialog opened last is drawn on top and is the only
+// one that takes clicks and keys; the one beneath wakes when it closes.
+CDialogView* CAppController::TopDialog() {
+    const CAppView* app = Find<CAppView>(ViewName::kApp);
+    return app ? app->TopDialog() : nullptr;
 }
 
 void CAppController::OpenDialog(const std::string& name) {
@@ -108,7 +115,9 @@ void CAppController::OpenDialog(const std::string& name) {
     if (!dialog || dialog->IsOpen()) {
         return;
     }
-    if (!AnyDialogOpen()) {
+    if (CDialogView* beneath = TopDialog()) {
+        beneath->SetCovered(true);
+    } else {
         if (CAppView* app = Find<CAppView>(ViewName::kApp)) {
             app->SuspendInteraction();
         }
@@ -125,7 +134,8 @@ void CAppController::CloseDialog(const std::string& name) {
         return;
     }
     dialog->Close();
-    if (AnyDialogOpen()) {
+    if (CDialogView* beneath = TopDialog()) {
+        beneath->SetCovered(false);
         return;
     }
     if (CAppView* app = Find<CAppView>(ViewName::kApp)) {
@@ -136,16 +146,53 @@ void CAppController::CloseDialog(const std::string& name) {
     }
 }
 
+// Return saves in the save preset dialog and closes the others; Escape closes the dialog on
+// top (for the save preset dialog, that is cancel).
+void CAppController::OnDialogAccept() {
+    CDialogView* top = TopDialog();
+    if (top && top->Name() == ViewName::kSavePresetDialog) {
+        RaiseEvent(EventName::kSavePreset);
+    } else if (top) {
+        CloseDialog(top->Name());
+    }
+}
+
+void CAppController::OnDialogCancel() {
+    if (CDialogView* top = TopDialog()) {
+        CloseDialog(top->Name());
+    }
+}
+
 void CAppController::OnLaunchWebsite() {
-    OpenLink(ContactDetails::kWebsite);
+    OpenLink(ContactDetails::kWebsite, "the website", ContactDetails::kWebsite);
 }
 
 void CAppController::OnLaunchEmail() {
-    OpenLink(std::string("mailto:") + ContactDetails::kGeneralEmail);
+    OpenLink(std::string("mailto:") + ContactDetails::kGeneralEmail, "an e-mail",
+             ContactDetails::kGeneralEmail);
 }
 
 void CAppController::OnLaunchHelpEmail() {
-    OpenLink(std::string("mailto:") + ContactDetails::kSupportEmail);
+    OpenLink(std::string("mailto:") + ContactDetails::kSupportEmail, "an e-mail",
+             ContactDetails::kSupportEmail);
+}
+
+std::string CAppController::AboutText() {
+    const char* toolkit = Platform().toolkit;
+    return std::string("Gas Separator Simulator ") + ProgramVersion() + "\nBuilt with " +
+           (toolkit ? toolkit : "no window toolkit") +
+           ".\n\nFonts: Exo Regular, Exo Bold and Exo Italic, copyright 2017 The Exo Project "
+           "Authors, under the SIL Open Font License, Version 1.1 (OFL.txt, installed with the "
+           "program's documentation).\n\nQuillmore\nWebsite: " +
+           ContactDetails::kWebsite + "\nE-mail: " + ContactDetails::kGeneralEmail +
+           "\nSupport: " + ContactDetails::kSupportEmail + ", telephone " +
+           ContactDetails::kSupportTelephone;
+}
+
+void CAppController::ShowAbout() {
+    if (IShell* shell = Platform().shell) {
+        shell->ShowMessage(kAboutTitle, AboutText(), MessageIcon::Information);
+    }
 }
 
 std::string CAppController::MissingDocumentText() {
@@ -167,7 +214,7 @@ void CAppController::OpenInfoDocument() {
         ShowError(MissingDocumentText());
         return;
     }
-    if (IShell* shell = Platform().shell) {
-        shell->OpenFile(target);
+    if (IShell* shell = Platform().shell; shell && !shell->OpenFile(target)) {
+        TellCannotOpen(*shell, "the engineer's guide (a Word document)", target.string());
     }
 }

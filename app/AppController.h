@@ -12,6 +12,7 @@
 
 #include <string>
 
+class CDialogView;
 class IMainWindow;
 
 class CAppController {
@@ -19,6 +20,7 @@ public:
     // The embedded information document; the copy in the user's folder has the same name.
     static constexpr const char* kInfoDocument = "docs/GasSeparatorSimulatorGuide.docx";
     static constexpr const char* kErrorTitle = "Quillmore Gas Separator Simulator Error";
+    static constexpr const char* kAboutTitle = "About Gas Separator Simulator";
 
     // Initialises the other controllers, subscribes its own events, then tells the user what
     // became of an unusable defaults file, if anything.
@@ -37,8 +39,14 @@ public:
     CPumpController& PumpController() { return pumpController_; }
     CDimensionLineController& DimensionLineController() { return dimensionLineController_; }
 
+    // The About box: version, toolkit, font licence and the maker's contact details.
+    void ShowAbout();
+    static std::string AboutText();
+
 private:
-    static bool AnyDialogOpen();
+    static CDialogView* TopDialog();
+    void OnDialogAccept();
+    void OnDialogCancel();
     void OnSimulationFrameUpdated();
     void OnOpenContactDialog() { OpenDialog(ViewName::kContactDialog); }
     void OnCloseContactDialog() { CloseDialog(ViewName::kContactDialog); }

@@ -15,6 +15,10 @@ inline constexpr const char* kResetToDefaults = "Reset to Defaults";
 inline constexpr const char* kOpenContactDialog = "Open Contact Dialog";
 inline constexpr const char* kCopyDesign = "Copy Design";
 inline constexpr const char* kExportReport = "Export Report";
+inline constexpr const char* kShowAbout = "Show About";
+// Return and Escape that no control used: the dialog on top accepts or cancels.
+inline constexpr const char* kDialogAccept = "Dialog Accept";
+inline constexpr const char* kDialogCancel = "Dialog Cancel";
 
 // Raised by buttons (their tags' "Click Event").
 inline constexpr const char* kPumpStart = "Pump Start";

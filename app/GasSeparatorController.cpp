@@ -12,6 +12,7 @@
 #include "app/window_manager/WarningView.h"
 #include "app/window_manager/WindowManager.h"
 
+#include <cctype>
 #include <cmath>
 
 namespace {
@@ -128,6 +129,80 @@ const RuleViews* ViewsOf(ParameterRule rule) {
     return nullptr; // the casing size rule marks nothing
 }
 
+// The panel's fields and results as people name them, with their units.
+struct FieldName {
+    const char* view;
+    const char* name;
+    const char* unit;
+};
+constexpr FieldName kFieldNames[] = {
+    {ViewName::kSeparatorOD, "Separator outside diameter", "inches"},
+    {ViewName::kSeparatorID, "Separator inside diameter", "inches"},
+    {ViewName::kDipTubeOD, "Dip tube outside diameter", "inches"},
+    {ViewName::kDipTubeID, "Dip tube inside diameter", "inches"},
+    {ViewName::kDipTubeLength, "Dip tube length", "inches"},
+    {ViewName::kGasBubbleRiseVelocity, "Gas bubble rise velocity", "inches per second"},
+    {ViewName::kProductionRate, "Production rate", "barrels per day"},
+    {ViewName::kSPM, "Pump speed", "strokes per minute"},
+};
+
+std::string LowerFirst(std::string text) {
+    text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    return text;
+}
+
+const char* FullNameOf(const std::string& view) {
+    for (const FieldName& field : kFieldNames) {
+        if (field.view == view) {
+            return field.name;
+        }
+    }
+    return "";
+}
+
+// "Pump speed in strokes per minute: above 0, at most 30", built from the field's rules so
+// that it says what the rules check.
+std::string FieldTooltip(const FieldName& field) {
+    std::string text = std::string(field.name) + " in " + field.unit + ":";
+    for (const RuleViews& views : kRuleViews) {
+        if (views.field != std::string(field.view)) {
+            continue;
+        }
+        text += IsRangeRule(views.rule) ? " " + DescribeLimits(views.rule)
+                                        : ", below the " + LowerFirst(FullNameOf(views.otherField));
+    }
+    return text;
+}
+
+constexpr const char* kCapacityTooltip =
+    "Maximum capacity in barrels per day: the production rate at which the liquid in the "
+    "separator annulus flows down as fast as the gas bubbles rise (\u2014 while a value is out "
+    "of range)";
+constexpr const char* kRecommendedTooltip =
+    "Recommended dip tube length in inches: how far a gas bubble rises during one pump stroke, "
+    "times a design factor (\u2014 while a value is out of range)";
+constexpr const char* kCasingTooltip =
+    "Casing size: outside diameter in inches, weight in pounds per foot and inside diameter";
+constexpr const char* kPresetTooltip =
+    "Separator preset: a shipped or saved separator design; typing a separator dimension makes "
+    "it (User Defined)";
+
+template <class View> void SetTooltip(const char* name, const std::string& text) {
+    if (View* view = Find<View>(name)) {
+        view->SetTooltip(text);
+    }
+}
+
+void SetTooltips() {
+    for (const FieldName& field : kFieldNames) {
+        SetTooltip<CTextEditView>(field.view, FieldTooltip(field));
+    }
+    SetTooltip<CTextEditView>(ViewName::kMaxCapacity, kCapacityTooltip);
+    SetTooltip<CLabelView>(ViewName::kRecommendedDipTubeLength, kRecommendedTooltip);
+    SetTooltip<CComboBoxView>(ViewName::kCasingSize, kCasingTooltip);
+    SetTooltip<CComboBoxView>(ViewName::kSeparatorPreset, kPresetTooltip);
+}
+
 // A preset list row for a model preset, and the model preset a row stands for.
 std::unique_ptr<TSeparatorPreset> RowOf(const SeparatorPreset& preset) {
     auto row = std::make_unique<TSeparatorPreset>();
@@ -157,6 +232,7 @@ CGasSeparatorController::CGasSeparatorController() = default;
 CGasSeparatorController::~CGasSeparatorController() = default;
 
 void CGasSeparatorController::Initialise() {
+    SetTooltips();
     FillPresetList();
     if (auto* capacity = Find<CTextEditView>(ViewName::kMaxCapacity)) {
         capacity->SetText(FormatNumber(0));
@@ -407,6 +483,9 @@ void CGasSeparatorController::ReloadLists() {
     // must not count as typing that clears the preset.
     FlagScope scope(presetApplying_);
     Refresh();
+    // The reload put the designer's placeholder back in the label; the first frame after it
+    // shows the model's results.
+    ShowResults();
 }
 
 // The rows of the previous user presets are removed from the list before they are deleted.

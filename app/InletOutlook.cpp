@@ -38,6 +38,7 @@ public:
     void Step() {
         StepSimulation(parameters_, step_, state_);
         sum_ -= step_ * state_.annulusBubbleVelocity;
+        deepest_ = std::max(deepest_, state_.gasPenetrationDepth);
     }
     // The sum at the exact cycle boundary just passed. Around it the pump draws nothing, so the
     // depth moves at the rise velocity for the part of the last step beyond the boundary.
@@ -53,6 +54,10 @@ public:
     }
     const SimulationState& State() const { return state_; }
     double PeakRise() const { return peakRise_; } // the largest rise within a cycle so far
+    InletOutlook Reached() const {
+        return {true, state_.elapsedTime, parameters_.GetDipTubeLength()};
+    }
+    InletOutlook NeverReached() const { return {false, 0, deepest_}; }
 
 private:
     WellParameters parameters_;
@@ -60,6 +65,7 @@ private:
     SimulationState state_;
     double sum_ = 0;
     double peakRise_ = 0;
+    double deepest_ = 0;
 };
 } // namespace
 
@@ -71,21 +77,21 @@ InletOutlook DipTubeInletOutlook(const WellParameters& parameters, double step) 
     }
     if (!(omega > 0) || !std::isfinite(omega)) { // no strokes: every step is the same
         run.Step();
-        return {run.State().gasAtDipTubeInlet, run.State().elapsedTime};
+        return run.State().gasAtDipTubeInlet ? run.Reached() : run.NeverReached();
     }
     const int measured = MeasuredCycles(kTwoPi / omega / step);
     if (!run.FinishCycle()) { // the first cycle starts with no gas below the inlet
-        return {true, run.State().elapsedTime};
+        return run.Reached();
     }
     const double firstBoundary = run.SumAtBoundary();
     for (int i = 0; i < measured; ++i) {
         if (!run.FinishCycle()) {
-            return {true, run.State().elapsedTime};
+            return run.Reached();
         }
     }
     const double drift = (run.SumAtBoundary() - firstBoundary) / measured;
     if (!(drift > 0)) {
-        return {};
+        return run.NeverReached();
     }
     const double length = parameters.GetDipTubeLength();
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -95,13 +101,13 @@ InletOutlook DipTubeInletOutlook(const WellParameters& parameters, double step) 
         }
         for (int i = 0; i < measured + 2; ++i) {
             if (!run.FinishCycle()) {
-                return {true, run.State().elapsedTime};
+                return run.Reached();
             }
         }
     }
     // Still short of the inlet: a drift too small to measure well. The gas does get there,
     // later than this.
-    return {true, run.State().elapsedTime};
+    return run.Reached();
 }
 
 std::optional<long> LongRunGasLimitRate(WellParameters parameters, double step, long maxRate) {

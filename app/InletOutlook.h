@@ -25,6 +25,7 @@
 struct InletOutlook {
     bool reaches = false; // gas reaches the dip tube inlet, however long it takes
     double seconds = 0;   // when: the pump started at the bottom of the stroke, no gas below
+    double deepest = 0;   // the deepest penetration ever (in): the dip tube length if it reaches
 };
 
 // With the pump running from the bottom of the stroke, stepped by `step` seconds as the

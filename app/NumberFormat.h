@@ -12,17 +12,24 @@
 // least two exponent digits ("1.23457e+06", "1e-05"), which ParseNumber reads back.
 std::string FormatNumber(double value);
 
+// Fractions as oilfield sizes are written are numbers too, with an optional sign: "7/8", a whole
+// number and a fraction below 1 apart by blanks or one hyphen ("3 1/2", "3-1/2"), and the
+// characters ½ ¼ ¾ ⅓ ⅔ ⅕ ⅖ ⅗ ⅘ ⅙ ⅚ ⅛ ⅜ ⅝ ⅞ alone or after a whole number ("3½", "3 ½").
+// "⁄" (the fraction slash) may stand for "/". A zero denominator, or a mixed number whose
+// fraction is not below 1 ("3 7/2"), is no number.
+
 // The leading number of `text` as the C library's atof reads decimal numbers in the "C" locale
 // (leading blanks, an optional sign, digits, an optional fraction and exponent; conversion
-// stops at the first character that does not fit), rounded to three decimals. No number gives
-// 0. Unlike atof, "inf", "nan" and hexadecimal forms are not numbers here, and a number too
-// large for a double gives 0, so typed text never produces a non-finite value.
+// stops at the first character that does not fit), or the leading fraction, rounded to three
+// decimals. No number gives 0. Unlike atof, "inf", "nan" and hexadecimal forms are not numbers
+// here, and a number too large for a double gives 0, so typed text never produces a non-finite
+// value.
 double ParseNumber(std::string_view text);
 
 // The whole of `text` as a decimal number of that form (no blanks around it): "2.5", "-1e3",
-// "+7", ".5". A number too large for a double reads as an infinity of its sign and one too
-// small as zero, as strtod reads them. Null for anything else: other characters, "inf",
-// "nan", hexadecimal, a decimal comma.
+// "+7", ".5", or as a fraction ("3 1/2"). A decimal number too large for a double reads as an
+// infinity of its sign and one too small as zero, as strtod reads them. Null for anything else:
+// other characters, "inf", "nan", hexadecimal, a decimal comma, a fraction that is no number.
 std::optional<double> ReadNumber(std::string_view text);
 
 // Rounds half up to three decimals: floor(x * 1000 + 0.5) / 1000.

@@ -3,21 +3,56 @@
 #include "app/NumberFormat.h"
 
 #include <cmath>
+#include <limits>
 
-bool WithinOwnLimits(ParameterRule rule, double v) {
-    if (!std::isfinite(v)) {
-        return false;
-    }
+namespace {
+// A range rule's own limits: a lowest and a highest value, each allowed or not, and whether
+// the value must also stay below the casing size.
+struct OwnLimits {
+    double low;
+    bool lowAllowed;
+    double high; // infinity: no upper limit of its own
+    bool highAllowed;
+    bool belowCasing;
+};
+
+constexpr double kNoLimit = std::numeric_limits<double>::infinity();
+
+OwnLimits LimitsOf(ParameterRule rule) {
     switch (rule) {
     case ParameterRule::DipTubeLength:
-        return v >= 12 && v <= 480;
+        return {12, true, 480, true, false};
     case ParameterRule::RiseVelocity:
-        return v > 0 && v <= 12;
+        return {0, false, 12, true, false};
     case ParameterRule::SPM:
-        return v > 0 && v <= 30;
-    default: // the casing size, the four diameters and the production rate
-        return v > 0;
+        return {0, false, 30, true, false};
+    case ParameterRule::SeparatorODRange:
+    case ParameterRule::SeparatorIDRange:
+    case ParameterRule::DipTubeODRange:
+    case ParameterRule::DipTubeIDRange:
+        return {0, false, kNoLimit, false, true};
+    default: // the casing size and the production rate
+        return {0, false, kNoLimit, false, false};
     }
+}
+} // namespace
+
+bool WithinOwnLimits(ParameterRule rule, double v) {
+    const OwnLimits limits = LimitsOf(rule);
+    return std::isfinite(v) && (limits.lowAllowed ? v >= limits.low : v > limits.low) &&
+           (limits.highAllowed ? v <= limits.high : v < limits.high);
+}
+
+std::string DescribeLimits(ParameterRule rule) {
+    const OwnLimits limits = LimitsOf(rule);
+    std::string text = (limits.lowAllowed ? "at least " : "above ") + FormatNumber(limits.low);
+    if (limits.high != kNoLimit) {
+        text += (limits.highAllowed ? ", at most " : ", below ") + FormatNumber(limits.high);
+    }
+    if (limits.belowCasing) {
+        text += ", below the casing inside diameter";
+    }
+    return text;
 }
 
 namespace {

@@ -42,6 +42,10 @@ bool BreaksARangeRule(const WellParameters& parameters);
 // the diameters: a finite number above 0 for a diameter, 12 to 480 for the dip tube length, ...
 bool WithinOwnLimits(ParameterRule rule, double value);
 
+// The values range rule `rule` allows, as people read them: "above 0, at most 30" for the pump
+// speed, "above 0, below the casing inside diameter" for a diameter.
+std::string DescribeLimits(ParameterRule rule);
+
 // A one-line explanation of a failed rule for people, naming the field(s) and the allowed
 // range, e.g. "SPM must be above 0 and at most 30 strokes/min (got 31)".
 std::string DescribeFailure(ParameterRule rule, const WellParameters& parameters);

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <istream>
 #include <ostream>
+#include <set>
 #include <sstream>
 #include <utility>
 
@@ -60,18 +61,40 @@ bool ParsePoint(const std::string& text, int& x, int& y) {
     std::string rest;
     return (in >> x >> y) && !(in >> rest);
 }
+
+// Three whole numbers "X Y STEPS"; false when the text is anything else.
+bool ParseWheel(const std::string& text, int& x, int& y, int& steps) {
+    std::istringstream in(text);
+    std::string rest;
+    return (in >> x >> y >> steps) && !(in >> rest);
+}
 } // namespace
 
-void CDriverShell::ShowMessage(const std::string& title, const std::string& text, MessageIcon) {
+void CDriverShell::ShowMessage(const std::string& title, const std::string& text,
+                               MessageIcon icon) {
     out_ << "message-box: " << OneLine(title) << " | " << OneLine(text) << std::endl;
+    showing_.push_back({title, text, icon});
 }
 
-void CDriverShell::OpenUrl(const std::string& url) {
-    out_ << "open: " << url << std::endl;
+bool CDriverShell::Open(const std::string& target) {
+    out_ << (handlersAvailable_ ? "open: " : "cannot open: ") << target << std::endl;
+    return handlersAvailable_;
 }
 
-void CDriverShell::OpenFile(const std::filesystem::path& path) {
-    out_ << "open: file://" << std::filesystem::absolute(path).string() << std::endl;
+bool CDriverShell::OpenUrl(const std::string& url) {
+    return Open(url);
+}
+
+bool CDriverShell::OpenFile(const std::filesystem::path& path) {
+    return Open("file://" + std::filesystem::absolute(path).string());
+}
+
+bool CDriverShell::AnswerMessageBox() {
+    if (showing_.empty()) {
+        return false;
+    }
+    showing_.pop_back();
+    return true;
 }
 
 std::optional<std::filesystem::path> CDriverShell::ChooseSaveFile(const std::string& title,
@@ -84,7 +107,8 @@ std::optional<std::filesystem::path> CDriverShell::ChooseSaveFile(const std::str
 }
 
 CScriptDriver::CScriptDriver(CApplication& application, IAutomation& automation, std::ostream& err)
-    : application_(application), automation_(automation), err_(err),
+    : application_(application), automation_(automation),
+      shell_(dynamic_cast<CDriverShell*>(Platform().shell)), err_(err),
       timer_([this] { return clockMs_; }, [](int) {}, ReportAveragePeriod) {}
 
 bool CScriptDriver::Pass() {
@@ -145,7 +169,10 @@ bool WriteTextFile(const std::string& file, const std::string& text, std::string
 } // namespace
 
 bool CScriptDriver::Dump(const std::string& file, std::string& error) {
-    return WriteTextFile(file, DumpProgramState(), error);
+    return WriteTextFile(
+        file,
+        DumpProgramState(shell_ ? shell_->ShowingMessageBoxes() : std::vector<MessageBoxContent>{}),
+        error);
 }
 
 bool CScriptDriver::SaveClipboard(const std::string& file, std::string& error) {
@@ -154,13 +181,48 @@ bool CScriptDriver::SaveClipboard(const std::string& file, std::string& error) {
 }
 
 bool CScriptDriver::AnswerFileDialog(const std::string& path, std::string& error) {
-    auto* shell = dynamic_cast<CDriverShell*>(Platform().shell);
-    if (!shell || path.empty()) {
+    if (!shell_ || path.empty()) {
         error = path.empty() ? "answer-file needs a path" : "no driver shell to answer dialogs";
         return false;
     }
-    shell->AnswerNextFileDialog(path);
+    shell_->AnswerNextFileDialog(path);
     return true;
+}
+
+bool CScriptDriver::Wheel(const std::string& argument, std::string& error) {
+    int x = 0, y = 0, steps = 0;
+    if (!ParseWheel(argument, x, y, steps)) {
+        error = "wheel needs three whole numbers X Y STEPS";
+        return false;
+    }
+    automation_.MouseMove(x, y); // the pointer is where the wheel turns
+    automation_.Wheel(x, y, steps);
+    return true;
+}
+
+bool CScriptDriver::SetHandlers(const std::string& argument, std::string& error) {
+    if (argument != "on" && argument != "off") {
+        error = "handlers needs on or off, not \"" + argument + "\"";
+        return false;
+    }
+    if (shell_) {
+        shell_->SetHandlersAvailable(argument == "on");
+    }
+    return true;
+}
+
+bool CScriptDriver::AnsweredByKey(const std::string& command, const std::string& argument) {
+    static const std::set<std::string> kInput = {"mouse-move", "mouse-down", "mouse-up", "click",
+                                                 "wheel",      "click-view", "focus",    "type",
+                                                 "key",        "select",     "menu"};
+    if (!shell_ || !kInput.count(command)) {
+        return false;
+    }
+    if (command == "key" && (argument == "Return" || argument == "Escape")) {
+        return shell_->AnswerMessageBox();
+    }
+    shell_->AnswerAllMessageBoxes();
+    return false;
 }
 
 bool CScriptDriver::Select(const std::string& argument, std::string& error) {
@@ -182,8 +244,13 @@ bool CScriptDriver::Execute(const std::string& command, const std::string& argum
         error = command + " needs two whole numbers X Y";
         return false;
     }
+    if (AnsweredByKey(command, argument)) {
+        return true;
+    }
     if (command == "run") {
         return RunFor(argument, error);
+    } else if (command == "wheel") {
+        return Wheel(argument, error);
     } else if (command == "mouse-move") {
         automation_.MouseMove(x, y);
     } else if (command == "mouse-down") {
@@ -206,8 +273,12 @@ bool CScriptDriver::Execute(const std::string& command, const std::string& argum
     } else if (command == "menu") {
         exitChosen_ = argument == "&Exit";
         return automation_.ChooseMenu(argument, error);
+    } else if (command == "handlers") {
+        return SetHandlers(argument, error);
     } else if (command == "shot") {
-        return automation_.SaveScreenshot(argument, error);
+        return automation_.SaveScreenshot(
+            argument, shell_ ? shell_->ShowingMessageBoxes() : std::vector<MessageBoxContent>{},
+            error);
     } else if (command == "dump") {
         return Dump(argument, error);
     } else if (command == "clipboard") {

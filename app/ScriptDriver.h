@@ -10,29 +10,43 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CApplication;
 class IAutomation;
 
-// A shell that answers instead of a person: message boxes and links are written out.
+// A shell that answers instead of a person: message boxes and links are written out. A
+// message box returns at once, but stays "showing" (in screenshots and dumps) until the
+// script answers it.
 class CDriverShell : public IShell {
 public:
     explicit CDriverShell(std::ostream& out) : out_(out) {}
-    // "message-box: TITLE | TEXT", answered with the default button at once.
+    // "message-box: TITLE | TEXT".
     void ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) override;
-    // "open: URL"; nothing is opened.
-    void OpenUrl(const std::string& url) override;
-    // "open: file://PATH"; nothing is opened.
-    void OpenFile(const std::filesystem::path& path) override;
     // The answer waiting for it, once; without one "file-dialog: TITLE" and cancelled.
     std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title,
                                                         const std::filesystem::path& suggested,
                                                         const std::string& filter) override;
     void AnswerNextFileDialog(const std::filesystem::path& path) { fileAnswer_ = path; }
+    // "open: URL"; nothing is opened. Without handlers: "cannot open: URL" and false.
+    bool OpenUrl(const std::string& url) override;
+    // "open: file://PATH" (or "cannot open: ..."), as above.
+    bool OpenFile(const std::filesystem::path& path) override;
+
+    // Whether the desktop has programs for links and files (it has, at first).
+    void SetHandlersAvailable(bool available) { handlersAvailable_ = available; }
+    const std::vector<MessageBoxContent>& ShowingMessageBoxes() const { return showing_; }
+    // Answers the message box on top; false when none is showing.
+    bool AnswerMessageBox();
+    void AnswerAllMessageBoxes() { showing_.clear(); }
 
 private:
+    bool Open(const std::string& target);
+
     std::ostream& out_;
     std::optional<std::filesystem::path> fileAnswer_;
+    bool handlersAvailable_ = true;
+    std::vector<MessageBoxContent> showing_;
 };
 
 class CScriptDriver {
@@ -58,6 +72,11 @@ private:
     bool Select(const std::string& argument, std::string& error);
     bool SaveClipboard(const std::string& file, std::string& error);
     bool AnswerFileDialog(const std::string& path, std::string& error);
+    bool Wheel(const std::string& argument, std::string& error);
+    bool SetHandlers(const std::string& argument, std::string& error);
+    // A message box showing takes the input: Return or Escape answers it; any other input
+    // answers it first, as a user clicks OK before going on.
+    bool AnsweredByKey(const std::string& command, const std::string& argument);
     // One main-loop pass; false once the program has ended.
     bool Pass();
     // Passes until the window manager stops (at most a few).
@@ -65,6 +84,7 @@ private:
 
     CApplication& application_;
     IAutomation& automation_;
+    CDriverShell* shell_; // the installed shell when it is a driver shell
     std::ostream& err_;
     long long passes_ = 0;
     bool running_ = true;

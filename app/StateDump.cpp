@@ -69,25 +69,43 @@ void EmitViews(YAML::Emitter& out) {
             view->DescribeState(state);
             out << YAML::Key << name << YAML::Value << YAML::BeginMap;
             out << YAML::Key << "kind" << YAML::Value << view->Kind();
-            for (const auto& [key, value] : state) {
-                out << YAML::Key << key << YAML::Value << value;
+            state.emplace_back("tooltip", view->Tooltip(), kIsText);
+            for (const ViewStateEntry& entry : state) {
+                out << YAML::Key << entry.key << YAML::Value;
+                if (entry.isText) {
+                    out << YAML::DoubleQuoted;
+                }
+                out << entry.value;
             }
             out << YAML::EndMap;
         }
     }
     out << YAML::EndMap;
 }
+
+void EmitMessageBoxes(YAML::Emitter& out, const std::vector<MessageBoxContent>& boxes) {
+    out << YAML::Key << "message_boxes" << YAML::Value << YAML::BeginSeq;
+    for (const MessageBoxContent& box : boxes) {
+        out << YAML::BeginMap;
+        out << YAML::Key << "title" << YAML::Value << YAML::DoubleQuoted << box.title;
+        out << YAML::Key << "text" << YAML::Value << YAML::DoubleQuoted << box.text;
+        out << YAML::EndMap;
+    }
+    out << YAML::EndSeq;
+}
 } // namespace
 
-std::string DumpProgramState() {
+std::string DumpProgramState(const std::vector<MessageBoxContent>& messageBoxes) {
     YAML::Emitter out;
     out << YAML::BeginMap;
     if (gGasSeparatorModel) {
         EmitParameters(out, gGasSeparatorModel->GetParameters());
-        out << YAML::Key << "preset_name" << YAML::Value << gGasSeparatorModel->GetPresetName();
+        out << YAML::Key << "preset_name" << YAML::Value << YAML::DoubleQuoted
+            << gGasSeparatorModel->GetPresetName();
         EmitState(out, gGasSeparatorModel->GetState());
     }
     EmitViews(out);
+    EmitMessageBoxes(out, messageBoxes);
     out << YAML::EndMap;
     return std::string(out.c_str()) + "\n";
 }

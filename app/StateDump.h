@@ -1,7 +1,12 @@
 #pragma once
 // The program's state as YAML, for the headless driver: the parameters, the preset name,
-// the simulation state and every registered view's kind and state.
+// the simulation state, every registered view's kind and state, and the message boxes showing.
+// Every text is written as a YAML string, so "1.3700" reads back as it was written.
+
+#include "app/platform/Shell.h"
 
 #include <string>
+#include <vector>
 
-std::string DumpProgramState();
+// `messageBoxes`: the message boxes showing, listed under "message_boxes".
+std::string DumpProgramState(const std::vector<MessageBoxContent>& messageBoxes = {});

@@ -3,7 +3,10 @@
 // main window and its controls, menu choices and screenshots. Every operation that can fail
 // returns false and explains why in `error`.
 
+#include "app/platform/Shell.h"
+
 #include <string>
+#include <vector>
 
 class IAutomation {
 public:
@@ -12,13 +15,16 @@ public:
     virtual void MouseMove(int x, int y) = 0;
     virtual void MouseDown(int x, int y) = 0;
     virtual void MouseUp(int x, int y) = 0;
+    // Wheel notches at a canvas point, to the control under it or the canvas: positive turns
+    // away from the user (up), negative towards (down).
+    virtual void Wheel(int x, int y, int steps) = 0;
     // Gives the named native control the keyboard focus, as a click on it would.
     virtual bool Focus(const std::string& name, std::string& error) = 0;
     // Types the text as key presses into the control with the focus.
     virtual bool TypeText(const std::string& utf8, std::string& error) = 0;
     // One key or chord: "Tab", "Backtab", "Return", "Escape", "Backspace", "Delete", "Home",
-    // "End", "Ctrl+A", "Ctrl+R", "Ctrl+E", "Ctrl+Shift+C", "Up", "Down", "F4", "Alt+Down" (the
-    // last two open a list).
+    // "End", "Ctrl+A", "Ctrl+R", "Up", "Down", "F4", "Alt+Down" (these two open a list), and the
+    // shortcuts "F1", "F5", "Ctrl+I", "Ctrl+M", "Ctrl+Q", "Ctrl+S", "Ctrl+E", "Ctrl+Shift+C".
     virtual bool Key(const std::string& chord, std::string& error) = 0;
     // Picks the row whose text is `row` in the named list, as a user would.
     virtual bool Select(const std::string& name, const std::string& row, std::string& error) = 0;
@@ -26,6 +32,9 @@ public:
     virtual bool ChooseMenu(const std::string& text, std::string& error) = 0;
     // Closes the main window as a user would with the title bar's close button.
     virtual void CloseWindow() = 0;
-    // Saves the window's client area, child controls included, as a PNG file.
-    virtual bool SaveScreenshot(const std::string& file, std::string& error) = 0;
+    // Saves the window's client area, child controls included, as a PNG file, with the message
+    // boxes that are showing drawn over its middle, the last one on top.
+    virtual bool SaveScreenshot(const std::string& file,
+                                const std::vector<MessageBoxContent>& messageBoxes,
+                                std::string& error) = 0;
 };

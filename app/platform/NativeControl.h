@@ -38,6 +38,8 @@ public:
     // The picture the control paints under its contents, tiled from its top-left corner and
     // blended over the window beneath; an empty image paints nothing. The image is copied.
     virtual void SetBackgroundImage(const ImageRef& image) = 0;
+    // The text shown while the pointer rests on the control; empty for none.
+    virtual void SetToolTip(const std::string& utf8) = 0;
     // Puts this control right after `previous` in the keyboard (Tab) order.
     virtual void SetTabOrderAfter(INativeControl& previous) = 0;
 };

@@ -32,6 +32,7 @@ struct PlatformServices {
     IAutomation* automation = nullptr;               // synthetic input (headless driver only)
     IClipboard* clipboard = nullptr;                 // none: nothing is copied
     IReportRenderer* reportRenderer = nullptr;       // PDF reports; none: no reports
+    const char* toolkit = nullptr;                   // its name and version, e.g. "Qt 6.4.2"
 };
 
 PlatformServices& Platform();

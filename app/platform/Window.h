@@ -11,6 +11,9 @@
 class INativeTextEdit;
 class INativeComboBox;
 
+// The keys a dialog answers to: Return accepts, Escape cancels.
+enum class DialogKey { Accept, Cancel };
+
 // Input and commands, delivered on the main thread while the window pumps its messages.
 class IWindowListener {
 public:
@@ -23,6 +26,10 @@ public:
     virtual void OnCommand(int id) = 0;
     // The window has been closed by the user or destroyed by the program.
     virtual void OnDestroy() = 0;
+    // Return or Escape pressed where nothing else took it (the window, or a text box).
+    virtual void OnDialogKey(DialogKey /*key*/) {}
+    // The tooltip for the pointer resting at a canvas point; empty for none.
+    virtual std::string TooltipAt(int /*x*/, int /*y*/) const { return {}; }
 };
 
 // A menu item; an item with an empty text is a separator line.

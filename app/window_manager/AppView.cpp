@@ -24,7 +24,7 @@ const std::array<const char*, CAppView::kWarningCount> CAppView::kWarningNames =
     ViewName::kSPMRangeWarning,
 };
 
-CAppView::CAppView() {
+CAppView::CAppView() : dialogs_{&contact_, &help_, &savePreset_} {
     children_ = {
         {&buttonBar_, ViewName::kButtonBar, &TApp::buttonBar, 1},
         {&gasSeparator_, ViewName::kGasSeparator, &TApp::gasSeparator, 3},
@@ -52,7 +52,9 @@ CAppView::CAppView() {
     std::stable_sort(byRank.begin(), byRank.end(),
                      [](const Child& a, const Child& b) { return a.drawRank < b.drawRank; });
     for (const Child& child : byRank) {
-        drawOrder_.push_back(child.view);
+        if (std::find(dialogs_.begin(), dialogs_.end(), child.view) == dialogs_.end()) {
+            drawOrder_.push_back(child.view);
+        }
     }
 }
 
@@ -100,6 +102,23 @@ void CAppView::Draw(ICanvas& canvas) const {
     for (const CBaseView* child : drawOrder_) {
         child->Draw(canvas);
     }
+    std::array<const CDialogView*, 3> dialogs = {dialogs_[0], dialogs_[1], dialogs_[2]};
+    std::sort(dialogs.begin(), dialogs.end(), [](const CDialogView* a, const CDialogView* b) {
+        return a->OpenOrder() < b->OpenOrder();
+    });
+    for (const CDialogView* dialog : dialogs) {
+        dialog->Draw(canvas); // a closed one draws nothing
+    }
+}
+
+CDialogView* CAppView::TopDialog() const {
+    CDialogView* top = nullptr;
+    for (CDialogView* dialog : dialogs_) {
+        if (dialog->IsOpen() && (!top || dialog->OpenOrder() > top->OpenOrder())) {
+            top = dialog;
+        }
+    }
+    return top;
 }
 
 void CAppView::Shutdown() {

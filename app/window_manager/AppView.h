@@ -31,7 +31,7 @@ public:
     // Draws a whole frame into the window's back buffer and shows it.
     void Render();
     // Draws a whole frame: the background copied as it is, then the children, later ones on
-    // top, the dialogs last.
+    // top, the dialogs last in the order they were opened.
     void Draw(ICanvas& canvas) const override;
     void Shutdown() override;
 
@@ -41,6 +41,8 @@ public:
     void ResumeInteraction();
     bool IsInteractive() const { return interactive_; }
     CParametersPanelView& ParametersPanel() { return parametersPanel_; }
+    // The open dialog drawn on top, or null.
+    CDialogView* TopDialog() const;
 
     const char* Kind() const override { return "app"; }
     void DescribeState(ViewState& state) const override;
@@ -65,8 +67,9 @@ private:
     CHelpView help_;
     CSavePresetView savePreset_;
     CNoticeView aboveCapacity_;
-    // Every child in the order they are initialised, configured and shut down; and the same
-    // children in drawing order.
+    // Every child in the order they are initialised, configured and shut down; the same
+    // children but the dialogs in drawing order; and the dialogs.
     std::vector<Child> children_;
     std::vector<const CBaseView*> drawOrder_;
+    std::array<CDialogView*, 3> dialogs_;
 };

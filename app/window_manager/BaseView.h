@@ -12,8 +12,17 @@ class CWindowManager;
 class ICanvas;
 class IMainWindow;
 
-// Key/value pairs describing a view's state, e.g. {"visible", "true"}.
-using ViewState = std::vector<std::pair<std::string, std::string>>;
+// One key/value pair of a view's state, e.g. {"visible", "true"}. A text (what a box holds,
+// a row, a label) is marked, so that it is written as a string even when it reads as a number.
+struct ViewStateEntry {
+    ViewStateEntry(std::string key, std::string value, bool isText = false)
+        : key(std::move(key)), value(std::move(value)), isText(isText) {}
+    std::string key;
+    std::string value;
+    bool isText;
+};
+using ViewState = std::vector<ViewStateEntry>;
+inline constexpr bool kIsText = true;
 
 class CBaseView {
 public:
@@ -49,6 +58,11 @@ public:
     // What kind of view this is ("button", "warning", ...) and its state, for inspection.
     virtual const char* Kind() const { return "view"; }
     virtual void DescribeState(ViewState& /*state*/) const {}
+    // What the pointer resting on the view tells the user; empty for nothing.
+    const std::string& Tooltip() const { return tooltip_; }
+    virtual void SetTooltip(const std::string& text) { tooltip_ = text; }
+    // Whether a view without a mouse region shows its tooltip at this window point.
+    virtual bool ShowsTooltipAt(int /*x*/, int /*y*/) const { return false; }
 
     const std::string& Name() const { return name_; }
     TagHandle GetTagHandle() const { return tag_; }
@@ -68,6 +82,9 @@ protected:
     IMainWindow* window_ = nullptr;
     std::string name_;
     TagHandle tag_ = 0;
+
+private:
+    std::string tooltip_;
 };
 
 // "true" or "false", for DescribeState.

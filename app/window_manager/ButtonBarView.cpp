@@ -3,6 +3,24 @@
 #include "app/ViewNames.h"
 #include "app/tags/ButtonBar.h"
 #include "app/tags/TagManager.h"
+#include "app/window_manager/WindowManager.h"
+
+const std::array<ButtonShortcut, CButtonBarView::kButtonCount>& CButtonBarView::Shortcuts() {
+    using W = CWindowManager;
+    static const std::array<ButtonShortcut, kButtonCount> shortcuts = {{
+        {ViewName::kPumpButtonGo, W::kCommandPumpButton, "F5", "Start the pump"},
+        {ViewName::kPumpButtonStop, W::kCommandPumpButton, "F5", "Stop the pump"},
+        {ViewName::kDimensionButtonShow, W::kCommandDimensionsButton, "Ctrl+M",
+         "Show the dimension lines"},
+        {ViewName::kDimensionButtonHide, W::kCommandDimensionsButton, "Ctrl+M",
+         "Hide the dimension lines"},
+        {ViewName::kSavePresetButton, W::kCommandSavePresetButton, "Ctrl+S",
+         "Save the separator design as a preset"},
+        {ViewName::kInfoButton, W::kCommandInfoButton, "Ctrl+I", "Open the engineer's guide"},
+        {ViewName::kHelpButton, W::kCommandHelpButton, "F1", "Show the help"},
+    }};
+    return shortcuts;
+}
 
 void CButtonBarView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);
@@ -15,7 +33,37 @@ void CButtonBarView::Init(IMainWindow* window, const std::string& name) {
     savePreset_.Init(window, ViewName::kSavePresetButton);
     currentPump_ = &pumpGo_;
     currentDimension_ = &dimensionShow_;
+    for (const ButtonShortcut& shortcut : Shortcuts()) {
+        ButtonNamed(shortcut.button)
+            ->SetTooltip(std::string(shortcut.action) + " (" + shortcut.keys + ")");
+    }
     Register();
+}
+
+CButtonView* CButtonBarView::ButtonNamed(const std::string& name) {
+    for (CButtonView* button :
+         {&pumpGo_, &pumpStop_, &dimensionShow_, &dimensionHide_, &help_, &savePreset_, &info_}) {
+        if (button->Name() == name) {
+            return button;
+        }
+    }
+    return &help_; // not reached: every shortcut names a button of the bar
+}
+
+int CButtonBarView::HandleCommand(int command) {
+    bool handled = false;
+    for (const ButtonShortcut& shortcut : Shortcuts()) {
+        if (shortcut.command != command) {
+            continue;
+        }
+        handled = true;
+        CButtonView* button = ButtonNamed(shortcut.button);
+        if (enabled_ && button->IsActive()) { // the shown one of a pair
+            button->Click();
+            break;
+        }
+    }
+    return handled ? 1 : 0;
 }
 
 void CButtonBarView::Configure(TagHandle tag) {
@@ -118,6 +166,7 @@ void CButtonBarView::Shutdown() {
 
 void CButtonBarView::DescribeState(ViewState& state) const {
     state.emplace_back("enabled", BoolText(enabled_));
-    state.emplace_back("pump_button", currentPump_ ? currentPump_->Name() : "");
-    state.emplace_back("dimension_button", currentDimension_ ? currentDimension_->Name() : "");
+    state.emplace_back("pump_button", currentPump_ ? currentPump_->Name() : "", kIsText);
+    state.emplace_back("dimension_button", currentDimension_ ? currentDimension_->Name() : "",
+                       kIsText);
 }

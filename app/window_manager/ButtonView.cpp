@@ -95,6 +95,12 @@ void CButtonView::OnMouseClick(TagHandle region) {
     LOG_DEBUG("CButtonView", "Button [%s]: OnMouseClick", TagPath());
 }
 
+void CButtonView::Click() {
+    if (const TButton* button = GetTagAs<TButton>(tag_)) {
+        OnMouseClick(button->mouseRegion);
+    }
+}
+
 void CButtonView::DescribeState(ViewState& state) const {
     state.emplace_back("active", BoolText(active_));
     state.emplace_back("hover", BoolText(hover_));

@@ -21,6 +21,8 @@ public:
     void OnMouseButtonDown(TagHandle region) override;
     void OnMouseButtonUp(TagHandle region) override;
     void OnMouseClick(TagHandle region) override;
+    // What a click on the button does, for its keyboard shortcut.
+    void Click();
 
     const char* Kind() const override { return "button"; }
     void DescribeState(ViewState& state) const override;

@@ -31,6 +31,7 @@ void CComboBoxView::CreateControl() {
     }
     control_ = window_->CreateComboBox(name_);
     control_->SetVisible(false);
+    control_->SetToolTip(Tooltip());
     control_->SetCallbacks({[this] { OnSelectionChanged(); },
                             [this] { OnFocus(EventName::kFocusSuffix); },
                             [this] { OnFocus(EventName::kLoseFocusSuffix); }});
@@ -77,6 +78,13 @@ void CComboBoxView::FillRows(const TComboBox& box) {
         if (GetTagAs<TComboBoxItem>(item)) {
             AppendRow({item, nullptr});
         }
+    }
+}
+
+void CComboBoxView::SetTooltip(const std::string& text) {
+    CBaseView::SetTooltip(text);
+    if (control_) {
+        control_->SetToolTip(text);
     }
 }
 
@@ -207,7 +215,7 @@ void CComboBoxView::Shutdown() {
 }
 
 void CComboBoxView::DescribeState(ViewState& state) const {
-    state.emplace_back("selected", GetSelectedText());
+    state.emplace_back("selected", GetSelectedText(), kIsText);
     state.emplace_back("rows", std::to_string(RowCount()));
     state.emplace_back("default_row", BoolText(defaultRowPresent_));
     state.emplace_back("visible", BoolText(IsVisible()));

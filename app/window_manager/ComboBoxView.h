@@ -52,6 +52,8 @@ public:
     bool HasDefaultRow() const { return defaultRowPresent_; }
     int Identifier() const { return identifier_; }
 
+    // Also shown by the native control.
+    void SetTooltip(const std::string& text) override;
     void Show();
     void Hide();
     bool IsVisible() const;

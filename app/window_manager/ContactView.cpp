@@ -1,13 +1,17 @@
 #include "app/window_manager/ContactView.h"
 
+#include "app/ContactDetails.h"
 #include "app/ViewNames.h"
 #include "app/tags/ContactDialog.h"
 #include "app/tags/TagManager.h"
 
 void CContactView::Init(IMainWindow* window, const std::string& name) {
-    InitDialog(window, name,
-               {ViewName::kContactDialogCloseButton, ViewName::kContactDialogEmailButton,
-                ViewName::kContactDialogWebsiteButton});
+    InitDialog(
+        window, name,
+        {{ViewName::kContactDialogCloseButton, kCloseTooltip},
+         {ViewName::kContactDialogEmailButton,
+          std::string("Write to ") + ContactDetails::kGeneralEmail},
+         {ViewName::kContactDialogWebsiteButton, std::string("Open ") + ContactDetails::kWebsite}});
 }
 
 void CContactView::Configure(TagHandle tag) {

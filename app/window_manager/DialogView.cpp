@@ -4,16 +4,18 @@
 #include "app/tags/TagManager.h"
 
 void CDialogView::InitDialog(IMainWindow* window, const std::string& name,
-                             const std::vector<std::string>& buttonNames) {
+                             const std::vector<ButtonMember>& buttons) {
     InitBase(window, name);
     open_ = false;
+    covered_ = false;
     if (buttons_.empty()) {
-        for (size_t i = 0; i < buttonNames.size(); ++i) {
+        for (size_t i = 0; i < buttons.size(); ++i) {
             buttons_.emplace_back();
         }
     }
-    for (size_t i = 0; i < buttons_.size() && i < buttonNames.size(); ++i) {
-        buttons_[i].Init(window, buttonNames[i]);
+    for (size_t i = 0; i < buttons_.size() && i < buttons.size(); ++i) {
+        buttons_[i].Init(window, buttons[i].name);
+        buttons_[i].SetTooltip(buttons[i].tooltip);
     }
     Register();
 }
@@ -23,15 +25,23 @@ void CDialogView::ConfigureDialog(TagHandle tag, const std::vector<TagHandle>& b
     for (size_t i = 0; i < buttons_.size() && i < buttonTags.size(); ++i) {
         buttons_[i].Configure(buttonTags[i]);
     }
-    if (!open_) {
+    if (!open_ || covered_) {
         for (CButtonView& button : buttons_) {
             button.Deactivate();
         }
     }
 }
 
+namespace {
+unsigned long gOpenCount = 0;
+} // namespace
+
 void CDialogView::Open() {
+    if (!open_) {
+        openOrder_ = ++gOpenCount;
+    }
     open_ = true;
+    covered_ = false;
     for (CButtonView& button : buttons_) {
         button.Activate();
     }
@@ -39,8 +49,23 @@ void CDialogView::Open() {
 
 void CDialogView::Close() {
     open_ = false;
+    covered_ = false;
     for (CButtonView& button : buttons_) {
         button.Deactivate();
+    }
+}
+
+void CDialogView::SetCovered(bool covered) {
+    if (!open_ || covered == covered_) {
+        return;
+    }
+    covered_ = covered;
+    for (CButtonView& button : buttons_) {
+        if (covered) {
+            button.Deactivate();
+        } else {
+            button.Activate();
+        }
     }
 }
 
@@ -64,4 +89,5 @@ void CDialogView::Shutdown() {
 
 void CDialogView::DescribeState(ViewState& state) const {
     state.emplace_back("open", BoolText(open_));
+    state.emplace_back("covered", BoolText(covered_));
 }

@@ -9,10 +9,20 @@
 
 class CDialogView : public CBaseView {
 public:
-    // Open: activates every button. Close: deactivates them. Both may be repeated.
+    // The close button's tooltip: Return closes too where there is nothing to accept.
+    static constexpr const char* kCloseTooltip = "Close (Esc)";
+
+    // Open: activates every button and puts the dialog on top of the dialogs open before.
+    // Close: deactivates them. Both may be repeated.
     virtual void Open();
     virtual void Close();
     bool IsOpen() const { return open_; }
+    // A dialog opened over this one covers it: its buttons (and native controls) are deaf
+    // until the one on top closes. Nothing changes while closed.
+    virtual void SetCovered(bool covered);
+    bool IsCovered() const { return covered_; }
+    // Rises with every Open: the dialog opened last is drawn on top.
+    unsigned long OpenOrder() const { return openOrder_; }
     // Nothing when closed; otherwise the background and the buttons in member order.
     void Draw(ICanvas& canvas) const override;
     void Shutdown() override;
@@ -21,10 +31,15 @@ public:
     void DescribeState(ViewState& state) const override;
 
 protected:
+    // A member button's view name and tooltip.
+    struct ButtonMember {
+        std::string name;
+        std::string tooltip;
+    };
     // Stores the window and name, closes the dialog and initialises the buttons with their
-    // names, then registers the dialog.
+    // names and tooltips, then registers the dialog.
     void InitDialog(IMainWindow* window, const std::string& name,
-                    const std::vector<std::string>& buttonNames);
+                    const std::vector<ButtonMember>& buttons);
     // Keeps the tag and configures the buttons with their tags, in member order; a closed
     // dialog's buttons are deactivated again.
     void ConfigureDialog(TagHandle tag, const std::vector<TagHandle>& buttonTags);
@@ -35,5 +50,7 @@ protected:
 
 private:
     bool open_ = false;
+    bool covered_ = false;
+    unsigned long openOrder_ = 0;
     std::deque<CButtonView> buttons_; // views stay where they are constructed
 };

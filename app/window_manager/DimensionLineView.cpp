@@ -77,5 +77,5 @@ void CDimensionLineView::DescribeState(ViewState& state) const {
     state.emplace_back("visible", BoolText(visible_));
     state.emplace_back("fading", BoolText(fading_));
     state.emplace_back("alpha", std::to_string(Alpha()));
-    state.emplace_back("text", label_.DisplayText());
+    state.emplace_back("text", label_.DisplayText(), kIsText);
 }

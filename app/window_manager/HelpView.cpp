@@ -1,11 +1,15 @@
 #include "app/window_manager/HelpView.h"
 
+#include "app/ContactDetails.h"
 #include "app/ViewNames.h"
 #include "app/tags/HelpDialog.h"
 #include "app/tags/TagManager.h"
 
 void CHelpView::Init(IMainWindow* window, const std::string& name) {
-    InitDialog(window, name, {ViewName::kHelpDialogCloseButton, ViewName::kHelpDialogEmailButton});
+    InitDialog(window, name,
+               {{ViewName::kHelpDialogCloseButton, kCloseTooltip},
+                {ViewName::kHelpDialogEmailButton,
+                 std::string("Write to ") + ContactDetails::kSupportEmail}});
 }
 
 void CHelpView::Configure(TagHandle tag) {

@@ -1,5 +1,6 @@
 #include "app/window_manager/LabelView.h"
 
+#include "app/platform/Window.h"
 #include "app/tags/Label.h"
 #include "app/tags/TagManager.h"
 
@@ -59,6 +60,23 @@ void CLabelView::DrawWithAlpha(ICanvas& canvas, int alpha) const {
     DrawText(canvas, alpha, alpha);
 }
 
+bool CLabelView::ShowsTooltipAt(int x, int y) const {
+    const TLabel* label = GetTagAs<TLabel>(tag_);
+    if (!label || !window_ || Tooltip().empty()) {
+        return false;
+    }
+    const TextStyle style = StyleOf(*label, 255, 255);
+    const int width = window_->BackBuffer().MeasureText(style, DisplayText());
+    int left = label->absX; // the anchor is the text's left, centre or right
+    if (style.align == TextAlign::Center) {
+        left -= width / 2;
+    } else if (style.align == TextAlign::Right) {
+        left -= width;
+    }
+    const int height = label->screenFont ? label->screenFont->CellHeight() : 16;
+    return x >= left && x < left + width && y >= label->absY && y < label->absY + height;
+}
+
 void CLabelView::DescribeState(ViewState& state) const {
-    state.emplace_back("text", DisplayText());
+    state.emplace_back("text", DisplayText(), kIsText);
 }

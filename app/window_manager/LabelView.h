@@ -18,6 +18,9 @@ public:
     // Draws with both alphas set to `alpha` (0..255).
     void DrawWithAlpha(ICanvas& canvas, int alpha) const;
 
+    // Over the text as drawn.
+    bool ShowsTooltipAt(int x, int y) const override;
+
     const char* Kind() const override { return "label"; }
     void DescribeState(ViewState& state) const override;
 

@@ -11,9 +11,9 @@ constexpr int kPresetNameIdentifier = 110;
 
 void CSavePresetView::Init(IMainWindow* window, const std::string& name) {
     InitDialog(window, name,
-               {MemberName(name, ViewName::kCloseButtonSuffix),
-                MemberName(name, ViewName::kSaveButtonSuffix),
-                MemberName(name, ViewName::kCancelButtonSuffix)});
+               {{MemberName(name, ViewName::kCloseButtonSuffix), "Close without saving (Esc)"},
+                {MemberName(name, ViewName::kSaveButtonSuffix), "Save the preset (Return)"},
+                {MemberName(name, ViewName::kCancelButtonSuffix), "Cancel (Esc)"}});
     presetName_.Init(window, MemberName(name, ViewName::kPresetNameSuffix), kPresetNameIdentifier);
 }
 
@@ -23,15 +23,31 @@ void CSavePresetView::Configure(TagHandle tag) {
                                                          dialog->cancelButton}
                                 : std::vector<TagHandle>{});
     presetName_.Configure(dialog ? dialog->presetName : 0);
-    if (!IsOpen()) {
+    if (!IsOpen() || IsCovered()) {
         presetName_.Hide();
     }
 }
 
+// The name box takes the focus at once, so the user can type the name and press Return.
 void CSavePresetView::Open() {
     presetName_.SetText("");
     CDialogView::Open();
     presetName_.Show();
+    presetName_.Focus();
+}
+
+void CSavePresetView::SetCovered(bool covered) {
+    const bool wasCovered = IsCovered();
+    CDialogView::SetCovered(covered);
+    if (IsCovered() == wasCovered) {
+        return;
+    }
+    if (covered) {
+        presetName_.Hide();
+    } else {
+        presetName_.Show();
+        presetName_.Focus();
+    }
 }
 
 void CSavePresetView::Close() {

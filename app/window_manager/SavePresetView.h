@@ -12,6 +12,8 @@ public:
     // Opening always starts with an empty name box.
     void Open() override;
     void Close() override;
+    // The name box hides under a dialog on top, keeping what was typed.
+    void SetCovered(bool covered) override;
     void Shutdown() override;
     CTextEditView& PresetName() { return presetName_; }
 

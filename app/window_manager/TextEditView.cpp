@@ -74,6 +74,23 @@ void CTextEditView::ApplyStyle(const TTextEdit& edit) {
     control_->SetStyle(style);
 }
 
+void CTextEditView::Focus() {
+    if (control_) {
+        control_->SetFocus();
+    }
+}
+
+bool CTextEditView::HasFocus() const {
+    return control_ && control_->HasFocus();
+}
+
+void CTextEditView::SetTooltip(const std::string& text) {
+    CBaseView::SetTooltip(text);
+    if (control_) {
+        control_->SetToolTip(text);
+    }
+}
+
 void CTextEditView::SetText(const std::string& text) {
     if (control_) {
         control_->SetText(text);
@@ -121,10 +138,11 @@ void CTextEditView::Shutdown() {
 }
 
 void CTextEditView::DescribeState(ViewState& state) const {
-    state.emplace_back("text", GetText());
+    state.emplace_back("text", GetText(), kIsText);
     state.emplace_back("valid", BoolText(valid_));
     state.emplace_back("visible", BoolText(IsVisible()));
     state.emplace_back("read_only", BoolText(readOnly_));
+    state.emplace_back("focused", BoolText(HasFocus()));
 }
 
 void CTextEditView::OnChanged() const {

@@ -34,9 +34,14 @@ public:
     bool IsReadOnly() const { return readOnly_; }
     int Identifier() const { return identifier_; }
 
+    // Also shown by the native control.
+    void SetTooltip(const std::string& text) override;
     void Show();
     void Hide();
     bool IsVisible() const;
+    // Gives the box the keyboard focus.
+    void Focus();
+    bool HasFocus() const;
     void Invalidate();
     // Destroys the native control, then unregisters the view.
     void Shutdown() override;

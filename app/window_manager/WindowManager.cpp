@@ -39,8 +39,17 @@ WindowDescription CWindowManager::DescribeWindow() const {
                          {"&Edit",
                           {
                               {"&Copy Design", kCommandCopyDesign, "Ctrl+Shift+C"},
+                          }},
+                         {"&Help",
+                          {
+                              {"&About Gas Separator Simulator", kCommandAbout, ""},
                           }}};
     description.accelerators = {{"Ctrl+R", kCommandRefreshTags}};
+    for (const ButtonShortcut& shortcut : CButtonBarView::Shortcuts()) {
+        if (description.accelerators.back().command != shortcut.command) { // pairs share one
+            description.accelerators.push_back({shortcut.keys, shortcut.command});
+        }
+    }
     const TApp* app = GetTagAs<TApp>(rootTag_);
     if (const TIcon* icon = app ? GetTagAs<TIcon>(app->icon) : nullptr) {
         description.largeIcon = icon->largeIcon;
@@ -212,6 +221,9 @@ void CWindowManager::OnCommand(int id) {
     case kCommandExportReport:
         RaiseEvent(EventName::kExportReport);
         break;
+    case kCommandAbout:
+        RaiseEvent(EventName::kShowAbout);
+        break;
     default:
         for (size_t i = 0; i < views_.size(); ++i) {
             if (views_[i].second && views_[i].second->HandleCommand(id) != 0) {
@@ -224,6 +236,25 @@ void CWindowManager::OnCommand(int id) {
 
 void CWindowManager::OnDestroy() {
     quitPosted_ = true; // the next pump sees the quit
+}
+
+void CWindowManager::OnDialogKey(DialogKey key) {
+    RaiseEvent(key == DialogKey::Accept ? EventName::kDialogAccept : EventName::kDialogCancel);
+}
+
+std::string CWindowManager::TooltipAt(int x, int y) const {
+    if (const CBaseView* view = ViewOf(HitRegion(x, y))) {
+        return view->Tooltip();
+    }
+    if (!root_->IsInteractive()) {
+        return {}; // the panel is a still picture under a dialog
+    }
+    for (const auto& [name, view] : views_) {
+        if (view && view->ShowsTooltipAt(x, y)) {
+            return view->Tooltip();
+        }
+    }
+    return {};
 }
 
 void CWindowManager::RefreshTags() {

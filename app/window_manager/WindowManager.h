@@ -34,8 +34,15 @@ public:
     static constexpr int kCommandRefreshTags = 1026;
     static constexpr int kCommandContact = 1027;
     static constexpr int kCommandResetToDefaults = 1028;
-    static constexpr int kCommandCopyDesign = 1040;
-    static constexpr int kCommandExportReport = 1041;
+    // The button bar's shortcuts (CButtonBarView::Shortcuts) and the Help menu.
+    static constexpr int kCommandPumpButton = 1040;
+    static constexpr int kCommandDimensionsButton = 1041;
+    static constexpr int kCommandSavePresetButton = 1042;
+    static constexpr int kCommandInfoButton = 1043;
+    static constexpr int kCommandHelpButton = 1044;
+    static constexpr int kCommandAbout = 1045;
+    static constexpr int kCommandCopyDesign = 1050;
+    static constexpr int kCommandExportReport = 1051;
     static constexpr int kClientWidth = 1018;
     static constexpr int kClientHeight = 720;
     static constexpr const char* kTitle = "((quillmore)) Gas Separator Simulator";
@@ -95,6 +102,9 @@ public:
     void OnLeftButtonUp(int x, int y) override;
     void OnCommand(int id) override;
     void OnDestroy() override;
+    void OnDialogKey(DialogKey key) override;
+    // The hovered button's tooltip, else that of a view drawn there (while no dialog is open).
+    std::string TooltipAt(int x, int y) const override;
 
 private:
     using RegionPtr = std::shared_ptr<MouseRegion>;

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Retakes the README's screenshots: each script in docs/screenshots/scripts/ runs in the
 # headless driver with a fresh HOME (so the shipped defaults are used), and its `shot`s are
-# written into docs/screenshots/. Needs a build (scripts/build.sh).
+# written into docs/screenshots/; then the calculator draws the sweep chart. Needs a build
+# (scripts/build.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 driver=${DRIVER:-$root/build/bin/gas-separator-driver}
+calc=${CALC:-$root/build/bin/gas-separator-calc}
 out=$root/docs/screenshots
 for script in "$out"/scripts/*.txt; do
   home=$(mktemp -d)
@@ -13,3 +15,8 @@ for script in "$out"/scripts/*.txt; do
   rm -rf "$home"
   echo "took $(grep -c '^shot ' "$script") screenshot(s) from ${script#$root/}"
 done
+work=$(mktemp -d)
+(cd "$work" && "$calc" --sweep production_rate=100:300:1 \
+   --plot "$out/sweep-production-rate.png" >/dev/null)
+rm -rf "$work"
+echo "drew docs/screenshots/sweep-production-rate.png"

@@ -16,6 +16,7 @@ std::string CommaLocalePath() {
         if (!fs::exists(made, error)) {
             // Made beside the cache and renamed into place: tests running at once see all or none.
             const fs::path fresh = cache.string() + "-" + std::to_string(std::random_device()());
+            fs::create_directories(fresh, error); // localedef does not make the parent folder
             const std::string target = (fresh / kCommaLocale).string();
             std::system(("localedef -i de_DE -f UTF-8 '" + target + "' >/dev/null 2>&1").c_str());
             fs::rename(fresh, cache, error);

@@ -27,6 +27,18 @@ std::optional<double> PlainRun(WellParameters p, double seconds) {
     }
     return s.gasAtDipTubeInlet ? std::optional<double>(s.elapsedTime) : std::nullopt;
 }
+
+// The deepest penetration a plain run of `seconds` reaches.
+double PlainRunDeepest(WellParameters p, double seconds) {
+    p.SetPumpRunning(true);
+    SimulationState s;
+    double deepest = 0;
+    while (s.elapsedTime < seconds) {
+        StepSimulation(p, kStep, s);
+        deepest = std::max(deepest, s.gasPenetrationDepth);
+    }
+    return deepest;
+}
 } // namespace
 
 TEST(InletOutlook, TheTimeIsThePlainRunsToTheStepAndNeverMeansNever) {
@@ -52,4 +64,13 @@ TEST(InletOutlook, TheGasLimitIsTheLongRunOneWhateverTheStep) {
     EXPECT_EQ(LongRunGasLimitRate(ShippedParameters(), kStep, 10000000), 242);
     EXPECT_EQ(LongRunGasLimitRate(ShippedParameters(), 1.0 / 120, 10000000), 242);
     EXPECT_EQ(LongRunGasLimitRate(ShippedParameters(), kStep, 241), std::nullopt);
+}
+
+TEST(InletOutlook, TheDeepestPenetrationIsThePlainRunsOrTheWholeDipTube) {
+    for (double rate : {100.0, 200.0, 241.0}) { // never reaching: as deep as 20 minutes go
+        const InletOutlook outlook = DipTubeInletOutlook(ShippedParameters(rate), kStep);
+        EXPECT_NEAR(outlook.deepest, PlainRunDeepest(ShippedParameters(rate), 1200), 1e-6) << rate;
+        EXPECT_LT(outlook.deepest, 42) << rate;
+    }
+    EXPECT_EQ(DipTubeInletOutlook(ShippedParameters(250), kStep).deepest, 42);
 }

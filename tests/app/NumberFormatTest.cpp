@@ -81,3 +81,35 @@ TEST(ReadNumber, TakesWholeDecimalNumbersOnlyAndOverflowsAsStrtod) {
     EXPECT_EQ(ReadNumber("-123456e99999999999999999999"), -HUGE_VAL);
     EXPECT_EQ(ReadNumber("1000e-400"), 0);
 }
+
+// Oilfield sizes: 3 1/2 = 3 + 0.5; 2 7/8 = 2 + 0.875; 1/3 = 0.3333... rounds to 0.333.
+TEST(Fractions, AreReadAsTheirDecimalsInBothRules) {
+    const std::pair<const char*, double> cases[] = {
+        {"3 1/2", 3.5},      {"3-1/2", 3.5},     {"2 7/8", 2.875},  {"7/8", 0.875},
+        {"3\u00BD", 3.5},    {"3 \u00BE", 3.75}, {"\u215D", 0.625}, {"-1 1/4", -1.25},
+        {"5\u20443", 1.667}, {"0/4", 0},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(ParseNumber(text), value) << text;
+        ASSERT_TRUE(ReadNumber(text).has_value()) << text;
+        EXPECT_NEAR(*ReadNumber(text), value, 0.0005) << text;
+    }
+    EXPECT_EQ(ParseNumber("  3  1/2 in"), 3.5); // blanks before, a unit after
+    EXPECT_EQ(ParseNumber("1/3"), 0.333);
+}
+
+TEST(Fractions, ZeroDenominatorsAndNonsenseAreNoNumber) {
+    for (const char* text : {"7/0", "3 1/0", "3 7/2", "3-4/4"}) {
+        EXPECT_EQ(ParseNumber(text), 0) << text;
+        EXPECT_EQ(ReadNumber(text), std::nullopt) << text;
+    }
+    // Not a fraction: today's rules read the leading decimal number, the whole rule refuses.
+    const std::pair<const char*, double> leading[] = {{"3 1/", 3},    {"3 1", 3}, {"1.5/2", 1.5},
+                                                      {"3 - 1/2", 3}, {"/2", 0},  {"3--1/2", 3}};
+    for (const auto& [text, value] : leading) {
+        EXPECT_EQ(ParseNumber(text), value) << text;
+        EXPECT_EQ(ReadNumber(text), std::nullopt) << text;
+    }
+    EXPECT_EQ(ReadNumber("1/2x"), std::nullopt);
+    EXPECT_EQ(ReadNumber(std::string(400, '9') + "/3"), std::nullopt); // beyond a double
+}

@@ -222,6 +222,19 @@ TEST_F(ParametersTest, LeavingAFieldTidiesValidTextOnly) {
     EXPECT_EQ(Field(ViewName::kDipTubeLength).GetText(), "42");
 }
 
+TEST_F(ParametersTest, FractionsAreUsedAndTidiedToDecimals) {
+    Type(ViewName::kSeparatorOD, "2 7/8");
+    EXPECT_EQ(Model().GetSeparatorOD(), 2.875);
+    EXPECT_EQ(Field(ViewName::kSeparatorOD).GetText(), "2.875");
+    Type(ViewName::kDipTubeOD, "1\u00BC");
+    EXPECT_EQ(Model().GetDipTubeOD(), 1.25);
+    EXPECT_EQ(Field(ViewName::kDipTubeOD).GetText(), "1.25");
+    Type(ViewName::kSPM, "8 1/0"); // refused like any bad number: the value in use stays
+    EXPECT_FALSE(Field(ViewName::kSPM).IsValid());
+    EXPECT_EQ(Field(ViewName::kSPM).GetText(), "8 1/0");
+    EXPECT_EQ(Model().GetSPM(), 8);
+}
+
 TEST_F(ParametersTest, ACasingSizeWithoutAPresetSelectsNoRow) {
     WellParameters p = Model();
     p.SetCasingSize(5.5);

@@ -86,7 +86,7 @@ TEST_F(AutomationTest, HiddenOrMissingControlsAreErrors) {
     EXPECT_NE(error.find("\"Box\""), std::string::npos);
     EXPECT_FALSE(Input().Focus("Nothing", error));
     EXPECT_FALSE(Input().Select("Nothing", "first", error));
-    EXPECT_FALSE(Input().Key("Ctrl+Q", error));
+    EXPECT_FALSE(Input().Key("Ctrl+Shift+F12", error));
     Input().MouseDown(500, 600); // the main window takes the focus
     Input().MouseUp(500, 600);
     EXPECT_FALSE(Input().TypeText("x", error)); // no control has the focus

@@ -470,3 +470,45 @@ TEST(HostileFilesTest, AClosedStandardOutputNeitherEndsTheProgramNorLosesTheValu
                   .find("\nSPM: 12\n"),
               std::string::npos);
 }
+
+TEST(DriverScriptTest, WheelKeyboardShortcutsAndStackedDialogs) {
+    DriverRun run;
+    RunScript("keyboard-mouse.txt", run);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string shipped =
+        View(run.Dump("before-wheel.yml"), ViewName::kCasingSize, "selected");
+    EXPECT_EQ(View(run.Dump("wheel-unfocused.yml"), ViewName::kCasingSize, "selected"), shipped);
+    EXPECT_NE(View(run.Dump("wheel-focused.yml"), ViewName::kCasingSize, "selected"), shipped);
+    const YAML::Node reloaded = run.Dump("reloaded.yml");
+    EXPECT_EQ(View(reloaded, ViewName::kCasingSize, "list_open"), "false");
+    EXPECT_EQ(View(reloaded, ViewName::kRecommendedDipTubeLength, "text").find("recommended"),
+              std::string::npos);
+    EXPECT_TRUE(run.Dump("pump-started.yml")["parameters"]["pump_running"].as<bool>());
+    EXPECT_EQ(View(run.Dump("dimensions-shown.yml"), ViewName::kDimensionButtonHide, "active"),
+              "true");
+    const YAML::Node stacked = run.Dump("stacked.yml");
+    EXPECT_EQ(View(stacked, ViewName::kHelpDialog, "covered"), "true");
+    EXPECT_EQ(View(stacked, ViewName::kContactDialog, "covered"), "false");
+    const YAML::Node contactClosed = run.Dump("contact-closed.yml");
+    EXPECT_EQ(View(contactClosed, ViewName::kContactDialog, "open"), "false");
+    EXPECT_EQ(View(contactClosed, ViewName::kHelpDialog, "covered"), "false");
+    // The typed name reads back as typed: every text is a YAML string.
+    const YAML::Node naming = run.Dump("naming.yml");
+    EXPECT_EQ(View(naming, ViewName::kSavePresetName, "focused"), "true");
+    EXPECT_EQ(View(naming, ViewName::kSavePresetName, "text"), "1.3700");
+    EXPECT_NE(ReadFile(run.folder / "naming.yml").find("text: \"1.3700\""), std::string::npos);
+    EXPECT_EQ(View(naming, ViewName::kSPM, "tooltip"),
+              "Pump speed in strokes per minute: above 0, at most 30");
+    EXPECT_EQ(View(naming, ViewName::kPumpButtonStop, "tooltip"), "Stop the pump (F5)");
+    EXPECT_EQ(run.Dump("saved.yml")["preset_name"].as<std::string>(), "1.3700");
+    EXPECT_EQ(View(run.Dump("cancelled.yml"), ViewName::kSavePresetDialog, "open"), "false");
+    const YAML::Node about = run.Dump("about.yml")["message_boxes"];
+    ASSERT_EQ(about.size(), 1u);
+    EXPECT_EQ(about[0]["title"].as<std::string>(), "About Gas Separator Simulator");
+    EXPECT_EQ(run.Dump("answered.yml")["message_boxes"].size(), 0u);
+    EXPECT_NE(run.out.find("cannot open: file://"), std::string::npos) << run.out;
+    const YAML::Node noHandler = run.Dump("no-handler.yml")["message_boxes"];
+    ASSERT_EQ(noHandler.size(), 1u);
+    EXPECT_NE(noHandler[0]["text"].as<std::string>().find("GasSeparatorSimulatorGuide.docx"),
+              std::string::npos);
+}

@@ -2,14 +2,18 @@
 
 #include "app/AppController.h"
 
+#include "app/ContactDetails.h"
 #include "app/EventNames.h"
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorModel.h"
 #include "app/GlobalService.h"
+#include "app/Version.h"
 #include "app/ViewNames.h"
+#include "app/platform/Window.h"
 #include "app/tags/App.h"
 #include "app/tags/Button.h"
 #include "app/tags/DimensionLine.h"
+#include "app/tags/EmbeddedStore.h"
 #include "app/tags/HelpDialog.h"
 #include "app/tags/Label.h"
 #include "app/tags/MouseRegion.h"
@@ -20,6 +24,8 @@
 #include "app/window_manager/DialogView.h"
 #include "app/window_manager/DimensionLineView.h"
 #include "app/window_manager/LabelView.h"
+#include "app/window_manager/SavePresetView.h"
+#include "app/window_manager/TextEditView.h"
 #include "app/window_manager/WarningView.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/window/WindowTestSupport.h"
@@ -378,5 +384,139 @@ TEST_F(LabelTest, AFlashedDimensionLineFadesAndHides) {
     EXPECT_EQ(canvas.texts[0].style.fillAlpha, 255);
     view.Hide();
     EXPECT_EQ(view.Alpha(), 0);
+}
+} // namespace
+
+namespace {
+class StackedDialogsTest : public ProgramTest {
+protected:
+    // Clicks the middle of a button's mouse region, as the mouse would.
+    void ClickButton(const std::string& name) {
+        const auto* tag = GetTagAs<TButton>(View<CButtonView>(name).GetTagHandle());
+        const auto* region = GetTagAs<TMouseRegion>(tag->mouseRegion);
+        const int x = region->absX + region->width / 2;
+        const int y = region->absY + region->height / 2;
+        gWindowManager->OnMouseMove(x, y);
+        gWindowManager->OnLeftButtonDown(x, y);
+        gWindowManager->OnLeftButtonUp(x, y);
+    }
+    bool Open(const char* dialog) { return View<CDialogView>(dialog).IsOpen(); }
+};
+
+TEST_F(StackedDialogsTest, TheDialogOpenedLastIsDrawnOnTopAndAloneTakesClicks) {
+    RaiseEvent(EventName::kOpenHelpDialog);
+    gWindowManager->OnCommand(CWindowManager::kCommandContact);
+    CRecordingCanvas canvas;
+    View<CAppView>(ViewName::kApp).Draw(canvas);
+    const auto* app = GetTagAs<TApp>(gWindowManager->RootTag());
+    const auto* help = GetTagAs<THelpDialog>(app->helpDialog);
+    // The contact dialog's picture and its three buttons come last, after the help dialog.
+    ASSERT_GE(canvas.images.size(), 4u);
+    EXPECT_NE(
+        std::find_if(canvas.images.begin(), canvas.images.end() - 4,
+                     [&](const auto& d) { return d.pixels == PixelsOf(help->backgroundImage); }),
+        canvas.images.end() - 4);
+    EXPECT_FALSE(Active(ViewName::kHelpDialogCloseButton));
+    // Both close buttons sit in the same place: the click closes the visible contact dialog.
+    ClickButton(ViewName::kContactDialogCloseButton);
+    EXPECT_FALSE(Open(ViewName::kContactDialog));
+    EXPECT_TRUE(Open(ViewName::kHelpDialog));
+    EXPECT_TRUE(Active(ViewName::kHelpDialogCloseButton));
+    EXPECT_FALSE(Bar().IsEnabled());
+    ClickButton(ViewName::kHelpDialogCloseButton);
+    EXPECT_FALSE(Open(ViewName::kHelpDialog));
+    EXPECT_TRUE(Bar().IsEnabled());
+}
+
+TEST_F(StackedDialogsTest, ReturnAndEscapeAnswerTheDialogOnTop) {
+    RaiseEvent(EventName::kOpenSavePresetDialog);
+    auto& savePreset = View<CSavePresetView>(ViewName::kSavePresetDialog);
+    savePreset.PresetName().SetText("Typed");
+    gWindowManager->OnCommand(CWindowManager::kCommandContact);
+    EXPECT_FALSE(savePreset.PresetName().IsVisible()); // it would show through the contact dialog
+    gWindowManager->OnDialogKey(DialogKey::Accept);    // closes the contact dialog; nothing to save
+    EXPECT_FALSE(Open(ViewName::kContactDialog));
+    EXPECT_TRUE(savePreset.PresetName().IsVisible());
+    EXPECT_EQ(savePreset.PresetName().GetText(), "Typed");
+    gWindowManager->OnDialogKey(DialogKey::Cancel);
+    EXPECT_FALSE(Open(ViewName::kSavePresetDialog));
+    RaiseEvent(EventName::kOpenSavePresetDialog);
+    savePreset.PresetName().SetText("By Return");
+    gWindowManager->OnDialogKey(DialogKey::Accept);
+    EXPECT_FALSE(Open(ViewName::kSavePresetDialog));
+    EXPECT_EQ(gGasSeparatorModel->GetPresetName(), "By Return");
+    gWindowManager->OnDialogKey(DialogKey::Cancel); // no dialog: nothing happens
+    EXPECT_TRUE(Bar().IsEnabled());
+}
+
+TEST_F(ProgramTest, ShortcutsClickTheShownButtonOfThePairAndNothingUnderADialog) {
+    gWindowManager->OnCommand(CWindowManager::kCommandDimensionsButton);
+    EXPECT_TRUE(Active(ViewName::kDimensionButtonHide));
+    gWindowManager->OnCommand(CWindowManager::kCommandDimensionsButton);
+    EXPECT_TRUE(Active(ViewName::kDimensionButtonShow));
+    gWindowManager->OnCommand(CWindowManager::kCommandPumpButton);
+    RunPass();
+    EXPECT_TRUE(gGasSeparatorModel->GetParameters().GetPumpRunning());
+    gWindowManager->OnCommand(CWindowManager::kCommandHelpButton);
+    EXPECT_TRUE(View<CDialogView>(ViewName::kHelpDialog).IsOpen());
+    gWindowManager->OnCommand(CWindowManager::kCommandPumpButton); // the bar is deaf
+    RunPass();
+    EXPECT_TRUE(gGasSeparatorModel->GetParameters().GetPumpRunning());
+    EXPECT_FALSE(View<CDialogView>(ViewName::kSavePresetDialog).IsOpen());
+}
+
+TEST_F(ProgramTest, TooltipsNameTheRangeTheActionAndTheShortcut) {
+    EXPECT_EQ(View<CTextEditView>(ViewName::kSPM).Tooltip(),
+              "Pump speed in strokes per minute: above 0, at most 30");
+    EXPECT_EQ(View<CTextEditView>(ViewName::kDipTubeLength).Tooltip(),
+              "Dip tube length in inches: at least 12, at most 480");
+    EXPECT_EQ(View<CTextEditView>(ViewName::kDipTubeOD).Tooltip(),
+              "Dip tube outside diameter in inches: above 0, below the casing inside diameter, "
+              "below the separator inside diameter");
+    for (const ButtonShortcut& shortcut : CButtonBarView::Shortcuts()) {
+        EXPECT_EQ(View<CButtonView>(shortcut.button).Tooltip(),
+                  std::string(shortcut.action) + " (" + shortcut.keys + ")");
+    }
+    // On the canvas: the button under the pointer, else the label's text.
+    const auto* tag = GetTagAs<TButton>(View<CButtonView>(ViewName::kHelpButton).GetTagHandle());
+    const auto* region = GetTagAs<TMouseRegion>(tag->mouseRegion);
+    EXPECT_EQ(gWindowManager->TooltipAt(region->absX + 5, region->absY + 5), "Show the help (F1)");
+    const auto* label =
+        GetTagAs<TLabel>(View<CLabelView>(ViewName::kRecommendedDipTubeLength).GetTagHandle());
+    EXPECT_NE(gWindowManager->TooltipAt(label->absX + 2, label->absY + 4)
+                  .find("Recommended dip tube length in inches"),
+              std::string::npos);
+    EXPECT_EQ(gWindowManager->TooltipAt(label->absX - 30, label->absY + 4), "");
+}
+
+TEST_F(ProgramTest, LinksTheDesktopCannotOpenAreGivenToCopy) {
+    shell.canOpen = false;
+    RaiseEvent(EventName::kLaunchQuillmoreWebsite);
+    RaiseEvent(EventName::kLaunchHelpEmail);
+    RaiseEvent(EventName::kOpenInfoDocument);
+    ASSERT_EQ(shell.messages.size(), 3u);
+    EXPECT_NE(shell.messages[0].find("\n\nhttps://www.quillmore.example"), std::string::npos);
+    EXPECT_NE(shell.messages[1].find("\n\nsupport@quillmore.example"), std::string::npos);
+    EXPECT_NE(shell.messages[2].find("Gas Separator/GasSeparatorSimulatorGuide.docx"),
+              std::string::npos);
+}
+
+TEST_F(ProgramTest, AboutGivesTheVersionToolkitFontLicenceAndContacts) {
+    gWindowManager->OnCommand(CWindowManager::kCommandAbout);
+    ASSERT_EQ(shell.messages.size(), 1u);
+    const std::string& about = shell.messages[0];
+    EXPECT_EQ(about.rfind(std::string(CAppController::kAboutTitle) + " | ", 0), 0u);
+    for (const std::string& part :
+         {std::string("Gas Separator Simulator ") + ProgramVersion(), std::string("Qt 6."),
+          std::string("SIL Open Font License"), std::string(ContactDetails::kSupportEmail),
+          std::string(ContactDetails::kWebsite)}) {
+        EXPECT_NE(about.find(part), std::string::npos) << part;
+    }
+    // The licence named is the one shipped beside the fonts.
+    const ResourceBytes licence = FindResource("fonts/OFL.txt", ResourceKind::RawData);
+    ASSERT_TRUE(licence);
+    const std::string text(reinterpret_cast<const char*>(licence.data), licence.size);
+    EXPECT_NE(text.find("SIL Open Font License, Version 1.1"), std::string::npos);
+    EXPECT_NE(text.find("Copyright 2017 The Exo Project Authors"), std::string::npos);
 }
 } // namespace

@@ -57,9 +57,13 @@ public:
     void ShowMessage(const std::string& title, const std::string& text, MessageIcon) override {
         messages.push_back(title + " | " + text);
     }
-    void OpenUrl(const std::string& url) override { opened.push_back(url); }
-    void OpenFile(const std::filesystem::path& path) override {
+    bool OpenUrl(const std::string& url) override {
+        opened.push_back(url);
+        return canOpen;
+    }
+    bool OpenFile(const std::filesystem::path& path) override {
         opened.push_back("file://" + path.string());
+        return canOpen;
     }
     std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title,
                                                         const std::filesystem::path&,
@@ -70,6 +74,7 @@ public:
 
     std::vector<std::string> messages;
     std::vector<std::string> opened;
+    bool canOpen = true; // false: the desktop has no program for links and files
 };
 
 class CApplication;

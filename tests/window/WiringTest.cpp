@@ -27,6 +27,9 @@ std::set<std::string> RaisableEvents() {
                                    EventName::kTagsReloaded,
                                    EventName::kResetToDefaults,
                                    EventName::kOpenContactDialog,
+                                   EventName::kShowAbout,
+                                   EventName::kDialogAccept,
+                                   EventName::kDialogCancel,
                                    EventName::kCopyDesign,
                                    EventName::kExportReport};
     for (TagHandle handle = 1; handle <= TagManager()->TagCount(); ++handle) {

@@ -2,18 +2,13 @@
 
 #include "app/AtomicFile.h"
 #include "app/DefaultsFile.h"
-#include "app/GasSeparatorModel.h"
-#include "app/GasSeparatorSimulator.h"
-#include "app/InletOutlook.h"
 #include "app/NumberFormat.h"
-#include "app/ParameterRules.h"
-#include "app/SimulationCore.h"
+#include "tools/calc/DesignFigures.h"
+#include "tools/calc/DesignTable.h"
+#include "tools/calc/SweepPlot.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cmath>
+#include <filesystem>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -52,7 +47,24 @@ Run options:
   --help                 show this text
   --version              print the version
 
-Values are rounded to three decimals, as the program's fields do. A value outside its allowed
+Many designs (a CSV table on standard output, or in FILE with --out):
+  --batch FILE.csv       one design per row; the header names value options by their column
+                         names (casing_size, separator_od, separator_id, dip_tube_od,
+                         dip_tube_id, dip_tube_length, rise_velocity, production_rate, spm);
+                         values not given (no column, an empty field) are the starting values
+  --sweep NAME=FROM:TO:STEP
+                         one design per value of one option, e.g. production_rate=100:300:5
+                         (at most 100,000 values; STEP at least 0.001 in size, towards TO)
+  --out FILE.csv         write the table to FILE (replaced in one step) instead
+  --plot FILE.png        with --sweep: a chart of the deepest gas penetration against the
+                         swept value, with the dip tube length and, for production_rate, the
+                         maximum capacity
+Each row of the table holds the nine values, then the output keys below (with the gas limit).
+A row that cannot be used (a bad number, a value out of range) is reported on standard error
+with its line (or swept value) and left out; the exit status is then 1.
+
+Values are numbers with a point or fractions ("3 1/2", "3-1/2", "2 7/8", "7/8", "3½") and are
+rounded to three decimals, as the program's fields do. A value outside its allowed
 range is refused (exit status 2); values that are only inconsistent with each other (a
 separator ID not below its OD, a dip tube not inside the separator, a dip tube ID not below its
 OD) are reported on standard error and still computed.
@@ -60,58 +72,72 @@ OD) are reported on standard error and still computed.
 Output keys: annulus_area_in2, dip_tube_bore_area_in2, maximum_capacity_bbl_per_day,
 recommended_dip_tube_length_in; peak_gas_penetration_in and gas_reaches_dip_tube_inlet, within
 the --seconds run; time_to_dip_tube_inlet_s, the seconds after the pump starts at which gas
-first reaches the inlet however long it runs, or "never"; with --gas-limit,
-gas_limit_production_rate_bbl_per_day. The last two come from the model's cycle behaviour (the
-drift of the gas per pump cycle and its peak within a cycle), not from a longer run.
+first reaches the inlet however long it runs, or "never"; long_run_peak_gas_penetration_in,
+the deepest the gas gets however long it runs (the dip tube length when it reaches the inlet);
+with --gas-limit, gas_limit_production_rate_bbl_per_day. The last three come from the model's
+cycle behaviour (the drift of the gas per pump cycle and its peak within a cycle), not from a
+longer run.
 )";
-
-constexpr long kGasLimitSearchRate = 10000000; // bbl/day, the highest rate --gas-limit tries
 
 struct Options {
     std::optional<std::string> defaultsFile;
-    std::map<std::string, double> values; // by option name
-    double seconds = 30;
-    double step = 1.0 / 60;
-    std::optional<std::string> traceFile;
-    bool gasLimit = false;
+    std::map<const DesignOption*, double> values;
+    RunSettings settings;
+    std::optional<std::string> traceFile, batchFile, sweep, outFile, plotFile;
     bool help = false;
 };
 
-using Setter = std::function<void(WellParameters&, double)>;
-
-const std::vector<std::pair<std::string, Setter>>& ValueOptions() {
-    static const std::vector<std::pair<std::string, Setter>> options = {
-        {"--casing-size", &WellParameters::SetCasingSize},
-        {"--separator-od", &WellParameters::SetSeparatorOD},
-        {"--separator-id", &WellParameters::SetSeparatorID},
-        {"--dip-tube-od", &WellParameters::SetDipTubeOD},
-        {"--dip-tube-id", &WellParameters::SetDipTubeID},
-        {"--dip-tube-length", &WellParameters::SetDipTubeLength},
-        {"--rise-velocity", &WellParameters::SetGasBubbleRiseVelocity},
-        {"--production-rate", &WellParameters::SetProductionRate},
-        {"--spm", &WellParameters::SetSPM},
+// The options that take a value, other than the design's values.
+std::optional<std::string>* FileOption(Options& options, const std::string& name) {
+    const std::pair<const char*, std::optional<std::string>*> files[] = {
+        {"--defaults", &options.defaultsFile}, {"--trace", &options.traceFile},
+        {"--batch", &options.batchFile},       {"--sweep", &options.sweep},
+        {"--out", &options.outFile},           {"--plot", &options.plotFile},
     };
-    return options;
-}
-
-bool IsValueOption(const std::string& name) {
-    const auto& options = ValueOptions();
-    return std::any_of(options.begin(), options.end(),
-                       [&](const auto& option) { return option.first == name; });
-}
-
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-double NumberArgument(const std::string& option, const std::string& text) {
-    // A whole argument that is a finite number; not "12abc", "", "inf", "1e999" or "2,5".
-    const std::optional<double> value = ReadNumber(text);
-    if (!value || !std::isfinite(*value)) {
-        throw UsageError(option + ": '" + text + "' is not a number");
+    for (const auto& [flag, value] : files) {
+        if (name == flag) {
+            return value;
+        }
     }
-    return *value;
+    return nullptr;
+}
+
+void ApplyOption(Options& options, const std::string& name, const std::string& value) {
+    if (auto* file = FileOption(options, name)) {
+        *file = value;
+    } else if (name == "--seconds") {
+        options.settings.seconds = NumberValue(name, value);
+    } else if (name == "--step") {
+        options.settings.step = NumberValue(name, value);
+    } else {
+        options.values[FindDesignOption(name)] = RoundToThousandths(NumberValue(name, value));
+    }
+}
+
+void CheckSettings(const Options& options) {
+    const RunSettings& settings = options.settings;
+    if (!(settings.seconds >= 0) || settings.seconds > 1e6) {
+        throw CalculatorError("--seconds must be from 0 to 1000000");
+    }
+    if (!(settings.step > 0) || settings.step > 1) {
+        throw CalculatorError("--step must be above 0 and at most 1 second");
+    }
+    if (settings.seconds / settings.step > 1e8) {
+        throw CalculatorError("--seconds / --step must not exceed 100000000 steps");
+    }
+    const bool many = options.batchFile || options.sweep;
+    if (options.batchFile && options.sweep) {
+        throw CalculatorError("--batch and --sweep cannot be used together");
+    }
+    if (many && options.traceFile) {
+        throw CalculatorError("--trace is for a single design, not --batch or --sweep");
+    }
+    if (!many && options.outFile) {
+        throw CalculatorError("--out needs --batch or --sweep");
+    }
+    if (!options.sweep && options.plotFile) {
+        throw CalculatorError("--plot needs --sweep");
+    }
 }
 
 Options ParseOptions(const std::vector<std::string>& args) {
@@ -123,39 +149,20 @@ Options ParseOptions(const std::vector<std::string>& args) {
             continue;
         }
         if (arg == "--gas-limit") {
-            options.gasLimit = true;
+            options.settings.gasLimit = true;
             continue;
         }
-        const bool takesValue = IsValueOption(arg) || arg == "--defaults" || arg == "--seconds" ||
-                                arg == "--step" || arg == "--trace";
-        if (!takesValue) {
-            throw UsageError("unknown option '" + arg + "' (see --help)");
+        const bool takesValue = FindDesignOption(arg) || FileOption(options, arg) ||
+                                arg == "--seconds" || arg == "--step";
+        if (!takesValue || arg.rfind("--", 0) != 0) {
+            throw CalculatorError("unknown option '" + arg + "' (see --help)");
         }
         if (i + 1 >= args.size()) {
-            throw UsageError(arg + " needs a value");
+            throw CalculatorError(arg + " needs a value");
         }
-        const std::string& value = args[++i];
-        if (arg == "--defaults") {
-            options.defaultsFile = value;
-        } else if (arg == "--trace") {
-            options.traceFile = value;
-        } else if (arg == "--seconds") {
-            options.seconds = NumberArgument(arg, value);
-        } else if (arg == "--step") {
-            options.step = NumberArgument(arg, value);
-        } else {
-            options.values[arg] = RoundToThousandths(NumberArgument(arg, value));
-        }
+        ApplyOption(options, arg, args[++i]);
     }
-    if (!(options.seconds >= 0) || options.seconds > 1e6) {
-        throw UsageError("--seconds must be from 0 to 1000000");
-    }
-    if (!(options.step > 0) || options.step > 1) {
-        throw UsageError("--step must be above 0 and at most 1 second");
-    }
-    if (options.seconds / options.step > 1e8) {
-        throw UsageError("--seconds / --step must not exceed 100000000 steps");
-    }
+    CheckSettings(options);
     return options;
 }
 
@@ -163,8 +170,8 @@ WellParameters StartingValues(const Options& options, const std::string& shipped
     std::string text = shippedDefaults;
     std::error_code error; // a defaults file is small: 1 MiB, as the program reads it
     if (options.defaultsFile && !ReadRegularFile(*options.defaultsFile, 1 << 20, text, error)) {
-        throw UsageError("cannot read defaults file '" + *options.defaultsFile +
-                         "': " + error.message());
+        throw CalculatorError("cannot read defaults file '" + *options.defaultsFile +
+                              "': " + error.message());
     }
     WellParameters parameters;
     std::string presetName;
@@ -172,75 +179,12 @@ WellParameters StartingValues(const Options& options, const std::string& shipped
         ParseDefaultsText(text, parameters, presetName);
     } catch (const SettingsFileError& error) {
         const std::string source = options.defaultsFile ? *options.defaultsFile : "shipped";
-        throw UsageError("defaults file '" + source + "': " + error.what());
+        throw CalculatorError("defaults file '" + source + "': " + error.what());
     }
-    for (const auto& [name, setter] : ValueOptions()) {
-        if (auto found = options.values.find(name); found != options.values.end()) {
-            setter(parameters, found->second);
-        }
+    for (const auto& [option, value] : options.values) {
+        (parameters.*option->set)(value);
     }
     return parameters;
-}
-
-// Refuses out-of-range values; reports inconsistent ones. False when anything was refused.
-bool CheckInput(const WellParameters& parameters, std::ostream& err) {
-    bool accepted = true;
-    for (const RuleOutcome& outcome : CheckParameterRules(parameters)) {
-        if (outcome.passed) {
-            continue;
-        }
-        const bool refused = IsRangeRule(outcome.rule);
-        err << (refused ? "error: " : "warning: ") << DescribeFailure(outcome.rule, parameters)
-            << "\n";
-        accepted = accepted && !refused;
-    }
-    return accepted;
-}
-
-struct RunResult {
-    SimulationState last;
-    double peakPenetration = 0;
-    bool gasReachedInlet = false;
-};
-
-// Runs the pump for `seconds` from the bottom of the stroke; calls `onStep` after each step.
-RunResult RunPump(const WellParameters& start, const Options& options,
-                  const std::function<void(const SimulationState&)>& onStep = {}) {
-    // A simulation of its own for this run: events, model and simulator, no window; the
-    // model does not read the user's defaults file.
-    CSimulationCore core;
-    core.CreateEvents();
-    core.CreateModel(false);
-    core.CreateSimulator();
-    CGasSeparatorModel& model = *core.Model();
-    CGasSeparatorSimulator& simulator = *core.Simulator();
-    model.SetParameters(start);
-    model.GetParameters().SetPumpRunning(true);
-    RunResult result;
-    const long steps = std::lround(options.seconds / options.step);
-    for (long i = 0; i < steps; ++i) {
-        simulator.Update(options.step);
-        const SimulationState& state = model.GetState();
-        result.peakPenetration = std::max(result.peakPenetration, state.gasPenetrationDepth);
-        result.gasReachedInlet = result.gasReachedInlet || state.gasAtDipTubeInlet;
-        if (onStep) {
-            onStep(state);
-        }
-    }
-    // Without any step the figures that do not depend on time still come from one step of 0 s.
-    if (steps == 0) {
-        simulator.Update(0);
-    }
-    result.last = model.GetState();
-    return result;
-}
-
-// Ten significant digits, as printf's "%.10g" in the "C" locale.
-std::string CsvNumber(double value) {
-    char buffer[32];
-    const auto written =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 10);
-    return std::string(buffer, written.ptr);
 }
 
 void WriteTraceRow(std::ostream& csv, const SimulationState& s) {
@@ -256,35 +200,133 @@ void WriteTraceRow(std::ostream& csv, const SimulationState& s) {
     csv << "\n";
 }
 
-RunResult RunWithTrace(const WellParameters& parameters, const Options& options) {
+DesignFigures RunWithTrace(const WellParameters& parameters, const Options& options) {
     if (!options.traceFile) {
-        return RunPump(parameters, options);
+        return ComputeFigures(parameters, options.settings);
     }
     std::ofstream csv(*options.traceFile, std::ios::trunc);
     if (!csv) {
-        throw UsageError("cannot write trace file '" + *options.traceFile + "'");
+        throw CalculatorError("cannot write trace file '" + *options.traceFile + "'");
     }
     csv << "time_s,crank_angle_rad,plunger_position,plunger_velocity_strokes_per_s,"
            "flow_multiplier,annulus_liquid_velocity_in_per_s,annulus_bubble_velocity_in_per_s,"
            "dip_tube_liquid_velocity_in_per_s,dip_tube_bubble_velocity_in_per_s,"
            "gas_penetration_depth_in,gas_penetration_fraction\n";
-    RunResult result =
-        RunPump(parameters, options, [&](const SimulationState& s) { WriteTraceRow(csv, s); });
+    DesignFigures figures = ComputeFigures(
+        parameters, options.settings, [&](const SimulationState& s) { WriteTraceRow(csv, s); });
     if (!csv.flush()) {
-        throw UsageError("cannot write trace file '" + *options.traceFile + "'");
+        throw CalculatorError("cannot write trace file '" + *options.traceFile + "'");
     }
-    return result;
+    return figures;
 }
 
-void PrintResults(std::ostream& out, const RunResult& run) {
-    const SimulationState& s = run.last;
-    out << "annulus_area_in2: " << FormatNumber(s.annulusArea) << "\n"
-        << "dip_tube_bore_area_in2: " << FormatNumber(s.dipTubeBoreArea) << "\n"
-        << "maximum_capacity_bbl_per_day: " << FormatNumber(s.maximumCapacity) << "\n"
-        << "recommended_dip_tube_length_in: "
-        << FormatNumber(RoundToThousandths(s.recommendedDipTubeLength)) << "\n"
-        << "peak_gas_penetration_in: " << FormatNumber(run.peakPenetration) << "\n"
-        << "gas_reaches_dip_tube_inlet: " << (run.gasReachedInlet ? "true" : "false") << "\n";
+int RunSingleDesign(const WellParameters& parameters, const Options& options, std::ostream& out,
+                    std::ostream& err) {
+    if (!CheckDesign(parameters, err)) {
+        return 2;
+    }
+    for (const auto& [key, value] : FigureFields(RunWithTrace(parameters, options))) {
+        out << key << ": " << value << "\n";
+    }
+    return 0;
+}
+
+constexpr std::size_t kLargestBatchFile = 64 << 20; // bytes
+
+// Refuses an output path that exists and is not a regular file, before any work is done.
+void RefuseNonRegularOutput(const std::string& what, const std::optional<std::string>& path) {
+    std::error_code error;
+    const auto status =
+        path ? std::filesystem::status(*path, error) : std::filesystem::file_status();
+    if (std::filesystem::is_directory(status)) {
+        throw CalculatorError("cannot write " + what + " '" + *path + "': it is a folder");
+    }
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        throw CalculatorError("cannot write " + what + " '" + *path +
+                              "': it is not a regular file (a device, a pipe, ...)");
+    }
+}
+
+std::vector<DesignRow> TableRows(const Options& options, const std::optional<Sweep>& sweep,
+                                 const WellParameters& base) {
+    if (sweep) {
+        return SweepRows(*sweep, base);
+    }
+    std::string text;
+    std::error_code error;
+    if (!ReadRegularFile(*options.batchFile, kLargestBatchFile, text, error)) {
+        throw CalculatorError("cannot read batch file '" + *options.batchFile +
+                              "': " + error.message());
+    }
+    return BatchRows(text, base);
+}
+
+// "Separator OD" -> "separator OD"
+std::string Lowercased(std::string label) {
+    label[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(label[0])));
+    return label;
+}
+
+// "Casing size 4.09 in, separator OD 3 in, ..." without the swept option: the well and the
+// separator on one line, the flow and the pump on a second.
+std::string DesignSummary(const WellParameters& base, const DesignOption* swept) {
+    std::string summary;
+    bool lineStart = true;
+    for (const DesignOption& option : DesignOptions()) {
+        if (option.set == &WellParameters::SetGasBubbleRiseVelocity && !summary.empty()) {
+            summary += "\n";
+            lineStart = true;
+        }
+        if (&option != swept) {
+            summary += (lineStart ? option.label : ", " + Lowercased(option.label)) + " " +
+                       FormatNumber((base.*option.get)()) + " " + option.unit;
+            lineStart = false;
+        }
+    }
+    return summary;
+}
+
+void WritePlot(const std::string& path, const Sweep& sweep, const WellParameters& base,
+               const DesignTable& table) {
+    const DesignOption& option = *sweep.option;
+    SweepChart chart;
+    chart.title = "Gas penetration against " + Lowercased(option.label);
+    chart.subtitle = DesignSummary(base, &option);
+    chart.xLabel = std::string(option.label) + " (" + option.unit + ")";
+    for (const ComputedDesign& computed : table.designs) {
+        chart.x.push_back((computed.design.*option.get)());
+        chart.deepest.push_back(computed.figures.outlook.deepest);
+        chart.dipTubeLength.push_back(computed.design.GetDipTubeLength());
+    }
+    if (option.set == &WellParameters::SetProductionRate && !table.designs.empty()) {
+        chart.capacity = table.designs.front().figures.last.maximumCapacity;
+    }
+    std::string error;
+    if (!WriteSweepChart(chart, path, error)) {
+        throw CalculatorError("cannot write plot '" + path + "': " + error);
+    }
+}
+
+// --batch or --sweep: the CSV on `out` or in the --out file; 1 when a row was bad.
+int RunManyDesigns(const WellParameters& base, const Options& options, std::ostream& out,
+                   std::ostream& err) {
+    const std::optional<Sweep> sweep =
+        options.sweep ? std::optional(ParseSweep(*options.sweep)) : std::nullopt;
+    RefuseNonRegularOutput("output", options.outFile);
+    RefuseNonRegularOutput("plot", options.plotFile);
+    const DesignTable table =
+        ComputeDesigns(TableRows(options, sweep, base), options.settings, err);
+    const std::string csv = DesignTableCsv(table);
+    std::error_code error;
+    if (!options.outFile) {
+        out << csv;
+    } else if (!WriteFileAtomically(*options.outFile, csv, error)) {
+        throw CalculatorError("cannot write output '" + *options.outFile + "': " + error.message());
+    }
+    if (options.plotFile) {
+        WritePlot(*options.plotFile, *sweep, base, table);
+    }
+    return table.anyBadRow ? 1 : 0;
 }
 
 } // namespace
@@ -302,21 +344,9 @@ int RunDesignCalculator(const std::vector<std::string>& args, const std::string&
             return 0;
         }
         const WellParameters parameters = StartingValues(options, shippedDefaults);
-        if (!CheckInput(parameters, err)) {
-            return 2;
-        }
-        PrintResults(out, RunWithTrace(parameters, options));
-        const InletOutlook outlook = DipTubeInletOutlook(parameters, options.step);
-        out << "time_to_dip_tube_inlet_s: "
-            << (outlook.reaches ? FormatNumber(outlook.seconds) : std::string("never")) << "\n";
-        if (options.gasLimit) {
-            const std::optional<long> rate =
-                LongRunGasLimitRate(parameters, options.step, kGasLimitSearchRate);
-            out << "gas_limit_production_rate_bbl_per_day: "
-                << (rate ? std::to_string(*rate) : std::string("none")) << "\n";
-        }
-        return 0;
-    } catch (const UsageError& error) {
+        return options.batchFile || options.sweep ? RunManyDesigns(parameters, options, out, err)
+                                                  : RunSingleDesign(parameters, options, out, err);
+    } catch (const CalculatorError& error) {
         err << "gas-separator-calc: " << error.what() << "\n";
         return 2;
     }

@@ -8,7 +8,8 @@
 
 // Runs the calculator on the command-line arguments (without the program name). Results go to
 // `out`, messages to `err`. `shippedDefaults` is the text of the shipped defaults file.
-// Returns the exit status: 0, or 2 for bad input.
+// Returns the exit status: 0; 1 when a row of a batch or a sweep was bad (and left out); 2 for
+// bad input.
 int RunDesignCalculator(const std::vector<std::string>& args, const std::string& shippedDefaults,
                         std::ostream& out, std::ostream& err);
 

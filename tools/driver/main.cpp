@@ -21,13 +21,17 @@ and lines starting with # are skipped):
 
   run SECONDS                      let the program run
   mouse-move|mouse-down|mouse-up|click X Y
+  wheel X Y STEPS                  turn the mouse wheel at a point: positive steps turn
+                                   it away from you (up), negative towards you (down)
   click-view NAME                  click the middle of a button view
   focus NAME                       give a text box or list the keyboard focus
   type TEXT                        type into the focused control
   key KEY                          Tab, Backtab, Return, Escape, Backspace, Delete, Home, End,
-                                   Ctrl+A, Ctrl+R, Ctrl+E, Ctrl+Shift+C, Up, Down, F4, Alt+Down
+                                   Ctrl+A, Ctrl+R, Up, Down, F4, Alt+Down, and the shortcuts
+                                   F1, F5, Ctrl+I, Ctrl+M, Ctrl+Q, Ctrl+S, Ctrl+E, Ctrl+Shift+C
   select LIST | TEXT               choose the list row with this text
   menu TEXT                        choose a menu item, such as &Exit
+  handlers off|on                  whether the desktop has programs for links and files
   shot FILE.png                    save a screenshot of the window
   dump FILE.yml                    save the parameters, the simulation and every view's
                                    state as YAML
@@ -36,7 +40,9 @@ and lines starting with # are skipped):
                                    answer waiting is cancelled: "file-dialog: TITLE")
 
 Message boxes and links are printed ("message-box: ...", "open: ...") instead of shown or
-opened. Exit status: 0, 1 when the program cannot start, 2 after a script error.
+opened; with handlers off a link prints "cannot open: ..." and fails. A message box stays in
+shots and dumps until answered: key Return or key Escape answers it, any other input answers it
+first. Exit status: 0, 1 when the program cannot start, 2 after a script error.
 )";
 } // namespace
 

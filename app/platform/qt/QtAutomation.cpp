@@ -1,16 +1,19 @@
 #include "app/platform/qt/QtAutomation.h"
 
 #include "app/platform/qt/QtMainWindow.h"
+#include "app/platform/qt/QtShell.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <QWheelEvent>
 
 #include <map>
 
@@ -45,6 +48,12 @@ bool ParseChord(const std::string& name, Chord& chord) {
         {"Down", {Qt::Key_Down, Qt::NoModifier, ""}},
         {"F4", {Qt::Key_F4, Qt::NoModifier, ""}},
         {"Alt+Down", {Qt::Key_Down, Qt::AltModifier, ""}},
+        {"F1", {Qt::Key_F1, Qt::NoModifier, ""}},
+        {"F5", {Qt::Key_F5, Qt::NoModifier, ""}},
+        {"Ctrl+I", {Qt::Key_I, Qt::ControlModifier, QString(QChar(9))}},
+        {"Ctrl+M", {Qt::Key_M, Qt::ControlModifier, QString(QChar(13))}},
+        {"Ctrl+Q", {Qt::Key_Q, Qt::ControlModifier, QString(QChar(17))}},
+        {"Ctrl+S", {Qt::Key_S, Qt::ControlModifier, QString(QChar(19))}},
     };
     const auto it = chords.find(name);
     if (it == chords.end()) {
@@ -130,6 +139,21 @@ void CQtAutomation::MouseUp(int x, int y) {
     grabber_ = nullptr;
 }
 
+void CQtAutomation::Wheel(int x, int y, int steps) {
+    QWidget* canvas = window_.CanvasWidget();
+    if (!canvas) {
+        return;
+    }
+    QWidget* child = canvas->childAt(x, y);
+    QWidget* target = child ? child : canvas;
+    const QPointF local = target->mapFrom(canvas, QPointF(x, y));
+    const QPointF global = canvas->mapToGlobal(QPointF(x, y));
+    constexpr int kNotch = 120; // one notch of a standard mouse wheel, in eighths of a degree
+    QWheelEvent event(local, global, QPoint(), QPoint(0, steps * kNotch), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
+
 bool CQtAutomation::Focus(const std::string& name, std::string& error) {
     QWidget* control = FindControl(name, error);
     if (!control) {
@@ -167,6 +191,12 @@ bool CQtAutomation::Key(const std::string& name, std::string& error) {
     if (!ParseChord(name, chord)) {
         error = "unknown key \"" + name + "\"";
         return false;
+    }
+    // Keys go to the main window unless a list is open. The offscreen platform can leave a
+    // closed list as the active window, where a window system gives the activation back.
+    QMainWindow* frame = window_.Frame();
+    if (frame && !QApplication::activePopupWidget() && QApplication::activeWindow() != frame) {
+        QApplication::setActiveWindow(frame);
     }
     QWidget* target = QApplication::focusWidget();
     if (!target) {
@@ -251,18 +281,48 @@ void CQtAutomation::CloseWindow() {
     }
 }
 
-bool CQtAutomation::SaveScreenshot(const std::string& file, std::string& error) {
+namespace {
+// A message box as the shell shows it, with a plain title bar above it, as a window manager
+// would frame it.
+QPixmap PictureOf(const MessageBoxContent& content, QWidget* parent) {
+    const std::unique_ptr<QMessageBox> box = MakeMessageBox(content, parent);
+    box->setAttribute(Qt::WA_DontShowOnScreen);
+    box->show(); // lays the box out at its own size
+    const QPixmap body = box->grab();
+    box->hide();
+    constexpr int kTitleBar = 26;
+    QPixmap framed(body.width() + 2, body.height() + kTitleBar + 1);
+    framed.fill(QColor(0x2b, 0x3a, 0x4d));
+    QPainter painter(&framed);
+    painter.drawPixmap(1, kTitleBar, body);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(8, 0, framed.width() - 16, kTitleBar), Qt::AlignVCenter | Qt::AlignLeft,
+                     QString::fromStdString(content.title));
+    return framed;
+}
+} // namespace
+
+bool CQtAutomation::SaveScreenshot(const std::string& file,
+                                   const std::vector<MessageBoxContent>& messageBoxes,
+                                   std::string& error) {
     QWidget* canvas = window_.CanvasWidget();
     if (!canvas) {
         error = "the window is not open";
         return false;
     }
     QPixmap shot = canvas->grab();
+    QPainter painter(&shot);
     // An open drop-down list is a popup window of its own; it is drawn where it shows.
     if (QWidget* popup = QApplication::activePopupWidget(); popup && popup->isVisible()) {
-        QPainter painter(&shot);
         painter.drawPixmap(canvas->mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))), popup->grab());
     }
+    for (const MessageBoxContent& content : messageBoxes) {
+        const QPixmap box = PictureOf(content, window_.Frame());
+        const QSize size = box.deviceIndependentSize().toSize();
+        painter.drawPixmap((canvas->width() - size.width()) / 2,
+                           (canvas->height() - size.height()) / 2, box);
+    }
+    painter.end();
     if (!shot.save(QString::fromStdString(file), "PNG")) {
         error = "cannot write \"" + file + "\"";
         return false;

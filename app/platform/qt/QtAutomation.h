@@ -14,13 +14,15 @@ public:
     void MouseMove(int x, int y) override;
     void MouseDown(int x, int y) override;
     void MouseUp(int x, int y) override;
+    void Wheel(int x, int y, int steps) override;
     bool Focus(const std::string& name, std::string& error) override;
     bool TypeText(const std::string& utf8, std::string& error) override;
     bool Key(const std::string& chord, std::string& error) override;
     bool Select(const std::string& name, const std::string& row, std::string& error) override;
     bool ChooseMenu(const std::string& text, std::string& error) override;
     void CloseWindow() override;
-    bool SaveScreenshot(const std::string& file, std::string& error) override;
+    bool SaveScreenshot(const std::string& file, const std::vector<MessageBoxContent>& messageBoxes,
+                        std::string& error) override;
 
 private:
     void SendMouse(int type, int x, int y);

@@ -6,18 +6,51 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QHelpEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QToolTip>
 
 CCanvasWidget::CCanvasWidget(CQtMainWindow& owner, int width, int height) : owner_(owner) {
     setFixedSize(width, height);
     setMouseTracking(true); // moves without a button pressed drive the hover
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent); // the back buffer covers everything
+}
+
+bool CCanvasWidget::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return QWidget::event(event);
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const IWindowListener* listener = owner_.Listener();
+    const std::string text = listener ? listener->TooltipAt(help->pos().x(), help->pos().y()) : "";
+    if (text.empty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), QString::fromStdString(text), this);
+    }
+    return true;
+}
+
+// Text boxes pass on the Return and Escape they do not use, so these arrive here from them
+// as well as from the window itself.
+void CCanvasWidget::keyPressEvent(QKeyEvent* event) {
+    IWindowListener* listener = owner_.Listener();
+    const int key = event->key();
+    if (listener && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        listener->OnDialogKey(DialogKey::Accept);
+    } else if (listener && key == Qt::Key_Escape) {
+        listener->OnDialogKey(DialogKey::Cancel);
+    } else {
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void CCanvasWidget::paintEvent(QPaintEvent* event) {

@@ -53,6 +53,15 @@ void DrawRowText(QPainter& painter, const QRect& rect, const QString& text, cons
 } // namespace
 
 bool CFocusWatcher::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        // A wheel turn or a scroll passing over a control the user has not focused must not
+        // change it; it goes on to the window beneath.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && !widget->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+    }
     const bool in = event->type() == QEvent::FocusIn;
     const bool out = event->type() == QEvent::FocusOut;
     if (out && (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason ||
@@ -205,6 +214,10 @@ void CQtTextEdit::SetBackgroundImage(const ImageRef& image) {
     edit_->SetPicture(CopyOf(image));
 }
 
+void CQtTextEdit::SetToolTip(const std::string& utf8) {
+    edit_->setToolTip(QString::fromStdString(utf8));
+}
+
 void CQtTextEdit::SetTabOrderAfter(INativeControl& previous) {
     if (auto* control = dynamic_cast<CQtControl*>(&previous); control && control->Widget()) {
         QWidget::setTabOrder(control->Widget(), edit_);
@@ -244,6 +257,7 @@ CQtComboBox::CQtComboBox(QWidget* parent, const std::string& name)
     : combo_(new CPictureComboBox(parent)), watcher_(callbacks_) {
     combo_->setObjectName(QString::fromStdString(name));
     combo_->setFrame(false);
+    combo_->setFocusPolicy(Qt::StrongFocus); // the wheel never takes the focus
     combo_->installEventFilter(&watcher_);
     // Only a pick by the user counts, as with the native list's selection notice.
     QObject::connect(combo_.data(), &QComboBox::activated, combo_.data(), [this] {
@@ -303,6 +317,10 @@ void CQtComboBox::SetBackgroundImage(const ImageRef& image) {
     combo_->SetPictures(std::move(pictures));
 }
 
+void CQtComboBox::SetToolTip(const std::string& utf8) {
+    combo_->setToolTip(QString::fromStdString(utf8));
+}
+
 void CQtComboBox::SetTabOrderAfter(INativeControl& previous) {
     if (auto* control = dynamic_cast<CQtControl*>(&previous); control && control->Widget()) {
         QWidget::setTabOrder(control->Widget(), combo_);
@@ -310,6 +328,7 @@ void CQtComboBox::SetTabOrderAfter(INativeControl& previous) {
 }
 
 void CQtComboBox::SetItems(const std::vector<std::string>& items) {
+    combo_->hidePopup(); // an open list of the old rows would stay up and deaf
     combo_->clear();
     for (const std::string& item : items) {
         combo_->addItem(QString::fromStdString(item));

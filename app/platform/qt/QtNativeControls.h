@@ -13,7 +13,8 @@
 #include <QStyledItemDelegate>
 
 // Turns focus changes of a widget into the control's callbacks. Focus that only moves to an
-// open popup (the list of a drop-down, a context menu) and back is not a change.
+// open popup (the list of a drop-down, a context menu) and back is not a change. Wheel input
+// reaches the widget only while it has the focus.
 class CFocusWatcher : public QObject {
 public:
     explicit CFocusWatcher(const NativeControlCallbacks& callbacks) : callbacks_(callbacks) {}
@@ -99,6 +100,7 @@ public:
     bool HasFocus() const override;
     void Invalidate() override;
     void SetBackgroundImage(const ImageRef& image) override;
+    void SetToolTip(const std::string& utf8) override;
     void SetTabOrderAfter(INativeControl& previous) override;
     void SetText(const std::string& utf8) override;
     std::string GetText() const override;
@@ -128,6 +130,7 @@ public:
     bool HasFocus() const override;
     void Invalidate() override;
     void SetBackgroundImage(const ImageRef& image) override;
+    void SetToolTip(const std::string& utf8) override;
     void SetTabOrderAfter(INativeControl& previous) override;
     void SetItems(const std::vector<std::string>& items) override;
     void SetCurrentIndex(int index) override;

@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 bool HasEnvironment(const char* name) {
@@ -48,6 +49,14 @@ void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
     if (gPreviousHandler) {
         gPreviousHandler(type, context, text);
     }
+}
+} // namespace
+
+namespace {
+// The Qt that runs the program.
+const char* Toolkit() {
+    static const std::string name = std::string("Qt ") + qVersion();
+    return name.c_str();
 }
 } // namespace
 
@@ -90,6 +99,7 @@ void CQtPlatform::Install(bool withAutomation) {
     services.fileSystem = &impl_->fileSystem;
     services.clipboard = &impl_->clipboard;
     services.reportRenderer = &impl_->reportRenderer;
+    services.toolkit = Toolkit();
     InstallQtMediaServices();
     if (!withAutomation) {
         InstallQtFatalErrorHandler(); // nobody would answer a message box in a driver run
@@ -122,5 +132,8 @@ void CQtPlatform::Uninstall() {
     }
     if (impl_->automation && services.automation == impl_->automation.get()) {
         services.automation = nullptr;
+    }
+    if (services.toolkit == Toolkit()) {
+        services.toolkit = nullptr;
     }
 }

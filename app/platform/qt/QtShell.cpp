@@ -8,7 +8,7 @@
 #include <QUrl>
 
 namespace {
-QMessageBox::Icon ToQt(MessageIcon icon) {
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     switch (icon) {
     case MessageIcon::Information:
         return QMessageBox::Information;
@@ -23,19 +23,27 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
 }
 } // namespace
 
+std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxContent& content, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(
+        ToQtIcon(content.icon), QString::fromStdString(content.title),
+        QString::fromStdString(content.text), QMessageBox::Ok, parent);
+    // Paths and addresses in the text can be selected and copied.
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    return box;
+}
+
 void CQtShell::ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) {
-    QMessageBox box(ToQt(icon), QString::fromStdString(title), QString::fromStdString(text),
-                    QMessageBox::Ok,
-                    window_ && !window_->IsDestroyed() ? window_->Frame() : nullptr);
-    box.exec();
+    MakeMessageBox({title, text, icon},
+                   window_ && !window_->IsDestroyed() ? window_->Frame() : nullptr)
+        ->exec();
 }
 
-void CQtShell::OpenUrl(const std::string& url) {
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+bool CQtShell::OpenUrl(const std::string& url) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 
-void CQtShell::OpenFile(const std::filesystem::path& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())));
+bool CQtShell::OpenFile(const std::filesystem::path& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())));
 }
 
 std::optional<std::filesystem::path>

@@ -1,0 +1,234 @@
+// Many designs at once: --batch and --sweep tables, their CSV reading, and the sweep's chart.
+#include "tools/calc/CsvTable.h"
+#include "tools/calc/DesignCalculator.h"
+
+#include "app/AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+namespace {
+const std::string kShipped = "Casing Size: 4.09\nPreset Name: ''\nSeparator OD: 3\n"
+                             "Separator ID: 2.75\nDip Tube OD: 1.35\nDip Tube ID: 1.05\n"
+                             "Dip Tube Length: 42\nGas Bubble Rise Velocity: 6\n"
+                             "Production Rate: 200\nSPM: 8\n";
+
+using Row = std::map<std::string, std::string>;
+
+struct TableRun {
+    int status;
+    std::string out, err;
+};
+
+TableRun Calc(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunDesignCalculator(args, kShipped, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> Split(const std::string& line) {
+    std::vector<std::string> fields;
+    std::istringstream stream(line);
+    for (std::string field; std::getline(stream, field, ',');) {
+        fields.push_back(field);
+    }
+    return fields;
+}
+
+// The table's rows by column name (the calculator writes no quoted fields for numbers).
+std::vector<Row> Rows(const std::string& csv) {
+    std::istringstream lines(csv);
+    std::string line;
+    std::getline(lines, line);
+    const std::vector<std::string> header = Split(line);
+    std::vector<Row> rows;
+    while (std::getline(lines, line)) {
+        const std::vector<std::string> fields = Split(line);
+        EXPECT_EQ(fields.size(), header.size()) << line;
+        Row row;
+        for (size_t i = 0; i < header.size() && i < fields.size(); ++i) {
+            row[header[i]] = fields[i];
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::filesystem::path TempFile(const std::string& name, const std::string& contents = "") {
+    const auto path = std::filesystem::temp_directory_path() / ("gs_table_test_" + name);
+    if (!contents.empty()) {
+        EXPECT_TRUE(WriteFileAtomically(path, contents));
+    }
+    return path;
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::string text;
+    std::error_code error;
+    EXPECT_TRUE(ReadRegularFile(path, 1 << 24, text, error)) << path << error.message();
+    return text;
+}
+} // namespace
+
+TEST(CsvTable, QuotesLineEndsAndEmptyLinesAsRfc4180) {
+    const auto records = ReadCsv("\xEF\xBB\xBF"
+                                 "a,\"b,c\",\"say \"\"hi\"\"\"\r\n"
+                                 "\r\n"
+                                 "  \n"
+                                 "\"two\nlines\",x\r"
+                                 "last,\"open");
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].fields, (std::vector<std::string>{"a", "b,c", "say \"hi\""}));
+    EXPECT_EQ(records[1].line, 4);
+    EXPECT_EQ(records[1].fields, (std::vector<std::string>{"two\nlines", "x"}));
+    EXPECT_EQ(records[2].line, 6); // after a quoted line end and a lone CR
+    EXPECT_NE(records[2].error.find("not closed"), std::string::npos);
+    EXPECT_NE(ReadCsv("a\"b\n")[0].error, "");
+    EXPECT_EQ(CsvRow({"1", "a,b", "q\""}), "1,\"a,b\",\"q\"\"\"\n");
+}
+
+// Hand-worked, as the model computes them:
+// annulus = pi/4 (ID^2 - dip tube OD^2); capacity = round(rise x annulus / 0.112) bbl/day;
+// recommended length = rise x (60 / SPM / 2) x 1.23333333333; bore = pi/4 x dip tube ID^2.
+// Row 1: ID 4, OD 1 1/2: pi/4 x (16 - 2.25) = 10.7992 in2; 6 x 10.7992 / 0.112 = 578.5 -> 579;
+//        bore pi/4 x 1.25^2 = 1.22718 in2; 6 x 3.75 x 1.2333 = 27.75 in.
+// Row 2: ID 2 7/8, OD 1-1/2: pi/4 x (8.265625 - 2.25) = 4.72466 in2; 6 x 4.72466 / 0.112 =
+//        253.1 -> 253; at 10 SPM 6 x 3 x 1.2333 = 22.2 in.
+TEST(DesignTable, ABatchGivesTheHandWorkedFiguresForEachRow) {
+    const auto batch = TempFile("good.csv", "\xEF\xBB\xBF"
+                                            "Casing_Size,separator_od,\"separator_id\",dip-tube-od,"
+                                            "dip_tube_id,spm\r\n"
+                                            "6.276,4 1/2,4,1-1/2,1 1/4,8\r\n"
+                                            "\r\n"
+                                            "6.276,3 1/2,2 7/8,1\u00BD,,10\r\n");
+    const auto out = TempFile("good-out.csv");
+    const TableRun run = Calc({"--batch", batch.string(), "--out", out.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    const std::vector<Row> rows = Rows(ReadText(out));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].at("annulus_area_in2"), "10.7992");
+    EXPECT_EQ(rows[0].at("maximum_capacity_bbl_per_day"), "579");
+    EXPECT_EQ(rows[0].at("dip_tube_bore_area_in2"), "1.22718");
+    EXPECT_EQ(rows[0].at("recommended_dip_tube_length_in"), "27.75");
+    EXPECT_EQ(rows[1].at("separator_id"), "2.875");
+    EXPECT_EQ(rows[1].at("dip_tube_id"), "1.05"); // empty: the default
+    EXPECT_EQ(rows[1].at("production_rate"), "200");
+    EXPECT_EQ(rows[1].at("annulus_area_in2"), "4.72466");
+    EXPECT_EQ(rows[1].at("maximum_capacity_bbl_per_day"), "253");
+    EXPECT_EQ(rows[1].at("recommended_dip_tube_length_in"), "22.2");
+    for (const Row& row : rows) { // 200 bbl/day is below both capacities
+        EXPECT_EQ(row.at("time_to_dip_tube_inlet_s"), "never");
+        EXPECT_EQ(row.count("gas_limit_production_rate_bbl_per_day"), 1u);
+        EXPECT_EQ(row.count("long_run_peak_gas_penetration_in"), 1u);
+    }
+    std::filesystem::remove(batch);
+    std::filesystem::remove(out);
+}
+
+TEST(DesignTable, BadRowsAreNamedByLineAndSkippedWithStatusOne) {
+    const auto batch = TempFile("bad.csv", "spm,production_rate\n"
+                                           "8,200\n"
+                                           "12abc,200\n"
+                                           "31,200\n" // beyond 30 SPM
+                                           "8,7/0\n"
+                                           "8\n"
+                                           "\"8\"x,200\n"
+                                           "10,250\n");
+    const TableRun run = Calc({"--batch", batch.string()});
+    EXPECT_EQ(run.status, 1);
+    const std::vector<Row> rows = Rows(run.out);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].at("spm"), "10");
+    for (const char* message :
+         {"line 3: error: spm: '12abc' is not a number", "line 4: error: pump speed must be",
+          "line 5: error: production_rate: '7/0'", "line 6: error: 1 fields where the header has 2",
+          "line 7: error: text after the closing quote"}) {
+        EXPECT_NE(run.err.find(message), std::string::npos) << message << "\n" << run.err;
+    }
+    std::filesystem::remove(batch);
+}
+
+TEST(DesignTable, UnusableHeadersAndOutputsAreRefusedBeforeAnyWork) {
+    const auto batch = TempFile("header.csv", "spm,colour,Weight\n8,red,3\n");
+    const TableRun unknown = Calc({"--batch", batch.string()});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("unknown column(s) 'colour', 'Weight'"), std::string::npos);
+    EXPECT_EQ(unknown.out, "");
+    WriteFileAtomically(batch, "spm,SPM\n8,9\n");
+    EXPECT_NE(Calc({"--batch", batch.string()}).err.find("'spm' appears twice"), std::string::npos);
+
+    WriteFileAtomically(batch, "spm\n8\n");
+    const std::string folder = std::filesystem::temp_directory_path().string();
+    const TableRun toFolder = Calc({"--batch", batch.string(), "--out", folder});
+    EXPECT_EQ(toFolder.status, 2);
+    EXPECT_NE(toFolder.err.find("it is a folder"), std::string::npos) << toFolder.err;
+    const TableRun toDevice = Calc({"--sweep", "spm=8:9:1", "--plot", "/dev/null"});
+    EXPECT_EQ(toDevice.status, 2);
+    EXPECT_NE(toDevice.err.find("not a regular file"), std::string::npos) << toDevice.err;
+    EXPECT_EQ(toDevice.out, "");
+    EXPECT_EQ(Calc({"--batch", batch.string(), "--plot", "x.png"}).status, 2); // sweeps only
+    std::filesystem::remove(batch);
+}
+
+// The shipped design (capacity 242, hand-worked in DesignCalculatorTest's terms:
+// pi/4 x (2.75^2 - 1.35^2) = 4.50819 in2, 6 x 4.50819 / 0.112 = 241.5 -> 242).
+TEST(DesignTable, ASweepGivesOneRowPerValueAndRefusesEndlessSteps) {
+    const TableRun run = Calc({"--sweep", "production_rate=200:300:50"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<Row> rows = Rows(run.out);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].at("production_rate"), "200");
+    EXPECT_EQ(rows[2].at("production_rate"), "300");
+    EXPECT_EQ(rows[0].at("time_to_dip_tube_inlet_s"), "never");
+    EXPECT_EQ(rows[1].at("time_to_dip_tube_inlet_s"), "70.4333");
+    EXPECT_EQ(rows[1].at("long_run_peak_gas_penetration_in"), "42"); // the whole dip tube
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.at("maximum_capacity_bbl_per_day"), "242");
+        EXPECT_EQ(row.at("gas_limit_production_rate_bbl_per_day"), "242");
+    }
+    EXPECT_EQ(Rows(Calc({"--sweep", "dip-tube-od=1 1/4:1:-1/8"}).out).size(), 3u);
+    EXPECT_EQ(Rows(Calc({"--sweep", "spm=8:8:1"}).out).size(), 1u);
+
+    for (const char* sweep : {"spm=1:30:0", "spm=30:1:1", "spm=1:2:0.0001", "spm=1:1000000:1",
+                              "colour=1:2:1", "spm=1:2", "spm=1:x:1"}) {
+        const TableRun bad = Calc({"--sweep", sweep});
+        EXPECT_EQ(bad.status, 2) << sweep;
+        EXPECT_NE(bad.err.find("--sweep"), std::string::npos) << sweep << bad.err;
+    }
+    // Values out of range are bad rows of the sweep: reported by their value.
+    const TableRun past = Calc({"--sweep", "spm=29:31:1"});
+    EXPECT_EQ(past.status, 1);
+    EXPECT_EQ(Rows(past.out).size(), 2u);
+    EXPECT_NE(past.err.find("spm=31: error:"), std::string::npos) << past.err;
+}
+
+TEST(DesignTable, LongRunsReportTheirProgressEveryTenth) {
+    const TableRun run = Calc({"--sweep", "production_rate=100:300:1"}); // 201 designs
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.err.find("gas-separator-calc: 21 of 201 designs\n"), std::string::npos);
+    EXPECT_NE(run.err.find("gas-separator-calc: 201 of 201 designs\n"), std::string::npos);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 10) << run.err;
+    EXPECT_EQ(Calc({"--sweep", "production_rate=100:199:1"}).err, ""); // 100 designs
+}
+
+TEST(DesignTable, ASweepPlotIsAPngOfTheChart) {
+    const auto png = TempFile("sweep.png");
+    const TableRun run = Calc({"--sweep", "production_rate=100:300:10", "--plot", png.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string bytes = ReadText(png);
+    ASSERT_GT(bytes.size(), 24u);
+    EXPECT_EQ(bytes.substr(1, 3), "PNG");
+    auto bigEndian = [&](size_t at) {
+        return (static_cast<unsigned char>(bytes[at]) << 24) |
+               (static_cast<unsigned char>(bytes[at + 1]) << 16) |
+               (static_cast<unsigned char>(bytes[at + 2]) << 8) |
+               static_cast<unsigned char>(bytes[at + 3]);
+    };
+    EXPECT_EQ(bigEndian(16), 1000); // the IHDR's width and height
+    EXPECT_EQ(bigEndian(20), 620);
+    std::filesystem::remove(png);
+}

@@ -1,0 +1,135 @@
+#include "tools/calc/DesignFigures.h"
+
+#include "app/GasSeparatorModel.h"
+#include "app/GasSeparatorSimulator.h"
+#include "app/NumberFormat.h"
+#include "app/ParameterRules.h"
+#include "app/SimulationCore.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <ostream>
+
+namespace {
+constexpr long kGasLimitSearchRate = 10000000; // bbl/day, the highest rate the search tries
+
+using W = WellParameters;
+const std::vector<DesignOption> kOptions = {
+    {"casing_size", "Casing size", "in", &W::SetCasingSize, &W::GetCasingSize},
+    {"separator_od", "Separator OD", "in", &W::SetSeparatorOD, &W::GetSeparatorOD},
+    {"separator_id", "Separator ID", "in", &W::SetSeparatorID, &W::GetSeparatorID},
+    {"dip_tube_od", "Dip tube OD", "in", &W::SetDipTubeOD, &W::GetDipTubeOD},
+    {"dip_tube_id", "Dip tube ID", "in", &W::SetDipTubeID, &W::GetDipTubeID},
+    {"dip_tube_length", "Dip tube length", "in", &W::SetDipTubeLength, &W::GetDipTubeLength},
+    {"rise_velocity", "Gas bubble rise velocity", "in/s", &W::SetGasBubbleRiseVelocity,
+     &W::GetGasBubbleRiseVelocity},
+    {"production_rate", "Production rate", "bbl/day", &W::SetProductionRate, &W::GetProductionRate},
+    {"spm", "Pump speed", "strokes/min", &W::SetSPM, &W::GetSPM},
+};
+} // namespace
+
+std::string DesignOption::Flag() const {
+    std::string flag = std::string("--") + column;
+    std::replace(flag.begin(), flag.end(), '_', '-');
+    return flag;
+}
+
+const std::vector<DesignOption>& DesignOptions() {
+    return kOptions;
+}
+
+const DesignOption* FindDesignOption(const std::string& name) {
+    const auto found = std::find_if(kOptions.begin(), kOptions.end(), [&](const auto& option) {
+        return name == option.column || name == option.Flag();
+    });
+    return found == kOptions.end() ? nullptr : &*found;
+}
+
+DesignFigures ComputeFigures(const WellParameters& design, const RunSettings& settings,
+                             const std::function<void(const SimulationState&)>& onStep,
+                             std::optional<std::optional<long>> gasLimitRate) {
+    // A simulation of its own for this run: events, model and simulator, no window; the
+    // model does not read the user's defaults file.
+    CSimulationCore core;
+    core.CreateEvents();
+    core.CreateModel(false);
+    core.CreateSimulator();
+    CGasSeparatorModel& model = *core.Model();
+    model.SetParameters(design);
+    model.GetParameters().SetPumpRunning(true);
+    DesignFigures figures;
+    const long steps = std::lround(settings.seconds / settings.step);
+    for (long i = 0; i < steps; ++i) {
+        core.Simulator()->Update(settings.step);
+        const SimulationState& state = model.GetState();
+        figures.peakPenetration = std::max(figures.peakPenetration, state.gasPenetrationDepth);
+        figures.gasReachedInlet = figures.gasReachedInlet || state.gasAtDipTubeInlet;
+        if (onStep) {
+            onStep(state);
+        }
+    }
+    // Without any step the figures that do not depend on time still come from one step of 0 s.
+    if (steps == 0) {
+        core.Simulator()->Update(0);
+    }
+    figures.last = model.GetState();
+    figures.outlook = DipTubeInletOutlook(design, settings.step);
+    figures.gasLimitSearched = settings.gasLimit;
+    if (settings.gasLimit) {
+        figures.gasLimitRate =
+            gasLimitRate ? *gasLimitRate
+                         : LongRunGasLimitRate(design, settings.step, kGasLimitSearchRate);
+    }
+    return figures;
+}
+
+std::vector<Figure> FigureFields(const DesignFigures& f) {
+    const SimulationState& s = f.last;
+    std::vector<Figure> fields = {
+        {"annulus_area_in2", FormatNumber(s.annulusArea)},
+        {"dip_tube_bore_area_in2", FormatNumber(s.dipTubeBoreArea)},
+        {"maximum_capacity_bbl_per_day", FormatNumber(s.maximumCapacity)},
+        {"recommended_dip_tube_length_in",
+         FormatNumber(RoundToThousandths(s.recommendedDipTubeLength))},
+        {"peak_gas_penetration_in", FormatNumber(f.peakPenetration)},
+        {"gas_reaches_dip_tube_inlet", f.gasReachedInlet ? "true" : "false"},
+        {"time_to_dip_tube_inlet_s",
+         f.outlook.reaches ? FormatNumber(f.outlook.seconds) : std::string("never")},
+        {"long_run_peak_gas_penetration_in", FormatNumber(f.outlook.deepest)},
+    };
+    if (f.gasLimitSearched) {
+        fields.emplace_back("gas_limit_production_rate_bbl_per_day",
+                            f.gasLimitRate ? std::to_string(*f.gasLimitRate) : "none");
+    }
+    return fields;
+}
+
+bool CheckDesign(const WellParameters& design, std::ostream& err, const std::string& prefix) {
+    bool accepted = true;
+    for (const RuleOutcome& outcome : CheckParameterRules(design)) {
+        if (outcome.passed) {
+            continue;
+        }
+        const bool refused = IsRangeRule(outcome.rule);
+        err << prefix << (refused ? "error: " : "warning: ")
+            << DescribeFailure(outcome.rule, design) << "\n";
+        accepted = accepted && !refused;
+    }
+    return accepted;
+}
+
+double NumberValue(const std::string& what, const std::string& text) {
+    const std::optional<double> value = ReadNumber(text);
+    if (!value || !std::isfinite(*value)) {
+        throw CalculatorError(what + ": '" + text + "' is not a number");
+    }
+    return *value;
+}
+
+std::string CsvNumber(double value) {
+    char buffer[32];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 10);
+    return std::string(buffer, written.ptr);
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The chart of a sweep: the deepest gas penetration against the swept value, the dip tube
+// length as a line, and the maximum capacity where the sweep is the production rate. The
+// calculator's only drawing, done with Qt offscreen.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct SweepChart {
+    std::string title;                             // "Gas penetration against production rate"
+    std::string subtitle;                          // the design's other values
+    std::string xLabel;                            // the swept option with its unit
+    std::vector<double> x, deepest, dipTubeLength; // one point per computed design
+    std::optional<double> capacity;                // bbl/day, on the x axis
+};
+
+// Draws the chart into a PNG written atomically at `png`. False, with the reason in `error`,
+// when it cannot be written.
+bool WriteSweepChart(const SweepChart& chart, const std::filesystem::path& png, std::string& error);
