@@ -11,6 +11,11 @@
 #include "app/window_manager/WindowManager.h"
 
 void CReadoutController::Initialise() {
+    if (auto* reach = FindViewOf<CGasReachView>(ViewName::kGasReach)) {
+        reach->SetTooltip("Gas reach: the deepest point gas bubbles were carried down the "
+                          "separator annulus in the last complete pump cycle, against the dip "
+                          "tube length. At 100 % gas enters the dip tube.");
+    }
     UpdateNotice();
     ShowGasReach();
     SubscribeEvent(EventName::kSimulationFrameUpdated, this, &CReadoutController::ShowGasReach);

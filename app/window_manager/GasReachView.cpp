@@ -49,6 +49,17 @@ void CGasReachView::Draw(ICanvas& canvas) const {
     DrawBar(canvas);
 }
 
+bool CGasReachView::ShowsTooltipAt(int x, int y) const {
+    const TGasReach* reach = GetTagAs<TGasReach>(tag_);
+    const TLabel* label = reach ? GetTagAs<TLabel>(reach->label) : nullptr;
+    if (!label || Tooltip().empty()) {
+        return false;
+    }
+    const int bottom = std::max(label->absY, reach->absY + reach->barY + reach->barHeight);
+    return x >= reach->absX && x < reach->absX + reach->barX + reach->barWidth &&
+           y >= reach->absY && y < bottom;
+}
+
 void CGasReachView::DescribeState(ViewState& state) const {
     state.emplace_back("text", text_);
     state.emplace_back("fraction", FormatNumber(fraction_));

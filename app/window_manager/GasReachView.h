@@ -12,6 +12,9 @@ public:
     // `fraction` 0 to 1 fills the bar; the text replaces the label's.
     void SetReach(const std::string& text, double fraction);
     void Draw(ICanvas& canvas) const override;
+    // Anywhere from the text's left to the bar's right, from the tag's top to the lower of the
+    // text's baseline and the bar's bottom.
+    bool ShowsTooltipAt(int x, int y) const override;
 
     const char* Kind() const override { return "gas_reach"; }
     void DescribeState(ViewState& state) const override;

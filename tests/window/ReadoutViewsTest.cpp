@@ -54,6 +54,12 @@ TEST_F(ReadoutViewsTest, TheBarFillsWithTheShareAndTurnsRedAtTheInlet) {
     }
     reach.SetReach("Gas reach", 7); // out of range: clamped
     EXPECT_EQ(reach.Fraction(), 1);
+    // Its tooltip over the text and over the bar, not beside them.
+    const int barMiddle = tag.absY + tag.barY + tag.barHeight / 2;
+    EXPECT_EQ(gWindowManager->TooltipAt(tag.absX + 4, barMiddle).rfind("Gas reach: the deepest", 0),
+              0u);
+    EXPECT_EQ(gWindowManager->TooltipAt(tag.absX + tag.barX + 4, barMiddle), reach.Tooltip());
+    EXPECT_EQ(gWindowManager->TooltipAt(tag.absX + tag.barX + tag.barWidth + 2, barMiddle), "");
 }
 
 TEST_F(ReadoutViewsTest, TheNoticeWrapsWithinItsWidthAndIsDrawnOnlyWhenShown) {
