@@ -321,6 +321,5 @@ void CParticle::Draw(ICanvas& canvas) const {
         height = static_cast<int>(height * f);
         opacity = std::clamp(static_cast<int>(opacity * f), 0, 255);
     }
-    const ImageRef ref{picture->bitmap.data(), picture->width, picture->height, picture->width * 4};
-    canvas.DrawImageScaled(ref, x, y, width, height, opacity);
+    canvas.DrawImageScaled(picture->Bitmap(), x, y, width, height, opacity);
 }

@@ -171,18 +171,19 @@ void CParticleRegionView::DrawParticles(ICanvas& canvas, Layer layer) const {
     if (visible <= 0 || width_ <= 0 || particles_.empty()) {
         return;
     }
-    if (canvas_.Width() != width_ || canvas_.Height() != height_) {
-        canvas_.Reset(width_, height_);
+    CPixelCanvas& layerCanvas = layer == Layer::Front ? frontCanvas_ : canvas_;
+    if (layerCanvas.Width() != width_ || layerCanvas.Height() != height_) {
+        layerCanvas.Reset(width_, height_);
     }
     const int firstRow = height_ - visible;
-    canvas_.ClearRows(firstRow, height_);
+    layerCanvas.ClearDrawn();
     for (const CParticle& particle : particles_) {
         const bool wanted = layer == Layer::All || (layer == Layer::Front) == particle.front;
         if (wanted && particle.y > firstRow) {
-            particle.Draw(canvas_);
+            particle.Draw(layerCanvas);
         }
     }
-    canvas.DrawImage(canvas_.Rows(firstRow, visible), x_, y_, 255);
+    layerCanvas.BlendDrawnRows(canvas, firstRow, visible, x_, y_);
 }
 
 void CParticleRegionView::DescribeState(ViewState& state) const {

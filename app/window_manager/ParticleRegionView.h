@@ -86,6 +86,8 @@ private:
     int levelMaximumY_ = 0;
     std::vector<CParticle> particles_; // oldest first
     std::vector<EmitterState> emitters_;
-    // Reused from frame to frame instead of a fresh canvas per draw.
+    // Reused from frame to frame instead of a fresh canvas per draw. The front layer has its
+    // own: the back buffer may read a layer's pixels only when the whole frame is drawn.
     mutable CPixelCanvas canvas_;
+    mutable CPixelCanvas frontCanvas_;
 };

@@ -3,11 +3,6 @@
 #include <algorithm>
 
 namespace {
-// Channels red and blue (or alpha and green, shifted down) multiplied by a factor 0..256.
-inline std::uint32_t ScalePairs(std::uint32_t pairs, std::uint32_t factor) {
-    return ((pairs * factor) >> 8) & 0x00FF00FFu;
-}
-
 struct Clip {
     int x0, y0, x1, y1; // destination rectangle inside the canvas
     bool empty;
@@ -20,6 +15,10 @@ Clip ClipRect(int x, int y, int w, int h, int width, int height) {
     return clip;
 }
 
+int StridePixels(const ImageRef& image) {
+    return (image.stride > 0 ? image.stride : image.width * 4) / 4;
+}
+
 const std::uint32_t* SourceRow(const ImageRef& image, int row) {
     const int stride = image.stride > 0 ? image.stride : image.width * 4;
     return reinterpret_cast<const std::uint32_t*>(
@@ -27,34 +26,25 @@ const std::uint32_t* SourceRow(const ImageRef& image, int row) {
 }
 } // namespace
 
-std::uint32_t ScalePixel(std::uint32_t pixel, int alpha) {
-    const std::uint32_t factor = static_cast<std::uint32_t>(alpha) + (alpha >> 7); // 0..256
-    return ScalePairs(pixel & 0x00FF00FFu, factor) |
-           (ScalePairs((pixel >> 8) & 0x00FF00FFu, factor) << 8);
-}
-
-std::uint32_t BlendOver(std::uint32_t destination, std::uint32_t source) {
-    const std::uint32_t sourceAlpha = source >> 24;
-    if (sourceAlpha == 0) {
-        return destination;
-    }
-    if (sourceAlpha == 255) {
-        return source;
-    }
-    return source + ScalePixel(destination, static_cast<int>(255 - sourceAlpha));
-}
-
 void CPixelCanvas::Reset(int width, int height) {
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
     pixels_.assign(static_cast<size_t>(width_) * height_, 0u);
+    drawn_.clear();
 }
 
-void CPixelCanvas::ClearRows(int firstRow, int lastRow) {
-    firstRow = std::clamp(firstRow, 0, height_);
-    lastRow = std::clamp(lastRow, firstRow, height_);
-    std::fill(pixels_.begin() + static_cast<size_t>(firstRow) * width_,
-              pixels_.begin() + static_cast<size_t>(lastRow) * width_, 0u);
+void CPixelCanvas::Clear(const Area& area) {
+    for (int row = area.y0; row < area.y1; ++row) {
+        const auto start = pixels_.begin() + static_cast<size_t>(row) * width_;
+        std::fill(start + area.x0, start + area.x1, 0u);
+    }
+}
+
+void CPixelCanvas::ClearDrawn() {
+    for (const Area& area : drawn_) {
+        Clear(area);
+    }
+    drawn_.clear();
 }
 
 void CPixelCanvas::CopyImage(const ImageRef& image, int x, int y) {
@@ -62,6 +52,9 @@ void CPixelCanvas::CopyImage(const ImageRef& image, int x, int y) {
         return;
     }
     const Clip clip = ClipRect(x, y, image.width, image.height, width_, height_);
+    if (!clip.empty) {
+        drawn_.push_back({clip.x0, clip.y0, clip.x1, clip.y1});
+    }
     for (int row = clip.y0; !clip.empty && row < clip.y1; ++row) {
         const std::uint32_t* source = SourceRow(image, row - y) + (clip.x0 - x);
         std::copy(source, source + (clip.x1 - clip.x0),
@@ -70,7 +63,7 @@ void CPixelCanvas::CopyImage(const ImageRef& image, int x, int y) {
 }
 
 void CPixelCanvas::DrawImage(const ImageRef& image, int x, int y, int alpha) {
-    DrawImageScaled(image, x, y, image.width, image.height, alpha);
+    DrawImageScaled(image, x, y, image.LogicalWidth(), image.LogicalHeight(), alpha);
 }
 
 void CPixelCanvas::DrawImageScaled(const ImageRef& image, int x, int y, int w, int h, int alpha) {
@@ -82,34 +75,40 @@ void CPixelCanvas::DrawImageScaled(const ImageRef& image, int x, int y, int w, i
     if (clip.empty) {
         return;
     }
+    drawn_.push_back({clip.x0, clip.y0, clip.x1, clip.y1});
+    const int count = clip.x1 - clip.x0;
+    if (w == image.width && h == image.height) { // unscaled: the source rows as they are
+        BlendRect(pixels_.data() + static_cast<size_t>(clip.y0) * width_ + clip.x0, width_,
+                  SourceRow(image, clip.y0 - y) + (clip.x0 - x), StridePixels(image), count,
+                  clip.y1 - clip.y0, alpha);
+        return;
+    }
     // 16.16 fixed-point steps through the source, sampling pixel centres; the source column
-    // of every destination column is worked out once per draw.
+    // of every destination column and the source row of every destination row are worked
+    // out once per draw.
     const long long stepX = (static_cast<long long>(image.width) << 16) / w;
     const long long stepY = (static_cast<long long>(image.height) << 16) / h;
-    columns_.resize(static_cast<size_t>(clip.x1 - clip.x0));
+    columns_.resize(static_cast<size_t>(count));
     for (int column = clip.x0; column < clip.x1; ++column) {
         const int source = static_cast<int>(((column - x) * stepX + stepX / 2) >> 16);
         columns_[column - clip.x0] = std::min(source, image.width - 1);
     }
+    rows_.resize(static_cast<size_t>(clip.y1 - clip.y0));
     for (int row = clip.y0; row < clip.y1; ++row) {
-        const int sourceRow = static_cast<int>(((row - y) * stepY + stepY / 2) >> 16);
-        const std::uint32_t* source = SourceRow(image, std::min(sourceRow, image.height - 1));
-        BlendRow(pixels_.data() + static_cast<size_t>(row) * width_ + clip.x0, source, alpha);
+        const int source = static_cast<int>(((row - y) * stepY + stepY / 2) >> 16);
+        rows_[row - clip.y0] = std::min(source, image.height - 1);
     }
-}
-
-void CPixelCanvas::BlendRow(std::uint32_t* target, const std::uint32_t* source, int alpha) const {
-    const size_t count = columns_.size();
-    for (size_t i = 0; i < count; ++i) {
-        std::uint32_t pixel = source[columns_[i]];
-        if (pixel >> 24 == 0) {
-            continue;
-        }
-        if (alpha < 255) {
-            pixel = ScalePixel(pixel, alpha);
-        }
-        target[i] = BlendOver(target[i], pixel);
-    }
+    SampledBlend blend;
+    blend.target = pixels_.data() + static_cast<size_t>(clip.y0) * width_ + clip.x0;
+    blend.targetStride = width_;
+    blend.source = image.pixels;
+    blend.sourceStride = StridePixels(image);
+    blend.rows = rows_.data();
+    blend.columns = columns_.data();
+    blend.count = count;
+    blend.rowCount = clip.y1 - clip.y0;
+    blend.alpha = alpha;
+    BlendSampled(blend);
 }
 
 PixelBuffer CPixelCanvas::ReadPixels(int x, int y, int w, int h) const {
@@ -128,11 +127,18 @@ PixelBuffer CPixelCanvas::ReadPixels(int x, int y, int w, int h) const {
     return out;
 }
 
-ImageRef CPixelCanvas::Rows(int firstRow, int rows) const {
-    firstRow = std::clamp(firstRow, 0, height_);
-    rows = std::clamp(rows, 0, height_ - firstRow);
-    if (rows == 0 || width_ == 0) {
-        return {};
+void CPixelCanvas::BlendDrawnRows(ICanvas& target, int firstRow, int rows, int x, int y) const {
+    Area box{width_, height_, 0, 0};
+    for (const Area& area : drawn_) {
+        box = {std::min(box.x0, area.x0), std::min(box.y0, area.y0), std::max(box.x1, area.x1),
+               std::max(box.y1, area.y1)};
     }
-    return {pixels_.data() + static_cast<size_t>(firstRow) * width_, width_, rows, width_ * 4};
+    const int top = std::max(box.y0, firstRow);
+    const int bottom = std::min({box.y1, firstRow + rows, height_});
+    if (box.x0 >= box.x1 || top >= bottom) {
+        return;
+    }
+    const ImageRef drawn{pixels_.data() + static_cast<size_t>(top) * width_ + box.x0,
+                         box.x1 - box.x0, bottom - top, width_ * 4};
+    target.DrawImage(drawn, x + box.x0, y + top - firstRow, 255);
 }
