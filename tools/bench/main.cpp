@@ -198,12 +198,7 @@ void RunRealtime(CApplication& application, double seconds, bool minimised) {
     CMainLoopTimer timer(SteadyClockMs, SleepMs);
     const double cpuStart = CpuSeconds();
     const Clock::time_point start = Clock::now();
-    bool running = true;
-    while (running && MsSince(start) < seconds * 1000.0) {
-        const double step = timer.BeginPass();
-        running = application.Pass(step);
-        timer.EndPass();
-    }
+    RunMainLoop(application, timer, [&] { return MsSince(start) < seconds * 1000.0; });
     const double wall = MsSince(start) / 1000.0;
     const double cpu = CpuSeconds() - cpuStart;
     std::cout << "passes: " << timer.PassCount() << "\n"
