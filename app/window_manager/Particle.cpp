@@ -308,8 +308,13 @@ void CParticle::CheckBottom() {
 
 // Grows from nothing and fades in over the fade-in time.
 void CParticle::Draw(ICanvas& canvas) const {
-    const TImage* picture = GetTagAs<TImage>(image);
-    if (!picture || picture->bitmap.empty()) {
+    if (const TImage* picture = GetTagAs<TImage>(image)) {
+        Draw(canvas, picture->Bitmap());
+    }
+}
+
+void CParticle::Draw(ICanvas& canvas, const ImageRef& picture) const {
+    if (picture.IsEmpty()) {
         return;
     }
     int width = drawnWidth;
@@ -321,5 +326,5 @@ void CParticle::Draw(ICanvas& canvas) const {
         height = static_cast<int>(height * f);
         opacity = std::clamp(static_cast<int>(opacity * f), 0, 255);
     }
-    canvas.DrawImageScaled(picture->Bitmap(), x, y, width, height, opacity);
+    canvas.DrawImageScaled(picture, x, y, width, height, opacity);
 }

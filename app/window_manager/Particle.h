@@ -7,6 +7,7 @@
 #include "app/tags/TagReader.h"
 
 class ICanvas;
+struct ImageRef;
 
 struct ParticleRect {
     int left = 0;
@@ -47,6 +48,8 @@ public:
     void SetJitteredVelocityY(double v) { velocityY = Jitter(v); }
     ParticleRect Rect() const { return {x, y, x + drawnWidth, y + drawnHeight}; }
     void Draw(ICanvas& canvas) const;
+    // As Draw, with the particle's picture already looked up.
+    void Draw(ICanvas& canvas, const ImageRef& picture) const;
 
     TagHandle type = 0;
     bool front = false;

@@ -1,6 +1,7 @@
 #include "app/window_manager/ParticleRegionView.h"
 
 #include "app/NumberFormat.h"
+#include "app/tags/Image.h"
 #include "app/tags/ParticleRegion.h"
 #include "app/tags/TagManager.h"
 #include "app/window_manager/Particle.h"
@@ -164,6 +165,19 @@ void CParticleRegionView::ClearVelocityYOverride() {
     }
 }
 
+// The pictures of the region's few particle types, looked up once per frame and not once per
+// particle.
+ImageRef CParticleRegionView::PictureOf(TagHandle image) const {
+    for (const auto& [handle, picture] : pictures_) {
+        if (handle == image) {
+            return picture;
+        }
+    }
+    const TImage* tag = GetTagAs<TImage>(image);
+    pictures_.emplace_back(image, tag ? tag->Bitmap() : ImageRef{});
+    return pictures_.back().second;
+}
+
 // The particles are drawn into the region's own canvas; its lowest `visible` rows are then
 // blended at the region's top, so the content follows the visible bottom.
 void CParticleRegionView::DrawParticles(ICanvas& canvas, Layer layer) const {
@@ -176,11 +190,12 @@ void CParticleRegionView::DrawParticles(ICanvas& canvas, Layer layer) const {
         layerCanvas.Reset(width_, height_);
     }
     const int firstRow = height_ - visible;
+    pictures_.clear();
     layerCanvas.ClearDrawn();
     for (const CParticle& particle : particles_) {
         const bool wanted = layer == Layer::All || (layer == Layer::Front) == particle.front;
         if (wanted && particle.y > firstRow) {
-            particle.Draw(layerCanvas);
+            particle.Draw(layerCanvas, PictureOf(particle.image));
         }
     }
     layerCanvas.BlendDrawnRows(canvas, firstRow, visible, x_, y_);

@@ -7,6 +7,7 @@
 #include "app/window_manager/Particle.h"
 #include "app/window_manager/PixelCanvas.h"
 
+#include <utility>
 #include <vector>
 
 // One particle type of a region: its rate carry-over and how many of it are alive.
@@ -64,6 +65,7 @@ public:
     double VelocityXOverride() const { return overrideX_; }
 
 private:
+    ImageRef PictureOf(TagHandle image) const;
     void RemoveDeadAndMove(double seconds);
     void RemoveDead();
     void Emit(double seconds);
@@ -90,4 +92,5 @@ private:
     // own: the back buffer may read a layer's pixels only when the whole frame is drawn.
     mutable CPixelCanvas canvas_;
     mutable CPixelCanvas frontCanvas_;
+    mutable std::vector<std::pair<TagHandle, ImageRef>> pictures_; // this frame's
 };

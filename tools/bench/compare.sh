@@ -43,6 +43,8 @@ export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_STATE_HOME=$home/.state
+export XDG_RUNTIME_DIR=$home/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # One figure from a benchmark's YAML output.
 figure() { awk -v key="$1:" '$1 == key { print $2 }'; }
