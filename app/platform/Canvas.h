@@ -7,6 +7,7 @@
 #include "app/platform/ImageDecoder.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -48,6 +49,16 @@ struct PixelRect {
     bool operator==(const PixelRect&) const = default;
 };
 
+// One picture of a batch, drawn scaled to w x h at (x, y) with a constant alpha.
+struct Sprite {
+    ImageRef image;
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+    int alpha = 255;
+};
+
 enum class TextAlign { Left, Center, Right };
 
 // How a line of outlined text looks. Colours are 0xFFRRGGBB; the alphas (0..255) apply to the
@@ -78,6 +89,15 @@ public:
     virtual void DrawImage(const ImageRef& image, int x, int y, int alpha) = 0;
     // As DrawImage, scaled to w x h pixels.
     virtual void DrawImageScaled(const ImageRef& image, int x, int y, int w, int h, int alpha) = 0;
+    // Blends the sprites in order, each as DrawImageScaled would with nearest-pixel sampling,
+    // clipped to `clip`. The sprites themselves must stay as they are until EndFrame. A canvas
+    // without its own clipping draws them one by one, whole.
+    virtual void DrawSprites(const Sprite* sprites, std::size_t count, const PixelRect& /*clip*/) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const Sprite& s = sprites[i];
+            DrawImageScaled(s.image, s.x, s.y, s.w, s.h, s.alpha);
+        }
+    }
     // The text's outline is stroked (when the stroke width is above 0), then filled, so the
     // outline shows only outside the glyphs. (x, y) is the baseline anchor of the alignment.
     virtual void DrawOutlinedText(const TextStyle& style, int x, int y,

@@ -1,5 +1,7 @@
 #include "app/platform/PixelBlend.h"
 
+#include <algorithm>
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #define GS_BLEND_X86 1
@@ -241,6 +243,14 @@ void BlendRow(std::uint32_t* target, const std::uint32_t* source, int count, int
     }
 }
 
+void SampleIndices(int sourceSize, int targetSize, int first, int count, int* out) {
+    const long long step = (static_cast<long long>(sourceSize) << 16) / targetSize;
+    for (int i = 0; i < count; ++i) {
+        const auto index = static_cast<int>(((first + i) * step + step / 2) >> 16);
+        out[i] = index < sourceSize - 1 ? index : sourceSize - 1;
+    }
+}
+
 void BlendRect(std::uint32_t* target, int targetStride, const std::uint32_t* source,
                int sourceStride, int count, int rowCount, int alpha) {
     if (count > 0 && rowCount > 0 && alpha > 0) {
@@ -259,4 +269,43 @@ void BlendSampled(const SampledBlend& blend) {
 
 const char* BlendRowKind() {
     return Chosen().name;
+}
+
+PixelArea BlendPicture(std::uint32_t* buffer, int stride, const PixelArea& clip,
+                       const ImageRef& image, const PixelArea& target, int alpha,
+                       std::vector<int>& columns, std::vector<int>& rows) {
+    const PixelArea area{std::max(clip.x0, target.x0), std::max(clip.y0, target.y0),
+                         std::min(clip.x1, target.x1), std::min(clip.y1, target.y1)};
+    if (image.IsEmpty() || alpha <= 0 || target.IsEmpty() || area.IsEmpty()) {
+        return {};
+    }
+    const int sourceStride = (image.stride > 0 ? image.stride : image.width * 4) / 4;
+    const int count = area.x1 - area.x0;
+    const int rowCount = area.y1 - area.y0;
+    std::uint32_t* first = buffer + static_cast<size_t>(area.y0) * stride + area.x0;
+    const int w = target.x1 - target.x0;
+    const int h = target.y1 - target.y0;
+    if (w == image.width && h == image.height) {
+        BlendRect(first, stride,
+                  image.pixels + static_cast<size_t>(area.y0 - target.y0) * sourceStride +
+                      (area.x0 - target.x0),
+                  sourceStride, count, rowCount, alpha);
+        return area;
+    }
+    columns.resize(static_cast<size_t>(count));
+    rows.resize(static_cast<size_t>(rowCount));
+    SampleIndices(image.width, w, area.x0 - target.x0, count, columns.data());
+    SampleIndices(image.height, h, area.y0 - target.y0, rowCount, rows.data());
+    SampledBlend blend;
+    blend.target = first;
+    blend.targetStride = stride;
+    blend.source = image.pixels;
+    blend.sourceStride = sourceStride;
+    blend.rows = rows.data();
+    blend.columns = columns.data();
+    blend.count = count;
+    blend.rowCount = rowCount;
+    blend.alpha = alpha;
+    BlendSampled(blend);
+    return area;
 }

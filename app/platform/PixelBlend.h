@@ -4,7 +4,10 @@
 // when the processor has it); every result is the exact rounding of the arithmetic
 //   out = source * alpha / 255 + target * (255 - sourceAlpha * alpha / 255) / 255.
 
+#include "app/platform/Canvas.h"
+
 #include <cstdint>
+#include <vector>
 
 // Every channel of a premultiplied pixel multiplied by alpha / 255, rounded.
 std::uint32_t ScalePixel(std::uint32_t pixel, int alpha);
@@ -16,6 +19,11 @@ void BlendRow(std::uint32_t* target, const std::uint32_t* source, int count, int
 // Blends a rectangle of count x rowCount source pixels; strides count pixels.
 void BlendRect(std::uint32_t* target, int targetStride, const std::uint32_t* source,
                int sourceStride, int count, int rowCount, int alpha);
+
+// The source index sampled for each of `count` target positions from `first` on when a
+// picture `sourceSize` pixels wide is drawn `targetSize` wide: pixel centres, in 16.16 fixed
+// point.
+void SampleIndices(int sourceSize, int targetSize, int first, int count, int* out);
 
 // A picture blended scaled by sampling: target row r (0 <= r < rowCount) of `count` pixels
 // takes the source row rows[r] at the source columns columns[0 .. count). Strides count
@@ -34,3 +42,20 @@ struct SampledBlend {
 void BlendSampled(const SampledBlend& blend);
 // The name of the row loop in use ("avx2", "sse2" or "scalar"), for the benchmark's report.
 const char* BlendRowKind();
+
+// A rectangle of a pixel buffer: columns [x0, x1), rows [y0, y1).
+struct PixelArea {
+    int x0 = 0;
+    int y0 = 0;
+    int x1 = 0;
+    int y1 = 0;
+
+    bool IsEmpty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+// Blends `image` scaled by nearest-pixel sampling to the rectangle (x, y, w, h) of a buffer
+// (rows of `stride` pixels), only inside `clip`; unscaled it is a plain rectangle blend.
+// `columns` and `rows` are working space kept by the caller. Returns the area drawn in.
+PixelArea BlendPicture(std::uint32_t* buffer, int stride, const PixelArea& clip,
+                       const ImageRef& image, const PixelArea& target, int alpha,
+                       std::vector<int>& columns, std::vector<int>& rows);

@@ -6,8 +6,7 @@
 #include "app/tags/Tag.h"
 #include "app/tags/TagReader.h"
 
-class ICanvas;
-struct ImageRef;
+#include "app/platform/Canvas.h"
 
 struct ParticleRect {
     int left = 0;
@@ -50,6 +49,8 @@ public:
     void Draw(ICanvas& canvas) const;
     // As Draw, with the particle's picture already looked up.
     void Draw(ICanvas& canvas, const ImageRef& picture) const;
+    // How it is drawn with `picture`: grown from nothing and faded in over the fade-in time.
+    Sprite SpriteOf(const ImageRef& picture) const;
 
     TagHandle type = 0;
     bool front = false;

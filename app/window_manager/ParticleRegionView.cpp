@@ -167,38 +167,40 @@ void CParticleRegionView::ClearVelocityYOverride() {
 
 // The pictures of the region's few particle types, looked up once per frame and not once per
 // particle.
-ImageRef CParticleRegionView::PictureOf(TagHandle image) const {
+ImageRef CParticleRegionView::PictureOf(TagHandle image, bool sharp) const {
     for (const auto& [handle, picture] : pictures_) {
         if (handle == image) {
             return picture;
         }
     }
     const TImage* tag = GetTagAs<TImage>(image);
-    pictures_.emplace_back(image, tag ? tag->Bitmap() : ImageRef{});
+    pictures_.emplace_back(image, !tag ? ImageRef{} : sharp ? tag->Picture() : tag->Bitmap());
     return pictures_.back().second;
 }
 
-// The particles are drawn into the region's own canvas; its lowest `visible` rows are then
-// blended at the region's top, so the content follows the visible bottom.
+// The particles are drawn straight onto the canvas, clipped to the region's visible rows: the
+// lowest `visible` rows of the region show at its top, so the content follows the visible
+// bottom.
 void CParticleRegionView::DrawParticles(ICanvas& canvas, Layer layer) const {
     const int visible = std::clamp(visibleBottomY_ - y_, 0, height_);
     if (visible <= 0 || width_ <= 0 || particles_.empty()) {
         return;
     }
-    CPixelCanvas& layerCanvas = layer == Layer::Front ? frontCanvas_ : canvas_;
-    if (layerCanvas.Width() != width_ || layerCanvas.Height() != height_) {
-        layerCanvas.Reset(width_, height_);
-    }
     const int firstRow = height_ - visible;
+    const bool sharp = canvas.Scale() > 1.0;
     pictures_.clear();
-    layerCanvas.ClearDrawn();
+    std::vector<Sprite>& sprites = sprites_[layer == Layer::Front ? 1 : 0];
+    sprites.clear();
     for (const CParticle& particle : particles_) {
         const bool wanted = layer == Layer::All || (layer == Layer::Front) == particle.front;
         if (wanted && particle.y > firstRow) {
-            particle.Draw(layerCanvas, PictureOf(particle.image));
+            Sprite sprite = particle.SpriteOf(PictureOf(particle.image, sharp));
+            sprite.x += x_;
+            sprite.y += y_ - firstRow;
+            sprites.push_back(sprite);
         }
     }
-    layerCanvas.BlendDrawnRows(canvas, firstRow, visible, x_, y_);
+    canvas.DrawSprites(sprites.data(), sprites.size(), {x_, y_, width_, visible});
 }
 
 void CParticleRegionView::DescribeState(ViewState& state) const {

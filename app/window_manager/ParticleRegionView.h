@@ -65,7 +65,7 @@ public:
     double VelocityXOverride() const { return overrideX_; }
 
 private:
-    ImageRef PictureOf(TagHandle image) const;
+    ImageRef PictureOf(TagHandle image, bool sharp) const;
     void RemoveDeadAndMove(double seconds);
     void RemoveDead();
     void Emit(double seconds);
@@ -88,9 +88,8 @@ private:
     int levelMaximumY_ = 0;
     std::vector<CParticle> particles_; // oldest first
     std::vector<EmitterState> emitters_;
-    // Reused from frame to frame instead of a fresh canvas per draw. The front layer has its
-    // own: the back buffer may read a layer's pixels only when the whole frame is drawn.
-    mutable CPixelCanvas canvas_;
-    mutable CPixelCanvas frontCanvas_;
+    // This frame's sprites of the back (or only) layer and of the front layer, kept until the
+    // frame is drawn; reused from frame to frame.
+    mutable std::vector<Sprite> sprites_[2];
     mutable std::vector<std::pair<TagHandle, ImageRef>> pictures_; // this frame's
 };

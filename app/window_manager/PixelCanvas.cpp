@@ -15,10 +15,6 @@ Clip ClipRect(int x, int y, int w, int h, int width, int height) {
     return clip;
 }
 
-int StridePixels(const ImageRef& image) {
-    return (image.stride > 0 ? image.stride : image.width * 4) / 4;
-}
-
 const std::uint32_t* SourceRow(const ImageRef& image, int row) {
     const int stride = image.stride > 0 ? image.stride : image.width * 4;
     return reinterpret_cast<const std::uint32_t*>(
@@ -67,48 +63,26 @@ void CPixelCanvas::DrawImage(const ImageRef& image, int x, int y, int alpha) {
 }
 
 void CPixelCanvas::DrawImageScaled(const ImageRef& image, int x, int y, int w, int h, int alpha) {
-    alpha = std::min(alpha, 255);
-    if (image.IsEmpty() || alpha <= 0 || w <= 0 || h <= 0) {
-        return;
+    DrawClipped(image, x, y, w, h, alpha, {0, 0, width_, height_});
+}
+
+void CPixelCanvas::DrawClipped(const ImageRef& image, int x, int y, int w, int h, int alpha,
+                               const PixelArea& clip) {
+    const PixelArea drawn = BlendPicture(pixels_.data(), width_, clip, image, {x, y, x + w, y + h},
+                                         std::min(alpha, 255), columns_, rows_);
+    if (!drawn.IsEmpty()) {
+        drawn_.push_back({drawn.x0, drawn.y0, drawn.x1, drawn.y1});
     }
-    const Clip clip = ClipRect(x, y, w, h, width_, height_);
-    if (clip.empty) {
-        return;
+}
+
+void CPixelCanvas::DrawSprites(const Sprite* sprites, std::size_t count, const PixelRect& clip) {
+    const PixelArea area{std::max(clip.x, 0), std::max(clip.y, 0),
+                         std::min(clip.x + clip.width, width_),
+                         std::min(clip.y + clip.height, height_)};
+    for (std::size_t i = 0; i < count; ++i) {
+        const Sprite& s = sprites[i];
+        DrawClipped(s.image, s.x, s.y, s.w, s.h, s.alpha, area);
     }
-    drawn_.push_back({clip.x0, clip.y0, clip.x1, clip.y1});
-    const int count = clip.x1 - clip.x0;
-    if (w == image.width && h == image.height) { // unscaled: the source rows as they are
-        BlendRect(pixels_.data() + static_cast<size_t>(clip.y0) * width_ + clip.x0, width_,
-                  SourceRow(image, clip.y0 - y) + (clip.x0 - x), StridePixels(image), count,
-                  clip.y1 - clip.y0, alpha);
-        return;
-    }
-    // 16.16 fixed-point steps through the source, sampling pixel centres; the source column
-    // of every destination column and the source row of every destination row are worked
-    // out once per draw.
-    const long long stepX = (static_cast<long long>(image.width) << 16) / w;
-    const long long stepY = (static_cast<long long>(image.height) << 16) / h;
-    columns_.resize(static_cast<size_t>(count));
-    for (int column = clip.x0; column < clip.x1; ++column) {
-        const int source = static_cast<int>(((column - x) * stepX + stepX / 2) >> 16);
-        columns_[column - clip.x0] = std::min(source, image.width - 1);
-    }
-    rows_.resize(static_cast<size_t>(clip.y1 - clip.y0));
-    for (int row = clip.y0; row < clip.y1; ++row) {
-        const int source = static_cast<int>(((row - y) * stepY + stepY / 2) >> 16);
-        rows_[row - clip.y0] = std::min(source, image.height - 1);
-    }
-    SampledBlend blend;
-    blend.target = pixels_.data() + static_cast<size_t>(clip.y0) * width_ + clip.x0;
-    blend.targetStride = width_;
-    blend.source = image.pixels;
-    blend.sourceStride = StridePixels(image);
-    blend.rows = rows_.data();
-    blend.columns = columns_.data();
-    blend.count = count;
-    blend.rowCount = clip.y1 - clip.y0;
-    blend.alpha = alpha;
-    BlendSampled(blend);
 }
 
 PixelBuffer CPixelCanvas::ReadPixels(int x, int y, int w, int h) const {

@@ -24,6 +24,7 @@ public:
     void DrawImage(const ImageRef& image, int x, int y, int alpha) override;
     // Nearest-pixel scaling: the sprites are small and soft, and speed matters more here.
     void DrawImageScaled(const ImageRef& image, int x, int y, int w, int h, int alpha) override;
+    void DrawSprites(const Sprite* sprites, std::size_t count, const PixelRect& clip) override;
     void DrawOutlinedText(const TextStyle&, int, int, const std::string&) override {}
     int MeasureText(const TextStyle&, const std::string&) override { return 0; }
     PixelBuffer ReadPixels(int x, int y, int w, int h) const override;
@@ -39,6 +40,8 @@ private:
         int x0, y0, x1, y1;
     };
     void Clear(const Area& area);
+    void DrawClipped(const ImageRef& image, int x, int y, int w, int h, int alpha,
+                     const PixelArea& clip);
 
     int width_ = 0;
     int height_ = 0;

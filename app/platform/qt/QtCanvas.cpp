@@ -133,6 +133,20 @@ void CQtCanvas::DrawImageScaled(const ImageRef& image, int x, int y, int w, int 
     Add(unscaled ? OpKind::Blend : OpKind::Scaled, image, QRect(x, y, w, h), alpha);
 }
 
+void CQtCanvas::DrawSprites(const Sprite* sprites, std::size_t count, const PixelRect& clip) {
+    const QRect area =
+        QRect(clip.x, clip.y, clip.width, clip.height) & QRect(0, 0, width_, height_);
+    if (count == 0 || area.isEmpty()) {
+        return;
+    }
+    DrawOp op{OpKind::Sprites, ImageRef{}, area, 255, sprites, count};
+    if (inFrame_) {
+        ops_.push_back(op);
+    } else {
+        Draw(image_, op, image_.rect());
+    }
+}
+
 // The outline is laid out at the anchor (0, 0) and rendered at the canvas's scale; drawing it
 // at an integer anchor later is a whole-pixel shift of the same picture.
 const CQtCanvas::RenderedText& CQtCanvas::RenderText(const TextStyle& style,
@@ -302,7 +316,9 @@ void CQtCanvas::Draw(QImage& into, const DrawOp& op, const QRect& clip) {
     if (area.isEmpty()) {
         return;
     }
-    if (painterOnly_ || !DrawFast(into, op, area)) {
+    if (op.kind == OpKind::Sprites) {
+        DrawSpritesInto(into, op, area);
+    } else if (painterOnly_ || !DrawFast(into, op, area)) {
         DrawWithPainter(into, op, area);
     }
 }
@@ -353,4 +369,19 @@ void CQtCanvas::DrawWithPainter(QImage& into, const DrawOp& op, const QRect& are
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
     }
     painter.drawImage(QRectF(op.target), WrapImage(op.image));
+}
+
+// Each sprite sampled at the device pixel ratio, so a scaled screen gets whole particles, not
+// enlarged ones.
+void CQtCanvas::DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& area) {
+    const PixelArea clip{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
+    auto* pixels = reinterpret_cast<std::uint32_t*>(into.bits());
+    const int stride = static_cast<int>(into.bytesPerLine() / 4);
+    for (std::size_t i = 0; i < op.spriteCount; ++i) {
+        const Sprite& sprite = op.sprites[i];
+        const QRect target = DeviceRect(QRect(sprite.x, sprite.y, sprite.w, sprite.h));
+        BlendPicture(pixels, stride, clip, sprite.image,
+                     {target.left(), target.top(), target.right() + 1, target.bottom() + 1},
+                     sprite.alpha, columns_, rows_);
+    }
 }

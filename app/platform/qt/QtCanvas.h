@@ -27,6 +27,8 @@ public:
     void CopyImage(const ImageRef& image, int x, int y) override;
     void DrawImage(const ImageRef& image, int x, int y, int alpha) override;
     void DrawImageScaled(const ImageRef& image, int x, int y, int w, int h, int alpha) override;
+    // By the own sampling loop at the device pixel ratio, with the painter too.
+    void DrawSprites(const Sprite* sprites, std::size_t count, const PixelRect& clip) override;
     void DrawOutlinedText(const TextStyle& style, int x, int y, const std::string& utf8) override;
     int MeasureText(const TextStyle& style, const std::string& utf8) override;
     // The rectangle in device pixels.
@@ -50,12 +52,14 @@ private:
         std::uint64_t identity = 0;
         int advance = 0; // the width the text is laid out in
     };
-    enum class OpKind { Copy, Blend, Scaled };
+    enum class OpKind { Copy, Blend, Scaled, Sprites };
     struct DrawOp {
         OpKind kind;
         ImageRef image;
-        QRect target; // logical
+        QRect target; // logical; the clip of sprites
         int alpha;
+        const Sprite* sprites = nullptr;
+        std::size_t spriteCount = 0;
 
         bool SameAs(const DrawOp& other) const;
     };
@@ -69,6 +73,7 @@ private:
     void Draw(QImage& into, const DrawOp& op, const QRect& clip);
     bool DrawFast(QImage& into, const DrawOp& op, const QRect& clip);
     void DrawWithPainter(QImage& into, const DrawOp& op, const QRect& clip);
+    void DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& clip);
     QRect DeviceRect(const QRect& logical) const;
 
     int width_;
@@ -83,6 +88,8 @@ private:
     bool inFrame_ = false;
     bool wholeFrame_ = true;
     bool painterOnly_ = false;
+    std::vector<int> columns_; // working space of the sprite loop
+    std::vector<int> rows_;
 };
 
 // Wraps the pixels without copying; the result is valid while the pixels are.
