@@ -8,6 +8,7 @@
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
 #include "app/platform/UserFolders.h"
+#include "app/platform/Window.h"
 #include "app/tags/TagManager.h"
 #include "app/window_manager/WindowManager.h"
 #include "common/log_manager/Log_Manager.h"
@@ -185,11 +186,19 @@ void ReportAveragePeriod(double averagePeriodMs) {
               SixDecimals(1000.0 / averagePeriodMs).c_str());
 }
 
-void RunMainLoop(CApplication& application, CMainLoopTimer& timer) {
+bool CApplication::IsShowing() const {
+    const CWindowManager* windowManager = windowManager_.Get();
+    const IMainWindow* window = windowManager ? windowManager->GetWindowHandle() : nullptr;
+    return window && window->IsShowing();
+}
+
+void RunMainLoop(CApplication& application, CMainLoopTimer& timer,
+                 const std::function<bool()>& keepRunning) {
     bool running = true;
-    while (running) {
+    while (running && (!keepRunning || keepRunning())) {
         const double seconds = timer.BeginPass();
         running = application.Pass(seconds);
+        timer.SetIdle(!application.IsShowing());
         timer.EndPass();
     }
 }

@@ -21,6 +21,7 @@
 #include "app/GlobalService.h"
 #include "app/SimulationCore.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -47,6 +48,8 @@ public:
     // One main-loop pass with the step in seconds: the window manager (messages, view
     // updates, drawing), then the simulation. Returns whether another pass follows.
     bool Pass(double seconds);
+    // Whether the window shows what is drawn (not minimised, not hidden).
+    bool IsShowing() const;
     // Saves the defaults, shuts the views down and stops the log manager. The services stay
     // until the object is destroyed.
     void Shutdown();
@@ -81,7 +84,9 @@ private:
     GlobalService<CAppController> appController_;
 };
 
-// Runs passes until the window manager stops, timed and paced by `timer`.
-void RunMainLoop(CApplication& application, CMainLoopTimer& timer);
+// Runs passes until the window manager stops (or `keepRunning`, when given, says no), timed
+// and paced by `timer`; idle while the window does not show.
+void RunMainLoop(CApplication& application, CMainLoopTimer& timer,
+                 const std::function<bool()>& keepRunning = {});
 // Logs the running average of the pass duration (the timer's report every 1000 passes).
 void ReportAveragePeriod(double averagePeriodMs);

@@ -13,7 +13,7 @@ double CMainLoopTimer::BeginPass() {
 }
 
 void CMainLoopTimer::EndPass() {
-    const double remaining = kTargetPeriodMs - (clock_() - t0_);
+    const double remaining = (idle_ ? kIdlePeriodMs : kTargetPeriodMs) - (clock_() - t0_);
     if (remaining > kMinSleepMs) {
         sleep_(static_cast<int>(remaining));
     }

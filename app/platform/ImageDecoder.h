@@ -12,6 +12,8 @@ struct PixelBuffer {
     int width = 0;
     int height = 0;
     std::vector<uint32_t> pixels; // width * height premultiplied 0xAARRGGBB, top row first
+    double scale = 1.0;           // pixels per logical pixel (a grab of a scaled screen: 2)
+    std::uint64_t identity = 0;   // see ImageRef::identity
 };
 
 class IImageDecoder {
@@ -24,4 +26,7 @@ public:
     // exactly that size. False when the bytes hold no icon.
     virtual bool DecodeIcon(const unsigned char* data, std::size_t size, int iconSize,
                             PixelBuffer& out) = 0;
+    // The scale of the pictures worth decoding: 2 when the screen shows more than one device
+    // pixel per logical pixel (the @2x pictures are then loaded too), otherwise 1.
+    virtual int PictureScale() const { return 1; }
 };

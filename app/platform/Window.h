@@ -70,9 +70,12 @@ public:
     virtual void PumpMessages() = 0;
     // The back buffer of the client size; valid after Open.
     virtual ICanvas& BackBuffer() = 0;
-    // Shows the back buffer in the window. The window repaints itself from the back buffer
-    // when exposed, so it never asks the listener to render.
-    virtual void Present() = 0;
+    // Shows the changed rectangle of the back buffer in the window. The window repaints itself
+    // from the back buffer when exposed, so it never asks the listener to render.
+    virtual void Present(const PixelRect& changed) = 0;
+    // False while the window is minimised, hidden or not shown on any screen: nothing drawn
+    // then would be seen.
+    virtual bool IsShowing() const = 0;
     // Closes the window; the listener hears OnDestroy.
     virtual void Destroy() = 0;
     // Takes the keyboard focus away from any child control.

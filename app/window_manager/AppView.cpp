@@ -85,8 +85,14 @@ void CAppView::Render() {
     if (!window_) {
         return;
     }
-    Draw(window_->BackBuffer());
-    window_->Present();
+    ICanvas& canvas = window_->BackBuffer();
+    if (!window_->IsShowing()) {
+        canvas.InvalidateAll(); // nothing is drawn; the window comes back with a whole frame
+        return;
+    }
+    canvas.BeginFrame();
+    Draw(canvas);
+    window_->Present(canvas.EndFrame());
 }
 
 void CAppView::Draw(ICanvas& canvas) const {
@@ -95,9 +101,7 @@ void CAppView::Draw(ICanvas& canvas) const {
         return;
     }
     if (const TImage* background = GetTagAs<TImage>(app->backgroundImage)) {
-        canvas.CopyImage({background->bitmap.data(), background->width, background->height,
-                          background->width * 4},
-                         app->absX, app->absY);
+        canvas.CopyImage(background->Picture(), app->absX, app->absY);
     }
     for (const CBaseView* child : drawOrder_) {
         child->Draw(canvas);

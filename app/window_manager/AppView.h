@@ -28,7 +28,8 @@ public:
 
     void Init(IMainWindow* window, const std::string& name) override;
     void Configure(TagHandle tag) override;
-    // Draws a whole frame into the window's back buffer and shows it.
+    // Draws a frame into the window's back buffer and shows what changed; while the window is
+    // not showing (minimised or hidden) nothing is drawn.
     void Render();
     // Draws a whole frame: the background copied as it is, then the children, later ones on
     // top, the dialogs last in the order they were opened.

@@ -31,9 +31,7 @@ void CBaseView::Register() {
 }
 
 void CBaseView::DrawImage(ICanvas& canvas, TagHandle image, int x, int y, int alpha) {
-    const TImage* tag = GetTagAs<TImage>(image);
-    if (!tag || tag->bitmap.empty()) {
-        return;
+    if (const TImage* tag = GetTagAs<TImage>(image)) {
+        canvas.DrawImage(canvas.Scale() > 1.0 ? tag->Picture() : tag->Bitmap(), x, y, alpha);
     }
-    canvas.DrawImage({tag->bitmap.data(), tag->width, tag->height, tag->width * 4}, x, y, alpha);
 }

@@ -68,7 +68,8 @@ public:
     TagHandle GetTagHandle() const { return tag_; }
 
     // Blends the whole image tag at (x, y) with a constant alpha; an image that is missing
-    // or empty draws nothing.
+    // or empty draws nothing. A canvas of more than one device pixel per logical pixel gets
+    // the @2x picture when there is one.
     static void DrawImage(ICanvas& canvas, TagHandle image, int x, int y, int alpha = 255);
 
 protected:

@@ -9,10 +9,27 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
+
+namespace {
+// A canvas may draw a frame's pictures after the call that asked for them has returned, so
+// each colour's pixel lives as long as the program (the bar uses a handful of colours), with
+// an identity so that an unchanged bar is not drawn again.
+const PixelBuffer& SolidPixel(std::uint32_t color) {
+    static std::unordered_map<std::uint32_t, PixelBuffer> pixels;
+    auto [entry, added] = pixels.try_emplace(color);
+    if (added) {
+        entry->second.width = 1;
+        entry->second.height = 1;
+        entry->second.pixels = {color};
+        entry->second.identity = NewImageIdentity();
+    }
+    return entry->second;
+}
+} // namespace
 
 void FillRectangle(ICanvas& canvas, int x, int y, int width, int height, std::uint32_t color) {
-    const std::uint32_t pixel = color | 0xFF000000u;
-    canvas.DrawImageScaled({&pixel, 1, 1, 4}, x, y, width, height, 255);
+    canvas.DrawImageScaled(RefOf(SolidPixel(color | 0xFF000000u)), x, y, width, height, 255);
 }
 
 void CGasReachView::SetReach(const std::string& text, double fraction) {

@@ -4,6 +4,9 @@
 #include "app/tags/Label.h"
 #include "app/tags/TagManager.h"
 
+#include <algorithm>
+#include <cmath>
+
 void CLabelView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);
     Register();
@@ -43,10 +46,26 @@ TextStyle CLabelView::StyleOf(const TLabel& label, int fillAlpha, int strokeAlph
     return style;
 }
 
+int CLabelView::AnchorInside(ICanvas& canvas, const TextStyle& style, int x,
+                             const std::string& text) {
+    const int width = canvas.MeasureText(style, text);
+    int left = x;
+    if (style.align == TextAlign::Right) {
+        left = x - width;
+    } else if (style.align == TextAlign::Center) {
+        left = x - width / 2;
+    }
+    const int margin = static_cast<int>(std::ceil(style.strokeWidth / 2.0)) + 1;
+    const int inside = std::max(std::min(left, canvas.Width() - margin - width), margin);
+    return x + (inside - left);
+}
+
 void CLabelView::DrawText(ICanvas& canvas, int fillAlpha, int strokeAlpha) const {
     if (const TLabel* label = GetTagAs<TLabel>(tag_)) {
-        canvas.DrawOutlinedText(StyleOf(*label, fillAlpha, strokeAlpha), label->absX, label->absY,
-                                DisplayText());
+        const TextStyle style = StyleOf(*label, fillAlpha, strokeAlpha);
+        const std::string text = DisplayText();
+        canvas.DrawOutlinedText(style, AnchorInside(canvas, style, label->absX, text), label->absY,
+                                text);
     }
 }
 

@@ -32,6 +32,10 @@ public:
     static TextAlign AlignmentOf(const std::string& horizontalAlignment);
     // The style of the label's tag with the given alphas.
     static TextStyle StyleOf(const TLabel& label, int fillAlpha, int strokeAlpha);
+    // The anchor x at which the text, outline included, lies inside the canvas: a long value
+    // anchored near an edge is moved in. A text wider than the canvas keeps its left edge.
+    static int AnchorInside(ICanvas& canvas, const TextStyle& style, int x,
+                            const std::string& text);
 
 private:
     void DrawText(ICanvas& canvas, int fillAlpha, int strokeAlpha) const;

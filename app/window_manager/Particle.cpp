@@ -308,19 +308,23 @@ void CParticle::CheckBottom() {
 
 // Grows from nothing and fades in over the fade-in time.
 void CParticle::Draw(ICanvas& canvas) const {
-    const TImage* picture = GetTagAs<TImage>(image);
-    if (!picture || picture->bitmap.empty()) {
-        return;
+    if (const TImage* picture = GetTagAs<TImage>(image)) {
+        Draw(canvas, picture->Bitmap());
     }
-    int width = drawnWidth;
-    int height = drawnHeight;
-    int opacity = alpha;
+}
+
+void CParticle::Draw(ICanvas& canvas, const ImageRef& picture) const {
+    const Sprite sprite = SpriteOf(picture);
+    canvas.DrawImageScaled(sprite.image, sprite.x, sprite.y, sprite.w, sprite.h, sprite.alpha);
+}
+
+Sprite CParticle::SpriteOf(const ImageRef& picture) const {
+    Sprite sprite{picture, x, y, drawnWidth, drawnHeight, alpha};
     if (fadeInTime > 0 && age <= fadeInTime) {
         const double f = age / fadeInTime;
-        width = static_cast<int>(width * f);
-        height = static_cast<int>(height * f);
-        opacity = std::clamp(static_cast<int>(opacity * f), 0, 255);
+        sprite.w = static_cast<int>(drawnWidth * f);
+        sprite.h = static_cast<int>(drawnHeight * f);
+        sprite.alpha = std::clamp(static_cast<int>(alpha * f), 0, 255);
     }
-    const ImageRef ref{picture->bitmap.data(), picture->width, picture->height, picture->width * 4};
-    canvas.DrawImageScaled(ref, x, y, width, height, opacity);
+    return sprite;
 }

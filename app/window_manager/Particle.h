@@ -6,7 +6,7 @@
 #include "app/tags/Tag.h"
 #include "app/tags/TagReader.h"
 
-class ICanvas;
+#include "app/platform/Canvas.h"
 
 struct ParticleRect {
     int left = 0;
@@ -47,6 +47,10 @@ public:
     void SetJitteredVelocityY(double v) { velocityY = Jitter(v); }
     ParticleRect Rect() const { return {x, y, x + drawnWidth, y + drawnHeight}; }
     void Draw(ICanvas& canvas) const;
+    // As Draw, with the particle's picture already looked up.
+    void Draw(ICanvas& canvas, const ImageRef& picture) const;
+    // How it is drawn with `picture`: grown from nothing and faded in over the fade-in time.
+    Sprite SpriteOf(const ImageRef& picture) const;
 
     TagHandle type = 0;
     bool front = false;

@@ -1,6 +1,7 @@
 #include "app/window_manager/ParticleRegionView.h"
 
 #include "app/NumberFormat.h"
+#include "app/tags/Image.h"
 #include "app/tags/ParticleRegion.h"
 #include "app/tags/TagManager.h"
 #include "app/window_manager/Particle.h"
@@ -164,25 +165,42 @@ void CParticleRegionView::ClearVelocityYOverride() {
     }
 }
 
-// The particles are drawn into the region's own canvas; its lowest `visible` rows are then
-// blended at the region's top, so the content follows the visible bottom.
+// The pictures of the region's few particle types, looked up once per frame and not once per
+// particle.
+ImageRef CParticleRegionView::PictureOf(TagHandle image, bool sharp) const {
+    for (const auto& [handle, picture] : pictures_) {
+        if (handle == image) {
+            return picture;
+        }
+    }
+    const TImage* tag = GetTagAs<TImage>(image);
+    pictures_.emplace_back(image, !tag ? ImageRef{} : sharp ? tag->Picture() : tag->Bitmap());
+    return pictures_.back().second;
+}
+
+// The particles are drawn straight onto the canvas, clipped to the region's visible rows: the
+// lowest `visible` rows of the region show at its top, so the content follows the visible
+// bottom.
 void CParticleRegionView::DrawParticles(ICanvas& canvas, Layer layer) const {
     const int visible = std::clamp(visibleBottomY_ - y_, 0, height_);
     if (visible <= 0 || width_ <= 0 || particles_.empty()) {
         return;
     }
-    if (canvas_.Width() != width_ || canvas_.Height() != height_) {
-        canvas_.Reset(width_, height_);
-    }
     const int firstRow = height_ - visible;
-    canvas_.ClearRows(firstRow, height_);
+    const bool sharp = canvas.Scale() > 1.0;
+    pictures_.clear();
+    std::vector<Sprite>& sprites = sprites_[layer == Layer::Front ? 1 : 0];
+    sprites.clear();
     for (const CParticle& particle : particles_) {
         const bool wanted = layer == Layer::All || (layer == Layer::Front) == particle.front;
         if (wanted && particle.y > firstRow) {
-            particle.Draw(canvas_);
+            Sprite sprite = particle.SpriteOf(PictureOf(particle.image, sharp));
+            sprite.x += x_;
+            sprite.y += y_ - firstRow;
+            sprites.push_back(sprite);
         }
     }
-    canvas.DrawImage(canvas_.Rows(firstRow, visible), x_, y_, 255);
+    canvas.DrawSprites(sprites.data(), sprites.size(), {x_, y_, width_, visible});
 }
 
 void CParticleRegionView::DescribeState(ViewState& state) const {

@@ -7,6 +7,7 @@
 #include "app/window_manager/Particle.h"
 #include "app/window_manager/PixelCanvas.h"
 
+#include <utility>
 #include <vector>
 
 // One particle type of a region: its rate carry-over and how many of it are alive.
@@ -64,6 +65,7 @@ public:
     double VelocityXOverride() const { return overrideX_; }
 
 private:
+    ImageRef PictureOf(TagHandle image, bool sharp) const;
     void RemoveDeadAndMove(double seconds);
     void RemoveDead();
     void Emit(double seconds);
@@ -86,6 +88,8 @@ private:
     int levelMaximumY_ = 0;
     std::vector<CParticle> particles_; // oldest first
     std::vector<EmitterState> emitters_;
-    // Reused from frame to frame instead of a fresh canvas per draw.
-    mutable CPixelCanvas canvas_;
+    // This frame's sprites of the back (or only) layer and of the front layer, kept until the
+    // frame is drawn; reused from frame to frame.
+    mutable std::vector<Sprite> sprites_[2];
+    mutable std::vector<std::pair<TagHandle, ImageRef>> pictures_; // this frame's
 };

@@ -3,11 +3,6 @@
 #include <algorithm>
 
 namespace {
-// Channels red and blue (or alpha and green, shifted down) multiplied by a factor 0..256.
-inline std::uint32_t ScalePairs(std::uint32_t pairs, std::uint32_t factor) {
-    return ((pairs * factor) >> 8) & 0x00FF00FFu;
-}
-
 struct Clip {
     int x0, y0, x1, y1; // destination rectangle inside the canvas
     bool empty;
@@ -27,34 +22,25 @@ const std::uint32_t* SourceRow(const ImageRef& image, int row) {
 }
 } // namespace
 
-std::uint32_t ScalePixel(std::uint32_t pixel, int alpha) {
-    const std::uint32_t factor = static_cast<std::uint32_t>(alpha) + (alpha >> 7); // 0..256
-    return ScalePairs(pixel & 0x00FF00FFu, factor) |
-           (ScalePairs((pixel >> 8) & 0x00FF00FFu, factor) << 8);
-}
-
-std::uint32_t BlendOver(std::uint32_t destination, std::uint32_t source) {
-    const std::uint32_t sourceAlpha = source >> 24;
-    if (sourceAlpha == 0) {
-        return destination;
-    }
-    if (sourceAlpha == 255) {
-        return source;
-    }
-    return source + ScalePixel(destination, static_cast<int>(255 - sourceAlpha));
-}
-
 void CPixelCanvas::Reset(int width, int height) {
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
     pixels_.assign(static_cast<size_t>(width_) * height_, 0u);
+    drawn_.clear();
 }
 
-void CPixelCanvas::ClearRows(int firstRow, int lastRow) {
-    firstRow = std::clamp(firstRow, 0, height_);
-    lastRow = std::clamp(lastRow, firstRow, height_);
-    std::fill(pixels_.begin() + static_cast<size_t>(firstRow) * width_,
-              pixels_.begin() + static_cast<size_t>(lastRow) * width_, 0u);
+void CPixelCanvas::Clear(const Area& area) {
+    for (int row = area.y0; row < area.y1; ++row) {
+        const auto start = pixels_.begin() + static_cast<size_t>(row) * width_;
+        std::fill(start + area.x0, start + area.x1, 0u);
+    }
+}
+
+void CPixelCanvas::ClearDrawn() {
+    for (const Area& area : drawn_) {
+        Clear(area);
+    }
+    drawn_.clear();
 }
 
 void CPixelCanvas::CopyImage(const ImageRef& image, int x, int y) {
@@ -62,6 +48,9 @@ void CPixelCanvas::CopyImage(const ImageRef& image, int x, int y) {
         return;
     }
     const Clip clip = ClipRect(x, y, image.width, image.height, width_, height_);
+    if (!clip.empty) {
+        drawn_.push_back({clip.x0, clip.y0, clip.x1, clip.y1});
+    }
     for (int row = clip.y0; !clip.empty && row < clip.y1; ++row) {
         const std::uint32_t* source = SourceRow(image, row - y) + (clip.x0 - x);
         std::copy(source, source + (clip.x1 - clip.x0),
@@ -70,45 +59,29 @@ void CPixelCanvas::CopyImage(const ImageRef& image, int x, int y) {
 }
 
 void CPixelCanvas::DrawImage(const ImageRef& image, int x, int y, int alpha) {
-    DrawImageScaled(image, x, y, image.width, image.height, alpha);
+    DrawImageScaled(image, x, y, image.LogicalWidth(), image.LogicalHeight(), alpha);
 }
 
 void CPixelCanvas::DrawImageScaled(const ImageRef& image, int x, int y, int w, int h, int alpha) {
-    alpha = std::min(alpha, 255);
-    if (image.IsEmpty() || alpha <= 0 || w <= 0 || h <= 0) {
-        return;
-    }
-    const Clip clip = ClipRect(x, y, w, h, width_, height_);
-    if (clip.empty) {
-        return;
-    }
-    // 16.16 fixed-point steps through the source, sampling pixel centres; the source column
-    // of every destination column is worked out once per draw.
-    const long long stepX = (static_cast<long long>(image.width) << 16) / w;
-    const long long stepY = (static_cast<long long>(image.height) << 16) / h;
-    columns_.resize(static_cast<size_t>(clip.x1 - clip.x0));
-    for (int column = clip.x0; column < clip.x1; ++column) {
-        const int source = static_cast<int>(((column - x) * stepX + stepX / 2) >> 16);
-        columns_[column - clip.x0] = std::min(source, image.width - 1);
-    }
-    for (int row = clip.y0; row < clip.y1; ++row) {
-        const int sourceRow = static_cast<int>(((row - y) * stepY + stepY / 2) >> 16);
-        const std::uint32_t* source = SourceRow(image, std::min(sourceRow, image.height - 1));
-        BlendRow(pixels_.data() + static_cast<size_t>(row) * width_ + clip.x0, source, alpha);
+    DrawClipped(image, x, y, w, h, alpha, {0, 0, width_, height_});
+}
+
+void CPixelCanvas::DrawClipped(const ImageRef& image, int x, int y, int w, int h, int alpha,
+                               const PixelArea& clip) {
+    const PixelArea drawn = BlendPicture(pixels_.data(), width_, clip, image, {x, y, x + w, y + h},
+                                         std::min(alpha, 255), columns_, rows_);
+    if (!drawn.IsEmpty()) {
+        drawn_.push_back({drawn.x0, drawn.y0, drawn.x1, drawn.y1});
     }
 }
 
-void CPixelCanvas::BlendRow(std::uint32_t* target, const std::uint32_t* source, int alpha) const {
-    const size_t count = columns_.size();
-    for (size_t i = 0; i < count; ++i) {
-        std::uint32_t pixel = source[columns_[i]];
-        if (pixel >> 24 == 0) {
-            continue;
-        }
-        if (alpha < 255) {
-            pixel = ScalePixel(pixel, alpha);
-        }
-        target[i] = BlendOver(target[i], pixel);
+void CPixelCanvas::DrawSprites(const Sprite* sprites, std::size_t count, const PixelRect& clip) {
+    const PixelArea area{std::max(clip.x, 0), std::max(clip.y, 0),
+                         std::min(clip.x + clip.width, width_),
+                         std::min(clip.y + clip.height, height_)};
+    for (std::size_t i = 0; i < count; ++i) {
+        const Sprite& s = sprites[i];
+        DrawClipped(s.image, s.x, s.y, s.w, s.h, s.alpha, area);
     }
 }
 
@@ -128,11 +101,18 @@ PixelBuffer CPixelCanvas::ReadPixels(int x, int y, int w, int h) const {
     return out;
 }
 
-ImageRef CPixelCanvas::Rows(int firstRow, int rows) const {
-    firstRow = std::clamp(firstRow, 0, height_);
-    rows = std::clamp(rows, 0, height_ - firstRow);
-    if (rows == 0 || width_ == 0) {
-        return {};
+void CPixelCanvas::BlendDrawnRows(ICanvas& target, int firstRow, int rows, int x, int y) const {
+    Area box{width_, height_, 0, 0};
+    for (const Area& area : drawn_) {
+        box = {std::min(box.x0, area.x0), std::min(box.y0, area.y0), std::max(box.x1, area.x1),
+               std::max(box.y1, area.y1)};
     }
-    return {pixels_.data() + static_cast<size_t>(firstRow) * width_, width_, rows, width_ * 4};
+    const int top = std::max(box.y0, firstRow);
+    const int bottom = std::min({box.y1, firstRow + rows, height_});
+    if (box.x0 >= box.x1 || top >= bottom) {
+        return;
+    }
+    const ImageRef drawn{pixels_.data() + static_cast<size_t>(top) * width_ + box.x0,
+                         box.x1 - box.x0, bottom - top, width_ * 4};
+    target.DrawImage(drawn, x + box.x0, y + top - firstRow, 255);
 }

@@ -4,6 +4,7 @@
 // then blend the result onto the back buffer in a single draw. It draws no text.
 
 #include "app/platform/Canvas.h"
+#include "app/platform/PixelBlend.h"
 
 #include <cstdint>
 #include <vector>
@@ -13,8 +14,9 @@ public:
     // Resizes the canvas (keeping the buffer's memory when it shrinks) and makes it fully
     // transparent. Negative sizes count as 0.
     void Reset(int width, int height);
-    // Makes the rows [firstRow, lastRow) fully transparent.
-    void ClearRows(int firstRow, int lastRow);
+    // Makes the whole canvas transparent again by clearing only the rectangles drawn since
+    // the last clear: a frame of small sprites clears a fraction of the canvas.
+    void ClearDrawn();
 
     int Width() const override { return width_; }
     int Height() const override { return height_; }
@@ -22,24 +24,29 @@ public:
     void DrawImage(const ImageRef& image, int x, int y, int alpha) override;
     // Nearest-pixel scaling: the sprites are small and soft, and speed matters more here.
     void DrawImageScaled(const ImageRef& image, int x, int y, int w, int h, int alpha) override;
+    void DrawSprites(const Sprite* sprites, std::size_t count, const PixelRect& clip) override;
     void DrawOutlinedText(const TextStyle&, int, int, const std::string&) override {}
     int MeasureText(const TextStyle&, const std::string&) override { return 0; }
     PixelBuffer ReadPixels(int x, int y, int w, int h) const override;
 
-    // The rows [firstRow, firstRow + rows) as an image (clipped to the canvas).
-    ImageRef Rows(int firstRow, int rows) const;
+    // Blends the rows [firstRow, firstRow + rows) onto `target`, row firstRow at y, column 0
+    // at x; only the box around what was drawn since the last clear, the rest being
+    // transparent.
+    void BlendDrawnRows(ICanvas& target, int firstRow, int rows, int x, int y) const;
     std::uint32_t Pixel(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
 
 private:
-    void BlendRow(std::uint32_t* target, const std::uint32_t* source, int alpha) const;
+    struct Area {
+        int x0, y0, x1, y1;
+    };
+    void Clear(const Area& area);
+    void DrawClipped(const ImageRef& image, int x, int y, int w, int h, int alpha,
+                     const PixelArea& clip);
 
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint32_t> pixels_;
     std::vector<int> columns_; // source column per destination column of the current draw
+    std::vector<int> rows_;    // source row per destination row of the current draw
+    std::vector<Area> drawn_;  // what was drawn since the canvas was last clear
 };
-
-// Premultiplied source-over of one pixel.
-std::uint32_t BlendOver(std::uint32_t destination, std::uint32_t source);
-// Every channel of a premultiplied pixel multiplied by alpha / 255.
-std::uint32_t ScalePixel(std::uint32_t pixel, int alpha);

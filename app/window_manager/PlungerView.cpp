@@ -44,10 +44,10 @@ void CPlungerView::DrawValveLayer(ICanvas& canvas) const {
     if (layer_.Width() != plunger->width || layer_.Height() != plunger->height) {
         layer_.Reset(plunger->width, plunger->height);
     } else {
-        layer_.ClearRows(0, plunger->height);
+        layer_.ClearDrawn();
     }
     valve_.Draw(layer_);
-    canvas.DrawImage(layer_.Rows(0, plunger->height), plunger->absX, currentY_, 255);
+    layer_.BlendDrawnRows(canvas, 0, plunger->height, plunger->absX, currentY_);
 }
 
 void CPlungerView::DrawBody(ICanvas& canvas) const {

@@ -81,3 +81,15 @@ TEST(MainLoopTimer, ReportsTheAverageEveryThousandPasses) {
     }
     EXPECT_EQ(clock.reports.size(), 2u);
 }
+
+TEST(MainLoopTimer, AnIdlePassSleepsTheRestOfOneHundredMilliseconds) {
+    FakeClock clock;
+    CMainLoopTimer timer = clock.MakeTimer();
+    timer.SetIdle(true);
+    clock.Pass(timer, 4);
+    EXPECT_EQ(clock.sleeps, (std::vector<int>{96}));
+    EXPECT_DOUBLE_EQ(timer.StepMs(), 100); // the next step covers the whole idle period
+    timer.SetIdle(false);
+    clock.Pass(timer, 4);
+    EXPECT_EQ(clock.sleeps.back(), 12);
+}

@@ -1,5 +1,7 @@
 // Image, font and icon tags through the Qt platform layer.
 
+#include "app/GlobalService.h"
+#include "app/platform/Platform.h"
 #include "app/tags/EmbeddedStore.h"
 #include "app/tags/Tags.h"
 #include "tests/tags/QtTestSupport.h"
@@ -96,6 +98,47 @@ TEST_F(MediaTest, EmbeddedImagesDecodeAndMissingOnesAreEmpty) {
     EXPECT_EQ(background->width, 1018);
     EXPECT_EQ(background->height, 720);
     EXPECT_EQ(background->bitmap.size() * 4, 2931840u);
+}
+
+namespace {
+// The decoder of a screen scaled by 2 or more.
+class CScaledDecoder : public CQtImageDecoder {
+public:
+    int PictureScale() const override { return 2; }
+};
+} // namespace
+
+TEST_F(MediaTest, AScaledScreenGetsTheDoubleSizePictureBesideEachWhenItIsExactlyDouble) {
+    CScaledDecoder scaled;
+    ScopedOverride<IImageDecoder> useScaled(Platform().imageDecoder, &scaled);
+    QImage small(3, 2, QImage::Format_ARGB32);
+    small.fill(Qt::red);
+    QImage large(6, 4, QImage::Format_ARGB32);
+    large.fill(Qt::blue);
+    WritePng("sharp.png", small);
+    WritePng("sharp@2x.png", large);
+    WritePng("odd.png", small);
+    WritePng("odd@2x.png", large.copy(0, 0, 5, 4)); // not double: the bitmap is drawn instead
+    WritePng("plain.png", small);
+
+    const auto* sharp = Get<TImage>(LoadTag("sharp.png"));
+    const ImageRef picture = sharp->Picture();
+    EXPECT_EQ(picture.width, 6);
+    EXPECT_EQ(picture.scale, 2.0);
+    EXPECT_EQ(picture.LogicalWidth(), 3);
+    EXPECT_EQ(picture.LogicalHeight(), 2);
+    EXPECT_EQ(picture.pixels[0], 0xFF0000FFu);
+    EXPECT_EQ(picture.identity, sharp->Bitmap().identity); // one picture, two sizes
+    EXPECT_EQ(sharp->Bitmap().width, 3);
+    for (const char* name : {"odd.png", "plain.png"}) {
+        const ImageRef only = Get<TImage>(LoadTag(name))->Picture();
+        EXPECT_EQ(only.width, 3) << name;
+        EXPECT_EQ(only.scale, 1.0) << name;
+    }
+    InitTags(""); // the embedded store has the generator's @2x pictures
+    if (FindResource("app_background@2x.png", ResourceKind::RawData)) {
+        EXPECT_EQ(Get<TImage>(LoadTag("app_background.png"))->Picture().width, 2036);
+    }
 }
 
 TEST_F(MediaTest, FontsRegisterTheirFacesUnderTheirNames) {

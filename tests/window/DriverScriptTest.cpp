@@ -8,6 +8,8 @@
 #include "tests/app/CommaLocale.h"
 #include <yaml-cpp/yaml.h>
 
+#include <QImage>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -266,6 +268,38 @@ TEST(DriverScriptTest, GasReachAboveCapacityCopyDesignAndExportReport) {
                            "or directory."),
               std::string::npos)
         << run.out;
+}
+
+// On a screen scaled by 2 the screenshots hold twice the pixels, the pictures are the @2x ones
+// (not the others doubled), and the panel's still picture under a dialog sits where the
+// panel is instead of covering the window at double size.
+TEST(DriverScriptTest, AScaledScreenGetsSharpPicturesAndDialogsInPlace) {
+    DriverRun plain;
+    RunScript("scaled-dialog.txt", plain);
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    DriverRun scaled;
+    MakeHome(scaled, "scaled-dialog-2");
+    RunScript("scaled-dialog.txt", scaled, "QT_SCALE_FACTOR=2 ");
+    ASSERT_EQ(scaled.status, 0) << scaled.err;
+    const QImage small(QString::fromStdString((plain.folder / "before.png").string()));
+    const QImage before(QString::fromStdString((scaled.folder / "before.png").string()));
+    const QImage during(QString::fromStdString((scaled.folder / "dialog.png").string()));
+    ASSERT_EQ(small.size(), QSize(1018, 720));
+    ASSERT_EQ(before.size(), QSize(2036, 1440));
+    ASSERT_EQ(during.size(), before.size());
+
+    int sharper = 0; // header pixels that differ from the scale-1 pixel they would double
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 1100; ++x) {
+            sharper += before.pixel(x, y) != small.pixel(x / 2, y / 2);
+        }
+    }
+    EXPECT_GT(sharper, 5000);
+    // The panel's captions left of the dialog and the pump button right of it are unchanged.
+    for (const QRect logical : {QRect(5, 60, 160, 640), QRect(500, 70, 190, 40)}) {
+        const QRect area(logical.topLeft() * 2, logical.size() * 2);
+        EXPECT_TRUE(before.copy(area) == during.copy(area)) << logical.x() << ", " << logical.y();
+    }
 }
 
 TEST(DriverScriptTest, ScriptErrorsNameTheLineAndExitWithStatus2) {

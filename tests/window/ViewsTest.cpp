@@ -347,6 +347,28 @@ TEST_F(LabelTest, OnlyExactLeftAndRightAreHonoured) {
     EXPECT_EQ(canvas.texts[0].style.strokeAlpha, 90);
 }
 
+// The recording canvas is 1018 wide and measures 8 pixels a character; the outline of width
+// 1 needs a margin of 2.
+TEST_F(LabelTest, ALongValueNearAnEdgeIsMovedInsideTheCanvas) {
+    const auto drawnLeft = [&](const std::string& text, const std::string& alignment, int x) {
+        const TagHandle tag = MakeLabel(text, "\"", alignment);
+        GetTagAs<TLabel>(tag)->absX = x;
+        CLabelView label;
+        label.Init(nullptr, "Length " + std::to_string(count));
+        label.Configure(tag);
+        CRecordingCanvas canvas;
+        label.Draw(canvas);
+        const auto& drawn = canvas.texts.at(0);
+        const int width = static_cast<int>(drawn.text.size()) * 8;
+        const int shift = alignment == "Right" ? width : alignment == "Left" ? 0 : width / 2;
+        return drawn.x - shift;
+    };
+    EXPECT_EQ(drawnLeft("123.456", "Left", 960), 1018 - 2 - 64); // "123.456\"" is 64 wide
+    EXPECT_EQ(drawnLeft("123.456", "Center", 1000), 1018 - 2 - 64);
+    EXPECT_EQ(drawnLeft("123.456", "Right", 20), 2);
+    EXPECT_EQ(drawnLeft("4.5", "Left", 900), 900); // a label that fits stays where it is
+}
+
 TEST_F(LabelTest, AFlashedDimensionLineFadesAndHides) {
     auto line = std::make_unique<TDimensionLine>();
     line->path = "line.dim.yml";

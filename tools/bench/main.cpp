@@ -1,6 +1,8 @@
-// gas-separator-bench [--passes N]: starts the program offscreen as the headless driver does,
-// starts the pump, pins the dimension lines, runs N main-loop passes of a fixed 1/60 s step
-// without sleeping and prints the timings as YAML, one key per line.
+// gas-separator-bench: starts the program offscreen as the headless driver does, starts the
+// pump and pins the dimension lines. By default it runs N main-loop passes of a fixed 1/60 s
+// step without sleeping and prints the timings as YAML, one key per line; with --realtime it
+// runs the real main loop, sleeps included, for a number of seconds and prints the share of a
+// core the process used.
 
 #include "app/Application.h"
 
@@ -8,16 +10,21 @@
 #include "app/EventRegistry.h"
 #include "app/GasSeparatorSimulator.h"
 #include "app/GlobalService.h"
+#include "app/MainLoopTimer.h"
 #include "app/NumberFormat.h"
 #include "app/ScriptDriver.h"
 #include "app/Version.h"
 #include "app/ViewNames.h"
 #include "app/platform/Platform.h"
+#include "app/platform/qt/QtMainWindow.h"
 #include "app/platform/qt/QtPlatform.h"
 #include "app/window_manager/GasSeparatorView.h"
 #include "app/window_manager/WindowManager.h"
 #include "common/log_manager/Log_Manager.h"
 
+#include <QMainWindow>
+
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -38,12 +45,18 @@ constexpr int kDefaultPasses = 3600;
 constexpr double kStep = CScriptDriver::kStepSeconds;
 
 const char* const kUsage = R"(Usage: gas-separator-bench [--passes N]
+       gas-separator-bench --realtime SECONDS [--minimised]
        gas-separator-bench --help | --version
 
 Runs the Gas Separator Simulator offscreen with the pump running and the dimension lines
 shown, for N main-loop passes of 1/60 s (default 3600) without sleeping, and prints the
 timings and the memory used as YAML: passes, mean_pass_ms, p99_pass_ms,
 mean_window_update_ms, mean_simulation_ms, live_particles, first_frame_ms, peak_rss_mb.
+
+With --realtime it runs the program's own main loop, with its sleeps, for SECONDS of wall
+time (with --minimised the window is minimised first) and prints passes, wall_seconds,
+cpu_seconds, cpu_percent (process CPU time over wall time), live_particles,
+first_frame_ms and peak_rss_mb.
 )";
 
 double MsSince(Clock::time_point start) {
@@ -87,12 +100,39 @@ double PeakRssMb() {
     return -1;
 }
 
-int ParsePasses(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--passes") {
-        const std::optional<double> passes = ReadNumber(argv[2]);
-        return passes && *passes >= 1 && *passes <= 1e8 ? static_cast<int>(*passes) : -1;
+struct Options {
+    int passes = kDefaultPasses;
+    double realtimeSeconds = 0; // above 0: the real main loop for this long
+    bool minimised = false;
+    bool valid = true;
+};
+
+std::optional<double> ReadInRange(const char* text, double low, double high) {
+    const std::optional<double> value = ReadNumber(text);
+    return value && *value >= low && *value <= high ? value : std::nullopt;
+}
+
+Options ParseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc && options.valid; ++i) {
+        const std::string option = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (option == "--passes" && hasValue) {
+            const std::optional<double> passes = ReadInRange(argv[++i], 1, 1e8);
+            options.valid = passes.has_value();
+            options.passes = static_cast<int>(passes.value_or(0));
+        } else if (option == "--realtime" && hasValue) {
+            const std::optional<double> seconds = ReadInRange(argv[++i], 0.1, 86400);
+            options.valid = seconds.has_value();
+            options.realtimeSeconds = seconds.value_or(0);
+        } else if (option == "--minimised") {
+            options.minimised = true;
+        } else {
+            options.valid = false;
+        }
     }
-    return argc == 1 ? kDefaultPasses : -1;
+    options.valid = options.valid && (!options.minimised || options.realtimeSeconds > 0);
+    return options;
 }
 
 int LiveParticles() {
@@ -134,6 +174,51 @@ double Percentile99(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[std::min(values.size() - 1, values.size() * 99 / 100)];
 }
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage); // every thread of the process
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Minimises the main window as a user would; the offscreen platform keeps the state.
+void MinimiseWindow() {
+    if (auto* window = dynamic_cast<CQtMainWindow*>(Platform().mainWindow)) {
+        if (QMainWindow* frame = window->Frame()) {
+            frame->showMinimized();
+        }
+    }
+}
+
+// The program's own main loop, sleeps included, for `seconds` of wall time.
+void RunRealtime(CApplication& application, double seconds, bool minimised) {
+    if (minimised) {
+        MinimiseWindow();
+    }
+    CMainLoopTimer timer(SteadyClockMs, SleepMs);
+    const double cpuStart = CpuSeconds();
+    const Clock::time_point start = Clock::now();
+    RunMainLoop(application, timer, [&] { return MsSince(start) < seconds * 1000.0; });
+    const double wall = MsSince(start) / 1000.0;
+    const double cpu = CpuSeconds() - cpuStart;
+    std::cout << "passes: " << timer.PassCount() << "\n"
+              << "minimised: " << (minimised ? "true" : "false") << "\n"
+              << "wall_seconds: " << FormatNumber(wall) << "\n"
+              << "cpu_seconds: " << FormatNumber(cpu) << "\n"
+              << "cpu_percent: " << FormatNumber(100.0 * cpu / wall) << "\n";
+}
+
+// Fixed 1/60 s passes without sleeping, each timed.
+void RunTimedPasses(CApplication& application, int passes) {
+    Timings timings;
+    for (int i = 0; i < passes && TimedPass(application, timings); ++i) {
+    }
+    std::cout << "passes: " << timings.pass.size() << "\n"
+              << "mean_pass_ms: " << FormatNumber(Mean(timings.pass)) << "\n"
+              << "p99_pass_ms: " << FormatNumber(Percentile99(timings.pass)) << "\n"
+              << "mean_window_update_ms: " << FormatNumber(Mean(timings.windowUpdate)) << "\n"
+              << "mean_simulation_ms: " << FormatNumber(Mean(timings.simulation)) << "\n";
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -141,9 +226,11 @@ int main(int argc, char** argv) {
             AnswerVersionOrHelp(argc, argv, "gas-separator-bench", kUsage, std::cout)) {
         return *status;
     }
-    const int passes = ParsePasses(argc, argv);
-    if (passes < 0) {
-        std::cerr << "usage: gas-separator-bench [--passes N] (see --help)" << std::endl;
+    const Options options = ParseOptions(argc, argv);
+    if (!options.valid) {
+        std::cerr << "usage: gas-separator-bench [--passes N | --realtime SECONDS [--minimised]]"
+                     " (see --help)"
+                  << std::endl;
         return 2;
     }
     CQtPlatform platform(argc, argv, CQtPlatform::Display::Offscreen);
@@ -159,23 +246,20 @@ int main(int argc, char** argv) {
     if (gLogManager) {
         gLogManager->SetListener(nullptr); // the log file only: standard output is the report
     }
-    Timings timings;
-    TimedPass(application, timings); // the first frame is rendered here
+    Timings firstPass;
+    TimedPass(application, firstPass); // the first frame is rendered here
     const double firstFrameMs = MsSinceProcessStart();
     RaiseEvent(EventName::kPumpStart);
     RaiseEvent(EventName::kShowDimensions);
-    timings = {};
-    for (int i = 0; i < passes && TimedPass(application, timings); ++i) {
+    if (options.realtimeSeconds > 0) {
+        RunRealtime(application, options.realtimeSeconds, options.minimised);
+    } else {
+        RunTimedPasses(application, options.passes);
     }
     const int live = LiveParticles();
     application.Shutdown();
     // Figures are written with FormatNumber: a point in every locale.
-    std::cout << "passes: " << timings.pass.size() << "\n"
-              << "mean_pass_ms: " << FormatNumber(Mean(timings.pass)) << "\n"
-              << "p99_pass_ms: " << FormatNumber(Percentile99(timings.pass)) << "\n"
-              << "mean_window_update_ms: " << FormatNumber(Mean(timings.windowUpdate)) << "\n"
-              << "mean_simulation_ms: " << FormatNumber(Mean(timings.simulation)) << "\n"
-              << "live_particles: " << live << "\n"
+    std::cout << "live_particles: " << live << "\n"
               << "first_frame_ms: " << FormatNumber(firstFrameMs) << "\n"
               << "peak_rss_mb: " << FormatNumber(PeakRssMb()) << std::endl;
     return 0;

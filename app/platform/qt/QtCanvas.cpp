@@ -1,5 +1,6 @@
 #include "app/platform/qt/QtCanvas.h"
 
+#include "app/platform/PixelBlend.h"
 #include "app/platform/qt/QtFonts.h"
 
 #include <QFontMetricsF>
@@ -7,6 +8,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 QImage WrapImage(const ImageRef& image) {
@@ -18,7 +20,7 @@ QImage WrapImage(const ImageRef& image) {
                   QImage::Format_ARGB32_Premultiplied);
 }
 
-PixelBuffer ToPixelBuffer(const QImage& source) {
+PixelBuffer ToPixelBuffer(const QImage& source, double scale) {
     PixelBuffer out;
     if (source.isNull()) {
         return out;
@@ -26,6 +28,8 @@ PixelBuffer ToPixelBuffer(const QImage& source) {
     const QImage image = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     out.width = image.width();
     out.height = image.height();
+    out.scale = scale;
+    out.identity = NewImageIdentity();
     out.pixels.resize(static_cast<size_t>(out.width) * out.height);
     for (int row = 0; row < out.height; ++row) {
         std::memcpy(out.pixels.data() + static_cast<size_t>(row) * out.width,
@@ -56,42 +60,12 @@ QPainterPath TextPath(const TextStyle& style, int x, int y, const QString& text)
     path.addText(QPointF(left, y), font, text);
     return path;
 }
-} // namespace
 
-CQtCanvas::CQtCanvas(int width, int height)
-    : image_(width, height, QImage::Format_ARGB32_Premultiplied) {
-    image_.fill(Qt::white);
+int Advance(const TextStyle& style, const QString& text) {
+    const QFont font = ResolveFont(style.fontName, style.fontSize);
+    return static_cast<int>(QFontMetricsF(font).horizontalAdvance(text));
 }
 
-void CQtCanvas::CopyImage(const ImageRef& image, int x, int y) {
-    if (image.IsEmpty()) {
-        return;
-    }
-    QPainter painter(&image_);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(x, y, WrapImage(image));
-}
-
-void CQtCanvas::DrawImage(const ImageRef& image, int x, int y, int alpha) {
-    if (image.IsEmpty() || alpha <= 0) {
-        return;
-    }
-    QPainter painter(&image_);
-    painter.setOpacity(std::min(alpha, 255) / 255.0);
-    painter.drawImage(x, y, WrapImage(image));
-}
-
-void CQtCanvas::DrawImageScaled(const ImageRef& image, int x, int y, int w, int h, int alpha) {
-    if (image.IsEmpty() || alpha <= 0 || w <= 0 || h <= 0) {
-        return;
-    }
-    QPainter painter(&image_);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setOpacity(std::min(alpha, 255) / 255.0);
-    painter.drawImage(QRect(x, y, w, h), WrapImage(image));
-}
-
-namespace {
 std::string TextKey(const TextStyle& style, const std::string& utf8) {
     return style.fontName + '\x1f' + std::to_string(style.fontSize) + '\x1f' +
            std::to_string(style.fillColor) + '\x1f' + std::to_string(style.fillAlpha) + '\x1f' +
@@ -99,27 +73,104 @@ std::string TextKey(const TextStyle& style, const std::string& utf8) {
            std::to_string(style.strokeWidth) + '\x1f' +
            std::to_string(static_cast<int>(style.align)) + '\x1f' + utf8;
 }
+
+bool IsWhole(double value) {
+    return std::abs(value - std::round(value)) < 1e-9;
+}
+
+const std::uint32_t* RowOf(const ImageRef& image, int row) {
+    const int stride = image.stride > 0 ? image.stride : image.width * 4;
+    return reinterpret_cast<const std::uint32_t*>(
+        reinterpret_cast<const unsigned char*>(image.pixels) + static_cast<size_t>(row) * stride);
+}
 } // namespace
 
-// The outline is laid out at the anchor (0, 0); drawing it at an integer anchor later is a
-// whole-pixel shift of the same picture.
+CQtCanvas::CQtCanvas(int width, int height, double scale)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)), scale_(scale > 0 ? scale : 1.0),
+      image_(static_cast<int>(std::ceil(width_ * scale_)),
+             static_cast<int>(std::ceil(height_ * scale_)), QImage::Format_ARGB32_Premultiplied) {
+    image_.fill(Qt::white);
+}
+
+void CQtCanvas::SetPainterOnly(bool painterOnly) {
+    painterOnly_ = painterOnly;
+    wholeFrame_ = true;
+}
+
+QRect CQtCanvas::DeviceRect(const QRect& logical) const {
+    if (scale_ == 1.0) {
+        return logical;
+    }
+    const int left = static_cast<int>(std::floor(logical.x() * scale_));
+    const int top = static_cast<int>(std::floor(logical.y() * scale_));
+    const int right = static_cast<int>(std::ceil((logical.x() + logical.width()) * scale_));
+    const int bottom = static_cast<int>(std::ceil((logical.y() + logical.height()) * scale_));
+    return {left, top, right - left, bottom - top};
+}
+
+void CQtCanvas::Add(OpKind kind, const ImageRef& image, const QRect& target, int alpha) {
+    if (image.IsEmpty() || target.isEmpty() || alpha <= 0) {
+        return;
+    }
+    const DrawOp op{kind, image, target, std::min(alpha, 255)};
+    if (inFrame_) {
+        ops_.push_back(op);
+    } else {
+        Draw(image_, op, image_.rect());
+    }
+}
+
+void CQtCanvas::CopyImage(const ImageRef& image, int x, int y) {
+    Add(OpKind::Copy, image, QRect(x, y, image.LogicalWidth(), image.LogicalHeight()), 255);
+}
+
+void CQtCanvas::DrawImage(const ImageRef& image, int x, int y, int alpha) {
+    Add(OpKind::Blend, image, QRect(x, y, image.LogicalWidth(), image.LogicalHeight()), alpha);
+}
+
+void CQtCanvas::DrawImageScaled(const ImageRef& image, int x, int y, int w, int h, int alpha) {
+    const bool unscaled = w == image.LogicalWidth() && h == image.LogicalHeight();
+    Add(unscaled ? OpKind::Blend : OpKind::Scaled, image, QRect(x, y, w, h), alpha);
+}
+
+void CQtCanvas::DrawSprites(const Sprite* sprites, std::size_t count, const PixelRect& clip) {
+    const QRect area =
+        QRect(clip.x, clip.y, clip.width, clip.height) & QRect(0, 0, width_, height_);
+    if (count == 0 || area.isEmpty()) {
+        return;
+    }
+    DrawOp op{OpKind::Sprites, ImageRef{}, area, 255, sprites, count};
+    if (inFrame_) {
+        ops_.push_back(op);
+    } else {
+        Draw(image_, op, image_.rect());
+    }
+}
+
+// The outline is laid out at the anchor (0, 0) and rendered at the canvas's scale; drawing it
+// at an integer anchor later is a whole-pixel shift of the same picture.
 const CQtCanvas::RenderedText& CQtCanvas::RenderText(const TextStyle& style,
                                                      const std::string& utf8) {
     const std::string key = TextKey(style, utf8);
     if (const auto found = textCache_.find(key); found != textCache_.end()) {
         return found->second;
     }
-    if (textCache_.size() >= kMaxCachedTexts) {
-        textCache_.clear();
+    if (!inFrame_ && textCache_.size() >= kMaxCachedTexts) {
+        textCache_.clear(); // never within a frame: its draws still refer to the pictures
     }
-    const QPainterPath path = TextPath(style, 0, 0, QString::fromStdString(utf8));
+    const QString text = QString::fromStdString(utf8);
+    const QPainterPath path = TextPath(style, 0, 0, text);
     const double margin = style.strokeWidth / 2.0 + 2.0;
     const QRect area =
         path.boundingRect().adjusted(-margin, -margin, margin, margin).toAlignedRect();
-    RenderedText text{QImage(area.size(), QImage::Format_ARGB32_Premultiplied), area.topLeft()};
-    text.image.fill(Qt::transparent);
-    QPainter painter(&text.image);
+    const QSize pixels(static_cast<int>(std::ceil(area.width() * scale_)),
+                       static_cast<int>(std::ceil(area.height() * scale_)));
+    RenderedText rendered{QImage(pixels, QImage::Format_ARGB32_Premultiplied), area.topLeft(),
+                          NewImageIdentity(), Advance(style, text)};
+    rendered.image.fill(Qt::transparent);
+    QPainter painter(&rendered.image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale_, scale_);
     painter.translate(-area.topLeft());
     if (style.strokeWidth > 0) {
         QPen pen(ColourWithAlpha(style.strokeColor, style.strokeAlpha), style.strokeWidth);
@@ -127,7 +178,7 @@ const CQtCanvas::RenderedText& CQtCanvas::RenderText(const TextStyle& style,
         painter.strokePath(path, pen);
     }
     painter.fillPath(path, ColourWithAlpha(style.fillColor, style.fillAlpha));
-    return textCache_.emplace(key, std::move(text)).first->second;
+    return textCache_.emplace(key, std::move(rendered)).first->second;
 }
 
 void CQtCanvas::DrawOutlinedText(const TextStyle& style, int x, int y, const std::string& utf8) {
@@ -135,15 +186,202 @@ void CQtCanvas::DrawOutlinedText(const TextStyle& style, int x, int y, const std
         return;
     }
     const RenderedText& text = RenderText(style, utf8);
-    QPainter painter(&image_);
-    painter.drawImage(x + text.offset.x(), y + text.offset.y(), text.image);
+    const QImage& picture = text.image;
+    const ImageRef ref{reinterpret_cast<const std::uint32_t*>(picture.constBits()),
+                       picture.width(),
+                       picture.height(),
+                       static_cast<int>(picture.bytesPerLine()),
+                       scale_,
+                       text.identity};
+    Add(OpKind::Blend, ref,
+        QRect(x + text.offset.x(), y + text.offset.y(), ref.LogicalWidth(), ref.LogicalHeight()),
+        255);
 }
 
+// From the rendered text, so a label measured and drawn every frame lays its text out once.
 int CQtCanvas::MeasureText(const TextStyle& style, const std::string& utf8) {
-    const QFont font = ResolveFont(style.fontName, style.fontSize);
-    return static_cast<int>(QFontMetricsF(font).horizontalAdvance(QString::fromStdString(utf8)));
+    return utf8.empty() ? 0 : RenderText(style, utf8).advance;
 }
 
 PixelBuffer CQtCanvas::ReadPixels(int x, int y, int w, int h) const {
-    return ToPixelBuffer(image_.copy(QRect(x, y, w, h).intersected(image_.rect())));
+    return ToPixelBuffer(image_.copy(DeviceRect(QRect(x, y, w, h)).intersected(image_.rect())),
+                         scale_);
+}
+
+void CQtCanvas::BeginFrame() {
+    inFrame_ = true;
+    ops_.clear();
+    if (textCache_.size() >= kMaxCachedTexts) {
+        textCache_.clear();
+    }
+}
+
+bool CQtCanvas::DrawOp::SameAs(const DrawOp& other) const {
+    return image.identity != 0 && image.identity == other.image.identity && kind == other.kind &&
+           target == other.target && alpha == other.alpha && image.pixels == other.image.pixels &&
+           image.width == other.image.width && image.height == other.image.height &&
+           image.scale == other.image.scale;
+}
+
+// The union of every draw that is not in both frames; a draw of pixels without an identity
+// is never the same as before.
+QRect CQtCanvas::ChangedArea() const {
+    const QRect whole(0, 0, width_, height_);
+    if (wholeFrame_) {
+        return whole;
+    }
+    const auto absent = [](const DrawOp& op, size_t index, const std::vector<DrawOp>& frame) {
+        if (op.image.identity == 0) {
+            return true;
+        }
+        if (index < frame.size() && op.SameAs(frame[index])) {
+            return false; // the common case: the same draw at the same place in the order
+        }
+        return std::none_of(frame.begin(), frame.end(),
+                            [&](const DrawOp& other) { return op.SameAs(other); });
+    };
+    QRect changed;
+    for (size_t i = 0; i < ops_.size(); ++i) {
+        if (absent(ops_[i], i, previous_)) {
+            changed |= ops_[i].target;
+        }
+    }
+    for (size_t i = 0; i < previous_.size(); ++i) {
+        if (absent(previous_[i], i, ops_)) {
+            changed |= previous_[i].target;
+        }
+    }
+    return changed & whole;
+}
+
+// The draws before the first one without an identity (the window's background, the panels,
+// the well's casing) rarely change: their result is kept whole in base_ and copied where
+// the frame changed, instead of being drawn again.
+size_t CQtCanvas::UpdateBase() {
+    const auto firstVolatile = std::find_if(
+        ops_.begin(), ops_.end(), [](const DrawOp& op) { return op.image.identity == 0; });
+    const auto prefix = static_cast<size_t>(firstVolatile - ops_.begin());
+    if (painterOnly_ || prefix == 0) {
+        baseOps_ = 0;
+        return 0;
+    }
+    bool same = prefix == baseOps_ && prefix <= previous_.size();
+    for (size_t i = 0; same && i < prefix; ++i) {
+        same = ops_[i].SameAs(previous_[i]);
+    }
+    if (!same) {
+        if (base_.size() != image_.size()) {
+            base_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
+        }
+        base_.fill(Qt::white);
+        for (size_t i = 0; i < prefix; ++i) {
+            Draw(base_, ops_[i], base_.rect());
+        }
+        baseOps_ = prefix;
+    }
+    return prefix;
+}
+
+PixelRect CQtCanvas::EndFrame() {
+    inFrame_ = false;
+    const QRect changed = ChangedArea();
+    const size_t prefix = UpdateBase();
+    if (!changed.isEmpty()) {
+        const QRect clip = DeviceRect(changed) & image_.rect();
+        if (prefix > 0) {
+            CopyArea(base_, clip);
+        }
+        for (size_t i = prefix; i < ops_.size(); ++i) {
+            Draw(image_, ops_[i], clip);
+        }
+    }
+    wholeFrame_ = painterOnly_;
+    std::swap(ops_, previous_);
+    ops_.clear();
+    return {changed.x(), changed.y(), changed.width(), changed.height()};
+}
+
+void CQtCanvas::CopyArea(const QImage& from, const QRect& area) {
+    const auto rowBytes = static_cast<size_t>(area.width()) * 4;
+    const uchar* source = from.constBits();
+    uchar* target = image_.bits();
+    for (int row = area.top(); row <= area.bottom(); ++row) {
+        const size_t offset = row * static_cast<size_t>(image_.bytesPerLine()) + area.left() * 4;
+        std::memcpy(target + offset, source + offset, rowBytes);
+    }
+}
+
+void CQtCanvas::Draw(QImage& into, const DrawOp& op, const QRect& clip) {
+    const QRect area = DeviceRect(op.target) & clip;
+    if (area.isEmpty()) {
+        return;
+    }
+    if (op.kind == OpKind::Sprites) {
+        DrawSpritesInto(into, op, area);
+    } else if (painterOnly_ || !DrawFast(into, op, area)) {
+        DrawWithPainter(into, op, area);
+    }
+}
+
+// An image at its own scale landing on whole device pixels is copied or blended row by row.
+bool CQtCanvas::DrawFast(QImage& into, const DrawOp& op, const QRect& area) {
+    const double left = op.target.x() * scale_;
+    const double top = op.target.y() * scale_;
+    if (op.kind == OpKind::Scaled || op.image.scale != scale_ || !IsWhole(left) || !IsWhole(top)) {
+        return false;
+    }
+    const QRect source(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)),
+                       op.image.width, op.image.height);
+    const QRect drawn = area & source;
+    if (drawn.isEmpty()) {
+        return true;
+    }
+    const int count = drawn.width();
+    const int targetStride = static_cast<int>(into.bytesPerLine() / 4);
+    // bits() once: every scanLine() call would check for sharing
+    auto* target = reinterpret_cast<std::uint32_t*>(into.bits()) +
+                   static_cast<size_t>(drawn.top()) * targetStride + drawn.left();
+    const std::uint32_t* pixels =
+        RowOf(op.image, drawn.top() - source.top()) + (drawn.left() - source.left());
+    const int sourceStride = (op.image.stride > 0 ? op.image.stride : op.image.width * 4) / 4;
+    if (op.kind == OpKind::Blend) {
+        BlendRect(target, targetStride, pixels, sourceStride, count, drawn.height(), op.alpha);
+        return true;
+    }
+    for (int row = 0; row < drawn.height(); ++row) {
+        std::memcpy(target + static_cast<size_t>(row) * targetStride,
+                    pixels + static_cast<size_t>(row) * sourceStride,
+                    static_cast<size_t>(count) * 4);
+    }
+    return true;
+}
+
+void CQtCanvas::DrawWithPainter(QImage& into, const DrawOp& op, const QRect& area) {
+    QPainter painter(&into);
+    painter.setClipRect(area); // device pixels, before the scale
+    painter.scale(scale_, scale_);
+    if (op.kind == OpKind::Copy) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+    } else {
+        painter.setOpacity(op.alpha / 255.0);
+    }
+    if (op.kind == OpKind::Scaled || op.image.scale != scale_) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    }
+    painter.drawImage(QRectF(op.target), WrapImage(op.image));
+}
+
+// Each sprite sampled at the device pixel ratio, so a scaled screen gets whole particles, not
+// enlarged ones.
+void CQtCanvas::DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& area) {
+    const PixelArea clip{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
+    auto* pixels = reinterpret_cast<std::uint32_t*>(into.bits());
+    const int stride = static_cast<int>(into.bytesPerLine() / 4);
+    for (std::size_t i = 0; i < op.spriteCount; ++i) {
+        const Sprite& sprite = op.sprites[i];
+        const QRect target = DeviceRect(QRect(sprite.x, sprite.y, sprite.w, sprite.h));
+        BlendPicture(pixels, stride, clip, sprite.image,
+                     {target.left(), target.top(), target.right() + 1, target.bottom() + 1},
+                     sprite.alpha, columns_, rows_);
+    }
 }

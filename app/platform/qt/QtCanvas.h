@@ -1,44 +1,98 @@
 #pragma once
-// The back buffer: one premultiplied ARGB32 image drawn with QPainter.
+// The back buffer: one premultiplied ARGB32 image of device pixels. A frame's draws are
+// collected and, at its end, only the rectangle where they differ from the previous frame's
+// is drawn again: by the vectorised row loops where an image lands on whole device pixels at
+// its own scale, by QPainter otherwise (scaled draws, fractional scales).
 
 #include "app/platform/Canvas.h"
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 
 #include <string>
 #include <unordered_map>
+#include <vector>
+
+class QPainter;
 
 class CQtCanvas : public ICanvas {
 public:
-    CQtCanvas(int width, int height);
+    // A canvas of width x height logical pixels with `scale` device pixels per logical pixel.
+    CQtCanvas(int width, int height, double scale = 1.0);
 
-    int Width() const override { return image_.width(); }
-    int Height() const override { return image_.height(); }
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    double Scale() const override { return scale_; }
     void CopyImage(const ImageRef& image, int x, int y) override;
     void DrawImage(const ImageRef& image, int x, int y, int alpha) override;
     void DrawImageScaled(const ImageRef& image, int x, int y, int w, int h, int alpha) override;
+    // By the own sampling loop at the device pixel ratio, with the painter too.
+    void DrawSprites(const Sprite* sprites, std::size_t count, const PixelRect& clip) override;
     void DrawOutlinedText(const TextStyle& style, int x, int y, const std::string& utf8) override;
     int MeasureText(const TextStyle& style, const std::string& utf8) override;
+    // The rectangle in device pixels.
     PixelBuffer ReadPixels(int x, int y, int w, int h) const override;
+    void BeginFrame() override;
+    PixelRect EndFrame() override;
+    void InvalidateAll() override { wholeFrame_ = true; }
 
+    // Every draw through QPainter and every frame drawn whole: the plain way of drawing the
+    // fast path is measured and compared against.
+    void SetPainterOnly(bool painterOnly);
+    // The device pixels.
     const QImage& Image() const { return image_; }
 
 private:
     // Outlined text rendered once and blended from then on: stroking and filling a large
     // outline costs far more than a frame's budget when done for every frame.
     struct RenderedText {
-        QImage image;
-        QPoint offset; // of the image's top-left corner from the text's anchor
+        QImage image;  // at the canvas's scale
+        QPoint offset; // of the image's top-left corner from the text's anchor, logical
+        std::uint64_t identity = 0;
+        int advance = 0; // the width the text is laid out in
+    };
+    enum class OpKind { Copy, Blend, Scaled, Sprites };
+    struct DrawOp {
+        OpKind kind;
+        ImageRef image;
+        QRect target; // logical; the clip of sprites
+        int alpha;
+        const Sprite* sprites = nullptr;
+        std::size_t spriteCount = 0;
+
+        bool SameAs(const DrawOp& other) const;
     };
     static constexpr size_t kMaxCachedTexts = 256;
     const RenderedText& RenderText(const TextStyle& style, const std::string& utf8);
+    void Add(OpKind kind, const ImageRef& image, const QRect& target, int alpha);
+    QRect ChangedArea() const;
+    size_t UpdateBase();
+    void CopyArea(const QImage& from, const QRect& area);
+    // One draw into `into`, clipped to a rectangle of device pixels.
+    void Draw(QImage& into, const DrawOp& op, const QRect& clip);
+    bool DrawFast(QImage& into, const DrawOp& op, const QRect& clip);
+    void DrawWithPainter(QImage& into, const DrawOp& op, const QRect& clip);
+    void DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& clip);
+    QRect DeviceRect(const QRect& logical) const;
 
+    int width_;
+    int height_;
+    double scale_;
     QImage image_;
+    QImage base_;        // the leading draws that rarely change, drawn whole
+    size_t baseOps_ = 0; // how many draws base_ holds; 0: none
     std::unordered_map<std::string, RenderedText> textCache_;
+    std::vector<DrawOp> ops_;      // this frame's, in order
+    std::vector<DrawOp> previous_; // the previous frame's
+    bool inFrame_ = false;
+    bool wholeFrame_ = true;
+    bool painterOnly_ = false;
+    std::vector<int> columns_; // working space of the sprite loop
+    std::vector<int> rows_;
 };
 
 // Wraps the pixels without copying; the result is valid while the pixels are.
 QImage WrapImage(const ImageRef& image);
-// A deep copy of a rectangle of `image` as a pixel buffer (clipped to the image).
-PixelBuffer ToPixelBuffer(const QImage& image);
+// A deep copy of `image` as a pixel buffer of `scale` pixels per logical pixel.
+PixelBuffer ToPixelBuffer(const QImage& image, double scale = 1.0);

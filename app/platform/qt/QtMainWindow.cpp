@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QToolTip>
+#include <QWindow>
 
 CCanvasWidget::CCanvasWidget(CQtMainWindow& owner, int width, int height) : owner_(owner) {
     setFixedSize(width, height);
@@ -53,11 +54,17 @@ void CCanvasWidget::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+// The back buffer holds device pixels: the logical rectangle to paint is taken from the
+// matching device rectangle.
 void CCanvasWidget::paintEvent(QPaintEvent* event) {
     if (const CQtCanvas* canvas = owner_.Canvas()) {
         QPainter painter(this);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(event->rect(), canvas->Image(), event->rect());
+        const QRect area = event->rect();
+        const double scale = canvas->Scale();
+        const QRectF source(area.x() * scale, area.y() * scale, area.width() * scale,
+                            area.height() * scale);
+        painter.drawImage(QRectF(area), canvas->Image(), source);
     }
 }
 
@@ -113,9 +120,10 @@ void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* 
     frame_->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint);
-    backBuffer_ = std::make_unique<CQtCanvas>(description.clientWidth, description.clientHeight);
-    CheckOrFail(!backBuffer_->Image().isNull()); // no memory for the back buffer
     canvas_ = new CCanvasWidget(*this, description.clientWidth, description.clientHeight);
+    backBuffer_ = std::make_unique<CQtCanvas>(description.clientWidth, description.clientHeight,
+                                              DevicePixelRatio());
+    CheckOrFail(!backBuffer_->Image().isNull()); // no memory for the back buffer
     frame_->setCentralWidget(canvas_);
     BuildMenu(description);
     frame_->layout()->setSizeConstraint(QLayout::SetFixedSize); // not resizable
@@ -166,17 +174,35 @@ void CQtMainWindow::PumpMessages() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+double CQtMainWindow::DevicePixelRatio() const {
+    return canvas_ ? canvas_->devicePixelRatioF() : 1.0;
+}
+
+// A window moved to a screen of another scale gets a back buffer of that scale.
 ICanvas& CQtMainWindow::BackBuffer() {
     if (!backBuffer_) { // before Open, drawing goes nowhere visible
         backBuffer_ = std::make_unique<CQtCanvas>(1, 1);
+    } else if (canvas_ && backBuffer_->Scale() != DevicePixelRatio()) {
+        auto resized = std::make_unique<CQtCanvas>(backBuffer_->Width(), backBuffer_->Height(),
+                                                   DevicePixelRatio());
+        CheckOrFail(!resized->Image().isNull());
+        backBuffer_ = std::move(resized);
     }
     return *backBuffer_;
 }
 
-void CQtMainWindow::Present() {
-    if (canvas_ && !destroyed_) {
-        canvas_->repaint();
+void CQtMainWindow::Present(const PixelRect& changed) {
+    if (canvas_ && !destroyed_ && !changed.IsEmpty()) {
+        canvas_->repaint(changed.x, changed.y, changed.width, changed.height);
     }
+}
+
+bool CQtMainWindow::IsShowing() const {
+    if (!frame_ || destroyed_ || !frame_->isVisible() || frame_->isMinimized()) {
+        return false;
+    }
+    const QWindow* handle = frame_->windowHandle();
+    return handle && handle->isExposed();
 }
 
 void CQtMainWindow::Destroy() {
@@ -207,8 +233,11 @@ PixelBuffer CQtMainWindow::GrabClient(int x, int y, int w, int h) {
     if (!canvas_) {
         return {};
     }
+    // The grab holds device pixels; the buffer says how many per logical pixel, so it is
+    // drawn back at its logical size.
     const QRect rect = QRect(x, y, w, h).intersected(canvas_->rect());
-    return ToPixelBuffer(canvas_->grab(rect).toImage());
+    const QPixmap grab = canvas_->grab(rect);
+    return ToPixelBuffer(grab.toImage(), grab.devicePixelRatio());
 }
 
 std::unique_ptr<INativeTextEdit> CQtMainWindow::CreateTextEdit(const std::string& name) {

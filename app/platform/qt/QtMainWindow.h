@@ -49,7 +49,8 @@ public:
     void Open(const WindowDescription& description, IWindowListener* listener) override;
     void PumpMessages() override;
     ICanvas& BackBuffer() override;
-    void Present() override;
+    void Present(const PixelRect& changed) override;
+    bool IsShowing() const override;
     void Destroy() override;
     void FocusMainWindow() override;
     bool IsDestroyed() const override { return destroyed_; }
@@ -65,6 +66,7 @@ public:
     void OnFrameClosed();
 
 private:
+    double DevicePixelRatio() const;
     void BuildMenu(const WindowDescription& description);
     // Sends the action's command to the listener; a non-empty shortcut works window-wide.
     void ConnectCommand(QAction* action, int command, const std::string& shortcut);

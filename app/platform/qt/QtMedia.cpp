@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QMessageBox>
@@ -56,6 +57,12 @@ bool CQtImageDecoder::DecodeImage(const unsigned char* data, std::size_t size, P
     }
     out = ToPixelBuffer(image);
     return true;
+}
+
+// The pictures follow the sharpest screen: QT_SCALE_FACTOR and the desktop's scale both
+// show in the device pixel ratio.
+int CQtImageDecoder::PictureScale() const {
+    return qGuiApp && qGuiApp->devicePixelRatio() > 1.0 ? 2 : 1;
 }
 
 bool CQtImageDecoder::DecodeIcon(const unsigned char* data, std::size_t size, int iconSize,

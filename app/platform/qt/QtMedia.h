@@ -16,6 +16,7 @@ public:
     bool DecodeImage(const unsigned char* data, std::size_t size, PixelBuffer& out) override;
     bool DecodeIcon(const unsigned char* data, std::size_t size, int iconSize,
                     PixelBuffer& out) override;
+    int PictureScale() const override;
 };
 
 class CQtFontRegistry : public IFontRegistry {

@@ -1,0 +1,311 @@
+#include "app/platform/PixelBlend.h"
+
+#include <algorithm>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define GS_BLEND_X86 1
+#endif
+
+namespace {
+using RowLoopPointer = void (*)(std::uint32_t*, const std::uint32_t*, int, int);
+
+// Red and blue (or alpha and green, shifted down) times a factor 0..255, divided by 255 and
+// rounded in both 16-bit halves at once.
+inline std::uint32_t MultiplyPairs(std::uint32_t pairs, std::uint32_t factor) {
+    std::uint32_t t = pairs * factor + 0x00800080u;
+    return ((t + ((t >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+}
+
+void BlendRowScalar(std::uint32_t* target, const std::uint32_t* source, int count, int alpha) {
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t pixel = alpha < 255 ? ScalePixel(source[i], alpha) : source[i];
+        target[i] = BlendOver(target[i], pixel);
+    }
+}
+
+// The sampled pixels gathered into a short buffer, then blended as a row.
+void BlendSampledByRows(const SampledBlend& blend, RowLoopPointer rowLoop) {
+    constexpr int kChunk = 64;
+    std::uint32_t gathered[kChunk];
+    for (int r = 0; r < blend.rowCount; ++r) {
+        const std::uint32_t* in =
+            blend.source + static_cast<size_t>(blend.rows[r]) * blend.sourceStride;
+        std::uint32_t* out = blend.target + static_cast<size_t>(r) * blend.targetStride;
+        for (int start = 0; start < blend.count; start += kChunk) {
+            const int n = blend.count - start < kChunk ? blend.count - start : kChunk;
+            for (int i = 0; i < n; ++i) {
+                gathered[i] = in[blend.columns[start + i]];
+            }
+            rowLoop(out + start, gathered, n, blend.alpha);
+        }
+    }
+}
+
+#ifdef GS_BLEND_X86
+// x / 255 rounded, in every 16-bit lane (x at most 255 * 255).
+inline __m128i Divide255(__m128i x) {
+    x = _mm_add_epi16(x, _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+}
+
+// Two pixels widened to 16-bit lanes: the source (already scaled) over the target.
+inline __m128i OverWide(__m128i source, __m128i target) {
+    const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(source, 0xFF), 0xFF);
+    const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
+    return _mm_add_epi16(source, Divide255(_mm_mullo_epi16(target, inverse)));
+}
+
+void BlendRowSse2(std::uint32_t* target, const std::uint32_t* source, int count, int alpha) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i factor = _mm_set1_epi16(static_cast<short>(alpha));
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(s, zero)) == 0xFFFF) {
+            continue; // four transparent pixels change nothing
+        }
+        __m128i* out = reinterpret_cast<__m128i*>(target + i);
+        const __m128i opaque = _mm_or_si128(s, _mm_set1_epi32(0x00FFFFFF));
+        if (alpha == 255 &&
+            _mm_movemask_epi8(_mm_cmpeq_epi32(opaque, _mm_set1_epi32(-1))) == 0xFFFF) {
+            _mm_storeu_si128(out, s); // four opaque pixels cover the target
+            continue;
+        }
+        const __m128i d = _mm_loadu_si128(out);
+        __m128i low = _mm_unpacklo_epi8(s, zero);
+        __m128i high = _mm_unpackhi_epi8(s, zero);
+        if (alpha < 255) {
+            low = Divide255(_mm_mullo_epi16(low, factor));
+            high = Divide255(_mm_mullo_epi16(high, factor));
+        }
+        low = OverWide(low, _mm_unpacklo_epi8(d, zero));
+        high = OverWide(high, _mm_unpackhi_epi8(d, zero));
+        _mm_storeu_si128(out, _mm_packus_epi16(low, high));
+    }
+    BlendRowScalar(target + i, source + i, count - i, alpha);
+}
+
+__attribute__((target("avx2"))) inline __m256i Divide255Avx2(__m256i x) {
+    x = _mm256_add_epi16(x, _mm256_set1_epi16(128));
+    return _mm256_srli_epi16(_mm256_add_epi16(x, _mm256_srli_epi16(x, 8)), 8);
+}
+
+__attribute__((target("avx2"))) inline __m256i OverWideAvx2(__m256i source, __m256i target) {
+    const __m256i alpha = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(source, 0xFF), 0xFF);
+    const __m256i inverse = _mm256_sub_epi16(_mm256_set1_epi16(255), alpha);
+    return _mm256_add_epi16(source, Divide255Avx2(_mm256_mullo_epi16(target, inverse)));
+}
+
+// Eight source pixels, not all transparent, over eight target pixels. The unpacks and the
+// pack work per 128-bit half, so the pixel order is kept.
+__attribute__((target("avx2"))) inline __m256i BlendEight(__m256i s, __m256i d, int alpha) {
+    const __m256i zero = _mm256_setzero_si256();
+    if (alpha == 255) {
+        const __m256i opaque = _mm256_or_si256(s, _mm256_set1_epi32(0x00FFFFFF));
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(opaque, _mm256_set1_epi32(-1))) == -1) {
+            return s; // eight opaque pixels cover the target
+        }
+    }
+    __m256i low = _mm256_unpacklo_epi8(s, zero);
+    __m256i high = _mm256_unpackhi_epi8(s, zero);
+    if (alpha < 255) {
+        const __m256i factor = _mm256_set1_epi16(static_cast<short>(alpha));
+        low = Divide255Avx2(_mm256_mullo_epi16(low, factor));
+        high = Divide255Avx2(_mm256_mullo_epi16(high, factor));
+    }
+    low = OverWideAvx2(low, _mm256_unpacklo_epi8(d, zero));
+    high = OverWideAvx2(high, _mm256_unpackhi_epi8(d, zero));
+    return _mm256_packus_epi16(low, high);
+}
+
+// The lanes below `remaining` (at most eight).
+__attribute__((target("avx2"))) inline __m256i LaneMask(int remaining) {
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(remaining),
+                              _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+// Eight pixels at a time; the last few through masked loads and stores.
+__attribute__((target("avx2"))) void
+BlendRowAvx2(std::uint32_t* target, const std::uint32_t* source, int count, int alpha) {
+    for (int i = 0; i < count; i += 8) {
+        auto* out = reinterpret_cast<int*>(target + i);
+        const auto* in = reinterpret_cast<const int*>(source + i);
+        if (count - i >= 8) {
+            const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+            if (!_mm256_testz_si256(s, s)) {
+                const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out));
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), BlendEight(s, d, alpha));
+            }
+            continue;
+        }
+        const __m256i mask = LaneMask(count - i);
+        const __m256i s = _mm256_maskload_epi32(in, mask);
+        if (!_mm256_testz_si256(s, s)) {
+            const __m256i d = _mm256_maskload_epi32(out, mask);
+            _mm256_maskstore_epi32(out, mask, BlendEight(s, d, alpha));
+        }
+    }
+}
+
+__attribute__((target("avx2"))) void BlendRectAvx2(std::uint32_t* target, int targetStride,
+                                                   const std::uint32_t* source, int sourceStride,
+                                                   int count, int rowCount, int alpha) {
+    for (int r = 0; r < rowCount; ++r) {
+        BlendRowAvx2(target + static_cast<size_t>(r) * targetStride,
+                     source + static_cast<size_t>(r) * sourceStride, count, alpha);
+    }
+}
+
+// The source pixels fetched by column index, eight at a time.
+__attribute__((target("avx2"))) void BlendSampledAvx2(const SampledBlend& blend) {
+    const __m256i zero = _mm256_setzero_si256();
+    for (int r = 0; r < blend.rowCount; ++r) {
+        const auto* in = reinterpret_cast<const int*>(
+            blend.source + static_cast<size_t>(blend.rows[r]) * blend.sourceStride);
+        auto* out =
+            reinterpret_cast<int*>(blend.target + static_cast<size_t>(r) * blend.targetStride);
+        for (int i = 0; i < blend.count; i += 8) {
+            const __m256i mask = LaneMask(blend.count - i);
+            const __m256i index = _mm256_maskload_epi32(blend.columns + i, mask);
+            const __m256i s = _mm256_mask_i32gather_epi32(zero, in, index, mask, 4);
+            if (_mm256_testz_si256(s, s)) {
+                continue;
+            }
+            const __m256i d = _mm256_maskload_epi32(out + i, mask);
+            _mm256_maskstore_epi32(out + i, mask, BlendEight(s, d, blend.alpha));
+        }
+    }
+}
+#endif
+
+template <RowLoopPointer Row>
+void BlendRectByRows(std::uint32_t* target, int targetStride, const std::uint32_t* source,
+                     int sourceStride, int count, int rowCount, int alpha) {
+    for (int r = 0; r < rowCount; ++r) {
+        Row(target + static_cast<size_t>(r) * targetStride,
+            source + static_cast<size_t>(r) * sourceStride, count, alpha);
+    }
+}
+
+struct ChosenLoop {
+    RowLoopPointer loop;
+    void (*rect)(std::uint32_t*, int, const std::uint32_t*, int, int, int, int);
+    void (*sampled)(const SampledBlend&);
+    const char* name;
+};
+
+void BlendSampledSse2(const SampledBlend& blend) {
+#ifdef GS_BLEND_X86
+    BlendSampledByRows(blend, BlendRowSse2);
+#else
+    BlendSampledByRows(blend, BlendRowScalar);
+#endif
+}
+
+ChosenLoop ChooseLoop() {
+#ifdef GS_BLEND_X86
+    if (__builtin_cpu_supports("avx2")) {
+        return {BlendRowAvx2, BlendRectAvx2, BlendSampledAvx2, "avx2"};
+    }
+    return {BlendRowSse2, BlendRectByRows<BlendRowSse2>, BlendSampledSse2, "sse2"};
+#else
+    return {BlendRowScalar, BlendRectByRows<BlendRowScalar>, BlendSampledSse2, "scalar"};
+#endif
+}
+
+const ChosenLoop& Chosen() {
+    static const ChosenLoop chosen = ChooseLoop();
+    return chosen;
+}
+} // namespace
+
+std::uint32_t ScalePixel(std::uint32_t pixel, int alpha) {
+    const auto factor = static_cast<std::uint32_t>(alpha);
+    return MultiplyPairs(pixel & 0x00FF00FFu, factor) |
+           (MultiplyPairs((pixel >> 8) & 0x00FF00FFu, factor) << 8);
+}
+
+std::uint32_t BlendOver(std::uint32_t destination, std::uint32_t source) {
+    const std::uint32_t sourceAlpha = source >> 24;
+    if (sourceAlpha == 0) {
+        return destination;
+    }
+    if (sourceAlpha == 255) {
+        return source;
+    }
+    return source + ScalePixel(destination, static_cast<int>(255 - sourceAlpha));
+}
+
+void BlendRow(std::uint32_t* target, const std::uint32_t* source, int count, int alpha) {
+    if (count > 0 && alpha > 0) {
+        Chosen().loop(target, source, count, alpha > 255 ? 255 : alpha);
+    }
+}
+
+void SampleIndices(int sourceSize, int targetSize, int first, int count, int* out) {
+    const long long step = (static_cast<long long>(sourceSize) << 16) / targetSize;
+    for (int i = 0; i < count; ++i) {
+        const auto index = static_cast<int>(((first + i) * step + step / 2) >> 16);
+        out[i] = index < sourceSize - 1 ? index : sourceSize - 1;
+    }
+}
+
+void BlendRect(std::uint32_t* target, int targetStride, const std::uint32_t* source,
+               int sourceStride, int count, int rowCount, int alpha) {
+    if (count > 0 && rowCount > 0 && alpha > 0) {
+        Chosen().rect(target, targetStride, source, sourceStride, count, rowCount,
+                      alpha > 255 ? 255 : alpha);
+    }
+}
+
+void BlendSampled(const SampledBlend& blend) {
+    if (blend.count > 0 && blend.rowCount > 0 && blend.alpha > 0) {
+        SampledBlend clamped = blend;
+        clamped.alpha = blend.alpha > 255 ? 255 : blend.alpha;
+        Chosen().sampled(clamped);
+    }
+}
+
+const char* BlendRowKind() {
+    return Chosen().name;
+}
+
+PixelArea BlendPicture(std::uint32_t* buffer, int stride, const PixelArea& clip,
+                       const ImageRef& image, const PixelArea& target, int alpha,
+                       std::vector<int>& columns, std::vector<int>& rows) {
+    const PixelArea area{std::max(clip.x0, target.x0), std::max(clip.y0, target.y0),
+                         std::min(clip.x1, target.x1), std::min(clip.y1, target.y1)};
+    if (image.IsEmpty() || alpha <= 0 || target.IsEmpty() || area.IsEmpty()) {
+        return {};
+    }
+    const int sourceStride = (image.stride > 0 ? image.stride : image.width * 4) / 4;
+    const int count = area.x1 - area.x0;
+    const int rowCount = area.y1 - area.y0;
+    std::uint32_t* first = buffer + static_cast<size_t>(area.y0) * stride + area.x0;
+    const int w = target.x1 - target.x0;
+    const int h = target.y1 - target.y0;
+    if (w == image.width && h == image.height) {
+        BlendRect(first, stride,
+                  image.pixels + static_cast<size_t>(area.y0 - target.y0) * sourceStride +
+                      (area.x0 - target.x0),
+                  sourceStride, count, rowCount, alpha);
+        return area;
+    }
+    columns.resize(static_cast<size_t>(count));
+    rows.resize(static_cast<size_t>(rowCount));
+    SampleIndices(image.width, w, area.x0 - target.x0, count, columns.data());
+    SampleIndices(image.height, h, area.y0 - target.y0, rowCount, rows.data());
+    SampledBlend blend;
+    blend.target = first;
+    blend.targetStride = stride;
+    blend.source = image.pixels;
+    blend.sourceStride = sourceStride;
+    blend.rows = rows.data();
+    blend.columns = columns.data();
+    blend.count = count;
+    blend.rowCount = rowCount;
+    blend.alpha = alpha;
+    BlendSampled(blend);
+    return area;
+}

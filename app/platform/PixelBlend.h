@@ -1,0 +1,61 @@
+#pragma once
+// Source-over blending of premultiplied 0xAARRGGBB pixels with a constant alpha: the inner
+// loop of every unscaled draw. Rows are blended four or eight pixels at a time (SSE2, AVX2
+// when the processor has it); every result is the exact rounding of the arithmetic
+//   out = source * alpha / 255 + target * (255 - sourceAlpha * alpha / 255) / 255.
+
+#include "app/platform/Canvas.h"
+
+#include <cstdint>
+#include <vector>
+
+// Every channel of a premultiplied pixel multiplied by alpha / 255, rounded.
+std::uint32_t ScalePixel(std::uint32_t pixel, int alpha);
+// Premultiplied source-over of one pixel.
+std::uint32_t BlendOver(std::uint32_t destination, std::uint32_t source);
+// Blends `count` source pixels over the target pixels with a constant alpha of 0..255.
+void BlendRow(std::uint32_t* target, const std::uint32_t* source, int count, int alpha);
+
+// Blends a rectangle of count x rowCount source pixels; strides count pixels.
+void BlendRect(std::uint32_t* target, int targetStride, const std::uint32_t* source,
+               int sourceStride, int count, int rowCount, int alpha);
+
+// The source index sampled for each of `count` target positions from `first` on when a
+// picture `sourceSize` pixels wide is drawn `targetSize` wide: pixel centres, in 16.16 fixed
+// point.
+void SampleIndices(int sourceSize, int targetSize, int first, int count, int* out);
+
+// A picture blended scaled by sampling: target row r (0 <= r < rowCount) of `count` pixels
+// takes the source row rows[r] at the source columns columns[0 .. count). Strides count
+// pixels.
+struct SampledBlend {
+    std::uint32_t* target = nullptr;
+    int targetStride = 0;
+    const std::uint32_t* source = nullptr;
+    int sourceStride = 0;
+    const int* rows = nullptr;
+    const int* columns = nullptr;
+    int count = 0;
+    int rowCount = 0;
+    int alpha = 255;
+};
+void BlendSampled(const SampledBlend& blend);
+// The name of the row loop in use ("avx2", "sse2" or "scalar"), for the benchmark's report.
+const char* BlendRowKind();
+
+// A rectangle of a pixel buffer: columns [x0, x1), rows [y0, y1).
+struct PixelArea {
+    int x0 = 0;
+    int y0 = 0;
+    int x1 = 0;
+    int y1 = 0;
+
+    bool IsEmpty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+// Blends `image` scaled by nearest-pixel sampling to the rectangle (x, y, w, h) of a buffer
+// (rows of `stride` pixels), only inside `clip`; unscaled it is a plain rectangle blend.
+// `columns` and `rows` are working space kept by the caller. Returns the area drawn in.
+PixelArea BlendPicture(std::uint32_t* buffer, int stride, const PixelArea& clip,
+                       const ImageRef& image, const PixelArea& target, int alpha,
+                       std::vector<int>& columns, std::vector<int>& rows);

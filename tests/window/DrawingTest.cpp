@@ -1,0 +1,157 @@
+// The back buffer's fast drawing (own blend loops, only the changed rectangle drawn again)
+// against plain QPainter drawing of the same scene, and the window that draws nothing while
+// it is minimised.
+
+#include "app/EventNames.h"
+#include "app/EventRegistry.h"
+#include "app/GasSeparatorModel.h"
+#include "app/ViewNames.h"
+#include "app/platform/Platform.h"
+#include "app/platform/qt/QtCanvas.h"
+#include "app/platform/qt/QtMainWindow.h"
+#include "app/tags/Button.h"
+#include "app/tags/MouseRegion.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/AppView.h"
+#include "app/window_manager/WindowManager.h"
+#include "tests/window/WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QMainWindow>
+
+#include <vector>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+// A picture of one colour with a new identity, as a reloaded image tag has.
+PixelBuffer Plain(int width, int height, std::uint32_t colour) {
+    PixelBuffer picture;
+    picture.width = width;
+    picture.height = height;
+    picture.pixels.assign(static_cast<size_t>(width) * height, colour);
+    picture.identity = NewImageIdentity();
+    return picture;
+}
+
+bool SamePixels(const QImage& a, const QImage& b) {
+    return a.size() == b.size() &&
+           std::memcmp(a.constBits(), b.constBits(), static_cast<size_t>(a.sizeInBytes())) == 0;
+}
+
+class DrawingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::srand(1234); // the same particles in every run
+        StartProgram(shell);
+        window = dynamic_cast<CQtMainWindow*>(Platform().mainWindow);
+        ASSERT_NE(window, nullptr);
+    }
+
+    const QImage& Shown() const { return window->Canvas()->Image(); }
+
+    // The largest difference of any channel between the back buffer and the same views drawn
+    // by QPainter alone into a fresh canvas.
+    int DifferenceFromPainter() const {
+        CQtCanvas reference(CWindowManager::kClientWidth, CWindowManager::kClientHeight);
+        reference.SetPainterOnly(true);
+        gWindowManager->RootView().Draw(reference);
+        int largest = 0;
+        for (int y = 0; y < Shown().height(); ++y) {
+            const auto* a = Shown().constScanLine(y);
+            const auto* b = reference.Image().constScanLine(y);
+            for (int i = 0; i < Shown().width() * 4; ++i) {
+                largest = std::max(largest, std::abs(int(a[i]) - int(b[i])));
+            }
+        }
+        return largest;
+    }
+
+    CRecordingShell shell;
+    CQtMainWindow* window = nullptr;
+};
+} // namespace
+
+TEST_F(DrawingTest, EveryFrameMatchesThePainterWithinOneLevel) {
+    RaiseEvent(EventName::kPumpStart);
+    RaiseEvent(EventName::kShowDimensions);
+    for (int pass = 1; pass <= 120; ++pass) {
+        RunPass();
+        if (pass == 40) { // a hovered button: a change outside the well
+            const TButton* button = GetTagAs<TButton>(
+                gWindowManager->FindView(ViewName::kDimensionButtonHide)->GetTagHandle());
+            const TMouseRegion* region = GetTagAs<TMouseRegion>(button->mouseRegion);
+            gWindowManager->OnMouseMove(region->absX + 5, region->absY + 5);
+        }
+        if (pass == 70) {
+            RaiseEvent(EventName::kOpenHelpDialog); // a dialog over the panel's picture
+        }
+        if (pass % 10 == 0) {
+            // The model moved on after the pass's frame: one more frame of the same state.
+            gWindowManager->RootView().Render();
+            ASSERT_LE(DifferenceFromPainter(), 1) << "pass " << pass;
+        }
+    }
+}
+
+TEST_F(DrawingTest, AMinimisedWindowIsNotDrawnButTheWellMovesOn) {
+    RaiseEvent(EventName::kPumpStart);
+    RunPass();
+    window->Frame()->showMinimized();
+    EXPECT_FALSE(window->IsShowing());
+    const QImage before = Shown().copy();
+    const double position = gGasSeparatorModel->GetState().plungerPosition;
+    for (int pass = 0; pass < 30; ++pass) {
+        RunPass();
+    }
+    EXPECT_TRUE(Shown() == before); // not one pixel drawn
+    EXPECT_NE(gGasSeparatorModel->GetState().plungerPosition, position);
+
+    window->Frame()->showNormal();
+    EXPECT_TRUE(window->IsShowing());
+    RunPass();
+    EXPECT_FALSE(Shown() == before);
+    gWindowManager->RootView().Render();
+    EXPECT_LE(DifferenceFromPainter(), 1); // the whole frame came back
+}
+
+// Frames of a few draws, each checked against the painter: a changed background under an
+// unchanged sprite, a sprite that moves (without identity), a draw that goes away.
+TEST(CanvasFramesTest, WhatChangedIsDrawnAgainAndNothingElse) {
+    const PixelBuffer blue = Plain(40, 20, 0xFF2040A0);
+    const PixelBuffer red = Plain(40, 20, 0xFFA02020);
+    const PixelBuffer spot = Plain(6, 6, 0x80404040); // half transparent grey
+    const PixelBuffer badge = Plain(5, 5, 0xFF10C010);
+    struct Frame {
+        const PixelBuffer* background;
+        int spotX;
+        bool badge;
+    };
+    const std::vector<Frame> frames = {
+        {&blue, 2, true}, {&blue, 2, true}, {&red, 2, true}, {&red, 20, true}, {&red, 20, false}};
+    CQtCanvas canvas(40, 20);
+    for (const Frame& frame : frames) {
+        CQtCanvas reference(40, 20);
+        reference.SetPainterOnly(true);
+        ImageRef moving = RefOf(spot);
+        moving.identity = 0; // pixels that may change at every draw
+        for (ICanvas* target :
+             {static_cast<ICanvas*>(&canvas), static_cast<ICanvas*>(&reference)}) {
+            target->BeginFrame();
+            target->CopyImage(RefOf(*frame.background), 0, 0);
+            if (frame.badge) {
+                target->DrawImage(RefOf(badge), 30, 10, 255);
+            }
+            target->DrawImage(moving, frame.spotX, 5, 200);
+            target->EndFrame();
+        }
+        EXPECT_TRUE(SamePixels(canvas.Image(), reference.Image()));
+    }
+    canvas.BeginFrame(); // a frame the same as the one before changes nothing
+    canvas.CopyImage(RefOf(red), 0, 0);
+    const PixelRect unchanged = canvas.EndFrame();
+    EXPECT_EQ(unchanged, (PixelRect{20, 5, 6, 6})); // only where the spot was
+}
