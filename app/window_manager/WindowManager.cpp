@@ -179,8 +179,13 @@ void CWindowManager::OnLeftButtonDown(int x, int y) {
     }
 }
 
+// A click on the canvas takes the focus from any field (leaving it tidies its text) before
+// the click is handled, so a dialog the click opens can give the focus to its own box.
 void CWindowManager::OnLeftButtonUp(int x, int y) {
     UpdateHover(x, y);
+    if (window_) {
+        window_->FocusMainWindow();
+    }
     if (RegionPtr region = hover_) { // a copy: the callbacks may change the regions
         region->pressed = false;
         if (CBaseView* view = ViewOf(region)) {
@@ -191,9 +196,6 @@ void CWindowManager::OnLeftButtonUp(int x, int y) {
                 view->OnMouseClick(region->tag);
             }
         }
-    }
-    if (window_) {
-        window_->FocusMainWindow();
     }
 }
 

@@ -545,4 +545,7 @@ TEST(DriverScriptTest, WheelKeyboardShortcutsAndStackedDialogs) {
     ASSERT_EQ(noHandler.size(), 1u);
     EXPECT_NE(noHandler[0]["text"].as<std::string>().find("GasSeparatorSimulatorGuide.docx"),
               std::string::npos);
+    const YAML::Node clicked = run.Dump("clicked-open.yml");
+    EXPECT_EQ(View(clicked, ViewName::kSavePresetName, "focused"), "true");
+    EXPECT_EQ(View(clicked, ViewName::kSavePresetName, "text"), "Clicked");
 }
