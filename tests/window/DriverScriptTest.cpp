@@ -300,6 +300,12 @@ TEST(DriverScriptTest, AScaledScreenGetsSharpPicturesAndDialogsInPlace) {
         const QRect area(logical.topLeft() * 2, logical.size() * 2);
         EXPECT_TRUE(before.copy(area) == during.copy(area)) << logical.x() << ", " << logical.y();
     }
+    // A message box is pictured at its logical size in the middle, the panel left of it as it was.
+    const QImage about(QString::fromStdString((scaled.folder / "about.png").string()));
+    ASSERT_EQ(about.size(), before.size());
+    const QRect panel(QPoint(5, 60) * 2, QSize(160, 640) * 2);
+    EXPECT_TRUE(before.copy(panel) == about.copy(panel));
+    EXPECT_EQ(about.pixel(600 * 2, 600 * 2), before.pixel(600 * 2, 600 * 2)); // below the box
 }
 
 TEST(DriverScriptTest, ScriptErrorsNameTheLineAndExitWithStatus2) {

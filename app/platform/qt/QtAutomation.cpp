@@ -291,12 +291,16 @@ QPixmap PictureOf(const MessageBoxContent& content, QWidget* parent) {
     const QPixmap body = box->grab();
     box->hide();
     constexpr int kTitleBar = 26;
-    QPixmap framed(body.width() + 2, body.height() + kTitleBar + 1);
+    // Laid out in logical pixels at the body's device pixel ratio (a scaled screen).
+    const qreal ratio = body.devicePixelRatio();
+    const QSize logical = body.deviceIndependentSize().toSize();
+    QPixmap framed(QSize(logical.width() + 2, logical.height() + kTitleBar + 1) * ratio);
+    framed.setDevicePixelRatio(ratio);
     framed.fill(QColor(0x2b, 0x3a, 0x4d));
     QPainter painter(&framed);
     painter.drawPixmap(1, kTitleBar, body);
     painter.setPen(Qt::white);
-    painter.drawText(QRect(8, 0, framed.width() - 16, kTitleBar), Qt::AlignVCenter | Qt::AlignLeft,
+    painter.drawText(QRect(8, 0, logical.width() - 14, kTitleBar), Qt::AlignVCenter | Qt::AlignLeft,
                      QString::fromStdString(content.title));
     return framed;
 }
