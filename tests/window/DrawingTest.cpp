@@ -8,6 +8,7 @@
 #include "app/ViewNames.h"
 #include "app/platform/Platform.h"
 #include "app/platform/qt/QtCanvas.h"
+#include "app/platform/qt/QtFonts.h"
 #include "app/platform/qt/QtMainWindow.h"
 #include "app/tags/Button.h"
 #include "app/tags/MouseRegion.h"
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <QMainWindow>
+#include <QPainter>
 
 #include <vector>
 
@@ -116,6 +118,29 @@ TEST_F(DrawingTest, AMinimisedWindowIsNotDrawnButTheWellMovesOn) {
     EXPECT_FALSE(Shown() == before);
     gWindowManager->RootView().Render();
     EXPECT_LE(DifferenceFromPainter(), 1); // the whole frame came back
+}
+
+// A widget drawing the same font at a sub-pixel position in between (as a line edit does)
+// changes nothing in the canvas's text.
+TEST_F(DrawingTest, TextComesOutTheSameWhateverTheWidgetsDrewBefore) {
+    TextStyle style;
+    style.fontName = "Exo";
+    style.fontSize = 19;
+    style.fillColor = 0xFFE0E8F0;
+    style.align = TextAlign::Left;
+    const std::string text = "Gas reach \u2014 of 42 in";
+    const auto drawn = [&] {
+        CQtCanvas canvas(200, 30);
+        canvas.DrawOutlinedText(style, 4, 20, text);
+        return canvas.Image();
+    };
+    const QImage before = drawn();
+    QImage widget(200, 30, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&widget);
+    painter.setFont(ResolveFont(style.fontName, style.fontSize));
+    painter.drawText(QPointF(10.25, 20), QString::fromStdString(text));
+    painter.end();
+    EXPECT_TRUE(SamePixels(drawn(), before));
 }
 
 // Frames of a few draws, each checked against the painter: a changed background under an

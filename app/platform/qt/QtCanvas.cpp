@@ -55,9 +55,8 @@ QPainterPath TextPath(const TextStyle& style, int x, int y, const QString& text)
     } else if (style.align == TextAlign::Center) {
         left = x - width / 2.0;
     }
-    QPainterPath path;
+    QPainterPath path = TextOutline(font, text, QPointF(left, y));
     path.setFillRule(Qt::OddEvenFill); // the alternate fill mode
-    path.addText(QPointF(left, y), font, text);
     return path;
 }
 

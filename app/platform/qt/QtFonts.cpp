@@ -2,9 +2,13 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QGuiApplication>
+#include <QRawFont>
+#include <QTextLayout>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 // "Exo Bold" is the family "Exo" in the style "Bold" when no family has the whole name.
@@ -29,6 +33,23 @@ QFont FontForFace(const QString& face) {
     QFont font(face); // Qt substitutes a face, as the platform would
     return font;
 }
+
+std::vector<QRawFont>& OutlineFonts() {
+    static std::vector<QRawFont> fonts;
+    return fonts;
+}
+
+// The registered face of the same family and style as `used`, at its size; else `used`.
+QRawFont OutlineFontFor(const QRawFont& used) {
+    for (const QRawFont& own : OutlineFonts()) {
+        if (own.familyName() == used.familyName() && own.styleName() == used.styleName()) {
+            QRawFont sized = own;
+            sized.setPixelSize(used.pixelSize());
+            return sized;
+        }
+    }
+    return used;
+}
 } // namespace
 
 QFont ResolveFont(const std::string& faceName, int cellHeight) {
@@ -45,4 +66,32 @@ QFont ResolveFont(const std::string& faceName, int cellHeight) {
     }
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
+}
+
+void RegisterOutlineFont(const QByteArray& fontFile) {
+    QRawFont font(fontFile, 12, QFont::PreferNoHinting);
+    if (font.isValid()) {
+        OutlineFonts().push_back(font);
+    }
+}
+
+QPainterPath TextOutline(const QFont& font, const QString& text, const QPointF& origin) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    // On Qt's grid of 1/64 pixel, as QPainterPath::addText places text; glyph positions are
+    // from the line's top.
+    const auto onGrid = [](double value) { return std::floor(value * 64 + 0.5) / 64; };
+    const QPointF shift(onGrid(origin.x()), onGrid(origin.y()) - line.ascent());
+    QPainterPath path;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QRawFont outlines = OutlineFontFor(run.rawFont());
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            path.addPath(outlines.pathForGlyph(glyphs[i]).translated(positions[i] + shift));
+        }
+    }
+    return path;
 }

@@ -1,7 +1,11 @@
 #pragma once
 // Face names as the tags write them ("Exo", "Exo Bold", "Exo Italic") resolved to Qt fonts.
 
+#include <QByteArray>
 #include <QFont>
+#include <QPainterPath>
+#include <QPointF>
+#include <QString>
 
 #include <string>
 
@@ -9,3 +13,14 @@
 // descent equal `cellHeight` pixels, as a character cell height asks. An empty face name or
 // a size of 0 gives the application's default font.
 QFont ResolveFont(const std::string& faceName, int cellHeight);
+
+// Keeps a FreeType face of its own for an added font file, from which text outlines are taken.
+// Qt's faces are shared with every widget, and once a widget has drawn a glyph of the file at a
+// sub-pixel position, Qt's outlines of that file move by up to 1/64 pixel (the offset stays in
+// the shared face): the same text would come out a little different depending on what the
+// widgets drew before.
+void RegisterOutlineFont(const QByteArray& fontFile);
+
+// The outline of `text` laid out in `font` with the baseline's left end at `origin`; glyphs of
+// a registered font file come from its own face, others (fallbacks) from Qt's.
+QPainterPath TextOutline(const QFont& font, const QString& text, const QPointF& origin);

@@ -92,6 +92,9 @@ int CQtFontRegistry::RegisterFont(const unsigned char* data, std::size_t size) {
         return known->second;
     }
     const int id = QFontDatabase::addApplicationFontFromData(bytes);
+    if (id >= 0) {
+        RegisterOutlineFont(bytes);
+    }
     const int faces =
         id < 0 ? 0 : static_cast<int>(QFontDatabase::applicationFontFamilies(id).size());
     registered_.emplace(bytes, faces);
