@@ -267,6 +267,35 @@ void BlendSampled(const SampledBlend& blend) {
     }
 }
 
+std::vector<RowSpan> VisibleSpans(const ImageRef& image) {
+    std::vector<RowSpan> spans(static_cast<size_t>(std::max(image.height, 0)));
+    const int stride = (image.stride > 0 ? image.stride : image.width * 4) / 4;
+    for (int r = 0; r < image.height; ++r) {
+        const std::uint32_t* row = image.pixels + static_cast<size_t>(r) * stride;
+        int begin = 0;
+        int end = image.width;
+        while (begin < end && row[begin] == 0) {
+            ++begin;
+        }
+        while (end > begin && row[end - 1] == 0) {
+            --end;
+        }
+        spans[static_cast<size_t>(r)] = {begin, end};
+    }
+    return spans;
+}
+
+void BlendRectInSpans(std::uint32_t* target, int targetStride, const std::uint32_t* source,
+                      int sourceStride, int count, int rowCount, int alpha, const RowSpan* spans,
+                      int firstColumn) {
+    for (int r = 0; r < rowCount; ++r) {
+        const int begin = std::max(spans[r].begin - firstColumn, 0);
+        const int end = std::min(spans[r].end - firstColumn, count);
+        BlendRow(target + static_cast<size_t>(r) * targetStride + begin,
+                 source + static_cast<size_t>(r) * sourceStride + begin, end - begin, alpha);
+    }
+}
+
 const char* BlendRowKind() {
     return Chosen().name;
 }

@@ -43,6 +43,19 @@ void BlendSampled(const SampledBlend& blend);
 // The name of the row loop in use ("avx2", "sse2" or "scalar"), for the benchmark's report.
 const char* BlendRowKind();
 
+// The columns [begin, end) of one picture row outside which every pixel is transparent.
+struct RowSpan {
+    int begin = 0;
+    int end = 0;
+};
+// The span of every row of `image`.
+std::vector<RowSpan> VisibleSpans(const ImageRef& image);
+// BlendRect over the rows' visible parts only: `spans` describes the source rows from the one
+// at `source` on, whose first column is `firstColumn` of the picture.
+void BlendRectInSpans(std::uint32_t* target, int targetStride, const std::uint32_t* source,
+                      int sourceStride, int count, int rowCount, int alpha, const RowSpan* spans,
+                      int firstColumn);
+
 // A rectangle of a pixel buffer: columns [x0, x1), rows [y0, y1).
 struct PixelArea {
     int x0 = 0;

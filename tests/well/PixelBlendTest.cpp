@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -114,4 +115,29 @@ TEST(PixelBlendTest, RectanglesAndSampledPicturesBlendTheRightSourcePixels) {
             ASSERT_EQ(target[y * 20 + x], expected) << x << ", " << y;
         }
     }
+}
+
+TEST(PixelBlendTest, BlendingInVisibleSpansEqualsBlendingTheWholeRectangle) {
+    std::mt19937 random(5);
+    const int width = 12;
+    std::vector<std::uint32_t> picture = Pixels(random, width * 3);
+    std::fill(picture.begin(), picture.begin() + width, 0u); // an empty row
+    std::fill(picture.begin() + width, picture.begin() + width + 3, 0u);
+    picture[width + 3] = 0xFF102030u;
+    picture[2 * width - 1] = 0;
+    picture[2 * width - 2] = 0x80000000u;
+    const ImageRef image{picture.data(), width, 3, width * 4, 1.0, 7};
+    const std::vector<RowSpan> spans = VisibleSpans(image);
+    ASSERT_EQ(spans.size(), 3u);
+    EXPECT_EQ(spans[0].end - spans[0].begin, 0);
+    EXPECT_EQ(spans[1].begin, 3);
+    EXPECT_EQ(spans[1].end, width - 1);
+
+    // Columns 2..9 of every row onto a 10-wide background, both ways.
+    const std::vector<std::uint32_t> background = Pixels(random, 10 * 3);
+    std::vector<std::uint32_t> whole = background;
+    std::vector<std::uint32_t> trimmed = background;
+    BlendRect(whole.data() + 1, 10, picture.data() + 2, width, 8, 3, 180);
+    BlendRectInSpans(trimmed.data() + 1, 10, picture.data() + 2, width, 8, 3, 180, spans.data(), 2);
+    EXPECT_EQ(trimmed, whole);
 }

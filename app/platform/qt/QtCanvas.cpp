@@ -343,8 +343,14 @@ bool CQtCanvas::DrawFast(QImage& into, const DrawOp& op, const QRect& area) {
     const std::uint32_t* pixels =
         RowOf(op.image, drawn.top() - source.top()) + (drawn.left() - source.left());
     const int sourceStride = (op.image.stride > 0 ? op.image.stride : op.image.width * 4) / 4;
-    if (op.kind == OpKind::Blend) {
+    if (op.kind == OpKind::Blend && op.image.identity == 0) {
         BlendRect(target, targetStride, pixels, sourceStride, count, drawn.height(), op.alpha);
+        return true;
+    }
+    if (op.kind == OpKind::Blend) {
+        const RowSpan* spans = SpansOf(op.image).data() + (drawn.top() - source.top());
+        BlendRectInSpans(target, targetStride, pixels, sourceStride, count, drawn.height(),
+                         op.alpha, spans, drawn.left() - source.left());
         return true;
     }
     for (int row = 0; row < drawn.height(); ++row) {
@@ -353,6 +359,23 @@ bool CQtCanvas::DrawFast(QImage& into, const DrawOp& op, const QRect& area) {
                     static_cast<size_t>(count) * 4);
     }
     return true;
+}
+
+// The spans are used at once by the caller, so the cache may be emptied at any draw.
+const std::vector<RowSpan>& CQtCanvas::SpansOf(const ImageRef& image) {
+    const auto found = spans_.find(image.identity);
+    if (found != spans_.end() && found->second.pixels == image.pixels &&
+        found->second.rows.size() == static_cast<size_t>(image.height)) {
+        return found->second.rows;
+    }
+    if (found != spans_.end()) {
+        spans_.erase(found);
+    }
+    if (spans_.size() >= kMaxCachedSpans) {
+        spans_.clear();
+    }
+    PictureSpans spans{image.pixels, VisibleSpans(image)};
+    return spans_.emplace(image.identity, std::move(spans)).first->second.rows;
 }
 
 void CQtCanvas::DrawWithPainter(QImage& into, const DrawOp& op, const QRect& area) {
