@@ -91,22 +91,23 @@ std::vector<DesignRow> BatchRows(std::string_view csv, const WellParameters& bas
     return rows;
 }
 
-Sweep ParseSweep(const std::string& spec) {
-    const size_t equals = spec.find('=');
-    const size_t colon1 = spec.find(':', equals == std::string::npos ? 0 : equals);
-    const size_t colon2 = colon1 == std::string::npos ? colon1 : spec.find(':', colon1 + 1);
+Sweep ParseSweep(const std::string& argument) {
+    const size_t equals = argument.find('=');
+    const size_t colon1 = argument.find(':', equals == std::string::npos ? 0 : equals);
+    const size_t colon2 = colon1 == std::string::npos ? colon1 : argument.find(':', colon1 + 1);
     if (equals == std::string::npos || colon2 == std::string::npos) {
-        throw CalculatorError("--sweep: '" + spec + "' is not NAME=FROM:TO:STEP");
+        throw CalculatorError("--sweep: '" + argument + "' is not NAME=FROM:TO:STEP");
     }
     Sweep sweep;
-    sweep.option = FindDesignOption(ColumnName(spec.substr(0, equals)));
+    sweep.option = FindDesignOption(ColumnName(argument.substr(0, equals)));
     if (!sweep.option) {
-        throw CalculatorError("--sweep: unknown option '" + spec.substr(0, equals) +
+        throw CalculatorError("--sweep: unknown option '" + argument.substr(0, equals) +
                               "' (known: " + KnownColumns() + ")");
     }
-    const double from = NumberValue("--sweep FROM", spec.substr(equals + 1, colon1 - equals - 1));
-    const double to = NumberValue("--sweep TO", spec.substr(colon1 + 1, colon2 - colon1 - 1));
-    const double step = NumberValue("--sweep STEP", spec.substr(colon2 + 1));
+    const double from =
+        NumberValue("--sweep FROM", argument.substr(equals + 1, colon1 - equals - 1));
+    const double to = NumberValue("--sweep TO", argument.substr(colon1 + 1, colon2 - colon1 - 1));
+    const double step = NumberValue("--sweep STEP", argument.substr(colon2 + 1));
     if (std::fabs(step) < 0.001) { // values are rounded to three decimals
         throw CalculatorError("--sweep: STEP must be at least 0.001 (or -0.001) in size");
     }

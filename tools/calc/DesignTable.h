@@ -29,7 +29,7 @@ struct Sweep {
 constexpr size_t kMostSweepValues = 100000;
 // Throws CalculatorError for an unknown option, a bad number, a step of 0, below 0.001 or
 // leading away from TO, or more than kMostSweepValues values.
-Sweep ParseSweep(const std::string& spec);
+Sweep ParseSweep(const std::string& argument);
 std::vector<DesignRow> SweepRows(const Sweep& sweep, const WellParameters& base);
 
 struct ComputedDesign {
