@@ -20,18 +20,34 @@ void CReadoutController::Initialise() {
     ShowGasReach();
     SubscribeEvent(EventName::kSimulationFrameUpdated, this, &CReadoutController::ShowGasReach);
     SubscribeEvent(EventName::kWellParametersUpdated, this, &CReadoutController::UpdateNotice);
+    SubscribeEvent(EventName::kTagsReloaded, this, &CReadoutController::ShowGasReachAfterReload);
 }
 
+// Runs every frame, but the read-out changes only once per pump cycle or with the design, so
+// the view is found and its text made only then (and once more after a tag reload).
 void CReadoutController::ShowGasReach() {
     const CGasSeparatorModel* model = RequireModel("the gas reach");
-    auto* view = FindViewOf<CGasReachView>(ViewName::kGasReach);
-    if (!model || !view) {
+    if (!model) {
         return;
     }
     const WellParameters& parameters = model->GetParameters();
     const bool apply = !BreaksARangeRule(parameters);
     const GasReach reach = GasReachOf(parameters, model->GetState());
+    const ShownReach shown{reach.known, reach.depth, reach.length, apply};
+    if (shown_ == shown) {
+        return;
+    }
+    auto* view = FindViewOf<CGasReachView>(ViewName::kGasReach);
+    if (!view) {
+        return;
+    }
     view->SetReach(GasReachText(reach, apply), apply ? reach.Fraction() : 0.0);
+    shown_ = shown;
+}
+
+void CReadoutController::ShowGasReachAfterReload() {
+    shown_.reset();
+    ShowGasReach();
 }
 
 void CReadoutController::UpdateNotice() {

@@ -110,26 +110,23 @@ void CQtPlatform::Install(bool withAutomation) {
     }
 }
 
+namespace {
+// Clears a service slot only while it still holds this platform's object.
+template <class Service, class Ours> void ClearIfOurs(Service*& slot, Ours& ours) {
+    if (slot == &ours) {
+        slot = nullptr;
+    }
+}
+} // namespace
+
 void CQtPlatform::Uninstall() {
     PlatformServices& services = Platform();
-    if (services.mainWindow == &impl_->window) {
-        services.mainWindow = nullptr;
-    }
-    if (services.shell == &impl_->shell) {
-        services.shell = nullptr;
-    }
-    if (services.userFolders == &impl_->userFolders) {
-        services.userFolders = nullptr;
-    }
-    if (services.fileSystem == &impl_->fileSystem) {
-        services.fileSystem = nullptr;
-    }
-    if (services.clipboard == &impl_->clipboard) {
-        services.clipboard = nullptr;
-    }
-    if (services.reportRenderer == &impl_->reportRenderer) {
-        services.reportRenderer = nullptr;
-    }
+    ClearIfOurs(services.mainWindow, impl_->window);
+    ClearIfOurs(services.shell, impl_->shell);
+    ClearIfOurs(services.userFolders, impl_->userFolders);
+    ClearIfOurs(services.fileSystem, impl_->fileSystem);
+    ClearIfOurs(services.clipboard, impl_->clipboard);
+    ClearIfOurs(services.reportRenderer, impl_->reportRenderer);
     if (impl_->automation && services.automation == impl_->automation.get()) {
         services.automation = nullptr;
     }
