@@ -78,6 +78,6 @@ bool CGasReachView::ShowsTooltipAt(int x, int y) const {
 }
 
 void CGasReachView::DescribeState(ViewState& state) const {
-    state.emplace_back("text", text_);
+    state.emplace_back("text", text_, kIsText);
     state.emplace_back("fraction", FormatNumber(fraction_));
 }
