@@ -120,6 +120,20 @@ TEST_F(DrawingTest, AMinimisedWindowIsNotDrawnButTheWellMovesOn) {
     EXPECT_LE(DifferenceFromPainter(), 1); // the whole frame came back
 }
 
+// The window shows the back buffer's pixels whatever the format of the surface it paints on
+// (the offscreen and some X11 surfaces are RGB32, others premultiplied ARGB32).
+TEST_F(DrawingTest, TheWindowShowsTheBackBufferOnSurfacesOfEitherFormat) {
+    RaiseEvent(EventName::kPumpStart);
+    RunPass();
+    const QImage expected = Shown().convertToFormat(QImage::Format_RGB32);
+    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+        QImage surface(Shown().size(), format);
+        surface.fill(Qt::black);
+        window->CanvasWidget()->render(&surface, {}, {}, QWidget::RenderFlags()); // no text boxes
+        EXPECT_TRUE(surface.convertToFormat(QImage::Format_RGB32) == expected) << format;
+    }
+}
+
 // A widget drawing the same font at a sub-pixel position in between (as a line edit does)
 // changes nothing in the canvas's text.
 TEST_F(DrawingTest, TextComesOutTheSameWhateverTheWidgetsDrewBefore) {

@@ -12,6 +12,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QToolTip>
@@ -54,6 +55,23 @@ void CCanvasWidget::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+// The back buffer's pixels seen in the format of the surface painted on, when that is RGB32
+// (the offscreen and some X11 backing stores): drawing them in their own premultiplied format
+// would make Qt convert every pixel, on its thread pool, every frame. The view is the same
+// picture: an RGB32 surface keeps the colours and sets alpha to opaque either way.
+namespace {
+QImage InFormatOf(QPainter& painter, const QImage& pixels) {
+    const QPaintDevice* device =
+        painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image ||
+        static_cast<const QImage*>(device)->format() != QImage::Format_RGB32) {
+        return pixels;
+    }
+    return QImage(pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine(),
+                  QImage::Format_RGB32);
+}
+} // namespace
+
 // The back buffer holds device pixels: the logical rectangle to paint is taken from the
 // matching device rectangle.
 void CCanvasWidget::paintEvent(QPaintEvent* event) {
@@ -64,7 +82,7 @@ void CCanvasWidget::paintEvent(QPaintEvent* event) {
         const double scale = canvas->Scale();
         const QRectF source(area.x() * scale, area.y() * scale, area.width() * scale,
                             area.height() * scale);
-        painter.drawImage(QRectF(area), canvas->Image(), source);
+        painter.drawImage(QRectF(area), InFormatOf(painter, canvas->Image()), source);
     }
 }
 
