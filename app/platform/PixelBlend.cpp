@@ -338,3 +338,41 @@ PixelArea BlendPicture(std::uint32_t* buffer, int stride, const PixelArea& clip,
     BlendSampled(blend);
     return area;
 }
+
+ScaledPictures::Sizes& ScaledPictures::SizesOf(const ImageRef& image) {
+    if (last_ && lastIdentity_ == image.identity && last_->pixels == image.pixels) {
+        return *last_;
+    }
+    Sizes& sizes = pictures_[image.identity];
+    if (sizes.pixels != image.pixels || sizes.width != image.width ||
+        sizes.height != image.height) {
+        sizes = {image.pixels, image.width, image.height, {}};
+        sizes.bySize.resize(static_cast<size_t>(image.width) * image.height);
+    }
+    lastIdentity_ = image.identity;
+    last_ = &sizes;
+    return sizes;
+}
+
+ImageRef ScaledPictures::At(const ImageRef& image, int w, int h) {
+    if (image.IsEmpty() || image.identity == 0 || image.width * image.height > kMaxPictureArea ||
+        w <= 0 || h <= 0 || w > image.width || h > image.height) {
+        return {};
+    }
+    if (pixelCount_ > kMaxPixels) {
+        pictures_.clear();
+        last_ = nullptr;
+        pixelCount_ = 0;
+    }
+    std::vector<std::uint32_t>& pixels =
+        SizesOf(image).bySize[static_cast<size_t>(h - 1) * image.width + (w - 1)];
+    const int padded = (w + 7) / 8 * 8;
+    if (pixels.empty()) {
+        pixels.assign(static_cast<size_t>(padded) * h, 0u);
+        std::vector<int> columns(static_cast<size_t>(padded));
+        std::vector<int> rows(static_cast<size_t>(h));
+        BlendPicture(pixels.data(), padded, {0, 0, w, h}, image, {0, 0, w, h}, 255, columns, rows);
+        pixelCount_ += pixels.size();
+    }
+    return {pixels.data(), w, h, padded * 4, image.scale, 0};
+}

@@ -7,6 +7,7 @@
 #include "app/platform/Canvas.h"
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 // Every channel of a premultiplied pixel multiplied by alpha / 255, rounded.
@@ -72,3 +73,34 @@ struct PixelArea {
 PixelArea BlendPicture(std::uint32_t* buffer, int stride, const PixelArea& clip,
                        const ImageRef& image, const PixelArea& target, int alpha,
                        std::vector<int>& columns, std::vector<int>& rows);
+
+// Small pictures resampled once to each size they are drawn at, exactly as BlendPicture samples
+// them: a particle drawn smaller than its picture is then blended like an unscaled one every
+// frame instead of gathering its pixels again. Every row is padded with transparent pixels to
+// a whole number of groups of eight, so it blends without a partial group; blending the
+// padding leaves the target as it was.
+class ScaledPictures {
+public:
+    // Pictures larger than this, without an identity or drawn larger than they are, are not
+    // kept; and all are let go past the pixel budget, so no tag can make the cache grow.
+    static constexpr int kMaxPictureArea = 64 * 64;
+    static constexpr std::size_t kMaxPixels = 1 << 20;
+
+    // `image` at w x h pixels, its stride a multiple of eight pixels; empty when not kept.
+    // Valid until the next call.
+    ImageRef At(const ImageRef& image, int w, int h);
+
+private:
+    struct Sizes {
+        const std::uint32_t* pixels = nullptr;
+        int width = 0;
+        int height = 0;
+        std::vector<std::vector<std::uint32_t>> bySize; // (h - 1) * width + (w - 1)
+    };
+    Sizes& SizesOf(const ImageRef& image);
+
+    std::unordered_map<std::uint64_t, Sizes> pictures_;
+    std::uint64_t lastIdentity_ = 0;
+    Sizes* last_ = nullptr;
+    std::size_t pixelCount_ = 0;
+};

@@ -141,3 +141,45 @@ TEST(PixelBlendTest, BlendingInVisibleSpansEqualsBlendingTheWholeRectangle) {
     BlendRectInSpans(trimmed.data() + 1, 10, picture.data() + 2, width, 8, 3, 180, spans.data(), 2);
     EXPECT_EQ(trimmed, whole);
 }
+
+// A particle picture resampled once per size blends, padding and all, exactly as sampling the
+// picture at every draw did; what cannot be kept comes back empty.
+TEST(PixelBlendTest, PicturesResampledOncePerSizeBlendAsSampledEveryTime) {
+    std::mt19937 random(3);
+    const int width = 13;
+    const int height = 9;
+    const std::vector<std::uint32_t> picture = Pixels(random, width * height);
+    const ImageRef image{picture.data(), width, height, width * 4, 1.0, NewImageIdentity()};
+    const int stride = 40;
+    const std::vector<std::uint32_t> background = Pixels(random, stride * 12);
+    ScaledPictures kept;
+    std::vector<int> columns;
+    std::vector<int> rows;
+    for (int w = 1; w <= width; ++w) {
+        for (int h = 1; h <= height; ++h) {
+            for (int alpha : {255, 90}) {
+                std::vector<std::uint32_t> sampled = background;
+                BlendPicture(sampled.data(), stride, {0, 0, stride, 12}, image,
+                             {3, 2, 3 + w, 2 + h}, alpha, columns, rows);
+                const ImageRef resampled = kept.At(image, w, h);
+                ASSERT_EQ(resampled.stride % 32, 0);
+                const int padded = resampled.stride / 4;
+                std::vector<std::uint32_t> blended = background;
+                BlendRect(blended.data() + 2 * stride + 3, stride, resampled.pixels, padded, padded,
+                          h, alpha);
+                ASSERT_EQ(blended, sampled) << w << " x " << h << " alpha " << alpha;
+            }
+        }
+    }
+    EXPECT_TRUE(kept.At(image, width + 1, height).IsEmpty()); // drawn larger than it is
+    ImageRef changing = image;
+    changing.identity = 0;
+    EXPECT_TRUE(kept.At(changing, 4, 4).IsEmpty());
+    const std::vector<std::uint32_t> large(65 * 64, 0xFF000000u);
+    EXPECT_TRUE(kept.At({large.data(), 65, 64, 65 * 4, 1.0, NewImageIdentity()}, 8, 8).IsEmpty());
+
+    // Other pixels under the same identity (a reloaded picture) are sampled again.
+    const std::vector<std::uint32_t> other(static_cast<size_t>(width) * height, 0xFF336699u);
+    const ImageRef reloaded{other.data(), width, height, width * 4, 1.0, image.identity};
+    EXPECT_EQ(kept.At(reloaded, 5, 5).pixels[0], 0xFF336699u);
+}

@@ -194,3 +194,36 @@ TEST(CanvasFramesTest, WhatChangedIsDrawnAgainAndNothingElse) {
     const PixelRect unchanged = canvas.EndFrame();
     EXPECT_EQ(unchanged, (PixelRect{20, 5, 6, 6})); // only where the spot was
 }
+
+// Sprites at the edges of their clip, scaled and not, the clip reaching the canvas's right and
+// bottom edges: inside, the sampled blend; outside, not one pixel changed; and a sprite's row
+// padding never reaches past the last pixel (the sanitizer build checks that).
+TEST(CanvasFramesTest, SpritesAtTheClipEdgesTouchNothingOutsideIt) {
+    PixelBuffer bubble = Plain(14, 10, 0x80402010);
+    bubble.pixels[3] = 0xFF0000FF;
+    const PixelBuffer background = Plain(60, 30, 0xFFFFFFFF);
+    const PixelRect clip{10, 5, 50, 25};
+    std::vector<Sprite> sprites;
+    for (int x : {2, 8, 21, 39, 47, 55}) {
+        sprites.push_back({RefOf(bubble), x, x / 3, 14, 10, 200});
+        sprites.push_back({RefOf(bubble), x + 1, 24, 9, 7, 255});
+    }
+    CQtCanvas canvas(60, 30);
+    canvas.BeginFrame();
+    canvas.CopyImage(RefOf(background), 0, 0);
+    canvas.DrawSprites(sprites.data(), sprites.size(), clip);
+    canvas.EndFrame();
+
+    std::vector<std::uint32_t> expected = background.pixels;
+    std::vector<int> columns;
+    std::vector<int> rows;
+    for (const Sprite& s : sprites) {
+        BlendPicture(expected.data(), 60,
+                     {clip.x, clip.y, clip.x + clip.width, clip.y + clip.height}, s.image,
+                     {s.x, s.y, s.x + s.w, s.y + s.h}, s.alpha, columns, rows);
+    }
+    for (int y = 0; y < 30; ++y) {
+        ASSERT_EQ(std::memcmp(canvas.Image().constScanLine(y), expected.data() + y * 60, 60 * 4), 0)
+            << "row " << y;
+    }
+}

@@ -401,9 +401,18 @@ void CQtCanvas::DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& are
     const int stride = static_cast<int>(into.bytesPerLine() / 4);
     for (std::size_t i = 0; i < op.spriteCount; ++i) {
         const Sprite& sprite = op.sprites[i];
-        const QRect target = DeviceRect(QRect(sprite.x, sprite.y, sprite.w, sprite.h));
-        BlendPicture(pixels, stride, clip, sprite.image,
-                     {target.left(), target.top(), target.right() + 1, target.bottom() + 1},
-                     sprite.alpha, columns_, rows_);
+        const QRect device = DeviceRect(QRect(sprite.x, sprite.y, sprite.w, sprite.h));
+        const PixelArea target{device.left(), device.top(), device.right() + 1,
+                               device.bottom() + 1};
+        ImageRef picture = scaledPictures_.At(sprite.image, device.width(), device.height());
+        if (picture.IsEmpty()) {
+            BlendPicture(pixels, stride, clip, sprite.image, target, sprite.alpha, columns_, rows_);
+            continue;
+        }
+        // The padding is blended too, as far as the clip: whole groups of eight.
+        picture.width = picture.stride / 4;
+        BlendPicture(pixels, stride, clip, picture,
+                     {target.x0, target.y0, target.x0 + picture.width, target.y1}, sprite.alpha,
+                     columns_, rows_);
     }
 }

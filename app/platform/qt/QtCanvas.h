@@ -98,6 +98,7 @@ private:
         std::vector<RowSpan> rows;
     };
     std::unordered_map<std::uint64_t, PictureSpans> spans_;
+    ScaledPictures scaledPictures_;
     std::vector<int> columns_; // working space of the sprite loop
     std::vector<int> rows_;
 };
