@@ -43,10 +43,10 @@ void BlendSampledByRows(const SampledBlend& blend, RowLoopPointer rowLoop) {
 }
 
 #ifdef GS_BLEND_X86
-// x / 255 rounded, in every 16-bit lane (x at most 255 * 255).
+// x / 255 rounded, in every 16-bit lane (x at most 255 * 255): (x + 128) * 257 >> 16, which
+// equals ((x + 128) + ((x + 128) >> 8)) >> 8 in two instructions instead of four.
 inline __m128i Divide255(__m128i x) {
-    x = _mm_add_epi16(x, _mm_set1_epi16(128));
-    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+    return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257));
 }
 
 // Two pixels widened to 16-bit lanes: the source (already scaled) over the target.
@@ -87,8 +87,8 @@ void BlendRowSse2(std::uint32_t* target, const std::uint32_t* source, int count,
 }
 
 __attribute__((target("avx2"))) inline __m256i Divide255Avx2(__m256i x) {
-    x = _mm256_add_epi16(x, _mm256_set1_epi16(128));
-    return _mm256_srli_epi16(_mm256_add_epi16(x, _mm256_srli_epi16(x, 8)), 8);
+    return _mm256_mulhi_epu16(_mm256_add_epi16(x, _mm256_set1_epi16(128)),
+                              _mm256_set1_epi16(257));
 }
 
 __attribute__((target("avx2"))) inline __m256i OverWideAvx2(__m256i source, __m256i target) {
