@@ -87,8 +87,7 @@ void BlendRowSse2(std::uint32_t* target, const std::uint32_t* source, int count,
 }
 
 __attribute__((target("avx2"))) inline __m256i Divide255Avx2(__m256i x) {
-    return _mm256_mulhi_epu16(_mm256_add_epi16(x, _mm256_set1_epi16(128)),
-                              _mm256_set1_epi16(257));
+    return _mm256_mulhi_epu16(_mm256_add_epi16(x, _mm256_set1_epi16(128)), _mm256_set1_epi16(257));
 }
 
 __attribute__((target("avx2"))) inline __m256i OverWideAvx2(__m256i source, __m256i target) {
@@ -267,32 +266,47 @@ void BlendSampled(const SampledBlend& blend) {
     }
 }
 
-std::vector<RowSpan> VisibleSpans(const ImageRef& image) {
-    std::vector<RowSpan> spans(static_cast<size_t>(std::max(image.height, 0)));
+VisibleRuns FindVisibleRuns(const ImageRef& image) {
+    VisibleRuns out;
     const int stride = (image.stride > 0 ? image.stride : image.width * 4) / 4;
     for (int r = 0; r < image.height; ++r) {
         const std::uint32_t* row = image.pixels + static_cast<size_t>(r) * stride;
-        int begin = 0;
-        int end = image.width;
-        while (begin < end && row[begin] == 0) {
-            ++begin;
+        const auto rowStart = out.runs.size();
+        out.firstRun.push_back(static_cast<int>(rowStart));
+        for (int x = 0; x < image.width;) {
+            while (x < image.width && row[x] == 0) {
+                ++x;
+            }
+            const int begin = x;
+            while (x < image.width && row[x] != 0) {
+                ++x;
+            }
+            if (begin == x) {
+                break;
+            }
+            if (out.runs.size() > rowStart &&
+                begin - out.runs.back().end < VisibleRuns::kJoinedGap) {
+                out.runs.back().end = x;
+            } else {
+                out.runs.push_back({begin, x});
+            }
         }
-        while (end > begin && row[end - 1] == 0) {
-            --end;
-        }
-        spans[static_cast<size_t>(r)] = {begin, end};
     }
-    return spans;
+    out.firstRun.push_back(static_cast<int>(out.runs.size()));
+    return out;
 }
 
-void BlendRectInSpans(std::uint32_t* target, int targetStride, const std::uint32_t* source,
-                      int sourceStride, int count, int rowCount, int alpha, const RowSpan* spans,
-                      int firstColumn) {
+void BlendRectInRuns(std::uint32_t* target, int targetStride, const std::uint32_t* source,
+                     int sourceStride, int count, int rowCount, int alpha, const VisibleRuns& runs,
+                     int firstRow, int firstColumn) {
     for (int r = 0; r < rowCount; ++r) {
-        const int begin = std::max(spans[r].begin - firstColumn, 0);
-        const int end = std::min(spans[r].end - firstColumn, count);
-        BlendRow(target + static_cast<size_t>(r) * targetStride + begin,
-                 source + static_cast<size_t>(r) * sourceStride + begin, end - begin, alpha);
+        const auto row = static_cast<size_t>(firstRow + r);
+        for (int k = runs.firstRun[row]; k < runs.firstRun[row + 1]; ++k) {
+            const int begin = std::max(runs.runs[static_cast<size_t>(k)].begin - firstColumn, 0);
+            const int end = std::min(runs.runs[static_cast<size_t>(k)].end - firstColumn, count);
+            BlendRow(target + static_cast<size_t>(r) * targetStride + begin,
+                     source + static_cast<size_t>(r) * sourceStride + begin, end - begin, alpha);
+        }
     }
 }
 

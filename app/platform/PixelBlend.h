@@ -44,18 +44,26 @@ void BlendSampled(const SampledBlend& blend);
 // The name of the row loop in use ("avx2", "sse2" or "scalar"), for the benchmark's report.
 const char* BlendRowKind();
 
-// The columns [begin, end) of one picture row outside which every pixel is transparent.
+// Columns [begin, end) of one picture row.
 struct RowSpan {
     int begin = 0;
     int end = 0;
 };
-// The span of every row of `image`.
-std::vector<RowSpan> VisibleSpans(const ImageRef& image);
-// BlendRect over the rows' visible parts only: `spans` describes the source rows from the one
-// at `source` on, whose first column is `firstColumn` of the picture.
-void BlendRectInSpans(std::uint32_t* target, int targetStride, const std::uint32_t* source,
-                      int sourceStride, int count, int rowCount, int alpha, const RowSpan* spans,
-                      int firstColumn);
+// The runs of columns of every row that hold a visible pixel: transparent pixels change
+// nothing, so a picture that is mostly empty (a dimension line, a cut-away) blends only its
+// runs and never reads the rest. Runs fewer than kJoinedGap columns apart are one run: a few
+// transparent pixels cost less to blend than a run to start.
+struct VisibleRuns {
+    static constexpr int kJoinedGap = 8;
+    std::vector<RowSpan> runs; // row after row, left to right
+    std::vector<int> firstRun; // the index of each row's first run, and one past the last
+};
+VisibleRuns FindVisibleRuns(const ImageRef& image);
+// BlendRect over the visible runs only, for a rectangle starting at picture row `firstRow`
+// and column `firstColumn` (where `source` points).
+void BlendRectInRuns(std::uint32_t* target, int targetStride, const std::uint32_t* source,
+                     int sourceStride, int count, int rowCount, int alpha, const VisibleRuns& runs,
+                     int firstRow, int firstColumn);
 
 // A rectangle of a pixel buffer: columns [x0, x1), rows [y0, y1).
 struct PixelArea {

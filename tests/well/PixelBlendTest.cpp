@@ -117,28 +117,37 @@ TEST(PixelBlendTest, RectanglesAndSampledPicturesBlendTheRightSourcePixels) {
     }
 }
 
-TEST(PixelBlendTest, BlendingInVisibleSpansEqualsBlendingTheWholeRectangle) {
+TEST(PixelBlendTest, BlendingInVisibleRunsEqualsBlendingTheWholeRectangle) {
     std::mt19937 random(5);
-    const int width = 12;
-    std::vector<std::uint32_t> picture = Pixels(random, width * 3);
+    const int width = 24;
+    std::vector<std::uint32_t> picture = Pixels(random, width * 4);
     std::fill(picture.begin(), picture.begin() + width, 0u); // an empty row
-    std::fill(picture.begin() + width, picture.begin() + width + 3, 0u);
+    // Row 1: pixels at 3..4 and 10 (a gap of 5, joined) and 19 (a gap of 8, apart).
+    std::fill(picture.begin() + width, picture.begin() + 2 * width, 0u);
     picture[width + 3] = 0xFF102030u;
-    picture[2 * width - 1] = 0;
-    picture[2 * width - 2] = 0x80000000u;
-    const ImageRef image{picture.data(), width, 3, width * 4, 1.0, 7};
-    const std::vector<RowSpan> spans = VisibleSpans(image);
-    ASSERT_EQ(spans.size(), 3u);
-    EXPECT_EQ(spans[0].end - spans[0].begin, 0);
-    EXPECT_EQ(spans[1].begin, 3);
-    EXPECT_EQ(spans[1].end, width - 1);
+    picture[width + 4] = 0x80000000u;
+    picture[width + 10] = 0x01010101u;
+    picture[width + 19] = 0xFFFFFFFFu;
+    picture[3 * width] = 0xFF000000u; // row 3 starts and ends visible
+    picture[4 * width - 1] = 0xFF000000u;
+    const ImageRef image{picture.data(), width, 4, width * 4, 1.0, 7};
+    const VisibleRuns runs = FindVisibleRuns(image);
+    ASSERT_EQ(runs.firstRun.size(), 5u);
+    EXPECT_EQ(runs.firstRun[0], runs.firstRun[1]);
+    ASSERT_EQ(runs.firstRun[2] - runs.firstRun[1], 2);
+    EXPECT_EQ(runs.runs[runs.firstRun[1]].begin, 3);
+    EXPECT_EQ(runs.runs[runs.firstRun[1]].end, 11);
+    EXPECT_EQ(runs.runs[runs.firstRun[1] + 1].begin, 19);
+    EXPECT_EQ(runs.runs[runs.firstRun[1] + 1].end, 20);
+    EXPECT_EQ(runs.runs[runs.firstRun[4] - 1].end, width);
 
-    // Columns 2..9 of every row onto a 10-wide background, both ways.
-    const std::vector<std::uint32_t> background = Pixels(random, 10 * 3);
+    // Rows 1..3, columns 2..21, onto a 22-wide background, both ways.
+    const std::vector<std::uint32_t> background = Pixels(random, 22 * 3);
     std::vector<std::uint32_t> whole = background;
     std::vector<std::uint32_t> trimmed = background;
-    BlendRect(whole.data() + 1, 10, picture.data() + 2, width, 8, 3, 180);
-    BlendRectInSpans(trimmed.data() + 1, 10, picture.data() + 2, width, 8, 3, 180, spans.data(), 2);
+    const std::uint32_t* corner = picture.data() + width + 2;
+    BlendRect(whole.data() + 1, 22, corner, width, 20, 3, 180);
+    BlendRectInRuns(trimmed.data() + 1, 22, corner, width, 20, 3, 180, runs, 1, 2);
     EXPECT_EQ(trimmed, whole);
 }
 

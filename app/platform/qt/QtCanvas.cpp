@@ -348,9 +348,8 @@ bool CQtCanvas::DrawFast(QImage& into, const DrawOp& op, const QRect& area) {
         return true;
     }
     if (op.kind == OpKind::Blend) {
-        const RowSpan* spans = SpansOf(op.image).data() + (drawn.top() - source.top());
-        BlendRectInSpans(target, targetStride, pixels, sourceStride, count, drawn.height(),
-                         op.alpha, spans, drawn.left() - source.left());
+        BlendRectInRuns(target, targetStride, pixels, sourceStride, count, drawn.height(), op.alpha,
+                        RunsOf(op.image), drawn.top() - source.top(), drawn.left() - source.left());
         return true;
     }
     for (int row = 0; row < drawn.height(); ++row) {
@@ -361,21 +360,21 @@ bool CQtCanvas::DrawFast(QImage& into, const DrawOp& op, const QRect& area) {
     return true;
 }
 
-// The spans are used at once by the caller, so the cache may be emptied at any draw.
-const std::vector<RowSpan>& CQtCanvas::SpansOf(const ImageRef& image) {
-    const auto found = spans_.find(image.identity);
-    if (found != spans_.end() && found->second.pixels == image.pixels &&
-        found->second.rows.size() == static_cast<size_t>(image.height)) {
-        return found->second.rows;
+// The runs are used at once by the caller, so the cache may be emptied at any draw.
+const VisibleRuns& CQtCanvas::RunsOf(const ImageRef& image) {
+    const auto found = runs_.find(image.identity);
+    if (found != runs_.end() && found->second.pixels == image.pixels &&
+        found->second.runs.firstRun.size() == static_cast<size_t>(image.height) + 1) {
+        return found->second.runs;
     }
-    if (found != spans_.end()) {
-        spans_.erase(found);
+    if (found != runs_.end()) {
+        runs_.erase(found);
     }
-    if (spans_.size() >= kMaxCachedSpans) {
-        spans_.clear();
+    if (runs_.size() >= kMaxCachedRuns) {
+        runs_.clear();
     }
-    PictureSpans spans{image.pixels, VisibleSpans(image)};
-    return spans_.emplace(image.identity, std::move(spans)).first->second.rows;
+    PictureRuns runs{image.pixels, FindVisibleRuns(image)};
+    return runs_.emplace(image.identity, std::move(runs)).first->second.runs;
 }
 
 void CQtCanvas::DrawWithPainter(QImage& into, const DrawOp& op, const QRect& area) {

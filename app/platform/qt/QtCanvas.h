@@ -65,7 +65,7 @@ private:
         bool SameAs(const DrawOp& other) const;
     };
     static constexpr size_t kMaxCachedTexts = 256;
-    static constexpr size_t kMaxCachedSpans = 1024;
+    static constexpr size_t kMaxCachedRuns = 1024;
     const RenderedText& RenderText(const TextStyle& style, const std::string& utf8);
     void Add(OpKind kind, const ImageRef& image, const QRect& target, int alpha);
     QRect ChangedArea() const;
@@ -74,7 +74,7 @@ private:
     // One draw into `into`, clipped to a rectangle of device pixels.
     void Draw(QImage& into, const DrawOp& op, const QRect& clip);
     bool DrawFast(QImage& into, const DrawOp& op, const QRect& clip);
-    const std::vector<RowSpan>& SpansOf(const ImageRef& image);
+    const VisibleRuns& RunsOf(const ImageRef& image);
     void DrawWithPainter(QImage& into, const DrawOp& op, const QRect& clip);
     void DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& clip);
     QRect DeviceRect(const QRect& logical) const;
@@ -91,13 +91,13 @@ private:
     bool inFrame_ = false;
     bool wholeFrame_ = true;
     bool painterOnly_ = false;
-    // The visible span of every row of the pictures blended, by identity: their transparent
-    // margins are skipped without being read.
-    struct PictureSpans {
+    // The visible runs of the pictures blended, by identity: their transparent parts are
+    // skipped without being read.
+    struct PictureRuns {
         const std::uint32_t* pixels;
-        std::vector<RowSpan> rows;
+        VisibleRuns runs;
     };
-    std::unordered_map<std::uint64_t, PictureSpans> spans_;
+    std::unordered_map<std::uint64_t, PictureRuns> runs_;
     ScaledPictures scaledPictures_;
     std::vector<int> columns_; // working space of the sprite loop
     std::vector<int> rows_;
