@@ -45,7 +45,7 @@ constexpr int kDefaultPasses = 3600;
 constexpr double kStep = CScriptDriver::kStepSeconds;
 
 const char* const kUsage = R"(Usage: gas-separator-bench [--passes N]
-       gas-separator-bench --realtime SECONDS [--minimised]
+       gas-separator-bench --realtime SECONDS [--minimised] [--window]
        gas-separator-bench --help | --version
 
 Runs the Gas Separator Simulator offscreen with the pump running and the dimension lines
@@ -56,7 +56,8 @@ mean_window_update_ms, mean_simulation_ms, live_particles, first_frame_ms, peak_
 With --realtime it runs the program's own main loop, with its sleeps, for SECONDS of wall
 time (with --minimised the window is minimised first) and prints passes, wall_seconds,
 cpu_seconds, cpu_percent (process CPU time over wall time), live_particles,
-first_frame_ms and peak_rss_mb.
+first_frame_ms and peak_rss_mb. With --window the real window is shown on the desktop's
+display (DISPLAY or WAYLAND_DISPLAY, e.g. under xvfb-run) instead of offscreen.
 )";
 
 double MsSince(Clock::time_point start) {
@@ -104,6 +105,7 @@ struct Options {
     int passes = kDefaultPasses;
     double realtimeSeconds = 0; // above 0: the real main loop for this long
     bool minimised = false;
+    bool window = false; // on the desktop's display rather than offscreen
     bool valid = true;
 };
 
@@ -127,11 +129,14 @@ Options ParseOptions(int argc, char** argv) {
             options.realtimeSeconds = seconds.value_or(0);
         } else if (option == "--minimised") {
             options.minimised = true;
+        } else if (option == "--window") {
+            options.window = true;
         } else {
             options.valid = false;
         }
     }
-    options.valid = options.valid && (!options.minimised || options.realtimeSeconds > 0);
+    options.valid =
+        options.valid && ((!options.minimised && !options.window) || options.realtimeSeconds > 0);
     return options;
 }
 
@@ -228,12 +233,15 @@ int main(int argc, char** argv) {
     }
     const Options options = ParseOptions(argc, argv);
     if (!options.valid) {
-        std::cerr << "usage: gas-separator-bench [--passes N | --realtime SECONDS [--minimised]]"
+        std::cerr << "usage: gas-separator-bench [--passes N | --realtime SECONDS [--minimised]"
+                     " [--window]]"
                      " (see --help)"
                   << std::endl;
         return 2;
     }
-    CQtPlatform platform(argc, argv, CQtPlatform::Display::Offscreen);
+    CQtPlatform platform(argc, argv,
+                         options.window ? CQtPlatform::Display::Desktop
+                                        : CQtPlatform::Display::Offscreen);
     platform.Install(true);
     std::ostringstream messages;
     CDriverShell shell(messages);
