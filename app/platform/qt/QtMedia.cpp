@@ -55,6 +55,8 @@ bool CQtImageDecoder::DecodeImage(const unsigned char* data, std::size_t size, P
         out = {};
         return false;
     }
+    // Premultiplied where the picture was decoded, not in a second copy of it.
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
     out = ToPixelBuffer(image);
     return true;
 }
