@@ -2,15 +2,10 @@
 
 #include "app/platform/ImageDecoder.h"
 #include "app/platform/Platform.h"
-#include "app/tags/MediaFile.h"
+#include "app/tags/PictureDecodeAhead.h"
 #include "app/tags/TagReader.h"
 
 namespace {
-bool Decode(const unsigned char* data, std::size_t size, PixelBuffer& out) {
-    IImageDecoder* decoder = Platform().imageDecoder;
-    return decoder && data && decoder->DecodeImage(data, size, out);
-}
-
 // "views/x/name.png" -> "views/x/name@2x.png"; empty for a name without an extension.
 std::string DoubleSizeName(const std::string& path) {
     const auto dot = path.rfind('.');
@@ -21,20 +16,25 @@ std::string DoubleSizeName(const std::string& path) {
     return path.substr(0, dot) + "@2x" + path.substr(dot);
 }
 
+// The picture as decoded ahead when it was (see PictureDecodeAhead.h), else decoded now.
+DecodedPicture ReadPicture(const std::string& path, const std::string& fullPath) {
+    if (CPictureDecodeAhead* ahead = CPictureDecodeAhead::Current()) {
+        if (std::optional<DecodedPicture> decoded = ahead->Take(path, fullPath)) {
+            return std::move(*decoded);
+        }
+    }
+    return DecodePicture(path, fullPath);
+}
+
 // The @2x picture of a tag directory file or of the embedded store; empty when missing.
 PixelBuffer LoadDoubleSize(const std::string& path, const std::string& fullPath) {
-    PixelBuffer decoded;
-    if (!fullPath.empty()) {
-        std::vector<unsigned char> bytes;
-        const std::string file = DoubleSizeName(fullPath);
-        if (!file.empty() && !ReadMediaFile(file, bytes)) {
-            Decode(bytes.data(), bytes.size(), decoded);
-        }
-    } else if (const std::string name = DoubleSizeName(path); !name.empty()) {
-        const ResourceBytes stored = FindResource(name, ResourceKind::RawData);
-        Decode(stored.data, stored.size, decoded);
+    const std::string name = DoubleSizeName(path);
+    const std::string file = fullPath.empty() ? std::string() : DoubleSizeName(fullPath);
+    if (name.empty() || (!fullPath.empty() && file.empty())) {
+        return {};
     }
-    return decoded;
+    DecodedPicture decoded = ReadPicture(name, file);
+    return decoded.decoded ? std::move(decoded.pixels) : PixelBuffer{};
 }
 } // namespace
 
@@ -50,22 +50,17 @@ ImageRef TImage::Picture() const {
 }
 
 void TImage::Load(const YAML::Node&) {
-    PixelBuffer decoded;
-    if (!fullPath.empty()) {
-        // A picture of the tag directory that cannot be used fails the load like a bad tag
-        // file; the tag manager names the file and the tags that refer to it.
-        std::vector<unsigned char> bytes;
-        if (const std::error_code error = ReadMediaFile(fullPath, bytes)) {
-            throw TagValueError("cannot read the picture: " + error.message());
-        }
-        if (Platform().imageDecoder && !Decode(bytes.data(), bytes.size(), decoded)) {
-            throw TagValueError("the picture cannot be decoded");
-        }
-    } else {
-        // A missing or broken embedded picture just stays empty.
-        const ResourceBytes stored = FindResource(path, ResourceKind::RawData);
-        Decode(stored.data, stored.size, decoded);
+    DecodedPicture picture = ReadPicture(path, fullPath);
+    // A picture of the tag directory that cannot be used fails the load like a bad tag file;
+    // the tag manager names the file and the tags that refer to it. A missing or broken
+    // embedded picture just stays empty.
+    if (!fullPath.empty() && picture.readError) {
+        throw TagValueError("cannot read the picture: " + picture.readError.message());
     }
+    if (!fullPath.empty() && Platform().imageDecoder && !picture.decoded) {
+        throw TagValueError("the picture cannot be decoded");
+    }
+    PixelBuffer& decoded = picture.pixels;
     width = decoded.width;
     height = decoded.height;
     bitmap = std::move(decoded.pixels);

@@ -8,6 +8,7 @@
 #include "app/tags/App.h"
 #include "app/tags/Icon.h"
 #include "app/tags/MouseRegion.h"
+#include "app/tags/PictureDecodeAhead.h"
 #include "app/tags/TagManager.h"
 #include "app/window_manager/AppView.h"
 #include "app/window_manager/BaseView.h"
@@ -61,7 +62,10 @@ WindowDescription CWindowManager::DescribeWindow() const {
 void CWindowManager::Init() {
     running_ = true;
     quitPosted_ = false;
-    rootTag_ = LoadTag(kRootTag);
+    {
+        const CPictureDecodeAhead pictures; // decoded on a second core while the tags load
+        rootTag_ = LoadTag(kRootTag);
+    }
     window_ = Platform().mainWindow;
     if (window_) {
         window_->Open(DescribeWindow(), this);
@@ -262,6 +266,7 @@ std::string CWindowManager::TooltipAt(int x, int y) const {
 void CWindowManager::RefreshTags() {
     LOG_DEBUG("CWindowManager", "Refreshing tags - Begin");
     try {
+        const CPictureDecodeAhead pictures;
         RefreshTag(rootTag_);
     } catch (const TagError& error) {
         ReportRefreshFailure(error);

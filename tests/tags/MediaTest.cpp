@@ -3,6 +3,7 @@
 #include "app/GlobalService.h"
 #include "app/platform/Platform.h"
 #include "app/tags/EmbeddedStore.h"
+#include "app/tags/PictureDecodeAhead.h"
 #include "app/tags/Tags.h"
 #include "tests/tags/QtTestSupport.h"
 #include "tests/tags/TagTestSupport.h"
@@ -12,7 +13,9 @@
 #include <QFontInfo>
 #include <QImage>
 
+#include <algorithm>
 #include <cerrno>
+#include <sys/stat.h>
 
 using tagtest::TagTest;
 
@@ -195,4 +198,80 @@ TEST_F(MediaTest, IconsGiveALargeAndASmallImage) {
     const auto* missing = Get<TIcon>(LoadTag("icons/none.ico"));
     EXPECT_TRUE(missing->largeIcon.pixels.empty());
     EXPECT_TRUE(missing->iconData.empty());
+}
+
+// Pictures decoded on the second thread are the ones decoding them in place gives, @2x ones
+// and errors included; each is handed out once, and only while its decode-ahead lives.
+TEST_F(MediaTest, PicturesDecodedAheadAreThoseDecodedInPlaceErrorsIncluded) {
+    CScaledDecoder scaled;
+    ScopedOverride<IImageDecoder> useScaled(Platform().imageDecoder, &scaled);
+    QImage small(3, 2, QImage::Format_ARGB32);
+    small.fill(qRgba(200, 100, 0, 128));
+    QImage large(6, 4, QImage::Format_ARGB32);
+    large.fill(Qt::blue);
+    WritePng("views/sharp.png", small);
+    WritePng("views/sharp@2x.png", large);
+    Write("views/broken.png", "not a picture");
+    Write("panel.btn.yml", "X: 0\nY: 0\nBase Image: ref(views/broken.png)\n");
+    std::filesystem::create_directories(dir / "views/loop");
+    std::filesystem::create_directory_symlink(dir / "views", dir / "views/loop/back");
+    ASSERT_EQ(mkfifo((dir / "views/fifo.png").c_str(), 0600), 0);
+
+    const std::string root = dir.string() + "/";
+    std::vector<std::string> listed;
+    for (const auto& source : CPictureDecodeAhead::ListPictures(root, true)) {
+        EXPECT_EQ(source.fullPath, root + source.path);
+        listed.push_back(source.path);
+    }
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (std::vector<std::string>{"views/broken.png", "views/sharp.png",
+                                                "views/sharp@2x.png"}));
+    EXPECT_EQ(CPictureDecodeAhead::ListPictures(root, false).size(), 2u);
+
+    const auto loadSharp = [&] {
+        const auto* image = Get<TImage>(LoadTag("views/sharp.png"));
+        return std::make_pair(image->bitmap, image->picture2x.pixels);
+    };
+    const auto inPlace = loadSharp();
+    std::string inPlaceError;
+    try {
+        LoadTag("panel.btn.yml");
+    } catch (const TagError& error) {
+        inPlaceError = error.what();
+    }
+    ASSERT_FALSE(inPlaceError.empty());
+
+    ResetTags();
+    InitTags(root);
+    {
+        CPictureDecodeAhead ahead;
+        EXPECT_EQ(CPictureDecodeAhead::Current(), &ahead);
+        EXPECT_EQ(loadSharp(), inPlace);
+        try {
+            LoadTag("panel.btn.yml");
+            FAIL() << "a picture that cannot be decoded fails the load";
+        } catch (const TagError& error) {
+            EXPECT_EQ(error.what(), inPlaceError);
+        }
+        EXPECT_FALSE(ahead.Take("views/sharp.png", root + "views/sharp.png")); // taken before
+        EXPECT_FALSE(ahead.Take("views/other.png", root + "views/other.png")); // not listed
+    }
+    EXPECT_EQ(CPictureDecodeAhead::Current(), nullptr);
+
+    // Whichever thread comes first, the embedded store's pictures come out the same.
+    InitTags("");
+    const auto stored = CPictureDecodeAhead::ListPictures("", false);
+    std::vector<std::vector<std::uint32_t>> ahead;
+    {
+        CPictureDecodeAhead decoding;
+        for (const auto& source : stored) {
+            ahead.push_back(Get<TImage>(LoadTag(source.path))->bitmap);
+        }
+        for (const auto& source : stored) { // every one was handed to its tag
+            EXPECT_FALSE(decoding.Take(source.path, "")) << source.path;
+        }
+    }
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        EXPECT_EQ(DecodePicture(stored[i].path, "").pixels.pixels, ahead[i]) << stored[i].path;
+    }
 }

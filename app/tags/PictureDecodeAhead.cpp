@@ -1,0 +1,175 @@
+#include "app/tags/PictureDecodeAhead.h"
+
+#include "app/platform/ImageDecoder.h"
+#include "app/platform/Platform.h"
+#include "app/tags/EmbeddedStore.h"
+#include "app/tags/MediaFile.h"
+#include "app/tags/TagManager.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+CPictureDecodeAhead* gCurrent = nullptr;
+
+char FoldCase(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    if (text.size() < end.size()) {
+        return false;
+    }
+    return std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()),
+                      [](char a, char b) { return FoldCase(a) == FoldCase(b); });
+}
+
+bool IsPicture(const std::string& path, bool doubleSize) {
+    return EndsWith(path, ".PNG") && (doubleSize || !EndsWith(path, "@2X.PNG"));
+}
+
+// The regular files of the directory tree, not following links into other folders.
+void ListDirectory(const std::string& directory, bool doubleSize,
+                   std::vector<CPictureDecodeAhead::Source>& out) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::recursive_directory_iterator it(directory, error);
+    for (; !error && it != fs::recursive_directory_iterator() &&
+           out.size() < CPictureDecodeAhead::kMaxPictures;
+         it.increment(error)) {
+        std::error_code statError;
+        if (!it->is_regular_file(statError) ||
+            it->file_size(statError) > CPictureDecodeAhead::kMaxFileBytes || statError) {
+            continue;
+        }
+        const std::string relative = it->path().lexically_relative(directory).generic_string();
+        if (IsPicture(relative, doubleSize)) {
+            out.push_back({relative, directory + relative});
+        }
+    }
+}
+} // namespace
+
+DecodedPicture DecodePicture(const std::string& path, const std::string& fullPath) {
+    DecodedPicture out;
+    IImageDecoder* decoder = Platform().imageDecoder;
+    if (!fullPath.empty()) {
+        std::vector<unsigned char> bytes;
+        out.readError = ReadMediaFile(fullPath, bytes);
+        out.decoded = !out.readError && decoder &&
+                      decoder->DecodeImage(bytes.data(), bytes.size(), out.pixels);
+    } else if (const ResourceBytes stored = FindResource(path, ResourceKind::RawData)) {
+        out.decoded = decoder && decoder->DecodeImage(stored.data, stored.size, out.pixels);
+    }
+    return out;
+}
+
+std::vector<CPictureDecodeAhead::Source>
+CPictureDecodeAhead::ListPictures(const std::string& tagDirectory, bool doubleSize) {
+    std::vector<Source> pictures;
+    if (!tagDirectory.empty()) {
+        ListDirectory(tagDirectory, doubleSize, pictures);
+        return pictures;
+    }
+    for (const ResourceEntry& entry : ListResources()) {
+        const std::string path(entry.path);
+        if (entry.kind == ResourceKind::RawData && entry.size <= kMaxFileBytes &&
+            IsPicture(path, doubleSize) && pictures.size() < kMaxPictures) {
+            pictures.push_back({path, {}});
+        }
+    }
+    return pictures;
+}
+
+CPictureDecodeAhead::CPictureDecodeAhead()
+    : CPictureDecodeAhead(
+          ListPictures(TagManager() ? TagManager()->TagDirectory() : std::string(),
+                       Platform().imageDecoder && Platform().imageDecoder->PictureScale() > 1)) {}
+
+CPictureDecodeAhead::CPictureDecodeAhead(std::vector<Source> pictures) : previous_(gCurrent) {
+    for (Source& source : pictures) {
+        const std::string key = Key(source.path, source.fullPath);
+        if (byKey_.emplace(key, entries_.size()).second) {
+            entries_.push_back({std::move(source), State::Waiting, {}});
+        }
+    }
+    gCurrent = this;
+    if (!entries_.empty() && Platform().imageDecoder) {
+        worker_ = std::thread([this] { Work(); });
+    }
+}
+
+CPictureDecodeAhead::~CPictureDecodeAhead() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+    gCurrent = previous_;
+}
+
+CPictureDecodeAhead* CPictureDecodeAhead::Current() {
+    return gCurrent;
+}
+
+// The store's names are found without regard to letter case; file paths are taken as written.
+std::string CPictureDecodeAhead::Key(const std::string& path, const std::string& fullPath) {
+    if (!fullPath.empty()) {
+        return "file:" + fullPath;
+    }
+    std::string key = "store:" + path;
+    std::transform(key.begin(), key.end(), key.begin(), FoldCase);
+    return key;
+}
+
+// Takes the pictures in order, skipping those a tag has claimed; a failure of its own (out of
+// memory) leaves the picture to the tag.
+void CPictureDecodeAhead::Work() {
+    for (Entry& entry : entries_) {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (stopping_) {
+                return;
+            }
+            if (entry.state != State::Waiting) {
+                continue;
+            }
+            entry.state = State::Decoding;
+        }
+        std::optional<DecodedPicture> result;
+        try {
+            result = DecodePicture(entry.source.path, entry.source.fullPath);
+        } catch (...) {
+            result.reset();
+        }
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            entry.result = std::move(result);
+            entry.state = State::Done;
+        }
+        done_.notify_all();
+    }
+}
+
+std::optional<DecodedPicture> CPictureDecodeAhead::Take(const std::string& path,
+                                                        const std::string& fullPath) {
+    const auto found = byKey_.find(Key(path, fullPath));
+    if (found == byKey_.end()) {
+        return std::nullopt;
+    }
+    Entry& entry = entries_[found->second];
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (entry.state == State::Waiting) { // the worker has not come to it: decode it here
+        entry.state = State::Taken;
+        lock.unlock();
+        return DecodePicture(entry.source.path, entry.source.fullPath);
+    }
+    done_.wait(lock, [&] { return entry.state != State::Decoding; });
+    if (entry.state == State::Taken) {
+        return std::nullopt;
+    }
+    entry.state = State::Taken;
+    return std::move(entry.result);
+}
