@@ -24,6 +24,10 @@ bool EndsWith(const std::string& text, const std::string& end) {
                       [](char a, char b) { return FoldCase(a) == FoldCase(b); });
 }
 
+std::size_t BytesOf(const std::optional<DecodedPicture>& picture) {
+    return picture ? picture->pixels.pixels.size() * sizeof(std::uint32_t) : 0;
+}
+
 bool IsPicture(const std::string& path, bool doubleSize) {
     return EndsWith(path, ".PNG") && (doubleSize || !EndsWith(path, "@2X.PNG"));
 }
@@ -104,6 +108,7 @@ CPictureDecodeAhead::~CPictureDecodeAhead() {
         const std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
     }
+    done_.notify_all();
     if (worker_.joinable()) {
         worker_.join();
     }
@@ -129,7 +134,8 @@ std::string CPictureDecodeAhead::Key(const std::string& path, const std::string&
 void CPictureDecodeAhead::Work() {
     for (Entry& entry : entries_) {
         {
-            const std::lock_guard<std::mutex> lock(mutex_);
+            std::unique_lock<std::mutex> lock(mutex_);
+            done_.wait(lock, [this] { return stopping_ || heldBytes_ < kMaxHeldBytes; });
             if (stopping_) {
                 return;
             }
@@ -148,6 +154,7 @@ void CPictureDecodeAhead::Work() {
             const std::lock_guard<std::mutex> lock(mutex_);
             entry.result = std::move(result);
             entry.state = State::Done;
+            heldBytes_ += BytesOf(entry.result);
         }
         done_.notify_all();
     }
@@ -171,5 +178,8 @@ std::optional<DecodedPicture> CPictureDecodeAhead::Take(const std::string& path,
         return std::nullopt;
     }
     entry.state = State::Taken;
+    heldBytes_ -= BytesOf(entry.result);
+    lock.unlock();
+    done_.notify_all(); // the worker may be waiting for room
     return std::move(entry.result);
 }

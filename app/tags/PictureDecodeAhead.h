@@ -37,6 +37,9 @@ public:
     // Pictures beyond these are left to be decoded in place, should a tag use them.
     static constexpr std::size_t kMaxPictures = 1024;
     static constexpr std::uintmax_t kMaxFileBytes = 4 << 20;
+    // The worker waits while the pictures it decoded and no tag has taken yet hold this much,
+    // so a folder of pictures no tag uses cannot fill the memory.
+    static constexpr std::size_t kMaxHeldBytes = 64 << 20;
 
     // Every picture of the tag directory, or of the embedded store when `tagDirectory` is
     // empty; the "@2x" ones only with `doubleSize`.
@@ -72,6 +75,7 @@ private:
     std::mutex mutex_;
     std::condition_variable done_;
     bool stopping_ = false;
+    std::size_t heldBytes_ = 0; // of the pictures decoded and not yet taken
     CPictureDecodeAhead* previous_ = nullptr;
     std::thread worker_;
 };
