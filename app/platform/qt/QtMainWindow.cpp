@@ -55,11 +55,11 @@ void CCanvasWidget::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+namespace {
 // The back buffer's pixels seen in the format of the surface painted on, when that is RGB32
 // (the offscreen and some X11 backing stores): drawing them in their own premultiplied format
 // would make Qt convert every pixel, on its thread pool, every frame. The view is the same
 // picture: an RGB32 surface keeps the colours and sets alpha to opaque either way.
-namespace {
 QImage InFormatOf(QPainter& painter, const QImage& pixels) {
     const QPaintDevice* device =
         painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
