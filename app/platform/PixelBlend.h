@@ -85,8 +85,8 @@ PixelArea BlendPicture(std::uint32_t* buffer, int stride, const PixelArea& clip,
 // Small pictures resampled once to each size they are drawn at, exactly as BlendPicture samples
 // them: a particle drawn smaller than its picture is then blended like an unscaled one every
 // frame instead of gathering its pixels again. Every row is padded with transparent pixels to
-// a whole number of groups of eight, so it blends without a partial group; blending the
-// padding leaves the target as it was.
+// a whole number of groups of four, so it blends without a masked tail; blending the padding
+// leaves the target as it was.
 class ScaledPictures {
 public:
     // Pictures larger than this, without an identity or drawn larger than they are, are not
@@ -94,7 +94,7 @@ public:
     static constexpr int kMaxPictureArea = 64 * 64;
     static constexpr std::size_t kMaxPixels = 1 << 20;
 
-    // `image` at w x h pixels, its stride a multiple of eight pixels; empty when not kept.
+    // `image` at w x h pixels, its stride a multiple of four pixels; empty when not kept.
     // Valid until the next call.
     ImageRef At(const ImageRef& image, int w, int h);
 

@@ -408,7 +408,7 @@ void CQtCanvas::DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& are
             BlendPicture(pixels, stride, clip, sprite.image, target, sprite.alpha, columns_, rows_);
             continue;
         }
-        // The padding is blended too, as far as the clip: whole groups of eight.
+        // The padding is blended too, as far as the clip: whole groups of four.
         picture.width = picture.stride / 4;
         BlendPicture(pixels, stride, clip, picture,
                      {target.x0, target.y0, target.x0 + picture.width, target.y1}, sprite.alpha,
