@@ -35,6 +35,14 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 } // namespace
 
+std::string FoldedResourceName(std::string_view path) {
+    std::string name(path);
+    for (char& c : name) {
+        c = FoldCase(c);
+    }
+    return name;
+}
+
 ResourceBytes FindResource(std::string_view path, ResourceKind kind) {
     for (uint64_t i = 0; i < gs_store_count; ++i) {
         const StoreRecord& record = gs_store_table[i];

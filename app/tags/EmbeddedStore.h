@@ -25,6 +25,9 @@ struct ResourceBytes {
 
 // The stored bytes of the resource of that kind, or an empty result.
 ResourceBytes FindResource(std::string_view path, ResourceKind kind);
+// The name as the store compares names, without regard to ASCII letter case: every spelling of
+// one resource's name gives the same text.
+std::string FoldedResourceName(std::string_view path);
 // The bytes of the tag file exactly as stored; empty when there is none.
 std::string ReadResourceText(std::string_view path);
 // Writes the raw-data resource to `file`, replacing it atomically (app/AtomicFile.h). True only

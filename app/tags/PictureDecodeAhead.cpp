@@ -6,30 +6,22 @@
 #include "app/tags/MediaFile.h"
 #include "app/tags/TagManager.h"
 
-#include <algorithm>
 #include <filesystem>
 
 namespace {
 CPictureDecodeAhead* gCurrent = nullptr;
-
-char FoldCase(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-    if (text.size() < end.size()) {
-        return false;
-    }
-    return std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()),
-                      [](char a, char b) { return FoldCase(a) == FoldCase(b); });
-}
 
 std::size_t BytesOf(const std::optional<DecodedPicture>& picture) {
     return picture ? picture->pixels.pixels.size() * sizeof(std::uint32_t) : 0;
 }
 
 bool IsPicture(const std::string& path, bool doubleSize) {
-    return EndsWith(path, ".PNG") && (doubleSize || !EndsWith(path, "@2X.PNG"));
+    const std::string name = FoldedResourceName(path);
+    const auto endsWith = [&name](const std::string& end) {
+        return name.size() >= end.size() &&
+               name.compare(name.size() - end.size(), end.size(), end) == 0;
+    };
+    return endsWith(".PNG") && (doubleSize || !endsWith("@2X.PNG"));
 }
 
 // The regular files of the directory tree, not following links into other folders.
@@ -124,9 +116,7 @@ std::string CPictureDecodeAhead::Key(const std::string& path, const std::string&
     if (!fullPath.empty()) {
         return "file:" + fullPath;
     }
-    std::string key = "store:" + path;
-    std::transform(key.begin(), key.end(), key.begin(), FoldCase);
-    return key;
+    return "store:" + FoldedResourceName(path);
 }
 
 // Takes the pictures in order, skipping those a tag has claimed; a failure of its own (out of
