@@ -18,8 +18,8 @@
 // user file, a failed reload, a failed write) is reported to the user or logged and the
 // program goes on. A missing service is a wiring error (ReportMissingService).
 
-#include "app/GlobalService.h"
-#include "app/SimulationCore.h"
+#include "app/services/GlobalService.h"
+#include "app/services/SimulationCore.h"
 
 #include <functional>
 #include <memory>

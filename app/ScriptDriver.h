@@ -3,8 +3,8 @@
 // main-loop passes that never sleep, input as real window events through the platform's
 // synthetic input. Used by the headless driver and by the program's headless demonstration.
 
-#include "app/MainLoopTimer.h"
 #include "app/platform/Shell.h"
+#include "app/services/MainLoopTimer.h"
 
 #include <filesystem>
 #include <iosfwd>

@@ -1,7 +1,7 @@
 #include "app/StateDump.h"
 
-#include "app/GasSeparatorModel.h"
-#include "app/NumberFormat.h"
+#include "app/model/NumberFormat.h"
+#include "app/services/GasSeparatorModel.h"
 #include "app/window_manager/BaseView.h"
 #include "app/window_manager/WindowManager.h"
 

@@ -2,12 +2,12 @@
 // demonstration through the headless driver instead and says where its pictures went.
 
 #include "app/Application.h"
-#include "app/GlobalService.h"
-#include "app/MainLoopTimer.h"
 #include "app/ScriptDriver.h"
 #include "app/Version.h"
 #include "app/platform/Platform.h"
 #include "app/platform/qt/QtPlatform.h"
+#include "app/services/GlobalService.h"
+#include "app/services/MainLoopTimer.h"
 
 #include <filesystem>
 #include <iostream>

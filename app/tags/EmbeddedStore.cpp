@@ -1,6 +1,6 @@
 #include "app/tags/EmbeddedStore.h"
 
-#include "app/AtomicFile.h"
+#include "app/files/AtomicFile.h"
 
 #include <cstdint>
 

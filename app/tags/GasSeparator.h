@@ -1,8 +1,8 @@
 #pragma once
 // The animated well: casing, separator, pump, particle regions and dimension lines.
 
-#include "app/ViewNames.h"
 #include "app/tags/Tag.h"
+#include "app/window_manager/ViewNames.h"
 
 #include <array>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "app/tags/MediaFile.h"
 
-#include "app/AtomicFile.h"
+#include "app/files/AtomicFile.h"
 
 namespace {
 // Far beyond any picture, font or icon of the interface; a FIFO or a device is refused too.

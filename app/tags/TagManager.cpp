@@ -1,7 +1,7 @@
 #include "app/tags/TagManager.h"
 
-#include "app/AtomicFile.h"
-#include "app/GlobalService.h"
+#include "app/files/AtomicFile.h"
+#include "app/services/GlobalService.h"
 #include "app/tags/EmbeddedStore.h"
 #include "app/tags/TagReader.h"
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/ViewNames.h"
 #include "app/platform/Canvas.h"
 #include "app/platform/Window.h"
 #include "app/tags/App.h"
 #include "app/tags/Image.h"
 #include "app/tags/TagManager.h"
+#include "app/window_manager/ViewNames.h"
 
 const std::array<const char*, CAppView::kWarningCount> CAppView::kWarningNames = {
     ViewName::kMaxCapacityWarning,

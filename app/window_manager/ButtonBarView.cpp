@@ -1,8 +1,8 @@
 #include "app/window_manager/ButtonBarView.h"
 
-#include "app/ViewNames.h"
 #include "app/tags/ButtonBar.h"
 #include "app/tags/TagManager.h"
+#include "app/window_manager/ViewNames.h"
 #include "app/window_manager/WindowManager.h"
 
 const std::array<ButtonShortcut, CButtonBarView::kButtonCount>& CButtonBarView::Shortcuts() {

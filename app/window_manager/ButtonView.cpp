@@ -1,6 +1,6 @@
 #include "app/window_manager/ButtonView.h"
 
-#include "app/EventRegistry.h"
+#include "app/services/EventRegistry.h"
 #include "app/tags/Button.h"
 #include "app/tags/MouseRegion.h"
 #include "app/tags/TagManager.h"

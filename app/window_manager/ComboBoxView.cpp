@@ -1,9 +1,9 @@
 #include "app/window_manager/ComboBoxView.h"
 
-#include "app/EventNames.h"
-#include "app/EventRegistry.h"
 #include "app/platform/NativeControl.h"
 #include "app/platform/Window.h"
+#include "app/services/EventNames.h"
+#include "app/services/EventRegistry.h"
 #include "app/tags/ComboBox.h"
 #include "app/tags/ComboBoxItem.h"
 #include "app/tags/TagManager.h"

@@ -1,9 +1,9 @@
 #include "app/window_manager/ContactView.h"
 
-#include "app/ContactDetails.h"
-#include "app/ViewNames.h"
+#include "app/services/ContactDetails.h"
 #include "app/tags/ContactDialog.h"
 #include "app/tags/TagManager.h"
+#include "app/window_manager/ViewNames.h"
 
 void CContactView::Init(IMainWindow* window, const std::string& name) {
     InitDialog(

@@ -1,8 +1,8 @@
 #include "app/window_manager/DimensionLineView.h"
 
-#include "app/ViewNames.h"
 #include "app/tags/DimensionLine.h"
 #include "app/tags/TagManager.h"
+#include "app/window_manager/ViewNames.h"
 
 void CDimensionLineView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);

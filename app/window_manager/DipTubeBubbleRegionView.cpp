@@ -53,7 +53,7 @@ void CDipTubeBubbleRegionView::Recompute() {
     column_ = {tube_.left, chamber_.top, tube_.right, tube_.bottom};
 }
 
-bool CDipTubeBubbleRegionView::ConfineBelowChamber(CParticle& particle,
+bool CDipTubeBubbleRegionView::ConfineBelowChamber(CLiveParticle& particle,
                                                    const ParticleRect& rect) const {
     if (rect.top < chamber_.bottom) {
         return false;
@@ -69,7 +69,7 @@ bool CDipTubeBubbleRegionView::ConfineBelowChamber(CParticle& particle,
     return true;
 }
 
-void CDipTubeBubbleRegionView::OnParticleUpdate(CParticle& particle, double /*seconds*/) {
+void CDipTubeBubbleRegionView::OnParticleUpdate(CLiveParticle& particle, double /*seconds*/) {
     const ParticleRect rect = particle.Rect();
     if (ConfineBelowChamber(particle, rect)) {
         return;
@@ -91,7 +91,7 @@ void CDipTubeBubbleRegionView::OnParticleUpdate(CParticle& particle, double /*se
     }
 }
 
-void CDipTubeBubbleRegionView::OnParticleSpawned(CParticle& particle) {
+void CDipTubeBubbleRegionView::OnParticleSpawned(CLiveParticle& particle) {
     if (std::rand() % 4 <= 2) {
         particle.PickVelocityX();
     }

@@ -9,9 +9,9 @@ class CDipTubeBubbleRegionView : public CParticleRegionView {
 public:
     // Takes the tube rectangle from the tag, then configures as any region.
     void Configure(TagHandle tag) override;
-    void OnParticleUpdate(CParticle& particle, double seconds) override;
+    void OnParticleUpdate(CLiveParticle& particle, double seconds) override;
     // Three in four bubbles get a sideways speed; then the overrides apply.
-    void OnParticleSpawned(CParticle& particle) override;
+    void OnParticleSpawned(CLiveParticle& particle) override;
 
     void SetTravelingValveSeated(bool seated);
     void SetStandingValveSeated(bool seated);
@@ -31,7 +31,7 @@ public:
 private:
     void Recompute();
     // Confines a particle below the chamber; false when it is not there or no valve holds it.
-    bool ConfineBelowChamber(CParticle& particle, const ParticleRect& rect) const;
+    bool ConfineBelowChamber(CLiveParticle& particle, const ParticleRect& rect) const;
 
     bool travelingValveSeated_ = false;
     bool standingValveSeated_ = false;

@@ -1,6 +1,6 @@
 #include "app/window_manager/GasReachView.h"
 
-#include "app/NumberFormat.h"
+#include "app/model/NumberFormat.h"
 #include "app/platform/Canvas.h"
 #include "app/tags/GasReach.h"
 #include "app/tags/Label.h"

@@ -1,10 +1,10 @@
 #include "app/window_manager/GasSeparatorView.h"
 
-#include "app/NumberFormat.h"
-#include "app/ViewNames.h"
+#include "app/model/NumberFormat.h"
 #include "app/tags/GasSeparator.h"
 #include "app/tags/ParticleRegion.h"
 #include "app/tags/Plunger.h"
+#include "app/window_manager/ViewNames.h"
 
 #include "app/tags/TagManager.h"
 #include <memory>

@@ -1,9 +1,9 @@
 #include "app/window_manager/HelpView.h"
 
-#include "app/ContactDetails.h"
-#include "app/ViewNames.h"
+#include "app/services/ContactDetails.h"
 #include "app/tags/HelpDialog.h"
 #include "app/tags/TagManager.h"
+#include "app/window_manager/ViewNames.h"
 
 void CHelpView::Init(IMainWindow* window, const std::string& name) {
     InitDialog(window, name,

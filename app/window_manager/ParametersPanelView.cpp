@@ -1,6 +1,5 @@
 #include "app/window_manager/ParametersPanelView.h"
 
-#include "app/ViewNames.h"
 #include "app/platform/NativeControl.h"
 #include "app/platform/Window.h"
 #include "app/tags/ComboBox.h"
@@ -8,6 +7,7 @@
 #include "app/tags/ParametersPanel.h"
 #include "app/tags/TagManager.h"
 #include "app/tags/TextEdit.h"
+#include "app/window_manager/ViewNames.h"
 
 #include <algorithm>
 #include <tuple>

@@ -1,10 +1,10 @@
 #include "app/window_manager/ParticleRegionView.h"
 
-#include "app/NumberFormat.h"
+#include "app/model/NumberFormat.h"
 #include "app/tags/Image.h"
 #include "app/tags/ParticleRegion.h"
 #include "app/tags/TagManager.h"
-#include "app/window_manager/Particle.h"
+#include "app/window_manager/LiveParticle.h"
 // The particle tag class shares this unit's header name, so it comes in with all tags.
 #include "app/tags/Tags.h"
 
@@ -62,7 +62,7 @@ void CParticleRegionView::RemoveDeadAndMove(double seconds) {
 
 void CParticleRegionView::RemoveDead() {
     const auto dead =
-        std::remove_if(particles_.begin(), particles_.end(), [this](const CParticle& p) {
+        std::remove_if(particles_.begin(), particles_.end(), [this](const CLiveParticle& p) {
             if (!p.IsDead()) {
                 return false;
             }
@@ -109,7 +109,7 @@ int CParticleRegionView::SpawnCount(EmitterState& emitter, double seconds) {
 }
 
 void CParticleRegionView::SpawnParticle(EmitterState& emitter) {
-    CParticle particle;
+    CLiveParticle particle;
     particle.Spawn(emitter.particle, tag_);
     OnParticleSpawned(particle);
     particles_.push_back(particle);
@@ -117,7 +117,7 @@ void CParticleRegionView::SpawnParticle(EmitterState& emitter) {
     emitter.liveCount += 1;
 }
 
-void CParticleRegionView::OnParticleSpawned(CParticle& particle) {
+void CParticleRegionView::OnParticleSpawned(CLiveParticle& particle) {
     if (overrideXOn_) {
         particle.SetJitteredVelocityX(overrideX_);
     }
@@ -191,7 +191,7 @@ void CParticleRegionView::DrawParticles(ICanvas& canvas, Layer layer) const {
     pictures_.clear();
     std::vector<Sprite>& sprites = sprites_[layer == Layer::Front ? 1 : 0];
     sprites.clear();
-    for (const CParticle& particle : particles_) {
+    for (const CLiveParticle& particle : particles_) {
         const bool wanted = layer == Layer::All || (layer == Layer::Front) == particle.front;
         if (wanted && particle.y > firstRow) {
             Sprite sprite = particle.SpriteOf(PictureOf(particle.image, sharp));

@@ -4,7 +4,7 @@
 // part above a variable visible bottom is shown.
 
 #include "app/window_manager/BaseView.h"
-#include "app/window_manager/Particle.h"
+#include "app/window_manager/LiveParticle.h"
 #include "app/window_manager/PixelCanvas.h"
 
 #include <utility>
@@ -34,8 +34,8 @@ public:
     void Shutdown() override;
     void Update(double seconds) override;
     // Hooks for the subclasses: before each particle's move, and after a spawn.
-    virtual void OnParticleUpdate(CParticle& /*particle*/, double /*seconds*/) {}
-    virtual void OnParticleSpawned(CParticle& particle);
+    virtual void OnParticleUpdate(CLiveParticle& /*particle*/, double /*seconds*/) {}
+    virtual void OnParticleSpawned(CLiveParticle& particle);
 
     void DrawParticles(ICanvas& canvas, Layer layer = Layer::All) const;
     // 0 shows only the minimum height, 1 the whole region.
@@ -49,8 +49,8 @@ public:
     const char* Kind() const override { return "particle_region"; }
     void DescribeState(ViewState& state) const override;
 
-    const std::vector<CParticle>& Particles() const { return particles_; }
-    std::vector<CParticle>& Particles() { return particles_; }
+    const std::vector<CLiveParticle>& Particles() const { return particles_; }
+    std::vector<CLiveParticle>& Particles() { return particles_; }
     const std::vector<EmitterState>& Emitters() const { return emitters_; }
     int X() const { return x_; }
     int Y() const { return y_; }
@@ -86,7 +86,7 @@ private:
     int visibleBottomY_ = 0;
     int levelMinimumY_ = 0;
     int levelMaximumY_ = 0;
-    std::vector<CParticle> particles_; // oldest first
+    std::vector<CLiveParticle> particles_; // oldest first
     std::vector<EmitterState> emitters_;
     // This frame's sprites of the back (or only) layer and of the front layer, kept until the
     // frame is drawn; reused from frame to frame.

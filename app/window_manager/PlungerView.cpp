@@ -1,9 +1,9 @@
 #include "app/window_manager/PlungerView.h"
 
-#include "app/NumberFormat.h"
-#include "app/ViewNames.h"
+#include "app/model/NumberFormat.h"
 #include "app/tags/Plunger.h"
 #include "app/tags/TagManager.h"
+#include "app/window_manager/ViewNames.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "app/window_manager/SavePresetView.h"
 
-#include "app/ViewNames.h"
 #include "app/tags/SavePresetDialog.h"
 #include "app/tags/TagManager.h"
+#include "app/window_manager/ViewNames.h"
 
 namespace {
 // Shared with the panel's "Max Capacity" box; each control hears only its own changes.

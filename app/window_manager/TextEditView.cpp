@@ -1,9 +1,9 @@
 #include "app/window_manager/TextEditView.h"
 
-#include "app/EventNames.h"
-#include "app/EventRegistry.h"
 #include "app/platform/NativeControl.h"
 #include "app/platform/Window.h"
+#include "app/services/EventNames.h"
+#include "app/services/EventRegistry.h"
 #include "app/tags/Image.h"
 #include "app/tags/TagManager.h"
 #include "app/tags/TextEdit.h"

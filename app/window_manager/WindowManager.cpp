@@ -1,10 +1,9 @@
 #include "app/window_manager/WindowManager.h"
 
-#include "app/EventNames.h"
-#include "app/EventRegistry.h"
-#include "app/ViewNames.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
+#include "app/services/EventNames.h"
+#include "app/services/EventRegistry.h"
 #include "app/tags/App.h"
 #include "app/tags/Icon.h"
 #include "app/tags/MouseRegion.h"
@@ -12,6 +11,7 @@
 #include "app/tags/TagManager.h"
 #include "app/window_manager/AppView.h"
 #include "app/window_manager/BaseView.h"
+#include "app/window_manager/ViewNames.h"
 #include "common/log_manager/Log_Manager.h"
 
 #include <algorithm>

@@ -7,8 +7,8 @@
 // to the user and the running tree is kept; a platform failure that cannot be survived (no
 // memory for the back buffer) goes through ReportFatalError.
 
-#include "app/GlobalService.h"
 #include "app/platform/Window.h"
+#include "app/services/GlobalService.h"
 #include "app/tags/Tag.h"
 
 #include <memory>

@@ -1,4 +1,4 @@
-#include "app/CapacityModel.h"
+#include "app/model/CapacityModel.h"
 #include "tests/app/ShippedDesign.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The gas reach per pump cycle, the above-capacity notice and the copied design's rows.
 
-#include "app/DesignReadouts.h"
-#include "app/DesignSheet.h"
-#include "app/GasSeparatorSimulator.h"
+#include "app/model/DesignReadouts.h"
+#include "app/model/DesignSheet.h"
+#include "app/model/SimulationStep.h"
 #include "tests/app/ShippedDesign.h"
 
 #include <gtest/gtest.h>

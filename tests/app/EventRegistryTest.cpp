@@ -1,6 +1,6 @@
-#include "app/EventRegistry.h"
+#include "app/services/EventRegistry.h"
 
-#include "app/EventNames.h"
+#include "app/services/EventNames.h"
 
 #include <gtest/gtest.h>
 

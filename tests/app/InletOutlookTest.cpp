@@ -1,7 +1,7 @@
 // The long-run outlook against plain runs of the simulation's own step.
-#include "app/InletOutlook.h"
+#include "app/model/InletOutlook.h"
 
-#include "app/GasSeparatorSimulator.h"
+#include "app/model/SimulationStep.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/MainLoopTimer.h"
+#include "app/services/MainLoopTimer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
-#include "app/AtomicFile.h"
+#include "app/files/AtomicFile.h"
 
-#include "app/DefaultsFile.h"
-#include "app/EventNames.h"
-#include "app/EventRegistry.h"
-#include "app/GasSeparatorModel.h"
-#include "app/GlobalService.h"
-#include "app/ViewNames.h"
+#include "app/model/DefaultsFile.h"
 #include "app/platform/FileSystem.h"
 #include "app/platform/Platform.h"
 #include "app/platform/UserFolders.h"
+#include "app/services/EventNames.h"
+#include "app/services/EventRegistry.h"
+#include "app/services/GasSeparatorModel.h"
+#include "app/services/GlobalService.h"
+#include "app/window_manager/ViewNames.h"
 #include "common/log_manager/Log_Manager.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/NumberFormat.h"
+#include "app/model/NumberFormat.h"
 
 #include "tests/app/CommaLocale.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The shipped defaults' design, for tests of the model's figures.
 
-#include "app/WellParameters.h"
+#include "app/model/WellParameters.h"
 
 inline WellParameters ShippedDesign(double productionRate = 200) {
     WellParameters p;

@@ -1,9 +1,9 @@
-#include "app/EventRegistry.h"
+#include "app/services/EventRegistry.h"
 
-#include "app/EventNames.h"
-#include "app/GasSeparatorModel.h"
-#include "app/GasSeparatorSimulator.h"
-#include "app/GlobalService.h"
+#include "app/services/EventNames.h"
+#include "app/services/GasSeparatorModel.h"
+#include "app/services/GasSeparatorSimulator.h"
+#include "app/services/GlobalService.h"
 
 #include <gtest/gtest.h>
 

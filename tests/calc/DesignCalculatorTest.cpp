@@ -1,5 +1,5 @@
 #include "tools/calc/DesignCalculator.h"
-#include "app/AtomicFile.h"
+#include "app/files/AtomicFile.h"
 
 #include <gtest/gtest.h>
 

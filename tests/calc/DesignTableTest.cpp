@@ -2,7 +2,7 @@
 #include "tools/calc/CsvTable.h"
 #include "tools/calc/DesignCalculator.h"
 
-#include "app/AtomicFile.h"
+#include "app/files/AtomicFile.h"
 
 #include <gtest/gtest.h>
 

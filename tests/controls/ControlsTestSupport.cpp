@@ -1,13 +1,13 @@
 #include "tests/controls/ControlsTestSupport.h"
 
-#include "app/ViewNames.h"
+#include "app/window_manager/ViewNames.h"
 
 #include "app/Application.h"
-#include "app/EventRegistry.h"
 #include "app/platform/NativeControl.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Window.h"
 #include "app/platform/qt/QtPlatform.h"
+#include "app/services/EventRegistry.h"
 #include "app/tags/TagManager.h"
 #include "app/window_manager/AppView.h"
 #include "app/window_manager/ComboBoxView.h"

@@ -3,7 +3,7 @@
 
 #include "tests/controls/ControlsTestSupport.h"
 
-#include "app/ViewNames.h"
+#include "app/window_manager/ViewNames.h"
 
 #include "app/window_manager/AppView.h"
 #include "app/window_manager/ComboBoxView.h"

@@ -3,8 +3,8 @@
 
 #include "tests/controls/ControlsTestSupport.h"
 
-#include "app/EventNames.h"
-#include "app/ViewNames.h"
+#include "app/services/EventNames.h"
+#include "app/window_manager/ViewNames.h"
 
 #include "app/platform/Platform.h"
 #include "app/tags/TagManager.h"

@@ -1,19 +1,19 @@
 // The parameters controller in the running program: typed values, the input rules with their
 // marks and warnings, presets, tidying, results and the preset list.
 
-#include "app/EventRegistry.h"
+#include "app/services/EventRegistry.h"
 
-#include "app/EventNames.h"
-#include "app/GasSeparatorModel.h"
-#include "app/NumberFormat.h"
-#include "app/ViewNames.h"
+#include "app/model/NumberFormat.h"
 #include "app/platform/NativeControl.h"
 #include "app/platform/UserFolders.h"
+#include "app/services/EventNames.h"
+#include "app/services/GasSeparatorModel.h"
 #include "app/tags/ComboBoxItem.h"
 #include "app/window_manager/ComboBoxView.h"
 #include "app/window_manager/DialogView.h"
 #include "app/window_manager/LabelView.h"
 #include "app/window_manager/TextEditView.h"
+#include "app/window_manager/ViewNames.h"
 #include "app/window_manager/WarningView.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/window/WindowTestSupport.h"

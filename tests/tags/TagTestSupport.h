@@ -2,12 +2,12 @@
 // Helpers for the tag tests: a scratch tag directory, fake platform services that count
 // what the tag system asks of them, and a fatal-error handler that throws.
 
-#include "app/GlobalService.h"
 #include "app/platform/FatalError.h"
 #include "app/platform/FontRegistry.h"
 #include "app/platform/ImageDecoder.h"
 #include "app/platform/Platform.h"
 #include "app/platform/ScreenFont.h"
+#include "app/services/GlobalService.h"
 #include "app/tags/TagManager.h"
 
 #include <gtest/gtest.h>

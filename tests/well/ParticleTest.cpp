@@ -1,6 +1,6 @@
 // One particle: spawning, speed picks, edges, fading and shrinking.
 
-#include "app/window_manager/Particle.h"
+#include "app/window_manager/LiveParticle.h"
 #include "tests/well/WellTestSupport.h"
 
 #include <cmath>
@@ -13,11 +13,11 @@ namespace {
 class ParticleTest : public ScratchTagTest {
 protected:
     // A particle of `kind` spawned in a w x h region whose spawn rectangle is the whole region.
-    CParticle SpawnIn(TagHandle kind) {
+    CLiveParticle SpawnIn(TagHandle kind) {
         if (!region_) {
             region_ = Region("region", 100, 100, {});
         }
-        CParticle particle;
+        CLiveParticle particle;
         particle.Spawn(kind, region_);
         return particle;
     }
@@ -27,7 +27,7 @@ private:
 };
 
 // Puts the particle at (x, y) with no travel so far.
-void PlaceAt(CParticle& p, int x, int y) {
+void PlaceAt(CLiveParticle& p, int x, int y) {
     p.baseX = p.x = x;
     p.baseY = p.y = y;
     p.offsetX = p.offsetY = 0;
@@ -35,7 +35,7 @@ void PlaceAt(CParticle& p, int x, int y) {
 } // namespace
 
 TEST_F(ParticleTest, ATypeWithOnlyAnImageIsOpaqueUnmovingAndLivesPracticallyForever) {
-    CParticle p = SpawnIn(Particle("plain", 8, 6));
+    CLiveParticle p = SpawnIn(Particle("plain", 8, 6));
     EXPECT_EQ(p.alpha, 255);
     EXPECT_EQ(p.drawnWidth, 8);
     EXPECT_EQ(p.drawnHeight, 6);
@@ -54,7 +54,7 @@ TEST_F(ParticleTest, VerticalSpeedIsTheRangeMaximumExceptOnceInAHundred) {
     int atMaximum = 0;
     std::set<double> seen;
     for (int i = 0; i < 2000; ++i) {
-        CParticle p = SpawnIn(kind);
+        CLiveParticle p = SpawnIn(kind);
         seen.insert(p.velocityY);
         atMaximum += p.velocityY == -200 ? 1 : 0;
     }
@@ -75,12 +75,13 @@ TEST_F(ParticleTest, JitterStaysWithinNinePercentInWholePercentSteps) {
 
 TEST_F(ParticleTest, ARandomSizeNeedsBothSidesToDifferFromTheImage) {
     // Minimum width equals the image width: the image size is kept.
-    CParticle same = SpawnIn(Particle("narrow", 14, 16, "Minimum Width: 14\nMinimum Height: 8\n"));
+    CLiveParticle same =
+        SpawnIn(Particle("narrow", 14, 16, "Minimum Width: 14\nMinimum Height: 8\n"));
     EXPECT_EQ(same.drawnWidth, 14);
     EXPECT_EQ(same.drawnHeight, 16);
     const TagHandle kind = Particle("big", 49, 28, "Minimum Width: 14\nMinimum Height: 16\n");
     for (int i = 0; i < 50; ++i) {
-        CParticle p = SpawnIn(kind);
+        CLiveParticle p = SpawnIn(kind);
         EXPECT_GE(p.drawnWidth, 14);
         EXPECT_LE(p.drawnWidth, 49);
         EXPECT_GE(p.drawnHeight, 16);
@@ -97,18 +98,18 @@ TEST_F(ParticleTest, SpawnsInsideTheCreationBoundsOrAtTheirOriginWhenTooSmall) {
                                    "Particle Creation Bounds X: 20\n"
                                    "Particle Creation Bounds Width: 5\n");
     for (int i = 0; i < 50; ++i) {
-        CParticle p;
+        CLiveParticle p;
         p.Spawn(kind, wide);
         EXPECT_GE(p.y, 250);
         EXPECT_LT(p.y, 270); // 280 minus the image height
-        CParticle q;
+        CLiveParticle q;
         q.Spawn(kind, tight);
         EXPECT_EQ(q.x, 20);
     }
 }
 
 TEST_F(ParticleTest, FlowWrapsToTheOppositeSideOnBothAxes) {
-    CParticle p =
+    CLiveParticle p =
         SpawnIn(Particle("flow", 10, 10, "Edge Behavior X: Flow\nEdge Behavior Y: Flow\n"));
     PlaceAt(p, 50, 2);
     p.velocityY = -300; // 5 px upwards in one 1/60 s step
@@ -123,7 +124,7 @@ TEST_F(ParticleTest, FlowWrapsToTheOppositeSideOnBothAxes) {
 }
 
 TEST_F(ParticleTest, DeathEndsTheParticleAtTheEdgeWhereItIsStillDrawnOnce) {
-    CParticle p = SpawnIn(Particle("dies", 10, 10, "Edge Behavior Y: Death\n"));
+    CLiveParticle p = SpawnIn(Particle("dies", 10, 10, "Edge Behavior Y: Death\n"));
     PlaceAt(p, 50, 1);
     p.velocityY = -120;
     p.Update(1.0 / 60);
@@ -132,7 +133,7 @@ TEST_F(ParticleTest, DeathEndsTheParticleAtTheEdgeWhereItIsStillDrawnOnce) {
 }
 
 TEST_F(ParticleTest, BounceReflectsAndABounceYTypeRisesBackOnlyForItsBounceLifespan) {
-    CParticle plain =
+    CLiveParticle plain =
         SpawnIn(Particle("ball", 10, 10, "Velocity Y Minimum: -50\nVelocity Y Maximum: 40\n"));
     PlaceAt(plain, 50, 85);
     plain.velocityY = 600;
@@ -140,11 +141,11 @@ TEST_F(ParticleTest, BounceReflectsAndABounceYTypeRisesBackOnlyForItsBounceLifes
     EXPECT_EQ(plain.y, 90);          // clamped to the bottom
     EXPECT_EQ(plain.velocityY, -50); // reflected, but no faster than the range allows
 
-    CParticle p = SpawnIn(Particle("bubble", 10, 10,
-                                   "Velocity Y Minimum: -30\nVelocity Y Maximum: 0\n"
-                                   "Edge Behavior Y: Bounce\n"
-                                   "Minimum Bounce Y Lifespan: 0.25\n"
-                                   "Maximum Bounce Y Lifespan: 0.5\n"));
+    CLiveParticle p = SpawnIn(Particle("bubble", 10, 10,
+                                       "Velocity Y Minimum: -30\nVelocity Y Maximum: 0\n"
+                                       "Edge Behavior Y: Bounce\n"
+                                       "Minimum Bounce Y Lifespan: 0.25\n"
+                                       "Maximum Bounce Y Lifespan: 0.5\n"));
     EXPECT_GE(p.bounceYLifespan, 0.25);
     EXPECT_LE(p.bounceYLifespan, 0.745);
     PlaceAt(p, 50, 1);
@@ -163,7 +164,7 @@ TEST_F(ParticleTest, BounceReflectsAndABounceYTypeRisesBackOnlyForItsBounceLifes
 }
 
 TEST_F(ParticleTest, AFadingParticleIsDrawnAtHalfSizeAndHalfAlphaHalfwayThrough) {
-    CParticle p = SpawnIn(
+    CLiveParticle p = SpawnIn(
         Particle("fade", 14, 16, "Fade in Time: 0.2\nAlpha Minimum: 40\nAlpha Maximum: 40\n"));
     EXPECT_EQ(p.alpha, 102); // floor(0.4 * 255)
     p.age = 0.1;
@@ -180,7 +181,7 @@ TEST_F(ParticleTest, AFadingParticleIsDrawnAtHalfSizeAndHalfAlphaHalfwayThrough)
 }
 
 TEST_F(ParticleTest, AShrinkingParticleEndsWithASixPixelShortSideAndKeepsItsAspect) {
-    CParticle p = SpawnIn(Particle("shrink", 14, 10, "Fade in Time: 0.2\n"));
+    CLiveParticle p = SpawnIn(Particle("shrink", 14, 10, "Fade in Time: 0.2\n"));
     p.StartShrink();
     p.Update(0.1);
     EXPECT_EQ(p.drawnWidth, 9); // max(0.5 * 14, ceil(14 * 6 / 10))
@@ -192,7 +193,8 @@ TEST_F(ParticleTest, AShrinkingParticleEndsWithASixPixelShortSideAndKeepsItsAspe
 }
 
 TEST_F(ParticleTest, RunawaySpeedsAndEmptyBoundsNeitherOverflowNorDivideByZero) {
-    CParticle p = SpawnIn(Particle("wild", 4, 4, "Edge Behavior X: Flow\nEdge Behavior Y: Flow\n"));
+    CLiveParticle p =
+        SpawnIn(Particle("wild", 4, 4, "Edge Behavior X: Flow\nEdge Behavior Y: Flow\n"));
     p.velocityX = 1e300;
     p.velocityY = -1e300;
     p.Update(1.0);

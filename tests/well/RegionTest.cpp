@@ -88,7 +88,7 @@ TEST_F(RegionTest, AnOverrideJittersOnceAndRepeatingItChangesNothing) {
     ASSERT_GE(region.Particles().size(), 5u);
     region.SetVelocityYOverride(-100);
     std::vector<double> speeds;
-    for (const CParticle& p : region.Particles()) {
+    for (const CLiveParticle& p : region.Particles()) {
         EXPECT_NEAR(p.velocityY, -100, 9.0 + 1e-9);
         speeds.push_back(p.velocityY);
     }
@@ -123,7 +123,7 @@ TEST_F(RegionTest, OnlyTheLowestVisibleRowsAreShownAtTheRegionsTop) {
     Particle("dot", 4, 4, "Max Number of Particles: 1\n");
     ConfigureRegion({"dot"}, "Minimum Height: 50\n", 40, 200);
     region.Update(kFrame);
-    CParticle& p = region.Particles()[0];
+    CLiveParticle& p = region.Particles()[0];
     CPixelCanvas target;
     target.Reset(40, 200);
     p.x = 10;
@@ -219,8 +219,8 @@ protected:
         region.SetChamber(0, 65, 85, 171);
     }
 
-    CParticle& Bubble(int x, int y) {
-        CParticle p;
+    CLiveParticle& Bubble(int x, int y) {
+        CLiveParticle p;
         p.Spawn(region.Emitters()[0].particle, region.GetTagHandle());
         p.x = x, p.y = y;
         region.Particles().push_back(p);
@@ -237,7 +237,7 @@ TEST_F(DipTubeRegionTest, TheRectanglesFollowTheChamberAndTheTube) {
 }
 
 TEST_F(DipTubeRegionTest, SeatedValvesHoldTheBubblesBelowTheChamber) {
-    CParticle& p = Bubble(30, 300);
+    CLiveParticle& p = Bubble(30, 300);
     region.SetStandingValveSeated(true);
     region.OnParticleUpdate(p, kFrame);
     EXPECT_EQ(p.bounds, region.Lower());
@@ -250,19 +250,19 @@ TEST_F(DipTubeRegionTest, SeatedValvesHoldTheBubblesBelowTheChamber) {
 
 TEST_F(DipTubeRegionTest, OpenValvesLetBubblesRiseThroughTheTubeIntoTheChamber) {
     region.SetVelocityYOverride(-100);
-    CParticle& p = Bubble(30, 300);
+    CLiveParticle& p = Bubble(30, 300);
     region.OnParticleUpdate(p, kFrame);
     EXPECT_EQ(p.bounds, region.Tube());
     EXPECT_EQ(p.edgeBehaviorY, EdgeBehavior::Death);
     EXPECT_NEAR(p.velocityY, -100, 9.0 + 1e-9); // re-drawn every frame it is free
-    CParticle& q = Bubble(10, 100);             // in the chamber, outside the tube
+    CLiveParticle& q = Bubble(10, 100);         // in the chamber, outside the tube
     region.OnParticleUpdate(q, kFrame);
     EXPECT_EQ(q.bounds, region.Chamber());
     EXPECT_EQ(q.edgeBehaviorY, EdgeBehavior::Bounce);
 }
 
 TEST_F(DipTubeRegionTest, BubblesAboveTheChamberShrinkAway) {
-    CParticle& p = Bubble(30, 20);
+    CLiveParticle& p = Bubble(30, 20);
     region.OnParticleUpdate(p, kFrame);
     EXPECT_TRUE(p.shrinking);
     EXPECT_EQ(p.bounds, region.Upper());

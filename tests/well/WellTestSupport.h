@@ -3,11 +3,11 @@
 // true sizes without any image library), a scratch tag directory, a canvas that records
 // draws, and the shipped well model loaded from data/.
 
-#include "app/GlobalService.h"
 #include "app/platform/Canvas.h"
 #include "app/platform/FatalError.h"
 #include "app/platform/ImageDecoder.h"
 #include "app/platform/Platform.h"
+#include "app/services/GlobalService.h"
 #include "app/tags/TagManager.h"
 #include "app/tags/Tags.h"
 #include "app/window_manager/WindowManager.h"

@@ -2,18 +2,18 @@
 // against plain QPainter drawing of the same scene, and the window that draws nothing while
 // it is minimised.
 
-#include "app/EventNames.h"
-#include "app/EventRegistry.h"
-#include "app/GasSeparatorModel.h"
-#include "app/ViewNames.h"
 #include "app/platform/Platform.h"
 #include "app/platform/qt/QtCanvas.h"
 #include "app/platform/qt/QtFonts.h"
 #include "app/platform/qt/QtMainWindow.h"
+#include "app/services/EventNames.h"
+#include "app/services/EventRegistry.h"
+#include "app/services/GasSeparatorModel.h"
 #include "app/tags/Button.h"
 #include "app/tags/MouseRegion.h"
 #include "app/tags/TagManager.h"
 #include "app/window_manager/AppView.h"
+#include "app/window_manager/ViewNames.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/window/WindowTestSupport.h"
 

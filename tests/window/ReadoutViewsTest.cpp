@@ -1,15 +1,15 @@
 // The gas reach read-out and the above-capacity notice as the shipped tags lay them out, drawn
 // into a recording canvas (8 px per character), and their state across a tag refresh.
 
-#include "app/EventNames.h"
-#include "app/EventRegistry.h"
-#include "app/GasSeparatorModel.h"
-#include "app/ViewNames.h"
+#include "app/services/EventNames.h"
+#include "app/services/EventRegistry.h"
+#include "app/services/GasSeparatorModel.h"
 #include "app/tags/GasReach.h"
 #include "app/tags/Label.h"
 #include "app/tags/TagManager.h"
 #include "app/window_manager/GasReachView.h"
 #include "app/window_manager/NoticeView.h"
+#include "app/window_manager/ViewNames.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/window/WindowTestSupport.h"
 

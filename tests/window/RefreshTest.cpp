@@ -1,9 +1,8 @@
 // Reloading the tags (Ctrl+R) from a tag directory, including a file that has gone bad.
 
-#include "app/EventRegistry.h"
+#include "app/services/EventRegistry.h"
 
-#include "app/EventNames.h"
-#include "app/ViewNames.h"
+#include "app/services/EventNames.h"
 #include "app/tags/App.h"
 #include "app/tags/Button.h"
 #include "app/tags/ButtonBar.h"
@@ -12,6 +11,7 @@
 #include "app/tags/TagManager.h"
 #include "app/window_manager/ButtonView.h"
 #include "app/window_manager/DialogView.h"
+#include "app/window_manager/ViewNames.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/window/WindowTestSupport.h"
 

@@ -1,9 +1,9 @@
 // The window manager's registry and mouse router, with hand-made region tags.
 
-#include "app/EventRegistry.h"
+#include "app/services/EventRegistry.h"
 
-#include "app/EventNames.h"
-#include "app/GlobalService.h"
+#include "app/services/EventNames.h"
+#include "app/services/GlobalService.h"
 #include "app/tags/MouseRegion.h"
 #include "app/tags/TagManager.h"
 #include "app/window_manager/WindowManager.h"

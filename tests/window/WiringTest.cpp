@@ -1,9 +1,9 @@
 // The program's wiring: every event a listener waits for is raised by someone, every event
 // that is raised reaches a listener, and a missing service is reported instead of ignored.
 
-#include "app/EventNames.h"
-#include "app/EventRegistry.h"
-#include "app/GlobalService.h"
+#include "app/services/EventNames.h"
+#include "app/services/EventRegistry.h"
+#include "app/services/GlobalService.h"
 #include "app/tags/ComboBox.h"
 #include "app/tags/MouseRegion.h"
 #include "app/tags/TagManager.h"

@@ -1,8 +1,8 @@
 #include "tools/calc/DesignCalculator.h"
 
-#include "app/AtomicFile.h"
-#include "app/DefaultsFile.h"
-#include "app/NumberFormat.h"
+#include "app/files/AtomicFile.h"
+#include "app/model/DefaultsFile.h"
+#include "app/model/NumberFormat.h"
 #include "tools/calc/DesignFigures.h"
 #include "tools/calc/DesignTable.h"
 #include "tools/calc/SweepPlot.h"

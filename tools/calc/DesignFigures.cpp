@@ -1,10 +1,10 @@
 #include "tools/calc/DesignFigures.h"
 
-#include "app/GasSeparatorModel.h"
-#include "app/GasSeparatorSimulator.h"
-#include "app/NumberFormat.h"
-#include "app/ParameterRules.h"
-#include "app/SimulationCore.h"
+#include "app/model/NumberFormat.h"
+#include "app/model/ParameterRules.h"
+#include "app/services/GasSeparatorModel.h"
+#include "app/services/GasSeparatorSimulator.h"
+#include "app/services/SimulationCore.h"
 
 #include <algorithm>
 #include <charconv>

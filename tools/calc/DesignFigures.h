@@ -2,9 +2,9 @@
 // One design's figures as the calculator reports them, for a single run, a batch or a sweep:
 // the value options, the input check and the figures as (key, text) pairs in output order.
 
-#include "app/InletOutlook.h"
-#include "app/SimulationState.h"
-#include "app/WellParameters.h"
+#include "app/model/InletOutlook.h"
+#include "app/model/SimulationState.h"
+#include "app/model/WellParameters.h"
 
 #include <functional>
 #include <iosfwd>

@@ -1,6 +1,6 @@
 #include "tools/calc/DesignTable.h"
 
-#include "app/NumberFormat.h"
+#include "app/model/NumberFormat.h"
 #include "tools/calc/CsvTable.h"
 
 #include <algorithm>

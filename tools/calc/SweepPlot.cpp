@@ -1,7 +1,7 @@
 #include "tools/calc/SweepPlot.h"
 
-#include "app/AtomicFile.h"
-#include "app/NumberFormat.h"
+#include "app/files/AtomicFile.h"
+#include "app/model/NumberFormat.h"
 #include "app/platform/qt/QtFonts.h"
 #include "app/tags/EmbeddedStore.h"
 

@@ -2,11 +2,11 @@
 // ScriptDriver.h). Exits 0, 1 when the program cannot start, or 2 after a script error.
 
 #include "app/Application.h"
-#include "app/GlobalService.h"
 #include "app/ScriptDriver.h"
 #include "app/Version.h"
 #include "app/platform/Platform.h"
 #include "app/platform/qt/QtPlatform.h"
+#include "app/services/GlobalService.h"
 
 #include <fstream>
 #include <iostream>

@@ -8,10 +8,10 @@
 // the tree like any other, reported with its chain. Nothing ever waits for a person: a fatal
 // platform error is printed and ends the tool with its error code.
 
-#include "app/GlobalService.h"
 #include "app/Version.h"
 #include "app/platform/FatalError.h"
 #include "app/platform/qt/QtMedia.h"
+#include "app/services/GlobalService.h"
 #include "app/tags/Tags.h"
 
 #include <QGuiApplication>

@@ -1,0 +1,220 @@
+#include "app/controllers/AppController.h"
+
+#include "app/Version.h"
+#include "app/platform/Platform.h"
+#include "app/platform/Shell.h"
+#include "app/platform/UserFolders.h"
+#include "app/services/ContactDetails.h"
+#include "app/services/EventNames.h"
+#include "app/services/EventRegistry.h"
+#include "app/services/GasSeparatorModel.h"
+#include "app/tags/EmbeddedStore.h"
+#include "app/window_manager/AppView.h"
+#include "app/window_manager/ButtonBarView.h"
+#include "app/window_manager/DialogView.h"
+#include "app/window_manager/ViewNames.h"
+#include "app/window_manager/WarningView.h"
+#include "app/window_manager/WindowManager.h"
+
+#include <filesystem>
+#include <fstream>
+
+CAppController* gAppController = nullptr;
+
+namespace {
+template <class T> T* Find(const std::string& name) {
+    return FindViewOf<T>(name);
+}
+
+// What the user can copy when the desktop has no program for a link or a file.
+void TellCannotOpen(IShell& shell, const std::string& what, const std::string& where) {
+    shell.ShowMessage(CAppController::kErrorTitle,
+                      "The desktop has no program to open " + what +
+                          ". You can copy it from here:\n\n" + where,
+                      MessageIcon::Exclamation);
+}
+
+void OpenLink(const std::string& url, const std::string& what, const std::string& where) {
+    if (IShell* shell = Platform().shell; shell && !shell->OpenUrl(url)) {
+        TellCannotOpen(*shell, what, where);
+    }
+}
+} // namespace
+
+void CAppController::Initialise(IMainWindow* window) {
+    window_ = window;
+    pumpController_.Initialise();
+    wellAnimationController_.Initialise();
+    parametersController_.Initialise();
+    readoutController_.Initialise();
+    designExportController_.Initialise();
+    SubscribeEvent(EventName::kSimulationFrameUpdated, this,
+                   &CAppController::OnSimulationFrameUpdated);
+    SubscribeEvent(EventName::kOpenContactDialog, this, &CAppController::OnOpenContactDialog);
+    SubscribeEvent(EventName::kCloseContactDialog, this, &CAppController::OnCloseContactDialog);
+    SubscribeEvent(EventName::kOpenHelpDialog, this, &CAppController::OnOpenHelpDialog);
+    SubscribeEvent(EventName::kCloseHelpDialog, this, &CAppController::OnCloseHelpDialog);
+    SubscribeEvent(EventName::kLaunchQuillmoreWebsite, this, &CAppController::OnLaunchWebsite);
+    SubscribeEvent(EventName::kLaunchQuillmoreEmail, this, &CAppController::OnLaunchEmail);
+    SubscribeEvent(EventName::kLaunchHelpEmail, this, &CAppController::OnLaunchHelpEmail);
+    SubscribeEvent(EventName::kOpenSavePresetDialog, this, &CAppController::OnOpenSavePresetDialog);
+    SubscribeEvent(EventName::kCloseSavePresetDialog, this,
+                   &CAppController::OnCloseSavePresetDialog);
+    SubscribeEvent(EventName::kSavePreset, this, &CAppController::OnSavePreset);
+    SubscribeEvent(EventName::kOpenInfoDocument, this, &CAppController::OnOpenInfoDocument);
+    SubscribeEvent(EventName::kDialogAccept, this, &CAppController::OnDialogAccept);
+    SubscribeEvent(EventName::kDialogCancel, this, &CAppController::OnDialogCancel);
+    SubscribeEvent(EventName::kShowAbout, this, &CAppController::ShowAbout);
+    if (CGasSeparatorModel* model = RequireModel("the defaults notice")) {
+        if (const std::string notice = model->TakeDefaultsNotice(); !notice.empty()) {
+            ShowError(notice);
+        }
+    }
+}
+
+void CAppController::ShowError(const std::string& text) const {
+    if (IShell* shell = Platform().shell) {
+        shell->ShowMessage(kErrorTitle, text, MessageIcon::Exclamation);
+    }
+}
+
+// A preset that could not be saved keeps the dialog open with the typed name, so the user can
+// pick another name or free the folder and save again.
+void CAppController::OnSavePreset() {
+    std::string failure;
+    if (parametersController_.SavePreset(failure)) {
+        CloseDialog(ViewName::kSavePresetDialog);
+        return;
+    }
+    ShowError("The preset could not be saved: " + failure +
+              ".\n\nChoose another name, or check the folder, then save again.");
+}
+
+void CAppController::OnSimulationFrameUpdated() {
+    const CGasSeparatorModel* model = RequireModel("the capacity warning");
+    if (!model || !model->GetState().gasAtDipTubeInlet) {
+        return;
+    }
+    if (CWarningView* warning = Find<CWarningView>(ViewName::kMaxCapacityWarning)) {
+        warning->Show(); // restarts its lifespan every frame the gas reaches the inlet
+    }
+}
+
+// The menu can open the contact dialog over another one. Interaction is suspended by the
+// first dialog that opens and resumed only when the last one closes, so closing one of two
+// never brings the bar and the input controls back under the other, and the panel's
+// snapshot is never taken of a dialog. The dialog opened last is drawn on top and is the only
+// one that takes clicks and keys; the one beneath wakes when it closes.
+CDialogView* CAppController::TopDialog() {
+    const CAppView* app = Find<CAppView>(ViewName::kApp);
+    return app ? app->TopDialog() : nullptr;
+}
+
+void CAppController::OpenDialog(const std::string& name) {
+    CDialogView* dialog = Find<CDialogView>(name);
+    if (!dialog || dialog->IsOpen()) {
+        return;
+    }
+    if (CDialogView* beneath = TopDialog()) {
+        beneath->SetCovered(true);
+    } else {
+        if (CAppView* app = Find<CAppView>(ViewName::kApp)) {
+            app->SuspendInteraction();
+        }
+        if (CButtonBarView* bar = Find<CButtonBarView>(ViewName::kButtonBar)) {
+            bar->Disable();
+        }
+    }
+    dialog->Open();
+}
+
+void CAppController::CloseDialog(const std::string& name) {
+    CDialogView* dialog = Find<CDialogView>(name);
+    if (!dialog || !dialog->IsOpen()) {
+        return;
+    }
+    dialog->Close();
+    if (CDialogView* beneath = TopDialog()) {
+        beneath->SetCovered(false);
+        return;
+    }
+    if (CAppView* app = Find<CAppView>(ViewName::kApp)) {
+        app->ResumeInteraction();
+    }
+    if (CButtonBarView* bar = Find<CButtonBarView>(ViewName::kButtonBar)) {
+        bar->Enable();
+    }
+}
+
+// Return saves in the save preset dialog and closes the others; Escape closes the dialog on
+// top (for the save preset dialog, that is cancel).
+void CAppController::OnDialogAccept() {
+    CDialogView* top = TopDialog();
+    if (top && top->Name() == ViewName::kSavePresetDialog) {
+        RaiseEvent(EventName::kSavePreset);
+    } else if (top) {
+        CloseDialog(top->Name());
+    }
+}
+
+void CAppController::OnDialogCancel() {
+    if (CDialogView* top = TopDialog()) {
+        CloseDialog(top->Name());
+    }
+}
+
+void CAppController::OnLaunchWebsite() {
+    OpenLink(ContactDetails::kWebsite, "the website", ContactDetails::kWebsite);
+}
+
+void CAppController::OnLaunchEmail() {
+    OpenLink(std::string("mailto:") + ContactDetails::kGeneralEmail, "an e-mail",
+             ContactDetails::kGeneralEmail);
+}
+
+void CAppController::OnLaunchHelpEmail() {
+    OpenLink(std::string("mailto:") + ContactDetails::kSupportEmail, "an e-mail",
+             ContactDetails::kSupportEmail);
+}
+
+std::string CAppController::AboutText() {
+    const char* toolkit = Platform().toolkit;
+    return std::string("Gas Separator Simulator ") + ProgramVersion() + "\nBuilt with " +
+           (toolkit ? toolkit : "no window toolkit") +
+           ".\n\nFonts: Exo Regular, Exo Bold and Exo Italic, copyright 2017 The Exo Project "
+           "Authors, under the SIL Open Font License, Version 1.1 (OFL.txt, installed with the "
+           "program's documentation).\n\nQuillmore\nWebsite: " +
+           ContactDetails::kWebsite + "\nE-mail: " + ContactDetails::kGeneralEmail +
+           "\nSupport: " + ContactDetails::kSupportEmail + ", telephone " +
+           ContactDetails::kSupportTelephone;
+}
+
+void CAppController::ShowAbout() {
+    if (IShell* shell = Platform().shell) {
+        shell->ShowMessage(kAboutTitle, AboutText(), MessageIcon::Information);
+    }
+}
+
+std::string CAppController::MissingDocumentText() {
+    return std::string("Information document cannot be found. Please contact Quillmore to "
+                       "obtain a copy. (Telephone ") +
+           ContactDetails::kSupportTelephone + ", e-mail " + ContactDetails::kSupportEmail + ")";
+}
+
+void CAppController::OpenInfoDocument() {
+    const std::filesystem::path folder = DocumentsFolder();
+    if (folder.empty()) {
+        return;
+    }
+    const std::filesystem::path target = folder / std::filesystem::path(kInfoDocument).filename();
+    ExtractResourceToFile(kInfoDocument, target); // a failure shows up as a missing file
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(target, error) ||
+        !std::ifstream(target, std::ios::binary).is_open()) {
+        ShowError(MissingDocumentText());
+        return;
+    }
+    if (IShell* shell = Platform().shell; shell && !shell->OpenFile(target)) {
+        TellCannotOpen(*shell, "the engineer's guide (a Word document)", target.string());
+    }
+}

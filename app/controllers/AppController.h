@@ -1,0 +1,73 @@
+#pragma once
+// Application commands: the dialogs, the maker's links, the information document and the
+// capacity warning. Starts the pump, dimension-line, parameters, read-out and design export
+// controllers.
+
+#include "app/controllers/DesignExportController.h"
+#include "app/controllers/ParametersController.h"
+#include "app/controllers/PumpController.h"
+#include "app/controllers/ReadoutController.h"
+#include "app/controllers/WellAnimationController.h"
+#include "app/window_manager/ViewNames.h"
+
+#include <string>
+
+class CDialogView;
+class IMainWindow;
+
+class CAppController {
+public:
+    // The embedded information document; the copy in the user's folder has the same name.
+    static constexpr const char* kInfoDocument = "docs/GasSeparatorSimulatorGuide.docx";
+    static constexpr const char* kErrorTitle = "Quillmore Gas Separator Simulator Error";
+    static constexpr const char* kAboutTitle = "About Gas Separator Simulator";
+
+    // Initialises the other controllers, subscribes its own events, then tells the user what
+    // became of an unusable defaults file, if anything.
+    void Initialise(IMainWindow* window);
+
+    // Opens the named dialog, first suspending interaction and disabling the button bar
+    // unless another dialog is open already. Nothing happens when it is open or missing.
+    void OpenDialog(const std::string& name);
+    // Closes it; the last dialog to close resumes interaction and enables the bar.
+    void CloseDialog(const std::string& name);
+    // Extracts the information document into the user's folder and opens it.
+    void OpenInfoDocument();
+    // The missing-document message.
+    static std::string MissingDocumentText();
+
+    CPumpController& PumpController() { return pumpController_; }
+    CWellAnimationController& WellAnimationController() { return wellAnimationController_; }
+
+    // The About box: version, toolkit, font licence and the maker's contact details.
+    void ShowAbout();
+    static std::string AboutText();
+
+private:
+    static CDialogView* TopDialog();
+    void OnDialogAccept();
+    void OnDialogCancel();
+    void OnSimulationFrameUpdated();
+    void OnOpenContactDialog() { OpenDialog(ViewName::kContactDialog); }
+    void OnCloseContactDialog() { CloseDialog(ViewName::kContactDialog); }
+    void OnOpenHelpDialog() { OpenDialog(ViewName::kHelpDialog); }
+    void OnCloseHelpDialog() { CloseDialog(ViewName::kHelpDialog); }
+    void OnLaunchWebsite();
+    void OnLaunchEmail();
+    void OnLaunchHelpEmail();
+    void OnOpenSavePresetDialog() { OpenDialog(ViewName::kSavePresetDialog); }
+    void OnCloseSavePresetDialog() { CloseDialog(ViewName::kSavePresetDialog); }
+    void OnSavePreset();
+    void ShowError(const std::string& text) const;
+    void OnOpenInfoDocument() { OpenInfoDocument(); }
+
+    IMainWindow* window_ = nullptr;
+    CPumpController pumpController_;
+    CWellAnimationController wellAnimationController_;
+    CParametersController parametersController_;
+    CReadoutController readoutController_;
+    CDesignExportController designExportController_{readoutController_};
+};
+
+// The process-wide application controller, published by its owner.
+extern CAppController* gAppController;

@@ -1,0 +1,148 @@
+#include "app/controllers/DesignExportController.h"
+
+#include "app/Version.h"
+#include "app/controllers/AppController.h"
+#include "app/controllers/ReadoutController.h"
+#include "app/files/AtomicFile.h"
+#include "app/platform/Clipboard.h"
+#include "app/platform/Platform.h"
+#include "app/platform/ReportRenderer.h"
+#include "app/platform/Shell.h"
+#include "app/platform/UserFolders.h"
+#include "app/platform/Window.h"
+#include "app/services/EventNames.h"
+#include "app/services/EventRegistry.h"
+#include "app/services/GasSeparatorModel.h"
+#include "app/tags/GasSeparator.h"
+#include "app/tags/Image.h"
+#include "app/tags/TagManager.h"
+#include "app/window_manager/ComboBoxView.h"
+#include "app/window_manager/GasSeparatorView.h"
+#include "app/window_manager/ViewNames.h"
+#include "app/window_manager/WindowManager.h"
+#include "common/log_manager/Log_Manager.h"
+
+namespace {
+// The well as it is drawn now, read back from the window's canvas, with every dimension line
+// at full strength: lines that are hidden or fading are drawn over the last frame first (the
+// next frame draws the window afresh).
+PixelBuffer WellPicture() {
+    auto* well = FindViewOf<CGasSeparatorView>(ViewName::kGasSeparator);
+    const TGasSeparator* tag = well ? GetTagAs<TGasSeparator>(well->GetTagHandle()) : nullptr;
+    const TImage* casing = tag ? GetTagAs<TImage>(tag->backgroundImage) : nullptr;
+    IMainWindow* window = gWindowManager ? gWindowManager->GetWindowHandle() : nullptr;
+    if (!casing || !window) {
+        return {};
+    }
+    ICanvas& canvas = window->BackBuffer();
+    for (int i = 0; i < CGasSeparatorView::kDimensionLineCount; ++i) {
+        if (well->DimensionLine(i).Alpha() < 255) {
+            well->DimensionLine(i).DrawAtFullStrength(canvas);
+        }
+    }
+    return canvas.ReadPixels(tag->absX, tag->absY, casing->width, casing->height);
+}
+
+// The preset as the panel's list shows it (a preset name that matches no row reads as the
+// list's "(User Defined)" there); the model's name without the list.
+std::string ShownPresetName(const CGasSeparatorModel& model) {
+    const auto* list = FindViewOf<CComboBoxView>(ViewName::kSeparatorPreset);
+    const std::string shown = list ? list->GetSelectedText() : std::string();
+    return shown.empty() ? model.GetPresetName() : shown;
+}
+
+// Warnings are sentences of their own on the page; a design without any says so.
+ReportSection ReportSectionOf(const DesignSection& section) {
+    ReportSection printed{section.heading, {}};
+    for (const DesignRow& row : section.rows) {
+        printed.lines.push_back(row.name == kWarningRow
+                                    ? ReportLine{row.value, "", ""}
+                                    : ReportLine{row.name, row.value, row.unit});
+    }
+    if (printed.lines.empty()) {
+        printed.lines.push_back({"None", "", ""});
+    }
+    return printed;
+}
+
+void ShowError(const std::string& text) {
+    if (IShell* shell = Platform().shell) {
+        shell->ShowMessage(CAppController::kErrorTitle, text, MessageIcon::Exclamation);
+    }
+}
+} // namespace
+
+void CDesignExportController::Initialise() {
+    SubscribeEvent(EventName::kCopyDesign, this, &CDesignExportController::CopyDesign);
+    SubscribeEvent(EventName::kExportReport, this, &CDesignExportController::ExportReport);
+}
+
+std::vector<DesignSection> CDesignExportController::CurrentDesign() const {
+    const CGasSeparatorModel* model = RequireModel("the design sheet");
+    if (!model) {
+        return {};
+    }
+    return DescribeDesign({model->GetParameters(), ShownPresetName(*model), model->GetState(),
+                           readouts_.AboveCapacity()});
+}
+
+void CDesignExportController::CopyDesign() {
+    IClipboard* clipboard = Platform().clipboard;
+    if (!clipboard) {
+        LOG_WARNING("App", "No clipboard: the design was not copied");
+        return;
+    }
+    clipboard->SetText(DesignAsTabSeparatedText(CurrentDesign()));
+}
+
+bool CDesignExportController::WriteReport(const std::filesystem::path& path,
+                                          std::string& failure) const {
+    IReportRenderer* renderer = Platform().reportRenderer;
+    if (!renderer) {
+        failure = "reports cannot be made on this system";
+        return false;
+    }
+    ReportPage page;
+    page.title = "Gas Separator Design Report";
+    page.subtitle = std::string("Quillmore Gas Separator Simulator ") + ProgramVersion();
+    for (const DesignSection& section : CurrentDesign()) {
+        page.sections.push_back(ReportSectionOf(section));
+    }
+    page.picture = WellPicture();
+    page.pictureCaption = "The well as simulated, with its dimensions";
+    std::string pdf;
+    if (!renderer->RenderPdf(page, pdf, failure)) {
+        return false;
+    }
+    std::error_code error;
+    if (!WriteFileAtomically(path, pdf, error)) {
+        failure = error.message();
+        return false;
+    }
+    return true;
+}
+
+void CDesignExportController::ExportReport() {
+    IShell* shell = Platform().shell;
+    if (!shell) {
+        return;
+    }
+    const std::optional<std::filesystem::path> chosen = shell->ChooseSaveFile(
+        kDialogTitle, DocumentsFolder() / kSuggestedName, "PDF files (*.pdf)");
+    if (!chosen || chosen->empty()) {
+        return;
+    }
+    std::filesystem::path path = *chosen;
+    if (!path.has_extension()) {
+        path += ".pdf";
+    }
+    std::string failure;
+    if (WriteReport(path, failure)) {
+        LOG_INFO("App", "Report written to %s", path.string().c_str());
+        return;
+    }
+    LOG_ERROR("App", "The report could not be written to %s: %s", path.string().c_str(),
+              failure.c_str());
+    ShowError("The report could not be written to \"" + path.string() + "\": " + failure +
+              ".\n\nChoose another file or folder, then export again.");
+}

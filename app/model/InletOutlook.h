@@ -1,0 +1,37 @@
+#pragma once
+// Whether, and when, gas bubbles reach the dip tube inlet if the pump runs on without end: the
+// long-run view of the capacity model, found from its cycle behaviour instead of a long run.
+//
+// The simulation moves the penetration depth by -dt x (annulus bubble velocity) each step and
+// keeps it between 0 and the dip tube length; the velocity depends on the crank angle only, not
+// on the depth. Over one pump cycle the depth therefore changes by the same drift d every cycle
+// (once it no longer touches 0), and within a cycle it rises a fixed amount above its value at
+// the cycle's start. Hence:
+// - d <= 0 (the pump draws the annulus down no faster than bubbles rise, on average): a stretch
+//   longer than a cycle never takes the gas deeper than a shorter one, so the deepest point is
+//   reached within the first cycles. Gas that has not reached the inlet then never does.
+// - d > 0: the depth at each cycle's start grows by d, so the cycle in which the peak reaches
+//   the inlet follows from the depth, the peak above it and d. Whole cycles are skipped (the
+//   crank's phase is unchanged; time and depth advance by whole cycles) until two cycles before
+//   it, then the last cycles are stepped exactly as the simulation steps.
+// d is measured over several cycles after the first, with the same step as the simulation,
+// from the depth at the exact cycle boundaries: the pump draws nothing around the bottom of the
+// stroke, so there the depth moves at the rise velocity and is interpolated between steps.
+
+#include "app/model/WellParameters.h"
+
+#include <optional>
+
+struct InletOutlook {
+    bool reaches = false; // gas reaches the dip tube inlet, however long it takes
+    double seconds = 0;   // when: the pump started at the bottom of the stroke, no gas below
+    double deepest = 0;   // the deepest penetration ever (in): the dip tube length if it reaches
+};
+
+// With the pump running from the bottom of the stroke, stepped by `step` seconds as the
+// simulation steps. A design that cannot separate (no annulus) reaches at the first step.
+InletOutlook DipTubeInletOutlook(const WellParameters& parameters, double step);
+
+// The smallest whole production rate from 1 to `maxRate` bbl/day at which gas ever reaches the
+// dip tube inlet (the penetration grows with the rate); none when even `maxRate` does not.
+std::optional<long> LongRunGasLimitRate(WellParameters parameters, double step, long maxRate);

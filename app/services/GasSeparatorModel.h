@@ -1,0 +1,95 @@
+#pragma once
+// The one model of the program: the current parameters, the current simulation state, the
+// name of the separator preset the dimensions came from, and the user's saved presets.
+// Every replacement of the parameters is announced with "WellParametersUpdated", every
+// simulation step with "SimulationFrameUpdated".
+//
+// Error policy of the model and its files: nothing here throws to its callers. A preset file
+// that cannot be used is skipped and logged at Warning; a defaults file that cannot be used is
+// set aside, logged at Warning and described in a notice for the user (TakeDefaultsNotice); a
+// file that cannot be written is logged at Error and reported by the result (a null preset and
+// the reason). Values are not validated here; the parameters controller does that. The
+// settings file parsers (DefaultsFile.h) throw SettingsFileError, which the model catches.
+
+#include "app/model/SeparatorPreset.h"
+#include "app/model/SimulationState.h"
+#include "app/model/WellParameters.h"
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CGasSeparatorModel {
+public:
+    // In-memory defaults and a zeroed state, then the defaults file, then the first
+    // "WellParametersUpdated", then the model's own subscription.
+    void Initialise();
+    // Writes the defaults file and lets go of the user presets.
+    void Shutdown();
+
+    // The running flag may be written in place (the pump controller does so, without events).
+    WellParameters& GetParameters() { return parameters_; }
+    const WellParameters& GetParameters() const { return parameters_; }
+    const SimulationState& GetState() const { return state_; }
+
+    void SetParameters(const WellParameters& parameters);
+    const std::string& GetPresetName() const { return presetName_; }
+    void SetPresetName(const std::string& name) { presetName_ = name; }
+
+    // Copies a finished simulation step over the model's state, then raises
+    // "SimulationFrameUpdated".
+    void CopyStateFrom(const SimulationState& state);
+
+    // With a preset: takes its display name and its five dimensions, then raises
+    // "WellParametersUpdated". With none: only empties the preset name.
+    void ApplySeparatorPreset(const SeparatorPreset* preset);
+
+    // The defaults file in the user's settings folder. A file that cannot be used (not YAML,
+    // a missing key, a value that is not a number, not a regular file, over 1 MiB) is set
+    // aside under a new name and the shipped defaults are used instead; nothing the user had
+    // is destroyed. Should it not even be set aside, it is left alone and not saved over.
+    // Reads the defaults file into the parameters and the preset name; raises nothing.
+    void LoadDefaults();
+    // What the user should be told about the defaults file read last (it was unusable and
+    // set aside), once; empty when there is nothing to tell.
+    std::string TakeDefaultsNotice() { return std::exchange(defaultsNotice_, {}); }
+    // Replaces the defaults file by the shipped one, takes the shipped values, raises
+    // "WellParametersUpdated".
+    void ResetToDefaults();
+    // Writes the defaults file from the current parameters and preset name.
+    void SaveDefaults();
+
+    // Replaces the user presets by the *.seppreset.yml files of the user's documents folder
+    // (sorted by file name; unreadable or broken files are skipped) and returns them.
+    const std::vector<SeparatorPreset>& LoadUserPresets();
+    // Writes the current separator dimensions as a new preset file named after `name` (never
+    // over an existing file), adds it to the user presets and returns it, or none: a blank
+    // name, or a failure whose reason goes to `failure`. The pointer is valid until the user
+    // presets change again.
+    const SeparatorPreset* SaveUserPreset(const std::string& name, std::string* failure = nullptr);
+    const std::vector<SeparatorPreset>& GetUserPresets() const { return userPresets_; }
+
+    CGasSeparatorModel();
+    ~CGasSeparatorModel();
+
+private:
+    void OnWellParametersUpdated();
+    void SetAsideUnusableDefaults(const std::filesystem::path& path, const std::string& problem);
+    void WriteShippedDefaults(const std::filesystem::path& path);
+    void UseShippedDefaults();
+    const SeparatorPreset* LoadUserPreset(const std::filesystem::path& path);
+
+    WellParameters parameters_;
+    SimulationState state_;
+    std::string presetName_;
+    std::vector<SeparatorPreset> userPresets_;
+    std::string defaultsNotice_;
+    bool keepUnusableDefaults_ = false; // an unusable file that could not be set aside
+};
+
+// The process-wide model, published by its owner.
+extern CGasSeparatorModel* gGasSeparatorModel;
+
+// The process-wide model; a missing one is reported as a wiring error and yields null.
+CGasSeparatorModel* RequireModel(const char* use);

@@ -1,0 +1,105 @@
+#pragma once
+// One live particle of a particle region: where it is, how it moves and how it looks. A plain
+// record owned by its region; all coordinates are region coordinates.
+
+#include "app/tags/ParticleRegion.h"
+#include "app/tags/Tag.h"
+#include "app/tags/TagReader.h"
+
+#include "app/platform/Canvas.h"
+
+struct ParticleRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    bool operator==(const ParticleRect&) const = default;
+};
+
+// v changed by up to +-9 % in steps of 1 %, two draws of rand().
+double Jitter(double v);
+// A fresh rand() % 100 as a fraction 0, 0.01, ... 0.99.
+double RandomHundredth();
+// The closed intervals of both axes overlap (touching counts).
+bool RectsIntersect(const ParticleRect& a, const ParticleRect& b);
+bool RectContains(const ParticleRect& outer, const ParticleRect& inner);
+
+class CLiveParticle {
+public:
+    // A fresh particle of the type `particleTag` somewhere in the spawn rectangle of the
+    // region `regionTag`. Missing tags leave it dead.
+    void Spawn(TagHandle particleTag, TagHandle regionTag);
+    void Update(double seconds);
+    bool IsDead() const { return lifespan <= age; }
+    void StartShrink();
+    void SetBounds(int left, int top, int right, int bottom) {
+        bounds = {left, top, right, bottom};
+    }
+    void SetBounds(const ParticleRect& rect) { bounds = rect; }
+    void SetEdgeBehaviorY(EdgeBehavior behavior) { edgeBehaviorY = behavior; }
+    // Both edge behaviours as the type has them; leaving Bounce on Y ends a vertical bounce.
+    void RestoreEdgeBehaviors();
+    // The range's maximum, except for a one-in-a-hundred chance of its minimum.
+    void PickVelocityX();
+    void PickVelocityY();
+    void SetJitteredVelocityX(double v) { velocityX = Jitter(v); }
+    void SetJitteredVelocityY(double v) { velocityY = Jitter(v); }
+    ParticleRect Rect() const { return {x, y, x + drawnWidth, y + drawnHeight}; }
+    void Draw(ICanvas& canvas) const;
+    // As Draw, with the particle's picture already looked up.
+    void Draw(ICanvas& canvas, const ImageRef& picture) const;
+    // How it is drawn with `picture`: grown from nothing and faded in over the fade-in time.
+    Sprite SpriteOf(const ImageRef& picture) const;
+
+    TagHandle type = 0;
+    bool front = false;
+    ParticleRect bounds;
+    TagHandle image = 0;
+    double age = 0;
+    double lifespan = 0;
+    double fadeInTime = 0;
+    bool shrinking = false;
+    double shrinkTime = 0;
+    int baseX = 0;
+    int baseY = 0;
+    int x = 0;
+    int y = 0;
+    int imageWidth = 0;
+    int imageHeight = 0;
+    int drawnWidth = 0;
+    int drawnHeight = 0;
+    int minimumWidth = 0;
+    int minimumHeight = 0;
+    double wiggleAmplitude = 0;
+    double wigglePeriod = 0;
+    double offsetX = 0;
+    double offsetY = 0;
+    double velocityX = 0;
+    double velocityXMinimum = 0;
+    double velocityXMaximum = 0;
+    double velocityY = 0;
+    double velocityYMinimum = 0;
+    double velocityYMaximum = 0;
+    EdgeBehavior edgeBehaviorX = EdgeBehavior::Bounce;
+    EdgeBehavior edgeBehaviorY = EdgeBehavior::Bounce;
+    int alphaMinimum = 255;
+    int alphaMaximum = 255;
+    int alpha = 255;
+    bool bounceYActive = false;
+    double bounceTimer = 0;
+    double bounceYLifespan = 0;
+    double bounceYSpeed = 0;
+
+private:
+    void SpawnSize();
+    void SpawnPosition(const SpawnRect& creation);
+    void SpawnAlpha(int minimumPercent, int maximumPercent);
+    void Shrink();
+    double Wiggle() const;
+    void CheckLeft(double wiggle);
+    void CheckRight(double wiggle);
+    void CheckTop();
+    void CheckBottom();
+    double BounceYSpeed() const;
+};
