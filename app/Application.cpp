@@ -41,8 +41,7 @@ void ReportStartupFailure(const TagError& error) {
 } // namespace
 
 CApplication::CApplication()
-    : log_(gLogManager), tags_(gTagManager), windowManager_(gWindowManager),
-      appController_(gAppController) {}
+    : log_(gLogManager), tags_(gTagManager), windowManager_(gWindowManager) {}
 
 CApplication::~CApplication() {
     TearDown();
@@ -50,7 +49,7 @@ CApplication::~CApplication() {
 
 // The reverse of the creation order; each global pointer is cleared before its object goes.
 void CApplication::TearDown() {
-    appController_.Reset();
+    appController_.reset();
     core_.ResetModelAndSimulator();
     windowManager_.Reset();
     tags_.Reset();
@@ -123,8 +122,14 @@ void CApplication::CreateSimulator() {
 void CApplication::CreateControllers() {
     CWindowManager* windowManager =
         RequireService(windowManager_.Get(), "window manager", "creating the controllers");
+    CGasSeparatorModel* model = RequireService(core_.Model(), "model", "creating the controllers");
     RequireService(core_.Simulator(), "simulator", "creating the controllers");
-    appController_.Create().Initialise(windowManager ? windowManager->GetWindowHandle() : nullptr);
+    if (!windowManager || !model) {
+        return;
+    }
+    appController_.reset();
+    appController_ = std::make_unique<CAppController>(*model, *windowManager);
+    appController_->Initialise();
 }
 
 bool CApplication::Startup() {

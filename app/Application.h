@@ -3,10 +3,13 @@
 //
 // The services are members, built in the order they depend on each other (log manager, event
 // registry, tag manager, window manager, model, simulator, controllers) and torn down in the
-// reverse order; while a member lives, its global pointer (gLogManager, gEventRegistry,
-// gTagManager, gWindowManager, gGasSeparatorModel, gGasSeparatorSimulator, gAppController)
-// points to it, and it is cleared before the member is destroyed. The platform services
-// (Platform()) are installed by the entry point before, and removed after, this object.
+// reverse order. The controllers are handed the model and the views they drive when they are
+// built. What stays reachable process-wide is what a process has once: the log manager
+// (gLogManager), the message bus (gEventRegistry), the tag manager that owns every tag
+// (gTagManager, reached through tag handles) and the window manager the views register with
+// (gWindowManager); each pointer is set while its member lives and cleared before the member is
+// destroyed. The platform services (Platform()) are installed by the entry point before, and
+// removed after, this object.
 //
 // Startup() builds all of them. Tests that need only some build a prefix with the steps below,
 // each of which needs the ones before it (the view tests: events, tags, window manager). The
@@ -71,7 +74,7 @@ public:
     CWindowManager* WindowManager() const { return windowManager_.Get(); }
     CGasSeparatorModel* Model() const { return core_.Model(); }
     CGasSeparatorSimulator* Simulator() const { return core_.Simulator(); }
-    CAppController* AppController() const { return appController_.Get(); }
+    CAppController* AppController() const { return appController_.get(); }
 
 private:
     void StopLogging();
@@ -81,7 +84,7 @@ private:
     CSimulationCore core_; // events, model, simulator
     GlobalService<CTagManager> tags_;
     GlobalService<CWindowManager> windowManager_;
-    GlobalService<CAppController> appController_;
+    std::unique_ptr<CAppController> appController_;
 };
 
 // Runs passes until the window manager stops (or `keepRunning`, when given, says no), timed

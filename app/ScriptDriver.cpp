@@ -171,7 +171,8 @@ bool WriteTextFile(const std::string& file, const std::string& text, std::string
 bool CScriptDriver::Dump(const std::string& file, std::string& error) {
     return WriteTextFile(
         file,
-        DumpProgramState(shell_ ? shell_->ShowingMessageBoxes() : std::vector<MessageBoxContent>{}),
+        DumpProgramState(application_.Model(), application_.WindowManager(),
+                         shell_ ? shell_->ShowingMessageBoxes() : std::vector<MessageBoxContent>{}),
         error);
 }
 

@@ -1,6 +1,7 @@
 #include "app/StateDump.h"
 
 #include "app/model/NumberFormat.h"
+#include "app/model/ParameterTable.h"
 #include "app/services/GasSeparatorModel.h"
 #include "app/window_manager/BaseView.h"
 #include "app/window_manager/WindowManager.h"
@@ -21,16 +22,11 @@ void Flag(YAML::Emitter& out, const char* key, bool value) {
 void EmitParameters(YAML::Emitter& out, const WellParameters& p) {
     out << YAML::Key << "parameters" << YAML::Value << YAML::BeginMap;
     Flag(out, "pump_running", p.GetPumpRunning());
-    Number(out, "casing_size", p.GetCasingSize());
-    Number(out, "separator_od", p.GetSeparatorOD());
-    Number(out, "separator_id", p.GetSeparatorID());
-    Number(out, "dip_tube_od", p.GetDipTubeOD());
-    Number(out, "dip_tube_id", p.GetDipTubeID());
-    Number(out, "dip_tube_length", p.GetDipTubeLength());
-    Number(out, "gas_bubble_rise_velocity", p.GetGasBubbleRiseVelocity());
-    Number(out, "production_rate", p.GetProductionRate());
+    for (const ParameterSpec& spec : Parameters()) {
+        Number(out, spec.dumpKey, spec.Get(p));
+    }
+    // What the model derives from them.
     Number(out, "production_flow", p.GetProductionFlow());
-    Number(out, "spm", p.GetSPM());
     Number(out, "crank_angular_speed", p.GetCrankAngularSpeed());
     out << YAML::EndMap;
 }
@@ -57,11 +53,11 @@ void EmitState(YAML::Emitter& out, const SimulationState& s) {
 }
 
 // Every registered name once, with the first view registered under it (as FindView).
-void EmitViews(YAML::Emitter& out) {
+void EmitViews(YAML::Emitter& out, const CWindowManager* windowManager) {
     out << YAML::Key << "views" << YAML::Value << YAML::BeginMap;
     std::set<std::string> seen;
-    if (gWindowManager) {
-        for (const auto& [name, view] : gWindowManager->Views()) {
+    if (windowManager) {
+        for (const auto& [name, view] : windowManager->Views()) {
             if (!view || !seen.insert(name).second) {
                 continue;
             }
@@ -95,16 +91,17 @@ void EmitMessageBoxes(YAML::Emitter& out, const std::vector<MessageBoxContent>& 
 }
 } // namespace
 
-std::string DumpProgramState(const std::vector<MessageBoxContent>& messageBoxes) {
+std::string DumpProgramState(const CGasSeparatorModel* model, const CWindowManager* windowManager,
+                             const std::vector<MessageBoxContent>& messageBoxes) {
     YAML::Emitter out;
     out << YAML::BeginMap;
-    if (gGasSeparatorModel) {
-        EmitParameters(out, gGasSeparatorModel->GetParameters());
+    if (model) {
+        EmitParameters(out, model->GetParameters());
         out << YAML::Key << "preset_name" << YAML::Value << YAML::DoubleQuoted
-            << gGasSeparatorModel->GetPresetName();
-        EmitState(out, gGasSeparatorModel->GetState());
+            << model->GetPresetName();
+        EmitState(out, model->GetState());
     }
-    EmitViews(out);
+    EmitViews(out, windowManager);
     EmitMessageBoxes(out, messageBoxes);
     out << YAML::EndMap;
     return std::string(out.c_str()) + "\n";

@@ -8,5 +8,10 @@
 #include <string>
 #include <vector>
 
-// `messageBoxes`: the message boxes showing, listed under "message_boxes".
-std::string DumpProgramState(const std::vector<MessageBoxContent>& messageBoxes = {});
+class CGasSeparatorModel;
+class CWindowManager;
+
+// The state of `model` (when given) and of the views registered with `windowManager` (when
+// given); `messageBoxes`: the message boxes showing, listed under "message_boxes".
+std::string DumpProgramState(const CGasSeparatorModel* model, const CWindowManager* windowManager,
+                             const std::vector<MessageBoxContent>& messageBoxes = {});

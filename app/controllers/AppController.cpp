@@ -19,13 +19,7 @@
 #include <filesystem>
 #include <fstream>
 
-CAppController* gAppController = nullptr;
-
 namespace {
-template <class T> T* Find(const std::string& name) {
-    return FindViewOf<T>(name);
-}
-
 // What the user can copy when the desktop has no program for a link or a file.
 void TellCannotOpen(IShell& shell, const std::string& what, const std::string& where) {
     shell.ShowMessage(CAppController::kErrorTitle,
@@ -41,8 +35,14 @@ void OpenLink(const std::string& url, const std::string& what, const std::string
 }
 } // namespace
 
-void CAppController::Initialise(IMainWindow* window) {
-    window_ = window;
+CAppController::CAppController(CGasSeparatorModel& model, CWindowManager& windowManager)
+    : model_(model), app_(windowManager.RootView()), pumpController_(model, app_.ButtonBar()),
+      wellAnimationController_(model, app_.GasSeparator()),
+      parametersController_(model, app_, windowManager),
+      readoutController_(model, app_.ParametersPanel().GasReach(), app_.AboveCapacityNotice()),
+      designExportController_(model, readoutController_, app_, windowManager.GetWindowHandle()) {}
+
+void CAppController::Initialise() {
     pumpController_.Initialise();
     wellAnimationController_.Initialise();
     parametersController_.Initialise();
@@ -65,10 +65,8 @@ void CAppController::Initialise(IMainWindow* window) {
     SubscribeEvent(EventName::kDialogAccept, this, &CAppController::OnDialogAccept);
     SubscribeEvent(EventName::kDialogCancel, this, &CAppController::OnDialogCancel);
     SubscribeEvent(EventName::kShowAbout, this, &CAppController::ShowAbout);
-    if (CGasSeparatorModel* model = RequireModel("the defaults notice")) {
-        if (const std::string notice = model->TakeDefaultsNotice(); !notice.empty()) {
-            ShowError(notice);
-        }
+    if (const std::string notice = model_.TakeDefaultsNotice(); !notice.empty()) {
+        ShowError(notice);
     }
 }
 
@@ -91,11 +89,10 @@ void CAppController::OnSavePreset() {
 }
 
 void CAppController::OnSimulationFrameUpdated() {
-    const CGasSeparatorModel* model = RequireModel("the capacity warning");
-    if (!model || !model->GetState().gasAtDipTubeInlet) {
+    if (!model_.GetState().gasAtDipTubeInlet) {
         return;
     }
-    if (CWarningView* warning = Find<CWarningView>(ViewName::kMaxCapacityWarning)) {
+    if (CWarningView* warning = app_.Warning(ViewName::kMaxCapacityWarning)) {
         warning->Show(); // restarts its lifespan every frame the gas reaches the inlet
     }
 }
@@ -105,31 +102,26 @@ void CAppController::OnSimulationFrameUpdated() {
 // never brings the bar and the input controls back under the other, and the panel's
 // snapshot is never taken of a dialog. The dialog opened last is drawn on top and is the only
 // one that takes clicks and keys; the one beneath wakes when it closes.
-CDialogView* CAppController::TopDialog() {
-    const CAppView* app = Find<CAppView>(ViewName::kApp);
-    return app ? app->TopDialog() : nullptr;
+CDialogView* CAppController::TopDialog() const {
+    return app_.TopDialog();
 }
 
 void CAppController::OpenDialog(const std::string& name) {
-    CDialogView* dialog = Find<CDialogView>(name);
+    CDialogView* dialog = app_.Dialog(name);
     if (!dialog || dialog->IsOpen()) {
         return;
     }
     if (CDialogView* beneath = TopDialog()) {
         beneath->SetCovered(true);
     } else {
-        if (CAppView* app = Find<CAppView>(ViewName::kApp)) {
-            app->SuspendInteraction();
-        }
-        if (CButtonBarView* bar = Find<CButtonBarView>(ViewName::kButtonBar)) {
-            bar->Disable();
-        }
+        app_.SuspendInteraction();
+        app_.ButtonBar().Disable();
     }
     dialog->Open();
 }
 
 void CAppController::CloseDialog(const std::string& name) {
-    CDialogView* dialog = Find<CDialogView>(name);
+    CDialogView* dialog = app_.Dialog(name);
     if (!dialog || !dialog->IsOpen()) {
         return;
     }
@@ -138,12 +130,8 @@ void CAppController::CloseDialog(const std::string& name) {
         beneath->SetCovered(false);
         return;
     }
-    if (CAppView* app = Find<CAppView>(ViewName::kApp)) {
-        app->ResumeInteraction();
-    }
-    if (CButtonBarView* bar = Find<CButtonBarView>(ViewName::kButtonBar)) {
-        bar->Enable();
-    }
+    app_.ResumeInteraction();
+    app_.ButtonBar().Enable();
 }
 
 // Return saves in the save preset dialog and closes the others; Escape closes the dialog on

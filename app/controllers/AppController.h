@@ -12,11 +12,17 @@
 
 #include <string>
 
+class CAppView;
 class CDialogView;
+class CGasSeparatorModel;
+class CWindowManager;
 class IMainWindow;
 
 class CAppController {
 public:
+    // The controllers drive the model and the window manager's views, which outlive them.
+    CAppController(CGasSeparatorModel& model, CWindowManager& windowManager);
+
     // The embedded information document; the copy in the user's folder has the same name.
     static constexpr const char* kInfoDocument = "docs/GasSeparatorSimulatorGuide.docx";
     static constexpr const char* kErrorTitle = "Quillmore Gas Separator Simulator Error";
@@ -24,7 +30,7 @@ public:
 
     // Initialises the other controllers, subscribes its own events, then tells the user what
     // became of an unusable defaults file, if anything.
-    void Initialise(IMainWindow* window);
+    void Initialise();
 
     // Opens the named dialog, first suspending interaction and disabling the button bar
     // unless another dialog is open already. Nothing happens when it is open or missing.
@@ -44,7 +50,7 @@ public:
     static std::string AboutText();
 
 private:
-    static CDialogView* TopDialog();
+    CDialogView* TopDialog() const;
     void OnDialogAccept();
     void OnDialogCancel();
     void OnSimulationFrameUpdated();
@@ -61,13 +67,11 @@ private:
     void ShowError(const std::string& text) const;
     void OnOpenInfoDocument() { OpenInfoDocument(); }
 
-    IMainWindow* window_ = nullptr;
+    CGasSeparatorModel& model_;
+    CAppView& app_;
     CPumpController pumpController_;
     CWellAnimationController wellAnimationController_;
     CParametersController parametersController_;
     CReadoutController readoutController_;
-    CDesignExportController designExportController_{readoutController_};
+    CDesignExportController designExportController_;
 };
-
-// The process-wide application controller, published by its owner.
-extern CAppController* gAppController;

@@ -16,41 +16,12 @@
 #include "app/tags/GasSeparator.h"
 #include "app/tags/Image.h"
 #include "app/tags/TagManager.h"
+#include "app/window_manager/AppView.h"
 #include "app/window_manager/ComboBoxView.h"
 #include "app/window_manager/GasSeparatorView.h"
-#include "app/window_manager/ViewNames.h"
-#include "app/window_manager/WindowManager.h"
 #include "common/log_manager/Log_Manager.h"
 
 namespace {
-// The well as it is drawn now, read back from the window's canvas, with every dimension line
-// at full strength: lines that are hidden or fading are drawn over the last frame first (the
-// next frame draws the window afresh).
-PixelBuffer WellPicture() {
-    auto* well = FindViewOf<CGasSeparatorView>(ViewName::kGasSeparator);
-    const TGasSeparator* tag = well ? GetTagAs<TGasSeparator>(well->GetTagHandle()) : nullptr;
-    const TImage* casing = tag ? GetTagAs<TImage>(tag->backgroundImage) : nullptr;
-    IMainWindow* window = gWindowManager ? gWindowManager->GetWindowHandle() : nullptr;
-    if (!casing || !window) {
-        return {};
-    }
-    ICanvas& canvas = window->BackBuffer();
-    for (int i = 0; i < CGasSeparatorView::kDimensionLineCount; ++i) {
-        if (well->DimensionLine(i).Alpha() < 255) {
-            well->DimensionLine(i).DrawAtFullStrength(canvas);
-        }
-    }
-    return canvas.ReadPixels(tag->absX, tag->absY, casing->width, casing->height);
-}
-
-// The preset as the panel's list shows it (a preset name that matches no row reads as the
-// list's "(User Defined)" there); the model's name without the list.
-std::string ShownPresetName(const CGasSeparatorModel& model) {
-    const auto* list = FindViewOf<CComboBoxView>(ViewName::kSeparatorPreset);
-    const std::string shown = list ? list->GetSelectedText() : std::string();
-    return shown.empty() ? model.GetPresetName() : shown;
-}
-
 // Warnings are sentences of their own on the page; a design without any says so.
 ReportSection ReportSectionOf(const DesignSection& section) {
     ReportSection printed{section.heading, {}};
@@ -72,18 +43,40 @@ void ShowError(const std::string& text) {
 }
 } // namespace
 
+// The well read back from the window's canvas, with every dimension line at full strength: lines
+// that are hidden or fading are drawn over the last frame first (the next frame draws the
+// window afresh).
+PixelBuffer CDesignExportController::WellPicture() const {
+    CGasSeparatorView& well = app_.GasSeparator();
+    const TGasSeparator* tag = GetTagAs<TGasSeparator>(well.GetTagHandle());
+    const TImage* casing = tag ? GetTagAs<TImage>(tag->backgroundImage) : nullptr;
+    if (!casing || !window_) {
+        return {};
+    }
+    ICanvas& canvas = window_->BackBuffer();
+    for (int i = 0; i < CGasSeparatorView::kDimensionLineCount; ++i) {
+        if (well.DimensionLine(i).Alpha() < 255) {
+            well.DimensionLine(i).DrawAtFullStrength(canvas);
+        }
+    }
+    return canvas.ReadPixels(tag->absX, tag->absY, casing->width, casing->height);
+}
+
+// A preset name that matches no row reads as the list's "(User Defined)" there; the model's name
+// without the list.
+std::string CDesignExportController::ShownPresetName() const {
+    const std::string shown = app_.ParametersPanel().SeparatorPreset().GetSelectedText();
+    return shown.empty() ? model_.GetPresetName() : shown;
+}
+
 void CDesignExportController::Initialise() {
     SubscribeEvent(EventName::kCopyDesign, this, &CDesignExportController::CopyDesign);
     SubscribeEvent(EventName::kExportReport, this, &CDesignExportController::ExportReport);
 }
 
 std::vector<DesignSection> CDesignExportController::CurrentDesign() const {
-    const CGasSeparatorModel* model = RequireModel("the design sheet");
-    if (!model) {
-        return {};
-    }
-    return DescribeDesign({model->GetParameters(), ShownPresetName(*model), model->GetState(),
-                           readouts_.AboveCapacity()});
+    return DescribeDesign(
+        {model_.GetParameters(), ShownPresetName(), model_.GetState(), readouts_.AboveCapacity()});
 }
 
 void CDesignExportController::CopyDesign() {

@@ -3,16 +3,22 @@
 // or as a one-page PDF report with the well as it is drawn, in a file the user chooses.
 
 #include "app/model/DesignSheet.h"
+#include "app/platform/ImageDecoder.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+class CAppView;
+class CGasSeparatorModel;
 class CReadoutController;
+class IMainWindow;
 
 class CDesignExportController {
 public:
-    explicit CDesignExportController(const CReadoutController& readouts) : readouts_(readouts) {}
+    CDesignExportController(const CGasSeparatorModel& model, const CReadoutController& readouts,
+                            CAppView& app, IMainWindow* window)
+        : model_(model), readouts_(readouts), app_(app), window_(window) {}
 
     void Initialise();
     // The model's design with the notice the panel shows.
@@ -27,5 +33,13 @@ public:
     static constexpr const char* kSuggestedName = "Gas Separator Report.pdf";
 
 private:
+    // The well as it is drawn now, with every dimension line at full strength.
+    PixelBuffer WellPicture() const;
+    // The preset as the panel's list shows it.
+    std::string ShownPresetName() const;
+
+    const CGasSeparatorModel& model_;
     const CReadoutController& readouts_;
+    CAppView& app_;
+    IMainWindow* window_;
 };

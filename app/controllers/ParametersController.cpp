@@ -5,15 +5,15 @@
 #include "app/services/EventRegistry.h"
 #include "app/services/GasSeparatorModel.h"
 #include "app/tags/ComboBoxItem.h"
+#include "app/window_manager/AppView.h"
 #include "app/window_manager/ComboBoxView.h"
 #include "app/window_manager/LabelView.h"
+#include "app/window_manager/ParametersPanelView.h"
+#include "app/window_manager/SavePresetView.h"
 #include "app/window_manager/TextEditView.h"
 #include "app/window_manager/ViewNames.h"
 #include "app/window_manager/WarningView.h"
 #include "app/window_manager/WindowManager.h"
-
-#include <cctype>
-#include <cmath>
 
 namespace {
 // Flags are set for the length of a handler and always cleared again, also on exceptions.
@@ -28,151 +28,8 @@ private:
     bool& flag_;
 };
 
-template <class View> View* Find(const std::string& name) {
-    return FindViewOf<View>(name);
-}
-
-// The controllers are built after the model and torn down before it.
-CGasSeparatorModel& Model() {
-    return *RequireModel("the parameters controller");
-}
-
-// A tag refresh recreates the lists with their first row selected and announces it. That is
-// not the user's choice: taking it would replace the user's casing and separator with the
-// first presets, so those announcements are ignored and the panel is refreshed from the
-// model once the tags are reloaded.
-bool ListsAreBeingRebuilt() {
-    return gWindowManager && gWindowManager->IsRefreshingTags();
-}
-
-// The eight typed fields in the order they are read and refreshed. Only the five separator
-// dimensions clear the preset when typed: a preset fixes exactly those.
-struct TypedField {
-    const char* name;
-    const char* changedEvent;
-    bool clearsPreset;
-    double (WellParameters::*get)() const;
-    void (WellParameters::*set)(double);
-};
-constexpr TypedField kTypedFields[] = {
-    {ViewName::kSeparatorOD, EventName::kSeparatorODChanged, true, &WellParameters::GetSeparatorOD,
-     &WellParameters::SetSeparatorOD},
-    {ViewName::kSeparatorID, EventName::kSeparatorIDChanged, true, &WellParameters::GetSeparatorID,
-     &WellParameters::SetSeparatorID},
-    {ViewName::kDipTubeOD, EventName::kDipTubeODChanged, true, &WellParameters::GetDipTubeOD,
-     &WellParameters::SetDipTubeOD},
-    {ViewName::kDipTubeID, EventName::kDipTubeIDChanged, true, &WellParameters::GetDipTubeID,
-     &WellParameters::SetDipTubeID},
-    {ViewName::kDipTubeLength, EventName::kDipTubeLengthChanged, true,
-     &WellParameters::GetDipTubeLength, &WellParameters::SetDipTubeLength},
-    {ViewName::kGasBubbleRiseVelocity, EventName::kGasBubbleRiseVelocityChanged, false,
-     &WellParameters::GetGasBubbleRiseVelocity, &WellParameters::SetGasBubbleRiseVelocity},
-    {ViewName::kProductionRate, EventName::kProductionRateChanged, false,
-     &WellParameters::GetProductionRate, &WellParameters::SetProductionRate},
-    {ViewName::kSPM, EventName::kSPMChanged, false, &WellParameters::GetSPM,
-     &WellParameters::SetSPM},
-};
-
 // What the results show while a value in use breaks a range rule: they do not apply.
 constexpr const char* kResultNotApplying = "\u2014"; // an em dash
-
-const TypedField* FieldOf(const std::string& name) {
-    for (const TypedField& field : kTypedFields) {
-        if (field.name == name) {
-            return &field;
-        }
-    }
-    return nullptr;
-}
-
-// What each rule marks and shows. A range rule with a consistency rule after it does nothing
-// when it passes: the consistency rule then decides the marks.
-struct RuleViews {
-    ParameterRule rule;
-    const char* field;        // the field a range rule marks and restores
-    const char* warning;      // its warning view
-    const char* rangeWarning; // consistency rules: the range warning they hide
-    const char* otherField;   // consistency rules: the second field marked invalid
-    bool passIsSilent;        // range rules followed by a consistency rule
-};
-constexpr RuleViews kRuleViews[] = {
-    {ParameterRule::SeparatorODRange, ViewName::kSeparatorOD, ViewName::kSeparatorODRangeWarning,
-     nullptr, nullptr, false},
-    {ParameterRule::SeparatorIDRange, ViewName::kSeparatorID, ViewName::kSeparatorIDRangeWarning,
-     nullptr, nullptr, true},
-    {ParameterRule::SeparatorWall, ViewName::kSeparatorID, ViewName::kSeparatorDiameterWarning,
-     ViewName::kSeparatorIDRangeWarning, ViewName::kSeparatorOD, false},
-    {ParameterRule::DipTubeODRange, ViewName::kDipTubeOD, ViewName::kDipTubeODRangeWarning, nullptr,
-     nullptr, true},
-    {ParameterRule::DipTubeInsideSeparator, ViewName::kDipTubeOD,
-     ViewName::kSeparatorInnerDiameterWarning, ViewName::kDipTubeODRangeWarning,
-     ViewName::kSeparatorID, false},
-    {ParameterRule::DipTubeIDRange, ViewName::kDipTubeID, ViewName::kDipTubeIDRangeWarning, nullptr,
-     nullptr, true},
-    {ParameterRule::DipTubeWall, ViewName::kDipTubeID, ViewName::kDipTubeDiameterWarning,
-     ViewName::kDipTubeIDRangeWarning, ViewName::kDipTubeOD, false},
-    {ParameterRule::DipTubeLength, ViewName::kDipTubeLength, ViewName::kDipTubeLengthWarning,
-     nullptr, nullptr, false},
-    {ParameterRule::RiseVelocity, ViewName::kGasBubbleRiseVelocity,
-     ViewName::kGasBubbleVelocityRangeWarning, nullptr, nullptr, false},
-    {ParameterRule::ProductionRate, ViewName::kProductionRate,
-     ViewName::kProductionRateRangeWarning, nullptr, nullptr, false},
-    {ParameterRule::SPM, ViewName::kSPM, ViewName::kSPMRangeWarning, nullptr, nullptr, false},
-};
-
-const RuleViews* ViewsOf(ParameterRule rule) {
-    for (const RuleViews& views : kRuleViews) {
-        if (views.rule == rule) {
-            return &views;
-        }
-    }
-    return nullptr; // the casing size rule marks nothing
-}
-
-// The panel's fields and results as people name them, with their units.
-struct FieldName {
-    const char* view;
-    const char* name;
-    const char* unit;
-};
-constexpr FieldName kFieldNames[] = {
-    {ViewName::kSeparatorOD, "Separator outside diameter", "inches"},
-    {ViewName::kSeparatorID, "Separator inside diameter", "inches"},
-    {ViewName::kDipTubeOD, "Dip tube outside diameter", "inches"},
-    {ViewName::kDipTubeID, "Dip tube inside diameter", "inches"},
-    {ViewName::kDipTubeLength, "Dip tube length", "inches"},
-    {ViewName::kGasBubbleRiseVelocity, "Gas bubble rise velocity", "inches per second"},
-    {ViewName::kProductionRate, "Production rate", "barrels per day"},
-    {ViewName::kSPM, "Pump speed", "strokes per minute"},
-};
-
-std::string LowerFirst(std::string text) {
-    text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
-    return text;
-}
-
-const char* FullNameOf(const std::string& view) {
-    for (const FieldName& field : kFieldNames) {
-        if (field.view == view) {
-            return field.name;
-        }
-    }
-    return "";
-}
-
-// "Pump speed in strokes per minute: above 0, at most 30", built from the field's rules so
-// that it says what the rules check.
-std::string FieldTooltip(const FieldName& field) {
-    std::string text = std::string(field.name) + " in " + field.unit + ":";
-    for (const RuleViews& views : kRuleViews) {
-        if (views.field != std::string(field.view)) {
-            continue;
-        }
-        text += IsRangeRule(views.rule) ? " " + DescribeLimits(views.rule)
-                                        : ", below the " + LowerFirst(FullNameOf(views.otherField));
-    }
-    return text;
-}
 
 constexpr const char* kCapacityTooltip =
     "Maximum capacity in barrels per day: the production rate at which the liquid in the "
@@ -187,56 +44,42 @@ constexpr const char* kPresetTooltip =
     "Separator preset: a shipped or saved separator design; typing a separator dimension makes "
     "it (User Defined)";
 
-template <class View> void SetTooltip(const char* name, const std::string& text) {
-    if (View* view = Find<View>(name)) {
-        view->SetTooltip(text);
-    }
+// The caption's second line: what the quantity is, then its unit ("separator OD, in").
+std::string CaptionDetail(const ParameterSpec& parameter, UnitSystem units) {
+    const std::string unit = parameter.UnitIn(units).symbol;
+    return *parameter.captionDetail ? std::string(parameter.captionDetail) + ", " + unit : unit;
 }
 
-void SetTooltips() {
-    for (const FieldName& field : kFieldNames) {
-        SetTooltip<CTextEditView>(field.view, FieldTooltip(field));
-    }
-    SetTooltip<CTextEditView>(ViewName::kMaxCapacity, kCapacityTooltip);
-    SetTooltip<CLabelView>(ViewName::kRecommendedDipTubeLength, kRecommendedTooltip);
-    SetTooltip<CComboBoxView>(ViewName::kCasingSize, kCasingTooltip);
-    SetTooltip<CComboBoxView>(ViewName::kSeparatorPreset, kPresetTooltip);
+// A range rule's failure also decides its box's mark while it passes, unless a consistency rule
+// marks the same box after it.
+bool PassIsSilent(size_t index) {
+    const std::span<const Rule> rules = Rules();
+    return index + 1 < rules.size() && !rules[index + 1].IsRange() &&
+           rules[index + 1].parameter == rules[index].parameter;
 }
 
-// A preset list row for a model preset, and the model preset a row stands for.
+// A preset list row for a model preset.
 std::unique_ptr<TSeparatorPreset> RowOf(const SeparatorPreset& preset) {
     auto row = std::make_unique<TSeparatorPreset>();
     row->type = "seppreset";
     row->displayName = preset.displayName;
-    row->separatorOd = preset.separatorOd;
-    row->separatorId = preset.separatorId;
-    row->dipTubeOd = preset.dipTubeOd;
-    row->dipTubeId = preset.dipTubeId;
-    row->dipTubeLength = preset.dipTubeLength;
+    row->preset = preset;
     return row;
 }
-
-SeparatorPreset ValueOf(const TSeparatorPreset& row) {
-    return {row.displayName, row.separatorOd, row.separatorId,
-            row.dipTubeOd,   row.dipTubeId,   row.dipTubeLength};
-}
-
-double ParseField(const std::string& name) {
-    const CTextEditView* field = Find<CTextEditView>(name);
-    return field ? ParseNumber(field->GetText()) : 0.0;
-}
-
 } // namespace
 
-CParametersController::CParametersController() = default;
+CParametersController::CParametersController(CGasSeparatorModel& model, CAppView& app,
+                                             const CWindowManager& windowManager)
+    : model_(model), app_(app), panel_(app.ParametersPanel()), windowManager_(windowManager) {}
+
 CParametersController::~CParametersController() = default;
 
 void CParametersController::Initialise() {
-    SetTooltips();
+    FindViews();
     FillPresetList();
-    if (auto* capacity = Find<CTextEditView>(ViewName::kMaxCapacity)) {
-        capacity->SetText(FormatNumber(0));
-        capacity->SetValid(true);
+    if (capacity_) {
+        capacity_->SetText(FormatNumber(0));
+        capacity_->SetValid(true);
     }
     Refresh();
     using C = CParametersController;
@@ -246,15 +89,69 @@ void CParametersController::Initialise() {
     SubscribeEvent(EventName::kResetToDefaults, this, &C::RestoreDefaults);
     SubscribeEvent(EventName::kSeparatorPresetChanged, this, &C::ApplyPreset);
     SubscribeEvent(EventName::kCasingSizeChanged, this, &C::ApplyCasing);
-    for (const TypedField& field : kTypedFields) {
-        const std::string name = field.name;
-        SubscribeEvent(field.changedEvent, this, [this, name] { ApplyTypedField(name); });
+    for (const ParameterSpec& parameter : Parameters()) {
+        if (*parameter.field && !parameter.fromList) {
+            SubscribeEvent(parameter.changedEvent, this,
+                           [this, &parameter] { ApplyTypedField(parameter); });
+        }
     }
-    // Every typed field is tidied when it loses the focus, in the fields' order.
-    for (const TypedField& field : kTypedFields) {
-        const std::string name = field.name;
-        SubscribeEvent(LoseFocusEvent(name), this, [this, name] { TidyField(name); });
+    // Every typed field is tidied when it loses the focus, in the table's order.
+    for (const ParameterSpec& parameter : Parameters()) {
+        if (*parameter.field && !parameter.fromList) {
+            SubscribeEvent(LoseFocusEvent(parameter.field), this,
+                           [this, &parameter] { TidyField(parameter); });
+        }
     }
+}
+
+void CParametersController::FindViews() {
+    fields_.clear();
+    for (const ParameterSpec& parameter : Parameters()) {
+        fields_.push_back(parameter.fromList ? nullptr : panel_.Field(parameter.field));
+    }
+    warnings_.clear();
+    for (const Rule& rule : Rules()) {
+        warnings_.push_back(*rule.Warning() ? app_.Warning(rule.Warning()) : nullptr);
+    }
+    capacity_ = panel_.Field(ViewName::kMaxCapacity);
+    LabelViews();
+}
+
+// Captions, tooltips and the range warnings' texts, all from the table.
+void CParametersController::LabelViews() {
+    const UnitSystem units = UnitSystem::Oilfield;
+    for (const ParameterSpec& parameter : Parameters()) {
+        if (CTextEditView* field = FieldOf(parameter)) {
+            field->SetCaption(parameter.caption, CaptionDetail(parameter, units));
+            field->SetTooltip(FieldTooltip(parameter, units));
+        }
+    }
+    for (size_t i = 0; i < Rules().size(); ++i) {
+        if (warnings_[i] && Rules()[i].IsRange()) {
+            warnings_[i]->SetTitle(Rules()[i].parameter->Label() + " out of range");
+            warnings_[i]->SetText(RangeWarningText(*Rules()[i].parameter, units));
+        }
+    }
+    if (capacity_) {
+        capacity_->SetCaption("Maximum capacity", std::string("bbl/day, separator limit"));
+        capacity_->SetTooltip(kCapacityTooltip);
+    }
+    panel_.RecommendedDipTubeLength().SetTooltip(kRecommendedTooltip);
+    panel_.CasingSize().SetTooltip(kCasingTooltip);
+    panel_.SeparatorPreset().SetTooltip(kPresetTooltip);
+}
+
+CTextEditView* CParametersController::FieldOf(const ParameterSpec& parameter) const {
+    const size_t index = static_cast<size_t>(&parameter - Parameters().data());
+    return index < fields_.size() ? fields_[index] : nullptr;
+}
+
+// A tag refresh recreates the lists with their first row selected and announces it. That is
+// not the user's choice: taking it would replace the user's casing and separator with the
+// first presets, so those announcements are ignored and the panel is refreshed from the
+// model once the tags are reloaded.
+bool CParametersController::ListsAreBeingRebuilt() const {
+    return windowManager_.IsRefreshingTags();
 }
 
 // A casing picked from the list ends any edit of a typed field.
@@ -262,59 +159,50 @@ void CParametersController::ApplyCasing() {
     if (refreshing_ || ListsAreBeingRebuilt()) {
         return;
     }
-    editedField_.clear();
+    edited_ = nullptr;
     ApplyTypedValues();
 }
 
 // The first change of a field after it lost the focus, or after another field or the model
 // changed, begins an edit: the value the field had then is the one a range failure restores,
 // never one of the keystrokes in between (typing 35 over 8 passes through 3).
-void CParametersController::ApplyTypedField(const std::string& name) {
-    const TypedField* field = FieldOf(name);
+void CParametersController::ApplyTypedField(const ParameterSpec& parameter) {
     if (!refreshing_ && !ListsAreBeingRebuilt()) {
-        if (editedField_ != name) {
-            editedField_ = name;
-            valueBeforeEdit_ = (Model().GetParameters().*field->get)();
+        if (edited_ != &parameter) {
+            edited_ = &parameter;
+            valueBeforeEdit_ = parameter.Get(model_.GetParameters());
         }
         ApplyTypedValues();
     }
-    if (field->clearsPreset) {
+    if (parameter.inPresets) {
         ClearPreset();
     }
 }
 
 void CParametersController::ApplyTypedValues() {
     FlagScope scope(applying_);
-    WellParameters candidate = Model().GetParameters();
-    double typed[std::size(kTypedFields)];
-    for (size_t i = 0; i < std::size(kTypedFields); ++i) {
-        typed[i] = ParseField(kTypedFields[i].name);
-    }
-    double casing = 0;
-    if (auto* combo = Find<CComboBoxView>(ViewName::kCasingSize)) {
-        if (auto* item = dynamic_cast<const TCasingSize*>(combo->GetSelectedItem())) {
-            casing = item->casingSize;
+    WellParameters candidate = model_.GetParameters();
+    for (const ParameterSpec& parameter : Parameters()) {
+        if (const CTextEditView* field = FieldOf(parameter)) {
+            parameter.Set(candidate, ParseNumber(field->GetText()));
         }
     }
-    candidate.SetCasingSize(casing);
-    for (size_t i = 0; i < std::size(kTypedFields); ++i) {
-        (candidate.*kTypedFields[i].set)(typed[i]);
+    double casing = 0;
+    if (auto* item = dynamic_cast<const TCasingSize*>(panel_.CasingSize().GetSelectedItem())) {
+        casing = item->casingSize;
     }
+    candidate.SetCasingSize(casing);
     Validate(candidate);
-    Model().SetParameters(candidate);
+    model_.SetParameters(candidate);
 }
 
 void CParametersController::ClearPreset() {
     if (presetApplying_) {
         return;
     }
-    auto* presets = Find<CComboBoxView>(ViewName::kSeparatorPreset);
-    if (!presets) {
-        return;
-    }
     FlagScope scope(applying_);
-    presets->ShowDefaultText();
-    Model().ApplySeparatorPreset(nullptr);
+    panel_.SeparatorPreset().ShowDefaultText();
+    model_.ApplySeparatorPreset(nullptr);
 }
 
 bool CParametersController::Validate(WellParameters& candidate) {
@@ -322,18 +210,18 @@ bool CParametersController::Validate(WellParameters& candidate) {
     // rules then judge the values that will be in use.
     const std::vector<RuleOutcome> typed = CheckParameterRules(candidate);
     for (const RuleOutcome& outcome : typed) {
-        if (!outcome.passed && IsRangeRule(outcome.rule)) {
-            Restore(outcome.rule, candidate);
+        if (!outcome.passed && outcome.rule.IsRange()) {
+            Restore(*outcome.rule.parameter, candidate);
         }
     }
     const std::vector<RuleOutcome> inUse = CheckParameterRules(candidate);
     bool valid = true;
     for (size_t i = 0; i < typed.size(); ++i) {
-        const bool range = IsRangeRule(typed[i].rule);
+        const bool range = typed[i].rule.IsRange();
         if (range) {
-            MarkRangeRule(typed[i]);
+            MarkRangeRule(i, typed[i].passed);
         } else { // a consistency rule follows the range rule of its first field
-            MarkConsistencyRule(inUse[i], typed[i - 1].passed);
+            MarkConsistencyRule(i, inUse[i].passed, typed[i - 1].passed);
         }
         valid = valid && (range ? typed[i] : inUse[i]).passed;
     }
@@ -341,51 +229,50 @@ bool CParametersController::Validate(WellParameters& candidate) {
 }
 
 // A range failure restores the value the field had before the edit that is under way, or the
-// model's value for any other field.
-void CParametersController::Restore(ParameterRule rule, WellParameters& candidate) const {
-    const RuleViews* views = ViewsOf(rule);
-    const TypedField* field = views ? FieldOf(views->field) : nullptr;
-    if (!field) {
-        return; // the casing size is never restored
-    }
-    const double restored =
-        field->name == editedField_ ? valueBeforeEdit_ : (Model().GetParameters().*field->get)();
-    (candidate.*field->set)(restored);
-}
-
-void CParametersController::MarkRangeRule(const RuleOutcome& outcome) {
-    const RuleViews* views = ViewsOf(outcome.rule);
-    if (!views || (outcome.passed && views->passIsSilent)) {
+// model's value for any other field. An input without a box (the casing) is never restored.
+void CParametersController::Restore(const ParameterSpec& parameter,
+                                    WellParameters& candidate) const {
+    if (!FieldOf(parameter)) {
         return;
     }
-    SetFieldValid(views->field, outcome.passed);
-    ShowWarning(views->warning, !outcome.passed);
+    const double restored =
+        &parameter == edited_ ? valueBeforeEdit_ : parameter.Get(model_.GetParameters());
+    parameter.Set(candidate, restored);
+}
+
+void CParametersController::MarkRangeRule(size_t rule, bool passed) {
+    if (passed && PassIsSilent(rule)) {
+        return;
+    }
+    SetFieldValid(Rules()[rule].parameter, passed);
+    ShowWarning(warnings_[rule], !passed);
 }
 
 // A failed consistency rule shows its warning in place of the range warning and marks both
 // fields. A passed one hides its warning; it marks its field valid and hides the range warning
 // only when the field's range rule passed too.
-void CParametersController::MarkConsistencyRule(const RuleOutcome& outcome, bool rangePassed) {
-    const RuleViews* views = ViewsOf(outcome.rule);
-    ShowWarning(views->warning, !outcome.passed);
-    if (!outcome.passed) {
-        ShowWarning(views->rangeWarning, false);
-        SetFieldValid(views->field, false);
-        SetFieldValid(views->otherField, false);
+void CParametersController::MarkConsistencyRule(size_t rule, bool passed, bool rangePassed) {
+    const Rule& consistency = Rules()[rule];
+    CWarningView* rangeWarning = warnings_[rule - 1];
+    ShowWarning(warnings_[rule], !passed);
+    if (!passed) {
+        ShowWarning(rangeWarning, false);
+        SetFieldValid(consistency.parameter, false);
+        SetFieldValid(consistency.Other(), false);
     } else if (rangePassed) {
-        ShowWarning(views->rangeWarning, false);
-        SetFieldValid(views->field, true);
+        ShowWarning(rangeWarning, false);
+        SetFieldValid(consistency.parameter, true);
     }
 }
 
-void CParametersController::SetFieldValid(const std::string& field, bool valid) {
-    if (auto* edit = Find<CTextEditView>(field)) {
-        edit->SetValid(valid);
+void CParametersController::SetFieldValid(const ParameterSpec* parameter, bool valid) {
+    if (CTextEditView* field = parameter ? FieldOf(*parameter) : nullptr) {
+        field->SetValid(valid);
     }
 }
 
-void CParametersController::ShowWarning(const std::string& name, bool shown) {
-    if (auto* warning = Find<CWarningView>(name)) {
+void CParametersController::ShowWarning(CWarningView* warning, bool shown) {
+    if (warning) {
         shown ? warning->Show() : warning->Hide();
     }
 }
@@ -395,34 +282,31 @@ void CParametersController::Refresh() {
         return;
     }
     FlagScope scope(refreshing_);
-    editedField_.clear(); // the model changed under the panel: the fields show it again
+    edited_ = nullptr; // the model changed under the panel: the fields show it again
     SelectCasing();
-    const WellParameters& parameters = Model().GetParameters();
-    for (const TypedField& field : kTypedFields) {
-        if (auto* edit = Find<CTextEditView>(field.name)) {
-            edit->SetText(FormatNumber((parameters.*field.get)()));
+    const WellParameters& parameters = model_.GetParameters();
+    for (const ParameterSpec& parameter : Parameters()) {
+        if (CTextEditView* field = FieldOf(parameter)) {
+            field->SetText(FormatNumber(parameter.Get(parameters)));
         }
     }
-    WellParameters own = Model().GetParameters();
+    WellParameters own = model_.GetParameters();
     Validate(own);
 }
 
 // Selects the first casing preset with exactly the model's casing size; a size that matches
 // no preset is shown as its number, which selects no row.
 void CParametersController::SelectCasing() {
-    auto* combo = Find<CComboBoxView>(ViewName::kCasingSize);
-    if (!combo) {
-        return;
-    }
-    const double casing = Model().GetParameters().GetCasingSize();
-    for (const TComboBoxItem* item : combo->Items()) {
+    CComboBoxView& combo = panel_.CasingSize();
+    const double casing = model_.GetParameters().GetCasingSize();
+    for (const TComboBoxItem* item : combo.Items()) {
         if (auto* preset = dynamic_cast<const TCasingSize*>(item);
             preset && preset->casingSize == casing) {
-            combo->SelectByText(preset->displayName);
+            combo.SelectByText(preset->displayName);
             return;
         }
     }
-    combo->SelectByText(FormatNumber(casing));
+    combo.SelectByText(FormatNumber(casing));
 }
 
 void CParametersController::ApplyPreset() {
@@ -430,27 +314,23 @@ void CParametersController::ApplyPreset() {
         return;
     }
     FlagScope scope(presetApplying_);
-    if (auto* presets = Find<CComboBoxView>(ViewName::kSeparatorPreset)) {
-        if (auto* row = dynamic_cast<const TSeparatorPreset*>(presets->GetSelectedItem())) {
-            const SeparatorPreset preset = ValueOf(*row);
-            Model().ApplySeparatorPreset(&preset);
-        }
+    if (auto* row =
+            dynamic_cast<const TSeparatorPreset*>(panel_.SeparatorPreset().GetSelectedItem())) {
+        model_.ApplySeparatorPreset(&row->preset);
     }
 }
 
 void CParametersController::RestoreDefaults() {
     FlagScope scope(presetApplying_);
-    Model().ResetToDefaults();
-    if (auto* presets = Find<CComboBoxView>(ViewName::kSeparatorPreset)) {
-        presets->SelectByText(Model().GetPresetName());
-    }
+    model_.ResetToDefaults();
+    panel_.SeparatorPreset().SelectByText(model_.GetPresetName());
 }
 
-void CParametersController::TidyField(const std::string& name) {
-    if (editedField_ == name) {
-        editedField_.clear();
+void CParametersController::TidyField(const ParameterSpec& parameter) {
+    if (edited_ == &parameter) {
+        edited_ = nullptr;
     }
-    auto* field = Find<CTextEditView>(name);
+    CTextEditView* field = FieldOf(parameter);
     if (!field || !field->IsValid()) {
         return;
     }
@@ -464,20 +344,19 @@ void CParametersController::TidyField(const std::string& name) {
 // under a design), the results do not apply: both show an em dash. The capacity keeps its own
 // colours (the invalid red is hard to read on its blue box); the field at fault is the red one.
 void CParametersController::ShowResults() {
-    const SimulationState& state = Model().GetState();
-    const bool apply = !BreaksARangeRule(Model().GetParameters());
-    if (auto* capacity = Find<CTextEditView>(ViewName::kMaxCapacity)) {
-        capacity->SetText(apply ? FormatNumber(state.maximumCapacity) : kResultNotApplying);
-        capacity->SetValid(true);
+    const SimulationState& state = model_.GetState();
+    const bool apply = !BreaksARangeRule(model_.GetParameters());
+    if (capacity_) {
+        capacity_->SetText(apply ? FormatNumber(state.maximumCapacity) : kResultNotApplying);
+        capacity_->SetValid(true);
     }
-    if (auto* label = Find<CLabelView>(ViewName::kRecommendedDipTubeLength)) {
-        label->SetText(apply ? FormatNumber(RoundToThousandths(state.recommendedDipTubeLength)) +
-                                   " in"
-                             : kResultNotApplying);
-    }
+    panel_.RecommendedDipTubeLength().SetText(
+        apply ? FormatNumber(RoundToThousandths(state.recommendedDipTubeLength)) + " in"
+              : kResultNotApplying);
 }
 
 void CParametersController::ReloadLists() {
+    FindViews();
     FillPresetList();
     // The casing list was reset by the reload too. The refresh rewrites the fields, which
     // must not count as typing that clears the preset.
@@ -490,37 +369,30 @@ void CParametersController::ReloadLists() {
 
 // The rows of the previous user presets are removed from the list before they are deleted.
 void CParametersController::FillPresetList() {
-    auto* presets = Find<CComboBoxView>(ViewName::kSeparatorPreset);
-    if (!presets) {
-        return;
-    }
-    presets->RemoveAddedItems();
+    CComboBoxView& presets = panel_.SeparatorPreset();
+    presets.RemoveAddedItems();
     userPresetRows_.clear();
     std::vector<TComboBoxItem*> rows;
-    for (const SeparatorPreset& preset : Model().LoadUserPresets()) {
+    for (const SeparatorPreset& preset : model_.LoadUserPresets()) {
         userPresetRows_.push_back(RowOf(preset));
         rows.push_back(userPresetRows_.back().get());
     }
     if (!rows.empty()) {
-        presets->AddItems(rows);
+        presets.AddItems(rows);
     }
-    presets->SelectByText(Model().GetPresetName());
+    presets.SelectByText(model_.GetPresetName());
 }
 
 bool CParametersController::SavePreset(std::string& failure) {
-    const auto* name = Find<CTextEditView>(ViewName::kSavePresetName);
-    if (!name) {
-        return true;
-    }
-    const SeparatorPreset* preset = Model().SaveUserPreset(name->GetText(), &failure);
+    const std::string name = app_.SavePresetDialog().PresetName().GetText();
+    const SeparatorPreset* preset = model_.SaveUserPreset(name, &failure);
     if (!preset) {
         return failure.empty();
     }
-    if (auto* presets = Find<CComboBoxView>(ViewName::kSeparatorPreset)) {
-        userPresetRows_.push_back(RowOf(*preset));
-        presets->AddItems({userPresetRows_.back().get()});
-        presets->SelectItem(userPresetRows_.back().get()); // the new row, not an older twin
-        Model().SetPresetName(preset->displayName);
-    }
+    CComboBoxView& presets = panel_.SeparatorPreset();
+    userPresetRows_.push_back(RowOf(*preset));
+    presets.AddItems({userPresetRows_.back().get()});
+    presets.SelectItem(userPresetRows_.back().get()); // the new row, not an older twin
+    model_.SetPresetName(preset->displayName);
     return true;
 }

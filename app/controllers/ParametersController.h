@@ -1,8 +1,8 @@
 #pragma once
-// Connects the parameters panel with the model: reads what the user types or picks, checks
-// it, marks bad fields and shows their warnings, hands the result to the model, refreshes the
-// panel whenever the model's parameters change, shows the results every frame, and fills and
-// drives the separator preset list.
+// Connects the parameters panel with the model: reads what the user types or picks, checks it
+// against the rules of the parameter table, marks bad fields and shows their warnings, hands the
+// result to the model, refreshes the panel whenever the model's parameters change, shows the
+// results every frame, and fills and drives the separator preset list.
 
 #include "app/model/ParameterRules.h"
 #include "app/model/WellParameters.h"
@@ -11,19 +11,28 @@
 #include <string>
 #include <vector>
 
+class CAppView;
+class CGasSeparatorModel;
+class CParametersPanelView;
+class CTextEditView;
+class CWarningView;
+class CWindowManager;
 class TSeparatorPreset;
 
 class CParametersController {
 public:
-    CParametersController();
+    // `windowManager` tells whether a tag refresh is rebuilding the lists.
+    CParametersController(CGasSeparatorModel& model, CAppView& app,
+                          const CWindowManager& windowManager);
     ~CParametersController();
 
-    // Fills the preset list, clears the capacity, refreshes the panel, then subscribes.
+    // Finds its views, fills the preset list, clears the capacity, refreshes the panel, then
+    // subscribes.
     void Initialise();
 
     // Event handlers, public so the subscription table reads as a list.
     void FillPresetList();
-    void ReloadLists(); // after a tag refresh: the preset list, then the panel from the model
+    void ReloadLists(); // after a tag refresh: the views, the preset list, then the panel
     // Saves the separator dimensions under the name typed in the save preset dialog and
     // selects the new row. False, with the reason in `failure`, when it could not be saved; a
     // blank name saves nothing and counts as done.
@@ -33,10 +42,10 @@ public:
     void RestoreDefaults();
     void ApplyPreset();
     void ApplyCasing();
-    // Applying typed values after a change of `field`, then clearing the preset for a
-    // separator dimension.
-    void ApplyTypedField(const std::string& field);
-    void TidyField(const std::string& field);
+    // Applying typed values after a change of `parameter`'s box, then clearing the preset for
+    // a separator dimension.
+    void ApplyTypedField(const ParameterSpec& parameter);
+    void TidyField(const ParameterSpec& parameter);
 
     // Checks `candidate`, marking fields and showing or hiding warnings; a value that fails
     // a range rule is restored (to its value before the edit under way, or the model's). The
@@ -44,14 +53,29 @@ public:
     bool Validate(WellParameters& candidate);
 
 private:
+    // The views of the panel's boxes and of the rules' warnings, found by the names the table
+    // gives them; again after every tag refresh, which may rebuild them.
+    void FindViews();
+    void LabelViews();
+    bool ListsAreBeingRebuilt() const;
     void ApplyTypedValues();
     void ClearPreset();
-    void Restore(ParameterRule rule, WellParameters& candidate) const;
-    void MarkRangeRule(const RuleOutcome& outcome);
-    void MarkConsistencyRule(const RuleOutcome& outcome, bool rangePassed);
-    void SetFieldValid(const std::string& field, bool valid);
-    void ShowWarning(const std::string& name, bool shown);
+    void Restore(const ParameterSpec& parameter, WellParameters& candidate) const;
+    void MarkRangeRule(size_t rule, bool passed);
+    void MarkConsistencyRule(size_t rule, bool passed, bool rangePassed);
+    CTextEditView* FieldOf(const ParameterSpec& parameter) const;
+    void SetFieldValid(const ParameterSpec* parameter, bool valid);
+    void ShowWarning(CWarningView* warning, bool shown);
     void SelectCasing();
+
+    CGasSeparatorModel& model_;
+    CAppView& app_;
+    CParametersPanelView& panel_;
+    const CWindowManager& windowManager_;
+    // Per input of the table and per rule: its box and its warning (null where there is none).
+    std::vector<CTextEditView*> fields_;
+    std::vector<CWarningView*> warnings_;
+    CTextEditView* capacity_ = nullptr;
 
     // The preset list's rows for the model's user presets; the list refers to them until
     // they are removed from it again.
@@ -60,7 +84,7 @@ private:
     bool presetApplying_ = false;
     bool refreshing_ = false;
     bool applying_ = false;
-    // The typed field being edited (empty when none) and its model value when the edit began.
-    std::string editedField_;
+    // The input being edited (null when none) and its model value when the edit began.
+    const ParameterSpec* edited_ = nullptr;
     double valueBeforeEdit_ = 0;
 };

@@ -4,20 +4,6 @@
 #include "app/services/EventRegistry.h"
 #include "app/services/GasSeparatorModel.h"
 #include "app/window_manager/ButtonBarView.h"
-#include "app/window_manager/ViewNames.h"
-#include "app/window_manager/WindowManager.h"
-
-namespace {
-CButtonBarView* ButtonBar() {
-    return FindViewOf<CButtonBarView>(ViewName::kButtonBar);
-}
-
-void SetDimensionsShown(bool shown) {
-    if (CButtonBarView* bar = ButtonBar()) {
-        bar->SetDimensionsShown(shown);
-    }
-}
-} // namespace
 
 void CPumpController::Initialise() {
     SubscribeEvent(EventName::kPumpStart, this, &CPumpController::OnPumpStart);
@@ -26,36 +12,26 @@ void CPumpController::Initialise() {
     SubscribeEvent(EventName::kHideDimensions, this, &CPumpController::OnHideDimensions);
     SubscribeEvent(EventName::kSimulationFrameUpdated, this,
                    &CPumpController::OnSimulationFrameUpdated);
-    SetDimensionsShown(false);
+    bar_.SetDimensionsShown(false);
 }
 
 // The running flag is written in place: no event, no reset of the simulation.
 void CPumpController::OnPumpStart() {
-    CGasSeparatorModel* model = RequireModel("starting the pump");
-    if (model && !model->GetParameters().GetPumpRunning()) {
-        model->GetParameters().SetPumpRunning(true);
-    }
+    model_.GetParameters().SetPumpRunning(true);
 }
 
 void CPumpController::OnPumpStop() {
-    CGasSeparatorModel* model = RequireModel("stopping the pump");
-    if (model && model->GetParameters().GetPumpRunning()) {
-        model->GetParameters().SetPumpRunning(false);
-    }
+    model_.GetParameters().SetPumpRunning(false);
 }
 
 void CPumpController::OnShowDimensions() {
-    SetDimensionsShown(true);
+    bar_.SetDimensionsShown(true);
 }
 
 void CPumpController::OnHideDimensions() {
-    SetDimensionsShown(false);
+    bar_.SetDimensionsShown(false);
 }
 
 void CPumpController::OnSimulationFrameUpdated() {
-    CGasSeparatorModel* model = RequireModel("showing the pump state");
-    CButtonBarView* bar = ButtonBar();
-    if (model && bar) {
-        bar->SetPumpRunning(model->GetParameters().GetPumpRunning());
-    }
+    bar_.SetPumpRunning(model_.GetParameters().GetPumpRunning());
 }

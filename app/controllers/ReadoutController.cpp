@@ -7,15 +7,11 @@
 #include "app/services/GasSeparatorModel.h"
 #include "app/window_manager/GasReachView.h"
 #include "app/window_manager/NoticeView.h"
-#include "app/window_manager/ViewNames.h"
-#include "app/window_manager/WindowManager.h"
 
 void CReadoutController::Initialise() {
-    if (auto* reach = FindViewOf<CGasReachView>(ViewName::kGasReach)) {
-        reach->SetTooltip("Gas reach: the deepest point gas bubbles were carried down the "
-                          "separator annulus in the last complete pump cycle, against the dip "
-                          "tube length. At 100 % gas enters the dip tube.");
-    }
+    reach_.SetTooltip("Gas reach: the deepest point gas bubbles were carried down the "
+                      "separator annulus in the last complete pump cycle, against the dip "
+                      "tube length. At 100 % gas enters the dip tube.");
     UpdateNotice();
     ShowGasReach();
     SubscribeEvent(EventName::kSimulationFrameUpdated, this, &CReadoutController::ShowGasReach);
@@ -26,22 +22,14 @@ void CReadoutController::Initialise() {
 // Runs every frame, but the read-out changes only once per pump cycle or with the design, so
 // the view is found and its text made only then (and once more after a tag reload).
 void CReadoutController::ShowGasReach() {
-    const CGasSeparatorModel* model = RequireModel("the gas reach");
-    if (!model) {
-        return;
-    }
-    const WellParameters& parameters = model->GetParameters();
+    const WellParameters& parameters = model_.GetParameters();
     const bool apply = !BreaksARangeRule(parameters);
-    const GasReach reach = GasReachOf(parameters, model->GetState());
+    const GasReach reach = GasReachOf(parameters, model_.GetState());
     const ShownReach shown{reach.known, reach.depth, reach.length, apply};
     if (shown_ == shown) {
         return;
     }
-    auto* view = FindViewOf<CGasReachView>(ViewName::kGasReach);
-    if (!view) {
-        return;
-    }
-    view->SetReach(GasReachText(reach, apply), apply ? reach.Fraction() : 0.0);
+    reach_.SetReach(GasReachText(reach, apply), apply ? reach.Fraction() : 0.0);
     shown_ = shown;
 }
 
@@ -51,12 +39,6 @@ void CReadoutController::ShowGasReachAfterReload() {
 }
 
 void CReadoutController::UpdateNotice() {
-    const CGasSeparatorModel* model = RequireModel("the above-capacity notice");
-    if (!model) {
-        return;
-    }
-    aboveCapacity_ = AboveCapacityText(model->GetParameters());
-    if (auto* notice = FindViewOf<CNoticeView>(ViewName::kAboveCapacityNotice)) {
-        aboveCapacity_ ? notice->Show(*aboveCapacity_) : notice->Hide();
-    }
+    aboveCapacity_ = AboveCapacityText(model_.GetParameters());
+    aboveCapacity_ ? notice_.Show(*aboveCapacity_) : notice_.Hide();
 }

@@ -6,8 +6,15 @@
 #include <optional>
 #include <string>
 
+class CGasReachView;
+class CGasSeparatorModel;
+class CNoticeView;
+
 class CReadoutController {
 public:
+    CReadoutController(const CGasSeparatorModel& model, CGasReachView& reach, CNoticeView& notice)
+        : model_(model), reach_(reach), notice_(notice) {}
+
     // Shows both for the model as it is, then subscribes.
     void Initialise();
     void ShowGasReach();
@@ -26,6 +33,9 @@ private:
         bool apply = false;
         bool operator==(const ShownReach&) const = default;
     };
+    const CGasSeparatorModel& model_;
+    CGasReachView& reach_;
+    CNoticeView& notice_;
     std::optional<ShownReach> shown_;
     std::optional<std::string> aboveCapacity_;
 };

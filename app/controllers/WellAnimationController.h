@@ -1,17 +1,20 @@
 #pragma once
-// Feeds the animated well from the simulation every frame, and shows, hides and flashes the
-// six dimension lines as fields gain and lose focus, presets change and the user pins them.
+// Drives the whole well animation: feeds the well picture from the simulation every frame, and
+// shows, hides and flashes the dimension lines as fields gain and lose focus, presets change and
+// the user pins them. Each line belongs to the input of the parameter table that names it.
 
-#include <string>
+#include <vector>
 
+class CDimensionLineView;
 class CGasSeparatorModel;
 class CGasSeparatorView;
+struct ParameterSpec;
 
 class CWellAnimationController {
 public:
-    static constexpr int kLineCount = 6;
+    CWellAnimationController(const CGasSeparatorModel& model, CGasSeparatorView& well);
 
-    // Subscribes its events, sets the six values and flashes every line.
+    // Subscribes its events, sets the lines' values and flashes every line.
     void Initialise();
     bool DimensionsPinned() const { return pinned_; }
 
@@ -23,10 +26,18 @@ public:
     void OnHideDimensions();
 
 private:
-    void Show(int line);
-    void Hide(int line);
-    void Flash(int line);
-    void Feed(CGasSeparatorView& view, const CGasSeparatorModel& model);
+    // A dimension line and the input it shows.
+    struct Line {
+        const ParameterSpec* parameter;
+        CDimensionLineView* view;
+    };
+    void Show(const Line& line);
+    void Hide(const Line& line);
+    void Flash(const Line& line);
+    void Feed();
 
+    const CGasSeparatorModel& model_;
+    CGasSeparatorView& well_;
+    std::vector<Line> lines_;
     bool pinned_ = false;
 };

@@ -1,14 +1,17 @@
 #include "app/model/DefaultsFile.h"
 
 #include "app/model/NumberFormat.h"
+#include "app/model/ParameterTable.h"
 
 #include <yaml-cpp/yaml.h>
 
 #include <cmath>
-#include <cstdio>
 #include <optional>
 
 namespace {
+constexpr const char* kPresetNameKey = "Preset Name";
+constexpr const char* kDisplayNameKey = "Display Name";
+
 YAML::Node ParseMap(const std::string& text) {
     YAML::Node root;
     try {
@@ -80,34 +83,41 @@ double RequiredFiniteNumber(const YAML::Node& root, const char* key) {
     return value;
 }
 
+// A text; an empty value (a YAML null) is the empty text.
 std::string RequiredText(const YAML::Node& root, const char* key) {
+    if (root[key] && root[key].IsNull()) {
+        return {};
+    }
     return RequiredScalar(root, key, "text").Scalar();
 }
 
-std::string Line(const char* key, const std::string& value) {
-    return value.empty() ? std::string(key) + ": \n" : std::string(key) + ": " + value + "\n";
-}
-std::string Line(const StoredNumber& number, const WellParameters& p) {
-    const double value = (p.*number.get)();
+void EmitNumber(YAML::Emitter& out, const ParameterSpec& spec, const WellParameters& p) {
+    const double value = spec.Get(p);
     if (!std::isfinite(value)) {
-        throw SettingsFileError("not writing " + Quoted(number.key) + ": " + FormatNumber(value) +
-                                " is not a finite number");
+        throw SettingsFileError("not writing " + Quoted(spec.storedKey) + ": " +
+                                FormatNumber(value) + " is not a finite number");
     }
-    return Line(number.key, FormatNumber(value));
+    out << YAML::Key << spec.storedKey << YAML::Value << FormatExact(value);
+}
+
+std::string Finished(const YAML::Emitter& out) {
+    if (!out.good()) {
+        throw SettingsFileError(std::string("cannot write the settings: ") + out.GetLastError());
+    }
+    return std::string(out.c_str()) + "\n";
 }
 } // namespace
 
 void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& presetName) {
-    YAML::Node root = ParseMap(text);
-    // An empty name is a YAML null, which names no preset; it reads back as "~".
-    if (root["Preset Name"] && root["Preset Name"].IsNull()) {
-        root["Preset Name"] = "~";
-    }
+    const YAML::Node root = ParseMap(text);
     // Every key is read before anything changes: only a complete file is used.
-    const std::string name = RequiredText(root, "Preset Name");
+    const std::string name = RequiredText(root, kPresetNameKey);
     WellParameters read = p;
-    for (const StoredNumber& number : kStoredNumbers) {
-        (read.*number.set)(RequiredNumber(root, number.key));
+    for (const ParameterSpec& spec : Parameters()) {
+        if (spec.optionalInFiles && !root[spec.storedKey]) {
+            continue;
+        }
+        spec.Set(read, RequiredNumber(root, spec.storedKey));
     }
     p = read;
     presetName = name;
@@ -116,71 +126,36 @@ void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& 
 SeparatorPreset ParsePresetText(const std::string& text) {
     const YAML::Node root = ParseMap(text);
     SeparatorPreset preset;
-    preset.separatorOd = RequiredFiniteNumber(root, "Separator OD");
-    preset.separatorId = RequiredFiniteNumber(root, "Separator ID");
-    preset.dipTubeOd = RequiredFiniteNumber(root, "Dip Tube OD");
-    preset.dipTubeId = RequiredFiniteNumber(root, "Dip Tube ID");
-    preset.dipTubeLength = RequiredFiniteNumber(root, "Dip Tube Length");
-    preset.displayName = RequiredText(root, "Display Name");
+    for (const ParameterSpec& spec : Parameters()) {
+        if (spec.inPresets) {
+            spec.Set(preset.dimensions, RequiredFiniteNumber(root, spec.storedKey));
+        }
+    }
+    preset.displayName = RequiredText(root, kDisplayNameKey);
     return preset;
 }
 
-std::string YamlNameValue(const std::string& name) {
-    if (name.empty()) {
-        return name;
-    }
-    try {
-        const YAML::Node back = YAML::Load("k: " + name)["k"];
-        if (back.IsScalar() && back.Tag() != "!" && back.Scalar() == name &&
-            name.find('\n') == std::string::npos) {
-            return name;
-        }
-    } catch (const YAML::Exception&) {
-        // falls through to the quoted form
-    }
-    std::string quoted = "\"";
-    for (unsigned char c : name) {
-        switch (c) {
-        case '"':
-            quoted += "\\\"";
-            break;
-        case '\\':
-            quoted += "\\\\";
-            break;
-        case '\n':
-            quoted += "\\n";
-            break;
-        case '\t':
-            quoted += "\\t";
-            break;
-        case '\r':
-            quoted += "\\r";
-            break;
-        default:
-            if (c < 0x20) {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "\\x%02x", c);
-                quoted += hex;
-            } else {
-                quoted += static_cast<char>(c);
-            }
-        }
-    }
-    return quoted + "\"";
-}
-
 std::string FormatDefaultsText(const WellParameters& p, const std::string& presetName) {
-    std::string text = Line(kStoredNumbers[0], p) + Line("Preset Name", YamlNameValue(presetName));
-    for (size_t i = 1; i < std::size(kStoredNumbers); ++i) {
-        text += Line(kStoredNumbers[i], p);
+    YAML::Emitter out;
+    out << YAML::BeginMap;
+    for (const ParameterSpec& spec : Parameters()) {
+        EmitNumber(out, spec, p);
+        if (spec.id == ParameterId::CasingSize) { // the name follows the casing, as it always has
+            out << YAML::Key << kPresetNameKey << YAML::Value << presetName;
+        }
     }
-    return text;
+    out << YAML::EndMap;
+    return Finished(out);
 }
 
-std::string FormatPresetText(const std::string& displayName, const WellParameters& p) {
-    std::string text = Line("Display Name", YamlNameValue(displayName));
-    for (size_t i = 1; i <= 5; ++i) { // the five separator dimensions
-        text += Line(kStoredNumbers[i], p);
+std::string FormatPresetText(const SeparatorPreset& preset) {
+    YAML::Emitter out;
+    out << YAML::BeginMap << YAML::Key << kDisplayNameKey << YAML::Value << preset.displayName;
+    for (const ParameterSpec& spec : Parameters()) {
+        if (spec.inPresets) {
+            EmitNumber(out, spec, preset.dimensions);
+        }
     }
-    return text;
+    out << YAML::EndMap;
+    return Finished(out);
 }

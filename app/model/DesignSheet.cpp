@@ -9,22 +9,13 @@
 
 namespace {
 std::vector<DesignRow> InputRows(const DesignInput& design) {
-    const WellParameters& p = design.parameters;
-    const auto row = [](const char* name, double value, const char* unit) {
-        return DesignRow{name, FormatNumber(value), unit};
-    };
-    return {
-        {"Separator preset", design.presetName.empty() ? "(User Defined)" : design.presetName, ""},
-        row("Casing size", p.GetCasingSize(), "in"),
-        row("Separator OD", p.GetSeparatorOD(), "in"),
-        row("Separator ID", p.GetSeparatorID(), "in"),
-        row("Dip tube OD", p.GetDipTubeOD(), "in"),
-        row("Dip tube ID", p.GetDipTubeID(), "in"),
-        row("Dip tube length", p.GetDipTubeLength(), "in"),
-        row("Gas bubble rise velocity", p.GetGasBubbleRiseVelocity(), "in/s"),
-        row("Production rate", p.GetProductionRate(), "bbl/day"),
-        row("Pump speed", p.GetSPM(), "SPM"),
-    };
+    std::vector<DesignRow> rows = {
+        {"Separator preset", design.presetName.empty() ? "(User Defined)" : design.presetName, ""}};
+    for (const ParameterSpec& spec : Parameters()) {
+        rows.push_back({spec.Label(), FormatNumber(spec.Get(design.parameters)),
+                        spec.UnitIn(UnitSystem::Oilfield).symbol});
+    }
+    return rows;
 }
 
 std::vector<DesignRow> ResultRows(const WellParameters& p, bool apply) {

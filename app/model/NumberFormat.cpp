@@ -207,11 +207,40 @@ std::optional<Fraction> ScanFraction(std::string_view text, size_t start) {
 } // namespace
 
 double RoundToThousandths(double value) {
-    // Beyond 2^53 / 1000 every double is already a whole number; scaling would overflow.
-    if (std::fabs(value) >= 9.0e12) {
+    return RoundToDecimals(value, 3);
+}
+
+double RoundToDecimals(double value, int decimals) {
+    const double scale = std::pow(10.0, std::clamp(decimals, 0, 9));
+    // Beyond 2^53 / scale every double is already a whole number of steps; scaling would lose it.
+    if (!(std::fabs(value) < 9.0e15 / scale)) {
         return value;
     }
-    return std::floor(value * 1000 + 0.5) / 1000;
+    return std::floor(value * scale + 0.5) / scale;
+}
+
+std::string FormatDecimals(double value, int decimals) {
+    const double rounded = RoundToDecimals(value, decimals);
+    if (!(std::fabs(rounded) < 1e15)) {
+        return FormatNumber(value);
+    }
+    char buffer[64];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, rounded,
+                                       std::chars_format::fixed, std::clamp(decimals, 0, 9));
+    std::string text(buffer, written.ptr);
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') {
+            text.pop_back();
+        }
+    }
+    return text == "-0" ? "0" : text;
+}
+
+std::string FormatExact(double value) {
+    char buffer[64];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, written.ptr);
 }
 
 double ParseNumber(std::string_view text) {

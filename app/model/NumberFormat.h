@@ -34,3 +34,14 @@ std::optional<double> ReadNumber(std::string_view text);
 
 // Rounds half up to three decimals: floor(x * 1000 + 0.5) / 1000.
 double RoundToThousandths(double value);
+// Rounds half up to `decimals` decimals (0 to 9); values too large to hold a fraction stay.
+double RoundToDecimals(double value, int decimals);
+
+// `value` rounded half up to `decimals` decimals and written without an exponent and without
+// trailing zeros: FormatDecimals(1234.5678, 3) is "1234.568", (1234567, 3) "1234567", (-0.0001,
+// 3) "0". Values of 10^15 and more (and infinities, not-a-number) are written as FormatNumber.
+std::string FormatDecimals(double value, int decimals);
+
+// The shortest text that reads back as exactly `value` ("4.09", "3.937007874015748"): how the
+// program's files keep numbers, so nothing changes on a save and a load.
+std::string FormatExact(double value);

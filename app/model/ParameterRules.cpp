@@ -2,52 +2,92 @@
 
 #include "app/model/NumberFormat.h"
 
+#include <cctype>
 #include <cmath>
 #include <limits>
 
 namespace {
-// A range rule's own limits: a lowest and a highest value, each allowed or not, and whether
-// the value must also stay below the casing size.
-struct OwnLimits {
-    double low;
-    bool lowAllowed;
-    double high; // infinity: no upper limit of its own
-    bool highAllowed;
-    bool belowCasing;
-};
-
 constexpr double kNoLimit = std::numeric_limits<double>::infinity();
 
-OwnLimits LimitsOf(ParameterRule rule) {
-    switch (rule) {
-    case ParameterRule::DipTubeLength:
-        return {12, true, 480, true, false};
-    case ParameterRule::RiseVelocity:
-        return {0, false, 12, true, false};
-    case ParameterRule::SPM:
-        return {0, false, 30, true, false};
-    case ParameterRule::SeparatorODRange:
-    case ParameterRule::SeparatorIDRange:
-    case ParameterRule::DipTubeODRange:
-    case ParameterRule::DipTubeIDRange:
-        return {0, false, kNoLimit, false, true};
-    default: // the casing size and the production rate
-        return {0, false, kNoLimit, false, false};
+const ConsistencyRule kConsistencyRules[] = {
+    {ParameterId::SeparatorID, ParameterId::SeparatorOD, "Separator Diameter Warning View"},
+    {ParameterId::DipTubeOD, ParameterId::SeparatorID, "Separator Inner Diameter Warning View"},
+    {ParameterId::DipTubeID, ParameterId::DipTubeOD, "Dip Tube Diameter Warning View"},
+};
+
+// Each input's range rule, each followed by the consistency rules that mark that input first.
+std::vector<Rule> OrderedRules() {
+    std::vector<Rule> rules;
+    for (const ParameterSpec& parameter : Parameters()) {
+        rules.push_back({&parameter, nullptr});
+        for (const ConsistencyRule& consistency : kConsistencyRules) {
+            if (consistency.below == parameter.id) {
+                rules.push_back({&parameter, &consistency});
+            }
+        }
     }
+    return rules;
+}
+
+bool Passes(const Rule& rule, const WellParameters& p) {
+    const double value = rule.parameter->Get(p);
+    if (rule.IsRange()) {
+        return WithinOwnLimits(*rule.parameter, value) &&
+               (!rule.parameter->limits.belowCasing || value < p.GetCasingSize());
+    }
+    const double above = rule.Other()->Get(p);
+    return !(above > 0 && value >= above);
+}
+
+std::string Limit(const ParameterSpec& parameter, double value, UnitSystem units) {
+    return FormatLimit(value, parameter.quantity, units);
 }
 } // namespace
 
-bool WithinOwnLimits(ParameterRule rule, double v) {
-    const OwnLimits limits = LimitsOf(rule);
+const ParameterSpec* Rule::Other() const {
+    return consistency ? &ParameterOf(consistency->above) : nullptr;
+}
+
+const char* Rule::Warning() const {
+    return consistency ? consistency->warning : parameter->rangeWarning;
+}
+
+std::span<const Rule> Rules() {
+    static const std::vector<Rule> rules = OrderedRules();
+    return rules;
+}
+
+std::vector<RuleOutcome> CheckParameterRules(const WellParameters& parameters) {
+    std::vector<RuleOutcome> outcomes;
+    outcomes.reserve(Rules().size());
+    for (const Rule& rule : Rules()) {
+        outcomes.push_back({rule, Passes(rule, parameters)});
+    }
+    return outcomes;
+}
+
+bool BreaksARangeRule(const WellParameters& parameters) {
+    for (const Rule& rule : Rules()) {
+        if (rule.IsRange() && !Passes(rule, parameters)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool WithinOwnLimits(const ParameterSpec& parameter, double v) {
+    const Limits& limits = parameter.limits;
     return std::isfinite(v) && (limits.lowAllowed ? v >= limits.low : v > limits.low) &&
            (limits.highAllowed ? v <= limits.high : v < limits.high);
 }
 
-std::string DescribeLimits(ParameterRule rule) {
-    const OwnLimits limits = LimitsOf(rule);
-    std::string text = (limits.lowAllowed ? "at least " : "above ") + FormatNumber(limits.low);
+std::string DescribeLimits(const ParameterSpec& parameter, UnitSystem units) {
+    const Limits& limits = parameter.limits;
+    std::string text =
+        (limits.lowAllowed ? "at least " : "above ") + Limit(parameter, limits.low, units);
     if (limits.high != kNoLimit) {
-        text += (limits.highAllowed ? ", at most " : ", below ") + FormatNumber(limits.high);
+        text +=
+            (limits.highAllowed ? ", at most " : ", below ") + Limit(parameter, limits.high, units);
     }
     if (limits.belowCasing) {
         text += ", below the casing inside diameter";
@@ -55,95 +95,60 @@ std::string DescribeLimits(ParameterRule rule) {
     return text;
 }
 
-namespace {
-void Check(std::vector<RuleOutcome>& out, ParameterRule rule, bool passed) {
-    out.push_back({rule, passed});
+std::string RangeText(const ParameterSpec& parameter, UnitSystem units) {
+    const Limits& limits = parameter.limits;
+    const std::string unit = std::string(" ") + parameter.UnitIn(units).symbol;
+    const std::string low = Limit(parameter, limits.low, units);
+    if (limits.belowCasing) {
+        return "above " + low + " and below the casing inside diameter";
+    }
+    if (limits.high == kNoLimit) {
+        return (limits.lowAllowed ? "at least " : "above ") + low + unit;
+    }
+    const std::string high = Limit(parameter, limits.high, units);
+    if (limits.lowAllowed && limits.highAllowed) {
+        return "from " + low + " to " + high + unit;
+    }
+    return (limits.lowAllowed ? "at least " : "above ") + low +
+           (limits.highAllowed ? " and at most " : " and below ") + high + unit;
 }
 
-void CheckOwnLimits(std::vector<RuleOutcome>& out, ParameterRule rule, double value) {
-    Check(out, rule, WithinOwnLimits(rule, value));
+std::string DescribeFailure(const Rule& rule, const WellParameters& p, UnitSystem units) {
+    const ParameterSpec& parameter = *rule.parameter;
+    const auto shown = [&](const ParameterSpec& spec) {
+        return FormatShown(spec.Get(p), spec.quantity, units);
+    };
+    if (!rule.IsRange()) {
+        const ParameterSpec& other = *rule.Other();
+        return std::string(parameter.name) + " (" + shown(parameter) + ") must be less than " +
+               other.name + " (" + shown(other) + ")";
+    }
+    std::string text = std::string(parameter.name) + " must be " + RangeText(parameter, units);
+    if (parameter.limits.belowCasing) {
+        const ParameterSpec& casing = ParameterOf(ParameterId::CasingSize);
+        text += " (" + shown(casing) + " " + casing.UnitIn(units).symbol + ")";
+    }
+    return text + "; got " + shown(parameter);
 }
 
-// A diameter's range rule: its own limits and below the casing size.
-void CheckDiameter(std::vector<RuleOutcome>& out, ParameterRule rule, double value, double casing) {
-    Check(out, rule, WithinOwnLimits(rule, value) && value < casing);
-}
-} // namespace
-
-std::vector<RuleOutcome> CheckParameterRules(const WellParameters& p) {
-    const double c = p.GetCasingSize(), o = p.GetSeparatorOD(), i = p.GetSeparatorID();
-    const double d = p.GetDipTubeOD(), e = p.GetDipTubeID();
-    std::vector<RuleOutcome> out;
-    out.reserve(12);
-    CheckOwnLimits(out, ParameterRule::CasingSize, c);
-    CheckDiameter(out, ParameterRule::SeparatorODRange, o, c);
-    CheckDiameter(out, ParameterRule::SeparatorIDRange, i, c);
-    Check(out, ParameterRule::SeparatorWall, !(o > 0 && i >= o));
-    CheckDiameter(out, ParameterRule::DipTubeODRange, d, c);
-    Check(out, ParameterRule::DipTubeInsideSeparator, !(i > 0 && d >= i));
-    CheckDiameter(out, ParameterRule::DipTubeIDRange, e, c);
-    Check(out, ParameterRule::DipTubeWall, !(d > 0 && e >= d));
-    CheckOwnLimits(out, ParameterRule::DipTubeLength, p.GetDipTubeLength());
-    CheckOwnLimits(out, ParameterRule::RiseVelocity, p.GetGasBubbleRiseVelocity());
-    CheckOwnLimits(out, ParameterRule::ProductionRate, p.GetProductionRate());
-    CheckOwnLimits(out, ParameterRule::SPM, p.GetSPM());
-    return out;
+std::string RangeWarningText(const ParameterSpec& parameter, UnitSystem units) {
+    return "Must be " + RangeText(parameter, units) + ".";
 }
 
-bool BreaksARangeRule(const WellParameters& p) {
-    for (const RuleOutcome& outcome : CheckParameterRules(p)) {
-        if (!outcome.passed && IsRangeRule(outcome.rule)) {
-            return true;
+std::string FieldTooltip(const ParameterSpec& parameter, UnitSystem units) {
+    std::string text =
+        std::string(parameter.fullName) + " in " + parameter.UnitIn(units).longName + ":";
+    for (const Rule& rule : Rules()) {
+        if (rule.parameter != &parameter) {
+            continue;
+        }
+        if (rule.IsRange()) {
+            text += " " + DescribeLimits(parameter, units);
+        } else {
+            std::string other = rule.Other()->fullName;
+            other[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(other[0])));
+            text += ", below the " + other;
         }
     }
-    return false;
-}
-
-bool IsRangeRule(ParameterRule rule) {
-    return rule != ParameterRule::SeparatorWall && rule != ParameterRule::DipTubeInsideSeparator &&
-           rule != ParameterRule::DipTubeWall;
-}
-
-namespace {
-std::string InsideCasingText(const char* field, double value, double casing) {
-    return std::string(field) + " must be greater than 0 and less than the casing size (" +
-           FormatNumber(casing) + " in); got " + FormatNumber(value);
-}
-} // namespace
-
-std::string DescribeFailure(ParameterRule rule, const WellParameters& p) {
-    const double c = p.GetCasingSize();
-    switch (rule) {
-    case ParameterRule::CasingSize:
-        return "casing size must be greater than 0; got " + FormatNumber(c);
-    case ParameterRule::SeparatorODRange:
-        return InsideCasingText("separator OD", p.GetSeparatorOD(), c);
-    case ParameterRule::SeparatorIDRange:
-        return InsideCasingText("separator ID", p.GetSeparatorID(), c);
-    case ParameterRule::SeparatorWall:
-        return "separator ID (" + FormatNumber(p.GetSeparatorID()) +
-               ") must be less than separator OD (" + FormatNumber(p.GetSeparatorOD()) + ")";
-    case ParameterRule::DipTubeODRange:
-        return InsideCasingText("dip tube OD", p.GetDipTubeOD(), c);
-    case ParameterRule::DipTubeInsideSeparator:
-        return "dip tube OD (" + FormatNumber(p.GetDipTubeOD()) +
-               ") must be less than separator ID (" + FormatNumber(p.GetSeparatorID()) + ")";
-    case ParameterRule::DipTubeIDRange:
-        return InsideCasingText("dip tube ID", p.GetDipTubeID(), c);
-    case ParameterRule::DipTubeWall:
-        return "dip tube ID (" + FormatNumber(p.GetDipTubeID()) +
-               ") must be less than dip tube OD (" + FormatNumber(p.GetDipTubeOD()) + ")";
-    case ParameterRule::DipTubeLength:
-        return "dip tube length must be from 12 to 480 in; got " +
-               FormatNumber(p.GetDipTubeLength());
-    case ParameterRule::RiseVelocity:
-        return "gas bubble rise velocity must be above 0 and at most 12 in/s; got " +
-               FormatNumber(p.GetGasBubbleRiseVelocity());
-    case ParameterRule::ProductionRate:
-        return "production rate must be above 0 bbl/day; got " +
-               FormatNumber(p.GetProductionRate());
-    case ParameterRule::SPM:
-        return "pump speed must be above 0 and at most 30 SPM; got " + FormatNumber(p.GetSPM());
-    }
-    return {};
+    return text;
 }

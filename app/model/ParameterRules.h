@@ -1,51 +1,74 @@
 #pragma once
-// The input rules for a parameter set, in the order they are checked. Range rules fail a value
-// that must not reach the model; the three consistency rules (separator wall, dip tube inside
-// the separator, dip tube wall) only flag values that are inconsistent with each other. A value
-// that is not a finite number fails its range rule.
+// The input rules, read from the parameter table. Each input has a range rule: a value outside
+// it must not reach the model (a value that is not a finite number breaks it too). Three
+// consistency rules only flag values that contradict each other: the separator's inside
+// diameter below its outside diameter, the dip tube inside the separator, the dip tube's inside
+// diameter below its outside diameter. A consistency rule is checked right after the range rule
+// of the input it marks first.
 
-#include "app/model/WellParameters.h"
+#include "app/model/ParameterTable.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
-enum class ParameterRule {
-    CasingSize,             // casing size above 0
-    SeparatorODRange,       // 0 < separator OD < casing size
-    SeparatorIDRange,       // 0 < separator ID < casing size
-    SeparatorWall,          // separator ID below separator OD
-    DipTubeODRange,         // 0 < dip tube OD < casing size
-    DipTubeInsideSeparator, // dip tube OD below separator ID
-    DipTubeIDRange,         // 0 < dip tube ID < casing size
-    DipTubeWall,            // dip tube ID below dip tube OD
-    DipTubeLength,          // 12 <= length <= 480
-    RiseVelocity,           // 0 < velocity <= 12
-    ProductionRate,         // rate above 0
-    SPM,                    // 0 < pump speed <= 30
+// `below` must be less than `above` whenever `above` is above 0.
+struct ConsistencyRule {
+    ParameterId below;
+    ParameterId above;
+    const char* warning; // the warning view shown while it fails
+};
+
+struct Rule {
+    const ParameterSpec* parameter;     // the input judged (a consistency rule: `below`)
+    const ConsistencyRule* consistency; // null for the input's range rule
+
+    bool IsRange() const { return consistency == nullptr; }
+    // The second input a consistency rule marks; null for a range rule.
+    const ParameterSpec* Other() const;
+    // The warning view the rule shows while it fails.
+    const char* Warning() const;
+    bool operator==(const Rule&) const = default;
 };
 
 struct RuleOutcome {
-    ParameterRule rule;
+    Rule rule;
     bool passed;
 };
 
-// Every rule, in the order above, with its outcome for `parameters`.
-std::vector<RuleOutcome> CheckParameterRules(const WellParameters& parameters);
+// Every rule in the order they are checked.
+std::span<const Rule> Rules();
 
-// Whether a failure of `rule` keeps the value out of the model (range rules) or only flags it.
-bool IsRangeRule(ParameterRule rule);
+// Every rule, in order, with its outcome for `parameters`.
+std::vector<RuleOutcome> CheckParameterRules(const WellParameters& parameters);
 
 // Whether any value of `parameters` breaks its range rule.
 bool BreaksARangeRule(const WellParameters& parameters);
 
-// The part of range rule `rule` that judges `value` alone, without the casing size that bounds
-// the diameters: a finite number above 0 for a diameter, 12 to 480 for the dip tube length, ...
-bool WithinOwnLimits(ParameterRule rule, double value);
+// The part of an input's range rule that judges `value` alone, without the casing size that
+// bounds the diameters: a finite number above 0 for a diameter, 12 to 480 for the dip tube
+// length, ...
+bool WithinOwnLimits(const ParameterSpec& parameter, double value);
 
-// The values range rule `rule` allows, as people read them: "above 0, at most 30" for the pump
+// The values the range rule allows as the tooltips list them: "above 0, at most 30" for the pump
 // speed, "above 0, below the casing inside diameter" for a diameter.
-std::string DescribeLimits(ParameterRule rule);
+std::string DescribeLimits(const ParameterSpec& parameter, UnitSystem units = UnitSystem::Oilfield);
 
-// A one-line explanation of a failed rule for people, naming the field(s) and the allowed
-// range, e.g. "SPM must be above 0 and at most 30 strokes/min (got 31)".
-std::string DescribeFailure(ParameterRule rule, const WellParameters& parameters);
+// The range as a sentence says it, with the unit: "above 0 and at most 30 SPM", "from 12 to 480
+// in", "above 0 and below the casing inside diameter".
+std::string RangeText(const ParameterSpec& parameter, UnitSystem units = UnitSystem::Oilfield);
+
+// A failed rule for people, naming the input(s), the allowed range and the value: "pump speed
+// must be above 0 and at most 30 SPM; got 31", "separator ID (3.2) must be less than separator
+// OD (3)".
+std::string DescribeFailure(const Rule& rule, const WellParameters& parameters,
+                            UnitSystem units = UnitSystem::Oilfield);
+
+// The text a range warning card shows under its title: "Must be above 0 and at most 30 SPM."
+std::string RangeWarningText(const ParameterSpec& parameter,
+                             UnitSystem units = UnitSystem::Oilfield);
+
+// A text box's tooltip, built from the rules that judge it: "Pump speed in strokes per minute:
+// above 0, at most 30"; "Separator inside diameter in inches: above 0, below the casing inside
+// diameter, below the separator outside diameter".
+std::string FieldTooltip(const ParameterSpec& parameter, UnitSystem units = UnitSystem::Oilfield);

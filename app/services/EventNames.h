@@ -36,15 +36,8 @@ inline constexpr const char* kCloseSavePresetDialog = "Close Save Preset Dialog"
 inline constexpr const char* kSavePreset = "Save Preset";
 inline constexpr const char* kOpenInfoDocument = "Open Info Document";
 
-// Raised by text boxes and lists (their tags' change events).
-inline constexpr const char* kSeparatorODChanged = "Separator OD Changed";
-inline constexpr const char* kSeparatorIDChanged = "Separator ID Changed";
-inline constexpr const char* kDipTubeODChanged = "Dip Tube OD Changed";
-inline constexpr const char* kDipTubeIDChanged = "Dip Tube ID Changed";
-inline constexpr const char* kDipTubeLengthChanged = "Dip Tube Length Changed";
-inline constexpr const char* kGasBubbleRiseVelocityChanged = "Gas Bubble Rise Velocity Changed";
-inline constexpr const char* kProductionRateChanged = "Production Rate Changed";
-inline constexpr const char* kSPMChanged = "SPM Changed";
+// Raised by the lists (their tags' change events); the text boxes' change events are named by
+// the parameter table.
 inline constexpr const char* kCasingSizeChanged = "Casing Size Changed";
 inline constexpr const char* kSeparatorPresetChanged = "Separator Preset Changed";
 // The save preset dialog's name box: raised, heard by nobody.

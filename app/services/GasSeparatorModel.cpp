@@ -2,13 +2,6 @@
 
 #include "app/services/EventNames.h"
 #include "app/services/EventRegistry.h"
-#include "app/services/GlobalService.h"
-
-CGasSeparatorModel* gGasSeparatorModel = nullptr;
-
-CGasSeparatorModel* RequireModel(const char* use) {
-    return RequireService(gGasSeparatorModel, "model", use);
-}
 
 void CGasSeparatorModel::Initialise() {
     parameters_ = WellParameters();

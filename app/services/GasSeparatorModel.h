@@ -87,9 +87,3 @@ private:
     std::string defaultsNotice_;
     bool keepUnusableDefaults_ = false; // an unusable file that could not be set aside
 };
-
-// The process-wide model, published by its owner.
-extern CGasSeparatorModel* gGasSeparatorModel;
-
-// The process-wide model; a missing one is reported as a wiring error and yields null.
-CGasSeparatorModel* RequireModel(const char* use);

@@ -6,6 +6,7 @@
 #include "app/files/AtomicFile.h"
 #include "app/model/DefaultsFile.h"
 #include "app/model/NumberFormat.h"
+#include "app/model/ParameterRules.h"
 #include "app/platform/UserFolders.h"
 #include "app/services/EventNames.h"
 #include "app/services/EventRegistry.h"
@@ -100,11 +101,7 @@ void CGasSeparatorModel::ApplySeparatorPreset(const SeparatorPreset* preset) {
         return;
     }
     presetName_ = preset->displayName;
-    parameters_.SetSeparatorOD(preset->separatorOd);
-    parameters_.SetSeparatorID(preset->separatorId);
-    parameters_.SetDipTubeOD(preset->dipTubeOd);
-    parameters_.SetDipTubeID(preset->dipTubeId);
-    parameters_.SetDipTubeLength(preset->dipTubeLength);
+    preset->ApplyTo(parameters_);
     RaiseEvent(EventName::kWellParametersUpdated);
 }
 
@@ -130,15 +127,15 @@ WellParameters ShippedDefaults() {
 // casing is changed under a design; the panel marks it and the results as not applying.
 void UseShippedValuesOutsideTheirLimits(WellParameters& parameters, const std::string& path) {
     const WellParameters shipped = ShippedDefaults();
-    for (const StoredNumber& number : kStoredNumbers) {
-        const double value = (parameters.*number.get)();
-        if (!WithinOwnLimits(number.rule, value)) {
+    for (const ParameterSpec& spec : Parameters()) {
+        const double value = spec.Get(parameters);
+        if (!WithinOwnLimits(spec, value)) {
             LOG_WARNING(kLogCategory,
                         "Defaults file %s: \"%s\" is %s, out of its range; using "
                         "the shipped value %s",
-                        path.c_str(), number.key, FormatNumber(value).c_str(),
-                        FormatNumber((shipped.*number.get)()).c_str());
-            (parameters.*number.set)((shipped.*number.get)());
+                        path.c_str(), spec.storedKey, FormatNumber(value).c_str(),
+                        FormatNumber(spec.Get(shipped)).c_str());
+            spec.Set(parameters, spec.Get(shipped));
         }
     }
 }
@@ -154,7 +151,11 @@ void CGasSeparatorModel::LoadDefaults() {
     std::error_code error;
     if (ReadRegularFile(path, kMaxSettingsFileBytes, text, error)) {
         try {
-            ParseDefaultsText(text, parameters_, presetName_);
+            // Inputs newer than the file keep their shipped values.
+            WellParameters read = ShippedDefaults();
+            read.SetPumpRunning(parameters_.GetPumpRunning());
+            ParseDefaultsText(text, read, presetName_);
+            parameters_ = read;
             UseShippedValuesOutsideTheirLimits(parameters_, path.string());
             return;
         } catch (const SettingsFileError& problem) {
@@ -301,7 +302,7 @@ const SeparatorPreset* CGasSeparatorModel::SaveUserPreset(const std::string& nam
     }
     std::string text;
     try {
-        text = FormatPresetText(displayName, parameters_);
+        text = FormatPresetText(SeparatorPreset::Of(displayName, parameters_));
     } catch (const SettingsFileError& problem) {
         return fail(problem.what());
     }

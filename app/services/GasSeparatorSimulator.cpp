@@ -4,10 +4,8 @@
 #include "app/services/GasSeparatorModel.h"
 #include "app/services/GlobalService.h"
 
-CGasSeparatorSimulator* gGasSeparatorSimulator = nullptr;
-
-void CGasSeparatorSimulator::Initialise(CGasSeparatorModel* model) {
-    model_ = model ? model : gGasSeparatorModel;
+void CGasSeparatorSimulator::Initialise(CGasSeparatorModel& model) {
+    model_ = &model;
     active_ = true;
     parameters_ = WellParameters();
     state_ = SimulationState();

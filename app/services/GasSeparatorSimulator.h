@@ -9,9 +9,8 @@ class CGasSeparatorModel;
 
 class CGasSeparatorSimulator {
 public:
-    // Sets the active flag and zeroes the working records; `model` defaults to the
-    // process-wide model.
-    void Initialise(CGasSeparatorModel* model = nullptr);
+    // Sets the active flag and zeroes the working records; steps `model` from then on.
+    void Initialise(CGasSeparatorModel& model);
 
     // Copies the model's parameters and state in, steps by `dt` seconds and copies the state
     // back, which raises "SimulationFrameUpdated".
@@ -32,6 +31,3 @@ private:
     WellParameters parameters_;
     SimulationState state_;
 };
-
-// The process-wide simulator, published by its owner.
-extern CGasSeparatorSimulator* gGasSeparatorSimulator;

@@ -4,8 +4,7 @@
 #include "app/services/GasSeparatorModel.h"
 #include "app/services/GasSeparatorSimulator.h"
 
-CSimulationCore::CSimulationCore()
-    : events_(gEventRegistry), model_(gGasSeparatorModel), simulator_(gGasSeparatorSimulator) {}
+CSimulationCore::CSimulationCore() : events_(gEventRegistry) {}
 
 CSimulationCore::~CSimulationCore() {
     Reset();
@@ -17,20 +16,24 @@ void CSimulationCore::CreateEvents() {
 
 void CSimulationCore::CreateModel(bool initialise) {
     RequireService(events_.Get(), "event registry", "creating the model");
-    CGasSeparatorModel& model = model_.Create();
+    simulator_.reset();
+    model_ = std::make_unique<CGasSeparatorModel>();
     if (initialise) {
-        model.Initialise();
+        model_->Initialise();
     }
 }
 
 void CSimulationCore::CreateSimulator() {
-    CGasSeparatorModel* model = RequireService(model_.Get(), "model", "creating the simulator");
-    simulator_.Create().Initialise(model);
+    CGasSeparatorModel* model = RequireService(model_.get(), "model", "creating the simulator");
+    if (model) {
+        simulator_ = std::make_unique<CGasSeparatorSimulator>();
+        simulator_->Initialise(*model);
+    }
 }
 
 void CSimulationCore::ResetModelAndSimulator() {
-    simulator_.Reset();
-    model_.Reset();
+    simulator_.reset();
+    model_.reset();
 }
 
 void CSimulationCore::Reset() {

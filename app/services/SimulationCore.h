@@ -1,10 +1,13 @@
 #pragma once
-// The simulation's services: the event registry, the model and the simulator, each published
-// through its global pointer (gEventRegistry, gGasSeparatorModel, gGasSeparatorSimulator) while
-// it lives. The application builds them in two steps around the tag and window managers; tools
-// and tests that run the model without a window (the design calculator) use this core alone.
+// The simulation's services: the event registry (published through gEventRegistry while it
+// lives: it is the one message bus every view and controller talks through), the live model and
+// its simulator (owned here and handed to whoever needs them). The application builds them in
+// two steps around the tag and window managers; tests that run the live model without a window
+// use this core alone.
 
 #include "app/services/GlobalService.h"
+
+#include <memory>
 
 class CGasSeparatorModel;
 class CGasSeparatorSimulator;
@@ -28,11 +31,11 @@ public:
     void Reset();
 
     EventRegistry* Events() const { return events_.Get(); }
-    CGasSeparatorModel* Model() const { return model_.Get(); }
-    CGasSeparatorSimulator* Simulator() const { return simulator_.Get(); }
+    CGasSeparatorModel* Model() const { return model_.get(); }
+    CGasSeparatorSimulator* Simulator() const { return simulator_.get(); }
 
 private:
     GlobalService<EventRegistry> events_;
-    GlobalService<CGasSeparatorModel> model_;
-    GlobalService<CGasSeparatorSimulator> simulator_;
+    std::unique_ptr<CGasSeparatorModel> model_;
+    std::unique_ptr<CGasSeparatorSimulator> simulator_;
 };

@@ -10,21 +10,12 @@ void TApp::Load(const YAML::Node& node) {
     gasSeparator = ReadRefAs<TGasSeparator>(node, "Gas Separator", "TGasSeparator");
     headerBar = ReadRefAs<THeaderBar>(node, "Header Bar", "THeaderBar");
     parametersPanel = ReadRefAs<TParametersPanel>(node, "Parameters Panel", "TParametersPanel");
-    const auto warning = [&node](const char* key) {
-        return ReadRefAs<TWarning>(node, key, "TWarning");
-    };
-    maxCapacityWarning = warning("Max Capacity Warning");
-    dipTubeDiameterWarning = warning("Dip Tube Diameter Warning");
-    dipTubeLengthWarning = warning("Dip Tube Length Warning");
-    separatorDiameterWarning = warning("Separator Diameter Warning");
-    separatorInnerDiameterWarning = warning("Separator Inner Diameter Warning");
-    dipTubeIdRangeWarning = warning("Dip Tube ID Range Warning");
-    dipTubeOdRangeWarning = warning("Dip Tube OD Range Warning");
-    gasBubbleVelocityRangeWarning = warning("Gas Bubble Velocity Range Warning");
-    productionRateRangeWarning = warning("Production Rate Range Warning");
-    separatorIdRangeWarning = warning("Separator ID Range Warning");
-    separatorOdRangeWarning = warning("Separator OD Range Warning");
-    spmRangeWarning = warning("SPM Range Warning");
+    warnings = ReadRefListAs<TWarning>(node, "Warnings", "TWarning");
+    for (const TagHandle handle : warnings) {
+        if (GetTagAs<TWarning>(handle)->name.empty()) {
+            throw TagValueError("every warning of \"Warnings\" needs a \"Name\"");
+        }
+    }
     contactDialog = ReadRefAs<TContactDialog>(node, "Contact Dialog", "TContactDialog");
     helpDialog = ReadRefAs<THelpDialog>(node, "Help Dialog", "THelpDialog");
     savePresetDialog =
@@ -43,17 +34,10 @@ void TApp::Place(int, int) {
          {buttonBar, gasSeparator, headerBar, parametersPanel, aboveCapacityNotice}) {
         PlaceChild(child, 0, 0);
     }
-    for (const TagHandle warning : Warnings()) {
+    for (const TagHandle warning : warnings) {
         PlaceChild(warning, 0, 0);
     }
     for (const TagHandle dialog : {contactDialog, helpDialog, savePresetDialog}) {
         PlaceChild(dialog, 0, 0);
     }
-}
-
-std::vector<TagHandle> TApp::Warnings() const {
-    return {maxCapacityWarning,       dipTubeDiameterWarning,        dipTubeLengthWarning,
-            separatorDiameterWarning, separatorInnerDiameterWarning, dipTubeIdRangeWarning,
-            dipTubeOdRangeWarning,    gasBubbleVelocityRangeWarning, productionRateRangeWarning,
-            separatorIdRangeWarning,  separatorOdRangeWarning,       spmRangeWarning};
 }

@@ -7,25 +7,15 @@
 
 class TApp : public TPlaceable {
 public:
-    TagHandle backgroundImage = 0;    // TImage
-    TagHandle icon = 0;               // TIcon
-    std::vector<TagHandle> fonts;     // TFont
-    TagHandle buttonBar = 0;          // TButtonBar
-    TagHandle gasSeparator = 0;       // TGasSeparator
-    TagHandle headerBar = 0;          // THeaderBar
-    TagHandle parametersPanel = 0;    // TParametersPanel
-    TagHandle maxCapacityWarning = 0; // TWarning, as are the eleven below
-    TagHandle dipTubeDiameterWarning = 0;
-    TagHandle dipTubeLengthWarning = 0;
-    TagHandle separatorDiameterWarning = 0;
-    TagHandle separatorInnerDiameterWarning = 0;
-    TagHandle dipTubeIdRangeWarning = 0;
-    TagHandle dipTubeOdRangeWarning = 0;
-    TagHandle gasBubbleVelocityRangeWarning = 0;
-    TagHandle productionRateRangeWarning = 0;
-    TagHandle separatorIdRangeWarning = 0;
-    TagHandle separatorOdRangeWarning = 0;
-    TagHandle spmRangeWarning = 0;
+    TagHandle backgroundImage = 0; // TImage
+    TagHandle icon = 0;            // TIcon
+    std::vector<TagHandle> fonts;  // TFont
+    TagHandle buttonBar = 0;       // TButtonBar
+    TagHandle gasSeparator = 0;    // TGasSeparator
+    TagHandle headerBar = 0;       // THeaderBar
+    TagHandle parametersPanel = 0; // TParametersPanel
+    // TWarning, in drawing order (later ones on top); each names its view.
+    std::vector<TagHandle> warnings;
     TagHandle contactDialog = 0;       // TContactDialog
     TagHandle helpDialog = 0;          // THelpDialog
     TagHandle savePresetDialog = 0;    // TSavePresetDialog
@@ -35,7 +25,4 @@ public:
     // Starts the placement walk at the window origin.
     void OnLoaded() override;
     void Place(int parentX, int parentY) override;
-
-    // The twelve warnings in reading order.
-    std::vector<TagHandle> Warnings() const;
 };

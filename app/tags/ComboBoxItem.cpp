@@ -1,5 +1,6 @@
 #include "app/tags/ComboBoxItem.h"
 
+#include "app/model/ParameterTable.h"
 #include "app/tags/TagReader.h"
 
 void TComboBoxItem::Load(const YAML::Node& node) {
@@ -12,10 +13,11 @@ void TCasingSize::Load(const YAML::Node& node) {
 }
 
 void TSeparatorPreset::Load(const YAML::Node& node) {
-    separatorOd = ReadDouble(node, "Separator OD");
-    separatorId = ReadDouble(node, "Separator ID");
-    dipTubeOd = ReadDouble(node, "Dip Tube OD");
-    dipTubeId = ReadDouble(node, "Dip Tube ID");
-    dipTubeLength = ReadDouble(node, "Dip Tube Length");
+    for (const ParameterSpec& spec : Parameters()) {
+        if (spec.inPresets) {
+            spec.Set(preset.dimensions, ReadDouble(node, spec.storedKey));
+        }
+    }
     TComboBoxItem::Load(node);
+    preset.displayName = displayName;
 }

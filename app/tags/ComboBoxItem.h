@@ -1,6 +1,7 @@
 #pragma once
 // Rows of the preset combo boxes.
 
+#include "app/model/SeparatorPreset.h"
 #include "app/tags/Tag.h"
 
 #include <string>
@@ -21,11 +22,8 @@ public:
 
 class TSeparatorPreset : public TComboBoxItem {
 public:
-    double separatorOd = 0.0; // inches, as are the four below
-    double separatorId = 0.0;
-    double dipTubeOd = 0.0;
-    double dipTubeId = 0.0;
-    double dipTubeLength = 0.0;
+    // The preset: the display name and the dimensions presets fix (under their stored keys).
+    SeparatorPreset preset;
 
     void Load(const YAML::Node& node) override;
 };

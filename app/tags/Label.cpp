@@ -21,6 +21,7 @@ void TNotice::Load(const YAML::Node& node) {
     TLabel::Load(node);
     wrapWidth = ReadInt(node, "Wrap Width", 0);
     lineHeight = ReadInt(node, "Line Height", fontSize);
+    shrinkToFit = ReadBool(node, "Shrink To Fit", false);
 }
 
 void TLabel::Place(int parentX, int parentY) {

@@ -28,11 +28,14 @@ public:
 };
 
 // A label whose text wraps at blanks into lines no wider than the wrap width, each line the
-// line height below the one before.
+// line height below the one before (or, shrunk to fit, stays on one line). Also the style of
+// texts other views draw: captions, a warning card's title and text.
 class TNotice : public TLabel {
 public:
     int wrapWidth = 0; // pixels; 0 or less: one line
     int lineHeight = 0;
+    // Instead of wrapping, a smaller font (down to 9 pixels) keeps the text on one line.
+    bool shrinkToFit = false;
 
     void Load(const YAML::Node& node) override;
 };

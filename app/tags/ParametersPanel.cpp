@@ -8,35 +8,28 @@ void TParametersPanel::Load(const YAML::Node& node) {
     backgroundImage = ReadRefAs<TImage>(node, "Background Image", "TImage");
     separatorPresets = ReadRefAs<TComboBox>(node, "Separator Presets", "TComboBox");
     casingSize = ReadRefAs<TComboBox>(node, "Casing Size", "TComboBox");
-    const auto textEdit = [&node](const char* key) {
-        return ReadRefAs<TTextEdit>(node, key, "TTextEdit");
-    };
-    dipTubeId = textEdit("Dip Tube ID");
-    dipTubeLength = textEdit("Dip Tube Length");
-    dipTubeOd = textEdit("Dip Tube OD");
-    gasBubbleRiseVelocity = textEdit("Gas Bubble Rise Velocity");
-    productionRate = textEdit("Production Rate");
-    separatorId = textEdit("Separator ID");
-    separatorOd = textEdit("Separator OD");
-    spm = textEdit("SPM");
-    maxCapacity = textEdit("Max Capacity");
+    fields = ReadRefListAs<TTextEdit>(node, "Fields", "TTextEdit");
+    for (const TagHandle field : fields) {
+        if (GetTagAs<TTextEdit>(field)->name.empty()) {
+            throw TagValueError("every text box of \"Fields\" needs a \"Name\"");
+        }
+    }
     recommendedDipTubeLength = ReadRefAs<TLabel>(node, "Recommended Dip Tube Length", "TLabel");
     gasReach = ReadOptionalRefAs<TGasReach>(node, "Gas Reach", "TGasReach");
+    captionStyle = ReadOptionalRefAs<TNotice>(node, "Caption Style", "TNotice");
+    detailStyle = ReadOptionalRefAs<TNotice>(node, "Detail Style", "TNotice");
 }
 
 void TParametersPanel::Place(int parentX, int parentY) {
     TPlaceable::Place(parentX, parentY);
     PlaceChild(separatorPresets, absX, absY);
     PlaceChild(casingSize, absX, absY);
-    for (const TagHandle textEdit : TextEdits()) {
-        PlaceChild(textEdit, absX, absY);
+    for (const TagHandle field : fields) {
+        PlaceChild(field, absX, absY);
     }
     PlaceChild(recommendedDipTubeLength, absX, absY);
     PlaceChild(gasReach, absX, absY);
-}
-
-std::vector<TagHandle> TParametersPanel::TextEdits() const {
-    return {dipTubeId,      dipTubeLength, dipTubeOd,   gasBubbleRiseVelocity,
-            productionRate, separatorId,   separatorOd, spm,
-            maxCapacity};
+    // The caption styles' X and Y are offsets; placing them makes their fonts.
+    PlaceChild(captionStyle, 0, 0);
+    PlaceChild(detailStyle, 0, 0);
 }

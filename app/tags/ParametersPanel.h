@@ -1,5 +1,6 @@
 #pragma once
-// The input panel: preset lists, parameter text boxes and the recommendation label.
+// The input panel: preset lists, the text boxes it lists, the recommendation label, the gas
+// reach read-out, and the styles of the captions drawn beside the boxes.
 
 #include "app/tags/Tag.h"
 
@@ -7,24 +8,17 @@
 
 class TParametersPanel : public TPlaceable {
 public:
-    TagHandle backgroundImage = 0;  // TImage
-    TagHandle separatorPresets = 0; // TComboBox
-    TagHandle casingSize = 0;       // TComboBox
-    TagHandle dipTubeId = 0;        // TTextEdit, as are the eight below
-    TagHandle dipTubeLength = 0;
-    TagHandle dipTubeOd = 0;
-    TagHandle gasBubbleRiseVelocity = 0;
-    TagHandle productionRate = 0;
-    TagHandle separatorId = 0;
-    TagHandle separatorOd = 0;
-    TagHandle spm = 0;
-    TagHandle maxCapacity = 0;
+    TagHandle backgroundImage = 0;          // TImage
+    TagHandle separatorPresets = 0;         // TComboBox
+    TagHandle casingSize = 0;               // TComboBox
+    std::vector<TagHandle> fields;          // TTextEdit, each with a name
     TagHandle recommendedDipTubeLength = 0; // TLabel
     TagHandle gasReach = 0;                 // TGasReach; optional
+    // TNotice, optional: a caption's first line (the quantity) and its second (detail, unit);
+    // their X and Y are offsets from the caption's start and the box's top.
+    TagHandle captionStyle = 0;
+    TagHandle detailStyle = 0;
 
     void Load(const YAML::Node& node) override;
     void Place(int parentX, int parentY) override;
-
-    // The nine text boxes in placement order.
-    std::vector<TagHandle> TextEdits() const;
 };

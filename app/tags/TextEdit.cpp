@@ -3,6 +3,7 @@
 #include "app/tags/Tags.h"
 
 void TTextEdit::Load(const YAML::Node& node) {
+    name = ReadString(node, "Name", "");
     x = ReadInt(node, "X");
     y = ReadInt(node, "Y");
     width = ReadInt(node, "Width");
@@ -21,6 +22,7 @@ void TTextEdit::Load(const YAML::Node& node) {
     errorTextColorR = ReadInt(node, "Error Text Color R", 255);
     errorTextColorG = ReadInt(node, "Error Text Color G", 0);
     errorTextColorB = ReadInt(node, "Error Text Color B", 0);
+    captionX = ReadInt(node, "Caption X", 0);
 }
 
 void TTextEdit::Place(int parentX, int parentY) {

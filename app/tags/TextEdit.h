@@ -9,6 +9,7 @@
 
 class TTextEdit : public TPlaceable {
 public:
+    std::string name; // the view name, for boxes listed by a panel
     int width = 0;
     int height = 0;
     int leftMargin = 0;
@@ -25,6 +26,9 @@ public:
     int errorTextColorR = 255;
     int errorTextColorG = 0;
     int errorTextColorB = 0;
+    // Where a caption drawn at run time starts, from the box's X (negative: left of it); 0: the
+    // box has no caption.
+    int captionX = 0;
     std::unique_ptr<IScreenFont> screenFont; // created at placement; may be empty
 
     void Load(const YAML::Node& node) override;

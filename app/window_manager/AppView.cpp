@@ -7,60 +7,30 @@
 #include "app/tags/App.h"
 #include "app/tags/Image.h"
 #include "app/tags/TagManager.h"
+#include "app/tags/Warning.h"
 #include "app/window_manager/ViewNames.h"
-
-const std::array<const char*, CAppView::kWarningCount> CAppView::kWarningNames = {
-    ViewName::kMaxCapacityWarning,
-    ViewName::kDipTubeDiameterWarning,
-    ViewName::kDipTubeLengthWarning,
-    ViewName::kSeparatorDiameterWarning,
-    ViewName::kSeparatorInnerDiameterWarning,
-    ViewName::kDipTubeIDRangeWarning,
-    ViewName::kDipTubeODRangeWarning,
-    ViewName::kGasBubbleVelocityRangeWarning,
-    ViewName::kProductionRateRangeWarning,
-    ViewName::kSeparatorIDRangeWarning,
-    ViewName::kSeparatorODRangeWarning,
-    ViewName::kSPMRangeWarning,
-};
 
 CAppView::CAppView() : dialogs_{&contact_, &help_, &savePreset_} {
     children_ = {
-        {&buttonBar_, ViewName::kButtonBar, &TApp::buttonBar, 1},
-        {&gasSeparator_, ViewName::kGasSeparator, &TApp::gasSeparator, 3},
-        {&headerBar_, ViewName::kHeaderBar, &TApp::headerBar, 0},
-        {&parametersPanel_, ViewName::kParametersPanel, &TApp::parametersPanel, 2},
-        {&warnings_[0], kWarningNames[0], &TApp::maxCapacityWarning, 4},
-        {&warnings_[1], kWarningNames[1], &TApp::dipTubeDiameterWarning, 9},
-        {&warnings_[2], kWarningNames[2], &TApp::dipTubeLengthWarning, 8},
-        {&warnings_[3], kWarningNames[3], &TApp::separatorDiameterWarning, 13},
-        {&warnings_[4], kWarningNames[4], &TApp::separatorInnerDiameterWarning, 12},
-        {&warnings_[5], kWarningNames[5], &TApp::dipTubeIdRangeWarning, 10},
-        {&warnings_[6], kWarningNames[6], &TApp::dipTubeOdRangeWarning, 11},
-        {&warnings_[7], kWarningNames[7], &TApp::gasBubbleVelocityRangeWarning, 7},
-        {&warnings_[8], kWarningNames[8], &TApp::productionRateRangeWarning, 5},
-        {&warnings_[9], kWarningNames[9], &TApp::separatorIdRangeWarning, 14},
-        {&warnings_[10], kWarningNames[10], &TApp::separatorOdRangeWarning, 15},
-        {&warnings_[11], kWarningNames[11], &TApp::spmRangeWarning, 6},
-        {&contact_, ViewName::kContactDialog, &TApp::contactDialog, 16},
-        {&help_, ViewName::kHelpDialog, &TApp::helpDialog, 17},
-        {&savePreset_, ViewName::kSavePresetDialog, &TApp::savePresetDialog, 18},
-        // Drawn over the panel and the capacity warning, under the other warnings and dialogs.
-        {&aboveCapacity_, ViewName::kAboveCapacityNotice, &TApp::aboveCapacityNotice, 4},
+        {&headerBar_, ViewName::kHeaderBar, &TApp::headerBar},
+        {&buttonBar_, ViewName::kButtonBar, &TApp::buttonBar},
+        {&parametersPanel_, ViewName::kParametersPanel, &TApp::parametersPanel},
+        {&gasSeparator_, ViewName::kGasSeparator, &TApp::gasSeparator},
+        // Over the panel and the well, under the warnings and the dialogs.
+        {&aboveCapacity_, ViewName::kAboveCapacityNotice, &TApp::aboveCapacityNotice},
+        {&contact_, ViewName::kContactDialog, &TApp::contactDialog},
+        {&help_, ViewName::kHelpDialog, &TApp::helpDialog},
+        {&savePreset_, ViewName::kSavePresetDialog, &TApp::savePresetDialog},
     };
-    std::vector<Child> byRank = children_;
-    std::stable_sort(byRank.begin(), byRank.end(),
-                     [](const Child& a, const Child& b) { return a.drawRank < b.drawRank; });
-    for (const Child& child : byRank) {
-        if (std::find(dialogs_.begin(), dialogs_.end(), child.view) == dialogs_.end()) {
-            drawOrder_.push_back(child.view);
-        }
-    }
 }
 
 void CAppView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);
     interactive_ = true;
+    for (const auto& warning : warnings_) {
+        warning->Shutdown();
+    }
+    warnings_.clear(); // made by Configure, from the root tag's list
     for (const Child& child : children_) {
         child.view->Init(window, child.name);
     }
@@ -76,6 +46,7 @@ void CAppView::Configure(TagHandle tag) {
     for (const Child& child : children_) {
         child.view->Configure(app->*child.tag);
     }
+    ConfigureWarnings(*app);
     if (!interactive_) {
         parametersPanel_.HideControls(); // a reload while a dialog is open keeps them hidden
     }
@@ -103,8 +74,13 @@ void CAppView::Draw(ICanvas& canvas) const {
     if (const TImage* background = GetTagAs<TImage>(app->backgroundImage)) {
         canvas.CopyImage(background->Picture(), app->absX, app->absY);
     }
-    for (const CBaseView* child : drawOrder_) {
-        child->Draw(canvas);
+    for (const Child& child : children_) {
+        if (!IsDialog(child.view)) {
+            child.view->Draw(canvas);
+        }
+    }
+    for (const auto& warning : warnings_) {
+        warning->Draw(canvas);
     }
     std::array<const CDialogView*, 3> dialogs = {dialogs_[0], dialogs_[1], dialogs_[2]};
     std::sort(dialogs.begin(), dialogs.end(), [](const CDialogView* a, const CDialogView* b) {
@@ -125,10 +101,60 @@ CDialogView* CAppView::TopDialog() const {
     return top;
 }
 
+void CAppView::ConfigureWarnings(const TApp& app) {
+    std::vector<std::string> names;
+    for (const TagHandle handle : app.warnings) {
+        names.push_back(GetTagAs<TWarning>(handle)->name);
+    }
+    bool same = names.size() == warnings_.size();
+    for (size_t i = 0; same && i < names.size(); ++i) {
+        same = warnings_[i]->Name() == names[i];
+    }
+    if (!same) {
+        for (const auto& warning : warnings_) {
+            warning->Shutdown();
+        }
+        warnings_.clear();
+        for (const std::string& name : names) {
+            warnings_.push_back(std::make_unique<CWarningView>());
+            warnings_.back()->Init(window_, name);
+        }
+    }
+    for (size_t i = 0; i < warnings_.size(); ++i) {
+        warnings_[i]->Configure(app.warnings[i]);
+    }
+}
+
+CWarningView* CAppView::Warning(const std::string& name) const {
+    for (const auto& warning : warnings_) {
+        if (warning->Name() == name) {
+            return warning.get();
+        }
+    }
+    return nullptr;
+}
+
+CDialogView* CAppView::Dialog(const std::string& name) const {
+    for (CDialogView* dialog : dialogs_) {
+        if (dialog->Name() == name) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
+bool CAppView::IsDialog(const CBaseView* view) const {
+    return std::find(dialogs_.begin(), dialogs_.end(), view) != dialogs_.end();
+}
+
 void CAppView::Shutdown() {
     for (const Child& child : children_) {
         child.view->Shutdown();
     }
+    for (const auto& warning : warnings_) {
+        warning->Shutdown();
+    }
+    warnings_.clear();
     CBaseView::Shutdown();
 }
 

@@ -14,16 +14,14 @@
 #include "app/window_manager/WarningView.h"
 
 #include <array>
+#include <memory>
+#include <string>
 #include <vector>
 
 class TApp;
 
 class CAppView : public CBaseView {
 public:
-    static constexpr int kWarningCount = 12;
-    // The warnings' view names, in the order of the root tag's warning keys.
-    static const std::array<const char*, kWarningCount> kWarningNames;
-
     CAppView();
 
     void Init(IMainWindow* window, const std::string& name) override;
@@ -44,33 +42,43 @@ public:
     CParametersPanelView& ParametersPanel() { return parametersPanel_; }
     // The open dialog drawn on top, or null.
     CDialogView* TopDialog() const;
+    // The warning the root tag lists under this name, or null. The warnings are rebuilt when a
+    // tag refresh changes the list, so holders look them up again after "Tags Reloaded".
+    CWarningView* Warning(const std::string& name) const;
+    const std::vector<std::unique_ptr<CWarningView>>& Warnings() const { return warnings_; }
+    CButtonBarView& ButtonBar() { return buttonBar_; }
+    CGasSeparatorView& GasSeparator() { return gasSeparator_; }
+    CNoticeView& AboveCapacityNotice() { return aboveCapacity_; }
+    CDialogView* Dialog(const std::string& name) const;
+    CSavePresetView& SavePresetDialog() { return savePreset_; }
 
     const char* Kind() const override { return "app"; }
     void DescribeState(ViewState& state) const override;
 
 private:
-    // A child view, the root tag's key it is configured from, and its place in the drawing
-    // order (later ones on top).
+    // A child view, its name and the root tag's member it is configured from.
     struct Child {
         CBaseView* view;
         const char* name;
         TagHandle TApp::*tag;
-        int drawRank;
     };
+
+    // Makes the warnings the root tag lists (anew when their names changed) and configures them.
+    void ConfigureWarnings(const TApp& app);
+    bool IsDialog(const CBaseView* view) const;
 
     bool interactive_ = true;
     CButtonBarView buttonBar_;
     CGasSeparatorView gasSeparator_;
     CHeaderBarView headerBar_;
     CParametersPanelView parametersPanel_;
-    std::array<CWarningView, kWarningCount> warnings_;
+    std::vector<std::unique_ptr<CWarningView>> warnings_; // in drawing order
     CContactView contact_;
     CHelpView help_;
     CSavePresetView savePreset_;
     CNoticeView aboveCapacity_;
-    // Every child in the order they are initialised, configured and shut down; the same
-    // children but the dialogs in drawing order; and the dialogs.
+    // Every child but the warnings in the order they are initialised, configured, shut down
+    // and drawn (the warnings after them, then the dialogs in the order they were opened).
     std::vector<Child> children_;
-    std::vector<const CBaseView*> drawOrder_;
     std::array<CDialogView*, 3> dialogs_;
 };

@@ -4,7 +4,7 @@
 #include "app/tags/Image.h"
 #include "app/tags/TagManager.h"
 // The particle tag class shares this unit's header name, so it comes in with all tags.
-#include "app/tags/Tags.h"
+#include "app/tags/Tags.h" // also the model's kTwoPi
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +12,6 @@
 #include <limits>
 
 namespace {
-constexpr double kTwoPi = 6.283185307179586;
 // The shortest side a shrinking particle keeps.
 constexpr int kShrinkMinimumSide = 6;
 // Positions are kept far inside the int range so that a runaway speed or offset can never

@@ -29,6 +29,25 @@ std::vector<std::string> WrapText(ICanvas& canvas, const TextStyle& style, const
     return lines;
 }
 
+void DrawNoticeText(ICanvas& canvas, const TNotice& notice, int x, int y, const std::string& text,
+                    int alpha) {
+    TextStyle style = CLabelView::StyleOf(notice, notice.fillAlpha * alpha / 255,
+                                          notice.strokeAlpha * alpha / 255);
+    if (notice.shrinkToFit && notice.wrapWidth > 0) {
+        constexpr int kSmallestFont = 9;
+        while (style.fontSize > kSmallestFont &&
+               canvas.MeasureText(style, text) > notice.wrapWidth) {
+            --style.fontSize;
+        }
+        canvas.DrawOutlinedText(style, x, y, text);
+        return;
+    }
+    for (const std::string& line : WrapText(canvas, style, text, notice.wrapWidth)) {
+        canvas.DrawOutlinedText(style, x, y, line);
+        y += notice.lineHeight;
+    }
+}
+
 void CNoticeView::Configure(TagHandle tag) {
     const std::string shown = Text();
     CLabelView::Configure(tag);
@@ -51,12 +70,7 @@ void CNoticeView::Draw(ICanvas& canvas) const {
         CLabelView::Draw(canvas);
         return;
     }
-    const TextStyle style = StyleOf(*notice, notice->fillAlpha, notice->strokeAlpha);
-    int y = notice->absY;
-    for (const std::string& line : WrapText(canvas, style, DisplayText(), notice->wrapWidth)) {
-        canvas.DrawOutlinedText(style, notice->absX, y, line);
-        y += notice->lineHeight;
-    }
+    DrawNoticeText(canvas, *notice, notice->absX, notice->absY, DisplayText());
 }
 
 void CNoticeView::DescribeState(ViewState& state) const {

@@ -4,37 +4,19 @@
 #include "app/platform/Window.h"
 #include "app/tags/ComboBox.h"
 #include "app/tags/Image.h"
+#include "app/tags/Label.h"
 #include "app/tags/ParametersPanel.h"
 #include "app/tags/TagManager.h"
 #include "app/tags/TextEdit.h"
+#include "app/window_manager/NoticeView.h"
 #include "app/window_manager/ViewNames.h"
 
 #include <algorithm>
 #include <tuple>
 
 namespace {
-struct TextEditMember {
-    const char* name;
-    int identifier;
-    TagHandle TParametersPanel::*key;
-};
-
-// The boxes in member order, with their view names, identifiers and panel keys.
-constexpr std::array<TextEditMember, CParametersPanelView::kTextEditCount> kTextEdits = {{
-    {ViewName::kDipTubeID, 102, &TParametersPanel::dipTubeId},
-    {ViewName::kDipTubeLength, 103, &TParametersPanel::dipTubeLength},
-    {ViewName::kDipTubeOD, 104, &TParametersPanel::dipTubeOd},
-    {ViewName::kGasBubbleRiseVelocity, 105, &TParametersPanel::gasBubbleRiseVelocity},
-    {ViewName::kProductionRate, 106, &TParametersPanel::productionRate},
-    {ViewName::kSeparatorID, 107, &TParametersPanel::separatorId},
-    {ViewName::kSeparatorOD, 108, &TParametersPanel::separatorOd},
-    {ViewName::kSPM, 109, &TParametersPanel::spm},
-    {ViewName::kMaxCapacity, 110, &TParametersPanel::maxCapacity},
-}};
-
-// The order in which Configure configures the boxes, as indices into kTextEdits.
-constexpr std::array<int, CParametersPanelView::kTextEditCount> kConfigureOrder = {8, 4, 7, 3, 1,
-                                                                                   0, 2, 6, 5};
+// The native identifiers of the boxes, in the tag's order.
+constexpr int kFirstFieldIdentifier = 102;
 
 // A control's place in the Tab order: its top, then its left edge, in window coordinates.
 struct TabStop {
@@ -50,9 +32,10 @@ void CParametersPanelView::Init(IMainWindow* window, const std::string& name) {
     controlsHidden_ = false;
     separatorPreset_.Init(window, ViewName::kSeparatorPreset, 201);
     casingSize_.Init(window, ViewName::kCasingSize, 202);
-    for (int i = 0; i < kTextEditCount; ++i) {
-        textEdits_[i].Init(window, kTextEdits[i].name, kTextEdits[i].identifier);
+    for (const auto& field : fields_) {
+        field->Shutdown();
     }
+    fields_.clear(); // made by Configure, from the panel tag's list
     recommended_.Init(window, ViewName::kRecommendedDipTubeLength);
     gasReach_.Init(window, ViewName::kGasReach);
     Register();
@@ -64,14 +47,62 @@ void CParametersPanelView::Configure(TagHandle tag) {
     if (!panel) {
         return;
     }
-    for (int index : kConfigureOrder) {
-        textEdits_[index].Configure(panel->*kTextEdits[index].key);
-    }
+    ConfigureFields(panel->fields);
     separatorPreset_.Configure(panel->separatorPresets);
     casingSize_.Configure(panel->casingSize);
     recommended_.Configure(panel->recommendedDipTubeLength);
     gasReach_.Configure(panel->gasReach);
     ChainTabOrder();
+}
+
+void CParametersPanelView::ConfigureFields(const std::vector<TagHandle>& tags) {
+    std::vector<std::string> names;
+    for (const TagHandle tag : tags) {
+        names.push_back(GetTagAs<TTextEdit>(tag)->name);
+    }
+    bool same = names.size() == fields_.size();
+    for (size_t i = 0; same && i < names.size(); ++i) {
+        same = fields_[i]->Name() == names[i];
+    }
+    if (!same) {
+        for (const auto& field : fields_) {
+            field->Shutdown();
+        }
+        fields_.clear();
+        for (size_t i = 0; i < names.size(); ++i) {
+            fields_.push_back(std::make_unique<CTextEditView>());
+            fields_.back()->Init(window_, names[i], kFirstFieldIdentifier + static_cast<int>(i));
+        }
+    }
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        fields_[i]->Configure(tags[i]);
+    }
+}
+
+CTextEditView* CParametersPanelView::Field(const std::string& name) const {
+    for (const auto& field : fields_) {
+        if (field->Name() == name) {
+            return field.get();
+        }
+    }
+    return nullptr;
+}
+
+// The caption's two lines left of the box, in the panel's caption and detail styles.
+void CParametersPanelView::DrawCaption(ICanvas& canvas, const CTextEditView& field) const {
+    const TParametersPanel* panel = GetTagAs<TParametersPanel>(tag_);
+    const TTextEdit* box = GetTagAs<TTextEdit>(field.GetTagHandle());
+    if (!panel || !box || box->captionX == 0) {
+        return;
+    }
+    const int x = box->absX + box->captionX;
+    const auto line = [&](TagHandle style, const std::string& text) {
+        if (const TNotice* notice = GetTagAs<TNotice>(style); notice && !text.empty()) {
+            DrawNoticeText(canvas, *notice, x + notice->x, box->absY + notice->y, text);
+        }
+    };
+    line(panel->captionStyle, field.Caption());
+    line(panel->detailStyle, field.CaptionDetail());
 }
 
 void CParametersPanelView::ChainTabOrder() {
@@ -83,8 +114,8 @@ void CParametersPanelView::ChainTabOrder() {
     };
     add(separatorPreset_.GetTagHandle(), separatorPreset_.Control());
     add(casingSize_.GetTagHandle(), casingSize_.Control());
-    for (const CTextEditView& edit : textEdits_) {
-        add(edit.GetTagHandle(), edit.Control());
+    for (const auto& field : fields_) {
+        add(field->GetTagHandle(), field->Control());
     }
     std::stable_sort(stops.begin(), stops.end(), [](const TabStop& a, const TabStop& b) {
         return std::tie(a.y, a.x) < std::tie(b.y, b.x);
@@ -104,6 +135,9 @@ void CParametersPanelView::Draw(ICanvas& canvas) const {
         return;
     }
     DrawImage(canvas, panel->backgroundImage, panel->absX, panel->absY);
+    for (const auto& field : fields_) {
+        DrawCaption(canvas, *field);
+    }
     recommended_.Draw(canvas);
     gasReach_.Draw(canvas);
 }
@@ -111,8 +145,8 @@ void CParametersPanelView::Draw(ICanvas& canvas) const {
 void CParametersPanelView::HideControls() {
     separatorPreset_.Invalidate();
     casingSize_.Invalidate();
-    for (CTextEditView& edit : textEdits_) {
-        edit.Invalidate();
+    for (const auto& field : fields_) {
+        field->Invalidate();
     }
     // A second call while hidden (a tag refresh with a dialog open) would picture the dialog
     // over the panel, so the first picture stays.
@@ -121,8 +155,8 @@ void CParametersPanelView::HideControls() {
     }
     separatorPreset_.Hide();
     casingSize_.Hide();
-    for (CTextEditView& edit : textEdits_) {
-        edit.Hide();
+    for (const auto& field : fields_) {
+        field->Hide();
     }
     controlsHidden_ = true;
 }
@@ -150,8 +184,8 @@ void CParametersPanelView::ShowControls() {
     controlsHidden_ = false;
     separatorPreset_.Show();
     casingSize_.Show();
-    for (CTextEditView& edit : textEdits_) {
-        edit.Show();
+    for (const auto& field : fields_) {
+        field->Show();
     }
 }
 
@@ -159,8 +193,8 @@ void CParametersPanelView::Shutdown() {
     snapshot_ = {};
     separatorPreset_.Shutdown();
     casingSize_.Shutdown();
-    for (CTextEditView& edit : textEdits_) {
-        edit.Shutdown();
+    for (const auto& field : fields_) {
+        field->Shutdown();
     }
     recommended_.Shutdown();
     gasReach_.Shutdown();

@@ -34,6 +34,15 @@ public:
     bool IsReadOnly() const { return readOnly_; }
     int Identifier() const { return identifier_; }
 
+    // The caption the owner draws beside the box: the quantity and, below it, its detail and
+    // unit ("Outside diameter", "separator OD, in").
+    void SetCaption(const std::string& caption, const std::string& detail) {
+        caption_ = caption;
+        captionDetail_ = detail;
+    }
+    const std::string& Caption() const { return caption_; }
+    const std::string& CaptionDetail() const { return captionDetail_; }
+
     // Also shown by the native control.
     void SetTooltip(const std::string& text) override;
     void Show();
@@ -67,6 +76,8 @@ private:
     // The last font a tag gave; a tag without one leaves the control's font as it was.
     std::string fontName_;
     int fontSize_ = 0;
+    std::string caption_;
+    std::string captionDetail_;
 };
 
 // A tag colour's components packed as 0xFFRRGGBB; only the low eight bits of each count.

@@ -16,21 +16,9 @@ inline constexpr const char* kContactDialog = "Contact Dialog";
 inline constexpr const char* kHelpDialog = "Help Dialog";
 inline constexpr const char* kSavePresetDialog = "Save Preset Dialog";
 
-// The warnings.
+// The capacity warning, which the program shows when gas reaches the dip tube inlet; the input
+// warnings are named by the parameter table and the root tag lists them all.
 inline constexpr const char* kMaxCapacityWarning = "Max Capacity Warning View";
-inline constexpr const char* kDipTubeDiameterWarning = "Dip Tube Diameter Warning View";
-inline constexpr const char* kDipTubeLengthWarning = "Dip Tube Length Warning View";
-inline constexpr const char* kSeparatorDiameterWarning = "Separator Diameter Warning View";
-inline constexpr const char* kSeparatorInnerDiameterWarning =
-    "Separator Inner Diameter Warning View";
-inline constexpr const char* kDipTubeIDRangeWarning = "Dip Tube ID Range Warning View";
-inline constexpr const char* kDipTubeODRangeWarning = "Dip Tube OD Range Warning View";
-inline constexpr const char* kGasBubbleVelocityRangeWarning =
-    "Gas Bubble Velocity Range Warning View";
-inline constexpr const char* kProductionRateRangeWarning = "Production Rate Range Warning View";
-inline constexpr const char* kSeparatorIDRangeWarning = "Separator ID Range Warning View";
-inline constexpr const char* kSeparatorODRangeWarning = "Separator OD Range Warning View";
-inline constexpr const char* kSPMRangeWarning = "SPM Range Warning View";
 
 // The button bar's buttons.
 inline constexpr const char* kPumpButtonGo = "Pump Button Go";
@@ -48,17 +36,10 @@ inline constexpr const char* kContactDialogWebsiteButton = "Contact Dialog Websi
 inline constexpr const char* kHelpDialogCloseButton = "Help Dialog Close Button";
 inline constexpr const char* kHelpDialogEmailButton = "Help Dialog Email Button";
 
-// The parameters panel's lists, text boxes, labels and read-outs.
+// The parameters panel's lists, result box, labels and read-outs (the input boxes are named by
+// the parameter table).
 inline constexpr const char* kSeparatorPreset = "Separator Preset";
 inline constexpr const char* kCasingSize = "Casing Size";
-inline constexpr const char* kSeparatorOD = "Separator OD";
-inline constexpr const char* kSeparatorID = "Separator ID";
-inline constexpr const char* kDipTubeOD = "Dip Tube OD";
-inline constexpr const char* kDipTubeID = "Dip Tube ID";
-inline constexpr const char* kDipTubeLength = "Dip Tube Length";
-inline constexpr const char* kGasBubbleRiseVelocity = "Gas Bubble Rise Velocity";
-inline constexpr const char* kProductionRate = "Production Rate";
-inline constexpr const char* kSPM = "SPM";
 inline constexpr const char* kMaxCapacity = "Max Capacity";
 inline constexpr const char* kRecommendedDipTubeLength = "Recommended Dip Tube Length";
 inline constexpr const char* kGasReach = "Gas Reach";

@@ -1,12 +1,9 @@
 #include "app/window_manager/WarningView.h"
 
+#include "app/tags/Label.h"
 #include "app/tags/TagManager.h"
 #include "app/tags/Warning.h"
-
-void CWarningView::Init(IMainWindow* window, const std::string& name) {
-    InitBase(window, name);
-    Register();
-}
+#include "app/window_manager/NoticeView.h"
 
 void CWarningView::Configure(TagHandle tag) {
     tag_ = tag;
@@ -28,13 +25,36 @@ void CWarningView::Update(double seconds) {
     }
 }
 
+std::string CWarningView::Title() const {
+    const TWarning* warning = GetTagAs<TWarning>(tag_);
+    return title_ ? *title_ : warning ? warning->title : std::string();
+}
+
+std::string CWarningView::Text() const {
+    const TWarning* warning = GetTagAs<TWarning>(tag_);
+    return text_ ? *text_ : warning ? warning->text : std::string();
+}
+
+namespace {
+void DrawOver(ICanvas& canvas, const TWarning& warning, TagHandle style, const std::string& text) {
+    if (const TNotice* notice = GetTagAs<TNotice>(style); notice && !text.empty()) {
+        DrawNoticeText(canvas, *notice, warning.absX + notice->x, warning.absY + notice->y, text);
+    }
+}
+} // namespace
+
 void CWarningView::Draw(ICanvas& canvas) const {
     const TWarning* warning = GetTagAs<TWarning>(tag_);
-    if (visible_ && warning) {
-        DrawImage(canvas, warning->backgroundImage, warning->absX, warning->absY);
+    if (!visible_ || !warning) {
+        return;
     }
+    DrawImage(canvas, warning->backgroundImage, warning->absX, warning->absY);
+    DrawOver(canvas, *warning, warning->titleStyle, Title());
+    DrawOver(canvas, *warning, warning->textStyle, Text());
 }
 
 void CWarningView::DescribeState(ViewState& state) const {
     state.emplace_back("visible", BoolText(visible_));
+    state.emplace_back("title", Title(), kIsText);
+    state.emplace_back("text", Text(), kIsText);
 }

@@ -1,12 +1,15 @@
 #pragma once
-// A warning picture that can be shown and hidden and, with a positive lifespan, hides
-// itself once it has been shown for longer than that.
+// A warning card that can be shown and hidden and, with a positive lifespan, hides itself once
+// it has been shown for longer than that. Its title and text come from its tag unless the
+// program sets them.
 
 #include "app/window_manager/BaseView.h"
 
+#include <optional>
+#include <string>
+
 class CWarningView : public CBaseView {
 public:
-    void Init(IMainWindow* window, const std::string& name) override;
     // Keeps the tag; lifespan from the tag; age 0.
     void Configure(TagHandle tag) override;
     // Showing a visible warning restarts its lifespan.
@@ -14,6 +17,12 @@ public:
     void Hide() { visible_ = false; }
     void Update(double seconds) override;
     void Draw(ICanvas& canvas) const override;
+
+    // Texts the program sets in place of the tag's (kept across a tag refresh).
+    void SetTitle(const std::string& title) { title_ = title; }
+    void SetText(const std::string& text) { text_ = text; }
+    std::string Title() const;
+    std::string Text() const;
 
     const char* Kind() const override { return "warning"; }
     void DescribeState(ViewState& state) const override;
@@ -25,4 +34,6 @@ private:
     bool visible_ = false;
     double lifespan_ = 0;
     double age_ = 0;
+    std::optional<std::string> title_;
+    std::optional<std::string> text_;
 };

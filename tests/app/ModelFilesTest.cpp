@@ -124,12 +124,21 @@ TEST_F(ModelFilesTest, DefaultsRoundTripAndResetAnnouncesTheShippedValues) {
     EXPECT_EQ(restarted.GetParameters().GetSPM(), 8);
 }
 
-TEST_F(ModelFilesTest, EmptyPresetNameReadsBackAsTilde) {
+TEST_F(ModelFilesTest, EmptyPresetNameReadsBackEmpty) {
     model.SetPresetName("");
     model.SaveDefaults();
-    EXPECT_NE(Read(DefaultsPath()).find("Preset Name: \n"), std::string::npos);
+    EXPECT_NE(Read(DefaultsPath()).find("Preset Name: \"\"\n"), std::string::npos);
     model.LoadDefaults();
-    EXPECT_EQ(model.GetPresetName(), "~");
+    EXPECT_EQ(model.GetPresetName(), "");
+    // A file written before names were quoted holds an empty value: no preset either.
+    WriteFileAtomically(DefaultsPath(), "Casing Size: 4.09\nPreset Name: \nSeparator OD: 3\n"
+                                        "Separator ID: 2.75\nDip Tube OD: 1.35\n"
+                                        "Dip Tube ID: 1.05\nDip Tube Length: 42\n"
+                                        "Gas Bubble Rise Velocity: 6\nProduction Rate: 200\n"
+                                        "SPM: 8\n");
+    model.SetPresetName("x");
+    model.LoadDefaults();
+    EXPECT_EQ(model.GetPresetName(), "");
 }
 
 TEST_F(ModelFilesTest, BrokenDefaultsFilesAreSetAsideNotLost) {
@@ -159,7 +168,7 @@ TEST_F(ModelFilesTest, PresetFileNamesFollowTheDisplayName) {
     const SeparatorPreset* first = model.SaveUserPreset("My Sep 2   ");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->displayName, "My Sep 2");
-    EXPECT_EQ(first->separatorOd, 3.5);
+    EXPECT_EQ(first->dimensions.GetSeparatorOD(), 3.5);
     EXPECT_EQ(Read(folders->Documents() / "MySep2.seppreset.yml")
                   .rfind("Display Name: My Sep 2\nSeparator OD: 3.5\n", 0),
               0u);
@@ -196,11 +205,11 @@ TEST_F(ModelFilesTest, AwkwardNamesRoundTripAndBadPresetFilesAreSkipped) {
 TEST_F(ModelFilesTest, PresetsApplyTheirFiveDimensionsAndNoneOnlyClearsTheName) {
     SeparatorPreset preset;
     preset.displayName = "Test";
-    preset.separatorOd = 4;
-    preset.separatorId = 3.5;
-    preset.dipTubeOd = 2;
-    preset.dipTubeId = 1.5;
-    preset.dipTubeLength = 60;
+    preset.dimensions.SetSeparatorOD(4);
+    preset.dimensions.SetSeparatorID(3.5);
+    preset.dimensions.SetDipTubeOD(2);
+    preset.dimensions.SetDipTubeID(1.5);
+    preset.dimensions.SetDipTubeLength(60);
     const double spm = model.GetParameters().GetSPM();
     model.ApplySeparatorPreset(&preset);
     EXPECT_EQ(updates, 1);
@@ -450,7 +459,7 @@ TEST_F(ModelFilesTest, TwoProcessesSavingTheSameNameNeverLoseOrMixAPreset) {
     std::map<double, int> saved;
     for (const SeparatorPreset& preset : model.LoadUserPresets()) {
         EXPECT_EQ(preset.displayName, "Same Name");
-        ++saved[preset.separatorOd];
+        ++saved[preset.dimensions.GetSeparatorOD()];
     }
     EXPECT_EQ(saved, (std::map<double, int>{{3.25, kSaves}, {3.5, kSaves}}));
     EXPECT_EQ(std::distance(fs::directory_iterator(Presets()), fs::directory_iterator()),

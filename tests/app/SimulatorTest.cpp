@@ -16,7 +16,7 @@ protected:
         publish = std::make_unique<ScopedGlobal<EventRegistry>>(gEventRegistry, registry);
         model.Initialise();
         registry.Subscribe(EventName::kSimulationFrameUpdated, nullptr, [this] { ++frames; });
-        simulator.Initialise(&model);
+        simulator.Initialise(model);
         WellParameters p = model.GetParameters();
         p.SetSeparatorID(2.75);
         p.SetDipTubeOD(1.35);

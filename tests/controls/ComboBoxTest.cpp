@@ -34,7 +34,7 @@ TEST_F(ComboBoxTest, ConfigureListsTheTagRowsWithTheFirstSelected) {
     EXPECT_EQ(Presets().GetSelectedText(), kFirstPreset);
     const auto* preset = dynamic_cast<TSeparatorPreset*>(Presets().GetSelectedItem());
     ASSERT_NE(preset, nullptr);
-    EXPECT_DOUBLE_EQ(preset->separatorOd, 3.125);
+    EXPECT_DOUBLE_EQ(preset->preset.dimensions.GetSeparatorOD(), 3.125);
     EXPECT_EQ(app.List(ViewName::kCasingSize).RowCount(), 90);
     EXPECT_TRUE(Presets().IsVisible());
 }
@@ -83,7 +83,7 @@ TEST_F(ComboBoxTest, ListWithoutDefaultTextShowsNoSelectionForAnUnknownName) {
 TEST_F(ComboBoxTest, AddedItemsCanBePickedAndRemovedBeforeTheirOwnerDeletesThem) {
     TSeparatorPreset mine;
     mine.displayName = "My Separator";
-    mine.separatorOd = 4.2;
+    mine.preset.dimensions.SetSeparatorOD(4.2);
     TSeparatorPreset other;
     other.displayName = "Other Separator";
     Presets().AddItems({&mine, &other});

@@ -1,6 +1,7 @@
 // The parameters panel: its members, the Tab order, and the still picture that stands in
 // for the controls while a dialog is open.
 
+#include "tests/TableNames.h"
 #include "tests/controls/ControlsTestSupport.h"
 
 #include "app/window_manager/ViewNames.h"
@@ -51,27 +52,33 @@ public:
 TEST_F(PanelTest, MembersHaveTheirNamesAndIdentifiers) {
     EXPECT_EQ(app.List(ViewName::kSeparatorPreset).Identifier(), 201);
     EXPECT_EQ(app.List(ViewName::kCasingSize).Identifier(), 202);
-    const std::vector<std::pair<std::string, int>> boxes = {
-        {ViewName::kDipTubeID, 102},      {ViewName::kDipTubeLength, 103},
-        {ViewName::kDipTubeOD, 104},      {ViewName::kGasBubbleRiseVelocity, 105},
-        {ViewName::kProductionRate, 106}, {ViewName::kSeparatorID, 107},
-        {ViewName::kSeparatorOD, 108},    {ViewName::kSPM, 109},
-        {ViewName::kMaxCapacity, 110}};
-    for (const auto& [name, identifier] : boxes) {
-        EXPECT_EQ(app.Box(name).Identifier(), identifier) << name;
-        EXPECT_TRUE(app.Box(name).IsVisible()) << name;
+    // The boxes take their identifiers from 102 on, in the panel tag's order.
+    int identifier = 102;
+    for (const auto& box : app.Panel().Fields()) {
+        EXPECT_EQ(app.Box(box->Name()).Identifier(), identifier++) << box->Name();
+        EXPECT_TRUE(app.Box(box->Name()).IsVisible()) << box->Name();
     }
+    for (const ParameterSpec& parameter : Parameters()) {
+        if (!parameter.fromList) {
+            EXPECT_NE(app.Panel().Field(parameter.field), nullptr) << parameter.name;
+        }
+    }
+    EXPECT_NE(app.Panel().Field(ViewName::kMaxCapacity), nullptr);
     EXPECT_NE(gWindowManager->FindView(ViewName::kRecommendedDipTubeLength), nullptr);
     EXPECT_EQ(gWindowManager->FindView(ViewName::kParametersPanel), &app.Panel());
 }
 
 TEST_F(PanelTest, TabWalksTheEditableControlsFromTopToBottom) {
-    const std::vector<std::string> order = {
-        ViewName::kCasingSize,    ViewName::kSeparatorPreset,
-        ViewName::kSeparatorOD,   ViewName::kSeparatorID,
-        ViewName::kDipTubeOD,     ViewName::kDipTubeID,
-        ViewName::kDipTubeLength, ViewName::kGasBubbleRiseVelocity,
-        ViewName::kSPM,           ViewName::kProductionRate};
+    const std::vector<std::string> order = {ViewName::kCasingSize,
+                                            ViewName::kSeparatorPreset,
+                                            names::Field(ParameterId::SeparatorOD),
+                                            names::Field(ParameterId::SeparatorID),
+                                            names::Field(ParameterId::DipTubeOD),
+                                            names::Field(ParameterId::DipTubeID),
+                                            names::Field(ParameterId::DipTubeLength),
+                                            names::Field(ParameterId::RiseVelocity),
+                                            names::Field(ParameterId::SPM),
+                                            names::Field(ParameterId::ProductionRate)};
     ASSERT_TRUE(app.Input().Focus(order.front(), error)) << error;
     for (size_t i = 1; i < order.size(); ++i) {
         ASSERT_TRUE(app.Input().Key("Tab", error)) << error;
@@ -84,7 +91,7 @@ TEST_F(PanelTest, TabWalksTheEditableControlsFromTopToBottom) {
 }
 
 TEST_F(PanelTest, OpenDialogShowsAStillPictureOfThePanelAsItWas) {
-    ASSERT_TRUE(app.Input().Focus(ViewName::kSPM, error)) << error;
+    ASSERT_TRUE(app.Input().Focus(names::Field(ParameterId::SPM), error)) << error;
     ASSERT_TRUE(app.Input().TypeText("12.5", error)) << error;
     app.Input().MouseDown(100, 705); // the focus back to the window, as a click does
     app.Input().MouseUp(100, 705);
@@ -95,9 +102,10 @@ TEST_F(PanelTest, OpenDialogShowsAStillPictureOfThePanelAsItWas) {
     app.SaveDialog().Open();
     CParametersPanelView& panel = app.Panel();
     ASSERT_TRUE(panel.HasSnapshot());
-    EXPECT_FALSE(app.Box(ViewName::kSPM).IsVisible());
+    EXPECT_FALSE(app.Box(names::Field(ParameterId::SPM)).IsVisible());
     EXPECT_FALSE(app.List(ViewName::kCasingSize).IsVisible());
-    EXPECT_FALSE(app.Input().Focus(ViewName::kSPM, error)); // hidden controls cannot be reached
+    EXPECT_FALSE(app.Input().Focus(names::Field(ParameterId::SPM),
+                                   error)); // hidden controls cannot be reached
 
     // The panel starts 2 pixels left of the window: the picture is what lies inside.
     CCopyCanvas canvas;
@@ -132,7 +140,7 @@ TEST_F(PanelTest, ReloadWhileADialogIsOpenKeepsTheControlsHiddenAndThePicture) {
     app.Panel().Draw(first);
 
     gWindowManager->RefreshTags();
-    EXPECT_FALSE(app.Box(ViewName::kSeparatorOD).IsVisible());
+    EXPECT_FALSE(app.Box(names::Field(ParameterId::SeparatorOD)).IsVisible());
     EXPECT_FALSE(app.List(ViewName::kSeparatorPreset).IsVisible());
     EXPECT_TRUE(app.Panel().HasSnapshot());
     CCopyCanvas second;
@@ -143,8 +151,8 @@ TEST_F(PanelTest, ReloadWhileADialogIsOpenKeepsTheControlsHiddenAndThePicture) {
     app.SaveDialog().Close();
     gWindowManager->RootView().ResumeInteraction();
     EXPECT_FALSE(app.Panel().HasSnapshot());
-    EXPECT_TRUE(app.Box(ViewName::kSeparatorOD).IsVisible());
+    EXPECT_TRUE(app.Box(names::Field(ParameterId::SeparatorOD)).IsVisible());
     EXPECT_TRUE(app.List(ViewName::kSeparatorPreset).IsVisible());
-    EXPECT_TRUE(app.Input().Focus(ViewName::kSeparatorOD, error)) << error;
+    EXPECT_TRUE(app.Input().Focus(names::Field(ParameterId::SeparatorOD), error)) << error;
 }
 } // namespace

@@ -1,8 +1,10 @@
 // Text boxes: the events of typed and programmatic changes, read-only silence, focus, the
 // error colour, the default text and the name box that shares its identifier.
 
+#include "tests/TableNames.h"
 #include "tests/controls/ControlsTestSupport.h"
 
+#include "app/model/ParameterTable.h"
 #include "app/services/EventNames.h"
 #include "app/window_manager/ViewNames.h"
 
@@ -20,10 +22,10 @@ namespace {
 class TextEditTest : public ::testing::Test {
 protected:
     TextEditTest() {
-        app.Listen({EventName::kSeparatorODChanged, "Separator OD Focus", "Separator OD Lose Focus",
-                    "Separator ID Focus", "Separator ID Lose Focus", "Max Capacity Focus",
-                    "Max Capacity Lose Focus", EventName::kSavePresetNameChanged, "",
-                    "Save Preset Dialog Preset Name Focus"});
+        app.Listen({ParameterOf(ParameterId::SeparatorOD).changedEvent, "Separator OD Focus",
+                    "Separator OD Lose Focus", "Separator ID Focus", "Separator ID Lose Focus",
+                    "Max Capacity Focus", "Max Capacity Lose Focus",
+                    EventName::kSavePresetNameChanged, "", "Save Preset Dialog Preset Name Focus"});
     }
 
     ControlsHarness app;
@@ -35,16 +37,16 @@ const TTextEdit& TagOf(const CTextEditView& box) {
 }
 
 TEST_F(TextEditTest, ProgrammaticAndTypedChangesRaiseTheSameEvent) {
-    CTextEditView& od = app.Box(ViewName::kSeparatorOD);
+    CTextEditView& od = app.Box(names::Field(ParameterId::SeparatorOD));
     od.SetText("3.5");
     EXPECT_EQ(od.GetText(), "3.5");
-    EXPECT_EQ(app.Events(), EventName::kSeparatorODChanged);
+    EXPECT_EQ(app.Events(), ParameterOf(ParameterId::SeparatorOD).changedEvent);
     app.Clear();
     od.SetText("3.5"); // the same text is still reported, as the native box does
-    EXPECT_EQ(app.Events(), EventName::kSeparatorODChanged);
+    EXPECT_EQ(app.Events(), ParameterOf(ParameterId::SeparatorOD).changedEvent);
     app.Clear();
 
-    ASSERT_TRUE(app.Input().Focus(ViewName::kSeparatorOD, error)) << error;
+    ASSERT_TRUE(app.Input().Focus(names::Field(ParameterId::SeparatorOD), error)) << error;
     ASSERT_TRUE(app.Input().Key("End", error));
     ASSERT_TRUE(app.Input().TypeText("25", error)) << error;
     EXPECT_EQ(od.GetText(), "3.525");
@@ -57,7 +59,7 @@ TEST_F(TextEditTest, ReadOnlyBoxRaisesNothingAndNeverTakesTheFocus) {
     capacity.SetText("1200");
     EXPECT_EQ(capacity.GetText(), "1200");
 
-    ASSERT_TRUE(app.Input().Focus(ViewName::kSeparatorID, error)) << error;
+    ASSERT_TRUE(app.Input().Focus(names::Field(ParameterId::SeparatorID), error)) << error;
     app.Clear();
     // A click on the read-only box passes to the window: the field with the focus loses it.
     ASSERT_TRUE(app.Input().Focus(ViewName::kMaxCapacity, error)) << error;
@@ -67,7 +69,7 @@ TEST_F(TextEditTest, ReadOnlyBoxRaisesNothingAndNeverTakesTheFocus) {
 }
 
 TEST_F(TextEditTest, ReleaseOnTheWindowTakesTheFocusBack) {
-    ASSERT_TRUE(app.Input().Focus(ViewName::kSeparatorOD, error)) << error;
+    ASSERT_TRUE(app.Input().Focus(names::Field(ParameterId::SeparatorOD), error)) << error;
     app.Input().MouseMove(100, 705);
     app.Input().MouseDown(100, 705);
     app.Input().MouseUp(100, 705);
@@ -76,7 +78,7 @@ TEST_F(TextEditTest, ReleaseOnTheWindowTakesTheFocusBack) {
 }
 
 TEST_F(TextEditTest, InvalidTextIsDrawnInTheErrorColour) {
-    CTextEditView& od = app.Box(ViewName::kSeparatorOD);
+    CTextEditView& od = app.Box(names::Field(ParameterId::SeparatorOD));
     const TTextEdit& tag = TagOf(od);
     od.SetText("88888");
     app.Pass();
@@ -97,7 +99,7 @@ TEST_F(TextEditTest, InvalidTextIsDrawnInTheErrorColour) {
 }
 
 TEST_F(TextEditTest, DefaultTextOnlyOnTheFirstConfigure) {
-    CTextEditView& od = app.Box(ViewName::kSeparatorOD);
+    CTextEditView& od = app.Box(names::Field(ParameterId::SeparatorOD));
     TTextEdit& tag = *GetTagAs<TTextEdit>(od.GetTagHandle());
     tag.defaultText = "7.25";
     CTextEditView probe;
@@ -115,13 +117,13 @@ TEST_F(TextEditTest, DefaultTextOnlyOnTheFirstConfigure) {
 }
 
 TEST_F(TextEditTest, ReloadingTheTagsKeepsTheTypedText) {
-    ASSERT_TRUE(app.Input().Focus(ViewName::kSeparatorOD, error)) << error;
+    ASSERT_TRUE(app.Input().Focus(names::Field(ParameterId::SeparatorOD), error)) << error;
     ASSERT_TRUE(app.Input().TypeText("4.4", error)) << error;
-    app.Box(ViewName::kSeparatorOD).SetValid(false);
+    app.Box(names::Field(ParameterId::SeparatorOD)).SetValid(false);
     gWindowManager->RefreshTags();
-    EXPECT_EQ(app.Box(ViewName::kSeparatorOD).GetText(), "4.4");
-    EXPECT_FALSE(app.Box(ViewName::kSeparatorOD).IsValid());
-    EXPECT_TRUE(app.Box(ViewName::kSeparatorOD).IsVisible());
+    EXPECT_EQ(app.Box(names::Field(ParameterId::SeparatorOD)).GetText(), "4.4");
+    EXPECT_FALSE(app.Box(names::Field(ParameterId::SeparatorOD)).IsValid());
+    EXPECT_TRUE(app.Box(names::Field(ParameterId::SeparatorOD)).IsVisible());
     EXPECT_TRUE(app.Box(ViewName::kMaxCapacity).IsReadOnly());
 }
 

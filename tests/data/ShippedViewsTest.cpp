@@ -2,6 +2,11 @@
 // event names the interface is laid out with.
 #include "tests/data/TagTreeSupport.h"
 
+#include "app/model/ParameterRules.h"
+
+#include <map>
+#include <set>
+
 using namespace tagtree;
 
 namespace {
@@ -127,21 +132,23 @@ TEST(DataViews, HeaderBarAndParametersPanelPositions) {
     EXPECT_EQ(panel["Y"].as<int>(), 51);
     EXPECT_EQ(RefPath(panel["Background Image"]),
               "views/parameters_panel/images/parameters_panel_background.png");
-    const std::pair<const char*, const char*> children[] = {
-        {"Separator Presets", "separatorpresets.cmb.yml"},
-        {"Casing Size", "casingsize.cmb.yml"},
-        {"Dip Tube ID", "diptube_id.text.yml"},
-        {"Dip Tube Length", "diptube_length.text.yml"},
-        {"Dip Tube OD", "diptube_od.text.yml"},
-        {"Gas Bubble Rise Velocity", "gasbubble_velocity.text.yml"},
-        {"Production Rate", "productionrate.text.yml"},
-        {"Separator ID", "separator_id.text.yml"},
-        {"Separator OD", "separator_od.text.yml"},
-        {"SPM", "spm.text.yml"},
-        {"Max Capacity", "maxcapacity.text.yml"},
-        {"Recommended Dip Tube Length", "recommendeddiptubelength.lbl.yml"}};
-    for (const auto& [key, file] : children)
-        EXPECT_EQ(RefPath(panel[key]), std::string("views/parameters_panel/") + file) << key;
+    EXPECT_EQ(RefPath(panel["Separator Presets"]),
+              "views/parameters_panel/separatorpresets.cmb.yml");
+    EXPECT_EQ(RefPath(panel["Casing Size"]), "views/parameters_panel/casingsize.cmb.yml");
+    // Every input the table types into a box has exactly one box in the panel's list, by name,
+    // and every box of the list has a caption left of it.
+    std::multiset<std::string> boxes;
+    for (const auto& path : RefList(panel["Fields"])) {
+        const auto box = Tag(path);
+        boxes.insert(box["Name"].as<std::string>());
+        EXPECT_LT(box["Caption X"].as<int>(), 0) << path;
+    }
+    for (const ParameterSpec& parameter : Parameters()) {
+        if (!parameter.fromList) {
+            EXPECT_EQ(boxes.count(parameter.field), 1u) << parameter.name;
+        }
+    }
+    EXPECT_EQ(boxes.count("Max Capacity"), 1u);
 }
 
 TEST(DataViews, ButtonBarButtonsAndMouseRegions) {
@@ -266,48 +273,38 @@ TEST(DataViews, RecommendedDipTubeLengthLabel) {
     EXPECT_EQ(label["Horizontal Alignment"].as<std::string>(), "Left");
 }
 
-TEST(DataViews, WarningsInAppOrder) {
-    struct Row {
-        const char* key;
-        const char* file;
-        int x, y;
-        double lifespan;
-        const char* image;
-    };
-    // clang-format off
-    const Row rows[] = {
-        {"Max Capacity Warning", "maxcapacity", 491, 575, 2.5, "views/well_model/images/capacity_warning.png"},
-        {"Dip Tube Diameter Warning", "diptubediameter", 396, 301, 0, PPI "error_inner-outer.png"},
-        {"Dip Tube Length Warning", "diptubelength", 396, 294, 0, PPI "error_DT-length.png"},
-        {"Separator Diameter Warning", "separatordiameter", 396, 204, 0, PPI "error_inner-outer.png"},
-        {"Separator Inner Diameter Warning", "separatorinnerdiameter", 396, 253, 0, PPI "error_sep-space.png"},
-        {"Dip Tube ID Range Warning", "diptubeid_range", 396, 321, 0, PPI "error_casingSize.png"},
-        {"Dip Tube OD Range Warning", "diptubeod_range", 396, 283, 0, PPI "error_casingSize.png"},
-        {"Gas Bubble Velocity Range Warning", "gasbubblevelocity_range", 396, 446, 0, PPI "error_bubbleVel.png"},
-        {"Production Rate Range Warning", "productionrate_range", 396, 586, 0, PPI "error_placeholder.png"},
-        {"Separator ID Range Warning", "separatorid_range", 396, 224, 0, PPI "error_casingSize.png"},
-        {"Separator OD Range Warning", "separatorod_range", 396, 186, 0, PPI "error_casingSize.png"},
-        {"SPM Range Warning", "spm_range", 396, 494, 0, PPI "error_pumpingSpeed.png"},
-    };
-    // clang-format on
+// Every warning the rules show is listed once in the root tag, by name, and points at the
+// middle of the box it explains: the card's pointer is at half its height.
+TEST(DataViews, WarningsAreListedByNameAndPointAtTheirFields) {
     const auto app = Tag("app.app.yml");
-    std::vector<std::string> warningKeysInFile;
-    for (const auto& kv : app) {
-        const auto key = kv.first.as<std::string>();
-        if (key.size() > 8 && key.substr(key.size() - 8) == " Warning")
-            warningKeysInFile.push_back(key);
-    }
-    ASSERT_EQ(warningKeysInFile.size(), std::size(rows));
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        const auto& row = rows[i];
-        SCOPED_TRACE(row.key);
-        EXPECT_EQ(warningKeysInFile[i], row.key);
-        const auto path = RefPath(app[row.key]);
-        EXPECT_EQ(path, std::string("views/") + row.file + ".warning.yml");
+    std::map<std::string, YAML::Node> warnings;
+    for (const auto& path : RefList(app["Warnings"])) {
         const auto warning = Tag(path);
-        EXPECT_EQ(warning["X"].as<int>(), row.x);
-        EXPECT_EQ(warning["Y"].as<int>(), row.y);
-        EXPECT_DOUBLE_EQ(warning["Lifespan"].as<double>(), row.lifespan);
-        EXPECT_EQ(RefPath(warning["Background Image"]), row.image);
+        EXPECT_TRUE(warnings.emplace(warning["Name"].as<std::string>(), warning).second) << path;
+    }
+    EXPECT_EQ(warnings.count("Max Capacity Warning View"), 1u);
+    const auto panel = Tag("views/parameters.parampanel.yml");
+    std::map<std::string, YAML::Node> boxes;
+    for (const auto& path : RefList(panel["Fields"])) {
+        const auto box = Tag(path);
+        boxes[box["Name"].as<std::string>()] = box;
+    }
+    const int panelY = panel["Y"].as<int>();
+    for (const Rule& rule : Rules()) {
+        if (!*rule.Warning()) {
+            continue; // the casing size, picked from its list, cannot break a rule by typing
+        }
+        SCOPED_TRACE(rule.Warning());
+        ASSERT_EQ(warnings.count(rule.Warning()), 1u);
+        const auto& warning = warnings[rule.Warning()];
+        const auto picture = RefPath(warning["Background Image"]);
+        const int middle = warning["Y"].as<int>() + PictureSize(picture).second / 2;
+        // A consistency warning brackets its two fields; a range warning points at its own.
+        const auto& first = boxes[rule.parameter->field];
+        const auto& last = rule.IsRange() ? first : boxes[rule.Other()->field];
+        const int top = std::min(first["Y"].as<int>(), last["Y"].as<int>());
+        const int bottom =
+            std::max(first["Y"].as<int>(), last["Y"].as<int>()) + first["Height"].as<int>();
+        EXPECT_NEAR(middle, panelY + (top + bottom) / 2.0, 1.0);
     }
 }

@@ -2,6 +2,8 @@
 // class accepts and the value types they hold.
 #include "tests/data/TagTreeSupport.h"
 
+#include "app/model/ParameterTable.h"
+
 #include <algorithm>
 #include <deque>
 #include <map>
@@ -52,12 +54,8 @@ Schema AppSchema() {
              Req("Gas Separator", Kind::Ref, {"gs"}),
              Req("Header Bar", Kind::Ref, {"headerbar"}),
              Req("Parameters Panel", Kind::Ref, {"parampanel"})};
-    for (const char* w : {"Max Capacity", "Dip Tube Diameter", "Dip Tube Length",
-                          "Separator Diameter", "Separator Inner Diameter", "Dip Tube ID Range",
-                          "Dip Tube OD Range", "Gas Bubble Velocity Range", "Production Rate Range",
-                          "Separator ID Range", "Separator OD Range", "SPM Range"})
-        s.push_back(Req(std::string(w) + " Warning", Kind::Ref, {"warning"}));
-    Append(s, {Req("Contact Dialog", Kind::Ref, {"contactdialog"}),
+    Append(s, {Req("Warnings", Kind::RefList, {"warning"}),
+               Req("Contact Dialog", Kind::Ref, {"contactdialog"}),
                Req("Help Dialog", Kind::Ref, {"helpdialog"}),
                Req("Save Preset Dialog", Kind::Ref, {"savepresetdialog"}),
                Opt("Above Capacity Notice", Kind::Ref, {"notice"})});
@@ -124,7 +122,8 @@ Schema TextEditSchema() {
     Append(s, {Opt("Left Margin", Kind::Int), Opt("Top Margin", Kind::Int),
                Opt("Default Text", Kind::String), Opt("Text Changed Event", Kind::String),
                Image("Background Image", false), Opt("Font Name", Kind::String),
-               Opt("Font Size", Kind::Int), Opt("Read Only", Kind::Bool)});
+               Opt("Font Size", Kind::Int), Opt("Read Only", Kind::Bool), Opt("Name", Kind::String),
+               Opt("Caption X", Kind::Int)});
     for (const char* c : {"Text Color R", "Text Color G", "Text Color B", "Error Text Color R",
                           "Error Text Color G", "Error Text Color B"})
         s.push_back(Opt(c, Kind::Int));
@@ -179,12 +178,12 @@ const std::map<std::string, Schema>& Schemas() {
                                  Req("Mouse Region", Kind::Ref, {"mouse"})});
         m["mouse"] = Rect();
         m["mouse"].push_back(Req("Click Event", Kind::String));
-        Schema panel{Image("Background Image"), Req("Separator Presets", Kind::Ref, {"cmb"}),
-                     Req("Casing Size", Kind::Ref, {"cmb"})};
-        for (const char* t :
-             {"Dip Tube ID", "Dip Tube Length", "Dip Tube OD", "Gas Bubble Rise Velocity",
-              "Production Rate", "Separator ID", "Separator OD", "SPM", "Max Capacity"})
-            panel.push_back(Req(t, Kind::Ref, {"text"}));
+        Schema panel{Image("Background Image"),
+                     Req("Separator Presets", Kind::Ref, {"cmb"}),
+                     Req("Casing Size", Kind::Ref, {"cmb"}),
+                     Req("Fields", Kind::RefList, {"text"}),
+                     Opt("Caption Style", Kind::Ref, {"notice"}),
+                     Opt("Detail Style", Kind::Ref, {"notice"})};
         panel.push_back(Req("Recommended Dip Tube Length", Kind::Ref, {"lbl"}));
         panel.push_back(Opt("Gas Reach", Kind::Ref, {"gasreach"}));
         m["parampanel"] = WithPosition(panel);
@@ -194,21 +193,27 @@ const std::map<std::string, Schema>& Schemas() {
         for (const char* d :
              {"Separator OD", "Separator ID", "Dip Tube OD", "Dip Tube ID", "Dip Tube Length"})
             m["seppreset"].push_back(Req(d, Kind::Double));
-        m["defaults"] = {Req("Casing Size", Kind::Double), Req("Preset Name", Kind::String)};
-        for (const char* d :
-             {"Separator OD", "Separator ID", "Dip Tube OD", "Dip Tube ID", "Dip Tube Length",
-              "Gas Bubble Rise Velocity", "Production Rate", "SPM"})
-            m["defaults"].push_back(Req(d, Kind::Double));
+        // The shipped defaults: the preset name and every input of the table.
+        m["defaults"] = {Req("Preset Name", Kind::String)};
+        for (const ParameterSpec& parameter : Parameters()) {
+            m["defaults"].push_back(parameter.optionalInFiles
+                                        ? Opt(parameter.storedKey, Kind::Double)
+                                        : Req(parameter.storedKey, Kind::Double));
+        }
         m["text"] = TextEditSchema();
         m["lbl"] = LabelSchema();
         m["notice"] = LabelSchema();
-        Append(m["notice"], {Opt("Wrap Width", Kind::Int), Opt("Line Height", Kind::Int)});
+        Append(m["notice"], {Opt("Wrap Width", Kind::Int), Opt("Line Height", Kind::Int),
+                             Opt("Shrink To Fit", Kind::Bool)});
         m["gasreach"] = WithPosition(
             {Req("Label", Kind::Ref, {"lbl"}), Req("Bar X", Kind::Int), Req("Bar Y", Kind::Int),
              Req("Bar Width", Kind::Int), Req("Bar Height", Kind::Int),
              Opt("Bar Color", Kind::Colour), Opt("Border Color", Kind::Colour),
              Opt("Fill Color", Kind::Colour), Opt("Inlet Color", Kind::Colour)});
-        m["warning"] = WithPosition({Image("Background Image"), Req("Lifespan", Kind::Double)});
+        m["warning"] = WithPosition(
+            {Req("Name", Kind::String), Image("Background Image"), Req("Lifespan", Kind::Double),
+             Opt("Title", Kind::String), Opt("Title Style", Kind::Ref, {"notice"}),
+             Opt("Text", Kind::String), Opt("Text Style", Kind::Ref, {"notice"})});
         Schema contact{Image("Background Image")};
         Append(contact, Buttons({"Close Button", "Email Button", "Website Button"}));
         m["contactdialog"] = WithPosition(contact);
@@ -368,12 +373,12 @@ TEST(DataTree, EveryTagFileHasCrLfLineEnds) {
 TEST(DataTree, EveryTagFileRefResolves) {
     const auto& walk = TheWalk();
     EXPECT_TRUE(walk.missing.empty()) << "first unresolved ref: " << walk.missing.front();
-    // The shipped tree: 226 tag files below the root, using 86 pictures, 3 fonts and an icon.
-    EXPECT_EQ(walk.yamlTags.size(), 226u);
+    // The shipped tree: 233 tag files below the root, using 82 pictures, 3 fonts and an icon.
+    EXPECT_EQ(walk.yamlTags.size(), 233u);
     std::map<std::string, int> mediaByType;
     for (const auto& m : walk.media)
         ++mediaByType[TypeOf(m)];
-    EXPECT_EQ(mediaByType, (std::map<std::string, int>{{"ico", 1}, {"png", 86}, {"ttf", 3}}));
+    EXPECT_EQ(mediaByType, (std::map<std::string, int>{{"ico", 1}, {"png", 82}, {"ttf", 3}}));
 }
 
 TEST(DataTree, EveryMediaRefResolves) {

@@ -53,6 +53,20 @@ inline std::vector<std::string> RefList(const YAML::Node& list) {
 }
 
 // The type extension: the second piece of the path split at '.'.
+// A picture's width and height as the art manifest lists them; (0, 0) when it is not listed.
+inline std::pair<int, int> PictureSize(const std::string& rel) {
+    std::istringstream manifest(ReadBytes(DataDir() / ".." / "tools" / "art" / "manifest.txt"));
+    std::string path;
+    int width = 0, height = 0;
+    for (std::string line; std::getline(manifest, line);) {
+        std::istringstream fields(line);
+        if (fields >> path >> width >> height && path == rel) {
+            return {width, height};
+        }
+    }
+    return {0, 0};
+}
+
 inline std::string TypeOf(const std::string& path) {
     const auto first = path.find('.');
     if (first == std::string::npos)

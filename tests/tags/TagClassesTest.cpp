@@ -129,7 +129,8 @@ TEST_F(TagClassesTest, PresetsReadTheirOwnKeysThenTheItemKeys) {
     const auto* combo = Get<TComboBox>(LoadTag("c.cmb.yml"));
     ASSERT_EQ(combo->items.size(), 2u);
     const auto* preset = Get<TSeparatorPreset>(combo->items[0]);
-    EXPECT_EQ(preset->separatorId, 4.776);
+    EXPECT_EQ(preset->preset.dimensions.GetSeparatorID(), 4.776);
+    EXPECT_EQ(preset->preset.displayName, "Packer");
     EXPECT_EQ(preset->displayName, "Packer");
     EXPECT_EQ(Get<TCasingSize>(combo->items[1])->displayName, "4.5\" 9.5 lbs/ft (ID 4.09\")");
 

@@ -198,8 +198,8 @@ TEST_F(TagManagerTest, ReferenceCyclesAreReported) {
         EXPECT_NE(error.Detail().find("cycle"), std::string::npos);
         EXPECT_EQ(error.Chain(), (std::vector<std::string>{"a.dim.yml", "b.dim.yml", "a.dim.yml"}));
     }
-    Write("self.tabview.yml", "X: 0\nY: 0\nTab Bar: ref(self.tabview.yml)\n");
-    EXPECT_NE(ErrorText([] { LoadTag("self.tabview.yml"); }).find("cycle"), std::string::npos);
+    Write("self.warning.yml", "X: 0\nY: 0\nBackground Image: ref(self.warning.yml)\n");
+    EXPECT_NE(ErrorText([] { LoadTag("self.warning.yml"); }).find("cycle"), std::string::npos);
     EXPECT_EQ(TagManager()->TagCount(), 0);
 }
 

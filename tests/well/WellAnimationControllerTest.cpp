@@ -1,5 +1,5 @@
-// The dimension-line controller against the real gas separator view, registered with a
-// window manager that has no window, and the simulation core's events and model.
+// The well animation controller against the real gas separator view, registered with a window
+// manager that has no window, and the simulation core's events and model.
 
 #include "app/controllers/WellAnimationController.h"
 
@@ -19,13 +19,13 @@ class WellAnimationControllerTest : public ShippedWellTest {
 protected:
     CSimulationCore core;
     CGasSeparatorView* view = nullptr;
-    CWellAnimationController controller;
+    std::unique_ptr<CWellAnimationController> controller_;
 
     void SetUp() override {
         ShippedWellTest::SetUp();
         core.CreateEvents();
         core.CreateModel(false);
-        WellParameters& p = gGasSeparatorModel->GetParameters();
+        WellParameters& p = core.Model()->GetParameters();
         p.SetCasingSize(4.5);
         p.SetSeparatorOD(3);
         p.SetSeparatorID(2.75);
@@ -37,10 +37,12 @@ protected:
         view = view_.get();
         view->Init(nullptr, ViewName::kGasSeparator);
         view->Configure(wellTag);
-        controller.Initialise();
+        controller_ = std::make_unique<CWellAnimationController>(*core.Model(), *view);
+        controller_->Initialise();
     }
 
     void TearDown() override {
+        controller_.reset();
         view_.reset();
         core.Reset();
         ShippedWellTest::TearDown();
@@ -56,7 +58,7 @@ protected:
         state.dipTubeLiquidVelocity = 3;
         state.annulusLiquidVelocity = -1;
         state.gasPenetrationFraction = 0.5;
-        gGasSeparatorModel->CopyStateFrom(state);
+        core.Model()->CopyStateFrom(state);
     }
 
 private:
@@ -68,7 +70,7 @@ TEST_F(WellAnimationControllerTest, StartsWithTheValuesSetAndEveryLineFlashing) 
     EXPECT_EQ(Line(0).Label().DisplayText().rfind("4.5", 0), 0u);
     EXPECT_EQ(Line(4).Label().DisplayText().rfind("1.084", 0), 0u);
     EXPECT_EQ(Line(5).Label().DisplayText().rfind("42", 0), 0u);
-    for (int i = 0; i < CWellAnimationController::kLineCount; ++i) {
+    for (int i = 0; i < CGasSeparatorView::kDimensionLineCount; ++i) {
         EXPECT_TRUE(Line(i).IsVisible());
         EXPECT_TRUE(Line(i).IsFading());
     }
@@ -76,15 +78,15 @@ TEST_F(WellAnimationControllerTest, StartsWithTheValuesSetAndEveryLineFlashing) 
 
 TEST_F(WellAnimationControllerTest, PinnedDimensionsIgnoreLostFocusAndPresetFlashes) {
     RaiseEvent(EventName::kShowDimensions);
-    EXPECT_TRUE(controller.DimensionsPinned());
+    EXPECT_TRUE(controller_->DimensionsPinned());
     RaiseEvent("Dip Tube ID Lose Focus");
     RaiseEvent(EventName::kSeparatorPresetChanged);
-    for (int i = 0; i < CWellAnimationController::kLineCount; ++i) {
+    for (int i = 0; i < CGasSeparatorView::kDimensionLineCount; ++i) {
         EXPECT_TRUE(Line(i).IsVisible());
         EXPECT_FALSE(Line(i).IsFading());
     }
     RaiseEvent(EventName::kHideDimensions);
-    for (int i = 0; i < CWellAnimationController::kLineCount; ++i) {
+    for (int i = 0; i < CGasSeparatorView::kDimensionLineCount; ++i) {
         EXPECT_FALSE(Line(i).IsVisible());
     }
     RaiseEvent(EventName::kSeparatorPresetChanged);
@@ -98,7 +100,7 @@ TEST_F(WellAnimationControllerTest, PinnedDimensionsIgnoreLostFocusAndPresetFlas
 }
 
 TEST_F(WellAnimationControllerTest, NewParametersUpdateTheLineValues) {
-    gGasSeparatorModel->GetParameters().SetDipTubeLength(37.5);
+    core.Model()->GetParameters().SetDipTubeLength(37.5);
     RaiseEvent(EventName::kWellParametersUpdated);
     EXPECT_EQ(Line(5).Label().DisplayText().rfind("37.5", 0), 0u);
 }
@@ -129,16 +131,8 @@ TEST_F(WellAnimationControllerTest, OnTheUpstrokeTheIntakeOpensOnlyAboveTheStrok
     EXPECT_TRUE(view->StandingValve().IsOpen());
 }
 
-TEST_F(WellAnimationControllerTest, WithoutTheViewNothingIsFed) {
-    gWindowManager->UnregisterView(ViewName::kGasSeparator);
-    const double position = view->Plunger().Position();
-    Frame(0.5, 1.0);
-    EXPECT_EQ(view->Plunger().Position(), position);
-    EXPECT_FALSE(view->StandingValve().IsOpen());
-}
-
 TEST_F(WellAnimationControllerTest, ADipTubeOfNoLengthMovesNothingInsteadOfDividing) {
-    gGasSeparatorModel->GetParameters().SetDipTubeLength(0);
+    core.Model()->GetParameters().SetDipTubeLength(0);
     Frame(0.5, 0);
     EXPECT_EQ(view->DipTubeCenterRegion().VelocityYOverride(), 0);
 }

@@ -105,12 +105,12 @@ TEST_F(DrawingTest, AMinimisedWindowIsNotDrawnButTheWellMovesOn) {
     window->Frame()->showMinimized();
     EXPECT_FALSE(window->IsShowing());
     const QImage before = Shown().copy();
-    const double position = gGasSeparatorModel->GetState().plungerPosition;
+    const double position = TheModel().GetState().plungerPosition;
     for (int pass = 0; pass < 30; ++pass) {
         RunPass();
     }
     EXPECT_TRUE(Shown() == before); // not one pixel drawn
-    EXPECT_NE(gGasSeparatorModel->GetState().plungerPosition, position);
+    EXPECT_NE(TheModel().GetState().plungerPosition, position);
 
     window->Frame()->showNormal();
     EXPECT_TRUE(window->IsShowing());

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/window_manager/ViewNames.h"
+#include "tests/TableNames.h"
 #include "tests/app/CommaLocale.h"
 #include <yaml-cpp/yaml.h>
 
@@ -111,7 +112,7 @@ TEST(DriverScriptTest, ThePumpStartsAndStopsFromTheBarAndExitEndsTheScript) {
     EXPECT_EQ(View(running, ViewName::kButtonBar, "kind"), "button_bar");
     EXPECT_EQ(View(running, ViewName::kApp, "kind"), "app");
     EXPECT_EQ(View(running, ViewName::kHelpDialog, "kind"), "dialog");
-    EXPECT_EQ(View(running, ViewName::kSPMRangeWarning, "kind"), "warning");
+    EXPECT_EQ(View(running, names::RangeWarning(ParameterId::SPM), "kind"), "warning");
     EXPECT_TRUE(running["parameters"]["casing_size"].IsScalar());
     EXPECT_TRUE(running["preset_name"].IsScalar());
     const YAML::Node stopped = run.Dump("pump-stopped.yml");
@@ -339,13 +340,13 @@ TEST(UserStoryTest, ADesignIsSavedAndComesBackTheNextDay) {
     EXPECT_EQ(Parameter(picked, "casing_size"), "4.892");
     EXPECT_EQ(Parameter(picked, "separator_od"), "3.75");
     EXPECT_EQ(Parameter(picked, "dip_tube_length"), "56");
-    EXPECT_EQ(View(picked, ViewName::kDipTubeID, "text"), "1.049");
+    EXPECT_EQ(View(picked, names::Field(ParameterId::DipTubeID), "text"), "1.049");
     EXPECT_EQ(picked["preset_name"].as<std::string>(), "2-7/8 Collar Size Gas Separator");
 
     const YAML::Node typed = run.Dump("typed.yml");
     EXPECT_EQ(Parameter(typed, "spm"), "12");
     EXPECT_EQ(Parameter(typed, "dip_tube_length"), "60");
-    EXPECT_EQ(View(typed, ViewName::kDipTubeLength, "text"),
+    EXPECT_EQ(View(typed, names::Field(ParameterId::DipTubeLength), "text"),
               "60"); // tidied when the field was left
     EXPECT_EQ(View(typed, ViewName::kSeparatorPreset, "selected"), "(User Defined)");
     EXPECT_EQ(View(typed, ViewName::kRecommendedDipTubeLength, "text"), "18.5 in");
@@ -379,13 +380,13 @@ TEST(UserStoryTest, ADesignIsSavedAndComesBackTheNextDay) {
     EXPECT_EQ(Parameter(next, "pump_running"), "false");
     EXPECT_EQ(next["preset_name"].as<std::string>(), "My Sep 2");
     EXPECT_EQ(View(next, ViewName::kSeparatorPreset, "selected"), "My Sep 2");
-    EXPECT_EQ(View(next, ViewName::kSPM, "text"), "12");
+    EXPECT_EQ(View(next, names::Field(ParameterId::SPM), "text"), "12");
 
     const YAML::Node reset = run.Dump("reset.yml");
     EXPECT_EQ(Parameter(reset, "spm"), "8");
     EXPECT_EQ(Parameter(reset, "casing_size"), "4.09");
     EXPECT_EQ(View(reset, ViewName::kSeparatorPreset, "selected"), "(User Defined)");
-    EXPECT_EQ(View(reset, ViewName::kSPM, "text"), "8");
+    EXPECT_EQ(View(reset, names::Field(ParameterId::SPM), "text"), "8");
 }
 
 TEST(UserStoryTest, BadInputIsMarkedAndNeverReachesTheModel) {
@@ -393,20 +394,20 @@ TEST(UserStoryTest, BadInputIsMarkedAndNeverReachesTheModel) {
     RunScript("story-bad-input.txt", run);
     ASSERT_EQ(run.status, 0) << run.err;
     const YAML::Node marked = run.Dump("marked.yml");
-    EXPECT_EQ(View(marked, ViewName::kSPM, "valid"), "false");
-    EXPECT_EQ(View(marked, ViewName::kSPMRangeWarning, "visible"), "true");
+    EXPECT_EQ(View(marked, names::Field(ParameterId::SPM), "valid"), "false");
+    EXPECT_EQ(View(marked, names::RangeWarning(ParameterId::SPM), "visible"), "true");
     EXPECT_EQ(Parameter(marked, "spm"), "8");
-    EXPECT_EQ(View(marked, ViewName::kSeparatorID, "valid"), "false");
-    EXPECT_EQ(View(marked, ViewName::kSeparatorOD, "valid"), "false");
-    EXPECT_EQ(View(marked, ViewName::kSeparatorDiameterWarning, "visible"), "true");
+    EXPECT_EQ(View(marked, names::Field(ParameterId::SeparatorID), "valid"), "false");
+    EXPECT_EQ(View(marked, names::Field(ParameterId::SeparatorOD), "valid"), "false");
+    EXPECT_EQ(View(marked, names::ConsistencyWarning(ParameterId::SeparatorID), "visible"), "true");
     EXPECT_EQ(Parameter(marked, "separator_id"), "3"); // inconsistent, but passed on
-    EXPECT_EQ(View(marked, ViewName::kDipTubeLength, "valid"), "false");
-    EXPECT_EQ(View(marked, ViewName::kDipTubeLength, "text"),
+    EXPECT_EQ(View(marked, names::Field(ParameterId::DipTubeLength), "valid"), "false");
+    EXPECT_EQ(View(marked, names::Field(ParameterId::DipTubeLength), "text"),
               "11.999"); // invalid text is left alone
     EXPECT_EQ(Parameter(marked, "dip_tube_length"), "42");
     const YAML::Node corrected = run.Dump("corrected.yml");
-    EXPECT_EQ(View(corrected, ViewName::kDipTubeLength, "valid"), "true");
-    EXPECT_EQ(View(corrected, ViewName::kDipTubeLengthWarning, "visible"), "false");
+    EXPECT_EQ(View(corrected, names::Field(ParameterId::DipTubeLength), "valid"), "true");
+    EXPECT_EQ(View(corrected, names::RangeWarning(ParameterId::DipTubeLength), "visible"), "false");
 }
 
 // Typed, shown, saved and read back: in a decimal-comma locale every number, picture and file
@@ -441,7 +442,9 @@ TEST(UserStoryTest, NumbersAreTheSameInADecimalCommaLocale) {
     }
     EXPECT_EQ(Parameter(typed, "gas_bubble_rise_velocity"), "5.5");
     EXPECT_EQ(View(typed, ViewName::kRecommendedDipTubeLength, "text"), "21.421 in");
-    EXPECT_EQ(View(YAML::Load(files[1]["repicked.yml"]), ViewName::kSeparatorID, "text"), "3.125");
+    EXPECT_EQ(
+        View(YAML::Load(files[1]["repicked.yml"]), names::Field(ParameterId::SeparatorID), "text"),
+        "3.125");
 }
 
 TEST(HostileFilesTest, AnUnusableDefaultsFileIsReportedOnceAndTheShippedValuesAreUsed) {
@@ -537,7 +540,7 @@ TEST(DriverScriptTest, WheelKeyboardShortcutsAndStackedDialogs) {
     EXPECT_EQ(View(naming, ViewName::kSavePresetName, "focused"), "true");
     EXPECT_EQ(View(naming, ViewName::kSavePresetName, "text"), "1.3700");
     EXPECT_NE(ReadFile(run.folder / "naming.yml").find("text: \"1.3700\""), std::string::npos);
-    EXPECT_EQ(View(naming, ViewName::kSPM, "tooltip"),
+    EXPECT_EQ(View(naming, names::Field(ParameterId::SPM), "tooltip"),
               "Pump speed in strokes per minute: above 0, at most 30");
     EXPECT_EQ(View(naming, ViewName::kPumpButtonStop, "tooltip"), "Stop the pump (F5)");
     EXPECT_EQ(run.Dump("saved.yml")["preset_name"].as<std::string>(), "1.3700");

@@ -87,9 +87,9 @@ TEST_F(ReadoutViewsTest, TheNoticeWrapsWithinItsWidthAndIsDrawnOnlyWhenShown) {
 
 // The views keep what the controller told them across Ctrl+R; the panel reads the model.
 TEST_F(ReadoutViewsTest, ARateAboveTheCapacityShowsTheNoticeAtOnceAndARefreshKeepsIt) {
-    WellParameters p = gGasSeparatorModel->GetParameters();
+    WellParameters p = TheModel().GetParameters();
     p.SetProductionRate(250);
-    gGasSeparatorModel->SetParameters(p);
+    TheModel().SetParameters(p);
     auto& notice = View<CNoticeView>(ViewName::kAboveCapacityNotice);
     EXPECT_TRUE(notice.IsVisible()); // before any simulation step
     EXPECT_EQ(notice.Text(), "Above capacity: gas reaches the dip tube inlet in about 70 s");
@@ -99,6 +99,6 @@ TEST_F(ReadoutViewsTest, ARateAboveTheCapacityShowsTheNoticeAtOnceAndARefreshKee
     EXPECT_TRUE(notice.IsVisible());
     EXPECT_EQ(notice.Text(), "Above capacity: gas reaches the dip tube inlet in about 70 s");
     p.SetProductionRate(242);
-    gGasSeparatorModel->SetParameters(p);
+    TheModel().SetParameters(p);
     EXPECT_FALSE(notice.IsVisible());
 }

@@ -88,6 +88,10 @@ std::unique_ptr<CApplication>& Program() {
 }
 } // namespace
 
+CGasSeparatorModel& TheModel() {
+    return *Program()->Model();
+}
+
 CApplication& StartEmptyProgram() {
     Program().reset(); // the previous test's program goes first
     UseFreshHome();

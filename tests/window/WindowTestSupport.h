@@ -89,6 +89,9 @@ void StartEventsAndTags();
 // events, tags from `tagDirectory` (empty: the embedded store), window manager (with an
 // offscreen window), model, simulator and controllers. The shell is replaced by `shell`.
 void StartProgram(CRecordingShell& shell, const std::string& tagDirectory = "");
+class CGasSeparatorModel;
+// The running program's model.
+CGasSeparatorModel& TheModel();
 // One main-loop pass of 1/60 s.
 void RunPass();
 // The pixels of an image tag, to recognise it in a CRecordingCanvas.

@@ -81,7 +81,7 @@ longer run.
 
 struct Options {
     std::optional<std::string> defaultsFile;
-    std::map<const DesignOption*, double> values;
+    std::map<const ParameterSpec*, double> values;
     RunSettings settings;
     std::optional<std::string> traceFile, batchFile, sweep, outFile, plotFile;
     bool help = false;
@@ -110,7 +110,7 @@ void ApplyOption(Options& options, const std::string& name, const std::string& v
     } else if (name == "--step") {
         options.settings.step = NumberValue(name, value);
     } else {
-        options.values[FindDesignOption(name)] = RoundToThousandths(NumberValue(name, value));
+        options.values[ParameterWithColumn(name)] = RoundToThousandths(NumberValue(name, value));
     }
 }
 
@@ -152,7 +152,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
             options.settings.gasLimit = true;
             continue;
         }
-        const bool takesValue = FindDesignOption(arg) || FileOption(options, arg) ||
+        const bool takesValue = ParameterWithColumn(arg) || FileOption(options, arg) ||
                                 arg == "--seconds" || arg == "--step";
         if (!takesValue || arg.rfind("--", 0) != 0) {
             throw CalculatorError("unknown option '" + arg + "' (see --help)");
@@ -182,7 +182,7 @@ WellParameters StartingValues(const Options& options, const std::string& shipped
         throw CalculatorError("defaults file '" + source + "': " + error.what());
     }
     for (const auto& [option, value] : options.values) {
-        (parameters.*option->set)(value);
+        option->Set(parameters, value);
     }
     return parameters;
 }
@@ -261,25 +261,20 @@ std::vector<DesignRow> TableRows(const Options& options, const std::optional<Swe
     return BatchRows(text, base);
 }
 
-// "Separator OD" -> "separator OD"
-std::string Lowercased(std::string label) {
-    label[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(label[0])));
-    return label;
-}
-
 // "Casing size 4.09 in, separator OD 3 in, ..." without the swept option: the well and the
 // separator on one line, the flow and the pump on a second.
-std::string DesignSummary(const WellParameters& base, const DesignOption* swept) {
+std::string DesignSummary(const WellParameters& base, const ParameterSpec* swept) {
     std::string summary;
     bool lineStart = true;
-    for (const DesignOption& option : DesignOptions()) {
-        if (option.set == &WellParameters::SetGasBubbleRiseVelocity && !summary.empty()) {
+    for (const ParameterSpec& option : Parameters()) {
+        if (option.id == ParameterId::RiseVelocity && !summary.empty()) {
             summary += "\n";
             lineStart = true;
         }
         if (&option != swept) {
-            summary += (lineStart ? option.label : ", " + Lowercased(option.label)) + " " +
-                       FormatNumber((base.*option.get)()) + " " + option.unit;
+            summary += (lineStart ? option.Label() : ", " + std::string(option.name)) + " " +
+                       FormatNumber(option.Get(base)) + " " +
+                       option.UnitIn(UnitSystem::Oilfield).symbol;
             lineStart = false;
         }
     }
@@ -288,17 +283,17 @@ std::string DesignSummary(const WellParameters& base, const DesignOption* swept)
 
 void WritePlot(const std::string& path, const Sweep& sweep, const WellParameters& base,
                const DesignTable& table) {
-    const DesignOption& option = *sweep.option;
+    const ParameterSpec& option = *sweep.option;
     SweepChart chart;
-    chart.title = "Gas penetration against " + Lowercased(option.label);
+    chart.title = "Gas penetration against " + std::string(option.name);
     chart.subtitle = DesignSummary(base, &option);
-    chart.xLabel = std::string(option.label) + " (" + option.unit + ")";
+    chart.xLabel = option.Label() + " (" + option.UnitIn(UnitSystem::Oilfield).symbol + ")";
     for (const ComputedDesign& computed : table.designs) {
-        chart.x.push_back((computed.design.*option.get)());
+        chart.x.push_back(option.Get(computed.design));
         chart.deepest.push_back(computed.figures.outlook.deepest);
         chart.dipTubeLength.push_back(computed.design.GetDipTubeLength());
     }
-    if (option.set == &WellParameters::SetProductionRate && !table.designs.empty()) {
+    if (option.id == ParameterId::ProductionRate && !table.designs.empty()) {
         chart.capacity = table.designs.front().figures.last.maximumCapacity;
     }
     std::string error;

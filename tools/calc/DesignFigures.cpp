@@ -14,37 +14,7 @@
 namespace {
 constexpr long kGasLimitSearchRate = 10000000; // bbl/day, the highest rate the search tries
 
-using W = WellParameters;
-const std::vector<DesignOption> kOptions = {
-    {"casing_size", "Casing size", "in", &W::SetCasingSize, &W::GetCasingSize},
-    {"separator_od", "Separator OD", "in", &W::SetSeparatorOD, &W::GetSeparatorOD},
-    {"separator_id", "Separator ID", "in", &W::SetSeparatorID, &W::GetSeparatorID},
-    {"dip_tube_od", "Dip tube OD", "in", &W::SetDipTubeOD, &W::GetDipTubeOD},
-    {"dip_tube_id", "Dip tube ID", "in", &W::SetDipTubeID, &W::GetDipTubeID},
-    {"dip_tube_length", "Dip tube length", "in", &W::SetDipTubeLength, &W::GetDipTubeLength},
-    {"rise_velocity", "Gas bubble rise velocity", "in/s", &W::SetGasBubbleRiseVelocity,
-     &W::GetGasBubbleRiseVelocity},
-    {"production_rate", "Production rate", "bbl/day", &W::SetProductionRate, &W::GetProductionRate},
-    {"spm", "Pump speed", "strokes/min", &W::SetSPM, &W::GetSPM},
-};
 } // namespace
-
-std::string DesignOption::Flag() const {
-    std::string flag = std::string("--") + column;
-    std::replace(flag.begin(), flag.end(), '_', '-');
-    return flag;
-}
-
-const std::vector<DesignOption>& DesignOptions() {
-    return kOptions;
-}
-
-const DesignOption* FindDesignOption(const std::string& name) {
-    const auto found = std::find_if(kOptions.begin(), kOptions.end(), [&](const auto& option) {
-        return name == option.column || name == option.Flag();
-    });
-    return found == kOptions.end() ? nullptr : &*found;
-}
 
 DesignFigures ComputeFigures(const WellParameters& design, const RunSettings& settings,
                              const std::function<void(const SimulationState&)>& onStep,
@@ -111,7 +81,7 @@ bool CheckDesign(const WellParameters& design, std::ostream& err, const std::str
         if (outcome.passed) {
             continue;
         }
-        const bool refused = IsRangeRule(outcome.rule);
+        const bool refused = outcome.rule.IsRange();
         err << prefix << (refused ? "error: " : "warning: ")
             << DescribeFailure(outcome.rule, design) << "\n";
         accepted = accepted && !refused;

@@ -3,6 +3,7 @@
 // the value options, the input check and the figures as (key, text) pairs in output order.
 
 #include "app/model/InletOutlook.h"
+#include "app/model/ParameterTable.h"
 #include "app/model/SimulationState.h"
 #include "app/model/WellParameters.h"
 
@@ -13,22 +14,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-// A value of the design the calculator takes as an option ("--dip-tube-od") and as a column
-// ("dip_tube_od"); `label` and `unit` name it on a chart's axis.
-struct DesignOption {
-    const char* column;
-    const char* label;
-    const char* unit;
-    void (WellParameters::*set)(double);
-    double (WellParameters::*get)() const;
-
-    std::string Flag() const; // "--" and the column with hyphens
-};
-
-const std::vector<DesignOption>& DesignOptions();
-// The option with that column name ("spm") or flag ("--spm"); null when there is none.
-const DesignOption* FindDesignOption(const std::string& name);
 
 // Input the calculator cannot use: a bad command line or file. Ends the run with status 2.
 class CalculatorError : public std::runtime_error {

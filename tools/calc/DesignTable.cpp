@@ -27,21 +27,21 @@ std::string ColumnName(std::string_view header) {
 
 std::string KnownColumns() {
     std::string known;
-    for (const DesignOption& option : DesignOptions()) {
+    for (const ParameterSpec& option : Parameters()) {
         known += (known.empty() ? "" : ", ") + std::string(option.column);
     }
     return known;
 }
 
 // The option of each column; throws for unknown or repeated columns.
-std::vector<const DesignOption*> HeaderOptions(const CsvRecord& header) {
+std::vector<const ParameterSpec*> HeaderOptions(const CsvRecord& header) {
     if (!header.error.empty()) {
         throw CalculatorError("header (line " + std::to_string(header.line) + "): " + header.error);
     }
-    std::vector<const DesignOption*> options;
+    std::vector<const ParameterSpec*> options;
     std::string unknown;
     for (const std::string& field : header.fields) {
-        const DesignOption* option = FindDesignOption(ColumnName(field));
+        const ParameterSpec* option = ParameterWithColumn(ColumnName(field));
         if (!option) {
             unknown += (unknown.empty() ? "'" : ", '") + Trimmed(field) + "'";
         } else if (std::find(options.begin(), options.end(), option) != options.end()) {
@@ -55,7 +55,7 @@ std::vector<const DesignOption*> HeaderOptions(const CsvRecord& header) {
     return options;
 }
 
-DesignRow RowOf(const CsvRecord& record, const std::vector<const DesignOption*>& columns,
+DesignRow RowOf(const CsvRecord& record, const std::vector<const ParameterSpec*>& columns,
                 const WellParameters& base) {
     DesignRow row{"line " + std::to_string(record.line), base, record.error};
     if (row.error.empty() && record.fields.size() != columns.size()) {
@@ -66,8 +66,8 @@ DesignRow RowOf(const CsvRecord& record, const std::vector<const DesignOption*>&
         const std::string text = Trimmed(record.fields[i]);
         try {
             if (!text.empty()) { // an empty field keeps the default
-                (row.design.*
-                 columns[i]->set)(RoundToThousandths(NumberValue(columns[i]->column, text)));
+                columns[i]->Set(row.design,
+                                RoundToThousandths(NumberValue(columns[i]->column, text)));
             }
         } catch (const CalculatorError& error) {
             row.error = error.what();
@@ -82,7 +82,7 @@ std::vector<DesignRow> BatchRows(std::string_view csv, const WellParameters& bas
     if (records.empty()) {
         throw CalculatorError("the batch file has no header row");
     }
-    const std::vector<const DesignOption*> columns = HeaderOptions(records.front());
+    const std::vector<const ParameterSpec*> columns = HeaderOptions(records.front());
     std::vector<DesignRow> rows;
     rows.reserve(records.size() - 1);
     for (size_t i = 1; i < records.size(); ++i) {
@@ -99,7 +99,7 @@ Sweep ParseSweep(const std::string& argument) {
         throw CalculatorError("--sweep: '" + argument + "' is not NAME=FROM:TO:STEP");
     }
     Sweep sweep;
-    sweep.option = FindDesignOption(ColumnName(argument.substr(0, equals)));
+    sweep.option = ParameterWithColumn(ColumnName(argument.substr(0, equals)));
     if (!sweep.option) {
         throw CalculatorError("--sweep: unknown option '" + argument.substr(0, equals) +
                               "' (known: " + KnownColumns() + ")");
@@ -130,7 +130,7 @@ std::vector<DesignRow> SweepRows(const Sweep& sweep, const WellParameters& base)
     std::vector<DesignRow> rows;
     for (double value : sweep.values) {
         DesignRow row{std::string(sweep.option->column) + "=" + FormatNumber(value), base, {}};
-        (row.design.*sweep.option->set)(value);
+        sweep.option->Set(row.design, value);
         rows.push_back(row);
     }
     return rows;
@@ -192,7 +192,7 @@ DesignTable ComputeDesigns(const std::vector<DesignRow>& rows, RunSettings setti
 
 std::string DesignTableCsv(const DesignTable& table) {
     std::vector<std::string> header;
-    for (const DesignOption& option : DesignOptions()) {
+    for (const ParameterSpec& option : Parameters()) {
         header.push_back(option.column);
     }
     DesignFigures keysOnly;
@@ -203,8 +203,8 @@ std::string DesignTableCsv(const DesignTable& table) {
     std::string csv = CsvRow(header);
     for (const ComputedDesign& computed : table.designs) {
         std::vector<std::string> row;
-        for (const DesignOption& option : DesignOptions()) {
-            row.push_back(CsvNumber((computed.design.*option.get)()));
+        for (const ParameterSpec& option : Parameters()) {
+            row.push_back(CsvNumber(option.Get(computed.design)));
         }
         for (const Figure& figure : FigureFields(computed.figures)) {
             row.push_back(figure.second);

@@ -23,7 +23,7 @@ std::vector<DesignRow> BatchRows(std::string_view csv, const WellParameters& bas
 
 // One option from FROM to TO by STEP, as "NAME=FROM:TO:STEP".
 struct Sweep {
-    const DesignOption* option = nullptr;
+    const ParameterSpec* option = nullptr;
     std::vector<double> values;
 };
 constexpr size_t kMostSweepValues = 100000;

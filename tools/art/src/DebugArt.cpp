@@ -338,9 +338,9 @@ QImage windowMockup(const QString& outDir) {
                 picture(outDir, "views/parameters_panel/images/parameters_panel_background.png"));
     drawPanelFields(p, outDir);
     drawButtonBar(p, outDir);
-    p.drawImage(396, 294, picture(outDir, "views/parameters_panel/images/error_DT-length.png"));
-    p.drawImage(396, 494, picture(outDir, "views/parameters_panel/images/error_pumpingSpeed.png"));
-    p.drawImage(396, 204, picture(outDir, "views/parameters_panel/images/error_inner-outer.png"));
+    p.drawImage(396, 364, picture(outDir, "views/parameters_panel/images/warning_range.png"));
+    p.drawImage(396, 520, picture(outDir, "views/parameters_panel/images/warning_range.png"));
+    p.drawImage(396, 210, picture(outDir, "views/parameters_panel/images/warning_pair.png"));
     p.drawImage(491, 575, picture(outDir, "views/well_model/images/capacity_warning.png"));
     return window;
 }

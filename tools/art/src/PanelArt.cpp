@@ -31,16 +31,6 @@ void drawHeading(QPainter& p, double y, const QString& text) {
     p.fillRect(QRectF(used.right() + 10, y + 9, kPanelCard.right() - 24 - used.right(), 1), rule);
 }
 
-// A field caption: the quantity on the first line, its unit dimmer below, both left of the box.
-void drawCaption(QPainter& p, double fieldY, const QString& name, const QString& unit,
-                 double right = kFieldLeft - 8) {
-    const double width = right - kCaptionLeft;
-    drawFittedText(p, QRectF(kCaptionLeft, fieldY - 2, width, 18), name, exo(Face::Regular, 15),
-                   colour::kCaption, Qt::AlignLeft | Qt::AlignVCenter);
-    drawFittedText(p, QRectF(kCaptionLeft, fieldY + 15, width, 15), unit, exo(Face::Regular, 12),
-                   colour::kUnit, Qt::AlignLeft | Qt::AlignVCenter);
-}
-
 void drawSingleCaption(QPainter& p, double fieldY, double fieldHeight, const QString& name,
                        double right, double left = kCaptionLeft) {
     drawFittedText(p, QRectF(left, fieldY, right - left, fieldHeight), name, exo(Face::Regular, 15),
@@ -64,23 +54,15 @@ QImage drawPanelBackground(int w, int h) {
     drawHeading(p, 9, "WELL");
     drawSingleCaption(p, 32, 23, "Casing size", 138); // combo box at (144, 32)
     drawHeading(p, 92, "SEPARATOR");
-    drawSingleCaption(p, 120, 22, "Preset", 58, 15);             // combo box at (61, 120)
-    drawCaption(p, 170, "Outside diameter", "separator OD, in"); // text box at (180, 170)
-    drawCaption(p, 208, "Inside diameter", "separator ID, in");  // text box at (180, 208)
+    // The boxes' captions are drawn by the program, in the units the user picked.
+    drawSingleCaption(p, 120, 22, "Preset", 58, 15); // combo box at (61, 120)
     drawHeading(p, 244, "DIP TUBE");
-    drawCaption(p, 268, "Outside diameter", "dip tube OD, in");
-    drawCaption(p, 306, "Inside diameter", "dip tube ID, in");
-    drawCaption(p, 344, "Length", "dip tube length, in");
     // The recommended length is drawn by a label starting at x 325 on the baseline y 418.
     drawFittedText(p, QRectF(kCaptionLeft, 402, 298, 20),
                    "Recommended dip tube length:", exo(Face::Italic, 15), colour::kCaption,
                    Qt::AlignRight | Qt::AlignBottom);
     drawHeading(p, 436, "FLOW AND PUMP");
-    drawCaption(p, 461, "Gas bubble rise velocity", "in/s");
-    drawCaption(p, 500, "Pump speed", "SPM, strokes per minute");
     drawHeading(p, 548, "CAPACITY");
-    drawCaption(p, 572, "Production rate", "bbl/day");
-    drawCaption(p, 617, "Maximum capacity", "bbl/day, separator limit", kFieldLeft - 9);
     return image;
 }
 
@@ -135,13 +117,12 @@ QImage drawFlat(int w, int h, const QColor& colour) {
     return image;
 }
 
-// A warning callout: a card with a pointer (or a bracket over two fields) at its left edge.
+// A warning callout without text (the program draws the title and the text over it): a card
+// with a pointer at its left edge, at the middle of its height, or a bracket over two fields
+// `span` pixels apart around that middle.
 struct Warning {
-    QString title;
-    QString body;
     bool inconsistent; // red for values that contradict each other, amber for range errors
-    double pointerTop; // y of the field the warning explains; a bracket spans top..bottom
-    double pointerBottom;
+    double span;       // 0: a pointer
 };
 
 QImage drawWarning(int w, int h, const Warning& warning) {
@@ -149,14 +130,13 @@ QImage drawWarning(int w, int h, const Warning& warning) {
     QPainter p(&image);
     prepare(p);
     const QColor accent = warning.inconsistent ? colour::kRed : colour::kAmber;
-    const double middle = (warning.pointerTop + warning.pointerBottom) / 2;
+    const double middle = h / 2.0;
     const double cardHeight = 78;
-    const double top = std::clamp(middle - cardHeight / 2, 3.0, h - cardHeight - 6);
-    const QRectF card(14, top, w - 18, cardHeight);
+    const QRectF card(14, middle - cardHeight / 2, w - 18, cardHeight);
     drawShadow(p, card, 8, 4, 120);
     QPainterPath shape = roundedPath(card, 8);
     QPainterPath pointer;
-    if (warning.pointerBottom - warning.pointerTop < 1) {
+    if (warning.span < 1) {
         pointer.addPolygon(
             QPolygonF({QPointF(1, middle), QPointF(15, middle - 9), QPointF(15, middle + 9)}));
     } else {
@@ -167,45 +147,25 @@ QImage drawWarning(int w, int h, const Warning& warning) {
     p.fillPath(shape, QColor(0x1c, 0x24, 0x2e, 240));
     p.strokePath(shape, QPen(accent, 2));
     p.fillRect(QRectF(card.left() + 1, card.top() + 8, 5, card.height() - 16), accent);
-    if (warning.pointerBottom - warning.pointerTop >= 1) {
+    if (warning.span >= 1) {
         // A bracket pointing at both fields.
+        const double top = middle - warning.span / 2, bottom = middle + warning.span / 2;
         p.setPen(QPen(accent, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(
-            QPolygonF({QPointF(2, warning.pointerTop), QPointF(8, warning.pointerTop),
-                       QPointF(8, warning.pointerBottom), QPointF(2, warning.pointerBottom)}));
+            QPolygonF({QPointF(2, top), QPointF(8, top), QPointF(8, bottom), QPointF(2, bottom)}));
     }
     drawSymbol(p, Symbol::Warning, QRectF(card.left() + 14, card.top() + 10, 24, 22), accent);
-    drawFittedText(p, QRectF(card.left() + 46, card.top() + 8, card.width() - 54, 24),
-                   warning.title, exo(Face::Bold, 16), accent.lighter(115),
-                   Qt::AlignLeft | Qt::AlignVCenter);
-    drawWrappedText(
-        p, QRectF(card.left() + 16, card.top() + 34, card.width() - 26, card.height() - 38),
-        warning.body, exo(Face::Regular, 14), colour::kCaption);
     return image;
 }
 
 void addWarnings(DrawerTable& table) {
     const QString dir = QStringLiteral("views/parameters_panel/images/");
-    // Pointer positions: each field's centre minus the warning's y, both in window coordinates;
-    // the shared pictures serve several warnings whose fields sit at the same offset.
+    // A range warning; the two consistency warnings bracket fields 38 pixels apart (one under
+    // the other) and 60 pixels apart (with a heading between them).
     const std::pair<const char*, Warning> warnings[] = {
-        {"error_casingSize.png",
-         {"Diameter out of range", "Must be greater than 0 and less than the casing ID.", false, 50,
-          50}},
-        {"error_inner-outer.png",
-         {"Inside diameter too large",
-          "The inside diameter must be less than the outside diameter.", true, 32, 70}},
-        {"error_sep-space.png",
-         {"Dip tube does not fit", "The dip tube OD must be less than the separator ID.", true, 20,
-          80}},
-        {"error_DT-length.png",
-         {"Dip tube length out of range", "Must be from 12 to 480 in.", false, 115.5, 115.5}},
-        {"error_bubbleVel.png",
-         {"Rise velocity out of range", "Must be above 0 and at most 12 in/s.", false, 80.5, 80.5}},
-        {"error_pumpingSpeed.png",
-         {"Pump speed out of range", "Must be above 0 and at most 30 SPM.", false, 71.5, 71.5}},
-        {"error_placeholder.png",
-         {"Production rate out of range", "Must be greater than 0 bbl/day.", false, 51.5, 51.5}},
+        {"warning_range.png", {false, 0}},
+        {"warning_pair.png", {true, 38}},
+        {"warning_pair_wide.png", {true, 60}},
     };
     for (const auto& [name, warning] : warnings)
         table[dir + name] = [warning](int w, int h) { return drawWarning(w, h, warning); };

@@ -447,14 +447,7 @@ QImage drawCapacityWarning(int w, int h) {
         p.setBrush(g);
         p.drawEllipse(b);
     }
-    // Two lines of title beside the symbol, then five lines of advice at 12 px.
-    drawWrappedText(p, QRectF(58, 6, card.right() - 64, 41), "Separator capacity exceeded",
-                    exo(Face::Bold, 15), QColor(255, 244, 240));
-    drawWrappedText(p, QRectF(14, 48, card.width() - 18, 80),
-                    "Gas is reaching the dip tube inlet. Lower the production rate or use a "
-                    "larger annulus. Below capacity, a longer dip tube or a faster pump also "
-                    "helps.",
-                    exo(Face::Regular, 12), QColor(255, 232, 226));
+    // The title (beside the symbol) and the advice below are drawn by the program.
     return image;
 }
 

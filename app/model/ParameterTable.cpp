@@ -1,0 +1,137 @@
+#include "app/model/ParameterTable.h"
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+
+namespace {
+constexpr double kNoLimit = std::numeric_limits<double>::infinity();
+constexpr Limits kAboveZero{0, false, kNoLimit, false, false};
+constexpr Limits kDiameter{0, false, kNoLimit, false, true};
+
+using W = WellParameters;
+using Q = Quantity;
+using P = ParameterId;
+
+// clang-format off
+const ParameterSpec kParameters[] = {
+    {.id = P::CasingSize, .storedKey = "Casing Size",
+     .name = "casing size", .fullName = "Casing inside diameter", .caption = "Casing size",
+     .quantity = Q::Diameter, .limits = kAboveZero,
+     .field = "Casing Size", .fromList = true, .changedEvent = "Casing Size Changed",
+     .dimensionLine = "Casing Dim Line",
+     .column = "casing_size", .dumpKey = "casing_size",
+     .get = &W::GetCasingSize, .set = &W::SetCasingSize},
+    {.id = P::SeparatorOD, .storedKey = "Separator OD", .inPresets = true,
+     .name = "separator OD", .fullName = "Separator outside diameter",
+     .caption = "Outside diameter", .captionDetail = "separator OD",
+     .quantity = Q::Diameter, .limits = kDiameter,
+     .field = "Separator OD", .changedEvent = "Separator OD Changed",
+     .rangeWarning = "Separator OD Range Warning View",
+     .dimensionLine = "Separator OD Dim Line",
+     .column = "separator_od", .dumpKey = "separator_od",
+     .get = &W::GetSeparatorOD, .set = &W::SetSeparatorOD},
+    {.id = P::SeparatorID, .storedKey = "Separator ID", .inPresets = true,
+     .name = "separator ID", .fullName = "Separator inside diameter",
+     .caption = "Inside diameter", .captionDetail = "separator ID",
+     .quantity = Q::Diameter, .limits = kDiameter,
+     .field = "Separator ID", .changedEvent = "Separator ID Changed",
+     .rangeWarning = "Separator ID Range Warning View",
+     .dimensionLine = "Separator ID Dim Line",
+     .column = "separator_id", .dumpKey = "separator_id",
+     .get = &W::GetSeparatorID, .set = &W::SetSeparatorID},
+    {.id = P::DipTubeOD, .storedKey = "Dip Tube OD", .inPresets = true,
+     .name = "dip tube OD", .fullName = "Dip tube outside diameter",
+     .caption = "Outside diameter", .captionDetail = "dip tube OD",
+     .quantity = Q::Diameter, .limits = kDiameter,
+     .field = "Dip Tube OD", .changedEvent = "Dip Tube OD Changed",
+     .rangeWarning = "Dip Tube OD Range Warning View",
+     .dimensionLine = "Dip Tube OD Dim Line",
+     .column = "dip_tube_od", .dumpKey = "dip_tube_od",
+     .get = &W::GetDipTubeOD, .set = &W::SetDipTubeOD},
+    {.id = P::DipTubeID, .storedKey = "Dip Tube ID", .inPresets = true,
+     .name = "dip tube ID", .fullName = "Dip tube inside diameter",
+     .caption = "Inside diameter", .captionDetail = "dip tube ID",
+     .quantity = Q::Diameter, .limits = kDiameter,
+     .field = "Dip Tube ID", .changedEvent = "Dip Tube ID Changed",
+     .rangeWarning = "Dip Tube ID Range Warning View",
+     .dimensionLine = "Dip Tube ID Dim Line",
+     .column = "dip_tube_id", .dumpKey = "dip_tube_id",
+     .get = &W::GetDipTubeID, .set = &W::SetDipTubeID},
+    {.id = P::DipTubeLength, .storedKey = "Dip Tube Length", .inPresets = true,
+     .name = "dip tube length", .fullName = "Dip tube length",
+     .caption = "Length", .captionDetail = "dip tube length",
+     .quantity = Q::Length, .limits = {12, true, 480, true, false},
+     .field = "Dip Tube Length", .changedEvent = "Dip Tube Length Changed",
+     .rangeWarning = "Dip Tube Length Warning View",
+     .dimensionLine = "Dip Tube Length Dim Line",
+     .column = "dip_tube_length", .dumpKey = "dip_tube_length",
+     .get = &W::GetDipTubeLength, .set = &W::SetDipTubeLength},
+    {.id = P::RiseVelocity, .storedKey = "Gas Bubble Rise Velocity",
+     .name = "gas bubble rise velocity", .fullName = "Gas bubble rise velocity",
+     .caption = "Gas bubble rise velocity",
+     .quantity = Q::Velocity, .limits = {0, false, 12, true, false},
+     .field = "Gas Bubble Rise Velocity", .changedEvent = "Gas Bubble Rise Velocity Changed",
+     .rangeWarning = "Gas Bubble Velocity Range Warning View",
+     .column = "rise_velocity", .dumpKey = "gas_bubble_rise_velocity",
+     .get = &W::GetGasBubbleRiseVelocity, .set = &W::SetGasBubbleRiseVelocity},
+    {.id = P::ProductionRate, .storedKey = "Production Rate",
+     .name = "production rate", .fullName = "Production rate", .caption = "Production rate",
+     .quantity = Q::Rate, .limits = kAboveZero,
+     .field = "Production Rate", .changedEvent = "Production Rate Changed",
+     .rangeWarning = "Production Rate Range Warning View",
+     .column = "production_rate", .dumpKey = "production_rate",
+     .get = &W::GetProductionRate, .set = &W::SetProductionRate},
+    {.id = P::SPM, .storedKey = "SPM",
+     .name = "pump speed", .fullName = "Pump speed",
+     .caption = "Pump speed", .captionDetail = "strokes per minute",
+     .quantity = Q::PumpSpeed, .limits = {0, false, 30, true, false},
+     .field = "SPM", .changedEvent = "SPM Changed", .rangeWarning = "SPM Range Warning View",
+     .column = "spm", .dumpKey = "spm",
+     .get = &W::GetSPM, .set = &W::SetSPM},
+};
+// clang-format on
+} // namespace
+
+std::string ParameterSpec::Flag() const {
+    std::string flag = std::string("--") + column;
+    std::replace(flag.begin(), flag.end(), '_', '-');
+    return flag;
+}
+
+std::string ParameterSpec::Label() const {
+    std::string label = name;
+    label[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(label[0])));
+    return label;
+}
+
+std::span<const ParameterSpec> Parameters() {
+    return kParameters;
+}
+
+const ParameterSpec& ParameterOf(ParameterId id) {
+    for (const ParameterSpec& spec : kParameters) {
+        if (spec.id == id) {
+            return spec;
+        }
+    }
+    return kParameters[0]; // every id has a row: the table test holds it
+}
+
+const ParameterSpec* ParameterWithField(const std::string& field) {
+    for (const ParameterSpec& spec : kParameters) {
+        if (!spec.fromList && *spec.field && field == spec.field) {
+            return &spec;
+        }
+    }
+    return nullptr;
+}
+
+const ParameterSpec* ParameterWithColumn(const std::string& columnOrFlag) {
+    for (const ParameterSpec& spec : kParameters) {
+        if (columnOrFlag == spec.column || columnOrFlag == spec.Flag()) {
+            return &spec;
+        }
+    }
+    return nullptr;
+}

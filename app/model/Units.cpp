@@ -1,0 +1,57 @@
+#include "app/model/Units.h"
+
+#include "app/model/NumberFormat.h"
+
+namespace {
+constexpr double kMillimetresPerInch = 25.4;
+constexpr double kMetresPerInch = 0.0254;
+constexpr double kCubicMetresPerBarrel = 0.158987294928;
+
+// One row per quantity: the oilfield unit (the model's own), then the metric one. Metric
+// engineers (the SPE metric standard) write diameters in mm, lengths in m, velocities in m/s and
+// rates in m³/d. The decimals keep what a person types and a little more than a gauge reads:
+// 0.1 mm, 1 mm of length, 0.1 mm/s and 0.01 m³/day; the oilfield units keep three decimals.
+struct UnitRow {
+    Unit oilfield;
+    Unit metric;
+};
+const UnitRow kUnits[] = {
+    // Diameter
+    {{"in", "inches", "in", 1, 3}, {"mm", "millimetres", "mm", kMillimetresPerInch, 1}},
+    // Length
+    {{"in", "inches", "in", 1, 3}, {"m", "metres", "m", kMetresPerInch, 3}},
+    // Velocity
+    {{"in/s", "inches per second", "in_per_s", 1, 3},
+     {"m/s", "metres per second", "m_per_s", kMetresPerInch, 4}},
+    // Rate
+    {{"bbl/day", "barrels per day", "bbl_per_day", 1, 3},
+     {"m³/day", "cubic metres per day", "m3_per_day", kCubicMetresPerBarrel, 2}},
+    // PumpSpeed
+    {{"SPM", "strokes per minute", "spm", 1, 3}, {"SPM", "strokes per minute", "spm", 1, 3}},
+};
+} // namespace
+
+const Unit& UnitOf(Quantity quantity, UnitSystem system) {
+    const UnitRow& row = kUnits[static_cast<int>(quantity)];
+    return system == UnitSystem::Metric ? row.metric : row.oilfield;
+}
+
+double ToShown(double modelValue, Quantity quantity, UnitSystem system) {
+    return modelValue * UnitOf(quantity, system).perModelUnit;
+}
+
+double ToModel(double shownValue, Quantity quantity, UnitSystem system) {
+    return shownValue / UnitOf(quantity, system).perModelUnit;
+}
+
+double TidyShown(double shownValue, Quantity quantity, UnitSystem system) {
+    return RoundToDecimals(shownValue, UnitOf(quantity, system).decimals);
+}
+
+std::string FormatShown(double modelValue, Quantity quantity, UnitSystem system) {
+    return FormatDecimals(ToShown(modelValue, quantity, system), UnitOf(quantity, system).decimals);
+}
+
+std::string FormatLimit(double modelValue, Quantity quantity, UnitSystem system) {
+    return FormatNumber(ToShown(modelValue, quantity, system));
+}

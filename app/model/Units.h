@@ -1,0 +1,43 @@
+#pragma once
+// The units numbers are shown and typed in. The model computes in its own (oilfield) units:
+// inches, inches per second, barrels per day, strokes per minute. Every other system is a view
+// of those numbers: a value is converted where it meets a person and nowhere else, with exact
+// factors (1 in = 25.4 mm, 1 bbl = 0.158987294928 m³).
+
+#include <string>
+
+enum class UnitSystem { Oilfield, Metric };
+
+// What kind of number an input or a result is; each kind has one unit per system.
+enum class Quantity {
+    Diameter,  // in | mm
+    Length,    // in | m (the dip tube length)
+    Velocity,  // in/s | m/s
+    Rate,      // bbl/day | m³/day
+    PumpSpeed, // SPM in both
+};
+
+struct Unit {
+    const char* symbol;   // "in", "m³/day": after numbers on screen and on paper
+    const char* longName; // "inches", "cubic metres per day": in tooltips
+    const char* column;   // "in", "m3_per_day": in the calculator's keys and columns
+    double perModelUnit;  // shown value = model value × perModelUnit
+    int decimals;         // what a field shows and keeps of a typed value: 3 for in, 1 for mm
+};
+
+const Unit& UnitOf(Quantity quantity, UnitSystem system);
+
+// A model value in `system`'s unit of `quantity`, and back.
+double ToShown(double modelValue, Quantity quantity, UnitSystem system);
+double ToModel(double shownValue, Quantity quantity, UnitSystem system);
+
+// A shown value rounded half up to the unit's decimals.
+double TidyShown(double shownValue, Quantity quantity, UnitSystem system);
+
+// The model value as a field shows it in `system`: converted, rounded to the unit's decimals and
+// written without trailing zeros or an exponent ("88.9", "0.1524", "1234.568").
+std::string FormatShown(double modelValue, Quantity quantity, UnitSystem system);
+
+// A limit of a range rule in `system`, converted exactly and written with enough digits that
+// it reads as the same limit ("0.3048" m/s for 12 in/s, "12.192" m for 480 in).
+std::string FormatLimit(double modelValue, Quantity quantity, UnitSystem system);
