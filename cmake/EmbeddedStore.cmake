@@ -1,5 +1,6 @@
-# gs_add_embedded_store(TARGET DATA_DIR SOURCES...): a static library holding every file
-# under DATA_DIR (except README.md and hidden files) as read-only data. A generated assembly
+# gs_add_embedded_store(TARGET DATA_DIR [ONLY REGEX...] SOURCES...): a static library holding
+# every file under DATA_DIR (except README.md and hidden files; with ONLY, just the files whose
+# relative path matches one of the regular expressions) as read-only data. A generated assembly
 # file pulls each file in with .incbin and lists it in a table of (relative path, pointer,
 # size, kind); adding or removing a file reconfigures, changing one reassembles the table.
 # The assembly is GNU as for ELF targets (Linux); kinds: 0 tag file, 1 raw data, 2 icon.
@@ -23,9 +24,22 @@ function(gs_asm_string text out)
 endfunction()
 
 function(gs_add_embedded_store target data_dir)
+  cmake_parse_arguments(ARG "" "" "ONLY;SOURCES" ${ARGN})
   file(GLOB_RECURSE files CONFIGURE_DEPENDS RELATIVE "${data_dir}" "${data_dir}/*")
   list(FILTER files EXCLUDE REGEX "(^|/)\\.")
   list(REMOVE_ITEM files "README.md")
+  if(ARG_ONLY)
+    set(kept "")
+    foreach(rel IN LISTS files)
+      foreach(pattern IN LISTS ARG_ONLY)
+        if(rel MATCHES "${pattern}")
+          list(APPEND kept "${rel}")
+          break()
+        endif()
+      endforeach()
+    endforeach()
+    set(files ${kept})
+  endif()
   list(SORT files)
 
   set(blobs "")
@@ -61,5 +75,5 @@ gs_store_count:
     .section .note.GNU-stack,\"\",@progbits
 ")
   set_source_files_properties("${asm}" PROPERTIES GENERATED TRUE OBJECT_DEPENDS "${depends}")
-  add_library(${target} STATIC ${ARGN} "${asm}")
+  add_library(${target} STATIC ${ARG_SOURCES} "${asm}")
 endfunction()

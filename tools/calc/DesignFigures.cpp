@@ -2,9 +2,7 @@
 
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
-#include "app/services/GasSeparatorModel.h"
-#include "app/services/GasSeparatorSimulator.h"
-#include "app/services/SimulationCore.h"
+#include "app/model/SimulationStep.h"
 
 #include <algorithm>
 #include <charconv>
@@ -19,20 +17,15 @@ constexpr long kGasLimitSearchRate = 10000000; // bbl/day, the highest rate the 
 DesignFigures ComputeFigures(const WellParameters& design, const RunSettings& settings,
                              const std::function<void(const SimulationState&)>& onStep,
                              std::optional<std::optional<long>> gasLimitRate) {
-    // A simulation of its own for this run: events, model and simulator, no window; the
-    // model does not read the user's defaults file.
-    CSimulationCore core;
-    core.CreateEvents();
-    core.CreateModel(false);
-    core.CreateSimulator();
-    CGasSeparatorModel& model = *core.Model();
-    model.SetParameters(design);
-    model.GetParameters().SetPumpRunning(true);
+    // The model's pure step from a zeroed state, the pump running from the bottom of the stroke:
+    // nothing shared, so designs can be computed side by side.
+    WellParameters parameters = design;
+    parameters.SetPumpRunning(true);
+    SimulationState state;
     DesignFigures figures;
     const long steps = std::lround(settings.seconds / settings.step);
     for (long i = 0; i < steps; ++i) {
-        core.Simulator()->Update(settings.step);
-        const SimulationState& state = model.GetState();
+        StepSimulation(parameters, settings.step, state);
         figures.peakPenetration = std::max(figures.peakPenetration, state.gasPenetrationDepth);
         figures.gasReachedInlet = figures.gasReachedInlet || state.gasAtDipTubeInlet;
         if (onStep) {
@@ -41,9 +34,9 @@ DesignFigures ComputeFigures(const WellParameters& design, const RunSettings& se
     }
     // Without any step the figures that do not depend on time still come from one step of 0 s.
     if (steps == 0) {
-        core.Simulator()->Update(0);
+        StepSimulation(parameters, 0, state);
     }
-    figures.last = model.GetState();
+    figures.last = state;
     figures.outlook = DipTubeInletOutlook(design, settings.step);
     figures.gasLimitSearched = settings.gasLimit;
     if (settings.gasLimit) {
