@@ -1,12 +1,16 @@
 #include "tools/calc/DesignCalculator.h"
 
+#include "app/CommandLine.h"
 #include "app/files/AtomicFile.h"
 #include "app/model/DefaultsFile.h"
 #include "app/model/NumberFormat.h"
+#include "app/model/ParameterRules.h"
 #include "tools/calc/DesignFigures.h"
 #include "tools/calc/DesignTable.h"
 #include "tools/calc/SweepPlot.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -15,7 +19,9 @@
 
 namespace {
 
-const char* const kUsage = R"(Usage: gas-separator-calc [options]
+// The help text. The value options and the batch columns come from the parameter table.
+std::string Usage() {
+    std::string usage = R"(Usage: gas-separator-calc [options]
 
 Computes a downhole gas separator's figures with the simulator's model: the pump runs for a
 while and the results are printed as YAML.
@@ -23,17 +29,17 @@ while and the results are printed as YAML.
 Starting values are the shipped defaults; --defaults reads a defaults file instead, and each
 value option then overrides one value.
 
-Value options (inches, in/s, bbl/day, strokes/min):
-  --casing-size X        casing inside diameter
-  --separator-od X       separator outside diameter
-  --separator-id X       separator inside diameter
-  --dip-tube-od X        dip tube outside diameter
-  --dip-tube-id X        dip tube inside diameter
-  --dip-tube-length X    dip tube length (12 to 480)
-  --rise-velocity X      gas bubble rise velocity (above 0, at most 12)
-  --production-rate X    production rate (above 0)
-  --spm X                pump speed (above 0, at most 30)
-
+)";
+    usage += "Value options (a number, or a fraction, in the unit given):\n";
+    for (const ParameterSpec& parameter : Parameters()) {
+        std::string flag = "  " + parameter.Flag() + " X";
+        flag.resize(std::max<size_t>(flag.size() + 1, 25), ' ');
+        std::string what = parameter.fullName;
+        what[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(what[0])));
+        usage += flag + what + " (" + parameter.UnitIn(UnitSystem::Oilfield).symbol +
+                 "): " + DescribeLimits(parameter) + "\n";
+    }
+    usage += R"(
 Run options:
   --defaults FILE        read the starting values from a defaults file
   --seconds S            simulated time with the pump running (default 30)
@@ -49,9 +55,20 @@ Run options:
 
 Many designs (a CSV table on standard output, or in FILE with --out):
   --batch FILE.csv       one design per row; the header names value options by their column
-                         names (casing_size, separator_od, separator_id, dip_tube_od,
-                         dip_tube_id, dip_tube_length, rise_velocity, production_rate, spm);
-                         values not given (no column, an empty field) are the starting values
+)";
+    std::string line = "                         names (";
+    for (const ParameterSpec& parameter : Parameters()) {
+        const std::string column =
+            std::string(parameter.column) + (&parameter == &Parameters().back() ? ");" : ",");
+        if (line.size() + column.size() + 1 > 95) {
+            usage += line + "\n";
+            line = "                         ";
+        }
+        line += (line.back() == ' ' || line.back() == '(' ? "" : " ") + column;
+    }
+    usage +=
+        line + "\n" +
+        R"(                         values not given (no column, an empty field) are the starting values
   --sweep NAME=FROM:TO:STEP
                          one design per value of one option, e.g. production_rate=100:300:5
                          (at most 100,000 values; STEP at least 0.001 in size, towards TO)
@@ -59,7 +76,7 @@ Many designs (a CSV table on standard output, or in FILE with --out):
   --plot FILE.png        with --sweep: a chart of the deepest gas penetration against the
                          swept value, with the dip tube length and, for production_rate, the
                          maximum capacity
-Each row of the table holds the nine values, then the output keys below (with the gas limit).
+Each row of the table holds the input values, then the output keys below (with the gas limit).
 A row that cannot be used (a bad number, a value out of range) is reported on standard error
 with its line (or swept value) and left out; the exit status is then 1.
 
@@ -78,6 +95,8 @@ with --gas-limit, gas_limit_production_rate_bbl_per_day. The last three come fro
 cycle behaviour (the drift of the gas per pump cycle and its peak within a cycle), not from a
 longer run.
 )";
+    return usage;
+}
 
 struct Options {
     std::optional<std::string> defaultsFile;
@@ -140,27 +159,42 @@ void CheckSettings(const Options& options) {
     }
 }
 
+// Every option the calculator takes: its own, and one per input of the parameter table.
+std::vector<CommandLineOption> CalculatorOptions() {
+    std::vector<CommandLineOption> options = {
+        {"--help", false}, {"-h", false},       {"--gas-limit", false}, {"--defaults", true},
+        {"--trace", true}, {"--batch", true},   {"--sweep", true},      {"--out", true},
+        {"--plot", true},  {"--seconds", true}, {"--step", true},
+    };
+    static std::vector<std::string> flags; // the table's flags, kept for the options' names
+    if (flags.empty()) {
+        for (const ParameterSpec& parameter : Parameters()) {
+            flags.push_back(parameter.Flag());
+        }
+    }
+    for (const std::string& flag : flags) {
+        options.push_back({flag.c_str(), true});
+    }
+    return options;
+}
+
 Options ParseOptions(const std::vector<std::string>& args) {
+    const CommandLine line = ReadCommandLine(args, CalculatorOptions(), false);
+    if (line.problem == CommandLine::Problem::MissingValue) {
+        throw CalculatorError(line.culprit + " needs a value");
+    }
+    if (line.problem != CommandLine::Problem::None) {
+        throw CalculatorError("unknown option '" + line.culprit + "' (see --help)");
+    }
     Options options;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
+    for (const CommandLineArgument& argument : line.arguments) {
+        if (argument.option == "--help" || argument.option == "-h") {
             options.help = true;
-            continue;
-        }
-        if (arg == "--gas-limit") {
+        } else if (argument.option == "--gas-limit") {
             options.settings.gasLimit = true;
-            continue;
+        } else {
+            ApplyOption(options, argument.option, argument.value);
         }
-        const bool takesValue = ParameterWithColumn(arg) || FileOption(options, arg) ||
-                                arg == "--seconds" || arg == "--step";
-        if (!takesValue || arg.rfind("--", 0) != 0) {
-            throw CalculatorError("unknown option '" + arg + "' (see --help)");
-        }
-        if (i + 1 >= args.size()) {
-            throw CalculatorError(arg + " needs a value");
-        }
-        ApplyOption(options, arg, args[++i]);
     }
     CheckSettings(options);
     return options;
@@ -326,8 +360,9 @@ int RunManyDesigns(const WellParameters& base, const Options& options, std::ostr
 
 } // namespace
 
-const char* DesignCalculatorUsage() {
-    return kUsage;
+const std::string& DesignCalculatorUsage() {
+    static const std::string usage = Usage();
+    return usage;
 }
 
 int RunDesignCalculator(const std::vector<std::string>& args, const std::string& shippedDefaults,
@@ -335,7 +370,7 @@ int RunDesignCalculator(const std::vector<std::string>& args, const std::string&
     try {
         const Options options = ParseOptions(args);
         if (options.help) {
-            out << kUsage;
+            out << DesignCalculatorUsage();
             return 0;
         }
         const WellParameters parameters = StartingValues(options, shippedDefaults);

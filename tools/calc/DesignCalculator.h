@@ -14,4 +14,4 @@ int RunDesignCalculator(const std::vector<std::string>& args, const std::string&
                         std::ostream& out, std::ostream& err);
 
 // The text --help prints.
-const char* DesignCalculatorUsage();
+const std::string& DesignCalculatorUsage();

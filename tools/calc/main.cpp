@@ -7,7 +7,7 @@
 
 int main(int argc, char** argv) {
     if (const auto status = AnswerVersionOrHelp(argc, argv, "gas-separator-calc",
-                                                DesignCalculatorUsage(), std::cout)) {
+                                                DesignCalculatorUsage().c_str(), std::cout)) {
         return *status;
     }
     const ResourceBytes shipped = FindResource("gasseparator.defaults.yml", ResourceKind::RawData);

@@ -2,6 +2,7 @@
 // ScriptDriver.h). Exits 0, 1 when the program cannot start, or 2 after a script error.
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/ScriptDriver.h"
 #include "app/Version.h"
 #include "app/platform/Platform.h"
@@ -51,13 +52,17 @@ int main(int argc, char** argv) {
             AnswerVersionOrHelp(argc, argv, "gas-separator-driver", kUsage, std::cout)) {
         return *status;
     }
-    if (argc != 2) {
+    const CommandLine line =
+        ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc), {}, true);
+    const std::vector<std::string> scripts = line.Positional();
+    if (line.problem != CommandLine::Problem::None || scripts.size() != 1) {
         std::cerr << "usage: gas-separator-driver SCRIPT (see --help)" << std::endl;
         return CScriptDriver::kScriptErrorStatus;
     }
-    std::ifstream script(argv[1]);
+    const std::string& scriptName = scripts.front();
+    std::ifstream script(scriptName);
     if (!script) {
-        std::cerr << argv[1] << ": cannot read the script" << std::endl;
+        std::cerr << scriptName << ": cannot read the script" << std::endl;
         return CScriptDriver::kScriptErrorStatus;
     }
     CQtPlatform platform(argc, argv, CQtPlatform::Display::Offscreen);
@@ -69,5 +74,5 @@ int main(int argc, char** argv) {
         return 1;
     }
     CScriptDriver driver(application, *Platform().automation, std::cerr);
-    return driver.Run(script, argv[1]);
+    return driver.Run(script, scriptName);
 }

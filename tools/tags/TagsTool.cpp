@@ -8,6 +8,7 @@
 // the tree like any other, reported with its chain. Nothing ever waits for a person: a fatal
 // platform error is printed and ends the tool with its error code.
 
+#include "app/CommandLine.h"
 #include "app/Version.h"
 #include "app/platform/FatalError.h"
 #include "app/platform/qt/QtMedia.h"
@@ -45,16 +46,15 @@ struct Options {
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--dump") {
-            options.dump = true;
-        } else if (argument == "--dir" && i + 1 < argc && argv[i + 1][0] != '\0') {
-            options.directory = argv[++i];
-        } else {
-            return false;
-        }
+    static constexpr CommandLineOption kOptions[] = {{"--dir", true}, {"--dump", false}};
+    const CommandLine line =
+        ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc), kOptions, false);
+    const std::string* directory = line.Last("--dir");
+    if (line.problem != CommandLine::Problem::None || (directory && directory->empty())) {
+        return false;
     }
+    options.dump = line.Has("--dump");
+    options.directory = directory ? *directory : std::string();
     return true;
 }
 

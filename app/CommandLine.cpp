@@ -1,0 +1,76 @@
+#include "app/CommandLine.h"
+
+namespace {
+const CommandLineOption* Find(std::span<const CommandLineOption> options, const std::string& arg) {
+    for (const CommandLineOption& option : options) {
+        if (arg == option.name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+CommandLine Stopped(CommandLine line, CommandLine::Problem problem, const std::string& culprit) {
+    line.problem = problem;
+    line.culprit = culprit;
+    return line;
+}
+} // namespace
+
+bool CommandLine::Has(const std::string& option) const {
+    return Last(option) != nullptr;
+}
+
+const std::string* CommandLine::Last(const std::string& option) const {
+    const std::string* last = nullptr;
+    for (const CommandLineArgument& argument : arguments) {
+        if (argument.option == option) {
+            last = &argument.value;
+        }
+    }
+    return last;
+}
+
+std::vector<std::string> CommandLine::Positional() const {
+    std::vector<std::string> positional;
+    for (const CommandLineArgument& argument : arguments) {
+        if (argument.option.empty()) {
+            positional.push_back(argument.value);
+        }
+    }
+    return positional;
+}
+
+CommandLine ReadCommandLine(const std::vector<std::string>& args,
+                            std::span<const CommandLineOption> options, bool takesPositional) {
+    CommandLine line;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const bool looksLikeOption = !optionsEnded && arg.size() > 1 && arg[0] == '-';
+        if (!looksLikeOption) {
+            if (!takesPositional) {
+                return Stopped(line, CommandLine::Problem::UnexpectedArgument, arg);
+            }
+            line.arguments.push_back({"", arg});
+            continue;
+        }
+        const CommandLineOption* option = Find(options, arg);
+        if (!option) {
+            return Stopped(line, CommandLine::Problem::UnknownOption, arg);
+        }
+        if (!option->takesValue) {
+            line.arguments.push_back({arg, ""});
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            return Stopped(line, CommandLine::Problem::MissingValue, arg);
+        }
+        line.arguments.push_back({arg, args[++i]});
+    }
+    return line;
+}
