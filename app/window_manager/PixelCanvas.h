@@ -1,7 +1,7 @@
 #pragma once
 // An off-screen canvas in memory: premultiplied 0xAARRGGBB pixels, blended source-over by
-// plain integer code. The particle regions and the plunger draw their layers into one and
-// then blend the result onto the back buffer in a single draw. It draws no text.
+// plain integer code. The plunger draws its valve layer into one and blends the result onto the
+// back buffer in a single draw; the tests draw into one to read pixels back. It draws no text.
 
 #include "app/platform/Canvas.h"
 #include "app/platform/PixelBlend.h"

@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -100,6 +101,40 @@ TEST_F(ParametersTest, PumpSpeedBoundsRoundToThreeDecimals) {
     EXPECT_EQ(Model().GetSPM(), 30);
     EXPECT_EQ(Field(names::Field(ParameterId::SPM)).GetText(),
               "30.001"); // the typed text stays for the user to fix
+}
+
+// Every typed input, from the table: a value just outside each of its limits is refused with its
+// card saying the limits, the value just inside is taken. The card's numbers are the rule's.
+TEST_F(ParametersTest, EveryInputKeepsItsTableRangeAndItsCardSaysIt) {
+    for (const ParameterSpec& parameter : Parameters()) {
+        if (parameter.fromList) {
+            continue;
+        }
+        SCOPED_TRACE(parameter.name);
+        const Limits& limits = parameter.limits;
+        const double before = parameter.Get(Model());
+        const double outside = limits.lowAllowed ? limits.low - 0.001 : limits.low;
+        Type(parameter.field, FormatNumber(outside));
+        EXPECT_FALSE(Field(parameter.field).IsValid());
+        ASSERT_TRUE(WarningShown(parameter.rangeWarning));
+        auto* card = gWindowManager->FindViewAs<CWarningView>(parameter.rangeWarning);
+        EXPECT_EQ(card->Title(), parameter.Label() + " out of range");
+        EXPECT_EQ(card->Text(), RangeWarningText(parameter));
+        EXPECT_NE(card->Text().find(FormatNumber(limits.low)), std::string::npos);
+        EXPECT_EQ(parameter.Get(Model()), before); // never reached the model
+        if (std::isfinite(limits.high)) {
+            EXPECT_NE(card->Text().find(FormatNumber(limits.high)), std::string::npos);
+            Type(parameter.field, FormatNumber(limits.high + 0.001));
+            EXPECT_FALSE(Field(parameter.field).IsValid());
+            Type(parameter.field, FormatNumber(limits.high));
+            EXPECT_TRUE(Field(parameter.field).IsValid());
+            EXPECT_EQ(parameter.Get(Model()), limits.high);
+        }
+        Type(parameter.field, FormatNumber(before)); // back, so the next input is judged alone
+        EXPECT_TRUE(Field(parameter.field).IsValid());
+        EXPECT_EQ(Field(parameter.field).Caption(), parameter.caption);
+        EXPECT_EQ(Field(parameter.field).Tooltip(), FieldTooltip(parameter));
+    }
 }
 
 TEST_F(ParametersTest, LengthAndVelocityLimitsAreInclusive) {
