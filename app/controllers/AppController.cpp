@@ -1,6 +1,7 @@
 #include "app/controllers/AppController.h"
 
 #include "app/Version.h"
+#include "app/files/EmbeddedStore.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
 #include "app/platform/UserFolders.h"
@@ -8,11 +9,10 @@
 #include "app/services/EventNames.h"
 #include "app/services/EventRegistry.h"
 #include "app/services/GasSeparatorModel.h"
-#include "app/tags/EmbeddedStore.h"
+#include "app/tags/ViewNames.h"
 #include "app/window_manager/AppView.h"
 #include "app/window_manager/ButtonBarView.h"
 #include "app/window_manager/DialogView.h"
-#include "app/window_manager/ViewNames.h"
 #include "app/window_manager/WarningView.h"
 #include "app/window_manager/WindowManager.h"
 

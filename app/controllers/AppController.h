@@ -8,7 +8,7 @@
 #include "app/controllers/PumpController.h"
 #include "app/controllers/ReadoutController.h"
 #include "app/controllers/WellAnimationController.h"
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 
 #include <string>
 

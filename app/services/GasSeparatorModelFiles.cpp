@@ -4,13 +4,13 @@
 #include "app/services/GasSeparatorModel.h"
 
 #include "app/files/AtomicFile.h"
+#include "app/files/EmbeddedStore.h"
 #include "app/model/DefaultsFile.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
 #include "app/platform/UserFolders.h"
 #include "app/services/EventNames.h"
 #include "app/services/EventRegistry.h"
-#include "app/tags/EmbeddedStore.h"
 #include "common/log_manager/Log_Manager.h"
 
 #include <yaml-cpp/yaml.h>

@@ -2,7 +2,7 @@
 // The animated well: casing, separator, pump, particle regions and dimension lines.
 
 #include "app/tags/Tag.h"
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 
 #include <array>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // Reading the bytes of a media tag's file: from the tag directory or the embedded store.
 
-#include "app/tags/EmbeddedStore.h"
+#include "app/files/EmbeddedStore.h"
 
 #include <string>
 #include <system_error>

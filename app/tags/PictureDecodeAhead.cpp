@@ -1,8 +1,8 @@
 #include "app/tags/PictureDecodeAhead.h"
 
+#include "app/files/EmbeddedStore.h"
 #include "app/platform/ImageDecoder.h"
 #include "app/platform/Platform.h"
-#include "app/tags/EmbeddedStore.h"
 #include "app/tags/MediaFile.h"
 #include "app/tags/TagManager.h"
 

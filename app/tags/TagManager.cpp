@@ -1,8 +1,8 @@
 #include "app/tags/TagManager.h"
 
 #include "app/files/AtomicFile.h"
+#include "app/files/EmbeddedStore.h"
 #include "app/services/GlobalService.h"
-#include "app/tags/EmbeddedStore.h"
 #include "app/tags/TagReader.h"
 
 #include <yaml-cpp/yaml.h>

@@ -7,8 +7,8 @@
 #include "app/tags/App.h"
 #include "app/tags/Image.h"
 #include "app/tags/TagManager.h"
+#include "app/tags/ViewNames.h"
 #include "app/tags/Warning.h"
-#include "app/window_manager/ViewNames.h"
 
 CAppView::CAppView() : dialogs_{&contact_, &help_, &savePreset_} {
     children_ = {

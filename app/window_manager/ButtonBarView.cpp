@@ -2,7 +2,7 @@
 
 #include "app/tags/ButtonBar.h"
 #include "app/tags/TagManager.h"
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 #include "app/window_manager/WindowManager.h"
 
 const std::array<ButtonShortcut, CButtonBarView::kButtonCount>& CButtonBarView::Shortcuts() {

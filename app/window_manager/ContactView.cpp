@@ -3,7 +3,7 @@
 #include "app/services/ContactDetails.h"
 #include "app/tags/ContactDialog.h"
 #include "app/tags/TagManager.h"
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 
 void CContactView::Init(IMainWindow* window, const std::string& name) {
     InitDialog(

@@ -2,7 +2,7 @@
 
 #include "app/tags/DimensionLine.h"
 #include "app/tags/TagManager.h"
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 
 void CDimensionLineView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);

@@ -4,7 +4,7 @@
 #include "app/tags/GasSeparator.h"
 #include "app/tags/ParticleRegion.h"
 #include "app/tags/Plunger.h"
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 
 #include "app/tags/TagManager.h"
 #include <memory>

@@ -8,8 +8,8 @@
 #include "app/tags/ParametersPanel.h"
 #include "app/tags/TagManager.h"
 #include "app/tags/TextEdit.h"
+#include "app/tags/ViewNames.h"
 #include "app/window_manager/NoticeView.h"
-#include "app/window_manager/ViewNames.h"
 
 #include <algorithm>
 #include <tuple>

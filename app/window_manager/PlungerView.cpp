@@ -3,7 +3,7 @@
 #include "app/model/NumberFormat.h"
 #include "app/tags/Plunger.h"
 #include "app/tags/TagManager.h"
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 
 #include <algorithm>
 #include <cmath>

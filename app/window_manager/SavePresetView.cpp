@@ -2,7 +2,7 @@
 
 #include "app/tags/SavePresetDialog.h"
 #include "app/tags/TagManager.h"
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 
 namespace {
 // Shared with the panel's "Max Capacity" box; each control hears only its own changes.

@@ -9,9 +9,9 @@
 #include "app/tags/MouseRegion.h"
 #include "app/tags/PictureDecodeAhead.h"
 #include "app/tags/TagManager.h"
+#include "app/tags/ViewNames.h"
 #include "app/window_manager/AppView.h"
 #include "app/window_manager/BaseView.h"
-#include "app/window_manager/ViewNames.h"
 #include "common/log_manager/Log_Manager.h"
 
 #include <algorithm>

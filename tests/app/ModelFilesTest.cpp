@@ -8,7 +8,7 @@
 #include "app/services/EventRegistry.h"
 #include "app/services/GasSeparatorModel.h"
 #include "app/services/GlobalService.h"
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 #include "common/log_manager/Log_Manager.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "tests/controls/ControlsTestSupport.h"
 
 #include "app/services/EventNames.h"
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 
 #include "app/tags/ComboBoxItem.h"
 #include "app/window_manager/ComboBoxView.h"

@@ -1,6 +1,6 @@
 #include "tests/controls/ControlsTestSupport.h"
 
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 
 #include "app/Application.h"
 #include "app/platform/NativeControl.h"

@@ -4,7 +4,7 @@
 #include "tests/TableNames.h"
 #include "tests/controls/ControlsTestSupport.h"
 
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 
 #include "app/window_manager/AppView.h"
 #include "app/window_manager/ComboBoxView.h"

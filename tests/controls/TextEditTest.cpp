@@ -6,7 +6,7 @@
 
 #include "app/model/ParameterTable.h"
 #include "app/services/EventNames.h"
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 
 #include "app/platform/Platform.h"
 #include "app/tags/TagManager.h"

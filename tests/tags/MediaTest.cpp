@@ -1,8 +1,8 @@
 // Image, font and icon tags through the Qt platform layer.
 
+#include "app/files/EmbeddedStore.h"
 #include "app/platform/Platform.h"
 #include "app/services/GlobalService.h"
-#include "app/tags/EmbeddedStore.h"
 #include "app/tags/PictureDecodeAhead.h"
 #include "app/tags/Tags.h"
 #include "tests/tags/QtTestSupport.h"

@@ -1,6 +1,6 @@
 // The embedded store: every file under data/, found by relative path in any letter case.
 
-#include "app/tags/EmbeddedStore.h"
+#include "app/files/EmbeddedStore.h"
 
 #include <gtest/gtest.h>
 

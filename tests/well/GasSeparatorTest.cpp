@@ -2,8 +2,8 @@
 
 #include "app/window_manager/GasSeparatorView.h"
 
+#include "app/tags/ViewNames.h"
 #include "app/window_manager/PixelCanvas.h"
-#include "app/window_manager/ViewNames.h"
 #include "tests/well/WellTestSupport.h"
 
 using welltest::ShippedWellTest;

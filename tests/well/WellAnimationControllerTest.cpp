@@ -7,8 +7,8 @@
 #include "app/services/EventRegistry.h"
 #include "app/services/GasSeparatorModel.h"
 #include "app/services/SimulationCore.h"
+#include "app/tags/ViewNames.h"
 #include "app/window_manager/GasSeparatorView.h"
-#include "app/window_manager/ViewNames.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/well/WellTestSupport.h"
 

@@ -12,8 +12,8 @@
 #include "app/tags/Button.h"
 #include "app/tags/MouseRegion.h"
 #include "app/tags/TagManager.h"
+#include "app/tags/ViewNames.h"
 #include "app/window_manager/AppView.h"
-#include "app/window_manager/ViewNames.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/window/WindowTestSupport.h"
 

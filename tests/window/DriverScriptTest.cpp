@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window_manager/ViewNames.h"
+#include "app/tags/ViewNames.h"
 #include "tests/TableNames.h"
 #include "tests/app/CommaLocale.h"
 #include <yaml-cpp/yaml.h>

@@ -7,9 +7,9 @@
 #include "app/tags/GasReach.h"
 #include "app/tags/Label.h"
 #include "app/tags/TagManager.h"
+#include "app/tags/ViewNames.h"
 #include "app/window_manager/GasReachView.h"
 #include "app/window_manager/NoticeView.h"
-#include "app/window_manager/ViewNames.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/window/WindowTestSupport.h"
 

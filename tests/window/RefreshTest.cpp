@@ -9,9 +9,9 @@
 #include "app/tags/HelpDialog.h"
 #include "app/tags/MouseRegion.h"
 #include "app/tags/TagManager.h"
+#include "app/tags/ViewNames.h"
 #include "app/window_manager/ButtonView.h"
 #include "app/window_manager/DialogView.h"
-#include "app/window_manager/ViewNames.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/window/WindowTestSupport.h"
 

@@ -17,8 +17,8 @@
 #include "app/services/GasSeparatorSimulator.h"
 #include "app/services/GlobalService.h"
 #include "app/services/MainLoopTimer.h"
+#include "app/tags/ViewNames.h"
 #include "app/window_manager/GasSeparatorView.h"
-#include "app/window_manager/ViewNames.h"
 #include "app/window_manager/WindowManager.h"
 #include "common/log_manager/Log_Manager.h"
 

@@ -1,9 +1,9 @@
 #include "tools/calc/SweepPlot.h"
 
 #include "app/files/AtomicFile.h"
+#include "app/files/EmbeddedStore.h"
 #include "app/model/NumberFormat.h"
 #include "app/platform/qt/QtFonts.h"
-#include "app/tags/EmbeddedStore.h"
 
 #include <QBuffer>
 #include <QFontDatabase>

@@ -1,7 +1,7 @@
 #include "tools/calc/DesignCalculator.h"
 
 #include "app/Version.h"
-#include "app/tags/EmbeddedStore.h"
+#include "app/files/EmbeddedStore.h"
 
 #include <iostream>
 

@@ -1,4 +1,4 @@
-#include "app/tags/EmbeddedStore.h"
+#include "app/files/EmbeddedStore.h"
 
 #include "app/files/AtomicFile.h"
 
