@@ -22,6 +22,7 @@
 #include <fstream>
 #include <limits>
 #include <map>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -180,6 +181,35 @@ TEST_F(ModelFilesTest, PresetFileNamesFollowTheDisplayName) {
     EXPECT_TRUE(fs::exists(folders->Documents() / "x.seppreset.yml"));
     EXPECT_EQ(model.SaveUserPreset("   "), nullptr);
     EXPECT_EQ(model.GetUserPresets().size(), 4u);
+}
+
+// Only names ending exactly in ".seppreset.yml" are presets: not a save's temporary file, an
+// editor's backup, another letter case or a name that merely contains the suffix.
+TEST_F(ModelFilesTest, OnlyFilesNamedAsPresetsAreRead) {
+    const std::string preset = "Display Name: N\nSeparator OD: 3\nSeparator ID: 2.5\n"
+                               "Dip Tube OD: 1\nDip Tube ID: 0.8\nDip Tube Length: 40\n";
+    const std::map<std::string, bool> names = {{"a.seppreset.yml", true},
+                                               {"b_1.seppreset.yml", true},
+                                               {"c.seppreset.yml.x1y2z3.tmp", false},
+                                               {"d.seppreset.yml~", false},
+                                               {"e.SEPPRESET.YML", false},
+                                               {"f.seppreset.yml.bak", false},
+                                               {"gseppreset.yml", false},
+                                               {"h.seppreset.yaml", false},
+                                               {"i.csgpreset.yml", false}};
+    fs::create_directories(folders->Documents());
+    for (const auto& [name, read] : names) {
+        std::string text = preset;
+        text.replace(text.find("N\n"), 1, name);
+        WriteFileAtomically(folders->Documents() / name, text);
+    }
+    std::set<std::string> read;
+    for (const SeparatorPreset& loaded : model.LoadUserPresets()) {
+        read.insert(loaded.displayName);
+    }
+    for (const auto& [name, expected] : names) {
+        EXPECT_EQ(read.count(name) == 1, expected) << name;
+    }
 }
 
 TEST_F(ModelFilesTest, AwkwardNamesRoundTripAndBadPresetFilesAreSkipped) {

@@ -3,6 +3,7 @@
 #include "tools/calc/DesignCalculator.h"
 
 #include "app/files/AtomicFile.h"
+#include "app/model/ParameterTable.h"
 
 #include <gtest/gtest.h>
 
@@ -231,4 +232,42 @@ TEST(DesignTable, ASweepPlotIsAPngOfTheChart) {
     EXPECT_EQ(bigEndian(16), 1000); // the IHDR's width and height
     EXPECT_EQ(bigEndian(20), 620);
     std::filesystem::remove(png);
+}
+
+namespace {
+// The single run's "key: value" lines.
+Row YamlFigures(const std::string& yaml) {
+    Row figures;
+    std::istringstream lines(yaml);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t colon = line.find(": ");
+        if (colon != std::string::npos) {
+            figures[line.substr(0, colon)] = line.substr(colon + 2);
+        }
+    }
+    return figures;
+}
+} // namespace
+
+// Every row of a sweep, whatever it varies, gives the figures of its design run alone: the rows
+// share what they can (the gas limit of one design at any rate), never more.
+TEST(DesignTable, EveryRowOfASweepIsTheLoneRunOfItsDesign) {
+    for (const char* sweep : {"spm=4:12:4", "dip_tube_length=24:72:24", "rise_velocity=4:8:2",
+                              "separator_id=2.5:2.75:0.25", "production_rate=150:350:100"}) {
+        SCOPED_TRACE(sweep);
+        const std::vector<Row> rows = Rows(Calc({"--sweep", sweep}).out);
+        ASSERT_GE(rows.size(), 2u);
+        for (const Row& row : rows) {
+            std::vector<std::string> args = {"--gas-limit"};
+            for (const ParameterSpec& parameter : Parameters()) {
+                args.push_back(parameter.Flag());
+                args.push_back(row.at(parameter.column));
+            }
+            const TableRun lone = Calc(args);
+            ASSERT_EQ(lone.status, 0) << lone.err;
+            for (const auto& [key, value] : YamlFigures(lone.out)) {
+                EXPECT_EQ(row.at(key), value) << key;
+            }
+        }
+    }
 }

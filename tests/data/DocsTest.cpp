@@ -11,9 +11,8 @@ namespace {
 // tooltip lists them) and its unit.
 std::string RowOf(const ParameterSpec& parameter) {
     const std::string tooltip = FieldTooltip(parameter);
-    return "| " + std::string(parameter.fullName) + " | " +
-           tooltip.substr(tooltip.find(": ") + 2) + " | " +
-           parameter.UnitIn(UnitSystem::Oilfield).symbol + " |";
+    return "| " + std::string(parameter.fullName) + " | " + tooltip.substr(tooltip.find(": ") + 2) +
+           " | " + parameter.UnitIn(UnitSystem::Oilfield).symbol + " |";
 }
 
 void ExpectEveryLimitIn(const std::string& document) {

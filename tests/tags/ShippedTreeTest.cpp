@@ -93,7 +93,11 @@ protected:
         const auto* save = Get<TSavePresetDialog>(app.savePresetDialog);
         EXPECT_EQ(At(Get<TButton>(save->saveButton)), std::pair(647, 425));
         EXPECT_EQ(At(Get<TTextEdit>(save->presetName)), std::pair(355, 295));
-        EXPECT_EQ(At(Get<TWarning>(app.warnings.front())), std::pair(491, 575));
+        const auto* capacity = Get<TWarning>(app.warnings.front());
+        EXPECT_EQ(At(capacity), std::pair(491, 575));
+        // The texts drawn over the cards and beside the boxes have their fonts made.
+        EXPECT_NE(Get<TNotice>(capacity->titleStyle)->screenFont, nullptr);
+        EXPECT_NE(Get<TNotice>(panel->captionStyle)->screenFont, nullptr);
     }
 };
 

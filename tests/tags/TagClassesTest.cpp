@@ -177,3 +177,30 @@ TEST_F(TagClassesTest, PlacementExceptionsAndScreenFonts) {
     noFont->Place(0, 0);
     EXPECT_EQ(noFont->screenFont, nullptr);
 }
+
+// An optional reference is 0 only while its key is absent: one that is there must name a tag of
+// its class that loads.
+TEST_F(TagClassesTest, OptionalReferencesAreCheckedWhenThere) {
+    WriteImage("i.png");
+    Write("n.notice.yml", "X: 60\nY: 30\nFont Name: Exo\nFont Size: 20\nWrap Width: 100\n");
+    Write("l.lbl.yml", "X: 1\nY: 2\n");
+    Write("plain.warning.yml", "Name: W\nX: 0\nY: 0\nBackground Image: ref(i.png)\nLifespan: 0\n");
+    const auto* plain = Get<TWarning>(LoadTag("plain.warning.yml"));
+    EXPECT_EQ(plain->titleStyle, 0);
+    EXPECT_EQ(plain->textStyle, 0);
+    EXPECT_EQ(plain->title, "");
+
+    Write("styled.warning.yml", "Name: S\nX: 5\nY: 6\nBackground Image: ref(i.png)\n"
+                                "Lifespan: 0\nTitle: T\nTitle Style: ref(n.notice.yml)\n");
+    const auto* styled = Get<TWarning>(LoadTag("styled.warning.yml"));
+    ASSERT_NE(Get<TNotice>(styled->titleStyle), nullptr);
+    EXPECT_EQ(Get<TNotice>(styled->titleStyle)->x, 60); // an offset, not moved by placement
+
+    for (const char* bad : {"Title Style: ref(l.lbl.yml)\n", "Title Style: ref(none.notice.yml)\n",
+                            "Text Style: ref(i.png)\n"}) {
+        Write("bad.warning.yml", std::string("Name: B\nX: 0\nY: 0\nBackground Image: ref(i.png)\n"
+                                             "Lifespan: 0\n") +
+                                     bad);
+        EXPECT_THROW(LoadTag("bad.warning.yml"), TagError) << bad;
+    }
+}
