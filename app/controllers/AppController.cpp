@@ -20,6 +20,14 @@
 #include <fstream>
 
 namespace {
+constexpr const char* kCapacityExceededTitle = "Separator capacity exceeded";
+constexpr const char* kCapacityExceededText =
+    "Gas is reaching the dip tube inlet. Lower the production rate or use a larger annulus.";
+constexpr const char* kShortDipTubeTitle = "Dip tube too short";
+constexpr const char* kShortDipTubeText =
+    "Gas is reaching the dip tube inlet below the separator's capacity: the dip tube is shorter "
+    "than the gas reach. Use a longer dip tube or a faster pump.";
+
 // What the user can copy when the desktop has no program for a link or a file.
 void TellCannotOpen(IShell& shell, const std::string& what, const std::string& where) {
     shell.ShowMessage(CAppController::kErrorTitle,
@@ -39,7 +47,7 @@ CAppController::CAppController(CGasSeparatorModel& model, CWindowManager& window
     : model_(model), app_(windowManager.RootView()), pumpController_(model, app_.ButtonBar()),
       wellAnimationController_(model, app_.GasSeparator()),
       parametersController_(model, app_, windowManager),
-      readoutController_(model, app_.ParametersPanel().GasReach(), app_.AboveCapacityNotice()),
+      readoutController_(model, app_.ParametersPanel(), app_.AboveCapacityNotice()),
       designExportController_(model, readoutController_, app_, windowManager.GetWindowHandle()) {}
 
 void CAppController::Initialise() {
@@ -88,13 +96,20 @@ void CAppController::OnSavePreset() {
               ".\n\nChoose another name, or check the folder, then save again.");
 }
 
+// The card says why the gas got there: above capacity it is the capacity; below it, a dip tube
+// shorter than the gas's reach.
 void CAppController::OnSimulationFrameUpdated() {
     if (!model_.GetState().gasAtDipTubeInlet) {
         return;
     }
-    if (CWarningView* warning = app_.Warning(ViewName::kMaxCapacityWarning)) {
-        warning->Show(); // restarts its lifespan every frame the gas reaches the inlet
+    CWarningView* warning = app_.Warning(ViewName::kMaxCapacityWarning);
+    if (!warning) {
+        return;
     }
+    const bool shortDipTube = readoutController_.Verdict().cause == FailureCause::DipTubeTooShort;
+    warning->SetTitle(shortDipTube ? kShortDipTubeTitle : kCapacityExceededTitle);
+    warning->SetText(shortDipTube ? kShortDipTubeText : kCapacityExceededText);
+    warning->Show(); // restarts its lifespan every frame the gas reaches the inlet
 }
 
 // The menu can open the contact dialog over another one. Interaction is suspended by the

@@ -76,7 +76,7 @@ void CDesignExportController::Initialise() {
 
 std::vector<DesignSection> CDesignExportController::CurrentDesign() const {
     return DescribeDesign(
-        {model_.GetParameters(), ShownPresetName(), model_.GetState(), readouts_.AboveCapacity()});
+        {model_.GetParameters(), ShownPresetName(), model_.GetState(), readouts_.Verdict()});
 }
 
 void CDesignExportController::CopyDesign() {

@@ -37,7 +37,8 @@ constexpr const char* kCapacityTooltip =
     "of range)";
 constexpr const char* kRecommendedTooltip =
     "Recommended dip tube length in inches: how far a gas bubble rises during one pump stroke, "
-    "times a design factor (\u2014 while a value is out of range)";
+    "times a design factor; marked \u26A0 while the dip tube is shorter (\u2014 while a value "
+    "is out of range)";
 constexpr const char* kCasingTooltip =
     "Casing size: outside diameter in inches, weight in pounds per foot and inside diameter";
 constexpr const char* kPresetTooltip =
@@ -107,13 +108,13 @@ void CParametersController::Initialise() {
 void CParametersController::FindViews() {
     fields_.clear();
     for (const ParameterSpec& parameter : Parameters()) {
-        fields_.push_back(parameter.fromList ? nullptr : panel_.Field(parameter.field));
+        fields_.push_back(parameter.fromList ? nullptr : app_.Field(parameter.field));
     }
     warnings_.clear();
     for (const Rule& rule : Rules()) {
         warnings_.push_back(*rule.Warning() ? app_.Warning(rule.Warning()) : nullptr);
     }
-    capacity_ = panel_.Field(ViewName::kMaxCapacity);
+    capacity_ = app_.Field(ViewName::kMaxCapacity);
     LabelViews();
 }
 
@@ -350,9 +351,13 @@ void CParametersController::ShowResults() {
         capacity_->SetText(apply ? FormatNumber(state.maximumCapacity) : kResultNotApplying);
         capacity_->SetValid(true);
     }
-    panel_.RecommendedDipTubeLength().SetText(
-        apply ? FormatNumber(RoundToThousandths(state.recommendedDipTubeLength)) + " in"
-              : kResultNotApplying);
+    // Marked while the dip tube is shorter than recommended.
+    const double recommended = RoundToThousandths(state.recommendedDipTubeLength);
+    const bool shorter = apply && model_.GetParameters().GetDipTubeLength() < recommended;
+    panel_.RecommendedDipTubeLength().SetText(apply ? FormatNumber(recommended) + " in" +
+                                                          (shorter ? " \u26A0" : "")
+                                                    : kResultNotApplying);
+    panel_.RecommendedDipTubeLength().SetAlert(shorter);
 }
 
 void CParametersController::ReloadLists() {

@@ -1,17 +1,12 @@
 #include "app/model/DesignReadouts.h"
 
 #include "app/model/CapacityModel.h"
-#include "app/model/InletOutlook.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
+#include "app/model/Verdict.h"
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-// The outlook steps as the main loop does, 60 passes a second.
-constexpr double kOutlookStep = 1.0 / 60.0;
-} // namespace
 
 double GasReach::Fraction() const {
     if (!known || !(length > 0)) {
@@ -21,11 +16,19 @@ double GasReach::Fraction() const {
 }
 
 std::string GasReach::DepthText() const {
-    return known ? FormatNumber(std::round(depth * 10) / 10) : kNotApplying;
+    if (!known) {
+        return kNotApplying;
+    }
+    // To the nearest tenth, but never to the whole length before the gas is at the inlet.
+    double tenths = std::round(depth * 10) / 10;
+    if (tenths >= length && depth < length) {
+        tenths = std::floor(depth * 10) / 10;
+    }
+    return FormatNumber(tenths);
 }
 
 std::string GasReach::PercentText() const {
-    return known ? FormatNumber(std::round(Fraction() * 100)) : kNotApplying;
+    return known ? FormatNumber(std::floor(Fraction() * 100 + 1e-9)) : kNotApplying;
 }
 
 GasReach GasReachOf(const WellParameters& parameters, const SimulationState& state) {
@@ -49,18 +52,21 @@ double MaximumCapacityOf(const WellParameters& parameters) {
                                           CapacityModel::AnnulusArea(parameters));
 }
 
-std::optional<std::string> AboveCapacityText(const WellParameters& parameters) {
-    if (BreaksARangeRule(parameters) ||
-        !(parameters.GetProductionRate() > MaximumCapacityOf(parameters))) {
+std::optional<std::string> AboveCapacityText(const WellParameters& parameters,
+                                             const DesignVerdict& verdict, bool arrived) {
+    if (verdict.kind == VerdictKind::DoesNotApply ||
+        !(parameters.GetProductionRate() > verdict.maximumCapacity)) {
         return std::nullopt;
     }
-    const InletOutlook outlook = DipTubeInletOutlook(parameters, kOutlookStep);
-    if (!outlook.reaches) { // the pump's pulses keep a rate just above it from gaining
+    if (verdict.kind != VerdictKind::Fails) { // the pump's pulses keep a rate just above it
         return "Above capacity";
     }
-    if (outlook.seconds < 1) {
-        return "Above capacity: gas reaches the dip tube inlet in under a second";
+    const std::string time = SayDuration(verdict.secondsToInlet);
+    const bool instant = verdict.secondsToInlet < 1; // "under a second" needs no "about"
+    if (arrived) {
+        return "Above capacity: gas reached the dip tube inlet after " +
+               (instant ? time : "about " + time);
     }
-    return "Above capacity: gas reaches the dip tube inlet in about " +
-           FormatNumber(std::round(outlook.seconds)) + " s";
+    return "Above capacity: gas reaches the dip tube inlet in " +
+           (instant ? time : "about " + time);
 }

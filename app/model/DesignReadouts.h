@@ -19,7 +19,8 @@ struct GasReach {
     double length = 0;  // in, the dip tube length
     // depth / length, 0 to 1; 0 while unknown or without a length.
     double Fraction() const;
-    // The depth to a tenth of an inch and the percentage as whole numbers, as shown.
+    // The depth to a tenth of an inch and the percentage as a whole number, both rounded down:
+    // the whole dip tube, 100 %, is said only of gas at the inlet.
     std::string DepthText() const;
     std::string PercentText() const;
 };
@@ -35,8 +36,11 @@ std::string GasReachText(const GasReach& reach, bool resultsApply);
 // of the rate is judged at once.
 double MaximumCapacityOf(const WellParameters& parameters);
 
-// "Above capacity: gas reaches the dip tube inlet in about N s" while the production rate is
-// above the maximum capacity and every value is within its range; none otherwise. N is the
-// model's time from a pump start to gas at the inlet, found from its cycle behaviour (a few
-// thousand simulation steps, so callers work it out once per parameter change).
-std::optional<std::string> AboveCapacityText(const WellParameters& parameters);
+struct DesignVerdict;
+
+// "Above capacity: gas reaches the dip tube inlet in about 1 min 10 s" while the production rate
+// is above the maximum capacity and the verdict applies; none otherwise. The time is the
+// verdict's, from a pump start; once the simulation has had gas at the inlet (`arrived`) it
+// says "gas reached the dip tube inlet after about ...".
+std::optional<std::string> AboveCapacityText(const WellParameters& parameters,
+                                             const DesignVerdict& verdict, bool arrived);

@@ -4,10 +4,30 @@
 #include "app/model/DesignReadouts.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
+#include "app/model/Verdict.h"
 
 #include <cctype>
 
 namespace {
+std::vector<DesignRow> VerdictRows(const DesignVerdict& verdict) {
+    const bool apply = verdict.kind != VerdictKind::DoesNotApply;
+    const bool fails = verdict.kind == VerdictKind::Fails;
+    const auto applying = [apply](const std::string& value) {
+        return apply ? value : std::string(kNotApplying);
+    };
+    return {
+        {"Verdict", VerdictSentence(verdict), ""},
+        {"Verdict cause", fails ? CauseText(verdict.cause) : "none", ""},
+        {"Capacity margin", applying(FormatDecimals(verdict.capacityMargin, 1)), "%"},
+        {"Gas limit production rate",
+         applying(verdict.gasLimitRate ? std::to_string(*verdict.gasLimitRate) : "none"),
+         "bbl/day"},
+        {"Time to dip tube inlet",
+         applying(fails ? SayDuration(verdict.secondsToInlet) : std::string("never")), ""},
+        {"Deepest gas reach, long run", applying(FormatDecimals(verdict.deepestReach, 1)), "in"},
+    };
+}
+
 std::vector<DesignRow> InputRows(const DesignInput& design) {
     std::vector<DesignRow> rows = {
         {"Separator preset", design.presetName.empty() ? "(User Defined)" : design.presetName, ""}};
@@ -50,11 +70,19 @@ std::vector<DesignRow> WarningRows(const DesignInput& design) {
                 {kWarningRow, Sentence(DescribeFailure(outcome.rule, design.parameters)), ""});
         }
     }
-    if (design.aboveCapacity) {
-        rows.push_back({kWarningRow, *design.aboveCapacity, ""});
+    // The design's failure, however long the pump has run so far.
+    const DesignVerdict& verdict = design.verdict;
+    if (verdict.kind == VerdictKind::Fails) {
+        rows.push_back({kWarningRow,
+                        "Gas reaches the dip tube inlet " + SayWhen(verdict.secondsToInlet) + ": " +
+                            CauseText(verdict.cause),
+                        ""});
     }
-    if (design.state.gasAtDipTubeInlet) {
-        rows.push_back({kWarningRow, "Gas is at the dip tube inlet", ""});
+    if (verdict.kind != VerdictKind::DoesNotApply && verdict.dipTubeShorterThanRecommended) {
+        rows.push_back({kWarningRow,
+                        "The dip tube is shorter than the recommended " +
+                            FormatNumber(verdict.recommendedLength) + " in",
+                        ""});
     }
     return rows;
 }
@@ -72,6 +100,7 @@ std::string Cell(std::string text) {
 std::vector<DesignSection> DescribeDesign(const DesignInput& design) {
     const bool apply = !BreaksARangeRule(design.parameters);
     return {
+        {"Verdict", VerdictRows(design.verdict)},
         {"Inputs", InputRows(design)},
         {"Results", ResultRows(design.parameters, apply)},
         {"Gas reach", GasReachRows(design, apply)},

@@ -1,9 +1,10 @@
 #pragma once
-// The design as a sheet of (name, value, unit) rows under four headings: every input, the
-// results, the gas reach and the active warnings. Copy Design puts it on the clipboard as
-// tab-separated text; Export Report prints it.
+// The design as a sheet of (name, value, unit) rows under five headings: the verdict, every
+// input, the results, the gas reach of the last pump cycle and the design's warnings. Copy Design
+// puts it on the clipboard as tab-separated text; Export Report prints it.
 
 #include "app/model/SimulationState.h"
+#include "app/model/Verdict.h"
 #include "app/model/WellParameters.h"
 
 #include <optional>
@@ -27,13 +28,14 @@ inline constexpr const char* kWarningRow = "Warning";
 struct DesignInput {
     WellParameters parameters;
     std::string presetName; // empty for typed dimensions
-    SimulationState state;
-    std::optional<std::string> aboveCapacity; // the notice, while it is shown
+    SimulationState state;  // for the gas reach of the last complete pump cycle
+    DesignVerdict verdict;  // JudgeDesign(parameters)
 };
 
-// "Inputs", "Results", "Gas reach", "Warnings". While a value breaks its range rule the
-// results and the gas reach read as an em dash, as in the panel. The warnings are the rules
-// the values break, the above-capacity notice and gas at the dip tube inlet; none, no rows.
+// "Verdict", "Inputs", "Results", "Gas reach", "Warnings". While a value breaks its range rule
+// the figures read as an em dash, as in the panel. The warnings are the design's, whatever the
+// instant: the rules the values break, gas reaching the dip tube inlet (and after how long, and
+// why) and a dip tube shorter than recommended; none, no rows.
 std::vector<DesignSection> DescribeDesign(const DesignInput& design);
 
 // A header row, then one line per row: name, value and unit separated by tabs, each line

@@ -10,6 +10,7 @@ void TApp::Load(const YAML::Node& node) {
     gasSeparator = ReadRefAs<TGasSeparator>(node, "Gas Separator", "TGasSeparator");
     headerBar = ReadRefAs<THeaderBar>(node, "Header Bar", "THeaderBar");
     parametersPanel = ReadRefAs<TParametersPanel>(node, "Parameters Panel", "TParametersPanel");
+    flowPanel = ReadOptionalRefAs<TParametersPanel>(node, "Flow Panel", "TParametersPanel");
     warnings = ReadRefListAs<TWarning>(node, "Warnings", "TWarning");
     for (const TagHandle handle : warnings) {
         if (GetTagAs<TWarning>(handle)->name.empty()) {
@@ -31,7 +32,7 @@ void TApp::OnLoaded() {
 void TApp::Place(int, int) {
     x = y = absX = absY = 0;
     for (const TagHandle child :
-         {buttonBar, gasSeparator, headerBar, parametersPanel, aboveCapacityNotice}) {
+         {buttonBar, gasSeparator, headerBar, parametersPanel, flowPanel, aboveCapacityNotice}) {
         PlaceChild(child, 0, 0);
     }
     for (const TagHandle warning : warnings) {

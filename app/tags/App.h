@@ -14,6 +14,7 @@ public:
     TagHandle gasSeparator = 0;    // TGasSeparator
     TagHandle headerBar = 0;       // THeaderBar
     TagHandle parametersPanel = 0; // TParametersPanel
+    TagHandle flowPanel = 0;       // TParametersPanel; optional
     // TWarning, in drawing order (later ones on top); each names its view.
     std::vector<TagHandle> warnings;
     TagHandle contactDialog = 0;       // TContactDialog

@@ -9,6 +9,7 @@ void TLabel::Load(const YAML::Node& node) {
     unit = ReadString(node, "Unit", "");
     fillColor = ReadColor(node, "Fill Color", 0xFFFFFFFF);
     fillAlpha = ReadInt(node, "Fill Alpha", 255);
+    alertFillColor = ReadColor(node, "Alert Fill Color", fillColor);
     strokeColor = ReadColor(node, "Stroke Color", 0xFFFFFFFF);
     strokeAlpha = ReadInt(node, "Stroke Alpha", 255);
     strokeWidth = ReadDouble(node, "Stroke Width", 0.0);

@@ -14,6 +14,9 @@ public:
     std::string unit; // drawn after the text
     uint32_t fillColor = 0xFFFFFFFF;
     int fillAlpha = 255;
+    // The fill while the program marks the text as an alert (a failing verdict, a dip tube
+    // shorter than recommended); the fill colour itself when the tag gives none.
+    uint32_t alertFillColor = 0xFFFFFFFF;
     uint32_t strokeColor = 0xFFFFFFFF;
     int strokeAlpha = 255;
     double strokeWidth = 0.0;

@@ -6,16 +6,19 @@ void TParametersPanel::Load(const YAML::Node& node) {
     x = ReadInt(node, "X");
     y = ReadInt(node, "Y");
     backgroundImage = ReadRefAs<TImage>(node, "Background Image", "TImage");
-    separatorPresets = ReadRefAs<TComboBox>(node, "Separator Presets", "TComboBox");
-    casingSize = ReadRefAs<TComboBox>(node, "Casing Size", "TComboBox");
+    separatorPresets = ReadOptionalRefAs<TComboBox>(node, "Separator Presets", "TComboBox");
+    casingSize = ReadOptionalRefAs<TComboBox>(node, "Casing Size", "TComboBox");
     fields = ReadRefListAs<TTextEdit>(node, "Fields", "TTextEdit");
     for (const TagHandle field : fields) {
         if (GetTagAs<TTextEdit>(field)->name.empty()) {
             throw TagValueError("every text box of \"Fields\" needs a \"Name\"");
         }
     }
-    recommendedDipTubeLength = ReadRefAs<TLabel>(node, "Recommended Dip Tube Length", "TLabel");
+    recommendedDipTubeLength =
+        ReadOptionalRefAs<TLabel>(node, "Recommended Dip Tube Length", "TLabel");
     gasReach = ReadOptionalRefAs<TGasReach>(node, "Gas Reach", "TGasReach");
+    gasLimit = ReadOptionalRefAs<TLabel>(node, "Gas Limit", "TLabel");
+    verdict = ReadOptionalRefAs<TNotice>(node, "Verdict", "TNotice");
     captionStyle = ReadOptionalRefAs<TNotice>(node, "Caption Style", "TNotice");
     detailStyle = ReadOptionalRefAs<TNotice>(node, "Detail Style", "TNotice");
 }
@@ -29,6 +32,8 @@ void TParametersPanel::Place(int parentX, int parentY) {
     }
     PlaceChild(recommendedDipTubeLength, absX, absY);
     PlaceChild(gasReach, absX, absY);
+    PlaceChild(gasLimit, absX, absY);
+    PlaceChild(verdict, absX, absY);
     // The caption styles' X and Y are offsets; placing them makes their fonts.
     PlaceChild(captionStyle, 0, 0);
     PlaceChild(detailStyle, 0, 0);

@@ -1,6 +1,7 @@
 #pragma once
-// The input panel: preset lists, the text boxes it lists, the recommendation label, the gas
-// reach read-out, and the styles of the captions drawn beside the boxes.
+// A panel of inputs: the text boxes it lists and the styles of the captions drawn beside them;
+// the parameters panel also has the preset lists, the recommendation label, the gas reach
+// read-out, the gas limit and the verdict (optional keys, absent from the other panels).
 
 #include "app/tags/Tag.h"
 
@@ -9,11 +10,13 @@
 class TParametersPanel : public TPlaceable {
 public:
     TagHandle backgroundImage = 0;          // TImage
-    TagHandle separatorPresets = 0;         // TComboBox
-    TagHandle casingSize = 0;               // TComboBox
+    TagHandle separatorPresets = 0;         // TComboBox; optional
+    TagHandle casingSize = 0;               // TComboBox; optional
     std::vector<TagHandle> fields;          // TTextEdit, each with a name
-    TagHandle recommendedDipTubeLength = 0; // TLabel
+    TagHandle recommendedDipTubeLength = 0; // TLabel; optional
     TagHandle gasReach = 0;                 // TGasReach; optional
+    TagHandle gasLimit = 0;                 // TLabel; optional
+    TagHandle verdict = 0;                  // TNotice; optional
     // TNotice, optional: a caption's first line (the quantity) and its second (detail, unit);
     // their X and Y are offsets from the caption's start and the box's top.
     TagHandle captionStyle = 0;

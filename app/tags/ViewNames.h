@@ -11,6 +11,7 @@ inline constexpr const char* kApp = "App";
 inline constexpr const char* kButtonBar = "Button Bar";
 inline constexpr const char* kHeaderBar = "Header Bar View";
 inline constexpr const char* kParametersPanel = "Parameters Panel View";
+inline constexpr const char* kFlowPanel = "Flow Panel View";
 inline constexpr const char* kGasSeparator = "Gas Separator";
 inline constexpr const char* kContactDialog = "Contact Dialog";
 inline constexpr const char* kHelpDialog = "Help Dialog";
@@ -43,6 +44,8 @@ inline constexpr const char* kCasingSize = "Casing Size";
 inline constexpr const char* kMaxCapacity = "Max Capacity";
 inline constexpr const char* kRecommendedDipTubeLength = "Recommended Dip Tube Length";
 inline constexpr const char* kGasReach = "Gas Reach";
+inline constexpr const char* kGasLimit = "Gas Limit";
+inline constexpr const char* kVerdict = "Verdict";
 inline constexpr const char* kAboveCapacityNotice = "Above Capacity Notice";
 
 // The well picture's parts.

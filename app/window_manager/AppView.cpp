@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/platform/Canvas.h"
+#include "app/platform/NativeControl.h"
 #include "app/platform/Window.h"
 #include "app/tags/App.h"
 #include "app/tags/Image.h"
@@ -15,6 +16,7 @@ CAppView::CAppView() : dialogs_{&contact_, &help_, &savePreset_} {
         {&headerBar_, ViewName::kHeaderBar, &TApp::headerBar},
         {&buttonBar_, ViewName::kButtonBar, &TApp::buttonBar},
         {&parametersPanel_, ViewName::kParametersPanel, &TApp::parametersPanel},
+        {&flowPanel_, ViewName::kFlowPanel, &TApp::flowPanel},
         {&gasSeparator_, ViewName::kGasSeparator, &TApp::gasSeparator},
         // Over the panel and the well, under the warnings and the dialogs.
         {&aboveCapacity_, ViewName::kAboveCapacityNotice, &TApp::aboveCapacityNotice},
@@ -47,8 +49,10 @@ void CAppView::Configure(TagHandle tag) {
         child.view->Configure(app->*child.tag);
     }
     ConfigureWarnings(*app);
-    if (!interactive_) {
-        parametersPanel_.HideControls(); // a reload while a dialog is open keeps them hidden
+    ChainTabOrder();
+    if (!interactive_) { // a reload while a dialog is open keeps them hidden
+        parametersPanel_.HideControls();
+        flowPanel_.HideControls();
     }
 }
 
@@ -61,6 +65,7 @@ void CAppView::Render() {
         canvas.InvalidateAll(); // nothing is drawn; the window comes back with a whole frame
         return;
     }
+    LayOutWarnings();
     canvas.BeginFrame();
     Draw(canvas);
     window_->Present(canvas.EndFrame());
@@ -125,6 +130,44 @@ void CAppView::ConfigureWarnings(const TApp& app) {
     }
 }
 
+namespace {
+bool Overlap(const PixelRect& a, const PixelRect& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+           b.y < a.y + a.height;
+}
+} // namespace
+
+// Each card is first put where its tag puts it (its pointer at its field); a card that would
+// cover one placed before it goes just below that one instead.
+void CAppView::LayOutWarnings() {
+    constexpr int kGap = 2;
+    std::vector<CWarningView*> shown;
+    for (const auto& warning : warnings_) {
+        warning->SetShift(0);
+        if (warning->IsVisible() && !warning->Bounds().IsEmpty()) {
+            shown.push_back(warning.get());
+        }
+    }
+    std::stable_sort(shown.begin(), shown.end(), [](const CWarningView* a, const CWarningView* b) {
+        return a->Bounds().y < b->Bounds().y;
+    });
+    std::vector<PixelRect> placed;
+    for (CWarningView* warning : shown) {
+        PixelRect bounds = warning->Bounds();
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const PixelRect& other : placed) {
+                if (Overlap(bounds, other)) {
+                    bounds.y = other.y + other.height + kGap;
+                    moved = true;
+                }
+            }
+        }
+        warning->SetShift(bounds.y - warning->Bounds().y);
+        placed.push_back(bounds);
+    }
+}
+
 CWarningView* CAppView::Warning(const std::string& name) const {
     for (const auto& warning : warnings_) {
         if (warning->Name() == name) {
@@ -161,11 +204,28 @@ void CAppView::Shutdown() {
 void CAppView::SuspendInteraction() {
     interactive_ = false;
     parametersPanel_.HideControls();
+    flowPanel_.HideControls();
 }
 
 void CAppView::ResumeInteraction() {
     interactive_ = true;
     parametersPanel_.ShowControls();
+    flowPanel_.ShowControls();
+}
+
+CTextEditView* CAppView::Field(const std::string& name) const {
+    CTextEditView* field = parametersPanel_.Field(name);
+    return field ? field : flowPanel_.Field(name);
+}
+
+void CAppView::ChainTabOrder() {
+    std::vector<TabStop> stops = parametersPanel_.TabStops();
+    for (const TabStop& stop : flowPanel_.TabStops()) {
+        stops.push_back(stop);
+    }
+    for (size_t i = 1; i < stops.size(); ++i) {
+        stops[i].control->SetTabOrderAfter(*stops[i - 1].control);
+    }
 }
 
 void CAppView::DescribeState(ViewState& state) const {

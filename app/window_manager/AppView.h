@@ -22,6 +22,8 @@ class TApp;
 
 class CAppView : public CBaseView {
 public:
+    static constexpr int kFirstFlowFieldIdentifier = 120;
+
     CAppView();
 
     void Init(IMainWindow* window, const std::string& name) override;
@@ -40,6 +42,9 @@ public:
     void ResumeInteraction();
     bool IsInteractive() const { return interactive_; }
     CParametersPanelView& ParametersPanel() { return parametersPanel_; }
+    CFieldPanelView& FlowPanel() { return flowPanel_; }
+    // The text box of that name in either panel, or null.
+    CTextEditView* Field(const std::string& name) const;
     // The open dialog drawn on top, or null.
     CDialogView* TopDialog() const;
     // The warning the root tag lists under this name, or null. The warnings are rebuilt when a
@@ -65,6 +70,10 @@ private:
 
     // Makes the warnings the root tag lists (anew when their names changed) and configures them.
     void ConfigureWarnings(const TApp& app);
+    // Tab walks the parameters panel from top to bottom, then the flow panel.
+    void ChainTabOrder();
+    // Moves the cards that show down, in the order of their places, until none covers another.
+    void LayOutWarnings();
     bool IsDialog(const CBaseView* view) const;
 
     bool interactive_ = true;
@@ -72,6 +81,7 @@ private:
     CGasSeparatorView gasSeparator_;
     CHeaderBarView headerBar_;
     CParametersPanelView parametersPanel_;
+    CFieldPanelView flowPanel_{kFirstFlowFieldIdentifier};
     std::vector<std::unique_ptr<CWarningView>> warnings_; // in drawing order
     CContactView contact_;
     CHelpView help_;

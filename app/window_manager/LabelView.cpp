@@ -30,14 +30,14 @@ TextAlign CLabelView::AlignmentOf(const std::string& horizontalAlignment) {
     return TextAlign::Center;
 }
 
-TextStyle CLabelView::StyleOf(const TLabel& label, int fillAlpha, int strokeAlpha) {
+TextStyle CLabelView::StyleOf(const TLabel& label, int fillAlpha, int strokeAlpha, bool alert) {
     TextStyle style;
     // The screen font made at placement; without one the canvas's default font is used.
     if (label.screenFont) {
         style.fontName = label.screenFont->FaceName();
         style.fontSize = label.screenFont->CellHeight();
     }
-    style.fillColor = label.fillColor;
+    style.fillColor = alert ? label.alertFillColor : label.fillColor;
     style.fillAlpha = fillAlpha;
     style.strokeColor = label.strokeColor;
     style.strokeAlpha = strokeAlpha;
@@ -62,7 +62,7 @@ int CLabelView::AnchorInside(ICanvas& canvas, const TextStyle& style, int x,
 
 void CLabelView::DrawText(ICanvas& canvas, int fillAlpha, int strokeAlpha) const {
     if (const TLabel* label = GetTagAs<TLabel>(tag_)) {
-        const TextStyle style = StyleOf(*label, fillAlpha, strokeAlpha);
+        const TextStyle style = StyleOf(*label, fillAlpha, strokeAlpha, alert_);
         const std::string text = DisplayText();
         canvas.DrawOutlinedText(style, AnchorInside(canvas, style, label->absX, text), label->absY,
                                 text);
@@ -98,4 +98,5 @@ bool CLabelView::ShowsTooltipAt(int x, int y) const {
 
 void CLabelView::DescribeState(ViewState& state) const {
     state.emplace_back("text", DisplayText(), kIsText);
+    state.emplace_back("alert", BoolText(alert_));
 }

@@ -13,6 +13,9 @@ public:
     void Configure(TagHandle tag) override;
     // Replaces the text; the unit stays.
     void SetText(const std::string& text) { text_ = text; }
+    // Draws the text in the tag's alert colour while set.
+    void SetAlert(bool alert) { alert_ = alert; }
+    bool IsAlert() const { return alert_; }
     // Draws with the tag's fill and stroke alphas.
     void Draw(ICanvas& canvas) const override;
     // Draws with both alphas set to `alpha` (0..255).
@@ -30,8 +33,9 @@ public:
 
     // "Left" and "Right" exactly; any other value centres the text.
     static TextAlign AlignmentOf(const std::string& horizontalAlignment);
-    // The style of the label's tag with the given alphas.
-    static TextStyle StyleOf(const TLabel& label, int fillAlpha, int strokeAlpha);
+    // The style of the label's tag with the given alphas (and its alert colour when `alert`).
+    static TextStyle StyleOf(const TLabel& label, int fillAlpha, int strokeAlpha,
+                             bool alert = false);
     // The anchor x at which the text, outline included, lies inside the canvas: a long value
     // anchored near an edge is moved in. A text wider than the canvas keeps its left edge.
     static int AnchorInside(ICanvas& canvas, const TextStyle& style, int x,
@@ -42,4 +46,5 @@ private:
 
     std::string text_;
     std::string unit_;
+    bool alert_ = false;
 };

@@ -30,9 +30,9 @@ std::vector<std::string> WrapText(ICanvas& canvas, const TextStyle& style, const
 }
 
 void DrawNoticeText(ICanvas& canvas, const TNotice& notice, int x, int y, const std::string& text,
-                    int alpha) {
+                    int alpha, bool alert) {
     TextStyle style = CLabelView::StyleOf(notice, notice.fillAlpha * alpha / 255,
-                                          notice.strokeAlpha * alpha / 255);
+                                          notice.strokeAlpha * alpha / 255, alert);
     if (notice.shrinkToFit && notice.wrapWidth > 0) {
         constexpr int kSmallestFont = 9;
         while (style.fontSize > kSmallestFont &&
@@ -70,7 +70,7 @@ void CNoticeView::Draw(ICanvas& canvas) const {
         CLabelView::Draw(canvas);
         return;
     }
-    DrawNoticeText(canvas, *notice, notice->absX, notice->absY, DisplayText());
+    DrawNoticeText(canvas, *notice, notice->absX, notice->absY, DisplayText(), 255, IsAlert());
 }
 
 void CNoticeView::DescribeState(ViewState& state) const {

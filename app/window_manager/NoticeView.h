@@ -28,9 +28,9 @@ class TNotice;
 
 // Draws `text` in a notice tag's style with its first line's anchor at (x, y): wrapped at the
 // tag's wrap width, or in a font shrunk until it fits on one line when the tag says so. Both
-// alphas are scaled by `alpha` (0..255).
+// alphas are scaled by `alpha` (0..255); `alert` fills with the tag's alert colour.
 void DrawNoticeText(ICanvas& canvas, const TNotice& notice, int x, int y, const std::string& text,
-                    int alpha = 255);
+                    int alpha = 255, bool alert = false);
 
 // `text` in lines no wider than `width` pixels in `style`, broken at blanks; a word wider than
 // that stays whole on its own line. A width of 0 or less gives one line.

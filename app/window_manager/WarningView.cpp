@@ -1,5 +1,6 @@
 #include "app/window_manager/WarningView.h"
 
+#include "app/tags/Image.h"
 #include "app/tags/Label.h"
 #include "app/tags/TagManager.h"
 #include "app/tags/Warning.h"
@@ -36,9 +37,10 @@ std::string CWarningView::Text() const {
 }
 
 namespace {
-void DrawOver(ICanvas& canvas, const TWarning& warning, TagHandle style, const std::string& text) {
+void DrawOver(ICanvas& canvas, const TWarning& warning, int y, TagHandle style,
+              const std::string& text) {
     if (const TNotice* notice = GetTagAs<TNotice>(style); notice && !text.empty()) {
-        DrawNoticeText(canvas, *notice, warning.absX + notice->x, warning.absY + notice->y, text);
+        DrawNoticeText(canvas, *notice, warning.absX + notice->x, y + notice->y, text);
     }
 }
 } // namespace
@@ -48,13 +50,24 @@ void CWarningView::Draw(ICanvas& canvas) const {
     if (!visible_ || !warning) {
         return;
     }
-    DrawImage(canvas, warning->backgroundImage, warning->absX, warning->absY);
-    DrawOver(canvas, *warning, warning->titleStyle, Title());
-    DrawOver(canvas, *warning, warning->textStyle, Text());
+    const int y = warning->absY + shift_;
+    DrawImage(canvas, warning->backgroundImage, warning->absX, y);
+    DrawOver(canvas, *warning, y, warning->titleStyle, Title());
+    DrawOver(canvas, *warning, y, warning->textStyle, Text());
+}
+
+PixelRect CWarningView::Bounds() const {
+    const TWarning* warning = GetTagAs<TWarning>(tag_);
+    const TImage* picture = warning ? GetTagAs<TImage>(warning->backgroundImage) : nullptr;
+    if (!picture) {
+        return {};
+    }
+    return {warning->absX, warning->absY + shift_, picture->width, picture->height};
 }
 
 void CWarningView::DescribeState(ViewState& state) const {
     state.emplace_back("visible", BoolText(visible_));
     state.emplace_back("title", Title(), kIsText);
     state.emplace_back("text", Text(), kIsText);
+    state.emplace_back("shift", std::to_string(shift_));
 }

@@ -3,6 +3,7 @@
 // it has been shown for longer than that. Its title and text come from its tag unless the
 // program sets them.
 
+#include "app/platform/Canvas.h"
 #include "app/window_manager/BaseView.h"
 
 #include <optional>
@@ -17,6 +18,13 @@ public:
     void Hide() { visible_ = false; }
     void Update(double seconds) override;
     void Draw(ICanvas& canvas) const override;
+
+    // Where the card is drawn: its tag's place, moved down by `shift` pixels so that it does not
+    // cover another card.
+    void SetShift(int shift) { shift_ = shift; }
+    int Shift() const { return shift_; }
+    // The card's rectangle as drawn (empty without a tag or picture).
+    PixelRect Bounds() const;
 
     // Texts the program sets in place of the tag's (kept across a tag refresh).
     void SetTitle(const std::string& title) { title_ = title; }
@@ -34,6 +42,7 @@ private:
     bool visible_ = false;
     double lifespan_ = 0;
     double age_ = 0;
+    int shift_ = 0;
     std::optional<std::string> title_;
     std::optional<std::string> text_;
 };

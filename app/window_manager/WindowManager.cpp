@@ -6,6 +6,7 @@
 #include "app/services/EventRegistry.h"
 #include "app/tags/App.h"
 #include "app/tags/Icon.h"
+#include "app/tags/Image.h"
 #include "app/tags/MouseRegion.h"
 #include "app/tags/PictureDecodeAhead.h"
 #include "app/tags/TagManager.h"
@@ -25,8 +26,11 @@ CWindowManager::~CWindowManager() = default;
 WindowDescription CWindowManager::DescribeWindow() const {
     WindowDescription description;
     description.title = kTitle;
-    description.clientWidth = kClientWidth;
-    description.clientHeight = kClientHeight;
+    // The scene is as large as the root tag's background picture.
+    const TApp* root = GetTagAs<TApp>(rootTag_);
+    const TImage* background = root ? GetTagAs<TImage>(root->backgroundImage) : nullptr;
+    description.clientWidth = background ? background->width : kClientWidth;
+    description.clientHeight = background ? background->height : kClientHeight;
     // One item per line: text, command, shortcut.
     description.menus = {{"&File",
                           {

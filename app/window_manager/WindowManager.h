@@ -43,7 +43,8 @@ public:
     static constexpr int kCommandAbout = 1045;
     static constexpr int kCommandCopyDesign = 1050;
     static constexpr int kCommandExportReport = 1051;
-    static constexpr int kClientWidth = 1018;
+    // The scene's size when the root tag has no background picture to take it from.
+    static constexpr int kClientWidth = 1300;
     static constexpr int kClientHeight = 720;
     static constexpr const char* kTitle = "((quillmore)) Gas Separator Simulator";
     static constexpr const char* kRootTag = "app.app.yml";

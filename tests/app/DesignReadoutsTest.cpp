@@ -68,40 +68,52 @@ TEST(GasReachTest, TextsAtTheShippedDesignBeforeACycleAndWhenResultsDoNotApply) 
     EXPECT_EQ((GasReach{true, 5, 0}).Fraction(), 0); // no length, no share
 }
 
+namespace {
+std::optional<std::string> Notice(const WellParameters& p, bool arrived = false) {
+    return AboveCapacityText(p, JudgeDesign(p), arrived);
+}
+} // namespace
+
 TEST(AboveCapacityTest, ShownAboveTheCapacityWithTheModelsTimeToTheInlet) {
     EXPECT_EQ(MaximumCapacityOf(RunningDesign()), 242);
-    EXPECT_FALSE(AboveCapacityText(RunningDesign(200)));
-    EXPECT_FALSE(AboveCapacityText(RunningDesign(242))); // at the capacity is not above it
+    EXPECT_FALSE(Notice(RunningDesign(200)));
+    EXPECT_FALSE(Notice(RunningDesign(242))); // at the capacity is not above it
     // 70.4333 s, as the design calculator reports for 250 bbl/day.
-    EXPECT_EQ(AboveCapacityText(RunningDesign(250)).value_or(""),
-              "Above capacity: gas reaches the dip tube inlet in about 70 s");
+    EXPECT_EQ(Notice(RunningDesign(250)).value_or(""),
+              "Above capacity: gas reaches the dip tube inlet in about 1 min 10 s");
+    // Once the gas has got there, the notice says so.
+    EXPECT_EQ(Notice(RunningDesign(250), true).value_or(""),
+              "Above capacity: gas reached the dip tube inlet after about 1 min 10 s");
     WellParameters outOfRange = RunningDesign(250);
     outOfRange.SetSPM(31);
-    EXPECT_FALSE(AboveCapacityText(outOfRange)); // the results do not apply
+    EXPECT_FALSE(Notice(outOfRange)); // the results do not apply
     WellParameters noAnnulus = RunningDesign(250);
     noAnnulus.SetDipTubeOD(2.75); // inconsistent, still computed: nothing separates
-    EXPECT_EQ(AboveCapacityText(noAnnulus).value_or(""),
+    EXPECT_EQ(Notice(noAnnulus).value_or(""),
               "Above capacity: gas reaches the dip tube inlet in under a second");
 }
 
 TEST(DesignSheetTest, TabSeparatedRowsOfInputsResultsReachAndWarnings) {
-    DesignInput design{RunningDesign(250), "My\tSep\n2", {}, AboveCapacityText(RunningDesign(250))};
-    design.parameters.SetSeparatorID(3.2); // not below the OD: a warning, still computed
+    DesignInput design{RunningDesign(250), "My\tSep\n2", {}, {}};
+    design.parameters.SetDipTubeOD(2.75); // not below the separator ID: no annulus, still computed
+    design.verdict = JudgeDesign(design.parameters);
     design.state.completedCycles = 3;
     design.state.lastCycleDeepestPenetration = 20.26;
     const std::string text = DesignAsTabSeparatedText(DescribeDesign(design));
-    EXPECT_EQ(text.rfind("Name\tValue\tUnit\nSeparator preset\tMy Sep 2\t\n"
-                         "Casing size\t4.09\tin\nSeparator OD\t3\tin\nSeparator ID\t3.2\tin\n",
-                         0),
-              0u)
+    EXPECT_EQ(text.rfind("Name\tValue\tUnit\nVerdict\t", 0), 0u) << text; // the verdict first
+    EXPECT_NE(text.find("Separator preset\tMy Sep 2\t\n"
+                        "Casing size\t4.09\tin\nSeparator OD\t3\tin\nSeparator ID\t2.75\tin\n"),
+              std::string::npos)
         << text;
     for (const char* row :
          {"Dip tube length\t42\tin\n", "Gas bubble rise velocity\t6\tin/s\n",
           "Production rate\t250\tbbl/day\n", "Pump speed\t8\tSPM\n",
           "Recommended dip tube length\t27.75\tin\n", "Gas reach, last pump cycle\t20.3\tin\n",
           "Gas reach, share of dip tube\t48\t%\n",
-          "Warning\tSeparator ID (3.2) must be less than separator OD (3)\t\n",
-          "Warning\tAbove capacity: gas reaches the dip tube inlet in about "}) {
+          "Warning\tDip tube OD (2.75) must be less than separator ID (2.75)\t\n",
+          "Warning\tGas reaches the dip tube inlet in under a second: above capacity\t\n",
+          "Verdict\tFails: above capacity, gas at the dip tube inlet in under a second\t\n",
+          "Verdict cause\tabove capacity\t\n", "Maximum capacity\t0\tbbl/day\n"}) {
         EXPECT_NE(text.find(row), std::string::npos) << row << "\n" << text;
     }
     EXPECT_NE(text.find("Maximum capacity\t"), std::string::npos);
@@ -110,16 +122,19 @@ TEST(DesignSheetTest, TabSeparatedRowsOfInputsResultsReachAndWarnings) {
 }
 
 TEST(DesignSheetTest, BrokenRangeRuleBlanksResultsAndReach) {
-    DesignInput design{RunningDesign(), "", {}, std::nullopt};
+    DesignInput design{RunningDesign(), "", {}, {}};
     design.parameters.SetCasingSize(2.5); // the separator no longer fits the casing
+    design.verdict = JudgeDesign(design.parameters);
     const auto sections = DescribeDesign(design);
     EXPECT_EQ(Section(sections, "Inputs").rows[0].value, "(User Defined)");
+    EXPECT_EQ(Section(sections, "Verdict").rows[0].value,
+              "Does not apply: a value is out of range");
     for (const char* heading : {"Results", "Gas reach"}) {
         for (const DesignRow& row : Section(sections, heading).rows) {
             EXPECT_EQ(row.value, "\u2014") << row.name;
         }
     }
     EXPECT_FALSE(Section(sections, "Warnings").rows.empty());
-    DesignInput fine{RunningDesign(), "", {}, std::nullopt};
+    DesignInput fine{RunningDesign(), "", {}, JudgeDesign(RunningDesign())};
     EXPECT_TRUE(Section(DescribeDesign(fine), "Warnings").rows.empty());
 }

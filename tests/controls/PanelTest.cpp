@@ -60,7 +60,7 @@ TEST_F(PanelTest, MembersHaveTheirNamesAndIdentifiers) {
     }
     for (const ParameterSpec& parameter : Parameters()) {
         if (!parameter.fromList) {
-            EXPECT_NE(app.Panel().Field(parameter.field), nullptr) << parameter.name;
+            EXPECT_NE(gWindowManager->RootView().Field(parameter.field), nullptr) << parameter.name;
         }
     }
     EXPECT_NE(app.Panel().Field(ViewName::kMaxCapacity), nullptr);
@@ -91,7 +91,7 @@ TEST_F(PanelTest, TabWalksTheEditableControlsFromTopToBottom) {
 }
 
 TEST_F(PanelTest, OpenDialogShowsAStillPictureOfThePanelAsItWas) {
-    ASSERT_TRUE(app.Input().Focus(names::Field(ParameterId::SPM), error)) << error;
+    ASSERT_TRUE(app.Input().Focus(names::Field(ParameterId::DipTubeLength), error)) << error;
     ASSERT_TRUE(app.Input().TypeText("12.5", error)) << error;
     app.Input().MouseDown(100, 705); // the focus back to the window, as a click does
     app.Input().MouseUp(100, 705);
@@ -102,9 +102,9 @@ TEST_F(PanelTest, OpenDialogShowsAStillPictureOfThePanelAsItWas) {
     app.SaveDialog().Open();
     CParametersPanelView& panel = app.Panel();
     ASSERT_TRUE(panel.HasSnapshot());
-    EXPECT_FALSE(app.Box(names::Field(ParameterId::SPM)).IsVisible());
+    EXPECT_FALSE(app.Box(names::Field(ParameterId::DipTubeLength)).IsVisible());
     EXPECT_FALSE(app.List(ViewName::kCasingSize).IsVisible());
-    EXPECT_FALSE(app.Input().Focus(names::Field(ParameterId::SPM),
+    EXPECT_FALSE(app.Input().Focus(names::Field(ParameterId::DipTubeLength),
                                    error)); // hidden controls cannot be reached
 
     // The panel starts 2 pixels left of the window: the picture is what lies inside.
@@ -128,7 +128,7 @@ TEST_F(PanelTest, OpenDialogShowsAStillPictureOfThePanelAsItWas) {
         }
     }
     EXPECT_EQ(differing, 0);
-    const PixelBuffer typed = app.Grab(178, 51 + 500, 100, 29); // "12.5" in the SPM box
+    const PixelBuffer typed = app.Grab(178, 51 + 344, 100, 29); // "12.5" in the length box
     EXPECT_GT(CountColour(typed, 0x000000, 60), 20);
 }
 

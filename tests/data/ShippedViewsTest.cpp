@@ -11,6 +11,17 @@ using namespace tagtree;
 
 namespace {
 
+// Every box of the two panels, with the panel tag that lists it.
+std::vector<std::pair<std::string, std::string>> PanelBoxes() {
+    std::vector<std::pair<std::string, std::string>> boxes;
+    for (const char* panel : {"views/parameters.parampanel.yml", "views/flow.parampanel.yml"}) {
+        for (const auto& path : RefList(Tag(panel)["Fields"])) {
+            boxes.emplace_back(path, panel);
+        }
+    }
+    return boxes;
+}
+
 struct ButtonRow {
     const char* key;
     const char* file; // without .btn.yml / .mouse.yml
@@ -138,10 +149,10 @@ TEST(DataViews, HeaderBarAndParametersPanelPositions) {
     // Every input the table types into a box has exactly one box in the panel's list, by name,
     // and every box of the list has a caption left of it.
     std::multiset<std::string> boxes;
-    for (const auto& path : RefList(panel["Fields"])) {
-        const auto box = Tag(path);
+    for (const auto& [file, panelOf] : PanelBoxes()) {
+        const auto box = Tag(file);
         boxes.insert(box["Name"].as<std::string>());
-        EXPECT_LT(box["Caption X"].as<int>(), 0) << path;
+        EXPECT_LT(box["Caption X"].as<int>(), 0) << file;
     }
     for (const ParameterSpec& parameter : Parameters()) {
         if (!parameter.fromList) {
@@ -153,7 +164,7 @@ TEST(DataViews, HeaderBarAndParametersPanelPositions) {
 
 TEST(DataViews, ButtonBarButtonsAndMouseRegions) {
     const auto bar = Tag("views/button_bar.btnb.yml");
-    EXPECT_EQ(bar["X"].as<int>(), 431);
+    EXPECT_EQ(bar["X"].as<int>(), 705);
     EXPECT_EQ(bar["Y"].as<int>(), 100);
     EXPECT_EQ(RefPath(bar["Background Image"]),
               "views/trapezoid_menu/images/trapezoid_bg-placeholder.png");
@@ -168,7 +179,7 @@ TEST(DataViews, DialogsButtonsAndMouseRegions) {
     for (const auto& [file, background] : dialogs) {
         SCOPED_TRACE(file);
         const auto dialog = Tag(file);
-        EXPECT_EQ(dialog["X"].as<int>(), 160);
+        EXPECT_EQ(dialog["X"].as<int>(), 305); // in the middle of the 1300 pixels
         EXPECT_EQ(dialog["Y"].as<int>(), 120);
         EXPECT_EQ(RefPath(dialog["Background Image"]), background);
     }
@@ -179,52 +190,39 @@ TEST(DataViews, DialogsButtonsAndMouseRegions) {
     EXPECT_EQ(RefPath(save["Preset Name"]), SD "presetname.text.yml");
 }
 
+// Every box of the two panels raises the change event the table names for it (the capacity, a
+// result, is read-only with white text), has a picture of its own size, and lies on its panel.
 TEST(DataViews, TextBoxes) {
-    struct Row {
-        const char* file;
-        int x, y, width;
-        const char* event; // nullptr: no event, read-only white text
-        const char* background;
-    };
-    // clang-format off
-    const Row rows[] = {
-        {PP "separator_od.text.yml", 180, 170, 190, "Separator OD Changed", PP "images/textbox_small.png"},
-        {PP "separator_id.text.yml", 180, 208, 190, "Separator ID Changed", PP "images/textbox_small.png"},
-        {PP "diptube_od.text.yml", 180, 268, 190, "Dip Tube OD Changed", PP "images/textbox_small.png"},
-        {PP "diptube_id.text.yml", 180, 306, 190, "Dip Tube ID Changed", PP "images/textbox_small.png"},
-        {PP "diptube_length.text.yml", 180, 344, 190, "Dip Tube Length Changed", PP "images/textbox_small.png"},
-        {PP "gasbubble_velocity.text.yml", 180, 461, 215, "Gas Bubble Rise Velocity Changed", PP "images/textbox_big.png"},
-        {PP "spm.text.yml", 180, 500, 215, "SPM Changed", PP "images/textbox_big.png"},
-        {PP "productionrate.text.yml", 180, 572, 215, "Production Rate Changed", PP "images/textbox_big.png"},
-        {PP "maxcapacity.text.yml", 179, 617, 215, nullptr, PP "images/textbox_blue.png"},
-        {SD "presetname.text.yml", 195, 175, 405, "Save Preset Name Changed", SD "images/presetname-textbox.png"},
-    };
-    // clang-format on
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.file);
-        const auto box = Tag(row.file);
-        EXPECT_EQ(box["X"].as<int>(), row.x);
-        EXPECT_EQ(box["Y"].as<int>(), row.y);
-        EXPECT_EQ(box["Width"].as<int>(), row.width);
+    for (const auto& [file, panelFile] : PanelBoxes()) {
+        SCOPED_TRACE(file);
+        const auto box = Tag(file);
+        const std::string name = box["Name"].as<std::string>();
+        const auto picture = PictureSize(RefPath(box["Background Image"]));
+        EXPECT_EQ(picture, std::pair(box["Width"].as<int>(), box["Height"].as<int>()));
         EXPECT_EQ(box["Height"].as<int>(), 29);
-        EXPECT_EQ(box["Left Margin"].as<int>(), 5);
-        EXPECT_EQ(box["Top Margin"].as<int>(), 5);
         EXPECT_EQ(box["Font Name"].as<std::string>(), "Exo");
         EXPECT_EQ(box["Font Size"].as<int>(), 20);
-        EXPECT_EQ(RefPath(box["Background Image"]), row.background);
         EXPECT_FALSE(box["Default Text"]);
-        EXPECT_FALSE(box["Error Text Color R"]);
-        if (row.event) {
-            EXPECT_EQ(box["Text Changed Event"].as<std::string>(), row.event);
+        const auto panel = Tag(panelFile);
+        const auto card = PictureSize(RefPath(panel["Background Image"]));
+        EXPECT_GE(box["X"].as<int>() + box["Caption X"].as<int>(), 0);
+        EXPECT_LE(box["X"].as<int>() + box["Width"].as<int>(), card.first);
+        EXPECT_LE(box["Y"].as<int>() + box["Height"].as<int>(), card.second);
+        if (const ParameterSpec* parameter = ParameterWithField(name)) {
+            EXPECT_EQ(box["Text Changed Event"].as<std::string>(), parameter->changedEvent);
             EXPECT_FALSE(box["Read Only"]);
-            EXPECT_FALSE(box["Text Color R"]);
         } else {
+            EXPECT_EQ(name, "Max Capacity");
             EXPECT_FALSE(box["Text Changed Event"]);
             EXPECT_TRUE(box["Read Only"].as<bool>());
             for (const char* c : {"Text Color R", "Text Color G", "Text Color B"})
                 EXPECT_EQ(box[c].as<int>(), 255) << c;
         }
     }
+    const auto name = Tag(SD "presetname.text.yml");
+    EXPECT_EQ(name["Text Changed Event"].as<std::string>(), "Save Preset Name Changed");
+    EXPECT_EQ(PictureSize(RefPath(name["Background Image"])),
+              std::pair(name["Width"].as<int>(), name["Height"].as<int>()));
 }
 
 TEST(DataViews, ComboBoxes) {
@@ -283,13 +281,13 @@ TEST(DataViews, WarningsAreListedByNameAndPointAtTheirFields) {
         EXPECT_TRUE(warnings.emplace(warning["Name"].as<std::string>(), warning).second) << path;
     }
     EXPECT_EQ(warnings.count("Max Capacity Warning View"), 1u);
-    const auto panel = Tag("views/parameters.parampanel.yml");
-    std::map<std::string, YAML::Node> boxes;
-    for (const auto& path : RefList(panel["Fields"])) {
-        const auto box = Tag(path);
-        boxes[box["Name"].as<std::string>()] = box;
+    // Each box by name, with its top and bottom in the window.
+    std::map<std::string, std::pair<int, int>> boxes;
+    for (const auto& [file, panelFile] : PanelBoxes()) {
+        const auto box = Tag(file);
+        const int top = Tag(panelFile)["Y"].as<int>() + box["Y"].as<int>();
+        boxes[box["Name"].as<std::string>()] = {top, top + box["Height"].as<int>()};
     }
-    const int panelY = panel["Y"].as<int>();
     for (const Rule& rule : Rules()) {
         if (!*rule.Warning()) {
             continue; // the casing size, picked from its list, cannot break a rule by typing
@@ -302,9 +300,8 @@ TEST(DataViews, WarningsAreListedByNameAndPointAtTheirFields) {
         // A consistency warning brackets its two fields; a range warning points at its own.
         const auto& first = boxes[rule.parameter->field];
         const auto& last = rule.IsRange() ? first : boxes[rule.Other()->field];
-        const int top = std::min(first["Y"].as<int>(), last["Y"].as<int>());
-        const int bottom =
-            std::max(first["Y"].as<int>(), last["Y"].as<int>()) + first["Height"].as<int>();
-        EXPECT_NEAR(middle, panelY + (top + bottom) / 2.0, 1.0);
+        const int top = std::min(first.first, last.first);
+        const int bottom = std::max(first.second, last.second);
+        EXPECT_NEAR(middle, (top + bottom) / 2.0, 1.0);
     }
 }

@@ -133,7 +133,7 @@ void ExpectInt(const YAML::Node& tag, const char* key, int expected) {
 
 TEST(DataWellModel, GasSeparatorPlungerAndValves) {
     const auto gs = Tag("views/gas_separator.gs.yml");
-    ExpectInt(gs, "X", 704);
+    ExpectInt(gs, "X", 986);
     ExpectInt(gs, "Y", 0);
     ExpectInt(gs, "Gas Separator X", 0);
     ExpectInt(gs, "Gas Separator Y", 0);

@@ -98,9 +98,9 @@ TEST_F(MediaTest, EmbeddedImagesDecodeAndMissingOnesAreEmpty) {
         GTEST_SKIP() << "the pictures are not in data/ yet";
     }
     const auto* background = Get<TImage>(LoadTag("app_background.png"));
-    EXPECT_EQ(background->width, 1018);
+    EXPECT_EQ(background->width, 1300);
     EXPECT_EQ(background->height, 720);
-    EXPECT_EQ(background->bitmap.size() * 4, 2931840u);
+    EXPECT_EQ(background->bitmap.size() * 4, 1300u * 720 * 4);
 }
 
 namespace {
@@ -140,7 +140,7 @@ TEST_F(MediaTest, AScaledScreenGetsTheDoubleSizePictureBesideEachWhenItIsExactly
     }
     InitTags(""); // the embedded store has the generator's @2x pictures
     if (FindResource("app_background@2x.png", ResourceKind::RawData)) {
-        EXPECT_EQ(Get<TImage>(LoadTag("app_background.png"))->Picture().width, 2036);
+        EXPECT_EQ(Get<TImage>(LoadTag("app_background.png"))->Picture().width, 2600);
     }
 }
 

@@ -46,16 +46,16 @@ protected:
         for (TagHandle h = 1; h <= root; ++h) {
             ++types[GetTag(h)->type];
         }
-        EXPECT_EQ(types["png"], 82);
+        EXPECT_EQ(types["png"], 84);
         EXPECT_EQ(types["csgpreset"], 90);
         EXPECT_EQ(types["seppreset"], 11);
         EXPECT_EQ(types["ttf"], 3);
 
         const auto* app = Get<TApp>(root);
         ASSERT_NE(app, nullptr);
-        EXPECT_EQ(Get<TImage>(app->backgroundImage)->width, 1018);
+        EXPECT_EQ(Get<TImage>(app->backgroundImage)->width, 1300);
         EXPECT_EQ(Get<TIcon>(app->icon)->smallIcon.width, 16);
-        // The range warnings share one card picture: one tag.
+        // The range warnings share two card pictures (pointing left and right): two tags.
         std::set<TagHandle> rangeCards;
         for (const TagHandle handle : app->warnings) {
             const auto* warning = Get<TWarning>(handle);
@@ -63,7 +63,7 @@ protected:
                 rangeCards.insert(warning->backgroundImage);
             }
         }
-        EXPECT_EQ(rangeCards.size(), 1u);
+        EXPECT_EQ(rangeCards.size(), 2u); // pointing left and right
         ExpectPlacement(*app);
     }
 
@@ -72,17 +72,17 @@ protected:
         EXPECT_EQ(std::pair(header->titleAbsX, header->titleAbsY), std::pair(10, 12));
         const auto* bar = Get<TButtonBar>(app.buttonBar);
         const auto* go = Get<TButton>(bar->pumpButtonGo);
-        EXPECT_EQ(At(go), std::pair(491, 50));
-        EXPECT_EQ(At(Get<TMouseRegion>(go->mouseRegion)), std::pair(491, 50));
-        EXPECT_EQ(At(Get<TButton>(bar->helpButton)), std::pair(505, 253));
+        EXPECT_EQ(At(go), std::pair(765, 50));
+        EXPECT_EQ(At(Get<TMouseRegion>(go->mouseRegion)), std::pair(765, 50));
+        EXPECT_EQ(At(Get<TButton>(bar->helpButton)), std::pair(779, 253));
         const auto* well = Get<TGasSeparator>(app.gasSeparator);
-        EXPECT_EQ(std::pair(well->separatorAbsX, well->separatorAbsY), std::pair(704, 0));
-        EXPECT_EQ(Get<TValve>(well->valve)->absX, 828);
+        EXPECT_EQ(std::pair(well->separatorAbsX, well->separatorAbsY), std::pair(986, 0));
+        EXPECT_EQ(Get<TValve>(well->valve)->absX, 1110);
         EXPECT_EQ(Get<TValve>(Get<TPlunger>(well->plunger)->valve)->absX, 27);
-        EXPECT_EQ(At(Get<TParticleRegion>(well->Region(FlowIndicator))), std::pair(825, 160));
+        EXPECT_EQ(At(Get<TParticleRegion>(well->Region(FlowIndicator))), std::pair(1107, 160));
         const auto* casingLine = Get<TDimensionLine>(well->casingDimensionLine);
         const auto* casingLabel = Get<TLabel>(casingLine->label);
-        EXPECT_EQ(At(casingLabel), std::pair(855, 128));
+        EXPECT_EQ(At(casingLabel), std::pair(1137, 128));
         EXPECT_NE(casingLabel->screenFont, nullptr);
         const auto* panel = Get<TParametersPanel>(app.parametersPanel);
         const auto* separatorOd = Get<TTextEdit>(panel->fields.front());
@@ -91,8 +91,8 @@ protected:
         EXPECT_NE(separatorOd->screenFont, nullptr);
         EXPECT_EQ(At(Get<TLabel>(panel->recommendedDipTubeLength)), std::pair(323, 469));
         const auto* save = Get<TSavePresetDialog>(app.savePresetDialog);
-        EXPECT_EQ(At(Get<TButton>(save->saveButton)), std::pair(647, 425));
-        EXPECT_EQ(At(Get<TTextEdit>(save->presetName)), std::pair(355, 295));
+        EXPECT_EQ(At(Get<TButton>(save->saveButton)), std::pair(792, 425));
+        EXPECT_EQ(At(Get<TTextEdit>(save->presetName)), std::pair(500, 295));
         const auto* capacity = Get<TWarning>(app.warnings.front());
         EXPECT_EQ(At(capacity), std::pair(491, 575));
         // The texts drawn over the cards and beside the boxes have their fonts made.

@@ -148,10 +148,10 @@ TEST_F(GasSeparatorTest, DrawsTheWellIntoTheBackBuffer) {
         }
     }
     CPixelCanvas canvas;
-    canvas.Reset(1018, 720);
+    canvas.Reset(1300, 720);
     view.Draw(canvas);
-    EXPECT_EQ(canvas.Pixel(704, 0), welltest::kOpaquePixel); // the casing picture
-    EXPECT_EQ(canvas.Pixel(703, 0), 0u);
+    EXPECT_EQ(canvas.Pixel(986, 0), welltest::kOpaquePixel); // the casing picture
+    EXPECT_EQ(canvas.Pixel(985, 0), 0u);
     EXPECT_GT(view.Region(CGasSeparatorView::Casing).Particles().size(), 100u);
 }
 

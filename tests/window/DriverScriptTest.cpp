@@ -245,16 +245,21 @@ TEST(DriverScriptTest, GasReachAboveCapacityCopyDesignAndExportReport) {
     EXPECT_EQ(View(above, ViewName::kGasReach, "text"), "Gas reach \u2014 of 42 in");
     EXPECT_EQ(View(above, ViewName::kAboveCapacityNotice, "visible"), "true");
     EXPECT_EQ(View(above, ViewName::kAboveCapacityNotice, "text"),
-              "Above capacity: gas reaches the dip tube inlet in about 70 s");
+              "Above capacity: gas reaches the dip tube inlet in about 1 min 10 s");
     const YAML::Node tooWide = run.Dump("too-wide.yml"); // a separator wider than the casing
     EXPECT_EQ(View(tooWide, ViewName::kAboveCapacityNotice, "visible"), "false");
     EXPECT_EQ(View(tooWide, ViewName::kGasReach, "text"), "Gas reach \u2014");
 
     const std::string design = ReadFile(run.folder / "design.tsv");
-    EXPECT_EQ(design.rfind("Name\tValue\tUnit\nSeparator preset\t2-3/8 Collar Size Gas "
-                           "Separator\t\nCasing size\t4.09\tin\n",
+    // The verdict first, then the inputs.
+    EXPECT_EQ(design.rfind("Name\tValue\tUnit\nVerdict\tWorks: 91 % of capacity, gas reaches 42 "
+                           "% of the dip tube\t\nVerdict cause\tnone\t\n",
                            0),
               0u)
+        << design;
+    EXPECT_NE(design.find("\nSeparator preset\t2-3/8 Collar Size Gas Separator\t\nCasing "
+                          "size\t4.09\tin\n"),
+              std::string::npos)
         << design;
     EXPECT_NE(design.find("\nProduction rate\t250\tbbl/day\nPump speed\t8\tSPM\nMaximum "
                           "capacity\t275\tbbl/day\n"),
@@ -285,8 +290,8 @@ TEST(DriverScriptTest, AScaledScreenGetsSharpPicturesAndDialogsInPlace) {
     const QImage small(QString::fromStdString((plain.folder / "before.png").string()));
     const QImage before(QString::fromStdString((scaled.folder / "before.png").string()));
     const QImage during(QString::fromStdString((scaled.folder / "dialog.png").string()));
-    ASSERT_EQ(small.size(), QSize(1018, 720));
-    ASSERT_EQ(before.size(), QSize(2036, 1440));
+    ASSERT_EQ(small.size(), QSize(1300, 720));
+    ASSERT_EQ(before.size(), QSize(2600, 1440));
     ASSERT_EQ(during.size(), before.size());
 
     int sharper = 0; // header pixels that differ from the scale-1 pixel they would double
@@ -296,8 +301,8 @@ TEST(DriverScriptTest, AScaledScreenGetsSharpPicturesAndDialogsInPlace) {
         }
     }
     EXPECT_GT(sharper, 5000);
-    // The panel's captions left of the dialog and the pump button right of it are unchanged.
-    for (const QRect logical : {QRect(5, 60, 160, 640), QRect(500, 70, 190, 40)}) {
+    // The panel's captions left of the dialog and the flow panel below it are unchanged.
+    for (const QRect logical : {QRect(5, 60, 160, 640), QRect(720, 600, 250, 80)}) {
         const QRect area(logical.topLeft() * 2, logical.size() * 2);
         EXPECT_TRUE(before.copy(area) == during.copy(area)) << logical.x() << ", " << logical.y();
     }

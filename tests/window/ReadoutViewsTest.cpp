@@ -69,7 +69,7 @@ TEST_F(ReadoutViewsTest, TheNoticeWrapsWithinItsWidthAndIsDrawnOnlyWhenShown) {
     notice.Hide();
     notice.Draw(canvas);
     EXPECT_TRUE(canvas.texts.empty());
-    notice.Show("Above capacity: gas reaches the dip tube inlet in about 70 s");
+    notice.Show("Above capacity: gas reaches the dip tube inlet in about 1 min 10 s");
     notice.Draw(canvas);
     ASSERT_GE(canvas.texts.size(), 2u);
     std::string joined;
@@ -78,7 +78,7 @@ TEST_F(ReadoutViewsTest, TheNoticeWrapsWithinItsWidthAndIsDrawnOnlyWhenShown) {
         EXPECT_EQ(canvas.texts[i].y, tag.absY + static_cast<int>(i) * tag.lineHeight);
         joined += (i ? " " : "") + canvas.texts[i].text;
     }
-    EXPECT_EQ(joined, "Above capacity: gas reaches the dip tube inlet in about 70 s");
+    EXPECT_EQ(joined, "Above capacity: gas reaches the dip tube inlet in about 1 min 10 s");
     // A word wider than the width stays whole; no width, one line.
     EXPECT_EQ(WrapText(canvas, {}, "a verylongword b", 40),
               (std::vector<std::string>{"a", "verylongword", "b"}));
@@ -92,12 +92,12 @@ TEST_F(ReadoutViewsTest, ARateAboveTheCapacityShowsTheNoticeAtOnceAndARefreshKee
     TheModel().SetParameters(p);
     auto& notice = View<CNoticeView>(ViewName::kAboveCapacityNotice);
     EXPECT_TRUE(notice.IsVisible()); // before any simulation step
-    EXPECT_EQ(notice.Text(), "Above capacity: gas reaches the dip tube inlet in about 70 s");
+    EXPECT_EQ(notice.Text(), "Above capacity: gas reaches the dip tube inlet in about 1 min 10 s");
     RunPass();
     EXPECT_EQ(View<CGasReachView>(ViewName::kGasReach).Text(), "Gas reach \u2014 of 42 in");
     gWindowManager->RefreshTags();
     EXPECT_TRUE(notice.IsVisible());
-    EXPECT_EQ(notice.Text(), "Above capacity: gas reaches the dip tube inlet in about 70 s");
+    EXPECT_EQ(notice.Text(), "Above capacity: gas reaches the dip tube inlet in about 1 min 10 s");
     p.SetProductionRate(242);
     TheModel().SetParameters(p);
     EXPECT_FALSE(notice.IsVisible());

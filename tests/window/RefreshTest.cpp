@@ -87,7 +87,7 @@ TEST_F(RefreshTest, ABadFileIsReportedByNameAndTheProgramGoesOn) {
     // The tags that did load are placed where they belong, and everything still works.
     const auto* app = GetTagAs<TApp>(gWindowManager->RootTag());
     const auto* bar = GetTagAs<TButtonBar>(app->buttonBar);
-    EXPECT_EQ(bar->absX, 431);
+    EXPECT_EQ(bar->absX, 705);
     EXPECT_EQ(HelpCloseRegion()->absX, closeX);
     RunPass();
     RaiseEvent(EventName::kOpenHelpDialog);

@@ -285,10 +285,11 @@ void drawPanelFields(QPainter& p, const QString& outDir) {
         {{180, 268}, 190, "textbox_small.png", "1.35"},
         {{180, 306}, 190, "textbox_small.png", "1.05"},
         {{180, 344}, 190, "textbox_small.png", "42"},
-        {{180, 461}, 215, "textbox_big.png", "6"},
-        {{180, 500}, 215, "textbox_big.png", "0"},
-        {{180, 572}, 215, "textbox_big.png", "200"},
-        {{179, 617}, 215, "textbox_blue.png", "242"},
+        {{179, 461}, 215, "textbox_blue.png", "242"},
+        // The flow and pump panel's boxes, from the panel's origin.
+        {{852, 286}, 125, "textbox_narrow.png", "6"},
+        {{852, 324}, 125, "textbox_narrow.png", "0"},
+        {{852, 362}, 125, "textbox_narrow.png", "200"},
     };
     p.setFont(exo(Face::Regular, 20));
     for (const Field& field : fields) {
@@ -314,32 +315,32 @@ void drawPanelFields(QPainter& p, const QString& outDir) {
 
 void drawButtonBar(QPainter& p, const QString& outDir) {
     const QString dir = "views/trapezoid_menu/images/";
-    p.drawImage(431, 100, picture(outDir, dir + "trapezoid_bg-placeholder.png"));
-    p.drawImage(491, 50, picture(outDir, dir + "button_run-hover.png"));
-    p.drawImage(505, 130, picture(outDir, dir + "button_showDimensions-base.png"));
-    p.drawImage(505, 171, picture(outDir, dir + "button_savepreset-base.png"));
-    p.drawImage(505, 212, picture(outDir, dir + "button_info-base.png"));
-    p.drawImage(505, 253, picture(outDir, dir + "button_help-pressed.png"));
+    p.drawImage(705, 100, picture(outDir, dir + "trapezoid_bg-placeholder.png"));
+    p.drawImage(765, 50, picture(outDir, dir + "button_run-hover.png"));
+    p.drawImage(779, 130, picture(outDir, dir + "button_showDimensions-base.png"));
+    p.drawImage(779, 171, picture(outDir, dir + "button_savepreset-base.png"));
+    p.drawImage(779, 212, picture(outDir, dir + "button_info-base.png"));
+    p.drawImage(779, 253, picture(outDir, dir + "button_help-pressed.png"));
 }
 
 // The whole window as the program lays it out, with three warnings showing.
 QImage windowMockup(const QString& outDir) {
-    QImage window(1018, 720, QImage::Format_ARGB32);
+    QImage window(1300, 720, QImage::Format_ARGB32);
     QPainter p(&window);
     prepare(p);
     p.drawImage(0, 0, picture(outDir, "app_background.png"));
     p.save();
-    p.translate(704, 0);
+    p.translate(986, 0);
     drawWellWithParticles(p, outDir, -70);
     p.restore();
     p.drawImage(-2, -2, picture(outDir, "views/header_bar/images/header_bar.png"));
     p.drawImage(10, 12, picture(outDir, "views/header_bar/images/title.png"));
     p.drawImage(-2, 51,
                 picture(outDir, "views/parameters_panel/images/parameters_panel_background.png"));
+    p.drawImage(700, 305, picture(outDir, "views/flow_panel/images/flow_panel_background.png"));
     drawPanelFields(p, outDir);
     drawButtonBar(p, outDir);
-    p.drawImage(396, 364, picture(outDir, "views/parameters_panel/images/warning_range.png"));
-    p.drawImage(396, 520, picture(outDir, "views/parameters_panel/images/warning_range.png"));
+    p.drawImage(401, 344, picture(outDir, "views/parameters_panel/images/warning_range_right.png"));
     p.drawImage(396, 210, picture(outDir, "views/parameters_panel/images/warning_pair.png"));
     p.drawImage(491, 575, picture(outDir, "views/well_model/images/capacity_warning.png"));
     return window;

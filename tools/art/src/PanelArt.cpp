@@ -17,7 +17,8 @@ constexpr double kCaptionLeft = 20;
 constexpr double kFieldLeft = 180; // every text box starts here
 constexpr double kFieldHeight = 29;
 
-void drawHeading(QPainter& p, double y, const QString& text) {
+void drawHeading(QPainter& p, double y, const QString& text,
+                 double cardRight = kPanelCard.right()) {
     QFont font = exo(Face::Bold, 14);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
     p.setFont(font);
@@ -25,10 +26,10 @@ void drawHeading(QPainter& p, double y, const QString& text) {
     const QRectF box(kCaptionLeft, y, 300, 18);
     QRectF used;
     p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text, &used);
-    QLinearGradient rule(used.right() + 10, 0, kPanelCard.right() - 14, 0);
+    QLinearGradient rule(used.right() + 10, 0, cardRight - 14, 0);
     rule.setColorAt(0.0, QColor(84, 218, 26, 150));
     rule.setColorAt(1.0, QColor(84, 218, 26, 0));
-    p.fillRect(QRectF(used.right() + 10, y + 9, kPanelCard.right() - 24 - used.right(), 1), rule);
+    p.fillRect(QRectF(used.right() + 10, y + 9, cardRight - 24 - used.right(), 1), rule);
 }
 
 void drawSingleCaption(QPainter& p, double fieldY, double fieldHeight, const QString& name,
@@ -61,8 +62,29 @@ QImage drawPanelBackground(int w, int h) {
     drawFittedText(p, QRectF(kCaptionLeft, 402, 298, 20),
                    "Recommended dip tube length:", exo(Face::Italic, 15), colour::kCaption,
                    Qt::AlignRight | Qt::AlignBottom);
-    drawHeading(p, 436, "FLOW AND PUMP");
-    drawHeading(p, 548, "CAPACITY");
+    // The results: the maximum capacity's box, then the gas limit, the verdict and the
+    // above-capacity notice, all drawn by the program.
+    drawHeading(p, 436, "RESULTS");
+    return image;
+}
+
+// The flow and pump panel beside the button bar: a card with its heading; the boxes and their
+// captions are the program's.
+QImage drawFlowPanelBackground(int w, int h) {
+    QImage image = blankImage(w, h);
+    QPainter p(&image);
+    prepare(p);
+    const QRectF card(6, 4, w - 12, h - 10);
+    drawShadow(p, card, 12, 6, 110);
+    QLinearGradient fill(0, card.top(), 0, card.bottom());
+    fill.setColorAt(0.0, colour::kSlateCardLight);
+    fill.setColorAt(1.0, colour::kSlateCard);
+    p.fillPath(roundedPath(card, 12), fill);
+    p.strokePath(roundedPath(card.adjusted(0.5, 0.5, -0.5, -0.5), 12),
+                 QPen(QColor(255, 255, 255, 40), 1));
+    p.fillRect(QRectF(card.left() + 14, card.top() + 1, card.width() - 28, 1),
+               QColor(255, 255, 255, 70));
+    drawHeading(p, 9, "FLOW AND PUMP", card.right());
     return image;
 }
 
@@ -121,8 +143,9 @@ QImage drawFlat(int w, int h, const QColor& colour) {
 // with a pointer at its left edge, at the middle of its height, or a bracket over two fields
 // `span` pixels apart around that middle.
 struct Warning {
-    bool inconsistent; // red for values that contradict each other, amber for range errors
-    double span;       // 0: a pointer
+    bool inconsistent;        // red for values that contradict each other, amber for range errors
+    double span;              // 0: a pointer
+    bool pointsRight = false; // the pointer at the right edge, for fields right of the card
 };
 
 QImage drawWarning(int w, int h, const Warning& warning) {
@@ -132,11 +155,15 @@ QImage drawWarning(int w, int h, const Warning& warning) {
     const QColor accent = warning.inconsistent ? colour::kRed : colour::kAmber;
     const double middle = h / 2.0;
     const double cardHeight = 78;
-    const QRectF card(14, middle - cardHeight / 2, w - 18, cardHeight);
+    // The card keeps its place whichever way it points, so its texts do too.
+    const QRectF card(14, middle - cardHeight / 2, w - (warning.pointsRight ? 28 : 18), cardHeight);
     drawShadow(p, card, 8, 4, 120);
     QPainterPath shape = roundedPath(card, 8);
     QPainterPath pointer;
-    if (warning.span < 1) {
+    if (warning.pointsRight) {
+        pointer.addPolygon(QPolygonF({QPointF(w - 1, middle), QPointF(card.right() - 1, middle - 9),
+                                      QPointF(card.right() - 1, middle + 9)}));
+    } else if (warning.span < 1) {
         pointer.addPolygon(
             QPolygonF({QPointF(1, middle), QPointF(15, middle - 9), QPointF(15, middle + 9)}));
     } else {
@@ -164,6 +191,7 @@ void addWarnings(DrawerTable& table) {
     // the other) and 60 pixels apart (with a heading between them).
     const std::pair<const char*, Warning> warnings[] = {
         {"warning_range.png", {false, 0}},
+        {"warning_range_right.png", {false, 0, true}},
         {"warning_pair.png", {true, 38}},
         {"warning_pair_wide.png", {true, 60}},
     };
@@ -177,8 +205,9 @@ void addPanelDrawers(DrawerTable& table) {
     const QString dir = QStringLiteral("views/parameters_panel/images/");
     table[dir + "parameters_panel_background.png"] = drawPanelBackground;
     table[dir + "textbox_small.png"] = lightField(colour::kSlateCard);
-    table[dir + "textbox_big.png"] = lightField(colour::kSlateCard);
     table[dir + "textbox_blue.png"] = drawBlueField;
+    table[dir + "textbox_narrow.png"] = lightField(colour::kSlateCard);
+    table["views/flow_panel/images/flow_panel_background.png"] = drawFlowPanelBackground;
     table[dir + "combobox_bg.png"] = drawComboBox;
     table[dir + "combobox_bg_small.png"] = drawComboBox;
     table[dir + "test_combobox_dropdown_background.png"] = [](int w, int h) {
