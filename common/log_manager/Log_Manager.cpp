@@ -96,7 +96,9 @@ struct LogManager::Impl {
     void Push(int level, std::string text);
     void WarnFromWriter(const char* file, int line, const std::string& message);
     void OpenToday(const std::string& todayPath);
+    void KeepTodayOpen(const std::tm& now);
     void RotationCheck();
+    void Rotate(const std::tm& now);
     bool CompressDay(const std::string& textPath, std::set<std::string>& keep);
     int Compress(std::FILE* in, std::FILE* out);
     void Sweep(const std::set<std::string>& keep);
@@ -104,6 +106,7 @@ struct LogManager::Impl {
     void WriteUnwritten();
     void KeepUnwritten(LogEntry entry);
     void WakeUp();
+    void FinalWakeUp();
     void WriterLoop();
     void WaitForStop(int milliseconds);
     bool Stopping() const { return stopping.load(); }
@@ -125,7 +128,9 @@ struct LogManager::Impl {
     // Touched only by the writer (the thread, or WritePending while there is no thread).
     std::FILE* file = nullptr;
     std::string filePath;
-    std::string rotatedDay; // the day whose old logs have been compressed and swept
+    std::string rotatedDay;         // the day whose old logs have been compressed and swept
+    bool rotationGaveWay = false;   // a rotation under way gave way to the stop
+    bool finishingRotation = false; // the final drain's rotation: it does not give way
     std::deque<LogEntry> draining;
     // Lines the listener has heard that wait for a file to open (at most
     // kMaxQueuedWithoutFile; older ones are dropped and counted in unwrittenDropped).
@@ -217,7 +222,7 @@ int LogManager::Impl::Compress(std::FILE* in, std::FILE* out) {
             hooks.sleep(compressPauseMs + 10);
             chunks = 0;
         }
-        if (Stopping()) {
+        if (Stopping() && !finishingRotation) {
             deflateEnd(&stream);
             return kInterrupted;
         }
@@ -244,24 +249,33 @@ void LogManager::Impl::OpenToday(const std::string& todayPath) {
 }
 
 // Today's file is opened first, so the previous day's file is closed before it is compressed
-// and the lines logged meanwhile have a place to go. Compressing and sweeping happen once a
-// day, on the writer (never in the constructor: the program does not wait for them), and
-// give way to a stop; the next run tries again.
-void LogManager::Impl::RotationCheck() {
-    const std::tm now = hooks.localTime();
-    const std::string today = DateText(now);
-    const std::string todayPath = directory + "log_" + today + ".txt";
+// and the lines logged meanwhile have a place to go.
+void LogManager::Impl::KeepTodayOpen(const std::tm& now) {
+    const std::string todayPath = directory + "log_" + DateText(now) + ".txt";
     std::error_code ec;
     if (file == nullptr || filePath != todayPath || !fs::exists(todayPath, ec))
         OpenToday(todayPath);
-    if (rotatedDay == today || Stopping())
-        return;
-    std::set<std::string> keep{todayPath};
+}
+
+// Compressing and sweeping happen once a day, on the writer (never in the constructor: the
+// program does not wait for them), and give way to a stop; the next run tries again.
+void LogManager::Impl::RotationCheck() {
+    const std::tm now = hooks.localTime();
+    KeepTodayOpen(now);
+    if (rotatedDay != DateText(now) && !Stopping())
+        Rotate(now);
+}
+
+void LogManager::Impl::Rotate(const std::tm& now) {
+    const std::string today = DateText(now);
+    std::set<std::string> keep{directory + "log_" + today + ".txt"};
     for (int back = keepDays; back >= 1; --back) { // oldest first
         const std::string textPath = directory + "log_" + DateText(DaysBefore(now, back)) + ".txt";
         keep.insert(textPath + ".gz");
-        if (IsRegularFile(textPath) && !CompressDay(textPath, keep))
-            return; // interrupted by a stop
+        if (IsRegularFile(textPath) && !CompressDay(textPath, keep)) {
+            rotationGaveWay = true;
+            return;
+        }
     }
     Sweep(keep);
     rotatedDay = today;
@@ -394,6 +408,21 @@ void LogManager::Impl::WakeUp() {
     Drain();
 }
 
+// The lines queued before the stop are written first. Then today's rotation runs if it has not
+// (a run shorter than the first wake-up, or a stop just after the change of day), to its end:
+// the stop waits for it, up to its timeout. A rotation that already gave way to this stop is
+// left to the next run.
+void LogManager::Impl::FinalWakeUp() {
+    const std::tm now = hooks.localTime();
+    KeepTodayOpen(now);
+    Drain();
+    if (rotatedDay == DateText(now) || rotationGaveWay)
+        return;
+    finishingRotation = true;
+    Rotate(now);
+    Drain(); // the rotation's own warnings
+}
+
 // The compression pause: a stop ends it at once.
 void LogManager::Impl::WaitForStop(int milliseconds) {
     std::unique_lock<std::mutex> lock(mutex);
@@ -411,7 +440,7 @@ void LogManager::Impl::WriterLoop() {
             lock.lock();
         }
     }
-    WakeUp(); // the final drain: everything queued before the stop is written
+    FinalWakeUp(); // everything queued before the stop is written
     {
         std::lock_guard<std::mutex> lock(mutex);
         finished = true;

@@ -2,10 +2,11 @@
 // The program's log manager: callers format a line and append it to an in-memory
 // queue; a writer thread drains the queue about once a second into a daily log file
 // "log_MM-DD-YYYY.txt", hands each line to an optional listener, and once a day (on its first
-// wake-up, and at the change of day) gzip-compresses the previous days' logs, keeps `keepDays`
-// of them and removes its own older log files from its directory (never a file whose name is
-// not exactly one of its own). The directory is given by the caller; the program uses a folder
-// of the user's own, so no other program's files share it.
+// wake-up, and at the change of day; a run that stops before its first wake-up does it in the
+// final drain) gzip-compresses the previous days' logs, keeps `keepDays` of them and removes its
+// own older log files from its directory (never a file whose name is not exactly one of its
+// own). The directory is given by the caller; the program uses a folder of the user's own, so
+// no other program's files share it.
 //
 // Error policy of the log manager: logging never fails its caller. A directory that cannot be
 // made or a file that cannot be opened, written or compressed is absorbed: the listener still
@@ -104,7 +105,8 @@ public:
     // Logs "Shutting down Log Manager" and signals the writer thread to stop.
     void RequestStop();
     // Signals the stop again and waits up to 3000 ms for the writer's final drain. A
-    // compression under way gives way to the stop (the text log stays for the next run).
+    // compression under way gives way to the stop (the text log stays for the next run); a
+    // rotation that has not run yet today runs in the final drain, after the queued lines.
     void Stop();
 
     // The normalised log directory (ends with the platform's separator).

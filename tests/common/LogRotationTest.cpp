@@ -242,3 +242,22 @@ TEST(LogRotation, CompressionRunsOnTheWriterThreadAndGivesWayToAStop) {
     EXPECT_EQ(ReadFile(temp.File(LogName(2026, 12, 6))), text);
     EXPECT_FALSE(temp.Has(GzName(2026, 12, 6)));
 }
+
+// A run that ends before the writer's first wake-up still rotates once, in the final drain at
+// the stop, and compresses the previous days completely (the stop does not interrupt it).
+TEST(LogRotation, ARunEndingBeforeTheFirstWakeUpStillRotatesAtTheStop) {
+    TempLogDir temp("shortrun");
+    FakeClock clock;
+    const std::string yesterday(16384 * 3 + 7, 'z'); // several chunks, a pause between them
+    WriteFile(temp.File(LogName(2026, 12, 6)), yesterday);
+    WriteFile(temp.File(GzName(2026, 11, 1)), "too old");
+    {
+        LogManager log(temp.Dir(), 7, 0, 1, clock.Hooks());
+        log.Start();
+        log.Log(LogManager::Info, "App", "f.cpp", 1, "the only line");
+        log.Stop();
+    }
+    EXPECT_EQ(temp.Names(), (std::vector<std::string>{GzName(2026, 12, 6), LogName(2026, 12, 7)}));
+    EXPECT_EQ(Gunzip(temp.File(GzName(2026, 12, 6))), yesterday);
+    EXPECT_NE(ReadFile(temp.File(LogName(2026, 12, 7))).find("| the only line"), std::string::npos);
+}
