@@ -13,6 +13,11 @@
 // hears every line, the lines wait for a file (up to a limit, then counted as dropped) and the
 // writer thread tries again at its next wake-up. Only running out of memory can make the
 // constructor throw; the program then runs without logging.
+//
+// Log files are opened without following links and used only when they are regular files owned
+// by the user running the program (checked on the opened file); anything else in a log file's
+// place (another user's link, a FIFO) is never written, compressed or removed: the lines go to
+// the listener, with one Warning line naming the file and the reason.
 
 #include <cstdarg>
 #include <cstddef>

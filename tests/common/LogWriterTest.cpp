@@ -151,8 +151,8 @@ TEST(LogWriter, StopGivesUpOnAStuckWriterAndDetachesIt) {
     EXPECT_EQ(listener.heard, 3); // started, block, shutting down
 }
 
-// while no file can be opened the queue keeps at most kMaxQueuedWithoutFile
-// lines, dropping the oldest; once a file opens, one line reports how many were dropped.
+// While no file can be opened the queue keeps at most kMaxQueuedWithoutFile lines, dropping
+// the oldest; once a file opens, one line reports how many were dropped.
 TEST(LogWriter, QueueIsCappedWhileNoFileCanBeOpenedAndTheDropIsReported) {
     TempLogDir temp("cap");
     FakeClock clock;
@@ -178,7 +178,8 @@ TEST(LogWriter, QueueIsCappedWhileNoFileCanBeOpenedAndTheDropIsReported) {
     ASSERT_EQ(lines.size(), cap + 1);
     EXPECT_NE(lines[0].find("| Warning | LogMgr | Log_Manager.cpp:"), std::string::npos)
         << lines[0];
-    EXPECT_NE(lines[0].find("| Dropped the 5 oldest log lines while no log file could be opened"),
+    // The oldest six: the line saying why the file could not be opened, and entries 0 to 4.
+    EXPECT_NE(lines[0].find("| Dropped the 6 oldest log lines while no log file could be opened"),
               std::string::npos)
         << lines[0];
     EXPECT_EQ(lines[1], "12/07/26 00:40:12 | Info | App | f.cpp:1 | entry 5");
@@ -205,11 +206,14 @@ TEST(LogWriter, WithoutAFileTheListenerHearsEveryLineAndTheFileGetsItLater) {
     log.SetListener(&console);
     log.LogInfo("App", "f.cpp", 1, "waiting");
     log.WritePending();
-    ASSERT_EQ(console.lines.size(), 1u);
-    EXPECT_EQ(console.lines[0].second, "12/07/26 00:40:12 | Info | App | f.cpp:1 | waiting\n");
-    EXPECT_EQ(log.QueuedCount(), 1u);
+    ASSERT_EQ(console.lines.size(), 2u);
+    EXPECT_NE(console.lines[0].second.find("| Cannot write the log file " + today + ": "),
+              std::string::npos)
+        << console.lines[0].second;
+    EXPECT_EQ(console.lines[1].second, "12/07/26 00:40:12 | Info | App | f.cpp:1 | waiting\n");
+    EXPECT_EQ(log.QueuedCount(), 2u);
     fs::remove(today);
     log.WritePending();
-    EXPECT_EQ(ReadFile(today), "12/07/26 00:40:12 | Info | App | f.cpp:1 | waiting\n");
-    EXPECT_EQ(console.lines.size(), 1u); // heard once
+    EXPECT_EQ(ReadFile(today), console.lines[0].second + console.lines[1].second);
+    EXPECT_EQ(console.lines.size(), 2u); // heard once
 }
