@@ -10,6 +10,7 @@
 #include <chrono>
 #include <climits>
 #include <condition_variable>
+#include <cstdarg>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -114,6 +115,20 @@ void RemoveIfSame(const std::string& path, const struct stat& info) {
 bool IsOwnRegularFile(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid();
+}
+
+// The printf-style message of a log call.
+__attribute__((format(printf, 1, 0))) std::string FormatMessage(const char* format, va_list args) {
+    std::string message;
+    va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    if (length > 0) {
+        message.resize(static_cast<std::size_t>(length));
+        std::vsnprintf(message.data(), message.size() + 1, format, args);
+    }
+    return message;
 }
 
 int DaysInMonth(int year, int month) {
@@ -354,13 +369,12 @@ void LogManager::Impl::Rotate(const std::tm& now) {
     rotatedDay = today;
 }
 
-// A day whose compression fails keeps its text log: any failure (the text cannot be read, the
-// .gz cannot be created, a zlib, read or write error) keeps the text log: it joins the keep
-// set, a partly written .gz is removed, and a Warning line says so. The next rotation tries
-// that day again; once the day is older than keepDays the sweep removes it like any other old
-// log. False when a stop interrupted it (the text log stays, the partial .gz goes). Neither
-// file is opened through a link or unless it is a regular file of ours; an existing .gz is
-// emptied only after that check.
+// A day whose compression fails (the text cannot be read, the .gz cannot be created, a zlib,
+// read or write error) keeps its text log: it joins the keep set, a partly written .gz is
+// removed, and a Warning line says so. The next rotation tries that day again; once the day is
+// older than keepDays the sweep removes it like any other old log. False when a stop
+// interrupted it (the text log stays, the partial .gz goes). Neither file is opened through a
+// link or unless it is a regular file of ours; an existing .gz is emptied only after that check.
 bool LogManager::Impl::CompressDay(const std::string& textPath, std::set<std::string>& keep) {
     const std::string gzPath = textPath + ".gz";
     std::string reason;
@@ -572,61 +586,24 @@ void LogManager::Start() {
     }
     // The thread holds its own reference to the shared state (see Stop).
     thread_ = std::thread([impl = impl_] { impl->WriterLoop(); });
-    LogTrace("LogMgr", __FILE__, __LINE__, "Started Log Manager");
-}
-
-void LogManager::VLog(int level, const char* category, const char* file, int line,
-                      const char* format, va_list args) {
-    if (category == nullptr)
-        category = "";
-    if (level < impl_->ThresholdFor(category))
-        return;
-    std::string message;
-    va_list measure;
-    va_copy(measure, args);
-    const int length = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (length > 0) {
-        message.resize(static_cast<std::size_t>(length));
-        std::vsnprintf(message.data(), message.size() + 1, format, args);
-    }
-    impl_->Push(level, FormatLine(level, category, file, line, message, impl_->hooks.localTime()));
+    Log(Trace, "LogMgr", __FILE__, __LINE__, "Started Log Manager");
 }
 
 void LogManager::Log(int level, const char* category, const char* file, int line,
                      const char* format, ...) {
+    if (category == nullptr)
+        category = "";
+    if (level < impl_->ThresholdFor(category))
+        return;
     va_list args;
     va_start(args, format);
-    VLog(level, category, file, line, format, args);
+    const std::string message = FormatMessage(format, args);
     va_end(args);
-}
-
-void LogManager::LogTrace(const char* category, const char* file, int line, const char* format,
-                          ...) {
-    va_list args;
-    va_start(args, format);
-    VLog(Trace, category, file, line, format, args);
-    va_end(args);
-}
-
-void LogManager::LogDebug(const char* category, const char* file, int line, const char* format,
-                          ...) {
-    va_list args;
-    va_start(args, format);
-    VLog(Debug, category, file, line, format, args);
-    va_end(args);
-}
-
-void LogManager::LogInfo(const char* category, const char* file, int line, const char* format,
-                         ...) {
-    va_list args;
-    va_start(args, format);
-    VLog(Info, category, file, line, format, args);
-    va_end(args);
+    impl_->Push(level, FormatLine(level, category, file, line, message, impl_->hooks.localTime()));
 }
 
 void LogManager::RequestStop() {
-    LogTrace("LogMgr", __FILE__, __LINE__, "Shutting down Log Manager");
+    Log(Trace, "LogMgr", __FILE__, __LINE__, "Shutting down Log Manager");
     {
         std::lock_guard<std::mutex> lock(impl_->mutex);
         impl_->stopRequested = true;

@@ -19,7 +19,6 @@
 // place (another user's link, a FIFO) is never written, compressed or removed: the lines go to
 // the listener, with one Warning line naming the file and the reason.
 
-#include <cstdarg>
 #include <cstddef>
 #include <cstdio>
 #include <ctime>
@@ -98,14 +97,10 @@ public:
     // Starts the writer thread and logs "Started Log Manager".
     void Start();
 
+    // Formats and queues one line when `level` reaches the category's threshold. Call sites use
+    // the LOG_* macros below, which pass their file and line.
     void Log(int level, const char* category, const char* file, int line, const char* format, ...)
         __attribute__((format(printf, 6, 7)));
-    void LogTrace(const char* category, const char* file, int line, const char* format, ...)
-        __attribute__((format(printf, 5, 6)));
-    void LogDebug(const char* category, const char* file, int line, const char* format, ...)
-        __attribute__((format(printf, 5, 6)));
-    void LogInfo(const char* category, const char* file, int line, const char* format, ...)
-        __attribute__((format(printf, 5, 6)));
 
     // Logs "Shutting down Log Manager" and signals the writer thread to stop.
     void RequestStop();
@@ -118,7 +113,7 @@ public:
     const std::string& Directory() const;
     // The number of lines not written to a file yet (queued, or waiting for a file).
     std::size_t QueuedCount() const;
-    // Whether a log file is open at the moment (read on the writer's side of the design).
+    // Whether today's log file is open (not while none can be opened, or it is not ours).
     bool HasOpenFile() const;
     // One wake-up of the writer (rotation check, then drain) on the calling thread. For tests
     // and tools that run without the writer thread; does nothing while the thread runs.
@@ -139,9 +134,6 @@ public:
 private:
     struct Impl; // shared with the writer thread, so a detached thread never dangles
 
-    void VLog(int level, const char* category, const char* file, int line, const char* format,
-              va_list args) __attribute__((format(printf, 6, 0)));
-
     std::shared_ptr<Impl> impl_;
     std::thread thread_;
 };
@@ -155,9 +147,7 @@ extern LogManager* gLogManager;
         if (gLogManager != nullptr)                                                                \
             gLogManager->Log((level), (category), __FILE__, __LINE__, __VA_ARGS__);                \
     } while (0)
-#define LOG_TRACE(category, ...) GS_LOG_AT(LogManager::Trace, category, __VA_ARGS__)
 #define LOG_DEBUG(category, ...) GS_LOG_AT(LogManager::Debug, category, __VA_ARGS__)
 #define LOG_INFO(category, ...) GS_LOG_AT(LogManager::Info, category, __VA_ARGS__)
 #define LOG_WARNING(category, ...) GS_LOG_AT(LogManager::Warning, category, __VA_ARGS__)
 #define LOG_ERROR(category, ...) GS_LOG_AT(LogManager::Error, category, __VA_ARGS__)
-#define LOG_FATAL(category, ...) GS_LOG_AT(LogManager::Fatal, category, __VA_ARGS__)

@@ -20,11 +20,11 @@ TEST(LogRotation, StartingOnADayWhoseLogExistsAppendsToIt) {
     const std::string today = temp.File(LogName(2026, 12, 7));
     WriteFile(today, "earlier line\n");
     LogManager log(temp.Dir(), 7, 0, 1, clock.Hooks());
-    log.LogInfo("App", "f.cpp", 1, "new line");
+    log.Log(LogManager::Info, "App", "f.cpp", 1, "new line");
     log.WritePending();
     EXPECT_EQ(ReadFile(today),
               "earlier line\n12/07/26 00:40:12 | Info | App | f.cpp:1 | new line\n");
-    log.LogInfo("App", "f.cpp", 2, "second batch");
+    log.Log(LogManager::Info, "App", "f.cpp", 2, "second batch");
     log.WritePending();
     EXPECT_EQ(SplitLines(ReadFile(today)).size(), 3u);
 }
@@ -71,13 +71,13 @@ TEST(LogRotation, ChangeOfDayWhileRunningCompressesTheDayBeforeAndOpensTheNewDay
     FakeClock clock;
     clock.now = MakeTime(2026, 12, 31, 23, 59, 59);
     LogManager log(temp.Dir(), 7, 0, 1, clock.Hooks());
-    log.LogInfo("App", "Main.cpp", 10, "last line of the year");
+    log.Log(LogManager::Info, "App", "Main.cpp", 10, "last line of the year");
     log.WritePending();
     const std::string dec31 = ReadFile(temp.File(LogName(2026, 12, 31)));
     EXPECT_EQ(dec31, "12/31/26 23:59:59 | Info | App | Main.cpp:10 | last line of the year\n");
 
     clock.now = MakeTime(2027, 1, 1, 0, 0, 1);
-    log.LogInfo("App", "Main.cpp", 11, "first line of the year");
+    log.Log(LogManager::Info, "App", "Main.cpp", 11, "first line of the year");
     log.WritePending();
 
     EXPECT_EQ(temp.Names(), (std::vector<std::string>{LogName(2027, 1, 1), GzName(2026, 12, 31)}));
