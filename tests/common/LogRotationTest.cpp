@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <future>
@@ -265,8 +266,12 @@ TEST(LogRotation, CompressionRunsOnTheWriterThreadAndGivesWayToAStop) {
     LogManager log(temp.Dir(), 7, 0, 1, hooks);
     ASSERT_TRUE(temp.Has(LogName(2026, 12, 6))); // not compressed here, by the caller
     running = &log;
+    std::future<std::thread::id> paused = pausedOn.get_future();
     log.Start();
-    EXPECT_NE(pausedOn.get_future().get(), std::this_thread::get_id());
+    // Bounded only so that a rotation that never pauses fails instead of hanging.
+    ASSERT_EQ(paused.wait_for(std::chrono::seconds(60)), std::future_status::ready)
+        << "the compression of the day before never paused";
+    EXPECT_NE(paused.get(), std::this_thread::get_id());
     log.Stop();
     EXPECT_EQ(ReadFile(temp.File(LogName(2026, 12, 6))), text);
     EXPECT_FALSE(temp.Has(GzName(2026, 12, 6)));
