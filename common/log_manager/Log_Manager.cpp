@@ -1,11 +1,16 @@
 #include "common/log_manager/Log_Manager.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <climits>
 #include <condition_variable>
+#include <cstdarg>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -13,6 +18,7 @@
 #include <mutex>
 #include <set>
 #include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -56,9 +62,73 @@ std::tm DaysBefore(const std::tm& today, int days) {
     return day;
 }
 
-bool IsRegularFile(const std::string& path) {
-    std::error_code ec;
-    return fs::is_regular_file(fs::symlink_status(path, ec));
+// Why a log file could not be opened, from open's errno.
+std::string OpenFailure(int error) {
+    if (error == ELOOP)
+        return "it is a symbolic link";
+    if (error == ENXIO) // a FIFO without a reader, a device without its driver
+        return "it is not a regular file";
+    return std::error_code(error, std::generic_category()).message();
+}
+
+// Opens a log file as a stream: never through a symbolic link, and only a regular file owned by
+// the user running the program, checked on the opened descriptor (a separate stat could be
+// raced). O_NONBLOCK keeps the open from waiting for a FIFO's reader; it has no effect on the
+// regular file kept. Null when refused, with the reason; `info` receives the file's status.
+std::FILE* OpenOwnFile(const std::string& path, int flags, const char* mode, std::string& reason,
+                       struct stat& info) {
+    const int fd =
+        ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+    if (fd < 0) {
+        reason = OpenFailure(errno);
+        return nullptr;
+    }
+    if (::fstat(fd, &info) != 0)
+        reason = OpenFailure(errno);
+    else if (!S_ISREG(info.st_mode))
+        reason = "it is not a regular file";
+    else if (info.st_uid != ::geteuid())
+        reason = "it belongs to another user (uid " + std::to_string(info.st_uid) + ")";
+    else if (std::FILE* stream = ::fdopen(fd, mode))
+        return stream;
+    else
+        reason = OpenFailure(errno);
+    ::close(fd);
+    return nullptr;
+}
+
+// Whether `path` still names the file whose status is `info` (not a link or file put there
+// since).
+bool IsSameFile(const std::string& path, const struct stat& info) {
+    struct stat now {};
+    return ::lstat(path.c_str(), &now) == 0 && now.st_dev == info.st_dev &&
+           now.st_ino == info.st_ino;
+}
+
+// Removes `path` only if it is still the file we opened.
+void RemoveIfSame(const std::string& path, const struct stat& info) {
+    if (IsSameFile(path, info))
+        ::unlink(path.c_str());
+}
+
+// A regular file (not a link) owned by the user running the program.
+bool IsOwnRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid();
+}
+
+// The printf-style message of a log call.
+__attribute__((format(printf, 1, 0))) std::string FormatMessage(const char* format, va_list args) {
+    std::string message;
+    va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    if (length > 0) {
+        message.resize(static_cast<std::size_t>(length));
+        std::vsnprintf(message.data(), message.size() + 1, format, args);
+    }
+    return message;
 }
 
 int DaysInMonth(int year, int month) {
@@ -96,7 +166,10 @@ struct LogManager::Impl {
     void Push(int level, std::string text);
     void WarnFromWriter(const char* file, int line, const std::string& message);
     void OpenToday(const std::string& todayPath);
+    void ReportOpenFailure(const std::string& failure);
+    void KeepTodayOpen(const std::tm& now);
     void RotationCheck();
+    void Rotate(const std::tm& now);
     bool CompressDay(const std::string& textPath, std::set<std::string>& keep);
     int Compress(std::FILE* in, std::FILE* out);
     void Sweep(const std::set<std::string>& keep);
@@ -104,6 +177,7 @@ struct LogManager::Impl {
     void WriteUnwritten();
     void KeepUnwritten(LogEntry entry);
     void WakeUp();
+    void FinalWakeUp();
     void WriterLoop();
     void WaitForStop(int milliseconds);
     bool Stopping() const { return stopping.load(); }
@@ -125,7 +199,11 @@ struct LogManager::Impl {
     // Touched only by the writer (the thread, or WritePending while there is no thread).
     std::FILE* file = nullptr;
     std::string filePath;
-    std::string rotatedDay; // the day whose old logs have been compressed and swept
+    struct stat fileInfo {};
+    std::string openFailure;        // the last failure reported, so it is reported once
+    std::string rotatedDay;         // the day whose old logs have been compressed and swept
+    bool rotationGaveWay = false;   // a rotation under way gave way to the stop
+    bool finishingRotation = false; // the final drain's rotation: it does not give way
     std::deque<LogEntry> draining;
     // Lines the listener has heard that wait for a file to open (at most
     // kMaxQueuedWithoutFile; older ones are dropped and counted in unwrittenDropped).
@@ -217,7 +295,7 @@ int LogManager::Impl::Compress(std::FILE* in, std::FILE* out) {
             hooks.sleep(compressPauseMs + 10);
             chunks = 0;
         }
-        if (Stopping()) {
+        if (Stopping() && !finishingRotation) {
             deflateEnd(&stream);
             return kInterrupted;
         }
@@ -237,56 +315,90 @@ void LogManager::Impl::OpenToday(const std::string& todayPath) {
     const std::string dirPath = directory.substr(0, directory.size() - 1);
     if (!dirPath.empty() && !fs::is_directory(dirPath, ec))
         fs::create_directories(dirPath, ec);
-    file = std::fopen(todayPath.c_str(), "a+");
-    if (file != nullptr)
+    std::string reason;
+    file = OpenOwnFile(todayPath, O_WRONLY | O_APPEND | O_CREAT, "a", reason, fileInfo);
+    if (file != nullptr) {
         filePath = todayPath;
+        openFailure.clear();
+    } else {
+        ReportOpenFailure(todayPath + ": " + reason);
+    }
     fileOpen.store(file != nullptr);
 }
 
+// Once per failure, not at every wake-up; the lines wait for the file meanwhile.
+void LogManager::Impl::ReportOpenFailure(const std::string& failure) {
+    if (failure == openFailure)
+        return;
+    openFailure = failure;
+    WarnFromWriter(__FILE__, __LINE__,
+                   "Cannot write the log file " + failure +
+                       "; logging to the console only until it can be opened");
+}
+
 // Today's file is opened first, so the previous day's file is closed before it is compressed
-// and the lines logged meanwhile have a place to go. Compressing and sweeping happen once a
-// day, on the writer (never in the constructor: the program does not wait for them), and
-// give way to a stop; the next run tries again.
+// and the lines logged meanwhile have a place to go. A file removed or replaced under us (the
+// user cleaned up, or a link was put in its place) is opened again, with the same checks.
+void LogManager::Impl::KeepTodayOpen(const std::tm& now) {
+    const std::string todayPath = directory + "log_" + DateText(now) + ".txt";
+    if (file == nullptr || filePath != todayPath || !IsSameFile(todayPath, fileInfo))
+        OpenToday(todayPath);
+}
+
+// Compressing and sweeping happen once a day, on the writer (never in the constructor: the
+// program does not wait for them), and give way to a stop; the next run tries again.
 void LogManager::Impl::RotationCheck() {
     const std::tm now = hooks.localTime();
+    KeepTodayOpen(now);
+    if (rotatedDay != DateText(now) && !Stopping())
+        Rotate(now);
+}
+
+void LogManager::Impl::Rotate(const std::tm& now) {
     const std::string today = DateText(now);
-    const std::string todayPath = directory + "log_" + today + ".txt";
-    std::error_code ec;
-    if (file == nullptr || filePath != todayPath || !fs::exists(todayPath, ec))
-        OpenToday(todayPath);
-    if (rotatedDay == today || Stopping())
-        return;
-    std::set<std::string> keep{todayPath};
+    std::set<std::string> keep{directory + "log_" + today + ".txt"};
     for (int back = keepDays; back >= 1; --back) { // oldest first
         const std::string textPath = directory + "log_" + DateText(DaysBefore(now, back)) + ".txt";
         keep.insert(textPath + ".gz");
-        if (IsRegularFile(textPath) && !CompressDay(textPath, keep))
-            return; // interrupted by a stop
+        if (IsOwnRegularFile(textPath) && !CompressDay(textPath, keep)) {
+            rotationGaveWay = true;
+            return;
+        }
     }
     Sweep(keep);
     rotatedDay = today;
 }
 
-// A day whose compression fails keeps its text log: any failure (the text cannot be read, the
-// .gz cannot be created, a zlib, read or write error) keeps the text log: it joins the keep
-// set, a partly written .gz is removed, and a Warning line says so. The next rotation tries
-// that day again; once the day is older than keepDays the sweep removes it like any other old
-// log. False when a stop interrupted it (the text log stays, the partial .gz goes).
+// A day whose compression fails (the text cannot be read, the .gz cannot be created, a zlib,
+// read or write error) keeps its text log: it joins the keep set, a partly written .gz is
+// removed, and a Warning line says so. The next rotation tries that day again; once the day is
+// older than keepDays the sweep removes it like any other old log. False when a stop
+// interrupted it (the text log stays, the partial .gz goes). Neither file is opened through a
+// link or unless it is a regular file of ours; an existing .gz is emptied only after that check.
 bool LogManager::Impl::CompressDay(const std::string& textPath, std::set<std::string>& keep) {
     const std::string gzPath = textPath + ".gz";
-    std::error_code ec;
-    std::FILE* in = std::fopen(textPath.c_str(), "rb");
+    std::string reason;
+    struct stat textInfo {};
+    std::FILE* in = OpenOwnFile(textPath, O_RDONLY, "rb", reason, textInfo);
     if (in == nullptr) {
         keep.insert(textPath);
         WarnFromWriter(__FILE__, __LINE__,
-                       "Could not read " + textPath + " to compress it; the text log is kept");
+                       "Could not read " + textPath + " to compress it (" + reason +
+                           "); the text log is kept");
         return true;
     }
-    std::FILE* out = std::fopen(gzPath.c_str(), "wb");
+    struct stat gzInfo {};
+    std::FILE* out = OpenOwnFile(gzPath, O_WRONLY | O_CREAT, "wb", reason, gzInfo);
+    if (out != nullptr && ::ftruncate(::fileno(out), 0) != 0) {
+        reason = OpenFailure(errno);
+        std::fclose(out);
+        out = nullptr;
+    }
     if (out == nullptr) {
         std::fclose(in);
         keep.insert(textPath);
-        WarnFromWriter(__FILE__, __LINE__, "Could not create " + gzPath + "; the text log is kept");
+        WarnFromWriter(__FILE__, __LINE__,
+                       "Could not create " + gzPath + " (" + reason + "); the text log is kept");
         return true;
     }
     int result = Compress(in, out);
@@ -294,10 +406,10 @@ bool LogManager::Impl::CompressDay(const std::string& textPath, std::set<std::st
     if (std::fclose(out) != 0 && result == 0)
         result = -1;
     if (result == 0) {
-        fs::remove(textPath, ec);
+        RemoveIfSame(textPath, textInfo);
         return true;
     }
-    fs::remove(gzPath, ec);
+    RemoveIfSame(gzPath, gzInfo);
     keep.insert(textPath);
     if (result != kInterrupted)
         WarnFromWriter(__FILE__, __LINE__,
@@ -307,8 +419,9 @@ bool LogManager::Impl::CompressDay(const std::string& textPath, std::set<std::st
 }
 
 // Deletes the log manager's own files that are not in the keep set. A name must be exactly
-// log_MM-DD-YYYY.txt or log_MM-DD-YYYY.txt.gz with a real date; anything else in the (shared,
-// temporary) directory, sub-directories and symbolic links included, is never touched.
+// log_MM-DD-YYYY.txt or log_MM-DD-YYYY.txt.gz with a real date, and the file a regular file
+// owned by the user running the program; anything else in the directory (sub-directories,
+// symbolic links, other users' files) is never touched.
 void LogManager::Impl::Sweep(const std::set<std::string>& keep) {
     std::error_code ec;
     fs::directory_iterator it(directory, ec);
@@ -319,12 +432,8 @@ void LogManager::Impl::Sweep(const std::set<std::string>& keep) {
         if (ec)
             break;
         const std::string name = it->path().filename().string();
-        if (!IsOwnLogFileName(name))
-            continue;
-        std::error_code statusError;
-        if (!fs::is_regular_file(it->symlink_status(statusError)))
-            continue;
-        if (keep.count(directory + name) == 0)
+        if (IsOwnLogFileName(name) && IsOwnRegularFile(directory + name) &&
+            keep.count(directory + name) == 0)
             doomed.push_back(it->path());
     }
     for (const fs::path& path : doomed)
@@ -394,6 +503,21 @@ void LogManager::Impl::WakeUp() {
     Drain();
 }
 
+// The lines queued before the stop are written first. Then today's rotation runs if it has not
+// (a run shorter than the first wake-up, or a stop just after the change of day), to its end:
+// the stop waits for it, up to its timeout. A rotation that already gave way to this stop is
+// left to the next run.
+void LogManager::Impl::FinalWakeUp() {
+    const std::tm now = hooks.localTime();
+    KeepTodayOpen(now);
+    Drain();
+    if (rotatedDay == DateText(now) || rotationGaveWay)
+        return;
+    finishingRotation = true;
+    Rotate(now);
+    Drain(); // the rotation's own warnings
+}
+
 // The compression pause: a stop ends it at once.
 void LogManager::Impl::WaitForStop(int milliseconds) {
     std::unique_lock<std::mutex> lock(mutex);
@@ -411,7 +535,7 @@ void LogManager::Impl::WriterLoop() {
             lock.lock();
         }
     }
-    WakeUp(); // the final drain: everything queued before the stop is written
+    FinalWakeUp(); // everything queued before the stop is written
     {
         std::lock_guard<std::mutex> lock(mutex);
         finished = true;
@@ -462,61 +586,24 @@ void LogManager::Start() {
     }
     // The thread holds its own reference to the shared state (see Stop).
     thread_ = std::thread([impl = impl_] { impl->WriterLoop(); });
-    LogTrace("LogMgr", __FILE__, __LINE__, "Started Log Manager");
-}
-
-void LogManager::VLog(int level, const char* category, const char* file, int line,
-                      const char* format, va_list args) {
-    if (category == nullptr)
-        category = "";
-    if (level < impl_->ThresholdFor(category))
-        return;
-    std::string message;
-    va_list measure;
-    va_copy(measure, args);
-    const int length = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (length > 0) {
-        message.resize(static_cast<std::size_t>(length));
-        std::vsnprintf(message.data(), message.size() + 1, format, args);
-    }
-    impl_->Push(level, FormatLine(level, category, file, line, message, impl_->hooks.localTime()));
+    Log(Trace, "LogMgr", __FILE__, __LINE__, "Started Log Manager");
 }
 
 void LogManager::Log(int level, const char* category, const char* file, int line,
                      const char* format, ...) {
+    if (category == nullptr)
+        category = "";
+    if (level < impl_->ThresholdFor(category))
+        return;
     va_list args;
     va_start(args, format);
-    VLog(level, category, file, line, format, args);
+    const std::string message = FormatMessage(format, args);
     va_end(args);
-}
-
-void LogManager::LogTrace(const char* category, const char* file, int line, const char* format,
-                          ...) {
-    va_list args;
-    va_start(args, format);
-    VLog(Trace, category, file, line, format, args);
-    va_end(args);
-}
-
-void LogManager::LogDebug(const char* category, const char* file, int line, const char* format,
-                          ...) {
-    va_list args;
-    va_start(args, format);
-    VLog(Debug, category, file, line, format, args);
-    va_end(args);
-}
-
-void LogManager::LogInfo(const char* category, const char* file, int line, const char* format,
-                         ...) {
-    va_list args;
-    va_start(args, format);
-    VLog(Info, category, file, line, format, args);
-    va_end(args);
+    impl_->Push(level, FormatLine(level, category, file, line, message, impl_->hooks.localTime()));
 }
 
 void LogManager::RequestStop() {
-    LogTrace("LogMgr", __FILE__, __LINE__, "Shutting down Log Manager");
+    Log(Trace, "LogMgr", __FILE__, __LINE__, "Shutting down Log Manager");
     {
         std::lock_guard<std::mutex> lock(impl_->mutex);
         impl_->stopRequested = true;

@@ -2,18 +2,23 @@
 // The program's log manager: callers format a line and append it to an in-memory
 // queue; a writer thread drains the queue about once a second into a daily log file
 // "log_MM-DD-YYYY.txt", hands each line to an optional listener, and once a day (on its first
-// wake-up, and at the change of day) gzip-compresses the previous days' logs, keeps `keepDays`
-// of them and removes its own older log files from its directory (never a file whose name is
-// not exactly one of its own). The directory is given by the caller; the program uses a folder
-// of the user's own, so no other program's files share it.
+// wake-up, and at the change of day; a run that stops before its first wake-up does it in the
+// final drain) gzip-compresses the previous days' logs, keeps `keepDays` of them and removes its
+// own older log files from its directory (never a file whose name is not exactly one of its
+// own). The directory is given by the caller; the program uses a folder of the user's own, so
+// no other program's files share it.
 //
 // Error policy of the log manager: logging never fails its caller. A directory that cannot be
 // made or a file that cannot be opened, written or compressed is absorbed: the listener still
 // hears every line, the lines wait for a file (up to a limit, then counted as dropped) and the
 // writer thread tries again at its next wake-up. Only running out of memory can make the
 // constructor throw; the program then runs without logging.
+//
+// Log files are opened without following links and used only when they are regular files owned
+// by the user running the program (checked on the opened file); anything else in a log file's
+// place (another user's link, a FIFO) is never written, compressed or removed: the lines go to
+// the listener, with one Warning line naming the file and the reason.
 
-#include <cstdarg>
 #include <cstddef>
 #include <cstdio>
 #include <ctime>
@@ -92,26 +97,23 @@ public:
     // Starts the writer thread and logs "Started Log Manager".
     void Start();
 
+    // Formats and queues one line when `level` reaches the category's threshold. Call sites use
+    // the LOG_* macros below, which pass their file and line.
     void Log(int level, const char* category, const char* file, int line, const char* format, ...)
         __attribute__((format(printf, 6, 7)));
-    void LogTrace(const char* category, const char* file, int line, const char* format, ...)
-        __attribute__((format(printf, 5, 6)));
-    void LogDebug(const char* category, const char* file, int line, const char* format, ...)
-        __attribute__((format(printf, 5, 6)));
-    void LogInfo(const char* category, const char* file, int line, const char* format, ...)
-        __attribute__((format(printf, 5, 6)));
 
     // Logs "Shutting down Log Manager" and signals the writer thread to stop.
     void RequestStop();
     // Signals the stop again and waits up to 3000 ms for the writer's final drain. A
-    // compression under way gives way to the stop (the text log stays for the next run).
+    // compression under way gives way to the stop (the text log stays for the next run); a
+    // rotation that has not run yet today runs in the final drain, after the queued lines.
     void Stop();
 
     // The normalised log directory (ends with the platform's separator).
     const std::string& Directory() const;
     // The number of lines not written to a file yet (queued, or waiting for a file).
     std::size_t QueuedCount() const;
-    // Whether a log file is open at the moment (read on the writer's side of the design).
+    // Whether today's log file is open (not while none can be opened, or it is not ours).
     bool HasOpenFile() const;
     // One wake-up of the writer (rotation check, then drain) on the calling thread. For tests
     // and tools that run without the writer thread; does nothing while the thread runs.
@@ -132,9 +134,6 @@ public:
 private:
     struct Impl; // shared with the writer thread, so a detached thread never dangles
 
-    void VLog(int level, const char* category, const char* file, int line, const char* format,
-              va_list args) __attribute__((format(printf, 6, 0)));
-
     std::shared_ptr<Impl> impl_;
     std::thread thread_;
 };
@@ -148,9 +147,7 @@ extern LogManager* gLogManager;
         if (gLogManager != nullptr)                                                                \
             gLogManager->Log((level), (category), __FILE__, __LINE__, __VA_ARGS__);                \
     } while (0)
-#define LOG_TRACE(category, ...) GS_LOG_AT(LogManager::Trace, category, __VA_ARGS__)
 #define LOG_DEBUG(category, ...) GS_LOG_AT(LogManager::Debug, category, __VA_ARGS__)
 #define LOG_INFO(category, ...) GS_LOG_AT(LogManager::Info, category, __VA_ARGS__)
 #define LOG_WARNING(category, ...) GS_LOG_AT(LogManager::Warning, category, __VA_ARGS__)
 #define LOG_ERROR(category, ...) GS_LOG_AT(LogManager::Error, category, __VA_ARGS__)
-#define LOG_FATAL(category, ...) GS_LOG_AT(LogManager::Fatal, category, __VA_ARGS__)

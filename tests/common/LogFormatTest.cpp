@@ -56,8 +56,8 @@ TEST(LogFormat, LoggedLineReachesTheFileExactly) {
     TempLogDir temp("exact");
     FakeClock clock;
     LogManager log(temp.Dir(), 7, 0, 1, clock.Hooks());
-    log.LogDebug("App", "C:\\src\\app\\Main.cpp", 155, "Avg loop period [ms]: %f  [fps]: %d", 16.5,
-                 60);
+    log.Log(LogManager::Debug, "App", "C:\\src\\app\\Main.cpp", 155,
+            "Avg loop period [ms]: %f  [fps]: %d", 16.5, 60);
     log.WritePending();
     EXPECT_EQ(ReadFile(temp.File(LogName(2026, 12, 7))),
               "12/07/26 00:40:12 | Debug | App | Main.cpp:155 | Avg loop period [ms]: 16.500000"
@@ -74,35 +74,39 @@ TEST(LogFormat, MacrosPassTheirFileAndLineAndSkipEverythingWithoutAManager) {
 
     LogManager log(temp.Dir(), 7, 0, 1, clock.Hooks());
     gLogManager = &log;
-    LOG_TRACE("App", "trace %d", ++evaluated);
-    const int traceLine = __LINE__ - 1;
-    LOG_DEBUG("App", "debug");
+    LOG_DEBUG("App", "debug %d", ++evaluated);
+    const int debugLine = __LINE__ - 1;
     LOG_INFO("CWindowManager", "info %s", "x");
+    LOG_WARNING("App", "warning");
+    LOG_ERROR("App", "error");
     gLogManager = nullptr;
     EXPECT_EQ(evaluated, 1);
     log.WritePending();
     const auto lines = SplitLines(ReadFile(temp.File(LogName(2026, 12, 7))));
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "12/07/26 00:40:12 | Trace | App | LogFormatTest.cpp:" +
-                            std::to_string(traceLine) + " | trace 1");
-    EXPECT_EQ(lines[1], "12/07/26 00:40:12 | Debug | App | LogFormatTest.cpp:" +
-                            std::to_string(traceLine + 2) + " | debug");
-    EXPECT_EQ(lines[2], "12/07/26 00:40:12 | Info | CWindowManager | LogFormatTest.cpp:" +
-                            std::to_string(traceLine + 3) + " | info x");
+    const std::string at = " | LogFormatTest.cpp:";
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0],
+              "12/07/26 00:40:12 | Debug | App" + at + std::to_string(debugLine) + " | debug 1");
+    EXPECT_EQ(lines[1], "12/07/26 00:40:12 | Info | CWindowManager" + at +
+                            std::to_string(debugLine + 2) + " | info x");
+    EXPECT_EQ(lines[2], "12/07/26 00:40:12 | Warning | App" + at + std::to_string(debugLine + 3) +
+                            " | warning");
+    EXPECT_EQ(lines[3],
+              "12/07/26 00:40:12 | Error | App" + at + std::to_string(debugLine + 4) + " | error");
 }
 
 TEST(LogThreshold, MessagesBelowTheThresholdMakeNoEntry) {
     TempLogDir temp("threshold");
     FakeClock clock;
     LogManager log(temp.Dir(), 7, 0, 1, clock.Hooks());
-    log.LogTrace("App", "f.cpp", 1, "trace at the initial threshold 1");
+    log.Log(LogManager::Trace, "App", "f.cpp", 1, "trace at the initial threshold 1");
     EXPECT_EQ(log.QueuedCount(), 1u);
 
     log.SetLevel(3);
-    log.LogTrace("App", "f.cpp", 2, "trace");
-    log.LogDebug("App", "f.cpp", 3, "debug");
+    log.Log(LogManager::Trace, "App", "f.cpp", 2, "trace");
+    log.Log(LogManager::Debug, "App", "f.cpp", 3, "debug");
     EXPECT_EQ(log.QueuedCount(), 1u);
-    log.LogInfo("App", "f.cpp", 4, "info");
+    log.Log(LogManager::Info, "App", "f.cpp", 4, "info");
     log.Log(4, "App", "f.cpp", 5, "warning");
     EXPECT_EQ(log.QueuedCount(), 3u);
 
@@ -121,12 +125,12 @@ TEST(LogThreshold, CategoryThresholdOverridesTheGlobalOneUnlessZero) {
     log.SetLevel(3);
     log.SetCategoryLevel("Chatty", 1);
     log.SetCategoryLevel("Quiet", 5);
-    log.LogTrace("Chatty", "f.cpp", 1, "kept");
-    log.LogInfo("Quiet", "f.cpp", 1, "dropped");
-    log.LogDebug("Other", "f.cpp", 1, "dropped");
+    log.Log(LogManager::Trace, "Chatty", "f.cpp", 1, "kept");
+    log.Log(LogManager::Info, "Quiet", "f.cpp", 1, "dropped");
+    log.Log(LogManager::Debug, "Other", "f.cpp", 1, "dropped");
     EXPECT_EQ(log.QueuedCount(), 1u);
     log.SetCategoryLevel("Quiet", 0); // back to the global threshold
-    log.LogInfo("Quiet", "f.cpp", 1, "kept");
+    log.Log(LogManager::Info, "Quiet", "f.cpp", 1, "kept");
     EXPECT_EQ(log.QueuedCount(), 2u);
 }
 

@@ -23,12 +23,12 @@ TEST(LogWriter, BatchOf5001EntriesPrintsGettingBehindOnceAnd5000DoesNot) {
     FakeClock clock;
     LogManager log(temp.Dir(), 7, 0, 1, clock.Hooks());
     for (int i = 0; i < 5000; ++i)
-        log.LogInfo("App", "f.cpp", 1, "entry %d", i);
+        log.Log(LogManager::Info, "App", "f.cpp", 1, "entry %d", i);
     log.WritePending();
     EXPECT_TRUE(clock.printed.empty());
 
     for (int i = 0; i < 5001; ++i)
-        log.LogInfo("App", "f.cpp", 1, "entry %d", i);
+        log.Log(LogManager::Info, "App", "f.cpp", 1, "entry %d", i);
     log.WritePending();
     EXPECT_EQ(clock.printed,
               std::vector<std::string>{"Getting Behind on logging: count is: 5001 \n"});
@@ -47,14 +47,14 @@ TEST(LogWriter, ListenerHearsEveryWrittenLineInOrderAndCanBeReplaced) {
     LogManager log(temp.Dir(), 7, 0, 1, clock.Hooks());
     RecordingListener first, second;
     log.SetListener(&first);
-    log.LogDebug("App", "f.cpp", 1, "one");
-    log.LogInfo("App", "f.cpp", 2, "two");
+    log.Log(LogManager::Debug, "App", "f.cpp", 1, "one");
+    log.Log(LogManager::Info, "App", "f.cpp", 2, "two");
     log.WritePending();
     log.SetListener(&second);
     log.Log(5, "App", "f.cpp", 3, "three");
     log.WritePending();
     log.SetListener(nullptr);
-    log.LogInfo("App", "f.cpp", 4, "four");
+    log.Log(LogManager::Info, "App", "f.cpp", 4, "four");
     log.WritePending();
     ASSERT_EQ(first.lines.size(), 2u);
     EXPECT_EQ(first.lines[0],
@@ -108,7 +108,7 @@ TEST(LogWriter, StopWithoutStartAndDestructionWithoutStopAreSafe) {
     {
         LogManager log(temp.Dir(), 7, 0, 1, clock.Hooks());
         log.Start();
-        log.LogInfo("App", "f.cpp", 1, "written by the stop in the destructor");
+        log.Log(LogManager::Info, "App", "f.cpp", 1, "written by the stop in the destructor");
     }
     const std::string file = ReadFile(temp.File(LogName(2026, 12, 7)));
     EXPECT_NE(file.find("written by the stop in the destructor"), std::string::npos);
@@ -137,7 +137,7 @@ TEST(LogWriter, StopGivesUpOnAStuckWriterAndDetachesIt) {
     auto log = std::make_unique<LogManager>(temp.Dir(), 7, 0, 1, hooks);
     log->SetListener(&listener);
     log->Start();
-    log->LogInfo("App", "f.cpp", 1, "block here");
+    log->Log(LogManager::Info, "App", "f.cpp", 1, "block here");
     log->RequestStop();
     log->Stop(); // returns after the 50 ms timeout
     EXPECT_FALSE(log->WaitWriterFinished(0));
@@ -151,8 +151,8 @@ TEST(LogWriter, StopGivesUpOnAStuckWriterAndDetachesIt) {
     EXPECT_EQ(listener.heard, 3); // started, block, shutting down
 }
 
-// while no file can be opened the queue keeps at most kMaxQueuedWithoutFile
-// lines, dropping the oldest; once a file opens, one line reports how many were dropped.
+// While no file can be opened the queue keeps at most kMaxQueuedWithoutFile lines, dropping
+// the oldest; once a file opens, one line reports how many were dropped.
 TEST(LogWriter, QueueIsCappedWhileNoFileCanBeOpenedAndTheDropIsReported) {
     TempLogDir temp("cap");
     FakeClock clock;
@@ -163,7 +163,7 @@ TEST(LogWriter, QueueIsCappedWhileNoFileCanBeOpenedAndTheDropIsReported) {
 
     const std::size_t cap = LogManager::kMaxQueuedWithoutFile;
     for (std::size_t i = 0; i < cap + 5; ++i)
-        log.LogInfo("App", "f.cpp", 1, "entry %zu", i);
+        log.Log(LogManager::Info, "App", "f.cpp", 1, "entry %zu", i);
     EXPECT_EQ(log.QueuedCount(), cap);
     log.WritePending(); // the rotation is tried again and fails again: the lines stay queued
     EXPECT_FALSE(log.HasOpenFile());
@@ -178,7 +178,8 @@ TEST(LogWriter, QueueIsCappedWhileNoFileCanBeOpenedAndTheDropIsReported) {
     ASSERT_EQ(lines.size(), cap + 1);
     EXPECT_NE(lines[0].find("| Warning | LogMgr | Log_Manager.cpp:"), std::string::npos)
         << lines[0];
-    EXPECT_NE(lines[0].find("| Dropped the 5 oldest log lines while no log file could be opened"),
+    // The oldest six: the line saying why the file could not be opened, and entries 0 to 4.
+    EXPECT_NE(lines[0].find("| Dropped the 6 oldest log lines while no log file could be opened"),
               std::string::npos)
         << lines[0];
     EXPECT_EQ(lines[1], "12/07/26 00:40:12 | Info | App | f.cpp:1 | entry 5");
@@ -187,7 +188,7 @@ TEST(LogWriter, QueueIsCappedWhileNoFileCanBeOpenedAndTheDropIsReported) {
 
     // With the file open again nothing is dropped and no drop line is repeated.
     for (std::size_t i = 0; i < cap + 5; ++i)
-        log.LogInfo("App", "f.cpp", 1, "more %zu", i);
+        log.Log(LogManager::Info, "App", "f.cpp", 1, "more %zu", i);
     EXPECT_EQ(log.QueuedCount(), cap + 5);
     log.WritePending();
     EXPECT_EQ(SplitLines(ReadFile(today)).size(), cap + 1 + cap + 5);
@@ -203,13 +204,16 @@ TEST(LogWriter, WithoutAFileTheListenerHearsEveryLineAndTheFileGetsItLater) {
     LogManager log(temp.Dir(), 7, 0, 1, clock.Hooks());
     RecordingListener console;
     log.SetListener(&console);
-    log.LogInfo("App", "f.cpp", 1, "waiting");
+    log.Log(LogManager::Info, "App", "f.cpp", 1, "waiting");
     log.WritePending();
-    ASSERT_EQ(console.lines.size(), 1u);
-    EXPECT_EQ(console.lines[0].second, "12/07/26 00:40:12 | Info | App | f.cpp:1 | waiting\n");
-    EXPECT_EQ(log.QueuedCount(), 1u);
+    ASSERT_EQ(console.lines.size(), 2u);
+    EXPECT_NE(console.lines[0].second.find("| Cannot write the log file " + today + ": "),
+              std::string::npos)
+        << console.lines[0].second;
+    EXPECT_EQ(console.lines[1].second, "12/07/26 00:40:12 | Info | App | f.cpp:1 | waiting\n");
+    EXPECT_EQ(log.QueuedCount(), 2u);
     fs::remove(today);
     log.WritePending();
-    EXPECT_EQ(ReadFile(today), "12/07/26 00:40:12 | Info | App | f.cpp:1 | waiting\n");
-    EXPECT_EQ(console.lines.size(), 1u); // heard once
+    EXPECT_EQ(ReadFile(today), console.lines[0].second + console.lines[1].second);
+    EXPECT_EQ(console.lines.size(), 2u); // heard once
 }

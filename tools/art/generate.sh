@@ -4,7 +4,8 @@
 # OUTDIR/debug/ and the install icons in OUTDIR/packaging/icons/hicolor/.
 #   tools/art/generate.sh OUTDIR
 # Builds the generator in its own folder (ART_BUILD_DIR, default build-art-generator/). The
-# output is byte-for-byte reproducible: rerun it and compare with data/ (tools/art/check.sh).
+# output is reproducible: byte for byte on one processor, pictures within one level per channel
+# across x86-64 processors (tools/art/check.sh compares it with the committed files).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=${1:?usage: tools/art/generate.sh OUTDIR}
