@@ -188,11 +188,11 @@ void CParametersController::ApplyTypedValues() {
             parameter.Set(candidate, ParseNumber(field->GetText()));
         }
     }
-    double casing = 0;
+    // A casing size that matches no row of the list (from the defaults file or a case) stays:
+    // the list shows it as its number, and nothing the user did replaced it.
     if (auto* item = dynamic_cast<const TCasingSize*>(panel_.CasingSize().GetSelectedItem())) {
-        casing = item->casingSize;
+        candidate.SetCasingSize(item->casingSize);
     }
-    candidate.SetCasingSize(casing);
     Validate(candidate);
     model_.SetParameters(candidate);
 }
@@ -222,7 +222,7 @@ bool CParametersController::Validate(WellParameters& candidate) {
         if (range) {
             MarkRangeRule(i, typed[i].passed);
         } else { // a consistency rule follows the range rule of its first field
-            MarkConsistencyRule(i, inUse[i].passed, typed[i - 1].passed);
+            MarkConsistencyRule(i, inUse[i].passed, typed[i - 1].passed, inUse[i - 1].passed);
         }
         valid = valid && (range ? typed[i] : inUse[i]).passed;
     }
@@ -250,14 +250,16 @@ void CParametersController::MarkRangeRule(size_t rule, bool passed) {
 }
 
 // A failed consistency rule shows its warning in place of the range warning and marks both
-// fields. A passed one hides its warning; it marks its field valid and hides the range warning
-// only when the field's range rule passed too.
-void CParametersController::MarkConsistencyRule(size_t rule, bool passed, bool rangePassed) {
+// fields; the range warning stays while the value in use still breaks its range. A passed one
+// hides its warning; it marks its field valid and hides the range warning only when the field's
+// range rule passed too.
+void CParametersController::MarkConsistencyRule(size_t rule, bool passed, bool rangePassed,
+                                                bool rangeInUsePassed) {
     const Rule& consistency = Rules()[rule];
     CWarningView* rangeWarning = warnings_[rule - 1];
     ShowWarning(warnings_[rule], !passed);
     if (!passed) {
-        ShowWarning(rangeWarning, false);
+        ShowWarning(rangeWarning, !rangeInUsePassed);
         SetFieldValid(consistency.parameter, false);
         SetFieldValid(consistency.Other(), false);
     } else if (rangePassed) {
@@ -288,7 +290,8 @@ void CParametersController::Refresh() {
     const WellParameters& parameters = model_.GetParameters();
     for (const ParameterSpec& parameter : Parameters()) {
         if (CTextEditView* field = FieldOf(parameter)) {
-            field->SetText(FormatNumber(parameter.Get(parameters)));
+            field->SetText(FormatShown(parameter.Get(parameters), parameter.quantity,
+                                       UnitSystem::Oilfield));
         }
     }
     WellParameters own = model_.GetParameters();
@@ -335,7 +338,8 @@ void CParametersController::TidyField(const ParameterSpec& parameter) {
     if (!field || !field->IsValid()) {
         return;
     }
-    const std::string tidy = FormatNumber(ParseNumber(field->GetText()));
+    const std::string tidy = FormatShown(ParseNumber(field->GetText()), parameter.quantity,
+                                         UnitSystem::Oilfield);
     if (tidy != field->GetText()) {
         field->SetText(tidy);
     }

@@ -62,7 +62,7 @@ private:
     void ClearPreset();
     void Restore(const ParameterSpec& parameter, WellParameters& candidate) const;
     void MarkRangeRule(size_t rule, bool passed);
-    void MarkConsistencyRule(size_t rule, bool passed, bool rangePassed);
+    void MarkConsistencyRule(size_t rule, bool passed, bool rangePassed, bool rangeInUsePassed);
     CTextEditView* FieldOf(const ParameterSpec& parameter) const;
     void SetFieldValid(const ParameterSpec* parameter, bool valid);
     void ShowWarning(CWarningView* warning, bool shown);

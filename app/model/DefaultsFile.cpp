@@ -1,7 +1,7 @@
 #include "app/model/DefaultsFile.h"
 
 #include "app/model/NumberFormat.h"
-#include "app/model/ParameterTable.h"
+#include "app/model/ParameterRules.h"
 
 #include <yaml-cpp/yaml.h>
 
@@ -127,9 +127,18 @@ SeparatorPreset ParsePresetText(const std::string& text) {
     const YAML::Node root = ParseMap(text);
     SeparatorPreset preset;
     for (const ParameterSpec& spec : Parameters()) {
-        if (spec.inPresets) {
-            spec.Set(preset.dimensions, RequiredFiniteNumber(root, spec.storedKey));
+        if (!spec.inPresets) {
+            continue;
         }
+        const double value = RequiredFiniteNumber(root, spec.storedKey);
+        // Held to the limits the defaults file is held to: a preset outside them would apply
+        // values no one could type.
+        if (!WithinOwnLimits(spec, value)) {
+            throw SettingsFileError("bad value for " + Quoted(spec.storedKey) +
+                                    Where(root[spec.storedKey]) + ": " + FormatNumber(value) +
+                                    " is out of its range (" + DescribeLimits(spec) + ")");
+        }
+        spec.Set(preset.dimensions, value);
     }
     preset.displayName = RequiredText(root, kDisplayNameKey);
     return preset;

@@ -25,7 +25,8 @@ void ParseDefaultsText(const std::string& text, WellParameters& parameters,
                        std::string& presetName);
 
 // Reads a user preset file's display name and the dimensions presets fix (other keys ignored).
-// A dimension that is not a finite number is a SettingsFileError.
+// A dimension that is not a finite number or breaks its own range (a dip tube length of 4000, a
+// diameter of -3) is a SettingsFileError.
 SeparatorPreset ParsePresetText(const std::string& text);
 
 // A defaults file: the casing size, the preset name, then every other input, each number written

@@ -312,11 +312,24 @@ TEST_F(ModelFilesTest, NonFiniteNumbersAreRefusedAndNeverWritten) {
     WriteFileAtomically(folders->Documents() / "nan.seppreset.yml",
                         "Display Name: N\nSeparator OD: 3\nSeparator ID: .nan\nDip Tube OD: 1\n"
                         "Dip Tube ID: 0.5\nDip Tube Length: 40\n");
+    // Held to the defaults file's limits: no preset applies a value no one could type.
+    WriteFileAtomically(folders->Documents() / "long.seppreset.yml",
+                        "Display Name: L\nSeparator OD: 3\nSeparator ID: 2.5\nDip Tube OD: 1\n"
+                        "Dip Tube ID: 0.5\nDip Tube Length: 4000\n");
+    WriteFileAtomically(folders->Documents() / "negative.seppreset.yml",
+                        "Display Name: M\nSeparator OD: -3\nSeparator ID: 2.5\nDip Tube OD: 1\n"
+                        "Dip Tube ID: 0.5\nDip Tube Length: 40\n");
     EXPECT_TRUE(model.LoadUserPresets().empty());
     EXPECT_NE(log.Text().find("nan.seppreset.yml: bad value for \"Separator ID\" (line 3): not a "
                               "finite number"),
               std::string::npos)
         << log.Text();
+    EXPECT_NE(log.Text().find("long.seppreset.yml: bad value for \"Dip Tube Length\" (line 6): "
+                              "4000 is out of its range (at least 12, at most 480)"),
+              std::string::npos)
+        << log.Text();
+    EXPECT_NE(log.Text().find("negative.seppreset.yml: bad value for \"Separator OD\""),
+              std::string::npos);
     // Whatever put a non-finite value into the model, no file gets it.
     model.SaveDefaults();
     const std::string saved = Read(DefaultsPath());
