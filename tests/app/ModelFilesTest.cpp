@@ -10,6 +10,7 @@
 #include "app/services/GlobalService.h"
 #include "app/window_manager/ViewNames.h"
 #include "common/log_manager/Log_Manager.h"
+#include "tests/files/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -26,22 +27,17 @@
 namespace fs = std::filesystem;
 
 namespace {
-// The user's folders inside a fresh temporary directory.
+// The user's folders inside a fresh temporary directory of their own.
 class TempFolders : public IUserFolders {
 public:
-    explicit TempFolders(const std::string& name)
-        : root_(fs::temp_directory_path() / ("gs_model_files_" + name)) {
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
-    ~TempFolders() override { fs::remove_all(root_); }
+    explicit TempFolders(const std::string& name) : root_("model-files-" + name) {}
     fs::path SettingsRoot() const override { return root_ / "config"; }
     fs::path DocumentsRoot() const override { return root_ / "Documents"; }
     fs::path Settings() const { return SettingsRoot() / "Quillmore" / "Gas Separator"; }
     fs::path Documents() const { return DocumentsRoot() / "Quillmore" / "Gas Separator"; }
 
 private:
-    fs::path root_;
+    TestFolder root_;
 };
 
 class ModelFilesTest : public ::testing::Test {
@@ -302,8 +298,13 @@ std::string PaddedPreset(std::size_t bytes) {
 TEST_F(ModelFilesTest, OnlyRegularFilesUpToOneMebibyteAreRead) {
     ASSERT_TRUE(WriteFileAtomically(Presets() / "big.seppreset.yml", PaddedPreset(2 << 20)));
     ASSERT_TRUE(LoadedNames().empty()); // checked first: the cases below would hang before
-    ASSERT_EQ(::mkfifo((Presets() / "fifo.seppreset.yml").c_str(), 0600), 0);
-    fs::create_symlink("/dev/zero", Presets() / "zero.seppreset.yml");
+    ASSERT_TRUE(MakeFifo(Presets() / "fifo.seppreset.yml"));
+    // A zero device of the test's own (endless, were it read) through a link; a FIFO where no
+    // device may be made.
+    const fs::path zeroDevice = folders->Documents().parent_path() / "zero";
+    const fs::path zero =
+        MakeDevice(zeroDevice, DeviceKind::Zero) ? zeroDevice : Presets() / "fifo.seppreset.yml";
+    fs::create_symlink(zero, Presets() / "zero.seppreset.yml");
     ASSERT_TRUE(WriteFileAtomically(Presets() / "fits.seppreset.yml", PaddedPreset(1000)));
     EXPECT_EQ(LoadedNames(), std::vector<std::string>{"Big"});
 
@@ -311,9 +312,9 @@ TEST_F(ModelFilesTest, OnlyRegularFilesUpToOneMebibyteAreRead) {
         fs::remove(DefaultsPath());
         fs::create_directories(folders->Settings());
         if (kind == "fifo") {
-            ASSERT_EQ(::mkfifo(DefaultsPath().c_str(), 0600), 0);
+            ASSERT_TRUE(MakeFifo(DefaultsPath()));
         } else if (kind == "zero") {
-            fs::create_symlink("/dev/zero", DefaultsPath());
+            fs::create_symlink(zero, DefaultsPath());
         } else {
             WriteDefaults(PaddedPreset(2 << 20));
         }

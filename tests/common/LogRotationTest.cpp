@@ -1,6 +1,7 @@
 // Daily files, rotation with gzip, the keep set and the sweep, and
 // a previous day's log whose compression fails is kept.
 #include "tests/common/LogTestSupport.h"
+#include "tests/files/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -192,9 +193,10 @@ TEST(LogRotation, TextLogIsKeptWhenItsGzipCannotBeCreated) {
 
 // a write error while compressing removes the partial .gz and keeps the text.
 TEST(LogRotation, PartialGzipIsRemovedAndTextKeptWhenCompressionFails) {
-    if (!fs::exists("/dev/full"))
-        GTEST_SKIP() << "needs /dev/full to make writes fail";
     TempLogDir temp("writefail");
+    const std::string full = temp.File("full-device"); // the test's own, never /dev/full
+    if (!MakeDevice(full, DeviceKind::Full))
+        GTEST_SKIP() << "needs a full device (mknod) to make writes fail";
     FakeClock clock;
     const std::string text = temp.File(LogName(2026, 12, 5));
     const std::string gz = temp.File(GzName(2026, 12, 5));
@@ -202,7 +204,7 @@ TEST(LogRotation, PartialGzipIsRemovedAndTextKeptWhenCompressionFails) {
     for (int i = 0; i < 20000; ++i)
         content += std::to_string(i * 2654435761u) + "\n"; // more than one output buffer
     WriteFile(text, content);
-    fs::create_symlink("/dev/full", gz); // every write to the .gz fails
+    fs::create_symlink(full, gz); // every write to the .gz fails
     LogManager log(temp.Dir(), 7, 0, 1, clock.Hooks());
     log.WritePending();
     EXPECT_FALSE(temp.Has(GzName(2026, 12, 5))); // the partial output is gone
