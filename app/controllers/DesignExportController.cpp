@@ -116,7 +116,7 @@ bool CDesignExportController::WriteReport(const std::filesystem::path& path,
     }
     std::error_code error;
     if (!WriteFileAtomically(path, pdf, error)) {
-        failure = error.message();
+        failure = WriteFailureReason(path, error);
         return false;
     }
     return true;
