@@ -1,6 +1,5 @@
 #include "tools/calc/SweepPlot.h"
 
-#include "app/files/AtomicFile.h"
 #include "app/model/NumberFormat.h"
 #include "app/platform/qt/QtFonts.h"
 #include "app/tags/EmbeddedStore.h"
@@ -202,8 +201,7 @@ QImage ChartImage(const SweepChart& chart) {
 }
 } // namespace
 
-bool WriteSweepChart(const SweepChart& chart, const std::filesystem::path& png,
-                     std::string& error) {
+bool DrawSweepChart(const SweepChart& chart, std::string& png, std::string& error) {
     if (chart.x.empty()) {
         error = "no design of the sweep could be computed";
         return false;
@@ -216,10 +214,6 @@ bool WriteSweepChart(const SweepChart& chart, const std::filesystem::path& png,
         error = "the PNG could not be encoded";
         return false;
     }
-    std::error_code failure;
-    if (!WriteFileAtomically(png, bytes.toStdString(), failure)) {
-        error = failure.message();
-        return false;
-    }
+    png = bytes.toStdString();
     return true;
 }
