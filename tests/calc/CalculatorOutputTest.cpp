@@ -1,5 +1,5 @@
 // The calculator's outputs: refused before any work when they cannot be written, never cut off
-// or lost with exit status 0.
+// or lost with exit status 0; and its batch taken from standard input with "--batch -".
 #include "tools/calc/DesignCalculator.h"
 
 #include "app/files/AtomicFile.h"
@@ -30,10 +30,15 @@ struct CalcResult {
     std::string out, err;
 };
 
-CalcResult Calc(const std::vector<std::string>& args) {
+CalcResult Calc(const std::vector<std::string>& args, std::istream& in) {
     std::ostringstream out, err;
-    const int status = RunDesignCalculator(args, kShipped, out, err);
+    const int status = RunDesignCalculator(args, kShipped, in, out, err);
     return {status, out.str(), err.str()};
+}
+
+CalcResult Calc(const std::vector<std::string>& args) {
+    std::istringstream none;
+    return Calc(args, none);
 }
 
 std::vector<std::string> With(std::vector<std::string> args, const std::string& option,
@@ -220,7 +225,8 @@ TEST(CalculatorOutput, AStandardOutputThatFailsEndsTheRunWithItsReason) {
     FullDisk full;
     std::ostream out(&full);
     std::ostringstream err;
-    EXPECT_EQ(RunDesignCalculator(kLongSweep, kShipped, out, err), 2);
+    std::istringstream in;
+    EXPECT_EQ(RunDesignCalculator(kLongSweep, kShipped, in, out, err), 2);
     EXPECT_NE(err.str().find("gas-separator-calc: cannot write standard output: No space left on "
                              "device\n"),
               std::string::npos)
@@ -248,4 +254,34 @@ TEST(CalculatorOutput, AStandardOutputThatFailsEndsTheRunWithItsReason) {
             << onFull.err;
     }
     ::close(device);
+}
+
+namespace {
+// Standard input that never ends, as /dev/zero would be.
+class Endless : public std::streambuf {
+protected:
+    int underflow() override {
+        setg(chunk_, chunk_, chunk_ + sizeof chunk_);
+        return 'x';
+    }
+
+private:
+    char chunk_[65536] = {};
+};
+} // namespace
+
+TEST(CalculatorOutput, ABatchCanComeFromStandardInputWithinTheSameLimit) {
+    std::istringstream in("spm,production_rate\n8,200\n10,250\n");
+    const CalcResult run = Calc({"--batch", "-"}, in);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3) << run.out;
+    EXPECT_NE(run.out.find("\n4.09,3,2.75,1.35,1.05,42,6,250,10,"), std::string::npos) << run.out;
+
+    Endless endless;
+    std::istream zero(&endless);
+    const CalcResult tooMuch = Calc({"--batch", "-"}, zero);
+    EXPECT_EQ(tooMuch.status, 2);
+    EXPECT_NE(tooMuch.err.find("cannot read the batch from standard input: over 64 MiB"),
+              std::string::npos)
+        << tooMuch.err;
 }

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <istream>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -49,7 +50,8 @@ Run options:
   --version              print the version
 
 Many designs (a CSV table on standard output, or in FILE with --out):
-  --batch FILE.csv       one design per row; the header names value options by their column
+  --batch FILE.csv       one design per row ("-": read standard input); the header names
+                         value options by their column
                          names (casing_size, separator_od, separator_id, dip_tube_od,
                          dip_tube_id, dip_tube_length, rise_velocity, production_rate, spm);
                          values not given (no column, an empty field) are the starting values
@@ -319,14 +321,29 @@ void RefuseOneFileForTwoOutputs(const Options& options) {
     }
 }
 
+// All of `in` if it holds at most `maxBytes` bytes.
+bool ReadStream(std::istream& in, std::size_t maxBytes, std::string& text) {
+    std::string chunk(1 << 16, '\0');
+    while (in && text.size() <= maxBytes) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    return text.size() <= maxBytes && !in.bad();
+}
+
 std::vector<DesignRow> TableRows(const Options& options, const std::optional<Sweep>& sweep,
-                                 const WellParameters& base) {
+                                 const WellParameters& base, std::istream& in) {
     if (sweep) {
         return SweepRows(*sweep, base);
     }
     std::string text;
     std::error_code error;
-    if (!ReadRegularFile(*options.batchFile, kLargestBatchFile, text, error)) {
+    if (*options.batchFile == "-") {
+        if (!ReadStream(in, kLargestBatchFile, text)) {
+            throw CalculatorError("cannot read the batch from standard input: " +
+                                  std::string(in.bad() ? "a read failed" : "over 64 MiB"));
+        }
+    } else if (!ReadRegularFile(*options.batchFile, kLargestBatchFile, text, error)) {
         throw CalculatorError("cannot read batch file '" + *options.batchFile +
                               "': " + error.message());
     }
@@ -382,8 +399,8 @@ void WritePlot(OutputFile& file, const Sweep& sweep, const WellParameters& base,
 }
 
 // --batch or --sweep: the CSV on `out` or in the --out file; 1 when a row was bad.
-int RunManyDesigns(const WellParameters& base, const Options& options, std::ostream& out,
-                   std::ostream& err) {
+int RunManyDesigns(const WellParameters& base, const Options& options, std::istream& in,
+                   std::ostream& out, std::ostream& err) {
     const std::optional<Sweep> sweep =
         options.sweep ? std::optional(ParseSweep(*options.sweep)) : std::nullopt;
     RefuseOneFileForTwoOutputs(options);
@@ -395,7 +412,7 @@ int RunManyDesigns(const WellParameters& base, const Options& options, std::ostr
         plotFile.emplace("plot", *options.plotFile);
     }
     const DesignTable table =
-        ComputeDesigns(TableRows(options, sweep, base), options.settings, err);
+        ComputeDesigns(TableRows(options, sweep, base, in), options.settings, err);
     const std::string csv = DesignTableCsv(table);
     if (outFile) {
         outFile->Write(csv);
@@ -416,7 +433,7 @@ const char* DesignCalculatorUsage() {
 }
 
 int RunDesignCalculator(const std::vector<std::string>& args, const std::string& shippedDefaults,
-                        std::ostream& out, std::ostream& err) {
+                        std::istream& in, std::ostream& out, std::ostream& err) {
     try {
         const Options options = ParseOptions(args);
         if (options.help) {
@@ -424,12 +441,19 @@ int RunDesignCalculator(const std::vector<std::string>& args, const std::string&
             return 0;
         }
         const WellParameters parameters = StartingValues(options, shippedDefaults);
-        return options.batchFile || options.sweep ? RunManyDesigns(parameters, options, out, err)
-                                                  : RunSingleDesign(parameters, options, out, err);
+        return options.batchFile || options.sweep
+                   ? RunManyDesigns(parameters, options, in, out, err)
+                   : RunSingleDesign(parameters, options, out, err);
     } catch (const CalculatorError& error) {
         err << "gas-separator-calc: " << error.what() << "\n";
         return 2;
     }
+}
+
+int RunDesignCalculator(const std::vector<std::string>& args, const std::string& shippedDefaults,
+                        std::ostream& out, std::ostream& err) {
+    std::istringstream none;
+    return RunDesignCalculator(args, shippedDefaults, none, out, err);
 }
 
 int FlushOutput(std::ostream& out, std::ostream& err, int status) {

@@ -11,7 +11,9 @@
 // Returns the exit status: 0; 1 when a row of a batch or a sweep was bad (and left out); 2 for
 // bad input.
 // A write to `out` that fails (a full disk, a closed pipe) ends the run with exit status 2 and
-// the system's reason on `err`.
+// the system's reason on `err`. `in` is read for "--batch -"; without it, it is empty.
+int RunDesignCalculator(const std::vector<std::string>& args, const std::string& shippedDefaults,
+                        std::istream& in, std::ostream& out, std::ostream& err);
 int RunDesignCalculator(const std::vector<std::string>& args, const std::string& shippedDefaults,
                         std::ostream& out, std::ostream& err);
 

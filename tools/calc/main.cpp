@@ -17,6 +17,6 @@ int main(int argc, char** argv) {
     }
     const ResourceBytes shipped = FindResource("gasseparator.defaults.yml", ResourceKind::RawData);
     const std::string defaults(reinterpret_cast<const char*>(shipped.data), shipped.size);
-    return RunDesignCalculator(std::vector<std::string>(argv + 1, argv + argc), defaults, std::cout,
-                               std::cerr);
+    return RunDesignCalculator(std::vector<std::string>(argv + 1, argv + argc), defaults, std::cin,
+                               std::cout, std::cerr);
 }
