@@ -1,11 +1,14 @@
 // The calculator's outputs: refused before any work when they cannot be written, never cut off
-// or lost with exit status 0; and its batch taken from standard input with "--batch -".
+// or lost with exit status 0, and taken from standard input with "--batch -"; the chart of a
+// one-value sweep.
 #include "tools/calc/DesignCalculator.h"
 
 #include "app/files/AtomicFile.h"
 #include "tests/files/TestFiles.h"
 
 #include <gtest/gtest.h>
+
+#include <QImage>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -284,4 +287,39 @@ TEST(CalculatorOutput, ABatchCanComeFromStandardInputWithinTheSameLimit) {
     EXPECT_NE(tooMuch.err.find("cannot read the batch from standard input: over 64 MiB"),
               std::string::npos)
         << tooMuch.err;
+}
+
+namespace {
+// Pixels of the chart's green (the deepest penetration) inside the axes' box, and light text
+// pixels in the strip above its left half, where notes go.
+std::pair<int, int> GreenAndNotePixels(const QImage& chart) {
+    int green = 0, note = 0;
+    for (int y = 122; y < 530; ++y) {
+        for (int x = 110; x < 950; ++x) {
+            const QColor c = chart.pixelColor(x, y);
+            green += std::abs(c.red() - 84) < 30 && std::abs(c.green() - 218) < 30 &&
+                     std::abs(c.blue() - 26) < 30;
+        }
+    }
+    for (int y = 98; y < 118; ++y) {
+        for (int x = 110; x < 530; ++x) {
+            note += chart.pixelColor(x, y).lightness() > 150;
+        }
+    }
+    return {green, note};
+}
+} // namespace
+
+TEST(CalculatorOutput, AOneValueSweepDrawsItsPointAndSaysTheRangeIsOneValue) {
+    TestFolder folder("calc-one-value");
+    const fs::path png = folder / "chart.png";
+    const CalcResult one = Calc({"--sweep", "production_rate=200:200:1", "--plot", png.string()});
+    ASSERT_EQ(one.status, 0) << one.err;
+    const auto [green, note] = GreenAndNotePixels(QImage(QString::fromStdString(png.string())));
+    EXPECT_GT(green, 30);
+    EXPECT_GT(note, 50);
+
+    const CalcResult many = Calc({"--sweep", "spm=8:12:1", "--plot", png.string()});
+    ASSERT_EQ(many.status, 0) << many.err;
+    EXPECT_EQ(GreenAndNotePixels(QImage(QString::fromStdString(png.string()))).second, 0);
 }

@@ -390,6 +390,10 @@ void WritePlot(OutputFile& file, const Sweep& sweep, const WellParameters& base,
     if (option.set == &WellParameters::SetProductionRate && !table.designs.empty()) {
         chart.capacity = table.designs.front().figures.last.maximumCapacity;
     }
+    if (sweep.values.size() == 1) {
+        chart.note = "The range is a single value: " + FormatNumber(sweep.values.front()) + " " +
+                     option.unit;
+    }
     std::string png, error;
     if (!DrawSweepChart(chart, png, error)) {
         file.Fail(error);

@@ -13,8 +13,10 @@ struct SweepChart {
     std::string xLabel;                            // the swept option with its unit
     std::vector<double> x, deepest, dipTubeLength; // one point per computed design
     std::optional<double> capacity;                // bbl/day, on the x axis
+    std::string note;                              // above the axes, e.g. a single-value range
 };
 
 // Draws the chart as the bytes of a PNG. False, with the reason in `error`, when there is
-// nothing to draw or it cannot be encoded.
+// nothing to draw or it cannot be encoded. A single point is drawn as a dot in the middle of
+// an axis around its value.
 bool DrawSweepChart(const SweepChart& chart, std::string& png, std::string& error);
