@@ -109,7 +109,7 @@ bool CDesignExportController::WriteReport(const std::filesystem::path& path,
     }
     std::error_code error;
     if (!WriteFileAtomically(path, pdf, error)) {
-        failure = error.message();
+        failure = WriteFailureReason(path, error);
         return false;
     }
     return true;

@@ -4,9 +4,9 @@
 #include "app/platform/Platform.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <fstream>
 #include <random>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -14,6 +14,8 @@ namespace {
 // A clash of random names this often means something else is wrong.
 constexpr int kTemporaryNameAttempts = 100;
 constexpr std::size_t kReadChunk = 65536;
+// As many links as the system itself follows before it gives up (ELOOP).
+constexpr int kMaxLinks = 40;
 
 class FileErrorCategory : public std::error_category {
 public:
@@ -21,11 +23,13 @@ public:
     std::string message(int value) const override {
         switch (static_cast<FileError>(value)) {
         case FileError::NotRegularFile:
-            return "not a regular file";
+            return "not a regular file (a device, a FIFO, a folder)";
         case FileError::TooLarge:
             return "the file is too large";
         case FileError::NoFreeName:
             return "every file name tried is taken";
+        case FileError::ReadOnly:
+            return "the file is read-only";
         }
         return "unknown file error";
     }
@@ -48,17 +52,24 @@ std::string RandomSuffix() {
     return suffix;
 }
 
-// The file a write to `path` replaces: the end of a chain of symbolic links, so the links stay;
-// `path` itself when it is no link or the chain is broken.
-fs::path ReplacedFile(const fs::path& path) {
+// Nothing, or a regular file the user may change: what a write may replace. Checked on the
+// name itself (a link that appeared since the target was found is refused too).
+std::error_code CheckReplaceable(const fs::path& target) {
     std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(path, error))) {
-        fs::path resolved = fs::canonical(path, error);
-        if (!error) {
-            return resolved;
-        }
+    const fs::file_status status = fs::symlink_status(target, error);
+    if (status.type() == fs::file_type::not_found) {
+        return {};
     }
-    return path;
+    if (error) {
+        return error;
+    }
+    if (!fs::is_regular_file(status)) {
+        return FileError::NotRegularFile;
+    }
+    if (IsReadOnlyForUser(target)) {
+        return FileError::ReadOnly;
+    }
+    return {};
 }
 
 // Before anything is written, so a private file's text is never readable by others. A file
@@ -71,50 +82,15 @@ void CopyPermissions(const fs::path& from, const fs::path& to) {
     }
 }
 
-std::error_code WriteAndSync(std::FILE* file, const std::string& contents) {
-    errno = 0;
-    if (std::fwrite(contents.data(), 1, contents.size(), file) != contents.size() ||
-        std::fflush(file) != 0) {
-        return LastError();
-    }
-    IFileSystem* system = Platform().fileSystem;
-    return system ? system->SyncToDisk(file) : std::error_code();
-}
-
-// A complete temporary file "<target name>.<random>.tmp" beside its target, removed again
-// unless it was given its final name.
-class TemporaryFile {
-public:
-    TemporaryFile() = default;
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile() { Discard(); }
-
-    bool Write(const fs::path& target, const std::string& contents, bool keepPermissions,
-               std::error_code& error);
-    const fs::path& Path() const { return path_; }
-    void Keep() { path_.clear(); }
-    void Discard() {
-        std::error_code ignored;
-        if (!path_.empty()) {
-            fs::remove(path_, ignored);
-        }
-        path_.clear();
-    }
-
-private:
-    std::FILE* Create(const fs::path& target, std::error_code& error);
-
-    fs::path path_;
-};
-
-std::FILE* TemporaryFile::Create(const fs::path& target, std::error_code& error) {
+// A new file "<target name>.<random>.tmp" beside `target`, created exclusively; its name goes
+// to `path`.
+std::FILE* CreateTemporary(const fs::path& target, fs::path& path, std::error_code& error) {
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         fs::path candidate = target;
         candidate += "." + RandomSuffix() + ".tmp";
         errno = 0;
         if (std::FILE* file = std::fopen(candidate.string().c_str(), "wbx")) { // exclusive creation
-            path_ = candidate;
+            path = candidate;
             return file;
         }
         error = LastError();
@@ -125,24 +101,33 @@ std::FILE* TemporaryFile::Create(const fs::path& target, std::error_code& error)
     return nullptr;
 }
 
-bool TemporaryFile::Write(const fs::path& target, const std::string& contents, bool keepPermissions,
-                          std::error_code& error) {
-    std::FILE* file = Create(target, error);
-    if (!file) {
-        return false;
+std::error_code Append(std::FILE* file, std::string_view chunk) {
+    errno = 0;
+    if (std::fwrite(chunk.data(), 1, chunk.size(), file) != chunk.size()) {
+        return LastError();
     }
-    if (keepPermissions) {
-        CopyPermissions(target, path_);
+    return {};
+}
+
+// Flushes, syncs and closes `file`; the first failure.
+std::error_code Finish(std::FILE* file) {
+    errno = 0;
+    std::error_code error = std::fflush(file) != 0 ? LastError() : std::error_code();
+    if (IFileSystem* system = Platform().fileSystem; system && !error) {
+        error = system->SyncToDisk(file);
     }
-    error = WriteAndSync(file, contents);
     errno = 0;
     if (std::fclose(file) != 0 && !error) {
         error = LastError();
     }
-    if (error) {
-        Discard();
+    return error;
+}
+
+void RemoveQuietly(const fs::path& path) {
+    std::error_code ignored;
+    if (!path.empty()) {
+        fs::remove(path, ignored);
     }
-    return !error;
 }
 
 // Hard links are not available on every file system (FAT), nor for folders.
@@ -158,20 +143,125 @@ std::error_code make_error_code(FileError error) {
     return {static_cast<int>(error), category};
 }
 
-bool WriteFileAtomically(const fs::path& path, const std::string& contents,
-                         std::error_code& error) {
-    error.clear();
-    const fs::path target = ReplacedFile(path);
-    TemporaryFile temporary;
-    if (!temporary.Write(target, contents, true, error)) {
-        return false;
+fs::path WriteTarget(const fs::path& path, std::error_code& error) {
+    fs::path current = path;
+    for (int hop = 0; hop <= kMaxLinks; ++hop) {
+        const fs::file_status status = fs::symlink_status(current, error);
+        if (!fs::is_symlink(status)) {
+            if (status.type() == fs::file_type::not_found) {
+                error.clear();
+            }
+            return error ? fs::path() : current;
+        }
+        const fs::path next = fs::read_symlink(current, error);
+        if (error) {
+            return {};
+        }
+        current = next.is_absolute() ? next : current.parent_path() / next;
     }
-    fs::rename(temporary.Path(), target, error);
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return {};
+}
+
+bool IsReadOnlyForUser(const fs::path& file) {
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
     if (error) {
         return false;
     }
-    temporary.Keep();
+    if (IFileSystem* system = Platform().fileSystem) {
+        return system->IsReadOnlyForUser(file, status.permissions());
+    }
+    return (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
+std::string WriteFailureReason(const fs::path& path, const std::error_code& error) {
+    if (error != FileError::NotRegularFile && error != FileError::ReadOnly) {
+        return error.message();
+    }
+    std::error_code ignored;
+    const fs::path target = WriteTarget(path, ignored);
+    const std::string what = error == FileError::ReadOnly ? "read-only"
+                             : fs::is_directory(fs::symlink_status(target, ignored))
+                                 ? "a folder"
+                                 : error.message();
+    if (target.empty() || target == path) {
+        return "it is " + what;
+    }
+    return "it is a link to \"" + target.string() + "\", which is " + what;
+}
+
+AtomicFileWriter::AtomicFileWriter(fs::path path) : path_(std::move(path)) {}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    Discard();
+}
+
+void AtomicFileWriter::Discard() {
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    RemoveQuietly(temporary_);
+    temporary_.clear();
+}
+
+bool AtomicFileWriter::Open(std::error_code& error) {
+    Discard();
+    failure_.clear();
+    target_ = WriteTarget(path_, error);
+    if (!error) {
+        error = CheckReplaceable(target_);
+    }
+    if (!error) {
+        file_ = CreateTemporary(target_, temporary_, error);
+    }
+    if (!file_) {
+        failure_ = error;
+        return false;
+    }
+    CopyPermissions(target_, temporary_);
     return true;
+}
+
+bool AtomicFileWriter::Write(std::string_view chunk, std::error_code& error) {
+    if (!failure_ && !file_) {
+        failure_ = std::make_error_code(std::errc::bad_file_descriptor); // never opened
+    }
+    if (!failure_) {
+        failure_ = Append(file_, chunk);
+    }
+    error = failure_;
+    return !failure_;
+}
+
+bool AtomicFileWriter::Commit(std::error_code& error) {
+    error = failure_;
+    if (!error && !file_) {
+        error = std::make_error_code(std::errc::bad_file_descriptor);
+    }
+    if (!error) {
+        error = Finish(std::exchange(file_, nullptr));
+    }
+    if (!error) { // as close to the rename as the standard library allows
+        error = CheckReplaceable(target_);
+    }
+    if (!error) {
+        fs::rename(temporary_, target_, error);
+    }
+    if (error) {
+        failure_ = error;
+        Discard();
+        return false;
+    }
+    temporary_.clear();
+    return true;
+}
+
+bool WriteFileAtomically(const fs::path& path, const std::string& contents,
+                         std::error_code& error) {
+    AtomicFileWriter writer(path);
+    return writer.Open(error) && writer.Write(contents, error) && writer.Commit(error);
 }
 
 bool WriteFileAtomically(const fs::path& path, const std::string& contents) {
@@ -182,21 +272,27 @@ bool WriteFileAtomically(const fs::path& path, const std::string& contents) {
 fs::path CreateFileWithFreeName(const std::function<fs::path(int)>& candidate, int attempts,
                                 const std::string& contents, std::error_code& error) {
     error.clear();
-    TemporaryFile temporary;
-    if (attempts <= 0 || !temporary.Write(candidate(0), contents, false, error)) {
+    if (attempts <= 0) {
         return {};
     }
-    for (int n = 0; n < attempts; ++n) {
+    fs::path temporary;
+    std::FILE* file = CreateTemporary(candidate(0), temporary, error);
+    if (!file) {
+        return {};
+    }
+    error = Append(file, contents);
+    const std::error_code finished = Finish(file);
+    error = error ? error : finished;
+    for (int n = 0; n < attempts && !error; ++n) {
         const fs::path path = candidate(n);
-        if (RenameWithoutReplacing(temporary.Path(), path, error)) {
-            temporary.Keep();
+        if (RenameWithoutReplacing(temporary, path, error)) {
             return path;
         }
-        if (error != std::errc::file_exists) {
-            return {};
+        if (error == std::errc::file_exists) {
+            error = n + 1 < attempts ? std::error_code() : make_error_code(FileError::NoFreeName);
         }
     }
-    error = FileError::NoFreeName;
+    RemoveQuietly(temporary);
     return {};
 }
 

@@ -17,6 +17,7 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -77,6 +78,7 @@ private:
     void OnWellParametersUpdated();
     void SetAsideUnusableDefaults(const std::filesystem::path& path, const std::string& problem);
     void WriteShippedDefaults(const std::filesystem::path& path);
+    void ReportUnwrittenDefaults(const std::filesystem::path& path, const std::error_code& error);
     void UseShippedDefaults();
     const SeparatorPreset* LoadUserPreset(const std::filesystem::path& path);
 
@@ -86,4 +88,5 @@ private:
     std::vector<SeparatorPreset> userPresets_;
     std::string defaultsNotice_;
     bool keepUnusableDefaults_ = false; // an unusable file that could not be set aside
+    bool readOnlyDefaultsTold_ = false; // the log has said that the file is kept
 };

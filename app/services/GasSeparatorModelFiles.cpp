@@ -192,11 +192,25 @@ void CGasSeparatorModel::SetAsideUnusableDefaults(const fs::path& path,
 void CGasSeparatorModel::WriteShippedDefaults(const fs::path& path) {
     std::error_code error;
     if (!ExtractResourceToFile(kDefaultsFileName, path, error)) {
-        LOG_ERROR(kLogCategory, "Cannot write the defaults file %s: %s", path.string().c_str(),
-                  error.message().c_str());
+        ReportUnwrittenDefaults(path, error);
         return;
     }
     keepUnusableDefaults_ = false;
+}
+
+// A read-only defaults file is the user's way of keeping their defaults: said once, and not as
+// an error.
+void CGasSeparatorModel::ReportUnwrittenDefaults(const fs::path& path,
+                                                 const std::error_code& error) {
+    if (error != FileError::ReadOnly) {
+        LOG_ERROR(kLogCategory, "Cannot write the defaults file %s: %s", path.string().c_str(),
+                  WriteFailureReason(path, error).c_str());
+    } else if (!std::exchange(readOnlyDefaultsTold_, true)) {
+        LOG_WARNING(kLogCategory,
+                    "The defaults file %s is read-only: it is kept as it is, and the values in "
+                    "use are not saved in it",
+                    path.string().c_str());
+    }
 }
 
 void CGasSeparatorModel::UseShippedDefaults() {
@@ -231,8 +245,7 @@ void CGasSeparatorModel::SaveDefaults() {
     std::error_code error;
     try {
         if (!WriteFileAtomically(path, FormatDefaultsText(parameters_, presetName_), error)) {
-            LOG_ERROR(kLogCategory, "Cannot write the defaults file %s: %s", path.string().c_str(),
-                      error.message().c_str());
+            ReportUnwrittenDefaults(path, error);
         }
     } catch (const SettingsFileError& problem) { // the previous file stays as it was
         LOG_ERROR(kLogCategory, "Defaults file not saved: %s", problem.what());

@@ -10,6 +10,7 @@
 #include "app/services/GlobalService.h"
 #include "app/tags/ViewNames.h"
 #include "common/log_manager/Log_Manager.h"
+#include "tests/files/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -27,22 +28,17 @@
 namespace fs = std::filesystem;
 
 namespace {
-// The user's folders inside a fresh temporary directory.
+// The user's folders inside a fresh temporary directory of their own.
 class TempFolders : public IUserFolders {
 public:
-    explicit TempFolders(const std::string& name)
-        : root_(fs::temp_directory_path() / ("gs_model_files_" + name)) {
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
-    ~TempFolders() override { fs::remove_all(root_); }
+    explicit TempFolders(const std::string& name) : root_("model-files-" + name) {}
     fs::path SettingsRoot() const override { return root_ / "config"; }
     fs::path DocumentsRoot() const override { return root_ / "Documents"; }
     fs::path Settings() const { return SettingsRoot() / "Quillmore" / "Gas Separator"; }
     fs::path Documents() const { return DocumentsRoot() / "Quillmore" / "Gas Separator"; }
 
 private:
-    fs::path root_;
+    TestFolder root_;
 };
 
 class ModelFilesTest : public ::testing::Test {
@@ -354,8 +350,13 @@ std::string PaddedPreset(std::size_t bytes) {
 TEST_F(ModelFilesTest, OnlyRegularFilesUpToOneMebibyteAreRead) {
     ASSERT_TRUE(WriteFileAtomically(Presets() / "big.seppreset.yml", PaddedPreset(2 << 20)));
     ASSERT_TRUE(LoadedNames().empty()); // checked first: the cases below would hang before
-    ASSERT_EQ(::mkfifo((Presets() / "fifo.seppreset.yml").c_str(), 0600), 0);
-    fs::create_symlink("/dev/zero", Presets() / "zero.seppreset.yml");
+    ASSERT_TRUE(MakeFifo(Presets() / "fifo.seppreset.yml"));
+    // A zero device of the test's own (endless, were it read) through a link; a FIFO where no
+    // device may be made.
+    const fs::path zeroDevice = folders->Documents().parent_path() / "zero";
+    const fs::path zero =
+        MakeDevice(zeroDevice, DeviceKind::Zero) ? zeroDevice : Presets() / "fifo.seppreset.yml";
+    fs::create_symlink(zero, Presets() / "zero.seppreset.yml");
     ASSERT_TRUE(WriteFileAtomically(Presets() / "fits.seppreset.yml", PaddedPreset(1000)));
     EXPECT_EQ(LoadedNames(), std::vector<std::string>{"Big"});
 
@@ -363,9 +364,9 @@ TEST_F(ModelFilesTest, OnlyRegularFilesUpToOneMebibyteAreRead) {
         fs::remove(DefaultsPath());
         fs::create_directories(folders->Settings());
         if (kind == "fifo") {
-            ASSERT_EQ(::mkfifo(DefaultsPath().c_str(), 0600), 0);
+            ASSERT_TRUE(MakeFifo(DefaultsPath()));
         } else if (kind == "zero") {
-            fs::create_symlink("/dev/zero", DefaultsPath());
+            fs::create_symlink(zero, DefaultsPath());
         } else {
             WriteDefaults(PaddedPreset(2 << 20));
         }
@@ -507,4 +508,42 @@ TEST_F(ModelFilesTest, TwoProcessesSavingTheSameNameNeverLoseOrMixAPreset) {
     EXPECT_EQ(saved, (std::map<double, int>{{3.25, kSaves}, {3.5, kSaves}}));
     EXPECT_EQ(std::distance(fs::directory_iterator(Presets()), fs::directory_iterator()),
               2 * kSaves); // no temporary file left either
+}
+
+// Saving at exit and Reset to Defaults replace nothing behind the defaults file that is not a
+// regular file (a FIFO or a device of the test's own, behind a link), and leave a read-only
+// file alone: the user's way of keeping their defaults, logged once.
+TEST_F(ModelFilesTest, TheDefaultsFileIsNeverReplacedWhenReadOnlyOrNoRegularFile) {
+    RecordedLog log(folders->Settings().parent_path());
+    model.LoadDefaults(); // the first start writes the shipped file
+    const std::string shipped = Read(DefaultsPath());
+    fs::permissions(DefaultsPath(), fs::perms::owner_read);
+    ASSERT_TRUE(MakeFifo(folders->Settings() / "fifo"));
+    const bool device = MakeDevice(folders->Settings() / "null", DeviceKind::Null);
+    const auto before = Listing(folders->Settings());
+    WellParameters p = model.GetParameters();
+    p.SetCasingSize(6.184);
+    for (const char* target : {"", "fifo", "null"}) {
+        if (*target) {
+            fs::remove(DefaultsPath());
+            fs::create_symlink(target, DefaultsPath());
+        }
+        model.SetParameters(p);
+        model.SaveDefaults();
+        model.ResetToDefaults();
+        model.SaveDefaults();
+        if (!*target) {
+            EXPECT_EQ(Read(DefaultsPath()), shipped);
+        }
+    }
+    EXPECT_EQ(Listing(folders->Settings()).size(), before.size()); // no stray temporary file
+    EXPECT_EQ(KindOf(folders->Settings() / "fifo"), "fifo");
+    EXPECT_EQ(KindOf(folders->Settings() / "null"), device ? "device 1,3" : "nothing");
+    const std::string text = log.Text(), told = " is read-only: it is kept as it is";
+    EXPECT_NE(text.find(told), std::string::npos) << text;
+    EXPECT_EQ(text.find(told), text.rfind(told)) << text;
+    EXPECT_NE(text.find(": it is a link to \"" + (folders->Settings() / "fifo").string() +
+                        "\", which is not a regular file (a device, a FIFO, a folder)"),
+              std::string::npos)
+        << text;
 }

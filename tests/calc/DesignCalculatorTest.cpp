@@ -1,5 +1,6 @@
 #include "tools/calc/DesignCalculator.h"
 #include "app/files/AtomicFile.h"
+#include "tests/files/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -36,10 +37,6 @@ std::string ReadFileText(const std::filesystem::path& path) {
     std::error_code error;
     EXPECT_TRUE(ReadRegularFile(path, 1 << 20, text, error)) << path << ": " << error.message();
     return text;
-}
-
-std::filesystem::path TempFile(const std::string& name) {
-    return std::filesystem::temp_directory_path() / ("gs_calc_test_" + name);
 }
 } // namespace
 
@@ -117,14 +114,15 @@ TEST(DesignCalculator, BadCommandLinesGiveOneLineAndStatusTwo) {
 }
 
 TEST(DesignCalculator, ReadsADefaultsFileAndRejectsABrokenOne) {
-    const auto good = TempFile("good.yml");
+    TestFolder folder("calc-defaults");
+    const auto good = folder / "good.yml";
     WriteFileAtomically(good, "Casing Size: 7.025\nPreset Name: \nSeparator OD: 4.5\n"
                               "Separator ID: 4\nDip Tube OD: 1.5\nDip Tube ID: 1.37\n"
                               "Dip Tube Length: 42\nGas Bubble Rise Velocity: 6\n"
                               "Production Rate: 200\nSPM: 8\n");
     EXPECT_EQ(Calc({"--defaults", good.string()}).keys.at("maximum_capacity_bbl_per_day"), "579");
 
-    const auto broken = TempFile("broken.yml");
+    const auto broken = folder / "broken.yml";
     WriteFileAtomically(broken, "Casing Size: 7.025\nSeparator OD: wide\n");
     const CalcRun run = Calc({"--defaults", broken.string()});
     EXPECT_EQ(run.status, 2);
@@ -133,24 +131,26 @@ TEST(DesignCalculator, ReadsADefaultsFileAndRejectsABrokenOne) {
     // Over 1 MiB (a good file padded with a comment), a device: refused with the reason.
     WriteFileAtomically(broken, ReadFileText(good) + "#" + std::string(2 << 20, 'x') + "\n");
     const CalcRun big = Calc({"--defaults", broken.string()});
-    ASSERT_EQ(big.status, 2); // before /dev/zero, which would fill the memory
+    ASSERT_EQ(big.status, 2); // before the zero device, which would fill the memory
     EXPECT_NE(big.err.find("too large"), std::string::npos) << big.err;
-    const CalcRun zero = Calc({"--defaults", "/dev/zero"});
-    EXPECT_EQ(zero.status, 2);
-    EXPECT_NE(zero.err.find("not a regular file"), std::string::npos) << zero.err;
-    std::filesystem::remove(good);
-    std::filesystem::remove(broken);
+    const auto zero = folder / "zero";
+    if (!MakeDevice(zero, DeviceKind::Zero)) {
+        ASSERT_TRUE(MakeFifo(zero)); // not a regular file either
+    }
+    const CalcRun device = Calc({"--defaults", zero.string()});
+    EXPECT_EQ(device.status, 2);
+    EXPECT_NE(device.err.find("not a regular file"), std::string::npos) << device.err;
 }
 
 TEST(DesignCalculator, TraceHasAHeaderAndOneRowPerStep) {
-    const auto trace = TempFile("trace.csv");
+    TestFolder folder("calc-trace");
+    const auto trace = folder / "trace.csv";
     ASSERT_EQ(Calc({"--seconds", "1", "--step", "0.1", "--trace", trace.string()}).status, 0);
     const std::string text = ReadFileText(trace);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 11);
     EXPECT_EQ(text.rfind("time_s,crank_angle_rad,plunger_position,", 0), 0u);
     EXPECT_NE(text.find("\n0.1,"), std::string::npos);
     EXPECT_EQ(std::count(text.begin(), text.begin() + text.find('\n'), ','), 10);
-    std::filesystem::remove(trace);
 }
 
 // Every suggestion of the "Separator capacity exceeded" card, checked in the model: "Lower the

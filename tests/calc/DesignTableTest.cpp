@@ -4,6 +4,7 @@
 
 #include "app/files/AtomicFile.h"
 #include "app/model/ParameterTable.h"
+#include "tests/files/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -58,8 +59,10 @@ std::vector<Row> Rows(const std::string& csv) {
     return rows;
 }
 
+// A file in the test binary's own temporary folder.
 std::filesystem::path TempFile(const std::string& name, const std::string& contents = "") {
-    const auto path = std::filesystem::temp_directory_path() / ("gs_table_test_" + name);
+    static const TestFolder folder("calc-tables");
+    const auto path = folder / name;
     if (!contents.empty()) {
         EXPECT_TRUE(WriteFileAtomically(path, contents));
     }
@@ -163,11 +166,15 @@ TEST(DesignTable, UnusableHeadersAndOutputsAreRefusedBeforeAnyWork) {
     EXPECT_NE(Calc({"--batch", batch.string()}).err.find("'spm' appears twice"), std::string::npos);
 
     WriteFileAtomically(batch, "spm\n8\n");
-    const std::string folder = std::filesystem::temp_directory_path().string();
-    const TableRun toFolder = Calc({"--batch", batch.string(), "--out", folder});
+    const TestFolder folder("calc-outputs");
+    const TableRun toFolder = Calc({"--batch", batch.string(), "--out", folder.Path().string()});
     EXPECT_EQ(toFolder.status, 2);
     EXPECT_NE(toFolder.err.find("it is a folder"), std::string::npos) << toFolder.err;
-    const TableRun toDevice = Calc({"--sweep", "spm=8:9:1", "--plot", "/dev/null"});
+    const auto device = folder / "null";
+    if (!MakeDevice(device, DeviceKind::Null)) {
+        ASSERT_TRUE(MakeFifo(device));
+    }
+    const TableRun toDevice = Calc({"--sweep", "spm=8:9:1", "--plot", device.string()});
     EXPECT_EQ(toDevice.status, 2);
     EXPECT_NE(toDevice.err.find("not a regular file"), std::string::npos) << toDevice.err;
     EXPECT_EQ(toDevice.out, "");

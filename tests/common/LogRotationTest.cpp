@@ -1,6 +1,7 @@
 // Daily files, rotation with gzip, the keep set and the sweep, and
 // a previous day's log whose compression fails is kept.
 #include "tests/common/LogTestSupport.h"
+#include "tests/files/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -221,6 +222,9 @@ private:
 // A write error while compressing removes the partial .gz and keeps the text log.
 TEST(LogRotation, PartialGzipIsRemovedAndTextKeptWhenCompressionFails) {
     TempLogDir temp("writefail");
+    const std::string full = temp.File("full-device"); // the test's own, never /dev/full
+    if (!MakeDevice(full, DeviceKind::Full))
+        GTEST_SKIP() << "needs a full device (mknod) to make writes fail";
     FakeClock clock;
     const std::string text = temp.File(LogName(2026, 12, 5));
     const std::string gz = temp.File(GzName(2026, 12, 5));

@@ -519,6 +519,37 @@ TEST(HostileFilesTest, AClosedStandardOutputNeitherEndsTheProgramNorLosesTheValu
               std::string::npos);
 }
 
+// Export Report leaves alone what it may not replace, says why, and logs "Report written" only
+// for a report that was written.
+TEST(HostileFilesTest, ExportReportNeverReplacesAReadOnlyFileAFifoOrAFolder) {
+    DriverRun run;
+    const fs::path home = MakeHome(run, "report-targets");
+    std::ofstream(home / "kept.pdf") << "my report";
+    fs::permissions(home / "kept.pdf", fs::perms::owner_read | fs::perms::group_read);
+    ASSERT_EQ(::mkfifo((home / "fifo").c_str(), 0600), 0);
+    fs::create_symlink("fifo", home / "fifo-link.pdf");
+    fs::create_directory(home / "folder.pdf");
+    RunScript("report-targets.txt", run);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFile(home / "kept.pdf"), "my report");
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(home / "fifo")));
+    EXPECT_TRUE(fs::is_directory(home / "folder.pdf"));
+    for (const std::string why :
+         {"\"kept.pdf\": it is read-only.",
+          "\"fifo-link.pdf\": it is a link to \"fifo\", which is not a regular file (a device, "
+          "a FIFO, a folder).",
+          "\"folder.pdf\": it is a folder."}) {
+        EXPECT_NE(run.out.find("The report could not be written to " + why), std::string::npos)
+            << why << "\n"
+            << run.out;
+    }
+    EXPECT_EQ(ReadFile(home / "written.pdf").rfind("%PDF-", 0), 0u);
+    const std::string log = run.Log();
+    EXPECT_NE(log.find("Report written to written.pdf"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Report written"), log.find("Report written to written.pdf")) << log;
+    EXPECT_EQ(log.find("Report written"), log.rfind("Report written")) << log;
+}
+
 TEST(DriverScriptTest, WheelKeyboardShortcutsAndStackedDialogs) {
     DriverRun run;
     RunScript("keyboard-mouse.txt", run);

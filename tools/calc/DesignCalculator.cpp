@@ -11,11 +11,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
+#include <istream>
 #include <map>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 namespace {
 
@@ -54,7 +56,8 @@ Run options:
   --version              print the version
 
 Many designs (a CSV table on standard output, or in FILE with --out):
-  --batch FILE.csv       one design per row; the header names value options by their column
+  --batch FILE.csv       one design per row ("-": read standard input); the header names
+                         value options by their column
 )";
     std::string line = "                         names (";
     for (const ParameterSpec& parameter : Parameters()) {
@@ -79,6 +82,10 @@ Many designs (a CSV table on standard output, or in FILE with --out):
 Each row of the table holds the input values, then the output keys below (with the gas limit).
 A row that cannot be used (a bad number, a value out of range) is reported on standard error
 with its line (or swept value) and left out; the exit status is then 1.
+Every output is checked before the work starts: an existing file that is read-only or not a
+regular file, or two outputs naming one file, are refused. An output that cannot be written (a
+full disk, a closed pipe) ends the run with the system's reason and exit status 2; a file is
+replaced only by a complete one.
 
 Values are numbers with a point or fractions ("3 1/2", "3-1/2", "2 7/8", "7/8", "3½") and are
 rounded to three decimals, as the program's fields do. A value outside its allowed
@@ -234,23 +241,77 @@ void WriteTraceRow(std::ostream& csv, const SimulationState& s) {
     csv << "\n";
 }
 
+// Writes `text` to `out` (standard output) and flushes it: a full disk or a closed pipe ends
+// the run with the system's reason instead of leaving a cut-off table and exit status 0.
+// A stream that failed before keeps the reason its failed write left.
+void WriteOutput(std::ostream& out, const std::string& text) {
+    if (out.good()) {
+        errno = 0;
+        out << text;
+        out.flush();
+    }
+    if (!out) {
+        const std::error_code reason = errno != 0 ? std::error_code(errno, std::generic_category())
+                                                  : std::make_error_code(std::errc::io_error);
+        throw CalculatorError("cannot write standard output: " + reason.message());
+    }
+}
+
+// An output file (--out, --plot, --trace), opened before any work: the target is checked (a
+// regular file the user may change, or none yet) and its temporary file made beside it, so an
+// unusable folder is found at once. It takes the target's name only when complete.
+class OutputFile {
+public:
+    OutputFile(const char* what, std::string path) : what_(what), path_(std::move(path)) {
+        std::error_code error;
+        if (!writer_.Open(error)) {
+            Fail(WriteFailureReason(path_, error));
+        }
+    }
+    void Write(std::string_view chunk) {
+        std::error_code error;
+        if (!writer_.Write(chunk, error)) {
+            Fail(WriteFailureReason(path_, error));
+        }
+    }
+    void Commit() {
+        std::error_code error;
+        if (!writer_.Commit(error)) {
+            Fail(WriteFailureReason(path_, error));
+        }
+    }
+    [[noreturn]] void Fail(const std::string& reason) const {
+        throw CalculatorError("cannot write " + what_ + " '" + path_ + "': " + reason);
+    }
+
+private:
+    std::string what_, path_;
+    AtomicFileWriter writer_{path_};
+};
+
+// The trace is written in pieces of about this many bytes while the pump runs.
+constexpr std::streamoff kTraceChunk = 1 << 16;
+
 DesignFigures RunWithTrace(const WellParameters& parameters, const Options& options) {
     if (!options.traceFile) {
         return ComputeFigures(parameters, options.settings);
     }
-    std::ofstream csv(*options.traceFile, std::ios::trunc);
-    if (!csv) {
-        throw CalculatorError("cannot write trace file '" + *options.traceFile + "'");
-    }
+    OutputFile trace("trace file", *options.traceFile);
+    std::ostringstream csv;
     csv << "time_s,crank_angle_rad,plunger_position,plunger_velocity_strokes_per_s,"
            "flow_multiplier,annulus_liquid_velocity_in_per_s,annulus_bubble_velocity_in_per_s,"
            "dip_tube_liquid_velocity_in_per_s,dip_tube_bubble_velocity_in_per_s,"
            "gas_penetration_depth_in,gas_penetration_fraction\n";
-    DesignFigures figures = ComputeFigures(
-        parameters, options.settings, [&](const SimulationState& s) { WriteTraceRow(csv, s); });
-    if (!csv.flush()) {
-        throw CalculatorError("cannot write trace file '" + *options.traceFile + "'");
-    }
+    DesignFigures figures =
+        ComputeFigures(parameters, options.settings, [&](const SimulationState& s) {
+            WriteTraceRow(csv, s);
+            if (csv.tellp() >= kTraceChunk) {
+                trace.Write(csv.str());
+                csv.str("");
+            }
+        });
+    trace.Write(csv.str());
+    trace.Commit();
     return figures;
 }
 
@@ -259,36 +320,64 @@ int RunSingleDesign(const WellParameters& parameters, const Options& options, st
     if (!CheckDesign(parameters, err)) {
         return 2;
     }
+    std::string yaml;
     for (const auto& [key, value] : FigureFields(RunWithTrace(parameters, options))) {
-        out << key << ": " << value << "\n";
+        yaml += key + ": " + value + "\n";
     }
+    WriteOutput(out, yaml);
     return 0;
 }
 
 constexpr std::size_t kLargestBatchFile = 64 << 20; // bytes
 
-// Refuses an output path that exists and is not a regular file, before any work is done.
-void RefuseNonRegularOutput(const std::string& what, const std::optional<std::string>& path) {
+// The file a write to `path` ends in, links followed and the name made absolute and tidy.
+std::filesystem::path ResolvedOutput(const std::string& path) {
     std::error_code error;
-    const auto status =
-        path ? std::filesystem::status(*path, error) : std::filesystem::file_status();
-    if (std::filesystem::is_directory(status)) {
-        throw CalculatorError("cannot write " + what + " '" + *path + "': it is a folder");
+    std::filesystem::path target = WriteTarget(path, error);
+    if (error) {
+        target = path; // a loop of links: the name as given
     }
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        throw CalculatorError("cannot write " + what + " '" + *path +
-                              "': it is not a regular file (a device, a pipe, ...)");
+    target = std::filesystem::absolute(target, error);
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+    return error ? target : resolved;
+}
+
+// --out and --plot naming one file (by links, other spellings or hard links) would leave only
+// the one written last.
+void RefuseOneFileForTwoOutputs(const Options& options) {
+    if (!options.outFile || !options.plotFile) {
+        return;
+    }
+    const auto out = ResolvedOutput(*options.outFile), plot = ResolvedOutput(*options.plotFile);
+    std::error_code error;
+    if (out == plot || std::filesystem::equivalent(out, plot, error)) {
+        throw CalculatorError("--out and --plot name the same file '" + *options.plotFile + "'");
     }
 }
 
+// All of `in` if it holds at most `maxBytes` bytes.
+bool ReadStream(std::istream& in, std::size_t maxBytes, std::string& text) {
+    std::string chunk(1 << 16, '\0');
+    while (in && text.size() <= maxBytes) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    return text.size() <= maxBytes && !in.bad();
+}
+
 std::vector<DesignRow> TableRows(const Options& options, const std::optional<Sweep>& sweep,
-                                 const WellParameters& base) {
+                                 const WellParameters& base, std::istream& in) {
     if (sweep) {
         return SweepRows(*sweep, base);
     }
     std::string text;
     std::error_code error;
-    if (!ReadRegularFile(*options.batchFile, kLargestBatchFile, text, error)) {
+    if (*options.batchFile == "-") {
+        if (!ReadStream(in, kLargestBatchFile, text)) {
+            throw CalculatorError("cannot read the batch from standard input: " +
+                                  std::string(in.bad() ? "a read failed" : "over 64 MiB"));
+        }
+    } else if (!ReadRegularFile(*options.batchFile, kLargestBatchFile, text, error)) {
         throw CalculatorError("cannot read batch file '" + *options.batchFile +
                               "': " + error.message());
     }
@@ -315,7 +404,7 @@ std::string DesignSummary(const WellParameters& base, const ParameterSpec* swept
     return summary;
 }
 
-void WritePlot(const std::string& path, const Sweep& sweep, const WellParameters& base,
+void WritePlot(OutputFile& file, const Sweep& sweep, const WellParameters& base,
                const DesignTable& table) {
     const ParameterSpec& option = *sweep.option;
     SweepChart chart;
@@ -330,30 +419,42 @@ void WritePlot(const std::string& path, const Sweep& sweep, const WellParameters
     if (option.id == ParameterId::ProductionRate && !table.designs.empty()) {
         chart.capacity = table.designs.front().figures.last.maximumCapacity;
     }
-    std::string error;
-    if (!WriteSweepChart(chart, path, error)) {
-        throw CalculatorError("cannot write plot '" + path + "': " + error);
+    if (sweep.values.size() == 1) {
+        chart.note = "The range is a single value: " + FormatNumber(sweep.values.front()) + " " +
+                     option.UnitIn(UnitSystem::Oilfield).symbol;
     }
+    std::string png, error;
+    if (!DrawSweepChart(chart, png, error)) {
+        file.Fail(error);
+    }
+    file.Write(png);
+    file.Commit();
 }
 
 // --batch or --sweep: the CSV on `out` or in the --out file; 1 when a row was bad.
-int RunManyDesigns(const WellParameters& base, const Options& options, std::ostream& out,
-                   std::ostream& err) {
+int RunManyDesigns(const WellParameters& base, const Options& options, std::istream& in,
+                   std::ostream& out, std::ostream& err) {
     const std::optional<Sweep> sweep =
         options.sweep ? std::optional(ParseSweep(*options.sweep)) : std::nullopt;
-    RefuseNonRegularOutput("output", options.outFile);
-    RefuseNonRegularOutput("plot", options.plotFile);
-    const DesignTable table =
-        ComputeDesigns(TableRows(options, sweep, base), options.settings, err);
-    const std::string csv = DesignTableCsv(table);
-    std::error_code error;
-    if (!options.outFile) {
-        out << csv;
-    } else if (!WriteFileAtomically(*options.outFile, csv, error)) {
-        throw CalculatorError("cannot write output '" + *options.outFile + "': " + error.message());
+    RefuseOneFileForTwoOutputs(options);
+    std::optional<OutputFile> outFile, plotFile;
+    if (options.outFile) {
+        outFile.emplace("output", *options.outFile);
     }
     if (options.plotFile) {
-        WritePlot(*options.plotFile, *sweep, base, table);
+        plotFile.emplace("plot", *options.plotFile);
+    }
+    const DesignTable table =
+        ComputeDesigns(TableRows(options, sweep, base, in), options.settings, err);
+    const std::string csv = DesignTableCsv(table);
+    if (outFile) {
+        outFile->Write(csv);
+        outFile->Commit();
+    } else {
+        WriteOutput(out, csv);
+    }
+    if (plotFile) {
+        WritePlot(*plotFile, *sweep, base, table);
     }
     return table.anyBadRow ? 1 : 0;
 }
@@ -366,16 +467,33 @@ const std::string& DesignCalculatorUsage() {
 }
 
 int RunDesignCalculator(const std::vector<std::string>& args, const std::string& shippedDefaults,
-                        std::ostream& out, std::ostream& err) {
+                        std::istream& in, std::ostream& out, std::ostream& err) {
     try {
         const Options options = ParseOptions(args);
         if (options.help) {
-            out << DesignCalculatorUsage();
+            WriteOutput(out, DesignCalculatorUsage());
             return 0;
         }
         const WellParameters parameters = StartingValues(options, shippedDefaults);
-        return options.batchFile || options.sweep ? RunManyDesigns(parameters, options, out, err)
-                                                  : RunSingleDesign(parameters, options, out, err);
+        return options.batchFile || options.sweep
+                   ? RunManyDesigns(parameters, options, in, out, err)
+                   : RunSingleDesign(parameters, options, out, err);
+    } catch (const CalculatorError& error) {
+        err << "gas-separator-calc: " << error.what() << "\n";
+        return 2;
+    }
+}
+
+int RunDesignCalculator(const std::vector<std::string>& args, const std::string& shippedDefaults,
+                        std::ostream& out, std::ostream& err) {
+    std::istringstream none;
+    return RunDesignCalculator(args, shippedDefaults, none, out, err);
+}
+
+int FlushOutput(std::ostream& out, std::ostream& err, int status) {
+    try {
+        WriteOutput(out, "");
+        return status;
     } catch (const CalculatorError& error) {
         err << "gas-separator-calc: " << error.what() << "\n";
         return 2;

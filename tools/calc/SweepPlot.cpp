@@ -72,6 +72,8 @@ struct Axes {
 
 Axes AxesOf(const SweepChart& chart) {
     const auto [xMin, xMax] = std::minmax_element(chart.x.begin(), chart.x.end());
+    // One value: an axis a tenth of it to each side, so that it has ticks and the dot its place.
+    const double pad = *xMin == *xMax ? std::max(std::fabs(*xMin) * 0.1, 0.001) : 0;
     double yMax = 1;
     for (const auto* series : {&chart.deepest, &chart.dipTubeLength}) {
         for (double y : *series) {
@@ -79,7 +81,7 @@ Axes AxesOf(const SweepChart& chart) {
         }
     }
     const std::vector<double> yTicks = Ticks(0, yMax * 1.08);
-    return {*xMin, *xMax, std::max(yTicks.back(), yMax * 1.08)};
+    return {*xMin - pad, *xMax + pad, std::max(yTicks.back(), yMax * 1.08)};
 }
 
 void DrawText(QPainter& painter, const QRectF& box, int flags, const std::string& text) {
@@ -136,8 +138,16 @@ void DrawAxes(QPainter& painter, const SweepChart& chart, const Axes& axes) {
     painter.restore();
 }
 
+// A line through the points; a lone point, which makes no line, as a dot.
 void DrawSeries(QPainter& painter, const Axes& axes, const std::vector<double>& x,
                 const std::vector<double>& y, const QPen& pen) {
+    if (x.size() == 1) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(pen.color());
+        const double radius = pen.widthF() + 3;
+        painter.drawEllipse(axes.At(x.front(), y.front()), radius, radius);
+        return;
+    }
     QPainterPath path(axes.At(x.front(), y.front()));
     for (size_t i = 1; i < x.size(); ++i) {
         path.lineTo(axes.At(x[i], y[i]));
@@ -163,6 +173,13 @@ void DrawCapacity(QPainter& painter, const SweepChart& chart, const Axes& axes) 
     const bool leftOfLine = x > kPlot.center().x();
     const QRectF box(leftOfLine ? x - 308 : x + 8, kPlot.top() + 6, 300, 20);
     DrawText(painter, box, (leftOfLine ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text);
+}
+
+void DrawNote(QPainter& painter, const std::string& note) {
+    painter.setFont(ResolveFont("Exo Bold", 15));
+    painter.setPen(kText);
+    DrawText(painter, QRectF(kPlot.left(), kPlot.top() - 24, kPlot.width(), 20),
+             Qt::AlignLeft | Qt::AlignVCenter, note);
 }
 
 void DrawLegend(QPainter& painter) {
@@ -197,13 +214,15 @@ QImage ChartImage(const SweepChart& chart) {
     }
     DrawSeries(painter, axes, chart.x, chart.deepest,
                QPen(kGreen, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    if (!chart.note.empty()) {
+        DrawNote(painter, chart.note);
+    }
     DrawLegend(painter);
     return image;
 }
 } // namespace
 
-bool WriteSweepChart(const SweepChart& chart, const std::filesystem::path& png,
-                     std::string& error) {
+bool DrawSweepChart(const SweepChart& chart, std::string& png, std::string& error) {
     if (chart.x.empty()) {
         error = "no design of the sweep could be computed";
         return false;
@@ -216,10 +235,6 @@ bool WriteSweepChart(const SweepChart& chart, const std::filesystem::path& png,
         error = "the PNG could not be encoded";
         return false;
     }
-    std::error_code failure;
-    if (!WriteFileAtomically(png, bytes.toStdString(), failure)) {
-        error = failure.message();
-        return false;
-    }
+    png = bytes.toStdString();
     return true;
 }

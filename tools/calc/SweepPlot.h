@@ -3,7 +3,6 @@
 // length as a line, and the maximum capacity where the sweep is the production rate. The
 // calculator's only drawing, done with Qt offscreen.
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,8 +13,10 @@ struct SweepChart {
     std::string xLabel;                            // the swept option with its unit
     std::vector<double> x, deepest, dipTubeLength; // one point per computed design
     std::optional<double> capacity;                // bbl/day, on the x axis
+    std::string note;                              // above the axes, e.g. a single-value range
 };
 
-// Draws the chart into a PNG written atomically at `png`. False, with the reason in `error`,
-// when it cannot be written.
-bool WriteSweepChart(const SweepChart& chart, const std::filesystem::path& png, std::string& error);
+// Draws the chart as the bytes of a PNG. False, with the reason in `error`, when there is
+// nothing to draw or it cannot be encoded. A single point is drawn as a dot in the middle of
+// an axis around its value.
+bool DrawSweepChart(const SweepChart& chart, std::string& png, std::string& error);
