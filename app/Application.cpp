@@ -161,7 +161,16 @@ bool CApplication::Pass(double seconds) {
 
 void CApplication::Shutdown() {
     if (CGasSeparatorModel* model = core_.Model()) {
-        model->Shutdown();
+        // Values that could not be saved are lost at the end: the user hears it before it comes
+        // (the driver's shell prints it).
+        if (const std::string failure = model->Shutdown(); !failure.empty()) {
+            if (IShell* shell = Platform().shell) {
+                shell->ShowMessage(CAppController::kErrorTitle,
+                                   "The values in use could not be saved for the next start: " +
+                                       failure + ".",
+                                   MessageIcon::Exclamation);
+            }
+        }
     }
     if (CWindowManager* windowManager = windowManager_.Get()) {
         windowManager->Shutdown();

@@ -87,6 +87,11 @@ void CAppController::ShowError(const std::string& text) const {
 // A preset that could not be saved keeps the dialog open with the typed name, so the user can
 // pick another name or free the folder and save again.
 void CAppController::OnSavePreset() {
+    if (app_.SavePresetDialog().PresetName().GetText().find_first_not_of(" \t") ==
+        std::string::npos) {
+        ShowError("Nothing was saved: a preset needs a name. Type one, or press Cancel.");
+        return;
+    }
     std::string failure;
     if (parametersController_.SavePreset(failure)) {
         CloseDialog(ViewName::kSavePresetDialog);

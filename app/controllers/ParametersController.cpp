@@ -175,9 +175,32 @@ void CParametersController::ApplyTypedField(const ParameterSpec& parameter) {
         }
         ApplyTypedValues();
     }
-    if (parameter.inPresets) {
+    // Only the values in use decide whether the design still is its preset: a value refused
+    // (and so never used) leaves the preset as it was.
+    if (parameter.inPresets && !PresetRowMatchesModel()) {
         ClearPreset();
     }
+}
+
+bool CParametersController::PresetRowMatchesModel() const {
+    const auto* row =
+        dynamic_cast<const TSeparatorPreset*>(panel_.SeparatorPreset().GetSelectedItem());
+    return row && row->preset.Matches(model_.GetParameters());
+}
+
+// The row in use is the one highlighted: of the rows named as the model's preset (twins may
+// share a name), the one whose dimensions are in use; the first of that name when none is.
+void CParametersController::SelectPresetInUse() {
+    CComboBoxView& presets = panel_.SeparatorPreset();
+    const std::string& name = model_.GetPresetName();
+    for (const TComboBoxItem* item : presets.Items()) {
+        const auto* row = dynamic_cast<const TSeparatorPreset*>(item);
+        if (row && row->displayName == name && row->preset.Matches(model_.GetParameters())) {
+            presets.SelectItem(row);
+            return;
+        }
+    }
+    presets.SelectByText(name);
 }
 
 void CParametersController::ApplyTypedValues() {
@@ -327,7 +350,7 @@ void CParametersController::ApplyPreset() {
 void CParametersController::RestoreDefaults() {
     FlagScope scope(presetApplying_);
     model_.ResetToDefaults();
-    panel_.SeparatorPreset().SelectByText(model_.GetPresetName());
+    SelectPresetInUse();
 }
 
 void CParametersController::TidyField(const ParameterSpec& parameter) {
@@ -389,7 +412,7 @@ void CParametersController::FillPresetList() {
     if (!rows.empty()) {
         presets.AddItems(rows);
     }
-    presets.SelectByText(model_.GetPresetName());
+    SelectPresetInUse();
 }
 
 bool CParametersController::SavePreset(std::string& failure) {

@@ -60,6 +60,8 @@ private:
     bool ListsAreBeingRebuilt() const;
     void ApplyTypedValues();
     void ClearPreset();
+    bool PresetRowMatchesModel() const;
+    void SelectPresetInUse();
     void Restore(const ParameterSpec& parameter, WellParameters& candidate) const;
     void MarkRangeRule(size_t rule, bool passed);
     void MarkConsistencyRule(size_t rule, bool passed, bool rangePassed, bool rangeInUsePassed);

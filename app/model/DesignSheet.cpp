@@ -87,11 +87,18 @@ std::vector<DesignRow> WarningRows(const DesignInput& design) {
     return rows;
 }
 
+// One cell of a tab-separated row: no tabs or line breaks inside, and a text a spreadsheet would
+// run as a formula ("=...", "+...", "-...", "@...") kept as text by a leading apostrophe. A
+// number stays a number ("-3").
 std::string Cell(std::string text) {
     for (char& c : text) {
         if (c == '\t' || c == '\n' || c == '\r') {
             c = ' ';
         }
+    }
+    const bool formulaLike = !text.empty() && std::string("=+-@").find(text[0]) != std::string::npos;
+    if (formulaLike && !ReadNumber(text)) {
+        text.insert(0, "'");
     }
     return text;
 }

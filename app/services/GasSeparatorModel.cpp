@@ -12,8 +12,8 @@ void CGasSeparatorModel::Initialise() {
                    &CGasSeparatorModel::OnWellParametersUpdated);
 }
 
-void CGasSeparatorModel::Shutdown() {
-    SaveDefaults();
+std::string CGasSeparatorModel::Shutdown() {
+    return SaveDefaults();
 }
 
 void CGasSeparatorModel::SetParameters(const WellParameters& parameters) {

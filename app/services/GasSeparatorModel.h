@@ -26,8 +26,8 @@ public:
     // In-memory defaults and a zeroed state, then the defaults file, then the first
     // "WellParametersUpdated", then the model's own subscription.
     void Initialise();
-    // Writes the defaults file and lets go of the user presets.
-    void Shutdown();
+    // Writes the defaults file; the reason it could not be written, or empty.
+    std::string Shutdown();
 
     // The running flag may be written in place (the pump controller does so, without events).
     WellParameters& GetParameters() { return parameters_; }
@@ -58,8 +58,10 @@ public:
     // Replaces the defaults file by the shipped one, takes the shipped values, raises
     // "WellParametersUpdated".
     void ResetToDefaults();
-    // Writes the defaults file from the current parameters and preset name.
-    void SaveDefaults();
+    // Writes the defaults file from the current parameters and preset name. The reason when the
+    // values were not saved and the user should hear it (not for a read-only file, which is the
+    // user's way of keeping it); empty otherwise.
+    std::string SaveDefaults();
 
     // Replaces the user presets by the *.seppreset.yml files of the user's documents folder
     // (sorted by file name; unreadable or broken files are skipped) and returns them.

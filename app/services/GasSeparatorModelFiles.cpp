@@ -231,25 +231,31 @@ void CGasSeparatorModel::ResetToDefaults() {
     RaiseEvent(EventName::kWellParametersUpdated);
 }
 
-void CGasSeparatorModel::SaveDefaults() {
+std::string CGasSeparatorModel::SaveDefaults() {
     const fs::path folder = SettingsFolder();
     if (folder.empty()) {
-        return;
+        return {};
     }
     const fs::path path = folder / kDefaultsFileName;
     if (keepUnusableDefaults_) {
         LOG_WARNING(kLogCategory, "Not saving over the unusable defaults file %s",
                     path.string().c_str());
-        return;
+        return {};
     }
     std::error_code error;
     try {
         if (!WriteFileAtomically(path, FormatDefaultsText(parameters_, presetName_), error)) {
             ReportUnwrittenDefaults(path, error);
+            // A read-only file is the user's choice to keep it; anything else is a loss.
+            return error == FileError::ReadOnly
+                       ? std::string()
+                       : "\"" + path.string() + "\": " + WriteFailureReason(path, error);
         }
     } catch (const SettingsFileError& problem) { // the previous file stays as it was
         LOG_ERROR(kLogCategory, "Defaults file not saved: %s", problem.what());
+        return problem.what();
     }
+    return {};
 }
 
 const SeparatorPreset* CGasSeparatorModel::LoadUserPreset(const fs::path& path) {

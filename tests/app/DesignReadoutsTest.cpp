@@ -138,3 +138,22 @@ TEST(DesignSheetTest, BrokenRangeRuleBlanksResultsAndReach) {
     DesignInput fine{RunningDesign(), "", {}, JudgeDesign(RunningDesign())};
     EXPECT_TRUE(Section(DescribeDesign(fine), "Warnings").rows.empty());
 }
+
+// A preset name a spreadsheet would run as a formula is pasted as text; numbers stay numbers.
+TEST(DesignSheetTest, TextThatLooksLikeAFormulaIsKeptAsText) {
+    for (const auto& [name, cell] :
+         std::vector<std::pair<std::string, std::string>>{{"=HYPERLINK(\"x\")", "'=HYPERLINK(\"x\")"},
+                                                          {"+1+2", "'+1+2"},
+                                                          {"-rm", "'-rm"},
+                                                          {"@SUM(A1)", "'@SUM(A1)"},
+                                                          {"Plain = fine", "Plain = fine"}}) {
+        const DesignInput design{RunningDesign(), name, {}, {}};
+        const std::string text = DesignAsTabSeparatedText(DescribeDesign(design));
+        EXPECT_NE(text.find("\nSeparator preset\t" + cell + "\t\n"), std::string::npos) << text;
+    }
+    DesignInput negative{RunningDesign(), "", {}, {}};
+    negative.verdict.kind = VerdictKind::Works;
+    negative.verdict.capacityMargin = -3;
+    EXPECT_NE(DesignAsTabSeparatedText(DescribeDesign(negative)).find("\nCapacity margin\t-3\t%\n"),
+              std::string::npos);
+}

@@ -347,6 +347,37 @@ TEST_F(ParametersTest, TwinDisplayNamesEachApplyTheirOwnPresetAndASaveSelectsThe
         RaiseEvent(EventName::kSeparatorPresetChanged);
         EXPECT_EQ(Model().GetSeparatorOD(), od) << row;
     }
+    // The twin in use stays the highlighted one when the list is filled again (a reload, the
+    // next start), not the first of that name.
+    presets.Control()->SetCurrentIndex(newest);
+    RaiseEvent(EventName::kSeparatorPresetChanged);
+    gWindowManager->RefreshTags();
+    EXPECT_EQ(List(ViewName::kSeparatorPreset).Control()->GetCurrentIndex(), newest);
+    EXPECT_EQ(Model().GetSeparatorOD(), 3.5);
+}
+
+// A value refused never reaches the model, so the design is still its preset.
+TEST_F(ParametersTest, ARefusedValueLeavesThePresetAsItWas) {
+    PickPreset("2-3/8 Collar Size Gas Separator");
+    const std::string name = TheModel().GetPresetName();
+    Type(names::Field(ParameterId::DipTubeLength), "4000");
+    EXPECT_FALSE(Field(names::Field(ParameterId::DipTubeLength)).IsValid());
+    EXPECT_EQ(List(ViewName::kSeparatorPreset).GetSelectedText(), name);
+    EXPECT_EQ(TheModel().GetPresetName(), name);
+    Type(names::Field(ParameterId::DipTubeLength), "50"); // a value in use that differs: no more
+    EXPECT_EQ(List(ViewName::kSeparatorPreset).GetSelectedText(), "(User Defined)");
+    EXPECT_EQ(TheModel().GetPresetName(), "");
+}
+
+TEST_F(ParametersTest, ABlankNameSaysWhyNothingWasSavedAndKeepsTheDialogOpen) {
+    RaiseEvent(EventName::kOpenSavePresetDialog);
+    Field(ViewName::kSavePresetName).SetText("  \t ");
+    RaiseEvent(EventName::kSavePreset);
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_NE(shell.messages[0].find("Nothing was saved: a preset needs a name"),
+              std::string::npos);
+    EXPECT_TRUE(gWindowManager->FindViewAs<CDialogView>(ViewName::kSavePresetDialog)->IsOpen());
+    EXPECT_TRUE(TheModel().GetUserPresets().empty());
 }
 
 TEST_F(ParametersTest, ASaveThatFailsSaysWhyAndKeepsTheDialogOpenWithTheName) {
