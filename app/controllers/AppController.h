@@ -44,6 +44,7 @@ public:
 
     CPumpController& PumpController() { return pumpController_; }
     CWellAnimationController& WellAnimationController() { return wellAnimationController_; }
+    CDesignExportController& DesignExport() { return designExportController_; }
 
     // The About box: version, toolkit, font licence and the maker's contact details.
     void ShowAbout();

@@ -59,7 +59,11 @@ PixelBuffer CDesignExportController::WellPicture() const {
             well.DimensionLine(i).DrawAtFullStrength(canvas);
         }
     }
-    return canvas.ReadPixels(tag->absX, tag->absY, casing->width, casing->height);
+    PixelBuffer picture = canvas.ReadPixels(tag->absX, tag->absY, casing->width, casing->height);
+    // The lines drawn for the report are not the frame's: the next frame is drawn whole, so
+    // nothing of them stays on the screen.
+    canvas.InvalidateAll();
+    return picture;
 }
 
 // A preset name that matches no row reads as the list's "(User Defined)" there; the model's name

@@ -20,6 +20,9 @@ public:
     // A dialog opened over this one covers it: its buttons (and native controls) are deaf
     // until the one on top closes. Nothing changes while closed.
     virtual void SetCovered(bool covered);
+    // Gives the keyboard focus back to the dialog's own box, when it has one: a click elsewhere
+    // while it is open must not leave the keys going nowhere.
+    virtual void TakeFocus() {}
     bool IsCovered() const { return covered_; }
     // Rises with every Open: the dialog opened last is drawn on top.
     unsigned long OpenOrder() const { return openOrder_; }

@@ -14,6 +14,7 @@ public:
     void Close() override;
     // The name box hides under a dialog on top, keeping what was typed.
     void SetCovered(bool covered) override;
+    void TakeFocus() override { presetName_.Focus(); }
     void Shutdown() override;
     CTextEditView& PresetName() { return presetName_; }
 

@@ -188,11 +188,15 @@ void CWindowManager::OnLeftButtonDown(int x, int y) {
 }
 
 // A click on the canvas takes the focus from any field (leaving it tidies its text) before
-// the click is handled, so a dialog the click opens can give the focus to its own box.
+// the click is handled, so a dialog the click opens can give the focus to its own box; with a
+// dialog open, its box has it back.
 void CWindowManager::OnLeftButtonUp(int x, int y) {
     UpdateHover(x, y);
     if (window_) {
         window_->FocusMainWindow();
+    }
+    if (CDialogView* dialog = root_->TopDialog()) {
+        dialog->TakeFocus();
     }
     if (RegionPtr region = hover_) { // a copy: the callbacks may change the regions
         region->pressed = false;

@@ -66,6 +66,15 @@ TEST_F(TextEditTest, ReadOnlyBoxRaisesNothingAndNeverTakesTheFocus) {
     EXPECT_EQ(app.FocusedControl(), "");
     EXPECT_EQ(app.Events(), "Separator ID Lose Focus");
     EXPECT_EQ(capacity.GetText(), "1200");
+
+    // So does a real click on it: the field being edited loses the focus (and is tidied).
+    ASSERT_TRUE(app.Input().Focus(names::Field(ParameterId::SeparatorID), error)) << error;
+    app.Clear();
+    const auto* box = GetTagAs<TTextEdit>(capacity.GetTagHandle());
+    app.Input().MouseDown(box->absX + 20, box->absY + 10);
+    app.Input().MouseUp(box->absX + 20, box->absY + 10);
+    EXPECT_EQ(app.FocusedControl(), "");
+    EXPECT_EQ(app.Events(), "Separator ID Lose Focus");
 }
 
 TEST_F(TextEditTest, ReleaseOnTheWindowTakesTheFocusBack) {
@@ -167,3 +176,17 @@ TEST_F(TextEditTest, OpeningTheSaveDialogAlwaysEmptiesTheNameBox) {
     EXPECT_TRUE(dialog.PresetName().IsVisible()); // a reload keeps an open dialog's box
 }
 } // namespace
+
+// A click on the panel's picture while the dialog is open leaves the keys going to its box.
+TEST_F(TextEditTest, AClickBesideAnOpenDialogLeavesTheFocusInItsBox) {
+    app.SaveDialog().Open();
+    app.Pass();
+    ASSERT_EQ(app.FocusedControl(), ViewName::kSavePresetName);
+    app.Input().MouseDown(100, 650); // the panel's picture under the dialog
+    app.Input().MouseUp(100, 650);
+    app.Pass();
+    EXPECT_EQ(app.FocusedControl(), ViewName::kSavePresetName);
+    std::string error;
+    ASSERT_TRUE(app.Input().TypeText("Mine", error)) << error;
+    EXPECT_EQ(app.SaveDialog().PresetName().GetText(), "Mine");
+}

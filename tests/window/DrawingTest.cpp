@@ -2,6 +2,8 @@
 // against plain QPainter drawing of the same scene, and the window that draws nothing while
 // it is minimised.
 
+#include "app/Application.h"
+#include "app/controllers/AppController.h"
 #include "app/platform/Platform.h"
 #include "app/platform/qt/QtCanvas.h"
 #include "app/platform/qt/QtFonts.h"
@@ -26,7 +28,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 // A picture of one colour with a new identity, as a reloaded image tag has.
@@ -226,4 +232,20 @@ TEST(CanvasFramesTest, SpritesAtTheClipEdgesTouchNothingOutsideIt) {
         ASSERT_EQ(std::memcmp(canvas.Image().constScanLine(y), expected.data() + y * 60, 60 * 4), 0)
             << "row " << y;
     }
+}
+
+// The report draws every dimension line at full strength into the back buffer to picture the
+// well; none of it may stay on the screen afterwards.
+TEST_F(DrawingTest, NothingTheReportDrawsStaysOnTheScreen) {
+    for (int i = 0; i < 6 * 60; ++i) { // the lines that flash at the start fade out
+        RunPass();
+    }
+    const std::filesystem::path report = std::filesystem::temp_directory_path() /
+                                         ("gs-drawing-report-" + std::to_string(::getpid()));
+    std::string failure;
+    ASSERT_TRUE(TheApplication().AppController()->DesignExport().WriteReport(report, failure))
+        << failure;
+    std::filesystem::remove(report);
+    RunPass();
+    EXPECT_LE(DifferenceFromPainter(), 1);
 }

@@ -88,6 +88,10 @@ std::unique_ptr<CApplication>& Program() {
 }
 } // namespace
 
+CApplication& TheApplication() {
+    return *Program();
+}
+
 CGasSeparatorModel& TheModel() {
     return *Program()->Model();
 }

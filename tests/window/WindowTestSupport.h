@@ -90,7 +90,8 @@ void StartEventsAndTags();
 // offscreen window), model, simulator and controllers. The shell is replaced by `shell`.
 void StartProgram(CRecordingShell& shell, const std::string& tagDirectory = "");
 class CGasSeparatorModel;
-// The running program's model.
+// The running program and its model.
+CApplication& TheApplication();
 CGasSeparatorModel& TheModel();
 // One main-loop pass of 1/60 s.
 void RunPass();

@@ -95,3 +95,21 @@ QPainterPath TextOutline(const QFont& font, const QString& text, const QPointF& 
     }
     return path;
 }
+
+QString WrappedToolTip(const std::string& utf8, int columns) {
+    const QStringList words = QString::fromStdString(utf8).split(' ', Qt::SkipEmptyParts);
+    QString text;
+    qsizetype lineLength = 0;
+    for (const QString& word : words) {
+        if (lineLength > 0 && lineLength + 1 + word.size() > columns) {
+            text += '\n';
+            lineLength = 0;
+        } else if (lineLength > 0) {
+            text += ' ';
+            ++lineLength;
+        }
+        text += word;
+        lineLength += word.size();
+    }
+    return text;
+}

@@ -21,6 +21,10 @@ QFont ResolveFont(const std::string& faceName, int cellHeight);
 // widgets drew before.
 void RegisterOutlineFont(const QByteArray& fontFile);
 
+// A tooltip's text broken at blanks into lines of at most about `columns` characters, so a long
+// tooltip reads as a short paragraph instead of one line across the screen.
+QString WrappedToolTip(const std::string& utf8, int columns = 60);
+
 // The outline of `text` laid out in `font` with the baseline's left end at `origin`; glyphs of
 // a registered font file come from its own face, others (fallbacks) from Qt's.
 QPainterPath TextOutline(const QFont& font, const QString& text, const QPointF& origin);

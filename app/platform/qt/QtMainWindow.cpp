@@ -1,6 +1,7 @@
 #include "app/platform/qt/QtMainWindow.h"
 
 #include "app/platform/FatalError.h"
+#include "app/platform/qt/QtFonts.h"
 #include "app/platform/qt/QtNativeControls.h"
 
 #include <QAction>
@@ -36,7 +37,7 @@ bool CCanvasWidget::event(QEvent* event) {
         QToolTip::hideText();
         event->ignore();
     } else {
-        QToolTip::showText(help->globalPos(), QString::fromStdString(text), this);
+        QToolTip::showText(help->globalPos(), WrappedToolTip(text), this);
     }
     return true;
 }

@@ -53,6 +53,14 @@ void DrawRowText(QPainter& painter, const QRect& rect, const QString& text, cons
 } // namespace
 
 bool CFocusWatcher::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        // A box that never takes the focus (a read-only result) still takes it from the field
+        // being edited, as a click on the window does: the canvas beneath gets it.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->focusPolicy() == Qt::NoFocus && widget->parentWidget()) {
+            widget->parentWidget()->setFocus(Qt::MouseFocusReason);
+        }
+    }
     if (event->type() == QEvent::Wheel) {
         // A wheel turn or a scroll passing over a control the user has not focused must not
         // change it; it goes on to the window beneath.
@@ -215,7 +223,7 @@ void CQtTextEdit::SetBackgroundImage(const ImageRef& image) {
 }
 
 void CQtTextEdit::SetToolTip(const std::string& utf8) {
-    edit_->setToolTip(QString::fromStdString(utf8));
+    edit_->setToolTip(WrappedToolTip(utf8));
 }
 
 void CQtTextEdit::SetTabOrderAfter(INativeControl& previous) {
@@ -318,7 +326,7 @@ void CQtComboBox::SetBackgroundImage(const ImageRef& image) {
 }
 
 void CQtComboBox::SetToolTip(const std::string& utf8) {
-    combo_->setToolTip(QString::fromStdString(utf8));
+    combo_->setToolTip(WrappedToolTip(utf8));
 }
 
 void CQtComboBox::SetTabOrderAfter(INativeControl& previous) {

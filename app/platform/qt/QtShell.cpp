@@ -2,9 +2,11 @@
 
 #include "app/platform/qt/QtMainWindow.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QUrl>
 
 namespace {
@@ -38,12 +40,37 @@ void CQtShell::ShowMessage(const std::string& title, const std::string& text, Me
         ->exec();
 }
 
+namespace {
+// How long the desktop's launcher may take to say whether it found a program. Launchers hand the
+// target to a program and return at once; one still running after this is taken as having
+// found one (it keeps running on its own).
+constexpr int kLauncherVerdictMs = 5000;
+
+// Opens the target with the desktop's launcher (xdg-open) and judges by its exit status: a
+// launcher that runs but finds no program for the target fails, and the caller says so. Without
+// the launcher, Qt's own way is tried.
+bool OpenWithDesktop(const QUrl& target) {
+    auto* launcher = new QProcess(QCoreApplication::instance());
+    QObject::connect(launcher, &QProcess::finished, launcher, &QObject::deleteLater);
+    QObject::connect(launcher, &QProcess::errorOccurred, launcher, &QObject::deleteLater);
+    launcher->setProcessChannelMode(QProcess::ForwardedChannels);
+    launcher->start("xdg-open", {target.toString(QUrl::FullyEncoded)});
+    if (!launcher->waitForStarted(kLauncherVerdictMs)) {
+        return QDesktopServices::openUrl(target);
+    }
+    if (!launcher->waitForFinished(kLauncherVerdictMs)) {
+        return true;
+    }
+    return launcher->exitStatus() == QProcess::NormalExit && launcher->exitCode() == 0;
+}
+} // namespace
+
 bool CQtShell::OpenUrl(const std::string& url) {
-    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    return OpenWithDesktop(QUrl(QString::fromStdString(url)));
 }
 
 bool CQtShell::OpenFile(const std::filesystem::path& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())));
+    return OpenWithDesktop(QUrl::fromLocalFile(QString::fromStdString(path.string())));
 }
 
 std::optional<std::filesystem::path>
