@@ -181,6 +181,7 @@ TEST_F(ProgramTest, SaveClosesTheSavePresetDialog) {
     EXPECT_TRUE(dialog.IsOpen());
     EXPECT_TRUE(Active("Save Preset Dialog Save Button"));
     EXPECT_TRUE(Active("Save Preset Dialog Cancel Button"));
+    View<CTextEditView>(ViewName::kSavePresetName).SetText("Mine");
     RaiseEvent(EventName::kSavePreset);
     EXPECT_FALSE(dialog.IsOpen());
     EXPECT_TRUE(Bar().IsEnabled());
