@@ -43,9 +43,8 @@ void ShowError(const std::string& text) {
 }
 } // namespace
 
-// The well read back from the window's canvas, with every dimension line at full strength: lines
-// that are hidden or fading are drawn over the last frame first (the next frame draws the
-// window afresh).
+// The well read back from the window's canvas, drawn with every dimension line at full strength
+// (the next frame draws the window afresh).
 PixelBuffer CDesignExportController::WellPicture() const {
     CGasSeparatorView& well = app_.GasSeparator();
     const TGasSeparator* tag = GetTagAs<TGasSeparator>(well.GetTagHandle());
@@ -53,12 +52,10 @@ PixelBuffer CDesignExportController::WellPicture() const {
     if (!casing || !window_) {
         return {};
     }
+    // The well drawn again as it is now, its lines in the order the view draws them (the dip
+    // tube length's under the diameters' labels).
     ICanvas& canvas = window_->BackBuffer();
-    for (int i = 0; i < CGasSeparatorView::kDimensionLineCount; ++i) {
-        if (well.DimensionLine(i).Alpha() < 255) {
-            well.DimensionLine(i).DrawAtFullStrength(canvas);
-        }
-    }
+    well.DrawWithAllDimensions(canvas);
     PixelBuffer picture = canvas.ReadPixels(tag->absX, tag->absY, casing->width, casing->height);
     // The lines drawn for the report are not the frame's: the next frame is drawn whole, so
     // nothing of them stays on the screen.
@@ -79,8 +76,13 @@ void CDesignExportController::Initialise() {
 }
 
 std::vector<DesignSection> CDesignExportController::CurrentDesign() const {
-    return DescribeDesign(
-        {model_.GetParameters(), ShownPresetName(), model_.GetState(), readouts_.Verdict()});
+    DesignInput design{model_.GetParameters(), ShownPresetName(), "", model_.GetState(),
+                       readouts_.Verdict()};
+    // The casing as the list names it, when a row of the list is the casing in use.
+    if (app_.ParametersPanel().CasingSize().GetSelectedItem()) {
+        design.casingName = app_.ParametersPanel().CasingSize().GetSelectedText();
+    }
+    return DescribeDesign(design);
 }
 
 void CDesignExportController::CopyDesign() {
@@ -106,7 +108,9 @@ bool CDesignExportController::WriteReport(const std::filesystem::path& path,
         page.sections.push_back(ReportSectionOf(section));
     }
     page.picture = WellPicture();
-    page.pictureCaption = "The well as simulated, with its dimensions";
+    page.pictureCaption =
+        "Schematic of the well as simulated, labelled with the design's dimensions; the lengths "
+        "are not to scale";
     std::string pdf;
     if (!renderer->RenderPdf(page, pdf, failure)) {
         return false;

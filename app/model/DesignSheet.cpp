@@ -31,6 +31,9 @@ std::vector<DesignRow> VerdictRows(const DesignVerdict& verdict) {
 std::vector<DesignRow> InputRows(const DesignInput& design) {
     std::vector<DesignRow> rows = {
         {"Separator preset", design.presetName.empty() ? "(User Defined)" : design.presetName, ""}};
+    if (!design.casingName.empty()) {
+        rows.push_back({"Casing", design.casingName, ""});
+    }
     for (const ParameterSpec& spec : Parameters()) {
         rows.push_back({spec.Label(), FormatNumber(spec.Get(design.parameters)),
                         spec.UnitIn(UnitSystem::Oilfield).symbol});
@@ -96,7 +99,8 @@ std::string Cell(std::string text) {
             c = ' ';
         }
     }
-    const bool formulaLike = !text.empty() && std::string("=+-@").find(text[0]) != std::string::npos;
+    const bool formulaLike =
+        !text.empty() && std::string("=+-@").find(text[0]) != std::string::npos;
     if (formulaLike && !ReadNumber(text)) {
         text.insert(0, "'");
     }

@@ -28,6 +28,7 @@ inline constexpr const char* kWarningRow = "Warning";
 struct DesignInput {
     WellParameters parameters;
     std::string presetName; // empty for typed dimensions
+    std::string casingName; // the casing as the list names it; empty when it names none
     SimulationState state;  // for the gas reach of the last complete pump cycle
     DesignVerdict verdict;  // JudgeDesign(parameters)
 };

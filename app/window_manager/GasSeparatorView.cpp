@@ -238,6 +238,14 @@ void CGasSeparatorView::RefreshDipTube() {
 }
 
 void CGasSeparatorView::Draw(ICanvas& canvas) const {
+    DrawWell(canvas, false);
+}
+
+void CGasSeparatorView::DrawWithAllDimensions(ICanvas& canvas) const {
+    DrawWell(canvas, true);
+}
+
+void CGasSeparatorView::DrawWell(ICanvas& canvas, bool allDimensions) const {
     const TGasSeparator* separator = GetTagAs<TGasSeparator>(tag_);
     if (!separator) {
         return;
@@ -254,7 +262,8 @@ void CGasSeparatorView::Draw(ICanvas& canvas) const {
     plunger_.DrawBody(canvas);
     valveBase_.Draw(canvas);
     for (int index : kLineDrawOrder) {
-        dimensionLines_[index].Draw(canvas);
+        allDimensions ? dimensionLines_[index].DrawAtFullStrength(canvas)
+                      : dimensionLines_[index].Draw(canvas);
     }
 }
 

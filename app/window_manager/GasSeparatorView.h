@@ -33,6 +33,8 @@ public:
     void Configure(TagHandle tag) override;
     void Shutdown() override;
     void Draw(ICanvas& canvas) const override;
+    // The same frame with every dimension line at full strength (the report's picture).
+    void DrawWithAllDimensions(ICanvas& canvas) const;
 
     // The inputs. Once applied, a value equal to the stored one is ignored.
     void SetPlungerPosition(double position);
@@ -70,6 +72,7 @@ private:
     // afterwards only when the value differs from the stored one.
     bool Changed(double stored, double value) const { return !applied_ || stored != value; }
     void ConfigureMembers(const TGasSeparator& tag);
+    void DrawWell(ICanvas& canvas, bool allDimensions) const;
     void ReapplyInputs();
     void DrawBackParticles(ICanvas& canvas) const;
     void DrawFrontParticles(ICanvas& canvas) const;

@@ -94,14 +94,14 @@ TEST(AboveCapacityTest, ShownAboveTheCapacityWithTheModelsTimeToTheInlet) {
 }
 
 TEST(DesignSheetTest, TabSeparatedRowsOfInputsResultsReachAndWarnings) {
-    DesignInput design{RunningDesign(250), "My\tSep\n2", {}, {}};
+    DesignInput design{RunningDesign(250), "My\tSep\n2", "4.5\" 9.5 lbs/ft (ID 4.09\")", {}, {}};
     design.parameters.SetDipTubeOD(2.75); // not below the separator ID: no annulus, still computed
     design.verdict = JudgeDesign(design.parameters);
     design.state.completedCycles = 3;
     design.state.lastCycleDeepestPenetration = 20.26;
     const std::string text = DesignAsTabSeparatedText(DescribeDesign(design));
     EXPECT_EQ(text.rfind("Name\tValue\tUnit\nVerdict\t", 0), 0u) << text; // the verdict first
-    EXPECT_NE(text.find("Separator preset\tMy Sep 2\t\n"
+    EXPECT_NE(text.find("Separator preset\tMy Sep 2\t\nCasing\t4.5\" 9.5 lbs/ft (ID 4.09\")\t\n"
                         "Casing size\t4.09\tin\nSeparator OD\t3\tin\nSeparator ID\t2.75\tin\n"),
               std::string::npos)
         << text;
@@ -122,7 +122,7 @@ TEST(DesignSheetTest, TabSeparatedRowsOfInputsResultsReachAndWarnings) {
 }
 
 TEST(DesignSheetTest, BrokenRangeRuleBlanksResultsAndReach) {
-    DesignInput design{RunningDesign(), "", {}, {}};
+    DesignInput design{RunningDesign(), "", "", {}, {}};
     design.parameters.SetCasingSize(2.5); // the separator no longer fits the casing
     design.verdict = JudgeDesign(design.parameters);
     const auto sections = DescribeDesign(design);
@@ -135,23 +135,23 @@ TEST(DesignSheetTest, BrokenRangeRuleBlanksResultsAndReach) {
         }
     }
     EXPECT_FALSE(Section(sections, "Warnings").rows.empty());
-    DesignInput fine{RunningDesign(), "", {}, JudgeDesign(RunningDesign())};
+    DesignInput fine{RunningDesign(), "", "", {}, JudgeDesign(RunningDesign())};
     EXPECT_TRUE(Section(DescribeDesign(fine), "Warnings").rows.empty());
 }
 
 // A preset name a spreadsheet would run as a formula is pasted as text; numbers stay numbers.
 TEST(DesignSheetTest, TextThatLooksLikeAFormulaIsKeptAsText) {
-    for (const auto& [name, cell] :
-         std::vector<std::pair<std::string, std::string>>{{"=HYPERLINK(\"x\")", "'=HYPERLINK(\"x\")"},
-                                                          {"+1+2", "'+1+2"},
-                                                          {"-rm", "'-rm"},
-                                                          {"@SUM(A1)", "'@SUM(A1)"},
-                                                          {"Plain = fine", "Plain = fine"}}) {
-        const DesignInput design{RunningDesign(), name, {}, {}};
+    for (const auto& [name, cell] : std::vector<std::pair<std::string, std::string>>{
+             {"=HYPERLINK(\"x\")", "'=HYPERLINK(\"x\")"},
+             {"+1+2", "'+1+2"},
+             {"-rm", "'-rm"},
+             {"@SUM(A1)", "'@SUM(A1)"},
+             {"Plain = fine", "Plain = fine"}}) {
+        const DesignInput design{RunningDesign(), name, "", {}, {}};
         const std::string text = DesignAsTabSeparatedText(DescribeDesign(design));
         EXPECT_NE(text.find("\nSeparator preset\t" + cell + "\t\n"), std::string::npos) << text;
     }
-    DesignInput negative{RunningDesign(), "", {}, {}};
+    DesignInput negative{RunningDesign(), "", "", {}, {}};
     negative.verdict.kind = VerdictKind::Works;
     negative.verdict.capacityMargin = -3;
     EXPECT_NE(DesignAsTabSeparatedText(DescribeDesign(negative)).find("\nCapacity margin\t-3\t%\n"),

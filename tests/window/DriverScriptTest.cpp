@@ -257,8 +257,8 @@ TEST(DriverScriptTest, GasReachAboveCapacityCopyDesignAndExportReport) {
                            0),
               0u)
         << design;
-    EXPECT_NE(design.find("\nSeparator preset\t2-3/8 Collar Size Gas Separator\t\nCasing "
-                          "size\t4.09\tin\n"),
+    EXPECT_NE(design.find("\nSeparator preset\t2-3/8 Collar Size Gas Separator\t\nCasing\t4.5\" "
+                          "9.5 lbs/ft (ID 4.09\")\t\nCasing size\t4.09\tin\n"),
               std::string::npos)
         << design;
     EXPECT_NE(design.find("\nProduction rate\t250\tbbl/day\nPump speed\t8\tSPM\nMaximum "

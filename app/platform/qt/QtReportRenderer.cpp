@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QFont>
 #include <QImage>
+#include <QLocale>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -11,22 +12,30 @@
 #include <algorithm>
 
 namespace {
-// Page coordinates are points (1/72 in) on A4, 595 x 842.
+// Page coordinates are points (1/72 in). The paper is the user's: Letter where the locale
+// measures in US units, A4 elsewhere; the layout fits the narrower and shorter of the two.
 constexpr int kResolution = 72;
 constexpr int kMargin = 40;
-constexpr int kPageWidth = 595;
-constexpr int kPageHeight = 842;
 constexpr int kTextWidth = 300;   // the lines' column, at the left margin
 constexpr int kValueRight = 250;  // values end here, units follow
 constexpr int kPictureLeft = 360; // the picture's column, to the right margin
+
+QPageSize PaperOfTheLocale() {
+    return QPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
+                         ? QPageSize::Letter
+                         : QPageSize::A4);
+}
 const QColor kInk(0x1b, 0x27, 0x33);
 const QColor kDim(0x5a, 0x68, 0x78);
 const QColor kAccent(0x2e, 0x7d, 0x0e); // the program's greens, darkened for paper
 
+// Exo draws "fi" and "fl" as ligatures, which text copied out of the PDF gets as one unknown
+// glyph ("(User De ned)"); laid out without shaping, every letter is its own glyph.
 QFont Font(int points, bool bold = false) {
     QFont font("Exo");
     font.setPointSize(points);
     font.setBold(bold);
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
@@ -46,14 +55,23 @@ int DrawLine(QPainter& painter, const ReportLine& line, int y) {
         return used.height() + 4;
     }
     const int height = painter.fontMetrics().height();
-    painter.drawText(QRect(kMargin, y, kValueRight - kMargin - 40, height), Qt::AlignLeft,
-                     Text(line.name));
-    painter.drawText(QRect(kMargin, y, kValueRight - kMargin, height), Qt::AlignRight,
-                     Text(line.value));
+    const int nameWidth = painter.fontMetrics().horizontalAdvance(Text(line.name));
+    const int valueWidth = painter.fontMetrics().horizontalAdvance(Text(line.value));
+    painter.drawText(QRect(kMargin, y, kTextWidth, height), Qt::AlignLeft, Text(line.name));
+    int used = height + 2;
+    if (kMargin + nameWidth + 12 + valueWidth <= kValueRight) {
+        painter.drawText(QRect(kMargin, y, kValueRight - kMargin, height), Qt::AlignRight,
+                         Text(line.value));
+    } else { // a long value (a preset's name, a sentence) wraps under its name
+        const QRect box(kMargin + 12, y + height, kTextWidth - 12, 200);
+        const QRect wrapped = painter.boundingRect(box, Qt::TextWordWrap, Text(line.value));
+        painter.drawText(box, Qt::TextWordWrap, Text(line.value));
+        used += wrapped.height();
+    }
     painter.setPen(kDim);
     painter.drawText(QRect(kValueRight + 4, y, kMargin + kTextWidth - kValueRight, height),
                      Qt::AlignLeft, Text(line.unit));
-    return height + 2;
+    return used;
 }
 
 int DrawSection(QPainter& painter, const ReportSection& section, int y) {
@@ -67,15 +85,15 @@ int DrawSection(QPainter& painter, const ReportSection& section, int y) {
     return y + 10;
 }
 
-void DrawPicture(QPainter& painter, const ReportPage& page, int top) {
+void DrawPicture(QPainter& painter, const ReportPage& page, int top, const QSizeF& paper) {
     if (page.picture.pixels.empty()) {
         return;
     }
     const QImage image(reinterpret_cast<const uchar*>(page.picture.pixels.data()),
                        page.picture.width, page.picture.height, page.picture.width * 4,
                        QImage::Format_ARGB32_Premultiplied);
-    const int width = kPageWidth - kMargin - kPictureLeft;
-    const int height = std::min(kPageHeight - kMargin - top - 20,
+    const int width = static_cast<int>(paper.width()) - kMargin - kPictureLeft;
+    const int height = std::min(static_cast<int>(paper.height()) - kMargin - top - 30,
                                 width * page.picture.height / std::max(page.picture.width, 1));
     const QRect target(kPictureLeft, top, height * page.picture.width / page.picture.height,
                        height);
@@ -83,11 +101,11 @@ void DrawPicture(QPainter& painter, const ReportPage& page, int top) {
     painter.drawImage(target, image);
     painter.setFont(Font(8));
     painter.setPen(kDim);
-    painter.drawText(QRect(kPictureLeft, target.bottom() + 4, width, 14), Qt::AlignLeft,
+    painter.drawText(QRect(kPictureLeft, target.bottom() + 4, width, 30), Qt::TextWordWrap,
                      Text(page.pictureCaption));
 }
 
-int DrawHeader(QPainter& painter, const ReportPage& page) {
+int DrawHeader(QPainter& painter, const ReportPage& page, const QSizeF& paper) {
     painter.setFont(Font(18, true));
     painter.setPen(kInk);
     int y = kMargin + painter.fontMetrics().ascent();
@@ -99,7 +117,7 @@ int DrawHeader(QPainter& painter, const ReportPage& page) {
     painter.drawText(QPoint(kMargin, y), Text(page.subtitle) + "  \u00b7  " + now);
     y += 10;
     painter.setPen(QPen(kAccent, 1));
-    painter.drawLine(kMargin, y, kPageWidth - kMargin, y);
+    painter.drawLine(kMargin, y, static_cast<int>(paper.width()) - kMargin, y);
     return y + 16;
 }
 } // namespace
@@ -109,7 +127,9 @@ bool CQtReportRenderer::RenderPdf(const ReportPage& page, std::string& pdf, std:
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPageSize(QPageSize(QPageSize::A4));
+        const QPageSize paperSize = PaperOfTheLocale();
+        const QSizeF paper = paperSize.size(QPageSize::Point);
+        writer.setPageSize(paperSize);
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setResolution(kResolution);
         writer.setTitle(Text(page.title));
@@ -121,12 +141,12 @@ bool CQtReportRenderer::RenderPdf(const ReportPage& page, std::string& pdf, std:
         }
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
-        const int top = DrawHeader(painter, page);
+        const int top = DrawHeader(painter, page, paper);
         int y = top;
         for (const ReportSection& section : page.sections) {
             y = DrawSection(painter, section, y);
         }
-        DrawPicture(painter, page, top);
+        DrawPicture(painter, page, top, paper);
         painter.end();
     }
     pdf = buffer.data().toStdString();
