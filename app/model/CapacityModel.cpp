@@ -59,6 +59,14 @@ double MaximumCapacity(double riseVelocity, double annulusArea) {
     return capacity > 0 ? capacity : 0.0;
 }
 
+double FastestPumpSpeedWithinCapacity(const WellParameters& p) {
+    const double capacity = MaximumCapacity(p.GetGasBubbleRiseVelocity(), AnnulusArea(p));
+    const double ratePerStrokePerMinute = kDisplacementConstant * p.GetStrokeLength() *
+                                          p.GetPlungerDiameter() * p.GetPlungerDiameter() *
+                                          p.GetPumpEfficiency() / 100.0;
+    return ratePerStrokePerMinute > 0 ? capacity / ratePerStrokePerMinute : 0.0;
+}
+
 double RecommendedDipTubeLength(double riseVelocity, double spm) {
     if (spm <= 0) {
         return 0; // no strokes, no stroke time to rise through

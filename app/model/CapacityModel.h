@@ -22,6 +22,11 @@ double DipTubeBoreArea(const WellParameters& parameters);
 // Whole bbl/day at which the mean downward annulus velocity equals the rise velocity.
 double MaximumCapacity(double riseVelocity, double annulusArea);
 
+// The fastest pump speed, strokes per minute, at which the pump's rate (its displacement times
+// its efficiency) stays within the maximum capacity: the capacity over the rate per stroke per
+// minute. 0 when the separator has no capacity.
+double FastestPumpSpeedWithinCapacity(const WellParameters& parameters);
+
 // Bubble rise distance during one stroke times the design factor; 0 without a pump speed.
 double RecommendedDipTubeLength(double riseVelocity, double spm);
 

@@ -74,6 +74,17 @@ double RequiredNumber(const YAML::Node& root, const char* key) {
     return *number;
 }
 
+// An input's value: a number, or for a switch "true" or "false" (a number is taken too).
+double RequiredValue(const YAML::Node& root, const ParameterSpec& spec) {
+    if (spec.quantity == Quantity::Switch) {
+        const std::string text = RequiredScalar(root, spec.storedKey, "true or false").Scalar();
+        if (text == "true" || text == "false") {
+            return text == "true" ? 1 : 0;
+        }
+    }
+    return RequiredNumber(root, spec.storedKey);
+}
+
 double RequiredFiniteNumber(const YAML::Node& root, const char* key) {
     const double value = RequiredNumber(root, key);
     if (!std::isfinite(value)) {
@@ -97,7 +108,12 @@ void EmitNumber(YAML::Emitter& out, const ParameterSpec& spec, const WellParamet
         throw SettingsFileError("not writing " + Quoted(spec.storedKey) + ": " +
                                 FormatNumber(value) + " is not a finite number");
     }
-    out << YAML::Key << spec.storedKey << YAML::Value << FormatExact(value);
+    out << YAML::Key << spec.storedKey << YAML::Value;
+    if (spec.quantity == Quantity::Switch) {
+        out << (value >= 0.5 ? "true" : "false");
+    } else {
+        out << FormatExact(value);
+    }
 }
 
 std::string Finished(const YAML::Emitter& out) {
@@ -117,7 +133,7 @@ void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& 
         if (spec.optionalInFiles && !root[spec.storedKey]) {
             continue;
         }
-        spec.Set(read, RequiredNumber(root, spec.storedKey));
+        spec.Set(read, RequiredValue(root, spec));
     }
     p = read;
     presetName = name;

@@ -35,7 +35,7 @@ std::vector<DesignRow> InputRows(const DesignInput& design) {
         rows.push_back({"Casing", design.casingName, ""});
     }
     for (const ParameterSpec& spec : Parameters()) {
-        rows.push_back({spec.Label(), FormatNumber(spec.Get(design.parameters)),
+        rows.push_back({spec.Label(), spec.ValueText(design.parameters),
                         spec.UnitIn(UnitSystem::Oilfield).symbol});
     }
     return rows;

@@ -13,6 +13,7 @@ const ConsistencyRule kConsistencyRules[] = {
     {ParameterId::SeparatorID, ParameterId::SeparatorOD, "Separator Diameter Warning View"},
     {ParameterId::DipTubeOD, ParameterId::SeparatorID, "Separator Inner Diameter Warning View"},
     {ParameterId::DipTubeID, ParameterId::DipTubeOD, "Dip Tube Diameter Warning View"},
+    {ParameterId::GasDensity, ParameterId::LiquidDensity, ""}, // judged in the fluid's form
 };
 
 // Each input's range rule, each followed by the consistency rules that mark that input first.

@@ -1,5 +1,7 @@
 #include "app/model/ParameterTable.h"
 
+#include "app/model/NumberFormat.h"
+
 #include <algorithm>
 #include <cctype>
 #include <limits>
@@ -81,7 +83,8 @@ const ParameterSpec kParameters[] = {
      .field = "Production Rate", .changedEvent = "Production Rate Changed",
      .rangeWarning = "Production Rate Range Warning View",
      .column = "production_rate", .dumpKey = "production_rate",
-     .get = &W::GetProductionRate, .set = &W::SetProductionRate},
+     .get = &W::GetProductionRate, .set = &W::SetProductionRate,
+     .computedWhen = &W::GetRateFromPump, .computedDetail = "from the pump"},
     {.id = P::SPM, .storedKey = "SPM",
      .name = "pump speed", .fullName = "Pump speed",
      .caption = "Pump speed", .captionDetail = "strokes per minute",
@@ -89,9 +92,67 @@ const ParameterSpec kParameters[] = {
      .field = "SPM", .changedEvent = "SPM Changed", .rangeWarning = "SPM Range Warning View",
      .column = "spm", .dumpKey = "spm",
      .get = &W::GetSPM, .set = &W::SetSPM},
+    // The pump: where the rate comes from (typed, or the pump's displacement times its
+    // efficiency), then the pump itself.
+    {.id = P::RateFromPump, .storedKey = "Rate From Pump", .optionalInFiles = true,
+     .name = "rate source", .fullName = "Production rate from the pump", .caption = "Rate",
+     .quantity = Q::Switch, .limits = {0, true, 1, true, false},
+     .field = "Rate Source", .fromList = true, .changedEvent = "Rate Source Changed",
+     .dumpKey = "rate_from_pump",
+     .get = &W::GetRateFromPumpSwitch, .set = &W::SetRateFromPumpSwitch,
+     .offText = "typed", .onText = "from the pump"},
+    {.id = P::PlungerDiameter, .storedKey = "Plunger Diameter", .optionalInFiles = true,
+     .name = "plunger diameter", .fullName = "Pump plunger diameter",
+     .caption = "Plunger diameter",
+     .quantity = Q::Diameter, .limits = {0.5, true, 6, true, false},
+     .field = "Plunger Diameter", .changedEvent = "Plunger Diameter Changed",
+     .rangeWarning = "Plunger Diameter Range Warning View",
+     .column = "plunger_diameter", .dumpKey = "plunger_diameter",
+     .get = &W::GetPlungerDiameter, .set = &W::SetPlungerDiameter},
+    {.id = P::StrokeLength, .storedKey = "Stroke Length", .optionalInFiles = true,
+     .name = "stroke length", .fullName = "Pump stroke length", .caption = "Stroke length",
+     .captionDetail = "at the pump",
+     .quantity = Q::Stroke, .limits = {6, true, 400, true, false},
+     .field = "Stroke Length", .changedEvent = "Stroke Length Changed",
+     .rangeWarning = "Stroke Length Range Warning View",
+     .column = "stroke_length", .dumpKey = "stroke_length",
+     .get = &W::GetStrokeLength, .set = &W::SetStrokeLength},
+    {.id = P::PumpEfficiency, .storedKey = "Pump Efficiency", .optionalInFiles = true,
+     .name = "pump efficiency", .fullName = "Pump efficiency (fillage times volumetric efficiency)",
+     .caption = "Pump efficiency", .captionDetail = "fillage \u00d7 volumetric",
+     .quantity = Q::Percent, .limits = {1, true, 100, true, false},
+     .field = "Pump Efficiency", .changedEvent = "Pump Efficiency Changed",
+     .rangeWarning = "Pump Efficiency Range Warning View",
+     .column = "pump_efficiency", .dumpKey = "pump_efficiency",
+     .get = &W::GetPumpEfficiency, .set = &W::SetPumpEfficiency},
+    // The fluids, from which a bubble rise velocity can be worked out (not typed in the panel).
+    {.id = P::LiquidDensity, .storedKey = "Liquid Density", .optionalInFiles = true,
+     .name = "liquid density", .fullName = "Liquid density", .caption = "Liquid density",
+     .quantity = Q::Density, .limits = {300, true, 2500, true, false},
+     .column = "liquid_density", .dumpKey = "liquid_density",
+     .get = &W::GetLiquidDensity, .set = &W::SetLiquidDensity},
+    {.id = P::GasDensity, .storedKey = "Gas Density", .optionalInFiles = true,
+     .name = "gas density", .fullName = "Gas density", .caption = "Gas density",
+     .quantity = Q::Density, .limits = {0, false, 600, true, false},
+     .column = "gas_density", .dumpKey = "gas_density",
+     .get = &W::GetGasDensity, .set = &W::SetGasDensity},
+    {.id = P::SurfaceTension, .storedKey = "Surface Tension", .optionalInFiles = true,
+     .name = "surface tension", .fullName = "Gas-liquid surface tension",
+     .caption = "Surface tension",
+     .quantity = Q::SurfaceTension, .limits = {0.001, true, 0.2, true, false},
+     .column = "surface_tension", .dumpKey = "surface_tension",
+     .get = &W::GetSurfaceTension, .set = &W::SetSurfaceTension},
 };
 // clang-format on
 } // namespace
+
+std::string ParameterSpec::ValueText(const WellParameters& parameters) const {
+    const double value = Get(parameters);
+    if (*onText) {
+        return value != 0 ? onText : offText;
+    }
+    return FormatNumber(value);
+}
 
 std::string ParameterSpec::Flag() const {
     std::string flag = std::string("--") + column;
@@ -129,7 +190,7 @@ const ParameterSpec* ParameterWithField(const std::string& field) {
 
 const ParameterSpec* ParameterWithColumn(const std::string& columnOrFlag) {
     for (const ParameterSpec& spec : kParameters) {
-        if (columnOrFlag == spec.column || columnOrFlag == spec.Flag()) {
+        if (*spec.column && (columnOrFlag == spec.column || columnOrFlag == spec.Flag())) {
             return &spec;
         }
     }

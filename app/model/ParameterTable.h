@@ -22,6 +22,13 @@ enum class ParameterId {
     RiseVelocity,
     ProductionRate,
     SPM,
+    RateFromPump,
+    PlungerDiameter,
+    StrokeLength,
+    PumpEfficiency,
+    LiquidDensity,
+    GasDensity,
+    SurfaceTension,
 };
 
 // The values a range rule allows on its own: a lowest and a highest value, each allowed or
@@ -64,10 +71,25 @@ struct ParameterSpec {
     // The value in the model.
     double (WellParameters::*get)() const = nullptr;
     void (WellParameters::*set)(double) = nullptr;
+    // While this is true the model computes the value from others (the production rate from the
+    // pump): its box shows it read-only, `computedDetail` in its caption. Null: always typed.
+    bool (WellParameters::*computedWhen)() const = nullptr;
+    const char* computedDetail = "";
+    // A switch's two states in words, for the design sheet and the report ("typed", "from the
+    // pump").
+    const char* offText = "";
+    const char* onText = "";
 
     double Get(const WellParameters& parameters) const { return (parameters.*get)(); }
     void Set(WellParameters& parameters, double value) const { (parameters.*set)(value); }
     const Unit& UnitIn(UnitSystem system) const { return UnitOf(quantity, system); }
+    // Typed into a text box of the panel (not picked from a list, not edited elsewhere).
+    bool IsTyped() const { return *field && !fromList; }
+    bool IsComputed(const WellParameters& parameters) const {
+        return computedWhen && (parameters.*computedWhen)();
+    }
+    // The value as the design sheet shows it: a number, or a switch's state in words.
+    std::string ValueText(const WellParameters& parameters) const;
     // "--dip-tube-length".
     std::string Flag() const;
     // The sheet's and the chart's name: the name with a capital ("Dip tube length").

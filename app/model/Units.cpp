@@ -28,6 +28,17 @@ const UnitRow kUnits[] = {
      {"m³/day", "cubic metres per day", "m3_per_day", kCubicMetresPerBarrel, 2}},
     // PumpSpeed
     {{"SPM", "strokes per minute", "spm", 1, 3}, {"SPM", "strokes per minute", "spm", 1, 3}},
+    // Stroke
+    {{"in", "inches", "in", 1, 3}, {"m", "metres", "m", kMetresPerInch, 3}},
+    // Percent
+    {{"%", "percent", "percent", 1, 3}, {"%", "percent", "percent", 1, 3}},
+    // Switch
+    {{"", "", "", 1, 0}, {"", "", "", 1, 0}},
+    // Density
+    {{"kg/m³", "kilograms per cubic metre", "kg_per_m3", 1, 3},
+     {"kg/m³", "kilograms per cubic metre", "kg_per_m3", 1, 3}},
+    // SurfaceTension
+    {{"N/m", "newtons per metre", "n_per_m", 1, 4}, {"N/m", "newtons per metre", "n_per_m", 1, 4}},
 };
 } // namespace
 

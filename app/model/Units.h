@@ -10,11 +10,16 @@ enum class UnitSystem { Oilfield, Metric };
 
 // What kind of number an input or a result is; each kind has one unit per system.
 enum class Quantity {
-    Diameter,  // in | mm
-    Length,    // in | m (the dip tube length)
-    Velocity,  // in/s | m/s
-    Rate,      // bbl/day | m³/day
-    PumpSpeed, // SPM in both
+    Diameter,       // in | mm
+    Length,         // in | m (the dip tube length)
+    Velocity,       // in/s | m/s
+    Rate,           // bbl/day | m³/day
+    PumpSpeed,      // SPM in both
+    Stroke,         // in | m (the pump's stroke length)
+    Percent,        // % in both
+    Switch,         // no unit: 0 or 1
+    Density,        // kg/m³ in both (fluid properties are SI in the oilfield too)
+    SurfaceTension, // N/m in both
 };
 
 struct Unit {

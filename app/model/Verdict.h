@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+// In order from best to worst (the separator finder ranks by it).
 enum class VerdictKind {
     Works,        // gas never reaches the dip tube inlet
     Fails,        // it does, after secondsToInlet
