@@ -3,6 +3,7 @@
 #include "app/tags/Tags.h"
 
 void TButton::Load(const YAML::Node& node) {
+    name = ReadString(node, "Name", "");
     x = ReadInt(node, "X");
     y = ReadInt(node, "Y");
     baseImage = ReadRefAs<TImage>(node, "Base Image", "TImage");

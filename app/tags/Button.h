@@ -3,8 +3,11 @@
 
 #include "app/tags/Tag.h"
 
+#include <string>
+
 class TButton : public TPlaceable {
 public:
+    std::string name;           // optional; a panel's buttons are found by it
     TagHandle baseImage = 0;    // TImage
     TagHandle hoverImage = 0;   // TImage
     TagHandle pressedImage = 0; // TImage

@@ -3,6 +3,7 @@
 #include "app/tags/Tags.h"
 
 void TComboBox::Load(const YAML::Node& node) {
+    name = ReadString(node, "Name", "");
     x = ReadInt(node, "X");
     y = ReadInt(node, "Y");
     width = ReadInt(node, "Width");

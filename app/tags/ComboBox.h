@@ -10,6 +10,7 @@
 
 class TComboBox : public TPlaceable {
 public:
+    std::string name; // optional; a panel's lists are found by it
     int width = 0;
     int height = 0;
     std::string selectedItemChangedEvent;
@@ -18,7 +19,7 @@ public:
     TagHandle selectionBackgroundImage = 0; // TImage, optional
     std::string fontName;
     int fontSize = 0;
-    std::vector<TagHandle> items; // TComboBoxItem (TCasingSize or TSeparatorPreset)
+    std::vector<TagHandle> items; // TComboBoxItem (TCasingSize, TSeparatorPreset or TChoice)
     std::string defaultText;
     std::unique_ptr<IScreenFont> screenFont; // created at placement; may be empty
 

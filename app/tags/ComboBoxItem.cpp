@@ -12,6 +12,11 @@ void TCasingSize::Load(const YAML::Node& node) {
     TComboBoxItem::Load(node);
 }
 
+void TChoice::Load(const YAML::Node& node) {
+    value = ReadDouble(node, "Value");
+    TComboBoxItem::Load(node);
+}
+
 void TSeparatorPreset::Load(const YAML::Node& node) {
     for (const ParameterSpec& spec : Parameters()) {
         if (spec.inPresets) {

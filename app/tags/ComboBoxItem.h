@@ -20,6 +20,14 @@ public:
     void Load(const YAML::Node& node) override;
 };
 
+// A row of a list that sets an input to a value ("From the pump" sets the rate source to 1).
+class TChoice : public TComboBoxItem {
+public:
+    double value = 0.0;
+
+    void Load(const YAML::Node& node) override;
+};
+
 class TSeparatorPreset : public TComboBoxItem {
 public:
     // The preset: the display name and the dimensions presets fix (under their stored keys).

@@ -35,6 +35,7 @@ const std::map<std::string, Factory>& ExtensionTable() {
         {"notice", Make<TNotice>},
         {"seppreset", Make<TSeparatorPreset>},
         {"csgpreset", Make<TCasingSize>},
+        {"choice", Make<TChoice>},
         {"particle", Make<TParticle>},
         {"particleregion", Make<TParticleRegion>},
         {"warning", Make<TWarning>},

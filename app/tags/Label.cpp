@@ -3,6 +3,7 @@
 #include "app/tags/TagReader.h"
 
 void TLabel::Load(const YAML::Node& node) {
+    name = ReadString(node, "Name", "");
     x = ReadInt(node, "X");
     y = ReadInt(node, "Y");
     defaultText = ReadString(node, "Default Text", "");

@@ -10,6 +10,7 @@
 
 class TLabel : public TPlaceable {
 public:
+    std::string name; // optional; a panel's labels are found by it
     std::string defaultText;
     std::string unit; // drawn after the text
     uint32_t fillColor = 0xFFFFFFFF;

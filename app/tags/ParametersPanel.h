@@ -1,5 +1,6 @@
 #pragma once
-// A panel of inputs: the text boxes it lists and the styles of the captions drawn beside them;
+// A panel of inputs: the text boxes it lists and the styles of the captions drawn beside them,
+// and the lists, buttons and labels it lists by name;
 // the parameters panel also has the preset lists, the recommendation label, the gas reach
 // read-out, the gas limit and the verdict (optional keys, absent from the other panels).
 
@@ -13,6 +14,9 @@ public:
     TagHandle separatorPresets = 0;         // TComboBox; optional
     TagHandle casingSize = 0;               // TComboBox; optional
     std::vector<TagHandle> fields;          // TTextEdit, each with a name
+    std::vector<TagHandle> lists;           // TComboBox, each with a name; optional
+    std::vector<TagHandle> buttons;         // TButton, each with a name; optional
+    std::vector<TagHandle> labels;          // TLabel, each with a name; optional
     TagHandle recommendedDipTubeLength = 0; // TLabel; optional
     TagHandle gasReach = 0;                 // TGasReach; optional
     TagHandle gasLimit = 0;                 // TLabel; optional

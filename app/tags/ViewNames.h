@@ -47,6 +47,9 @@ inline constexpr const char* kGasReach = "Gas Reach";
 inline constexpr const char* kGasLimit = "Gas Limit";
 inline constexpr const char* kVerdict = "Verdict";
 inline constexpr const char* kAboveCapacityNotice = "Above Capacity Notice";
+inline constexpr const char* kDriftDiameter = "Drift Diameter";
+inline constexpr const char* kPumpDisplacement = "Pump Displacement";
+inline constexpr const char* kFastestPumpSpeed = "Fastest Pump Speed";
 
 // The well picture's parts.
 inline constexpr const char* kPlunger = "Plunger";

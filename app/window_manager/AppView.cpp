@@ -218,6 +218,21 @@ CTextEditView* CAppView::Field(const std::string& name) const {
     return field ? field : flowPanel_.Field(name);
 }
 
+CComboBoxView* CAppView::List(const std::string& name) const {
+    CComboBoxView* list = parametersPanel_.List(name);
+    return list ? list : flowPanel_.List(name);
+}
+
+CButtonView* CAppView::PanelButton(const std::string& name) const {
+    CButtonView* button = parametersPanel_.Button(name);
+    return button ? button : flowPanel_.Button(name);
+}
+
+CLabelView* CAppView::Label(const std::string& name) const {
+    CLabelView* label = parametersPanel_.Label(name);
+    return label ? label : flowPanel_.Label(name);
+}
+
 void CAppView::ChainTabOrder() {
     std::vector<TabStop> stops = parametersPanel_.TabStops();
     for (const TabStop& stop : flowPanel_.TabStops()) {

@@ -45,6 +45,10 @@ public:
     CFieldPanelView& FlowPanel() { return flowPanel_; }
     // The text box of that name in either panel, or null.
     CTextEditView* Field(const std::string& name) const;
+    // The list, button or label of that name in either panel, or null.
+    CComboBoxView* List(const std::string& name) const;
+    CButtonView* PanelButton(const std::string& name) const;
+    CLabelView* Label(const std::string& name) const;
     // The open dialog drawn on top, or null.
     CDialogView* TopDialog() const;
     // The warning the root tag lists under this name, or null. The warnings are rebuilt when a

@@ -2,6 +2,8 @@
 
 #include "app/platform/NativeControl.h"
 #include "app/platform/Window.h"
+#include "app/tags/Button.h"
+#include "app/tags/ComboBox.h"
 #include "app/tags/Image.h"
 #include "app/tags/Label.h"
 #include "app/tags/ParametersPanel.h"
@@ -12,55 +14,101 @@
 #include <algorithm>
 #include <tuple>
 
+namespace {
+// The lists' native identifiers follow the boxes' after this many.
+constexpr int kListIdentifierOffset = 40;
+
+template <class View> void ShutDownAll(std::vector<std::unique_ptr<View>>& views) {
+    for (const auto& view : views) {
+        view->Shutdown();
+    }
+    views.clear();
+}
+
+template <class View>
+View* Named(const std::vector<std::unique_ptr<View>>& views, const std::string& name) {
+    for (const auto& view : views) {
+        if (view->Name() == name) {
+            return view.get();
+        }
+    }
+    return nullptr;
+}
+} // namespace
+
 void CFieldPanelView::Init(IMainWindow* window, const std::string& name) {
     InitBase(window, name);
     snapshot_ = {};
     controlsHidden_ = false;
-    for (const auto& field : fields_) {
-        field->Shutdown();
-    }
-    fields_.clear(); // made by Configure, from the panel tag's list
+    ShutdownMembers(); // made by Configure, from the panel tag's lists
     Register();
 }
 
 void CFieldPanelView::Configure(TagHandle tag) {
     tag_ = tag;
     if (const TParametersPanel* panel = GetTagAs<TParametersPanel>(tag)) {
-        ConfigureFields(panel->fields);
+        ConfigureNamed<CTextEditView, TTextEdit>(fields_, panel->fields, firstIdentifier_);
+        ConfigureNamed<CComboBoxView, TComboBox>(lists_, panel->lists,
+                                                 firstIdentifier_ + kListIdentifierOffset);
+        ConfigureNamed<CButtonView, TButton>(buttons_, panel->buttons, 0);
+        ConfigureNamed<CLabelView, TLabel>(labels_, panel->labels, 0);
     }
 }
 
-void CFieldPanelView::ConfigureFields(const std::vector<TagHandle>& tags) {
-    std::vector<std::string> names;
-    for (const TagHandle tag : tags) {
-        names.push_back(GetTagAs<TTextEdit>(tag)->name);
-    }
-    bool same = names.size() == fields_.size();
-    for (size_t i = 0; same && i < names.size(); ++i) {
-        same = fields_[i]->Name() == names[i];
+// Views are made anew when the tag's names changed, then configured from their tags.
+template <class View, class TagClass>
+void CFieldPanelView::ConfigureNamed(std::vector<std::unique_ptr<View>>& views,
+                                     const std::vector<TagHandle>& tags, int firstIdentifier) {
+    bool same = tags.size() == views.size();
+    for (size_t i = 0; same && i < tags.size(); ++i) {
+        same = views[i]->Name() == GetTagAs<TagClass>(tags[i])->name;
     }
     if (!same) {
-        for (const auto& field : fields_) {
-            field->Shutdown();
-        }
-        fields_.clear();
-        for (size_t i = 0; i < names.size(); ++i) {
-            fields_.push_back(std::make_unique<CTextEditView>());
-            fields_.back()->Init(window_, names[i], firstIdentifier_ + static_cast<int>(i));
+        ShutDownAll(views);
+        for (size_t i = 0; i < tags.size(); ++i) {
+            auto view = std::make_unique<View>();
+            const std::string& name = GetTagAs<TagClass>(tags[i])->name;
+            if constexpr (requires { view->Init(window_, name, 0); }) {
+                view->Init(window_, name, firstIdentifier + static_cast<int>(i));
+            } else {
+                view->Init(window_, name);
+            }
+            views.push_back(std::move(view));
         }
     }
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        fields_[i]->Configure(tags[i]);
+    for (size_t i = 0; i < views.size(); ++i) {
+        views[i]->Configure(tags[i]);
     }
+    if constexpr (std::is_same_v<View, CButtonView>) {
+        if (controlsHidden_) { // a tag refresh under a dialog: the buttons stay deaf
+            for (const auto& button : views) {
+                button->Deactivate();
+            }
+        }
+    }
+}
+
+void CFieldPanelView::ShutdownMembers() {
+    ShutDownAll(fields_);
+    ShutDownAll(lists_);
+    ShutDownAll(buttons_);
+    ShutDownAll(labels_);
 }
 
 CTextEditView* CFieldPanelView::Field(const std::string& name) const {
-    for (const auto& field : fields_) {
-        if (field->Name() == name) {
-            return field.get();
-        }
-    }
-    return nullptr;
+    return Named(fields_, name);
+}
+
+CComboBoxView* CFieldPanelView::List(const std::string& name) const {
+    return Named(lists_, name);
+}
+
+CButtonView* CFieldPanelView::Button(const std::string& name) const {
+    return Named(buttons_, name);
+}
+
+CLabelView* CFieldPanelView::Label(const std::string& name) const {
+    return Named(labels_, name);
 }
 
 void CFieldPanelView::AddStop(std::vector<TabStop>& stops, TagHandle tag, INativeControl* control) {
@@ -73,6 +121,9 @@ std::vector<TabStop> CFieldPanelView::TabStops() const {
     std::vector<TabStop> stops;
     for (const auto& field : fields_) {
         AddStop(stops, field->GetTagHandle(), field->Control());
+    }
+    for (const auto& list : lists_) {
+        AddStop(stops, list->GetTagHandle(), list->Control());
     }
     std::stable_sort(stops.begin(), stops.end(), [](const TabStop& a, const TabStop& b) {
         return std::tie(a.y, a.x) < std::tie(b.y, b.x);
@@ -110,6 +161,12 @@ void CFieldPanelView::Draw(ICanvas& canvas) const {
     for (const auto& field : fields_) {
         DrawCaption(canvas, *field);
     }
+    for (const auto& label : labels_) {
+        label->Draw(canvas);
+    }
+    for (const auto& button : buttons_) {
+        button->Draw(canvas);
+    }
     DrawOver(canvas);
 }
 
@@ -117,6 +174,9 @@ void CFieldPanelView::HideControls() {
     InvalidateControls();
     for (const auto& field : fields_) {
         field->Invalidate();
+    }
+    for (const auto& list : lists_) {
+        list->Invalidate();
     }
     // A second call while hidden (a tag refresh with a dialog open) would picture the dialog
     // over the panel, so the first picture stays.
@@ -126,6 +186,12 @@ void CFieldPanelView::HideControls() {
     SetControlsVisible(false);
     for (const auto& field : fields_) {
         field->Hide();
+    }
+    for (const auto& list : lists_) {
+        list->Hide();
+    }
+    for (const auto& button : buttons_) {
+        button->Deactivate();
     }
     controlsHidden_ = true;
 }
@@ -155,14 +221,17 @@ void CFieldPanelView::ShowControls() {
     for (const auto& field : fields_) {
         field->Show();
     }
+    for (const auto& list : lists_) {
+        list->Show();
+    }
+    for (const auto& button : buttons_) {
+        button->Activate();
+    }
 }
 
 void CFieldPanelView::Shutdown() {
     snapshot_ = {};
-    for (const auto& field : fields_) {
-        field->Shutdown();
-    }
-    fields_.clear();
+    ShutdownMembers();
     CBaseView::Shutdown();
 }
 

@@ -1,10 +1,14 @@
 #pragma once
-// A panel of text boxes: its picture, the boxes its tag lists (each with a caption drawn beside
-// it) and their Tab order. While a dialog is open the native controls are hidden and the panel
-// shows a still picture of itself instead. The parameters panel adds its lists and read-outs.
+// A panel of inputs: its picture, the text boxes its tag lists (each with a caption drawn beside
+// it), its named lists, buttons and labels, and their Tab order. While a dialog is open the
+// native controls are hidden, the buttons deaf, and the panel shows a still picture of itself
+// instead. The parameters panel adds its preset lists and read-outs.
 
 #include "app/platform/Canvas.h"
 #include "app/window_manager/BaseView.h"
+#include "app/window_manager/ButtonView.h"
+#include "app/window_manager/ComboBoxView.h"
+#include "app/window_manager/LabelView.h"
 #include "app/window_manager/TextEditView.h"
 
 #include <memory>
@@ -46,6 +50,10 @@ public:
     const std::vector<std::unique_ptr<CTextEditView>>& Fields() const { return fields_; }
     // The box of that name, or null.
     CTextEditView* Field(const std::string& name) const;
+    // The list, button or label of that name the tag lists, or null; rebuilt like the boxes.
+    CComboBoxView* List(const std::string& name) const;
+    CButtonView* Button(const std::string& name) const;
+    CLabelView* Label(const std::string& name) const;
     // The panel's controls in their Tab order, from top to bottom.
     virtual std::vector<TabStop> TabStops() const;
 
@@ -63,7 +71,10 @@ protected:
 
 private:
     void TakeSnapshot();
-    void ConfigureFields(const std::vector<TagHandle>& tags);
+    template <class View, class TagClass>
+    void ConfigureNamed(std::vector<std::unique_ptr<View>>& views,
+                        const std::vector<TagHandle>& tags, int firstIdentifier);
+    void ShutdownMembers();
     void DrawCaption(ICanvas& canvas, const CTextEditView& field) const;
 
     int firstIdentifier_;
@@ -72,4 +83,7 @@ private:
     int snapshotY_ = 0;
     bool controlsHidden_ = false;
     std::vector<std::unique_ptr<CTextEditView>> fields_;
+    std::vector<std::unique_ptr<CComboBoxView>> lists_;
+    std::vector<std::unique_ptr<CButtonView>> buttons_;
+    std::vector<std::unique_ptr<CLabelView>> labels_;
 };

@@ -57,6 +57,13 @@ void CTextEditView::Configure(TagHandle tag) {
     control_->SetVisible(true);
 }
 
+void CTextEditView::SetReadOnly(bool readOnly) {
+    readOnly_ = readOnly;
+    if (control_) {
+        control_->SetReadOnly(readOnly);
+    }
+}
+
 void CTextEditView::ApplyStyle(const TTextEdit& edit) {
     if (edit.screenFont) {
         fontName_ = edit.screenFont->FaceName();

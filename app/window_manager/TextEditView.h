@@ -32,6 +32,8 @@ public:
     void SetValid(bool valid);
     bool IsValid() const { return valid_; }
     bool IsReadOnly() const { return readOnly_; }
+    // Until the next Configure, which takes the tag's setting again.
+    void SetReadOnly(bool readOnly);
     int Identifier() const { return identifier_; }
 
     // The caption the owner draws beside the box: the quantity and, below it, its detail and
