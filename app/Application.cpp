@@ -165,10 +165,10 @@ void CApplication::Shutdown() {
         // (the driver's shell prints it).
         if (const std::string failure = model->Shutdown(); !failure.empty()) {
             if (IShell* shell = Platform().shell) {
-                shell->ShowMessage(CAppController::kErrorTitle,
-                                   "The values in use could not be saved for the next start: " +
-                                       failure + ".",
-                                   MessageIcon::Exclamation);
+                shell->ShowMessage(
+                    CAppController::kErrorTitle,
+                    "The values in use could not be saved for the next start: " + failure + ".",
+                    MessageIcon::Exclamation);
             }
         }
     }

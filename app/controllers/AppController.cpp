@@ -48,7 +48,8 @@ CAppController::CAppController(CGasSeparatorModel& model, CWindowManager& window
       wellAnimationController_(model, app_.GasSeparator()),
       parametersController_(model, app_, windowManager),
       readoutController_(model, app_.ParametersPanel(), app_.AboveCapacityNotice()),
-      designExportController_(model, readoutController_, app_, windowManager.GetWindowHandle()) {}
+      designExportController_(model, readoutController_, app_, windowManager.GetWindowHandle()),
+      pumpFluidController_(model, app_), separatorFinderController_(model, app_) {}
 
 void CAppController::Initialise() {
     pumpController_.Initialise();
@@ -56,6 +57,8 @@ void CAppController::Initialise() {
     parametersController_.Initialise();
     readoutController_.Initialise();
     designExportController_.Initialise();
+    pumpFluidController_.Initialise();
+    separatorFinderController_.Initialise();
     SubscribeEvent(EventName::kSimulationFrameUpdated, this,
                    &CAppController::OnSimulationFrameUpdated);
     SubscribeEvent(EventName::kOpenContactDialog, this, &CAppController::OnOpenContactDialog);

@@ -1,12 +1,14 @@
 #pragma once
 // Application commands: the dialogs, the maker's links, the information document and the
-// capacity warning. Starts the pump, dimension-line, parameters, read-out and design export
-// controllers.
+// capacity warning. Starts the pump, dimension-line, parameters, read-out, design export,
+// pump-and-fluid and separator finder controllers.
 
 #include "app/controllers/DesignExportController.h"
 #include "app/controllers/ParametersController.h"
 #include "app/controllers/PumpController.h"
+#include "app/controllers/PumpFluidController.h"
 #include "app/controllers/ReadoutController.h"
+#include "app/controllers/SeparatorFinderController.h"
 #include "app/controllers/WellAnimationController.h"
 #include "app/tags/ViewNames.h"
 
@@ -45,6 +47,8 @@ public:
     CPumpController& PumpController() { return pumpController_; }
     CWellAnimationController& WellAnimationController() { return wellAnimationController_; }
     CDesignExportController& DesignExport() { return designExportController_; }
+    CPumpFluidController& PumpFluid() { return pumpFluidController_; }
+    CSeparatorFinderController& SeparatorFinder() { return separatorFinderController_; }
 
     // The About box: version, toolkit, font licence and the maker's contact details.
     void ShowAbout();
@@ -75,4 +79,6 @@ private:
     CParametersController parametersController_;
     CReadoutController readoutController_;
     CDesignExportController designExportController_;
+    CPumpFluidController pumpFluidController_;
+    CSeparatorFinderController separatorFinderController_;
 };

@@ -16,16 +16,18 @@
 #include "app/window_manager/WindowManager.h"
 
 namespace {
-// Flags are set for the length of a handler and always cleared again, also on exceptions.
+// Flags are set for the length of a handler and always put back as they were, also on
+// exceptions (scopes nest).
 class FlagScope {
 public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
+    explicit FlagScope(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = before_; }
     FlagScope(const FlagScope&) = delete;
     FlagScope& operator=(const FlagScope&) = delete;
 
 private:
     bool& flag_;
+    bool before_;
 };
 
 // What the results show while a value in use breaks a range rule: they do not apply.
@@ -91,14 +93,16 @@ void CParametersController::Initialise() {
     SubscribeEvent(EventName::kSeparatorPresetChanged, this, &C::ApplyPreset);
     SubscribeEvent(EventName::kCasingSizeChanged, this, &C::ApplyCasing);
     for (const ParameterSpec& parameter : Parameters()) {
-        if (*parameter.field && !parameter.fromList) {
+        if (parameter.IsTyped()) {
             SubscribeEvent(parameter.changedEvent, this,
                            [this, &parameter] { ApplyTypedField(parameter); });
+        } else if (parameter.fromList && parameter.id != ParameterId::CasingSize) {
+            SubscribeEvent(parameter.changedEvent, this, &C::ApplyListChoice);
         }
     }
     // Every typed field is tidied when it loses the focus, in the table's order.
     for (const ParameterSpec& parameter : Parameters()) {
-        if (*parameter.field && !parameter.fromList) {
+        if (parameter.IsTyped()) {
             SubscribeEvent(LoseFocusEvent(parameter.field), this,
                            [this, &parameter] { TidyField(parameter); });
         }
@@ -107,8 +111,11 @@ void CParametersController::Initialise() {
 
 void CParametersController::FindViews() {
     fields_.clear();
+    lists_.clear();
     for (const ParameterSpec& parameter : Parameters()) {
-        fields_.push_back(parameter.fromList ? nullptr : app_.Field(parameter.field));
+        fields_.push_back(parameter.IsTyped() ? app_.Field(parameter.field) : nullptr);
+        const bool ownList = parameter.fromList && parameter.id != ParameterId::CasingSize;
+        lists_.push_back(ownList ? app_.List(parameter.field) : nullptr);
     }
     warnings_.clear();
     for (const Rule& rule : Rules()) {
@@ -125,6 +132,9 @@ void CParametersController::LabelViews() {
         if (CTextEditView* field = FieldOf(parameter)) {
             field->SetCaption(parameter.caption, CaptionDetail(parameter, units));
             field->SetTooltip(FieldTooltip(parameter, units));
+        }
+        if (CComboBoxView* list = ListOf(parameter)) {
+            list->SetTooltip(parameter.fullName);
         }
     }
     for (size_t i = 0; i < Rules().size(); ++i) {
@@ -145,6 +155,19 @@ void CParametersController::LabelViews() {
 CTextEditView* CParametersController::FieldOf(const ParameterSpec& parameter) const {
     const size_t index = static_cast<size_t>(&parameter - Parameters().data());
     return index < fields_.size() ? fields_[index] : nullptr;
+}
+
+CComboBoxView* CParametersController::ListOf(const ParameterSpec& parameter) const {
+    const size_t index = static_cast<size_t>(&parameter - Parameters().data());
+    return index < lists_.size() ? lists_[index] : nullptr;
+}
+
+void CParametersController::ApplyListChoice() {
+    if (refreshing_ || ListsAreBeingRebuilt()) {
+        return;
+    }
+    edited_ = nullptr;
+    ApplyTypedValues();
 }
 
 // A tag refresh recreates the lists with their first row selected and announces it. That is
@@ -207,7 +230,15 @@ void CParametersController::ApplyTypedValues() {
     FlagScope scope(applying_);
     WellParameters candidate = model_.GetParameters();
     for (const ParameterSpec& parameter : Parameters()) {
-        if (const CTextEditView* field = FieldOf(parameter)) {
+        const CComboBoxView* list = ListOf(parameter);
+        if (const auto* choice = list ? dynamic_cast<TChoice*>(list->GetSelectedItem()) : nullptr) {
+            parameter.Set(candidate, choice->value);
+        }
+    }
+    // A computed value is the model's, never what its box shows.
+    for (const ParameterSpec& parameter : Parameters()) {
+        const CTextEditView* field = FieldOf(parameter);
+        if (field && !parameter.IsComputed(candidate)) {
             parameter.Set(candidate, ParseNumber(field->GetText()));
         }
     }
@@ -218,6 +249,42 @@ void CParametersController::ApplyTypedValues() {
     }
     Validate(candidate);
     model_.SetParameters(candidate);
+    ShowComputedFields();
+}
+
+void CParametersController::ShowComputedFields() {
+    FlagScope scope(refreshing_);
+    const WellParameters& parameters = model_.GetParameters();
+    for (const ParameterSpec& parameter : Parameters()) {
+        CTextEditView* field = FieldOf(parameter);
+        if (!field || !parameter.computedWhen) {
+            continue;
+        }
+        const bool computed = parameter.IsComputed(parameters);
+        field->SetReadOnly(computed);
+        const std::string detail = CaptionDetail(parameter, UnitSystem::Oilfield);
+        field->SetCaption(parameter.caption,
+                          computed ? std::string(parameter.computedDetail) + ", " + detail
+                                   : detail);
+        if (computed) {
+            field->SetText(
+                FormatShown(parameter.Get(parameters), parameter.quantity, UnitSystem::Oilfield));
+        }
+    }
+}
+
+// Each list of an input selects the row of the model's value.
+void CParametersController::SelectListChoices() {
+    for (const ParameterSpec& parameter : Parameters()) {
+        if (CComboBoxView* list = ListOf(parameter)) {
+            for (const TComboBoxItem* item : list->Items()) {
+                const auto* choice = dynamic_cast<const TChoice*>(item);
+                if (choice && choice->value == parameter.Get(model_.GetParameters())) {
+                    list->SelectItem(choice);
+                }
+            }
+        }
+    }
 }
 
 void CParametersController::ClearPreset() {
@@ -313,12 +380,14 @@ void CParametersController::Refresh() {
     const WellParameters& parameters = model_.GetParameters();
     for (const ParameterSpec& parameter : Parameters()) {
         if (CTextEditView* field = FieldOf(parameter)) {
-            field->SetText(FormatShown(parameter.Get(parameters), parameter.quantity,
-                                       UnitSystem::Oilfield));
+            field->SetText(
+                FormatShown(parameter.Get(parameters), parameter.quantity, UnitSystem::Oilfield));
         }
     }
+    SelectListChoices();
     WellParameters own = model_.GetParameters();
     Validate(own);
+    ShowComputedFields();
 }
 
 // Selects the first casing preset with exactly the model's casing size; a size that matches
@@ -361,8 +430,8 @@ void CParametersController::TidyField(const ParameterSpec& parameter) {
     if (!field || !field->IsValid()) {
         return;
     }
-    const std::string tidy = FormatShown(ParseNumber(field->GetText()), parameter.quantity,
-                                         UnitSystem::Oilfield);
+    const std::string tidy =
+        FormatShown(ParseNumber(field->GetText()), parameter.quantity, UnitSystem::Oilfield);
     if (tidy != field->GetText()) {
         field->SetText(tidy);
     }

@@ -12,6 +12,7 @@
 #include <vector>
 
 class CAppView;
+class CComboBoxView;
 class CGasSeparatorModel;
 class CParametersPanelView;
 class CTextEditView;
@@ -42,6 +43,8 @@ public:
     void RestoreDefaults();
     void ApplyPreset();
     void ApplyCasing();
+    // A pick from the list of an input other than the casing (the rate source).
+    void ApplyListChoice();
     // Applying typed values after a change of `parameter`'s box, then clearing the preset for
     // a separator dimension.
     void ApplyTypedField(const ParameterSpec& parameter);
@@ -66,6 +69,10 @@ private:
     void MarkRangeRule(size_t rule, bool passed);
     void MarkConsistencyRule(size_t rule, bool passed, bool rangePassed, bool rangeInUsePassed);
     CTextEditView* FieldOf(const ParameterSpec& parameter) const;
+    CComboBoxView* ListOf(const ParameterSpec& parameter) const;
+    // The boxes of computed values show the model's, read-only, with their captions saying so.
+    void ShowComputedFields();
+    void SelectListChoices();
     void SetFieldValid(const ParameterSpec* parameter, bool valid);
     void ShowWarning(CWarningView* warning, bool shown);
     void SelectCasing();
@@ -76,6 +83,7 @@ private:
     const CWindowManager& windowManager_;
     // Per input of the table and per rule: its box and its warning (null where there is none).
     std::vector<CTextEditView*> fields_;
+    std::vector<CComboBoxView*> lists_; // the lists of inputs picked from one, but the casing's
     std::vector<CWarningView*> warnings_;
     CTextEditView* capacity_ = nullptr;
 

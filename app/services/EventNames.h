@@ -35,6 +35,8 @@ inline constexpr const char* kOpenSavePresetDialog = "Open Save Preset Dialog";
 inline constexpr const char* kCloseSavePresetDialog = "Close Save Preset Dialog";
 inline constexpr const char* kSavePreset = "Save Preset";
 inline constexpr const char* kOpenInfoDocument = "Open Info Document";
+inline constexpr const char* kRiseVelocityFromFluid = "Rise Velocity From Fluid";
+inline constexpr const char* kFindSeparator = "Find Separator";
 
 // Raised by the lists (their tags' change events); the text boxes' change events are named by
 // the parameter table.

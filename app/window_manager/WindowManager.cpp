@@ -19,6 +19,21 @@
 
 CWindowManager* gWindowManager = nullptr;
 
+namespace {
+// The menu commands that announce an event for the controllers subscribed to it.
+struct EventCommand {
+    int command;
+    const char* event;
+};
+constexpr EventCommand kEventCommands[] = {
+    {CWindowManager::kCommandCopyDesign, EventName::kCopyDesign},
+    {CWindowManager::kCommandExportReport, EventName::kExportReport},
+    {CWindowManager::kCommandAbout, EventName::kShowAbout},
+    {CWindowManager::kCommandFindSeparator, EventName::kFindSeparator},
+    {CWindowManager::kCommandRiseVelocityFromFluid, EventName::kRiseVelocityFromFluid},
+};
+} // namespace
+
 CWindowManager::CWindowManager() : root_(std::make_unique<CAppView>()) {}
 
 CWindowManager::~CWindowManager() = default;
@@ -44,6 +59,11 @@ WindowDescription CWindowManager::DescribeWindow() const {
                          {"&Edit",
                           {
                               {"&Copy Design", kCommandCopyDesign, "Ctrl+Shift+C"},
+                          }},
+                         {"&Tools",
+                          {
+                              {"&Find a Separator...", kCommandFindSeparator, "Ctrl+F"},
+                              {"Rise Velocity from &Fluid...", kCommandRiseVelocityFromFluid, ""},
                           }},
                          {"&Help",
                           {
@@ -212,6 +232,12 @@ void CWindowManager::OnLeftButtonUp(int x, int y) {
 }
 
 void CWindowManager::OnCommand(int id) {
+    for (const EventCommand& command : kEventCommands) {
+        if (command.command == id) {
+            RaiseEvent(command.event);
+            return;
+        }
+    }
     switch (id) {
     case kCommandExit:
         if (window_) {
@@ -228,15 +254,6 @@ void CWindowManager::OnCommand(int id) {
         break;
     case kCommandResetToDefaults:
         ResetToDefaults();
-        break;
-    case kCommandCopyDesign:
-        RaiseEvent(EventName::kCopyDesign);
-        break;
-    case kCommandExportReport:
-        RaiseEvent(EventName::kExportReport);
-        break;
-    case kCommandAbout:
-        RaiseEvent(EventName::kShowAbout);
         break;
     default:
         for (size_t i = 0; i < views_.size(); ++i) {

@@ -43,6 +43,8 @@ public:
     static constexpr int kCommandAbout = 1045;
     static constexpr int kCommandCopyDesign = 1050;
     static constexpr int kCommandExportReport = 1051;
+    static constexpr int kCommandFindSeparator = 1052;
+    static constexpr int kCommandRiseVelocityFromFluid = 1053;
     // The scene's size when the root tag has no background picture to take it from.
     static constexpr int kClientWidth = 1300;
     static constexpr int kClientHeight = 720;

@@ -59,7 +59,7 @@ TEST_F(PanelTest, MembersHaveTheirNamesAndIdentifiers) {
         EXPECT_TRUE(app.Box(box->Name()).IsVisible()) << box->Name();
     }
     for (const ParameterSpec& parameter : Parameters()) {
-        if (!parameter.fromList) {
+        if (parameter.IsTyped()) {
             EXPECT_NE(gWindowManager->RootView().Field(parameter.field), nullptr) << parameter.name;
         }
     }
@@ -77,8 +77,12 @@ TEST_F(PanelTest, TabWalksTheEditableControlsFromTopToBottom) {
                                             names::Field(ParameterId::DipTubeID),
                                             names::Field(ParameterId::DipTubeLength),
                                             names::Field(ParameterId::RiseVelocity),
+                                            names::Field(ParameterId::RateFromPump),
+                                            names::Field(ParameterId::ProductionRate),
                                             names::Field(ParameterId::SPM),
-                                            names::Field(ParameterId::ProductionRate)};
+                                            names::Field(ParameterId::PlungerDiameter),
+                                            names::Field(ParameterId::StrokeLength),
+                                            names::Field(ParameterId::PumpEfficiency)};
     ASSERT_TRUE(app.Input().Focus(order.front(), error)) << error;
     for (size_t i = 1; i < order.size(); ++i) {
         ASSERT_TRUE(app.Input().Key("Tab", error)) << error;

@@ -155,7 +155,7 @@ TEST(DataViews, HeaderBarAndParametersPanelPositions) {
         EXPECT_LT(box["Caption X"].as<int>(), 0) << file;
     }
     for (const ParameterSpec& parameter : Parameters()) {
-        if (!parameter.fromList) {
+        if (parameter.IsTyped()) {
             EXPECT_EQ(boxes.count(parameter.field), 1u) << parameter.name;
         }
     }

@@ -133,11 +133,12 @@ Schema TextEditSchema() {
 
 Schema ComboBoxSchema() {
     Schema s = Rect();
-    Append(s, {Opt("Selected Item Changed Event", Kind::String), Image("Background Image", false),
-               Image("Dropdown Background Image", false),
-               Image("Selection Background Image", false), Opt("Font Name", Kind::String),
-               Opt("Font Size", Kind::Int), Opt("Items", Kind::RefList, {"csgpreset", "seppreset"}),
-               Opt("Default Text", Kind::String)});
+    Append(s,
+           {Opt("Selected Item Changed Event", Kind::String), Image("Background Image", false),
+            Image("Dropdown Background Image", false), Image("Selection Background Image", false),
+            Opt("Font Name", Kind::String), Opt("Font Size", Kind::Int),
+            Opt("Items", Kind::RefList, {"csgpreset", "seppreset", "choice"}),
+            Opt("Default Text", Kind::String), Opt("Name", Kind::String)});
     return s;
 }
 
@@ -148,7 +149,7 @@ Schema LabelSchema() {
                Opt("Alert Fill Color", Kind::Colour), Opt("Stroke Color", Kind::Colour),
                Opt("Stroke Alpha", Kind::Int), Opt("Stroke Width", Kind::Double),
                Opt("Font Name", Kind::String), Opt("Font Size", Kind::Int),
-               Opt("Horizontal Alignment", Kind::String)});
+               Opt("Horizontal Alignment", Kind::String), Opt("Name", Kind::String)});
     return s;
 }
 
@@ -176,8 +177,9 @@ const std::map<std::string, Schema>& Schemas() {
                              "Dimensions Button Hide", "Help Button", "Save Preset Button",
                              "Info Button"}));
         m["btnb"] = WithPosition(bar);
-        m["btn"] = WithPosition({Image("Base Image"), Image("Hover Image"), Image("Pressed Image"),
-                                 Req("Mouse Region", Kind::Ref, {"mouse"})});
+        m["btn"] =
+            WithPosition({Image("Base Image"), Image("Hover Image"), Image("Pressed Image"),
+                          Req("Mouse Region", Kind::Ref, {"mouse"}), Opt("Name", Kind::String)});
         m["mouse"] = Rect();
         m["mouse"].push_back(Req("Click Event", Kind::String));
         // The parameters panel has every key; the flow panel only the boxes and captions.
@@ -188,12 +190,16 @@ const std::map<std::string, Schema>& Schemas() {
                      Opt("Caption Style", Kind::Ref, {"notice"}),
                      Opt("Detail Style", Kind::Ref, {"notice"}),
                      Opt("Gas Limit", Kind::Ref, {"lbl"}),
-                     Opt("Verdict", Kind::Ref, {"notice"})};
+                     Opt("Verdict", Kind::Ref, {"notice"}),
+                     Opt("Lists", Kind::RefList, {"cmb"}),
+                     Opt("Buttons", Kind::RefList, {"btn"}),
+                     Opt("Labels", Kind::RefList, {"lbl"})};
         panel.push_back(Opt("Recommended Dip Tube Length", Kind::Ref, {"lbl"}));
         panel.push_back(Opt("Gas Reach", Kind::Ref, {"gasreach"}));
         m["parampanel"] = WithPosition(panel);
         m["cmb"] = ComboBoxSchema();
         m["csgpreset"] = {Req("Casing Size", Kind::Double), Req("Display Name", Kind::String)};
+        m["choice"] = {Req("Display Name", Kind::String), Req("Value", Kind::Double)};
         m["seppreset"] = {Req("Display Name", Kind::String)};
         for (const char* d :
              {"Separator OD", "Separator ID", "Dip Tube OD", "Dip Tube ID", "Dip Tube Length"})
@@ -201,9 +207,9 @@ const std::map<std::string, Schema>& Schemas() {
         // The shipped defaults: the preset name and every input of the table.
         m["defaults"] = {Req("Preset Name", Kind::String)};
         for (const ParameterSpec& parameter : Parameters()) {
-            m["defaults"].push_back(parameter.optionalInFiles
-                                        ? Opt(parameter.storedKey, Kind::Double)
-                                        : Req(parameter.storedKey, Kind::Double));
+            const Kind kind = parameter.quantity == Quantity::Switch ? Kind::Bool : Kind::Double;
+            m["defaults"].push_back(parameter.optionalInFiles ? Opt(parameter.storedKey, kind)
+                                                              : Req(parameter.storedKey, kind));
         }
         m["text"] = TextEditSchema();
         m["lbl"] = LabelSchema();
@@ -378,12 +384,12 @@ TEST(DataTree, EveryTagFileHasCrLfLineEnds) {
 TEST(DataTree, EveryTagFileRefResolves) {
     const auto& walk = TheWalk();
     EXPECT_TRUE(walk.missing.empty()) << "first unresolved ref: " << walk.missing.front();
-    // The shipped tree: 238 tag files below the root, using 84 pictures, 3 fonts and an icon.
-    EXPECT_EQ(walk.yamlTags.size(), 238u);
+    // The shipped tree: 255 tag files below the root, using 91 pictures, 3 fonts and an icon.
+    EXPECT_EQ(walk.yamlTags.size(), 255u);
     std::map<std::string, int> mediaByType;
     for (const auto& m : walk.media)
         ++mediaByType[TypeOf(m)];
-    EXPECT_EQ(mediaByType, (std::map<std::string, int>{{"ico", 1}, {"png", 84}, {"ttf", 3}}));
+    EXPECT_EQ(mediaByType, (std::map<std::string, int>{{"ico", 1}, {"png", 91}, {"ttf", 3}}));
 }
 
 TEST(DataTree, EveryMediaRefResolves) {
@@ -479,7 +485,13 @@ TEST(DataTree, TheTreeRaisesExactlyTheKnownEventVocabulary) {
                                            "Production Rate Changed",
                                            "Save Preset Name Changed",
                                            "Separator Preset Changed",
-                                           "Casing Size Changed"};
+                                           "Casing Size Changed",
+                                           "Rate Source Changed",
+                                           "Plunger Diameter Changed",
+                                           "Stroke Length Changed",
+                                           "Pump Efficiency Changed",
+                                           "Rise Velocity From Fluid",
+                                           "Find Separator"};
     std::set<std::string> raised;
     for (const auto& rel : TheWalk().yamlTags) {
         const auto tag = Tag(rel);

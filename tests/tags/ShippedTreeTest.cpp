@@ -46,7 +46,7 @@ protected:
         for (TagHandle h = 1; h <= root; ++h) {
             ++types[GetTag(h)->type];
         }
-        EXPECT_EQ(types["png"], 84);
+        EXPECT_EQ(types["png"], 91);
         EXPECT_EQ(types["csgpreset"], 90);
         EXPECT_EQ(types["seppreset"], 11);
         EXPECT_EQ(types["ttf"], 3);

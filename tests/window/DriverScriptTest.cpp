@@ -261,8 +261,11 @@ TEST(DriverScriptTest, GasReachAboveCapacityCopyDesignAndExportReport) {
                           "9.5 lbs/ft (ID 4.09\")\t\nCasing size\t4.09\tin\n"),
               std::string::npos)
         << design;
-    EXPECT_NE(design.find("\nProduction rate\t250\tbbl/day\nPump speed\t8\tSPM\nMaximum "
-                          "capacity\t275\tbbl/day\n"),
+    EXPECT_NE(design.find("\nProduction rate\t250\tbbl/day\nPump speed\t8\tSPM\nRate "
+                          "source\ttyped\t\nPlunger diameter\t1.5\tin\n"),
+              std::string::npos)
+        << design;
+    EXPECT_NE(design.find("\nSurface tension\t0.025\tN/m\nMaximum capacity\t275\tbbl/day\n"),
               std::string::npos)
         << design;
 

@@ -54,7 +54,7 @@ QImage drawPanelBackground(int w, int h) {
 
     drawHeading(p, 9, "WELL");
     drawSingleCaption(p, 32, 23, "Casing size", 138); // combo box at (144, 32)
-    drawHeading(p, 92, "SEPARATOR");
+    drawHeading(p, 92, "SEPARATOR", 206); // the finder's button at (196, 91) ends the rule
     // The boxes' captions are drawn by the program, in the units the user picked.
     drawSingleCaption(p, 120, 22, "Preset", 58, 15); // combo box at (61, 120)
     drawHeading(p, 244, "DIP TUBE");
@@ -85,6 +85,8 @@ QImage drawFlowPanelBackground(int w, int h) {
     p.fillRect(QRectF(card.left() + 14, card.top() + 1, card.width() - 28, 1),
                QColor(255, 255, 255, 70));
     drawHeading(p, 9, "FLOW AND PUMP", card.right());
+    // The pump's speed, plunger, stroke and efficiency under their own heading.
+    drawHeading(p, 170, "PUMP", card.right());
     return image;
 }
 
@@ -208,6 +210,7 @@ void addPanelDrawers(DrawerTable& table) {
     table[dir + "textbox_blue.png"] = drawBlueField;
     table[dir + "textbox_narrow.png"] = lightField(colour::kSlateCard);
     table["views/flow_panel/images/flow_panel_background.png"] = drawFlowPanelBackground;
+    table["views/flow_panel/images/combobox_narrow.png"] = drawComboBox;
     table[dir + "combobox_bg.png"] = drawComboBox;
     table[dir + "combobox_bg_small.png"] = drawComboBox;
     table[dir + "test_combobox_dropdown_background.png"] = [](int w, int h) {

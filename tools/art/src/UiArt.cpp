@@ -146,6 +146,39 @@ void addButtonLooks(DrawerTable& table) {
     }
 }
 
+// A small text button on a panel card (the separator finder, the fluid's rise velocity): an
+// outlined pill with the label in the accent green; hover fills it a little, pressed more.
+QImage drawSmallButton(int w, int h, const QString& label, State state) {
+    QImage image = blankImage(w, h);
+    QPainter p(&image);
+    prepare(p);
+    const double shift = state == State::Pressed ? 1 : 0;
+    const QRectF face(0.5, 0.5 + shift, w - 1, h - 2);
+    const int fill = state == State::Base ? 18 : state == State::Hover ? 45 : 70;
+    p.fillPath(roundedPath(face, h / 2.0 - 1), QColor(84, 218, 26, fill));
+    p.strokePath(roundedPath(face, h / 2.0 - 1), QPen(QColor(84, 218, 26, 170), 1));
+    drawFittedText(p, face.adjusted(8, 0, -8, 0), label, exo(Face::Bold, 12),
+                   state == State::Hover ? colour::kAccent.lighter(120) : colour::kAccent,
+                   Qt::AlignCenter);
+    return image;
+}
+
+void addSmallButtons(DrawerTable& table) {
+    const std::pair<QString, QString> buttons[] = {
+        {"views/parameters_panel/images/findbutton", "Find a Separator\u2026"},
+        {"views/flow_panel/images/fluidbutton", "From fluid properties\u2026"},
+    };
+    const std::pair<const char*, State> states[] = {
+        {"-base.png", State::Base}, {"-hover.png", State::Hover}, {"-pressed.png", State::Pressed}};
+    for (const auto& [path, label] : buttons) {
+        for (const auto& [suffix, state] : states) {
+            table[path + suffix] = [label = label, state = state](int w, int h) {
+                return drawSmallButton(w, h, label, state);
+            };
+        }
+    }
+}
+
 // Dialogs: a light card with a dark title strip, drawn with a soft shadow.
 const QRectF kCard(52, 58, 586, 300);
 constexpr double kStripHeight = 48;
@@ -329,6 +362,7 @@ void addUiDrawers(DrawerTable& table) {
     table["views/header_bar/images/title.png"] = drawTitle;
     table["views/trapezoid_menu/images/trapezoid_bg-placeholder.png"] = drawButtonBarBackground;
     addButtonLooks(table);
+    addSmallButtons(table);
     addDialogs(table);
 }
 

@@ -1,0 +1,164 @@
+#include "app/controllers/PumpFluidController.h"
+
+#include "app/model/CapacityModel.h"
+#include "app/model/Fluid.h"
+#include "app/model/NumberFormat.h"
+#include "app/model/ParameterRules.h"
+#include "app/model/ParameterTable.h"
+#include "app/platform/Platform.h"
+#include "app/platform/Shell.h"
+#include "app/services/EventNames.h"
+#include "app/services/EventRegistry.h"
+#include "app/services/GasSeparatorModel.h"
+#include "app/tags/ViewNames.h"
+#include "app/window_manager/AppView.h"
+
+#include <cmath>
+#include <string_view>
+
+namespace {
+constexpr UnitSystem kUnits = UnitSystem::Oilfield;
+constexpr ParameterId kFluidInputs[] = {ParameterId::LiquidDensity, ParameterId::GasDensity,
+                                        ParameterId::SurfaceTension};
+
+std::string_view TrimmedBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::string Shown(double value, Quantity quantity) {
+    return FormatShown(value, quantity, kUnits) + " " + UnitOf(quantity, kUnits).symbol;
+}
+
+// "Fastest pump speed within capacity: 14.2 SPM", rounded down so that speed still is within.
+std::string FastestSpeedText(const WellParameters& parameters) {
+    const std::string lead = "Fastest speed within capacity: ";
+    if (BreaksARangeRule(parameters)) {
+        return lead + "\u2014";
+    }
+    const double fastest = CapacityModel::FastestPumpSpeedWithinCapacity(parameters);
+    const Limits& speed = ParameterOf(ParameterId::SPM).limits;
+    if (fastest >= speed.high) {
+        return "Within capacity at every speed up to " + Shown(speed.high, Quantity::PumpSpeed);
+    }
+    if (!(fastest > 0)) {
+        return "Above capacity at any pump speed";
+    }
+    return lead + Shown(std::floor(fastest * 10) / 10, Quantity::PumpSpeed);
+}
+
+// The fluid values typed into the form, over the model's others; none when one is no number.
+std::optional<WellParameters> FluidsTyped(const WellParameters& model,
+                                          const std::vector<std::string>& texts,
+                                          std::string& problem) {
+    WellParameters fluids = model;
+    for (size_t i = 0; i < std::size(kFluidInputs); ++i) {
+        const ParameterSpec& spec = ParameterOf(kFluidInputs[i]);
+        const std::optional<double> value =
+            i < texts.size() ? ReadNumber(TrimmedBlanks(texts[i])) : std::nullopt;
+        if (!value) {
+            problem = "Type the " + std::string(spec.name) + " as a number.";
+            return std::nullopt;
+        }
+        spec.Set(fluids, *value);
+    }
+    return fluids;
+}
+
+// What the form shows under its fields: the rise velocity, or why there is none.
+std::string FluidPreview(const WellParameters& model, const std::vector<std::string>& texts,
+                         bool& acceptable) {
+    acceptable = false;
+    std::string problem;
+    const std::optional<WellParameters> fluids = FluidsTyped(model, texts, problem);
+    if (!fluids) {
+        return problem;
+    }
+    const FluidOutcome outcome = RiseVelocityFromFluid(*fluids, kUnits);
+    if (!outcome.riseVelocity) {
+        return outcome.problem;
+    }
+    acceptable = true;
+    return "Rise velocity: " + Shown(*outcome.riseVelocity, Quantity::Velocity);
+}
+
+// The typical fluids as short lines: "Water and air: 998 and 1.2 kg/m³, 0.072 N/m → 9.82 in/s".
+std::string TypicalFluidLines() {
+    std::string lines = "Typical values:";
+    for (const TypicalFluid& fluid : TypicalFluids()) {
+        const auto velocity =
+            HarmathyRiseVelocity(fluid.liquidDensity, fluid.gasDensity, fluid.surfaceTension);
+        lines += "\n  " + std::string(fluid.name) + ": " +
+                 FormatShown(fluid.liquidDensity, Quantity::Density, kUnits) + " and " +
+                 Shown(fluid.gasDensity, Quantity::Density) + ", " +
+                 Shown(fluid.surfaceTension, Quantity::SurfaceTension) + " \u2192 " +
+                 Shown(velocity.value_or(0), Quantity::Velocity);
+    }
+    return lines;
+}
+} // namespace
+
+void CPumpFluidController::Initialise() {
+    ShowPump();
+    using C = CPumpFluidController;
+    SubscribeEvent(EventName::kWellParametersUpdated, this, &C::ShowPump);
+    SubscribeEvent(EventName::kTagsReloaded, this, &C::ShowPump);
+    SubscribeEvent(EventName::kRiseVelocityFromFluid, this, &C::AskRiseVelocityFromFluid);
+}
+
+void CPumpFluidController::ShowPump() {
+    const WellParameters& parameters = model_.GetParameters();
+    if (CLabelView* displacement = app_.Label(ViewName::kPumpDisplacement)) {
+        displacement->SetText("Pump displacement: " +
+                              Shown(parameters.GetPumpDisplacement(), Quantity::Rate));
+    }
+    if (CLabelView* fastest = app_.Label(ViewName::kFastestPumpSpeed)) {
+        fastest->SetText(FastestSpeedText(parameters));
+        fastest->SetAlert(!BreaksARangeRule(parameters) &&
+                          parameters.GetSPM() >
+                              CapacityModel::FastestPumpSpeedWithinCapacity(parameters));
+    }
+}
+
+FormRequest CPumpFluidController::FluidForm() const {
+    const WellParameters model = model_.GetParameters();
+    FormRequest form;
+    form.title = "Rise Velocity from Fluid Properties";
+    form.intro = "Harmathy's correlation gives the terminal rise velocity of large gas bubbles:\n"
+                 "v = 1.53 \u00d7 [g \u03c3 (\u03c1L \u2212 \u03c1G) / \u03c1L\u00b2]^\u00bc\n\n" +
+                 TypicalFluidLines();
+    for (const ParameterId id : kFluidInputs) {
+        const ParameterSpec& spec = ParameterOf(id);
+        form.fields.push_back({spec.fullName, spec.UnitIn(kUnits).symbol,
+                               FormatShown(spec.Get(model), spec.quantity, kUnits), false});
+    }
+    form.note = kHarmathyLimits;
+    form.preview = [model](const std::vector<std::string>& texts, bool& acceptable) {
+        return FluidPreview(model, texts, acceptable);
+    };
+    return form;
+}
+
+void CPumpFluidController::AskRiseVelocityFromFluid() {
+    IShell* shell = Platform().shell;
+    if (!shell || app_.TopDialog()) {
+        return;
+    }
+    const std::optional<std::vector<std::string>> answer = shell->AskForm(FluidForm());
+    if (!answer) {
+        return;
+    }
+    std::string problem;
+    std::optional<WellParameters> fluids = FluidsTyped(model_.GetParameters(), *answer, problem);
+    const FluidOutcome outcome = fluids ? RiseVelocityFromFluid(*fluids, kUnits) : FluidOutcome{};
+    if (!outcome.riseVelocity) {
+        shell->ShowMessage("Rise Velocity from Fluid Properties",
+                           fluids ? outcome.problem : problem, MessageIcon::Exclamation);
+        return;
+    }
+    fluids->SetGasBubbleRiseVelocity(*outcome.riseVelocity);
+    model_.SetParameters(*fluids);
+}

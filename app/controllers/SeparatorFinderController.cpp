@@ -1,0 +1,128 @@
+#include "app/controllers/SeparatorFinderController.h"
+
+#include "app/model/NumberFormat.h"
+#include "app/platform/Platform.h"
+#include "app/platform/Shell.h"
+#include "app/services/EventNames.h"
+#include "app/services/EventRegistry.h"
+#include "app/services/GasSeparatorModel.h"
+#include "app/tags/ComboBoxItem.h"
+#include "app/tags/ViewNames.h"
+#include "app/window_manager/AppView.h"
+
+#include <cmath>
+
+namespace {
+constexpr UnitSystem kUnits = UnitSystem::Oilfield;
+
+std::string Shown(double value, Quantity quantity) {
+    return FormatShown(value, quantity, kUnits) + " " + UnitOf(quantity, kUnits).symbol;
+}
+
+// "31 of 56 in (55 %)"; "at the inlet after 1 min 10 s" when gas gets there.
+std::string ReachCell(const SeparatorChoice& choice) {
+    const DesignVerdict& verdict = choice.verdict;
+    switch (verdict.kind) {
+    case VerdictKind::Works:
+        return FormatShown(verdict.deepestReach, Quantity::Length, kUnits) + " of " +
+               Shown(choice.preset.dimensions.GetDipTubeLength(), Quantity::Length) + " (" +
+               FormatNumber(std::floor(verdict.reachShare)) + " %)";
+    case VerdictKind::Fails:
+        return "at the inlet " + SayWhen(verdict.secondsToInlet);
+    case VerdictKind::DoesNotApply:
+        break;
+    }
+    return "\u2014";
+}
+
+std::string VerdictCell(const DesignVerdict& verdict) {
+    std::string word = VerdictWord(verdict.kind);
+    word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
+    return verdict.cause == FailureCause::None ? word : word + ": " + CauseText(verdict.cause);
+}
+
+std::vector<std::string> RowCells(const SeparatorChoice& choice) {
+    const std::string od = Shown(choice.preset.dimensions.GetSeparatorOD(), Quantity::Diameter);
+    if (!choice.fits) {
+        return {choice.preset.displayName, od, "", "", "", NotFittingReason(choice, kUnits)};
+    }
+    const DesignVerdict& verdict = choice.verdict;
+    const bool applies = verdict.kind != VerdictKind::DoesNotApply;
+    return {choice.preset.displayName,
+            od,
+            applies ? Shown(verdict.maximumCapacity, Quantity::Rate) : "\u2014",
+            applies ? FormatDecimals(verdict.capacityMargin, 0) + " %" : "\u2014",
+            ReachCell(choice),
+            VerdictCell(verdict)};
+}
+} // namespace
+
+void CSeparatorFinderController::Initialise() {
+    ShowDrift();
+    using C = CSeparatorFinderController;
+    SubscribeEvent(EventName::kWellParametersUpdated, this, &C::ShowDrift);
+    SubscribeEvent(EventName::kTagsReloaded, this, &C::ShowDrift);
+    SubscribeEvent(EventName::kFindSeparator, this, &C::FindSeparator);
+}
+
+void CSeparatorFinderController::ShowDrift() {
+    if (CLabelView* drift = app_.Label(ViewName::kDriftDiameter)) {
+        drift->SetText(
+            "Drift diameter " +
+            Shown(DriftDiameter(model_.GetParameters().GetCasingSize()), Quantity::Diameter));
+    }
+}
+
+std::vector<const TSeparatorPreset*> CSeparatorFinderController::PresetRows() const {
+    std::vector<const TSeparatorPreset*> rows;
+    for (const TComboBoxItem* item : app_.ParametersPanel().SeparatorPreset().Items()) {
+        if (const auto* row = dynamic_cast<const TSeparatorPreset*>(item)) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+TableRequest
+CSeparatorFinderController::FinderTable(const std::vector<SeparatorChoice>& ranked) const {
+    const WellParameters& design = model_.GetParameters();
+    TableRequest table;
+    table.title = "Find a Separator";
+    std::string casing = app_.ParametersPanel().CasingSize().GetSelectedText();
+    if (casing.empty()) {
+        casing = Shown(design.GetCasingSize(), Quantity::Diameter) + " ID";
+    }
+    table.intro = "The separators that pass the casing " + casing + " (drift diameter " +
+                  Shown(DriftDiameter(design.GetCasingSize()), Quantity::Diameter) + "), at " +
+                  Shown(design.GetProductionRate(), Quantity::Rate) + " and " +
+                  Shown(design.GetSPM(), Quantity::PumpSpeed) + ", best first.";
+    table.headers = {"Separator",       "Outside diameter",  "Maximum capacity",
+                     "Capacity margin", "Deepest gas reach", "Verdict"};
+    for (const SeparatorChoice& choice : ranked) {
+        (choice.fits ? table.rows : table.apart).push_back(RowCells(choice));
+    }
+    table.apartHeading = "Too wide for the casing";
+    table.pickLabel = "Apply";
+    return table;
+}
+
+void CSeparatorFinderController::FindSeparator() {
+    IShell* shell = Platform().shell;
+    if (!shell || app_.TopDialog()) {
+        return;
+    }
+    const std::vector<const TSeparatorPreset*> rows = PresetRows();
+    std::vector<SeparatorPreset> presets;
+    for (const TSeparatorPreset* row : rows) {
+        presets.push_back(row->preset);
+    }
+    const std::vector<SeparatorChoice> ranked = RankSeparators(presets, model_.GetParameters());
+    const std::optional<int> picked = shell->ChooseRow(FinderTable(ranked));
+    // The fitting rows come first, in the table's order.
+    if (!picked || *picked < 0 || static_cast<size_t>(*picked) >= ranked.size() ||
+        !ranked[*picked].fits) {
+        return;
+    }
+    app_.ParametersPanel().SeparatorPreset().SelectItem(rows[ranked[*picked].source]);
+    RaiseEvent(EventName::kSeparatorPresetChanged);
+}
