@@ -364,6 +364,10 @@ QTableWidget* MakeTable(const TableRequest& request,
     }
     table->ensurePolished();
     table->resizeColumnsToContents();
+    // A little room between columns, so that a number does not run into the next name.
+    for (int column = 0; column < table->columnCount(); ++column) {
+        table->setColumnWidth(column, table->columnWidth(column) + Chars(*table, 2));
+    }
     return table;
 }
 
