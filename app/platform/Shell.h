@@ -68,9 +68,9 @@ public:
     ChooseSaveFile(const std::string& title, const std::filesystem::path& suggested,
                    const std::string& filter) = 0;
     // A modal "open" dialog, as above; the chosen existing file, or none.
-    virtual std::optional<std::filesystem::path>
-    ChooseOpenFile(const std::string& title, const std::filesystem::path& folder,
-                   const std::string& filter) {
+    virtual std::optional<std::filesystem::path> ChooseOpenFile(const std::string& title,
+                                                                const std::filesystem::path& folder,
+                                                                const std::string& filter) {
         (void)title, (void)folder, (void)filter;
         return std::nullopt;
     }
