@@ -62,6 +62,16 @@ bool ParsePoint(const std::string& text, int& x, int& y) {
     return (in >> x >> y) && !(in >> rest);
 }
 
+// A number of digits alone ("3"); none for anything else.
+std::optional<int> WholeNumber(const std::string& text) {
+    constexpr size_t kMaxDigits = 9;
+    if (text.empty() || text.size() > kMaxDigits ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    return std::stoi(text);
+}
+
 // Three whole numbers "X Y STEPS"; false when the text is anything else.
 bool ParseWheel(const std::string& text, int& x, int& y, int& steps) {
     std::istringstream in(text);
@@ -73,7 +83,7 @@ bool ParseWheel(const std::string& text, int& x, int& y, int& steps) {
 void CDriverShell::ShowMessage(const std::string& title, const std::string& text,
                                MessageIcon icon) {
     out_ << "message-box: " << OneLine(title) << " | " << OneLine(text) << std::endl;
-    showing_.push_back({title, text, icon});
+    showing_.push_back(MessageBoxContent{title, text, icon});
 }
 
 bool CDriverShell::Open(const std::string& target) {
@@ -89,7 +99,7 @@ bool CDriverShell::OpenFile(const std::filesystem::path& path) {
     return Open("file://" + std::filesystem::absolute(path).string());
 }
 
-bool CDriverShell::AnswerMessageBox() {
+bool CDriverShell::AnswerTopDialog() {
     if (showing_.empty()) {
         return false;
     }
@@ -104,6 +114,155 @@ std::optional<std::filesystem::path> CDriverShell::ChooseSaveFile(const std::str
         out_ << "file-dialog: " << OneLine(title) << std::endl;
     }
     return std::exchange(fileAnswer_, std::nullopt);
+}
+
+namespace {
+// A button's text without its keyboard mnemonic: "&Save" is "Save", "&&" is "&".
+std::string PlainLabel(const std::string& label) {
+    std::string plain;
+    for (size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&' && i + 1 < label.size()) {
+            ++i;
+        }
+        plain += label[i];
+    }
+    return plain;
+}
+
+// The button an answer names: by its text, or by its number from 1.
+std::optional<int> ButtonFor(const std::string& answer, const std::vector<std::string>& buttons) {
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i] == answer || PlainLabel(buttons[i]) == answer) {
+            return static_cast<int>(i);
+        }
+    }
+    const std::optional<int> number = WholeNumber(answer);
+    if (number && *number >= 1 && *number <= static_cast<int>(buttons.size())) {
+        return *number - 1;
+    }
+    return std::nullopt;
+}
+
+// The form as it stands when it is asked: the preview of its first texts is kept, since the
+// caller's preview may not outlive the question.
+FormRequest AsAsked(const FormRequest& form) {
+    FormRequest asked = form;
+    if (form.preview) {
+        std::vector<std::string> texts;
+        for (const FormField& field : form.fields) {
+            texts.push_back(field.text);
+        }
+        bool acceptable = true;
+        const std::string line = form.preview(texts, acceptable);
+        asked.preview = [line, acceptable](const std::vector<std::string>&, bool& accepted) {
+            accepted = acceptable;
+            return line;
+        };
+    }
+    return asked;
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+} // namespace
+
+void CDriverShell::Asked(const std::string& line, bool answered, const ShownDialog& dialog) {
+    out_ << line << std::endl;
+    if (!answered) {
+        showing_.push_back(dialog);
+    }
+}
+
+std::optional<std::filesystem::path> CDriverShell::ChooseOpenFile(const std::string& title,
+                                                                  const std::filesystem::path&,
+                                                                  const std::string&) {
+    const std::string line = "open-dialog: " + OneLine(title);
+    if (!openAnswer_) {
+        out_ << line << std::endl;
+        return std::nullopt;
+    }
+    out_ << line << " | answered " << openAnswer_->string() << std::endl;
+    return std::exchange(openAnswer_, std::nullopt);
+}
+
+std::optional<int> CDriverShell::AskChoice(const std::string& title, const std::string& text,
+                                           const std::vector<std::string>& buttons) {
+    std::string line = "choice: " + OneLine(title) + " | " + OneLine(text) + " |";
+    for (const std::string& button : buttons) {
+        line += " [" + PlainLabel(button) + "]";
+    }
+    const ChoiceRequest request{title, text, buttons};
+    if (!choiceAnswer_) {
+        Asked(line, false, request);
+        return std::nullopt;
+    }
+    const std::string answer = *std::exchange(choiceAnswer_, std::nullopt);
+    const std::optional<int> chosen = ButtonFor(answer, buttons);
+    if (!chosen) {
+        problem_ = "answer-choice " + Quoted(answer) + " names no button of " + Quoted(title);
+        Asked(line, true, request);
+        return std::nullopt;
+    }
+    Asked(line + " | answered " + PlainLabel(buttons[*chosen]), true, request);
+    return chosen;
+}
+
+std::optional<std::string> CDriverShell::AskText(const std::string& title,
+                                                 const std::string& prompt,
+                                                 const std::string& text) {
+    const std::string line = "text: " + OneLine(title) + " | " + OneLine(prompt);
+    const TextRequest request{title, prompt, text};
+    if (!textAnswer_) {
+        Asked(line, false, request);
+        return std::nullopt;
+    }
+    Asked(line + " | answered " + Quoted(OneLine(*textAnswer_)), true, request);
+    return std::exchange(textAnswer_, std::nullopt);
+}
+
+std::optional<std::vector<std::string>> CDriverShell::AskForm(const FormRequest& form) {
+    const std::string line = "form: " + OneLine(form.title);
+    if (!formAnswer_) {
+        Asked(line, false, AsAsked(form));
+        return std::nullopt;
+    }
+    std::vector<std::string> texts = *std::exchange(formAnswer_, std::nullopt);
+    if (form.fields.empty() && texts == std::vector<std::string>{""}) {
+        texts.clear(); // a bare "answer-form" for a form without fields
+    }
+    if (texts.size() != form.fields.size()) {
+        problem_ = "answer-form gives " + std::to_string(texts.size()) + " texts for the " +
+                   std::to_string(form.fields.size()) + " fields of " + Quoted(form.title);
+        Asked(line, true, form);
+        return std::nullopt;
+    }
+    bool acceptable = true;
+    const std::string preview = form.preview ? form.preview(texts, acceptable) : std::string();
+    if (!acceptable) {
+        out_ << "form refused: " << OneLine(form.title) << " | " << OneLine(preview) << std::endl;
+        return std::nullopt;
+    }
+    Asked(line + " | answered", true, form);
+    return texts;
+}
+
+std::optional<int> CDriverShell::ChooseRow(const TableRequest& table) {
+    const size_t rows = table.rows.size();
+    const std::string line = "table: " + OneLine(table.title) + " | " + std::to_string(rows) +
+                             (rows == 1 ? " row" : " rows");
+    if (!rowAnswer_) {
+        Asked(line, false, table);
+        return std::nullopt;
+    }
+    const int row = *std::exchange(rowAnswer_, std::nullopt);
+    if (row < 1 || row > static_cast<int>(rows)) {
+        problem_ = "answer-row " + std::to_string(row) + " is no row of " + Quoted(table.title);
+        Asked(line, true, table);
+        return std::nullopt;
+    }
+    Asked(line + " | answered row " + std::to_string(row), true, table);
+    return row - 1;
 }
 
 CScriptDriver::CScriptDriver(CApplication& application, IAutomation& automation, std::ostream& err)
@@ -172,7 +331,7 @@ bool CScriptDriver::Dump(const std::string& file, std::string& error) {
     return WriteTextFile(
         file,
         DumpProgramState(application_.Model(), application_.WindowManager(),
-                         shell_ ? shell_->ShowingMessageBoxes() : std::vector<MessageBoxContent>{}),
+                         shell_ ? shell_->ShowingDialogs() : std::vector<ShownDialog>{}),
         error);
 }
 
@@ -187,6 +346,52 @@ bool CScriptDriver::AnswerFileDialog(const std::string& path, std::string& error
         return false;
     }
     shell_->AnswerNextFileDialog(path);
+    return true;
+}
+
+namespace {
+// "A | B |  | C": the texts between the bars, trimmed; one text when there is no bar.
+std::vector<std::string> SplitAtBars(const std::string& text) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t bar; (bar = text.find('|', start)) != std::string::npos; start = bar + 1) {
+        parts.push_back(Trim(text.substr(start, bar - start)));
+    }
+    parts.push_back(Trim(text.substr(start)));
+    return parts;
+}
+} // namespace
+
+bool CScriptDriver::AnswerDialog(const std::string& command, const std::string& argument,
+                                 std::string& error) {
+    if (!shell_) {
+        error = "no driver shell to answer dialogs";
+        return false;
+    }
+    if (command == "answer-open") {
+        if (argument.empty()) {
+            error = "answer-open needs a path";
+            return false;
+        }
+        shell_->AnswerNextOpenDialog(argument);
+    } else if (command == "answer-choice") {
+        if (argument.empty()) {
+            error = "answer-choice needs a button's text or its number from 1";
+            return false;
+        }
+        shell_->AnswerNextChoice(argument);
+    } else if (command == "answer-text") {
+        shell_->AnswerNextText(argument);
+    } else if (command == "answer-form") {
+        shell_->AnswerNextForm(SplitAtBars(argument));
+    } else {
+        const std::optional<int> row = WholeNumber(argument);
+        if (!row || *row < 1) {
+            error = "answer-row needs a row number from 1, not " + Quoted(argument);
+            return false;
+        }
+        shell_->AnswerNextTable(*row);
+    }
     return true;
 }
 
@@ -220,9 +425,9 @@ bool CScriptDriver::AnsweredByKey(const std::string& command, const std::string&
         return false;
     }
     if (command == "key" && (argument == "Return" || argument == "Escape")) {
-        return shell_->AnswerMessageBox();
+        return shell_->AnswerTopDialog();
     }
-    shell_->AnswerAllMessageBoxes();
+    shell_->AnswerAllDialogs();
     return false;
 }
 
@@ -278,14 +483,16 @@ bool CScriptDriver::Execute(const std::string& command, const std::string& argum
         return SetHandlers(argument, error);
     } else if (command == "shot") {
         return automation_.SaveScreenshot(
-            argument, shell_ ? shell_->ShowingMessageBoxes() : std::vector<MessageBoxContent>{},
-            error);
+            argument, shell_ ? shell_->ShowingDialogs() : std::vector<ShownDialog>{}, error);
     } else if (command == "dump") {
         return Dump(argument, error);
     } else if (command == "clipboard") {
         return SaveClipboard(argument, error);
     } else if (command == "answer-file") {
         return AnswerFileDialog(argument, error);
+    } else if (command == "answer-open" || command == "answer-choice" || command == "answer-text" ||
+               command == "answer-form" || command == "answer-row") {
+        return AnswerDialog(command, argument, error);
     } else {
         error = "unknown command \"" + command + "\"";
         return false;
@@ -304,7 +511,12 @@ int CScriptDriver::Run(std::istream& script, const std::string& scriptName) {
         std::string argument;
         SplitCommand(line, command, argument);
         std::string error;
-        if (!Execute(command, argument, error)) {
+        bool done = Execute(command, argument, error);
+        if (done && shell_) {
+            error = shell_->TakeScriptProblem(); // an answer that did not fit its dialog
+            done = error.empty();
+        }
+        if (!done) {
             err_ << scriptName << ":" << number << ": " << error << std::endl;
             status = kScriptErrorStatus;
             break;

@@ -79,20 +79,85 @@ void EmitViews(YAML::Emitter& out, const CWindowManager* windowManager) {
     out << YAML::EndMap;
 }
 
-void EmitMessageBoxes(YAML::Emitter& out, const std::vector<MessageBoxContent>& boxes) {
+void Text(YAML::Emitter& out, const char* key, const std::string& value) {
+    out << YAML::Key << key << YAML::Value << YAML::DoubleQuoted << value;
+}
+
+void EmitMessageBoxes(YAML::Emitter& out, const std::vector<ShownDialog>& dialogs) {
     out << YAML::Key << "message_boxes" << YAML::Value << YAML::BeginSeq;
-    for (const MessageBoxContent& box : boxes) {
-        out << YAML::BeginMap;
-        out << YAML::Key << "title" << YAML::Value << YAML::DoubleQuoted << box.title;
-        out << YAML::Key << "text" << YAML::Value << YAML::DoubleQuoted << box.text;
-        out << YAML::EndMap;
+    for (const ShownDialog& dialog : dialogs) {
+        if (const auto* box = std::get_if<MessageBoxContent>(&dialog)) {
+            out << YAML::BeginMap;
+            Text(out, "title", box->title);
+            Text(out, "text", box->text);
+            out << YAML::EndMap;
+        }
+    }
+    out << YAML::EndSeq;
+}
+
+// Each kind of dialog: its kind, its title and what it shows.
+struct DialogDetails {
+    YAML::Emitter& out;
+
+    void Head(const char* kind, const std::string& title) const {
+        Text(out, "kind", kind);
+        Text(out, "title", title);
+    }
+    void operator()(const MessageBoxContent&) const {}
+    void operator()(const ChoiceRequest& choice) const {
+        Head("choice", choice.title);
+        Text(out, "text", choice.text);
+        out << YAML::Key << "buttons" << YAML::Value << YAML::BeginSeq;
+        for (const std::string& button : choice.buttons) {
+            out << YAML::DoubleQuoted << button;
+        }
+        out << YAML::EndSeq;
+    }
+    void operator()(const TextRequest& request) const {
+        Head("text", request.title);
+        Text(out, "prompt", request.prompt);
+        Text(out, "text", request.text);
+    }
+    void operator()(const FormRequest& form) const {
+        Head("form", form.title);
+        out << YAML::Key << "fields" << YAML::Value << YAML::BeginSeq;
+        std::vector<std::string> texts;
+        for (const FormField& field : form.fields) {
+            out << YAML::BeginMap;
+            Text(out, "label", field.label);
+            Text(out, "unit", field.unit);
+            Text(out, "text", field.text);
+            out << YAML::EndMap;
+            texts.push_back(field.text);
+        }
+        out << YAML::EndSeq;
+        bool acceptable = true;
+        Text(out, "preview", form.preview ? form.preview(texts, acceptable) : std::string());
+        Flag(out, "acceptable", acceptable);
+    }
+    void operator()(const TableRequest& table) const {
+        Head("table", table.title);
+        out << YAML::Key << "rows" << YAML::Value << table.rows.size();
+        out << YAML::Key << "apart" << YAML::Value << table.apart.size();
+    }
+};
+
+void EmitDialogs(YAML::Emitter& out, const std::vector<ShownDialog>& dialogs) {
+    out << YAML::Key << "dialogs" << YAML::Value << YAML::BeginSeq;
+    for (const ShownDialog& dialog : dialogs) {
+        if (!std::holds_alternative<MessageBoxContent>(dialog)) {
+            out << YAML::BeginMap;
+            std::visit(DialogDetails{out}, dialog);
+            out << YAML::EndMap;
+        }
     }
     out << YAML::EndSeq;
 }
 } // namespace
 
 std::string DumpProgramState(const CGasSeparatorModel* model, const CWindowManager* windowManager,
-                             const std::vector<MessageBoxContent>& messageBoxes) {
+                             const std::vector<ShownDialog>& dialogs) {
     YAML::Emitter out;
     out << YAML::BeginMap;
     if (model) {
@@ -102,7 +167,8 @@ std::string DumpProgramState(const CGasSeparatorModel* model, const CWindowManag
         EmitState(out, model->GetState());
     }
     EmitViews(out, windowManager);
-    EmitMessageBoxes(out, messageBoxes);
+    EmitMessageBoxes(out, dialogs);
+    EmitDialogs(out, dialogs);
     out << YAML::EndMap;
     return std::string(out.c_str()) + "\n";
 }

@@ -3,7 +3,7 @@
 // main window and its controls, menu choices and screenshots. Every operation that can fail
 // returns false and explains why in `error`.
 
-#include "app/platform/Shell.h"
+#include "app/platform/ShownDialog.h"
 
 #include <string>
 #include <vector>
@@ -32,9 +32,9 @@ public:
     virtual bool ChooseMenu(const std::string& text, std::string& error) = 0;
     // Closes the main window as a user would with the title bar's close button.
     virtual void CloseWindow() = 0;
-    // Saves the window's client area, child controls included, as a PNG file, with the message
-    // boxes that are showing drawn over its middle, the last one on top.
-    virtual bool SaveScreenshot(const std::string& file,
-                                const std::vector<MessageBoxContent>& messageBoxes,
+    // Saves the window's client area, child controls included, as a PNG file, with the dialogs
+    // that are showing (message boxes, questions, forms, tables) drawn over its middle as the
+    // desktop shows them, the last one on top.
+    virtual bool SaveScreenshot(const std::string& file, const std::vector<ShownDialog>& dialogs,
                                 std::string& error) = 0;
 };

@@ -79,16 +79,18 @@ fs::path MakeHome(DriverRun& run, const std::string& name) {
     return run.folder;
 }
 
-void RunScript(const std::string& script, DriverRun& run, const std::string& environment = "") {
+// `driver`: the program that runs the script (the test driver with the "Ask" menu, for one).
+void RunScript(const std::string& script, DriverRun& run, const std::string& environment = "",
+               const char* driver = GS_DRIVER) {
     if (run.folder.empty()) {
         MakeHome(run, fs::path(script).stem().string());
     }
     const std::string folder = run.folder.string();
     const std::string command = "cd '" + folder + "' && HOME='" + folder +
                                 "' XDG_CONFIG_HOME= XDG_DOCUMENTS_DIR= XDG_STATE_HOME= TMPDIR='" +
-                                folder + "/tmp' " + environment +
-                                "'" GS_DRIVER "' '" GS_SOURCE_DIR "/tests/window/scripts/" +
-                                script + "' >out.txt 2>err.txt";
+                                folder + "/tmp' " + environment + "'" + driver +
+                                "' '" GS_SOURCE_DIR "/tests/window/scripts/" + script +
+                                "' >out.txt 2>err.txt";
     const int status = std::system(command.c_str());
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.out = ReadFile(run.folder / "out.txt");
@@ -596,4 +598,170 @@ TEST(DriverScriptTest, WheelKeyboardShortcutsAndStackedDialogs) {
     const YAML::Node clicked = run.Dump("clicked-open.yml");
     EXPECT_EQ(View(clicked, ViewName::kSavePresetName, "focused"), "true");
     EXPECT_EQ(View(clicked, ViewName::kSavePresetName, "text"), "Clicked");
+}
+
+namespace {
+// Runs a script on the test driver whose "Ask" menu asks a sample of each kind of dialog.
+void RunAskingScript(const std::string& script, DriverRun& run,
+                     const std::string& environment = "") {
+    RunScript(script, run, environment, ASKING_DRIVER);
+}
+
+// Whether the lines were printed in this order (others may come between them).
+::testing::AssertionResult PrintedInOrder(const DriverRun& run,
+                                          const std::vector<std::string>& lines) {
+    const std::string out = "\n" + run.out;
+    size_t from = 0;
+    for (const std::string& line : lines) {
+        from = out.find("\n" + line + "\n", from);
+        if (from == std::string::npos) {
+            return ::testing::AssertionFailure() << "not printed in order: " << line << "\n"
+                                                 << run.out;
+        }
+        from += line.size() + 1;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+QImage Picture(const DriverRun& run, const std::string& file) {
+    return QImage(QString::fromStdString((run.folder / file).string()));
+}
+
+// The smallest rectangle that holds every pixel in which the pictures differ.
+QRect Difference(const QImage& a, const QImage& b) {
+    QRect found;
+    for (int y = 0; y < std::min(a.height(), b.height()); ++y) {
+        for (int x = 0; x < std::min(a.width(), b.width()); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y)) {
+                found |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return found;
+}
+} // namespace
+
+TEST(DriverDialogsTest, EachAnswerWaitsForTheNextDialogOfItsKindAndAnswersItOnce) {
+    DriverRun run;
+    RunAskingScript("ask-answers.txt", run);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string choice = "choice: Unsaved Changes | The case \"Well 7\" has changes that are "
+                               "not saved. Save them before closing it? | [Save] [Discard] "
+                               "[Cancel]";
+    EXPECT_TRUE(PrintedInOrder(
+        run, {// The text's answer and the save dialog's answer wait while a question comes.
+              choice, "returned: none",
+              // Answered by the button's text, after the question still showing was closed.
+              choice + " | answered Discard", "returned: 1",
+              "text: Rename Preset | The preset's new name: | answered \"Renamed\"",
+              "returned: \"Renamed\"",
+              // answer-file is for save dialogs.
+              "open-dialog: Open Case", "returned: none",
+              // Answers given in any order find their own kinds.
+              "form: Fluid Properties | answered", "returned: 60 | 0.5 | ",
+              "table: Separator Finder | 3 rows | answered row 2", "returned: 1",
+              "open-dialog: Open Case | answered case.gscase.yml", "returned: case.gscase.yml",
+              // By the button's number; the mnemonic's "&" is not part of its text.
+              choice + " | answered Cancel", "returned: 2",
+              // Every answer is used once.
+              "text: Rename Preset | The preset's new name:", "returned: none",
+              choice + " | answered Save", "returned: 0"}));
+    const YAML::Node showing = run.Dump("choice-showing.yml")["dialogs"];
+    ASSERT_EQ(showing.size(), 1u);
+    EXPECT_EQ(showing[0]["kind"].as<std::string>(), "choice");
+    EXPECT_EQ(showing[0]["title"].as<std::string>(), "Unsaved Changes");
+    EXPECT_EQ(showing[0]["buttons"][2].as<std::string>(), "Cancel");
+    const YAML::Node answered = run.Dump("answered.yml");
+    ASSERT_EQ(answered["dialogs"].size(), 1u); // only the text asked without an answer
+    EXPECT_EQ(answered["dialogs"][0]["kind"].as<std::string>(), "text");
+    EXPECT_EQ(answered["dialogs"][0]["text"].as<std::string>(), "My Sep 2");
+    EXPECT_EQ(answered["message_boxes"].size(), 0u);
+}
+
+TEST(DriverDialogsTest, UnansweredDialogsAreCancelledAndShowingUntilTheNextInput) {
+    DriverRun run;
+    RunAskingScript("ask-unanswered.txt", run);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(PrintedInOrder(
+        run, {"form: Fluid Properties", "returned: none", "table: Separator Finder | 3 rows",
+              "returned: none", "text: Rename Preset | The preset's new name:", "returned: none"}));
+    // The form shows the preview of its first texts.
+    const YAML::Node form = run.Dump("form-showing.yml")["dialogs"];
+    ASSERT_EQ(form.size(), 1u);
+    EXPECT_EQ(form[0]["kind"].as<std::string>(), "form");
+    EXPECT_EQ(form[0]["fields"][0]["text"].as<std::string>(), "55");
+    EXPECT_EQ(form[0]["fields"][0]["unit"].as<std::string>(), "lb/ft3");
+    EXPECT_EQ(form[0]["preview"].as<std::string>(), "Density difference: 53 lb/ft3");
+    EXPECT_TRUE(form[0]["acceptable"].as<bool>());
+    EXPECT_EQ(run.Dump("form-gone.yml")["dialogs"].size(), 0u);
+    // An answer the preview does not accept cannot press OK: the form is cancelled.
+    EXPECT_TRUE(PrintedInOrder(
+        run, {"form refused: Fluid Properties | The liquid must be denser than the gas",
+              "returned: none"}));
+    EXPECT_EQ(run.out.find("form: Fluid Properties | answered"), std::string::npos) << run.out;
+    EXPECT_EQ(run.Dump("refused.yml")["dialogs"].size(), 0u);
+
+    // Each dialog is pictured in the middle of the window, and only while it shows.
+    const QImage before = Picture(run, "before.png");
+    EXPECT_TRUE(Picture(run, "form-gone.png") == before);
+    for (const char* shot : {"form.png", "table.png", "choice.png", "text.png"}) {
+        const QRect dialog = Difference(before, Picture(run, shot));
+        ASSERT_FALSE(dialog.isEmpty()) << shot;
+        EXPECT_NEAR(dialog.center().x(), before.width() / 2, 2) << shot;
+        EXPECT_NEAR(dialog.center().y(), before.height() / 2, 2) << shot;
+        EXPECT_GT(dialog.width(), 200) << shot;
+    }
+}
+
+// On a screen scaled by 2 a dialog is pictured at its logical size, with twice the pixels, drawn
+// at that resolution rather than enlarged.
+TEST(DriverDialogsTest, ScaledScreensPictureDialogsAtTheirLogicalSizeAndSharp) {
+    DriverRun plain;
+    RunAskingScript("ask-unanswered.txt", plain);
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    DriverRun scaled;
+    MakeHome(scaled, "ask-unanswered-2");
+    RunAskingScript("ask-unanswered.txt", scaled, "QT_SCALE_FACTOR=2 ");
+    ASSERT_EQ(scaled.status, 0) << scaled.err;
+    for (const char* shot : {"form.png", "table.png"}) {
+        const QImage small = Picture(plain, shot);
+        const QImage large = Picture(scaled, shot);
+        ASSERT_EQ(large.size(), small.size() * 2) << shot;
+        const QRect logical = Difference(Picture(plain, "before.png"), small);
+        const QRect doubled = Difference(Picture(scaled, "before.png"), large);
+        // The fonts' hinting differs between the scales by a few per cent.
+        EXPECT_NEAR(doubled.width(), logical.width() * 2, logical.width() / 10) << shot;
+        EXPECT_NEAR(doubled.height(), logical.height() * 2, logical.height() / 10) << shot;
+        int sharper = 0; // pixels that differ from the scale-1 pixel they would double
+        for (int y = doubled.top(); y <= doubled.bottom(); ++y) {
+            for (int x = doubled.left(); x <= doubled.right(); ++x) {
+                sharper += large.pixel(x, y) != small.pixel(x / 2, y / 2);
+            }
+        }
+        EXPECT_GT(sharper, doubled.width() * doubled.height() / 50) << shot;
+    }
+}
+
+TEST(DriverDialogsTest, AnAnswerThatDoesNotFitItsDialogIsAScriptError) {
+    const std::array<std::pair<const char*, const char*>, 3> cases = {{
+        {"ask-bad-choice.txt",
+         "ask-bad-choice.txt:2: answer-choice \"Maybe\" names no button of \"Unsaved Changes\""},
+        {"ask-bad-form.txt",
+         "ask-bad-form.txt:2: answer-form gives 2 texts for the 3 fields of \"Fluid Properties\""},
+        {"ask-bad-row.txt", "ask-bad-row.txt:2: answer-row 4 is no row of \"Separator Finder\""},
+    }};
+    for (const auto& [script, message] : cases) {
+        DriverRun run;
+        RunAskingScript(script, run);
+        EXPECT_EQ(run.status, 2) << script;
+        EXPECT_NE(run.err.find(message), std::string::npos) << script << ": " << run.err;
+        EXPECT_TRUE(run.Printed("returned: none")) << script << ": " << run.out;
+        EXPECT_FALSE(fs::exists(run.folder / "after.yml")) << script;
+    }
+    DriverRun zero; // the program's own driver knows the answers
+    RunScript("ask-row-zero.txt", zero);
+    EXPECT_EQ(zero.status, 2);
+    EXPECT_NE(zero.err.find("ask-row-zero.txt:1: answer-row needs a row number from 1, not \"0\""),
+              std::string::npos)
+        << zero.err;
 }

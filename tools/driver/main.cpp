@@ -39,11 +39,24 @@ and lines starting with # are skipped):
   clipboard FILE                   save the clipboard's text
   answer-file PATH                 answer the next file dialog with PATH (a dialog with no
                                    answer waiting is cancelled: "file-dialog: TITLE")
+  answer-open PATH                 answer the next open dialog with PATH
+  answer-choice TEXT               press the button with this text (or number, from 1) in the
+                                   next question
+  answer-text TEXT                 answer the next question for a line of text
+  answer-form TEXT | TEXT | ...    fill the next form, one text per field in order (a text
+                                   may be empty), and press OK
+  answer-row N                     pick row N (from 1) in the next table
 
 Message boxes and links are printed ("message-box: ...", "open: ...") instead of shown or
-opened; with handlers off a link prints "cannot open: ..." and fails. A message box stays in
-shots and dumps until answered: key Return or key Escape answers it, any other input answers it
-first. Exit status: 0, 1 when the program cannot start, 2 after a script error.
+opened; with handlers off a link prints "cannot open: ..." and fails. A dialog that asks prints
+one line ("choice: TITLE | TEXT | [Save] [Discard] [Cancel]", "text: TITLE | PROMPT",
+"form: TITLE", "table: TITLE | N rows", "open-dialog: TITLE") and takes the answer waiting
+for its kind, once, adding "| answered ..."; with none waiting it is cancelled. A form whose
+answer its preview does not accept is cancelled: "form refused: TITLE | PREVIEW". An answer
+that does not fit its dialog (no such button or row, another number of texts than fields) is
+a script error. A message box, and a question, form or table with no answer, stays in shots and
+dumps until answered: key Return or key Escape answers it, any other input answers it first.
+Exit status: 0, 1 when the program cannot start, 2 after a script error.
 )";
 } // namespace
 

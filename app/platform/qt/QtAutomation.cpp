@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -282,14 +281,14 @@ void CQtAutomation::CloseWindow() {
 }
 
 namespace {
-// A message box as the shell shows it, with a plain title bar above it, as a window manager
-// would frame it.
-QPixmap PictureOf(const MessageBoxContent& content, QWidget* parent) {
-    const std::unique_ptr<QMessageBox> box = MakeMessageBox(content, parent);
-    box->setAttribute(Qt::WA_DontShowOnScreen);
-    box->show(); // lays the box out at its own size
-    const QPixmap body = box->grab();
-    box->hide();
+// A dialog as the shell shows it, with a plain title bar above it, as a window manager would
+// frame it.
+QPixmap PictureOf(const ShownDialog& shown, QWidget* parent) {
+    const std::unique_ptr<QDialog> dialog = MakeDialog(shown, parent);
+    dialog->setAttribute(Qt::WA_DontShowOnScreen);
+    dialog->show(); // lays the dialog out at its own size
+    const QPixmap body = dialog->grab();
+    dialog->hide();
     constexpr int kTitleBar = 26;
     // Laid out in logical pixels at the body's device pixel ratio (a scaled screen).
     const qreal ratio = body.devicePixelRatio();
@@ -301,13 +300,12 @@ QPixmap PictureOf(const MessageBoxContent& content, QWidget* parent) {
     painter.drawPixmap(1, kTitleBar, body);
     painter.setPen(Qt::white);
     painter.drawText(QRect(8, 0, logical.width() - 14, kTitleBar), Qt::AlignVCenter | Qt::AlignLeft,
-                     QString::fromStdString(content.title));
+                     QString::fromStdString(TitleOf(shown)));
     return framed;
 }
 } // namespace
 
-bool CQtAutomation::SaveScreenshot(const std::string& file,
-                                   const std::vector<MessageBoxContent>& messageBoxes,
+bool CQtAutomation::SaveScreenshot(const std::string& file, const std::vector<ShownDialog>& dialogs,
                                    std::string& error) {
     QWidget* canvas = window_.CanvasWidget();
     if (!canvas) {
@@ -320,8 +318,8 @@ bool CQtAutomation::SaveScreenshot(const std::string& file,
     if (QWidget* popup = QApplication::activePopupWidget(); popup && popup->isVisible()) {
         painter.drawPixmap(canvas->mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))), popup->grab());
     }
-    for (const MessageBoxContent& content : messageBoxes) {
-        const QPixmap box = PictureOf(content, window_.Frame());
+    for (const ShownDialog& dialog : dialogs) {
+        const QPixmap box = PictureOf(dialog, window_.Frame());
         const QSize size = box.deviceIndependentSize().toSize();
         painter.drawPixmap((canvas->width() - size.width()) / 2,
                            (canvas->height() - size.height()) / 2, box);

@@ -5,39 +5,15 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QProcess>
 #include <QUrl>
 
-namespace {
-QMessageBox::Icon ToQtIcon(MessageIcon icon) {
-    switch (icon) {
-    case MessageIcon::Information:
-        return QMessageBox::Information;
-    case MessageIcon::Exclamation:
-        return QMessageBox::Warning;
-    case MessageIcon::Error:
-        return QMessageBox::Critical;
-    case MessageIcon::None:
-        break;
-    }
-    return QMessageBox::NoIcon;
-}
-} // namespace
-
-std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxContent& content, QWidget* parent) {
-    auto box = std::make_unique<QMessageBox>(
-        ToQtIcon(content.icon), QString::fromStdString(content.title),
-        QString::fromStdString(content.text), QMessageBox::Ok, parent);
-    // Paths and addresses in the text can be selected and copied.
-    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    return box;
+QWidget* CQtShell::Parent() const {
+    return window_ && !window_->IsDestroyed() ? window_->Frame() : nullptr;
 }
 
 void CQtShell::ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) {
-    MakeMessageBox({title, text, icon},
-                   window_ && !window_->IsDestroyed() ? window_->Frame() : nullptr)
-        ->exec();
+    MakeMessageBox({title, text, icon}, Parent())->exec();
 }
 
 namespace {
@@ -76,12 +52,53 @@ bool CQtShell::OpenFile(const std::filesystem::path& path) {
 std::optional<std::filesystem::path>
 CQtShell::ChooseSaveFile(const std::string& title, const std::filesystem::path& suggested,
                          const std::string& filter) {
-    const QString chosen = QFileDialog::getSaveFileName(
-        window_ && !window_->IsDestroyed() ? window_->Frame() : nullptr,
-        QString::fromStdString(title), QString::fromStdString(suggested.string()),
-        QString::fromStdString(filter));
+    const QString chosen = QFileDialog::getSaveFileName(Parent(), QString::fromStdString(title),
+                                                        QString::fromStdString(suggested.string()),
+                                                        QString::fromStdString(filter));
     if (chosen.isEmpty()) {
         return std::nullopt;
     }
     return std::filesystem::path(chosen.toStdString());
+}
+
+std::optional<std::filesystem::path> CQtShell::ChooseOpenFile(const std::string& title,
+                                                              const std::filesystem::path& folder,
+                                                              const std::string& filter) {
+    const QString chosen = QFileDialog::getOpenFileName(Parent(), QString::fromStdString(title),
+                                                        QString::fromStdString(folder.string()),
+                                                        QString::fromStdString(filter));
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(chosen.toStdString());
+}
+
+std::optional<int> CQtShell::AskChoice(const std::string& title, const std::string& text,
+                                       const std::vector<std::string>& buttons) {
+    CChoiceBox box({title, text, buttons}, Parent());
+    box.exec();
+    return box.Chosen();
+}
+
+std::optional<std::string> CQtShell::AskText(const std::string& title, const std::string& prompt,
+                                             const std::string& text) {
+    const std::unique_ptr<QInputDialog> dialog = MakeTextDialog({title, prompt, text}, Parent());
+    if (dialog->exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog->textValue().toStdString();
+}
+
+std::optional<std::vector<std::string>> CQtShell::AskForm(const FormRequest& form) {
+    CFormDialog dialog(form, Parent());
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.Texts();
+}
+
+std::optional<int> CQtShell::ChooseRow(const TableRequest& table) {
+    CTableDialog dialog(table, Parent());
+    dialog.exec();
+    return dialog.PickedRow();
 }

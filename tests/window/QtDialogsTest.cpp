@@ -1,0 +1,216 @@
+// The desktop's dialogs as a user meets them (offscreen): each is asked through the shell, and
+// a timer finds the modal dialog, types into it and presses its keys and buttons.
+#include "app/model/NumberFormat.h"
+#include "app/platform/qt/QtShell.h"
+#include "tests/window/WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+// Runs `act` on the modal dialog as soon as it shows; closes it if `act` left it open, so that a
+// failing test cannot hang.
+void WhenShown(std::function<void(QWidget&)> act) {
+    QTimer::singleShot(0, [act] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog) {
+            ADD_FAILURE() << "no dialog showing";
+            return;
+        }
+        act(*dialog);
+        if (QApplication::activeModalWidget() == dialog) {
+            ADD_FAILURE() << "the dialog is still open";
+            dialog->close();
+        }
+    });
+}
+
+void SendKey(QWidget& target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+             const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(&target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(&target, &release);
+}
+
+// Keys go to the widget with the focus, as the window system sends them.
+void Key(QWidget& dialog, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    SendKey(dialog.focusWidget() ? *dialog.focusWidget() : dialog, key, modifiers);
+}
+
+void Type(QWidget& edit, const QString& text) {
+    for (const QChar c : text) {
+        SendKey(edit, c.unicode(), Qt::NoModifier, QString(c));
+    }
+}
+
+// Selects everything in the field and types over it.
+void Retype(QWidget& edit, const QString& text) {
+    SendKey(edit, Qt::Key_A, Qt::ControlModifier);
+    Type(edit, text);
+}
+
+void DoubleClick(QTableWidget& table, int row) {
+    QWidget* viewport = table.viewport();
+    const QPoint point = table.visualItemRect(table.item(row, 0)).center();
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                            QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
+        QMouseEvent event(type, point, viewport->mapToGlobal(point), Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    }
+}
+
+QPushButton* Button(QWidget& dialog, const QString& text) {
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text().remove('&') == text) {
+            return button;
+        }
+    }
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+}
+
+// The sample form: the liquid must be denser than the gas.
+FormRequest DensityForm() {
+    FormRequest form;
+    form.title = "Fluid Properties";
+    form.intro = "Typical values:\nFluid\tDensity\nWater\t62.4";
+    form.fields = {{"Liquid density", "lb/ft3", "55", false},
+                   {"Gas density", "lb/ft3", "2", false},
+                   {"Note", "", "", true}};
+    form.note = "Measured values are better.";
+    form.preview = [](const std::vector<std::string>& texts, bool& acceptable) {
+        const auto liquid = ReadNumber(texts[0]);
+        const auto gas = ReadNumber(texts[1]);
+        acceptable = liquid && gas && *liquid > *gas;
+        return acceptable ? "Difference: " + FormatNumber(*liquid - *gas) : "Denser liquid, please";
+    };
+    return form;
+}
+
+TableRequest SeparatorTable() {
+    TableRequest table;
+    table.title = "Separator Finder";
+    table.headers = {"Separator", "Capacity"};
+    table.rows = {{"Small", "96"}, {"Medium", "242"}, {"Large", "467"}};
+    table.apartHeading = "Too wide:";
+    table.apart = {{"Huge", "900"}};
+    return table;
+}
+
+class QtDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override { StartEmptyProgram(); }
+
+    CQtShell shell_;
+};
+} // namespace
+
+TEST_F(QtDialogsTest, AQuestionKeepsItsButtonsInOrderAndEscapeOrClosingChoosesNone) {
+    const std::vector<std::string> buttons = {"&Save", "Discard", "Cancel"};
+    WhenShown([](QWidget& box) {
+        QPushButton* save = Button(box, "Save");
+        QPushButton* discard = Button(box, "Discard");
+        QPushButton* cancel = Button(box, "Cancel");
+        ASSERT_TRUE(save && discard && cancel);
+        EXPECT_LT(save->x(), discard->x());
+        EXPECT_LT(discard->x(), cancel->x());
+        EXPECT_TRUE(save->isDefault());
+        Key(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(shell_.AskChoice("Unsaved Changes", "Save?", buttons), 0);
+    WhenShown([](QWidget& box) { Button(box, "Discard")->click(); });
+    EXPECT_EQ(shell_.AskChoice("Unsaved Changes", "Save?", buttons), 1);
+    WhenShown([](QWidget& box) { Key(box, Qt::Key_Escape); });
+    EXPECT_EQ(shell_.AskChoice("Unsaved Changes", "Save?", buttons), std::nullopt);
+    WhenShown([](QWidget& box) { box.close(); });
+    EXPECT_EQ(shell_.AskChoice("Unsaved Changes", "Save?", buttons), std::nullopt);
+}
+
+TEST_F(QtDialogsTest, ALineOfTextStartsSelectedSoTypingReplacesIt) {
+    WhenShown([](QWidget& dialog) {
+        auto* edit = dialog.findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(edit->selectedText(), "My Sep 2");
+        Type(*edit, "Well 7");
+        Key(dialog, Qt::Key_Return);
+    });
+    EXPECT_EQ(shell_.AskText("Rename Preset", "New name:", "My Sep 2"), "Well 7");
+    WhenShown([](QWidget& dialog) {
+        Type(*dialog.findChild<QLineEdit*>(), "Other");
+        Key(dialog, Qt::Key_Escape);
+    });
+    EXPECT_EQ(shell_.AskText("Rename Preset", "New name:", "My Sep 2"), std::nullopt);
+}
+
+TEST_F(QtDialogsTest, TheFormsPreviewAndOkFollowTheTyping) {
+    WhenShown([](QWidget& dialog) {
+        auto* liquid = dialog.findChild<QLineEdit*>("field-1");
+        auto* gas = dialog.findChild<QLineEdit*>("field-2");
+        auto* note = dialog.findChild<QPlainTextEdit*>("field-3");
+        auto* preview = dialog.findChild<QLabel*>("preview");
+        QPushButton* ok = Button(dialog, "OK");
+        ASSERT_TRUE(liquid && gas && note && preview && ok);
+        EXPECT_EQ(preview->text(), "Difference: 53"); // from the first texts
+        EXPECT_EQ(dialog.focusWidget(), liquid);
+        Type(*liquid, "40"); // the first field starts selected
+        EXPECT_EQ(preview->text(), "Difference: 38");
+        Retype(*gas, "50");
+        EXPECT_EQ(preview->text(), "Denser liquid, please");
+        EXPECT_FALSE(ok->isEnabled());
+        Key(dialog, Qt::Key_Return); // OK cannot be pressed
+        EXPECT_TRUE(dialog.isVisible());
+        Retype(*gas, "5");
+        EXPECT_TRUE(ok->isEnabled());
+        note->setFocus();
+        Type(*note, "sampled");
+        Key(dialog, Qt::Key_Tab); // leaves the note, typing no tab
+        EXPECT_NE(dialog.focusWidget(), note);
+        liquid->setFocus();
+        Retype(*liquid, "41");
+        Key(dialog, Qt::Key_Return);
+    });
+    EXPECT_EQ(shell_.AskForm(DensityForm()), (std::vector<std::string>{"41", "5", "sampled"}));
+    WhenShown([](QWidget& dialog) { Key(dialog, Qt::Key_Escape); });
+    EXPECT_EQ(shell_.AskForm(DensityForm()), std::nullopt);
+}
+
+TEST_F(QtDialogsTest, ATableRowIsPickedByDoubleClickOrTheButtonButNotARowApart) {
+    WhenShown([](QWidget& dialog) {
+        auto* rows = dialog.findChild<QTableWidget*>("rows");
+        ASSERT_NE(rows, nullptr);
+        DoubleClick(*rows, 2);
+    });
+    EXPECT_EQ(shell_.ChooseRow(SeparatorTable()), 2);
+    WhenShown([](QWidget& dialog) {
+        auto* rows = dialog.findChild<QTableWidget*>("rows");
+        auto* apart = dialog.findChild<QTableWidget*>("apart");
+        ASSERT_TRUE(rows && apart);
+        EXPECT_EQ(rows->currentRow(), 0); // the first row is selected at first
+        DoubleClick(*apart, 0);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(apart->selectedItems().isEmpty());
+        Key(dialog, Qt::Key_Down);
+        Key(dialog, Qt::Key_Return); // the pick button is the default
+    });
+    EXPECT_EQ(shell_.ChooseRow(SeparatorTable()), 1);
+    WhenShown([](QWidget& dialog) {
+        EXPECT_NE(Button(dialog, "Apply"), nullptr); // when the request names no button
+        Key(dialog, Qt::Key_Escape);
+    });
+    EXPECT_EQ(shell_.ChooseRow(SeparatorTable()), std::nullopt);
+}
