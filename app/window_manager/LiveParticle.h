@@ -8,6 +8,9 @@
 
 #include "app/platform/Canvas.h"
 
+#include <cstddef>
+#include <vector>
+
 struct ParticleRect {
     int left = 0;
     int top = 0;
@@ -103,3 +106,47 @@ private:
     void CheckBottom();
     double BounceYSpeed() const;
 };
+
+// The particles of a region, oldest first, in one block of memory, with the dead ones removed
+// in the same pass that moves the others: each living particle is moved up over the dead
+// ones newer than it, so a frame whose dead particles are the oldest (the usual case: one
+// lifespan, born in order) moves nothing; the list then starts further into the block.
+class ParticleList {
+public:
+    std::size_t size() const { return storage_.size() - first_; }
+    bool empty() const { return size() == 0; }
+    CLiveParticle* begin() { return storage_.data() + first_; }
+    CLiveParticle* end() { return storage_.data() + storage_.size(); }
+    const CLiveParticle* begin() const { return storage_.data() + first_; }
+    const CLiveParticle* end() const { return storage_.data() + storage_.size(); }
+    CLiveParticle& operator[](std::size_t i) { return storage_[first_ + i]; }
+    const CLiveParticle& operator[](std::size_t i) const { return storage_[first_ + i]; }
+    CLiveParticle& back() { return storage_.back(); }
+    const CLiveParticle& back() const { return storage_.back(); }
+    void push_back(const CLiveParticle& particle);
+    void clear();
+    // Newest first: a dead particle is handed to `removed` and dropped, any other is moved
+    // into place and handed to `update`. The living keep their order.
+    template <class Removed, class Update> void RemoveDeadAndUpdate(Removed removed, Update update);
+
+private:
+    std::vector<CLiveParticle> storage_; // the list is [first_, end)
+    std::size_t first_ = 0;
+};
+
+template <class Removed, class Update>
+void ParticleList::RemoveDeadAndUpdate(Removed removed, Update update) {
+    CLiveParticle* const first = begin();
+    CLiveParticle* place = end();
+    for (CLiveParticle* particle = end(); particle-- != first;) {
+        if (particle->IsDead()) {
+            removed(*particle);
+            continue;
+        }
+        if (--place != particle) {
+            *place = *particle;
+        }
+        update(*place);
+    }
+    first_ = static_cast<std::size_t>(place - storage_.data());
+}

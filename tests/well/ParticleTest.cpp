@@ -3,8 +3,11 @@
 #include "app/window_manager/LiveParticle.h"
 #include "tests/well/WellTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <set>
+#include <vector>
 
 using welltest::RecordingCanvas;
 using welltest::ScratchTagTest;
@@ -204,6 +207,55 @@ TEST_F(ParticleTest, RunawaySpeedsAndEmptyBoundsNeitherOverflowNorDivideByZero) 
     p.velocityX = p.velocityY = 5;
     p.Update(1.0);
     SUCCEED();
+}
+
+// Dead particles are dropped wherever they are in the list, in the pass that moves the others
+// newest first; the others keep their order, and new ones go after them.
+TEST(ParticleListTest, DeadParticlesGoInThePassThatMovesTheOthersNewestFirst) {
+    std::mt19937 random(17);
+    ParticleList list;
+    std::vector<int> expected; // the ids of the living, oldest first
+    int next = 0;
+    for (int round = 0; round < 400; ++round) {
+        for (int births = static_cast<int>(random() % 12); births > 0; --births) {
+            CLiveParticle p;
+            p.baseX = next;
+            p.lifespan = 1;
+            list.push_back(p);
+            expected.push_back(next++);
+        }
+        // Deaths at the front (the usual case), at the back, or anywhere.
+        const std::uint32_t pattern = random() % 3;
+        std::vector<int> dead;
+        for (size_t i = 0; i < list.size(); ++i) {
+            const bool front = pattern == 0 && i < list.size() / 4;
+            const bool back = pattern == 1 && i >= list.size() * 3 / 4;
+            if (front || back || (pattern == 2 && random() % 5 == 0)) {
+                list[i].age = 1;
+                dead.insert(dead.begin(), list[i].baseX); // heard newest first
+            }
+        }
+        std::vector<int> heard;
+        std::vector<int> updated;
+        list.RemoveDeadAndUpdate([&heard](const CLiveParticle& p) { heard.push_back(p.baseX); },
+                                 [&updated](CLiveParticle& p) { updated.push_back(p.baseX); });
+        ASSERT_EQ(heard, dead) << "round " << round;
+        std::erase_if(expected, [&dead](int id) {
+            return std::find(dead.begin(), dead.end(), id) != dead.end();
+        });
+        ASSERT_EQ(updated, std::vector<int>(expected.rbegin(), expected.rend()));
+        std::vector<int> kept;
+        for (const CLiveParticle& p : list) {
+            kept.push_back(p.baseX);
+        }
+        ASSERT_EQ(kept, expected) << "round " << round;
+        if (!list.empty()) {
+            EXPECT_EQ(list[0].baseX, expected.front());
+            EXPECT_EQ(list.back().baseX, expected.back());
+        }
+    }
+    list.clear();
+    EXPECT_TRUE(list.empty());
 }
 
 TEST(ParticleRects, TouchingRectanglesIntersectAndContainmentIsInclusive) {
