@@ -209,6 +209,30 @@ TEST_F(ParticleTest, RunawaySpeedsAndEmptyBoundsNeitherOverflowNorDivideByZero) 
     SUCCEED();
 }
 
+// The wiggle moves the particle by the whole pixels of amplitude * sin(2 pi / period * age),
+// whatever the steps; not while it moves sideways.
+TEST_F(ParticleTest, TheWiggleMovesByTheWholePixelsOfItsSine) {
+    CLiveParticle p;
+    p.Spawn(Particle("wiggle", 4, 4, "Wiggle X: 20\nWiggle X Period: 0.4\n"),
+            Region("wide", 1000, 100, {}));
+    PlaceAt(p, 500, 50);
+    const auto wholePixels = [&p] {
+        return static_cast<int>(
+            std::floor(p.wiggleAmplitude * std::sin(6.283185307179586 / p.wigglePeriod * p.age)));
+    };
+    const std::vector<double> steps = {1.0 / 60, 1.0 / 59.3, 0.0171, 0.05, 0.0163};
+    std::set<int> seen;
+    for (int i = 0; i < 600; ++i) {
+        p.Update(steps[static_cast<size_t>(i) % steps.size()]);
+        ASSERT_EQ(p.x - p.baseX, wholePixels()) << "update " << i;
+        seen.insert(p.x - p.baseX);
+    }
+    EXPECT_GE(seen.size(), 30u); // it went from side to side
+    p.velocityX = 40;
+    p.Update(1.0 / 60);
+    EXPECT_EQ(p.x, static_cast<int>(std::floor(p.offsetX)) + p.baseX);
+}
+
 // Dead particles are dropped wherever they are in the list, in the pass that moves the others
 // newest first; the others keep their order, and new ones go after them.
 TEST(ParticleListTest, DeadParticlesGoInThePassThatMovesTheOthersNewestFirst) {
