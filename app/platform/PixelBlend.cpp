@@ -408,25 +408,28 @@ ScaledPictures::Sizes& ScaledPictures::SizesOf(const ImageRef& image) {
         sizes.height != image.height) {
         sizes = {image.pixels, image.width, image.height, {}};
         sizes.bySize.resize(static_cast<size_t>(image.width) * image.height);
+        recent_.fill({}); // they may refer to the pictures let go
     }
     lastIdentity_ = image.identity;
     last_ = &sizes;
     return sizes;
 }
 
-ImageRef ScaledPictures::At(const ImageRef& image, int w, int h) {
+// Not among the recent ones: found by identity, resampled when first asked for.
+ImageRef ScaledPictures::Find(const ImageRef& image, int w, int h) {
+    const int padded = (w + 3) / 4 * 4;
     if (image.IsEmpty() || image.identity == 0 || image.width * image.height > kMaxPictureArea ||
         w <= 0 || h <= 0 || w > image.width || h > image.height) {
         return {};
     }
     if (pixelCount_ > kMaxPixels) {
         pictures_.clear();
+        recent_.fill({});
         last_ = nullptr;
         pixelCount_ = 0;
     }
     std::vector<std::uint32_t>& pixels =
         SizesOf(image).bySize[static_cast<size_t>(h - 1) * image.width + (w - 1)];
-    const int padded = (w + 3) / 4 * 4;
     if (pixels.empty()) {
         pixels.assign(static_cast<size_t>(padded) * h, 0u);
         std::vector<int> columns(static_cast<size_t>(padded));
@@ -434,5 +437,6 @@ ImageRef ScaledPictures::At(const ImageRef& image, int w, int h) {
         BlendPicture(pixels.data(), padded, {0, 0, w, h}, image, {0, 0, w, h}, 255, columns, rows);
         pixelCount_ += pixels.size();
     }
+    RecentSlot(image, w, h) = {image.identity, image.pixels, w, h, &pixels};
     return {pixels.data(), w, h, padded * 4, image.scale, 0};
 }

@@ -6,6 +6,7 @@
 
 #include "app/platform/Canvas.h"
 
+#include <array>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -96,7 +97,14 @@ public:
 
     // `image` at w x h pixels, its stride a multiple of four pixels; empty when not kept.
     // Valid until the next call.
-    ImageRef At(const ImageRef& image, int w, int h);
+    ImageRef At(const ImageRef& image, int w, int h) {
+        const Recent& recent = RecentSlot(image, w, h);
+        if (recent.pixels && recent.identity == image.identity && recent.source == image.pixels &&
+            recent.w == w && recent.h == h) {
+            return {recent.pixels->data(), w, h, (w + 3) / 4 * 16, image.scale, 0};
+        }
+        return Find(image, w, h);
+    }
 
 private:
     struct Sizes {
@@ -107,7 +115,24 @@ private:
     };
     Sizes& SizesOf(const ImageRef& image);
 
+    // A picture and size asked for lately: a frame asks for a few hundred, again and again.
+    struct Recent {
+        std::uint64_t identity = 0;
+        const std::uint32_t* source = nullptr;
+        int w = 0;
+        int h = 0;
+        const std::vector<std::uint32_t>* pixels = nullptr;
+    };
+    Recent& RecentSlot(const ImageRef& image, int w, int h) {
+        const std::uint64_t key =
+            image.identity * 0x9E3779B97F4A7C15u ^
+            (static_cast<std::uint64_t>(w) << 8 | static_cast<std::uint64_t>(h));
+        return recent_[(key >> 32) % recent_.size()];
+    }
+    ImageRef Find(const ImageRef& image, int w, int h);
+
     std::unordered_map<std::uint64_t, Sizes> pictures_;
+    std::array<Recent, 1024> recent_{};
     std::uint64_t lastIdentity_ = 0;
     Sizes* last_ = nullptr;
     std::size_t pixelCount_ = 0;

@@ -393,25 +393,35 @@ void CQtCanvas::DrawWithPainter(QImage& into, const DrawOp& op, const QRect& are
 }
 
 // Each sprite sampled at the device pixel ratio, so a scaled screen gets whole particles, not
-// enlarged ones.
+// enlarged ones. A picture resampled to the sprite's size is blended as a plain rectangle,
+// padding included as far as the clip: whole groups of four.
 void CQtCanvas::DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& area) {
     const PixelArea clip{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
     auto* pixels = reinterpret_cast<std::uint32_t*>(into.bits());
     const int stride = static_cast<int>(into.bytesPerLine() / 4);
     for (std::size_t i = 0; i < op.spriteCount; ++i) {
         const Sprite& sprite = op.sprites[i];
-        const QRect device = DeviceRect(QRect(sprite.x, sprite.y, sprite.w, sprite.h));
-        const PixelArea target{device.left(), device.top(), device.right() + 1,
-                               device.bottom() + 1};
-        ImageRef picture = scaledPictures_.At(sprite.image, device.width(), device.height());
+        PixelArea target{sprite.x, sprite.y, sprite.x + sprite.w, sprite.y + sprite.h};
+        if (scale_ != 1.0) {
+            const QRect device = DeviceRect(QRect(sprite.x, sprite.y, sprite.w, sprite.h));
+            target = {device.left(), device.top(), device.right() + 1, device.bottom() + 1};
+        }
+        const PixelArea drawn{std::max(clip.x0, target.x0), std::max(clip.y0, target.y0),
+                              std::min(clip.x1, target.x1), std::min(clip.y1, target.y1)};
+        if (drawn.IsEmpty()) {
+            continue;
+        }
+        const ImageRef picture =
+            scaledPictures_.At(sprite.image, target.x1 - target.x0, target.y1 - target.y0);
         if (picture.IsEmpty()) {
             BlendPicture(pixels, stride, clip, sprite.image, target, sprite.alpha, columns_, rows_);
             continue;
         }
-        // The padding is blended too, as far as the clip: whole groups of four.
-        picture.width = picture.stride / 4;
-        BlendPicture(pixels, stride, clip, picture,
-                     {target.x0, target.y0, target.x0 + picture.width, target.y1}, sprite.alpha,
-                     columns_, rows_);
+        const int right = std::min(clip.x1, target.x0 + picture.stride / 4);
+        BlendRect(pixels + static_cast<size_t>(drawn.y0) * stride + drawn.x0, stride,
+                  picture.pixels +
+                      static_cast<size_t>(drawn.y0 - target.y0) * (picture.stride / 4) +
+                      (drawn.x0 - target.x0),
+                  picture.stride / 4, right - drawn.x0, drawn.y1 - drawn.y0, sprite.alpha);
     }
 }
