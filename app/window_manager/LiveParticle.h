@@ -28,7 +28,7 @@ double RandomHundredth();
 bool RectsIntersect(const ParticleRect& a, const ParticleRect& b);
 bool RectContains(const ParticleRect& outer, const ParticleRect& inner);
 
-class CLiveParticle {
+class alignas(64) CLiveParticle {
 public:
     // A fresh particle of the type `particleTag` somewhere in the spawn rectangle of the
     // region `regionTag`. Missing tags leave it dead.
@@ -55,44 +55,46 @@ public:
     // How it is drawn with `picture`: grown from nothing and faded in over the fade-in time.
     Sprite SpriteOf(const ImageRef& picture) const;
 
-    TagHandle type = 0;
-    bool front = false;
-    ParticleRect bounds;
-    TagHandle image = 0;
+    // The fields are in the order of their use, so that a move reads the first three cache
+    // lines of the record and not every one: thousands of particles move every frame.
     double age = 0;
     double lifespan = 0;
-    double fadeInTime = 0;
-    bool shrinking = false;
-    double shrinkTime = 0;
-    int baseX = 0;
-    int baseY = 0;
-    int x = 0;
-    int y = 0;
-    int imageWidth = 0;
-    int imageHeight = 0;
-    int drawnWidth = 0;
-    int drawnHeight = 0;
-    int minimumWidth = 0;
-    int minimumHeight = 0;
-    double wiggleAmplitude = 0;
-    double wigglePeriod = 0;
+    double bounceTimer = 0;
     double offsetX = 0;
     double offsetY = 0;
     double velocityX = 0;
-    double velocityXMinimum = 0;
-    double velocityXMaximum = 0;
     double velocityY = 0;
-    double velocityYMinimum = 0;
-    double velocityYMaximum = 0;
+    int x = 0;
+    int y = 0;
+    double wiggleAmplitude = 0;
+    double wigglePeriod = 0;
+    int baseX = 0;
+    int baseY = 0;
+    int drawnWidth = 0;
+    int drawnHeight = 0;
+    ParticleRect bounds;
+    int alpha = 255;
+    TagHandle image = 0;
+    bool front = false;
+    bool shrinking = false;
+    bool bounceYActive = false;
     EdgeBehavior edgeBehaviorX = EdgeBehavior::Bounce;
     EdgeBehavior edgeBehaviorY = EdgeBehavior::Bounce;
-    int alphaMinimum = 255;
-    int alphaMaximum = 255;
-    int alpha = 255;
-    bool bounceYActive = false;
-    double bounceTimer = 0;
+    TagHandle type = 0;
+    double fadeInTime = 0;
     double bounceYLifespan = 0;
     double bounceYSpeed = 0;
+    double shrinkTime = 0;
+    double velocityXMinimum = 0;
+    double velocityXMaximum = 0;
+    double velocityYMinimum = 0;
+    double velocityYMaximum = 0;
+    int imageWidth = 0;
+    int imageHeight = 0;
+    int minimumWidth = 0;
+    int minimumHeight = 0;
+    int alphaMinimum = 255;
+    int alphaMaximum = 255;
 
 private:
     void SpawnSize();
