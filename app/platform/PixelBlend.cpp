@@ -1,6 +1,7 @@
 #include "app/platform/PixelBlend.h"
 
 #include <algorithm>
+#include <string>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -240,27 +241,32 @@ struct ChosenLoop {
     const char* name;
 };
 
-void BlendSampledSse2(const SampledBlend& blend) {
-#ifdef GS_BLEND_X86
-    BlendSampledByRows(blend, BlendRowSse2);
-#else
+void BlendSampledScalar(const SampledBlend& blend) {
     BlendSampledByRows(blend, BlendRowScalar);
-#endif
 }
+
+constexpr ChosenLoop kScalarLoop{BlendRowScalar, BlendRectByRows<BlendRowScalar>,
+                                 BlendSampledScalar, "scalar"};
+#ifdef GS_BLEND_X86
+void BlendSampledSse2(const SampledBlend& blend) {
+    BlendSampledByRows(blend, BlendRowSse2);
+}
+
+constexpr ChosenLoop kSse2Loop{BlendRowSse2, BlendRectByRows<BlendRowSse2>, BlendSampledSse2,
+                               "sse2"};
+constexpr ChosenLoop kAvx2Loop{BlendRowAvx2, BlendRectAvx2, BlendSampledAvx2, "avx2"};
+#endif
 
 ChosenLoop ChooseLoop() {
 #ifdef GS_BLEND_X86
-    if (__builtin_cpu_supports("avx2")) {
-        return {BlendRowAvx2, BlendRectAvx2, BlendSampledAvx2, "avx2"};
-    }
-    return {BlendRowSse2, BlendRectByRows<BlendRowSse2>, BlendSampledSse2, "sse2"};
+    return __builtin_cpu_supports("avx2") ? kAvx2Loop : kSse2Loop;
 #else
-    return {BlendRowScalar, BlendRectByRows<BlendRowScalar>, BlendSampledSse2, "scalar"};
+    return kScalarLoop;
 #endif
 }
 
-const ChosenLoop& Chosen() {
-    static const ChosenLoop chosen = ChooseLoop();
+ChosenLoop& Chosen() {
+    static ChosenLoop chosen = ChooseLoop();
     return chosen;
 }
 } // namespace
@@ -288,10 +294,14 @@ void BlendRow(std::uint32_t* target, const std::uint32_t* source, int count, int
     }
 }
 
+// Target pixel i covers [i, i + 1) of targetSize; its centre, i + 1/2, lies at
+// (2i + 1) * sourceSize / (2 * targetSize) in the source, whose pixel is the whole part:
+// exact in integers, so a centre on a source pixel's edge takes the pixel right of it.
 void SampleIndices(int sourceSize, int targetSize, int first, int count, int* out) {
-    const long long step = (static_cast<long long>(sourceSize) << 16) / targetSize;
+    const long long denominator = 2LL * targetSize;
     for (int i = 0; i < count; ++i) {
-        const auto index = static_cast<int>(((first + i) * step + step / 2) >> 16);
+        const long long centre = 2LL * (first + i) + 1;
+        const auto index = static_cast<int>(centre * sourceSize / denominator);
         out[i] = index < sourceSize - 1 ? index : sourceSize - 1;
     }
 }
@@ -358,6 +368,24 @@ void BlendRectInRuns(std::uint32_t* target, int targetStride, const std::uint32_
 
 const char* BlendRowKind() {
     return Chosen().name;
+}
+
+bool UseBlendLoop(const std::string& name) {
+    if (name == kScalarLoop.name) {
+        Chosen() = kScalarLoop;
+        return true;
+    }
+#ifdef GS_BLEND_X86
+    if (name == kSse2Loop.name) {
+        Chosen() = kSse2Loop;
+        return true;
+    }
+    if (name == kAvx2Loop.name && __builtin_cpu_supports("avx2")) {
+        Chosen() = kAvx2Loop;
+        return true;
+    }
+#endif
+    return false;
 }
 
 PixelArea BlendPicture(std::uint32_t* buffer, int stride, const PixelArea& clip,

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -23,8 +24,8 @@ void BlendRect(std::uint32_t* target, int targetStride, const std::uint32_t* sou
                int sourceStride, int count, int rowCount, int alpha);
 
 // The source index sampled for each of `count` target positions from `first` on when a
-// picture `sourceSize` pixels wide is drawn `targetSize` wide: pixel centres, in 16.16 fixed
-// point.
+// picture `sourceSize` pixels wide is drawn `targetSize` wide: the source pixel under the
+// target pixel's centre (one on an edge between two takes the right one).
 void SampleIndices(int sourceSize, int targetSize, int first, int count, int* out);
 
 // A picture blended scaled by sampling: target row r (0 <= r < rowCount) of `count` pixels
@@ -44,6 +45,9 @@ struct SampledBlend {
 void BlendSampled(const SampledBlend& blend);
 // The name of the row loop in use ("avx2", "sse2" or "scalar"), for the benchmark's report.
 const char* BlendRowKind();
+// Uses the loops of that name from now on, for the tests of each; false, changing nothing,
+// when this processor has none of that name.
+bool UseBlendLoop(const std::string& name);
 
 // Columns [begin, end) of one picture row.
 struct RowSpan {
