@@ -209,6 +209,49 @@ TEST_F(ParticleTest, RunawaySpeedsAndEmptyBoundsNeitherOverflowNorDivideByZero) 
     SUCCEED();
 }
 
+// A spawn draws its random numbers in one order, which keeps every run of the program the same
+// from the same seed: the size, the layer, the bounce lifespan, the position, the wiggle's
+// amplitude and period (two draws each), the vertical speed, the alpha; and no more.
+TEST_F(ParticleTest, ASpawnDrawsItsRandomNumbersInItsOrder) {
+    const TagHandle kind = Particle("all", 20, 16,
+                                    "Minimum Width: 10\nMinimum Height: 8\n"
+                                    "Velocity Y Minimum: -60\nVelocity Y Maximum: -20\n"
+                                    "Wiggle X: 10\nWiggle X Period: 2\n"
+                                    "Alpha Minimum: 20\nAlpha Maximum: 80\n"
+                                    "Minimum Bounce Y Lifespan: 0.5\n"
+                                    "Maximum Bounce Y Lifespan: 1\n");
+    const TagHandle room = Region("room", 300, 200, {});
+    for (unsigned seed : {1u, 7u, 12345u, 99u}) {
+        std::srand(seed);
+        CLiveParticle p;
+        p.Spawn(kind, room);
+        const int next = std::rand();
+
+        std::srand(seed);
+        const double size = (std::rand() % 100) / 100.0;
+        const bool front = std::rand() % 2 == 1;
+        const double bounce = (std::rand() % 100) / 100.0;
+        const int x = std::rand() % (300 - 20);
+        const int y = std::rand() % (200 - 16);
+        const double amplitude = Jitter(10);
+        const double period = Jitter(2);
+        const bool slowest = std::rand() % 100 == 0;
+        const int alpha = 51 + std::rand() % (204 - 51); // 20 and 80 % of 255, rounded down
+        EXPECT_EQ(std::rand(), next) << "seed " << seed;
+
+        EXPECT_EQ(p.drawnWidth, static_cast<int>(size * 10 + 10)) << "seed " << seed;
+        EXPECT_EQ(p.drawnHeight, static_cast<int>(size * 8 + 8));
+        EXPECT_EQ(p.front, front);
+        EXPECT_EQ(p.bounceYLifespan, bounce * 1 + 0.5);
+        EXPECT_EQ(p.x, x);
+        EXPECT_EQ(p.y, y);
+        EXPECT_EQ(p.wiggleAmplitude, amplitude);
+        EXPECT_EQ(p.wigglePeriod, period);
+        EXPECT_EQ(p.velocityY, slowest ? -60 : -20);
+        EXPECT_EQ(p.alpha, alpha);
+    }
+}
+
 // The wiggle moves the particle by the whole pixels of amplitude * sin(2 pi / period * age),
 // whatever the steps; not while it moves sideways.
 TEST_F(ParticleTest, TheWiggleMovesByTheWholePixelsOfItsSine) {
