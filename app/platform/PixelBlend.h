@@ -6,7 +6,9 @@
 
 #include "app/platform/Canvas.h"
 
+#include <array>
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -22,8 +24,8 @@ void BlendRect(std::uint32_t* target, int targetStride, const std::uint32_t* sou
                int sourceStride, int count, int rowCount, int alpha);
 
 // The source index sampled for each of `count` target positions from `first` on when a
-// picture `sourceSize` pixels wide is drawn `targetSize` wide: pixel centres, in 16.16 fixed
-// point.
+// picture `sourceSize` pixels wide is drawn `targetSize` wide: the source pixel under the
+// target pixel's centre (one on an edge between two takes the right one).
 void SampleIndices(int sourceSize, int targetSize, int first, int count, int* out);
 
 // A picture blended scaled by sampling: target row r (0 <= r < rowCount) of `count` pixels
@@ -43,6 +45,9 @@ struct SampledBlend {
 void BlendSampled(const SampledBlend& blend);
 // The name of the row loop in use ("avx2", "sse2" or "scalar"), for the benchmark's report.
 const char* BlendRowKind();
+// Uses the loops of that name from now on, for the tests of each; false, changing nothing,
+// when this processor has none of that name.
+bool UseBlendLoop(const std::string& name);
 
 // Columns [begin, end) of one picture row.
 struct RowSpan {
@@ -96,7 +101,14 @@ public:
 
     // `image` at w x h pixels, its stride a multiple of four pixels; empty when not kept.
     // Valid until the next call.
-    ImageRef At(const ImageRef& image, int w, int h);
+    ImageRef At(const ImageRef& image, int w, int h) {
+        const Recent& recent = RecentSlot(image, w, h);
+        if (recent.pixels && recent.identity == image.identity && recent.source == image.pixels &&
+            recent.w == w && recent.h == h) {
+            return {recent.pixels->data(), w, h, (w + 3) / 4 * 16, image.scale, 0};
+        }
+        return Find(image, w, h);
+    }
 
 private:
     struct Sizes {
@@ -107,7 +119,24 @@ private:
     };
     Sizes& SizesOf(const ImageRef& image);
 
+    // A picture and size asked for lately: a frame asks for a few hundred, again and again.
+    struct Recent {
+        std::uint64_t identity = 0;
+        const std::uint32_t* source = nullptr;
+        int w = 0;
+        int h = 0;
+        const std::vector<std::uint32_t>* pixels = nullptr;
+    };
+    Recent& RecentSlot(const ImageRef& image, int w, int h) {
+        const std::uint64_t key =
+            image.identity * 0x9E3779B97F4A7C15u ^
+            (static_cast<std::uint64_t>(w) << 8 | static_cast<std::uint64_t>(h));
+        return recent_[(key >> 32) % recent_.size()];
+    }
+    ImageRef Find(const ImageRef& image, int w, int h);
+
     std::unordered_map<std::uint64_t, Sizes> pictures_;
+    std::array<Recent, 1024> recent_{};
     std::uint64_t lastIdentity_ = 0;
     Sizes* last_ = nullptr;
     std::size_t pixelCount_ = 0;

@@ -119,8 +119,8 @@ std::string CPictureDecodeAhead::Key(const std::string& path, const std::string&
     return "store:" + FoldedResourceName(path);
 }
 
-// Takes the pictures in order, skipping those a tag has claimed; a failure of its own (out of
-// memory) leaves the picture to the tag.
+// Takes the pictures in order, skipping those a tag has claimed or its thread is decoding; a
+// failure of its own (out of memory) leaves the picture to the tag.
 void CPictureDecodeAhead::Work() {
     for (Entry& entry : entries_) {
         {
@@ -134,20 +134,39 @@ void CPictureDecodeAhead::Work() {
             }
             entry.state = State::Decoding;
         }
-        std::optional<DecodedPicture> result;
-        try {
-            result = DecodePicture(entry.source.path, entry.source.fullPath);
-        } catch (...) {
-            result.reset();
-        }
-        {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            entry.result = std::move(result);
-            entry.state = State::Done;
-            heldBytes_ += BytesOf(entry.result);
-        }
-        done_.notify_all();
+        Decode(entry);
     }
+}
+
+// Decodes a picture claimed (Decoding) by the calling thread and hands it on as Done.
+void CPictureDecodeAhead::Decode(Entry& entry) {
+    std::optional<DecodedPicture> result;
+    try {
+        result = DecodePicture(entry.source.path, entry.source.fullPath);
+    } catch (...) {
+        result.reset();
+    }
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        entry.result = std::move(result);
+        entry.state = State::Done;
+        heldBytes_ += BytesOf(entry.result);
+    }
+    done_.notify_all();
+}
+
+// The last picture nobody has begun, while there is room for it; null when there is none.
+// The worker goes from the first on, so the two threads meet only at the end.
+CPictureDecodeAhead::Entry* CPictureDecodeAhead::LastWaiting() {
+    if (heldBytes_ >= kMaxHeldBytes) {
+        return nullptr;
+    }
+    for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
+        if (entry->state == State::Waiting) {
+            return &*entry;
+        }
+    }
+    return nullptr;
 }
 
 std::optional<DecodedPicture> CPictureDecodeAhead::Take(const std::string& path,
@@ -163,7 +182,18 @@ std::optional<DecodedPicture> CPictureDecodeAhead::Take(const std::string& path,
         lock.unlock();
         return DecodePicture(entry.source.path, entry.source.fullPath);
     }
-    done_.wait(lock, [&] { return entry.state != State::Decoding; });
+    // While the worker decodes it, this thread decodes others instead of waiting idle.
+    while (entry.state == State::Decoding) {
+        Entry* other = worker_.joinable() ? LastWaiting() : nullptr;
+        if (!other) {
+            done_.wait(lock, [&] { return entry.state != State::Decoding; });
+            break;
+        }
+        other->state = State::Decoding;
+        lock.unlock();
+        Decode(*other);
+        lock.lock();
+    }
     if (entry.state == State::Taken) {
         return std::nullopt;
     }

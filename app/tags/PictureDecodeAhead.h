@@ -3,7 +3,8 @@
 // decoding the pictures is most of the start-up's work, and reading the tags leaves the other
 // core idle. Each listed picture is decoded once, by the worker or, when a tag comes to it
 // before the worker has begun it, by the tag's own thread; either way the tag gets exactly what
-// decoding it in place gives, errors included. Pictures no tag asks for are let go with the
+// decoding it in place gives, errors included. A tag that would wait for the worker to finish
+// its picture decodes others meanwhile. Pictures no tag asks for are let go with the
 // decode-ahead. One at a time, made and used on the user-interface thread.
 
 #include "app/platform/Canvas.h"
@@ -69,6 +70,8 @@ private:
     };
     static std::string Key(const std::string& path, const std::string& fullPath);
     void Work();
+    void Decode(Entry& entry);
+    Entry* LastWaiting();
 
     std::vector<Entry> entries_;
     std::unordered_map<std::string, std::size_t> byKey_;

@@ -327,3 +327,18 @@ Sprite CLiveParticle::SpriteOf(const ImageRef& picture) const {
     }
     return sprite;
 }
+
+// The removed records in front are let go before they would be copied along with the list,
+// and once they outnumber the particles.
+void ParticleList::push_back(const CLiveParticle& particle) {
+    if (first_ > 0 && (storage_.size() == storage_.capacity() || first_ >= size())) {
+        storage_.erase(storage_.begin(), storage_.begin() + static_cast<std::ptrdiff_t>(first_));
+        first_ = 0;
+    }
+    storage_.push_back(particle);
+}
+
+void ParticleList::clear() {
+    storage_.clear();
+    first_ = 0;
+}

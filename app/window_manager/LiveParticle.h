@@ -8,6 +8,9 @@
 
 #include "app/platform/Canvas.h"
 
+#include <cstddef>
+#include <vector>
+
 struct ParticleRect {
     int left = 0;
     int top = 0;
@@ -25,7 +28,7 @@ double RandomHundredth();
 bool RectsIntersect(const ParticleRect& a, const ParticleRect& b);
 bool RectContains(const ParticleRect& outer, const ParticleRect& inner);
 
-class CLiveParticle {
+class alignas(64) CLiveParticle {
 public:
     // A fresh particle of the type `particleTag` somewhere in the spawn rectangle of the
     // region `regionTag`. Missing tags leave it dead.
@@ -52,44 +55,46 @@ public:
     // How it is drawn with `picture`: grown from nothing and faded in over the fade-in time.
     Sprite SpriteOf(const ImageRef& picture) const;
 
-    TagHandle type = 0;
-    bool front = false;
-    ParticleRect bounds;
-    TagHandle image = 0;
+    // The fields are in the order of their use, so that a move reads the first three cache
+    // lines of the record and not every one: thousands of particles move every frame.
     double age = 0;
     double lifespan = 0;
-    double fadeInTime = 0;
-    bool shrinking = false;
-    double shrinkTime = 0;
-    int baseX = 0;
-    int baseY = 0;
-    int x = 0;
-    int y = 0;
-    int imageWidth = 0;
-    int imageHeight = 0;
-    int drawnWidth = 0;
-    int drawnHeight = 0;
-    int minimumWidth = 0;
-    int minimumHeight = 0;
-    double wiggleAmplitude = 0;
-    double wigglePeriod = 0;
+    double bounceTimer = 0;
     double offsetX = 0;
     double offsetY = 0;
     double velocityX = 0;
-    double velocityXMinimum = 0;
-    double velocityXMaximum = 0;
     double velocityY = 0;
-    double velocityYMinimum = 0;
-    double velocityYMaximum = 0;
+    int x = 0;
+    int y = 0;
+    double wiggleAmplitude = 0;
+    double wigglePeriod = 0;
+    int baseX = 0;
+    int baseY = 0;
+    int drawnWidth = 0;
+    int drawnHeight = 0;
+    ParticleRect bounds;
+    int alpha = 255;
+    TagHandle image = 0;
+    bool front = false;
+    bool shrinking = false;
+    bool bounceYActive = false;
     EdgeBehavior edgeBehaviorX = EdgeBehavior::Bounce;
     EdgeBehavior edgeBehaviorY = EdgeBehavior::Bounce;
-    int alphaMinimum = 255;
-    int alphaMaximum = 255;
-    int alpha = 255;
-    bool bounceYActive = false;
-    double bounceTimer = 0;
+    TagHandle type = 0;
+    double fadeInTime = 0;
     double bounceYLifespan = 0;
     double bounceYSpeed = 0;
+    double shrinkTime = 0;
+    double velocityXMinimum = 0;
+    double velocityXMaximum = 0;
+    double velocityYMinimum = 0;
+    double velocityYMaximum = 0;
+    int imageWidth = 0;
+    int imageHeight = 0;
+    int minimumWidth = 0;
+    int minimumHeight = 0;
+    int alphaMinimum = 255;
+    int alphaMaximum = 255;
 
 private:
     void SpawnSize();
@@ -103,3 +108,47 @@ private:
     void CheckBottom();
     double BounceYSpeed() const;
 };
+
+// The particles of a region, oldest first, in one block of memory, with the dead ones removed
+// in the same pass that moves the others: each living particle is moved up over the dead
+// ones newer than it, so a frame whose dead particles are the oldest (the usual case: one
+// lifespan, born in order) moves nothing; the list then starts further into the block.
+class ParticleList {
+public:
+    std::size_t size() const { return storage_.size() - first_; }
+    bool empty() const { return size() == 0; }
+    CLiveParticle* begin() { return storage_.data() + first_; }
+    CLiveParticle* end() { return storage_.data() + storage_.size(); }
+    const CLiveParticle* begin() const { return storage_.data() + first_; }
+    const CLiveParticle* end() const { return storage_.data() + storage_.size(); }
+    CLiveParticle& operator[](std::size_t i) { return storage_[first_ + i]; }
+    const CLiveParticle& operator[](std::size_t i) const { return storage_[first_ + i]; }
+    CLiveParticle& back() { return storage_.back(); }
+    const CLiveParticle& back() const { return storage_.back(); }
+    void push_back(const CLiveParticle& particle);
+    void clear();
+    // Newest first: a dead particle is handed to `removed` and dropped, any other is moved
+    // into place and handed to `update`. The living keep their order.
+    template <class Removed, class Update> void RemoveDeadAndUpdate(Removed removed, Update update);
+
+private:
+    std::vector<CLiveParticle> storage_; // the list is [first_, end)
+    std::size_t first_ = 0;
+};
+
+template <class Removed, class Update>
+void ParticleList::RemoveDeadAndUpdate(Removed removed, Update update) {
+    CLiveParticle* const first = begin();
+    CLiveParticle* place = end();
+    for (CLiveParticle* particle = end(); particle-- != first;) {
+        if (particle->IsDead()) {
+            removed(*particle);
+            continue;
+        }
+        if (--place != particle) {
+            *place = *particle;
+        }
+        update(*place);
+    }
+    first_ = static_cast<std::size_t>(place - storage_.data());
+}

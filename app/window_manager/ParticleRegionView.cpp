@@ -49,33 +49,24 @@ void CParticleRegionView::Update(double seconds) {
     }
 }
 
-// The particles dead before this update are removed in one compacting pass (oldest first
-// order kept), then the others move, newest first. Removing them first changes nothing else:
-// a dead particle takes no part in the moves.
+// The particles dead before this update are removed (the others keep their order), the others
+// move, newest first, in one pass. A dead particle takes no part in the moves.
 void CParticleRegionView::RemoveDeadAndMove(double seconds) {
-    RemoveDead();
-    for (size_t i = particles_.size(); i-- > 0;) {
-        OnParticleUpdate(particles_[i], seconds);
-        particles_[i].Update(seconds);
-    }
-}
-
-void CParticleRegionView::RemoveDead() {
-    const auto dead =
-        std::remove_if(particles_.begin(), particles_.end(), [this](const CLiveParticle& p) {
-            if (!p.IsDead()) {
-                return false;
+    particles_.RemoveDeadAndUpdate(
+        [this](const CLiveParticle& dead) {
+            if (!countTracking_) {
+                return;
             }
-            if (countTracking_) {
-                for (EmitterState& emitter : emitters_) {
-                    if (emitter.particle == p.type) {
-                        emitter.liveCount -= 1;
-                    }
+            for (EmitterState& emitter : emitters_) {
+                if (emitter.particle == dead.type) {
+                    emitter.liveCount -= 1;
                 }
             }
-            return true;
+        },
+        [this, seconds](CLiveParticle& particle) {
+            OnParticleUpdate(particle, seconds);
+            particle.Update(seconds);
         });
-    particles_.erase(dead, particles_.end());
 }
 
 void CParticleRegionView::Emit(double seconds) {

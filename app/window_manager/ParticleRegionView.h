@@ -49,8 +49,8 @@ public:
     const char* Kind() const override { return "particle_region"; }
     void DescribeState(ViewState& state) const override;
 
-    const std::vector<CLiveParticle>& Particles() const { return particles_; }
-    std::vector<CLiveParticle>& Particles() { return particles_; }
+    const ParticleList& Particles() const { return particles_; }
+    ParticleList& Particles() { return particles_; }
     const std::vector<EmitterState>& Emitters() const { return emitters_; }
     int X() const { return x_; }
     int Y() const { return y_; }
@@ -67,7 +67,6 @@ public:
 private:
     ImageRef PictureOf(TagHandle image, bool sharp) const;
     void RemoveDeadAndMove(double seconds);
-    void RemoveDead();
     void Emit(double seconds);
     int SpawnCount(EmitterState& emitter, double seconds);
     void SpawnParticle(EmitterState& emitter);
@@ -86,7 +85,7 @@ private:
     int visibleBottomY_ = 0;
     int levelMinimumY_ = 0;
     int levelMaximumY_ = 0;
-    std::vector<CLiveParticle> particles_; // oldest first
+    ParticleList particles_; // oldest first
     std::vector<EmitterState> emitters_;
     // This frame's sprites of the back (or only) layer and of the front layer, kept until the
     // frame is drawn; reused from frame to frame.

@@ -3,8 +3,11 @@
 #include "app/window_manager/LiveParticle.h"
 #include "tests/well/WellTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <set>
+#include <vector>
 
 using welltest::RecordingCanvas;
 using welltest::ScratchTagTest;
@@ -204,6 +207,122 @@ TEST_F(ParticleTest, RunawaySpeedsAndEmptyBoundsNeitherOverflowNorDivideByZero) 
     p.velocityX = p.velocityY = 5;
     p.Update(1.0);
     SUCCEED();
+}
+
+// A spawn draws its random numbers in one order, which keeps every run of the program the same
+// from the same seed: the size, the layer, the bounce lifespan, the position, the wiggle's
+// amplitude and period (two draws each), the vertical speed, the alpha; and no more.
+TEST_F(ParticleTest, ASpawnDrawsItsRandomNumbersInItsOrder) {
+    const TagHandle kind = Particle("all", 20, 16,
+                                    "Minimum Width: 10\nMinimum Height: 8\n"
+                                    "Velocity Y Minimum: -60\nVelocity Y Maximum: -20\n"
+                                    "Wiggle X: 10\nWiggle X Period: 2\n"
+                                    "Alpha Minimum: 20\nAlpha Maximum: 80\n"
+                                    "Minimum Bounce Y Lifespan: 0.5\n"
+                                    "Maximum Bounce Y Lifespan: 1\n");
+    const TagHandle room = Region("room", 300, 200, {});
+    for (unsigned seed : {1u, 7u, 12345u, 99u}) {
+        std::srand(seed);
+        CLiveParticle p;
+        p.Spawn(kind, room);
+        const int next = std::rand();
+
+        std::srand(seed);
+        const double size = (std::rand() % 100) / 100.0;
+        const bool front = std::rand() % 2 == 1;
+        const double bounce = (std::rand() % 100) / 100.0;
+        const int x = std::rand() % (300 - 20);
+        const int y = std::rand() % (200 - 16);
+        const double amplitude = Jitter(10);
+        const double period = Jitter(2);
+        const bool slowest = std::rand() % 100 == 0;
+        const int alpha = 51 + std::rand() % (204 - 51); // 20 and 80 % of 255, rounded down
+        EXPECT_EQ(std::rand(), next) << "seed " << seed;
+
+        EXPECT_EQ(p.drawnWidth, static_cast<int>(size * 10 + 10)) << "seed " << seed;
+        EXPECT_EQ(p.drawnHeight, static_cast<int>(size * 8 + 8));
+        EXPECT_EQ(p.front, front);
+        EXPECT_EQ(p.bounceYLifespan, bounce * 1 + 0.5);
+        EXPECT_EQ(p.x, x);
+        EXPECT_EQ(p.y, y);
+        EXPECT_EQ(p.wiggleAmplitude, amplitude);
+        EXPECT_EQ(p.wigglePeriod, period);
+        EXPECT_EQ(p.velocityY, slowest ? -60 : -20);
+        EXPECT_EQ(p.alpha, alpha);
+    }
+}
+
+// The wiggle moves the particle by the whole pixels of amplitude * sin(2 pi / period * age),
+// whatever the steps; not while it moves sideways.
+TEST_F(ParticleTest, TheWiggleMovesByTheWholePixelsOfItsSine) {
+    CLiveParticle p;
+    p.Spawn(Particle("wiggle", 4, 4, "Wiggle X: 20\nWiggle X Period: 0.4\n"),
+            Region("wide", 1000, 100, {}));
+    PlaceAt(p, 500, 50);
+    const auto wholePixels = [&p] {
+        return static_cast<int>(
+            std::floor(p.wiggleAmplitude * std::sin(6.283185307179586 / p.wigglePeriod * p.age)));
+    };
+    const std::vector<double> steps = {1.0 / 60, 1.0 / 59.3, 0.0171, 0.05, 0.0163};
+    std::set<int> seen;
+    for (int i = 0; i < 600; ++i) {
+        p.Update(steps[static_cast<size_t>(i) % steps.size()]);
+        ASSERT_EQ(p.x - p.baseX, wholePixels()) << "update " << i;
+        seen.insert(p.x - p.baseX);
+    }
+    EXPECT_GE(seen.size(), 30u); // it went from side to side
+    p.velocityX = 40;
+    p.Update(1.0 / 60);
+    EXPECT_EQ(p.x, static_cast<int>(std::floor(p.offsetX)) + p.baseX);
+}
+
+// Dead particles are dropped wherever they are in the list, in the pass that moves the others
+// newest first; the others keep their order, and new ones go after them.
+TEST(ParticleListTest, DeadParticlesGoInThePassThatMovesTheOthersNewestFirst) {
+    std::mt19937 random(17);
+    ParticleList list;
+    std::vector<int> expected; // the ids of the living, oldest first
+    int next = 0;
+    for (int round = 0; round < 400; ++round) {
+        for (int births = static_cast<int>(random() % 12); births > 0; --births) {
+            CLiveParticle p;
+            p.baseX = next;
+            p.lifespan = 1;
+            list.push_back(p);
+            expected.push_back(next++);
+        }
+        // Deaths at the front (the usual case), at the back, or anywhere.
+        const std::uint32_t pattern = random() % 3;
+        std::vector<int> dead;
+        for (size_t i = 0; i < list.size(); ++i) {
+            const bool front = pattern == 0 && i < list.size() / 4;
+            const bool back = pattern == 1 && i >= list.size() * 3 / 4;
+            if (front || back || (pattern == 2 && random() % 5 == 0)) {
+                list[i].age = 1;
+                dead.insert(dead.begin(), list[i].baseX); // heard newest first
+            }
+        }
+        std::vector<int> heard;
+        std::vector<int> updated;
+        list.RemoveDeadAndUpdate([&heard](const CLiveParticle& p) { heard.push_back(p.baseX); },
+                                 [&updated](CLiveParticle& p) { updated.push_back(p.baseX); });
+        ASSERT_EQ(heard, dead) << "round " << round;
+        std::erase_if(expected, [&dead](int id) {
+            return std::find(dead.begin(), dead.end(), id) != dead.end();
+        });
+        ASSERT_EQ(updated, std::vector<int>(expected.rbegin(), expected.rend()));
+        std::vector<int> kept;
+        for (const CLiveParticle& p : list) {
+            kept.push_back(p.baseX);
+        }
+        ASSERT_EQ(kept, expected) << "round " << round;
+        if (!list.empty()) {
+            EXPECT_EQ(list[0].baseX, expected.front());
+            EXPECT_EQ(list.back().baseX, expected.back());
+        }
+    }
+    list.clear();
+    EXPECT_TRUE(list.empty());
 }
 
 TEST(ParticleRects, TouchingRectanglesIntersectAndContainmentIsInclusive) {

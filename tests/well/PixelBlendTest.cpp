@@ -1,12 +1,15 @@
-// The vectorised blend loops against the blending arithmetic done one channel at a time.
+// The vectorised blend loops against the blending arithmetic done one channel at a time, and
+// sprites drawn by every loop against the plain oracle of SpriteOracle.h.
 
 #include "app/platform/PixelBlend.h"
+#include "tests/well/SpriteOracle.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -44,7 +47,119 @@ std::vector<std::uint32_t> Pixels(std::mt19937& random, int count) {
     }
     return pixels;
 }
+oracle::Picture RandomPicture(std::mt19937& random, int width, int height) {
+    return {width, height, Pixels(random, width * height)};
+}
+
+ImageRef RefOf(const oracle::Picture& picture) {
+    return {picture.pixels.data(), picture.width, picture.height, picture.width * 4, 1.0, 0};
+}
+
+// Each row loop this processor has, in turn (AVX2, SSE2 and the scalar one); the one chosen
+// at start-up again when done.
+class EachBlendLoop {
+public:
+    ~EachBlendLoop() { UseBlendLoop(chosen_); }
+    std::vector<std::string> Loops() const {
+        std::vector<std::string> usable;
+        for (const char* name : {"avx2", "sse2", "scalar"}) {
+            if (UseBlendLoop(name)) {
+                usable.push_back(name);
+            }
+        }
+        UseBlendLoop(chosen_);
+        return usable;
+    }
+
+private:
+    std::string chosen_ = BlendRowKind();
+};
 } // namespace
+
+// Pixels worked out by hand, through the oracle and through the drawing itself.
+TEST(SpriteOracleTest, HandWorkedPixels) {
+    // 0x80402010 (alpha 128, red 64, green 32, blue 16) at alpha 200 over opaque white:
+    // the source scaled by 200 / 255: alpha 128 * 200 / 255 = 100.39 -> 100, red 50.20 -> 50,
+    // green 25.10 -> 25, blue 12.55 -> 13; white kept by (255 - 100) / 255: 255 -> 155.
+    // Out: alpha 100 + 155 = 255, red 50 + 155 = 205, green 180, blue 168: 0xFFCDB4A8.
+    EXPECT_EQ(oracle::Over(0xFFFFFFFFu, 0x80402010u, 200), 0xFFCDB4A8u);
+    // Transparent changes nothing; opaque at alpha 255 covers.
+    EXPECT_EQ(oracle::Over(0xFF204060u, 0x00000000u, 255), 0xFF204060u);
+    EXPECT_EQ(oracle::Over(0xFF204060u, 0xFF0000FFu, 255), 0xFF0000FFu);
+    // A 4-pixel row drawn 3 wide: the centres 0.5, 1.5 and 2.5 fall at 0.67, 2.00 (the edge
+    // between source pixels 1 and 2: the right one) and 3.33 of the source.
+    EXPECT_EQ(oracle::Sample(0, 4, 3), 0);
+    EXPECT_EQ(oracle::Sample(1, 4, 3), 2);
+    EXPECT_EQ(oracle::Sample(2, 4, 3), 3);
+    // Drawn 6 wide: the centres fall at 0.33, 1.00 (the edge: pixel 1), 1.67, 2.33, 3.00, 3.67.
+    int columns[6];
+    SampleIndices(4, 6, 0, 6, columns);
+    EXPECT_EQ(std::vector<int>(columns, columns + 6), (std::vector<int>{0, 1, 1, 2, 3, 3}));
+
+    // The same by drawing: a 4 x 1 picture of four opaque colours drawn 3 x 1 at alpha 255
+    // shows colours 0, 2 and 3; the half transparent pixel of a 1 x 1 picture at alpha 200
+    // over white gives the worked-out word.
+    const std::vector<std::uint32_t> row = {0xFF000001u, 0xFF000002u, 0xFF000003u, 0xFF000004u};
+    std::vector<std::uint32_t> target(5, 0xFFFFFFFFu);
+    std::vector<int> columnWork;
+    std::vector<int> rowWork;
+    BlendPicture(target.data(), 5, {0, 0, 5, 1}, {row.data(), 4, 1, 16, 1.0, 0}, {1, 0, 4, 1}, 255,
+                 columnWork, rowWork);
+    EXPECT_EQ(target, (std::vector<std::uint32_t>{0xFFFFFFFFu, 0xFF000001u, 0xFF000003u,
+                                                  0xFF000004u, 0xFFFFFFFFu}));
+    const std::uint32_t half = 0x80402010u;
+    BlendPicture(target.data(), 5, {0, 0, 5, 1}, {&half, 1, 1, 4, 1.0, 0}, {4, 0, 5, 1}, 200,
+                 columnWork, rowWork);
+    EXPECT_EQ(target[4], 0xFFCDB4A8u);
+}
+
+// Every width from 1 to 17 (groups of eight and four and every tail), unscaled, drawn smaller
+// and drawn larger, at alpha 0, 255 and others, cut by each edge of the clip and of the buffer:
+// every loop gives the oracle's words and touches nothing outside the sprite and the clip.
+TEST(SpriteOracleTest, EveryLoopWidthClipEdgeAndAlphaBlendsAsTheOracle) {
+    std::mt19937 random(29);
+    constexpr int kWidth = 44;
+    constexpr int kHeight = 14;
+    const oracle::Buffer background{kWidth, kHeight, Pixels(random, kWidth * kHeight)};
+    const oracle::Bounds clips[] = {{6, 3, 37, 11}, {0, 0, kWidth, kHeight}};
+    std::vector<int> columns;
+    std::vector<int> rows;
+    EachBlendLoop each;
+    for (const std::string& loop : each.Loops()) {
+        ASSERT_TRUE(UseBlendLoop(loop));
+        for (int w = 1; w <= 17; ++w) {
+            for (int h : {1, 4}) {
+                for (const auto& [sw, sh] : {std::pair(w, h), std::pair(w + 5, 2 * h + 1),
+                                             std::pair(std::max(w / 3, 1), 2)}) {
+                    const oracle::Picture picture = RandomPicture(random, sw, sh);
+                    for (const oracle::Bounds& clip : clips) {
+                        // Inside; across the clip's left, right, top and bottom edges; across
+                        // the buffer's four edges.
+                        const std::pair<int, int> corners[] = {
+                            {clip.x0 + 3, clip.y0 + 1},       {clip.x0 - 2, clip.y0 + 1},
+                            {clip.x1 - w + 2, clip.y0},       {clip.x0 + 1, clip.y0 - 2},
+                            {clip.x0, clip.y1 - 1},           {-3, -1},
+                            {kWidth - w + 3, kHeight - h + 2}};
+                        for (const auto& [x, y] : corners) {
+                            for (int alpha : {0, 255, 1, 100, 254}) {
+                                oracle::Buffer expected = background;
+                                oracle::Draw(expected, clip, picture, x, y, w, h, alpha);
+                                std::vector<std::uint32_t> drawn = background.pixels;
+                                BlendPicture(drawn.data(), kWidth,
+                                             {clip.x0, clip.y0, clip.x1, clip.y1}, RefOf(picture),
+                                             {x, y, x + w, y + h}, alpha, columns, rows);
+                                ASSERT_EQ(drawn, expected.pixels)
+                                    << loop << ": " << sw << " x " << sh << " drawn " << w << " x "
+                                    << h << " at " << x << ", " << y << " alpha " << alpha
+                                    << " clip " << clip.x0 << ".." << clip.x1;
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
 
 TEST(PixelBlendTest, EveryRowLengthAndAlphaGivesTheRoundedBlendAndTouchesNothingElse) {
     std::mt19937 random(7);

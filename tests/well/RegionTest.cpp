@@ -267,3 +267,25 @@ TEST_F(DipTubeRegionTest, BubblesAboveTheChamberShrinkAway) {
     EXPECT_TRUE(p.shrinking);
     EXPECT_EQ(p.bounds, region.Upper());
 }
+
+// A frame's random draws go to the particles newest first: with a speed override every free
+// bubble in the tube has its speed jittered again, two draws each.
+TEST_F(DipTubeRegionTest, AFrameDrawsItsRandomNumbersForTheNewestParticleFirst) {
+    region.StopEmitting();
+    region.SetVelocityYOverride(-100);
+    for (int i = 0; i < 6; ++i) {
+        CLiveParticle& p = Bubble(30, 200 + 40 * i);
+        p.baseX = 30;
+        p.baseY = p.y;
+    }
+    for (unsigned seed : {3u, 2024u}) {
+        std::srand(seed);
+        region.Update(kFrame);
+        const int next = std::rand();
+        std::srand(seed);
+        for (size_t i = region.Particles().size(); i-- > 0;) {
+            EXPECT_EQ(region.Particles()[i].velocityY, Jitter(-100)) << "particle " << i;
+        }
+        EXPECT_EQ(std::rand(), next);
+    }
+}

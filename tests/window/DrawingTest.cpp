@@ -1,6 +1,6 @@
 // The back buffer's fast drawing (own blend loops, only the changed rectangle drawn again)
-// against plain QPainter drawing of the same scene, and the window that draws nothing while
-// it is minimised.
+// against plain drawing of the same scene (QPainter, and the particles by the plain oracle of
+// SpriteOracle.h), and the window that draws nothing while it is minimised.
 
 #include "app/Application.h"
 #include "app/controllers/AppController.h"
@@ -17,6 +17,7 @@
 #include "app/tags/ViewNames.h"
 #include "app/window_manager/AppView.h"
 #include "app/window_manager/WindowManager.h"
+#include "tests/well/SpriteOracle.h"
 #include "tests/window/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,10 @@
 #include <string>
 
 #include <cstring>
+#include <map>
+#include <random>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 // A picture of one colour with a new identity, as a reloaded image tag has.
@@ -50,6 +54,73 @@ bool SamePixels(const QImage& a, const QImage& b) {
            std::memcmp(a.constBits(), b.constBits(), static_cast<size_t>(a.sizeInBytes())) == 0;
 }
 
+oracle::Picture PictureOf(const ImageRef& image) {
+    oracle::Picture picture{image.width, image.height, {}};
+    const int stride = image.stride > 0 ? image.stride / 4 : image.width;
+    for (int row = 0; row < image.height; ++row) {
+        const std::uint32_t* pixels = image.pixels + static_cast<size_t>(row) * stride;
+        picture.pixels.insert(picture.pixels.end(), pixels, pixels + image.width);
+    }
+    return picture;
+}
+
+// The plain way of drawing: every draw through QPainter, every frame whole, and the sprites by
+// the oracle, one pixel at a time, into the pixels read back from the canvas.
+class PlainCanvas : public ICanvas {
+public:
+    PlainCanvas(int width, int height) : canvas_(width, height) { canvas_.SetPainterOnly(true); }
+
+    int Width() const override { return canvas_.Width(); }
+    int Height() const override { return canvas_.Height(); }
+    void CopyImage(const ImageRef& image, int x, int y) override { canvas_.CopyImage(image, x, y); }
+    void DrawImage(const ImageRef& image, int x, int y, int alpha) override {
+        canvas_.DrawImage(image, x, y, alpha);
+    }
+    void DrawImageScaled(const ImageRef& image, int x, int y, int w, int h, int alpha) override {
+        canvas_.DrawImageScaled(image, x, y, w, h, alpha);
+    }
+    // Into the pixels of the clip (inside the canvas) read back, with its corner as the origin.
+    void DrawSprites(const Sprite* sprites, std::size_t count, const PixelRect& area) override {
+        const int left = std::max(area.x, 0);
+        const int top = std::max(area.y, 0);
+        const PixelRect clip{left, top, std::min(area.x + area.width, Width()) - left,
+                             std::min(area.y + area.height, Height()) - top};
+        if (clip.IsEmpty()) {
+            return;
+        }
+        PixelBuffer read = canvas_.ReadPixels(clip.x, clip.y, clip.width, clip.height);
+        oracle::Buffer pixels{read.width, read.height, std::move(read.pixels)};
+        std::map<const std::uint32_t*, oracle::Picture> pictures;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Sprite& s = sprites[i];
+            if (s.image.IsEmpty()) {
+                continue;
+            }
+            auto picture = pictures.find(s.image.pixels);
+            if (picture == pictures.end()) {
+                picture = pictures.emplace(s.image.pixels, PictureOf(s.image)).first;
+            }
+            oracle::Draw(pixels, {0, 0, pixels.width, pixels.height}, picture->second, s.x - clip.x,
+                         s.y - clip.y, s.w, s.h, s.alpha);
+        }
+        read = {pixels.width, pixels.height, std::move(pixels.pixels), 1.0, 0};
+        canvas_.CopyImage(RefOf(read), clip.x, clip.y);
+    }
+    void DrawOutlinedText(const TextStyle& style, int x, int y, const std::string& text) override {
+        canvas_.DrawOutlinedText(style, x, y, text);
+    }
+    int MeasureText(const TextStyle& style, const std::string& text) override {
+        return canvas_.MeasureText(style, text);
+    }
+    PixelBuffer ReadPixels(int x, int y, int w, int h) const override {
+        return canvas_.ReadPixels(x, y, w, h);
+    }
+    const QImage& Image() const { return canvas_.Image(); }
+
+private:
+    CQtCanvas canvas_;
+};
+
 class DrawingTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -62,10 +133,9 @@ protected:
     const QImage& Shown() const { return window->Canvas()->Image(); }
 
     // The largest difference of any channel between the back buffer and the same views drawn
-    // by QPainter alone into a fresh canvas.
+    // the plain way into a fresh canvas.
     int DifferenceFromPainter() const {
-        CQtCanvas reference(CWindowManager::kClientWidth, CWindowManager::kClientHeight);
-        reference.SetPainterOnly(true);
+        PlainCanvas reference(CWindowManager::kClientWidth, CWindowManager::kClientHeight);
         gWindowManager->RootView().Draw(reference);
         int largest = 0;
         for (int y = 0; y < Shown().height(); ++y) {
@@ -201,37 +271,52 @@ TEST(CanvasFramesTest, WhatChangedIsDrawnAgainAndNothingElse) {
     EXPECT_EQ(unchanged, (PixelRect{20, 5, 6, 6})); // only where the spot was
 }
 
-// Sprites at the edges of their clip, scaled and not, the clip reaching the canvas's right and
-// bottom edges: inside, the sampled blend; outside, not one pixel changed; and a sprite's row
-// padding never reaches past the last pixel (the sanitizer build checks that).
-TEST(CanvasFramesTest, SpritesAtTheClipEdgesTouchNothingOutsideIt) {
+// Sprites at every edge of their clip, the clip reaching the canvas's right and bottom edges,
+// drawn at their own size, smaller (from the resampled pictures) and larger, at odd widths and
+// alpha 0, 255 and others, by every row loop: the oracle's words inside the clip, not one pixel
+// changed outside it; and a sprite's row padding never reaches past the last pixel (the
+// sanitizer build checks that).
+TEST(CanvasFramesTest, SpritesAtTheClipEdgesAreTheOraclesAndTouchNothingOutside) {
+    std::mt19937 random(41);
     PixelBuffer bubble = Plain(14, 10, 0x80402010);
-    bubble.pixels[3] = 0xFF0000FF;
+    for (std::uint32_t& pixel : bubble.pixels) {
+        const std::uint32_t a = random() % 256;
+        pixel = a == 0 ? 0 : a << 24 | (random() % (a + 1)) << 16 | (random() % (a + 1)) << 8 | a;
+    }
     const PixelBuffer background = Plain(60, 30, 0xFFFFFFFF);
     const PixelRect clip{10, 5, 50, 25};
     std::vector<Sprite> sprites;
-    for (int x : {2, 8, 21, 39, 47, 55}) {
-        sprites.push_back({RefOf(bubble), x, x / 3, 14, 10, 200});
-        sprites.push_back({RefOf(bubble), x + 1, 24, 9, 7, 255});
+    int alpha = 0;
+    for (int x : {2, 8, 9, 21, 39, 45, 47, 55}) {
+        for (const auto& [w, h] : {std::pair(14, 10), std::pair(9, 7), std::pair(1, 3),
+                                   std::pair(5, 5), std::pair(17, 12), std::pair(13, 9)}) {
+            const int alphas[] = {0, 255, 200, 1, 128};
+            sprites.push_back({RefOf(bubble), x, (x + w) % 27 - 3, w, h, alphas[alpha++ % 5]});
+        }
     }
-    CQtCanvas canvas(60, 30);
-    canvas.BeginFrame();
-    canvas.CopyImage(RefOf(background), 0, 0);
-    canvas.DrawSprites(sprites.data(), sprites.size(), clip);
-    canvas.EndFrame();
-
-    std::vector<std::uint32_t> expected = background.pixels;
-    std::vector<int> columns;
-    std::vector<int> rows;
+    oracle::Buffer expected{60, 30, background.pixels};
     for (const Sprite& s : sprites) {
-        BlendPicture(expected.data(), 60,
-                     {clip.x, clip.y, clip.x + clip.width, clip.y + clip.height}, s.image,
-                     {s.x, s.y, s.x + s.w, s.y + s.h}, s.alpha, columns, rows);
+        oracle::Draw(expected, {clip.x, clip.y, clip.x + clip.width, clip.y + clip.height},
+                     PictureOf(s.image), s.x, s.y, s.w, s.h, s.alpha);
     }
-    for (int y = 0; y < 30; ++y) {
-        ASSERT_EQ(std::memcmp(canvas.Image().constScanLine(y), expected.data() + y * 60, 60 * 4), 0)
-            << "row " << y;
+    const std::string chosen = BlendRowKind();
+    for (const char* loop : {"avx2", "sse2", "scalar"}) {
+        if (!UseBlendLoop(loop)) {
+            continue;
+        }
+        CQtCanvas canvas(60, 30);
+        canvas.BeginFrame();
+        canvas.CopyImage(RefOf(background), 0, 0);
+        canvas.DrawSprites(sprites.data(), sprites.size(), clip);
+        canvas.EndFrame();
+        for (int y = 0; y < 30; ++y) {
+            ASSERT_EQ(std::memcmp(canvas.Image().constScanLine(y),
+                                  expected.pixels.data() + static_cast<size_t>(y) * 60, 60 * 4),
+                      0)
+                << loop << ": row " << y;
+        }
     }
+    UseBlendLoop(chosen);
 }
 
 // The report draws every dimension line at full strength into the back buffer to picture the

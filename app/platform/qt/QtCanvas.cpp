@@ -115,7 +115,7 @@ void CQtCanvas::Add(OpKind kind, const ImageRef& image, const QRect& target, int
     if (inFrame_) {
         ops_.push_back(op);
     } else {
-        Draw(image_, op, image_.rect());
+        DrawNow(op);
     }
 }
 
@@ -142,7 +142,7 @@ void CQtCanvas::DrawSprites(const Sprite* sprites, std::size_t count, const Pixe
     if (inFrame_) {
         ops_.push_back(op);
     } else {
-        Draw(image_, op, image_.rect());
+        DrawNow(op);
     }
 }
 
@@ -203,11 +203,12 @@ int CQtCanvas::MeasureText(const TextStyle& style, const std::string& utf8) {
 }
 
 PixelBuffer CQtCanvas::ReadPixels(int x, int y, int w, int h) const {
-    return ToPixelBuffer(image_.copy(DeviceRect(QRect(x, y, w, h)).intersected(image_.rect())),
+    return ToPixelBuffer(Image().copy(DeviceRect(QRect(x, y, w, h)).intersected(image_.rect())),
                          scale_);
 }
 
 void CQtCanvas::BeginFrame() {
+    FinishPending();
     inFrame_ = true;
     ops_.clear();
     if (textCache_.size() >= kMaxCachedTexts) {
@@ -284,29 +285,130 @@ size_t CQtCanvas::UpdateBase() {
 PixelRect CQtCanvas::EndFrame() {
     inFrame_ = false;
     const QRect changed = ChangedArea();
-    const size_t prefix = UpdateBase();
-    if (!changed.isEmpty()) {
-        const QRect clip = DeviceRect(changed) & image_.rect();
-        if (prefix > 0) {
-            CopyArea(base_, clip);
-        }
-        for (size_t i = prefix; i < ops_.size(); ++i) {
-            Draw(image_, ops_[i], clip);
-        }
-    }
+    pendingFirst_ = UpdateBase();
     wholeFrame_ = painterOnly_;
     std::swap(ops_, previous_);
     ops_.clear();
+    pendingArea_ = DeviceRect(changed) & image_.rect();
+    pending_ = !pendingArea_.isEmpty();
+    if (!surface_) {
+        FinishPending();
+    }
     return {changed.x(), changed.y(), changed.width(), changed.height()};
 }
 
-void CQtCanvas::CopyArea(const QImage& from, const QRect& area) {
+void CQtCanvas::DrawFrame(QImage& into, size_t first, const QRect& clip) {
+    if (first > 0) {
+        CopyArea(into, base_, clip);
+    }
+    for (size_t i = first; i < previous_.size(); ++i) {
+        Draw(into, previous_[i], clip);
+    }
+}
+
+void CQtCanvas::FinishPending() {
+    if (!pending_) {
+        return;
+    }
+    CatchUpWithSurface(); // a frame drawn without a base draws over what was there
+    pending_ = false;
+    DrawFrame(image_, pendingFirst_, pendingArea_);
+    if (surface_) {
+        surfaceBehind_ |= pendingArea_;
+    }
+}
+
+void CQtCanvas::AttachSurface(std::function<const QImage*()> surface) {
+    FinishPending();
+    CatchUpWithSurface();
+    surface_ = std::move(surface);
+    surfaceBehind_ = image_.rect(); // until the window has painted it all
+}
+
+bool CQtCanvas::DrawPendingInto(QImage& surface, const QPoint& offset) {
+    const QImage::Format format = surface.format();
+    const bool fits =
+        (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied) &&
+        surface.rect().contains(QRect(offset, image_.size()));
+    if (!pending_ || !fits || !surfaceBehind_.isEmpty()) {
+        return false;
+    }
+    const SurfaceId id{surface.constBits(), surface.size(), surface.bytesPerLine(), format, offset};
+    if (!surfaceAhead_.isEmpty() &&
+        (id.bits != drawnSurface_.bits || id.size != drawnSurface_.size ||
+         id.bytesPerLine != drawnSurface_.bytesPerLine || id.format != drawnSurface_.format ||
+         id.offset != drawnSurface_.offset)) {
+        return false; // another surface than the one ahead of the back buffer
+    }
+    // The canvas's part of the surface, seen as an image of the canvas's size: opaque
+    // premultiplied pixels are the same words in either format.
+    uchar* corner = surface.bits() + offset.y() * surface.bytesPerLine() + offset.x() * 4;
+    QImage view(corner, image_.width(), image_.height(), surface.bytesPerLine(),
+                QImage::Format_ARGB32_Premultiplied);
+    pending_ = false;
+    DrawFrame(view, pendingFirst_, pendingArea_);
+    drawnSurface_ = id;
+    surfaceAhead_ |= pendingArea_;
+    return true;
+}
+
+void CQtCanvas::SurfaceShows(const QRect& area) {
+    if (area.contains(surfaceBehind_)) {
+        surfaceBehind_ = {};
+    }
+}
+
+// The surface is found again: it is used only if it is still the one drawn into. Otherwise
+// (a window whose surface was made anew) the back buffer keeps what it has and the next frame
+// is drawn whole.
+void CQtCanvas::CatchUpWithSurface() const {
+    if (surfaceAhead_.isEmpty()) {
+        return;
+    }
+    const QImage* surface = surface_ ? surface_() : nullptr;
+    const SurfaceId& id = drawnSurface_;
+    if (!surface || surface->constBits() != id.bits || surface->size() != id.size ||
+        surface->bytesPerLine() != id.bytesPerLine || surface->format() != id.format) {
+        wholeFrame_ = true;
+        surfaceAhead_ = {};
+        return;
+    }
+    const QRect area = surfaceAhead_;
+    surfaceAhead_ = {};
+    uchar* target = image_.bits();
+    const auto rowBytes = static_cast<size_t>(area.width()) * 4;
+    for (int row = area.top(); row <= area.bottom(); ++row) {
+        std::memcpy(target + row * static_cast<size_t>(image_.bytesPerLine()) + area.left() * 4,
+                    surface->constBits() +
+                        (row + id.offset.y()) * static_cast<size_t>(id.bytesPerLine) +
+                        (area.left() + id.offset.x()) * 4,
+                    rowBytes);
+    }
+}
+
+void CQtCanvas::DrawNow(const DrawOp& op) {
+    FinishPending();
+    CatchUpWithSurface();
+    Draw(image_, op, image_.rect());
+    if (surface_) {
+        surfaceBehind_ |= DeviceRect(op.target) & image_.rect();
+    }
+}
+
+const QImage& CQtCanvas::Image() const {
+    const_cast<CQtCanvas*>(this)->FinishPending();
+    CatchUpWithSurface();
+    return image_;
+}
+
+void CQtCanvas::CopyArea(QImage& into, const QImage& from, const QRect& area) {
     const auto rowBytes = static_cast<size_t>(area.width()) * 4;
     const uchar* source = from.constBits();
-    uchar* target = image_.bits();
+    uchar* target = into.bits();
     for (int row = area.top(); row <= area.bottom(); ++row) {
-        const size_t offset = row * static_cast<size_t>(image_.bytesPerLine()) + area.left() * 4;
-        std::memcpy(target + offset, source + offset, rowBytes);
+        std::memcpy(target + row * static_cast<size_t>(into.bytesPerLine()) + area.left() * 4,
+                    source + row * static_cast<size_t>(from.bytesPerLine()) + area.left() * 4,
+                    rowBytes);
     }
 }
 
@@ -393,25 +495,35 @@ void CQtCanvas::DrawWithPainter(QImage& into, const DrawOp& op, const QRect& are
 }
 
 // Each sprite sampled at the device pixel ratio, so a scaled screen gets whole particles, not
-// enlarged ones.
+// enlarged ones. A picture resampled to the sprite's size is blended as a plain rectangle,
+// padding included as far as the clip: whole groups of four.
 void CQtCanvas::DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& area) {
     const PixelArea clip{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
     auto* pixels = reinterpret_cast<std::uint32_t*>(into.bits());
     const int stride = static_cast<int>(into.bytesPerLine() / 4);
     for (std::size_t i = 0; i < op.spriteCount; ++i) {
         const Sprite& sprite = op.sprites[i];
-        const QRect device = DeviceRect(QRect(sprite.x, sprite.y, sprite.w, sprite.h));
-        const PixelArea target{device.left(), device.top(), device.right() + 1,
-                               device.bottom() + 1};
-        ImageRef picture = scaledPictures_.At(sprite.image, device.width(), device.height());
+        PixelArea target{sprite.x, sprite.y, sprite.x + sprite.w, sprite.y + sprite.h};
+        if (scale_ != 1.0) {
+            const QRect device = DeviceRect(QRect(sprite.x, sprite.y, sprite.w, sprite.h));
+            target = {device.left(), device.top(), device.right() + 1, device.bottom() + 1};
+        }
+        const PixelArea drawn{std::max(clip.x0, target.x0), std::max(clip.y0, target.y0),
+                              std::min(clip.x1, target.x1), std::min(clip.y1, target.y1)};
+        if (drawn.IsEmpty()) {
+            continue;
+        }
+        const ImageRef picture =
+            scaledPictures_.At(sprite.image, target.x1 - target.x0, target.y1 - target.y0);
         if (picture.IsEmpty()) {
             BlendPicture(pixels, stride, clip, sprite.image, target, sprite.alpha, columns_, rows_);
             continue;
         }
-        // The padding is blended too, as far as the clip: whole groups of four.
-        picture.width = picture.stride / 4;
-        BlendPicture(pixels, stride, clip, picture,
-                     {target.x0, target.y0, target.x0 + picture.width, target.y1}, sprite.alpha,
-                     columns_, rows_);
+        const int right = std::min(clip.x1, target.x0 + picture.stride / 4);
+        BlendRect(pixels + static_cast<size_t>(drawn.y0) * stride + drawn.x0, stride,
+                  picture.pixels +
+                      static_cast<size_t>(drawn.y0 - target.y0) * (picture.stride / 4) +
+                      (drawn.x0 - target.x0),
+                  picture.stride / 4, right - drawn.x0, drawn.y1 - drawn.y0, sprite.alpha);
     }
 }

@@ -11,6 +11,7 @@
 #include <QPoint>
 #include <QRect>
 
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -41,8 +42,26 @@ public:
     // Every draw through QPainter and every frame drawn whole: the plain way of drawing the
     // fast path is measured and compared against.
     void SetPainterOnly(bool painterOnly);
-    // The device pixels.
-    const QImage& Image() const { return image_; }
+    // The device pixels, up to date.
+    const QImage& Image() const;
+
+    // Drawing straight into the surface of the window that shows the canvas, one copy of the
+    // changed area less per frame. Once a window gives its surface here, EndFrame leaves the
+    // frame's drawing pending, the window's paint draws it into its surface (DrawPendingInto)
+    // and the back buffer is brought up to date from the surface only when it is read.
+    // `surface` returns the window's surface as it is now, or null.
+    void AttachSurface(std::function<const QImage*()> surface);
+    bool HasPending() const { return pending_; }
+    // The pending frame's rectangle of device pixels.
+    const QRect& PendingArea() const { return pendingArea_; }
+    // Draws the pending frame into `surface`, where the canvas's pixel (0, 0) is at `offset`;
+    // the surface must show the frame before it. False, drawing nothing, when the surface
+    // cannot take it (its format, its size, or an earlier frame it did not get).
+    bool DrawPendingInto(QImage& surface, const QPoint& offset);
+    // Draws a pending frame into the back buffer (the window did not paint it).
+    void FinishPending();
+    // The window showed the back buffer in `area` (device pixels).
+    void SurfaceShows(const QRect& area);
 
 private:
     // Outlined text rendered once and blended from then on: stroking and filling a large
@@ -70,7 +89,12 @@ private:
     void Add(OpKind kind, const ImageRef& image, const QRect& target, int alpha);
     QRect ChangedArea() const;
     size_t UpdateBase();
-    void CopyArea(const QImage& from, const QRect& area);
+    void DrawFrame(QImage& into, size_t first, const QRect& clip);
+    static void CopyArea(QImage& into, const QImage& from, const QRect& area);
+    // Copies what the surface got and the back buffer did not into the back buffer.
+    void CatchUpWithSurface() const;
+    // Draws outside a frame go straight into the back buffer.
+    void DrawNow(const DrawOp& op);
     // One draw into `into`, clipped to a rectangle of device pixels.
     void Draw(QImage& into, const DrawOp& op, const QRect& clip);
     bool DrawFast(QImage& into, const DrawOp& op, const QRect& clip);
@@ -82,15 +106,31 @@ private:
     int width_;
     int height_;
     double scale_;
-    QImage image_;
-    QImage base_;        // the leading draws that rarely change, drawn whole
-    size_t baseOps_ = 0; // how many draws base_ holds; 0: none
+    mutable QImage image_; // brought up to date from the surface when read
+    QImage base_;          // the leading draws that rarely change, drawn whole
+    size_t baseOps_ = 0;   // how many draws base_ holds; 0: none
     std::unordered_map<std::string, RenderedText> textCache_;
     std::vector<DrawOp> ops_;      // this frame's, in order
     std::vector<DrawOp> previous_; // the previous frame's
     bool inFrame_ = false;
-    bool wholeFrame_ = true;
+    mutable bool wholeFrame_ = true;
     bool painterOnly_ = false;
+    // The frame ended and not yet drawn: the draws from pendingFirst_ on of previous_.
+    bool pending_ = false;
+    size_t pendingFirst_ = 0;
+    QRect pendingArea_;
+    std::function<const QImage*()> surface_;
+    // Where the surface is ahead of the back buffer, and which surface that was.
+    mutable QRect surfaceAhead_;
+    struct SurfaceId {
+        const uchar* bits = nullptr;
+        QSize size;
+        qsizetype bytesPerLine = 0;
+        QImage::Format format = QImage::Format_Invalid;
+        QPoint offset;
+    } drawnSurface_;
+    // Where the back buffer is ahead of the surface (a frame the window did not paint).
+    QRect surfaceBehind_;
     // The visible runs of the pictures blended, by identity: their transparent parts are
     // skipped without being read.
     struct PictureRuns {

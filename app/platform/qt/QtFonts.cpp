@@ -8,6 +8,10 @@
 #include <QTextLayout>
 
 #include <cmath>
+#include <map>
+#include <mutex>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -34,6 +38,32 @@ QFont FontForFace(const QString& face) {
     return font;
 }
 
+// The fonts resolved so far by face name and cell height: finding a face asks fontconfig, and
+// every label measured and drawn asks for its font. A font registered later may change the
+// answers, so registering one forgets them.
+struct ResolvedFonts {
+    std::mutex mutex;
+    std::map<std::pair<std::string, int>, QFont> fonts;
+};
+
+ResolvedFonts& Resolved() {
+    static ResolvedFonts resolved;
+    return resolved;
+}
+
+QFont ResolveFontNow(const std::string& faceName, int cellHeight) {
+    QFont font = FontForFace(QString::fromStdString(faceName));
+    font.setPixelSize(cellHeight);
+    // A cell height counts ascent plus descent; a pixel size counts the em square.
+    const double height = QFontMetricsF(font).ascent() + QFontMetricsF(font).descent();
+    if (height > 0) {
+        const int pixels = static_cast<int>(std::lround(cellHeight * cellHeight / height));
+        font.setPixelSize(pixels > 0 ? pixels : 1);
+    }
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
 std::vector<QRawFont>& OutlineFonts() {
     static std::vector<QRawFont> fonts;
     return fonts;
@@ -56,19 +86,22 @@ QFont ResolveFont(const std::string& faceName, int cellHeight) {
     if (faceName.empty() || cellHeight <= 0) {
         return QGuiApplication::font();
     }
-    QFont font = FontForFace(QString::fromStdString(faceName));
-    font.setPixelSize(cellHeight);
-    // A cell height counts ascent plus descent; a pixel size counts the em square.
-    const double height = QFontMetricsF(font).ascent() + QFontMetricsF(font).descent();
-    if (height > 0) {
-        const int pixels = static_cast<int>(std::lround(cellHeight * cellHeight / height));
-        font.setPixelSize(pixels > 0 ? pixels : 1);
+    ResolvedFonts& resolved = Resolved();
+    const std::lock_guard<std::mutex> lock(resolved.mutex);
+    const auto key = std::make_pair(faceName, cellHeight);
+    auto found = resolved.fonts.find(key);
+    if (found == resolved.fonts.end()) {
+        found = resolved.fonts.emplace(key, ResolveFontNow(faceName, cellHeight)).first;
     }
-    font.setHintingPreference(QFont::PreferNoHinting);
-    return font;
+    return found->second;
 }
 
 void RegisterOutlineFont(const QByteArray& fontFile) {
+    {
+        ResolvedFonts& resolved = Resolved();
+        const std::lock_guard<std::mutex> lock(resolved.mutex);
+        resolved.fonts.clear();
+    }
     QRawFont font(fontFile, 12, QFont::PreferNoHinting);
     if (font.isValid()) {
         OutlineFonts().push_back(font);

@@ -11,14 +11,15 @@
 
 // The registered (or installed) family and style for `faceName`, sized so that ascent plus
 // descent equal `cellHeight` pixels, as a character cell height asks. An empty face name or
-// a size of 0 gives the application's default font.
+// a size of 0 gives the application's default font. Resolved once per face and size (until a
+// font file is registered).
 QFont ResolveFont(const std::string& faceName, int cellHeight);
 
 // Keeps a FreeType face of its own for an added font file, from which text outlines are taken.
 // Qt's faces are shared with every widget, and once a widget has drawn a glyph of the file at a
 // sub-pixel position, Qt's outlines of that file move by up to 1/64 pixel (the offset stays in
 // the shared face): the same text would come out a little different depending on what the
-// widgets drew before.
+// widgets drew before. Registering one forgets the fonts resolved so far.
 void RegisterOutlineFont(const QByteArray& fontFile);
 
 // A tooltip's text broken at blanks into lines of at most about `columns` characters, so a long

@@ -5,6 +5,7 @@
 #include "app/platform/qt/QtNativeControls.h"
 
 #include <QAction>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHelpEvent>
@@ -18,6 +19,8 @@
 #include <QPixmap>
 #include <QToolTip>
 #include <QWindow>
+
+#include <cmath>
 
 CCanvasWidget::CCanvasWidget(CQtMainWindow& owner, int width, int height) : owner_(owner) {
     setFixedSize(width, height);
@@ -71,19 +74,59 @@ QImage InFormatOf(QPainter& painter, const QImage& pixels) {
     return QImage(pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine(),
                   QImage::Format_RGB32);
 }
+
+// The window's surface when the painter draws into it, and where the widget's device pixel
+// (0, 0) is in it: the painter must map the widget to it by whole device pixels at `scale`.
+// Null for anything else (a grab, a widget rendered into a picture).
+QImage* SurfaceOf(QPainter& painter, const QImage* surface, double scale, QPoint& offset) {
+    QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    const QTransform transform = painter.deviceTransform();
+    if (!device || device != surface || transform.type() > QTransform::TxScale ||
+        transform.m11() != scale || transform.m22() != scale ||
+        transform.dx() != std::round(transform.dx()) ||
+        transform.dy() != std::round(transform.dy())) {
+        return nullptr;
+    }
+    offset = QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()));
+    return static_cast<QImage*>(device);
+}
+
+QRect LogicalOf(const QRect& device, double scale) {
+    return QRectF(device.x() / scale, device.y() / scale, device.width() / scale,
+                  device.height() / scale)
+        .toAlignedRect();
+}
 } // namespace
 
-// The back buffer holds device pixels: the logical rectangle to paint is taken from the
-// matching device rectangle.
+// A frame pending in the back buffer is drawn straight into the window's surface, where no
+// native control lies over it (the controls paint over the surface, and the back buffer is
+// brought up to date from it); anything else is copied from the back buffer, which holds
+// device pixels: the logical rectangle to paint is taken from the matching device rectangle.
 void CCanvasWidget::paintEvent(QPaintEvent* event) {
-    if (const CQtCanvas* canvas = owner_.Canvas()) {
-        QPainter painter(this);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        const QRect area = event->rect();
-        const double scale = canvas->Scale();
+    CQtCanvas* canvas = owner_.Canvas();
+    if (!canvas) {
+        return;
+    }
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const double scale = canvas->Scale();
+    QRegion rest = event->region();
+    QPoint offset;
+    const QRect pending = LogicalOf(canvas->PendingArea(), scale);
+    if (canvas->HasPending() && (QRegion(pending) - rest).isEmpty() &&
+        !childrenRegion().intersects(pending)) {
+        QImage* surface = SurfaceOf(painter, owner_.Surface(), scale, offset);
+        if (surface && canvas->DrawPendingInto(*surface, offset)) {
+            rest -= pending;
+        }
+    }
+    for (const QRect& area : rest) {
         const QRectF source(area.x() * scale, area.y() * scale, area.width() * scale,
                             area.height() * scale);
         painter.drawImage(QRectF(area), InFormatOf(painter, canvas->Image()), source);
+        if (SurfaceOf(painter, owner_.Surface(), scale, offset)) {
+            canvas->SurfaceShows(source.toAlignedRect());
+        }
     }
 }
 
@@ -143,6 +186,7 @@ void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* 
     backBuffer_ = std::make_unique<CQtCanvas>(description.clientWidth, description.clientHeight,
                                               DevicePixelRatio());
     CheckOrFail(!backBuffer_->Image().isNull()); // no memory for the back buffer
+    AttachSurface();
     frame_->setCentralWidget(canvas_);
     BuildMenu(description);
     frame_->layout()->setSizeConstraint(QLayout::SetFixedSize); // not resizable
@@ -206,6 +250,7 @@ ICanvas& CQtMainWindow::BackBuffer() {
                                                    DevicePixelRatio());
         CheckOrFail(!resized->Image().isNull());
         backBuffer_ = std::move(resized);
+        AttachSurface();
     }
     return *backBuffer_;
 }
@@ -214,6 +259,19 @@ void CQtMainWindow::Present(const PixelRect& changed) {
     if (canvas_ && !destroyed_ && !changed.IsEmpty()) {
         canvas_->repaint(changed.x, changed.y, changed.width, changed.height);
     }
+    if (backBuffer_) {
+        backBuffer_->FinishPending(); // the window did not paint it
+    }
+}
+
+void CQtMainWindow::AttachSurface() {
+    backBuffer_->AttachSurface([this] { return Surface(); });
+}
+
+const QImage* CQtMainWindow::Surface() const {
+    QBackingStore* store = canvas_ && !destroyed_ ? canvas_->backingStore() : nullptr;
+    QPaintDevice* device = store ? store->paintDevice() : nullptr;
+    return device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
 }
 
 bool CQtMainWindow::IsShowing() const {

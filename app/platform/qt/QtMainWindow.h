@@ -61,12 +61,17 @@ public:
     // For the canvas widget, the frame and the synthetic input.
     IWindowListener* Listener() const { return destroyed_ ? nullptr : listener_; }
     const CQtCanvas* Canvas() const { return backBuffer_.get(); }
+    CQtCanvas* Canvas() { return backBuffer_.get(); }
+    // The image the window's widgets are painted into, when the platform paints into one.
+    const QImage* Surface() const;
     CCanvasWidget* CanvasWidget() const { return canvas_; }
     QMainWindow* Frame() const { return frame_.get(); }
     void OnFrameClosed();
 
 private:
     double DevicePixelRatio() const;
+    // The back buffer draws its frames straight into the window's surface.
+    void AttachSurface();
     void BuildMenu(const WindowDescription& description);
     // Sends the action's command to the listener; a non-empty shortcut works window-wide.
     void ConnectCommand(QAction* action, int command, const std::string& shortcut);
