@@ -94,6 +94,36 @@ TEST(CsvTable, QuotesLineEndsAndEmptyLinesAsRfc4180) {
     EXPECT_EQ(CsvRow({"1", "a,b", "q\""}), "1,\"a,b\",\"q\"\"\"\n");
 }
 
+// Read from a stream one record at a time: the same records as the whole text gives, and a
+// record too long to keep is an error of its own that leaves the next one as it was.
+TEST(CsvTable, AStreamIsReadRecordByRecordWithinALimit) {
+    const std::string text = "\xEF\xBB\xBF"
+                             "a,b\r\n\"" +
+                             std::string(kMostRecordBytes, 'x') + "\n\",2\n\n3,\"c\nd\"\r4,5";
+    std::istringstream in(text);
+    CsvReader reader(in);
+    std::vector<CsvRecord> records;
+    for (CsvRecord record; reader.Next(record);) {
+        records.push_back(record);
+    }
+    EXPECT_FALSE(reader.Failed());
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[0].fields, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(records[1].line, 2);
+    EXPECT_EQ(records[1].error, "the row is longer than 1 MiB");
+    EXPECT_LE(records[1].fields.at(0).size(), kMostRecordBytes);
+    EXPECT_EQ(records[2].line, 5); // after the line end inside the long field and an empty line
+    EXPECT_EQ(records[2].fields, (std::vector<std::string>{"3", "c\nd"}));
+    EXPECT_EQ(records[3].line, 7);
+    EXPECT_EQ(records[3].fields, (std::vector<std::string>{"4", "5"}));
+    const auto whole = ReadCsv(text);
+    ASSERT_EQ(whole.size(), records.size());
+    for (size_t i = 0; i < whole.size(); ++i) {
+        EXPECT_EQ(whole[i].fields, records[i].fields);
+        EXPECT_EQ(whole[i].line, records[i].line);
+    }
+}
+
 // Hand-worked, as the model computes them:
 // annulus = pi/4 (ID^2 - dip tube OD^2); capacity = round(rise x annulus / 0.112) bbl/day;
 // recommended length = rise x (60 / SPM / 2) x 1.23333333333; bore = pi/4 x dip tube ID^2.
