@@ -23,6 +23,10 @@ case "${1:-}" in
     # CI checks the formatting as well.
     packages+=(clang-format)
     ;;
+  --with-bench)
+    # tools/bench/batch-compare.sh measures the calculator's peak memory with /usr/bin/time.
+    packages+=(time)
+    ;;
 esac
 
 missing=()

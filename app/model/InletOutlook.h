@@ -17,9 +17,14 @@
 // d is measured over several cycles after the first, with the same step as the simulation,
 // from the depth at the exact cycle boundaries: the pump draws nothing around the bottom of the
 // stroke, so there the depth moves at the rise velocity and is interpolated between steps.
+//
+// A pump cycle longer than kMostStepsPerCycle steps (a pump speed far below any real one: under
+// 0.055 SPM at 1/60 s) is stepped in kMostStepsPerCycle steps instead, so the work is bounded
+// whatever the values; every shorter cycle is stepped with the simulation's own step.
 
 #include "app/model/WellParameters.h"
 
+#include <memory>
 #include <optional>
 
 struct InletOutlook {
@@ -28,10 +33,38 @@ struct InletOutlook {
     double deepest = 0;   // the deepest penetration ever (in): the dip tube length if it reaches
 };
 
+// The most steps a pump cycle is stepped in (about 18 minutes of pump cycle at 1/60 s).
+inline constexpr double kMostStepsPerCycle = 65536;
+
+// What the outlooks of many designs share, kept between calls: the pump's draw at each step
+// for the last few pump speeds and steps (it depends on nothing else), and the gas limits of
+// the last few designs (they do not depend on the production rate). Not shared between
+// threads: each thread that judges designs keeps its own.
+class OutlookCache {
+public:
+    OutlookCache();
+    ~OutlookCache();
+    OutlookCache(const OutlookCache&) = delete;
+    OutlookCache& operator=(const OutlookCache&) = delete;
+
+    struct Memory; // InletOutlook.cpp
+    Memory& Get() { return *memory_; }
+
+private:
+    std::unique_ptr<Memory> memory_;
+};
+
 // With the pump running from the bottom of the stroke, stepped by `step` seconds as the
 // simulation steps. A design that cannot separate (no annulus) reaches at the first step.
 InletOutlook DipTubeInletOutlook(const WellParameters& parameters, double step);
+InletOutlook DipTubeInletOutlook(const WellParameters& parameters, double step,
+                                 OutlookCache& cache);
 
 // The smallest whole production rate from 1 to `maxRate` bbl/day at which gas ever reaches the
 // dip tube inlet (the penetration grows with the rate); none when even `maxRate` does not.
-std::optional<long> LongRunGasLimitRate(WellParameters parameters, double step, long maxRate);
+// Found from the cycle's peak and the drift's sign, then held to the outlook's own answer at
+// the rate found and the one below it.
+std::optional<long> LongRunGasLimitRate(const WellParameters& parameters, double step,
+                                        long maxRate);
+std::optional<long> LongRunGasLimitRate(const WellParameters& parameters, double step, long maxRate,
+                                        OutlookCache& cache);

@@ -9,6 +9,11 @@
 #include <cmath>
 
 DesignVerdict JudgeDesign(const WellParameters& p, double step) {
+    OutlookCache cache;
+    return JudgeDesign(p, step, cache);
+}
+
+DesignVerdict JudgeDesign(const WellParameters& p, double step, OutlookCache& cache) {
     DesignVerdict verdict;
     if (BreaksARangeRule(p)) {
         return verdict; // does not apply
@@ -22,10 +27,10 @@ DesignVerdict JudgeDesign(const WellParameters& p, double step) {
     verdict.recommendedLength = RoundToThousandths(
         CapacityModel::RecommendedDipTubeLength(p.GetGasBubbleRiseVelocity(), p.GetSPM()));
     verdict.dipTubeShorterThanRecommended = length < verdict.recommendedLength;
-    const InletOutlook outlook = DipTubeInletOutlook(p, step);
+    const InletOutlook outlook = DipTubeInletOutlook(p, step, cache);
     verdict.deepestReach = outlook.deepest;
     verdict.reachShare = length > 0 ? 100 * outlook.deepest / length : 100;
-    verdict.gasLimitRate = LongRunGasLimitRate(p, step, kGasLimitSearchRate);
+    verdict.gasLimitRate = LongRunGasLimitRate(p, step, kGasLimitSearchRate, cache);
     if (!outlook.reaches) {
         verdict.kind = VerdictKind::Works;
         return verdict;

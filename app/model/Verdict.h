@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+class OutlookCache;
+
 // In order from best to worst (the separator finder ranks by it).
 enum class VerdictKind {
     Works,        // gas never reaches the dip tube inlet
@@ -40,6 +42,9 @@ inline constexpr long kGasLimitSearchRate = 10000000;
 
 // Judges `parameters` with the simulation stepped by `step` seconds (the main loop's 1/60 s).
 DesignVerdict JudgeDesign(const WellParameters& parameters, double step = 1.0 / 60);
+// The same verdict, with what designs judged before share kept in `cache` (the calculator
+// judges many).
+DesignVerdict JudgeDesign(const WellParameters& parameters, double step, OutlookCache& cache);
 
 // "works", "fails", "does not apply": the calculator's column and the start of every sentence.
 const char* VerdictWord(VerdictKind kind);

@@ -103,3 +103,18 @@ TEST(Verdict, TimesAreSaidAsPeopleSayThem) {
     EXPECT_EQ(SayDuration(1.09588e6), "13 days");
     EXPECT_EQ(SayDuration(1e12), "11574074 days"); // never an exponent
 }
+
+// A pump speed far below any real one, but within its range (above 0), is judged at once: a
+// design read at start-up never holds the program up.
+TEST(Verdict, APumpSpeedNearZeroIsJudgedAtOnce) {
+    for (double spm : {1e-7, 1e-10}) {
+        const DesignVerdict above = JudgeDesign(Design(250, spm));
+        EXPECT_EQ(above.kind, VerdictKind::Fails) << spm;
+        EXPECT_EQ(above.cause, FailureCause::AboveCapacity) << spm;
+        // The draw gets past the rise about 9 % into the stroke: years at these speeds.
+        EXPECT_NEAR(above.secondsToInlet / (60 / spm), 0.088, 0.001) << spm;
+        const DesignVerdict below = JudgeDesign(Design(50, spm));
+        EXPECT_EQ(below.kind, VerdictKind::Works) << spm;
+        EXPECT_EQ(below.gasLimitRate, 65) << spm; // the peak draw, 3.77 x 65, passes the rise
+    }
+}

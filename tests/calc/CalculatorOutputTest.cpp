@@ -136,6 +136,18 @@ TEST(CalculatorOutput, ABatchCanComeFromStandardInput) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3) << run.out;
     EXPECT_NE(run.out.find("\n4.09,3,2.75,1.35,1.05,42,6,250,10,"), std::string::npos) << run.out;
+    // Their number unknown until the end, long batches say how far they have got.
+    std::string batch = "production_rate\n";
+    for (int rate = 1; rate <= 250; ++rate) {
+        batch += std::to_string(rate) + "\n";
+    }
+    const CalcResult long_ = Calc({"--batch", "-"}, batch);
+    EXPECT_EQ(long_.status, 0);
+    EXPECT_NE(long_.err.find("gas-separator-calc: 100 designs so far\n"
+                             "gas-separator-calc: 200 designs so far\n"),
+              std::string::npos)
+        << long_.err;
+    EXPECT_EQ(std::count(long_.out.begin(), long_.out.end(), '\n'), 251);
 }
 
 namespace {

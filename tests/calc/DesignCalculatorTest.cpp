@@ -1,11 +1,15 @@
 #include "tools/calc/DesignCalculator.h"
 #include "app/files/AtomicFile.h"
+#include "app/model/NumberFormat.h"
+#include "app/model/ParameterTable.h"
+#include "app/model/Verdict.h"
 #include "tests/files/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -49,8 +53,50 @@ TEST(DesignCalculator, ShippedDefaultsGiveTheKnownFigures) {
     EXPECT_EQ(run.keys.at("recommended_dip_tube_length_in"), "27.75");
     EXPECT_NEAR(std::stod(run.keys.at("peak_gas_penetration_in")), 20.3, 0.1);
     EXPECT_EQ(run.keys.at("gas_reaches_dip_tube_inlet"), "false");
-    EXPECT_EQ(run.keys.count("gas_limit_production_rate_bbl_per_day"), 0u);
+    EXPECT_EQ(run.keys.at("gas_limit_production_rate_bbl_per_day"), "242"); // always given
+    EXPECT_EQ(run.keys.at("verdict"), "works");
+    EXPECT_EQ(run.keys.at("verdict_cause"), "none");
+    EXPECT_EQ(run.keys.at("capacity_margin_percent"), "17.4"); // 100 x (1 - 200 / 242)
     EXPECT_TRUE(run.err.empty());
+    // The keys as before, the verdict's after them.
+    EXPECT_NE(run.out.find("long_run_peak_gas_penetration_in: 20.2588\n"
+                           "gas_limit_production_rate_bbl_per_day: 242\nverdict: works\n"
+                           "verdict_cause: none\ncapacity_margin_percent: 17.4\n"),
+              std::string::npos)
+        << run.out;
+}
+
+// The calculator says what the program's panel says of a design, in the same words: it works,
+// fails above capacity, or fails for a dip tube shorter than the gas reach.
+TEST(DesignCalculator, TheVerdictIsThePanelsInItsWords) {
+    const std::vector<std::vector<std::string>> designs = {
+        {}, {"--production-rate", "250"}, {"--spm", "4", "--dip-tube-length", "24"}};
+    std::set<std::string> causes;
+    for (const auto& args : designs) {
+        WellParameters p; // the shipped design, then the options
+        const double shipped[] = {4.09, 3, 2.75, 1.35, 1.05, 42, 6, 200, 8};
+        for (size_t i = 0; i < Parameters().size(); ++i) {
+            Parameters()[i].Set(p, shipped[i]);
+        }
+        for (size_t i = 0; i < args.size(); i += 2) {
+            ParameterWithColumn(args[i])->Set(p, std::stod(args[i + 1]));
+        }
+        const DesignVerdict verdict = JudgeDesign(p);
+        const CalcRun run = Calc(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.keys.at("verdict"), VerdictWord(verdict.kind));
+        const std::string cause = *CauseText(verdict.cause) ? CauseText(verdict.cause) : "none";
+        EXPECT_EQ(run.keys.at("verdict_cause"), cause);
+        EXPECT_EQ(run.keys.at("capacity_margin_percent"),
+                  FormatDecimals(verdict.capacityMargin, 1));
+        EXPECT_EQ(run.keys.at("gas_limit_production_rate_bbl_per_day"),
+                  std::to_string(verdict.gasLimitRate.value_or(-1)));
+        EXPECT_EQ(run.keys.at("time_to_dip_tube_inlet_s"),
+                  verdict.kind == VerdictKind::Fails ? FormatNumber(verdict.secondsToInlet)
+                                                     : "never");
+        causes.insert(cause);
+    }
+    EXPECT_EQ(causes.size(), 3u);
 }
 
 // The limit and the time to the inlet hold however long the pump runs: 250 bbl/day, below the
@@ -103,6 +149,8 @@ TEST(DesignCalculator, BadCommandLinesGiveOneLineAndStatusTwo) {
                                                {"--spm", "inf"},
                                                {"--production-rate", "1e999"},
                                                {"--step", "0"},
+                                               {"-j", "0"},
+                                               {"-j", "1.5"},
                                                {"--defaults", "/nonexistent/gs/defaults.yml"}}) {
         const CalcRun run = Calc(args);
         EXPECT_EQ(run.status, 2) << args[0];
@@ -140,6 +188,21 @@ TEST(DesignCalculator, ReadsADefaultsFileAndRejectsABrokenOne) {
     const CalcRun device = Calc({"--defaults", zero.string()});
     EXPECT_EQ(device.status, 2);
     EXPECT_NE(device.err.find("not a regular file"), std::string::npos) << device.err;
+}
+
+// A pump speed within its range but near zero (a cycle of years) is computed at once.
+TEST(DesignCalculator, APumpSpeedNearZeroIsComputedAtOnce) {
+    TestFolder folder("calc-slow-pump");
+    const auto slow = folder / "slow.yml";
+    WriteFileAtomically(slow, "Casing Size: 4.09\nPreset Name: \nSeparator OD: 3\n"
+                              "Separator ID: 2.75\nDip Tube OD: 1.35\nDip Tube ID: 1.05\n"
+                              "Dip Tube Length: 42\nGas Bubble Rise Velocity: 6\n"
+                              "Production Rate: 250\nSPM: 0.0000001\n");
+    const CalcRun run = Calc({"--defaults", slow.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.keys.at("verdict"), "fails");
+    EXPECT_EQ(run.keys.at("gas_limit_production_rate_bbl_per_day"), "65");
+    EXPECT_NEAR(std::stod(run.keys.at("time_to_dip_tube_inlet_s")), 0.0885 * 6e8, 0.001 * 6e8);
 }
 
 TEST(DesignCalculator, TraceHasAHeaderAndOneRowPerStep) {

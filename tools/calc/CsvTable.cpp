@@ -1,53 +1,9 @@
 #include "tools/calc/CsvTable.h"
 
-#include <algorithm>
+#include <sstream>
 
 namespace {
-bool IsLineEnd(char c) {
-    return c == '\n' || c == '\r';
-}
-
-// Reads the quoted field whose opening quote is before `i`; returns the position after the
-// closing quote, or the text's end with `error` set.
-size_t ReadQuoted(std::string_view text, size_t i, int& line, std::string& field,
-                  std::string& error) {
-    while (i < text.size()) {
-        const char c = text[i++];
-        if (c != '"') {
-            line += c == '\n' || (c == '\r' && (i == text.size() || text[i] != '\n'));
-            field += c;
-        } else if (i < text.size() && text[i] == '"') {
-            field += '"';
-            ++i;
-        } else {
-            return i;
-        }
-    }
-    error = "a quoted field is not closed";
-    return i;
-}
-
-// Reads one field at `i`; returns the position of what follows it (a comma, a line end, the
-// end).
-size_t ReadField(std::string_view text, size_t i, int& line, CsvRecord& record) {
-    std::string field;
-    if (i < text.size() && text[i] == '"') {
-        i = ReadQuoted(text, i + 1, line, field, record.error);
-        if (i < text.size() && text[i] != ',' && !IsLineEnd(text[i]) && record.error.empty()) {
-            record.error =
-                "text after the closing quote of field " + std::to_string(record.fields.size() + 1);
-        }
-    }
-    while (i < text.size() && text[i] != ',' && !IsLineEnd(text[i])) {
-        if (text[i] == '"' && record.error.empty()) {
-            record.error =
-                "a quote inside unquoted field " + std::to_string(record.fields.size() + 1);
-        }
-        field += text[i++];
-    }
-    record.fields.push_back(std::move(field));
-    return i;
-}
+constexpr size_t kReadChunk = 1 << 16;
 
 bool IsEmptyLine(const CsvRecord& record) {
     return record.error.empty() && record.fields.size() == 1 &&
@@ -55,30 +11,119 @@ bool IsEmptyLine(const CsvRecord& record) {
 }
 } // namespace
 
-std::vector<CsvRecord> ReadCsv(std::string_view text) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
-        text.remove_prefix(3);
+CsvReader::CsvReader(std::istream& in) : in_(in), buffer_(kReadChunk) {}
+
+int CsvReader::Peek() {
+    if (position_ == end_) {
+        if (!in_.good()) {
+            return EOF;
+        }
+        in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        position_ = 0;
+        end_ = static_cast<size_t>(in_.gcount());
+        if (end_ == 0) {
+            return EOF;
+        }
     }
-    std::vector<CsvRecord> records;
-    int line = 1;
-    size_t i = 0;
-    while (i < text.size()) {
-        CsvRecord record;
-        record.line = line;
-        i = ReadField(text, i, line, record);
-        while (i < text.size() && text[i] == ',') {
-            i = ReadField(text, i + 1, line, record);
+    return static_cast<unsigned char>(buffer_[position_]);
+}
+
+int CsvReader::Get() {
+    const int c = Peek();
+    position_ += c != EOF;
+    return c;
+}
+
+bool CsvReader::AtLineEnd() {
+    const int c = Peek();
+    return c == EOF || c == '\n' || c == '\r';
+}
+
+// Adds `c` to `field`, unless the record has grown too long: then it becomes an error and
+// nothing more of it is kept.
+void CsvReader::Keep(CsvRecord& record, std::string& field, char c) {
+    if (++recordBytes_ <= kMostRecordBytes) {
+        field += c;
+    } else if (record.error.empty()) {
+        record.error = "the row is longer than " + std::to_string(kMostRecordBytes >> 20) + " MiB";
+    }
+}
+
+// Reads the quoted field whose opening quote has been read; sets the error if it is not closed.
+void CsvReader::ReadQuoted(CsvRecord& record, std::string& field) {
+    for (int c = Get(); c != EOF; c = Get()) {
+        if (c != '"') {
+            line_ += c == '\n' || (c == '\r' && Peek() != '\n');
+            Keep(record, field, static_cast<char>(c));
+        } else if (Peek() == '"') {
+            Keep(record, field, static_cast<char>(Get()));
+        } else {
+            return;
         }
-        if (i < text.size() && text[i] == '\r') {
-            ++i;
+    }
+    if (record.error.empty()) {
+        record.error = "a quoted field is not closed";
+    }
+}
+
+// Reads one field, up to what follows it (a comma, a line end, the end).
+void CsvReader::ReadField(CsvRecord& record) {
+    std::string field;
+    if (Peek() == '"') {
+        Get();
+        ReadQuoted(record, field);
+        if (!AtLineEnd() && Peek() != ',' && record.error.empty()) {
+            record.error =
+                "text after the closing quote of field " + std::to_string(record.fields.size() + 1);
         }
-        if (i < text.size() && text[i] == '\n') {
-            ++i;
+    }
+    while (!AtLineEnd() && Peek() != ',') {
+        const char c = static_cast<char>(Get());
+        if (c == '"' && record.error.empty()) {
+            record.error =
+                "a quote inside unquoted field " + std::to_string(record.fields.size() + 1);
         }
-        ++line;
+        Keep(record, field, c);
+    }
+    record.fields.push_back(std::move(field));
+}
+
+bool CsvReader::Next(CsvRecord& record) {
+    if (!started_) { // a byte order mark at the very start is no part of the first field
+        started_ = true;
+        if (Peek() != EOF &&
+            std::string_view(buffer_.data(), end_).substr(0, 3) == "\xEF\xBB\xBF") {
+            position_ += 3;
+        }
+    }
+    while (Peek() != EOF) {
+        record = CsvRecord{line_, {}, {}};
+        recordBytes_ = 0;
+        ReadField(record);
+        while (Peek() == ',') {
+            Get();
+            ReadField(record);
+        }
+        if (Peek() == '\r') {
+            Get();
+        }
+        if (Peek() == '\n') {
+            Get();
+        }
+        ++line_;
         if (!IsEmptyLine(record)) {
-            records.push_back(std::move(record));
+            return true;
         }
+    }
+    return false;
+}
+
+std::vector<CsvRecord> ReadCsv(std::string_view text) {
+    std::istringstream in{std::string(text)};
+    CsvReader reader(in);
+    std::vector<CsvRecord> records;
+    for (CsvRecord record; reader.Next(record);) {
+        records.push_back(std::move(record));
     }
     return records;
 }

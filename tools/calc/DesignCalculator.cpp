@@ -7,17 +7,21 @@
 #include "app/model/ParameterRules.h"
 #include "tools/calc/DesignFigures.h"
 #include "tools/calc/DesignTable.h"
+#include "tools/calc/QuotedText.h"
 #include "tools/calc/SweepPlot.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <istream>
 #include <map>
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -49,13 +53,12 @@ Run options:
   --trace FILE.csv       write one row per step: time, crank angle, plunger position and
                          velocity, flow multiplier, the four velocities, penetration depth
                          and fraction
-  --gas-limit            also find the smallest whole production rate at which gas ever
-                         reaches the dip tube inlet, however long the pump runs (up to
-                         10,000,000 bbl/day)
+  --gas-limit            accepted for older scripts: the gas limit is always reported
   --help                 show this text
   --version              print the version
 
-Many designs (a CSV table on standard output, or in FILE with --out):
+Many designs (a CSV table on standard output, or in FILE with --out), computed side by side
+and written row by row in their order as they are done:
   --batch FILE.csv       one design per row ("-": read standard input); the header names
                          value options by their column
 )";
@@ -69,19 +72,25 @@ Many designs (a CSV table on standard output, or in FILE with --out):
         }
         line += (line.back() == ' ' || line.back() == '(' ? "" : " ") + column;
     }
-    usage +=
-        line + "\n" +
-        R"(                         values not given (no column, an empty field) are the starting values
+    usage += line + "\n" +
+             R"(                         an input without a column is the starting value in every
+                         row (said once on standard error); an empty field of an input is
+                         an error of its row; other columns (a well name, notes) are carried
+                         through to the table unchanged, after the input columns
   --sweep NAME=FROM:TO:STEP
                          one design per value of one option, e.g. production_rate=100:300:5
                          (at most 100,000 values; STEP at least 0.001 in size, towards TO)
-  --out FILE.csv         write the table to FILE (replaced in one step) instead
+  --out FILE.csv         write the table to FILE (replaced in one step, when complete) instead
   --plot FILE.png        with --sweep: a chart of the deepest gas penetration against the
                          swept value, with the dip tube length and, for production_rate, the
                          maximum capacity
-Each row of the table holds the input values, then the output keys below (with the gas limit).
-A row that cannot be used (a bad number, a value out of range) is reported on standard error
-with its line (or swept value) and left out; the exit status is then 1.
+  -j N                   compute N rows at once (default: one per processor core; 1: one
+                         after the other); the table is the same whatever N
+Each row of the table holds the input values, the carried columns, then the output keys
+below. A row that cannot be used (a bad number, an empty input field, a value out of range) is
+reported on standard error with its line (or swept value) and left out; the exit status is
+then 1. A text cell that a spreadsheet would take for a formula (starting with =, +, - or @,
+and no plain number) is written with an apostrophe before it.
 Every output is checked before the work starts: an existing file that is read-only or not a
 regular file, or two outputs naming one file, are refused. An output that cannot be written (a
 full disk, a closed pipe) ends the run with the system's reason and exit status 2; a file is
@@ -98,9 +107,14 @@ recommended_dip_tube_length_in; peak_gas_penetration_in and gas_reaches_dip_tube
 the --seconds run; time_to_dip_tube_inlet_s, the seconds after the pump starts at which gas
 first reaches the inlet however long it runs, or "never"; long_run_peak_gas_penetration_in,
 the deepest the gas gets however long it runs (the dip tube length when it reaches the inlet);
-with --gas-limit, gas_limit_production_rate_bbl_per_day. The last three come from the model's
-cycle behaviour (the drift of the gas per pump cycle and its peak within a cycle), not from a
-longer run.
+gas_limit_production_rate_bbl_per_day, the smallest whole production rate at which gas ever
+reaches the inlet (up to 10,000,000 bbl/day, else "none"); verdict, the program's verdict on
+the design ("works", "fails" or "does not apply"); verdict_cause ("above capacity", "dip tube
+shorter than the gas reach" or "none"); capacity_margin_percent, the share of the maximum
+capacity left at the production rate (negative above it). The time, the long-run penetration,
+the gas limit and the verdict come from the model's cycle behaviour (the drift of the gas per
+pump cycle and its peak within a cycle), not from a longer run, as the program's panel judges
+a design.
 )";
     return usage;
 }
@@ -110,6 +124,7 @@ struct Options {
     std::map<const ParameterSpec*, double> values;
     RunSettings settings;
     std::optional<std::string> traceFile, batchFile, sweep, outFile, plotFile;
+    size_t jobs = std::max(std::thread::hardware_concurrency(), 1u); // rows computed at once
     bool help = false;
 };
 
@@ -128,6 +143,8 @@ std::optional<std::string>* FileOption(Options& options, const std::string& name
     return nullptr;
 }
 
+constexpr int kMostJobs = 256;
+
 void ApplyOption(Options& options, const std::string& name, const std::string& value) {
     if (auto* file = FileOption(options, name)) {
         *file = value;
@@ -135,6 +152,13 @@ void ApplyOption(Options& options, const std::string& name, const std::string& v
         options.settings.seconds = NumberValue(name, value);
     } else if (name == "--step") {
         options.settings.step = NumberValue(name, value);
+    } else if (name == "-j") {
+        const double jobs = NumberValue(name, value);
+        if (!(jobs >= 1 && jobs <= kMostJobs) || jobs != std::floor(jobs)) {
+            throw CalculatorError("-j must be a whole number from 1 to " +
+                                  std::to_string(kMostJobs));
+        }
+        options.jobs = static_cast<size_t>(jobs);
     } else {
         options.values[ParameterWithColumn(name)] = RoundToThousandths(NumberValue(name, value));
     }
@@ -171,7 +195,7 @@ std::vector<CommandLineOption> CalculatorOptions() {
     std::vector<CommandLineOption> options = {
         {"--help", false}, {"-h", false},       {"--gas-limit", false}, {"--defaults", true},
         {"--trace", true}, {"--batch", true},   {"--sweep", true},      {"--out", true},
-        {"--plot", true},  {"--seconds", true}, {"--step", true},
+        {"--plot", true},  {"--seconds", true}, {"--step", true},       {"-j", true},
     };
     static std::vector<std::string> flags; // the table's flags, kept for the options' names
     if (flags.empty()) {
@@ -191,14 +215,14 @@ Options ParseOptions(const std::vector<std::string>& args) {
         throw CalculatorError(line.culprit + " needs a value");
     }
     if (line.problem != CommandLine::Problem::None) {
-        throw CalculatorError("unknown option '" + line.culprit + "' (see --help)");
+        throw CalculatorError("unknown option " + QuoteInput(line.culprit) + " (see --help)");
     }
     Options options;
     for (const CommandLineArgument& argument : line.arguments) {
         if (argument.option == "--help" || argument.option == "-h") {
             options.help = true;
         } else if (argument.option == "--gas-limit") {
-            options.settings.gasLimit = true;
+            // the gas limit is always reported; the option stays for the scripts that give it
         } else {
             ApplyOption(options, argument.option, argument.value);
         }
@@ -293,8 +317,9 @@ private:
 constexpr std::streamoff kTraceChunk = 1 << 16;
 
 DesignFigures RunWithTrace(const WellParameters& parameters, const Options& options) {
+    OutlookCache cache;
     if (!options.traceFile) {
-        return ComputeFigures(parameters, options.settings);
+        return ComputeFigures(parameters, options.settings, cache);
     }
     OutputFile trace("trace file", *options.traceFile);
     std::ostringstream csv;
@@ -303,7 +328,7 @@ DesignFigures RunWithTrace(const WellParameters& parameters, const Options& opti
            "dip_tube_liquid_velocity_in_per_s,dip_tube_bubble_velocity_in_per_s,"
            "gas_penetration_depth_in,gas_penetration_fraction\n";
     DesignFigures figures =
-        ComputeFigures(parameters, options.settings, [&](const SimulationState& s) {
+        ComputeFigures(parameters, options.settings, cache, [&](const SimulationState& s) {
             WriteTraceRow(csv, s);
             if (csv.tellp() >= kTraceChunk) {
                 trace.Write(csv.str());
@@ -327,8 +352,6 @@ int RunSingleDesign(const WellParameters& parameters, const Options& options, st
     WriteOutput(out, yaml);
     return 0;
 }
-
-constexpr std::size_t kLargestBatchFile = 64 << 20; // bytes
 
 // The file a write to `path` ends in, links followed and the name made absolute and tidy.
 std::filesystem::path ResolvedOutput(const std::string& path) {
@@ -355,33 +378,44 @@ void RefuseOneFileForTwoOutputs(const Options& options) {
     }
 }
 
-// All of `in` if it holds at most `maxBytes` bytes.
-bool ReadStream(std::istream& in, std::size_t maxBytes, std::string& text) {
-    std::string chunk(1 << 16, '\0');
-    while (in && text.size() <= maxBytes) {
-        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+// The batch file, opened when it is a regular file (links followed): a FIFO or a device
+// would block or never end.
+std::ifstream OpenBatchFile(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!error && !std::filesystem::is_regular_file(status)) {
+        error = FileError::NotRegularFile;
     }
-    return text.size() <= maxBytes && !in.bad();
+    std::ifstream file;
+    if (!error) {
+        errno = 0;
+        file.open(path, std::ios::binary);
+        if (!file) {
+            error = std::error_code(errno ? errno : EACCES, std::generic_category());
+        }
+    }
+    if (error) {
+        throw CalculatorError("cannot read batch file '" + path + "': " + error.message());
+    }
+    return file;
 }
 
-std::vector<DesignRow> TableRows(const Options& options, const std::optional<Sweep>& sweep,
-                                 const WellParameters& base, std::istream& in) {
+// The rows of the batch file, or of standard input, or of the sweep. A batch file is counted
+// first (a quick pass) for the progress lines.
+std::unique_ptr<RowSource> TableRows(const Options& options, const std::optional<Sweep>& sweep,
+                                     const WellParameters& base, std::istream& in,
+                                     std::ifstream& file, std::ostream& err) {
     if (sweep) {
-        return SweepRows(*sweep, base);
+        return SweepSource(*sweep, base);
     }
-    std::string text;
-    std::error_code error;
     if (*options.batchFile == "-") {
-        if (!ReadStream(in, kLargestBatchFile, text)) {
-            throw CalculatorError("cannot read the batch from standard input: " +
-                                  std::string(in.bad() ? "a read failed" : "over 64 MiB"));
-        }
-    } else if (!ReadRegularFile(*options.batchFile, kLargestBatchFile, text, error)) {
-        throw CalculatorError("cannot read batch file '" + *options.batchFile +
-                              "': " + error.message());
+        return BatchSource(in, base, err);
     }
-    return BatchRows(text, base);
+    file = OpenBatchFile(*options.batchFile);
+    const size_t count = CountBatchRows(file);
+    file.clear();
+    file.seekg(0);
+    return BatchSource(file, base, err, count);
 }
 
 // "Casing size 4.09 in, separator OD 3 in, ..." without the swept option: the well and the
@@ -405,22 +439,22 @@ std::string DesignSummary(const WellParameters& base, const ParameterSpec* swept
 }
 
 void WritePlot(OutputFile& file, const Sweep& sweep, const WellParameters& base,
-               const DesignTable& table) {
+               const std::vector<ChartPoint>& points) {
     const ParameterSpec& option = *sweep.option;
     SweepChart chart;
     chart.title = "Gas penetration against " + std::string(option.name);
     chart.subtitle = DesignSummary(base, &option);
     chart.xLabel = option.Label() + " (" + option.UnitIn(UnitSystem::Oilfield).symbol + ")";
-    for (const ComputedDesign& computed : table.designs) {
-        chart.x.push_back(option.Get(computed.design));
-        chart.deepest.push_back(computed.figures.outlook.deepest);
-        chart.dipTubeLength.push_back(computed.design.GetDipTubeLength());
+    for (const ChartPoint& point : points) {
+        chart.x.push_back(point.x);
+        chart.deepest.push_back(point.deepest);
+        chart.dipTubeLength.push_back(point.dipTubeLength);
     }
-    if (option.id == ParameterId::ProductionRate && !table.designs.empty()) {
-        chart.capacity = table.designs.front().figures.last.maximumCapacity;
+    if (option.id == ParameterId::ProductionRate && !points.empty()) {
+        chart.capacity = points.front().maximumCapacity;
     }
-    if (sweep.values.size() == 1) {
-        chart.note = "The range is a single value: " + FormatNumber(sweep.values.front()) + " " +
+    if (sweep.count == 1) {
+        chart.note = "The range is a single value: " + FormatNumber(sweep.Value(0)) + " " +
                      option.UnitIn(UnitSystem::Oilfield).symbol;
     }
     std::string png, error;
@@ -431,7 +465,7 @@ void WritePlot(OutputFile& file, const Sweep& sweep, const WellParameters& base,
     file.Commit();
 }
 
-// --batch or --sweep: the CSV on `out` or in the --out file; 1 when a row was bad.
+// --batch or --sweep: the CSV on `out` or in the --out file, row by row; 1 when a row was bad.
 int RunManyDesigns(const WellParameters& base, const Options& options, std::istream& in,
                    std::ostream& out, std::ostream& err) {
     const std::optional<Sweep> sweep =
@@ -444,17 +478,20 @@ int RunManyDesigns(const WellParameters& base, const Options& options, std::istr
     if (options.plotFile) {
         plotFile.emplace("plot", *options.plotFile);
     }
-    const DesignTable table =
-        ComputeDesigns(TableRows(options, sweep, base, in), options.settings, err);
-    const std::string csv = DesignTableCsv(table);
+    std::ifstream file;
+    const std::unique_ptr<RowSource> rows = TableRows(options, sweep, base, in, file, err);
+    TableRun run;
+    run.workers = options.jobs > 1 ? options.jobs : 0; // -j 1: no threads at all
+    run.write = [&](std::string_view text) {
+        outFile ? outFile->Write(text) : WriteOutput(out, std::string(text));
+    };
+    run.chartOption = plotFile ? sweep->option : nullptr;
+    const TableResult table = ComputeTable(*rows, options.settings, run, err);
     if (outFile) {
-        outFile->Write(csv);
         outFile->Commit();
-    } else {
-        WriteOutput(out, csv);
     }
     if (plotFile) {
-        WritePlot(*plotFile, *sweep, base, table);
+        WritePlot(*plotFile, *sweep, base, table.points);
     }
     return table.anyBadRow ? 1 : 0;
 }
@@ -479,7 +516,7 @@ int RunDesignCalculator(const std::vector<std::string>& args, const std::string&
                    ? RunManyDesigns(parameters, options, in, out, err)
                    : RunSingleDesign(parameters, options, out, err);
     } catch (const CalculatorError& error) {
-        err << "gas-separator-calc: " << error.what() << "\n";
+        err << "gas-separator-calc: " << Printable(error.what()) << "\n";
         return 2;
     }
 }

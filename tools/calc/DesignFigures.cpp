@@ -3,20 +3,16 @@
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
 #include "app/model/SimulationStep.h"
+#include "tools/calc/QuotedText.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <ostream>
 
-namespace {
-constexpr long kGasLimitSearchRate = 10000000; // bbl/day, the highest rate the search tries
-
-} // namespace
-
 DesignFigures ComputeFigures(const WellParameters& design, const RunSettings& settings,
-                             const std::function<void(const SimulationState&)>& onStep,
-                             std::optional<std::optional<long>> gasLimitRate) {
+                             OutlookCache& cache,
+                             const std::function<void(const SimulationState&)>& onStep) {
     // The model's pure step from a zeroed state, the pump running from the bottom of the stroke:
     // nothing shared, so designs can be computed side by side.
     WellParameters parameters = design;
@@ -37,19 +33,16 @@ DesignFigures ComputeFigures(const WellParameters& design, const RunSettings& se
         StepSimulation(parameters, 0, state);
     }
     figures.last = state;
-    figures.outlook = DipTubeInletOutlook(design, settings.step);
-    figures.gasLimitSearched = settings.gasLimit;
-    if (settings.gasLimit) {
-        figures.gasLimitRate =
-            gasLimitRate ? *gasLimitRate
-                         : LongRunGasLimitRate(design, settings.step, kGasLimitSearchRate);
-    }
+    figures.verdict = JudgeDesign(design, settings.step, cache);
     return figures;
 }
 
 std::vector<Figure> FigureFields(const DesignFigures& f) {
     const SimulationState& s = f.last;
-    std::vector<Figure> fields = {
+    const DesignVerdict& verdict = f.verdict;
+    const bool reaches = verdict.kind == VerdictKind::Fails;
+    const char* cause = CauseText(verdict.cause);
+    return {
         {"annulus_area_in2", FormatNumber(s.annulusArea)},
         {"dip_tube_bore_area_in2", FormatNumber(s.dipTubeBoreArea)},
         {"maximum_capacity_bbl_per_day", FormatNumber(s.maximumCapacity)},
@@ -58,14 +51,14 @@ std::vector<Figure> FigureFields(const DesignFigures& f) {
         {"peak_gas_penetration_in", FormatNumber(f.peakPenetration)},
         {"gas_reaches_dip_tube_inlet", f.gasReachedInlet ? "true" : "false"},
         {"time_to_dip_tube_inlet_s",
-         f.outlook.reaches ? FormatNumber(f.outlook.seconds) : std::string("never")},
-        {"long_run_peak_gas_penetration_in", FormatNumber(f.outlook.deepest)},
+         reaches ? FormatNumber(verdict.secondsToInlet) : std::string("never")},
+        {"long_run_peak_gas_penetration_in", FormatNumber(verdict.deepestReach)},
+        {"gas_limit_production_rate_bbl_per_day",
+         verdict.gasLimitRate ? std::to_string(*verdict.gasLimitRate) : "none"},
+        {"verdict", VerdictWord(verdict.kind)},
+        {"verdict_cause", *cause ? cause : "none"},
+        {"capacity_margin_percent", FormatDecimals(verdict.capacityMargin, 1)},
     };
-    if (f.gasLimitSearched) {
-        fields.emplace_back("gas_limit_production_rate_bbl_per_day",
-                            f.gasLimitRate ? std::to_string(*f.gasLimitRate) : "none");
-    }
-    return fields;
 }
 
 bool CheckDesign(const WellParameters& design, std::ostream& err, const std::string& prefix) {
@@ -85,7 +78,7 @@ bool CheckDesign(const WellParameters& design, std::ostream& err, const std::str
 double NumberValue(const std::string& what, const std::string& text) {
     const std::optional<double> value = ReadNumber(text);
     if (!value || !std::isfinite(*value)) {
-        throw CalculatorError(what + ": '" + text + "' is not a number");
+        throw CalculatorError(what + ": " + QuoteInput(text) + " is not a number");
     }
     return *value;
 }

@@ -5,6 +5,7 @@
 #include "app/model/InletOutlook.h"
 #include "app/model/ParameterTable.h"
 #include "app/model/SimulationState.h"
+#include "app/model/Verdict.h"
 #include "app/model/WellParameters.h"
 
 #include <functional>
@@ -24,27 +25,27 @@ public:
 struct RunSettings {
     double seconds = 30;    // simulated time with the pump running
     double step = 1.0 / 60; // simulation step
-    bool gasLimit = false;  // also search the long-run gas limit rate
 };
 
 struct DesignFigures {
     SimulationState last;       // after the run
     double peakPenetration = 0; // within the run
     bool gasReachedInlet = false;
-    InletOutlook outlook; // however long the pump runs
-    std::optional<long> gasLimitRate;
-    bool gasLimitSearched = false;
+    // However long the pump runs, as the program's panel judges it: the outlook (when gas
+    // reaches the dip tube inlet, how deep it gets), the gas limit, the capacity margin.
+    DesignVerdict verdict;
 };
 
-// Runs the pump for the settings' time from the bottom of the stroke and computes the long-run
-// figures; `onStep` is called after each step. `gasLimitRate`, when given, is the gas limit
-// already known for this design at any production rate (the search then is skipped).
+// Runs the pump for the settings' time from the bottom of the stroke and judges the design
+// (JudgeDesign); `onStep` is called after each step. What designs share (the pump's draw at a
+// speed, the gas limit of a design at any rate) is kept in `cache`.
 DesignFigures ComputeFigures(const WellParameters& design, const RunSettings& settings,
-                             const std::function<void(const SimulationState&)>& onStep = {},
-                             std::optional<std::optional<long>> gasLimitRate = {});
+                             OutlookCache& cache,
+                             const std::function<void(const SimulationState&)>& onStep = {});
 
 using Figure = std::pair<std::string, std::string>;
-// The figures' keys and values as the single run prints them, in that order.
+// The figures' keys and values as the single run prints them and a table's row holds them, in
+// that order.
 std::vector<Figure> FigureFields(const DesignFigures& figures);
 
 // Refuses out-of-range values (errors) and reports inconsistent ones (warnings) on `err`, each

@@ -1,13 +1,20 @@
 #include "tools/calc/DesignTable.h"
 
+#include "app/model/InletOutlook.h"
 #include "app/model/NumberFormat.h"
 #include "tools/calc/CsvTable.h"
+#include "tools/calc/OrderedPool.h"
+#include "tools/calc/QuotedText.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <ostream>
+#include <sstream>
 
 namespace {
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 std::string Trimmed(std::string_view text) {
     const size_t begin = text.find_first_not_of(" \t");
     if (begin == std::string_view::npos) {
@@ -33,62 +40,186 @@ std::string KnownColumns() {
     return known;
 }
 
-// The option of each column; throws for unknown or repeated columns.
-std::vector<const ParameterSpec*> HeaderOptions(const CsvRecord& header) {
+// "'well', 'notes'"
+std::string QuotedList(const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names) {
+        list += (list.empty() ? "" : ", ") + QuoteInput(name);
+    }
+    return list;
+}
+
+// What each column of a batch holds: an input, or (null) text carried through.
+struct BatchColumns {
+    std::vector<const ParameterSpec*> inputs;
+    std::vector<std::string> carried; // their header fields, in order
+};
+
+// A header field without the byte-order marks a file saved twice with one has before it.
+std::string WithoutStrayMarks(std::string field, std::ostream& err) {
+    const std::string quoted = QuoteInput(field);
+    bool stray = false;
+    while (std::string_view(field).substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        field.erase(0, kByteOrderMark.size());
+        stray = true;
+    }
+    if (stray) {
+        err << "gas-separator-calc: warning: header: " << quoted << ": the mark is ignored\n";
+    }
+    return field;
+}
+
+void SayWhatTheHeaderMeans(const BatchColumns& columns, const WellParameters& base,
+                           std::ostream& err) {
+    if (!columns.carried.empty()) {
+        const bool one = columns.carried.size() == 1;
+        err << "gas-separator-calc: " << (one ? "column " : "columns ")
+            << QuotedList(columns.carried) << (one ? " is not an input" : " are not inputs")
+            << " of the design: carried through to the table unchanged\n";
+    }
+    for (const ParameterSpec& input : Parameters()) {
+        if (std::find(columns.inputs.begin(), columns.inputs.end(), &input) ==
+            columns.inputs.end()) {
+            err << "gas-separator-calc: column '" << input.column << "' not given: every row uses "
+                << FormatNumber(input.Get(base)) << " " << input.UnitIn(UnitSystem::Oilfield).symbol
+                << "\n";
+        }
+    }
+}
+
+// The columns of a header; throws for one that is malformed or names an input twice.
+BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base, std::ostream& err) {
     if (!header.error.empty()) {
         throw CalculatorError("header (line " + std::to_string(header.line) + "): " + header.error);
     }
-    std::vector<const ParameterSpec*> options;
-    std::string unknown;
-    for (const std::string& field : header.fields) {
-        const ParameterSpec* option = ParameterWithColumn(ColumnName(field));
-        if (!option) {
-            unknown += (unknown.empty() ? "'" : ", '") + Trimmed(field) + "'";
-        } else if (std::find(options.begin(), options.end(), option) != options.end()) {
-            throw CalculatorError(std::string("column '") + option->column + "' appears twice");
+    BatchColumns columns;
+    for (const std::string& raw : header.fields) {
+        const std::string field = WithoutStrayMarks(raw, err);
+        const ParameterSpec* input = ParameterWithColumn(ColumnName(field));
+        if (input && std::find(columns.inputs.begin(), columns.inputs.end(), input) !=
+                         columns.inputs.end()) {
+            throw CalculatorError(std::string("column '") + input->column + "' appears twice");
         }
-        options.push_back(option);
+        if (!input) {
+            columns.carried.push_back(field);
+        }
+        columns.inputs.push_back(input);
     }
-    if (!unknown.empty()) {
-        throw CalculatorError("unknown column(s) " + unknown + " (known: " + KnownColumns() + ")");
-    }
-    return options;
+    SayWhatTheHeaderMeans(columns, base, err);
+    return columns;
 }
 
-DesignRow RowOf(const CsvRecord& record, const std::vector<const ParameterSpec*>& columns,
-                const WellParameters& base) {
-    DesignRow row{"line " + std::to_string(record.line), base, record.error};
-    if (row.error.empty() && record.fields.size() != columns.size()) {
-        row.error = std::to_string(record.fields.size()) + " fields where the header has " +
-                    std::to_string(columns.size());
+// The value of an input field: a number, rounded to three decimals as the program's fields are.
+double InputValue(const ParameterSpec& input, const std::string& field) {
+    const std::string text = Trimmed(field);
+    if (text.empty()) {
+        throw CalculatorError(std::string(input.column) + ": the field is empty");
     }
-    for (size_t i = 0; row.error.empty() && i < columns.size(); ++i) {
-        const std::string text = Trimmed(record.fields[i]);
+    return RoundToThousandths(NumberValue(input.column, text));
+}
+
+void RowOf(const CsvRecord& record, const BatchColumns& columns, const WellParameters& base,
+           DesignRow& row) {
+    row.where = "line " + std::to_string(record.line);
+    row.design = base;
+    row.carried.clear();
+    row.error = record.error;
+    if (row.error.empty() && record.fields.size() != columns.inputs.size()) {
+        row.error = std::to_string(record.fields.size()) + " fields where the header has " +
+                    std::to_string(columns.inputs.size());
+    }
+    for (size_t i = 0; row.error.empty() && i < columns.inputs.size(); ++i) {
+        const ParameterSpec* input = columns.inputs[i];
         try {
-            if (!text.empty()) { // an empty field keeps the default
-                columns[i]->Set(row.design,
-                                RoundToThousandths(NumberValue(columns[i]->column, text)));
+            if (input) {
+                input->Set(row.design, InputValue(*input, record.fields[i]));
+            } else {
+                row.carried.push_back(record.fields[i]);
             }
         } catch (const CalculatorError& error) {
             row.error = error.what();
         }
     }
-    return row;
 }
+
+class BatchRows : public RowSource {
+public:
+    BatchRows(std::istream& in, const WellParameters& base, std::ostream& err, size_t count)
+        : reader_(in), base_(base), count_(count) {
+        CsvRecord header;
+        if (!reader_.Next(header)) {
+            ThrowIfUnread();
+            throw CalculatorError("the batch file has no header row");
+        }
+        columns_ = ReadHeader(header, base, err);
+    }
+    bool Next(DesignRow& row) override {
+        if (!reader_.Next(record_)) {
+            ThrowIfUnread();
+            return false;
+        }
+        RowOf(record_, columns_, base_, row);
+        return true;
+    }
+    size_t Count() const override { return count_; }
+    const std::vector<std::string>& CarriedColumns() const override { return columns_.carried; }
+
+private:
+    void ThrowIfUnread() const {
+        if (reader_.Failed()) {
+            throw CalculatorError("cannot read the batch: a read failed");
+        }
+    }
+
+    CsvReader reader_;
+    WellParameters base_;
+    size_t count_;
+    BatchColumns columns_;
+    CsvRecord record_;
+};
+
+class SweepRows : public RowSource {
+public:
+    SweepRows(const Sweep& sweep, const WellParameters& base) : sweep_(sweep), base_(base) {}
+    bool Next(DesignRow& row) override {
+        if (next_ == sweep_.count) {
+            return false;
+        }
+        const double value = sweep_.Value(next_++);
+        row.where = std::string(sweep_.option->column) + "=" + FormatNumber(value);
+        row.design = base_;
+        sweep_.option->Set(row.design, value);
+        row.carried.clear();
+        row.error.clear();
+        return true;
+    }
+    size_t Count() const override { return sweep_.count; }
+    const std::vector<std::string>& CarriedColumns() const override { return none_; }
+
+private:
+    Sweep sweep_;
+    WellParameters base_;
+    size_t next_ = 0;
+    std::vector<std::string> none_;
+};
 } // namespace
 
-std::vector<DesignRow> BatchRows(std::string_view csv, const WellParameters& base) {
-    const std::vector<CsvRecord> records = ReadCsv(csv);
-    if (records.empty()) {
-        throw CalculatorError("the batch file has no header row");
+std::unique_ptr<RowSource> BatchSource(std::istream& in, const WellParameters& base,
+                                       std::ostream& err, size_t count) {
+    return std::make_unique<BatchRows>(in, base, err, count);
+}
+
+size_t CountBatchRows(std::istream& in) {
+    CsvReader reader(in);
+    size_t records = 0;
+    for (CsvRecord record; reader.Next(record);) {
+        ++records;
     }
-    const std::vector<const ParameterSpec*> columns = HeaderOptions(records.front());
-    std::vector<DesignRow> rows;
-    rows.reserve(records.size() - 1);
-    for (size_t i = 1; i < records.size(); ++i) {
-        rows.push_back(RowOf(records[i], columns, base));
-    }
-    return rows;
+    return records > 0 ? records - 1 : 0;
+}
+
+double Sweep::Value(size_t i) const {
+    return RoundToThousandths(from + static_cast<double>(i) * step);
 }
 
 Sweep ParseSweep(const std::string& argument) {
@@ -96,120 +227,181 @@ Sweep ParseSweep(const std::string& argument) {
     const size_t colon1 = argument.find(':', equals == std::string::npos ? 0 : equals);
     const size_t colon2 = colon1 == std::string::npos ? colon1 : argument.find(':', colon1 + 1);
     if (equals == std::string::npos || colon2 == std::string::npos) {
-        throw CalculatorError("--sweep: '" + argument + "' is not NAME=FROM:TO:STEP");
+        throw CalculatorError("--sweep: " + QuoteInput(argument) + " is not NAME=FROM:TO:STEP");
     }
     Sweep sweep;
     sweep.option = ParameterWithColumn(ColumnName(argument.substr(0, equals)));
     if (!sweep.option) {
-        throw CalculatorError("--sweep: unknown option '" + argument.substr(0, equals) +
-                              "' (known: " + KnownColumns() + ")");
+        throw CalculatorError("--sweep: unknown option " + QuoteInput(argument.substr(0, equals)) +
+                              " (known: " + KnownColumns() + ")");
     }
-    const double from =
-        NumberValue("--sweep FROM", argument.substr(equals + 1, colon1 - equals - 1));
+    sweep.from = NumberValue("--sweep FROM", argument.substr(equals + 1, colon1 - equals - 1));
     const double to = NumberValue("--sweep TO", argument.substr(colon1 + 1, colon2 - colon1 - 1));
-    const double step = NumberValue("--sweep STEP", argument.substr(colon2 + 1));
-    if (std::fabs(step) < 0.001) { // values are rounded to three decimals
+    sweep.step = NumberValue("--sweep STEP", argument.substr(colon2 + 1));
+    if (std::fabs(sweep.step) < 0.001) { // values are rounded to three decimals
         throw CalculatorError("--sweep: STEP must be at least 0.001 (or -0.001) in size");
     }
-    if ((to - from) / step < 0) {
-        throw CalculatorError("--sweep: a STEP of " + FormatNumber(step) + " never gets from " +
-                              FormatNumber(from) + " to " + FormatNumber(to));
+    if ((to - sweep.from) / sweep.step < 0) {
+        throw CalculatorError("--sweep: a STEP of " + FormatNumber(sweep.step) +
+                              " never gets from " + FormatNumber(sweep.from) + " to " +
+                              FormatNumber(to));
     }
-    const double count = std::floor((to - from) / step + 1e-9) + 1;
+    const double count = std::floor((to - sweep.from) / sweep.step + 1e-9) + 1;
     if (count > static_cast<double>(kMostSweepValues)) {
         throw CalculatorError("--sweep: " + FormatNumber(count) + " values; at most " +
                               std::to_string(kMostSweepValues));
     }
-    for (long i = 0; i < static_cast<long>(count); ++i) {
-        sweep.values.push_back(RoundToThousandths(from + static_cast<double>(i) * step));
-    }
+    sweep.count = static_cast<size_t>(count);
     return sweep;
 }
 
-std::vector<DesignRow> SweepRows(const Sweep& sweep, const WellParameters& base) {
-    std::vector<DesignRow> rows;
-    for (double value : sweep.values) {
-        DesignRow row{std::string(sweep.option->column) + "=" + FormatNumber(value), base, {}};
-        sweep.option->Set(row.design, value);
-        rows.push_back(row);
-    }
-    return rows;
+std::unique_ptr<RowSource> SweepSource(const Sweep& sweep, const WellParameters& base) {
+    return std::make_unique<SweepRows>(sweep, base);
 }
 
 namespace {
-// The gas limit rate does not depend on the production rate: a run of designs that differ in
-// the rate only (a sweep of it) searches it once.
-class GasLimitMemory {
-public:
-    std::optional<std::optional<long>> Known(WellParameters design) const {
-        design.SetProductionRate(0);
-        if (!has_ || !(design == design_)) {
-            return std::nullopt;
-        }
-        return std::optional<std::optional<long>>(rate_);
-    }
-    void Remember(WellParameters design, std::optional<long> rate) {
-        design.SetProductionRate(0);
-        design_ = design, rate_ = rate, has_ = true;
-    }
-
-private:
-    bool has_ = false;
-    WellParameters design_;
-    std::optional<long> rate_;
+// One row computed: its lines for standard error, its line of the table (none when the row
+// is left out), and its point of a sweep's chart.
+struct ComputedRow {
+    std::string messages;
+    std::string csv;
+    bool bad = false;
+    ChartPoint point;
 };
 
-void ReportProgress(size_t done, size_t total, std::ostream& err) {
-    if (total > 100 && done * 10 / total != (done - 1) * 10 / total) {
-        err << "gas-separator-calc: " << done << " of " << total << " designs\n";
+// Each line of `text` made printable.
+std::string PrintableLines(const std::string& text) {
+    std::string lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines += Printable(line) + "\n";
     }
-}
-} // namespace
-
-DesignTable ComputeDesigns(const std::vector<DesignRow>& rows, RunSettings settings,
-                           std::ostream& err) {
-    settings.gasLimit = true;
-    DesignTable table;
-    GasLimitMemory gasLimits;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const DesignRow& row = rows[i];
-        const std::string prefix = row.where + ": ";
-        if (!row.error.empty()) {
-            err << prefix << "error: " << row.error << "\n";
-            table.anyBadRow = true;
-        } else if (!CheckDesign(row.design, err, prefix)) {
-            table.anyBadRow = true;
-        } else {
-            DesignFigures figures =
-                ComputeFigures(row.design, settings, {}, gasLimits.Known(row.design));
-            gasLimits.Remember(row.design, figures.gasLimitRate);
-            table.designs.push_back({row.design, std::move(figures)});
-        }
-        ReportProgress(i + 1, rows.size(), err);
-    }
-    return table;
+    return lines;
 }
 
-std::string DesignTableCsv(const DesignTable& table) {
+std::string TableHeader(const std::vector<std::string>& carried) {
     std::vector<std::string> header;
     for (const ParameterSpec& option : Parameters()) {
         header.push_back(option.column);
     }
-    DesignFigures keysOnly;
-    keysOnly.gasLimitSearched = true;
-    for (const Figure& figure : FigureFields(keysOnly)) {
+    for (const std::string& name : carried) {
+        header.push_back(SpreadsheetSafe(name));
+    }
+    for (const Figure& figure : FigureFields(DesignFigures{})) {
         header.push_back(figure.first);
     }
-    std::string csv = CsvRow(header);
-    for (const ComputedDesign& computed : table.designs) {
-        std::vector<std::string> row;
-        for (const ParameterSpec& option : Parameters()) {
-            row.push_back(CsvNumber(option.Get(computed.design)));
-        }
-        for (const Figure& figure : FigureFields(computed.figures)) {
-            row.push_back(figure.second);
-        }
-        csv += CsvRow(row);
+    return CsvRow(header);
+}
+
+std::string TableRow(const DesignRow& row, const DesignFigures& figures) {
+    std::vector<std::string> fields;
+    for (const ParameterSpec& option : Parameters()) {
+        fields.push_back(CsvNumber(option.Get(row.design)));
     }
-    return csv;
+    for (const std::string& text : row.carried) {
+        fields.push_back(SpreadsheetSafe(text));
+    }
+    for (const Figure& figure : FigureFields(figures)) {
+        fields.push_back(figure.second);
+    }
+    return CsvRow(fields);
+}
+
+ComputedRow ComputeRow(const DesignRow& row, const RunSettings& settings,
+                       const ParameterSpec* chartOption, OutlookCache& cache) {
+    ComputedRow computed;
+    const std::string prefix = row.where + ": ";
+    std::ostringstream messages;
+    if (!row.error.empty()) {
+        messages << prefix << "error: " << row.error << "\n";
+        computed.bad = true;
+    } else if (!CheckDesign(row.design, messages, prefix)) {
+        computed.bad = true;
+    } else {
+        const DesignFigures figures = ComputeFigures(row.design, settings, cache);
+        computed.csv = TableRow(row, figures);
+        computed.point = {chartOption ? chartOption->Get(row.design) : 0,
+                          figures.verdict.deepestReach, row.design.GetDipTubeLength(),
+                          figures.last.maximumCapacity};
+    }
+    computed.messages = PrintableLines(messages.str());
+    return computed;
+}
+
+void ReportProgress(size_t done, size_t total, std::ostream& err) {
+    if (total > 0) {
+        if (total > 100 && done * 10 / total != (done - 1) * 10 / total) {
+            err << "gas-separator-calc: " << done << " of " << total << " designs\n";
+        }
+        return;
+    }
+    size_t power = 1; // the number not known: at 100, 200, ... 1000, 2000, ...
+    while (power <= done / 10) {
+        power *= 10;
+    }
+    if (done >= 100 && done % power == 0) {
+        err << "gas-separator-calc: " << done << " designs so far\n";
+    }
+}
+
+// The table's text handed on in pieces of about kPiece bytes, and whenever rows have been
+// waiting for a while or the rows stop coming for a moment.
+class TableText {
+public:
+    explicit TableText(const std::function<void(std::string_view)>& write) : write_(write) {}
+    void Add(const std::string& text) {
+        pending_ += text;
+        if (pending_.size() >= kPiece || std::chrono::steady_clock::now() - last_ > kWhile) {
+            HandOn();
+        }
+    }
+    void HandOn() {
+        if (!pending_.empty()) {
+            write_(pending_);
+            pending_.clear();
+        }
+        last_ = std::chrono::steady_clock::now();
+    }
+
+private:
+    static constexpr size_t kPiece = 1 << 16;
+    static constexpr std::chrono::milliseconds kWhile{200};
+    const std::function<void(std::string_view)>& write_;
+    std::string pending_;
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
+} // namespace
+
+TableResult ComputeTable(RowSource& source, const RunSettings& settings, const TableRun& run,
+                         std::ostream& err) {
+    TableText text(run.write);
+    text.Add(TableHeader(source.CarriedColumns()));
+    text.HandOn();
+    // Each worker judges with its own cache: nothing the workers touch is shared.
+    std::vector<OutlookCache> caches(std::max<size_t>(run.workers, 1));
+    TableResult result;
+    size_t done = 0;
+    using Pool = OrderedPool<DesignRow, ComputedRow>;
+    Pool pool(run.workers, run.workers == 0 ? 1 : 8 * run.workers);
+    Pool::Work work;
+    work.next = [&](DesignRow& row) { return source.Next(row); };
+    work.compute = [&](const DesignRow& row, size_t worker) {
+        return ComputeRow(row, settings, run.chartOption, caches[worker]);
+    };
+    work.deliver = [&](ComputedRow& row) {
+        err << row.messages;
+        result.anyBadRow = result.anyBadRow || row.bad;
+        if (!row.bad) {
+            text.Add(row.csv);
+            if (run.chartOption) {
+                result.points.push_back(row.point);
+            }
+        }
+        ReportProgress(++done, source.Count(), err);
+    };
+    work.beforeWait = [&] { text.HandOn(); };
+    pool.Run(work);
+    text.HandOn();
+    result.mostRowsInFlight = pool.MostInFlight();
+    return result;
 }

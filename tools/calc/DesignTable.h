@@ -1,10 +1,13 @@
 #pragma once
-// Many designs at once: the rows of a batch file or of a sweep over one option, their figures,
-// and the table of both as CSV.
+// Many designs at once: the rows of a batch file or of a sweep over one option, read one at a
+// time, computed on a few threads, and written as a table (CSV) in their order as they are
+// done, so a table of any length takes the same memory.
 
 #include "tools/calc/DesignFigures.h"
 
+#include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,39 +16,67 @@
 struct DesignRow {
     std::string where;
     WellParameters design;
-    std::string error; // why the row cannot be used
+    std::vector<std::string> carried; // a batch's columns that are not inputs, as read
+    std::string error;                // why the row cannot be used
 };
 
-// The rows of a batch file. Its header names options by column ("spm", "dip_tube_od"; letter
-// case and hyphens do not matter); values a row does not give (no column, an empty field) are
-// those of `base`. Throws CalculatorError for a header that cannot be used.
-std::vector<DesignRow> BatchRows(std::string_view csv, const WellParameters& base);
+// Where the rows come from: a batch file or a sweep.
+class RowSource {
+public:
+    virtual ~RowSource() = default;
+    // The next row; false after the last. Throws CalculatorError when the input cannot be read.
+    virtual bool Next(DesignRow& row) = 0;
+    // How many rows there are; 0 when that is not known before the last is read.
+    virtual size_t Count() const = 0;
+    // The names of the columns carried through (text, not inputs), in their order.
+    virtual const std::vector<std::string>& CarriedColumns() const = 0;
+};
+
+// The rows of a batch CSV in `in`. Its header names inputs by column ("spm", "dip_tube_od";
+// letter case and hyphens do not matter); other columns are carried through to the table. A
+// missing input is that of `base` in every row, and an empty field of an input is an error of
+// its row. What the header means (the columns carried, the inputs not given and their value) is
+// said on `err` at once. `count` is the number of rows if known (CountBatchRows), else 0.
+// Throws CalculatorError for a header that cannot be used.
+std::unique_ptr<RowSource> BatchSource(std::istream& in, const WellParameters& base,
+                                       std::ostream& err, size_t count = 0);
+// The number of rows below the header in `in`, read to its end.
+size_t CountBatchRows(std::istream& in);
 
 // One option from FROM to TO by STEP, as "NAME=FROM:TO:STEP".
 struct Sweep {
     const ParameterSpec* option = nullptr;
-    std::vector<double> values;
+    double from = 0, step = 0;
+    size_t count = 0;
+    double Value(size_t i) const; // rounded to three decimals
 };
 constexpr size_t kMostSweepValues = 100000;
 // Throws CalculatorError for an unknown option, a bad number, a step of 0, below 0.001 or
 // leading away from TO, or more than kMostSweepValues values.
 Sweep ParseSweep(const std::string& argument);
-std::vector<DesignRow> SweepRows(const Sweep& sweep, const WellParameters& base);
+std::unique_ptr<RowSource> SweepSource(const Sweep& sweep, const WellParameters& base);
 
-struct ComputedDesign {
-    WellParameters design;
-    DesignFigures figures;
+// The deepest penetration however long the pump runs, as a sweep's chart draws it.
+struct ChartPoint {
+    double x = 0, deepest = 0, dipTubeLength = 0, maximumCapacity = 0;
 };
-struct DesignTable {
-    std::vector<ComputedDesign> designs; // the usable rows, in order
+
+// Where the table goes and how it is computed.
+struct TableRun {
+    size_t workers = 0; // threads computing rows; 0: one row after the other on this thread
+    std::function<void(std::string_view)> write; // the table, in pieces
+    std::function<void()> flush;                 // hands on what was written so far
+    const ParameterSpec* chartOption = nullptr;  // keep the chart's points of this option
+};
+struct TableResult {
     bool anyBadRow = false;
+    std::vector<ChartPoint> points; // with a chart option: one per row computed
+    size_t mostRowsInFlight = 0;
 };
 
-// Computes every usable row (with the gas limit rate); a bad row or a value out of range is
-// reported on `err` with where it comes from and skipped. Over 100 rows, a progress line
-// follows every tenth of them.
-DesignTable ComputeDesigns(const std::vector<DesignRow>& rows, RunSettings settings,
-                           std::ostream& err);
-
-// The header (the option columns, then the figures' keys) and one row per computed design.
-std::string DesignTableCsv(const DesignTable& table);
+// Writes the header (the inputs' columns, the carried columns, the figures' keys), then one
+// row per usable row of `source` in its order; a bad row or a value out of range is reported
+// on `err` with where it comes from and left out. Over 100 rows, a progress line follows every
+// tenth of them (or, their number unknown, every 100, 200, ... 1000, 2000, ... rows).
+TableResult ComputeTable(RowSource& source, const RunSettings& settings, const TableRun& run,
+                         std::ostream& err);
