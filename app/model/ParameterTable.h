@@ -85,6 +85,8 @@ struct ParameterSpec {
     const Unit& UnitIn(UnitSystem system) const { return UnitOf(quantity, system); }
     // Typed into a text box of the panel (not picked from a list, not edited elsewhere).
     bool IsTyped() const { return *field && !fromList; }
+    // An option and a column of the calculator.
+    bool HasColumn() const { return *column; }
     bool IsComputed(const WellParameters& parameters) const {
         return computedWhen && (parameters.*computedWhen)();
     }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -75,7 +76,7 @@ TEST(DesignCalculator, TheVerdictIsThePanelsInItsWords) {
     for (const auto& args : designs) {
         WellParameters p; // the shipped design, then the options
         const double shipped[] = {4.09, 3, 2.75, 1.35, 1.05, 42, 6, 200, 8};
-        for (size_t i = 0; i < Parameters().size(); ++i) {
+        for (size_t i = 0; i < std::size(shipped); ++i) { // the first inputs; the others shipped
             Parameters()[i].Set(p, shipped[i]);
         }
         for (size_t i = 0; i < args.size(); i += 2) {
@@ -240,4 +241,125 @@ TEST(DesignCalculator, TheCapacityCardsAdviceHoldsInTheModel) {
         EXPECT_EQ(run.keys.at("time_to_dip_tube_inlet_s") != "never", reaches)
             << args[1] << run.err;
     }
+}
+
+// The rate from the pump and the rise velocity from the fluids, as the panel works them out, and
+// a derived input named with what it comes from refused.
+TEST(DesignCalculator, InputsWorkedOutFromThePumpAndTheFluids) {
+    // 0.1166 × 100 in × (1.5 in)² × 10 SPM = 262.35 bbl/day; at 80 %, 209.88.
+    const CalcRun pump =
+        Calc({"--plunger-diameter", "1.5", "--spm", "10", "--pump-efficiency", "80"});
+    ASSERT_EQ(pump.status, 0) << pump.err;
+    EXPECT_EQ(pump.out.rfind("pump_displacement_bbl_per_day: 262.35\n"
+                             "production_rate_bbl_per_day: 209.88\n",
+                             0),
+              0u)
+        << pump.out;
+    EXPECT_EQ(pump.keys.at("capacity_margin_percent"), FormatDecimals(100 * (1 - 209.88 / 242), 1));
+    // Water and air by Harmathy: 9.821 in/s.
+    const CalcRun fluid =
+        Calc({"--liquid-density", "998", "--gas-density", "1.2", "--surface-tension", "0.072"});
+    ASSERT_EQ(fluid.status, 0) << fluid.err;
+    EXPECT_EQ(fluid.keys.at("rise_velocity_in_per_s"), "9.821");
+    EXPECT_EQ(fluid.keys.count("production_rate_bbl_per_day"), 0u); // typed: not worked out
+    // A typed design prints what it printed before.
+    EXPECT_EQ(Calc({}).out.rfind("annulus_area_in2: ", 0), 0u);
+
+    const CalcRun both = Calc({"--stroke-length", "90", "--production-rate", "200"});
+    EXPECT_EQ(both.status, 2);
+    EXPECT_EQ(both.err, "gas-separator-calc: production_rate and stroke_length cannot be given "
+                        "together: with a pump value the production rate comes from the pump\n");
+    EXPECT_EQ(Calc({"--rise-velocity", "6", "--gas-density", "40"}).status, 2);
+    const CalcRun fast =
+        Calc({"--liquid-density", "300", "--gas-density", "0.001", "--surface-tension", "0.2"});
+    EXPECT_EQ(fast.status, 2);
+    EXPECT_NE(fast.err.find("no rise velocity from the fluids: 17.128 in/s is outside"),
+              std::string::npos)
+        << fast.err;
+}
+
+// A batch shows the pump's and the fluids' columns only when it uses them; a row whose values
+// give no rise velocity is an error of its own.
+TEST(DesignCalculator, ABatchShowsTheInputsItUses) {
+    const TestFolder folder("calc-derived");
+    const auto batch = [&](const std::string& name, const std::string& csv) {
+        std::ofstream(folder / name) << csv;
+        return Calc({"--batch", (folder / name).string(), "-j", "1"});
+    };
+    const CalcRun typed = batch("typed.csv", "spm\n8\n");
+    ASSERT_EQ(typed.status, 0) << typed.err;
+    EXPECT_EQ(typed.out.rfind("casing_size,separator_od,separator_id,dip_tube_od,dip_tube_id,"
+                              "dip_tube_length,rise_velocity,production_rate,spm,annulus_area_in2",
+                              0),
+              0u)
+        << typed.out;
+    EXPECT_EQ(typed.err.find("plunger"), std::string::npos) << typed.err;
+
+    const CalcRun pump = batch("pump.csv", "spm,plunger_diameter,surface_tension\n10,2,0.02\n"
+                                           "8,1.5,0.5\n");
+    EXPECT_EQ(pump.status, 1);
+    EXPECT_NE(pump.out.find("rise_velocity,production_rate,spm,plunger_diameter,stroke_length,"
+                            "pump_efficiency,liquid_density,gas_density,surface_tension,"),
+              std::string::npos)
+        << pump.out;
+    // 0.1166 × 100 × 4 × 10 = 466.4 bbl/day; 870, 50 kg/m³ and 0.02 N/m give 7.273 in/s.
+    EXPECT_NE(pump.out.find(",7.273,466.4,10,2,100,100,870,50,0.02,"), std::string::npos)
+        << pump.out;
+    EXPECT_NE(pump.err.find("column 'production_rate' not given: every row takes it from the "
+                            "pump\n"),
+              std::string::npos)
+        << pump.err;
+    EXPECT_NE(pump.err.find(
+                  "line 3: error: no rise velocity from the fluids: Surface tension must be from "
+                  "0.001 to 0.2 N/m.\n"),
+              std::string::npos)
+        << pump.err;
+
+    const CalcRun both = batch("both.csv", "rise_velocity,gas_density\n6,40\n");
+    EXPECT_EQ(both.status, 2);
+    EXPECT_NE(both.err.find("rise_velocity and gas_density cannot be given together"),
+              std::string::npos)
+        << both.err;
+}
+
+// --select lists every shipped separator, those that fit the casing first and best first, each
+// with the verdict the design would get with it.
+TEST(DesignCalculator, SelectRanksTheShippedSeparatorsInTheCasing) {
+    const CalcRun run = Calc({"--select", "--production-rate", "230"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::istringstream lines(run.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "preset,fits,reason,maximum_capacity_bbl_per_day,capacity_margin_percent,"
+                    "long_run_peak_gas_penetration_in,dip_tube_length_in,time_to_dip_tube_inlet_s,"
+                    "verdict,verdict_cause");
+    std::vector<std::string> rows;
+    while (std::getline(lines, line)) {
+        rows.push_back(line);
+    }
+    ASSERT_EQ(rows.size(), 11u);
+    // The widest bore carries the most: 443 bbl/day, 48.1 % to spare at 230.
+    EXPECT_EQ(rows[0],
+              "2-7/8 Collar Size Gas Separator,true,,443,48.1,7.79998,56,never,works,none");
+    bool fitting = true;
+    double margin = 100;
+    for (const std::string& row : rows) {
+        std::vector<std::string> fields; // no preset name holds a comma
+        std::istringstream cells(row);
+        for (std::string cell; std::getline(cells, cell, ',');) {
+            fields.push_back(cell);
+        }
+        const bool fits = fields.at(1) == "true";
+        EXPECT_TRUE(fitting || !fits) << row; // none that fits after one that does not
+        fitting = fits;
+        if (fits && fields.at(8) == "works") { // the working ones by their margin
+            EXPECT_LE(std::stod(fields.at(4)), margin) << row;
+            margin = std::stod(fields.at(4));
+        }
+    }
+    EXPECT_NE(rows.back().find(",false,outside diameter 6.003 in is not below the casing's drift "
+                               "diameter 3.965 in,"),
+              std::string::npos)
+        << rows.back();
+    EXPECT_EQ(Calc({"--select", "--sweep", "spm=4:8:4"}).status, 2);
 }

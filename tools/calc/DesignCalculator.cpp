@@ -5,9 +5,11 @@
 #include "app/model/DefaultsFile.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
+#include "tools/calc/DerivedInputs.h"
 #include "tools/calc/DesignFigures.h"
 #include "tools/calc/DesignTable.h"
 #include "tools/calc/QuotedText.h"
+#include "tools/calc/SeparatorSelection.h"
 #include "tools/calc/SweepPlot.h"
 
 #include <algorithm>
@@ -38,6 +40,9 @@ value option then overrides one value.
 )";
     usage += "Value options (a number, or a fraction, in the unit given):\n";
     for (const ParameterSpec& parameter : Parameters()) {
+        if (!parameter.HasColumn()) {
+            continue;
+        }
         std::string flag = "  " + parameter.Flag() + " X";
         flag.resize(std::max<size_t>(flag.size() + 1, 25), ' ');
         std::string what = parameter.fullName;
@@ -46,8 +51,19 @@ value option then overrides one value.
                  "): " + DescribeLimits(parameter) + "\n";
     }
     usage += R"(
+A pump value (--plunger-diameter, --stroke-length, --pump-efficiency) takes the production
+rate from the pump: its displacement, 0.1166 x stroke x diameter^2 x pump speed, times its
+efficiency; with --production-rate as well it is refused. A fluid value (--liquid-density,
+--gas-density, --surface-tension) takes the rise velocity from the fluids by Harmathy's
+correlation, to three decimals; with --rise-velocity as well it is refused. The same holds for
+a batch's columns and a sweep's option, and the values worked out are printed first.
+
 Run options:
   --defaults FILE        read the starting values from a defaults file
+  --select               instead of the figures, a CSV table of every shipped separator preset
+                         in the design's casing at its rate and pump speed: those that fit
+                         (outside diameter below the drift diameter, the inside diameter less
+                         1/8 in) first, best first, then those that do not, with the reason
   --seconds S            simulated time with the pump running (default 30)
   --step DT              simulation step in seconds (default 1/60)
   --trace FILE.csv       write one row per step: time, crank angle, plunger position and
@@ -64,6 +80,9 @@ and written row by row in their order as they are done:
 )";
     std::string line = "                         names (";
     for (const ParameterSpec& parameter : Parameters()) {
+        if (!parameter.HasColumn()) {
+            continue;
+        }
         const std::string column =
             std::string(parameter.column) + (&parameter == &Parameters().back() ? ");" : ",");
         if (line.size() + column.size() + 1 > 95) {
@@ -126,6 +145,7 @@ struct Options {
     std::optional<std::string> traceFile, batchFile, sweep, outFile, plotFile;
     size_t jobs = std::max(std::thread::hardware_concurrency(), 1u); // rows computed at once
     bool help = false;
+    bool select = false; // --select: the separators that fit, instead of the design's figures
 };
 
 // The options that take a value, other than the design's values.
@@ -188,19 +208,25 @@ void CheckSettings(const Options& options) {
     if (!options.sweep && options.plotFile) {
         throw CalculatorError("--plot needs --sweep");
     }
+    if (options.select && (many || options.traceFile)) {
+        throw CalculatorError("--select is for one design, without --batch, --sweep or --trace");
+    }
 }
 
 // Every option the calculator takes: its own, and one per input of the parameter table.
 std::vector<CommandLineOption> CalculatorOptions() {
     std::vector<CommandLineOption> options = {
-        {"--help", false}, {"-h", false},       {"--gas-limit", false}, {"--defaults", true},
-        {"--trace", true}, {"--batch", true},   {"--sweep", true},      {"--out", true},
-        {"--plot", true},  {"--seconds", true}, {"--step", true},       {"-j", true},
+        {"--help", false},   {"-h", false},       {"--gas-limit", false}, {"--defaults", true},
+        {"--trace", true},   {"--batch", true},   {"--sweep", true},      {"--out", true},
+        {"--plot", true},    {"--seconds", true}, {"--step", true},       {"-j", true},
+        {"--select", false},
     };
     static std::vector<std::string> flags; // the table's flags, kept for the options' names
     if (flags.empty()) {
         for (const ParameterSpec& parameter : Parameters()) {
-            flags.push_back(parameter.Flag());
+            if (parameter.HasColumn()) {
+                flags.push_back(parameter.Flag());
+            }
         }
     }
     for (const std::string& flag : flags) {
@@ -221,6 +247,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
     for (const CommandLineArgument& argument : line.arguments) {
         if (argument.option == "--help" || argument.option == "-h") {
             options.help = true;
+        } else if (argument.option == "--select") {
+            options.select = true;
         } else if (argument.option == "--gas-limit") {
             // the gas limit is always reported; the option stays for the scripts that give it
         } else {
@@ -229,6 +257,15 @@ Options ParseOptions(const std::vector<std::string>& args) {
     }
     CheckSettings(options);
     return options;
+}
+
+// The inputs the command line names, in table order.
+std::vector<const ParameterSpec*> NamedInputs(const Options& options) {
+    std::vector<const ParameterSpec*> named;
+    for (const auto& [option, value] : options.values) {
+        named.push_back(option);
+    }
+    return named;
 }
 
 WellParameters StartingValues(const Options& options, const std::string& shippedDefaults) {
@@ -246,9 +283,12 @@ WellParameters StartingValues(const Options& options, const std::string& shipped
         const std::string source = options.defaultsFile ? *options.defaultsFile : "shipped";
         throw CalculatorError("defaults file '" + source + "': " + error.what());
     }
+    const DerivedInputs derived = DerivedFrom(NamedInputs(options));
+    PrepareDerived(derived, parameters);
     for (const auto& [option, value] : options.values) {
         option->Set(parameters, value);
     }
+    ApplyDerived(derived, parameters);
     return parameters;
 }
 
@@ -340,12 +380,29 @@ DesignFigures RunWithTrace(const WellParameters& parameters, const Options& opti
     return figures;
 }
 
+// The inputs worked out from others, before the figures: the pump's displacement and rate, the
+// fluids' rise velocity. Nothing for a design that derives none.
+std::string DerivedLines(const WellParameters& parameters, const Options& options) {
+    const DerivedInputs derived = DerivedFrom(NamedInputs(options));
+    std::string lines;
+    if (RateFollowsPump(derived, parameters)) {
+        lines +=
+            "pump_displacement_bbl_per_day: " + FormatNumber(parameters.GetPumpDisplacement()) +
+            "\nproduction_rate_bbl_per_day: " + FormatNumber(parameters.GetProductionRate()) + "\n";
+    }
+    if (derived.riseFromFluid) {
+        lines +=
+            "rise_velocity_in_per_s: " + FormatNumber(parameters.GetGasBubbleRiseVelocity()) + "\n";
+    }
+    return lines;
+}
+
 int RunSingleDesign(const WellParameters& parameters, const Options& options, std::ostream& out,
                     std::ostream& err) {
     if (!CheckDesign(parameters, err)) {
         return 2;
     }
-    std::string yaml;
+    std::string yaml = DerivedLines(parameters, options);
     for (const auto& [key, value] : FigureFields(RunWithTrace(parameters, options))) {
         yaml += key + ": " + value + "\n";
     }
@@ -406,32 +463,33 @@ std::unique_ptr<RowSource> TableRows(const Options& options, const std::optional
                                      const WellParameters& base, std::istream& in,
                                      std::ifstream& file, std::ostream& err) {
     if (sweep) {
-        return SweepSource(*sweep, base);
+        return SweepSource(*sweep, base, NamedInputs(options));
     }
     if (*options.batchFile == "-") {
-        return BatchSource(in, base, err);
+        return BatchSource(in, base, err, 0, NamedInputs(options));
     }
     file = OpenBatchFile(*options.batchFile);
     const size_t count = CountBatchRows(file);
     file.clear();
     file.seekg(0);
-    return BatchSource(file, base, err, count);
+    return BatchSource(file, base, err, count, NamedInputs(options));
 }
 
 // "Casing size 4.09 in, separator OD 3 in, ..." without the swept option: the well and the
 // separator on one line, the flow and the pump on a second.
-std::string DesignSummary(const WellParameters& base, const ParameterSpec* swept) {
+std::string DesignSummary(const WellParameters& base, const ParameterSpec* swept,
+                          const std::vector<const ParameterSpec*>& inputs) {
     std::string summary;
     bool lineStart = true;
-    for (const ParameterSpec& option : Parameters()) {
-        if (option.id == ParameterId::RiseVelocity && !summary.empty()) {
+    for (const ParameterSpec* option : inputs) {
+        if (option->id == ParameterId::RiseVelocity && !summary.empty()) {
             summary += "\n";
             lineStart = true;
         }
-        if (&option != swept) {
-            summary += (lineStart ? option.Label() : ", " + std::string(option.name)) + " " +
-                       FormatNumber(option.Get(base)) + " " +
-                       option.UnitIn(UnitSystem::Oilfield).symbol;
+        if (option != swept) {
+            summary += (lineStart ? option->Label() : ", " + std::string(option->name)) + " " +
+                       FormatNumber(option->Get(base)) + " " +
+                       option->UnitIn(UnitSystem::Oilfield).symbol;
             lineStart = false;
         }
     }
@@ -439,11 +497,12 @@ std::string DesignSummary(const WellParameters& base, const ParameterSpec* swept
 }
 
 void WritePlot(OutputFile& file, const Sweep& sweep, const WellParameters& base,
+               const std::vector<const ParameterSpec*>& inputs,
                const std::vector<ChartPoint>& points) {
     const ParameterSpec& option = *sweep.option;
     SweepChart chart;
     chart.title = "Gas penetration against " + std::string(option.name);
-    chart.subtitle = DesignSummary(base, &option);
+    chart.subtitle = DesignSummary(base, &option, inputs);
     chart.xLabel = option.Label() + " (" + option.UnitIn(UnitSystem::Oilfield).symbol + ")";
     for (const ChartPoint& point : points) {
         chart.x.push_back(point.x);
@@ -491,7 +550,7 @@ int RunManyDesigns(const WellParameters& base, const Options& options, std::istr
         outFile->Commit();
     }
     if (plotFile) {
-        WritePlot(*plotFile, *sweep, base, table.points);
+        WritePlot(*plotFile, *sweep, base, rows->InputColumns(), table.points);
     }
     return table.anyBadRow ? 1 : 0;
 }
@@ -512,6 +571,10 @@ int RunDesignCalculator(const std::vector<std::string>& args, const std::string&
             return 0;
         }
         const WellParameters parameters = StartingValues(options, shippedDefaults);
+        if (options.select) {
+            WriteOutput(out, SelectionTable(ShippedSeparatorPresets(), parameters));
+            return 0;
+        }
         return options.batchFile || options.sweep
                    ? RunManyDesigns(parameters, options, in, out, err)
                    : RunSingleDesign(parameters, options, out, err);

@@ -3,6 +3,7 @@
 #include "app/model/InletOutlook.h"
 #include "app/model/NumberFormat.h"
 #include "tools/calc/CsvTable.h"
+#include "tools/calc/DerivedInputs.h"
 #include "tools/calc/OrderedPool.h"
 #include "tools/calc/QuotedText.h"
 
@@ -35,7 +36,9 @@ std::string ColumnName(std::string_view header) {
 std::string KnownColumns() {
     std::string known;
     for (const ParameterSpec& option : Parameters()) {
-        known += (known.empty() ? "" : ", ") + std::string(option.column);
+        if (option.HasColumn()) {
+            known += (known.empty() ? "" : ", ") + std::string(option.column);
+        }
     }
     return known;
 }
@@ -53,6 +56,7 @@ std::string QuotedList(const std::vector<std::string>& names) {
 struct BatchColumns {
     std::vector<const ParameterSpec*> inputs;
     std::vector<std::string> carried; // their header fields, in order
+    DerivedInputs derived;            // of the columns and the command line's inputs
 };
 
 // A header field without the byte-order marks a file saved twice with one has before it.
@@ -77,18 +81,26 @@ void SayWhatTheHeaderMeans(const BatchColumns& columns, const WellParameters& ba
             << QuotedList(columns.carried) << (one ? " is not an input" : " are not inputs")
             << " of the design: carried through to the table unchanged\n";
     }
+    const std::vector<const ParameterSpec*> inUse = InputsInUse(columns.derived, base);
     for (const ParameterSpec& input : Parameters()) {
-        if (std::find(columns.inputs.begin(), columns.inputs.end(), &input) ==
-            columns.inputs.end()) {
-            err << "gas-separator-calc: column '" << input.column << "' not given: every row uses "
-                << FormatNumber(input.Get(base)) << " " << input.UnitIn(UnitSystem::Oilfield).symbol
-                << "\n";
+        if (std::find(inUse.begin(), inUse.end(), &input) == inUse.end() ||
+            std::find(columns.inputs.begin(), columns.inputs.end(), &input) !=
+                columns.inputs.end()) {
+            continue;
+        }
+        err << "gas-separator-calc: column '" << input.column << "' not given: every row ";
+        if (const char* source = DerivedSource(columns.derived, base, input)) {
+            err << "takes it from the " << source << "\n";
+        } else {
+            err << "uses " << FormatNumber(input.Get(base)) << " "
+                << input.UnitIn(UnitSystem::Oilfield).symbol << "\n";
         }
     }
 }
 
 // The columns of a header; throws for one that is malformed or names an input twice.
-BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base, std::ostream& err) {
+BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
+                        const std::vector<const ParameterSpec*>& named, std::ostream& err) {
     if (!header.error.empty()) {
         throw CalculatorError("header (line " + std::to_string(header.line) + "): " + header.error);
     }
@@ -105,6 +117,9 @@ BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base, std
         }
         columns.inputs.push_back(input);
     }
+    std::vector<const ParameterSpec*> all = named;
+    all.insert(all.end(), columns.inputs.begin(), columns.inputs.end());
+    columns.derived = DerivedFrom(all);
     SayWhatTheHeaderMeans(columns, base, err);
     return columns;
 }
@@ -118,6 +133,15 @@ double InputValue(const ParameterSpec& input, const std::string& field) {
     return RoundToThousandths(NumberValue(input.column, text));
 }
 
+// The derived inputs of a row; a row whose fluids give no rise velocity is an error of its own.
+void DeriveInputs(const DerivedInputs& derived, DesignRow& row) {
+    try {
+        ApplyDerived(derived, row.design);
+    } catch (const CalculatorError& error) {
+        row.error = error.what();
+    }
+}
+
 void RowOf(const CsvRecord& record, const BatchColumns& columns, const WellParameters& base,
            DesignRow& row) {
     row.where = "line " + std::to_string(record.line);
@@ -128,6 +152,7 @@ void RowOf(const CsvRecord& record, const BatchColumns& columns, const WellParam
         row.error = std::to_string(record.fields.size()) + " fields where the header has " +
                     std::to_string(columns.inputs.size());
     }
+    PrepareDerived(columns.derived, row.design);
     for (size_t i = 0; row.error.empty() && i < columns.inputs.size(); ++i) {
         const ParameterSpec* input = columns.inputs[i];
         try {
@@ -140,18 +165,23 @@ void RowOf(const CsvRecord& record, const BatchColumns& columns, const WellParam
             row.error = error.what();
         }
     }
+    if (row.error.empty()) {
+        DeriveInputs(columns.derived, row);
+    }
 }
 
 class BatchRows : public RowSource {
 public:
-    BatchRows(std::istream& in, const WellParameters& base, std::ostream& err, size_t count)
+    BatchRows(std::istream& in, const WellParameters& base, std::ostream& err, size_t count,
+              const std::vector<const ParameterSpec*>& named)
         : reader_(in), base_(base), count_(count) {
         CsvRecord header;
         if (!reader_.Next(header)) {
             ThrowIfUnread();
             throw CalculatorError("the batch file has no header row");
         }
-        columns_ = ReadHeader(header, base, err);
+        columns_ = ReadHeader(header, base, named, err);
+        shown_ = InputsInUse(columns_.derived, base);
     }
     bool Next(DesignRow& row) override {
         if (!reader_.Next(record_)) {
@@ -163,6 +193,7 @@ public:
     }
     size_t Count() const override { return count_; }
     const std::vector<std::string>& CarriedColumns() const override { return columns_.carried; }
+    const std::vector<const ParameterSpec*>& InputColumns() const override { return shown_; }
 
 private:
     void ThrowIfUnread() const {
@@ -175,12 +206,20 @@ private:
     WellParameters base_;
     size_t count_;
     BatchColumns columns_;
+    std::vector<const ParameterSpec*> shown_;
     CsvRecord record_;
 };
 
 class SweepRows : public RowSource {
 public:
-    SweepRows(const Sweep& sweep, const WellParameters& base) : sweep_(sweep), base_(base) {}
+    SweepRows(const Sweep& sweep, const WellParameters& base,
+              const std::vector<const ParameterSpec*>& named)
+        : sweep_(sweep), base_(base) {
+        std::vector<const ParameterSpec*> all = named;
+        all.push_back(sweep.option);
+        derived_ = DerivedFrom(all);
+        shown_ = InputsInUse(derived_, base);
+    }
     bool Next(DesignRow& row) override {
         if (next_ == sweep_.count) {
             return false;
@@ -188,25 +227,31 @@ public:
         const double value = sweep_.Value(next_++);
         row.where = std::string(sweep_.option->column) + "=" + FormatNumber(value);
         row.design = base_;
-        sweep_.option->Set(row.design, value);
         row.carried.clear();
         row.error.clear();
+        PrepareDerived(derived_, row.design);
+        sweep_.option->Set(row.design, value);
+        DeriveInputs(derived_, row);
         return true;
     }
     size_t Count() const override { return sweep_.count; }
     const std::vector<std::string>& CarriedColumns() const override { return none_; }
+    const std::vector<const ParameterSpec*>& InputColumns() const override { return shown_; }
 
 private:
     Sweep sweep_;
     WellParameters base_;
+    DerivedInputs derived_;
+    std::vector<const ParameterSpec*> shown_;
     size_t next_ = 0;
     std::vector<std::string> none_;
 };
 } // namespace
 
 std::unique_ptr<RowSource> BatchSource(std::istream& in, const WellParameters& base,
-                                       std::ostream& err, size_t count) {
-    return std::make_unique<BatchRows>(in, base, err, count);
+                                       std::ostream& err, size_t count,
+                                       const std::vector<const ParameterSpec*>& named) {
+    return std::make_unique<BatchRows>(in, base, err, count, named);
 }
 
 size_t CountBatchRows(std::istream& in) {
@@ -255,8 +300,9 @@ Sweep ParseSweep(const std::string& argument) {
     return sweep;
 }
 
-std::unique_ptr<RowSource> SweepSource(const Sweep& sweep, const WellParameters& base) {
-    return std::make_unique<SweepRows>(sweep, base);
+std::unique_ptr<RowSource> SweepSource(const Sweep& sweep, const WellParameters& base,
+                                       const std::vector<const ParameterSpec*>& named) {
+    return std::make_unique<SweepRows>(sweep, base, named);
 }
 
 namespace {
@@ -279,12 +325,12 @@ std::string PrintableLines(const std::string& text) {
     return lines;
 }
 
-std::string TableHeader(const std::vector<std::string>& carried) {
+std::string TableHeader(const RowSource& source) {
     std::vector<std::string> header;
-    for (const ParameterSpec& option : Parameters()) {
-        header.push_back(option.column);
+    for (const ParameterSpec* input : source.InputColumns()) {
+        header.push_back(input->column);
     }
-    for (const std::string& name : carried) {
+    for (const std::string& name : source.CarriedColumns()) {
         header.push_back(SpreadsheetSafe(name));
     }
     for (const Figure& figure : FigureFields(DesignFigures{})) {
@@ -293,10 +339,11 @@ std::string TableHeader(const std::vector<std::string>& carried) {
     return CsvRow(header);
 }
 
-std::string TableRow(const DesignRow& row, const DesignFigures& figures) {
+std::string TableRow(const DesignRow& row, const std::vector<const ParameterSpec*>& inputs,
+                     const DesignFigures& figures) {
     std::vector<std::string> fields;
-    for (const ParameterSpec& option : Parameters()) {
-        fields.push_back(CsvNumber(option.Get(row.design)));
+    for (const ParameterSpec* input : inputs) {
+        fields.push_back(CsvNumber(input->Get(row.design)));
     }
     for (const std::string& text : row.carried) {
         fields.push_back(SpreadsheetSafe(text));
@@ -307,8 +354,9 @@ std::string TableRow(const DesignRow& row, const DesignFigures& figures) {
     return CsvRow(fields);
 }
 
-ComputedRow ComputeRow(const DesignRow& row, const RunSettings& settings,
-                       const ParameterSpec* chartOption, OutlookCache& cache) {
+ComputedRow ComputeRow(const DesignRow& row, const std::vector<const ParameterSpec*>& inputs,
+                       const RunSettings& settings, const ParameterSpec* chartOption,
+                       OutlookCache& cache) {
     ComputedRow computed;
     const std::string prefix = row.where + ": ";
     std::ostringstream messages;
@@ -319,7 +367,7 @@ ComputedRow ComputeRow(const DesignRow& row, const RunSettings& settings,
         computed.bad = true;
     } else {
         const DesignFigures figures = ComputeFigures(row.design, settings, cache);
-        computed.csv = TableRow(row, figures);
+        computed.csv = TableRow(row, inputs, figures);
         computed.point = {chartOption ? chartOption->Get(row.design) : 0,
                           figures.verdict.deepestReach, row.design.GetDipTubeLength(),
                           figures.last.maximumCapacity};
@@ -375,7 +423,7 @@ private:
 TableResult ComputeTable(RowSource& source, const RunSettings& settings, const TableRun& run,
                          std::ostream& err) {
     TableText text(run.write);
-    text.Add(TableHeader(source.CarriedColumns()));
+    text.Add(TableHeader(source));
     text.HandOn();
     // Each worker judges with its own cache: nothing the workers touch is shared.
     std::vector<OutlookCache> caches(std::max<size_t>(run.workers, 1));
@@ -386,7 +434,7 @@ TableResult ComputeTable(RowSource& source, const RunSettings& settings, const T
     Pool::Work work;
     work.next = [&](DesignRow& row) { return source.Next(row); };
     work.compute = [&](const DesignRow& row, size_t worker) {
-        return ComputeRow(row, settings, run.chartOption, caches[worker]);
+        return ComputeRow(row, source.InputColumns(), settings, run.chartOption, caches[worker]);
     };
     work.deliver = [&](ComputedRow& row) {
         err << row.messages;

@@ -30,6 +30,8 @@ public:
     virtual size_t Count() const = 0;
     // The names of the columns carried through (text, not inputs), in their order.
     virtual const std::vector<std::string>& CarriedColumns() const = 0;
+    // The inputs the table shows, in table order (InputsInUse).
+    virtual const std::vector<const ParameterSpec*>& InputColumns() const = 0;
 };
 
 // The rows of a batch CSV in `in`. Its header names inputs by column ("spm", "dip_tube_od";
@@ -37,9 +39,11 @@ public:
 // missing input is that of `base` in every row, and an empty field of an input is an error of
 // its row. What the header means (the columns carried, the inputs not given and their value) is
 // said on `err` at once. `count` is the number of rows if known (CountBatchRows), else 0.
-// Throws CalculatorError for a header that cannot be used.
+// `named` are the inputs the command line gave (they and the columns decide which inputs are
+// derived: DerivedInputs.h). Throws CalculatorError for a header that cannot be used.
 std::unique_ptr<RowSource> BatchSource(std::istream& in, const WellParameters& base,
-                                       std::ostream& err, size_t count = 0);
+                                       std::ostream& err, size_t count = 0,
+                                       const std::vector<const ParameterSpec*>& named = {});
 // The number of rows below the header in `in`, read to its end.
 size_t CountBatchRows(std::istream& in);
 
@@ -54,7 +58,9 @@ constexpr size_t kMostSweepValues = 100000;
 // Throws CalculatorError for an unknown option, a bad number, a step of 0, below 0.001 or
 // leading away from TO, or more than kMostSweepValues values.
 Sweep ParseSweep(const std::string& argument);
-std::unique_ptr<RowSource> SweepSource(const Sweep& sweep, const WellParameters& base);
+// Throws CalculatorError when the swept input and `named` derive an input they also name.
+std::unique_ptr<RowSource> SweepSource(const Sweep& sweep, const WellParameters& base,
+                                       const std::vector<const ParameterSpec*>& named = {});
 
 // The deepest penetration however long the pump runs, as a sweep's chart draws it.
 struct ChartPoint {

@@ -1,0 +1,54 @@
+#include "tools/calc/SeparatorSelection.h"
+
+#include "app/files/EmbeddedStore.h"
+#include "app/model/DefaultsFile.h"
+#include "app/model/NumberFormat.h"
+#include "app/model/SeparatorFinder.h"
+#include "tools/calc/CsvTable.h"
+#include "tools/calc/QuotedText.h"
+
+std::vector<SeparatorPreset> ShippedSeparatorPresets() {
+    constexpr std::string_view kSuffix = ".seppreset.yml";
+    std::vector<SeparatorPreset> presets;
+    for (const ResourceEntry& entry : ListResources()) {
+        const std::string_view path = entry.path;
+        if (path.starts_with("presets/") && path.ends_with(kSuffix)) {
+            presets.push_back(ParsePresetText(ReadResourceText(path)));
+        }
+    }
+    return presets;
+}
+
+namespace {
+std::vector<std::string> ChoiceFields(const SeparatorChoice& choice) {
+    const DesignVerdict& verdict = choice.verdict;
+    std::vector<std::string> fields = {SpreadsheetSafe(choice.preset.displayName),
+                                       choice.fits ? "true" : "false",
+                                       NotFittingReason(choice, UnitSystem::Oilfield)};
+    if (!choice.fits) {
+        fields.resize(10);
+        return fields;
+    }
+    const bool fails = verdict.kind == VerdictKind::Fails;
+    const char* cause = CauseText(verdict.cause);
+    fields.insert(fields.end(),
+                  {FormatNumber(verdict.maximumCapacity), FormatDecimals(verdict.capacityMargin, 1),
+                   FormatNumber(verdict.deepestReach),
+                   FormatNumber(choice.preset.dimensions.GetDipTubeLength()),
+                   fails ? FormatNumber(verdict.secondsToInlet) : "never",
+                   VerdictWord(verdict.kind), *cause ? cause : "none"});
+    return fields;
+}
+} // namespace
+
+std::string SelectionTable(const std::vector<SeparatorPreset>& presets,
+                           const WellParameters& design) {
+    std::string table =
+        CsvRow({"preset", "fits", "reason", "maximum_capacity_bbl_per_day",
+                "capacity_margin_percent", "long_run_peak_gas_penetration_in", "dip_tube_length_in",
+                "time_to_dip_tube_inlet_s", "verdict", "verdict_cause"});
+    for (const SeparatorChoice& choice : RankSeparators(presets, design)) {
+        table += CsvRow(ChoiceFields(choice));
+    }
+    return table;
+}
