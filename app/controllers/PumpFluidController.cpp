@@ -85,19 +85,22 @@ std::string FluidPreview(const WellParameters& model, const std::vector<std::str
     return "Rise velocity: " + Shown(*outcome.riseVelocity, Quantity::Velocity);
 }
 
-// The typical fluids as short lines: "Water and air: 998 and 1.2 kg/m³, 0.072 N/m → 9.82 in/s".
-std::string TypicalFluidLines() {
-    std::string lines = "Typical values:";
+// The typical fluids as a table (a tab between cells), heading first.
+std::string TypicalFluidTable() {
+    const auto unit = [](Quantity quantity) { return UnitOf(quantity, kUnits).symbol; };
+    std::string table = std::string("Typical fluid\t\u03c1L, ") + unit(Quantity::Density) +
+                        "\t\u03c1G, " + unit(Quantity::Density) + "\t\u03c3, " +
+                        unit(Quantity::SurfaceTension) + "\tv, " + unit(Quantity::Velocity);
     for (const TypicalFluid& fluid : TypicalFluids()) {
         const auto velocity =
             HarmathyRiseVelocity(fluid.liquidDensity, fluid.gasDensity, fluid.surfaceTension);
-        lines += "\n  " + std::string(fluid.name) + ": " +
-                 FormatShown(fluid.liquidDensity, Quantity::Density, kUnits) + " and " +
-                 Shown(fluid.gasDensity, Quantity::Density) + ", " +
-                 Shown(fluid.surfaceTension, Quantity::SurfaceTension) + " \u2192 " +
-                 Shown(velocity.value_or(0), Quantity::Velocity);
+        table += "\n" + std::string(fluid.name) + "\t" +
+                 FormatShown(fluid.liquidDensity, Quantity::Density, kUnits) + "\t" +
+                 FormatShown(fluid.gasDensity, Quantity::Density, kUnits) + "\t" +
+                 FormatShown(fluid.surfaceTension, Quantity::SurfaceTension, kUnits) + "\t" +
+                 FormatShown(velocity.value_or(0), Quantity::Velocity, kUnits);
     }
-    return lines;
+    return table;
 }
 } // namespace
 
@@ -129,7 +132,7 @@ FormRequest CPumpFluidController::FluidForm() const {
     form.title = "Rise Velocity from Fluid Properties";
     form.intro = "Harmathy's correlation gives the terminal rise velocity of large gas bubbles:\n"
                  "v = 1.53 \u00d7 [g \u03c3 (\u03c1L \u2212 \u03c1G) / \u03c1L\u00b2]^\u00bc\n\n" +
-                 TypicalFluidLines();
+                 TypicalFluidTable() + "\n\nWater and air at the surface; the others downhole.";
     for (const ParameterId id : kFluidInputs) {
         const ParameterSpec& spec = ParameterOf(id);
         form.fields.push_back({spec.fullName, spec.UnitIn(kUnits).symbol,

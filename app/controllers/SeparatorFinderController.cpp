@@ -24,7 +24,8 @@ std::string ReachCell(const SeparatorChoice& choice) {
     const DesignVerdict& verdict = choice.verdict;
     switch (verdict.kind) {
     case VerdictKind::Works:
-        return FormatShown(verdict.deepestReach, Quantity::Length, kUnits) + " of " +
+        // To a tenth, as the panel's gas reach reads.
+        return FormatDecimals(verdict.deepestReach, 1) + " of " +
                Shown(choice.preset.dimensions.GetDipTubeLength(), Quantity::Length) + " (" +
                FormatNumber(std::floor(verdict.reachShare)) + " %)";
     case VerdictKind::Fails:

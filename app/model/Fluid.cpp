@@ -48,13 +48,12 @@ FluidOutcome RiseVelocityFromFluid(const WellParameters& fluids, UnitSystem unit
 }
 
 const std::vector<TypicalFluid>& TypicalFluids() {
-    // Surface tensions near 20 °C at the surface; downhole, heat and dissolved gas lower them.
+    // Water and air at the surface near 20 °C; the others downhole, where heat and dissolved gas
+    // lower the surface tension.
     static const std::vector<TypicalFluid> fluids = {
-        {"Water and air", 998, 1.2, 0.072},
-        {"Brine and natural gas, downhole", 1100, 80, 0.060},
-        {"Light oil and gas, downhole", 800, 60, 0.020},
-        {"Medium oil and gas, downhole", 870, 50, 0.025},
-        {"Heavy oil and gas, downhole", 950, 40, 0.030},
+        {"Water and air", 998, 1.2, 0.072},    {"Brine and gas", 1100, 80, 0.060},
+        {"Light oil and gas", 800, 60, 0.020}, {"Medium oil and gas", 870, 50, 0.025},
+        {"Heavy oil and gas", 950, 40, 0.030},
     };
     return fluids;
 }

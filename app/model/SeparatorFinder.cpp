@@ -17,7 +17,7 @@ std::string NotFittingReason(const SeparatorChoice& choice, UnitSystem units) {
                UnitOf(Quantity::Diameter, units).symbol;
     };
     return "outside diameter " + shown(choice.preset.dimensions.GetSeparatorOD()) +
-           " is not below the casing's drift diameter " + shown(choice.drift);
+           " not below the drift diameter " + shown(choice.drift);
 }
 
 namespace {

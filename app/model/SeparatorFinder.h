@@ -24,8 +24,8 @@ struct SeparatorChoice {
     DesignVerdict verdict; // the design with this separator (DoesNotApply when it does not fit)
 };
 
-// Why a separator does not fit, in `units` ("outside diameter 4.5 in is not below the drift
-// diameter 3.965 in"); empty when it fits.
+// Why a separator does not fit, in `units` ("outside diameter 4.5 in not below the drift diameter
+// 3.965 in"); empty when it fits.
 std::string NotFittingReason(const SeparatorChoice& choice, UnitSystem units);
 
 // Every preset, the ones that fit first, best first: those that work before those that fail,

@@ -156,7 +156,7 @@ TEST(SeparatorFinder, TheDriftDecidesAndTheBestComesFirst) {
     EXPECT_EQ(ranked[4].source, 1u);
     EXPECT_FALSE(ranked[4].fits);
     EXPECT_EQ(NotFittingReason(ranked[4], UnitSystem::Oilfield),
-              "outside diameter 3.965 in is not below the casing's drift diameter 3.965 in");
+              "outside diameter 3.965 in not below the drift diameter 3.965 in");
     EXPECT_EQ(NotFittingReason(ranked[0], UnitSystem::Oilfield), "");
 
     // Above the shipped separator's capacity it fails too, but later than the slim one.

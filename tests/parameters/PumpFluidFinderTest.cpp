@@ -147,8 +147,7 @@ TEST_F(PumpFluidFinderTest, TheFinderListsTheFittingSeparatorsBestFirstAndApplie
         EXPECT_LT(std::stod(row[1]), 3.965) << row[0];
     }
     for (const auto& row : table.apart) {
-        EXPECT_NE(row.back().find("is not below the casing's drift diameter 3.965 in"),
-                  std::string::npos)
+        EXPECT_NE(row.back().find(" not below the drift diameter 3.965 in"), std::string::npos)
             << row.back();
     }
     // The first row applied: the list names it and the model has its dimensions.

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -120,7 +121,7 @@ QLabel* MakeTextBlock(const std::string& text, bool dim, QWidget* parent) {
     label->setTextFormat(Qt::RichText);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setMinimumWidth(Chars(*label, 56));
+    label->setMinimumWidth(Chars(*label, 68));
     if (dim) {
         QPalette palette = label->palette();
         const QColor text = palette.color(QPalette::WindowText);
@@ -385,7 +386,14 @@ void FitTable(QTableWidget& table, int visibleRows, bool growing) {
     for (int row = 0; row < std::min(table.rowCount(), visibleRows); ++row) {
         height += table.rowHeight(row);
     }
-    table.setMinimumWidth(std::min(width, Chars(table, 120)));
+    // As wide as its columns, up to most of the screen or the width of the window it belongs
+    // to: a table's last columns (the verdict) matter as much as its first.
+    const QScreen* screen = table.screen();
+    int widest = screen ? screen->availableGeometry().width() * 9 / 10 : Chars(table, 120);
+    if (const QWidget* owner = table.window()->parentWidget()) {
+        widest = std::max(widest, owner->window()->width());
+    }
+    table.setMinimumWidth(std::min(width, widest));
     if (table.rowCount() <= visibleRows || !growing) {
         table.setFixedHeight(height); // no room left empty under the rows
     } else {
