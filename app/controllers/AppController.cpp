@@ -76,9 +76,33 @@ void CAppController::Initialise() {
     SubscribeEvent(EventName::kDialogAccept, this, &CAppController::OnDialogAccept);
     SubscribeEvent(EventName::kDialogCancel, this, &CAppController::OnDialogCancel);
     SubscribeEvent(EventName::kShowAbout, this, &CAppController::ShowAbout);
+    SubscribeEvent(EventName::kOilfieldUnitsChosen, this,
+                   [this] { ChooseUnits(UnitSystem::Oilfield); });
+    SubscribeEvent(EventName::kMetricUnitsChosen, this,
+                   [this] { ChooseUnits(UnitSystem::Metric); });
+    CheckUnitsMenu();
     if (const std::string notice = model_.TakeDefaultsNotice(); !notice.empty()) {
         ShowError(notice);
     }
+}
+
+// The check mark on the View menu's item of the model's unit system.
+void CAppController::CheckUnitsMenu() const {
+    if (IMainWindow* window = Platform().mainWindow) {
+        window->CheckMenuItem(model_.GetUnitSystem() == UnitSystem::Metric
+                                  ? CWindowManager::kCommandMetricUnits
+                                  : CWindowManager::kCommandOilfieldUnits);
+    }
+}
+
+void CAppController::ChooseUnits(UnitSystem units) {
+    CheckUnitsMenu(); // also when unchanged: a script's choice shows as the user's would
+    if (model_.GetUnitSystem() == units) {
+        return;
+    }
+    model_.SetUnitSystem(units);
+    CheckUnitsMenu();
+    RaiseEvent(EventName::kUnitsChanged);
 }
 
 void CAppController::ShowError(const std::string& text) const {

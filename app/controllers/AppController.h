@@ -71,6 +71,9 @@ private:
     void OnSavePreset();
     void ShowError(const std::string& text) const;
     void OnOpenInfoDocument() { OpenInfoDocument(); }
+    // The View menu's unit systems: the model's, then every number shown again.
+    void ChooseUnits(UnitSystem units);
+    void CheckUnitsMenu() const;
 
     CGasSeparatorModel& model_;
     CAppView& app_;

@@ -1,6 +1,8 @@
 #include "app/controllers/ParametersController.h"
 
 #include "app/model/NumberFormat.h"
+#include "app/model/TypedNumber.h"
+#include "app/platform/Platform.h"
 #include "app/services/EventNames.h"
 #include "app/services/EventRegistry.h"
 #include "app/services/GasSeparatorModel.h"
@@ -33,14 +35,17 @@ private:
 // What the results show while a value in use breaks a range rule: they do not apply.
 constexpr const char* kResultNotApplying = "\u2014"; // an em dash
 
-constexpr const char* kCapacityTooltip =
-    "Maximum capacity in barrels per day: the production rate at which the liquid in the "
-    "separator annulus flows down as fast as the gas bubbles rise (\u2014 while a value is out "
-    "of range)";
-constexpr const char* kRecommendedTooltip =
-    "Recommended dip tube length in inches: how far a gas bubble rises during one pump stroke, "
-    "times a design factor; marked \u26A0 while the dip tube is shorter (\u2014 while a value "
-    "is out of range)";
+std::string CapacityTooltip(UnitSystem units) {
+    return std::string("Maximum capacity in ") + UnitOf(Quantity::Rate, units).longName +
+           ": the production rate at which the liquid in the separator annulus flows down as "
+           "fast as the gas bubbles rise (\u2014 while a value is out of range)";
+}
+std::string RecommendedTooltip(UnitSystem units) {
+    return std::string("Recommended dip tube length in ") +
+           UnitOf(Quantity::Length, units).longName +
+           ": how far a gas bubble rises during one pump stroke, times a design factor; marked "
+           "\u26A0 while the dip tube is shorter (\u2014 while a value is out of range)";
+}
 constexpr const char* kCasingTooltip =
     "Casing size: outside diameter in inches, weight in pounds per foot and inside diameter";
 constexpr const char* kPresetTooltip =
@@ -92,6 +97,7 @@ void CParametersController::Initialise() {
     SubscribeEvent(EventName::kResetToDefaults, this, &C::RestoreDefaults);
     SubscribeEvent(EventName::kSeparatorPresetChanged, this, &C::ApplyPreset);
     SubscribeEvent(EventName::kCasingSizeChanged, this, &C::ApplyCasing);
+    SubscribeEvent(EventName::kUnitsChanged, this, &C::OnUnitsChanged);
     for (const ParameterSpec& parameter : Parameters()) {
         if (parameter.IsTyped()) {
             SubscribeEvent(parameter.changedEvent, this,
@@ -125,9 +131,20 @@ void CParametersController::FindViews() {
     LabelViews();
 }
 
+UnitSystem CParametersController::Units() const {
+    return model_.GetUnitSystem();
+}
+
+// Every number, caption, tooltip and warning in the new units; an edit under way ends.
+void CParametersController::OnUnitsChanged() {
+    LabelViews();
+    Refresh();
+    ShowResults();
+}
+
 // Captions, tooltips and the range warnings' texts, all from the table.
 void CParametersController::LabelViews() {
-    const UnitSystem units = UnitSystem::Oilfield;
+    const UnitSystem units = Units();
     for (const ParameterSpec& parameter : Parameters()) {
         if (CTextEditView* field = FieldOf(parameter)) {
             field->SetCaption(parameter.caption, CaptionDetail(parameter, units));
@@ -144,10 +161,12 @@ void CParametersController::LabelViews() {
         }
     }
     if (capacity_) {
-        capacity_->SetCaption("Maximum capacity", std::string("bbl/day, separator limit"));
-        capacity_->SetTooltip(kCapacityTooltip);
+        capacity_->SetCaption("Maximum capacity",
+                              std::string(UnitOf(Quantity::Rate, units).symbol) +
+                                  ", separator limit");
+        capacity_->SetTooltip(CapacityTooltip(units));
     }
-    panel_.RecommendedDipTubeLength().SetTooltip(kRecommendedTooltip);
+    panel_.RecommendedDipTubeLength().SetTooltip(RecommendedTooltip(units));
     panel_.CasingSize().SetTooltip(kCasingTooltip);
     panel_.SeparatorPreset().SetTooltip(kPresetTooltip);
 }
@@ -235,11 +254,21 @@ void CParametersController::ApplyTypedValues() {
             parameter.Set(candidate, choice->value);
         }
     }
-    // A computed value is the model's, never what its box shows.
+    // A computed value is the model's, never what its box shows. A text that cannot be used
+    // ("40 kg") is refused as a value out of range is, with its own message.
+    unitProblems_.assign(Parameters().size(), {});
     for (const ParameterSpec& parameter : Parameters()) {
         const CTextEditView* field = FieldOf(parameter);
-        if (field && !parameter.IsComputed(candidate)) {
-            parameter.Set(candidate, ParseNumber(field->GetText()));
+        // A box that still shows the model's value keeps the exact value: 69.9 mm read back
+        // would not be the 2.75 in behind it.
+        if (field && !parameter.IsComputed(candidate) &&
+            field->GetText() !=
+                FormatShown(parameter.Get(candidate), parameter.quantity, Units())) {
+            const TypedValue typed =
+                ReadTyped(field->GetText(), parameter, Units(), Platform().decimalComma);
+            unitProblems_[&parameter - Parameters().data()] = typed.problem;
+            typed.problem.empty() ? parameter.Set(candidate, typed.model)
+                                  : Restore(parameter, candidate);
         }
     }
     // A casing size that matches no row of the list (from the defaults file or a case) stays:
@@ -248,8 +277,30 @@ void CParametersController::ApplyTypedValues() {
         candidate.SetCasingSize(item->casingSize);
     }
     Validate(candidate);
+    ShowUnitProblems();
     model_.SetParameters(candidate);
     ShowComputedFields();
+}
+
+// A box whose text cannot be used is marked and its range card says why; the others' cards say
+// their range.
+void CParametersController::ShowUnitProblems() {
+    for (size_t i = 0; i < Rules().size(); ++i) {
+        const Rule& rule = Rules()[i];
+        if (!rule.IsRange() || !warnings_[i]) {
+            continue;
+        }
+        const size_t index = static_cast<size_t>(rule.parameter - Parameters().data());
+        const std::string& problem = index < unitProblems_.size() ? unitProblems_[index] : "";
+        const std::string label = rule.parameter->Label();
+        warnings_[i]->SetTitle(label + (problem.empty() ? " out of range" : " not understood"));
+        warnings_[i]->SetText(problem.empty() ? RangeWarningText(*rule.parameter, Units())
+                                              : problem + ".");
+        if (!problem.empty()) {
+            SetFieldValid(rule.parameter, false);
+            ShowWarning(warnings_[i], true);
+        }
+    }
 }
 
 void CParametersController::ShowComputedFields() {
@@ -262,13 +313,12 @@ void CParametersController::ShowComputedFields() {
         }
         const bool computed = parameter.IsComputed(parameters);
         field->SetReadOnly(computed);
-        const std::string detail = CaptionDetail(parameter, UnitSystem::Oilfield);
+        const std::string detail = CaptionDetail(parameter, Units());
         field->SetCaption(parameter.caption,
                           computed ? std::string(parameter.computedDetail) + ", " + detail
                                    : detail);
         if (computed) {
-            field->SetText(
-                FormatShown(parameter.Get(parameters), parameter.quantity, UnitSystem::Oilfield));
+            field->SetText(FormatShown(parameter.Get(parameters), parameter.quantity, Units()));
         }
     }
 }
@@ -380,10 +430,10 @@ void CParametersController::Refresh() {
     const WellParameters& parameters = model_.GetParameters();
     for (const ParameterSpec& parameter : Parameters()) {
         if (CTextEditView* field = FieldOf(parameter)) {
-            field->SetText(
-                FormatShown(parameter.Get(parameters), parameter.quantity, UnitSystem::Oilfield));
+            field->SetText(FormatShown(parameter.Get(parameters), parameter.quantity, Units()));
         }
     }
+    unitProblems_.clear(); // the boxes show the model's values again
     SelectListChoices();
     WellParameters own = model_.GetParameters();
     Validate(own);
@@ -430,9 +480,13 @@ void CParametersController::TidyField(const ParameterSpec& parameter) {
     if (!field || !field->IsValid()) {
         return;
     }
-    const std::string tidy =
-        FormatShown(ParseNumber(field->GetText()), parameter.quantity, UnitSystem::Oilfield);
+    const TypedValue typed =
+        ReadTyped(field->GetText(), parameter, Units(), Platform().decimalComma);
+    const std::string tidy = FormatShown(typed.model, parameter.quantity, Units());
     if (tidy != field->GetText()) {
+        // The value in use stays the one typed: "200 bbl/day" shown as "31.8" in metric is
+        // still 200 bbl/day, not the 200.016 that 31.8 m³/day would be.
+        FlagScope scope(refreshing_);
         field->SetText(tidy);
     }
 }
@@ -444,15 +498,18 @@ void CParametersController::ShowResults() {
     const SimulationState& state = model_.GetState();
     const bool apply = !BreaksARangeRule(model_.GetParameters());
     if (capacity_) {
-        capacity_->SetText(apply ? FormatNumber(state.maximumCapacity) : kResultNotApplying);
+        capacity_->SetText(apply ? FormatShown(state.maximumCapacity, Quantity::Rate, Units())
+                                 : kResultNotApplying);
         capacity_->SetValid(true);
     }
     // Marked while the dip tube is shorter than recommended.
     const double recommended = RoundToThousandths(state.recommendedDipTubeLength);
     const bool shorter = apply && model_.GetParameters().GetDipTubeLength() < recommended;
-    panel_.RecommendedDipTubeLength().SetText(apply ? FormatNumber(recommended) + " in" +
-                                                          (shorter ? " \u26A0" : "")
-                                                    : kResultNotApplying);
+    const Unit& unit = UnitOf(Quantity::Length, Units());
+    panel_.RecommendedDipTubeLength().SetText(
+        apply ? FormatShown(recommended, Quantity::Length, Units()) + " " + unit.symbol +
+                    (shorter ? " \u26A0" : "")
+              : kResultNotApplying);
     panel_.RecommendedDipTubeLength().SetAlert(shorter);
 }
 

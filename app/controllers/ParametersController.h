@@ -56,6 +56,9 @@ public:
     bool Validate(WellParameters& candidate);
 
 private:
+    UnitSystem Units() const;
+    void OnUnitsChanged();
+    void ShowUnitProblems();
     // The views of the panel's boxes and of the rules' warnings, found by the names the table
     // gives them; again after every tag refresh, which may rebuild them.
     void FindViews();
@@ -97,4 +100,6 @@ private:
     // The input being edited (null when none) and its model value when the edit began.
     const ParameterSpec* edited_ = nullptr;
     double valueBeforeEdit_ = 0;
+    // Per input of the table: why its box's text cannot be used ("40 kg"), or empty.
+    std::vector<std::string> unitProblems_;
 };

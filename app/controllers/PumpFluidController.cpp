@@ -17,7 +17,6 @@
 #include <string_view>
 
 namespace {
-constexpr UnitSystem kUnits = UnitSystem::Oilfield;
 constexpr ParameterId kFluidInputs[] = {ParameterId::LiquidDensity, ParameterId::GasDensity,
                                         ParameterId::SurfaceTension};
 
@@ -29,12 +28,12 @@ std::string_view TrimmedBlanks(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string Shown(double value, Quantity quantity) {
-    return FormatShown(value, quantity, kUnits) + " " + UnitOf(quantity, kUnits).symbol;
+std::string Shown(double value, Quantity quantity, UnitSystem units) {
+    return FormatShown(value, quantity, units) + " " + UnitOf(quantity, units).symbol;
 }
 
 // "Fastest pump speed within capacity: 14.2 SPM", rounded down so that speed still is within.
-std::string FastestSpeedText(const WellParameters& parameters) {
+std::string FastestSpeedText(const WellParameters& parameters, UnitSystem units) {
     const std::string lead = "Fastest speed within capacity: ";
     if (BreaksARangeRule(parameters)) {
         return lead + "\u2014";
@@ -42,12 +41,13 @@ std::string FastestSpeedText(const WellParameters& parameters) {
     const double fastest = CapacityModel::FastestPumpSpeedWithinCapacity(parameters);
     const Limits& speed = ParameterOf(ParameterId::SPM).limits;
     if (fastest >= speed.high) {
-        return "Within capacity at every speed up to " + Shown(speed.high, Quantity::PumpSpeed);
+        return "Within capacity at every speed up to " +
+               Shown(speed.high, Quantity::PumpSpeed, units);
     }
     if (!(fastest > 0)) {
         return "Above capacity at any pump speed";
     }
-    return lead + Shown(std::floor(fastest * 10) / 10, Quantity::PumpSpeed);
+    return lead + Shown(std::floor(fastest * 10) / 10, Quantity::PumpSpeed, units);
 }
 
 // The fluid values typed into the form, over the model's others; none when one is no number.
@@ -70,24 +70,24 @@ std::optional<WellParameters> FluidsTyped(const WellParameters& model,
 
 // What the form shows under its fields: the rise velocity, or why there is none.
 std::string FluidPreview(const WellParameters& model, const std::vector<std::string>& texts,
-                         bool& acceptable) {
+                         UnitSystem units, bool& acceptable) {
     acceptable = false;
     std::string problem;
     const std::optional<WellParameters> fluids = FluidsTyped(model, texts, problem);
     if (!fluids) {
         return problem;
     }
-    const FluidOutcome outcome = RiseVelocityFromFluid(*fluids, kUnits);
+    const FluidOutcome outcome = RiseVelocityFromFluid(*fluids, units);
     if (!outcome.riseVelocity) {
         return outcome.problem;
     }
     acceptable = true;
-    return "Rise velocity: " + Shown(*outcome.riseVelocity, Quantity::Velocity);
+    return "Rise velocity: " + Shown(*outcome.riseVelocity, Quantity::Velocity, units);
 }
 
 // The typical fluids as a table (a tab between cells), heading first.
-std::string TypicalFluidTable() {
-    const auto unit = [](Quantity quantity) { return UnitOf(quantity, kUnits).symbol; };
+std::string TypicalFluidTable(UnitSystem units) {
+    const auto unit = [units](Quantity quantity) { return UnitOf(quantity, units).symbol; };
     std::string table = std::string("Typical fluid\t\u03c1L, ") + unit(Quantity::Density) +
                         "\t\u03c1G, " + unit(Quantity::Density) + "\t\u03c3, " +
                         unit(Quantity::SurfaceTension) + "\tv, " + unit(Quantity::Velocity);
@@ -95,10 +95,10 @@ std::string TypicalFluidTable() {
         const auto velocity =
             HarmathyRiseVelocity(fluid.liquidDensity, fluid.gasDensity, fluid.surfaceTension);
         table += "\n" + std::string(fluid.name) + "\t" +
-                 FormatShown(fluid.liquidDensity, Quantity::Density, kUnits) + "\t" +
-                 FormatShown(fluid.gasDensity, Quantity::Density, kUnits) + "\t" +
-                 FormatShown(fluid.surfaceTension, Quantity::SurfaceTension, kUnits) + "\t" +
-                 FormatShown(velocity.value_or(0), Quantity::Velocity, kUnits);
+                 FormatShown(fluid.liquidDensity, Quantity::Density, units) + "\t" +
+                 FormatShown(fluid.gasDensity, Quantity::Density, units) + "\t" +
+                 FormatShown(fluid.surfaceTension, Quantity::SurfaceTension, units) + "\t" +
+                 FormatShown(velocity.value_or(0), Quantity::Velocity, units);
     }
     return table;
 }
@@ -109,17 +109,19 @@ void CPumpFluidController::Initialise() {
     using C = CPumpFluidController;
     SubscribeEvent(EventName::kWellParametersUpdated, this, &C::ShowPump);
     SubscribeEvent(EventName::kTagsReloaded, this, &C::ShowPump);
+    SubscribeEvent(EventName::kUnitsChanged, this, &C::ShowPump);
     SubscribeEvent(EventName::kRiseVelocityFromFluid, this, &C::AskRiseVelocityFromFluid);
 }
 
 void CPumpFluidController::ShowPump() {
     const WellParameters& parameters = model_.GetParameters();
+    const UnitSystem units = model_.GetUnitSystem();
     if (CLabelView* displacement = app_.Label(ViewName::kPumpDisplacement)) {
         displacement->SetText("Pump displacement: " +
-                              Shown(parameters.GetPumpDisplacement(), Quantity::Rate));
+                              Shown(parameters.GetPumpDisplacement(), Quantity::Rate, units));
     }
     if (CLabelView* fastest = app_.Label(ViewName::kFastestPumpSpeed)) {
-        fastest->SetText(FastestSpeedText(parameters));
+        fastest->SetText(FastestSpeedText(parameters, units));
         fastest->SetAlert(!BreaksARangeRule(parameters) &&
                           parameters.GetSPM() >
                               CapacityModel::FastestPumpSpeedWithinCapacity(parameters));
@@ -128,19 +130,21 @@ void CPumpFluidController::ShowPump() {
 
 FormRequest CPumpFluidController::FluidForm() const {
     const WellParameters model = model_.GetParameters();
+    const UnitSystem units = model_.GetUnitSystem();
     FormRequest form;
     form.title = "Rise Velocity from Fluid Properties";
     form.intro = "Harmathy's correlation gives the terminal rise velocity of large gas bubbles:\n"
                  "v = 1.53 \u00d7 [g \u03c3 (\u03c1L \u2212 \u03c1G) / \u03c1L\u00b2]^\u00bc\n\n" +
-                 TypicalFluidTable() + "\n\nWater and air at the surface; the others downhole.";
+                 TypicalFluidTable(units) +
+                 "\n\nWater and air at the surface; the others downhole.";
     for (const ParameterId id : kFluidInputs) {
         const ParameterSpec& spec = ParameterOf(id);
-        form.fields.push_back({spec.fullName, spec.UnitIn(kUnits).symbol,
-                               FormatShown(spec.Get(model), spec.quantity, kUnits), false});
+        form.fields.push_back({spec.fullName, spec.UnitIn(units).symbol,
+                               FormatShown(spec.Get(model), spec.quantity, units), false});
     }
     form.note = kHarmathyLimits;
-    form.preview = [model](const std::vector<std::string>& texts, bool& acceptable) {
-        return FluidPreview(model, texts, acceptable);
+    form.preview = [model, units](const std::vector<std::string>& texts, bool& acceptable) {
+        return FluidPreview(model, texts, units, acceptable);
     };
     return form;
 }
@@ -156,7 +160,8 @@ void CPumpFluidController::AskRiseVelocityFromFluid() {
     }
     std::string problem;
     std::optional<WellParameters> fluids = FluidsTyped(model_.GetParameters(), *answer, problem);
-    const FluidOutcome outcome = fluids ? RiseVelocityFromFluid(*fluids, kUnits) : FluidOutcome{};
+    const FluidOutcome outcome =
+        fluids ? RiseVelocityFromFluid(*fluids, model_.GetUnitSystem()) : FluidOutcome{};
     if (!outcome.riseVelocity) {
         shell->ShowMessage("Rise Velocity from Fluid Properties",
                            fluids ? outcome.problem : problem, MessageIcon::Exclamation);

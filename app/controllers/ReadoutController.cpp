@@ -32,6 +32,7 @@ void CReadoutController::Initialise() {
     SubscribeEvent(EventName::kSimulationFrameUpdated, this, &CReadoutController::OnFrame);
     SubscribeEvent(EventName::kWellParametersUpdated, this, &CReadoutController::JudgeDesign);
     SubscribeEvent(EventName::kTagsReloaded, this, &CReadoutController::ShowGasReachAfterReload);
+    SubscribeEvent(EventName::kUnitsChanged, this, &CReadoutController::ShowGasReachAfterReload);
 }
 
 void CReadoutController::JudgeDesign() {
@@ -52,7 +53,7 @@ void CReadoutController::OnFrame() {
 void CReadoutController::ShowVerdict() {
     panel_.Verdict().Show(VerdictSentence(verdict_));
     panel_.Verdict().SetAlert(verdict_.kind != VerdictKind::Works);
-    panel_.GasLimit().SetText(GasLimitSentence(verdict_));
+    panel_.GasLimit().SetText(GasLimitSentence(verdict_, model_.GetUnitSystem()));
 }
 
 // Runs every frame, but the read-out changes only once per pump cycle or with the design, so
@@ -65,7 +66,8 @@ void CReadoutController::ShowGasReach() {
     if (shown_ == shown) {
         return;
     }
-    panel_.GasReach().SetReach(GasReachText(reach, apply), apply ? reach.Fraction() : 0.0);
+    panel_.GasReach().SetReach(GasReachText(reach, apply, model_.GetUnitSystem()),
+                               apply ? reach.Fraction() : 0.0);
     shown_ = shown;
 }
 

@@ -1,5 +1,6 @@
 #include "app/controllers/SeparatorFinderController.h"
 
+#include "app/model/DesignReadouts.h"
 #include "app/model/NumberFormat.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
@@ -13,20 +14,21 @@
 #include <cmath>
 
 namespace {
-constexpr UnitSystem kUnits = UnitSystem::Oilfield;
 
-std::string Shown(double value, Quantity quantity) {
-    return FormatShown(value, quantity, kUnits) + " " + UnitOf(quantity, kUnits).symbol;
+std::string Shown(double value, Quantity quantity, UnitSystem units) {
+    return FormatShown(value, quantity, units) + " " + UnitOf(quantity, units).symbol;
 }
 
 // "31 of 56 in (55 %)"; "at the inlet after 1 min 10 s" when gas gets there.
-std::string ReachCell(const SeparatorChoice& choice) {
+std::string ReachCell(const SeparatorChoice& choice, UnitSystem units) {
     const DesignVerdict& verdict = choice.verdict;
     switch (verdict.kind) {
     case VerdictKind::Works:
-        // To a tenth, as the panel's gas reach reads.
-        return FormatDecimals(verdict.deepestReach, 1) + " of " +
-               Shown(choice.preset.dimensions.GetDipTubeLength(), Quantity::Length) + " (" +
+        // As the panel's gas reach reads.
+        return GasReach{true, verdict.deepestReach, choice.preset.dimensions.GetDipTubeLength()}
+                   .DepthText(units) +
+               " of " +
+               Shown(choice.preset.dimensions.GetDipTubeLength(), Quantity::Length, units) + " (" +
                FormatNumber(std::floor(verdict.reachShare)) + " %)";
     case VerdictKind::Fails:
         return "at the inlet " + SayWhen(verdict.secondsToInlet);
@@ -42,18 +44,19 @@ std::string VerdictCell(const DesignVerdict& verdict) {
     return verdict.cause == FailureCause::None ? word : word + ": " + CauseText(verdict.cause);
 }
 
-std::vector<std::string> RowCells(const SeparatorChoice& choice) {
-    const std::string od = Shown(choice.preset.dimensions.GetSeparatorOD(), Quantity::Diameter);
+std::vector<std::string> RowCells(const SeparatorChoice& choice, UnitSystem units) {
+    const std::string od =
+        Shown(choice.preset.dimensions.GetSeparatorOD(), Quantity::Diameter, units);
     if (!choice.fits) {
-        return {choice.preset.displayName, od, "", "", "", NotFittingReason(choice, kUnits)};
+        return {choice.preset.displayName, od, "", "", "", NotFittingReason(choice, units)};
     }
     const DesignVerdict& verdict = choice.verdict;
     const bool applies = verdict.kind != VerdictKind::DoesNotApply;
     return {choice.preset.displayName,
             od,
-            applies ? Shown(verdict.maximumCapacity, Quantity::Rate) : "\u2014",
+            applies ? Shown(verdict.maximumCapacity, Quantity::Rate, units) : "\u2014",
             applies ? FormatDecimals(verdict.capacityMargin, 0) + " %" : "\u2014",
-            ReachCell(choice),
+            ReachCell(choice, units),
             VerdictCell(verdict)};
 }
 } // namespace
@@ -63,14 +66,16 @@ void CSeparatorFinderController::Initialise() {
     using C = CSeparatorFinderController;
     SubscribeEvent(EventName::kWellParametersUpdated, this, &C::ShowDrift);
     SubscribeEvent(EventName::kTagsReloaded, this, &C::ShowDrift);
+    SubscribeEvent(EventName::kUnitsChanged, this, &C::ShowDrift);
     SubscribeEvent(EventName::kFindSeparator, this, &C::FindSeparator);
 }
 
 void CSeparatorFinderController::ShowDrift() {
+    const UnitSystem units = model_.GetUnitSystem();
     if (CLabelView* drift = app_.Label(ViewName::kDriftDiameter)) {
-        drift->SetText(
-            "Drift diameter " +
-            Shown(DriftDiameter(model_.GetParameters().GetCasingSize()), Quantity::Diameter));
+        drift->SetText("Drift diameter " +
+                       Shown(DriftDiameter(model_.GetParameters().GetCasingSize()),
+                             Quantity::Diameter, units));
     }
 }
 
@@ -87,20 +92,21 @@ std::vector<const TSeparatorPreset*> CSeparatorFinderController::PresetRows() co
 TableRequest
 CSeparatorFinderController::FinderTable(const std::vector<SeparatorChoice>& ranked) const {
     const WellParameters& design = model_.GetParameters();
+    const UnitSystem units = model_.GetUnitSystem();
     TableRequest table;
     table.title = "Find a Separator";
     std::string casing = app_.ParametersPanel().CasingSize().GetSelectedText();
     if (casing.empty()) {
-        casing = Shown(design.GetCasingSize(), Quantity::Diameter) + " ID";
+        casing = Shown(design.GetCasingSize(), Quantity::Diameter, units) + " ID";
     }
     table.intro = "The separators that pass the casing " + casing + " (drift diameter " +
-                  Shown(DriftDiameter(design.GetCasingSize()), Quantity::Diameter) + "), at " +
-                  Shown(design.GetProductionRate(), Quantity::Rate) + " and " +
-                  Shown(design.GetSPM(), Quantity::PumpSpeed) + ", best first.";
+                  Shown(DriftDiameter(design.GetCasingSize()), Quantity::Diameter, units) +
+                  "), at " + Shown(design.GetProductionRate(), Quantity::Rate, units) + " and " +
+                  Shown(design.GetSPM(), Quantity::PumpSpeed, units) + ", best first.";
     table.headers = {"Separator",       "Outside diameter",  "Maximum capacity",
                      "Capacity margin", "Deepest gas reach", "Verdict"};
     for (const SeparatorChoice& choice : ranked) {
-        (choice.fits ? table.rows : table.apart).push_back(RowCells(choice));
+        (choice.fits ? table.rows : table.apart).push_back(RowCells(choice, units));
     }
     table.apartHeading = "Too wide for the casing";
     table.pickLabel = "Apply";

@@ -36,6 +36,8 @@ void CWellAnimationController::Initialise() {
         SubscribeEvent(FocusEvent(line.parameter->field), this, [this, line] { Show(line); });
         SubscribeEvent(LoseFocusEvent(line.parameter->field), this, [this, line] { Hide(line); });
     }
+    SubscribeEvent(EventName::kUnitsChanged, this,
+                   &CWellAnimationController::OnWellParametersUpdated);
     SubscribeEvent(EventName::kShowDimensions, this, &CWellAnimationController::OnShowDimensions);
     SubscribeEvent(EventName::kHideDimensions, this, &CWellAnimationController::OnHideDimensions);
     // Reloading the tags resets every label to its default text; the lines must go on showing
@@ -66,8 +68,16 @@ void CWellAnimationController::Flash(const Line& line) {
 
 void CWellAnimationController::OnWellParametersUpdated() {
     const WellParameters& p = model_.GetParameters();
+    const UnitSystem units = model_.GetUnitSystem();
     for (const Line& line : lines_) {
-        line.view->SetValue(FormatNumber(line.parameter->Get(p)));
+        const double value = line.parameter->Get(p);
+        // Inches carry the tag's inch mark, as they always have; other units are written out.
+        if (units == UnitSystem::Oilfield) {
+            line.view->SetValue(FormatNumber(value));
+        } else {
+            line.view->SetValue(FormatShown(value, line.parameter->quantity, units),
+                                line.parameter->UnitIn(units).symbol);
+        }
     }
 }
 

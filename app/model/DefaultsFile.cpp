@@ -10,6 +10,7 @@
 
 namespace {
 constexpr const char* kPresetNameKey = "Preset Name";
+constexpr const char* kUnitsKey = "Units";
 constexpr const char* kDisplayNameKey = "Display Name";
 
 YAML::Node ParseMap(const std::string& text) {
@@ -124,10 +125,27 @@ std::string Finished(const YAML::Emitter& out) {
 }
 } // namespace
 
-void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& presetName) {
+// The unit system of a file: oilfield without the key.
+UnitSystem ReadUnitSystem(const YAML::Node& root) {
+    if (!root[kUnitsKey]) {
+        return UnitSystem::Oilfield;
+    }
+    const std::string name = RequiredText(root, kUnitsKey);
+    const std::optional<UnitSystem> units = UnitSystemNamed(name);
+    if (!units) {
+        throw SettingsFileError("bad value for " + Quoted(kUnitsKey) + Where(root[kUnitsKey]) +
+                                ": " + Quoted(name.c_str()) +
+                                " is neither \"oilfield\" nor \"metric\"");
+    }
+    return *units;
+}
+
+void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& presetName,
+                       UnitSystem* units) {
     const YAML::Node root = ParseMap(text);
     // Every key is read before anything changes: only a complete file is used.
     const std::string name = RequiredText(root, kPresetNameKey);
+    const UnitSystem system = ReadUnitSystem(root);
     WellParameters read = p;
     for (const ParameterSpec& spec : Parameters()) {
         if (spec.optionalInFiles && !root[spec.storedKey]) {
@@ -137,6 +155,9 @@ void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& 
     }
     p = read;
     presetName = name;
+    if (units) {
+        *units = system;
+    }
 }
 
 SeparatorPreset ParsePresetText(const std::string& text) {
@@ -160,7 +181,8 @@ SeparatorPreset ParsePresetText(const std::string& text) {
     return preset;
 }
 
-std::string FormatDefaultsText(const WellParameters& p, const std::string& presetName) {
+std::string FormatDefaultsText(const WellParameters& p, const std::string& presetName,
+                               UnitSystem units) {
     YAML::Emitter out;
     out << YAML::BeginMap;
     for (const ParameterSpec& spec : Parameters()) {
@@ -169,6 +191,7 @@ std::string FormatDefaultsText(const WellParameters& p, const std::string& prese
             out << YAML::Key << kPresetNameKey << YAML::Value << presetName;
         }
     }
+    out << YAML::Key << kUnitsKey << YAML::Value << UnitSystemName(units);
     out << YAML::EndMap;
     return Finished(out);
 }

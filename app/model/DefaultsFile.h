@@ -3,6 +3,7 @@
 // stored keys (the parameter table) with numbers written with a point, whatever the locale.
 
 #include "app/model/SeparatorPreset.h"
+#include "app/model/Units.h"
 #include "app/model/WellParameters.h"
 
 #include <stdexcept>
@@ -21,8 +22,10 @@ public:
 // optional in files (one added after files were first written) keeps the value `parameters`
 // has when its key is missing. YAML's infinities and not-a-number (".inf", ".nan") are read as
 // such: judging values is the caller's business. Throws SettingsFileError; then nothing changed.
-void ParseDefaultsText(const std::string& text, WellParameters& parameters,
-                       std::string& presetName);
+// The unit system the user chose is read into `units` when given ("Units: metric"; a file
+// without the key is in the oilfield system; another word is an error).
+void ParseDefaultsText(const std::string& text, WellParameters& parameters, std::string& presetName,
+                       UnitSystem* units = nullptr);
 
 // Reads a user preset file's display name and the dimensions presets fix (other keys ignored).
 // A dimension that is not a finite number or breaks its own range (a dip tube length of 4000, a
@@ -32,7 +35,9 @@ SeparatorPreset ParsePresetText(const std::string& text);
 // A defaults file: the casing size, the preset name, then every other input, each number written
 // exactly (it reads back as the same number). Throws SettingsFileError for a value that is not
 // finite: no such value is ever written.
-std::string FormatDefaultsText(const WellParameters& parameters, const std::string& presetName);
+// The unit system comes last ("Units: oilfield").
+std::string FormatDefaultsText(const WellParameters& parameters, const std::string& presetName,
+                               UnitSystem units = UnitSystem::Oilfield);
 
 // A user preset file: the display name and the dimensions presets fix. Throws SettingsFileError
 // for a dimension that is not finite.

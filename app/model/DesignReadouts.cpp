@@ -15,16 +15,21 @@ double GasReach::Fraction() const {
     return std::clamp(depth / length, 0.0, 1.0);
 }
 
-std::string GasReach::DepthText() const {
+std::string GasReach::DepthText(UnitSystem units) const {
     if (!known) {
         return kNotApplying;
     }
-    // To the nearest tenth, but never to the whole length before the gas is at the inlet.
-    double tenths = std::round(depth * 10) / 10;
-    if (tenths >= length && depth < length) {
-        tenths = std::floor(depth * 10) / 10;
+    // To the nearest tenth of an inch (a thousandth of a metre), but never to the whole length
+    // before the gas is at the inlet.
+    const int decimals = units == UnitSystem::Metric ? 3 : 1;
+    const double scale = std::pow(10.0, decimals);
+    const double shownDepth = ToShown(depth, Quantity::Length, units) * scale;
+    const double shownLength = ToShown(length, Quantity::Length, units) * scale;
+    double steps = std::round(shownDepth);
+    if (steps >= std::round(shownLength) && depth < length) {
+        steps = std::floor(shownDepth);
     }
-    return FormatNumber(tenths);
+    return FormatDecimals(steps / scale, decimals);
 }
 
 std::string GasReach::PercentText() const {
@@ -36,15 +41,16 @@ GasReach GasReachOf(const WellParameters& parameters, const SimulationState& sta
             parameters.GetDipTubeLength()};
 }
 
-std::string GasReachText(const GasReach& reach, bool resultsApply) {
+std::string GasReachText(const GasReach& reach, bool resultsApply, UnitSystem units) {
     if (!resultsApply) {
         return std::string("Gas reach ") + kNotApplying;
     }
-    const std::string of = " of " + FormatNumber(reach.length) + " in";
+    const std::string of = " of " + FormatShown(reach.length, Quantity::Length, units) + " " +
+                           UnitOf(Quantity::Length, units).symbol;
     if (!reach.known) {
-        return "Gas reach " + reach.DepthText() + of;
+        return "Gas reach " + reach.DepthText(units) + of;
     }
-    return "Gas reach " + reach.DepthText() + of + ", " + reach.PercentText() + " %";
+    return "Gas reach " + reach.DepthText(units) + of + ", " + reach.PercentText() + " %";
 }
 
 double MaximumCapacityOf(const WellParameters& parameters) {

@@ -5,6 +5,7 @@
 // The panel, the copied design and the report all take their figures and texts from here.
 
 #include "app/model/SimulationState.h"
+#include "app/model/Units.h"
 #include "app/model/WellParameters.h"
 
 #include <optional>
@@ -19,9 +20,10 @@ struct GasReach {
     double length = 0;  // in, the dip tube length
     // depth / length, 0 to 1; 0 while unknown or without a length.
     double Fraction() const;
-    // The depth to a tenth of an inch and the percentage as a whole number, both rounded down:
-    // the whole dip tube, 100 %, is said only of gas at the inlet.
-    std::string DepthText() const;
+    // The depth to a tenth of an inch (a millimetre in metric: the length in m to three
+    // decimals) and the percentage as a whole number, both rounded down: the whole dip tube,
+    // 100 %, is said only of gas at the inlet.
+    std::string DepthText(UnitSystem units = UnitSystem::Oilfield) const;
     std::string PercentText() const;
 };
 
@@ -30,7 +32,9 @@ GasReach GasReachOf(const WellParameters& parameters, const SimulationState& sta
 
 // "Gas reach 20.3 of 42 in, 48 %"; "Gas reach — of 42 in" before a pump cycle is complete;
 // "Gas reach —" when the results do not apply (a value breaks its range rule).
-std::string GasReachText(const GasReach& reach, bool resultsApply);
+// In metric: "Gas reach 0.515 of 1.067 m, 48 %".
+std::string GasReachText(const GasReach& reach, bool resultsApply,
+                         UnitSystem units = UnitSystem::Oilfield);
 
 // The maximum capacity of the parameters themselves (not of a simulation step), so a change
 // of the rate is judged at once.

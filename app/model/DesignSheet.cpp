@@ -9,7 +9,15 @@
 #include <cctype>
 
 namespace {
-std::vector<DesignRow> VerdictRows(const DesignVerdict& verdict) {
+// A model value in the sheet's units, and its unit's symbol.
+std::string Shown(double value, Quantity quantity, UnitSystem units) {
+    return FormatShown(value, quantity, units);
+}
+std::string Symbol(Quantity quantity, UnitSystem units) {
+    return UnitOf(quantity, units).symbol;
+}
+
+std::vector<DesignRow> VerdictRows(const DesignVerdict& verdict, UnitSystem units) {
     const bool apply = verdict.kind != VerdictKind::DoesNotApply;
     const bool fails = verdict.kind == VerdictKind::Fails;
     const auto applying = [apply](const std::string& value) {
@@ -20,11 +28,16 @@ std::vector<DesignRow> VerdictRows(const DesignVerdict& verdict) {
         {"Verdict cause", fails ? CauseText(verdict.cause) : "none", ""},
         {"Capacity margin", applying(FormatDecimals(verdict.capacityMargin, 1)), "%"},
         {"Gas limit production rate",
-         applying(verdict.gasLimitRate ? std::to_string(*verdict.gasLimitRate) : "none"),
-         "bbl/day"},
+         applying(verdict.gasLimitRate ? Shown(*verdict.gasLimitRate, Quantity::Rate, units)
+                                       : "none"),
+         Symbol(Quantity::Rate, units)},
         {"Time to dip tube inlet",
          applying(fails ? SayDuration(verdict.secondsToInlet) : std::string("never")), ""},
-        {"Deepest gas reach, long run", applying(FormatDecimals(verdict.deepestReach, 1)), "in"},
+        {"Deepest gas reach, long run",
+         applying(units == UnitSystem::Oilfield
+                      ? FormatDecimals(verdict.deepestReach, 1)
+                      : FormatDecimals(ToShown(verdict.deepestReach, Quantity::Length, units), 3)),
+         Symbol(Quantity::Length, units)},
     };
 }
 
@@ -35,25 +48,33 @@ std::vector<DesignRow> InputRows(const DesignInput& design) {
         rows.push_back({"Casing", design.casingName, ""});
     }
     for (const ParameterSpec& spec : Parameters()) {
-        rows.push_back({spec.Label(), spec.ValueText(design.parameters),
-                        spec.UnitIn(UnitSystem::Oilfield).symbol});
+        const std::string value =
+            spec.quantity == Quantity::Switch
+                ? spec.ValueText(design.parameters)
+                : Shown(spec.Get(design.parameters), spec.quantity, design.units);
+        rows.push_back({spec.Label(), value, spec.UnitIn(design.units).symbol});
     }
     return rows;
 }
 
-std::vector<DesignRow> ResultRows(const WellParameters& p, bool apply) {
+std::vector<DesignRow> ResultRows(const WellParameters& p, bool apply, UnitSystem units) {
     const double recommended = RoundToThousandths(
         CapacityModel::RecommendedDipTubeLength(p.GetGasBubbleRiseVelocity(), p.GetSPM()));
     return {
-        {"Maximum capacity", apply ? FormatNumber(MaximumCapacityOf(p)) : kNotApplying, "bbl/day"},
-        {"Recommended dip tube length", apply ? FormatNumber(recommended) : kNotApplying, "in"},
+        {"Maximum capacity",
+         apply ? Shown(MaximumCapacityOf(p), Quantity::Rate, units) : kNotApplying,
+         Symbol(Quantity::Rate, units)},
+        {"Recommended dip tube length",
+         apply ? Shown(recommended, Quantity::Length, units) : kNotApplying,
+         Symbol(Quantity::Length, units)},
     };
 }
 
 std::vector<DesignRow> GasReachRows(const DesignInput& design, bool apply) {
     const GasReach reach = GasReachOf(design.parameters, design.state);
     return {
-        {"Gas reach, last pump cycle", apply ? reach.DepthText() : kNotApplying, "in"},
+        {"Gas reach, last pump cycle", apply ? reach.DepthText(design.units) : kNotApplying,
+         Symbol(Quantity::Length, design.units)},
         {"Gas reach, share of dip tube", apply ? reach.PercentText() : kNotApplying, "%"},
     };
 }
@@ -70,7 +91,8 @@ std::vector<DesignRow> WarningRows(const DesignInput& design) {
     for (const RuleOutcome& outcome : CheckParameterRules(design.parameters)) {
         if (!outcome.passed) {
             rows.push_back(
-                {kWarningRow, Sentence(DescribeFailure(outcome.rule, design.parameters)), ""});
+                {kWarningRow,
+                 Sentence(DescribeFailure(outcome.rule, design.parameters, design.units)), ""});
         }
     }
     // The design's failure, however long the pump has run so far.
@@ -84,7 +106,8 @@ std::vector<DesignRow> WarningRows(const DesignInput& design) {
     if (verdict.kind != VerdictKind::DoesNotApply && verdict.dipTubeShorterThanRecommended) {
         rows.push_back({kWarningRow,
                         "The dip tube is shorter than the recommended " +
-                            FormatNumber(verdict.recommendedLength) + " in",
+                            Shown(verdict.recommendedLength, Quantity::Length, design.units) + " " +
+                            Symbol(Quantity::Length, design.units),
                         ""});
     }
     return rows;
@@ -111,9 +134,9 @@ std::string Cell(std::string text) {
 std::vector<DesignSection> DescribeDesign(const DesignInput& design) {
     const bool apply = !BreaksARangeRule(design.parameters);
     return {
-        {"Verdict", VerdictRows(design.verdict)},
+        {"Verdict", VerdictRows(design.verdict, design.units)},
         {"Inputs", InputRows(design)},
-        {"Results", ResultRows(design.parameters, apply)},
+        {"Results", ResultRows(design.parameters, apply, design.units)},
         {"Gas reach", GasReachRows(design, apply)},
         {"Warnings", WarningRows(design)},
     };

@@ -31,6 +31,7 @@ struct DesignInput {
     std::string casingName; // the casing as the list names it; empty when it names none
     SimulationState state;  // for the gas reach of the last complete pump cycle
     DesignVerdict verdict;  // JudgeDesign(parameters)
+    UnitSystem units = UnitSystem::Oilfield; // every figure and its unit in these
 };
 
 // "Verdict", "Inputs", "Results", "Gas reach", "Warnings". While a value breaks its range rule

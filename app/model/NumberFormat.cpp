@@ -243,20 +243,27 @@ std::string FormatExact(double value) {
     return std::string(buffer, written.ptr);
 }
 
+LeadingNumber ScanLeadingNumber(std::string_view text) {
+    LeadingNumber number;
+    while (number.begin < text.size() && IsBlank(text[number.begin])) {
+        ++number.begin;
+    }
+    number.end = number.begin;
+    if (const std::optional<Fraction> fraction = ScanFraction(text, number.begin)) {
+        number.value = fraction->value.value_or(0.0);
+        number.end = fraction->end;
+        return number;
+    }
+    number.end = DecimalNumberEnd(text, number.begin);
+    if (number.end > number.begin) {
+        const double value = ConvertDecimal(text.substr(number.begin, number.end - number.begin));
+        number.value = std::isfinite(value) ? value : 0.0;
+    }
+    return number;
+}
+
 double ParseNumber(std::string_view text) {
-    size_t start = 0;
-    while (start < text.size() && IsBlank(text[start])) {
-        ++start;
-    }
-    if (const std::optional<Fraction> fraction = ScanFraction(text, start)) {
-        return fraction->value ? RoundToThousandths(*fraction->value) : 0.0;
-    }
-    const size_t end = DecimalNumberEnd(text, start);
-    if (end == start) {
-        return 0;
-    }
-    const double value = ConvertDecimal(text.substr(start, end - start));
-    return std::isfinite(value) ? RoundToThousandths(value) : 0.0;
+    return RoundToThousandths(ScanLeadingNumber(text).value);
 }
 
 std::optional<double> ReadNumber(std::string_view text) {

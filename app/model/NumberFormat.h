@@ -26,6 +26,17 @@ std::string FormatNumber(double value);
 // value.
 double ParseNumber(std::string_view text);
 
+// The leading number of `text` as ParseNumber finds it, not rounded: its value (0 when there is
+// none, or it is no finite number) and where it ends (`begin` when there is none). `begin` is
+// the first character after the leading blanks.
+struct LeadingNumber {
+    double value = 0;
+    size_t begin = 0;
+    size_t end = 0;
+    bool Found() const { return end > begin; }
+};
+LeadingNumber ScanLeadingNumber(std::string_view text);
+
 // The whole of `text` as a decimal number of that form (no blanks around it): "2.5", "-1e3",
 // "+7", ".5", or as a fraction ("3 1/2"). A decimal number too large for a double reads as an
 // infinity of its sign and one too small as zero, as strtod reads them. Null for anything else:

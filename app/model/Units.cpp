@@ -39,6 +39,9 @@ const UnitRow kUnits[] = {
      {"kg/m³", "kilograms per cubic metre", "kg_per_m3", 1, 3}},
     // SurfaceTension
     {{"N/m", "newtons per metre", "n_per_m", 1, 4}, {"N/m", "newtons per metre", "n_per_m", 1, 4}},
+    // Area
+    {{"in\u00b2", "square inches", "in2", 1, 3},
+     {"mm\u00b2", "square millimetres", "mm2", kMillimetresPerInch* kMillimetresPerInch, 1}},
 };
 } // namespace
 
@@ -65,4 +68,29 @@ std::string FormatShown(double modelValue, Quantity quantity, UnitSystem system)
 
 std::string FormatLimit(double modelValue, Quantity quantity, UnitSystem system) {
     return FormatNumber(ToShown(modelValue, quantity, system));
+}
+
+const char* UnitSystemName(UnitSystem system) {
+    return system == UnitSystem::Metric ? "metric" : "oilfield";
+}
+
+std::optional<UnitSystem> UnitSystemNamed(std::string_view name) {
+    for (const UnitSystem system : {UnitSystem::Oilfield, UnitSystem::Metric}) {
+        if (name == UnitSystemName(system)) {
+            return system;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string NameWithUnit(const std::string& name, Quantity quantity, UnitSystem system,
+                         bool always) {
+    const Unit& unit = UnitOf(quantity, system);
+    const bool shared =
+        std::string_view(unit.column) == UnitOf(quantity, UnitSystem::Oilfield).column &&
+        std::string_view(unit.column) == UnitOf(quantity, UnitSystem::Metric).column;
+    if (!*unit.column || (shared && !always)) {
+        return name;
+    }
+    return name + "_" + unit.column;
 }

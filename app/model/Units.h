@@ -4,9 +4,16 @@
 // of those numbers: a value is converted where it meets a person and nowhere else, with exact
 // factors (1 in = 25.4 mm, 1 bbl = 0.158987294928 m³).
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 enum class UnitSystem { Oilfield, Metric };
+
+// "oilfield" or "metric", as files and the calculator's --units write it; and back (none for
+// another word).
+const char* UnitSystemName(UnitSystem system);
+std::optional<UnitSystem> UnitSystemNamed(std::string_view name);
 
 // What kind of number an input or a result is; each kind has one unit per system.
 enum class Quantity {
@@ -20,6 +27,7 @@ enum class Quantity {
     Switch,         // no unit: 0 or 1
     Density,        // kg/m³ in both (fluid properties are SI in the oilfield too)
     SurfaceTension, // N/m in both
+    Area,           // in² | mm² (the calculator's flow areas)
 };
 
 struct Unit {
@@ -42,6 +50,12 @@ double TidyShown(double shownValue, Quantity quantity, UnitSystem system);
 // The model value as a field shows it in `system`: converted, rounded to the unit's decimals and
 // written without trailing zeros or an exponent ("88.9", "0.1524", "1234.568").
 std::string FormatShown(double modelValue, Quantity quantity, UnitSystem system);
+
+// The calculator's name of a value in `system`: the name and the unit's column when the unit
+// is one of a system ("maximum_capacity" -> "maximum_capacity_m3_per_day"). With `always`
+// false the name stays bare where both systems share the unit ("spm").
+std::string NameWithUnit(const std::string& name, Quantity quantity, UnitSystem system,
+                         bool always = true);
 
 // A limit of a range rule in `system`, converted exactly and written with enough digits that
 // it reads as the same limit ("0.3048" m/s for 12 in/s, "12.192" m for 480 in).

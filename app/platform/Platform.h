@@ -33,6 +33,8 @@ struct PlatformServices {
     IClipboard* clipboard = nullptr;                 // none: nothing is copied
     IReportRenderer* reportRenderer = nullptr;       // PDF reports; none: no reports
     const char* toolkit = nullptr;                   // its name and version, e.g. "Qt 6.4.2"
+    // The user's locale writes decimals with a comma ("3,25"): typed numbers are read so.
+    bool decimalComma = false;
 };
 
 PlatformServices& Platform();

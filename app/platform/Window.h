@@ -37,6 +37,9 @@ struct MenuItem {
     std::string text; // with "&" mnemonics, e.g. "&Exit"
     int command = 0;
     std::string shortcut; // portable key text, e.g. "Ctrl+Q" or "F1"; empty for none
+    // Items of one menu with the same group above 0 are exclusive choices shown with a check
+    // mark (IMainWindow::CheckMenuItem); 0: a plain command.
+    int group = 0;
 };
 
 // One popup of the menu bar, e.g. "&File".
@@ -84,6 +87,9 @@ public:
     virtual bool IsDestroyed() const = 0;
     // A copy of what the window shows in the client rectangle, child controls included.
     virtual PixelBuffer GrabClient(int x, int y, int w, int h) = 0;
+
+    // Puts the check mark on the item of this command, taking it from the others of its group.
+    virtual void CheckMenuItem(int command) { (void)command; }
 
     // Native child controls on the canvas, identified by a view name (unique per window).
     virtual std::unique_ptr<INativeTextEdit> CreateTextEdit(const std::string& name) = 0;

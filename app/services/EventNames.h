@@ -37,6 +37,11 @@ inline constexpr const char* kSavePreset = "Save Preset";
 inline constexpr const char* kOpenInfoDocument = "Open Info Document";
 inline constexpr const char* kRiseVelocityFromFluid = "Rise Velocity From Fluid";
 inline constexpr const char* kFindSeparator = "Find Separator";
+// The View menu's unit systems; then "Units Changed" once the model shows numbers in the new
+// units (every view with a number redraws it).
+inline constexpr const char* kOilfieldUnitsChosen = "Oilfield Units Chosen";
+inline constexpr const char* kMetricUnitsChosen = "Metric Units Chosen";
+inline constexpr const char* kUnitsChanged = "Units Changed";
 
 // Raised by the lists (their tags' change events); the text boxes' change events are named by
 // the parameter table.

@@ -13,6 +13,7 @@
 
 #include "app/model/SeparatorPreset.h"
 #include "app/model/SimulationState.h"
+#include "app/model/Units.h"
 #include "app/model/WellParameters.h"
 
 #include <filesystem>
@@ -37,6 +38,10 @@ public:
     void SetParameters(const WellParameters& parameters);
     const std::string& GetPresetName() const { return presetName_; }
     void SetPresetName(const std::string& name) { presetName_ = name; }
+    // The units the user sees numbers in; the model computes in oilfield units whatever it is.
+    // Kept in the defaults file; Reset to Defaults leaves it. Raises nothing.
+    UnitSystem GetUnitSystem() const { return units_; }
+    void SetUnitSystem(UnitSystem units) { units_ = units; }
 
     // Copies a finished simulation step over the model's state, then raises
     // "SimulationFrameUpdated".
@@ -87,6 +92,7 @@ private:
     WellParameters parameters_;
     SimulationState state_;
     std::string presetName_;
+    UnitSystem units_ = UnitSystem::Oilfield;
     std::vector<SeparatorPreset> userPresets_;
     std::string defaultsNotice_;
     bool keepUnusableDefaults_ = false; // an unusable file that could not be set aside

@@ -154,7 +154,7 @@ void CGasSeparatorModel::LoadDefaults() {
             // Inputs newer than the file keep their shipped values.
             WellParameters read = ShippedDefaults();
             read.SetPumpRunning(parameters_.GetPumpRunning());
-            ParseDefaultsText(text, read, presetName_);
+            ParseDefaultsText(text, read, presetName_, &units_);
             parameters_ = read;
             UseShippedValuesOutsideTheirLimits(parameters_, path.string());
             return;
@@ -244,7 +244,8 @@ std::string CGasSeparatorModel::SaveDefaults() {
     }
     std::error_code error;
     try {
-        if (!WriteFileAtomically(path, FormatDefaultsText(parameters_, presetName_), error)) {
+        if (!WriteFileAtomically(path, FormatDefaultsText(parameters_, presetName_, units_),
+                                 error)) {
             ReportUnwrittenDefaults(path, error);
             // A read-only file is the user's choice to keep it; anything else is a loss.
             return error == FileError::ReadOnly

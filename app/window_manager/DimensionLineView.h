@@ -9,7 +9,11 @@ public:
     void Init(IMainWindow* window, const std::string& name) override;
     // `lifespan` and `beginFade` in seconds come from the gas separator tag.
     void Configure(TagHandle tag, double lifespan, double beginFade);
-    void SetValue(const std::string& text) { label_.SetText(text); }
+    // The value in the tag's unit (4.09"), or, with `unit`, in that one ("103.9 mm").
+    void SetValue(const std::string& text, const std::string& unit = {}) {
+        label_.SetText(unit.empty() ? text : text + " " + unit);
+        label_.ShowTagUnit(unit.empty());
+    }
     // Visible until hidden.
     void Show();
     void Hide() { visible_ = false; }

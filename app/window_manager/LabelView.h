@@ -29,7 +29,9 @@ public:
 
     const std::string& Text() const { return text_; }
     // The text as drawn: the text followed directly by the unit.
-    std::string DisplayText() const { return text_ + unit_; }
+    std::string DisplayText() const { return text_ + (tagUnitShown_ ? unit_ : std::string()); }
+    // Whether the tag's unit follows the text (a text that carries a unit of its own hides it).
+    void ShowTagUnit(bool shown) { tagUnitShown_ = shown; }
 
     // "Left" and "Right" exactly; any other value centres the text.
     static TextAlign AlignmentOf(const std::string& horizontalAlignment);
@@ -46,5 +48,6 @@ private:
 
     std::string text_;
     std::string unit_;
+    bool tagUnitShown_ = true;
     bool alert_ = false;
 };

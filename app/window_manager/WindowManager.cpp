@@ -31,7 +31,10 @@ constexpr EventCommand kEventCommands[] = {
     {CWindowManager::kCommandAbout, EventName::kShowAbout},
     {CWindowManager::kCommandFindSeparator, EventName::kFindSeparator},
     {CWindowManager::kCommandRiseVelocityFromFluid, EventName::kRiseVelocityFromFluid},
+    {CWindowManager::kCommandOilfieldUnits, EventName::kOilfieldUnitsChosen},
+    {CWindowManager::kCommandMetricUnits, EventName::kMetricUnitsChosen},
 };
+constexpr int kUnitsGroup = 1; // the View menu's exclusive unit systems
 } // namespace
 
 CWindowManager::CWindowManager() : root_(std::make_unique<CAppView>()) {}
@@ -59,6 +62,11 @@ WindowDescription CWindowManager::DescribeWindow() const {
                          {"&Edit",
                           {
                               {"&Copy Design", kCommandCopyDesign, "Ctrl+Shift+C"},
+                          }},
+                         {"&View",
+                          {
+                              {"&Oilfield Units", kCommandOilfieldUnits, "", kUnitsGroup},
+                              {"&Metric Units", kCommandMetricUnits, "", kUnitsGroup},
                           }},
                          {"&Tools",
                           {

@@ -45,6 +45,8 @@ public:
     static constexpr int kCommandExportReport = 1051;
     static constexpr int kCommandFindSeparator = 1052;
     static constexpr int kCommandRiseVelocityFromFluid = 1053;
+    static constexpr int kCommandOilfieldUnits = 1060;
+    static constexpr int kCommandMetricUnits = 1061;
     // The scene's size when the root tag has no background picture to take it from.
     static constexpr int kClientWidth = 1300;
     static constexpr int kClientHeight = 720;

@@ -363,3 +363,41 @@ TEST(DesignCalculator, SelectRanksTheShippedSeparatorsInTheCasing) {
         << rows.back();
     EXPECT_EQ(Calc({"--select", "--sweep", "spm=4:8:4"}).status, 2);
 }
+
+// --units metric: options, keys and columns in metric units, each figure the oilfield one
+// converted (worked by hand); a batch column names its unit, a bare one is oilfield.
+TEST(DesignCalculator, MetricUnitsInAndOut) {
+    const CalcRun metric = Calc({"--units", "metric", "--separator-od", "76.2"}); // 3 in
+    ASSERT_EQ(metric.status, 0) << metric.err;
+    // 242 bbl/day × 0.158987294928 = 38.4749 m³/day; 27.75 in × 0.0254 = 0.70485 m;
+    // 4.50819 in² × 645.16 = 2908.5 mm².
+    EXPECT_EQ(metric.keys.at("maximum_capacity_m3_per_day"), "38.4749");
+    EXPECT_EQ(metric.keys.at("recommended_dip_tube_length_m"), "0.70485");
+    EXPECT_EQ(metric.keys.at("annulus_area_mm2"), "2908.5");
+    EXPECT_EQ(metric.keys.at("gas_limit_production_rate_m3_per_day"), "38.4749");
+    EXPECT_EQ(metric.keys.count("maximum_capacity_bbl_per_day"), 0u);
+    const CalcRun oilfield = Calc({"--separator-od", "3"});
+    EXPECT_EQ(metric.keys.at("verdict"), oilfield.keys.at("verdict"));
+    EXPECT_EQ(metric.keys.at("capacity_margin_percent"),
+              oilfield.keys.at("capacity_margin_percent"));
+    EXPECT_EQ(Calc({"--units", "imperial"}).status, 2);
+
+    const TestFolder folder("calc-units");
+    std::ofstream(folder / "units.csv") << "separator_od_mm,production_rate,spm\n76.2,200,8\n";
+    const CalcRun table = Calc({"--batch", (folder / "units.csv").string(), "-j", "1"});
+    ASSERT_EQ(table.status, 0) << table.err;
+    // 76.2 mm is the 3 in of the shipped design; the bare rate is in bbl/day.
+    EXPECT_NE(table.out.find("\n4.09,3,2.75,1.35,1.05,42,6,200,8,4.50819,"), std::string::npos)
+        << table.out;
+    const CalcRun inMetric =
+        Calc({"--batch", (folder / "units.csv").string(), "-j", "1", "--units", "metric"});
+    EXPECT_EQ(inMetric.out.rfind("casing_size_mm,separator_od_mm,separator_id_mm,dip_tube_od_mm,"
+                                 "dip_tube_id_mm,dip_tube_length_m,rise_velocity_m_per_s,"
+                                 "production_rate_m3_per_day,spm,annulus_area_mm2,",
+                                 0),
+              0u)
+        << inMetric.out;
+    EXPECT_NE(inMetric.out.find("\n103.886,76.2,69.85,34.29,26.67,1.0668,0.1524,31.79745899,8,"),
+              std::string::npos)
+        << inMetric.out;
+}

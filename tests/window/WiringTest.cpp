@@ -31,7 +31,10 @@ std::set<std::string> RaisableEvents() {
                                    EventName::kDialogAccept,
                                    EventName::kDialogCancel,
                                    EventName::kCopyDesign,
-                                   EventName::kExportReport};
+                                   EventName::kExportReport,
+                                   EventName::kOilfieldUnitsChosen,
+                                   EventName::kMetricUnitsChosen,
+                                   EventName::kUnitsChanged};
     for (TagHandle handle = 1; handle <= TagManager()->TagCount(); ++handle) {
         const Tag* tag = GetTag(handle);
         if (const auto* region = dynamic_cast<const TMouseRegion*>(tag)) {

@@ -59,6 +59,12 @@ correlation, to three decimals; with --rise-velocity as well it is refused. The 
 a batch's columns and a sweep's option, and the values worked out are printed first.
 
 Run options:
+  --units SYSTEM         oilfield (the default) or metric: the unit of every value option,
+                         --sweep's range and every output (YAML keys and CSV columns name
+                         their unit: maximum_capacity_m3_per_day, separator_od_mm; mm, m,
+                         m/s, m3/day, mm2). A batch column may name its unit either way
+                         (separator_od_mm, production_rate_m3_per_day); a bare column is in
+                         oilfield units, as it always was
   --defaults FILE        read the starting values from a defaults file
   --select               instead of the figures, a CSV table of every shipped separator preset
                          in the design's casing at its rate and pump speed: those that fit
@@ -172,6 +178,12 @@ void ApplyOption(Options& options, const std::string& name, const std::string& v
         options.settings.seconds = NumberValue(name, value);
     } else if (name == "--step") {
         options.settings.step = NumberValue(name, value);
+    } else if (name == "--units") {
+        const std::optional<UnitSystem> units = UnitSystemNamed(value);
+        if (!units) {
+            throw CalculatorError("--units must be oilfield or metric, not " + QuoteInput(value));
+        }
+        options.settings.units = *units;
     } else if (name == "-j") {
         const double jobs = NumberValue(name, value);
         if (!(jobs >= 1 && jobs <= kMostJobs) || jobs != std::floor(jobs)) {
@@ -180,7 +192,7 @@ void ApplyOption(Options& options, const std::string& name, const std::string& v
         }
         options.jobs = static_cast<size_t>(jobs);
     } else {
-        options.values[ParameterWithColumn(name)] = RoundToThousandths(NumberValue(name, value));
+        options.values[ParameterWithColumn(name)] = NumberValue(name, value); // in --units
     }
 }
 
@@ -219,7 +231,7 @@ std::vector<CommandLineOption> CalculatorOptions() {
         {"--help", false},   {"-h", false},       {"--gas-limit", false}, {"--defaults", true},
         {"--trace", true},   {"--batch", true},   {"--sweep", true},      {"--out", true},
         {"--plot", true},    {"--seconds", true}, {"--step", true},       {"-j", true},
-        {"--select", false},
+        {"--select", false}, {"--units", true},
     };
     static std::vector<std::string> flags; // the table's flags, kept for the options' names
     if (flags.empty()) {
@@ -286,7 +298,7 @@ WellParameters StartingValues(const Options& options, const std::string& shipped
     const DerivedInputs derived = DerivedFrom(NamedInputs(options));
     PrepareDerived(derived, parameters);
     for (const auto& [option, value] : options.values) {
-        option->Set(parameters, value);
+        option->Set(parameters, ModelValue(*option, value, options.settings.units));
     }
     ApplyDerived(derived, parameters);
     return parameters;
@@ -399,11 +411,12 @@ std::string DerivedLines(const WellParameters& parameters, const Options& option
 
 int RunSingleDesign(const WellParameters& parameters, const Options& options, std::ostream& out,
                     std::ostream& err) {
-    if (!CheckDesign(parameters, err)) {
+    if (!CheckDesign(parameters, err, "", options.settings.units)) {
         return 2;
     }
     std::string yaml = DerivedLines(parameters, options);
-    for (const auto& [key, value] : FigureFields(RunWithTrace(parameters, options))) {
+    for (const auto& [key, value] :
+         FigureFields(RunWithTrace(parameters, options), options.settings.units)) {
         yaml += key + ": " + value + "\n";
     }
     WriteOutput(out, yaml);
@@ -478,7 +491,7 @@ std::unique_ptr<RowSource> TableRows(const Options& options, const std::optional
 // "Casing size 4.09 in, separator OD 3 in, ..." without the swept option: the well and the
 // separator on one line, the flow and the pump on a second.
 std::string DesignSummary(const WellParameters& base, const ParameterSpec* swept,
-                          const std::vector<const ParameterSpec*>& inputs) {
+                          const std::vector<const ParameterSpec*>& inputs, UnitSystem units) {
     std::string summary;
     bool lineStart = true;
     for (const ParameterSpec* option : inputs) {
@@ -488,8 +501,8 @@ std::string DesignSummary(const WellParameters& base, const ParameterSpec* swept
         }
         if (option != swept) {
             summary += (lineStart ? option->Label() : ", " + std::string(option->name)) + " " +
-                       FormatNumber(option->Get(base)) + " " +
-                       option->UnitIn(UnitSystem::Oilfield).symbol;
+                       FormatShown(option->Get(base), option->quantity, units) + " " +
+                       option->UnitIn(units).symbol;
             lineStart = false;
         }
     }
@@ -498,12 +511,14 @@ std::string DesignSummary(const WellParameters& base, const ParameterSpec* swept
 
 void WritePlot(OutputFile& file, const Sweep& sweep, const WellParameters& base,
                const std::vector<const ParameterSpec*>& inputs,
-               const std::vector<ChartPoint>& points) {
+               const std::vector<ChartPoint>& points, UnitSystem units) {
     const ParameterSpec& option = *sweep.option;
     SweepChart chart;
     chart.title = "Gas penetration against " + std::string(option.name);
-    chart.subtitle = DesignSummary(base, &option, inputs);
-    chart.xLabel = option.Label() + " (" + option.UnitIn(UnitSystem::Oilfield).symbol + ")";
+    chart.subtitle = DesignSummary(base, &option, inputs, units);
+    chart.xLabel = option.Label() + " (" + option.UnitIn(units).symbol + ")";
+    chart.lengthUnit = UnitOf(Quantity::Length, units).symbol;
+    chart.rateUnit = UnitOf(Quantity::Rate, units).symbol;
     for (const ChartPoint& point : points) {
         chart.x.push_back(point.x);
         chart.deepest.push_back(point.deepest);
@@ -514,7 +529,7 @@ void WritePlot(OutputFile& file, const Sweep& sweep, const WellParameters& base,
     }
     if (sweep.count == 1) {
         chart.note = "The range is a single value: " + FormatNumber(sweep.Value(0)) + " " +
-                     option.UnitIn(UnitSystem::Oilfield).symbol;
+                     option.UnitIn(sweep.units).symbol;
     }
     std::string png, error;
     if (!DrawSweepChart(chart, png, error)) {
@@ -528,7 +543,8 @@ void WritePlot(OutputFile& file, const Sweep& sweep, const WellParameters& base,
 int RunManyDesigns(const WellParameters& base, const Options& options, std::istream& in,
                    std::ostream& out, std::ostream& err) {
     const std::optional<Sweep> sweep =
-        options.sweep ? std::optional(ParseSweep(*options.sweep)) : std::nullopt;
+        options.sweep ? std::optional(ParseSweep(*options.sweep, options.settings.units))
+                      : std::nullopt;
     RefuseOneFileForTwoOutputs(options);
     std::optional<OutputFile> outFile, plotFile;
     if (options.outFile) {
@@ -550,7 +566,8 @@ int RunManyDesigns(const WellParameters& base, const Options& options, std::istr
         outFile->Commit();
     }
     if (plotFile) {
-        WritePlot(*plotFile, *sweep, base, rows->InputColumns(), table.points);
+        WritePlot(*plotFile, *sweep, base, rows->InputColumns(), table.points,
+                  options.settings.units);
     }
     return table.anyBadRow ? 1 : 0;
 }

@@ -37,31 +37,40 @@ DesignFigures ComputeFigures(const WellParameters& design, const RunSettings& se
     return figures;
 }
 
-std::vector<Figure> FigureFields(const DesignFigures& f) {
+std::string FigureValue(double modelValue, Quantity quantity, UnitSystem units) {
+    return FormatNumber(ToShown(modelValue, quantity, units));
+}
+
+std::vector<Figure> FigureFields(const DesignFigures& f, UnitSystem units) {
     const SimulationState& s = f.last;
     const DesignVerdict& verdict = f.verdict;
     const bool reaches = verdict.kind == VerdictKind::Fails;
     const char* cause = CauseText(verdict.cause);
+    const auto figure = [units](const char* name, double value, Quantity quantity) {
+        return Figure{NameWithUnit(name, quantity, units), FigureValue(value, quantity, units)};
+    };
     return {
-        {"annulus_area_in2", FormatNumber(s.annulusArea)},
-        {"dip_tube_bore_area_in2", FormatNumber(s.dipTubeBoreArea)},
-        {"maximum_capacity_bbl_per_day", FormatNumber(s.maximumCapacity)},
-        {"recommended_dip_tube_length_in",
-         FormatNumber(RoundToThousandths(s.recommendedDipTubeLength))},
-        {"peak_gas_penetration_in", FormatNumber(f.peakPenetration)},
+        figure("annulus_area", s.annulusArea, Quantity::Area),
+        figure("dip_tube_bore_area", s.dipTubeBoreArea, Quantity::Area),
+        figure("maximum_capacity", s.maximumCapacity, Quantity::Rate),
+        figure("recommended_dip_tube_length", RoundToThousandths(s.recommendedDipTubeLength),
+               Quantity::Length),
+        figure("peak_gas_penetration", f.peakPenetration, Quantity::Length),
         {"gas_reaches_dip_tube_inlet", f.gasReachedInlet ? "true" : "false"},
         {"time_to_dip_tube_inlet_s",
          reaches ? FormatNumber(verdict.secondsToInlet) : std::string("never")},
-        {"long_run_peak_gas_penetration_in", FormatNumber(verdict.deepestReach)},
-        {"gas_limit_production_rate_bbl_per_day",
-         verdict.gasLimitRate ? std::to_string(*verdict.gasLimitRate) : "none"},
+        figure("long_run_peak_gas_penetration", verdict.deepestReach, Quantity::Length),
+        verdict.gasLimitRate
+            ? figure("gas_limit_production_rate", *verdict.gasLimitRate, Quantity::Rate)
+            : Figure{NameWithUnit("gas_limit_production_rate", Quantity::Rate, units), "none"},
         {"verdict", VerdictWord(verdict.kind)},
         {"verdict_cause", *cause ? cause : "none"},
         {"capacity_margin_percent", FormatDecimals(verdict.capacityMargin, 1)},
     };
 }
 
-bool CheckDesign(const WellParameters& design, std::ostream& err, const std::string& prefix) {
+bool CheckDesign(const WellParameters& design, std::ostream& err, const std::string& prefix,
+                 UnitSystem units) {
     bool accepted = true;
     for (const RuleOutcome& outcome : CheckParameterRules(design)) {
         if (outcome.passed) {
@@ -69,7 +78,7 @@ bool CheckDesign(const WellParameters& design, std::ostream& err, const std::str
         }
         const bool refused = outcome.rule.IsRange();
         err << prefix << (refused ? "error: " : "warning: ")
-            << DescribeFailure(outcome.rule, design) << "\n";
+            << DescribeFailure(outcome.rule, design, units) << "\n";
         accepted = accepted && !refused;
     }
     return accepted;

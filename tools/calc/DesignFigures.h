@@ -5,6 +5,7 @@
 #include "app/model/InletOutlook.h"
 #include "app/model/ParameterTable.h"
 #include "app/model/SimulationState.h"
+#include "app/model/Units.h"
 #include "app/model/Verdict.h"
 #include "app/model/WellParameters.h"
 
@@ -23,8 +24,9 @@ public:
 };
 
 struct RunSettings {
-    double seconds = 30;    // simulated time with the pump running
-    double step = 1.0 / 60; // simulation step
+    double seconds = 30;                     // simulated time with the pump running
+    double step = 1.0 / 60;                  // simulation step
+    UnitSystem units = UnitSystem::Oilfield; // of the options' values and the output
 };
 
 struct DesignFigures {
@@ -45,12 +47,16 @@ DesignFigures ComputeFigures(const WellParameters& design, const RunSettings& se
 
 using Figure = std::pair<std::string, std::string>;
 // The figures' keys and values as the single run prints them and a table's row holds them, in
-// that order.
-std::vector<Figure> FigureFields(const DesignFigures& figures);
+// that order. Keys name their unit ("maximum_capacity_bbl_per_day", "..._m3_per_day").
+std::vector<Figure> FigureFields(const DesignFigures& figures,
+                                 UnitSystem units = UnitSystem::Oilfield);
+// A model value as the calculator writes it in `units` (six significant digits).
+std::string FigureValue(double modelValue, Quantity quantity, UnitSystem units);
 
 // Refuses out-of-range values (errors) and reports inconsistent ones (warnings) on `err`, each
 // line after `prefix`. False when anything was refused.
-bool CheckDesign(const WellParameters& design, std::ostream& err, const std::string& prefix = "");
+bool CheckDesign(const WellParameters& design, std::ostream& err, const std::string& prefix = "",
+                 UnitSystem units = UnitSystem::Oilfield);
 
 // The whole of `text` as a finite number (a decimal or a fraction); not "12abc", "", "inf",
 // "1e999", "2,5" or "7/0", for which it throws CalculatorError naming `what`.

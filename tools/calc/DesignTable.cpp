@@ -33,6 +33,32 @@ std::string ColumnName(std::string_view header) {
     return name;
 }
 
+} // namespace
+
+NamedInput InputNamed(const std::string& column) {
+    if (const ParameterSpec* bare = ParameterWithColumn(column)) {
+        return {bare, UnitSystem::Oilfield, false};
+    }
+    for (const ParameterSpec& input : Parameters()) {
+        for (const UnitSystem units : {UnitSystem::Oilfield, UnitSystem::Metric}) {
+            if (input.HasColumn() && column == NameWithUnit(input.column, input.quantity, units)) {
+                return {&input, units, true};
+            }
+        }
+    }
+    return {};
+}
+
+double ModelValue(const ParameterSpec& input, double given, UnitSystem units) {
+    return ToModel(TidyShown(given, input.quantity, units), input.quantity, units);
+}
+
+std::string InputColumn(const ParameterSpec& input, UnitSystem units) {
+    return units == UnitSystem::Oilfield ? input.column
+                                         : NameWithUnit(input.column, input.quantity, units, false);
+}
+
+namespace {
 std::string KnownColumns() {
     std::string known;
     for (const ParameterSpec& option : Parameters()) {
@@ -55,6 +81,7 @@ std::string QuotedList(const std::vector<std::string>& names) {
 // What each column of a batch holds: an input, or (null) text carried through.
 struct BatchColumns {
     std::vector<const ParameterSpec*> inputs;
+    std::vector<UnitSystem> units;    // of each input column
     std::vector<std::string> carried; // their header fields, in order
     DerivedInputs derived;            // of the columns and the command line's inputs
 };
@@ -100,14 +127,15 @@ void SayWhatTheHeaderMeans(const BatchColumns& columns, const WellParameters& ba
 
 // The columns of a header; throws for one that is malformed or names an input twice.
 BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
-                        const std::vector<const ParameterSpec*>& named, std::ostream& err) {
+                        const std::vector<const ParameterSpec*>& namedInputs, std::ostream& err) {
     if (!header.error.empty()) {
         throw CalculatorError("header (line " + std::to_string(header.line) + "): " + header.error);
     }
     BatchColumns columns;
     for (const std::string& raw : header.fields) {
         const std::string field = WithoutStrayMarks(raw, err);
-        const ParameterSpec* input = ParameterWithColumn(ColumnName(field));
+        const NamedInput named = InputNamed(ColumnName(field));
+        const ParameterSpec* input = named.input;
         if (input && std::find(columns.inputs.begin(), columns.inputs.end(), input) !=
                          columns.inputs.end()) {
             throw CalculatorError(std::string("column '") + input->column + "' appears twice");
@@ -116,21 +144,23 @@ BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
             columns.carried.push_back(field);
         }
         columns.inputs.push_back(input);
+        columns.units.push_back(named.units);
     }
-    std::vector<const ParameterSpec*> all = named;
+    std::vector<const ParameterSpec*> all = namedInputs;
     all.insert(all.end(), columns.inputs.begin(), columns.inputs.end());
     columns.derived = DerivedFrom(all);
     SayWhatTheHeaderMeans(columns, base, err);
     return columns;
 }
 
-// The value of an input field: a number, rounded to three decimals as the program's fields are.
-double InputValue(const ParameterSpec& input, const std::string& field) {
+// The value of an input field in its column's unit: a number, rounded to the unit's decimals
+// as the program's fields are (three for oilfield units).
+double InputValue(const ParameterSpec& input, const std::string& field, UnitSystem units) {
     const std::string text = Trimmed(field);
     if (text.empty()) {
         throw CalculatorError(std::string(input.column) + ": the field is empty");
     }
-    return RoundToThousandths(NumberValue(input.column, text));
+    return ModelValue(input, NumberValue(input.column, text), units);
 }
 
 // The derived inputs of a row; a row whose fluids give no rise velocity is an error of its own.
@@ -157,7 +187,7 @@ void RowOf(const CsvRecord& record, const BatchColumns& columns, const WellParam
         const ParameterSpec* input = columns.inputs[i];
         try {
             if (input) {
-                input->Set(row.design, InputValue(*input, record.fields[i]));
+                input->Set(row.design, InputValue(*input, record.fields[i], columns.units[i]));
             } else {
                 row.carried.push_back(record.fields[i]);
             }
@@ -225,12 +255,12 @@ public:
             return false;
         }
         const double value = sweep_.Value(next_++);
-        row.where = std::string(sweep_.option->column) + "=" + FormatNumber(value);
+        row.where = InputColumn(*sweep_.option, sweep_.units) + "=" + FormatNumber(value);
         row.design = base_;
         row.carried.clear();
         row.error.clear();
         PrepareDerived(derived_, row.design);
-        sweep_.option->Set(row.design, value);
+        sweep_.option->Set(row.design, ModelValue(*sweep_.option, value, sweep_.units));
         DeriveInputs(derived_, row);
         return true;
     }
@@ -267,7 +297,7 @@ double Sweep::Value(size_t i) const {
     return RoundToThousandths(from + static_cast<double>(i) * step);
 }
 
-Sweep ParseSweep(const std::string& argument) {
+Sweep ParseSweep(const std::string& argument, UnitSystem units) {
     const size_t equals = argument.find('=');
     const size_t colon1 = argument.find(':', equals == std::string::npos ? 0 : equals);
     const size_t colon2 = colon1 == std::string::npos ? colon1 : argument.find(':', colon1 + 1);
@@ -275,7 +305,9 @@ Sweep ParseSweep(const std::string& argument) {
         throw CalculatorError("--sweep: " + QuoteInput(argument) + " is not NAME=FROM:TO:STEP");
     }
     Sweep sweep;
-    sweep.option = ParameterWithColumn(ColumnName(argument.substr(0, equals)));
+    const NamedInput named = InputNamed(ColumnName(argument.substr(0, equals)));
+    sweep.option = named.input;
+    sweep.units = named.withUnit ? named.units : units;
     if (!sweep.option) {
         throw CalculatorError("--sweep: unknown option " + QuoteInput(argument.substr(0, equals)) +
                               " (known: " + KnownColumns() + ")");
@@ -325,30 +357,30 @@ std::string PrintableLines(const std::string& text) {
     return lines;
 }
 
-std::string TableHeader(const RowSource& source) {
+std::string TableHeader(const RowSource& source, UnitSystem units) {
     std::vector<std::string> header;
     for (const ParameterSpec* input : source.InputColumns()) {
-        header.push_back(input->column);
+        header.push_back(InputColumn(*input, units));
     }
     for (const std::string& name : source.CarriedColumns()) {
         header.push_back(SpreadsheetSafe(name));
     }
-    for (const Figure& figure : FigureFields(DesignFigures{})) {
+    for (const Figure& figure : FigureFields(DesignFigures{}, units)) {
         header.push_back(figure.first);
     }
     return CsvRow(header);
 }
 
 std::string TableRow(const DesignRow& row, const std::vector<const ParameterSpec*>& inputs,
-                     const DesignFigures& figures) {
+                     const DesignFigures& figures, UnitSystem units) {
     std::vector<std::string> fields;
     for (const ParameterSpec* input : inputs) {
-        fields.push_back(CsvNumber(input->Get(row.design)));
+        fields.push_back(CsvNumber(ToShown(input->Get(row.design), input->quantity, units)));
     }
     for (const std::string& text : row.carried) {
         fields.push_back(SpreadsheetSafe(text));
     }
-    for (const Figure& figure : FigureFields(figures)) {
+    for (const Figure& figure : FigureFields(figures, units)) {
         fields.push_back(figure.second);
     }
     return CsvRow(fields);
@@ -363,14 +395,17 @@ ComputedRow ComputeRow(const DesignRow& row, const std::vector<const ParameterSp
     if (!row.error.empty()) {
         messages << prefix << "error: " << row.error << "\n";
         computed.bad = true;
-    } else if (!CheckDesign(row.design, messages, prefix)) {
+    } else if (!CheckDesign(row.design, messages, prefix, settings.units)) {
         computed.bad = true;
     } else {
         const DesignFigures figures = ComputeFigures(row.design, settings, cache);
-        computed.csv = TableRow(row, inputs, figures);
-        computed.point = {chartOption ? chartOption->Get(row.design) : 0,
-                          figures.verdict.deepestReach, row.design.GetDipTubeLength(),
-                          figures.last.maximumCapacity};
+        computed.csv = TableRow(row, inputs, figures, settings.units);
+        const UnitSystem units = settings.units; // the chart is in the table's units
+        computed.point = {
+            chartOption ? ToShown(chartOption->Get(row.design), chartOption->quantity, units) : 0,
+            ToShown(figures.verdict.deepestReach, Quantity::Length, units),
+            ToShown(row.design.GetDipTubeLength(), Quantity::Length, units),
+            ToShown(figures.last.maximumCapacity, Quantity::Rate, units)};
     }
     computed.messages = PrintableLines(messages.str());
     return computed;
@@ -423,7 +458,7 @@ private:
 TableResult ComputeTable(RowSource& source, const RunSettings& settings, const TableRun& run,
                          std::ostream& err) {
     TableText text(run.write);
-    text.Add(TableHeader(source));
+    text.Add(TableHeader(source, settings.units));
     text.HandOn();
     // Each worker judges with its own cache: nothing the workers touch is shared.
     std::vector<OutlookCache> caches(std::max<size_t>(run.workers, 1));

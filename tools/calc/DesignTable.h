@@ -50,6 +50,7 @@ size_t CountBatchRows(std::istream& in);
 // One option from FROM to TO by STEP, as "NAME=FROM:TO:STEP".
 struct Sweep {
     const ParameterSpec* option = nullptr;
+    UnitSystem units = UnitSystem::Oilfield; // of FROM, TO and STEP
     double from = 0, step = 0;
     size_t count = 0;
     double Value(size_t i) const; // rounded to three decimals
@@ -57,7 +58,22 @@ struct Sweep {
 constexpr size_t kMostSweepValues = 100000;
 // Throws CalculatorError for an unknown option, a bad number, a step of 0, below 0.001 or
 // leading away from TO, or more than kMostSweepValues values.
-Sweep ParseSweep(const std::string& argument);
+// NAME may name its unit ("separator_od_mm"); a bare NAME is in `units`.
+Sweep ParseSweep(const std::string& argument, UnitSystem units = UnitSystem::Oilfield);
+
+// An input named by a calculator column, bare ("separator_od": oilfield) or with the unit of
+// either system ("separator_od_mm", "production_rate_m3_per_day"); null for none.
+struct NamedInput {
+    const ParameterSpec* input = nullptr;
+    UnitSystem units = UnitSystem::Oilfield;
+    bool withUnit = false;
+};
+NamedInput InputNamed(const std::string& column);
+// A value given in `units` as the model holds it: rounded to the unit's decimals, converted.
+double ModelValue(const ParameterSpec& input, double given, UnitSystem units);
+// The column the table gives an input in `units`: bare in oilfield, as always; with its unit in
+// metric where the systems' units differ ("separator_od_mm", "spm").
+std::string InputColumn(const ParameterSpec& input, UnitSystem units);
 // Throws CalculatorError when the swept input and `named` derive an input they also name.
 std::unique_ptr<RowSource> SweepSource(const Sweep& sweep, const WellParameters& base,
                                        const std::vector<const ParameterSpec*>& named = {});

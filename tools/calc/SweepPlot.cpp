@@ -134,7 +134,7 @@ void DrawAxes(QPainter& painter, const SweepChart& chart, const Axes& axes) {
     painter.translate(34, kPlot.center().y());
     painter.rotate(-90);
     DrawText(painter, QRectF(-kPlot.height() / 2.0, -12, kPlot.height(), 24), Qt::AlignCenter,
-             "Deepest gas penetration (in)");
+             "Deepest gas penetration (" + chart.lengthUnit + ")");
     painter.restore();
 }
 
@@ -158,7 +158,7 @@ void DrawSeries(QPainter& painter, const Axes& axes, const std::vector<double>& 
 // A vertical dashed line at the capacity, with its figure; a note when it lies outside.
 void DrawCapacity(QPainter& painter, const SweepChart& chart, const Axes& axes) {
     const double capacity = *chart.capacity;
-    const std::string text = "Maximum capacity " + FormatNumber(capacity) + " bbl/day";
+    const std::string text = "Maximum capacity " + FormatNumber(capacity) + " " + chart.rateUnit;
     painter.setFont(ResolveFont("Exo Bold", 15));
     painter.setPen(kRed);
     if (capacity < axes.xLow || capacity > axes.xHigh) {

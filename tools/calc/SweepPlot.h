@@ -12,8 +12,10 @@ struct SweepChart {
     std::string subtitle;                          // the design's other values
     std::string xLabel;                            // the swept option with its unit
     std::vector<double> x, deepest, dipTubeLength; // one point per computed design
-    std::optional<double> capacity;                // bbl/day, on the x axis
-    std::string note;                              // above the axes, e.g. a single-value range
+    std::optional<double> capacity;                // in `rateUnit`, on the x axis
+    std::string lengthUnit = "in";                 // of the penetration and the dip tube
+    std::string rateUnit = "bbl/day";
+    std::string note; // above the axes, e.g. a single-value range
 };
 
 // Draws the chart as the bytes of a PNG. False, with the reason in `error`, when there is

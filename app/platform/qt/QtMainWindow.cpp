@@ -5,6 +5,7 @@
 #include "app/platform/qt/QtNativeControls.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QBackingStore>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -215,6 +216,7 @@ void CQtMainWindow::ConnectCommand(QAction* action, int command, const std::stri
 }
 
 void CQtMainWindow::BuildMenu(const WindowDescription& description) {
+    menuGroups_.clear(); // a window opened again: the old groups went with the old frame
     for (const Menu& menuDescription : description.menus) {
         QMenu* menu = frame_->menuBar()->addMenu(QString::fromStdString(menuDescription.title));
         for (const MenuItem& item : menuDescription.items) {
@@ -222,14 +224,34 @@ void CQtMainWindow::BuildMenu(const WindowDescription& description) {
                 menu->addSeparator();
                 continue;
             }
-            ConnectCommand(menu->addAction(QString::fromStdString(item.text)), item.command,
-                           item.shortcut);
+            QAction* action = menu->addAction(QString::fromStdString(item.text));
+            ConnectCommand(action, item.command, item.shortcut);
+            if (item.group > 0) {
+                action->setCheckable(true);
+                action->setData(item.command);
+                QActionGroup*& group = menuGroups_[item.group];
+                if (!group) {
+                    group = new QActionGroup(frame_.get());
+                    group->setExclusive(true);
+                }
+                group->addAction(action);
+            }
         }
     }
     for (const Accelerator& accelerator : description.accelerators) {
         auto* action = new QAction(frame_.get());
         ConnectCommand(action, accelerator.command, accelerator.shortcut);
         frame_->addAction(action);
+    }
+}
+
+void CQtMainWindow::CheckMenuItem(int command) {
+    for (const auto& [id, group] : menuGroups_) {
+        for (QAction* action : group->actions()) {
+            if (action->data().toInt() == command) {
+                action->setChecked(true);
+            }
+        }
     }
 }
 

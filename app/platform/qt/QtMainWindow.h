@@ -8,10 +8,12 @@
 #include <QMainWindow>
 #include <QWidget>
 
+#include <map>
 #include <memory>
 
 class CQtMainWindow;
 class QAction;
+class QActionGroup;
 
 // The client area: paints the back buffer; native controls are its children.
 class CCanvasWidget : public QWidget {
@@ -55,6 +57,7 @@ public:
     void FocusMainWindow() override;
     bool IsDestroyed() const override { return destroyed_; }
     PixelBuffer GrabClient(int x, int y, int w, int h) override;
+    void CheckMenuItem(int command) override;
     std::unique_ptr<INativeTextEdit> CreateTextEdit(const std::string& name) override;
     std::unique_ptr<INativeComboBox> CreateComboBox(const std::string& name) override;
 
@@ -81,4 +84,5 @@ private:
     std::unique_ptr<CQtCanvas> backBuffer_;
     IWindowListener* listener_ = nullptr;
     bool destroyed_ = false;
+    std::map<int, QActionGroup*> menuGroups_; // the exclusive choices, owned by the frame
 };

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLocale>
 
 #include <cstdlib>
 #include <string>
@@ -100,6 +101,7 @@ void CQtPlatform::Install(bool withAutomation) {
     services.clipboard = &impl_->clipboard;
     services.reportRenderer = &impl_->reportRenderer;
     services.toolkit = Toolkit();
+    services.decimalComma = QLocale::system().decimalPoint() == QStringLiteral(",");
     InstallQtMediaServices();
     if (!withAutomation) {
         InstallQtFatalErrorHandler(); // nobody would answer a message box in a driver run

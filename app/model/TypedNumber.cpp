@@ -1,0 +1,163 @@
+#include "app/model/TypedNumber.h"
+
+#include "app/model/NumberFormat.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+// The kinds of number a unit can measure; quantities of one kind take each other's units.
+enum class Kind { None, Length, Velocity, Rate, PumpSpeed, Percent, Density, SurfaceTension };
+
+Kind KindOf(Quantity quantity) {
+    switch (quantity) {
+    case Quantity::Diameter:
+    case Quantity::Length:
+    case Quantity::Stroke:
+        return Kind::Length;
+    case Quantity::Velocity:
+        return Kind::Velocity;
+    case Quantity::Rate:
+        return Kind::Rate;
+    case Quantity::PumpSpeed:
+        return Kind::PumpSpeed;
+    case Quantity::Percent:
+        return Kind::Percent;
+    case Quantity::Density:
+        return Kind::Density;
+    case Quantity::SurfaceTension:
+        return Kind::SurfaceTension;
+    case Quantity::Switch:
+    case Quantity::Area:
+        break;
+    }
+    return Kind::None;
+}
+
+// A unit as people type it (lower case, "3" for "³"), its kind, how many model units one of it
+// is, and the decimals a value typed in it keeps.
+struct Spelling {
+    const char* text;
+    Kind kind;
+    double modelUnits;
+    int decimals;
+};
+constexpr double kInchesPerMetre = 1 / 0.0254;
+constexpr double kBarrelsPerCubicMetre = 1 / 0.158987294928;
+constexpr Spelling kSpellings[] = {
+    {"in", Kind::Length, 1, 3},
+    {"inch", Kind::Length, 1, 3},
+    {"inches", Kind::Length, 1, 3},
+    {"\"", Kind::Length, 1, 3},
+    {"mm", Kind::Length, 1 / 25.4, 1},
+    {"cm", Kind::Length, 1 / 2.54, 2},
+    {"m", Kind::Length, kInchesPerMetre, 3},
+    {"ft", Kind::Length, 12, 3},
+    {"in/s", Kind::Velocity, 1, 3},
+    {"m/s", Kind::Velocity, kInchesPerMetre, 4},
+    {"mm/s", Kind::Velocity, 1 / 25.4, 1},
+    {"cm/s", Kind::Velocity, 1 / 2.54, 2},
+    {"ft/s", Kind::Velocity, 12, 3},
+    {"bbl/day", Kind::Rate, 1, 3},
+    {"bbl/d", Kind::Rate, 1, 3},
+    {"bpd", Kind::Rate, 1, 3},
+    {"m3/day", Kind::Rate, kBarrelsPerCubicMetre, 2},
+    {"m3/d", Kind::Rate, kBarrelsPerCubicMetre, 2},
+    {"spm", Kind::PumpSpeed, 1, 3},
+    {"/min", Kind::PumpSpeed, 1, 3},
+    {"%", Kind::Percent, 1, 3},
+    {"kg/m3", Kind::Density, 1, 3},
+    {"g/cm3", Kind::Density, 1000, 3},
+    {"n/m", Kind::SurfaceTension, 1, 4},
+    {"mn/m", Kind::SurfaceTension, 0.001, 4},
+    {"dyn/cm", Kind::SurfaceTension, 0.001, 4},
+    {"kg", Kind::None, 1, 0}, // known words of no field's kind
+    {"lb", Kind::None, 1, 0},
+    {"psi", Kind::None, 1, 0},
+    {"bar", Kind::None, 1, 0},
+    {"s", Kind::None, 1, 0},
+};
+
+// Lower case, "³" as "3", "″" as a double quote, blanks and a final period dropped.
+std::string Normalised(std::string_view unit) {
+    std::string text(unit);
+    for (const auto& [from, to] :
+         {std::pair<std::string, std::string>{"\u00b3", "3"}, {"\u2033", "\""}, {" ", ""}}) {
+        for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+            text.replace(at, from.size(), to);
+        }
+    }
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+const Spelling* SpellingOf(std::string_view unit) {
+    const std::string text = Normalised(unit);
+    for (const Spelling& spelling : kSpellings) {
+        if (text == spelling.text) {
+            return &spelling;
+        }
+    }
+    return nullptr;
+}
+
+std::string Trimmed(std::string_view text) {
+    const size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string_view::npos) {
+        return {};
+    }
+    return std::string(text.substr(begin, text.find_last_not_of(" \t") + 1 - begin));
+}
+
+bool IsDigitAt(std::string_view text, size_t i) {
+    return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
+}
+
+// A comma between digits of the leading number: "1,200".
+bool HasThousandsComma(std::string_view text) {
+    for (size_t i = 1; i + 1 < text.size(); ++i) {
+        if (text[i] == ',' && IsDigitAt(text, i - 1) && IsDigitAt(text, i + 1)) {
+            return text.find_first_not_of("0123456789,.+- \t") >= i; // within the number
+        }
+    }
+    return false;
+}
+
+std::string Problem(const ParameterSpec& parameter, const std::string& unit) {
+    return parameter.Label() + " takes " + UnitsTaken(parameter.quantity) + ", not \u201c" + unit +
+           "\u201d";
+}
+} // namespace
+
+std::string UnitsTaken(Quantity quantity) {
+    const std::string oilfield = UnitOf(quantity, UnitSystem::Oilfield).symbol;
+    const std::string metric = UnitOf(quantity, UnitSystem::Metric).symbol;
+    return oilfield == metric ? oilfield : oilfield + " or " + metric;
+}
+
+TypedValue ReadTyped(std::string_view typed, const ParameterSpec& parameter, UnitSystem units,
+                     bool decimalComma) {
+    std::string text(typed);
+    if (decimalComma) {
+        std::replace(text.begin(), text.end(), ',', '.');
+    } else if (HasThousandsComma(text)) {
+        return {0, "Type the number without separators (1200, not 1,200)"};
+    }
+    const LeadingNumber number = ScanLeadingNumber(text);
+    const std::string unit = Trimmed(std::string_view(text).substr(number.end));
+    const Unit& shown = parameter.UnitIn(units);
+    double perModelUnit = shown.perModelUnit;
+    int decimals = shown.decimals;
+    if (number.Found() && !unit.empty()) {
+        const Spelling* spelling = SpellingOf(unit);
+        const bool apart = number.end < text.size() && (text[number.end] == ' ');
+        if (spelling && spelling->kind == KindOf(parameter.quantity)) {
+            perModelUnit = 1 / spelling->modelUnits;
+            decimals = spelling->decimals;
+        } else if (spelling || apart) {
+            return {0, Problem(parameter, unit)};
+        } // else a word glued to the number: the number counts, as "12abc" always has
+    }
+    return {RoundToDecimals(number.value, decimals) / perModelUnit, {}};
+}

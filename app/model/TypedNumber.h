@@ -1,0 +1,32 @@
+#pragma once
+// A number typed into a field, read as people write it: in the field's unit system, or in a unit
+// written after it ("40 m3/d", "88.9 mm", "6 in/s"), with the decimal comma of the user's locale
+// ("3,25"). The rules, in order:
+// - The leading number counts, as it always has ("12abc" is 12; no number is 0).
+// - A unit after it, apart or not ("40 m³/d", "40m3/d"), is read in that unit when it is one of
+//   the field's kind (a length, a rate, ...): any unit of either system and a few common others
+//   (cm, ft, mm/s, mN/m). A unit of another kind ("40 kg"), or an unknown word apart from the
+//   number ("40 furlongs"), is a problem naming what the field takes.
+// - Under a locale that writes decimals with a comma, a comma in the number is its decimal
+//   point (a point still is one); under a locale with a point, a comma inside the number
+//   ("1,200") is a problem asking for the number without separators, rather than 1.
+// - The value is rounded to the decimals of the unit it was typed in, then converted to the
+//   model's unit.
+
+#include "app/model/ParameterTable.h"
+#include "app/model/Units.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct TypedValue {
+    double model = 0;    // in the model's unit; meaningful without a problem
+    std::string problem; // why the text cannot be used; empty when it can
+};
+
+TypedValue ReadTyped(std::string_view text, const ParameterSpec& parameter, UnitSystem units,
+                     bool decimalComma);
+
+// What the field takes, for its problems and tooltips: "bbl/day or m³/day".
+std::string UnitsTaken(Quantity quantity);

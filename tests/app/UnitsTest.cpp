@@ -1,0 +1,145 @@
+// Metric units against figures worked by hand, round trips of every input, and numbers typed with
+// units and decimal commas.
+#include "app/model/Units.h"
+#include "app/model/DefaultsFile.h"
+#include "app/model/DesignReadouts.h"
+#include "app/model/NumberFormat.h"
+#include "app/model/ParameterRules.h"
+#include "app/model/TypedNumber.h"
+#include "tests/app/ShippedDesign.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+constexpr auto kMetric = UnitSystem::Metric;
+constexpr auto kOilfield = UnitSystem::Oilfield;
+
+const ParameterSpec& Spec(ParameterId id) {
+    return ParameterOf(id);
+}
+
+TypedValue Typed(const std::string& text, ParameterId id, UnitSystem units = kMetric,
+                 bool comma = false) {
+    return ReadTyped(text, Spec(id), units, comma);
+}
+} // namespace
+
+// The shipped design in metric, each figure worked by hand from the oilfield one.
+TEST(Units, TheShippedDesignInMetric) {
+    const WellParameters p = ShippedDesign();
+    // 4.09 in × 25.4 = 103.886 mm, to a tenth: 103.9.
+    EXPECT_EQ(FormatShown(p.GetCasingSize(), Quantity::Diameter, kMetric), "103.9");
+    EXPECT_EQ(FormatShown(p.GetSeparatorOD(), Quantity::Diameter, kMetric), "76.2");  // 3 in
+    EXPECT_EQ(FormatShown(p.GetDipTubeID(), Quantity::Diameter, kMetric), "26.7");    // 1.05
+    EXPECT_EQ(FormatShown(p.GetDipTubeLength(), Quantity::Length, kMetric), "1.067"); // 42 in
+    EXPECT_EQ(FormatShown(p.GetGasBubbleRiseVelocity(), Quantity::Velocity, kMetric), "0.1524");
+    // 200 bbl × 0.158987294928 = 31.797 m³, to a hundredth.
+    EXPECT_EQ(FormatShown(p.GetProductionRate(), Quantity::Rate, kMetric), "31.8");
+    EXPECT_EQ(FormatShown(p.GetSPM(), Quantity::PumpSpeed, kMetric), "8");
+    // The capacity, 242 bbl/day: 38.4749 m³/day; the recommended 27.75 in: 0.70485 m.
+    EXPECT_EQ(FormatShown(242, Quantity::Rate, kMetric), "38.47");
+    EXPECT_EQ(FormatShown(27.75, Quantity::Length, kMetric), "0.705");
+    // The range rules' limits, converted exactly: 12 in/s is 0.3048 m/s, 480 in 12.192 m.
+    EXPECT_EQ(RangeWarningText(Spec(ParameterId::RiseVelocity), kMetric),
+              "Must be above 0 and at most 0.3048 m/s.");
+    EXPECT_NE(FieldTooltip(Spec(ParameterId::DipTubeLength), kMetric).find("12.192"),
+              std::string::npos);
+    // The gas reach to a millimetre: 20.3 of 42 in is 0.515 of 1.067 m.
+    EXPECT_EQ(GasReachText({true, 20.2588, 42}, true, kMetric), "Gas reach 0.515 of 1.067 m, 48 %");
+    EXPECT_EQ(GasReachText({true, 20.2588, 42}, true, kOilfield), "Gas reach 20.3 of 42 in, 48 %");
+}
+
+// A value typed in metric and kept shows again as typed, for every input and a spread of
+// values: no drift on the way through the model's units.
+TEST(Units, EveryInputRoundTripsAsTyped) {
+    for (const ParameterSpec& spec : Parameters()) {
+        if (spec.quantity == Quantity::Switch) {
+            continue;
+        }
+        SCOPED_TRACE(spec.name);
+        const Unit& unit = spec.UnitIn(kMetric);
+        const double step = std::pow(10.0, -unit.decimals);
+        for (const double shown : {step, 0.1, 1.0, 3.3, 26.7, 88.9, 103.9, 1000.07}) {
+            const std::string typed = FormatDecimals(shown, unit.decimals);
+            const TypedValue value = ReadTyped(typed, spec, kMetric, false);
+            ASSERT_TRUE(value.problem.empty()) << value.problem;
+            EXPECT_EQ(FormatShown(value.model, spec.quantity, kMetric), typed);
+            // And once more through the model, as a save and a load would take it.
+            const double again =
+                ReadTyped(FormatShown(value.model, spec.quantity, kMetric), spec, kMetric, false)
+                    .model;
+            EXPECT_EQ(again, value.model);
+        }
+    }
+}
+
+TEST(Units, AUnitAfterTheNumberIsReadInThatUnit) {
+    // 40 m³/d ÷ 0.158987294928 = 251.592 bbl/day, in either system.
+    for (const UnitSystem units : {kMetric, kOilfield}) {
+        for (const char* text : {"40 m3/d", "40 m³/d", "40m3/day", " 40 M3/D "}) {
+            const TypedValue rate = Typed(text, ParameterId::ProductionRate, units);
+            EXPECT_TRUE(rate.problem.empty()) << text << ": " << rate.problem;
+            EXPECT_NEAR(rate.model, 40 / 0.158987294928, 1e-9) << text;
+        }
+        EXPECT_DOUBLE_EQ(Typed("3.5 in", ParameterId::SeparatorOD, units).model, 3.5);
+        EXPECT_DOUBLE_EQ(Typed("88.9 mm", ParameterId::SeparatorOD, units).model, 3.5);
+        EXPECT_DOUBLE_EQ(Typed("6 in/s", ParameterId::RiseVelocity, units).model, 6);
+        EXPECT_NEAR(Typed("0.15 m/s", ParameterId::RiseVelocity, units).model, 5.905511811, 1e-9);
+        EXPECT_DOUBLE_EQ(Typed("3 1/2\"", ParameterId::SeparatorOD, units).model, 3.5);
+        EXPECT_DOUBLE_EQ(Typed("1.2 m", ParameterId::DipTubeLength, units).model, 1.2 / 0.0254);
+    }
+    // A bare number is in the system's unit.
+    EXPECT_DOUBLE_EQ(Typed("88.9", ParameterId::SeparatorOD, kMetric).model, 3.5);
+    EXPECT_DOUBLE_EQ(Typed("3.5", ParameterId::SeparatorOD, kOilfield).model, 3.5);
+    // Rounded to the decimals of the unit typed: 88.94 mm is 88.9 mm.
+    EXPECT_DOUBLE_EQ(Typed("88.94 mm", ParameterId::SeparatorOD, kOilfield).model, 3.5);
+}
+
+TEST(Units, AWrongOrUnknownUnitSaysWhatTheFieldTakes) {
+    EXPECT_EQ(Typed("40 kg", ParameterId::ProductionRate).problem,
+              "Production rate takes bbl/day or m\u00b3/day, not \u201ckg\u201d");
+    EXPECT_EQ(Typed("3 m/s", ParameterId::SeparatorOD).problem,
+              "Separator OD takes in or mm, not \u201cm/s\u201d");
+    EXPECT_EQ(Typed("40 furlongs", ParameterId::ProductionRate, kOilfield).problem,
+              "Production rate takes bbl/day or m\u00b3/day, not \u201cfurlongs\u201d");
+    EXPECT_EQ(Typed("8 kg", ParameterId::SPM).problem, "Pump speed takes SPM, not \u201ckg\u201d");
+    // A word glued to the number keeps the old rule: the number counts.
+    const TypedValue glued = Typed("12abc", ParameterId::DipTubeLength, kOilfield);
+    EXPECT_TRUE(glued.problem.empty());
+    EXPECT_EQ(glued.model, 12);
+    EXPECT_EQ(Typed("abc", ParameterId::DipTubeLength, kOilfield).model, 0);
+}
+
+TEST(Units, TheDecimalCommaOfTheUsersLocale) {
+    // Under a comma locale "3,25" is 3.25 (a point still is one).
+    EXPECT_DOUBLE_EQ(Typed("3,25", ParameterId::SeparatorOD, kOilfield, true).model, 3.25);
+    EXPECT_DOUBLE_EQ(Typed("3.25", ParameterId::SeparatorOD, kOilfield, true).model, 3.25);
+    EXPECT_NEAR(Typed("31,8 m3/d", ParameterId::ProductionRate, kOilfield, true).model,
+                31.8 / 0.158987294928, 1e-9);
+    // Under a point locale a comma inside the number is refused rather than read as 1.
+    EXPECT_EQ(Typed("1,200", ParameterId::ProductionRate, kOilfield).problem,
+              "Type the number without separators (1200, not 1,200)");
+    EXPECT_EQ(Typed("3,25", ParameterId::SeparatorOD, kOilfield).problem,
+              "Type the number without separators (1200, not 1,200)");
+}
+
+// The defaults file keeps the user's unit system; an old file without it is oilfield, and a
+// word that is neither is refused like any broken value.
+TEST(Units, TheDefaultsFileKeepsTheUnitSystem) {
+    const WellParameters p = ShippedDesign();
+    const std::string text = FormatDefaultsText(p, "My design", kMetric);
+    EXPECT_NE(text.find("\nUnits: metric\n"), std::string::npos) << text;
+    WellParameters read;
+    std::string name;
+    UnitSystem units = kOilfield;
+    ParseDefaultsText(text, read, name, &units);
+    EXPECT_EQ(units, kMetric);
+    EXPECT_EQ(read, p);
+    std::string old = text.substr(0, text.find("Units:"));
+    ParseDefaultsText(old, read, name, &units);
+    EXPECT_EQ(units, kOilfield);
+    EXPECT_THROW(ParseDefaultsText(old + "Units: imperial\n", read, name, &units),
+                 SettingsFileError);
+}
