@@ -3,14 +3,17 @@
 #include "app/model/Units.h"
 #include "app/model/DefaultsFile.h"
 #include "app/model/DesignReadouts.h"
+#include "app/model/DesignSheet.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
 #include "app/model/TypedNumber.h"
+#include "app/model/Verdict.h"
 #include "tests/app/ShippedDesign.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 
 namespace {
 constexpr auto kMetric = UnitSystem::Metric;
@@ -142,4 +145,25 @@ TEST(Units, TheDefaultsFileKeepsTheUnitSystem) {
     EXPECT_EQ(units, kOilfield);
     EXPECT_THROW(ParseDefaultsText(old + "Units: imperial\n", read, name, &units),
                  SettingsFileError);
+}
+
+// Copy Design and the report take their rows from the sheet: in metric every figure and unit is
+// the metric one, worked as above.
+TEST(Units, TheDesignSheetInMetric) {
+    DesignInput design{ShippedDesign(), "", "", {}, JudgeDesign(ShippedDesign()), kMetric};
+    std::map<std::string, std::pair<std::string, std::string>> rows;
+    for (const DesignSection& section : DescribeDesign(design)) {
+        for (const DesignRow& row : section.rows) {
+            rows[row.name] = {row.value, row.unit};
+        }
+    }
+    using Cell = std::pair<std::string, std::string>;
+    EXPECT_EQ(rows["Separator OD"], (Cell{"76.2", "mm"}));
+    EXPECT_EQ(rows["Dip tube length"], (Cell{"1.067", "m"}));
+    EXPECT_EQ(rows["Production rate"], (Cell{"31.8", "m\u00b3/day"}));
+    EXPECT_EQ(rows["Gas bubble rise velocity"], (Cell{"0.1524", "m/s"}));
+    EXPECT_EQ(rows["Maximum capacity"], (Cell{"38.47", "m\u00b3/day"}));
+    EXPECT_EQ(rows["Recommended dip tube length"], (Cell{"0.705", "m"}));
+    EXPECT_EQ(rows["Gas limit production rate"], (Cell{"38.47", "m\u00b3/day"}));
+    EXPECT_EQ(rows["Rate source"], (Cell{"typed", ""}));
 }
