@@ -1,0 +1,151 @@
+// One verdict everywhere: a set of designs run through the panel, Copy Design, the report and the
+// calculator, which must say the same thing of each.
+
+#include "app/services/EventRegistry.h"
+
+#include "app/files/EmbeddedStore.h"
+#include "app/model/ParameterTable.h"
+#include "app/platform/Clipboard.h"
+#include "app/platform/Platform.h"
+#include "app/platform/ReportRenderer.h"
+#include "app/services/EventNames.h"
+#include "app/tags/ViewNames.h"
+#include "app/window_manager/LabelView.h"
+#include "app/window_manager/NoticeView.h"
+#include "app/window_manager/TextEditView.h"
+#include "app/window_manager/WindowManager.h"
+#include "tests/files/TestFiles.h"
+#include "tests/window/WindowTestSupport.h"
+#include "tools/calc/DesignCalculator.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace {
+class CPlainClipboard : public IClipboard {
+public:
+    void SetText(const std::string& utf8) override { text = utf8; }
+    std::string Text() const override { return text; }
+    std::string text;
+};
+
+class CPageRecorder : public IReportRenderer {
+public:
+    bool RenderPdf(const ReportPage& rendered, std::string& pdf, std::string&) override {
+        page = rendered;
+        pdf = "%PDF-1.4\n";
+        return true;
+    }
+    ReportPage page;
+};
+
+// Saves reports into the test's folder.
+class CSavingShell : public CRecordingShell {
+public:
+    explicit CSavingShell(std::filesystem::path file) : file_(std::move(file)) {}
+    std::optional<std::filesystem::path>
+    ChooseSaveFile(const std::string&, const std::filesystem::path&, const std::string&) override {
+        return file_;
+    }
+
+private:
+    std::filesystem::path file_;
+};
+
+// name -> value of the rows "name\tvalue\tunit" of a copied design.
+std::map<std::string, std::string> CopiedRows(const std::string& text) {
+    std::map<std::string, std::string> rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t tab = line.find('\t');
+        if (tab != std::string::npos) {
+            rows.emplace(line.substr(0, tab),
+                         line.substr(tab + 1, line.find('\t', tab + 1) - tab - 1));
+        }
+    }
+    return rows;
+}
+
+// The calculator's keys for the same design.
+std::map<std::string, std::string> Calculated(const std::vector<std::string>& args) {
+    const ResourceBytes shipped = FindResource("gasseparator.defaults.yml", ResourceKind::RawData);
+    std::ostringstream out, err;
+    EXPECT_EQ(
+        RunDesignCalculator(
+            args, std::string(reinterpret_cast<const char*>(shipped.data), shipped.size), out, err),
+        0)
+        << err.str();
+    std::map<std::string, std::string> keys;
+    std::istringstream lines(out.str());
+    for (std::string line; std::getline(lines, line);) {
+        const size_t colon = line.find(": ");
+        keys[line.substr(0, colon)] = line.substr(colon + 2);
+    }
+    return keys;
+}
+
+struct Design {
+    std::vector<std::pair<ParameterId, std::string>> typed;
+    std::vector<std::string> calculatorArgs;
+};
+} // namespace
+
+TEST(VerdictAgreement, ThePanelTheCopyTheReportAndTheCalculatorSayTheSame) {
+    const TestFolder folder("verdict-agreement");
+    CSavingShell shell(folder / "report.pdf");
+    CPlainClipboard clipboard;
+    CPageRecorder renderer;
+    const std::vector<Design> designs = {
+        {{}, {}},                                                               // works
+        {{{ParameterId::ProductionRate, "250"}}, {"--production-rate", "250"}}, // above capacity
+        {{{ParameterId::ProductionRate, "220"},
+          {ParameterId::SPM, "4"},
+          {ParameterId::DipTubeLength, "24"}},
+         {"--production-rate", "220", "--spm", "4", "--dip-tube-length", "24"}}, // short tube
+        {{{ParameterId::SeparatorID, "2.9"}, {ParameterId::ProductionRate, "300"}},
+         {"--separator-id", "2.9", "--production-rate", "300"}},
+    };
+    std::set<std::string> verdicts;
+    for (const Design& design : designs) {
+        StartProgram(shell);
+        Platform().clipboard = &clipboard;
+        Platform().reportRenderer = &renderer;
+        for (const auto& [id, text] : design.typed) {
+            auto* field = gWindowManager->FindViewAs<CTextEditView>(ParameterOf(id).field);
+            ASSERT_NE(field, nullptr);
+            field->SetText(text);
+            RaiseEvent(LoseFocusEvent(ParameterOf(id).field));
+        }
+        RunPass();
+        const std::string panel =
+            gWindowManager->FindViewAs<CNoticeView>(ViewName::kVerdict)->DisplayText();
+        const std::string gasLimit =
+            gWindowManager->FindViewAs<CLabelView>(ViewName::kGasLimit)->DisplayText();
+        RaiseEvent(EventName::kCopyDesign);
+        const std::map<std::string, std::string> copied = CopiedRows(clipboard.text);
+        RaiseEvent(EventName::kExportReport);
+        ASSERT_FALSE(renderer.page.sections.empty());
+        const ReportSection& top = renderer.page.sections.front();
+        const std::map<std::string, std::string> calculated = Calculated(design.calculatorArgs);
+        SCOPED_TRACE(panel);
+
+        // The sentence: the panel's, the copy's and the report's first line.
+        EXPECT_EQ(copied.at("Verdict"), panel);
+        ASSERT_FALSE(top.lines.empty());
+        EXPECT_EQ(top.lines.front().value, panel);
+        // Its word and cause are the calculator's.
+        std::string word = calculated.at("verdict");
+        word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
+        EXPECT_EQ(panel.rfind(word + ":", 0), 0u) << word;
+        EXPECT_EQ(copied.at("Verdict cause"), calculated.at("verdict_cause"));
+        EXPECT_EQ(copied.at("Capacity margin"), calculated.at("capacity_margin_percent"));
+        const std::string limit = calculated.at("gas_limit_production_rate_bbl_per_day");
+        EXPECT_EQ(copied.at("Gas limit production rate"), limit);
+        EXPECT_EQ(gasLimit, "Gas limit " + limit + " bbl/day");
+        verdicts.insert(copied.at("Verdict cause"));
+    }
+    EXPECT_EQ(verdicts.size(), 3u); // none, above capacity, a dip tube shorter than the reach
+}
