@@ -31,6 +31,15 @@ constexpr EventCommand kEventCommands[] = {
     {CWindowManager::kCommandAbout, EventName::kShowAbout},
     {CWindowManager::kCommandFindSeparator, EventName::kFindSeparator},
     {CWindowManager::kCommandRiseVelocityFromFluid, EventName::kRiseVelocityFromFluid},
+    {CWindowManager::kCommandNewCase, EventName::kNewCase},
+    {CWindowManager::kCommandOpenCase, EventName::kOpenCase},
+    {CWindowManager::kCommandSaveCase, EventName::kSaveCase},
+    {CWindowManager::kCommandSaveCaseAs, EventName::kSaveCaseAs},
+    {CWindowManager::kCommandCaseDetails, EventName::kEditCaseDetails},
+    {CWindowManager::kCommandUndo, EventName::kUndo},
+    {CWindowManager::kCommandRedo, EventName::kRedo},
+    {CWindowManager::kCommandRenamePreset, EventName::kRenamePreset},
+    {CWindowManager::kCommandDeletePreset, EventName::kDeletePreset},
 };
 } // namespace
 
@@ -47,8 +56,16 @@ WindowDescription CWindowManager::DescribeWindow() const {
     description.clientWidth = background ? background->width : kClientWidth;
     description.clientHeight = background ? background->height : kClientHeight;
     // One item per line: text, command, shortcut.
+    // Ctrl+S stays Save Preset (the button bar's key); Save Case has no key of its own.
     description.menus = {{"&File",
                           {
+                              {"&New Case", kCommandNewCase, ""},
+                              {"&Open Case...", kCommandOpenCase, "Ctrl+O"},
+                              {"Recent &Cases", kCommandRecentCases, "", "", true},
+                              {"&Save Case", kCommandSaveCase, ""},
+                              {"Save Case &As...", kCommandSaveCaseAs, "Ctrl+Shift+S"},
+                              {"Case &Details...", kCommandCaseDetails, ""},
+                              {"", 0, ""},
                               {"&Export Report...", kCommandExportReport, "Ctrl+E"},
                               {"", 0, ""},
                               {"&Contact Us", kCommandContact, ""},
@@ -58,12 +75,18 @@ WindowDescription CWindowManager::DescribeWindow() const {
                           }},
                          {"&Edit",
                           {
+                              {"&Undo", kCommandUndo, "Ctrl+Z"},
+                              {"&Redo", kCommandRedo, "Ctrl+Shift+Z", "Ctrl+Y"},
+                              {"", 0, ""},
                               {"&Copy Design", kCommandCopyDesign, "Ctrl+Shift+C"},
                           }},
                          {"&Tools",
                           {
                               {"&Find a Separator...", kCommandFindSeparator, "Ctrl+F"},
                               {"Rise Velocity from &Fluid...", kCommandRiseVelocityFromFluid, ""},
+                              {"", 0, ""},
+                              {"&Rename Preset...", kCommandRenamePreset, ""},
+                              {"&Delete Preset...", kCommandDeletePreset, ""},
                           }},
                          {"&Help",
                           {
@@ -238,8 +261,16 @@ void CWindowManager::OnCommand(int id) {
             return;
         }
     }
+    if (id >= kCommandRecentCase && id < kCommandRecentCase + kRecentCases) {
+        chosenRecentCase_ = id - kCommandRecentCase;
+        RaiseEvent(EventName::kOpenRecentCase);
+        return;
+    }
     switch (id) {
     case kCommandExit:
+        if (!OnCloseRequested()) {
+            break;
+        }
         if (window_) {
             window_->Destroy(); // the destruction posts the quit
         } else {
@@ -262,6 +293,34 @@ void CWindowManager::OnCommand(int id) {
             }
         }
         break;
+    }
+}
+
+bool CWindowManager::OnCloseRequested() {
+    quitRefused_ = false;
+    RaiseEvent(EventName::kQuitRequested);
+    return !quitRefused_;
+}
+
+void CWindowManager::SetTitle(const std::string& title) {
+    if (window_) {
+        window_->SetTitle(title);
+    }
+}
+
+void CWindowManager::SetCommandEnabled(int command, bool enabled) {
+    if (window_) {
+        window_->SetCommandEnabled(command, enabled);
+    }
+}
+
+void CWindowManager::SetRecentCases(const std::vector<std::string>& texts) {
+    std::vector<MenuItem> items;
+    for (size_t i = 0; i < texts.size() && i < kRecentCases; ++i) {
+        items.push_back({texts[i], kCommandRecentCase + static_cast<int>(i), ""});
+    }
+    if (window_) {
+        window_->SetSubmenu(kCommandRecentCases, items);
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPaintEngine>
@@ -153,9 +154,19 @@ void CCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+// The user's close asks the listener first (unsaved changes); the program's own Destroy does not.
 void CFrameWindow::closeEvent(QCloseEvent* event) {
+    if (!owner_.MayClose()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     owner_.OnFrameClosed();
+}
+
+bool CQtMainWindow::MayClose() {
+    IWindowListener* listener = Listener();
+    return destroying_ || !listener || listener->OnCloseRequested();
 }
 
 CQtMainWindow::CQtMainWindow() = default;
@@ -207,6 +218,9 @@ void CQtMainWindow::ConnectCommand(QAction* action, int command, const std::stri
         // One window: the chord works wherever the focus is, native controls included.
         action->setShortcutContext(Qt::ApplicationShortcut);
     }
+    if (command != 0) {
+        actions_.emplace(command, action);
+    }
     QObject::connect(action, &QAction::triggered, frame_.get(), [this, command] {
         if (IWindowListener* listener = Listener()) {
             listener->OnCommand(command);
@@ -222,8 +236,7 @@ void CQtMainWindow::BuildMenu(const WindowDescription& description) {
                 menu->addSeparator();
                 continue;
             }
-            ConnectCommand(menu->addAction(QString::fromStdString(item.text)), item.command,
-                           item.shortcut);
+            AddItem(*menu, item);
         }
     }
     for (const Accelerator& accelerator : description.accelerators) {
@@ -231,6 +244,53 @@ void CQtMainWindow::BuildMenu(const WindowDescription& description) {
         ConnectCommand(action, accelerator.command, accelerator.shortcut);
         frame_->addAction(action);
     }
+}
+
+void CQtMainWindow::AddItem(QMenu& menu, const MenuItem& item) {
+    if (item.submenu) {
+        QMenu* submenu = menu.addMenu(QString::fromStdString(item.text));
+        submenu->setEnabled(false); // filled by SetSubmenu
+        submenus_[item.command] = submenu;
+        return;
+    }
+    QAction* action = menu.addAction(QString::fromStdString(item.text));
+    ConnectCommand(action, item.command, item.shortcut);
+    if (!item.secondShortcut.empty()) {
+        action->setShortcuts(
+            {action->shortcut(), QKeySequence(QString::fromStdString(item.secondShortcut),
+                                              QKeySequence::PortableText)});
+    }
+}
+
+void CQtMainWindow::SetTitle(const std::string& title) {
+    if (frame_) {
+        frame_->setWindowTitle(QString::fromStdString(title));
+    }
+}
+
+void CQtMainWindow::SetCommandEnabled(int command, bool enabled) {
+    if (const auto found = actions_.find(command); found != actions_.end()) {
+        found->second->setEnabled(enabled);
+    }
+}
+
+void CQtMainWindow::SetSubmenu(int command, const std::vector<MenuItem>& items) {
+    const auto found = submenus_.find(command);
+    if (found == submenus_.end()) {
+        return;
+    }
+    QMenu* submenu = found->second;
+    for (QAction* action : submenu->actions()) {
+        actions_.erase(action->data().toInt());
+        submenu->removeAction(action);
+        action->deleteLater();
+    }
+    for (const MenuItem& item : items) {
+        QAction* action = submenu->addAction(QString::fromStdString(item.text));
+        action->setData(item.command);
+        ConnectCommand(action, item.command, item.shortcut);
+    }
+    submenu->setEnabled(!items.empty());
 }
 
 void CQtMainWindow::PumpMessages() {
@@ -284,7 +344,9 @@ bool CQtMainWindow::IsShowing() const {
 
 void CQtMainWindow::Destroy() {
     if (frame_ && !destroyed_) {
+        destroying_ = true;
         frame_->close(); // the close event reports the destruction
+        destroying_ = false;
     }
     OnFrameClosed();
 }

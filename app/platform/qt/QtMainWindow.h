@@ -8,10 +8,12 @@
 #include <QMainWindow>
 #include <QWidget>
 
+#include <map>
 #include <memory>
 
 class CQtMainWindow;
 class QAction;
+class QMenu;
 
 // The client area: paints the back buffer; native controls are its children.
 class CCanvasWidget : public QWidget {
@@ -55,6 +57,9 @@ public:
     void FocusMainWindow() override;
     bool IsDestroyed() const override { return destroyed_; }
     PixelBuffer GrabClient(int x, int y, int w, int h) override;
+    void SetTitle(const std::string& title) override;
+    void SetCommandEnabled(int command, bool enabled) override;
+    void SetSubmenu(int command, const std::vector<MenuItem>& items) override;
     std::unique_ptr<INativeTextEdit> CreateTextEdit(const std::string& name) override;
     std::unique_ptr<INativeComboBox> CreateComboBox(const std::string& name) override;
 
@@ -67,12 +72,15 @@ public:
     CCanvasWidget* CanvasWidget() const { return canvas_; }
     QMainWindow* Frame() const { return frame_.get(); }
     void OnFrameClosed();
+    // Whether a close of the frame may go ahead: the program's own, or one the listener allows.
+    bool MayClose();
 
 private:
     double DevicePixelRatio() const;
     // The back buffer draws its frames straight into the window's surface.
     void AttachSurface();
     void BuildMenu(const WindowDescription& description);
+    void AddItem(QMenu& menu, const MenuItem& item);
     // Sends the action's command to the listener; a non-empty shortcut works window-wide.
     void ConnectCommand(QAction* action, int command, const std::string& shortcut);
 
@@ -81,4 +89,7 @@ private:
     std::unique_ptr<CQtCanvas> backBuffer_;
     IWindowListener* listener_ = nullptr;
     bool destroyed_ = false;
+    bool destroying_ = false;         // Destroy is closing the frame
+    std::map<int, QAction*> actions_; // owned by the frame's menus
+    std::map<int, QMenu*> submenus_;
 };
