@@ -188,6 +188,8 @@ QIcon IconFrom(const WindowDescription& description) {
 void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* listener) {
     listener_ = listener;
     destroyed_ = false;
+    actions_.clear(); // the previous frame's menus go with it
+    submenus_.clear();
     frame_ = std::make_unique<CFrameWindow>(*this);
     frame_->setWindowTitle(QString::fromStdString(description.title));
     frame_->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -219,7 +221,7 @@ void CQtMainWindow::ConnectCommand(QAction* action, int command, const std::stri
         action->setShortcutContext(Qt::ApplicationShortcut);
     }
     if (command != 0) {
-        actions_.emplace(command, action);
+        actions_[command] = action;
     }
     QObject::connect(action, &QAction::triggered, frame_.get(), [this, command] {
         if (IWindowListener* listener = Listener()) {
