@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/ScriptDriver.h"
 #include "app/Version.h"
+#include "app/controllers/AppController.h"
 #include "app/platform/Platform.h"
 #include "app/platform/qt/QtPlatform.h"
 #include "app/services/GlobalService.h"
@@ -11,17 +12,19 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <vector>
 
 namespace {
-const char* const kUsage = R"(Usage: gas-separator [--help | --version]
+const char* const kUsage = R"(Usage: gas-separator [--help | --version] [CASE]
 
 Gas Separator Simulator by Quillmore: an interactive simulator of a downhole gas separator in
 a rod-pumped oil well.
 
 With a display it opens the simulator's window. Without one (no DISPLAY or WAYLAND_DISPLAY)
 it runs a short demonstration headless and prints the paths of the screenshots it wrote.
+CASE, a case file (*.gscase), is opened at the start.
 
 Options:
   --help       show this text
@@ -35,6 +38,8 @@ Environment:
 Files (XDG_CONFIG_HOME, XDG_DOCUMENTS_DIR and XDG_STATE_HOME move them):
   ~/.config/Quillmore/Gas Separator/gasseparator.defaults.yml
                           the last values, saved at exit and read at start
+  ~/.config/Quillmore/Gas Separator/recent-cases.yml
+                          the last eight cases opened or saved
   ~/Documents/Quillmore/Gas Separator/
                           saved presets (*.seppreset.yml) and the engineer's guide
   ~/.local/state/Quillmore/Gas Separator/logs/
@@ -73,6 +78,27 @@ int RunDemonstration(CQtPlatform& platform) {
     }
     return status;
 }
+
+// The case named on the command line (after Qt took its own options): the first argument that
+// is not an option, or the first after "--".
+std::optional<std::filesystem::path> CaseArgument(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--") {
+            return i + 1 < argc ? std::optional<std::filesystem::path>(argv[i + 1]) : std::nullopt;
+        }
+        if (!argument.empty() && argument[0] != '-') {
+            return std::filesystem::path(argument);
+        }
+    }
+    return std::nullopt;
+}
+
+void OpenCaseArgument(CApplication& application, int argc, char** argv) {
+    if (const auto path = CaseArgument(argc, argv); path && application.AppController()) {
+        application.AppController()->Cases().OpenCaseFile(*path);
+    }
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -88,6 +114,7 @@ int main(int argc, char** argv) {
     if (!application.Startup()) {
         return 1;
     }
+    OpenCaseArgument(application, argc, argv);
     CMainLoopTimer timer(SteadyClockMs, SleepMs, ReportAveragePeriod);
     RunMainLoop(application, timer);
     application.Shutdown();

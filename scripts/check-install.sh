@@ -13,7 +13,7 @@ programs=(gas-separator gas-separator-calc gas-separator-driver gas-separator-ta
 fail() { echo "check-install: $*" >&2; exit 1; }
 
 for file in "${programs[@]/#/bin/}" share/applications/$id.desktop \
-    share/metainfo/$id.metainfo.xml share/doc/gas-separator/{GasSeparatorSimulatorGuide.docx,LICENSE,OFL.txt,copyright}
+    share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml share/doc/gas-separator/{GasSeparatorSimulatorGuide.docx,LICENSE,OFL.txt,copyright}
 do
   [[ -s "$prefix/$file" ]] || fail "$file is missing"
 done
@@ -32,6 +32,11 @@ program="$prefix/bin/${command%% *}"
 [[ -n "$command" && -f "$program" && -x "$program" ]] ||
   fail "the menu entry starts '$command', which is not installed"
 [[ $(sed -n 's/^Icon=//p' "$desktop") == "$id" ]] || fail "the menu entry's icon is not $id"
+# A case file is handed to the program, and its type is the one the MIME package declares.
+[[ $command == *" %f" ]] || fail "the menu entry does not pass the file it opens"
+mime=$(sed -n 's/^MimeType=\(.*\);$/\1/p' "$desktop")
+grep -q "<mime-type type=\"$mime\">" "$prefix/share/mime/packages/$id.xml" ||
+  fail "the menu entry's type '$mime' is not declared in share/mime/packages/$id.xml"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
 grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||
   fail "the metadata has no release $version"

@@ -49,7 +49,9 @@ CAppController::CAppController(CGasSeparatorModel& model, CWindowManager& window
       parametersController_(model, app_, windowManager),
       readoutController_(model, app_.ParametersPanel(), app_.AboveCapacityNotice()),
       designExportController_(model, readoutController_, app_, windowManager.GetWindowHandle()),
-      pumpFluidController_(model, app_), separatorFinderController_(model, app_) {}
+      pumpFluidController_(model, app_), separatorFinderController_(model, app_),
+      caseController_(model, parametersController_, windowManager),
+      presetsController_(model, parametersController_, app_) {}
 
 void CAppController::Initialise() {
     pumpController_.Initialise();
@@ -59,6 +61,8 @@ void CAppController::Initialise() {
     designExportController_.Initialise();
     pumpFluidController_.Initialise();
     separatorFinderController_.Initialise();
+    caseController_.Initialise();
+    presetsController_.Initialise();
     SubscribeEvent(EventName::kSimulationFrameUpdated, this,
                    &CAppController::OnSimulationFrameUpdated);
     SubscribeEvent(EventName::kOpenContactDialog, this, &CAppController::OnOpenContactDialog);
@@ -80,6 +84,7 @@ void CAppController::Initialise() {
                    [this] { ChooseUnits(UnitSystem::Oilfield); });
     SubscribeEvent(EventName::kMetricUnitsChosen, this,
                    [this] { ChooseUnits(UnitSystem::Metric); });
+    SubscribeEvent(EventName::kUnitsChanged, this, [this] { CheckUnitsMenu(); });
     CheckUnitsMenu();
     if (const std::string notice = model_.TakeDefaultsNotice(); !notice.empty()) {
         ShowError(notice);
@@ -101,7 +106,6 @@ void CAppController::ChooseUnits(UnitSystem units) {
         return;
     }
     model_.SetUnitSystem(units);
-    CheckUnitsMenu();
     RaiseEvent(EventName::kUnitsChanged);
 }
 
@@ -112,16 +116,21 @@ void CAppController::ShowError(const std::string& text) const {
 }
 
 // A preset that could not be saved keeps the dialog open with the typed name, so the user can
-// pick another name or free the folder and save again.
+// pick another name or free the folder and save again; so does a name that is taken, when the
+// user cancels the question about it.
 void CAppController::OnSavePreset() {
-    if (app_.SavePresetDialog().PresetName().GetText().find_first_not_of(" \t") ==
-        std::string::npos) {
+    const std::string name = app_.SavePresetDialog().PresetName().GetText();
+    if (name.find_first_not_of(" \t") == std::string::npos) {
         ShowError("Nothing was saved: a preset needs a name. Type one, or press Cancel.");
         return;
     }
     std::string failure;
-    if (parametersController_.SavePreset(failure)) {
+    const CPresetsController::SaveResult result = presetsController_.SavePreset(name, failure);
+    if (result == CPresetsController::SaveResult::Saved) {
         CloseDialog(ViewName::kSavePresetDialog);
+        return;
+    }
+    if (result == CPresetsController::SaveResult::Cancelled) {
         return;
     }
     ShowError("The preset could not be saved: " + failure +

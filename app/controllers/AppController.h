@@ -3,8 +3,10 @@
 // capacity warning. Starts the pump, dimension-line, parameters, read-out, design export,
 // pump-and-fluid and separator finder controllers.
 
+#include "app/controllers/CaseController.h"
 #include "app/controllers/DesignExportController.h"
 #include "app/controllers/ParametersController.h"
+#include "app/controllers/PresetsController.h"
 #include "app/controllers/PumpController.h"
 #include "app/controllers/PumpFluidController.h"
 #include "app/controllers/ReadoutController.h"
@@ -49,6 +51,8 @@ public:
     CDesignExportController& DesignExport() { return designExportController_; }
     CPumpFluidController& PumpFluid() { return pumpFluidController_; }
     CSeparatorFinderController& SeparatorFinder() { return separatorFinderController_; }
+    CCaseController& Cases() { return caseController_; }
+    CPresetsController& Presets() { return presetsController_; }
 
     // The About box: version, toolkit, font licence and the maker's contact details.
     void ShowAbout();
@@ -84,4 +88,6 @@ private:
     CDesignExportController designExportController_;
     CPumpFluidController pumpFluidController_;
     CSeparatorFinderController separatorFinderController_;
+    CCaseController caseController_;
+    CPresetsController presetsController_;
 };

@@ -76,8 +76,11 @@ void CDesignExportController::Initialise() {
 }
 
 std::vector<DesignSection> CDesignExportController::CurrentDesign() const {
-    DesignInput design{model_.GetParameters(), ShownPresetName(),   "",
-                       model_.GetState(),      readouts_.Verdict(), model_.GetUnitSystem()};
+    DesignInput design{model_.GetParameters(), ShownPresetName(), "", model_.GetState(),
+                       readouts_.Verdict()};
+    design.units = model_.GetUnitSystem();
+    design.details = model_.GetCaseDetails();
+    design.caseFile = model_.GetCaseFile().string();
     // The casing as the list names it, when a row of the list is the casing in use.
     if (app_.ParametersPanel().CasingSize().GetSelectedItem()) {
         design.casingName = app_.ParametersPanel().CasingSize().GetSelectedText();

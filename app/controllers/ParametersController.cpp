@@ -210,6 +210,7 @@ void CParametersController::ApplyCasing() {
 // changed, begins an edit: the value the field had then is the one a range failure restores,
 // never one of the keystrokes in between (typing 35 over 8 passes through 3).
 void CParametersController::ApplyTypedField(const ParameterSpec& parameter) {
+    FlagScope typing(typing_);
     if (!refreshing_ && !ListsAreBeingRebuilt()) {
         if (edited_ != &parameter) {
             edited_ = &parameter;
@@ -542,7 +543,16 @@ void CParametersController::FillPresetList() {
 }
 
 bool CParametersController::SavePreset(std::string& failure) {
-    const std::string name = app_.SavePresetDialog().PresetName().GetText();
+    return SavePreset(app_.SavePresetDialog().PresetName().GetText(), failure);
+}
+
+void CParametersController::TakeDesign(const CaseDesign& design) {
+    FlagScope scope(presetApplying_);
+    model_.SetDesign(design);
+    SelectPresetInUse();
+}
+
+bool CParametersController::SavePreset(const std::string& name, std::string& failure) {
     const SeparatorPreset* preset = model_.SaveUserPreset(name, &failure);
     if (!preset) {
         return failure.empty();

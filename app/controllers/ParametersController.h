@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+struct CaseDesign;
 class CAppView;
 class CComboBoxView;
 class CGasSeparatorModel;
@@ -38,6 +39,13 @@ public:
     // selects the new row. False, with the reason in `failure`, when it could not be saved; a
     // blank name saves nothing and counts as done.
     bool SavePreset(std::string& failure);
+    // The same under `name`.
+    bool SavePreset(const std::string& name, std::string& failure);
+    // Hands the model a whole design (undo, a case opened) and shows it: the fields, the lists
+    // and the preset row, none of which counts as the user's typing or choice.
+    void TakeDesign(const CaseDesign& design);
+    // While a typed value is being applied (a keystroke), not a pick, a command or a refresh.
+    bool IsTyping() const { return typing_; }
     void ShowResults();
     void Refresh();
     void RestoreDefaults();
@@ -97,6 +105,7 @@ private:
     bool presetApplying_ = false;
     bool refreshing_ = false;
     bool applying_ = false;
+    bool typing_ = false;
     // The input being edited (null when none) and its model value when the edit began.
     const ParameterSpec* edited_ = nullptr;
     double valueBeforeEdit_ = 0;

@@ -131,15 +131,36 @@ std::string Cell(std::string text) {
 }
 } // namespace
 
+namespace {
+// The case's particulars and file; none for a design that has neither.
+std::vector<DesignRow> CaseRows(const DesignInput& design) {
+    const CaseDetails& d = design.details;
+    if (d == CaseDetails{} && design.caseFile.empty()) {
+        return {};
+    }
+    return {{"Well name", d.wellName, ""},
+            {"Field", d.field, ""},
+            {"Engineer", d.engineer, ""},
+            {"Notes", d.notes, ""},
+            {"File", design.caseFile.empty() ? "(not saved)" : design.caseFile, ""}};
+}
+} // namespace
+
 std::vector<DesignSection> DescribeDesign(const DesignInput& design) {
     const bool apply = !BreaksARangeRule(design.parameters);
-    return {
+    std::vector<DesignSection> sections;
+    if (std::vector<DesignRow> rows = CaseRows(design); !rows.empty()) {
+        sections.push_back({"Case", std::move(rows)});
+    }
+    std::vector<DesignSection> rest = {
         {"Verdict", VerdictRows(design.verdict, design.units)},
         {"Inputs", InputRows(design)},
         {"Results", ResultRows(design.parameters, apply, design.units)},
         {"Gas reach", GasReachRows(design, apply)},
         {"Warnings", WarningRows(design)},
     };
+    sections.insert(sections.end(), rest.begin(), rest.end());
+    return sections;
 }
 
 std::string DesignAsTabSeparatedText(const std::vector<DesignSection>& sections) {

@@ -3,6 +3,7 @@
 // input, the results, the gas reach of the last pump cycle and the design's warnings. Copy Design
 // puts it on the clipboard as tab-separated text; Export Report prints it.
 
+#include "app/model/CaseFile.h"
 #include "app/model/SimulationState.h"
 #include "app/model/Verdict.h"
 #include "app/model/WellParameters.h"
@@ -32,9 +33,12 @@ struct DesignInput {
     SimulationState state;  // for the gas reach of the last complete pump cycle
     DesignVerdict verdict;  // JudgeDesign(parameters)
     UnitSystem units = UnitSystem::Oilfield; // every figure and its unit in these
+    CaseDetails details{};                   // the case's particulars
+    std::string caseFile{};                  // the case's file; empty when never saved
 };
 
-// "Verdict", "Inputs", "Results", "Gas reach", "Warnings". While a value breaks its range rule
+// "Case" (the particulars and the file, when the design has any), "Verdict", "Inputs",
+// "Results", "Gas reach", "Warnings". While a value breaks its range rule
 // the figures read as an em dash, as in the panel. The warnings are the design's, whatever the
 // instant: the rules the values break, gas reaching the dip tube inlet (and after how long, and
 // why) and a dip tube shorter than recommended; none, no rows.

@@ -26,17 +26,22 @@ public:
     virtual void OnCommand(int id) = 0;
     // The window has been closed by the user or destroyed by the program.
     virtual void OnDestroy() = 0;
+    // The user asks to close the window (its close button); false keeps it open.
+    virtual bool OnCloseRequested() { return true; }
     // Return or Escape pressed where nothing else took it (the window, or a text box).
     virtual void OnDialogKey(DialogKey /*key*/) {}
     // The tooltip for the pointer resting at a canvas point; empty for none.
     virtual std::string TooltipAt(int /*x*/, int /*y*/) const { return {}; }
 };
 
-// A menu item; an item with an empty text is a separator line.
+// A menu item; an item with an empty text is a separator line. An item with `submenu` opens
+// those items instead (its command names the submenu for SetSubmenu; it raises nothing).
 struct MenuItem {
     std::string text; // with "&" mnemonics, e.g. "&Exit"
     int command = 0;
-    std::string shortcut; // portable key text, e.g. "Ctrl+Q" or "F1"; empty for none
+    std::string shortcut;         // portable key text, e.g. "Ctrl+Q" or "F1"; empty for none
+    std::string secondShortcut{}; // another key for the same command, e.g. "Ctrl+Y"
+    bool submenu = false;         // a submenu, filled by SetSubmenu
     // Items of one menu with the same group above 0 are exclusive choices shown with a check
     // mark (IMainWindow::CheckMenuItem); 0: a plain command.
     int group = 0;
@@ -90,6 +95,14 @@ public:
 
     // Puts the check mark on the item of this command, taking it from the others of its group.
     virtual void CheckMenuItem(int command) { (void)command; }
+    // The title bar's text.
+    virtual void SetTitle(const std::string& title) { (void)title; }
+    // Greys a menu item (and its shortcut) or makes it available again.
+    virtual void SetCommandEnabled(int command, bool enabled) { (void)command, (void)enabled; }
+    // Replaces the items of the submenu named by `command`; no items greys it.
+    virtual void SetSubmenu(int command, const std::vector<MenuItem>& items) {
+        (void)command, (void)items;
+    }
 
     // Native child controls on the canvas, identified by a view name (unique per window).
     virtual std::unique_ptr<INativeTextEdit> CreateTextEdit(const std::string& name) = 0;

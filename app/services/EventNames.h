@@ -16,6 +16,18 @@ inline constexpr const char* kOpenContactDialog = "Open Contact Dialog";
 inline constexpr const char* kCopyDesign = "Copy Design";
 inline constexpr const char* kExportReport = "Export Report";
 inline constexpr const char* kShowAbout = "Show About";
+inline constexpr const char* kNewCase = "New Case";
+inline constexpr const char* kOpenCase = "Open Case";
+inline constexpr const char* kOpenRecentCase = "Open Recent Case";
+inline constexpr const char* kSaveCase = "Save Case";
+inline constexpr const char* kSaveCaseAs = "Save Case As";
+inline constexpr const char* kEditCaseDetails = "Edit Case Details";
+inline constexpr const char* kUndo = "Undo";
+inline constexpr const char* kRedo = "Redo";
+inline constexpr const char* kRenamePreset = "Rename Preset";
+inline constexpr const char* kDeletePreset = "Delete Preset";
+// Closing the window or Exit: a subscriber that must keep the program calls RefuseQuit.
+inline constexpr const char* kQuitRequested = "Quit Requested";
 // Return and Escape that no control used: the dialog on top accepts or cancels.
 inline constexpr const char* kDialogAccept = "Dialog Accept";
 inline constexpr const char* kDialogCancel = "Dialog Cancel";

@@ -11,6 +11,7 @@
 // the reason). Values are not validated here; the parameters controller does that. The
 // settings file parsers (DefaultsFile.h) throw SettingsFileError, which the model catches.
 
+#include "app/model/CaseFile.h"
 #include "app/model/SeparatorPreset.h"
 #include "app/model/SimulationState.h"
 #include "app/model/Units.h"
@@ -42,6 +43,19 @@ public:
     // Kept in the defaults file; Reset to Defaults leaves it. Raises nothing.
     UnitSystem GetUnitSystem() const { return units_; }
     void SetUnitSystem(UnitSystem units) { units_ = units; }
+
+    // The open case's particulars and file (empty: never saved). Raise nothing.
+    const CaseDetails& GetCaseDetails() const { return caseDetails_; }
+    void SetCaseDetails(const CaseDetails& details) { caseDetails_ = details; }
+    const std::filesystem::path& GetCaseFile() const { return caseFile_; }
+    void SetCaseFile(const std::filesystem::path& file) { caseFile_ = file; }
+    // The design as a case holds it; taking one replaces the parameters (the pump keeps
+    // running or not), the preset name, the units and the particulars, then raises
+    // "WellParametersUpdated".
+    CaseDesign GetDesign() const;
+    void SetDesign(const CaseDesign& design);
+    // The shipped defaults' inputs and preset name, as a new case starts from them.
+    static CaseDesign ShippedDesign();
 
     // Copies a finished simulation step over the model's state, then raises
     // "SimulationFrameUpdated".
@@ -77,6 +91,12 @@ public:
     // presets change again.
     const SeparatorPreset* SaveUserPreset(const std::string& name, std::string* failure = nullptr);
     const std::vector<SeparatorPreset>& GetUserPresets() const { return userPresets_; }
+    // The user preset at `index` renamed in its file, replaced by the current separator
+    // dimensions (its name kept), or deleted with its file. False with the reason in `failure`;
+    // then the preset and its file are as they were.
+    bool RenameUserPreset(size_t index, const std::string& name, std::string& failure);
+    bool ReplaceUserPreset(size_t index, std::string& failure);
+    bool DeleteUserPreset(size_t index, std::string& failure);
 
     CGasSeparatorModel();
     ~CGasSeparatorModel();
@@ -94,6 +114,10 @@ private:
     std::string presetName_;
     UnitSystem units_ = UnitSystem::Oilfield;
     std::vector<SeparatorPreset> userPresets_;
+    std::vector<std::filesystem::path> userPresetFiles_; // the file of each user preset
+    bool RewriteUserPreset(size_t index, const SeparatorPreset& preset, std::string& failure);
+    CaseDetails caseDetails_;
+    std::filesystem::path caseFile_;
     std::string defaultsNotice_;
     bool keepUnusableDefaults_ = false; // an unusable file that could not be set aside
     bool readOnlyDefaultsTold_ = false; // the log has said that the file is kept

@@ -141,6 +141,12 @@ void UseShippedValuesOutsideTheirLimits(WellParameters& parameters, const std::s
 }
 } // namespace
 
+CaseDesign CGasSeparatorModel::ShippedDesign() {
+    CaseDesign design;
+    ParseShippedDefaults(design.parameters, design.presetName);
+    return design;
+}
+
 void CGasSeparatorModel::LoadDefaults() {
     const fs::path folder = SettingsFolder();
     if (folder.empty()) {
@@ -269,6 +275,7 @@ const SeparatorPreset* CGasSeparatorModel::LoadUserPreset(const fs::path& path) 
     }
     try {
         userPresets_.push_back(ParsePresetText(text));
+        userPresetFiles_.push_back(path);
     } catch (const SettingsFileError& problem) {
         LOG_WARNING(kLogCategory, "Skipping preset file %s: %s", path.string().c_str(),
                     problem.what());
@@ -279,6 +286,7 @@ const SeparatorPreset* CGasSeparatorModel::LoadUserPreset(const fs::path& path) 
 
 const std::vector<SeparatorPreset>& CGasSeparatorModel::LoadUserPresets() {
     userPresets_.clear();
+    userPresetFiles_.clear();
     const fs::path folder = DocumentsFolder();
     if (folder.empty()) {
         return userPresets_;

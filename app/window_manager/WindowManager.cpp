@@ -33,6 +33,15 @@ constexpr EventCommand kEventCommands[] = {
     {CWindowManager::kCommandRiseVelocityFromFluid, EventName::kRiseVelocityFromFluid},
     {CWindowManager::kCommandOilfieldUnits, EventName::kOilfieldUnitsChosen},
     {CWindowManager::kCommandMetricUnits, EventName::kMetricUnitsChosen},
+    {CWindowManager::kCommandNewCase, EventName::kNewCase},
+    {CWindowManager::kCommandOpenCase, EventName::kOpenCase},
+    {CWindowManager::kCommandSaveCase, EventName::kSaveCase},
+    {CWindowManager::kCommandSaveCaseAs, EventName::kSaveCaseAs},
+    {CWindowManager::kCommandCaseDetails, EventName::kEditCaseDetails},
+    {CWindowManager::kCommandUndo, EventName::kUndo},
+    {CWindowManager::kCommandRedo, EventName::kRedo},
+    {CWindowManager::kCommandRenamePreset, EventName::kRenamePreset},
+    {CWindowManager::kCommandDeletePreset, EventName::kDeletePreset},
 };
 constexpr int kUnitsGroup = 1; // the View menu's exclusive unit systems
 } // namespace
@@ -50,33 +59,48 @@ WindowDescription CWindowManager::DescribeWindow() const {
     description.clientWidth = background ? background->width : kClientWidth;
     description.clientHeight = background ? background->height : kClientHeight;
     // One item per line: text, command, shortcut.
-    description.menus = {{"&File",
-                          {
-                              {"&Export Report...", kCommandExportReport, "Ctrl+E"},
-                              {"", 0, ""},
-                              {"&Contact Us", kCommandContact, ""},
-                              {"&Reset to Defaults", kCommandResetToDefaults, ""},
-                              {"", 0, ""},
-                              {"&Exit", kCommandExit, "Ctrl+Q"},
-                          }},
-                         {"&Edit",
-                          {
-                              {"&Copy Design", kCommandCopyDesign, "Ctrl+Shift+C"},
-                          }},
-                         {"&View",
-                          {
-                              {"&Oilfield Units", kCommandOilfieldUnits, "", kUnitsGroup},
-                              {"&Metric Units", kCommandMetricUnits, "", kUnitsGroup},
-                          }},
-                         {"&Tools",
-                          {
-                              {"&Find a Separator...", kCommandFindSeparator, "Ctrl+F"},
-                              {"Rise Velocity from &Fluid...", kCommandRiseVelocityFromFluid, ""},
-                          }},
-                         {"&Help",
-                          {
-                              {"&About Gas Separator Simulator", kCommandAbout, ""},
-                          }}};
+    // Ctrl+S stays Save Preset (the button bar's key); Save Case has no key of its own.
+    description.menus = {
+        {"&File",
+         {
+             {"&New Case", kCommandNewCase, ""},
+             {"&Open Case...", kCommandOpenCase, "Ctrl+O"},
+             {"Recent &Cases", kCommandRecentCases, "", "", true},
+             {"&Save Case", kCommandSaveCase, ""},
+             {"Save Case &As...", kCommandSaveCaseAs, "Ctrl+Shift+S"},
+             {"Case &Details...", kCommandCaseDetails, ""},
+             {"", 0, ""},
+             {"&Export Report...", kCommandExportReport, "Ctrl+E"},
+             {"", 0, ""},
+             {"&Contact Us", kCommandContact, ""},
+             {"&Reset to Defaults", kCommandResetToDefaults, ""},
+             {"", 0, ""},
+             {"&Exit", kCommandExit, "Ctrl+Q"},
+         }},
+        {"&Edit",
+         {
+             {"&Undo", kCommandUndo, "Ctrl+Z"},
+             {"&Redo", kCommandRedo, "Ctrl+Shift+Z", "Ctrl+Y"},
+             {"", 0, ""},
+             {"&Copy Design", kCommandCopyDesign, "Ctrl+Shift+C"},
+         }},
+        {"&View",
+         {
+             {"&Oilfield Units", kCommandOilfieldUnits, "", "", false, kUnitsGroup},
+             {"&Metric Units", kCommandMetricUnits, "", "", false, kUnitsGroup},
+         }},
+        {"&Tools",
+         {
+             {"&Find a Separator...", kCommandFindSeparator, "Ctrl+F"},
+             {"Rise Velocity from &Fluid...", kCommandRiseVelocityFromFluid, ""},
+             {"", 0, ""},
+             {"&Rename Preset...", kCommandRenamePreset, ""},
+             {"&Delete Preset...", kCommandDeletePreset, ""},
+         }},
+        {"&Help",
+         {
+             {"&About Gas Separator Simulator", kCommandAbout, ""},
+         }}};
     description.accelerators = {{"Ctrl+R", kCommandRefreshTags}};
     for (const ButtonShortcut& shortcut : CButtonBarView::Shortcuts()) {
         if (description.accelerators.back().command != shortcut.command) { // pairs share one
@@ -246,8 +270,16 @@ void CWindowManager::OnCommand(int id) {
             return;
         }
     }
+    if (id >= kCommandRecentCase && id < kCommandRecentCase + kRecentCases) {
+        chosenRecentCase_ = id - kCommandRecentCase;
+        RaiseEvent(EventName::kOpenRecentCase);
+        return;
+    }
     switch (id) {
     case kCommandExit:
+        if (!OnCloseRequested()) {
+            break;
+        }
         if (window_) {
             window_->Destroy(); // the destruction posts the quit
         } else {
@@ -270,6 +302,34 @@ void CWindowManager::OnCommand(int id) {
             }
         }
         break;
+    }
+}
+
+bool CWindowManager::OnCloseRequested() {
+    quitRefused_ = false;
+    RaiseEvent(EventName::kQuitRequested);
+    return !quitRefused_;
+}
+
+void CWindowManager::SetTitle(const std::string& title) {
+    if (window_) {
+        window_->SetTitle(title);
+    }
+}
+
+void CWindowManager::SetCommandEnabled(int command, bool enabled) {
+    if (window_) {
+        window_->SetCommandEnabled(command, enabled);
+    }
+}
+
+void CWindowManager::SetRecentCases(const std::vector<std::string>& texts) {
+    std::vector<MenuItem> items;
+    for (size_t i = 0; i < texts.size() && i < kRecentCases; ++i) {
+        items.push_back({texts[i], kCommandRecentCase + static_cast<int>(i), ""});
+    }
+    if (window_) {
+        window_->SetSubmenu(kCommandRecentCases, items);
     }
 }
 

@@ -45,8 +45,22 @@ public:
     static constexpr int kCommandExportReport = 1051;
     static constexpr int kCommandFindSeparator = 1052;
     static constexpr int kCommandRiseVelocityFromFluid = 1053;
-    static constexpr int kCommandOilfieldUnits = 1060;
-    static constexpr int kCommandMetricUnits = 1061;
+    // Cases, undo and the user's presets.
+    static constexpr int kCommandNewCase = 1060;
+    static constexpr int kCommandOpenCase = 1061;
+    static constexpr int kCommandSaveCase = 1062;
+    static constexpr int kCommandSaveCaseAs = 1063;
+    static constexpr int kCommandCaseDetails = 1064;
+    static constexpr int kCommandRecentCases = 1065; // the submenu
+    static constexpr int kCommandUndo = 1066;
+    static constexpr int kCommandRedo = 1067;
+    static constexpr int kCommandRenamePreset = 1068;
+    static constexpr int kCommandDeletePreset = 1069;
+    // The recent cases' items: the first, the first + 1, ...
+    static constexpr int kCommandRecentCase = 1070;
+    static constexpr int kRecentCases = 8;
+    static constexpr int kCommandOilfieldUnits = 1080;
+    static constexpr int kCommandMetricUnits = 1081;
     // The scene's size when the root tag has no background picture to take it from.
     static constexpr int kClientWidth = 1300;
     static constexpr int kClientHeight = 720;
@@ -96,6 +110,16 @@ public:
     CAppView& RootView() { return *root_; }
     TagHandle RootTag() const { return rootTag_; }
 
+    // The title bar, greyed menu items and the recent cases' submenu (their texts; an item
+    // raises EventName::RecentCase(index)).
+    void SetTitle(const std::string& title);
+    void SetCommandEnabled(int command, bool enabled);
+    void SetRecentCases(const std::vector<std::string>& texts);
+    // While "Quit Requested" is being answered: keeps the program running.
+    void RefuseQuit() { quitRefused_ = true; }
+    // The recent case chosen last (its index), for the "Open Recent Case" handler.
+    int ChosenRecentCase() const { return chosenRecentCase_; }
+
     // The command handlers.
     void RefreshTags();
     void ResetToDefaults();
@@ -107,6 +131,8 @@ public:
     void OnLeftButtonUp(int x, int y) override;
     void OnCommand(int id) override;
     void OnDestroy() override;
+    // Asks the subscribers of "Quit Requested" (unsaved changes); false when one refused.
+    bool OnCloseRequested() override;
     void OnDialogKey(DialogKey key) override;
     // The hovered button's tooltip, else that of a view drawn there (while no dialog is open).
     std::string TooltipAt(int x, int y) const override;
@@ -124,6 +150,8 @@ private:
     bool running_ = false;
     bool quitPosted_ = false;
     bool refreshingTags_ = false;
+    bool quitRefused_ = false;
+    int chosenRecentCase_ = -1;
     IMainWindow* window_ = nullptr;
     TagHandle rootTag_ = 0;
     std::unique_ptr<CAppView> root_;

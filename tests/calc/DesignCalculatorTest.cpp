@@ -162,6 +162,26 @@ TEST(DesignCalculator, BadCommandLinesGiveOneLineAndStatusTwo) {
     EXPECT_NE(help.out.find("--gas-limit"), std::string::npos);
 }
 
+TEST(DesignCalculator, StartsFromACaseFileAndRefusesItBesideDefaults) {
+    TestFolder folder("calc-case");
+    const auto good = folder / "well.gscase";
+    WriteFileAtomically(good, "Case Version: 1\nWell Name: \"W-7\"\nUnits: metric\n"
+                              "Casing Size: 7.025\nPreset Name: \nSeparator OD: 4.5\n"
+                              "Separator ID: 4\nDip Tube OD: 1.5\nDip Tube ID: 1.37\n"
+                              "Dip Tube Length: 42\nGas Bubble Rise Velocity: 6\n"
+                              "Production Rate: 200\nSPM: 8\n");
+    EXPECT_EQ(Calc({"--case", good.string()}).keys.at("maximum_capacity_bbl_per_day"), "579");
+    const CalcRun both = Calc({"--case", good.string(), "--defaults", good.string()});
+    EXPECT_EQ(both.status, 2);
+    EXPECT_NE(both.err.find("--defaults and --case cannot be used together"), std::string::npos);
+
+    const auto broken = folder / "broken.gscase";
+    WriteFileAtomically(broken, ReadFileText(good) + "Pump Efficiency: 0\n");
+    const CalcRun run = Calc({"--case", broken.string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("\"Pump Efficiency\" (line 14)"), std::string::npos) << run.err;
+}
+
 TEST(DesignCalculator, ReadsADefaultsFileAndRejectsABrokenOne) {
     TestFolder folder("calc-defaults");
     const auto good = folder / "good.yml";

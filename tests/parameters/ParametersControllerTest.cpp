@@ -334,14 +334,20 @@ TEST_F(ParametersTest, ResetToDefaultsRestoresTheShippedValues) {
 }
 
 TEST_F(ParametersTest, TwinDisplayNamesEachApplyTheirOwnPresetAndASaveSelectsTheNewRow) {
-    for (const char* od : {"3.25", "3.5"}) {
-        Type(names::Field(ParameterId::SeparatorOD), od);
-        Field(ViewName::kSavePresetName).SetText("Twin");
-        RaiseEvent(EventName::kSavePreset);
-    }
+    Type(names::Field(ParameterId::SeparatorOD), "3.25");
+    Field(ViewName::kSavePresetName).SetText("Twin");
+    RaiseEvent(EventName::kSavePreset);
+    CComboBoxView& saved = List(ViewName::kSeparatorPreset);
+    EXPECT_EQ(saved.Control()->GetCurrentIndex(), saved.RowCount() - 1);
+    // Saving asks before a second "Twin"; a twin still comes with a file from elsewhere.
+    const std::filesystem::path folder = DocumentsFolder();
+    std::ifstream in(folder / "Twin.seppreset.yml");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    text.replace(text.find("Separator OD: 3.25"), 18, "Separator OD: 3.5");
+    std::ofstream(folder / "Twin_1.seppreset.yml") << text;
+    gWindowManager->RefreshTags();
     CComboBoxView& presets = List(ViewName::kSeparatorPreset);
     const int newest = presets.RowCount() - 1;
-    EXPECT_EQ(presets.Control()->GetCurrentIndex(), newest);
     for (const auto& [row, od] : {std::pair{newest - 1, 3.25}, std::pair{newest, 3.5}}) {
         presets.Control()->SetCurrentIndex(row); // as the user picks a row
         RaiseEvent(EventName::kSeparatorPresetChanged);

@@ -22,19 +22,16 @@ namespace {
 // Every name the running program can raise: the code's own events, the events written in the
 // loaded tags, and the focus events of the fields that take the focus.
 std::set<std::string> RaisableEvents() {
-    std::set<std::string> names = {EventName::kSimulationFrameUpdated,
-                                   EventName::kWellParametersUpdated,
-                                   EventName::kTagsReloaded,
-                                   EventName::kResetToDefaults,
-                                   EventName::kOpenContactDialog,
-                                   EventName::kShowAbout,
-                                   EventName::kDialogAccept,
-                                   EventName::kDialogCancel,
-                                   EventName::kCopyDesign,
-                                   EventName::kExportReport,
-                                   EventName::kOilfieldUnitsChosen,
-                                   EventName::kMetricUnitsChosen,
-                                   EventName::kUnitsChanged};
+    std::set<std::string> names = {
+        EventName::kSimulationFrameUpdated, EventName::kWellParametersUpdated,
+        EventName::kTagsReloaded, EventName::kResetToDefaults, EventName::kOpenContactDialog,
+        EventName::kShowAbout, EventName::kDialogAccept, EventName::kDialogCancel,
+        EventName::kCopyDesign, EventName::kExportReport,
+        // the File, Edit and Tools menus and closing the window
+        EventName::kNewCase, EventName::kOpenCase, EventName::kOpenRecentCase, EventName::kSaveCase,
+        EventName::kSaveCaseAs, EventName::kEditCaseDetails, EventName::kUndo, EventName::kRedo,
+        EventName::kRenamePreset, EventName::kDeletePreset, EventName::kQuitRequested,
+        EventName::kOilfieldUnitsChosen, EventName::kMetricUnitsChosen, EventName::kUnitsChanged};
     for (TagHandle handle = 1; handle <= TagManager()->TagCount(); ++handle) {
         const Tag* tag = GetTag(handle);
         if (const auto* region = dynamic_cast<const TMouseRegion*>(tag)) {

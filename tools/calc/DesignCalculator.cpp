@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/files/AtomicFile.h"
+#include "app/model/CaseFile.h"
 #include "app/model/DefaultsFile.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
@@ -34,8 +35,8 @@ std::string Usage() {
 Computes a downhole gas separator's figures with the simulator's model: the pump runs for a
 while and the results are printed as YAML.
 
-Starting values are the shipped defaults; --defaults reads a defaults file instead, and each
-value option then overrides one value.
+Starting values are the shipped defaults; --defaults reads a defaults file instead, --case a
+case file saved by the program, and each value option then overrides one value.
 
 )";
     usage += "Value options (a number, or a fraction, in the unit given):\n";
@@ -66,6 +67,8 @@ Run options:
                          (separator_od_mm, production_rate_m3_per_day); a bare column is in
                          oilfield units, as it always was
   --defaults FILE        read the starting values from a defaults file
+  --case FILE            read the starting values from a case file (*.gscase); not with
+                         --defaults
   --select               instead of the figures, a CSV table of every shipped separator preset
                          in the design's casing at its rate and pump speed: those that fit
                          (outside diameter below the drift diameter, the inside diameter less
@@ -146,6 +149,7 @@ a design.
 
 struct Options {
     std::optional<std::string> defaultsFile;
+    std::optional<std::string> caseFile;
     std::map<const ParameterSpec*, double> values;
     RunSettings settings;
     std::optional<std::string> traceFile, batchFile, sweep, outFile, plotFile;
@@ -157,9 +161,10 @@ struct Options {
 // The options that take a value, other than the design's values.
 std::optional<std::string>* FileOption(Options& options, const std::string& name) {
     const std::pair<const char*, std::optional<std::string>*> files[] = {
-        {"--defaults", &options.defaultsFile}, {"--trace", &options.traceFile},
-        {"--batch", &options.batchFile},       {"--sweep", &options.sweep},
-        {"--out", &options.outFile},           {"--plot", &options.plotFile},
+        {"--defaults", &options.defaultsFile}, {"--case", &options.caseFile},
+        {"--trace", &options.traceFile},       {"--batch", &options.batchFile},
+        {"--sweep", &options.sweep},           {"--out", &options.outFile},
+        {"--plot", &options.plotFile},
     };
     for (const auto& [flag, value] : files) {
         if (name == flag) {
@@ -207,6 +212,9 @@ void CheckSettings(const Options& options) {
     if (settings.seconds / settings.step > 1e8) {
         throw CalculatorError("--seconds / --step must not exceed 100000000 steps");
     }
+    if (options.defaultsFile && options.caseFile) {
+        throw CalculatorError("--defaults and --case cannot be used together");
+    }
     const bool many = options.batchFile || options.sweep;
     if (options.batchFile && options.sweep) {
         throw CalculatorError("--batch and --sweep cannot be used together");
@@ -228,10 +236,10 @@ void CheckSettings(const Options& options) {
 // Every option the calculator takes: its own, and one per input of the parameter table.
 std::vector<CommandLineOption> CalculatorOptions() {
     std::vector<CommandLineOption> options = {
-        {"--help", false},   {"-h", false},       {"--gas-limit", false}, {"--defaults", true},
-        {"--trace", true},   {"--batch", true},   {"--sweep", true},      {"--out", true},
-        {"--plot", true},    {"--seconds", true}, {"--step", true},       {"-j", true},
-        {"--select", false}, {"--units", true},
+        {"--help", false}, {"-h", false},       {"--gas-limit", false}, {"--defaults", true},
+        {"--case", true},  {"--trace", true},   {"--batch", true},      {"--sweep", true},
+        {"--out", true},   {"--plot", true},    {"--seconds", true},    {"--step", true},
+        {"-j", true},      {"--select", false}, {"--units", true},
     };
     static std::vector<std::string> flags; // the table's flags, kept for the options' names
     if (flags.empty()) {
@@ -280,6 +288,20 @@ std::vector<const ParameterSpec*> NamedInputs(const Options& options) {
     return named;
 }
 
+// A case's inputs; those it lacks (added after it was written) keep the shipped values.
+WellParameters CaseParameters(const std::string& path, const WellParameters& shipped) {
+    std::string text;
+    std::error_code error;
+    if (!ReadRegularFile(path, kMaxCaseFileBytes, text, error)) {
+        throw CalculatorError("cannot read case file '" + path + "': " + error.message());
+    }
+    try {
+        return ParseCaseText(text, shipped).parameters;
+    } catch (const SettingsFileError& problem) {
+        throw CalculatorError("case file '" + path + "': " + problem.what());
+    }
+}
+
 WellParameters StartingValues(const Options& options, const std::string& shippedDefaults) {
     std::string text = shippedDefaults;
     std::error_code error; // a defaults file is small: 1 MiB, as the program reads it
@@ -294,6 +316,9 @@ WellParameters StartingValues(const Options& options, const std::string& shipped
     } catch (const SettingsFileError& error) {
         const std::string source = options.defaultsFile ? *options.defaultsFile : "shipped";
         throw CalculatorError("defaults file '" + source + "': " + error.what());
+    }
+    if (options.caseFile) {
+        parameters = CaseParameters(*options.caseFile, parameters);
     }
     const DerivedInputs derived = DerivedFrom(NamedInputs(options));
     PrepareDerived(derived, parameters);

@@ -255,23 +255,35 @@ bool CQtAutomation::Select(const std::string& name, const std::string& row, std:
     return true;
 }
 
-bool CQtAutomation::ChooseMenu(const std::string& text, std::string& error) {
-    QMainWindow* frame = window_.Frame();
-    if (frame) {
-        for (QAction* menu : frame->menuBar()->actions()) {
-            if (!menu->menu()) {
-                continue;
+namespace {
+// The item of that text in the menu or its submenus.
+QAction* FindMenuItem(const QList<QAction*>& actions, const QString& text) {
+    for (QAction* action : actions) {
+        if (action->menu()) {
+            if (QAction* found = FindMenuItem(action->menu()->actions(), text)) {
+                return found;
             }
-            for (QAction* action : menu->menu()->actions()) {
-                if (action->text() == QString::fromStdString(text)) {
-                    action->trigger();
-                    return true;
-                }
-            }
+        } else if (action->text() == text) {
+            return action;
         }
     }
-    error = "no menu item \"" + text + "\"";
-    return false;
+    return nullptr;
+}
+} // namespace
+
+// A greyed item is found but does nothing, as a user's click on it.
+bool CQtAutomation::ChooseMenu(const std::string& text, std::string& error) {
+    QMainWindow* frame = window_.Frame();
+    QAction* item =
+        frame ? FindMenuItem(frame->menuBar()->actions(), QString::fromStdString(text)) : nullptr;
+    if (!item) {
+        error = "no menu item \"" + text + "\"";
+        return false;
+    }
+    if (item->isEnabled()) {
+        item->trigger();
+    }
+    return true;
 }
 
 void CQtAutomation::CloseWindow() {

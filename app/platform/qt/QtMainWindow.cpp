@@ -13,6 +13,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPaintEngine>
@@ -154,9 +155,19 @@ void CCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+// The user's close asks the listener first (unsaved changes); the program's own Destroy does not.
 void CFrameWindow::closeEvent(QCloseEvent* event) {
+    if (!owner_.MayClose()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     owner_.OnFrameClosed();
+}
+
+bool CQtMainWindow::MayClose() {
+    IWindowListener* listener = Listener();
+    return destroying_ || !listener || listener->OnCloseRequested();
 }
 
 CQtMainWindow::CQtMainWindow() = default;
@@ -178,6 +189,8 @@ QIcon IconFrom(const WindowDescription& description) {
 void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* listener) {
     listener_ = listener;
     destroyed_ = false;
+    actions_.clear(); // the previous frame's menus go with it
+    submenus_.clear();
     frame_ = std::make_unique<CFrameWindow>(*this);
     frame_->setWindowTitle(QString::fromStdString(description.title));
     frame_->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -208,6 +221,9 @@ void CQtMainWindow::ConnectCommand(QAction* action, int command, const std::stri
         // One window: the chord works wherever the focus is, native controls included.
         action->setShortcutContext(Qt::ApplicationShortcut);
     }
+    if (command != 0) {
+        actions_[command] = action;
+    }
     QObject::connect(action, &QAction::triggered, frame_.get(), [this, command] {
         if (IWindowListener* listener = Listener()) {
             listener->OnCommand(command);
@@ -224,18 +240,7 @@ void CQtMainWindow::BuildMenu(const WindowDescription& description) {
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = menu->addAction(QString::fromStdString(item.text));
-            ConnectCommand(action, item.command, item.shortcut);
-            if (item.group > 0) {
-                action->setCheckable(true);
-                action->setData(item.command);
-                QActionGroup*& group = menuGroups_[item.group];
-                if (!group) {
-                    group = new QActionGroup(frame_.get());
-                    group->setExclusive(true);
-                }
-                group->addAction(action);
-            }
+            AddItem(*menu, item);
         }
     }
     for (const Accelerator& accelerator : description.accelerators) {
@@ -253,6 +258,63 @@ void CQtMainWindow::CheckMenuItem(int command) {
             }
         }
     }
+}
+
+void CQtMainWindow::AddItem(QMenu& menu, const MenuItem& item) {
+    if (item.submenu) {
+        QMenu* submenu = menu.addMenu(QString::fromStdString(item.text));
+        submenu->setEnabled(false); // filled by SetSubmenu
+        submenus_[item.command] = submenu;
+        return;
+    }
+    QAction* action = menu.addAction(QString::fromStdString(item.text));
+    ConnectCommand(action, item.command, item.shortcut);
+    if (item.group > 0) {
+        action->setCheckable(true);
+        action->setData(item.command);
+        QActionGroup*& group = menuGroups_[item.group];
+        if (!group) {
+            group = new QActionGroup(frame_.get());
+            group->setExclusive(true);
+        }
+        group->addAction(action);
+    }
+    if (!item.secondShortcut.empty()) {
+        action->setShortcuts(
+            {action->shortcut(), QKeySequence(QString::fromStdString(item.secondShortcut),
+                                              QKeySequence::PortableText)});
+    }
+}
+
+void CQtMainWindow::SetTitle(const std::string& title) {
+    if (frame_) {
+        frame_->setWindowTitle(QString::fromStdString(title));
+    }
+}
+
+void CQtMainWindow::SetCommandEnabled(int command, bool enabled) {
+    if (const auto found = actions_.find(command); found != actions_.end()) {
+        found->second->setEnabled(enabled);
+    }
+}
+
+void CQtMainWindow::SetSubmenu(int command, const std::vector<MenuItem>& items) {
+    const auto found = submenus_.find(command);
+    if (found == submenus_.end()) {
+        return;
+    }
+    QMenu* submenu = found->second;
+    for (QAction* action : submenu->actions()) {
+        actions_.erase(action->data().toInt());
+        submenu->removeAction(action);
+        action->deleteLater();
+    }
+    for (const MenuItem& item : items) {
+        QAction* action = submenu->addAction(QString::fromStdString(item.text));
+        action->setData(item.command);
+        ConnectCommand(action, item.command, item.shortcut);
+    }
+    submenu->setEnabled(!items.empty());
 }
 
 void CQtMainWindow::PumpMessages() {
@@ -306,7 +368,9 @@ bool CQtMainWindow::IsShowing() const {
 
 void CQtMainWindow::Destroy() {
     if (frame_ && !destroyed_) {
+        destroying_ = true;
         frame_->close(); // the close event reports the destruction
+        destroying_ = false;
     }
     OnFrameClosed();
 }

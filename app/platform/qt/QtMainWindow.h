@@ -14,6 +14,7 @@
 class CQtMainWindow;
 class QAction;
 class QActionGroup;
+class QMenu;
 
 // The client area: paints the back buffer; native controls are its children.
 class CCanvasWidget : public QWidget {
@@ -58,6 +59,9 @@ public:
     bool IsDestroyed() const override { return destroyed_; }
     PixelBuffer GrabClient(int x, int y, int w, int h) override;
     void CheckMenuItem(int command) override;
+    void SetTitle(const std::string& title) override;
+    void SetCommandEnabled(int command, bool enabled) override;
+    void SetSubmenu(int command, const std::vector<MenuItem>& items) override;
     std::unique_ptr<INativeTextEdit> CreateTextEdit(const std::string& name) override;
     std::unique_ptr<INativeComboBox> CreateComboBox(const std::string& name) override;
 
@@ -70,12 +74,15 @@ public:
     CCanvasWidget* CanvasWidget() const { return canvas_; }
     QMainWindow* Frame() const { return frame_.get(); }
     void OnFrameClosed();
+    // Whether a close of the frame may go ahead: the program's own, or one the listener allows.
+    bool MayClose();
 
 private:
     double DevicePixelRatio() const;
     // The back buffer draws its frames straight into the window's surface.
     void AttachSurface();
     void BuildMenu(const WindowDescription& description);
+    void AddItem(QMenu& menu, const MenuItem& item);
     // Sends the action's command to the listener; a non-empty shortcut works window-wide.
     void ConnectCommand(QAction* action, int command, const std::string& shortcut);
 
@@ -85,4 +92,7 @@ private:
     IWindowListener* listener_ = nullptr;
     bool destroyed_ = false;
     std::map<int, QActionGroup*> menuGroups_; // the exclusive choices, owned by the frame
+    bool destroying_ = false;         // Destroy is closing the frame
+    std::map<int, QAction*> actions_; // owned by the frame's menus
+    std::map<int, QMenu*> submenus_;
 };

@@ -1,0 +1,394 @@
+#include "app/controllers/CaseController.h"
+
+#include "app/controllers/AppController.h"
+#include "app/controllers/ParametersController.h"
+#include "app/files/AtomicFile.h"
+#include "app/model/DefaultsFile.h"
+#include "app/model/ParameterTable.h"
+#include "app/platform/Platform.h"
+#include "app/platform/Shell.h"
+#include "app/platform/UserFolders.h"
+#include "app/services/EventNames.h"
+#include "app/services/EventRegistry.h"
+#include "app/services/GasSeparatorModel.h"
+#include "app/window_manager/WindowManager.h"
+#include "common/log_manager/Log_Manager.h"
+
+#include <yaml-cpp/yaml.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr const char* kLogCategory = "CCaseController";
+// The recent cases, newest first, in the user's settings folder.
+constexpr const char* kRecentFileName = "recent-cases.yml";
+constexpr const char* kRecentKey = "Recent Cases";
+constexpr const char* kDiscardTitle = "Unsaved Changes";
+constexpr const char* kDetailsTitle = "Case Details";
+
+std::string Reason(const std::error_code& error) {
+    return error == FileError::TooLarge ? "larger than 1 MiB" : error.message();
+}
+
+std::vector<fs::path> ReadRecent() {
+    const fs::path folder = SettingsFolder();
+    std::string text;
+    std::error_code error;
+    if (folder.empty() || !ReadRegularFile(folder / kRecentFileName, 1 << 20, text, error)) {
+        return {};
+    }
+    std::vector<fs::path> recent;
+    try {
+        for (const YAML::Node& entry : YAML::Load(text)[kRecentKey]) {
+            if (recent.size() < CWindowManager::kRecentCases && entry.IsScalar()) {
+                recent.emplace_back(entry.Scalar());
+            }
+        }
+    } catch (const YAML::Exception& problem) {
+        LOG_WARNING(kLogCategory, "The recent cases cannot be read: %s", problem.what());
+    }
+    return recent;
+}
+
+// The recent case's menu text: its number, then its file name ("&1 well-7.gscase").
+std::string RecentText(size_t index, const fs::path& path) {
+    return "&" + std::to_string(index + 1) + " " + path.filename().string();
+}
+
+// A name a file can take: letters, digits, blanks, hyphens and underscores of the well name.
+std::string FileStemOf(const std::string& wellName) {
+    std::string stem;
+    for (char c : wellName) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                           (c >= '0' && c <= '9') || c == ' ' || c == '-' || c == '_';
+        if (plain && stem.size() < 100) {
+            stem += c;
+        }
+    }
+    return stem.find_first_not_of(' ') == std::string::npos ? "Untitled" : stem;
+}
+} // namespace
+
+CCaseController::CCaseController(CGasSeparatorModel& model, CParametersController& parameters,
+                                 CWindowManager& windowManager)
+    : model_(model), parameters_(parameters), windowManager_(windowManager) {}
+
+void CCaseController::Initialise() {
+    recent_ = ReadRecent();
+    ShowRecent();
+    Rebase();
+    history_.Reset(saved_);
+    using C = CCaseController;
+    SubscribeEvent(EventName::kWellParametersUpdated, this, &C::OnParametersUpdated);
+    SubscribeEvent(EventName::kSimulationFrameUpdated, this, &C::ShowState);
+    SubscribeEvent(EventName::kNewCase, this, &C::NewCase);
+    SubscribeEvent(EventName::kOpenCase, this, &C::OpenCase);
+    SubscribeEvent(EventName::kOpenRecentCase, this, &C::OpenRecentCase);
+    SubscribeEvent(EventName::kSaveCase, this, [this] { SaveCase(); });
+    SubscribeEvent(EventName::kSaveCaseAs, this, [this] { SaveCaseAs(); });
+    SubscribeEvent(EventName::kEditCaseDetails, this, &C::EditDetails);
+    SubscribeEvent(EventName::kUndo, this, &C::Undo);
+    SubscribeEvent(EventName::kRedo, this, &C::Redo);
+    SubscribeEvent(EventName::kQuitRequested, this, &C::OnQuitRequested);
+    // Leaving a typed field ends its step.
+    for (const ParameterSpec& parameter : Parameters()) {
+        if (parameter.IsTyped()) {
+            SubscribeEvent(LoseFocusEvent(parameter.field), this, &C::EndStep);
+        }
+    }
+    ShowState();
+}
+
+// A keystroke's change is part of the edit under way; any other change ends that edit as a
+// step of its own, then is a step itself.
+void CCaseController::OnParametersUpdated() {
+    if (taking_) {
+        return;
+    }
+    if (!parameters_.IsTyping()) {
+        history_.Record(latest_);
+        EndStep();
+    }
+    latest_ = model_.GetDesign();
+    ShowState();
+}
+
+void CCaseController::EndStep() {
+    if (!taking_) {
+        latest_ = model_.GetDesign();
+        history_.Record(latest_);
+        ShowState();
+    }
+}
+
+void CCaseController::Take(const CaseDesign& design) {
+    taking_ = true;
+    parameters_.TakeDesign(design);
+    taking_ = false;
+    latest_ = model_.GetDesign();
+}
+
+bool CCaseController::IsModified() const {
+    return !model_.GetDesign().SameAs(saved_);
+}
+
+bool CCaseController::CanUndo() const {
+    return history_.CanUndo() || !model_.GetDesign().SameAs(history_.Current());
+}
+
+std::string CCaseController::CaseName() const {
+    const fs::path& file = model_.GetCaseFile();
+    return file.empty() ? "Untitled" : file.stem().string();
+}
+
+std::string CCaseController::Title() const {
+    return CaseName() + (IsModified() ? "*" : "") + " - " + CWindowManager::kTitle;
+}
+
+void CCaseController::ShowState() {
+    const std::string title = Title();
+    if (title != shownTitle_) {
+        shownTitle_ = title;
+        windowManager_.SetTitle(title);
+    }
+    windowManager_.SetCommandEnabled(CWindowManager::kCommandUndo, CanUndo());
+    windowManager_.SetCommandEnabled(CWindowManager::kCommandRedo, CanRedo());
+}
+
+void CCaseController::Rebase() {
+    saved_ = model_.GetDesign();
+    latest_ = saved_;
+}
+
+void CCaseController::ShowError(const std::string& text) const {
+    if (IShell* shell = Platform().shell) {
+        shell->ShowMessage(CAppController::kErrorTitle, text, MessageIcon::Exclamation);
+    }
+}
+
+// Save, Discard or Cancel; closing the question is Cancel. True when the design may go.
+bool CCaseController::MayDiscardChanges() {
+    EndStep();
+    IShell* shell = Platform().shell;
+    if (!IsModified() || !shell) {
+        return true;
+    }
+    const std::optional<int> answer =
+        shell->AskChoice(kDiscardTitle,
+                         "The case \"" + CaseName() +
+                             "\" has changes that are not saved. Save them before going on?",
+                         {"Save", "Discard", "Cancel"});
+    if (answer == 0) {
+        return SaveCase();
+    }
+    return answer == 1;
+}
+
+void CCaseController::OnQuitRequested() {
+    if (!MayDiscardChanges()) {
+        windowManager_.RefuseQuit();
+    }
+}
+
+void CCaseController::NewCase() {
+    if (!MayDiscardChanges()) {
+        return;
+    }
+    CaseDesign design = CGasSeparatorModel::ShippedDesign();
+    design.units = model_.GetUnitSystem(); // the user's units stay
+    Take(design);
+    model_.SetCaseFile({});
+    history_.Record(model_.GetDesign());
+    Rebase();
+    ShowState();
+}
+
+void CCaseController::OpenCase() {
+    if (!MayDiscardChanges()) {
+        return;
+    }
+    IShell* shell = Platform().shell;
+    const fs::path& file = model_.GetCaseFile();
+    const fs::path folder = file.empty() ? DocumentsFolder() : file.parent_path();
+    const auto path =
+        shell ? shell->ChooseOpenFile("Open Case", folder, kCaseFilter) : std::nullopt;
+    if (path) {
+        OpenCaseFile(*path);
+    }
+}
+
+// A recent case that is gone is taken off the list, and the user told why nothing opened.
+void CCaseController::OpenRecentCase() {
+    const int index = windowManager_.ChosenRecentCase();
+    if (index < 0 || static_cast<size_t>(index) >= recent_.size()) {
+        return;
+    }
+    const fs::path path = recent_[static_cast<size_t>(index)];
+    std::error_code error;
+    if (!fs::exists(path, error)) {
+        recent_.erase(recent_.begin() + index);
+        SaveRecent();
+        ShowError("The case \"" + path.string() +
+                  "\" is no longer there. It was taken off the recent cases.");
+        return;
+    }
+    if (MayDiscardChanges()) {
+        OpenCaseFile(path);
+    }
+}
+
+bool CCaseController::OpenCaseFile(const fs::path& path) {
+    std::string text;
+    std::error_code error;
+    std::string problem;
+    CaseDesign design;
+    if (!ReadRegularFile(path, kMaxCaseFileBytes, text, error)) {
+        problem = Reason(error);
+    } else {
+        try {
+            design = ParseCaseText(text, CGasSeparatorModel::ShippedDesign().parameters);
+        } catch (const SettingsFileError& refused) {
+            problem = refused.what();
+        }
+    }
+    if (!problem.empty()) {
+        LOG_WARNING(kLogCategory, "Case %s not opened: %s", path.string().c_str(), problem.c_str());
+        ShowError("The case \"" + path.string() + "\" cannot be opened: " + problem +
+                  ".\n\nNothing was changed.");
+        return false;
+    }
+    EndStep();
+    Take(design);
+    model_.SetCaseFile(path);
+    history_.Record(model_.GetDesign());
+    Rebase();
+    RememberRecent(path);
+    ShowState();
+    return true;
+}
+
+bool CCaseController::SaveCase() {
+    return model_.GetCaseFile().empty() ? SaveCaseAs() : WriteCase(model_.GetCaseFile());
+}
+
+bool CCaseController::SaveCaseAs() {
+    IShell* shell = Platform().shell;
+    if (!shell) {
+        return false;
+    }
+    const fs::path& file = model_.GetCaseFile();
+    const fs::path suggested =
+        file.empty()
+            ? DocumentsFolder() / (FileStemOf(model_.GetCaseDetails().wellName) + kCaseExtension)
+            : file;
+    std::optional<fs::path> path = shell->ChooseSaveFile("Save Case", suggested, kCaseFilter);
+    if (!path) {
+        return false;
+    }
+    if (!path->has_extension()) {
+        *path += kCaseExtension;
+    }
+    return WriteCase(*path);
+}
+
+// The file is replaced in one step; a file that cannot be written leaves everything as it was.
+bool CCaseController::WriteCase(const fs::path& path) {
+    EndStep();
+    std::error_code error;
+    std::string problem;
+    try {
+        if (!WriteFileAtomically(path, FormatCaseText(model_.GetDesign()), error)) {
+            problem = WriteFailureReason(path, error);
+        }
+    } catch (const SettingsFileError& refused) {
+        problem = refused.what();
+    }
+    if (!problem.empty()) {
+        LOG_ERROR(kLogCategory, "Case %s not saved: %s", path.string().c_str(), problem.c_str());
+        ShowError("The case could not be saved to \"" + path.string() + "\": " + problem +
+                  ".\n\nNothing else changed.");
+        return false;
+    }
+    model_.SetCaseFile(path);
+    Rebase();
+    RememberRecent(path);
+    ShowState();
+    return true;
+}
+
+void CCaseController::EditDetails() {
+    IShell* shell = Platform().shell;
+    if (!shell) {
+        return;
+    }
+    const CaseDetails& details = model_.GetCaseDetails();
+    FormRequest form;
+    form.title = kDetailsTitle;
+    form.intro = "The well this design is for. The report and Copy Design show them.";
+    form.fields = {{"Well name", "", details.wellName},
+                   {"Field", "", details.field},
+                   {"Engineer", "", details.engineer},
+                   {"Notes", "", details.notes, true}};
+    const auto answer = shell->AskForm(form);
+    if (!answer || answer->size() != 4) {
+        return;
+    }
+    EndStep();
+    model_.SetCaseDetails({(*answer)[0], (*answer)[1], (*answer)[2], (*answer)[3]});
+    EndStep();
+}
+
+void CCaseController::Undo() {
+    if (std::optional<CaseDesign> design = history_.Undo(model_.GetDesign())) {
+        design->units = model_.GetUnitSystem(); // the units are a view, not a step
+        Take(*design);
+    }
+    ShowState();
+}
+
+void CCaseController::Redo() {
+    if (std::optional<CaseDesign> design = history_.Redo(model_.GetDesign())) {
+        design->units = model_.GetUnitSystem(); // the units are a view, not a step
+        Take(*design);
+    }
+    ShowState();
+}
+
+void CCaseController::RememberRecent(const fs::path& path) {
+    std::error_code error;
+    fs::path absolute = fs::absolute(path, error);
+    if (error) {
+        absolute = path;
+    }
+    std::erase(recent_, absolute);
+    recent_.insert(recent_.begin(), absolute);
+    if (recent_.size() > CWindowManager::kRecentCases) {
+        recent_.resize(CWindowManager::kRecentCases);
+    }
+    SaveRecent();
+}
+
+void CCaseController::ShowRecent() {
+    std::vector<std::string> texts;
+    for (size_t i = 0; i < recent_.size(); ++i) {
+        texts.push_back(RecentText(i, recent_[i]));
+    }
+    windowManager_.SetRecentCases(texts);
+}
+
+void CCaseController::SaveRecent() {
+    ShowRecent();
+    YAML::Emitter out;
+    out << YAML::BeginMap << YAML::Key << kRecentKey << YAML::Value << YAML::BeginSeq;
+    for (const fs::path& path : recent_) {
+        out << YAML::DoubleQuoted << path.string();
+    }
+    out << YAML::EndSeq << YAML::EndMap;
+    const fs::path folder = SettingsFolder();
+    std::error_code error;
+    if (!folder.empty() &&
+        !WriteFileAtomically(folder / kRecentFileName, std::string(out.c_str()) + "\n", error)) {
+        LOG_WARNING(kLogCategory, "The recent cases cannot be saved: %s",
+                    WriteFailureReason(folder / kRecentFileName, error).c_str());
+    }
+}

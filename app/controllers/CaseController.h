@@ -1,0 +1,78 @@
+#pragma once
+// Cases and undo: the File menu's New, Open, Save, Save As, Recent Cases and Case Details, the
+// question before unsaved changes are discarded (New, Open, Exit, closing the window), the
+// title bar's case name and unsaved mark, and the Edit menu's Undo and Redo.
+//
+// A step of the undo history is every change of the design: a value typed (one step when the
+// field is left or another change comes, not one per keystroke), a preset or a casing chosen,
+// Reset to Defaults, a case opened or made new, the particulars edited. Undo and Redo hand the
+// model a design it held before, so every value in use passed the same rules it did then.
+
+#include "app/model/CaseFile.h"
+#include "app/model/DesignHistory.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class CGasSeparatorModel;
+class CParametersController;
+class CWindowManager;
+
+class CCaseController {
+public:
+    CCaseController(CGasSeparatorModel& model, CParametersController& parameters,
+                    CWindowManager& windowManager);
+
+    // Reads the recent cases, takes the model's design as the unmodified "Untitled" one and
+    // subscribes.
+    void Initialise();
+
+    // Opens the case file without asking about the design in use (the command line). False,
+    // after telling the user why, when it cannot be used; then nothing changed.
+    bool OpenCaseFile(const std::filesystem::path& path);
+    // Whether the design differs from the case as last saved or opened (or as started).
+    bool IsModified() const;
+    // "Untitled", or the case file's stem.
+    std::string CaseName() const;
+    // The title bar's text: the case name, "*" when modified, the program's name.
+    std::string Title() const;
+    const std::vector<std::filesystem::path>& RecentCases() const { return recent_; }
+    bool CanUndo() const;
+    bool CanRedo() const { return history_.CanRedo(); }
+
+    // Event handlers.
+    void NewCase();
+    void OpenCase();
+    void OpenRecentCase();
+    // Saves to the case's file, or asks for one. False when nothing was saved.
+    bool SaveCase();
+    bool SaveCaseAs();
+    void EditDetails();
+    void Undo();
+    void Redo();
+
+private:
+    void OnParametersUpdated();
+    void OnQuitRequested();
+    void EndStep();
+    void Take(const CaseDesign& design);
+    bool MayDiscardChanges();
+    bool WriteCase(const std::filesystem::path& path);
+    void Rebase(); // the design in use becomes the saved one
+    void RememberRecent(const std::filesystem::path& path);
+    void ShowRecent();
+    void SaveRecent();
+    void ShowState();
+    void ShowError(const std::string& text) const;
+
+    CGasSeparatorModel& model_;
+    CParametersController& parameters_;
+    CWindowManager& windowManager_;
+    CDesignHistory history_;
+    CaseDesign saved_;  // as saved, opened or started
+    CaseDesign latest_; // as the model held it after the last change it announced
+    std::vector<std::filesystem::path> recent_;
+    std::string shownTitle_;
+    bool taking_ = false; // while a design is handed to the model
+};

@@ -1,0 +1,160 @@
+#include "app/model/CaseFile.h"
+
+#include "app/model/DefaultsFile.h"
+#include "app/model/NumberFormat.h"
+#include "app/model/ParameterRules.h"
+
+#include <yaml-cpp/yaml.h>
+
+#include <cmath>
+
+namespace {
+constexpr const char* kVersionKey = "Case Version";
+constexpr const char* kUnitsKey = "Units";
+
+struct DetailKey {
+    const char* key;
+    std::string CaseDetails::*member;
+};
+constexpr DetailKey kDetailKeys[] = {
+    {"Well Name", &CaseDetails::wellName},
+    {"Field", &CaseDetails::field},
+    {"Engineer", &CaseDetails::engineer},
+    {"Notes", &CaseDetails::notes},
+};
+
+std::string Where(const YAML::Node& node) {
+    return node.Mark().is_null() ? "" : " (line " + std::to_string(node.Mark().line + 1) + ")";
+}
+
+[[noreturn]] void Refuse(const YAML::Node& node, const char* key, const std::string& problem) {
+    throw SettingsFileError(std::string("bad value for \"") + key + "\"" + Where(node) + ": " +
+                            problem);
+}
+
+YAML::Node RequiredScalar(const YAML::Node& root, const char* key) {
+    const YAML::Node node = root[key];
+    if (!node.IsDefined()) {
+        throw SettingsFileError(std::string("missing key \"") + key + "\"");
+    }
+    if (!node.IsScalar()) {
+        Refuse(node, key, "not a single value");
+    }
+    return node;
+}
+
+void CheckVersion(const YAML::Node& root) {
+    const YAML::Node node = RequiredScalar(root, kVersionKey);
+    const std::optional<double> version = ReadNumber(node.Scalar());
+    if (!version || *version != std::floor(*version) || *version < 1) {
+        Refuse(node, kVersionKey, "not a case version (a whole number from 1)");
+    }
+    if (*version > kCaseVersion) {
+        Refuse(node, kVersionKey,
+               "version " + FormatNumber(*version) +
+                   " comes from a newer program; this one reads cases up to version " +
+                   std::to_string(kCaseVersion));
+    }
+}
+
+UnitSystem ReadUnits(const YAML::Node& root) {
+    const YAML::Node node = RequiredScalar(root, kUnitsKey);
+    for (UnitSystem units : {UnitSystem::Oilfield, UnitSystem::Metric}) {
+        if (node.Scalar() == UnitSystemKey(units)) {
+            return units;
+        }
+    }
+    Refuse(node, kUnitsKey, "'" + node.Scalar() + "' is neither oilfield nor metric");
+}
+
+// A particular is optional: a case without it has it empty.
+CaseDetails ReadDetails(const YAML::Node& root) {
+    CaseDetails details;
+    for (const DetailKey& detail : kDetailKeys) {
+        const YAML::Node node = root[detail.key];
+        if (!node.IsDefined() || node.IsNull()) {
+            continue;
+        }
+        if (!node.IsScalar()) {
+            Refuse(node, detail.key, "not text");
+        }
+        details.*detail.member = node.Scalar();
+    }
+    return details;
+}
+
+// Every value must be one the user could have typed: finite and within its own range. The values
+// are judged as written, before a derived one (the rate from the pump) is worked out from them,
+// so the message names the key at fault.
+void CheckValues(const YAML::Node& root) {
+    for (const ParameterSpec& spec : Parameters()) {
+        const YAML::Node node = root[spec.storedKey];
+        if (!node.IsDefined()) {
+            continue; // a later input, at its shipped value
+        }
+        const std::string& text = node.Scalar();
+        if (spec.quantity == Quantity::Switch && (text == "true" || text == "false")) {
+            continue;
+        }
+        const std::optional<double> value = ReadNumber(text);
+        if (!value || !std::isfinite(*value)) {
+            Refuse(node, spec.storedKey, "'" + text + "' is not a finite number");
+        }
+        if (!WithinOwnLimits(spec, *value)) {
+            Refuse(node, spec.storedKey,
+                   FormatNumber(*value) + " is out of its range (" + DescribeLimits(spec) + ")");
+        }
+    }
+}
+} // namespace
+
+const char* UnitSystemKey(UnitSystem units) {
+    return units == UnitSystem::Metric ? "metric" : "oilfield";
+}
+
+bool CaseDesign::SameAs(const CaseDesign& other) const {
+    for (const ParameterSpec& spec : Parameters()) {
+        if (spec.Get(parameters) != spec.Get(other.parameters)) {
+            return false;
+        }
+    }
+    return presetName == other.presetName && units == other.units && details == other.details;
+}
+
+CaseDesign ParseCaseText(const std::string& text, const WellParameters& shipped) {
+    YAML::Node root;
+    try {
+        root = YAML::Load(text);
+    } catch (const YAML::Exception& error) {
+        throw SettingsFileError(std::string("not valid YAML: ") + error.what());
+    }
+    if (!root.IsMap()) {
+        throw SettingsFileError("not a map of keys and values");
+    }
+    CheckVersion(root);
+    CaseDesign design;
+    design.units = ReadUnits(root);
+    design.details = ReadDetails(root);
+    design.parameters = shipped;
+    design.parameters.SetPumpRunning(false);
+    ParseDefaultsText(text, design.parameters, design.presetName);
+    CheckValues(root);
+    return design;
+}
+
+std::string FormatCaseText(const CaseDesign& design) {
+    YAML::Emitter out;
+    out << YAML::BeginMap << YAML::Key << kVersionKey << YAML::Value << kCaseVersion;
+    for (const DetailKey& detail : kDetailKeys) {
+        // Quoted, so every text (a number, "true", several lines) reads back as itself.
+        out << YAML::Key << detail.key << YAML::Value << YAML::DoubleQuoted
+            << design.details.*detail.member;
+    }
+    out << YAML::Key << kUnitsKey << YAML::Value << UnitSystemKey(design.units) << YAML::EndMap;
+    if (!out.good()) {
+        throw SettingsFileError(std::string("cannot write the case: ") + out.GetLastError());
+    }
+    // The inputs as the defaults file writes them: one map, continued.
+    return std::string(out.c_str()) + "\n" +
+           FormatDefaultsText(design.parameters, design.presetName);
+}

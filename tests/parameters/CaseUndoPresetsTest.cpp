@@ -1,0 +1,361 @@
+// Cases, undo and the user's presets in the running program: what is saved and opened, each
+// step undone and redone, and presets renamed, deleted and replaced.
+
+#include "app/Application.h"
+#include "app/controllers/AppController.h"
+#include "app/model/NumberFormat.h"
+#include "app/model/ParameterTable.h"
+#include "app/platform/UserFolders.h"
+#include "app/services/EventNames.h"
+#include "app/services/EventRegistry.h"
+#include "app/services/GasSeparatorModel.h"
+#include "app/tags/ViewNames.h"
+#include "app/window_manager/ComboBoxView.h"
+#include "app/window_manager/TextEditView.h"
+#include "app/window_manager/WindowManager.h"
+#include "tests/window/WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr const char* kCollar278 = "2-7/8 Collar Size Gas Separator";
+constexpr const char* kWideCasing = "5.5\" 17 lbs/ft (ID 4.892\")";
+
+// Answers every dialog from queues, as a user would, and keeps what was asked.
+class CAnsweringShell : public CRecordingShell {
+public:
+    std::optional<fs::path> ChooseSaveFile(const std::string& title, const fs::path&,
+                                           const std::string&) override {
+        return Next(title, saveAnswers);
+    }
+    std::optional<fs::path> ChooseOpenFile(const std::string& title, const fs::path&,
+                                           const std::string&) override {
+        return Next(title, openAnswers);
+    }
+    std::optional<int> AskChoice(const std::string& title, const std::string& text,
+                                 const std::vector<std::string>& buttons) override {
+        std::string asked = title + " | " + text + " |";
+        for (const std::string& button : buttons) {
+            asked += " [" + button + "]";
+        }
+        const std::optional<std::string> answer = Next(asked, choiceAnswers);
+        for (size_t i = 0; answer && i < buttons.size(); ++i) {
+            if (buttons[i] == *answer) {
+                return static_cast<int>(i);
+            }
+        }
+        return std::nullopt;
+    }
+    std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
+                                       const std::string&) override {
+        return Next(title + " | " + prompt, textAnswers);
+    }
+    std::optional<std::vector<std::string>> AskForm(const FormRequest& form) override {
+        forms.push_back(form);
+        return Next(form.title, formAnswers);
+    }
+    std::optional<int> ChooseRow(const TableRequest& table) override {
+        tables.push_back(table);
+        return Next(table.title, rowAnswers);
+    }
+
+    template <class T> std::optional<T> Next(const std::string& asked, std::deque<T>& answers) {
+        this->asked.push_back(asked);
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::deque<fs::path> saveAnswers, openAnswers;
+    std::deque<std::string> choiceAnswers, textAnswers;
+    std::deque<std::vector<std::string>> formAnswers;
+    std::deque<int> rowAnswers;
+    std::vector<std::string> asked;
+    std::vector<FormRequest> forms;
+    std::vector<TableRequest> tables;
+};
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CaseUndoPresetsTest : public ::testing::Test {
+protected:
+    void SetUp() override { StartProgram(shell); }
+
+    CCaseController& Cases() { return TheApplication().AppController()->Cases(); }
+    CPresetsController& Presets() { return TheApplication().AppController()->Presets(); }
+    const WellParameters& Model() { return TheModel().GetParameters(); }
+    CTextEditView& Field(ParameterId id) {
+        return *gWindowManager->FindViewAs<CTextEditView>(ParameterOf(id).field);
+    }
+    CComboBoxView& List(const std::string& name) {
+        return *gWindowManager->FindViewAs<CComboBoxView>(name);
+    }
+    // Each text as a keystroke of one edit, then the field is left.
+    void Type(ParameterId id, std::initializer_list<const char*> keystrokes) {
+        for (const char* text : keystrokes) {
+            Field(id).SetText(text);
+            RaiseEvent(ParameterOf(id).changedEvent);
+        }
+        RaiseEvent(LoseFocusEvent(ParameterOf(id).field));
+    }
+    void Pick(const std::string& list, const std::string& row, const char* event) {
+        List(list).SelectByText(row);
+        RaiseEvent(event);
+    }
+    fs::path Documents() { return DocumentsFolder(); }
+
+    CAnsweringShell shell;
+};
+
+// What one step left: the pump speed, the dip tube length, the casing and the preset.
+struct Design {
+    double spm, dipTube, casing;
+    std::string preset;
+};
+
+Design Now() {
+    const WellParameters& p = TheModel().GetParameters();
+    return {p.GetSPM(), p.GetDipTubeLength(), p.GetCasingSize(), TheModel().GetPresetName()};
+}
+
+void ExpectDesign(const Design& expected, const std::string& step) {
+    const Design now = Now();
+    EXPECT_EQ(now.spm, expected.spm) << step;
+    EXPECT_EQ(now.dipTube, expected.dipTube) << step;
+    EXPECT_EQ(now.casing, expected.casing) << step;
+    EXPECT_EQ(now.preset, expected.preset) << step;
+}
+} // namespace
+
+TEST_F(CaseUndoPresetsTest, UndoAndRedoTakeEveryStepBackAndForthOneByOne) {
+    // A case to open as the last step: the shipped design at 5 SPM.
+    const fs::path file = Documents() / "slow.gscase";
+    Type(ParameterId::SPM, {"5"});
+    shell.saveAnswers.push_back(file);
+    ASSERT_TRUE(Cases().SaveCaseAs());
+    shell.choiceAnswers.push_back("Discard");
+    RaiseEvent(EventName::kNewCase);
+
+    std::vector<Design> steps = {Now()};
+    std::vector<std::string> names = {"start"};
+    const auto step = [&](const std::string& name) {
+        steps.push_back(Now());
+        names.push_back(name);
+        ASSERT_TRUE(Cases().CanUndo()) << name;
+    };
+    Type(ParameterId::SPM, {"1", "12"}); // one edit of two keystrokes: one step
+    step("SPM 12");
+    Type(ParameterId::SPM, {"9"});
+    step("SPM 9");
+    Type(ParameterId::DipTubeLength, {"5", "56"}); // 5 is out of range on the way, never used
+    step("dip tube 56");
+    Type(ParameterId::SPM, {"45"}); // out of range: refused, no step
+    Pick(ViewName::kSeparatorPreset, kCollar278, EventName::kSeparatorPresetChanged);
+    step("preset");
+    Pick(ViewName::kCasingSize, kWideCasing, ParameterOf(ParameterId::CasingSize).changedEvent);
+    step("casing");
+    RaiseEvent(EventName::kResetToDefaults);
+    step("reset");
+    shell.openAnswers.push_back(file);
+    RaiseEvent(EventName::kOpenCase);
+    step("case opened");
+    EXPECT_EQ(Now().spm, 5);
+    EXPECT_EQ(Cases().CaseName(), "slow");
+
+    for (size_t i = steps.size() - 1; i > 0; --i) {
+        RaiseEvent(EventName::kUndo);
+        ExpectDesign(steps[i - 1], "undoing " + names[i]);
+        EXPECT_EQ(Field(ParameterId::SPM).GetText(), FormatNumber(steps[i - 1].spm));
+    }
+    // Before them: New Case, a step too, and the 5 SPM typed before it.
+    RaiseEvent(EventName::kUndo);
+    EXPECT_EQ(Now().spm, 5);
+    RaiseEvent(EventName::kUndo);
+    EXPECT_EQ(Now().spm, 8);
+    EXPECT_FALSE(Cases().CanUndo());
+    RaiseEvent(EventName::kUndo); // nothing more: nothing changes
+    EXPECT_EQ(Now().spm, 8);
+    RaiseEvent(EventName::kRedo);
+    RaiseEvent(EventName::kRedo);
+    ExpectDesign(steps[0], "redoing New Case");
+    for (size_t i = 1; i < steps.size(); ++i) {
+        RaiseEvent(EventName::kRedo);
+        ExpectDesign(steps[i], "redoing " + names[i]);
+    }
+    EXPECT_FALSE(Cases().CanRedo());
+    // Undone back to an edit, then a new value: the steps after it are gone.
+    RaiseEvent(EventName::kUndo);
+    Type(ParameterId::SPM, {"7"});
+    EXPECT_FALSE(Cases().CanRedo());
+    RaiseEvent(EventName::kUndo);
+    ExpectDesign(steps[steps.size() - 2], "undoing the new value");
+}
+
+TEST_F(CaseUndoPresetsTest, ACaseSavedAndOpenedAgainHasEveryValueAndParticular) {
+    EXPECT_EQ(Cases().Title(), std::string("Untitled - ") + CWindowManager::kTitle);
+    shell.formAnswers.push_back({"Well 7", "North", "A. Engineer", "Gassy.\nPump at 8 SPM."});
+    RaiseEvent(EventName::kEditCaseDetails);
+    ASSERT_EQ(shell.forms.size(), 1u);
+    EXPECT_TRUE(shell.forms[0].fields[3].multiline);
+    Type(ParameterId::DipTubeLength, {"61.125"});
+    Pick(ViewName::kCasingSize, kWideCasing, ParameterOf(ParameterId::CasingSize).changedEvent);
+    TheModel().SetUnitSystem(UnitSystem::Metric);
+    EXPECT_TRUE(Cases().IsModified());
+    EXPECT_EQ(Cases().Title(), std::string("Untitled* - ") + CWindowManager::kTitle);
+    const CaseDesign saved = TheModel().GetDesign();
+
+    // Save with no file yet asks for one; the name gets its extension.
+    shell.saveAnswers.push_back(Documents() / "well-7");
+    RaiseEvent(EventName::kSaveCase);
+    const fs::path file = Documents() / "well-7.gscase";
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_FALSE(Cases().IsModified());
+    EXPECT_EQ(Cases().Title(), std::string("well-7 - ") + CWindowManager::kTitle);
+    EXPECT_EQ(Cases().RecentCases().front(), file);
+
+    // New asks first; Cancel (and closing the question) keep everything.
+    Type(ParameterId::SPM, {"11"});
+    RaiseEvent(EventName::kNewCase); // no answer: the question was closed
+    shell.choiceAnswers.push_back("Cancel");
+    RaiseEvent(EventName::kNewCase);
+    EXPECT_EQ(Model().GetSPM(), 11);
+    EXPECT_EQ(shell.asked.back(),
+              "Unsaved Changes | The case \"well-7\" has changes that are not saved. Save them "
+              "before going on? | [Save] [Discard] [Cancel]");
+    shell.choiceAnswers.push_back("Discard");
+    RaiseEvent(EventName::kNewCase);
+    EXPECT_EQ(Model().GetSPM(), 8);
+    EXPECT_EQ(TheModel().GetCaseDetails(), CaseDetails{});
+    EXPECT_EQ(Cases().CaseName(), "Untitled");
+
+    shell.openAnswers.push_back(file);
+    RaiseEvent(EventName::kOpenCase);
+    EXPECT_TRUE(TheModel().GetDesign().SameAs(saved));
+    EXPECT_EQ(TheModel().GetUnitSystem(), UnitSystem::Metric);
+    EXPECT_EQ(TheModel().GetCaseDetails().notes, "Gassy.\nPump at 8 SPM.");
+    EXPECT_EQ(Field(ParameterId::DipTubeLength).GetText(), "1.553"); // 61.125 in, in metric
+    EXPECT_EQ(List(ViewName::kCasingSize).GetSelectedText(), kWideCasing);
+    EXPECT_FALSE(Cases().IsModified());
+
+    // The closing question: Save writes the changes and lets the program end.
+    Type(ParameterId::SPM, {"13"});
+    shell.choiceAnswers.push_back("Save");
+    EXPECT_TRUE(gWindowManager->OnCloseRequested());
+    EXPECT_NE(ReadFile(file).find("\nSPM: 13\n"), std::string::npos) << ReadFile(file);
+    EXPECT_TRUE(gWindowManager->OnCloseRequested()); // nothing unsaved: no question
+}
+
+TEST_F(CaseUndoPresetsTest, ABrokenCaseOpensNothingAndSaysWhichLineAndKey) {
+    const fs::path file = Documents() / "broken.gscase";
+    shell.saveAnswers.push_back(file);
+    ASSERT_TRUE(Cases().SaveCaseAs());
+    std::string text = ReadFile(file);
+    text.replace(text.find("SPM: 8"), 6, "SPM: 1e308");
+    std::ofstream(file) << text;
+    Type(ParameterId::SPM, {"9"});
+    shell.choiceAnswers.push_back("Discard");
+    shell.openAnswers.push_back(file);
+    RaiseEvent(EventName::kOpenCase);
+    EXPECT_EQ(Model().GetSPM(), 9);
+    ASSERT_FALSE(shell.messages.empty());
+    EXPECT_NE(shell.messages.back().find("cannot be opened: bad value for \"SPM\" (line 16): "
+                                         "1e+308 is out of its range"),
+              std::string::npos)
+        << shell.messages.back();
+    EXPECT_NE(shell.messages.back().find("Nothing was changed."), std::string::npos);
+
+    // A recent case that has gone is taken off the list, with a message.
+    fs::remove(file);
+    ASSERT_EQ(Cases().RecentCases().size(), 1u);
+    gWindowManager->OnCommand(CWindowManager::kCommandRecentCase);
+    EXPECT_TRUE(Cases().RecentCases().empty());
+    EXPECT_NE(shell.messages.back().find("is no longer there"), std::string::npos);
+}
+
+TEST_F(CaseUndoPresetsTest, PresetsAreRenamedDeletedReplacedOrKeptBoth) {
+    std::string failure;
+    RaiseEvent(EventName::kRenamePreset); // none of the user's own yet
+    EXPECT_NE(shell.messages.back().find("shipped presets cannot be changed"), std::string::npos);
+    using Result = CPresetsController::SaveResult;
+    ASSERT_EQ(Presets().SavePreset("Mine", failure), Result::Saved) << failure;
+    Type(ParameterId::DipTubeLength, {"50"});
+
+    // The same name again: Cancel saves nothing; Keep Both saves "Mine (2)"; Replace rewrites.
+    shell.choiceAnswers.push_back("Cancel");
+    EXPECT_EQ(Presets().SavePreset("Mine", failure), Result::Cancelled);
+    EXPECT_EQ(TheModel().GetUserPresets().size(), 1u);
+    EXPECT_NE(shell.asked.back().find("[Replace] [Keep Both] [Cancel]"), std::string::npos);
+    shell.choiceAnswers.push_back("Keep Both");
+    EXPECT_EQ(Presets().SavePreset("Mine", failure), Result::Saved);
+    ASSERT_EQ(TheModel().GetUserPresets().size(), 2u);
+    EXPECT_EQ(TheModel().GetUserPresets()[1].displayName, "Mine (2)");
+    Type(ParameterId::DipTubeLength, {"60"});
+    shell.choiceAnswers.push_back("Replace");
+    EXPECT_EQ(Presets().SavePreset("Mine", failure), Result::Saved);
+    ASSERT_EQ(TheModel().GetUserPresets().size(), 2u);
+    EXPECT_EQ(TheModel().GetUserPresets()[0].dimensions.GetDipTubeLength(), 60);
+    EXPECT_EQ(TheModel().GetUserPresets()[1].dimensions.GetDipTubeLength(), 50);
+    EXPECT_EQ(TheModel().GetPresetName(), "Mine");
+    // A shipped name cannot be replaced.
+    shell.choiceAnswers.push_back("Keep Both");
+    EXPECT_EQ(Presets().SavePreset(kCollar278, failure), Result::Saved);
+    EXPECT_NE(shell.asked.back().find("[Keep Both] [Cancel]"), std::string::npos);
+    EXPECT_EQ(shell.asked.back().find("[Replace]"), std::string::npos);
+    EXPECT_EQ(TheModel().GetUserPresets().back().displayName, std::string(kCollar278) + " (2)");
+
+    // Renamed, the preset in use among them: the shipped presets are listed apart, not to be
+    // picked.
+    const auto indexOf = [](const std::string& name) {
+        const auto& user = TheModel().GetUserPresets();
+        for (size_t i = 0; i < user.size(); ++i) {
+            if (user[i].displayName == name) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    };
+    const std::string inUse = std::string(kCollar278) + " (2)";
+    EXPECT_EQ(TheModel().GetPresetName(), inUse);
+    shell.rowAnswers.push_back(indexOf(inUse));
+    shell.textAnswers.push_back("Ours");
+    RaiseEvent(EventName::kRenamePreset);
+    ASSERT_FALSE(shell.tables.empty());
+    EXPECT_EQ(shell.tables.back().rows.size(), 3u);
+    EXPECT_FALSE(shell.tables.back().apart.empty());
+    TheModel().LoadUserPresets(); // from the files again
+    EXPECT_EQ(indexOf(inUse), -1);
+    EXPECT_NE(indexOf("Ours"), -1);
+    EXPECT_EQ(TheModel().GetPresetName(), "Ours");
+    shell.rowAnswers.push_back(indexOf("Ours"));
+    shell.textAnswers.push_back("Mine (2)"); // taken: nothing renamed
+    RaiseEvent(EventName::kRenamePreset);
+    EXPECT_NE(shell.messages.back().find("exists already"), std::string::npos);
+    EXPECT_NE(indexOf("Ours"), -1);
+
+    // Deleted after the question; Cancel keeps it.
+    shell.rowAnswers.push_back(indexOf("Ours"));
+    shell.choiceAnswers.push_back("Cancel");
+    RaiseEvent(EventName::kDeletePreset);
+    EXPECT_EQ(TheModel().GetUserPresets().size(), 3u);
+    shell.rowAnswers.push_back(indexOf("Ours"));
+    shell.choiceAnswers.push_back("Delete");
+    RaiseEvent(EventName::kDeletePreset);
+    TheModel().LoadUserPresets();
+    EXPECT_EQ(TheModel().GetUserPresets().size(), 2u);
+    EXPECT_EQ(indexOf("Ours"), -1);
+    EXPECT_EQ(TheModel().GetPresetName(), ""); // the design keeps its values, as typed ones
+}
