@@ -92,7 +92,7 @@ private:
     IWindowListener* listener_ = nullptr;
     bool destroyed_ = false;
     std::map<int, QActionGroup*> menuGroups_; // the exclusive choices, owned by the frame
-    bool destroying_ = false;         // Destroy is closing the frame
-    std::map<int, QAction*> actions_; // owned by the frame's menus
+    bool destroying_ = false;                 // Destroy is closing the frame
+    std::map<int, QAction*> actions_;         // owned by the frame's menus
     std::map<int, QMenu*> submenus_;
 };
