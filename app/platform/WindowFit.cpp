@@ -20,8 +20,10 @@ double PositiveOr(double value, double fallback) {
     return value > 0 && std::isfinite(value) ? value : fallback;
 }
 
+// As the back buffer rounds it: every device pixel of it is covered by the scene's pictures,
+// whose edges are rounded to the nearest.
 int DeviceLength(double length, double scale) {
-    return static_cast<int>(std::ceil(length * scale));
+    return static_cast<int>(std::lround(length * scale));
 }
 
 WindowRect Intersection(const WindowRect& a, const WindowRect& b) {

@@ -86,8 +86,8 @@ const std::uint32_t* RowOf(const ImageRef& image, int row) {
 
 CQtCanvas::CQtCanvas(int width, int height, double scale)
     : width_(std::max(width, 0)), height_(std::max(height, 0)), scale_(scale > 0 ? scale : 1.0),
-      image_(static_cast<int>(std::ceil(width_ * scale_)),
-             static_cast<int>(std::ceil(height_ * scale_)), QImage::Format_ARGB32_Premultiplied) {
+      image_(static_cast<int>(std::lround(width_ * scale_)),
+             static_cast<int>(std::lround(height_ * scale_)), QImage::Format_ARGB32_Premultiplied) {
     image_.fill(Qt::white);
 }
 

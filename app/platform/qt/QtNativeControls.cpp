@@ -158,7 +158,12 @@ void CRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                     rect.topLeft(), palette.color(selected ? QPalette::Highlight : QPalette::Base),
                     scale_);
     const QColor text = palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    painter->save();
+    if (const auto* combo = qobject_cast<const QComboBox*>(parent())) {
+        painter->setFont(combo->font()); // scaled with the box, whatever the list inherited
+    }
     DrawRowText(*painter, rect, index.data(Qt::DisplayRole).toString(), text, scale_);
+    painter->restore();
     if (option.state & QStyle::State_HasFocus) {
         painter->save();
         painter->setPen(QPen(text, 1, Qt::DotLine));
