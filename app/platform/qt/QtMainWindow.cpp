@@ -399,7 +399,10 @@ PixelBuffer CQtMainWindow::GrabClient(int x, int y, int w, int h) {
     const WindowRect area = canvas_->Mapping().ToClientRect({x, y, w, h});
     const QRect rect = QRect(area.x, area.y, area.width, area.height).intersected(canvas_->rect());
     const QPixmap grab = canvas_->grab(rect);
-    const double scale = w > 0 && !grab.isNull() ? static_cast<double>(grab.width()) / w : 1.0;
+    double scale = w > 0 && !grab.isNull() ? static_cast<double>(grab.width()) / w : 1.0;
+    if (std::abs(grab.width() - w * SceneScale()) <= 1.0) {
+        scale = SceneScale(); // drawn back pixel for pixel, not resampled
+    }
     return ToPixelBuffer(grab.toImage(), scale);
 }
 
