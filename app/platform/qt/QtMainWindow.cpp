@@ -340,7 +340,11 @@ void CQtMainWindow::Present(const PixelRect& changed) {
         const SceneMapping mapping = canvas_->Mapping();
         const WindowRect area =
             mapping.ToClientRect({changed.x, changed.y, changed.width, changed.height});
-        canvas_->repaint(QRect(area.x, area.y, area.width, area.height).adjusted(-1, -1, 1, 1));
+        // At another scale than the screen's, a changed device pixel may straddle two logical
+        // ones: one more on each side.
+        const int margin = mapping.deviceScale == mapping.deviceRatio ? 0 : 1;
+        canvas_->repaint(QRect(area.x, area.y, area.width, area.height)
+                             .adjusted(-margin, -margin, margin, margin));
     }
     if (backBuffer_) {
         backBuffer_->FinishPending(); // the window did not paint it
