@@ -406,6 +406,22 @@ bool CScriptDriver::Wheel(const std::string& argument, std::string& error) {
     return true;
 }
 
+bool CScriptDriver::Resize(const std::string& argument, std::string& error) {
+    int width = 0;
+    int height = 0;
+    if (!ParsePoint(argument, width, height)) {
+        error = "resize needs two whole numbers W H";
+        return false;
+    }
+    if (!automation_.ResizeWindow(width, height, error)) {
+        return false;
+    }
+    if (CWindowManager* windowManager = application_.WindowManager()) {
+        windowManager->Redraw(); // shots show the scene drawn at the new size
+    }
+    return true;
+}
+
 bool CScriptDriver::SetHandlers(const std::string& argument, std::string& error) {
     if (argument != "on" && argument != "off") {
         error = "handlers needs on or off, not \"" + argument + "\"";
@@ -481,6 +497,8 @@ bool CScriptDriver::Execute(const std::string& command, const std::string& argum
         return automation_.ChooseMenu(argument, error);
     } else if (command == "handlers") {
         return SetHandlers(argument, error);
+    } else if (command == "resize") {
+        return Resize(argument, error);
     } else if (command == "shot") {
         return automation_.SaveScreenshot(
             argument, shell_ ? shell_->ShowingDialogs() : std::vector<ShownDialog>{}, error);

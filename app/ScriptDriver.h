@@ -114,6 +114,7 @@ private:
     // answer-open, answer-choice, answer-text, answer-form and answer-row.
     bool AnswerDialog(const std::string& command, const std::string& argument, std::string& error);
     bool Wheel(const std::string& argument, std::string& error);
+    bool Resize(const std::string& argument, std::string& error);
     bool SetHandlers(const std::string& argument, std::string& error);
     // A dialog showing takes the input: Return or Escape answers it; any other input answers it
     // first, as a user closes it before going on.

@@ -40,6 +40,8 @@ Files (XDG_CONFIG_HOME, XDG_DOCUMENTS_DIR and XDG_STATE_HOME move them):
                           the last values, saved at exit and read at start
   ~/.config/Quillmore/Gas Separator/recent-cases.yml
                           the last eight cases opened or saved
+  ~/.config/Quillmore/Gas Separator/window.yml
+                          the window's place and size, saved at exit and read at start
   ~/Documents/Quillmore/Gas Separator/
                           saved presets (*.seppreset.yml) and the engineer's guide
   ~/.local/state/Quillmore/Gas Separator/logs/

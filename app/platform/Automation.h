@@ -11,7 +11,7 @@
 class IAutomation {
 public:
     virtual ~IAutomation() = default;
-    // Left-button mouse input at a canvas point.
+    // Left-button mouse input at a canvas point, in design pixels at any window size.
     virtual void MouseMove(int x, int y) = 0;
     virtual void MouseDown(int x, int y) = 0;
     virtual void MouseUp(int x, int y) = 0;
@@ -30,6 +30,9 @@ public:
     virtual bool Select(const std::string& name, const std::string& row, std::string& error) = 0;
     // Chooses a menu item by its text, e.g. "&Exit".
     virtual bool ChooseMenu(const std::string& text, std::string& error) = 0;
+    // Resizes the window's client canvas to `width` x `height` logical pixels, as a user
+    // dragging its edge would; the scene scales to it. False for a size out of reach.
+    virtual bool ResizeWindow(int width, int height, std::string& error) = 0;
     // Closes the main window as a user would with the title bar's close button.
     virtual void CloseWindow() = 0;
     // Saves the window's client area, child controls included, as a PNG file, with the dialogs

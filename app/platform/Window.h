@@ -1,9 +1,11 @@
 #pragma once
-// The main window: a fixed-size client canvas under a menu bar, a message pump that never
-// blocks, and the callbacks through which the window manager hears input and commands.
+// The main window: a client canvas of a fixed design size, shown scaled to the window's size
+// under a menu bar, a message pump that never blocks, and the callbacks through which the
+// window manager hears input and commands. Every position here is in design pixels.
 
 #include "app/platform/Canvas.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,7 +20,7 @@ enum class DialogKey { Accept, Cancel };
 class IWindowListener {
 public:
     virtual ~IWindowListener() = default;
-    // Client coordinates of the canvas.
+    // Design pixels of the canvas, whatever the window's size.
     virtual void OnMouseMove(int x, int y) = 0;
     virtual void OnLeftButtonDown(int x, int y) = 0;
     virtual void OnLeftButtonUp(int x, int y) = 0;
@@ -61,11 +63,13 @@ struct Accelerator {
 
 struct WindowDescription {
     std::string title;
+    // The scene's design size: the window shows it scaled to the window's size, aspect kept.
     int clientWidth = 0;
     int clientHeight = 0;
-    std::vector<Menu> menus;               // the menu bar, left to right
-    std::vector<Accelerator> accelerators; // commands not in the menu, reached by key
-    PixelBuffer largeIcon;                 // the window icon; empty for none
+    std::uint32_t backgroundColour = 0xFF000000; // around the scene when the aspects differ
+    std::vector<Menu> menus;                     // the menu bar, left to right
+    std::vector<Accelerator> accelerators;       // commands not in the menu, reached by key
+    PixelBuffer largeIcon;                       // the window icon; empty for none
     PixelBuffer smallIcon;
 };
 

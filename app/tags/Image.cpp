@@ -49,6 +49,29 @@ ImageRef TImage::Picture() const {
     return picture2x.pixels.empty() ? Bitmap() : RefOf(picture2x);
 }
 
+ImageRef TImage::PictureFor(double deviceScale) const {
+    if (deviceScale <= 1.0) {
+        return Bitmap();
+    }
+    LoadDoubleSizeOnce();
+    return Picture();
+}
+
+void TImage::LoadDoubleSizeOnce() const {
+    if (doubleSizeTried_ || bitmap.empty()) {
+        return;
+    }
+    doubleSizeTried_ = true;
+    PixelBuffer large = LoadDoubleSize(path, fullPath);
+    if (large.width == 2 * width && large.height == 2 * height &&
+        large.pixels.size() == static_cast<std::size_t>(large.width) * large.height) {
+        auto& self = const_cast<TImage&>(*this); // a cache of the same picture, larger
+        self.picture2x = std::move(large);
+        self.picture2x.scale = 2.0;
+        self.picture2x.identity = identity;
+    }
+}
+
 void TImage::Load(const YAML::Node&) {
     DecodedPicture picture = ReadPicture(path, fullPath);
     // A picture of the tag directory that cannot be used fails the load like a bad tag file;
@@ -70,14 +93,9 @@ void TImage::Load(const YAML::Node&) {
     }
     identity = NewImageIdentity();
     picture2x = {};
+    doubleSizeTried_ = false;
     IImageDecoder* decoder = Platform().imageDecoder;
-    if (decoder && decoder->PictureScale() > 1 && !bitmap.empty()) {
-        PixelBuffer large = LoadDoubleSize(path, fullPath);
-        if (large.width == 2 * width && large.height == 2 * height &&
-            large.pixels.size() == static_cast<std::size_t>(large.width) * large.height) {
-            picture2x = std::move(large);
-            picture2x.scale = 2.0;
-            picture2x.identity = identity;
-        }
+    if (decoder && decoder->PictureScale() > 1) {
+        LoadDoubleSizeOnce();
     }
 }

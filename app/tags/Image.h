@@ -23,9 +23,17 @@ public:
     ImageRef Picture() const;
     // The bitmap at its own size, for drawing into a canvas of one pixel per logical pixel.
     ImageRef Bitmap() const;
+    // The picture for a canvas of `deviceScale` device pixels per logical pixel: the bitmap up
+    // to 1, else the @2x picture (read the first time a larger canvas wants it: a window
+    // enlarged on a screen of one pixel per logical pixel), or the bitmap when there is none.
+    ImageRef PictureFor(double deviceScale) const;
 
     // From the tag directory a missing or undecodable file fails the load (TagValueError);
     // from the embedded store it gives a 0 x 0 image. A missing or unusable @2x picture is
     // no error: the bitmap is drawn scaled instead.
     void Load(const YAML::Node& node) override;
+
+private:
+    void LoadDoubleSizeOnce() const;
+    mutable bool doubleSizeTried_ = false;
 };

@@ -77,7 +77,7 @@ void CAppView::Draw(ICanvas& canvas) const {
         return;
     }
     if (const TImage* background = GetTagAs<TImage>(app->backgroundImage)) {
-        canvas.CopyImage(background->Picture(), app->absX, app->absY);
+        canvas.CopyImage(background->PictureFor(canvas.Scale()), app->absX, app->absY);
     }
     for (const Child& child : children_) {
         if (!IsDialog(child.view)) {

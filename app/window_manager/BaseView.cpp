@@ -32,6 +32,6 @@ void CBaseView::Register() {
 
 void CBaseView::DrawImage(ICanvas& canvas, TagHandle image, int x, int y, int alpha) {
     if (const TImage* tag = GetTagAs<TImage>(image)) {
-        canvas.DrawImage(canvas.Scale() > 1.0 ? tag->Picture() : tag->Bitmap(), x, y, alpha);
+        canvas.DrawImage(tag->PictureFor(canvas.Scale()), x, y, alpha);
     }
 }

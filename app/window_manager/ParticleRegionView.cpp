@@ -158,14 +158,14 @@ void CParticleRegionView::ClearVelocityYOverride() {
 
 // The pictures of the region's few particle types, looked up once per frame and not once per
 // particle.
-ImageRef CParticleRegionView::PictureOf(TagHandle image, bool sharp) const {
+ImageRef CParticleRegionView::PictureOf(TagHandle image, double scale) const {
     for (const auto& [handle, picture] : pictures_) {
         if (handle == image) {
             return picture;
         }
     }
     const TImage* tag = GetTagAs<TImage>(image);
-    pictures_.emplace_back(image, !tag ? ImageRef{} : sharp ? tag->Picture() : tag->Bitmap());
+    pictures_.emplace_back(image, tag ? tag->PictureFor(scale) : ImageRef{});
     return pictures_.back().second;
 }
 
@@ -178,14 +178,13 @@ void CParticleRegionView::DrawParticles(ICanvas& canvas, Layer layer) const {
         return;
     }
     const int firstRow = height_ - visible;
-    const bool sharp = canvas.Scale() > 1.0;
     pictures_.clear();
     std::vector<Sprite>& sprites = sprites_[layer == Layer::Front ? 1 : 0];
     sprites.clear();
     for (const CLiveParticle& particle : particles_) {
         const bool wanted = layer == Layer::All || (layer == Layer::Front) == particle.front;
         if (wanted && particle.y > firstRow) {
-            Sprite sprite = particle.SpriteOf(PictureOf(particle.image, sharp));
+            Sprite sprite = particle.SpriteOf(PictureOf(particle.image, canvas.Scale()));
             sprite.x += x_;
             sprite.y += y_ - firstRow;
             sprites.push_back(sprite);

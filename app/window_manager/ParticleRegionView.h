@@ -65,7 +65,7 @@ public:
     double VelocityXOverride() const { return overrideX_; }
 
 private:
-    ImageRef PictureOf(TagHandle image, bool sharp) const;
+    ImageRef PictureOf(TagHandle image, double scale) const;
     void RemoveDeadAndMove(double seconds);
     void Emit(double seconds);
     int SpawnCount(EmitterState& emitter, double seconds);

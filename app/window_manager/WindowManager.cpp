@@ -58,6 +58,10 @@ WindowDescription CWindowManager::DescribeWindow() const {
     const TImage* background = root ? GetTagAs<TImage>(root->backgroundImage) : nullptr;
     description.clientWidth = background ? background->width : kClientWidth;
     description.clientHeight = background ? background->height : kClientHeight;
+    if (background && !background->bitmap.empty()) { // the middle of its left edge
+        description.backgroundColour =
+            background->bitmap[static_cast<size_t>(background->height / 2) * background->width];
+    }
     // One item per line: text, command, shortcut.
     // Ctrl+S stays Save Preset (the button bar's key); Save Case has no key of its own.
     description.menus = {
@@ -141,6 +145,13 @@ void CWindowManager::Update(double seconds) {
         if (CBaseView* view = views_[i].second) {
             view->Update(seconds);
         }
+    }
+    root_->Render();
+}
+
+void CWindowManager::Redraw() {
+    if (window_) {
+        window_->PumpMessages(); // the new size is laid out before the scene is drawn at it
     }
     root_->Render();
 }

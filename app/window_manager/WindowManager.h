@@ -75,6 +75,8 @@ public:
     void Init();
     // One main-loop pass: pump the messages, update every view, render.
     void Update(double seconds);
+    // Draws the scene again as it is, no time passing (the window changed size).
+    void Redraw();
     // Shuts the view tree down.
     void Shutdown();
     bool IsRunning() const { return running_; }

@@ -4,10 +4,13 @@
 #include "app/platform/NativeControl.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Window.h"
+#include "app/platform/qt/QtMainWindow.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/window/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <QWidget>
 
 #include <memory>
 
@@ -91,6 +94,43 @@ TEST_F(AutomationTest, HiddenOrMissingControlsAreErrors) {
     Input().MouseUp(500, 600);
     EXPECT_FALSE(Input().TypeText("x", error)); // no control has the focus
     EXPECT_FALSE(Input().ChooseMenu("&Quit", error));
+}
+
+// The scene's design size and the box's widget, as the window shows them.
+QSize DesignSize() {
+    return {Platform().mainWindow->BackBuffer().Width(),
+            Platform().mainWindow->BackBuffer().Height()};
+}
+
+QWidget* BoxWidget() {
+    auto* window = dynamic_cast<CQtMainWindow*>(Platform().mainWindow);
+    return window ? window->CanvasWidget()->findChild<QWidget*>("Box") : nullptr;
+}
+
+TEST_F(AutomationTest, AResizedWindowScalesItsControlsAndTakesPointsInDesignPixels) {
+    const QSize design = DesignSize();
+    ASSERT_NE(BoxWidget(), nullptr);
+    EXPECT_EQ(BoxWidget()->geometry(), QRect(10, 100, 200, 29)); // as the design places it
+    // Half the size: the box is half as large, where half its place is.
+    ASSERT_TRUE(Input().ResizeWindow(design.width() / 2, design.height() / 2, error)) << error;
+    RunPass();
+    EXPECT_EQ(BoxWidget()->geometry(), QRect(5, 50, 100, 15));
+    EXPECT_EQ(Platform().mainWindow->BackBuffer().Width(), design.width()); // still design pixels
+    Input().MouseDown(20, 110);
+    Input().MouseUp(20, 110);
+    EXPECT_TRUE(box->HasFocus());
+    Input().MouseDown(500, 600);
+    Input().MouseUp(500, 600);
+    EXPECT_FALSE(box->HasFocus());
+    // Twice as wide as the design's aspect: the height rules and the scene is centred.
+    ASSERT_TRUE(Input().ResizeWindow(design.width() * 2, design.height(), error)) << error;
+    RunPass();
+    EXPECT_EQ(BoxWidget()->geometry(), QRect(design.width() / 2 + 10, 100, 200, 29));
+    Input().MouseDown(205, 125);
+    Input().MouseUp(205, 125);
+    EXPECT_TRUE(box->HasFocus());
+    EXPECT_FALSE(Input().ResizeWindow(10, 10, error)); // smaller than a quarter
+    EXPECT_NE(error.find("resize needs a size from"), std::string::npos) << error;
 }
 
 TEST_F(AutomationTest, TheMenuAndTheCloseButtonEndTheProgram) {

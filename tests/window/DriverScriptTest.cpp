@@ -320,11 +320,12 @@ TEST(DriverScriptTest, AScaledScreenGetsSharpPicturesAndDialogsInPlace) {
 }
 
 TEST(DriverScriptTest, ScriptErrorsNameTheLineAndExitWithStatus2) {
-    const std::array<std::pair<const char*, const char*>, 4> cases = {{
+    const std::array<std::pair<const char*, const char*>, 5> cases = {{
         {"unknown-command.txt", "unknown-command.txt:5: unknown command \"frobnicate\""},
         {"missing-control.txt", "missing-control.txt:2: no text box or list named \"No Such Box\""},
         {"missing-view.txt", "missing-view.txt:2: no button view named \"Nothing Here\""},
         {"bad-number.txt", "bad-number.txt:1: run needs a number of seconds"},
+        {"bad-resize.txt", "bad-resize.txt:1: resize needs a size from 325 x 180"},
     }};
     for (const auto& [script, message] : cases) {
         DriverRun run;
@@ -337,6 +338,24 @@ TEST(DriverScriptTest, ScriptErrorsNameTheLineAndExitWithStatus2) {
 
 std::string Parameter(const YAML::Node& dump, const std::string& key) {
     return dump["parameters"][key].as<std::string>();
+}
+
+TEST(DriverScriptTest, AResizedWindowShowsTheSceneScaledAndTakesPointsInDesignPixels) {
+    DriverRun run;
+    RunScript("resized.txt", run);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(View(run.Dump("half-hover.yml"), ViewName::kHelpButton, "hover"), "true");
+    EXPECT_EQ(Parameter(run.Dump("half-typed.yml"), "spm"), "12");
+    EXPECT_EQ(Parameter(run.Dump("wide-typed.yml"), "spm"), "9");
+    const QImage wide(QString::fromStdString((run.folder / "wide.png").string()));
+    ASSERT_EQ(wide.size(), QSize(1600, 700));
+    // The scene is 700 high and as wide as its aspect makes it, centred between two bars of
+    // the background colour.
+    const int sceneWidth = 700 * 1300 / 720;
+    const int bar = (1600 - sceneWidth) / 2;
+    EXPECT_EQ(wide.pixel(bar / 2, 350), wide.pixel(bar / 2, 10));
+    EXPECT_EQ(wide.pixel(1600 - bar / 2, 350), wide.pixel(bar / 2, 350));
+    EXPECT_NE(wide.pixel(bar + 200, 350), wide.pixel(bar / 2, 350)); // the parameters panel
 }
 
 TEST(UserStoryTest, ADesignIsSavedAndComesBackTheNextDay) {

@@ -17,11 +17,16 @@ const char* const kUsage = R"(Usage: gas-separator-driver SCRIPT
        gas-separator-driver --help | --version
 
 Runs the Gas Separator Simulator headless (offscreen) from a script of user input, with fixed
-1/60 s steps, for tests, demonstrations and screenshots. One command per line (blank lines
-and lines starting with # are skipped):
+1/60 s steps, for tests, demonstrations and screenshots. The window opens at the design
+size. One command per line (blank lines and lines starting with # are skipped):
 
   run SECONDS                      let the program run
   mouse-move|mouse-down|mouse-up|click X Y
+                                   mouse input at a point of the scene in design pixels,
+                                   the same point at any window size
+  resize W H                       resize the window's scene area to W x H logical pixels
+                                   (at least a quarter of the design size); the scene
+                                   scales to it, its aspect kept, and shots show it so
   wheel X Y STEPS                  turn the mouse wheel at a point: positive steps turn
                                    it away from you (up), negative towards you (down)
   click-view NAME                  click the middle of a button view

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QWheelEvent>
 
+#include <cmath>
 #include <map>
 
 // Offers a key press to the application's shortcuts first, as the window system's delivery
@@ -62,6 +63,11 @@ bool ParseChord(const std::string& name, Chord& chord) {
     return true;
 }
 
+// The logical pixel a point lies in.
+QPoint PixelOf(const QPointF& point) {
+    return {static_cast<int>(std::floor(point.x())), static_cast<int>(std::floor(point.y()))};
+}
+
 // The key code a keyboard would report for a typed character.
 int KeyFor(QChar c) {
     if (c.isLetter() && c.unicode() < 128) {
@@ -103,13 +109,14 @@ void CQtAutomation::SendMouse(int type, int x, int y) {
     }
     // The press goes to the child under the pointer; moves and the release follow the
     // widget that took the press, as the window system's implicit grab does.
+    const QPointF point = window_.ClientPoint(x, y);
     QWidget* target = grabber_;
     if (!target) {
-        QWidget* child = canvas->childAt(x, y);
+        QWidget* child = canvas->childAt(PixelOf(point));
         target = child ? child : canvas;
     }
-    const QPointF local = target->mapFrom(canvas, QPointF(x, y));
-    const QPointF global = canvas->mapToGlobal(QPointF(x, y));
+    const QPointF local = target->mapFrom(canvas, point);
+    const QPointF global = canvas->mapToGlobal(point);
     const auto eventType = static_cast<QEvent::Type>(type);
     const Qt::MouseButton button = eventType == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     const Qt::MouseButtons buttons = buttonDown_ ? Qt::LeftButton : Qt::NoButton;
@@ -143,10 +150,11 @@ void CQtAutomation::Wheel(int x, int y, int steps) {
     if (!canvas) {
         return;
     }
-    QWidget* child = canvas->childAt(x, y);
+    const QPointF point = window_.ClientPoint(x, y);
+    QWidget* child = canvas->childAt(PixelOf(point));
     QWidget* target = child ? child : canvas;
-    const QPointF local = target->mapFrom(canvas, QPointF(x, y));
-    const QPointF global = canvas->mapToGlobal(QPointF(x, y));
+    const QPointF local = target->mapFrom(canvas, point);
+    const QPointF global = canvas->mapToGlobal(point);
     constexpr int kNotch = 120; // one notch of a standard mouse wheel, in eighths of a degree
     QWheelEvent event(local, global, QPoint(), QPoint(0, steps * kNotch), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -283,6 +291,25 @@ bool CQtAutomation::ChooseMenu(const std::string& text, std::string& error) {
     if (item->isEnabled()) {
         item->trigger();
     }
+    return true;
+}
+
+bool CQtAutomation::ResizeWindow(int width, int height, std::string& error) {
+    QWidget* canvas = window_.CanvasWidget();
+    if (!canvas) {
+        error = "the window is not open";
+        return false;
+    }
+    const QSize smallest = canvas->minimumSize();
+    if (width < smallest.width() || height < smallest.height() || width > kLargestSide ||
+        height > kLargestSide) {
+        error = "resize needs a size from " + std::to_string(smallest.width()) + " x " +
+                std::to_string(smallest.height()) + " to " + std::to_string(kLargestSide) + " x " +
+                std::to_string(kLargestSide) + ", not " + std::to_string(width) + " x " +
+                std::to_string(height);
+        return false;
+    }
+    window_.ResizeClient(width, height);
     return true;
 }
 

@@ -20,11 +20,13 @@ public:
     bool Key(const std::string& chord, std::string& error) override;
     bool Select(const std::string& name, const std::string& row, std::string& error) override;
     bool ChooseMenu(const std::string& text, std::string& error) override;
+    bool ResizeWindow(int width, int height, std::string& error) override;
     void CloseWindow() override;
     bool SaveScreenshot(const std::string& file, const std::vector<ShownDialog>& dialogs,
                         std::string& error) override;
 
 private:
+    static constexpr int kLargestSide = 16384;
     void SendMouse(int type, int x, int y);
     QWidget* FindControl(const std::string& name, std::string& error) const;
 

@@ -86,8 +86,8 @@ const std::uint32_t* RowOf(const ImageRef& image, int row) {
 
 CQtCanvas::CQtCanvas(int width, int height, double scale)
     : width_(std::max(width, 0)), height_(std::max(height, 0)), scale_(scale > 0 ? scale : 1.0),
-      image_(static_cast<int>(std::ceil(width_ * scale_)),
-             static_cast<int>(std::ceil(height_ * scale_)), QImage::Format_ARGB32_Premultiplied) {
+      image_(static_cast<int>(std::lround(width_ * scale_)),
+             static_cast<int>(std::lround(height_ * scale_)), QImage::Format_ARGB32_Premultiplied) {
     image_.fill(Qt::white);
 }
 
@@ -425,14 +425,31 @@ void CQtCanvas::Draw(QImage& into, const DrawOp& op, const QRect& clip) {
 }
 
 // An image at its own scale landing on whole device pixels is copied or blended row by row.
+// A picture that stays the same (it has an identity) is also placed on the nearest whole
+// device pixel, resampled once to the canvas's scale when it has another: a window of any
+// size draws its pictures as fast as at their own.
 bool CQtCanvas::DrawFast(QImage& into, const DrawOp& op, const QRect& area) {
     const double left = op.target.x() * scale_;
     const double top = op.target.y() * scale_;
-    if (op.kind == OpKind::Scaled || op.image.scale != scale_ || !IsWhole(left) || !IsWhole(top)) {
+    if (op.kind == OpKind::Scaled) {
         return false;
     }
-    const QRect source(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)),
-                       op.image.width, op.image.height);
+    ImageRef picture = op.image;
+    QPoint at(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
+    if (op.image.scale != scale_ || !IsWhole(left) || !IsWhole(top)) {
+        if (op.image.identity == 0) {
+            return false;
+        }
+        if (op.image.scale != scale_) {
+            const QRect placed = PlacedRect(op.target);
+            picture = Resampled(op.image, placed.size());
+            at = placed.topLeft();
+        }
+    }
+    if (picture.IsEmpty()) {
+        return false;
+    }
+    const QRect source(at, QSize(picture.width, picture.height));
     const QRect drawn = area & source;
     if (drawn.isEmpty()) {
         return true;
@@ -443,15 +460,15 @@ bool CQtCanvas::DrawFast(QImage& into, const DrawOp& op, const QRect& area) {
     auto* target = reinterpret_cast<std::uint32_t*>(into.bits()) +
                    static_cast<size_t>(drawn.top()) * targetStride + drawn.left();
     const std::uint32_t* pixels =
-        RowOf(op.image, drawn.top() - source.top()) + (drawn.left() - source.left());
-    const int sourceStride = (op.image.stride > 0 ? op.image.stride : op.image.width * 4) / 4;
-    if (op.kind == OpKind::Blend && op.image.identity == 0) {
+        RowOf(picture, drawn.top() - source.top()) + (drawn.left() - source.left());
+    const int sourceStride = (picture.stride > 0 ? picture.stride : picture.width * 4) / 4;
+    if (op.kind == OpKind::Blend && picture.identity == 0) {
         BlendRect(target, targetStride, pixels, sourceStride, count, drawn.height(), op.alpha);
         return true;
     }
     if (op.kind == OpKind::Blend) {
         BlendRectInRuns(target, targetStride, pixels, sourceStride, count, drawn.height(), op.alpha,
-                        RunsOf(op.image), drawn.top() - source.top(), drawn.left() - source.left());
+                        RunsOf(picture), drawn.top() - source.top(), drawn.left() - source.left());
         return true;
     }
     for (int row = 0; row < drawn.height(); ++row) {
@@ -460,6 +477,49 @@ bool CQtCanvas::DrawFast(QImage& into, const DrawOp& op, const QRect& area) {
                     static_cast<size_t>(count) * 4);
     }
     return true;
+}
+
+// Each edge on the device pixel nearest to it: pictures that touch stay touching.
+QRect CQtCanvas::PlacedRect(const QRect& logical) const {
+    const auto edge = [this](int at) { return static_cast<int>(std::lround(at * scale_)); };
+    const int left = edge(logical.x());
+    const int top = edge(logical.y());
+    return {left, top, edge(logical.x() + logical.width()) - left,
+            edge(logical.y() + logical.height()) - top};
+}
+
+ImageRef CQtCanvas::Resampled(const ImageRef& image, const QSize& size) {
+    if (size.isEmpty()) {
+        return {};
+    }
+    const ResampledKey key{image.identity, image.pixels, size.width(), size.height()};
+    auto found = resampled_.find(key);
+    if (found == resampled_.end()) {
+        const qsizetype pixels = qsizetype(size.width()) * size.height();
+        if (resampledPixels_ + pixels > kMaxResampledPixels) {
+            resampled_.clear();
+            resampledPixels_ = 0;
+        }
+        QImage scaled =
+            WrapImage(image).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled.convertTo(QImage::Format_ARGB32_Premultiplied);
+        resampledPixels_ += pixels;
+        found =
+            resampled_.emplace(key, ResampledPicture{std::move(scaled), NewImageIdentity()}).first;
+    }
+    const QImage& picture = found->second.image;
+    return {reinterpret_cast<const std::uint32_t*>(picture.constBits()),
+            picture.width(),
+            picture.height(),
+            static_cast<int>(picture.bytesPerLine()),
+            scale_,
+            found->second.identity};
+}
+
+std::size_t CQtCanvas::ResampledKeyHash::operator()(const ResampledKey& key) const {
+    const std::size_t size = static_cast<std::size_t>(key.width) * 65537u + key.height;
+    return std::hash<std::uint64_t>()(key.identity) ^ (std::hash<const void*>()(key.pixels) << 1) ^
+           (size << 7);
 }
 
 // The runs are used at once by the caller, so the cache may be emptied at any draw.

@@ -99,6 +99,9 @@ private:
     void Draw(QImage& into, const DrawOp& op, const QRect& clip);
     bool DrawFast(QImage& into, const DrawOp& op, const QRect& clip);
     const VisibleRuns& RunsOf(const ImageRef& image);
+    QRect PlacedRect(const QRect& logical) const;
+    // The picture resampled to `size` device pixels, kept while it is drawn.
+    ImageRef Resampled(const ImageRef& image, const QSize& size);
     void DrawWithPainter(QImage& into, const DrawOp& op, const QRect& clip);
     void DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& clip);
     QRect DeviceRect(const QRect& logical) const;
@@ -139,6 +142,23 @@ private:
     };
     std::unordered_map<std::uint64_t, PictureRuns> runs_;
     ScaledPictures scaledPictures_;
+    struct ResampledKey {
+        std::uint64_t identity;
+        const std::uint32_t* pixels;
+        int width;
+        int height;
+        bool operator==(const ResampledKey&) const = default;
+    };
+    struct ResampledKeyHash {
+        std::size_t operator()(const ResampledKey& key) const;
+    };
+    struct ResampledPicture {
+        QImage image;
+        std::uint64_t identity; // its own, for its visible runs
+    };
+    static constexpr qsizetype kMaxResampledPixels = 24 << 20;
+    std::unordered_map<ResampledKey, ResampledPicture, ResampledKeyHash> resampled_;
+    qsizetype resampledPixels_ = 0;
     std::vector<int> columns_; // working space of the sprite loop
     std::vector<int> rows_;
 };

@@ -1,6 +1,8 @@
 #include "app/platform/qt/QtMainWindow.h"
 
+#include "app/files/AtomicFile.h"
 #include "app/platform/FatalError.h"
+#include "app/platform/UserFolders.h"
 #include "app/platform/qt/QtFonts.h"
 #include "app/platform/qt/QtNativeControls.h"
 
@@ -9,6 +11,8 @@
 #include <QBackingStore>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QIcon>
 #include <QKeyEvent>
@@ -19,16 +23,57 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QToolTip>
 #include <QWindow>
 
-#include <cmath>
+#include "common/log_manager/Log_Manager.h"
 
-CCanvasWidget::CCanvasWidget(CQtMainWindow& owner, int width, int height) : owner_(owner) {
-    setFixedSize(width, height);
+#include <cmath>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+// The smallest window: a quarter of the design size, still a picture of the whole scene.
+constexpr int kSmallestShare = 4;
+// The remembered place and size, in the user's settings folder.
+constexpr const char* kGeometryFile = "window.yml";
+constexpr std::size_t kMaxGeometryBytes = 4096;
+} // namespace
+
+CCanvasWidget::CCanvasWidget(CQtMainWindow& owner, WindowSize design, std::uint32_t background)
+    : owner_(owner), design_(design), background_(QRgb(background & 0xFFFFFF)) {
+    resize(design.width, design.height);
+    setMinimumSize(std::max(design.width / kSmallestShare, 1),
+                   std::max(design.height / kSmallestShare, 1));
     setMouseTracking(true); // moves without a button pressed drive the hover
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent); // the back buffer covers everything
+}
+
+SceneMapping CCanvasWidget::Mapping() const {
+    return MapScene(design_, {width(), height()}, devicePixelRatioF());
+}
+
+QPoint CCanvasWidget::DesignPoint(const QPointF& point) const {
+    int x = 0;
+    int y = 0;
+    Mapping().ToDesignPixel(point.x(), point.y(), x, y);
+    return {x, y};
+}
+
+// The native controls follow the scene.
+void CCanvasWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const SceneMapping mapping = Mapping();
+    for (QObject* child : children()) {
+        if (auto* placed = dynamic_cast<CScenePlaced*>(child)) {
+            placed->PlaceInScene(mapping);
+        }
+    }
+    update();
 }
 
 bool CCanvasWidget::event(QEvent* event) {
@@ -37,7 +82,8 @@ bool CCanvasWidget::event(QEvent* event) {
     }
     const auto* help = static_cast<QHelpEvent*>(event);
     const IWindowListener* listener = owner_.Listener();
-    const std::string text = listener ? listener->TooltipAt(help->pos().x(), help->pos().y()) : "";
+    const QPoint at = DesignPoint(help->pos());
+    const std::string text = listener ? listener->TooltipAt(at.x(), at.y()) : "";
     if (text.empty()) {
         QToolTip::hideText();
         event->ignore();
@@ -98,12 +144,16 @@ QRect LogicalOf(const QRect& device, double scale) {
                   device.height() / scale)
         .toAlignedRect();
 }
+
+QRect ToQRect(const WindowRect& rect) {
+    return {rect.x, rect.y, rect.width, rect.height};
+}
 } // namespace
 
 // A frame pending in the back buffer is drawn straight into the window's surface, where no
 // native control lies over it (the controls paint over the surface, and the back buffer is
-// brought up to date from it); anything else is copied from the back buffer, which holds
-// device pixels: the logical rectangle to paint is taken from the matching device rectangle.
+// brought up to date from it); anything else is copied from the back buffer, which holds the
+// scene's device pixels at the scene's place. Around the scene goes the background colour.
 void CCanvasWidget::paintEvent(QPaintEvent* event) {
     CQtCanvas* canvas = owner_.Canvas();
     if (!canvas) {
@@ -111,30 +161,49 @@ void CCanvasWidget::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    const double scale = canvas->Scale();
+    const SceneMapping mapping = Mapping();
+    const double ratio = mapping.deviceRatio;
+    const QPoint sceneOffset(mapping.offsetX, mapping.offsetY);
     QRegion rest = event->region();
+    PaintLetterbox(painter, rest, mapping);
+    if (canvas->Scale() != mapping.deviceScale) {
+        // Resized since the last frame: the old frame stretched until the next one is drawn.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(ToQRect(mapping.SceneInClient()), canvas->Image());
+        return;
+    }
+    rest &= LogicalOf(
+        QRect(sceneOffset, QSize(mapping.sceneDevice.width, mapping.sceneDevice.height)), ratio);
     QPoint offset;
-    const QRect pending = LogicalOf(canvas->PendingArea(), scale);
+    const QRect pending = LogicalOf(canvas->PendingArea().translated(sceneOffset), ratio);
     if (canvas->HasPending() && (QRegion(pending) - rest).isEmpty() &&
         !childrenRegion().intersects(pending)) {
-        QImage* surface = SurfaceOf(painter, owner_.Surface(), scale, offset);
-        if (surface && canvas->DrawPendingInto(*surface, offset)) {
+        QImage* surface = SurfaceOf(painter, owner_.Surface(), ratio, offset);
+        if (surface && canvas->DrawPendingInto(*surface, offset + sceneOffset)) {
             rest -= pending;
         }
     }
     for (const QRect& area : rest) {
-        const QRectF source(area.x() * scale, area.y() * scale, area.width() * scale,
-                            area.height() * scale);
+        const QRectF source(area.x() * ratio - sceneOffset.x(), area.y() * ratio - sceneOffset.y(),
+                            area.width() * ratio, area.height() * ratio);
         painter.drawImage(QRectF(area), InFormatOf(painter, canvas->Image()), source);
-        if (SurfaceOf(painter, owner_.Surface(), scale, offset)) {
+        if (SurfaceOf(painter, owner_.Surface(), ratio, offset)) {
             canvas->SurfaceShows(source.toAlignedRect());
         }
     }
 }
 
+void CCanvasWidget::PaintLetterbox(QPainter& painter, const QRegion& region,
+                                   const SceneMapping& mapping) {
+    const QRegion around = region - ToQRect(mapping.SceneInClient());
+    for (const QRect& area : around) {
+        painter.fillRect(area, background_);
+    }
+}
+
 void CCanvasWidget::mouseMoveEvent(QMouseEvent* event) {
     if (IWindowListener* listener = owner_.Listener()) {
-        const QPoint p = event->position().toPoint();
+        const QPoint p = DesignPoint(event->position());
         listener->OnMouseMove(p.x(), p.y());
     }
 }
@@ -142,7 +211,7 @@ void CCanvasWidget::mouseMoveEvent(QMouseEvent* event) {
 void CCanvasWidget::mousePressEvent(QMouseEvent* event) {
     IWindowListener* listener = owner_.Listener();
     if (listener && event->button() == Qt::LeftButton) {
-        const QPoint p = event->position().toPoint();
+        const QPoint p = DesignPoint(event->position());
         listener->OnLeftButtonDown(p.x(), p.y());
     }
 }
@@ -150,7 +219,7 @@ void CCanvasWidget::mousePressEvent(QMouseEvent* event) {
 void CCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
     IWindowListener* listener = owner_.Listener();
     if (listener && event->button() == Qt::LeftButton) {
-        const QPoint p = event->position().toPoint();
+        const QPoint p = DesignPoint(event->position());
         listener->OnLeftButtonUp(p.x(), p.y());
     }
 }
@@ -194,16 +263,22 @@ void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* 
     frame_ = std::make_unique<CFrameWindow>(*this);
     frame_->setWindowTitle(QString::fromStdString(description.title));
     frame_->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint);
-    canvas_ = new CCanvasWidget(*this, description.clientWidth, description.clientHeight);
+                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    canvas_ = new CCanvasWidget(*this, {description.clientWidth, description.clientHeight},
+                                description.backgroundColour);
     backBuffer_ = std::make_unique<CQtCanvas>(description.clientWidth, description.clientHeight,
                                               DevicePixelRatio());
     CheckOrFail(!backBuffer_->Image().isNull()); // no memory for the back buffer
     AttachSurface();
     frame_->setCentralWidget(canvas_);
     BuildMenu(description);
-    frame_->layout()->setSizeConstraint(QLayout::SetFixedSize); // not resizable
+    // The headless window (driver, tests) opens at the design size, whatever its screen.
+    remembersGeometry_ = !IsOffscreenPlatform();
+    frame_->resize(description.clientWidth,
+                   description.clientHeight + frame_->menuBar()->sizeHint().height());
+    if (remembersGeometry_) {
+        PlaceOnScreen();
+    }
     const QIcon icon = IconFrom(description);
     if (!icon.isNull()) {
         frame_->setWindowIcon(icon);
@@ -325,13 +400,18 @@ double CQtMainWindow::DevicePixelRatio() const {
     return canvas_ ? canvas_->devicePixelRatioF() : 1.0;
 }
 
-// A window moved to a screen of another scale gets a back buffer of that scale.
+double CQtMainWindow::SceneScale() const {
+    return canvas_ ? canvas_->Mapping().deviceScale : 1.0;
+}
+
+// A window resized, or moved to a screen of another scale, gets a back buffer of the scale
+// its scene is shown at: drawn at the window's device pixels, never stretched.
 ICanvas& CQtMainWindow::BackBuffer() {
     if (!backBuffer_) { // before Open, drawing goes nowhere visible
         backBuffer_ = std::make_unique<CQtCanvas>(1, 1);
-    } else if (canvas_ && backBuffer_->Scale() != DevicePixelRatio()) {
-        auto resized = std::make_unique<CQtCanvas>(backBuffer_->Width(), backBuffer_->Height(),
-                                                   DevicePixelRatio());
+    } else if (canvas_ && backBuffer_->Scale() != SceneScale()) {
+        auto resized =
+            std::make_unique<CQtCanvas>(backBuffer_->Width(), backBuffer_->Height(), SceneScale());
         CheckOrFail(!resized->Image().isNull());
         backBuffer_ = std::move(resized);
         AttachSurface();
@@ -341,7 +421,14 @@ ICanvas& CQtMainWindow::BackBuffer() {
 
 void CQtMainWindow::Present(const PixelRect& changed) {
     if (canvas_ && !destroyed_ && !changed.IsEmpty()) {
-        canvas_->repaint(changed.x, changed.y, changed.width, changed.height);
+        const SceneMapping mapping = canvas_->Mapping();
+        const WindowRect area =
+            mapping.ToClientRect({changed.x, changed.y, changed.width, changed.height});
+        // At another scale than the screen's, a changed device pixel may straddle two logical
+        // ones: one more on each side.
+        const int margin = mapping.deviceScale == mapping.deviceRatio ? 0 : 1;
+        canvas_->repaint(QRect(area.x, area.y, area.width, area.height)
+                             .adjusted(-margin, -margin, margin, margin));
     }
     if (backBuffer_) {
         backBuffer_->FinishPending(); // the window did not paint it
@@ -380,6 +467,7 @@ void CQtMainWindow::OnFrameClosed() {
         return;
     }
     IWindowListener* listener = listener_;
+    RememberGeometry();
     destroyed_ = true;
     if (listener) {
         listener->OnDestroy();
@@ -396,11 +484,116 @@ PixelBuffer CQtMainWindow::GrabClient(int x, int y, int w, int h) {
     if (!canvas_) {
         return {};
     }
-    // The grab holds device pixels; the buffer says how many per logical pixel, so it is
-    // drawn back at its logical size.
-    const QRect rect = QRect(x, y, w, h).intersected(canvas_->rect());
+    // The grab holds device pixels; the buffer says how many per design pixel, so it is
+    // drawn back at its design size.
+    const WindowRect area = canvas_->Mapping().ToClientRect({x, y, w, h});
+    const QRect rect = QRect(area.x, area.y, area.width, area.height).intersected(canvas_->rect());
     const QPixmap grab = canvas_->grab(rect);
-    return ToPixelBuffer(grab.toImage(), grab.devicePixelRatio());
+    double scale = w > 0 && !grab.isNull() ? static_cast<double>(grab.width()) / w : 1.0;
+    if (std::abs(grab.width() - w * SceneScale()) <= 1.0) {
+        scale = SceneScale(); // drawn back pixel for pixel, not resampled
+    }
+    return ToPixelBuffer(grab.toImage(), scale);
+}
+
+void CQtMainWindow::ResizeClient(int width, int height) {
+    if (!frame_ || !canvas_) {
+        return;
+    }
+    frame_->resize(frame_->size() + (QSize(width, height) - canvas_->size()));
+    // The layout gives the canvas its new size at once, so the next frame is drawn at it.
+    frame_->layout()->activate();
+}
+
+QPointF CQtMainWindow::ClientPoint(int designX, int designY) const {
+    if (!canvas_) {
+        return {static_cast<double>(designX), static_cast<double>(designY)};
+    }
+    double x = 0;
+    double y = 0;
+    canvas_->Mapping().ToClient(designX, designY, x, y);
+    return {x, y};
+}
+
+namespace {
+// The frame a window manager puts around the window (title bar and borders), a guess that
+// errs on the large side: it is unknown until the window is shown.
+constexpr WindowSize kFrameGuess{8, 40};
+
+WindowRect ToWindowRect(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+std::filesystem::path GeometryFile() {
+    const std::filesystem::path folder = SettingsFolder();
+    return folder.empty() ? folder : folder / kGeometryFile;
+}
+
+std::optional<WindowRect> RememberedGeometry() {
+    const std::filesystem::path file = GeometryFile();
+    std::string text;
+    std::error_code error;
+    if (file.empty() || !std::filesystem::exists(file, error) ||
+        !ReadRegularFile(file, kMaxGeometryBytes, text, error)) {
+        return std::nullopt;
+    }
+    std::optional<WindowRect> geometry = ParseWindowGeometry(text);
+    if (!geometry) {
+        LOG_WARNING("Window", "Ignoring the window's place and size in %s: not four numbers",
+                    file.string().c_str());
+    }
+    return geometry;
+}
+} // namespace
+
+bool CQtMainWindow::IsOffscreenPlatform() {
+    const QString name = QGuiApplication::platformName();
+    return name == "offscreen" || name == "minimal";
+}
+
+// As large as fits the screen's free area with the aspect kept, up to the design size, or as
+// it was last time when that still fits and lies on a screen.
+void CQtMainWindow::PlaceOnScreen() {
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    screen = screen ? screen : QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    const double ratio = screen->devicePixelRatio();
+    const int menu = frame_->menuBar()->sizeHint().height();
+    const WindowSize design =
+        canvas_->sizeHint().isValid()
+            ? WindowSize{canvas_->sizeHint().width(), canvas_->sizeHint().height()}
+            : WindowSize{canvas_->width(), canvas_->height()};
+    const WindowSize client = FitClientSize(
+        design,
+        {static_cast<int>(available.width() * ratio), static_cast<int>(available.height() * ratio)},
+        ratio, {kFrameGuess.width, kFrameGuess.height + menu});
+    std::vector<WindowRect> screens;
+    for (const QScreen* each : QGuiApplication::screens()) {
+        screens.push_back(ToWindowRect(each->availableGeometry()));
+    }
+    const WindowRect placed =
+        PlaceWindow(RememberedGeometry(), {client.width, client.height + menu},
+                    ToWindowRect(available), kFrameGuess, screens);
+    frame_->setGeometry(placed.x, placed.y, placed.width, placed.height);
+}
+
+void CQtMainWindow::RememberGeometry() const {
+    if (!remembersGeometry_ || !frame_) {
+        return;
+    }
+    const QRect normal = frame_->isMaximized() || frame_->isMinimized() || frame_->isFullScreen()
+                             ? frame_->normalGeometry()
+                             : frame_->geometry();
+    const std::filesystem::path file = GeometryFile();
+    std::error_code error;
+    if (normal.isValid() && !file.empty() &&
+        !WriteFileAtomically(file, FormatWindowGeometry(ToWindowRect(normal)), error)) {
+        LOG_WARNING("Window", "Cannot remember the window's place and size: %s",
+                    WriteFailureReason(file, error).c_str());
+    }
 }
 
 std::unique_ptr<INativeTextEdit> CQtMainWindow::CreateTextEdit(const std::string& name) {

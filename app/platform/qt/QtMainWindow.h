@@ -1,8 +1,11 @@
 #pragma once
-// The main window: a QMainWindow that cannot be resized, with a menu bar over a client
-// canvas that shows the back buffer and reports mouse input to the window listener.
+// The main window: a resizable QMainWindow with a menu bar over a client canvas that shows the
+// back buffer, the scene scaled to fit it with its aspect kept, and reports mouse input to
+// the window listener in design pixels. On a window system it opens as large as fits the
+// screen, up to the design size, and remembers its place and size between runs.
 
 #include "app/platform/Window.h"
+#include "app/platform/WindowFit.h"
 #include "app/platform/qt/QtCanvas.h"
 
 #include <QMainWindow>
@@ -16,10 +19,14 @@ class QAction;
 class QActionGroup;
 class QMenu;
 
-// The client area: paints the back buffer; native controls are its children.
+// The client area: paints the back buffer, scaled, and the background colour around it;
+// native controls are its children, placed by its mapping.
 class CCanvasWidget : public QWidget {
 public:
-    CCanvasWidget(CQtMainWindow& owner, int width, int height);
+    CCanvasWidget(CQtMainWindow& owner, WindowSize design, std::uint32_t background);
+    // Where the scene lies in the widget as it is now.
+    SceneMapping Mapping() const;
+    QSize sizeHint() const override { return {design_.width, design_.height}; }
 
 protected:
     bool event(QEvent* event) override;
@@ -28,9 +35,16 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The design point under a widget point.
+    QPoint DesignPoint(const QPointF& point) const;
+    void PaintLetterbox(QPainter& painter, const QRegion& region, const SceneMapping& mapping);
+
     CQtMainWindow& owner_;
+    WindowSize design_;
+    QColor background_;
 };
 
 class CFrameWindow : public QMainWindow {
@@ -71,6 +85,10 @@ public:
     CQtCanvas* Canvas() { return backBuffer_.get(); }
     // The image the window's widgets are painted into, when the platform paints into one.
     const QImage* Surface() const;
+    // Resizes the client canvas to `width` x `height` logical pixels (the scene scales to it).
+    void ResizeClient(int width, int height);
+    // The client point (logical) in the middle of a design pixel.
+    QPointF ClientPoint(int designX, int designY) const;
     CCanvasWidget* CanvasWidget() const { return canvas_; }
     QMainWindow* Frame() const { return frame_.get(); }
     void OnFrameClosed();
@@ -79,6 +97,12 @@ public:
 
 private:
     double DevicePixelRatio() const;
+    // The scale of the back buffer the window needs now: device pixels per design pixel.
+    double SceneScale() const;
+    // On a window system: the size that fits the screen, or the remembered place and size.
+    void PlaceOnScreen();
+    static bool IsOffscreenPlatform();
+    void RememberGeometry() const;
     // The back buffer draws its frames straight into the window's surface.
     void AttachSurface();
     void BuildMenu(const WindowDescription& description);
@@ -95,4 +119,5 @@ private:
     bool destroying_ = false;                 // Destroy is closing the frame
     std::map<int, QAction*> actions_;         // owned by the frame's menus
     std::map<int, QMenu*> submenus_;
+    bool remembersGeometry_ = false; // a window system's window, not the headless one
 };

@@ -2,11 +2,14 @@
 
 #include "app/platform/qt/QtCanvas.h"
 #include "app/platform/qt/QtFonts.h"
+#include "app/platform/qt/QtMainWindow.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QPainter>
+
+#include <cmath>
 
 namespace {
 // The closed box's edge and the strip at its right that shows the arrow of the picture.
@@ -17,9 +20,18 @@ constexpr int kTextInset = 4;
 // Rows the open list shows before it scrolls.
 constexpr int kVisibleRows = 15;
 
-void Place(QWidget* widget, const NativeControlStyle& style) {
-    widget->setGeometry(style.x, style.y, style.width, style.height);
-    widget->setFont(ResolveFont(style.fontName, style.fontSize));
+int Scaled(int designPixels, double scale) {
+    return static_cast<int>(std::lround(designPixels * scale));
+}
+
+// Places the widget at its design rectangle through the mapping, its font scaled; returns the
+// scale (logical pixels per design pixel).
+double Place(QWidget* widget, const NativeControlStyle& style, const SceneMapping& mapping) {
+    const WindowRect area = mapping.ToClientRect({style.x, style.y, style.width, style.height});
+    widget->setGeometry(area.x, area.y, area.width, area.height);
+    const double scale = mapping.deviceScale / mapping.deviceRatio;
+    widget->setFont(ResolveFont(style.fontName, Scaled(style.fontSize, scale)));
+    return scale;
 }
 
 QString ColourName(std::uint32_t rgb) {
@@ -30,27 +42,42 @@ QImage CopyOf(const ImageRef& image) {
     return WrapImage(image).copy();
 }
 
-// Fills `rect` with the picture tiled from `origin`, or with `fallback` when there is none.
+// Fills `rect` with the picture (design pixels) tiled from `origin` at `scale` logical pixels
+// per design pixel, or with `fallback` when there is none.
 void FillWithPicture(QPainter& painter, const QRect& rect, const QImage& picture,
-                     const QPoint& origin, const QColor& fallback) {
+                     const QPoint& origin, const QColor& fallback, double scale) {
     if (picture.isNull()) {
         painter.fillRect(rect, fallback);
         return;
     }
     painter.save();
-    painter.setBrushOrigin(origin);
-    painter.fillRect(rect, QBrush(picture));
+    QBrush brush(picture);
+    if (scale != 1.0) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        brush.setTransform(QTransform::fromTranslate(origin.x(), origin.y()).scale(scale, scale));
+    } else {
+        painter.setBrushOrigin(origin);
+    }
+    painter.fillRect(rect, brush);
     painter.restore();
 }
 
-void DrawRowText(QPainter& painter, const QRect& rect, const QString& text, const QColor& colour) {
+void DrawRowText(QPainter& painter, const QRect& rect, const QString& text, const QColor& colour,
+                 double scale) {
     painter.save();
     painter.setClipRect(rect);
     painter.setPen(colour);
-    painter.drawText(rect.adjusted(kTextInset, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter.drawText(rect.adjusted(Scaled(kTextInset, scale), 0, 0, 0),
+                     Qt::AlignLeft | Qt::AlignVCenter, text);
     painter.restore();
 }
 } // namespace
+
+SceneMapping MappingOf(const QWidget* widget) {
+    const auto* canvas =
+        widget ? dynamic_cast<const CCanvasWidget*>(widget->parentWidget()) : nullptr;
+    return canvas ? canvas->Mapping() : SceneMapping{};
+}
 
 bool CFocusWatcher::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
@@ -93,9 +120,32 @@ void CPictureLineEdit::SetPicture(const QImage& picture) {
 void CPictureLineEdit::paintEvent(QPaintEvent* event) {
     if (!picture_.isNull()) {
         QPainter painter(this);
-        FillWithPicture(painter, rect(), picture_, QPoint(0, 0), Qt::transparent);
+        FillWithPicture(painter, rect(), picture_, QPoint(0, 0), Qt::transparent, scale_);
     }
     QLineEdit::paintEvent(event);
+}
+
+void CPictureLineEdit::SetDesignStyle(const NativeControlStyle& style) {
+    style_ = style;
+    PlaceInScene(MappingOf(this));
+}
+
+void CPictureLineEdit::SetTextColour(std::uint32_t rgb) {
+    style_.textColor = rgb;
+    ApplyStyleSheet();
+}
+
+void CPictureLineEdit::PlaceInScene(const SceneMapping& mapping) {
+    scale_ = Place(this, style_, mapping);
+    ApplyStyleSheet();
+}
+
+void CPictureLineEdit::ApplyStyleSheet() {
+    setStyleSheet(QString("QLineEdit { background: transparent; border: none; color: %1;"
+                          " padding-left: %2px; padding-top: %3px; }")
+                      .arg(ColourName(style_.textColor))
+                      .arg(Scaled(style_.leftMargin, scale_))
+                      .arg(Scaled(style_.topMargin, scale_)));
 }
 
 void CRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -105,9 +155,15 @@ void CRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const QPalette& palette = option.palette;
     // Each row shows its picture from the picture's top, whatever the rows' height.
     FillWithPicture(*painter, rect, selected ? pictures_.selection : pictures_.dropdown,
-                    rect.topLeft(), palette.color(selected ? QPalette::Highlight : QPalette::Base));
+                    rect.topLeft(), palette.color(selected ? QPalette::Highlight : QPalette::Base),
+                    scale_);
     const QColor text = palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
-    DrawRowText(*painter, rect, index.data(Qt::DisplayRole).toString(), text);
+    painter->save();
+    if (const auto* combo = qobject_cast<const QComboBox*>(parent())) {
+        painter->setFont(combo->font()); // scaled with the box, whatever the list inherited
+    }
+    DrawRowText(*painter, rect, index.data(Qt::DisplayRole).toString(), text, scale_);
+    painter->restore();
     if (option.state & QStyle::State_HasFocus) {
         painter->save();
         painter->setPen(QPen(text, 1, Qt::DotLine));
@@ -122,7 +178,7 @@ QSize CRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelInd
 }
 
 CPictureComboBox::CPictureComboBox(QWidget* parent) : QComboBox(parent) {
-    setItemDelegate(new CRowDelegate(pictures_, rowHeight_, this));
+    setItemDelegate(new CRowDelegate(pictures_, rowHeight_, scale_, this));
     setMaxVisibleItems(kVisibleRows);
 }
 
@@ -136,22 +192,43 @@ void CPictureComboBox::paintEvent(QPaintEvent*) {
     const QRect client = rect();
     // The border and the arrow strip show the box picture; the inner field shows the selected
     // row as the open list draws it, highlighted while the list has the focus.
-    FillWithPicture(painter, client, pictures_.box, QPoint(0, 0), palette().color(QPalette::Base));
-    const QRect inner = client.adjusted(kEdge, kEdge, -kEdge - kArrowStrip, -kEdge);
+    FillWithPicture(painter, client, pictures_.box, QPoint(0, 0), palette().color(QPalette::Base),
+                    scale_);
+    const int edge = Scaled(kEdge, scale_);
+    const QRect inner = client.adjusted(edge, edge, -edge - Scaled(kArrowStrip, scale_), -edge);
     // The open list keeps the box focused, as the native list does.
     const bool focused = hasFocus() || (view() && view()->isVisible());
     if (focused) {
         FillWithPicture(painter, inner, pictures_.selection, QPoint(0, 0),
-                        palette().color(QPalette::Highlight));
+                        palette().color(QPalette::Highlight), scale_);
     }
     const QColor text = palette().color(focused ? QPalette::HighlightedText : QPalette::Text);
-    DrawRowText(painter, inner, currentIndex() >= 0 ? currentText() : QString(), text);
+    DrawRowText(painter, inner, currentIndex() >= 0 ? currentText() : QString(), text, scale_);
+}
+
+void CPictureComboBox::SetDesignStyle(const NativeControlStyle& style) {
+    style_ = style;
+    // The list drops below the box, as a drop-down list does, with a thin dark border.
+    setStyleSheet(QString("QComboBox { combobox-popup: 0; color: %1; }"
+                          " QComboBox QAbstractItemView { border: 1px solid #2b3a4d;"
+                          " outline: 0; padding: 0px; margin: 0px; }")
+                      .arg(ColourName(style.textColor)));
+    view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    PlaceInScene(MappingOf(this));
+}
+
+void CPictureComboBox::PlaceInScene(const SceneMapping& mapping) {
+    scale_ = Place(this, style_, mapping);
+    rowHeight_ = height();
+    view()->setFont(font());
+    update();
 }
 
 CQtTextEdit::CQtTextEdit(QWidget* parent, const std::string& name)
     : edit_(new CPictureLineEdit(parent)), watcher_(callbacks_) {
     edit_->setObjectName(QString::fromStdString(name));
     edit_->setFrame(false);
+    edit_->SetTextColour(NativeControlStyle{}.textColor);
     edit_->installEventFilter(&watcher_);
     // Every change counts, typed or set by the program, as the native edit control reports.
     QObject::connect(edit_.data(), &QLineEdit::textChanged, edit_.data(), [this] {
@@ -159,7 +236,6 @@ CQtTextEdit::CQtTextEdit(QWidget* parent, const std::string& name)
             callbacks_.changed();
         }
     });
-    ApplyStyleSheet();
 }
 
 CQtTextEdit::~CQtTextEdit() {
@@ -169,18 +245,8 @@ CQtTextEdit::~CQtTextEdit() {
     }
 }
 
-void CQtTextEdit::ApplyStyleSheet() {
-    edit_->setStyleSheet(QString("QLineEdit { background: transparent; border: none; color: %1;"
-                                 " padding-left: %2px; padding-top: %3px; }")
-                             .arg(ColourName(style_.textColor))
-                             .arg(style_.leftMargin)
-                             .arg(style_.topMargin));
-}
-
 void CQtTextEdit::SetStyle(const NativeControlStyle& style) {
-    style_ = style;
-    Place(edit_, style);
-    ApplyStyleSheet();
+    edit_->SetDesignStyle(style);
 }
 
 namespace {
@@ -257,8 +323,7 @@ void CQtTextEdit::SetReadOnly(bool readOnly) {
 }
 
 void CQtTextEdit::SetTextColor(std::uint32_t rgb) {
-    style_.textColor = rgb;
-    ApplyStyleSheet();
+    edit_->SetTextColour(rgb);
 }
 
 CQtComboBox::CQtComboBox(QWidget* parent, const std::string& name)
@@ -283,15 +348,7 @@ CQtComboBox::~CQtComboBox() {
 }
 
 void CQtComboBox::SetStyle(const NativeControlStyle& style) {
-    Place(combo_, style);
-    combo_->SetRowHeight(style.height);
-    // The list drops below the box, as a drop-down list does, with a thin dark border.
-    combo_->setStyleSheet(QString("QComboBox { combobox-popup: 0; color: %1; }"
-                                  " QComboBox QAbstractItemView { border: 1px solid #2b3a4d;"
-                                  " outline: 0; padding: 0px; margin: 0px; }")
-                              .arg(ColourName(style.textColor)));
-    combo_->view()->setFont(combo_->font());
-    combo_->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    combo_->SetDesignStyle(style);
 }
 
 void CQtComboBox::SetVisible(bool visible) {

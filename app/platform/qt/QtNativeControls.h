@@ -4,6 +4,7 @@
 // them, so they look like part of the window's picture.
 
 #include "app/platform/NativeControl.h"
+#include "app/platform/WindowFit.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -34,17 +35,36 @@ public:
     virtual QWidget* Widget() const = 0;
 };
 
+// A control placed by its rectangle in the scene's design pixels: the canvas places it again,
+// its font and margins scaled, whenever the scene changes size.
+class CScenePlaced {
+public:
+    virtual ~CScenePlaced() = default;
+    virtual void PlaceInScene(const SceneMapping& mapping) = 0;
+};
+
+// The mapping of the canvas the widget is a child of; one design pixel per logical pixel on
+// any other parent.
+SceneMapping MappingOf(const QWidget* widget);
+
 // A line edit that paints its picture, tiled from its top-left corner, under the text.
-class CPictureLineEdit : public QLineEdit {
+class CPictureLineEdit : public QLineEdit, public CScenePlaced {
 public:
     using QLineEdit::QLineEdit;
     void SetPicture(const QImage& picture);
+    void SetDesignStyle(const NativeControlStyle& style);
+    void SetTextColour(std::uint32_t rgb);
+    void PlaceInScene(const SceneMapping& mapping) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void ApplyStyleSheet();
+
     QImage picture_;
+    NativeControlStyle style_;
+    double scale_ = 1.0; // logical pixels per design pixel
 };
 
 // The three pictures of a drop-down list.
@@ -58,8 +78,9 @@ struct ComboPictures {
 // row, and the text in the normal or highlighted colour.
 class CRowDelegate : public QStyledItemDelegate {
 public:
-    CRowDelegate(const ComboPictures& pictures, const int& rowHeight, QObject* parent)
-        : QStyledItemDelegate(parent), pictures_(pictures), rowHeight_(rowHeight) {}
+    CRowDelegate(const ComboPictures& pictures, const int& rowHeight, const double& scale,
+                 QObject* parent)
+        : QStyledItemDelegate(parent), pictures_(pictures), rowHeight_(rowHeight), scale_(scale) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
@@ -68,23 +89,27 @@ public:
 private:
     const ComboPictures& pictures_;
     const int& rowHeight_;
+    const double& scale_;
 };
 
 // A drop-down list that paints its closed box itself: the box picture, with the selected
 // row's text in an inner field that shows the selection picture while the list has the focus.
-class CPictureComboBox : public QComboBox {
+class CPictureComboBox : public QComboBox, public CScenePlaced {
 public:
     explicit CPictureComboBox(QWidget* parent);
     void SetPictures(ComboPictures pictures);
     const ComboPictures& Pictures() const { return pictures_; }
-    void SetRowHeight(int height) { rowHeight_ = height; }
+    void SetDesignStyle(const NativeControlStyle& style);
+    void PlaceInScene(const SceneMapping& mapping) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     ComboPictures pictures_;
+    NativeControlStyle style_;
     int rowHeight_ = 0;
+    double scale_ = 1.0; // logical pixels per design pixel
 };
 
 class CQtTextEdit : public INativeTextEdit, public CQtControl {
@@ -109,12 +134,9 @@ public:
     QWidget* Widget() const override { return edit_; }
 
 private:
-    void ApplyStyleSheet();
-
     QPointer<CPictureLineEdit> edit_;
     NativeControlCallbacks callbacks_;
     CFocusWatcher watcher_;
-    NativeControlStyle style_;
 };
 
 class CQtComboBox : public INativeComboBox, public CQtControl {
