@@ -167,3 +167,12 @@ TEST(Units, TheDesignSheetInMetric) {
     EXPECT_EQ(rows["Gas limit production rate"], (Cell{"38.47", "m\u00b3/day"}));
     EXPECT_EQ(rows["Rate source"], (Cell{"typed", ""}));
 }
+
+// Gas just short of the inlet never reads as the whole dip tube, in either system.
+TEST(Units, TheGasReachIsRoundedDownNextToTheInlet) {
+    EXPECT_EQ((GasReach{true, 41.96, 42}.DepthText()), "41.9"); // 42.0 would be the inlet
+    EXPECT_EQ((GasReach{true, 20.26, 42}.DepthText()), "20.3"); // elsewhere to the nearest
+    // 41.99 in is 1.06655 m: to the nearest millimetre that is the tube's 1.067 m.
+    EXPECT_EQ((GasReach{true, 41.99, 42}.DepthText(kMetric)), "1.066");
+    EXPECT_EQ((GasReach{true, 42, 42}.DepthText(kMetric)), "1.067");
+}

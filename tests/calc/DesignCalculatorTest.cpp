@@ -359,8 +359,7 @@ TEST(DesignCalculator, SelectRanksTheShippedSeparatorsInTheCasing) {
     }
     ASSERT_EQ(rows.size(), 11u);
     // The widest bore carries the most: 443 bbl/day, 48.1 % to spare at 230.
-    EXPECT_EQ(rows[0],
-              "2-7/8 Collar Size Gas Separator,true,,443,48.1,7.79998,56,never,works,none");
+    EXPECT_EQ(rows[0], "2-7/8 Collar Size Gas Separator,yes,,443,48.1,7.79998,56,never,works,none");
     bool fitting = true;
     double margin = 100;
     for (const std::string& row : rows) {
@@ -369,7 +368,7 @@ TEST(DesignCalculator, SelectRanksTheShippedSeparatorsInTheCasing) {
         for (std::string cell; std::getline(cells, cell, ',');) {
             fields.push_back(cell);
         }
-        const bool fits = fields.at(1) == "true";
+        const bool fits = fields.at(1) == "yes";
         EXPECT_TRUE(fitting || !fits) << row; // none that fits after one that does not
         fitting = fits;
         if (fits && fields.at(8) == "works") { // the working ones by their margin
@@ -378,7 +377,7 @@ TEST(DesignCalculator, SelectRanksTheShippedSeparatorsInTheCasing) {
         }
     }
     EXPECT_NE(
-        rows.back().find(",false,outside diameter 6.003 in not below the drift diameter 3.965 in,"),
+        rows.back().find(",no,outside diameter 6.003 in not below the drift diameter 3.965 in,"),
         std::string::npos)
         << rows.back();
     EXPECT_EQ(Calc({"--select", "--sweep", "spm=4:8:4"}).status, 2);
@@ -420,4 +419,24 @@ TEST(DesignCalculator, MetricUnitsInAndOut) {
     EXPECT_NE(inMetric.out.find("\n103.886,76.2,69.85,34.29,26.67,1.0668,0.1524,31.79745899,8,"),
               std::string::npos)
         << inMetric.out;
+}
+
+// A defaults file that takes the rate from the pump: the pump's rate is used, unless a rate is
+// typed on the command line or in a column, which then is the rate and hides the pump.
+TEST(DesignCalculator, ADefaultsFileWithTheRateFromThePump) {
+    const TestFolder folder("calc-pump-defaults");
+    std::ofstream(folder / "pump.yml") << kShipped << "Rate From Pump: true\r\n";
+    const std::string defaults = (folder / "pump.yml").string();
+    const CalcRun pump = Calc({"--defaults", defaults});
+    ASSERT_EQ(pump.status, 0) << pump.err;
+    EXPECT_EQ(pump.keys.at("production_rate_bbl_per_day"), "209.88"); // 0.1166 × 100 × 2.25 × 8
+    const CalcRun typed = Calc({"--defaults", defaults, "--production-rate", "150"});
+    EXPECT_EQ(typed.keys.count("production_rate_bbl_per_day"), 0u);
+    EXPECT_EQ(typed.keys.at("capacity_margin_percent"), "38"); // 1 − 150 / 242
+    std::ofstream(folder / "rates.csv") << "production_rate\n150\n";
+    const CalcRun batch =
+        Calc({"--defaults", defaults, "--batch", (folder / "rates.csv").string(), "-j", "1"});
+    ASSERT_EQ(batch.status, 0) << batch.err;
+    EXPECT_EQ(batch.out.find("plunger_diameter"), std::string::npos) << batch.out;
+    EXPECT_NE(batch.out.find(",150,8,"), std::string::npos) << batch.out;
 }

@@ -10,6 +10,7 @@
 #include "app/services/EventNames.h"
 #include "app/services/GasSeparatorModel.h"
 #include "app/tags/ViewNames.h"
+#include "app/window_manager/LabelView.h"
 #include "app/window_manager/TextEditView.h"
 #include "app/window_manager/WarningView.h"
 #include "app/window_manager/WindowManager.h"
@@ -58,7 +59,10 @@ TEST_F(UnitsControllerTest, MetricShowsEveryBoxInItsUnitAndChangesNoValue) {
                   std::string::npos);
         EXPECT_EQ(Card(spec.id).Text(), RangeWarningText(spec, UnitSystem::Metric));
     }
-    EXPECT_EQ(Field(ParameterId::SeparatorID).GetText(), "69.9");    // 2.75 in
+    EXPECT_EQ(Field(ParameterId::SeparatorID).GetText(), "69.9"); // 2.75 in
+    // The results too: 242 bbl/day is 38.47 m³/day.
+    EXPECT_EQ(gWindowManager->FindViewAs<CLabelView>(ViewName::kGasLimit)->DisplayText(),
+              "Gas limit 38.47 m\u00b3/day");
     EXPECT_EQ(Field(ParameterId::DipTubeLength).GetText(), "1.067"); // 42 in
     // Typing one value leaves the others exactly as they were (69.9 mm is not 2.75 in).
     Type(ParameterId::SPM, "9");

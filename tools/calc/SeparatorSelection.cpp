@@ -23,7 +23,7 @@ namespace {
 std::vector<std::string> ChoiceFields(const SeparatorChoice& choice) {
     const DesignVerdict& verdict = choice.verdict;
     std::vector<std::string> fields = {SpreadsheetSafe(choice.preset.displayName),
-                                       choice.fits ? "true" : "false",
+                                       choice.fits ? "yes" : "no",
                                        NotFittingReason(choice, UnitSystem::Oilfield)};
     if (!choice.fits) {
         fields.resize(10);
