@@ -12,8 +12,9 @@
 // The separator presets compiled into the calculator, in their files' order.
 std::vector<SeparatorPreset> ShippedSeparatorPresets();
 
-// The table: preset, fits (yes or no), reason, maximum_capacity_bbl_per_day, capacity_margin_percent,
-// long_run_peak_gas_penetration_in, dip_tube_length_in, time_to_dip_tube_inlet_s, verdict,
-// verdict_cause. The figures of a separator that does not fit are empty.
+// The table: preset, fits (yes or no), reason, maximum_capacity_bbl_per_day,
+// capacity_margin_percent, long_run_peak_gas_penetration_in, dip_tube_length_in,
+// time_to_dip_tube_inlet_s, verdict, verdict_cause. The figures of a separator that does not fit
+// are empty.
 std::string SelectionTable(const std::vector<SeparatorPreset>& presets,
                            const WellParameters& design);
