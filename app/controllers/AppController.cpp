@@ -84,7 +84,13 @@ void CAppController::Initialise() {
                    [this] { ChooseUnits(UnitSystem::Oilfield); });
     SubscribeEvent(EventName::kMetricUnitsChosen, this,
                    [this] { ChooseUnits(UnitSystem::Metric); });
-    SubscribeEvent(EventName::kUnitsChanged, this, [this] { CheckUnitsMenu(); });
+    SubscribeEvent(EventName::kUnitsChanged, this, [this] {
+        CheckUnitsMenu();
+        app_.PanelsChanged();
+    });
+    // A change under an open dialog (File > Reset to Defaults, Undo) shows in the panels'
+    // pictures.
+    SubscribeEvent(EventName::kWellParametersUpdated, this, [this] { app_.PanelsChanged(); });
     CheckUnitsMenu();
     if (const std::string notice = model_.TakeDefaultsNotice(); !notice.empty()) {
         ShowError(notice);

@@ -1,5 +1,7 @@
 #include "app/controllers/ParametersController.h"
 
+#include "app/model/CapacityModel.h"
+#include "app/model/DesignReadouts.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/TypedNumber.h"
 #include "app/platform/Platform.h"
@@ -439,6 +441,9 @@ void CParametersController::Refresh() {
     WellParameters own = model_.GetParameters();
     Validate(own);
     ShowComputedFields();
+    if (!app_.IsInteractive()) {
+        ShowResults(); // no frame comes while a dialog is open
+    }
 }
 
 // Selects the first casing preset with exactly the model's casing size; a size that matches
@@ -496,15 +501,19 @@ void CParametersController::TidyField(const ParameterSpec& parameter) {
 // under a design), the results do not apply: both show an em dash. The capacity keeps its own
 // colours (the invalid red is hard to read on its blue box); the field at fault is the red one.
 void CParametersController::ShowResults() {
-    const SimulationState& state = model_.GetState();
-    const bool apply = !BreaksARangeRule(model_.GetParameters());
+    // The figures of the values in use (a simulation step computes the same ones), so a change
+    // under an open dialog, where the simulation waits, shows at once.
+    const WellParameters& parameters = model_.GetParameters();
+    const bool apply = !BreaksARangeRule(parameters);
     if (capacity_) {
-        capacity_->SetText(apply ? FormatShown(state.maximumCapacity, Quantity::Rate, Units())
-                                 : kResultNotApplying);
+        capacity_->SetText(apply
+                               ? FormatShown(MaximumCapacityOf(parameters), Quantity::Rate, Units())
+                               : kResultNotApplying);
         capacity_->SetValid(true);
     }
     // Marked while the dip tube is shorter than recommended.
-    const double recommended = RoundToThousandths(state.recommendedDipTubeLength);
+    const double recommended = RoundToThousandths(CapacityModel::RecommendedDipTubeLength(
+        parameters.GetGasBubbleRiseVelocity(), parameters.GetSPM()));
     const bool shorter = apply && model_.GetParameters().GetDipTubeLength() < recommended;
     const Unit& unit = UnitOf(Quantity::Length, Units());
     panel_.RecommendedDipTubeLength().SetText(

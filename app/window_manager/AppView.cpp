@@ -66,12 +66,30 @@ void CAppView::Render() {
         return;
     }
     LayOutWarnings();
+    if (panelsStale_) {
+        RepicturePanels(canvas);
+    }
     canvas.BeginFrame();
     Draw(canvas);
     window_->Present(canvas.EndFrame());
 }
 
-void CAppView::Draw(ICanvas& canvas) const {
+// Shows the panels' controls over a frame drawn without the dialogs, pictures the panels as they
+// are now and hides the controls again; the frame after it draws the dialogs over the pictures.
+void CAppView::RepicturePanels(ICanvas& canvas) {
+    panelsStale_ = false;
+    parametersPanel_.ShowControls();
+    flowPanel_.ShowControls();
+    canvas.InvalidateAll();
+    canvas.BeginFrame();
+    DrawScene(canvas);
+    window_->Present(canvas.EndFrame());
+    parametersPanel_.HideControls();
+    flowPanel_.HideControls();
+    canvas.InvalidateAll();
+}
+
+void CAppView::DrawScene(ICanvas& canvas) const {
     const TApp* app = GetTagAs<TApp>(tag_);
     if (!app) {
         return;
@@ -87,6 +105,10 @@ void CAppView::Draw(ICanvas& canvas) const {
     for (const auto& warning : warnings_) {
         warning->Draw(canvas);
     }
+}
+
+void CAppView::Draw(ICanvas& canvas) const {
+    DrawScene(canvas);
     std::array<const CDialogView*, 3> dialogs = {dialogs_[0], dialogs_[1], dialogs_[2]};
     std::sort(dialogs.begin(), dialogs.end(), [](const CDialogView* a, const CDialogView* b) {
         return a->OpenOrder() < b->OpenOrder();

@@ -41,6 +41,9 @@ public:
     // The dialog closed: interaction on, the native controls shown again.
     void ResumeInteraction();
     bool IsInteractive() const { return interactive_; }
+    // The values behind the panels changed while their controls are hidden under a dialog: the
+    // next frame pictures the panels again (without the dialogs) before drawing.
+    void PanelsChanged() { panelsStale_ = !interactive_; }
     CParametersPanelView& ParametersPanel() { return parametersPanel_; }
     CFieldPanelView& FlowPanel() { return flowPanel_; }
     // The text box of that name in either panel, or null.
@@ -65,6 +68,9 @@ public:
     void DescribeState(ViewState& state) const override;
 
 private:
+    // Everything but the dialogs.
+    void DrawScene(ICanvas& canvas) const;
+    void RepicturePanels(ICanvas& canvas);
     // A child view, its name and the root tag's member it is configured from.
     struct Child {
         CBaseView* view;
@@ -81,6 +87,7 @@ private:
     bool IsDialog(const CBaseView* view) const;
 
     bool interactive_ = true;
+    bool panelsStale_ = false;
     CButtonBarView buttonBar_;
     CGasSeparatorView gasSeparator_;
     CHeaderBarView headerBar_;

@@ -42,6 +42,7 @@ public:
     // Drops the picture and shows the controls again.
     void ShowControls();
     bool HasSnapshot() const { return !snapshot_.pixels.empty(); }
+    const PixelBuffer& Snapshot() const { return snapshot_; }
     // Shuts the controls down, then unregisters the panel.
     void Shutdown() override;
 

@@ -12,6 +12,7 @@
 #include "app/tags/ViewNames.h"
 #include "app/window_manager/ComboBoxView.h"
 #include "app/window_manager/DialogView.h"
+#include "app/window_manager/FieldPanelView.h"
 #include "app/window_manager/LabelView.h"
 #include "app/window_manager/TextEditView.h"
 #include "app/window_manager/WarningView.h"
@@ -399,4 +400,26 @@ TEST_F(ParametersTest, ASaveThatFailsSaysWhyAndKeepsTheDialogOpenWithTheName) {
     EXPECT_NE(shell.messages[0].find("Not a directory"), std::string::npos) << shell.messages[0];
     EXPECT_TRUE(gWindowManager->FindViewAs<CDialogView>(ViewName::kSavePresetDialog)->IsOpen());
     EXPECT_EQ(Field(ViewName::kSavePresetName).GetText(), "My Sep 2");
+}
+
+// The panels pictured under an open dialog show the values in use after a change made under it
+// (File > Reset to Defaults), and are not pictured again while nothing changes.
+TEST_F(ParametersTest, APanelUnderADialogIsPicturedAgainAfterAChangeUnderIt) {
+    Type(names::Field(ParameterId::SPM), "12");
+    RaiseEvent(EventName::kOpenHelpDialog);
+    RunPass();
+    auto* flow = gWindowManager->FindViewAs<CFieldPanelView>(ViewName::kFlowPanel);
+    ASSERT_NE(flow, nullptr);
+    ASSERT_TRUE(flow->HasSnapshot());
+    const std::vector<std::uint32_t> at12 = flow->Snapshot().pixels;
+    RunPass();
+    EXPECT_EQ(flow->Snapshot().pixels, at12); // nothing changed: the same picture
+    RaiseEvent(EventName::kResetToDefaults);
+    RunPass();
+    EXPECT_EQ(Model().GetSPM(), 8);
+    ASSERT_TRUE(flow->HasSnapshot());
+    EXPECT_NE(flow->Snapshot().pixels, at12);
+    EXPECT_FALSE(Field(names::Field(ParameterId::SPM)).IsVisible()); // still under the dialog
+    auto* label = gWindowManager->FindViewAs<CLabelView>(ViewName::kRecommendedDipTubeLength);
+    EXPECT_EQ(label->DisplayText(), "27.75 in"); // at once, though no frame has run
 }
