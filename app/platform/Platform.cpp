@@ -4,9 +4,19 @@
 
 #include <system_error>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 PlatformServices& Platform() {
     static PlatformServices services;
     return services;
+}
+
+void ReleaseFreeMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 namespace {

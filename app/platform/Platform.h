@@ -38,3 +38,8 @@ struct PlatformServices {
 };
 
 PlatformServices& Platform();
+
+// Hands the heap's free pages back to the system (every allocator arena, on the C library that
+// has them): after a tag reload the old pictures are freed on two threads' heaps, which would
+// otherwise keep them and grow with every reload.
+void ReleaseFreeMemory();

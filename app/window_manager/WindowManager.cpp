@@ -383,6 +383,7 @@ void CWindowManager::RefreshTags() {
     root_->Configure(rootTag_);
     refreshingTags_ = false;
     RaiseEvent(EventName::kTagsReloaded);
+    ReleaseFreeMemory(); // the old tags' pictures, freed on the decoding thread's heap too
     LOG_DEBUG("CWindowManager", "Refreshing tags - End");
 }
 
