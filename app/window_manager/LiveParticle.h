@@ -138,6 +138,9 @@ private:
 
 template <class Removed, class Update>
 void ParticleList::RemoveDeadAndUpdate(Removed removed, Update update) {
+    if (first_ == storage_.size()) {
+        return; // empty (perhaps never filled: no storage to step back through)
+    }
     CLiveParticle* const first = begin();
     CLiveParticle* place = end();
     for (CLiveParticle* particle = end(); particle-- != first;) {
