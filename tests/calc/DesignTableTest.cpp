@@ -449,12 +449,12 @@ namespace {
 class RateRows : public RowSource {
 public:
     RateRows(size_t count, const std::string& written) : count_(count), written_(written) {}
-    bool Next(DesignRow& row) override {
+    bool Next(TableInputRow& row) override {
         if (next_ == count_) {
             return false;
         }
         writtenWhenRead_.push_back(std::count(written_.begin(), written_.end(), '\n'));
-        row = DesignRow{"row " + std::to_string(next_), {}, {}, {}};
+        row = TableInputRow{"row " + std::to_string(next_), {}, {}, {}};
         row.design.SetProductionRate(static_cast<double>(++next_));
         return true;
     }

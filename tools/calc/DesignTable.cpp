@@ -164,7 +164,7 @@ double InputValue(const ParameterSpec& input, const std::string& field, UnitSyst
 }
 
 // The derived inputs of a row; a row whose fluids give no rise velocity is an error of its own.
-void DeriveInputs(const DerivedInputs& derived, DesignRow& row) {
+void DeriveInputs(const DerivedInputs& derived, TableInputRow& row) {
     try {
         ApplyDerived(derived, row.design);
     } catch (const CalculatorError& error) {
@@ -173,7 +173,7 @@ void DeriveInputs(const DerivedInputs& derived, DesignRow& row) {
 }
 
 void RowOf(const CsvRecord& record, const BatchColumns& columns, const WellParameters& base,
-           DesignRow& row) {
+           TableInputRow& row) {
     row.where = "line " + std::to_string(record.line);
     row.design = base;
     row.carried.clear();
@@ -213,7 +213,7 @@ public:
         columns_ = ReadHeader(header, base, named, err);
         shown_ = InputsInUse(columns_.derived, base);
     }
-    bool Next(DesignRow& row) override {
+    bool Next(TableInputRow& row) override {
         if (!reader_.Next(record_)) {
             ThrowIfUnread();
             return false;
@@ -250,7 +250,7 @@ public:
         derived_ = DerivedFrom(all);
         shown_ = InputsInUse(derived_, base);
     }
-    bool Next(DesignRow& row) override {
+    bool Next(TableInputRow& row) override {
         if (next_ == sweep_.count) {
             return false;
         }
@@ -371,7 +371,7 @@ std::string TableHeader(const RowSource& source, UnitSystem units) {
     return CsvRow(header);
 }
 
-std::string TableRow(const DesignRow& row, const std::vector<const ParameterSpec*>& inputs,
+std::string TableRow(const TableInputRow& row, const std::vector<const ParameterSpec*>& inputs,
                      const DesignFigures& figures, UnitSystem units) {
     std::vector<std::string> fields;
     for (const ParameterSpec* input : inputs) {
@@ -386,7 +386,7 @@ std::string TableRow(const DesignRow& row, const std::vector<const ParameterSpec
     return CsvRow(fields);
 }
 
-ComputedRow ComputeRow(const DesignRow& row, const std::vector<const ParameterSpec*>& inputs,
+ComputedRow ComputeRow(const TableInputRow& row, const std::vector<const ParameterSpec*>& inputs,
                        const RunSettings& settings, const ParameterSpec* chartOption,
                        OutlookCache& cache) {
     ComputedRow computed;
@@ -464,11 +464,11 @@ TableResult ComputeTable(RowSource& source, const RunSettings& settings, const T
     std::vector<OutlookCache> caches(std::max<size_t>(run.workers, 1));
     TableResult result;
     size_t done = 0;
-    using Pool = OrderedPool<DesignRow, ComputedRow>;
+    using Pool = OrderedPool<TableInputRow, ComputedRow>;
     Pool pool(run.workers, run.workers == 0 ? 1 : 8 * run.workers);
     Pool::Work work;
-    work.next = [&](DesignRow& row) { return source.Next(row); };
-    work.compute = [&](const DesignRow& row, size_t worker) {
+    work.next = [&](TableInputRow& row) { return source.Next(row); };
+    work.compute = [&](const TableInputRow& row, size_t worker) {
         return ComputeRow(row, source.InputColumns(), settings, run.chartOption, caches[worker]);
     };
     work.deliver = [&](ComputedRow& row) {

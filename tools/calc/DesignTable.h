@@ -13,7 +13,7 @@
 #include <vector>
 
 // A design to compute and where it comes from, for messages ("line 7", "spm=8.5").
-struct DesignRow {
+struct TableInputRow {
     std::string where;
     WellParameters design;
     std::vector<std::string> carried; // a batch's columns that are not inputs, as read
@@ -25,7 +25,7 @@ class RowSource {
 public:
     virtual ~RowSource() = default;
     // The next row; false after the last. Throws CalculatorError when the input cannot be read.
-    virtual bool Next(DesignRow& row) = 0;
+    virtual bool Next(TableInputRow& row) = 0;
     // How many rows there are; 0 when that is not known before the last is read.
     virtual size_t Count() const = 0;
     // The names of the columns carried through (text, not inputs), in their order.
