@@ -22,8 +22,8 @@ void Flag(YAML::Emitter& out, const char* key, bool value) {
 void EmitParameters(YAML::Emitter& out, const WellParameters& p) {
     out << YAML::Key << "parameters" << YAML::Value << YAML::BeginMap;
     Flag(out, "pump_running", p.GetPumpRunning());
-    for (const ParameterSpec& spec : Parameters()) {
-        Number(out, spec.dumpKey, spec.Get(p));
+    for (const ParameterEntry& entry : Parameters()) {
+        Number(out, entry.dumpKey, entry.Get(p));
     }
     // What the model derives from them.
     Number(out, "production_flow", p.GetProductionFlow());

@@ -91,7 +91,7 @@ void CCaseController::Initialise() {
     SubscribeEvent(EventName::kRedo, this, &C::Redo);
     SubscribeEvent(EventName::kQuitRequested, this, &C::OnQuitRequested);
     // Leaving a typed field ends its step.
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         if (parameter.IsTyped()) {
             SubscribeEvent(LoseFocusEvent(parameter.field), this, &C::EndStep);
         }

@@ -55,7 +55,7 @@ constexpr const char* kPresetTooltip =
     "it (User Defined)";
 
 // The caption's second line: what the quantity is, then its unit ("separator OD, in").
-std::string CaptionDetail(const ParameterSpec& parameter, UnitSystem units) {
+std::string CaptionDetail(const ParameterEntry& parameter, UnitSystem units) {
     const std::string unit = parameter.UnitIn(units).symbol;
     return *parameter.captionDetail ? std::string(parameter.captionDetail) + ", " + unit : unit;
 }
@@ -100,7 +100,7 @@ void CParametersController::Initialise() {
     SubscribeEvent(EventName::kSeparatorPresetChanged, this, &C::ApplyPreset);
     SubscribeEvent(EventName::kCasingSizeChanged, this, &C::ApplyCasing);
     SubscribeEvent(EventName::kUnitsChanged, this, &C::OnUnitsChanged);
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         if (parameter.IsTyped()) {
             SubscribeEvent(parameter.changedEvent, this,
                            [this, &parameter] { ApplyTypedField(parameter); });
@@ -109,7 +109,7 @@ void CParametersController::Initialise() {
         }
     }
     // Every typed field is tidied when it loses the focus, in the table's order.
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         if (parameter.IsTyped()) {
             SubscribeEvent(LoseFocusEvent(parameter.field), this,
                            [this, &parameter] { TidyField(parameter); });
@@ -120,7 +120,7 @@ void CParametersController::Initialise() {
 void CParametersController::FindViews() {
     fields_.clear();
     lists_.clear();
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         fields_.push_back(parameter.IsTyped() ? app_.Field(parameter.field) : nullptr);
         const bool ownList = parameter.fromList && parameter.id != ParameterId::CasingSize;
         lists_.push_back(ownList ? app_.List(parameter.field) : nullptr);
@@ -147,7 +147,7 @@ void CParametersController::OnUnitsChanged() {
 // Captions, tooltips and the range warnings' texts, all from the table.
 void CParametersController::LabelViews() {
     const UnitSystem units = Units();
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         if (CTextEditView* field = FieldOf(parameter)) {
             field->SetCaption(parameter.caption, CaptionDetail(parameter, units));
             field->SetTooltip(FieldTooltip(parameter, units));
@@ -173,12 +173,12 @@ void CParametersController::LabelViews() {
     panel_.SeparatorPreset().SetTooltip(kPresetTooltip);
 }
 
-CTextEditView* CParametersController::FieldOf(const ParameterSpec& parameter) const {
+CTextEditView* CParametersController::FieldOf(const ParameterEntry& parameter) const {
     const size_t index = static_cast<size_t>(&parameter - Parameters().data());
     return index < fields_.size() ? fields_[index] : nullptr;
 }
 
-CComboBoxView* CParametersController::ListOf(const ParameterSpec& parameter) const {
+CComboBoxView* CParametersController::ListOf(const ParameterEntry& parameter) const {
     const size_t index = static_cast<size_t>(&parameter - Parameters().data());
     return index < lists_.size() ? lists_[index] : nullptr;
 }
@@ -211,7 +211,7 @@ void CParametersController::ApplyCasing() {
 // The first change of a field after it lost the focus, or after another field or the model
 // changed, begins an edit: the value the field had then is the one a range failure restores,
 // never one of the keystrokes in between (typing 35 over 8 passes through 3).
-void CParametersController::ApplyTypedField(const ParameterSpec& parameter) {
+void CParametersController::ApplyTypedField(const ParameterEntry& parameter) {
     FlagScope typing(typing_);
     if (!refreshing_ && !ListsAreBeingRebuilt()) {
         if (edited_ != &parameter) {
@@ -251,7 +251,7 @@ void CParametersController::SelectPresetInUse() {
 void CParametersController::ApplyTypedValues() {
     FlagScope scope(applying_);
     WellParameters candidate = model_.GetParameters();
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         const CComboBoxView* list = ListOf(parameter);
         if (const auto* choice = list ? dynamic_cast<TChoice*>(list->GetSelectedItem()) : nullptr) {
             parameter.Set(candidate, choice->value);
@@ -260,7 +260,7 @@ void CParametersController::ApplyTypedValues() {
     // A computed value is the model's, never what its box shows. A text that cannot be used
     // ("40 kg") is refused as a value out of range is, with its own message.
     unitProblems_.assign(Parameters().size(), {});
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         const CTextEditView* field = FieldOf(parameter);
         // A box that still shows the model's value keeps the exact value: 69.9 mm read back
         // would not be the 2.75 in behind it.
@@ -309,7 +309,7 @@ void CParametersController::ShowUnitProblems() {
 void CParametersController::ShowComputedFields() {
     FlagScope scope(refreshing_);
     const WellParameters& parameters = model_.GetParameters();
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         CTextEditView* field = FieldOf(parameter);
         if (!field || !parameter.computedWhen) {
             continue;
@@ -328,7 +328,7 @@ void CParametersController::ShowComputedFields() {
 
 // Each list of an input selects the row of the model's value.
 void CParametersController::SelectListChoices() {
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         if (CComboBoxView* list = ListOf(parameter)) {
             for (const TComboBoxItem* item : list->Items()) {
                 const auto* choice = dynamic_cast<const TChoice*>(item);
@@ -374,7 +374,7 @@ bool CParametersController::Validate(WellParameters& candidate) {
 
 // A range failure restores the value the field had before the edit that is under way, or the
 // model's value for any other field. An input without a box (the casing) is never restored.
-void CParametersController::Restore(const ParameterSpec& parameter,
+void CParametersController::Restore(const ParameterEntry& parameter,
                                     WellParameters& candidate) const {
     if (!FieldOf(parameter)) {
         return;
@@ -411,7 +411,7 @@ void CParametersController::MarkConsistencyRule(size_t rule, bool passed, bool r
     }
 }
 
-void CParametersController::SetFieldValid(const ParameterSpec* parameter, bool valid) {
+void CParametersController::SetFieldValid(const ParameterEntry* parameter, bool valid) {
     if (CTextEditView* field = parameter ? FieldOf(*parameter) : nullptr) {
         field->SetValid(valid);
     }
@@ -431,7 +431,7 @@ void CParametersController::Refresh() {
     edited_ = nullptr; // the model changed under the panel: the fields show it again
     SelectCasing();
     const WellParameters& parameters = model_.GetParameters();
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         if (CTextEditView* field = FieldOf(parameter)) {
             field->SetText(FormatShown(parameter.Get(parameters), parameter.quantity, Units()));
         }
@@ -478,7 +478,7 @@ void CParametersController::RestoreDefaults() {
     SelectPresetInUse();
 }
 
-void CParametersController::TidyField(const ParameterSpec& parameter) {
+void CParametersController::TidyField(const ParameterEntry& parameter) {
     if (edited_ == &parameter) {
         edited_ = nullptr;
     }

@@ -55,8 +55,8 @@ public:
     void ApplyListChoice();
     // Applying typed values after a change of `parameter`'s box, then clearing the preset for
     // a separator dimension.
-    void ApplyTypedField(const ParameterSpec& parameter);
-    void TidyField(const ParameterSpec& parameter);
+    void ApplyTypedField(const ParameterEntry& parameter);
+    void TidyField(const ParameterEntry& parameter);
 
     // Checks `candidate`, marking fields and showing or hiding warnings; a value that fails
     // a range rule is restored (to its value before the edit under way, or the model's). The
@@ -76,15 +76,15 @@ private:
     void ClearPreset();
     bool PresetRowMatchesModel() const;
     void SelectPresetInUse();
-    void Restore(const ParameterSpec& parameter, WellParameters& candidate) const;
+    void Restore(const ParameterEntry& parameter, WellParameters& candidate) const;
     void MarkRangeRule(size_t rule, bool passed);
     void MarkConsistencyRule(size_t rule, bool passed, bool rangePassed, bool rangeInUsePassed);
-    CTextEditView* FieldOf(const ParameterSpec& parameter) const;
-    CComboBoxView* ListOf(const ParameterSpec& parameter) const;
+    CTextEditView* FieldOf(const ParameterEntry& parameter) const;
+    CComboBoxView* ListOf(const ParameterEntry& parameter) const;
     // The boxes of computed values show the model's, read-only, with their captions saying so.
     void ShowComputedFields();
     void SelectListChoices();
-    void SetFieldValid(const ParameterSpec* parameter, bool valid);
+    void SetFieldValid(const ParameterEntry* parameter, bool valid);
     void ShowWarning(CWarningView* warning, bool shown);
     void SelectCasing();
 
@@ -107,7 +107,7 @@ private:
     bool applying_ = false;
     bool typing_ = false;
     // The input being edited (null when none) and its model value when the edit began.
-    const ParameterSpec* edited_ = nullptr;
+    const ParameterEntry* edited_ = nullptr;
     double valueBeforeEdit_ = 0;
     // Per input of the table: why its box's text cannot be used ("40 kg"), or empty.
     std::vector<std::string> unitProblems_;

@@ -56,14 +56,14 @@ std::optional<WellParameters> FluidsTyped(const WellParameters& model,
                                           std::string& problem) {
     WellParameters fluids = model;
     for (size_t i = 0; i < std::size(kFluidInputs); ++i) {
-        const ParameterSpec& spec = ParameterOf(kFluidInputs[i]);
+        const ParameterEntry& entry = ParameterOf(kFluidInputs[i]);
         const std::optional<double> value =
             i < texts.size() ? ReadNumber(TrimmedBlanks(texts[i])) : std::nullopt;
         if (!value) {
-            problem = "Type the " + std::string(spec.name) + " as a number.";
+            problem = "Type the " + std::string(entry.name) + " as a number.";
             return std::nullopt;
         }
-        spec.Set(fluids, *value);
+        entry.Set(fluids, *value);
     }
     return fluids;
 }
@@ -138,9 +138,9 @@ FormRequest CPumpFluidController::FluidForm() const {
                  TypicalFluidTable(units) +
                  "\n\nWater and air at the surface; the others downhole.";
     for (const ParameterId id : kFluidInputs) {
-        const ParameterSpec& spec = ParameterOf(id);
-        form.fields.push_back({spec.fullName, spec.UnitIn(units).symbol,
-                               FormatShown(spec.Get(model), spec.quantity, units), false});
+        const ParameterEntry& entry = ParameterOf(id);
+        form.fields.push_back({entry.fullName, entry.UnitIn(units).symbol,
+                               FormatShown(entry.Get(model), entry.quantity, units), false});
     }
     form.note = kHarmathyLimits;
     form.preview = [model, units](const std::vector<std::string>& texts, bool& acceptable) {

@@ -18,7 +18,7 @@ CWellAnimationController::CWellAnimationController(const CGasSeparatorModel& mod
     : model_(model), well_(well) {}
 
 void CWellAnimationController::Initialise() {
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         for (int i = 0; *parameter.dimensionLine && i < CGasSeparatorView::kDimensionLineCount;
              ++i) {
             if (well_.DimensionLine(i).Name() == parameter.dimensionLine) {

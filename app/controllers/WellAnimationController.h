@@ -8,7 +8,7 @@
 class CDimensionLineView;
 class CGasSeparatorModel;
 class CGasSeparatorView;
-struct ParameterSpec;
+struct ParameterEntry;
 
 class CWellAnimationController {
 public:
@@ -28,7 +28,7 @@ public:
 private:
     // A dimension line and the input it shows.
     struct Line {
-        const ParameterSpec* parameter;
+        const ParameterEntry* parameter;
         CDimensionLineView* view;
     };
     void Show(const Line& line);

@@ -87,22 +87,22 @@ CaseDetails ReadDetails(const YAML::Node& root) {
 // are judged as written, before a derived one (the rate from the pump) is worked out from them,
 // so the message names the key at fault.
 void CheckValues(const YAML::Node& root) {
-    for (const ParameterSpec& spec : Parameters()) {
-        const YAML::Node node = root[spec.storedKey];
+    for (const ParameterEntry& entry : Parameters()) {
+        const YAML::Node node = root[entry.storedKey];
         if (!node.IsDefined()) {
             continue; // a later input, at its shipped value
         }
         const std::string& text = node.Scalar();
-        if (spec.quantity == Quantity::Switch && (text == "true" || text == "false")) {
+        if (entry.quantity == Quantity::Switch && (text == "true" || text == "false")) {
             continue;
         }
         const std::optional<double> value = ReadNumber(text);
         if (!value || !std::isfinite(*value)) {
-            Refuse(node, spec.storedKey, "'" + text + "' is not a finite number");
+            Refuse(node, entry.storedKey, "'" + text + "' is not a finite number");
         }
-        if (!WithinOwnLimits(spec, *value)) {
-            Refuse(node, spec.storedKey,
-                   FormatNumber(*value) + " is out of its range (" + DescribeLimits(spec) + ")");
+        if (!WithinOwnLimits(entry, *value)) {
+            Refuse(node, entry.storedKey,
+                   FormatNumber(*value) + " is out of its range (" + DescribeLimits(entry) + ")");
         }
     }
 }
@@ -113,8 +113,8 @@ const char* UnitSystemKey(UnitSystem units) {
 }
 
 bool CaseDesign::SameAs(const CaseDesign& other) const {
-    for (const ParameterSpec& spec : Parameters()) {
-        if (spec.Get(parameters) != spec.Get(other.parameters)) {
+    for (const ParameterEntry& entry : Parameters()) {
+        if (entry.Get(parameters) != entry.Get(other.parameters)) {
             return false;
         }
     }

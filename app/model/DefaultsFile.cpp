@@ -76,14 +76,14 @@ double RequiredNumber(const YAML::Node& root, const char* key) {
 }
 
 // An input's value: a number, or for a switch "true" or "false" (a number is taken too).
-double RequiredValue(const YAML::Node& root, const ParameterSpec& spec) {
-    if (spec.quantity == Quantity::Switch) {
-        const std::string text = RequiredScalar(root, spec.storedKey, "true or false").Scalar();
+double RequiredValue(const YAML::Node& root, const ParameterEntry& entry) {
+    if (entry.quantity == Quantity::Switch) {
+        const std::string text = RequiredScalar(root, entry.storedKey, "true or false").Scalar();
         if (text == "true" || text == "false") {
             return text == "true" ? 1 : 0;
         }
     }
-    return RequiredNumber(root, spec.storedKey);
+    return RequiredNumber(root, entry.storedKey);
 }
 
 double RequiredFiniteNumber(const YAML::Node& root, const char* key) {
@@ -103,14 +103,14 @@ std::string RequiredText(const YAML::Node& root, const char* key) {
     return RequiredScalar(root, key, "text").Scalar();
 }
 
-void EmitNumber(YAML::Emitter& out, const ParameterSpec& spec, const WellParameters& p) {
-    const double value = spec.Get(p);
+void EmitNumber(YAML::Emitter& out, const ParameterEntry& entry, const WellParameters& p) {
+    const double value = entry.Get(p);
     if (!std::isfinite(value)) {
-        throw SettingsFileError("not writing " + Quoted(spec.storedKey) + ": " +
+        throw SettingsFileError("not writing " + Quoted(entry.storedKey) + ": " +
                                 FormatNumber(value) + " is not a finite number");
     }
-    out << YAML::Key << spec.storedKey << YAML::Value;
-    if (spec.quantity == Quantity::Switch) {
+    out << YAML::Key << entry.storedKey << YAML::Value;
+    if (entry.quantity == Quantity::Switch) {
         out << (value >= 0.5 ? "true" : "false");
     } else {
         out << FormatExact(value);
@@ -147,11 +147,11 @@ void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& 
     const std::string name = RequiredText(root, kPresetNameKey);
     const UnitSystem system = ReadUnitSystem(root);
     WellParameters read = p;
-    for (const ParameterSpec& spec : Parameters()) {
-        if (spec.optionalInFiles && !root[spec.storedKey]) {
+    for (const ParameterEntry& entry : Parameters()) {
+        if (entry.optionalInFiles && !root[entry.storedKey]) {
             continue;
         }
-        spec.Set(read, RequiredValue(root, spec));
+        entry.Set(read, RequiredValue(root, entry));
     }
     p = read;
     presetName = name;
@@ -163,19 +163,19 @@ void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& 
 SeparatorPreset ParsePresetText(const std::string& text) {
     const YAML::Node root = ParseMap(text);
     SeparatorPreset preset;
-    for (const ParameterSpec& spec : Parameters()) {
-        if (!spec.inPresets) {
+    for (const ParameterEntry& entry : Parameters()) {
+        if (!entry.inPresets) {
             continue;
         }
-        const double value = RequiredFiniteNumber(root, spec.storedKey);
+        const double value = RequiredFiniteNumber(root, entry.storedKey);
         // Held to the limits the defaults file is held to: a preset outside them would apply
         // values no one could type.
-        if (!WithinOwnLimits(spec, value)) {
-            throw SettingsFileError("bad value for " + Quoted(spec.storedKey) +
-                                    Where(root[spec.storedKey]) + ": " + FormatNumber(value) +
-                                    " is out of its range (" + DescribeLimits(spec) + ")");
+        if (!WithinOwnLimits(entry, value)) {
+            throw SettingsFileError("bad value for " + Quoted(entry.storedKey) +
+                                    Where(root[entry.storedKey]) + ": " + FormatNumber(value) +
+                                    " is out of its range (" + DescribeLimits(entry) + ")");
         }
-        spec.Set(preset.dimensions, value);
+        entry.Set(preset.dimensions, value);
     }
     preset.displayName = RequiredText(root, kDisplayNameKey);
     return preset;
@@ -185,9 +185,9 @@ std::string FormatDefaultsText(const WellParameters& p, const std::string& prese
                                UnitSystem units) {
     YAML::Emitter out;
     out << YAML::BeginMap;
-    for (const ParameterSpec& spec : Parameters()) {
-        EmitNumber(out, spec, p);
-        if (spec.id == ParameterId::CasingSize) { // the name follows the casing, as it always has
+    for (const ParameterEntry& entry : Parameters()) {
+        EmitNumber(out, entry, p);
+        if (entry.id == ParameterId::CasingSize) { // the name follows the casing, as it always has
             out << YAML::Key << kPresetNameKey << YAML::Value << presetName;
         }
     }
@@ -199,9 +199,9 @@ std::string FormatDefaultsText(const WellParameters& p, const std::string& prese
 std::string FormatPresetText(const SeparatorPreset& preset) {
     YAML::Emitter out;
     out << YAML::BeginMap << YAML::Key << kDisplayNameKey << YAML::Value << preset.displayName;
-    for (const ParameterSpec& spec : Parameters()) {
-        if (spec.inPresets) {
-            EmitNumber(out, spec, preset.dimensions);
+    for (const ParameterEntry& entry : Parameters()) {
+        if (entry.inPresets) {
+            EmitNumber(out, entry, preset.dimensions);
         }
     }
     out << YAML::EndMap;

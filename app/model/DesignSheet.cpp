@@ -47,12 +47,12 @@ std::vector<DesignRow> InputRows(const DesignInput& design) {
     if (!design.casingName.empty()) {
         rows.push_back({"Casing", design.casingName, ""});
     }
-    for (const ParameterSpec& spec : Parameters()) {
+    for (const ParameterEntry& entry : Parameters()) {
         const std::string value =
-            spec.quantity == Quantity::Switch
-                ? spec.ValueText(design.parameters)
-                : Shown(spec.Get(design.parameters), spec.quantity, design.units);
-        rows.push_back({spec.Label(), value, spec.UnitIn(design.units).symbol});
+            entry.quantity == Quantity::Switch
+                ? entry.ValueText(design.parameters)
+                : Shown(entry.Get(design.parameters), entry.quantity, design.units);
+        rows.push_back({entry.Label(), value, entry.UnitIn(design.units).symbol});
     }
     return rows;
 }

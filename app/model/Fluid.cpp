@@ -26,9 +26,9 @@ std::optional<double> HarmathyRiseVelocity(double liquidDensity, double gasDensi
 FluidOutcome RiseVelocityFromFluid(const WellParameters& fluids, UnitSystem units) {
     for (const ParameterId id :
          {ParameterId::LiquidDensity, ParameterId::GasDensity, ParameterId::SurfaceTension}) {
-        const ParameterSpec& spec = ParameterOf(id);
-        if (!WithinOwnLimits(spec, spec.Get(fluids))) {
-            return {std::nullopt, spec.Label() + " must be " + RangeText(spec, units) + "."};
+        const ParameterEntry& entry = ParameterOf(id);
+        if (!WithinOwnLimits(entry, entry.Get(fluids))) {
+            return {std::nullopt, entry.Label() + " must be " + RangeText(entry, units) + "."};
         }
     }
     const std::optional<double> velocity = HarmathyRiseVelocity(
@@ -36,7 +36,7 @@ FluidOutcome RiseVelocityFromFluid(const WellParameters& fluids, UnitSystem unit
     if (!velocity) {
         return {std::nullopt, "The gas must be lighter than the liquid."};
     }
-    const ParameterSpec& rise = ParameterOf(ParameterId::RiseVelocity);
+    const ParameterEntry& rise = ParameterOf(ParameterId::RiseVelocity);
     const Quantity q = rise.quantity;
     const double shown = ToModel(TidyShown(ToShown(*velocity, q, units), q, units), q, units);
     if (!WithinOwnLimits(rise, shown)) {

@@ -19,7 +19,7 @@ const ConsistencyRule kConsistencyRules[] = {
 // Each input's range rule, each followed by the consistency rules that mark that input first.
 std::vector<Rule> OrderedRules() {
     std::vector<Rule> rules;
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         rules.push_back({&parameter, nullptr});
         for (const ConsistencyRule& consistency : kConsistencyRules) {
             if (consistency.below == parameter.id) {
@@ -40,12 +40,12 @@ bool Passes(const Rule& rule, const WellParameters& p) {
     return !(above > 0 && value >= above);
 }
 
-std::string Limit(const ParameterSpec& parameter, double value, UnitSystem units) {
+std::string Limit(const ParameterEntry& parameter, double value, UnitSystem units) {
     return FormatLimit(value, parameter.quantity, units);
 }
 } // namespace
 
-const ParameterSpec* Rule::Other() const {
+const ParameterEntry* Rule::Other() const {
     return consistency ? &ParameterOf(consistency->above) : nullptr;
 }
 
@@ -76,13 +76,13 @@ bool BreaksARangeRule(const WellParameters& parameters) {
     return false;
 }
 
-bool WithinOwnLimits(const ParameterSpec& parameter, double v) {
+bool WithinOwnLimits(const ParameterEntry& parameter, double v) {
     const Limits& limits = parameter.limits;
     return std::isfinite(v) && (limits.lowAllowed ? v >= limits.low : v > limits.low) &&
            (limits.highAllowed ? v <= limits.high : v < limits.high);
 }
 
-std::string DescribeLimits(const ParameterSpec& parameter, UnitSystem units) {
+std::string DescribeLimits(const ParameterEntry& parameter, UnitSystem units) {
     const Limits& limits = parameter.limits;
     std::string text =
         (limits.lowAllowed ? "at least " : "above ") + Limit(parameter, limits.low, units);
@@ -96,7 +96,7 @@ std::string DescribeLimits(const ParameterSpec& parameter, UnitSystem units) {
     return text;
 }
 
-std::string RangeText(const ParameterSpec& parameter, UnitSystem units) {
+std::string RangeText(const ParameterEntry& parameter, UnitSystem units) {
     const Limits& limits = parameter.limits;
     const std::string unit = std::string(" ") + parameter.UnitIn(units).symbol;
     const std::string low = Limit(parameter, limits.low, units);
@@ -115,28 +115,28 @@ std::string RangeText(const ParameterSpec& parameter, UnitSystem units) {
 }
 
 std::string DescribeFailure(const Rule& rule, const WellParameters& p, UnitSystem units) {
-    const ParameterSpec& parameter = *rule.parameter;
-    const auto shown = [&](const ParameterSpec& spec) {
-        return FormatShown(spec.Get(p), spec.quantity, units);
+    const ParameterEntry& parameter = *rule.parameter;
+    const auto shown = [&](const ParameterEntry& entry) {
+        return FormatShown(entry.Get(p), entry.quantity, units);
     };
     if (!rule.IsRange()) {
-        const ParameterSpec& other = *rule.Other();
+        const ParameterEntry& other = *rule.Other();
         return std::string(parameter.name) + " (" + shown(parameter) + ") must be less than " +
                other.name + " (" + shown(other) + ")";
     }
     std::string text = std::string(parameter.name) + " must be " + RangeText(parameter, units);
     if (parameter.limits.belowCasing) {
-        const ParameterSpec& casing = ParameterOf(ParameterId::CasingSize);
+        const ParameterEntry& casing = ParameterOf(ParameterId::CasingSize);
         text += " (" + shown(casing) + " " + casing.UnitIn(units).symbol + ")";
     }
     return text + "; got " + shown(parameter);
 }
 
-std::string RangeWarningText(const ParameterSpec& parameter, UnitSystem units) {
+std::string RangeWarningText(const ParameterEntry& parameter, UnitSystem units) {
     return "Must be " + RangeText(parameter, units) + ".";
 }
 
-std::string FieldTooltip(const ParameterSpec& parameter, UnitSystem units) {
+std::string FieldTooltip(const ParameterEntry& parameter, UnitSystem units) {
     std::string text =
         std::string(parameter.fullName) + " in " + parameter.UnitIn(units).longName + ":";
     for (const Rule& rule : Rules()) {

@@ -20,12 +20,12 @@ struct ConsistencyRule {
 };
 
 struct Rule {
-    const ParameterSpec* parameter;     // the input judged (a consistency rule: `below`)
+    const ParameterEntry* parameter;    // the input judged (a consistency rule: `below`)
     const ConsistencyRule* consistency; // null for the input's range rule
 
     bool IsRange() const { return consistency == nullptr; }
     // The second input a consistency rule marks; null for a range rule.
-    const ParameterSpec* Other() const;
+    const ParameterEntry* Other() const;
     // The warning view the rule shows while it fails.
     const char* Warning() const;
     bool operator==(const Rule&) const = default;
@@ -48,15 +48,16 @@ bool BreaksARangeRule(const WellParameters& parameters);
 // The part of an input's range rule that judges `value` alone, without the casing size that
 // bounds the diameters: a finite number above 0 for a diameter, 12 to 480 for the dip tube
 // length, ...
-bool WithinOwnLimits(const ParameterSpec& parameter, double value);
+bool WithinOwnLimits(const ParameterEntry& parameter, double value);
 
 // The values the range rule allows as the tooltips list them: "above 0, at most 30" for the pump
 // speed, "above 0, below the casing inside diameter" for a diameter.
-std::string DescribeLimits(const ParameterSpec& parameter, UnitSystem units = UnitSystem::Oilfield);
+std::string DescribeLimits(const ParameterEntry& parameter,
+                           UnitSystem units = UnitSystem::Oilfield);
 
 // The range as a sentence says it, with the unit: "above 0 and at most 30 SPM", "from 12 to 480
 // in", "above 0 and below the casing inside diameter".
-std::string RangeText(const ParameterSpec& parameter, UnitSystem units = UnitSystem::Oilfield);
+std::string RangeText(const ParameterEntry& parameter, UnitSystem units = UnitSystem::Oilfield);
 
 // A failed rule for people, naming the input(s), the allowed range and the value: "pump speed
 // must be above 0 and at most 30 SPM; got 31", "separator ID (3.2) must be less than separator
@@ -65,10 +66,10 @@ std::string DescribeFailure(const Rule& rule, const WellParameters& parameters,
                             UnitSystem units = UnitSystem::Oilfield);
 
 // The text a range warning card shows under its title: "Must be above 0 and at most 30 SPM."
-std::string RangeWarningText(const ParameterSpec& parameter,
+std::string RangeWarningText(const ParameterEntry& parameter,
                              UnitSystem units = UnitSystem::Oilfield);
 
 // A text box's tooltip, built from the rules that judge it: "Pump speed in strokes per minute:
 // above 0, at most 30"; "Separator inside diameter in inches: above 0, below the casing inside
 // diameter, below the separator outside diameter".
-std::string FieldTooltip(const ParameterSpec& parameter, UnitSystem units = UnitSystem::Oilfield);
+std::string FieldTooltip(const ParameterEntry& parameter, UnitSystem units = UnitSystem::Oilfield);

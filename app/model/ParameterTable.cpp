@@ -16,7 +16,7 @@ using Q = Quantity;
 using P = ParameterId;
 
 // clang-format off
-const ParameterSpec kParameters[] = {
+const ParameterEntry kParameters[] = {
     {.id = P::CasingSize, .storedKey = "Casing Size",
      .name = "casing size", .fullName = "Casing inside diameter", .caption = "Casing size",
      .quantity = Q::Diameter, .limits = kAboveZero,
@@ -146,7 +146,7 @@ const ParameterSpec kParameters[] = {
 // clang-format on
 } // namespace
 
-std::string ParameterSpec::ValueText(const WellParameters& parameters) const {
+std::string ParameterEntry::ValueText(const WellParameters& parameters) const {
     const double value = Get(parameters);
     if (*onText) {
         return value != 0 ? onText : offText;
@@ -154,44 +154,44 @@ std::string ParameterSpec::ValueText(const WellParameters& parameters) const {
     return FormatNumber(value);
 }
 
-std::string ParameterSpec::Flag() const {
+std::string ParameterEntry::Flag() const {
     std::string flag = std::string("--") + column;
     std::replace(flag.begin(), flag.end(), '_', '-');
     return flag;
 }
 
-std::string ParameterSpec::Label() const {
+std::string ParameterEntry::Label() const {
     std::string label = name;
     label[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(label[0])));
     return label;
 }
 
-std::span<const ParameterSpec> Parameters() {
+std::span<const ParameterEntry> Parameters() {
     return kParameters;
 }
 
-const ParameterSpec& ParameterOf(ParameterId id) {
-    for (const ParameterSpec& spec : kParameters) {
-        if (spec.id == id) {
-            return spec;
+const ParameterEntry& ParameterOf(ParameterId id) {
+    for (const ParameterEntry& entry : kParameters) {
+        if (entry.id == id) {
+            return entry;
         }
     }
     return kParameters[0]; // every id has a row: the table test holds it
 }
 
-const ParameterSpec* ParameterWithField(const std::string& field) {
-    for (const ParameterSpec& spec : kParameters) {
-        if (!spec.fromList && *spec.field && field == spec.field) {
-            return &spec;
+const ParameterEntry* ParameterWithField(const std::string& field) {
+    for (const ParameterEntry& entry : kParameters) {
+        if (!entry.fromList && *entry.field && field == entry.field) {
+            return &entry;
         }
     }
     return nullptr;
 }
 
-const ParameterSpec* ParameterWithColumn(const std::string& columnOrFlag) {
-    for (const ParameterSpec& spec : kParameters) {
-        if (*spec.column && (columnOrFlag == spec.column || columnOrFlag == spec.Flag())) {
-            return &spec;
+const ParameterEntry* ParameterWithColumn(const std::string& columnOrFlag) {
+    for (const ParameterEntry& entry : kParameters) {
+        if (*entry.column && (columnOrFlag == entry.column || columnOrFlag == entry.Flag())) {
+            return &entry;
         }
     }
     return nullptr;

@@ -41,7 +41,7 @@ struct Limits {
     bool belowCasing;
 };
 
-struct ParameterSpec {
+struct ParameterEntry {
     ParameterId id{};
     // In the defaults, preset and case files.
     const char* storedKey = ""; // "Dip Tube Length"
@@ -99,9 +99,9 @@ struct ParameterSpec {
 };
 
 // Every input, in the order the panel, the files and the calculator list them.
-std::span<const ParameterSpec> Parameters();
-const ParameterSpec& ParameterOf(ParameterId id);
+std::span<const ParameterEntry> Parameters();
+const ParameterEntry& ParameterOf(ParameterId id);
 // The input typed into the text box of this name; the input with this calculator column or
 // flag. Null when there is none.
-const ParameterSpec* ParameterWithField(const std::string& field);
-const ParameterSpec* ParameterWithColumn(const std::string& columnOrFlag);
+const ParameterEntry* ParameterWithField(const std::string& field);
+const ParameterEntry* ParameterWithColumn(const std::string& columnOrFlag);

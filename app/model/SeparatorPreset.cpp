@@ -5,25 +5,25 @@
 SeparatorPreset SeparatorPreset::Of(const std::string& displayName,
                                     const WellParameters& parameters) {
     SeparatorPreset preset{displayName, {}};
-    for (const ParameterSpec& spec : Parameters()) {
-        if (spec.inPresets) {
-            spec.Set(preset.dimensions, spec.Get(parameters));
+    for (const ParameterEntry& entry : Parameters()) {
+        if (entry.inPresets) {
+            entry.Set(preset.dimensions, entry.Get(parameters));
         }
     }
     return preset;
 }
 
 void SeparatorPreset::ApplyTo(WellParameters& parameters) const {
-    for (const ParameterSpec& spec : Parameters()) {
-        if (spec.inPresets) {
-            spec.Set(parameters, spec.Get(dimensions));
+    for (const ParameterEntry& entry : Parameters()) {
+        if (entry.inPresets) {
+            entry.Set(parameters, entry.Get(dimensions));
         }
     }
 }
 
 bool SeparatorPreset::Matches(const WellParameters& parameters) const {
-    for (const ParameterSpec& spec : Parameters()) {
-        if (spec.inPresets && !(spec.Get(parameters) == spec.Get(dimensions))) {
+    for (const ParameterEntry& entry : Parameters()) {
+        if (entry.inPresets && !(entry.Get(parameters) == entry.Get(dimensions))) {
             return false;
         }
     }

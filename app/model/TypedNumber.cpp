@@ -124,7 +124,7 @@ bool HasThousandsComma(std::string_view text) {
     return false;
 }
 
-std::string Problem(const ParameterSpec& parameter, const std::string& unit) {
+std::string Problem(const ParameterEntry& parameter, const std::string& unit) {
     return parameter.Label() + " takes " + UnitsTaken(parameter.quantity) + ", not \u201c" + unit +
            "\u201d";
 }
@@ -136,7 +136,7 @@ std::string UnitsTaken(Quantity quantity) {
     return oilfield == metric ? oilfield : oilfield + " or " + metric;
 }
 
-TypedValue ReadTyped(std::string_view typed, const ParameterSpec& parameter, UnitSystem units,
+TypedValue ReadTyped(std::string_view typed, const ParameterEntry& parameter, UnitSystem units,
                      bool decimalComma) {
     std::string text(typed);
     if (decimalComma) {

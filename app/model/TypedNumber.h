@@ -25,7 +25,7 @@ struct TypedValue {
     std::string problem; // why the text cannot be used; empty when it can
 };
 
-TypedValue ReadTyped(std::string_view text, const ParameterSpec& parameter, UnitSystem units,
+TypedValue ReadTyped(std::string_view text, const ParameterEntry& parameter, UnitSystem units,
                      bool decimalComma);
 
 // What the field takes, for its problems and tooltips: "bbl/day or m³/day".

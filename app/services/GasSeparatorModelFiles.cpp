@@ -127,15 +127,15 @@ WellParameters ShippedDefaults() {
 // casing is changed under a design; the panel marks it and the results as not applying.
 void UseShippedValuesOutsideTheirLimits(WellParameters& parameters, const std::string& path) {
     const WellParameters shipped = ShippedDefaults();
-    for (const ParameterSpec& spec : Parameters()) {
-        const double value = spec.Get(parameters);
-        if (!WithinOwnLimits(spec, value)) {
+    for (const ParameterEntry& entry : Parameters()) {
+        const double value = entry.Get(parameters);
+        if (!WithinOwnLimits(entry, value)) {
             LOG_WARNING(kLogCategory,
                         "Defaults file %s: \"%s\" is %s, out of its range; using "
                         "the shipped value %s",
-                        path.c_str(), spec.storedKey, FormatNumber(value).c_str(),
-                        FormatNumber(spec.Get(shipped)).c_str());
-            spec.Set(parameters, spec.Get(shipped));
+                        path.c_str(), entry.storedKey, FormatNumber(value).c_str(),
+                        FormatNumber(entry.Get(shipped)).c_str());
+            entry.Set(parameters, entry.Get(shipped));
         }
     }
 }

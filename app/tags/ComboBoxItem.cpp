@@ -18,9 +18,9 @@ void TChoice::Load(const YAML::Node& node) {
 }
 
 void TSeparatorPreset::Load(const YAML::Node& node) {
-    for (const ParameterSpec& spec : Parameters()) {
-        if (spec.inPresets) {
-            spec.Set(preset.dimensions, ReadDouble(node, spec.storedKey));
+    for (const ParameterEntry& entry : Parameters()) {
+        if (entry.inPresets) {
+            entry.Set(preset.dimensions, ReadDouble(node, entry.storedKey));
         }
     }
     TComboBoxItem::Load(node);

@@ -14,19 +14,19 @@
 
 namespace {
 // A value within the input's own range with as many digits as a double has.
-double AwkwardValue(const ParameterSpec& spec) {
-    if (spec.quantity == Quantity::Switch) {
+double AwkwardValue(const ParameterEntry& entry) {
+    if (entry.quantity == Quantity::Switch) {
         return 1;
     }
-    const Limits& limits = spec.limits;
+    const Limits& limits = entry.limits;
     return std::isinf(limits.high) ? limits.low + 123.45678901234567
                                    : limits.low + (limits.high - limits.low) * 0.37139067635410372;
 }
 
 CaseDesign AwkwardDesign() {
     CaseDesign design;
-    for (const ParameterSpec& spec : Parameters()) {
-        spec.Set(design.parameters, AwkwardValue(spec));
+    for (const ParameterEntry& entry : Parameters()) {
+        entry.Set(design.parameters, AwkwardValue(entry));
     }
     design.presetName = "Sep: \"2 7/8\" #1";
     design.units = UnitSystem::Metric;
@@ -72,8 +72,8 @@ TEST(CaseFileTest, EveryInputAndParticularComesBackExactly) {
     EXPECT_EQ(text.rfind("Case Version: 1\n", 0), 0u) << text;
     EXPECT_NE(text.find("\nUnits: metric\n"), std::string::npos) << text;
     const CaseDesign read = ParseCaseText(text, WellParameters());
-    for (const ParameterSpec& spec : Parameters()) {
-        EXPECT_EQ(spec.Get(read.parameters), spec.Get(design.parameters)) << spec.storedKey;
+    for (const ParameterEntry& entry : Parameters()) {
+        EXPECT_EQ(entry.Get(read.parameters), entry.Get(design.parameters)) << entry.storedKey;
     }
     EXPECT_EQ(read.presetName, design.presetName);
     EXPECT_EQ(read.units, UnitSystem::Metric);
@@ -124,10 +124,10 @@ TEST(CaseFileTest, AnOlderCaseWithoutALaterInputTakesTheShippedValue) {
     const CaseDesign design = AwkwardDesign();
     std::string text = FormatCaseText(design);
     // The pump's and the fluids' inputs came later: a case written before them lacks the keys.
-    for (const ParameterSpec& spec : Parameters()) {
-        if (spec.optionalInFiles) {
-            const size_t at = text.find(std::string("\n") + spec.storedKey + ":");
-            ASSERT_NE(at, std::string::npos) << spec.storedKey;
+    for (const ParameterEntry& entry : Parameters()) {
+        if (entry.optionalInFiles) {
+            const size_t at = text.find(std::string("\n") + entry.storedKey + ":");
+            ASSERT_NE(at, std::string::npos) << entry.storedKey;
             text.erase(at + 1, text.find('\n', at + 1) - at);
         }
     }

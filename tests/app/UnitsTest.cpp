@@ -19,13 +19,13 @@ namespace {
 constexpr auto kMetric = UnitSystem::Metric;
 constexpr auto kOilfield = UnitSystem::Oilfield;
 
-const ParameterSpec& Spec(ParameterId id) {
+const ParameterEntry& Entry(ParameterId id) {
     return ParameterOf(id);
 }
 
 TypedValue Typed(const std::string& text, ParameterId id, UnitSystem units = kMetric,
                  bool comma = false) {
-    return ReadTyped(text, Spec(id), units, comma);
+    return ReadTyped(text, Entry(id), units, comma);
 }
 } // namespace
 
@@ -45,9 +45,9 @@ TEST(Units, TheShippedDesignInMetric) {
     EXPECT_EQ(FormatShown(242, Quantity::Rate, kMetric), "38.47");
     EXPECT_EQ(FormatShown(27.75, Quantity::Length, kMetric), "0.705");
     // The range rules' limits, converted exactly: 12 in/s is 0.3048 m/s, 480 in 12.192 m.
-    EXPECT_EQ(RangeWarningText(Spec(ParameterId::RiseVelocity), kMetric),
+    EXPECT_EQ(RangeWarningText(Entry(ParameterId::RiseVelocity), kMetric),
               "Must be above 0 and at most 0.3048 m/s.");
-    EXPECT_NE(FieldTooltip(Spec(ParameterId::DipTubeLength), kMetric).find("12.192"),
+    EXPECT_NE(FieldTooltip(Entry(ParameterId::DipTubeLength), kMetric).find("12.192"),
               std::string::npos);
     // The gas reach to a millimetre: 20.3 of 42 in is 0.515 of 1.067 m.
     EXPECT_EQ(GasReachText({true, 20.2588, 42}, true, kMetric), "Gas reach 0.515 of 1.067 m, 48 %");
@@ -57,21 +57,21 @@ TEST(Units, TheShippedDesignInMetric) {
 // A value typed in metric and kept shows again as typed, for every input and a spread of
 // values: no drift on the way through the model's units.
 TEST(Units, EveryInputRoundTripsAsTyped) {
-    for (const ParameterSpec& spec : Parameters()) {
-        if (spec.quantity == Quantity::Switch) {
+    for (const ParameterEntry& entry : Parameters()) {
+        if (entry.quantity == Quantity::Switch) {
             continue;
         }
-        SCOPED_TRACE(spec.name);
-        const Unit& unit = spec.UnitIn(kMetric);
+        SCOPED_TRACE(entry.name);
+        const Unit& unit = entry.UnitIn(kMetric);
         const double step = std::pow(10.0, -unit.decimals);
         for (const double shown : {step, 0.1, 1.0, 3.3, 26.7, 88.9, 103.9, 1000.07}) {
             const std::string typed = FormatDecimals(shown, unit.decimals);
-            const TypedValue value = ReadTyped(typed, spec, kMetric, false);
+            const TypedValue value = ReadTyped(typed, entry, kMetric, false);
             ASSERT_TRUE(value.problem.empty()) << value.problem;
-            EXPECT_EQ(FormatShown(value.model, spec.quantity, kMetric), typed);
+            EXPECT_EQ(FormatShown(value.model, entry.quantity, kMetric), typed);
             // And once more through the model, as a save and a load would take it.
             const double again =
-                ReadTyped(FormatShown(value.model, spec.quantity, kMetric), spec, kMetric, false)
+                ReadTyped(FormatShown(value.model, entry.quantity, kMetric), entry, kMetric, false)
                     .model;
             EXPECT_EQ(again, value.model);
         }

@@ -306,7 +306,7 @@ TEST(DesignTable, EveryRowOfASweepIsTheLoneRunOfItsDesign) {
         for (const Row& row : rows) {
             // The row's inputs, but those it worked out from others.
             std::vector<std::string> args = {"--gas-limit"};
-            for (const ParameterSpec& parameter : Parameters()) {
+            for (const ParameterEntry& parameter : Parameters()) {
                 const bool derived =
                     (parameter.id == ParameterId::ProductionRate &&
                      row.count("plunger_diameter")) ||
@@ -460,14 +460,14 @@ public:
     }
     size_t Count() const override { return count_; }
     const std::vector<std::string>& CarriedColumns() const override { return none_; }
-    const std::vector<const ParameterSpec*>& InputColumns() const override { return inputs_; }
+    const std::vector<const ParameterEntry*>& InputColumns() const override { return inputs_; }
     std::vector<long> writtenWhenRead_;
 
 private:
     size_t count_, next_ = 0;
     const std::string& written_;
     std::vector<std::string> none_;
-    std::vector<const ParameterSpec*> inputs_ = {&ParameterOf(ParameterId::ProductionRate)};
+    std::vector<const ParameterEntry*> inputs_ = {&ParameterOf(ParameterId::ProductionRate)};
 };
 } // namespace
 

@@ -58,7 +58,7 @@ TEST_F(PanelTest, MembersHaveTheirNamesAndIdentifiers) {
         EXPECT_EQ(app.Box(box->Name()).Identifier(), identifier++) << box->Name();
         EXPECT_TRUE(app.Box(box->Name()).IsVisible()) << box->Name();
     }
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         if (parameter.IsTyped()) {
             EXPECT_NE(gWindowManager->RootView().Field(parameter.field), nullptr) << parameter.name;
         }

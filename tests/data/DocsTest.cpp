@@ -9,7 +9,7 @@ using namespace tagtree;
 namespace {
 // The row both documents give an input: its full name, the values its rules allow (as its
 // tooltip lists them) and its unit.
-std::string RowOf(const ParameterSpec& parameter) {
+std::string RowOf(const ParameterEntry& parameter) {
     const std::string tooltip = FieldTooltip(parameter);
     return "| " + std::string(parameter.fullName) + " | " + tooltip.substr(tooltip.find(": ") + 2) +
            " | " + parameter.UnitIn(UnitSystem::Oilfield).symbol + " |";
@@ -18,7 +18,7 @@ std::string RowOf(const ParameterSpec& parameter) {
 void ExpectEveryLimitIn(const std::string& document) {
     const std::string text = ReadBytes(DataDir() / ".." / document);
     ASSERT_FALSE(text.empty()) << document;
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         if (!parameter.fromList) {
             EXPECT_NE(text.find(RowOf(parameter)), std::string::npos)
                 << document << " lacks the row " << RowOf(parameter);

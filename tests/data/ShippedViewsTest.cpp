@@ -154,7 +154,7 @@ TEST(DataViews, HeaderBarAndParametersPanelPositions) {
         boxes.insert(box["Name"].as<std::string>());
         EXPECT_LT(box["Caption X"].as<int>(), 0) << file;
     }
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         if (parameter.IsTyped()) {
             EXPECT_EQ(boxes.count(parameter.field), 1u) << parameter.name;
         }
@@ -208,7 +208,7 @@ TEST(DataViews, TextBoxes) {
         EXPECT_GE(box["X"].as<int>() + box["Caption X"].as<int>(), 0);
         EXPECT_LE(box["X"].as<int>() + box["Width"].as<int>(), card.first);
         EXPECT_LE(box["Y"].as<int>() + box["Height"].as<int>(), card.second);
-        if (const ParameterSpec* parameter = ParameterWithField(name)) {
+        if (const ParameterEntry* parameter = ParameterWithField(name)) {
             EXPECT_EQ(box["Text Changed Event"].as<std::string>(), parameter->changedEvent);
             EXPECT_FALSE(box["Read Only"]);
         } else {

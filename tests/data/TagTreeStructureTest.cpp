@@ -15,19 +15,19 @@ namespace {
 
 enum class Kind { Int, Double, Bool, String, Colour, Edge, Ref, RefList };
 
-struct KeySpec {
+struct KeyRule {
     std::string name;
     Kind kind;
     bool required;
     std::set<std::string> targets; // allowed type extensions of ref targets
 };
 
-using Schema = std::vector<KeySpec>;
+using Schema = std::vector<KeyRule>;
 
-KeySpec Req(const std::string& name, Kind kind, std::set<std::string> targets = {}) {
+KeyRule Req(const std::string& name, Kind kind, std::set<std::string> targets = {}) {
     return {name, kind, true, std::move(targets)};
 }
-KeySpec Opt(const std::string& name, Kind kind, std::set<std::string> targets = {}) {
+KeyRule Opt(const std::string& name, Kind kind, std::set<std::string> targets = {}) {
     return {name, kind, false, std::move(targets)};
 }
 
@@ -42,7 +42,7 @@ Schema Rect() {
     return {Req("X", Kind::Int), Req("Y", Kind::Int), Req("Width", Kind::Int),
             Req("Height", Kind::Int)};
 }
-KeySpec Image(const std::string& name, bool required = true) {
+KeyRule Image(const std::string& name, bool required = true) {
     return {name, Kind::Ref, required, {"png"}};
 }
 
@@ -206,7 +206,7 @@ const std::map<std::string, Schema>& Schemas() {
             m["seppreset"].push_back(Req(d, Kind::Double));
         // The shipped defaults: the preset name and every input of the table.
         m["defaults"] = {Req("Preset Name", Kind::String)};
-        for (const ParameterSpec& parameter : Parameters()) {
+        for (const ParameterEntry& parameter : Parameters()) {
             const Kind kind = parameter.quantity == Quantity::Switch ? Kind::Bool : Kind::Double;
             m["defaults"].push_back(parameter.optionalInFiles ? Opt(parameter.storedKey, kind)
                                                               : Req(parameter.storedKey, kind));
@@ -260,7 +260,7 @@ const std::map<std::string, Schema>& Schemas() {
 }
 
 // Checks one value against its key's rule; returns a description of the fault or "".
-std::string CheckValue(const KeySpec& keyRule, const YAML::Node& value) {
+std::string CheckValue(const KeyRule& keyRule, const YAML::Node& value) {
     try {
         switch (keyRule.kind) {
         case Kind::Int:
@@ -444,7 +444,7 @@ TEST(DataTree, EveryTagHasOnlyItsClassKeysWithValuesOfTheirType) {
         for (const auto& kv : tag) {
             const auto key = kv.first.as<std::string>();
             const auto keyRule = std::find_if(it->second.begin(), it->second.end(),
-                                              [&](const KeySpec& s) { return s.name == key; });
+                                              [&](const KeyRule& s) { return s.name == key; });
             if (keyRule == it->second.end()) {
                 ADD_FAILURE() << rel << ": key \"" << key << "\" is not read by its class";
                 continue;

@@ -107,7 +107,7 @@ TEST_F(ParametersTest, PumpSpeedBoundsRoundToThreeDecimals) {
 // Every typed input, from the table: a value just outside each of its limits is refused with its
 // card saying the limits, the value just inside is taken. The card's numbers are the rule's.
 TEST_F(ParametersTest, EveryInputKeepsItsTableRangeAndItsCardSaysIt) {
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         if (!parameter.IsTyped()) {
             continue;
         }
@@ -242,7 +242,7 @@ TEST_F(ParametersTest, APresetFillsAllFiveFieldsAndStaysSelected) {
     ASSERT_NE(preset, nullptr);
     PickPreset(preset->displayName);
     EXPECT_EQ(List(ViewName::kSeparatorPreset).GetSelectedText(), preset->displayName);
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         if (parameter.inPresets) {
             const double value = parameter.Get(preset->preset.dimensions);
             EXPECT_EQ(parameter.Get(Model()), value) << parameter.name;

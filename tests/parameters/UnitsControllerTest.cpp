@@ -48,16 +48,16 @@ TEST_F(UnitsControllerTest, MetricShowsEveryBoxInItsUnitAndChangesNoValue) {
     const WellParameters before = Model();
     RaiseEvent(EventName::kMetricUnitsChosen);
     EXPECT_EQ(TheModel().GetUnitSystem(), UnitSystem::Metric);
-    for (const ParameterSpec& spec : Parameters()) {
-        if (!spec.IsTyped()) {
+    for (const ParameterEntry& entry : Parameters()) {
+        if (!entry.IsTyped()) {
             continue;
         }
-        SCOPED_TRACE(spec.name);
-        EXPECT_EQ(Field(spec.id).GetText(),
-                  FormatShown(spec.Get(before), spec.quantity, UnitSystem::Metric));
-        EXPECT_NE(Field(spec.id).CaptionDetail().find(spec.UnitIn(UnitSystem::Metric).symbol),
+        SCOPED_TRACE(entry.name);
+        EXPECT_EQ(Field(entry.id).GetText(),
+                  FormatShown(entry.Get(before), entry.quantity, UnitSystem::Metric));
+        EXPECT_NE(Field(entry.id).CaptionDetail().find(entry.UnitIn(UnitSystem::Metric).symbol),
                   std::string::npos);
-        EXPECT_EQ(Card(spec.id).Text(), RangeWarningText(spec, UnitSystem::Metric));
+        EXPECT_EQ(Card(entry.id).Text(), RangeWarningText(entry, UnitSystem::Metric));
     }
     EXPECT_EQ(Field(ParameterId::SeparatorID).GetText(), "69.9"); // 2.75 in
     // The results too: 242 bbl/day is 38.47 m³/day.

@@ -13,39 +13,39 @@ constexpr ParameterId kFluidInputs[] = {ParameterId::LiquidDensity, ParameterId:
                                         ParameterId::SurfaceTension};
 
 // The first of `ids` that is named, or null.
-const ParameterSpec* FirstNamed(const std::vector<const ParameterSpec*>& named,
-                                std::span<const ParameterId> ids) {
-    for (const ParameterSpec* spec : named) {
-        if (spec && std::find(ids.begin(), ids.end(), spec->id) != ids.end()) {
-            return spec;
+const ParameterEntry* FirstNamed(const std::vector<const ParameterEntry*>& named,
+                                 std::span<const ParameterId> ids) {
+    for (const ParameterEntry* entry : named) {
+        if (entry && std::find(ids.begin(), ids.end(), entry->id) != ids.end()) {
+            return entry;
         }
     }
     return nullptr;
 }
 
-bool Named(const std::vector<const ParameterSpec*>& named, ParameterId id) {
+bool Named(const std::vector<const ParameterEntry*>& named, ParameterId id) {
     return std::find(named.begin(), named.end(), &ParameterOf(id)) != named.end();
 }
 
 // "production_rate and plunger_diameter cannot be given together: with a pump value the
 // production rate comes from the pump".
-void RefuseBoth(const ParameterSpec& derived, const ParameterSpec& source, const char* from) {
+void RefuseBoth(const ParameterEntry& derived, const ParameterEntry& source, const char* from) {
     throw CalculatorError(std::string(derived.column) + " and " + source.column +
                           " cannot be given together: with a " + from + " value the " +
                           derived.name + " comes from the " + from);
 }
 } // namespace
 
-DerivedInputs DerivedFrom(const std::vector<const ParameterSpec*>& named) {
+DerivedInputs DerivedFrom(const std::vector<const ParameterEntry*>& named) {
     DerivedInputs derived;
     derived.rateTyped = Named(named, ParameterId::ProductionRate);
-    if (const ParameterSpec* pump = FirstNamed(named, kPumpInputs)) {
+    if (const ParameterEntry* pump = FirstNamed(named, kPumpInputs)) {
         if (derived.rateTyped) {
             RefuseBoth(ParameterOf(ParameterId::ProductionRate), *pump, "pump");
         }
         derived.rateFromPump = true;
     }
-    if (const ParameterSpec* fluid = FirstNamed(named, kFluidInputs)) {
+    if (const ParameterEntry* fluid = FirstNamed(named, kFluidInputs)) {
         if (Named(named, ParameterId::RiseVelocity)) {
             RefuseBoth(ParameterOf(ParameterId::RiseVelocity), *fluid, "fluid");
         }
@@ -77,13 +77,13 @@ bool RateFollowsPump(const DerivedInputs& derived, const WellParameters& base) {
     return derived.rateFromPump || (base.GetRateFromPump() && !derived.rateTyped);
 }
 
-std::vector<const ParameterSpec*> InputsInUse(const DerivedInputs& derived,
-                                              const WellParameters& base) {
+std::vector<const ParameterEntry*> InputsInUse(const DerivedInputs& derived,
+                                               const WellParameters& base) {
     const auto among = [](std::span<const ParameterId> ids, ParameterId id) {
         return std::find(ids.begin(), ids.end(), id) != ids.end();
     };
-    std::vector<const ParameterSpec*> inputs;
-    for (const ParameterSpec& input : Parameters()) {
+    std::vector<const ParameterEntry*> inputs;
+    for (const ParameterEntry& input : Parameters()) {
         const bool unused = (among(kPumpInputs, input.id) && !RateFollowsPump(derived, base)) ||
                             (among(kFluidInputs, input.id) && !derived.riseFromFluid);
         if (input.HasColumn() && !unused) {
@@ -94,7 +94,7 @@ std::vector<const ParameterSpec*> InputsInUse(const DerivedInputs& derived,
 }
 
 const char* DerivedSource(const DerivedInputs& derived, const WellParameters& base,
-                          const ParameterSpec& input) {
+                          const ParameterEntry& input) {
     if (input.id == ParameterId::ProductionRate && RateFollowsPump(derived, base)) {
         return "pump";
     }

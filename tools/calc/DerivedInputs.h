@@ -18,7 +18,7 @@ struct DerivedInputs {
 
 // What the named inputs (options or batch columns; null entries ignored) derive. Throws
 // CalculatorError when a derived input is named with the inputs it comes from.
-DerivedInputs DerivedFrom(const std::vector<const ParameterSpec*>& named);
+DerivedInputs DerivedFrom(const std::vector<const ParameterEntry*>& named);
 
 // Before the named values are set: a typed rate stops following the pump.
 void PrepareDerived(const DerivedInputs& derived, WellParameters& design);
@@ -31,8 +31,8 @@ bool RateFollowsPump(const DerivedInputs& derived, const WellParameters& base);
 // The inputs a design's figures depend on, in table order: every input with a calculator column
 // but the pump's (unless the rate follows the pump) and the fluids' (unless the rise velocity
 // comes from them). A batch or a sweep shows these columns; an old table keeps its columns.
-std::vector<const ParameterSpec*> InputsInUse(const DerivedInputs& derived,
-                                              const WellParameters& base);
+std::vector<const ParameterEntry*> InputsInUse(const DerivedInputs& derived,
+                                               const WellParameters& base);
 // "pump" or "fluids" for an input derived from them, else null.
 const char* DerivedSource(const DerivedInputs& derived, const WellParameters& base,
-                          const ParameterSpec& input);
+                          const ParameterEntry& input);

@@ -40,7 +40,7 @@ case file saved by the program, and each value option then overrides one value.
 
 )";
     usage += "Value options (a number, or a fraction, in the unit given):\n";
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         if (!parameter.HasColumn()) {
             continue;
         }
@@ -88,7 +88,7 @@ and written row by row in their order as they are done:
                          value options by their column
 )";
     std::string line = "                         names (";
-    for (const ParameterSpec& parameter : Parameters()) {
+    for (const ParameterEntry& parameter : Parameters()) {
         if (!parameter.HasColumn()) {
             continue;
         }
@@ -150,7 +150,7 @@ a design.
 struct Options {
     std::optional<std::string> defaultsFile;
     std::optional<std::string> caseFile;
-    std::map<const ParameterSpec*, double> values;
+    std::map<const ParameterEntry*, double> values;
     RunSettings settings;
     std::optional<std::string> traceFile, batchFile, sweep, outFile, plotFile;
     size_t jobs = std::max(std::thread::hardware_concurrency(), 1u); // rows computed at once
@@ -243,7 +243,7 @@ std::vector<CommandLineOption> CalculatorOptions() {
     };
     static std::vector<std::string> flags; // the table's flags, kept for the options' names
     if (flags.empty()) {
-        for (const ParameterSpec& parameter : Parameters()) {
+        for (const ParameterEntry& parameter : Parameters()) {
             if (parameter.HasColumn()) {
                 flags.push_back(parameter.Flag());
             }
@@ -280,8 +280,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
 }
 
 // The inputs the command line names, in table order.
-std::vector<const ParameterSpec*> NamedInputs(const Options& options) {
-    std::vector<const ParameterSpec*> named;
+std::vector<const ParameterEntry*> NamedInputs(const Options& options) {
+    std::vector<const ParameterEntry*> named;
     for (const auto& [option, value] : options.values) {
         named.push_back(option);
     }
@@ -515,11 +515,11 @@ std::unique_ptr<RowSource> TableRows(const Options& options, const std::optional
 
 // "Casing size 4.09 in, separator OD 3 in, ..." without the swept option: the well and the
 // separator on one line, the flow and the pump on a second.
-std::string DesignSummary(const WellParameters& base, const ParameterSpec* swept,
-                          const std::vector<const ParameterSpec*>& inputs, UnitSystem units) {
+std::string DesignSummary(const WellParameters& base, const ParameterEntry* swept,
+                          const std::vector<const ParameterEntry*>& inputs, UnitSystem units) {
     std::string summary;
     bool lineStart = true;
-    for (const ParameterSpec* option : inputs) {
+    for (const ParameterEntry* option : inputs) {
         if (option->id == ParameterId::RiseVelocity && !summary.empty()) {
             summary += "\n";
             lineStart = true;
@@ -535,9 +535,9 @@ std::string DesignSummary(const WellParameters& base, const ParameterSpec* swept
 }
 
 void WritePlot(OutputFile& file, const Sweep& sweep, const WellParameters& base,
-               const std::vector<const ParameterSpec*>& inputs,
+               const std::vector<const ParameterEntry*>& inputs,
                const std::vector<ChartPoint>& points, UnitSystem units) {
-    const ParameterSpec& option = *sweep.option;
+    const ParameterEntry& option = *sweep.option;
     SweepChart chart;
     chart.title = "Gas penetration against " + std::string(option.name);
     chart.subtitle = DesignSummary(base, &option, inputs, units);

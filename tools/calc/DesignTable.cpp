@@ -36,10 +36,10 @@ std::string ColumnName(std::string_view header) {
 } // namespace
 
 NamedInput InputNamed(const std::string& column) {
-    if (const ParameterSpec* bare = ParameterWithColumn(column)) {
+    if (const ParameterEntry* bare = ParameterWithColumn(column)) {
         return {bare, UnitSystem::Oilfield, false};
     }
-    for (const ParameterSpec& input : Parameters()) {
+    for (const ParameterEntry& input : Parameters()) {
         for (const UnitSystem units : {UnitSystem::Oilfield, UnitSystem::Metric}) {
             if (input.HasColumn() && column == NameWithUnit(input.column, input.quantity, units)) {
                 return {&input, units, true};
@@ -49,11 +49,11 @@ NamedInput InputNamed(const std::string& column) {
     return {};
 }
 
-double ModelValue(const ParameterSpec& input, double given, UnitSystem units) {
+double ModelValue(const ParameterEntry& input, double given, UnitSystem units) {
     return ToModel(TidyShown(given, input.quantity, units), input.quantity, units);
 }
 
-std::string InputColumn(const ParameterSpec& input, UnitSystem units) {
+std::string InputColumn(const ParameterEntry& input, UnitSystem units) {
     return units == UnitSystem::Oilfield ? input.column
                                          : NameWithUnit(input.column, input.quantity, units, false);
 }
@@ -61,7 +61,7 @@ std::string InputColumn(const ParameterSpec& input, UnitSystem units) {
 namespace {
 std::string KnownColumns() {
     std::string known;
-    for (const ParameterSpec& option : Parameters()) {
+    for (const ParameterEntry& option : Parameters()) {
         if (option.HasColumn()) {
             known += (known.empty() ? "" : ", ") + std::string(option.column);
         }
@@ -80,7 +80,7 @@ std::string QuotedList(const std::vector<std::string>& names) {
 
 // What each column of a batch holds: an input, or (null) text carried through.
 struct BatchColumns {
-    std::vector<const ParameterSpec*> inputs;
+    std::vector<const ParameterEntry*> inputs;
     std::vector<UnitSystem> units;    // of each input column
     std::vector<std::string> carried; // their header fields, in order
     DerivedInputs derived;            // of the columns and the command line's inputs
@@ -108,8 +108,8 @@ void SayWhatTheHeaderMeans(const BatchColumns& columns, const WellParameters& ba
             << QuotedList(columns.carried) << (one ? " is not an input" : " are not inputs")
             << " of the design: carried through to the table unchanged\n";
     }
-    const std::vector<const ParameterSpec*> inUse = InputsInUse(columns.derived, base);
-    for (const ParameterSpec& input : Parameters()) {
+    const std::vector<const ParameterEntry*> inUse = InputsInUse(columns.derived, base);
+    for (const ParameterEntry& input : Parameters()) {
         if (std::find(inUse.begin(), inUse.end(), &input) == inUse.end() ||
             std::find(columns.inputs.begin(), columns.inputs.end(), &input) !=
                 columns.inputs.end()) {
@@ -127,7 +127,7 @@ void SayWhatTheHeaderMeans(const BatchColumns& columns, const WellParameters& ba
 
 // The columns of a header; throws for one that is malformed or names an input twice.
 BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
-                        const std::vector<const ParameterSpec*>& namedInputs, std::ostream& err) {
+                        const std::vector<const ParameterEntry*>& namedInputs, std::ostream& err) {
     if (!header.error.empty()) {
         throw CalculatorError("header (line " + std::to_string(header.line) + "): " + header.error);
     }
@@ -135,7 +135,7 @@ BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
     for (const std::string& raw : header.fields) {
         const std::string field = WithoutStrayMarks(raw, err);
         const NamedInput named = InputNamed(ColumnName(field));
-        const ParameterSpec* input = named.input;
+        const ParameterEntry* input = named.input;
         if (input && std::find(columns.inputs.begin(), columns.inputs.end(), input) !=
                          columns.inputs.end()) {
             throw CalculatorError(std::string("column '") + input->column + "' appears twice");
@@ -146,7 +146,7 @@ BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
         columns.inputs.push_back(input);
         columns.units.push_back(named.units);
     }
-    std::vector<const ParameterSpec*> all = namedInputs;
+    std::vector<const ParameterEntry*> all = namedInputs;
     all.insert(all.end(), columns.inputs.begin(), columns.inputs.end());
     columns.derived = DerivedFrom(all);
     SayWhatTheHeaderMeans(columns, base, err);
@@ -155,7 +155,7 @@ BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
 
 // The value of an input field in its column's unit: a number, rounded to the unit's decimals
 // as the program's fields are (three for oilfield units).
-double InputValue(const ParameterSpec& input, const std::string& field, UnitSystem units) {
+double InputValue(const ParameterEntry& input, const std::string& field, UnitSystem units) {
     const std::string text = Trimmed(field);
     if (text.empty()) {
         throw CalculatorError(std::string(input.column) + ": the field is empty");
@@ -184,7 +184,7 @@ void RowOf(const CsvRecord& record, const BatchColumns& columns, const WellParam
     }
     PrepareDerived(columns.derived, row.design);
     for (size_t i = 0; row.error.empty() && i < columns.inputs.size(); ++i) {
-        const ParameterSpec* input = columns.inputs[i];
+        const ParameterEntry* input = columns.inputs[i];
         try {
             if (input) {
                 input->Set(row.design, InputValue(*input, record.fields[i], columns.units[i]));
@@ -203,7 +203,7 @@ void RowOf(const CsvRecord& record, const BatchColumns& columns, const WellParam
 class BatchRows : public RowSource {
 public:
     BatchRows(std::istream& in, const WellParameters& base, std::ostream& err, size_t count,
-              const std::vector<const ParameterSpec*>& named)
+              const std::vector<const ParameterEntry*>& named)
         : reader_(in), base_(base), count_(count) {
         CsvRecord header;
         if (!reader_.Next(header)) {
@@ -223,7 +223,7 @@ public:
     }
     size_t Count() const override { return count_; }
     const std::vector<std::string>& CarriedColumns() const override { return columns_.carried; }
-    const std::vector<const ParameterSpec*>& InputColumns() const override { return shown_; }
+    const std::vector<const ParameterEntry*>& InputColumns() const override { return shown_; }
 
 private:
     void ThrowIfUnread() const {
@@ -236,16 +236,16 @@ private:
     WellParameters base_;
     size_t count_;
     BatchColumns columns_;
-    std::vector<const ParameterSpec*> shown_;
+    std::vector<const ParameterEntry*> shown_;
     CsvRecord record_;
 };
 
 class SweepRows : public RowSource {
 public:
     SweepRows(const Sweep& sweep, const WellParameters& base,
-              const std::vector<const ParameterSpec*>& named)
+              const std::vector<const ParameterEntry*>& named)
         : sweep_(sweep), base_(base) {
-        std::vector<const ParameterSpec*> all = named;
+        std::vector<const ParameterEntry*> all = named;
         all.push_back(sweep.option);
         derived_ = DerivedFrom(all);
         shown_ = InputsInUse(derived_, base);
@@ -266,13 +266,13 @@ public:
     }
     size_t Count() const override { return sweep_.count; }
     const std::vector<std::string>& CarriedColumns() const override { return none_; }
-    const std::vector<const ParameterSpec*>& InputColumns() const override { return shown_; }
+    const std::vector<const ParameterEntry*>& InputColumns() const override { return shown_; }
 
 private:
     Sweep sweep_;
     WellParameters base_;
     DerivedInputs derived_;
-    std::vector<const ParameterSpec*> shown_;
+    std::vector<const ParameterEntry*> shown_;
     size_t next_ = 0;
     std::vector<std::string> none_;
 };
@@ -280,7 +280,7 @@ private:
 
 std::unique_ptr<RowSource> BatchSource(std::istream& in, const WellParameters& base,
                                        std::ostream& err, size_t count,
-                                       const std::vector<const ParameterSpec*>& named) {
+                                       const std::vector<const ParameterEntry*>& named) {
     return std::make_unique<BatchRows>(in, base, err, count, named);
 }
 
@@ -333,7 +333,7 @@ Sweep ParseSweep(const std::string& argument, UnitSystem units) {
 }
 
 std::unique_ptr<RowSource> SweepSource(const Sweep& sweep, const WellParameters& base,
-                                       const std::vector<const ParameterSpec*>& named) {
+                                       const std::vector<const ParameterEntry*>& named) {
     return std::make_unique<SweepRows>(sweep, base, named);
 }
 
@@ -359,7 +359,7 @@ std::string PrintableLines(const std::string& text) {
 
 std::string TableHeader(const RowSource& source, UnitSystem units) {
     std::vector<std::string> header;
-    for (const ParameterSpec* input : source.InputColumns()) {
+    for (const ParameterEntry* input : source.InputColumns()) {
         header.push_back(InputColumn(*input, units));
     }
     for (const std::string& name : source.CarriedColumns()) {
@@ -371,10 +371,10 @@ std::string TableHeader(const RowSource& source, UnitSystem units) {
     return CsvRow(header);
 }
 
-std::string TableRow(const TableInputRow& row, const std::vector<const ParameterSpec*>& inputs,
+std::string TableRow(const TableInputRow& row, const std::vector<const ParameterEntry*>& inputs,
                      const DesignFigures& figures, UnitSystem units) {
     std::vector<std::string> fields;
-    for (const ParameterSpec* input : inputs) {
+    for (const ParameterEntry* input : inputs) {
         fields.push_back(CsvNumber(ToShown(input->Get(row.design), input->quantity, units)));
     }
     for (const std::string& text : row.carried) {
@@ -386,8 +386,8 @@ std::string TableRow(const TableInputRow& row, const std::vector<const Parameter
     return CsvRow(fields);
 }
 
-ComputedRow ComputeRow(const TableInputRow& row, const std::vector<const ParameterSpec*>& inputs,
-                       const RunSettings& settings, const ParameterSpec* chartOption,
+ComputedRow ComputeRow(const TableInputRow& row, const std::vector<const ParameterEntry*>& inputs,
+                       const RunSettings& settings, const ParameterEntry* chartOption,
                        OutlookCache& cache) {
     ComputedRow computed;
     const std::string prefix = row.where + ": ";

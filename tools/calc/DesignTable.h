@@ -31,7 +31,7 @@ public:
     // The names of the columns carried through (text, not inputs), in their order.
     virtual const std::vector<std::string>& CarriedColumns() const = 0;
     // The inputs the table shows, in table order (InputsInUse).
-    virtual const std::vector<const ParameterSpec*>& InputColumns() const = 0;
+    virtual const std::vector<const ParameterEntry*>& InputColumns() const = 0;
 };
 
 // The rows of a batch CSV in `in`. Its header names inputs by column ("spm", "dip_tube_od";
@@ -43,13 +43,13 @@ public:
 // derived: DerivedInputs.h). Throws CalculatorError for a header that cannot be used.
 std::unique_ptr<RowSource> BatchSource(std::istream& in, const WellParameters& base,
                                        std::ostream& err, size_t count = 0,
-                                       const std::vector<const ParameterSpec*>& named = {});
+                                       const std::vector<const ParameterEntry*>& named = {});
 // The number of rows below the header in `in`, read to its end.
 size_t CountBatchRows(std::istream& in);
 
 // One option from FROM to TO by STEP, as "NAME=FROM:TO:STEP".
 struct Sweep {
-    const ParameterSpec* option = nullptr;
+    const ParameterEntry* option = nullptr;
     UnitSystem units = UnitSystem::Oilfield; // of FROM, TO and STEP
     double from = 0, step = 0;
     size_t count = 0;
@@ -64,19 +64,19 @@ Sweep ParseSweep(const std::string& argument, UnitSystem units = UnitSystem::Oil
 // An input named by a calculator column, bare ("separator_od": oilfield) or with the unit of
 // either system ("separator_od_mm", "production_rate_m3_per_day"); null for none.
 struct NamedInput {
-    const ParameterSpec* input = nullptr;
+    const ParameterEntry* input = nullptr;
     UnitSystem units = UnitSystem::Oilfield;
     bool withUnit = false;
 };
 NamedInput InputNamed(const std::string& column);
 // A value given in `units` as the model holds it: rounded to the unit's decimals, converted.
-double ModelValue(const ParameterSpec& input, double given, UnitSystem units);
+double ModelValue(const ParameterEntry& input, double given, UnitSystem units);
 // The column the table gives an input in `units`: bare in oilfield, as always; with its unit in
 // metric where the systems' units differ ("separator_od_mm", "spm").
-std::string InputColumn(const ParameterSpec& input, UnitSystem units);
+std::string InputColumn(const ParameterEntry& input, UnitSystem units);
 // Throws CalculatorError when the swept input and `named` derive an input they also name.
 std::unique_ptr<RowSource> SweepSource(const Sweep& sweep, const WellParameters& base,
-                                       const std::vector<const ParameterSpec*>& named = {});
+                                       const std::vector<const ParameterEntry*>& named = {});
 
 // The deepest penetration however long the pump runs, as a sweep's chart draws it.
 struct ChartPoint {
@@ -88,7 +88,7 @@ struct TableRun {
     size_t workers = 0; // threads computing rows; 0: one row after the other on this thread
     std::function<void(std::string_view)> write; // the table, in pieces
     std::function<void()> flush;                 // hands on what was written so far
-    const ParameterSpec* chartOption = nullptr;  // keep the chart's points of this option
+    const ParameterEntry* chartOption = nullptr; // keep the chart's points of this option
 };
 struct TableResult {
     bool anyBadRow = false;
