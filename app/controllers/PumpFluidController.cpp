@@ -20,18 +20,6 @@ namespace {
 constexpr ParameterId kFluidInputs[] = {ParameterId::LiquidDensity, ParameterId::GasDensity,
                                         ParameterId::SurfaceTension};
 
-std::string_view TrimmedBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::string Shown(double value, Quantity quantity, UnitSystem units) {
-    return FormatShown(value, quantity, units) + " " + UnitOf(quantity, units).symbol;
-}
-
 // "Fastest pump speed within capacity: 14.2 SPM", rounded down so that speed still is within.
 std::string FastestSpeedText(const WellParameters& parameters, UnitSystem units) {
     const std::string lead = "Fastest speed within capacity: ";
@@ -42,12 +30,12 @@ std::string FastestSpeedText(const WellParameters& parameters, UnitSystem units)
     const Limits& speed = ParameterOf(ParameterId::SPM).limits;
     if (fastest >= speed.high) {
         return "Within capacity at every speed up to " +
-               Shown(speed.high, Quantity::PumpSpeed, units);
+               FormatWithUnit(speed.high, Quantity::PumpSpeed, units);
     }
     if (!(fastest > 0)) {
         return "Above capacity at any pump speed";
     }
-    return lead + Shown(std::floor(fastest * 10) / 10, Quantity::PumpSpeed, units);
+    return lead + FormatWithUnit(std::floor(fastest * 10) / 10, Quantity::PumpSpeed, units);
 }
 
 // The fluid values typed into the form, over the model's others; none when one is no number.
@@ -58,7 +46,7 @@ std::optional<WellParameters> FluidsTyped(const WellParameters& model,
     for (size_t i = 0; i < std::size(kFluidInputs); ++i) {
         const ParameterEntry& entry = ParameterOf(kFluidInputs[i]);
         const std::optional<double> value =
-            i < texts.size() ? ReadNumber(TrimmedBlanks(texts[i])) : std::nullopt;
+            i < texts.size() ? ReadNumber(TrimBlanks(texts[i])) : std::nullopt;
         if (!value) {
             problem = "Type the " + std::string(entry.name) + " as a number.";
             return std::nullopt;
@@ -82,7 +70,7 @@ std::string FluidPreview(const WellParameters& model, const std::vector<std::str
         return outcome.problem;
     }
     acceptable = true;
-    return "Rise velocity: " + Shown(*outcome.riseVelocity, Quantity::Velocity, units);
+    return "Rise velocity: " + FormatWithUnit(*outcome.riseVelocity, Quantity::Velocity, units);
 }
 
 // The typical fluids as a table (a tab between cells), heading first.
@@ -117,8 +105,9 @@ void CPumpFluidController::ShowPump() {
     const WellParameters& parameters = model_.GetParameters();
     const UnitSystem units = model_.GetUnitSystem();
     if (CLabelView* displacement = app_.Label(ViewName::kPumpDisplacement)) {
-        displacement->SetText("Pump displacement: " +
-                              Shown(parameters.GetPumpDisplacement(), Quantity::Rate, units));
+        displacement->SetText(
+            "Pump displacement: " +
+            FormatWithUnit(parameters.GetPumpDisplacement(), Quantity::Rate, units));
     }
     if (CLabelView* fastest = app_.Label(ViewName::kFastestPumpSpeed)) {
         fastest->SetText(FastestSpeedText(parameters, units));

@@ -15,10 +15,6 @@
 
 namespace {
 
-std::string Shown(double value, Quantity quantity, UnitSystem units) {
-    return FormatShown(value, quantity, units) + " " + UnitOf(quantity, units).symbol;
-}
-
 // "31 of 56 in (55 %)"; "at the inlet after 1 min 10 s" when gas gets there.
 std::string ReachCell(const SeparatorChoice& choice, UnitSystem units) {
     const DesignVerdict& verdict = choice.verdict;
@@ -28,8 +24,9 @@ std::string ReachCell(const SeparatorChoice& choice, UnitSystem units) {
         return GasReach{true, verdict.deepestReach, choice.preset.dimensions.GetDipTubeLength()}
                    .DepthText(units) +
                " of " +
-               Shown(choice.preset.dimensions.GetDipTubeLength(), Quantity::Length, units) + " (" +
-               FormatNumber(std::floor(verdict.reachShare)) + " %)";
+               FormatWithUnit(choice.preset.dimensions.GetDipTubeLength(), Quantity::Length,
+                              units) +
+               " (" + FormatNumber(std::floor(verdict.reachShare)) + " %)";
     case VerdictKind::Fails:
         return "at the inlet " + SayWhen(verdict.secondsToInlet);
     case VerdictKind::DoesNotApply:
@@ -46,7 +43,7 @@ std::string VerdictCell(const DesignVerdict& verdict) {
 
 std::vector<std::string> RowCells(const SeparatorChoice& choice, UnitSystem units) {
     const std::string od =
-        Shown(choice.preset.dimensions.GetSeparatorOD(), Quantity::Diameter, units);
+        FormatWithUnit(choice.preset.dimensions.GetSeparatorOD(), Quantity::Diameter, units);
     if (!choice.fits) {
         return {choice.preset.displayName, od, "", "", "", NotFittingReason(choice, units)};
     }
@@ -54,7 +51,7 @@ std::vector<std::string> RowCells(const SeparatorChoice& choice, UnitSystem unit
     const bool applies = verdict.kind != VerdictKind::DoesNotApply;
     return {choice.preset.displayName,
             od,
-            applies ? Shown(verdict.maximumCapacity, Quantity::Rate, units) : "\u2014",
+            applies ? FormatWithUnit(verdict.maximumCapacity, Quantity::Rate, units) : "\u2014",
             applies ? FormatDecimals(verdict.capacityMargin, 0) + " %" : "\u2014",
             ReachCell(choice, units),
             VerdictCell(verdict)};
@@ -74,8 +71,8 @@ void CSeparatorFinderController::ShowDrift() {
     const UnitSystem units = model_.GetUnitSystem();
     if (CLabelView* drift = app_.Label(ViewName::kDriftDiameter)) {
         drift->SetText("Drift diameter " +
-                       Shown(DriftDiameter(model_.GetParameters().GetCasingSize()),
-                             Quantity::Diameter, units));
+                       FormatWithUnit(DriftDiameter(model_.GetParameters().GetCasingSize()),
+                                      Quantity::Diameter, units));
     }
 }
 
@@ -97,12 +94,13 @@ CSeparatorFinderController::FinderTable(const std::vector<SeparatorChoice>& rank
     table.title = "Find a Separator";
     std::string casing = app_.ParametersPanel().CasingSize().GetSelectedText();
     if (casing.empty()) {
-        casing = Shown(design.GetCasingSize(), Quantity::Diameter, units) + " ID";
+        casing = FormatWithUnit(design.GetCasingSize(), Quantity::Diameter, units) + " ID";
     }
     table.intro = "The separators that pass the casing " + casing + " (drift diameter " +
-                  Shown(DriftDiameter(design.GetCasingSize()), Quantity::Diameter, units) +
-                  "), at " + Shown(design.GetProductionRate(), Quantity::Rate, units) + " and " +
-                  Shown(design.GetSPM(), Quantity::PumpSpeed, units) + ", best first.";
+                  FormatWithUnit(DriftDiameter(design.GetCasingSize()), Quantity::Diameter, units) +
+                  "), at " + FormatWithUnit(design.GetProductionRate(), Quantity::Rate, units) +
+                  " and " + FormatWithUnit(design.GetSPM(), Quantity::PumpSpeed, units) +
+                  ", best first.";
     table.headers = {"Separator",       "Outside diameter",  "Maximum capacity",
                      "Capacity margin", "Deepest gas reach", "Verdict"};
     for (const SeparatorChoice& choice : ranked) {

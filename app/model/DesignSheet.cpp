@@ -9,10 +9,7 @@
 #include <cctype>
 
 namespace {
-// A model value in the sheet's units, and its unit's symbol.
-std::string Shown(double value, Quantity quantity, UnitSystem units) {
-    return FormatShown(value, quantity, units);
-}
+// The symbol of a quantity's unit in the sheet's units.
 std::string Symbol(Quantity quantity, UnitSystem units) {
     return UnitOf(quantity, units).symbol;
 }
@@ -28,7 +25,7 @@ std::vector<DesignRow> VerdictRows(const DesignVerdict& verdict, UnitSystem unit
         {"Verdict cause", fails ? CauseText(verdict.cause) : "none", ""},
         {"Capacity margin", applying(FormatDecimals(verdict.capacityMargin, 1)), "%"},
         {"Gas limit production rate",
-         applying(verdict.gasLimitRate ? Shown(*verdict.gasLimitRate, Quantity::Rate, units)
+         applying(verdict.gasLimitRate ? FormatShown(*verdict.gasLimitRate, Quantity::Rate, units)
                                        : "none"),
          Symbol(Quantity::Rate, units)},
         {"Time to dip tube inlet",
@@ -51,7 +48,7 @@ std::vector<DesignRow> InputRows(const DesignInput& design) {
         const std::string value =
             entry.quantity == Quantity::Switch
                 ? entry.ValueText(design.parameters)
-                : Shown(entry.Get(design.parameters), entry.quantity, design.units);
+                : FormatShown(entry.Get(design.parameters), entry.quantity, design.units);
         rows.push_back({entry.Label(), value, entry.UnitIn(design.units).symbol});
     }
     return rows;
@@ -62,10 +59,10 @@ std::vector<DesignRow> ResultRows(const WellParameters& p, bool apply, UnitSyste
         CapacityModel::RecommendedDipTubeLength(p.GetGasBubbleRiseVelocity(), p.GetSPM()));
     return {
         {"Maximum capacity",
-         apply ? Shown(MaximumCapacityOf(p), Quantity::Rate, units) : kNotApplying,
+         apply ? FormatShown(MaximumCapacityOf(p), Quantity::Rate, units) : kNotApplying,
          Symbol(Quantity::Rate, units)},
         {"Recommended dip tube length",
-         apply ? Shown(recommended, Quantity::Length, units) : kNotApplying,
+         apply ? FormatShown(recommended, Quantity::Length, units) : kNotApplying,
          Symbol(Quantity::Length, units)},
     };
 }
@@ -106,8 +103,8 @@ std::vector<DesignRow> WarningRows(const DesignInput& design) {
     if (verdict.kind != VerdictKind::DoesNotApply && verdict.dipTubeShorterThanRecommended) {
         rows.push_back({kWarningRow,
                         "The dip tube is shorter than the recommended " +
-                            Shown(verdict.recommendedLength, Quantity::Length, design.units) + " " +
-                            Symbol(Quantity::Length, design.units),
+                            FormatShown(verdict.recommendedLength, Quantity::Length, design.units) +
+                            " " + Symbol(Quantity::Length, design.units),
                         ""});
     }
     return rows;

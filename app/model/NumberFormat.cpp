@@ -275,3 +275,11 @@ std::optional<double> ReadNumber(std::string_view text) {
     }
     return ConvertDecimal(text);
 }
+
+std::string_view TrimBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}

@@ -43,6 +43,9 @@ LeadingNumber ScanLeadingNumber(std::string_view text);
 // other characters, "inf", "nan", hexadecimal, a decimal comma, a fraction that is no number.
 std::optional<double> ReadNumber(std::string_view text);
 
+// `text` without the blanks and tabs around it.
+std::string_view TrimBlanks(std::string_view text);
+
 // Rounds half up to three decimals: floor(x * 1000 + 0.5) / 1000.
 double RoundToThousandths(double value);
 // Rounds half up to `decimals` decimals (0 to 9); values too large to hold a fraction stay.

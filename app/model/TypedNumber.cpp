@@ -102,14 +102,6 @@ const Spelling* SpellingOf(std::string_view unit) {
     return nullptr;
 }
 
-std::string Trimmed(std::string_view text) {
-    const size_t begin = text.find_first_not_of(" \t");
-    if (begin == std::string_view::npos) {
-        return {};
-    }
-    return std::string(text.substr(begin, text.find_last_not_of(" \t") + 1 - begin));
-}
-
 bool IsDigitAt(std::string_view text, size_t i) {
     return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
 }
@@ -145,7 +137,7 @@ TypedValue ReadTyped(std::string_view typed, const ParameterEntry& parameter, Un
         return {0, "Type the number without separators (1200, not 1,200)"};
     }
     const LeadingNumber number = ScanLeadingNumber(text);
-    const std::string unit = Trimmed(std::string_view(text).substr(number.end));
+    const std::string unit(TrimBlanks(std::string_view(text).substr(number.end)));
     const Unit& shown = parameter.UnitIn(units);
     double perModelUnit = shown.perModelUnit;
     int decimals = shown.decimals;

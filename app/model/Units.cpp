@@ -66,6 +66,10 @@ std::string FormatShown(double modelValue, Quantity quantity, UnitSystem system)
     return FormatDecimals(ToShown(modelValue, quantity, system), UnitOf(quantity, system).decimals);
 }
 
+std::string FormatWithUnit(double modelValue, Quantity quantity, UnitSystem system) {
+    return FormatShown(modelValue, quantity, system) + " " + UnitOf(quantity, system).symbol;
+}
+
 std::string FormatLimit(double modelValue, Quantity quantity, UnitSystem system) {
     return FormatNumber(ToShown(modelValue, quantity, system));
 }

@@ -57,6 +57,9 @@ std::string FormatShown(double modelValue, Quantity quantity, UnitSystem system)
 std::string NameWithUnit(const std::string& name, Quantity quantity, UnitSystem system,
                          bool always = true);
 
+// FormatShown and the unit after a blank: "88.9 mm".
+std::string FormatWithUnit(double modelValue, Quantity quantity, UnitSystem system);
+
 // A limit of a range rule in `system`, converted exactly and written with enough digits that
 // it reads as the same limit ("0.3048" m/s for 12 in/s, "12.192" m for 480 in).
 std::string FormatLimit(double modelValue, Quantity quantity, UnitSystem system);

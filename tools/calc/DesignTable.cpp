@@ -16,17 +16,9 @@
 namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string Trimmed(std::string_view text) {
-    const size_t begin = text.find_first_not_of(" \t");
-    if (begin == std::string_view::npos) {
-        return {};
-    }
-    return std::string(text.substr(begin, text.find_last_not_of(" \t") + 1 - begin));
-}
-
 // "Dip-Tube-OD " -> "dip_tube_od"
 std::string ColumnName(std::string_view header) {
-    std::string name = Trimmed(header);
+    std::string name(TrimBlanks(header));
     for (char& c : name) {
         c = c == '-' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
@@ -156,7 +148,7 @@ BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
 // The value of an input field in its column's unit: a number, rounded to the unit's decimals
 // as the program's fields are (three for oilfield units).
 double InputValue(const ParameterEntry& input, const std::string& field, UnitSystem units) {
-    const std::string text = Trimmed(field);
+    const std::string text(TrimBlanks(field));
     if (text.empty()) {
         throw CalculatorError(std::string(input.column) + ": the field is empty");
     }
