@@ -115,4 +115,8 @@ public:
     virtual PixelRect EndFrame() { return {0, 0, Width(), Height()}; }
     // The next frame is drawn whole.
     virtual void InvalidateAll() {}
+    // The pictures drawn so far are about to be freed (the tags are reloaded): a frame still
+    // to be drawn is drawn now, and whatever the canvas keeps about them is let go, so that
+    // pictures replaced again and again do not pile up.
+    virtual void ForgetPictures() {}
 };

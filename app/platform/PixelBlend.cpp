@@ -427,6 +427,14 @@ PixelArea BlendPicture(std::uint32_t* buffer, int stride, const PixelArea& clip,
     return area;
 }
 
+void ScaledPictures::Clear() {
+    pictures_.clear();
+    recent_.fill({});
+    last_ = nullptr;
+    pixelCount_ = 0;
+    sizeCount_ = 0;
+}
+
 ScaledPictures::Sizes& ScaledPictures::SizesOf(const ImageRef& image) {
     if (last_ && lastIdentity_ == image.identity && last_->pixels == image.pixels) {
         return *last_;
@@ -434,8 +442,8 @@ ScaledPictures::Sizes& ScaledPictures::SizesOf(const ImageRef& image) {
     Sizes& sizes = pictures_[image.identity];
     if (sizes.pixels != image.pixels || sizes.width != image.width ||
         sizes.height != image.height) {
+        sizeCount_ -= sizes.bySize.size();
         sizes = {image.pixels, image.width, image.height, {}};
-        sizes.bySize.resize(static_cast<size_t>(image.width) * image.height);
         recent_.fill({}); // they may refer to the pictures let go
     }
     lastIdentity_ = image.identity;
@@ -451,14 +459,11 @@ ImageRef ScaledPictures::Find(const ImageRef& image, int w, int h) {
         return {};
     }
     if (pixelCount_ > kMaxPixels) {
-        pictures_.clear();
-        recent_.fill({});
-        last_ = nullptr;
-        pixelCount_ = 0;
+        Clear();
     }
-    std::vector<std::uint32_t>& pixels =
-        SizesOf(image).bySize[static_cast<size_t>(h - 1) * image.width + (w - 1)];
+    std::vector<std::uint32_t>& pixels = SizesOf(image).bySize[(h - 1) * image.width + (w - 1)];
     if (pixels.empty()) {
+        ++sizeCount_;
         pixels.assign(static_cast<size_t>(padded) * h, 0u);
         std::vector<int> columns(static_cast<size_t>(padded));
         std::vector<int> rows(static_cast<size_t>(h));

@@ -109,13 +109,18 @@ public:
         }
         return Find(image, w, h);
     }
+    // Lets every kept picture go (their pictures are about to be freed).
+    void Clear();
+    // The pictures and sizes kept.
+    std::size_t Count() const { return sizeCount_; }
 
 private:
     struct Sizes {
         const std::uint32_t* pixels = nullptr;
         int width = 0;
         int height = 0;
-        std::vector<std::vector<std::uint32_t>> bySize; // (h - 1) * width + (w - 1)
+        // By (h - 1) * width + (w - 1): only the few sizes drawn, so a picture costs little.
+        std::unordered_map<int, std::vector<std::uint32_t>> bySize;
     };
     Sizes& SizesOf(const ImageRef& image);
 
@@ -140,4 +145,5 @@ private:
     std::uint64_t lastIdentity_ = 0;
     Sizes* last_ = nullptr;
     std::size_t pixelCount_ = 0;
+    std::size_t sizeCount_ = 0;
 };

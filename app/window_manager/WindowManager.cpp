@@ -369,6 +369,9 @@ std::string CWindowManager::TooltipAt(int x, int y) const {
 
 void CWindowManager::RefreshTags() {
     LOG_DEBUG("CWindowManager", "Refreshing tags - Begin");
+    if (window_) {
+        window_->BackBuffer().ForgetPictures(); // the pictures it knows are freed below
+    }
     try {
         const CPictureDecodeAhead pictures;
         RefreshTag(rootTag_);

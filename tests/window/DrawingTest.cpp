@@ -196,6 +196,28 @@ TEST_F(DrawingTest, AMinimisedWindowIsNotDrawnButTheWellMovesOn) {
     EXPECT_LE(DifferenceFromPainter(), 1); // the whole frame came back
 }
 
+// Every reload decodes the pictures anew: what the canvas kept about the old ones (visible
+// runs, resampled sizes) is let go, so reloads do not pile it up, and the frames after a
+// reload are still the painter's.
+TEST_F(DrawingTest, ReloadedPicturesReplaceWhatWasKeptOfTheOldOnes) {
+    RaiseEvent(EventName::kPumpStart);
+    const auto reloadAndAnimate = [] {
+        gWindowManager->OnCommand(CWindowManager::kCommandRefreshTags);
+        for (int pass = 0; pass < 5; ++pass) {
+            RunPass();
+        }
+    };
+    reloadAndAnimate();
+    const std::size_t kept = window->Canvas()->KeptPictureCount();
+    EXPECT_GT(kept, 0u);
+    for (int reload = 0; reload < 6; ++reload) {
+        reloadAndAnimate();
+    }
+    EXPECT_LE(window->Canvas()->KeptPictureCount(), kept + kept / 4); // particles vary a little
+    gWindowManager->RootView().Render();
+    EXPECT_LE(DifferenceFromPainter(), 1);
+}
+
 // The window shows the back buffer's pixels whatever the format of the surface it paints on
 // (the offscreen and some X11 surfaces are RGB32, others premultiplied ARGB32).
 TEST_F(DrawingTest, TheWindowShowsTheBackBufferOnSurfacesOfEitherFormat) {

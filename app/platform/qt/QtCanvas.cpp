@@ -522,6 +522,21 @@ std::size_t CQtCanvas::ResampledKeyHash::operator()(const ResampledKey& key) con
            (size << 7);
 }
 
+void CQtCanvas::ForgetPictures() {
+    FinishPending();
+    previous_.clear(); // compared by identity only; the next frame is drawn whole anyway
+    baseOps_ = 0;
+    wholeFrame_ = true;
+    runs_.clear();
+    resampled_.clear();
+    resampledPixels_ = 0;
+    scaledPictures_.Clear();
+}
+
+std::size_t CQtCanvas::KeptPictureCount() const {
+    return runs_.size() + resampled_.size() + scaledPictures_.Count();
+}
+
 // The runs are used at once by the caller, so the cache may be emptied at any draw.
 const VisibleRuns& CQtCanvas::RunsOf(const ImageRef& image) {
     const auto found = runs_.find(image.identity);

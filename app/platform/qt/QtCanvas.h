@@ -62,6 +62,9 @@ public:
     void FinishPending();
     // The window showed the back buffer in `area` (device pixels).
     void SurfaceShows(const QRect& area);
+    void ForgetPictures() override;
+    // The pictures (and sizes of them) something is kept about: visible runs and resamples.
+    std::size_t KeptPictureCount() const;
 
 private:
     // Outlined text rendered once and blended from then on: stroking and filling a large
