@@ -133,15 +133,18 @@ private:
         const std::vector<std::uint32_t>* pixels = nullptr;
     };
     Recent& RecentSlot(const ImageRef& image, int w, int h) {
-        const std::uint64_t key =
-            image.identity * 0x9E3779B97F4A7C15u ^
-            (static_cast<std::uint64_t>(w) << 8 | static_cast<std::uint64_t>(h));
-        return recent_[(key >> 32) % recent_.size()];
+        // Multiplicative hashing of the picture and its size together: the top bits of the
+        // product pick the slot, so the sizes of one picture spread over the slots.
+        const std::uint64_t key = (image.identity << 20 ^ static_cast<std::uint64_t>(w) << 10 ^
+                                   static_cast<std::uint64_t>(h)) *
+                                  0x9E3779B97F4A7C15u;
+        return recent_[key >> (64 - kRecentBits)];
     }
     ImageRef Find(const ImageRef& image, int w, int h);
 
     std::unordered_map<std::uint64_t, Sizes> pictures_;
-    std::array<Recent, 1024> recent_{};
+    static constexpr int kRecentBits = 10;
+    std::array<Recent, std::size_t{1} << kRecentBits> recent_{};
     std::uint64_t lastIdentity_ = 0;
     Sizes* last_ = nullptr;
     std::size_t pixelCount_ = 0;

@@ -68,6 +68,12 @@ public:
     int y = 0;
     double wiggleAmplitude = 0;
     double wigglePeriod = 0;
+    // sin and cos of the wiggle's phase (2 pi / period * age), turned on by each update's step
+    // instead of a sine per particle per frame; taken afresh from the age now and then, so
+    // the rounding of the turns never adds up.
+    double wiggleSin = 0;
+    double wiggleCos = 1;
+    int turnsSinceFresh = 0;
     int baseX = 0;
     int baseY = 0;
     int drawnWidth = 0;
@@ -102,6 +108,7 @@ private:
     void SpawnAlpha(int minimumPercent, int maximumPercent);
     void Shrink();
     double Wiggle() const;
+    void TurnWigglePhase(double seconds);
     void CheckLeft(double wiggle);
     void CheckRight(double wiggle);
     void CheckTop();

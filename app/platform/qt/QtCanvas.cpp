@@ -65,12 +65,20 @@ int Advance(const TextStyle& style, const QString& text) {
     return static_cast<int>(QFontMetricsF(font).horizontalAdvance(text));
 }
 
+// The style's fields as raw bytes, then its font and text: looked up for every text of every
+// frame, so no number is formatted.
 std::string TextKey(const TextStyle& style, const std::string& utf8) {
-    return style.fontName + '\x1f' + std::to_string(style.fontSize) + '\x1f' +
-           std::to_string(style.fillColor) + '\x1f' + std::to_string(style.fillAlpha) + '\x1f' +
-           std::to_string(style.strokeColor) + '\x1f' + std::to_string(style.strokeAlpha) + '\x1f' +
-           std::to_string(style.strokeWidth) + '\x1f' +
-           std::to_string(static_cast<int>(style.align)) + '\x1f' + utf8;
+    const int numbers[] = {style.fontSize, style.fillAlpha, style.strokeAlpha,
+                           static_cast<int>(style.align)};
+    const std::uint32_t colors[] = {style.fillColor, style.strokeColor};
+    std::string key;
+    key.reserve(sizeof numbers + sizeof colors + sizeof style.strokeWidth + style.fontName.size() +
+                1 + utf8.size());
+    key.append(reinterpret_cast<const char*>(numbers), sizeof numbers);
+    key.append(reinterpret_cast<const char*>(colors), sizeof colors);
+    key.append(reinterpret_cast<const char*>(&style.strokeWidth), sizeof style.strokeWidth);
+    key.append(style.fontName).append(1, '\0').append(utf8);
+    return key;
 }
 
 bool IsWhole(double value) {
