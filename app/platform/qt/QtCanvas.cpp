@@ -205,9 +205,23 @@ void CQtCanvas::DrawOutlinedText(const TextStyle& style, int x, int y, const std
         255);
 }
 
-// From the rendered text, so a label measured and drawn every frame lays its text out once.
+// From the font's metrics, kept by font and text: wrapping measures many lines that are never
+// drawn, and rendering each of them only to measure it would cost far more.
 int CQtCanvas::MeasureText(const TextStyle& style, const std::string& utf8) {
-    return utf8.empty() ? 0 : RenderText(style, utf8).advance;
+    if (utf8.empty()) {
+        return 0;
+    }
+    std::string key(reinterpret_cast<const char*>(&style.fontSize), sizeof style.fontSize);
+    key.append(style.fontName).append(1, '\0').append(utf8);
+    if (const auto found = advances_.find(key); found != advances_.end()) {
+        return found->second;
+    }
+    if (advances_.size() >= kMaxCachedAdvances) {
+        advances_.clear();
+    }
+    const int advance = Advance(style, QString::fromStdString(utf8));
+    advances_.emplace(std::move(key), advance);
+    return advance;
 }
 
 PixelBuffer CQtCanvas::ReadPixels(int x, int y, int w, int h) const {

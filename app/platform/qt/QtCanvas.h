@@ -116,8 +116,10 @@ private:
     QImage base_;          // the leading draws that rarely change, drawn whole
     size_t baseOps_ = 0;   // how many draws base_ holds; 0: none
     std::unordered_map<std::string, RenderedText> textCache_;
-    std::vector<DrawOp> ops_;      // this frame's, in order
-    std::vector<DrawOp> previous_; // the previous frame's
+    static constexpr size_t kMaxCachedAdvances = 4096;
+    std::unordered_map<std::string, int> advances_; // text widths by font, size and text
+    std::vector<DrawOp> ops_;                       // this frame's, in order
+    std::vector<DrawOp> previous_;                  // the previous frame's
     bool inFrame_ = false;
     mutable bool wholeFrame_ = true;
     bool painterOnly_ = false;
