@@ -1,6 +1,7 @@
 #include "app/platform/PixelBlend.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -343,8 +344,11 @@ VisibleRuns FindVisibleRuns(const ImageRef& image) {
             if (out.runs.size() > rowStart &&
                 begin - out.runs.back().end < VisibleRuns::kJoinedGap) {
                 out.runs.back().end = x;
+                out.runs.back().opaque = false; // the gap joined in is transparent
             } else {
-                out.runs.push_back({begin, x});
+                const bool opaque = std::all_of(
+                    row + begin, row + x, [](std::uint32_t pixel) { return pixel >> 24 == 0xFFu; });
+                out.runs.push_back({begin, x, opaque});
             }
         }
     }
@@ -360,8 +364,16 @@ void BlendRectInRuns(std::uint32_t* target, int targetStride, const std::uint32_
         for (int k = runs.firstRun[row]; k < runs.firstRun[row + 1]; ++k) {
             const int begin = std::max(runs.runs[static_cast<size_t>(k)].begin - firstColumn, 0);
             const int end = std::min(runs.runs[static_cast<size_t>(k)].end - firstColumn, count);
-            BlendRow(target + static_cast<size_t>(r) * targetStride + begin,
-                     source + static_cast<size_t>(r) * sourceStride + begin, end - begin, alpha);
+            std::uint32_t* into = target + static_cast<size_t>(r) * targetStride + begin;
+            const std::uint32_t* from = source + static_cast<size_t>(r) * sourceStride + begin;
+            if (end <= begin) {
+                continue;
+            }
+            if (alpha == 255 && runs.runs[static_cast<size_t>(k)].opaque) {
+                std::memcpy(into, from, static_cast<size_t>(end - begin) * sizeof *from);
+            } else {
+                BlendRow(into, from, end - begin, alpha);
+            }
         }
     }
 }

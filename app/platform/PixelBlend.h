@@ -53,6 +53,7 @@ bool UseBlendLoop(const std::string& name);
 struct RowSpan {
     int begin = 0;
     int end = 0;
+    bool opaque = false; // every pixel fully opaque: blended at full alpha, it is a copy
 };
 // The runs of columns of every row that hold a visible pixel: transparent pixels change
 // nothing, so a picture that is mostly empty (a dimension line, a cut-away) blends only its

@@ -243,6 +243,11 @@ TEST(PixelBlendTest, BlendingInVisibleRunsEqualsBlendingTheWholeRectangle) {
     picture[width + 4] = 0x80000000u;
     picture[width + 10] = 0x01010101u;
     picture[width + 19] = 0xFFFFFFFFu;
+    // Row 2: an opaque run at 5..14, blended at full alpha by copying it.
+    std::fill(picture.begin() + 2 * width, picture.begin() + 3 * width, 0u);
+    for (int x = 5; x < 15; ++x) {
+        picture[2 * width + x] = 0xFF000000u | (random() & 0xFFFFFFu);
+    }
     picture[3 * width] = 0xFF000000u; // row 3 starts and ends visible
     picture[4 * width - 1] = 0xFF000000u;
     const ImageRef image{picture.data(), width, 4, width * 4, 1.0, 7};
@@ -255,15 +260,21 @@ TEST(PixelBlendTest, BlendingInVisibleRunsEqualsBlendingTheWholeRectangle) {
     EXPECT_EQ(runs.runs[runs.firstRun[1] + 1].begin, 19);
     EXPECT_EQ(runs.runs[runs.firstRun[1] + 1].end, 20);
     EXPECT_EQ(runs.runs[runs.firstRun[4] - 1].end, width);
+    EXPECT_FALSE(runs.runs[runs.firstRun[1]].opaque); // joined over a gap
+    EXPECT_TRUE(runs.runs[runs.firstRun[1] + 1].opaque);
+    ASSERT_EQ(runs.firstRun[3] - runs.firstRun[2], 1);
+    EXPECT_TRUE(runs.runs[runs.firstRun[2]].opaque);
 
     // Rows 1..3, columns 2..21, onto a 22-wide background, both ways.
     const std::vector<std::uint32_t> background = Pixels(random, 22 * 3);
-    std::vector<std::uint32_t> whole = background;
-    std::vector<std::uint32_t> trimmed = background;
     const std::uint32_t* corner = picture.data() + width + 2;
-    BlendRect(whole.data() + 1, 22, corner, width, 20, 3, 180);
-    BlendRectInRuns(trimmed.data() + 1, 22, corner, width, 20, 3, 180, runs, 1, 2);
-    EXPECT_EQ(trimmed, whole);
+    for (int alpha : {180, 255}) {
+        std::vector<std::uint32_t> whole = background;
+        std::vector<std::uint32_t> trimmed = background;
+        BlendRect(whole.data() + 1, 22, corner, width, 20, 3, alpha);
+        BlendRectInRuns(trimmed.data() + 1, 22, corner, width, 20, 3, alpha, runs, 1, 2);
+        EXPECT_EQ(trimmed, whole) << "alpha " << alpha;
+    }
 }
 
 // A particle picture resampled once per size blends, padding and all, exactly as sampling the
