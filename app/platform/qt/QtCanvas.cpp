@@ -295,7 +295,13 @@ size_t CQtCanvas::UpdateBase() {
         if (base_.size() != image_.size()) {
             base_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
         }
-        base_.fill(Qt::white);
+        // A first draw that copies over the whole canvas (the window's background) leaves
+        // nothing of the fill: a pass over the whole picture saved on every change of it.
+        const DrawOp& first = ops_.front();
+        if (first.kind != OpKind::Copy || !first.target.contains(QRect(0, 0, width_, height_)) ||
+            first.image.scale != scale_) {
+            base_.fill(Qt::white);
+        }
         for (size_t i = 0; i < prefix; ++i) {
             Draw(base_, ops_[i], base_.rect());
         }
