@@ -467,13 +467,13 @@ ScaledPictures::Sizes& ScaledPictures::SizesOf(const ImageRef& image) {
 ImageRef ScaledPictures::Find(const ImageRef& image, int w, int h) {
     const int padded = (w + 3) / 4 * 4;
     if (image.IsEmpty() || image.identity == 0 || image.width * image.height > kMaxPictureArea ||
-        w <= 0 || h <= 0 || w > image.width || h > image.height) {
+        w <= 0 || h <= 0 || w > kMaxScale * image.width || h > kMaxScale * image.height) {
         return {};
     }
     if (pixelCount_ > kMaxPixels) {
         Clear();
     }
-    std::vector<std::uint32_t>& pixels = SizesOf(image).bySize[(h - 1) * image.width + (w - 1)];
+    std::vector<std::uint32_t>& pixels = SizesOf(image).bySize[h << 16 | w];
     if (pixels.empty()) {
         ++sizeCount_;
         pixels.assign(static_cast<size_t>(padded) * h, 0u);

@@ -95,9 +95,11 @@ PixelArea BlendPicture(std::uint32_t* buffer, int stride, const PixelArea& clip,
 // leaves the target as it was.
 class ScaledPictures {
 public:
-    // Pictures larger than this, without an identity or drawn larger than they are, are not
-    // kept; and all are let go past the pixel budget, so no tag can make the cache grow.
+    // Pictures larger than this, without an identity or drawn more than kMaxScale times
+    // their size (a scaled screen draws them larger), are not kept; and all are let go past
+    // the pixel budget, so no tag can make the cache grow.
     static constexpr int kMaxPictureArea = 64 * 64;
+    static constexpr int kMaxScale = 4;
     static constexpr std::size_t kMaxPixels = 1 << 20;
 
     // `image` at w x h pixels, its stride a multiple of four pixels; empty when not kept.
@@ -120,7 +122,7 @@ private:
         const std::uint32_t* pixels = nullptr;
         int width = 0;
         int height = 0;
-        // By (h - 1) * width + (w - 1): only the few sizes drawn, so a picture costs little.
+        // By h << 16 | w: only the few sizes drawn, so a picture costs little.
         std::unordered_map<int, std::vector<std::uint32_t>> bySize;
     };
     Sizes& SizesOf(const ImageRef& image);
@@ -144,7 +146,7 @@ private:
     ImageRef Find(const ImageRef& image, int w, int h);
 
     std::unordered_map<std::uint64_t, Sizes> pictures_;
-    static constexpr int kRecentBits = 10;
+    static constexpr int kRecentBits = 12;
     std::array<Recent, std::size_t{1} << kRecentBits> recent_{};
     std::uint64_t lastIdentity_ = 0;
     Sizes* last_ = nullptr;

@@ -286,15 +286,15 @@ TEST(PixelBlendTest, PicturesResampledOncePerSizeBlendAsSampledEveryTime) {
     const std::vector<std::uint32_t> picture = Pixels(random, width * height);
     const ImageRef image{picture.data(), width, height, width * 4, 1.0, NewImageIdentity()};
     const int stride = 40;
-    const std::vector<std::uint32_t> background = Pixels(random, stride * 12);
+    const std::vector<std::uint32_t> background = Pixels(random, stride * 14);
     ScaledPictures kept;
     std::vector<int> columns;
     std::vector<int> rows;
-    for (int w = 1; w <= width; ++w) {
-        for (int h = 1; h <= height; ++h) {
+    for (int w = 1; w <= width + 3; ++w) { // larger too: a scaled screen draws them so
+        for (int h = 1; h <= height + 2; ++h) {
             for (int alpha : {255, 90}) {
                 std::vector<std::uint32_t> sampled = background;
-                BlendPicture(sampled.data(), stride, {0, 0, stride, 12}, image,
+                BlendPicture(sampled.data(), stride, {0, 0, stride, 14}, image,
                              {3, 2, 3 + w, 2 + h}, alpha, columns, rows);
                 const ImageRef resampled = kept.At(image, w, h);
                 ASSERT_EQ(resampled.stride % 16, 0);
@@ -306,7 +306,7 @@ TEST(PixelBlendTest, PicturesResampledOncePerSizeBlendAsSampledEveryTime) {
             }
         }
     }
-    EXPECT_TRUE(kept.At(image, width + 1, height).IsEmpty()); // drawn larger than it is
+    EXPECT_TRUE(kept.At(image, ScaledPictures::kMaxScale * width + 1, height).IsEmpty());
     ImageRef changing = image;
     changing.identity = 0;
     EXPECT_TRUE(kept.At(changing, 4, 4).IsEmpty());

@@ -429,6 +429,14 @@ const QImage& CQtCanvas::Image() const {
     return image_;
 }
 
+const QImage& CQtCanvas::ImageFor(const QRect& area) const {
+    const_cast<CQtCanvas*>(this)->FinishPending();
+    if (surfaceAhead_.intersects(area)) {
+        CatchUpWithSurface();
+    }
+    return image_;
+}
+
 void CQtCanvas::CopyArea(QImage& into, const QImage& from, const QRect& area) {
     const auto rowBytes = static_cast<size_t>(area.width()) * 4;
     const uchar* source = from.constBits();

@@ -44,6 +44,9 @@ public:
     void SetPainterOnly(bool painterOnly);
     // The device pixels, up to date.
     const QImage& Image() const;
+    // As Image, current at least inside `area` (device pixels): the edges of a frame painted
+    // straight into the window need no copy back of what the window got ahead.
+    const QImage& ImageFor(const QRect& area) const;
 
     // Drawing straight into the surface of the window that shows the canvas, one copy of the
     // changed area less per frame. Once a window gives its surface here, EndFrame leaves the

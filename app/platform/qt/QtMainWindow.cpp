@@ -186,7 +186,8 @@ void CCanvasWidget::paintEvent(QPaintEvent* event) {
     for (const QRect& area : rest) {
         const QRectF source(area.x() * ratio - sceneOffset.x(), area.y() * ratio - sceneOffset.y(),
                             area.width() * ratio, area.height() * ratio);
-        painter.drawImage(QRectF(area), InFormatOf(painter, canvas->Image()), source);
+        painter.drawImage(QRectF(area),
+                          InFormatOf(painter, canvas->ImageFor(source.toAlignedRect())), source);
         if (SurfaceOf(painter, owner_.Surface(), ratio, offset)) {
             canvas->SurfaceShows(source.toAlignedRect());
         }
