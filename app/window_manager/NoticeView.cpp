@@ -3,18 +3,46 @@
 #include "app/tags/Label.h"
 #include "app/tags/TagManager.h"
 
-#include <sstream>
+#include <algorithm>
+#include <cctype>
 
+namespace {
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    for (auto at = text.begin(); at != text.end();) {
+        at = std::find_if_not(at, text.end(), blank);
+        const auto end = std::find_if(at, text.end(), blank);
+        if (at != end) {
+            words.emplace_back(at, end);
+        }
+        at = end;
+    }
+    return words;
+}
+} // namespace
+
+// Greedy, word by word. Most texts fit on one line (a caption, every frame): those are
+// measured once, whole.
 std::vector<std::string> WrapText(ICanvas& canvas, const TextStyle& style, const std::string& text,
                                   int width) {
     if (width <= 0) {
         return {text};
     }
+    const std::vector<std::string> words = Words(text);
+    if (words.empty()) {
+        return {};
+    }
+    std::string joined = words.front();
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        joined.append(1, ' ').append(words[i]);
+    }
+    if (words.size() == 1 || canvas.MeasureText(style, joined) <= width) {
+        return {joined};
+    }
     std::vector<std::string> lines;
-    std::istringstream words(text);
-    std::string word;
     std::string line;
-    while (words >> word) {
+    for (const std::string& word : words) {
         const std::string longer = line.empty() ? word : line + " " + word;
         if (!line.empty() && canvas.MeasureText(style, longer) > width) {
             lines.push_back(line);
@@ -23,9 +51,7 @@ std::vector<std::string> WrapText(ICanvas& canvas, const TextStyle& style, const
             line = longer;
         }
     }
-    if (!line.empty()) {
-        lines.push_back(line);
-    }
+    lines.push_back(line);
     return lines;
 }
 
