@@ -85,6 +85,30 @@ TEST_F(ReadoutViewsTest, TheNoticeWrapsWithinItsWidthAndIsDrawnOnlyWhenShown) {
     EXPECT_EQ(WrapText(canvas, {}, "one two", 0), (std::vector<std::string>{"one two"}));
 }
 
+// Wrapping is the greedy word-by-word rule at any width and with any blanks between the words
+// (tabs, runs of spaces, line ends): each line is the words that fit joined by one space.
+TEST(WrapTextTest, EveryWidthWrapsAsTheGreedyRuleWhateverTheBlanks) {
+    CRecordingCanvas canvas;
+    const auto greedy = [&canvas](const std::vector<std::string>& words, int width) {
+        std::vector<std::string> lines;
+        for (const std::string& word : words) {
+            if (!lines.empty() && canvas.MeasureText({}, lines.back() + " " + word) <= width) {
+                lines.back() += " " + word;
+            } else {
+                lines.push_back(word);
+            }
+        }
+        return lines;
+    };
+    const std::vector<std::string> words = {"Gas",   "at", "the", "dip", "tube", "inlet",
+                                            "after", "1",  "min", "10",  "s"};
+    const std::string text = "  Gas at\tthe  dip\ntube inlet   after 1 min\t10 s ";
+    for (int width = 1; width <= canvas.MeasureText({}, text) + 10; ++width) {
+        ASSERT_EQ(WrapText(canvas, {}, text, width), greedy(words, width)) << "width " << width;
+    }
+    EXPECT_TRUE(WrapText(canvas, {}, " \t ", 30).empty());
+}
+
 // The views keep what the controller told them across Ctrl+R; the panel reads the model.
 TEST_F(ReadoutViewsTest, ARateAboveTheCapacityShowsTheNoticeAtOnceAndARefreshKeepsIt) {
     WellParameters p = TheModel().GetParameters();
