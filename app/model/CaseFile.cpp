@@ -3,6 +3,7 @@
 #include "app/model/DefaultsFile.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
+#include "app/model/SettingsYaml.h"
 
 #include <yaml-cpp/yaml.h>
 
@@ -122,15 +123,7 @@ bool CaseDesign::SameAs(const CaseDesign& other) const {
 }
 
 CaseDesign ParseCaseText(const std::string& text, const WellParameters& shipped) {
-    YAML::Node root;
-    try {
-        root = YAML::Load(text);
-    } catch (const YAML::Exception& error) {
-        throw SettingsFileError(std::string("not valid YAML: ") + error.what());
-    }
-    if (!root.IsMap()) {
-        throw SettingsFileError("not a map of keys and values");
-    }
+    const YAML::Node root = ParseSettingsMap(text);
     CheckVersion(root);
     CaseDesign design;
     design.units = ReadUnits(root);

@@ -2,6 +2,7 @@
 
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
+#include "app/model/SettingsYaml.h"
 
 #include <yaml-cpp/yaml.h>
 
@@ -12,19 +13,6 @@ namespace {
 constexpr const char* kPresetNameKey = "Preset Name";
 constexpr const char* kUnitsKey = "Units";
 constexpr const char* kDisplayNameKey = "Display Name";
-
-YAML::Node ParseMap(const std::string& text) {
-    YAML::Node root;
-    try {
-        root = YAML::Load(text);
-    } catch (const YAML::Exception& error) {
-        throw SettingsFileError(std::string("not valid YAML: ") + error.what());
-    }
-    if (!root.IsMap()) {
-        throw SettingsFileError("not a map of keys and values");
-    }
-    return root;
-}
 
 std::string Quoted(const char* key) {
     return std::string("\"") + key + "\"";
@@ -142,7 +130,7 @@ UnitSystem ReadUnitSystem(const YAML::Node& root) {
 
 void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& presetName,
                        UnitSystem* units) {
-    const YAML::Node root = ParseMap(text);
+    const YAML::Node root = ParseSettingsMap(text);
     // Every key is read before anything changes: only a complete file is used.
     const std::string name = RequiredText(root, kPresetNameKey);
     const UnitSystem system = ReadUnitSystem(root);
@@ -161,7 +149,7 @@ void ParseDefaultsText(const std::string& text, WellParameters& p, std::string& 
 }
 
 SeparatorPreset ParsePresetText(const std::string& text) {
-    const YAML::Node root = ParseMap(text);
+    const YAML::Node root = ParseSettingsMap(text);
     SeparatorPreset preset;
     for (const ParameterEntry& entry : Parameters()) {
         if (!entry.inPresets) {
@@ -206,4 +194,17 @@ std::string FormatPresetText(const SeparatorPreset& preset) {
     }
     out << YAML::EndMap;
     return Finished(out);
+}
+
+YAML::Node ParseSettingsMap(const std::string& text) {
+    YAML::Node root;
+    try {
+        root = YAML::Load(text);
+    } catch (const YAML::Exception& error) {
+        throw SettingsFileError(std::string("not valid YAML: ") + error.what());
+    }
+    if (!root.IsMap()) {
+        throw SettingsFileError("not a map of keys and values");
+    }
+    return root;
 }
