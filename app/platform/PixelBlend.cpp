@@ -444,7 +444,14 @@ void ScaledPictures::Clear() {
     recent_.fill({});
     last_ = nullptr;
     pixelCount_ = 0;
-    sizeCount_ = 0;
+}
+
+std::size_t ScaledPictures::Count() const {
+    std::size_t count = 0;
+    for (const auto& [identity, sizes] : pictures_) {
+        count += sizes.bySize.size();
+    }
+    return count;
 }
 
 ScaledPictures::Sizes& ScaledPictures::SizesOf(const ImageRef& image) {
@@ -454,7 +461,6 @@ ScaledPictures::Sizes& ScaledPictures::SizesOf(const ImageRef& image) {
     Sizes& sizes = pictures_[image.identity];
     if (sizes.pixels != image.pixels || sizes.width != image.width ||
         sizes.height != image.height) {
-        sizeCount_ -= sizes.bySize.size();
         sizes = {image.pixels, image.width, image.height, {}};
         recent_.fill({}); // they may refer to the pictures let go
     }
@@ -475,7 +481,6 @@ ImageRef ScaledPictures::Find(const ImageRef& image, int w, int h) {
     }
     std::vector<std::uint32_t>& pixels = SizesOf(image).bySize[h << 16 | w];
     if (pixels.empty()) {
-        ++sizeCount_;
         pixels.assign(static_cast<size_t>(padded) * h, 0u);
         std::vector<int> columns(static_cast<size_t>(padded));
         std::vector<int> rows(static_cast<size_t>(h));

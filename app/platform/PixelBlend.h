@@ -115,7 +115,7 @@ public:
     // Lets every kept picture go (their pictures are about to be freed).
     void Clear();
     // The pictures and sizes kept.
-    std::size_t Count() const { return sizeCount_; }
+    std::size_t Count() const;
 
 private:
     struct Sizes {
@@ -151,5 +151,4 @@ private:
     std::uint64_t lastIdentity_ = 0;
     Sizes* last_ = nullptr;
     std::size_t pixelCount_ = 0;
-    std::size_t sizeCount_ = 0;
 };

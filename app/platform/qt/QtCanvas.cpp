@@ -424,9 +424,7 @@ void CQtCanvas::DrawNow(const DrawOp& op) {
 }
 
 const QImage& CQtCanvas::Image() const {
-    const_cast<CQtCanvas*>(this)->FinishPending();
-    CatchUpWithSurface();
-    return image_;
+    return ImageFor(image_.rect()); // the surface is never ahead outside the image
 }
 
 const QImage& CQtCanvas::ImageFor(const QRect& area) const {
