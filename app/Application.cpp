@@ -133,17 +133,23 @@ void CApplication::CreateControllers() {
 }
 
 bool CApplication::Startup() {
+    startupSteps_ = {};
     StartLogging();
+    startupSteps_.Lap("logging");
     CreateEvents();
     CreateTags(TagDirectoryFromEnvironment());
+    startupSteps_.Lap("tag_manager");
     if (!CreateWindowManager()) {
         StopLogging();
         TearDown();
         return false;
     }
+    startupSteps_.Append(windowManager_.Get()->InitSteps().Steps());
     CreateModel();
     CreateSimulator();
+    startupSteps_.Lap("model_and_simulator");
     CreateControllers();
+    startupSteps_.Lap("controllers");
     return true;
 }
 

@@ -23,6 +23,7 @@
 
 #include "app/services/GlobalService.h"
 #include "app/services/SimulationCore.h"
+#include "app/services/StepTimes.h"
 
 #include <functional>
 #include <memory>
@@ -75,6 +76,8 @@ public:
     CGasSeparatorModel* Model() const { return core_.Model(); }
     CGasSeparatorSimulator* Simulator() const { return core_.Simulator(); }
     CAppController* AppController() const { return appController_.get(); }
+    // How long each step of the last Startup() took (the window manager's split in three).
+    const CStepTimes& StartupSteps() const { return startupSteps_; }
 
 private:
     void StopLogging();
@@ -85,6 +88,7 @@ private:
     GlobalService<CTagManager> tags_;
     GlobalService<CWindowManager> windowManager_;
     std::unique_ptr<CAppController> appController_;
+    CStepTimes startupSteps_;
 };
 
 // Runs passes until the window manager stops (or `keepRunning`, when given, says no), timed

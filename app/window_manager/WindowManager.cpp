@@ -122,16 +122,20 @@ WindowDescription CWindowManager::DescribeWindow() const {
 void CWindowManager::Init() {
     running_ = true;
     quitPosted_ = false;
+    initSteps_ = {};
     {
         const CPictureDecodeAhead pictures; // decoded on a second core while the tags load
         rootTag_ = LoadTag(kRootTag);
     }
+    initSteps_.Lap("tags_and_pictures");
     window_ = Platform().mainWindow;
     if (window_) {
         window_->Open(DescribeWindow(), this);
     }
+    initSteps_.Lap("window");
     root_->Init(window_, ViewName::kApp);
     root_->Configure(rootTag_);
+    initSteps_.Lap("views");
 }
 
 void CWindowManager::Update(double seconds) {

@@ -9,6 +9,7 @@
 
 #include "app/platform/Window.h"
 #include "app/services/GlobalService.h"
+#include "app/services/StepTimes.h"
 #include "app/tags/Tag.h"
 
 #include <memory>
@@ -73,6 +74,8 @@ public:
     // Loads the root tag, opens the main window (Platform().mainWindow) and builds the view
     // tree. A root tag that does not load throws TagError before any window opens.
     void Init();
+    // How long the last Init's steps took: the tags with their pictures, the window, the views.
+    const CStepTimes& InitSteps() const { return initSteps_; }
     // One main-loop pass: pump the messages, update every view, render.
     void Update(double seconds);
     // Draws the scene again as it is, no time passing (the window changed size).
@@ -161,6 +164,7 @@ private:
     std::vector<RegionPtr> regions_;
     RegionPtr hover_; // shared, so a removed region outlives its removal while it is hovered
     mutable std::set<std::string> missingViewsWarned_;
+    CStepTimes initSteps_;
 };
 
 // The process-wide window manager, published by its owner.
