@@ -55,17 +55,27 @@ public:
     // How it is drawn with `picture`: grown from nothing and faded in over the fade-in time.
     Sprite SpriteOf(const ImageRef& picture) const;
 
-    // The fields are in the order of their use, so that a move reads the first three cache
-    // lines of the record and not every one: thousands of particles move every frame.
+    // The fields are in the order of their use: what drawing reads lies in the first cache
+    // line of the record, what a move reads in the first three, so that listing the sprites
+    // reads one line of each record and a move three: thousands of particles move and are
+    // drawn every frame.
     double age = 0;
+    double fadeInTime = 0;
+    int x = 0;
+    int y = 0;
+    int drawnWidth = 0;
+    int drawnHeight = 0;
+    int alpha = 255;
+    TagHandle image = 0;
+    bool front = false;
+    bool shrinking = false;
+    bool bounceYActive = false;
     double lifespan = 0;
     double bounceTimer = 0;
     double offsetX = 0;
     double offsetY = 0;
     double velocityX = 0;
     double velocityY = 0;
-    int x = 0;
-    int y = 0;
     double wiggleAmplitude = 0;
     double wigglePeriod = 0;
     // sin and cos of the wiggle's phase (2 pi / period * age), turned on by each update's step
@@ -76,18 +86,10 @@ public:
     int turnsSinceFresh = 0;
     int baseX = 0;
     int baseY = 0;
-    int drawnWidth = 0;
-    int drawnHeight = 0;
     ParticleRect bounds;
-    int alpha = 255;
-    TagHandle image = 0;
-    bool front = false;
-    bool shrinking = false;
-    bool bounceYActive = false;
     EdgeBehavior edgeBehaviorX = EdgeBehavior::Bounce;
     EdgeBehavior edgeBehaviorY = EdgeBehavior::Bounce;
     TagHandle type = 0;
-    double fadeInTime = 0;
     double bounceYLifespan = 0;
     double bounceYSpeed = 0;
     double shrinkTime = 0;
