@@ -487,6 +487,6 @@ ImageRef ScaledPictures::Find(const ImageRef& image, int w, int h) {
         BlendPicture(pixels.data(), padded, {0, 0, w, h}, image, {0, 0, w, h}, 255, columns, rows);
         pixelCount_ += pixels.size();
     }
-    RecentSlot(image, w, h) = {image.identity, image.pixels, w, h, &pixels};
+    RecentSlot(image, w, h) = {image.identity, image.pixels, w, h, pixels.data()};
     return {pixels.data(), w, h, padded * 4, image.scale, 0};
 }
