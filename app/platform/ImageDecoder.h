@@ -3,6 +3,8 @@
 // rows top-down, each pixel 0xAARRGGBB with the colour premultiplied by alpha (in memory on
 // a little-endian machine: blue, green, red, alpha).
 
+#include "app/platform/PixelMemory.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -11,9 +13,9 @@
 struct PixelBuffer {
     int width = 0;
     int height = 0;
-    std::vector<uint32_t> pixels; // width * height premultiplied 0xAARRGGBB, top row first
-    double scale = 1.0;           // pixels per logical pixel (a grab of a scaled screen: 2)
-    std::uint64_t identity = 0;   // see ImageRef::identity
+    PixelVector pixels;         // width * height premultiplied 0xAARRGGBB, top row first
+    double scale = 1.0;         // pixels per logical pixel (a grab of a scaled screen: 2)
+    std::uint64_t identity = 0; // see ImageRef::identity
 };
 
 class IImageDecoder {

@@ -20,6 +20,7 @@ class IShell;
 class IAutomation;
 class IClipboard;
 class IReportRenderer;
+class IPixelPages;
 
 struct PlatformServices {
     IUserFolders* userFolders = nullptr;
@@ -32,7 +33,8 @@ struct PlatformServices {
     IAutomation* automation = nullptr;               // synthetic input (headless driver only)
     IClipboard* clipboard = nullptr;                 // none: nothing is copied
     IReportRenderer* reportRenderer = nullptr;       // PDF reports; none: no reports
-    const char* toolkit = nullptr;                   // its name and version, e.g. "Qt 6.4.2"
+    IPixelPages* pixelPages = nullptr; // large pixel buffers (PixelMemory.h); none: the heap
+    const char* toolkit = nullptr;     // its name and version, e.g. "Qt 6.4.2"
     // The user's locale writes decimals with a comma ("3,25"): typed numbers are read so.
     bool decimalComma = false;
 };

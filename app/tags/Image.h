@@ -11,7 +11,7 @@ class TImage : public Tag {
 public:
     // width * height pixels, rows top-down, each 0xAARRGGBB premultiplied by alpha (bytes
     // blue, green, red, alpha in memory). Empty when nothing could be decoded.
-    std::vector<uint32_t> bitmap;
+    PixelVector bitmap;
     int width = 0;
     int height = 0;
     // The same picture drawn at twice the size (the file "name@2x.png" beside it), loaded only

@@ -6,7 +6,10 @@
 #include "app/tags/MediaFile.h"
 #include "app/tags/TagManager.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 CPictureDecodeAhead* gCurrent = nullptr;
@@ -44,7 +47,65 @@ void ListDirectory(const std::string& directory, bool doubleSize,
         }
     }
 }
+
+// The first bytes of a regular file, as many as it has up to the buffer's size.
+template <std::size_t N>
+std::size_t ReadFileStart(const std::string& path, std::array<unsigned char, N>& start) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) || error) {
+        return 0;
+    }
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(start.data()), static_cast<std::streamsize>(N));
+    return static_cast<std::size_t>(in.gcount());
+}
+
+// The bytes a picture takes decoded, from its PNG header; 0 when the header is not one.
+std::size_t DecodedBytes(const CPictureDecodeAhead::Source& source) {
+    std::array<unsigned char, kPngHeaderBytes> start{};
+    std::size_t size = 0;
+    if (!source.fullPath.empty()) {
+        size = ReadFileStart(source.fullPath, start);
+    } else if (const ResourceBytes stored = FindResource(source.path, ResourceKind::RawData)) {
+        size = std::min(stored.size, start.size());
+        std::copy_n(stored.data, size, start.begin());
+    }
+    const PixelSize pixels = PngPixelSize(start.data(), size);
+    return PixelMemory::RoomFor(static_cast<std::size_t>(pixels.width) *
+                                static_cast<std::size_t>(pixels.height) * 4);
+}
+
+// The pictures' decoded bytes together, bounded: the headers are only a guess at what
+// decodes, and room set aside but never used costs no memory, only addresses.
+std::size_t DecodedBytes(const std::vector<CPictureDecodeAhead::Source>& pictures) {
+    constexpr std::size_t kMaxReserved = std::size_t{1} << 30;
+    std::size_t total = 0;
+    for (const CPictureDecodeAhead::Source& picture : pictures) {
+        total = std::min(kMaxReserved, total + DecodedBytes(picture));
+    }
+    return total;
+}
 } // namespace
+
+PixelSize PngPixelSize(const unsigned char* bytes, std::size_t size) {
+    static constexpr unsigned char kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n',
+                                                   0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+    if (size < kPngHeaderBytes ||
+        !std::equal(std::begin(kSignature), std::end(kSignature), bytes)) {
+        return {};
+    }
+    const auto number = [bytes](std::size_t at) {
+        return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 |
+               std::uint32_t{bytes[at + 2]} << 8 | std::uint32_t{bytes[at + 3]};
+    };
+    constexpr std::uint32_t kMaxSide = 1 << 15;
+    const std::uint32_t width = number(16);
+    const std::uint32_t height = number(20);
+    if (width > kMaxSide || height > kMaxSide) {
+        return {};
+    }
+    return {static_cast<int>(width), static_cast<int>(height)};
+}
 
 DecodedPicture DecodePicture(const std::string& path, const std::string& fullPath) {
     DecodedPicture out;
@@ -83,6 +144,10 @@ CPictureDecodeAhead::CPictureDecodeAhead()
                        Platform().imageDecoder && Platform().imageDecoder->PictureScale() > 1)) {}
 
 CPictureDecodeAhead::CPictureDecodeAhead(std::vector<Source> pictures) : previous_(gCurrent) {
+    if (!pictures.empty() && Platform().imageDecoder) {
+        // The pictures decoded share one mapping of huge pages, made their size together.
+        PixelMemory::Reserve(DecodedBytes(pictures));
+    }
     for (Source& source : pictures) {
         const std::string key = Key(source.path, source.fullPath);
         if (byKey_.emplace(key, entries_.size()).second) {
@@ -104,6 +169,7 @@ CPictureDecodeAhead::~CPictureDecodeAhead() {
     if (worker_.joinable()) {
         worker_.join();
     }
+    PixelMemory::EndReserve();
     gCurrent = previous_;
 }
 

@@ -28,6 +28,15 @@ struct DecodedPicture {
 };
 DecodedPicture DecodePicture(const std::string& path, const std::string& fullPath);
 
+// The width and height a PNG file's header gives, from its first kPngHeaderBytes bytes;
+// 0 x 0 for anything else, or sides beyond what a picture of ours can have.
+constexpr std::size_t kPngHeaderBytes = 24;
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+PixelSize PngPixelSize(const unsigned char* bytes, std::size_t size);
+
 class CPictureDecodeAhead {
 public:
     // Where a picture comes from: a file of the tag directory (`fullPath`), else the store.

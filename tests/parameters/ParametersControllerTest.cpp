@@ -411,7 +411,7 @@ TEST_F(ParametersTest, APanelUnderADialogIsPicturedAgainAfterAChangeUnderIt) {
     auto* flow = gWindowManager->FindViewAs<CFieldPanelView>(ViewName::kFlowPanel);
     ASSERT_NE(flow, nullptr);
     ASSERT_TRUE(flow->HasSnapshot());
-    const std::vector<std::uint32_t> at12 = flow->Snapshot().pixels;
+    const PixelVector at12 = flow->Snapshot().pixels;
     RunPass();
     EXPECT_EQ(flow->Snapshot().pixels, at12); // nothing changed: the same picture
     RaiseEvent(EventName::kResetToDefaults);

@@ -8,6 +8,7 @@
 #include "tests/files/TestFiles.h"
 #include "tests/tags/QtTestSupport.h"
 #include "tests/tags/TagTestSupport.h"
+#include "tests/well/FakePixelPages.h"
 
 #include <QBuffer>
 #include <QFontDatabase>
@@ -266,7 +267,7 @@ TEST_F(MediaTest, PicturesDecodedAheadAreThoseDecodedInPlaceErrorsIncluded) {
     // Whichever thread comes first, the embedded store's pictures come out the same.
     InitTags("");
     const auto stored = CPictureDecodeAhead::ListPictures("", false);
-    std::vector<std::vector<std::uint32_t>> ahead;
+    std::vector<PixelVector> ahead;
     {
         CPictureDecodeAhead decoding;
         for (const auto& source : stored) {
@@ -279,4 +280,52 @@ TEST_F(MediaTest, PicturesDecodedAheadAreThoseDecodedInPlaceErrorsIncluded) {
     for (std::size_t i = 0; i < stored.size(); ++i) {
         EXPECT_EQ(DecodePicture(stored[i].path, "").pixels.pixels, ahead[i]) << stored[i].path;
     }
+}
+
+// The pictures a load decodes share one mapping made for all of them from their headers, of
+// exactly their size, and given back when the last of them goes.
+TEST_F(MediaTest, ThePicturesOfALoadShareOneMappingOfTheirSizeThatGoesWithThem) {
+    FakePixelPages pages;
+    ScopedOverride<IPixelPages> usePages(Platform().pixelPages, &pages);
+    InitTags("");
+    const auto stored = CPictureDecodeAhead::ListPictures("", false);
+    ASSERT_FALSE(stored.empty());
+    std::size_t decodedBytes = 0;
+    for (const auto& source : stored) {
+        decodedBytes +=
+            PixelMemory::RoomFor(DecodePicture(source.path, "").pixels.pixels.size() * 4);
+    }
+    ASSERT_TRUE(pages.mapped.empty()) << "pictures outside a load come from the heap";
+    {
+        CPictureDecodeAhead decoding;
+        ASSERT_EQ(pages.mapped.size(), 1u);
+        const auto [room, size] = *pages.mapped.begin();
+        EXPECT_EQ(size, (decodedBytes + 4095) / 4096 * 4096);
+        for (const auto& source : stored) {
+            const auto* image = Get<TImage>(LoadTag(source.path));
+            EXPECT_EQ(pages.MappingOf(image->bitmap.data()), room) << source.path;
+        }
+    }
+    EXPECT_EQ(pages.mapped.size(), 1u) << "the tags still hold their pictures";
+    ResetTags();
+    EXPECT_TRUE(pages.mapped.empty());
+
+    // A header that is not a PNG's, or one no picture of ours could have, counts for nothing.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QImage(7, 5, QImage::Format_ARGB32).save(&buffer, "PNG"));
+    const auto sizeOf = [](const QByteArray& bytes) {
+        const PixelSize size = PngPixelSize(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                            static_cast<std::size_t>(bytes.size()));
+        return std::make_pair(size.width, size.height);
+    };
+    EXPECT_EQ(sizeOf(png), std::make_pair(7, 5));
+    EXPECT_EQ(sizeOf(png.left(23)), std::make_pair(0, 0));
+    QByteArray huge = png;
+    huge[16] = 0x7f; // a width of about two thousand million
+    EXPECT_EQ(sizeOf(huge), std::make_pair(0, 0));
+    QByteArray notPng = png;
+    notPng[1] = 'Q';
+    EXPECT_EQ(sizeOf(notPng), std::make_pair(0, 0));
 }

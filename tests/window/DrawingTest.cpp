@@ -89,7 +89,7 @@ public:
             return;
         }
         PixelBuffer read = canvas_.ReadPixels(clip.x, clip.y, clip.width, clip.height);
-        oracle::Buffer pixels{read.width, read.height, std::move(read.pixels)};
+        oracle::Buffer pixels{read.width, read.height, {read.pixels.begin(), read.pixels.end()}};
         std::map<const std::uint32_t*, oracle::Picture> pictures;
         for (std::size_t i = 0; i < count; ++i) {
             const Sprite& s = sprites[i];
@@ -103,7 +103,7 @@ public:
             oracle::Draw(pixels, {0, 0, pixels.width, pixels.height}, picture->second, s.x - clip.x,
                          s.y - clip.y, s.w, s.h, s.alpha);
         }
-        read = {pixels.width, pixels.height, std::move(pixels.pixels), 1.0, 0};
+        read = {pixels.width, pixels.height, {pixels.pixels.begin(), pixels.pixels.end()}, 1.0, 0};
         canvas_.CopyImage(RefOf(read), clip.x, clip.y);
     }
     void DrawOutlinedText(const TextStyle& style, int x, int y, const std::string& text) override {
@@ -316,7 +316,7 @@ TEST(CanvasFramesTest, SpritesAtTheClipEdgesAreTheOraclesAndTouchNothingOutside)
             sprites.push_back({RefOf(bubble), x, (x + w) % 27 - 3, w, h, alphas[alpha++ % 5]});
         }
     }
-    oracle::Buffer expected{60, 30, background.pixels};
+    oracle::Buffer expected{60, 30, {background.pixels.begin(), background.pixels.end()}};
     for (const Sprite& s : sprites) {
         oracle::Draw(expected, {clip.x, clip.y, clip.x + clip.width, clip.y + clip.height},
                      PictureOf(s.image), s.x, s.y, s.w, s.h, s.alpha);

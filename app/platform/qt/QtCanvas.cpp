@@ -85,6 +85,27 @@ bool IsWhole(double value) {
     return std::abs(value - std::round(value)) < 1e-9;
 }
 
+// A frame buffer of a megabyte or more gets a mapping of its own (in huge pages, see
+// PixelMemory.h): filling it the first time would otherwise fault in a thousand small pages.
+QImage NewFrameImage(int width, int height) {
+    constexpr qsizetype kOwnMappingBytes = qsizetype{1} << 20;
+    const qsizetype bytes = qsizetype{std::max(width, 0)} * std::max(height, 0) * 4;
+    void* pixels = bytes >= kOwnMappingBytes
+                       ? PixelMemory::AllocateBlock(static_cast<std::size_t>(bytes))
+                       : nullptr;
+    if (!pixels) {
+        return QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+    }
+    QImage image(
+        static_cast<uchar*>(pixels), width, height, qsizetype{width} * 4,
+        QImage::Format_ARGB32_Premultiplied, [](void* block) { PixelMemory::Free(block); }, pixels);
+    if (image.isNull()) { // a size QImage refuses: it took no ownership
+        PixelMemory::Free(pixels);
+        return QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+    }
+    return image;
+}
+
 const std::uint32_t* RowOf(const ImageRef& image, int row) {
     const int stride = image.stride > 0 ? image.stride : image.width * 4;
     return reinterpret_cast<const std::uint32_t*>(
@@ -94,8 +115,8 @@ const std::uint32_t* RowOf(const ImageRef& image, int row) {
 
 CQtCanvas::CQtCanvas(int width, int height, double scale)
     : width_(std::max(width, 0)), height_(std::max(height, 0)), scale_(scale > 0 ? scale : 1.0),
-      image_(static_cast<int>(std::lround(width_ * scale_)),
-             static_cast<int>(std::lround(height_ * scale_)), QImage::Format_ARGB32_Premultiplied) {
+      image_(NewFrameImage(static_cast<int>(std::lround(width_ * scale_)),
+                           static_cast<int>(std::lround(height_ * scale_)))) {
     image_.fill(Qt::white);
 }
 
@@ -293,7 +314,7 @@ size_t CQtCanvas::UpdateBase() {
     }
     if (!same) {
         if (base_.size() != image_.size()) {
-            base_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
+            base_ = NewFrameImage(image_.width(), image_.height());
         }
         // A first draw that copies over the whole canvas (the window's background) leaves
         // nothing of the fill: a pass over the whole picture saved on every change of it.

@@ -2,6 +2,7 @@
 
 #include "app/platform/FatalError.h"
 #include "app/platform/Platform.h"
+#include "app/platform/qt/PosixPixelPages.h"
 #include "app/platform/qt/QtCanvas.h"
 #include "app/platform/qt/QtFonts.h"
 
@@ -67,7 +68,7 @@ bool DecodeInPlace(QImageReader& reader, PixelBuffer& out) {
     if (!wide || size.isEmpty() || (limit > 0 && bytes > limit)) {
         return false;
     }
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size.width()) * size.height());
+    PixelVector pixels(static_cast<std::size_t>(size.width()) * size.height());
     QImage image(reinterpret_cast<uchar*>(pixels.data()), size.width(), size.height(),
                  size.width() * 4, format);
     if (!reader.read(&image) || image.constBits() != reinterpret_cast<uchar*>(pixels.data()) ||
@@ -161,7 +162,9 @@ void InstallQtMediaServices() {
     static CQtImageDecoder decoder;
     static CQtFontRegistry fonts;
     static CQtScreenFontFactory screenFonts;
+    static CPosixPixelPages pixelPages; // lives on: pictures may outlive the services
     PlatformServices& services = Platform();
+    services.pixelPages = &pixelPages;
     services.imageDecoder = &decoder;
     services.fontRegistry = &fonts;
     services.screenFontFactory = &screenFonts;
