@@ -162,9 +162,11 @@ void InstallQtMediaServices() {
     static CQtImageDecoder decoder;
     static CQtFontRegistry fonts;
     static CQtScreenFontFactory screenFonts;
-    static CPosixPixelPages pixelPages; // lives on: pictures may outlive the services
+    // Never destroyed: pictures that static objects hold are freed during the exit, in no
+    // set order with this.
+    static CPosixPixelPages* const pixelPages = new CPosixPixelPages;
     PlatformServices& services = Platform();
-    services.pixelPages = &pixelPages;
+    services.pixelPages = pixelPages;
     services.imageDecoder = &decoder;
     services.fontRegistry = &fonts;
     services.screenFontFactory = &screenFonts;
