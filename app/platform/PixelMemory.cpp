@@ -3,6 +3,7 @@
 #include "app/platform/Platform.h"
 
 #include <algorithm>
+#include <limits>
 #include <mutex>
 
 namespace {
@@ -100,13 +101,16 @@ void* Allocate(std::size_t bytes) {
     return buffer;
 }
 
-void* AllocateBlock(std::size_t bytes) {
-    Mapping block = Map(bytes);
+void* AllocateBlock(std::size_t bytes, std::size_t buffers) {
+    if (buffers == 0 || bytes > std::numeric_limits<std::size_t>::max() / buffers) {
+        return nullptr;
+    }
+    Mapping block = Map(bytes * buffers);
     if (!block.base) {
         return nullptr;
     }
     block.used = block.size;
-    block.live = 1;
+    block.live = buffers;
     Mappings& state = State();
     const std::lock_guard<std::mutex> lock(state.mutex);
     state.all.push_back(block);

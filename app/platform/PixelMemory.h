@@ -43,9 +43,11 @@ void Reserve(std::size_t bytes);
 void EndReserve();
 // `bytes` from the room set aside, aligned for any pixel loop; null when there is not enough.
 void* Allocate(std::size_t bytes);
-// A mapping of its own for one buffer (a frame buffer), zero-filled; null without pages.
-void* AllocateBlock(std::size_t bytes);
-// Frees a buffer of Allocate or AllocateBlock; false, doing nothing, for any other address.
+// `buffers` buffers of `bytes` each (frame buffers), one after another in a mapping of their
+// own, zero-filled; it goes when each of them has been freed. Null without pages.
+void* AllocateBlock(std::size_t bytes, std::size_t buffers = 1);
+// Frees a buffer of Allocate or AllocateBlock, given by any address inside it; false, doing
+// nothing, for an address of no mapping here.
 bool Free(void* buffer);
 // How many mappings are held (for tests and diagnostics).
 std::size_t MappingCount();

@@ -63,7 +63,8 @@ TEST_F(PixelMemoryTest, ANewRoomTakesOverAndTheOldOneGoesWithItsBuffers) {
     EXPECT_EQ(pages.mapped.size(), 1u);
 }
 
-TEST_F(PixelMemoryTest, ABlockHasAMappingOfItsOwnAndOnlyItsOwnAddressesAreFreedHere) {
+TEST_F(PixelMemoryTest,
+       ABlockHasAMappingOfItsOwnThatGoesWithItsLastBufferAndOnlyItsAddressesAreFreedHere) {
     void* block = PixelMemory::AllocateBlock(5000);
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(pages.mapped.at(block), 2 * PixelMemory::kPageBytes);
@@ -72,6 +73,16 @@ TEST_F(PixelMemoryTest, ABlockHasAMappingOfItsOwnAndOnlyItsOwnAddressesAreFreedH
     EXPECT_FALSE(PixelMemory::Free(nullptr));
     EXPECT_TRUE(PixelMemory::Free(block));
     EXPECT_TRUE(pages.mapped.empty());
+
+    // Two buffers in one mapping: it goes with the second of them, whichever that is.
+    auto* pair = static_cast<char*>(PixelMemory::AllocateBlock(5000, 2));
+    ASSERT_NE(pair, nullptr);
+    EXPECT_EQ(pages.mapped.at(pair), 3 * PixelMemory::kPageBytes);
+    EXPECT_TRUE(PixelMemory::Free(pair + 5000));
+    EXPECT_EQ(pages.mapped.size(), 1u);
+    EXPECT_TRUE(PixelMemory::Free(pair));
+    EXPECT_TRUE(pages.mapped.empty());
+    EXPECT_EQ(PixelMemory::AllocateBlock(5000, 0), nullptr);
 
     // Without pages, or when the system maps none, buffers come from the heap.
     pages.refuse = true;

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <tuple>
+#include <utility>
 
 QImage WrapImage(const ImageRef& image) {
     if (image.IsEmpty()) {
@@ -85,25 +87,31 @@ bool IsWhole(double value) {
     return std::abs(value - std::round(value)) < 1e-9;
 }
 
-// A frame buffer of a megabyte or more gets a mapping of its own (in huge pages, see
-// PixelMemory.h): filling it the first time would otherwise fault in a thousand small pages.
-QImage NewFrameImage(int width, int height) {
+QImage OnPixels(uchar* pixels, int width, int height) {
+    return QImage(
+        pixels, width, height, qsizetype{width} * 4, QImage::Format_ARGB32_Premultiplied,
+        [](void* buffer) { PixelMemory::Free(buffer); }, pixels);
+}
+
+// The back buffer and the kept background, when they take a megabyte or more each, in one
+// mapping of their own (in huge pages on its whole spans, see PixelMemory.h): filling them the
+// first time would otherwise fault in two thousand small pages. Otherwise the back buffer comes
+// from the heap and the kept background is made when first needed.
+std::pair<QImage, QImage> NewFrameImages(int width, int height) {
     constexpr qsizetype kOwnMappingBytes = qsizetype{1} << 20;
     const qsizetype bytes = qsizetype{std::max(width, 0)} * std::max(height, 0) * 4;
-    void* pixels = bytes >= kOwnMappingBytes
-                       ? PixelMemory::AllocateBlock(static_cast<std::size_t>(bytes))
-                       : nullptr;
-    if (!pixels) {
-        return QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+    auto* pixels = static_cast<uchar*>(
+        bytes >= kOwnMappingBytes ? PixelMemory::AllocateBlock(static_cast<std::size_t>(bytes), 2)
+                                  : nullptr);
+    const QImage image = pixels ? OnPixels(pixels, width, height) : QImage();
+    if (image.isNull()) { // no mapping, or a size QImage refuses (it then took no ownership)
+        if (pixels) {
+            PixelMemory::Free(pixels);
+            PixelMemory::Free(pixels + bytes);
+        }
+        return {QImage(width, height, QImage::Format_ARGB32_Premultiplied), QImage()};
     }
-    QImage image(
-        static_cast<uchar*>(pixels), width, height, qsizetype{width} * 4,
-        QImage::Format_ARGB32_Premultiplied, [](void* block) { PixelMemory::Free(block); }, pixels);
-    if (image.isNull()) { // a size QImage refuses: it took no ownership
-        PixelMemory::Free(pixels);
-        return QImage(width, height, QImage::Format_ARGB32_Premultiplied);
-    }
-    return image;
+    return {image, OnPixels(pixels + bytes, width, height)};
 }
 
 const std::uint32_t* RowOf(const ImageRef& image, int row) {
@@ -114,9 +122,9 @@ const std::uint32_t* RowOf(const ImageRef& image, int row) {
 } // namespace
 
 CQtCanvas::CQtCanvas(int width, int height, double scale)
-    : width_(std::max(width, 0)), height_(std::max(height, 0)), scale_(scale > 0 ? scale : 1.0),
-      image_(NewFrameImage(static_cast<int>(std::lround(width_ * scale_)),
-                           static_cast<int>(std::lround(height_ * scale_)))) {
+    : width_(std::max(width, 0)), height_(std::max(height, 0)), scale_(scale > 0 ? scale : 1.0) {
+    std::tie(image_, base_) = NewFrameImages(static_cast<int>(std::lround(width_ * scale_)),
+                                             static_cast<int>(std::lround(height_ * scale_)));
     image_.fill(Qt::white);
 }
 
@@ -314,7 +322,7 @@ size_t CQtCanvas::UpdateBase() {
     }
     if (!same) {
         if (base_.size() != image_.size()) {
-            base_ = NewFrameImage(image_.width(), image_.height());
+            base_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
         }
         // A first draw that copies over the whole canvas (the window's background) leaves
         // nothing of the fill: a pass over the whole picture saved on every change of it.
