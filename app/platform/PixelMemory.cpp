@@ -7,10 +7,6 @@
 #include <mutex>
 
 namespace {
-std::size_t RoundUp(std::size_t bytes, std::size_t unit) {
-    return (bytes + unit - 1) / unit * unit;
-}
-
 // One mapping: the room set aside for a load's pictures, or one frame buffer.
 struct Mapping {
     IPixelPages* pages = nullptr; // the pages it came from, to give it back to
@@ -61,7 +57,7 @@ Mapping Map(std::size_t bytes) {
     if (!pages || bytes == 0) {
         return {};
     }
-    const std::size_t size = RoundUp(bytes, PixelMemory::kPageBytes);
+    const std::size_t size = PixelMemory::RoundUp(bytes, PixelMemory::kPageBytes);
     void* base = pages->Map(size);
     if (!base) {
         return {};

@@ -31,9 +31,13 @@ namespace PixelMemory {
 constexpr std::size_t kPageBytes = 4096;
 // Buffers in a shared mapping start on a cache line, as the heap's large blocks do.
 constexpr std::size_t kAlignment = 64;
+// `bytes` rounded up to whole `unit`s.
+constexpr std::size_t RoundUp(std::size_t bytes, std::size_t unit) {
+    return (bytes + unit - 1) / unit * unit;
+}
 // The room a buffer of `bytes` takes in a shared mapping.
 constexpr std::size_t RoomFor(std::size_t bytes) {
-    return (bytes + kAlignment - 1) / kAlignment * kAlignment;
+    return RoundUp(bytes, kAlignment);
 }
 // Sets aside `bytes` for the pixel buffers allocated next (the pictures of a tag load), in one
 // mapping. Room set aside earlier takes no more buffers.
