@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
-  libyaml-cpp-dev zlib1g-dev libgtest-dev
+  libyaml-cpp-dev zlib1g-dev libdeflate-dev libgtest-dev
   fonts-dejavu-core
   # The locale sources: the tests generate a decimal-comma locale (de_DE.UTF-8) with localedef.
   locales

@@ -3,6 +3,7 @@
 #include "app/files/EmbeddedStore.h"
 #include "app/platform/ImageDecoder.h"
 #include "app/platform/Platform.h"
+#include "app/platform/PngDecoder.h"
 #include "app/tags/MediaFile.h"
 #include "app/tags/TagManager.h"
 
@@ -71,8 +72,9 @@ std::size_t DecodedBytes(const CPictureDecodeAhead::Source& source) {
         std::copy_n(stored.data, size, start.begin());
     }
     const PixelSize pixels = PngPixelSize(start.data(), size);
-    return PixelMemory::RoomFor(static_cast<std::size_t>(pixels.width) *
-                                static_cast<std::size_t>(pixels.height) * 4);
+    return PixelMemory::RoomFor(PngDecodePixels(static_cast<std::size_t>(pixels.width),
+                                                static_cast<std::size_t>(pixels.height)) *
+                                4);
 }
 
 // The pictures' decoded bytes together, bounded: the headers are only a guess at what

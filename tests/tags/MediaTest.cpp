@@ -2,6 +2,7 @@
 
 #include "app/files/EmbeddedStore.h"
 #include "app/platform/Platform.h"
+#include "app/platform/PngDecoder.h"
 #include "app/services/GlobalService.h"
 #include "app/tags/PictureDecodeAhead.h"
 #include "app/tags/Tags.h"
@@ -292,8 +293,9 @@ TEST_F(MediaTest, ThePicturesOfALoadShareOneMappingOfTheirSizeThatGoesWithThem) 
     ASSERT_FALSE(stored.empty());
     std::size_t decodedBytes = 0;
     for (const auto& source : stored) {
-        decodedBytes +=
-            PixelMemory::RoomFor(DecodePicture(source.path, "").pixels.pixels.size() * 4);
+        const PixelBuffer picture = DecodePicture(source.path, "").pixels;
+        decodedBytes += PixelMemory::RoomFor(
+            PngDecodePixels(static_cast<std::size_t>(picture.width), picture.height) * 4);
     }
     ASSERT_TRUE(pages.mapped.empty()) << "pictures outside a load come from the heap";
     {

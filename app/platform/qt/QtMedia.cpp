@@ -2,6 +2,7 @@
 
 #include "app/platform/FatalError.h"
 #include "app/platform/Platform.h"
+#include "app/platform/PngDecoder.h"
 #include "app/platform/qt/PosixPixelPages.h"
 #include "app/platform/qt/QtCanvas.h"
 #include "app/platform/qt/QtFonts.h"
@@ -89,7 +90,13 @@ bool DecodeInPlace(QImageReader& reader, PixelBuffer& out) {
 }
 } // namespace
 
+// The plain PNG files of the pictures by the fast decoder; every other file, and any it doubts,
+// by Qt's readers, within the same allocation limit.
 bool CQtImageDecoder::DecodeImage(const unsigned char* data, std::size_t size, PixelBuffer& out) {
+    const auto limit = static_cast<std::size_t>(QImageReader::allocationLimit()) << 20;
+    if (DecodePlainPng(data, size, limit > 0 ? limit : SIZE_MAX, out)) {
+        return true;
+    }
     QByteArray bytes = Bytes(data, size);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
