@@ -242,7 +242,16 @@ bool CQtMainWindow::MayClose() {
 
 CQtMainWindow::CQtMainWindow() = default;
 
-CQtMainWindow::~CQtMainWindow() = default;
+CQtMainWindow::~CQtMainWindow() {
+    FinishWarmingSurface();
+}
+
+bool CFrameWindow::event(QEvent* event) {
+    if (event->type() == QEvent::UpdateRequest) {
+        owner_.FinishWarmingSurface(); // the widgets are about to paint into the surface
+    }
+    return QMainWindow::event(event);
+}
 
 namespace {
 QIcon IconFrom(const WindowDescription& description) {
@@ -285,6 +294,7 @@ void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* 
         frame_->setWindowIcon(icon);
     }
     frame_->show();
+    WarmSurface();
     // The window itself starts with the keyboard focus, not its first native control.
     canvas_->setFocus(Qt::OtherFocusReason);
     frame_->activateWindow();
@@ -394,6 +404,7 @@ void CQtMainWindow::SetSubmenu(int command, const std::vector<MenuItem>& items) 
 }
 
 void CQtMainWindow::PumpMessages() {
+    FinishWarmingSurface();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
@@ -421,6 +432,7 @@ ICanvas& CQtMainWindow::BackBuffer() {
 }
 
 void CQtMainWindow::Present(const PixelRect& changed) {
+    FinishWarmingSurface();
     if (canvas_ && !destroyed_ && !changed.IsEmpty()) {
         const SceneMapping mapping = canvas_->Mapping();
         const WindowRect area =
@@ -433,6 +445,35 @@ void CQtMainWindow::Present(const PixelRect& changed) {
     }
     if (backBuffer_) {
         backBuffer_->FinishPending(); // the window did not paint it
+    }
+}
+
+// A first touch of a page costs far more on some systems (virtual machines) than copying into
+// it; the first frame would otherwise fault in the whole surface page by page as it is copied.
+void CQtMainWindow::WarmSurface() {
+    FinishWarmingSurface();
+    QBackingStore* store = frame_->backingStore();
+    if (!store) {
+        return;
+    }
+    store->resize(frame_->size()); // what the first paint asks for: the surface is made now
+    QPaintDevice* device = store->paintDevice();
+    if (!device || device->devType() != QInternal::Image) {
+        return;
+    }
+    auto* image = static_cast<QImage*>(device);
+    uchar* bits = image->bits();
+    const auto bytes = static_cast<std::size_t>(image->sizeInBytes());
+    surfaceWarmer_ = std::thread([bits, bytes] {
+        for (std::size_t at = 0; at < bytes; at += PixelMemory::kPageBytes) {
+            bits[at] = 0; // nothing shown yet: the first frame paints all of it
+        }
+    });
+}
+
+void CQtMainWindow::FinishWarmingSurface() {
+    if (surfaceWarmer_.joinable()) {
+        surfaceWarmer_.join();
     }
 }
 
@@ -464,6 +505,7 @@ void CQtMainWindow::Destroy() {
 }
 
 void CQtMainWindow::OnFrameClosed() {
+    FinishWarmingSurface();
     if (destroyed_) {
         return;
     }
@@ -498,6 +540,7 @@ PixelBuffer CQtMainWindow::GrabClient(int x, int y, int w, int h) {
 }
 
 void CQtMainWindow::ResizeClient(int width, int height) {
+    FinishWarmingSurface();
     if (!frame_ || !canvas_) {
         return;
     }

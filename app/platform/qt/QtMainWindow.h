@@ -13,6 +13,7 @@
 
 #include <map>
 #include <memory>
+#include <thread>
 
 class CQtMainWindow;
 class QAction;
@@ -53,6 +54,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     CQtMainWindow& owner_;
@@ -94,6 +96,8 @@ public:
     void OnFrameClosed();
     // Whether a close of the frame may go ahead: the program's own, or one the listener allows.
     bool MayClose();
+    // Waits for the window's surface to be faulted in; before anything paints into it.
+    void FinishWarmingSurface();
 
 private:
     double DevicePixelRatio() const;
@@ -105,6 +109,9 @@ private:
     void RememberGeometry() const;
     // The back buffer draws its frames straight into the window's surface.
     void AttachSurface();
+    // Gives the shown window its surface now and touches its pages on another thread, while
+    // this one builds and draws the first frame.
+    void WarmSurface();
     void BuildMenu(const WindowDescription& description);
     void AddItem(QMenu& menu, const MenuItem& item);
     // Sends the action's command to the listener; a non-empty shortcut works window-wide.
@@ -120,4 +127,5 @@ private:
     std::map<int, QAction*> actions_;         // owned by the frame's menus
     std::map<int, QMenu*> submenus_;
     bool remembersGeometry_ = false; // a window system's window, not the headless one
+    std::thread surfaceWarmer_;
 };
