@@ -8,8 +8,10 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -184,7 +186,8 @@ void CQtCanvas::DrawSprites(const Sprite* sprites, std::size_t count, const Pixe
 }
 
 // The outline is laid out at the anchor (0, 0) and rendered at the canvas's scale; drawing it
-// at an integer anchor later is a whole-pixel shift of the same picture.
+// at an integer anchor later is a whole-pixel shift of the same picture. Within a frame the
+// outline is filled later (FillTexts), outside one at once.
 const CQtCanvas::RenderedText& CQtCanvas::RenderText(const TextStyle& style,
                                                      const std::string& utf8) {
     const std::string key = TextKey(style, utf8);
@@ -195,7 +198,7 @@ const CQtCanvas::RenderedText& CQtCanvas::RenderText(const TextStyle& style,
         textCache_.clear(); // never within a frame: its draws still refer to the pictures
     }
     const QString text = QString::fromStdString(utf8);
-    const QPainterPath path = TextPath(style, 0, 0, text);
+    QPainterPath path = TextPath(style, 0, 0, text);
     const double margin = style.strokeWidth / 2.0 + 2.0;
     const QRect area =
         path.boundingRect().adjusted(-margin, -margin, margin, margin).toAlignedRect();
@@ -203,18 +206,51 @@ const CQtCanvas::RenderedText& CQtCanvas::RenderText(const TextStyle& style,
                        static_cast<int>(std::ceil(area.height() * scale_)));
     RenderedText rendered{QImage(pixels, QImage::Format_ARGB32_Premultiplied), area.topLeft(),
                           NewImageIdentity(), Advance(style, text)};
-    rendered.image.fill(Qt::transparent);
-    QPainter painter(&rendered.image);
+    textFills_.push_back({std::move(path), area.topLeft(), rendered.image.bits(), pixels,
+                          rendered.image.bytesPerLine(), style});
+    const RenderedText& kept = textCache_.emplace(key, std::move(rendered)).first->second;
+    if (!inFrame_) {
+        FillTexts();
+    }
+    return kept;
+}
+
+void CQtCanvas::FillText(const TextFill& text) const {
+    // A picture of its own over the same pixels: the kept QImage is not touched here, so
+    // another thread may fill it while this one reads the others.
+    QImage image(text.pixels, text.size.width(), text.size.height(), text.bytesPerLine,
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(scale_, scale_);
-    painter.translate(-area.topLeft());
+    painter.translate(-text.origin);
+    const TextStyle& style = text.style;
     if (style.strokeWidth > 0) {
         QPen pen(ColourWithAlpha(style.strokeColor, style.strokeAlpha), style.strokeWidth);
         pen.setJoinStyle(Qt::RoundJoin);
-        painter.strokePath(path, pen);
+        painter.strokePath(text.path, pen);
     }
-    painter.fillPath(path, ColourWithAlpha(style.fillColor, style.fillAlpha));
-    return textCache_.emplace(key, std::move(rendered)).first->second;
+    painter.fillPath(text.path, ColourWithAlpha(style.fillColor, style.fillAlpha));
+}
+
+// Stroking and filling outlines is most of a first frame's work on one core; a second thread
+// takes its share, text by text, as it comes free. Painting into a QImage is safe on any thread.
+void CQtCanvas::FillTexts() {
+    std::atomic<std::size_t> next = 0;
+    const auto fillSome = [this, &next] {
+        for (std::size_t i = next++; i < textFills_.size(); i = next++) {
+            FillText(textFills_[i]);
+        }
+    };
+    if (textFills_.size() > 1) {
+        std::thread helper(fillSome);
+        fillSome();
+        helper.join();
+    } else {
+        fillSome();
+    }
+    textFills_.clear();
 }
 
 void CQtCanvas::DrawOutlinedText(const TextStyle& style, int x, int y, const std::string& utf8) {
@@ -260,6 +296,7 @@ PixelBuffer CQtCanvas::ReadPixels(int x, int y, int w, int h) const {
 
 void CQtCanvas::BeginFrame() {
     FinishPending();
+    FillTexts();
     inFrame_ = true;
     ops_.clear();
     if (textCache_.size() >= kMaxCachedTexts) {
@@ -341,6 +378,7 @@ size_t CQtCanvas::UpdateBase() {
 
 PixelRect CQtCanvas::EndFrame() {
     inFrame_ = false;
+    FillTexts();
     const QRect changed = ChangedArea();
     pendingFirst_ = UpdateBase();
     wholeFrame_ = painterOnly_;

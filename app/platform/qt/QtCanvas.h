@@ -8,6 +8,7 @@
 #include "app/platform/PixelBlend.h"
 
 #include <QImage>
+#include <QPainterPath>
 #include <QPoint>
 #include <QRect>
 
@@ -78,6 +79,15 @@ private:
         std::uint64_t identity = 0;
         int advance = 0; // the width the text is laid out in
     };
+    // A text laid out and waiting for its outline to be filled into its picture.
+    struct TextFill {
+        QPainterPath path;
+        QPoint origin; // the picture's top-left corner, logical
+        uchar* pixels;
+        QSize size;
+        qsizetype bytesPerLine;
+        TextStyle style;
+    };
     enum class OpKind { Copy, Blend, Scaled, Sprites };
     struct DrawOp {
         OpKind kind;
@@ -92,6 +102,10 @@ private:
     static constexpr size_t kMaxCachedTexts = 256;
     static constexpr size_t kMaxCachedRuns = 1024;
     const RenderedText& RenderText(const TextStyle& style, const std::string& utf8);
+    // Fills the texts laid out since the last call, on two cores when there are several: a
+    // frame's new texts are filled before anything reads their pixels.
+    void FillTexts();
+    void FillText(const TextFill& text) const;
     void Add(OpKind kind, const ImageRef& image, const QRect& target, int alpha);
     QRect ChangedArea() const;
     size_t UpdateBase();
@@ -119,6 +133,7 @@ private:
     QImage base_;          // the leading draws that rarely change, drawn whole
     size_t baseOps_ = 0;   // how many draws base_ holds; 0: none
     std::unordered_map<std::string, RenderedText> textCache_;
+    std::vector<TextFill> textFills_; // laid out, not yet filled
     static constexpr size_t kMaxCachedAdvances = 4096;
     std::unordered_map<std::string, int> advances_; // text widths by font, size and text
     std::vector<DrawOp> ops_;                       // this frame's, in order
