@@ -253,25 +253,14 @@ bool Unfilter(int filter, unsigned char* row, const unsigned char* filtered,
     }
 }
 
-// A row of RGB or RGBA bytes as premultiplied 0xAARRGGBB, rounded as Qt's qPremultiply.
+// A row of RGB or RGBA bytes as premultiplied pixels.
 void ToPixels(const unsigned char* row, std::uint32_t* pixels, std::size_t width, int channels) {
-    if (channels == 3) {
-        for (std::size_t x = 0; x < width; ++x, row += 3) {
-            pixels[x] =
-                0xff000000u | std::uint32_t{row[0]} << 16 | std::uint32_t{row[1]} << 8 | row[2];
-        }
+    if (channels == 4) {
+        RgbaToPixels(row, pixels, width);
         return;
     }
-    const std::size_t done = PremultiplyPixels(row, pixels, width);
-    row += done * 4;
-    for (std::size_t x = done; x < width; ++x, row += 4) {
-        const std::uint32_t a = row[3];
-        const std::uint32_t rb = std::uint32_t{row[0]} << 16 | row[2];
-        std::uint32_t t = rb * a;
-        t = ((t + ((t >> 8) & 0xff00ffu) + 0x800080u) >> 8) & 0xff00ffu;
-        std::uint32_t g = std::uint32_t{row[1]} * a;
-        g = (g + ((g >> 8) & 0xffu) + 0x80u) & 0xff00u;
-        pixels[x] = a << 24 | g | t;
+    for (std::size_t x = 0; x < width; ++x, row += 3) {
+        pixels[x] = 0xff000000u | std::uint32_t{row[0]} << 16 | std::uint32_t{row[1]} << 8 | row[2];
     }
 }
 
@@ -300,6 +289,19 @@ bool Inflate(const std::vector<Chunk>& data, unsigned char* into, std::size_t by
                                                       nullptr) == LIBDEFLATE_SUCCESS;
 }
 } // namespace
+
+void RgbaToPixels(const unsigned char* rgba, std::uint32_t* pixels, std::size_t width) {
+    const std::size_t done = PremultiplyPixels(rgba, pixels, width);
+    rgba += done * 4;
+    for (std::size_t x = done; x < width; ++x, rgba += 4) {
+        const std::uint32_t a = rgba[3];
+        std::uint32_t rb = (std::uint32_t{rgba[0]} << 16 | rgba[2]) * a;
+        rb = ((rb + ((rb >> 8) & 0xff00ffu) + 0x800080u) >> 8) & 0xff00ffu;
+        std::uint32_t g = std::uint32_t{rgba[1]} * a;
+        g = (g + ((g >> 8) & 0xffu) + 0x80u) & 0xff00u;
+        pixels[x] = a << 24 | g | rb;
+    }
+}
 
 std::size_t PngDecodePixels(std::size_t width, std::size_t height) {
     return width * height + (height + 3) / 4;

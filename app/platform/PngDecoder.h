@@ -9,6 +9,7 @@
 #include "app/platform/ImageDecoder.h"
 
 #include <cstddef>
+#include <cstdint>
 
 // The pixels a picture of `width` x `height` needs while it is decoded here: a little more
 // than the picture itself, as the filtered rows are one byte longer than the pixel rows.
@@ -18,3 +19,6 @@ std::size_t PngDecodePixels(std::size_t width, std::size_t height);
 // at most `maxBytes` decoded and every check passes. False, leaving `out` untouched, otherwise.
 bool DecodePlainPng(const unsigned char* data, std::size_t size, std::size_t maxBytes,
                     PixelBuffer& out);
+
+// A row of RGBA bytes as premultiplied 0xAARRGGBB pixels, rounded as Qt's qPremultiply.
+void RgbaToPixels(const unsigned char* rgba, std::uint32_t* pixels, std::size_t width);

@@ -3,13 +3,17 @@
 
 #include "app/platform/PngDecoder.h"
 #include "app/files/EmbeddedStore.h"
+#include "app/platform/IconDecoder.h"
 #include "tests/tags/QtTestSupport.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -216,4 +220,66 @@ TEST_F(PngDecoderTest, FilesItDoubtsAreLeftToTheGeneralDecoder) {
     PixelBuffer out;
     EXPECT_FALSE(DecodePlainPng(png.data(), png.size(), 5 * 4 * 4 - 1, out));
     EXPECT_TRUE(out.pixels.empty());
+}
+
+namespace {
+// Qt's reading of an icon: every image, the first of the narrowest at least `size` wide, else
+// the first of the widest.
+std::vector<std::uint32_t> QtIconPixels(const ResourceBytes& icon, int size) {
+    QByteArray bytes(reinterpret_cast<const char*>(icon.data), static_cast<qsizetype>(icon.size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "ico");
+    std::vector<QImage> images;
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        reader.jumpToImage(i);
+        images.push_back(reader.read());
+    }
+    std::stable_sort(images.begin(), images.end(), [size](const QImage& a, const QImage& b) {
+        const bool aFits = a.width() >= size;
+        if (aFits != (b.width() >= size)) {
+            return aFits;
+        }
+        return aFits ? a.width() < b.width() : a.width() > b.width();
+    });
+    const QImage best = images.front().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < best.height(); ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(best.constScanLine(y));
+        pixels.insert(pixels.end(), row, row + best.width());
+    }
+    return pixels;
+}
+} // namespace
+
+TEST_F(PngDecoderTest, TheShippedIconsGiveQtsImageForEverySizeAskedFor) {
+    int icons = 0;
+    for (const ResourceEntry& entry : ListResources()) {
+        if (entry.kind != ResourceKind::Icon) {
+            continue;
+        }
+        const ResourceBytes icon = FindResource(std::string(entry.path), ResourceKind::Icon);
+        for (const int size : {1, 16, 20, 24, 32, 40, 48, 64, 100, 256, 300}) {
+            PixelBuffer out;
+            ASSERT_TRUE(DecodePlainIcon(icon.data, icon.size, size, SIZE_MAX, out))
+                << entry.path << " at " << size;
+            EXPECT_EQ(std::vector<std::uint32_t>(out.pixels.begin(), out.pixels.end()),
+                      QtIconPixels(icon, size))
+                << entry.path << " at " << size;
+        }
+        // Cut anywhere, or with a directory that disagrees with an image, it is Qt's to read.
+        const Bytes whole(icon.data, icon.data + icon.size);
+        for (std::size_t length = 0; length < whole.size(); length += 97) {
+            PixelBuffer out;
+            EXPECT_FALSE(DecodePlainIcon(whole.data(), length, 32, SIZE_MAX, out)) << length;
+        }
+        Bytes disagreeing = whole;
+        disagreeing[6 + 16] ^= 1; // the second image's width
+        PixelBuffer out;
+        EXPECT_FALSE(DecodePlainIcon(disagreeing.data(), disagreeing.size(), 32, SIZE_MAX, out));
+        ++icons;
+    }
+    if (icons == 0) {
+        GTEST_SKIP() << "the icons are not in data/ yet";
+    }
 }

@@ -1,6 +1,7 @@
 #include "app/platform/qt/QtMedia.h"
 
 #include "app/platform/FatalError.h"
+#include "app/platform/IconDecoder.h"
 #include "app/platform/Platform.h"
 #include "app/platform/PngDecoder.h"
 #include "app/platform/qt/PosixPixelPages.h"
@@ -90,11 +91,18 @@ bool DecodeInPlace(QImageReader& reader, PixelBuffer& out) {
 }
 } // namespace
 
-// The plain PNG files of the pictures by the fast decoder; every other file, and any it doubts,
-// by Qt's readers, within the same allocation limit.
-bool CQtImageDecoder::DecodeImage(const unsigned char* data, std::size_t size, PixelBuffer& out) {
+namespace {
+// The most decoded bytes Qt's readers take, which the fast decoders keep to as well.
+std::size_t AllocationLimitBytes() {
     const auto limit = static_cast<std::size_t>(QImageReader::allocationLimit()) << 20;
-    if (DecodePlainPng(data, size, limit > 0 ? limit : SIZE_MAX, out)) {
+    return limit > 0 ? limit : SIZE_MAX;
+}
+} // namespace
+
+// The plain PNG files of the pictures by the fast decoder; every other file, and any it doubts,
+// by Qt's readers.
+bool CQtImageDecoder::DecodeImage(const unsigned char* data, std::size_t size, PixelBuffer& out) {
+    if (DecodePlainPng(data, size, AllocationLimitBytes(), out)) {
         return true;
     }
     QByteArray bytes = Bytes(data, size);
@@ -121,13 +129,24 @@ int CQtImageDecoder::PictureScale() const {
     return qGuiApp && qGuiApp->devicePixelRatio() > 1.0 ? 2 : 1;
 }
 
+// A plain icon file decodes only the image picked, without Qt's readers; any other by them.
 bool CQtImageDecoder::DecodeIcon(const unsigned char* data, std::size_t size, int iconSize,
                                  PixelBuffer& out) {
-    QByteArray bytes = Bytes(data, size);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "ico");
-    QImage image = PickIconImage(reader, iconSize);
+    PixelBuffer picked;
+    QImage image;
+    if (DecodePlainIcon(data, size, iconSize, AllocationLimitBytes(), picked)) {
+        if (picked.width == iconSize && picked.height == iconSize) {
+            out = std::move(picked);
+            return true;
+        }
+        image = WrapImage(RefOf(picked)); // scaled below, while `picked` still holds it
+    } else {
+        QByteArray bytes = Bytes(data, size);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, "ico");
+        image = PickIconImage(reader, iconSize);
+    }
     if (image.isNull()) {
         out = {};
         return false;
