@@ -127,7 +127,32 @@ CQtCanvas::CQtCanvas(int width, int height, double scale)
     : width_(std::max(width, 0)), height_(std::max(height, 0)), scale_(scale > 0 ? scale : 1.0) {
     std::tie(image_, base_) = NewFrameImages(static_cast<int>(std::lround(width_ * scale_)),
                                              static_cast<int>(std::lround(height_ * scale_)));
-    image_.fill(Qt::white);
+    if (base_.isNull()) {
+        image_.fill(Qt::white);
+        return;
+    }
+    // Frame buffers of their own mapping are faulted in (the back buffer filled white, the
+    // kept background touched) on another thread while this one goes on to build the first
+    // frame: every use of their pixels waits for it first (Warmed).
+    warmer_ = std::thread([image = reinterpret_cast<std::uint32_t*>(image_.bits()),
+                           pixels = static_cast<std::size_t>(image_.sizeInBytes() / 4),
+                           base = base_.bits(),
+                           baseBytes = static_cast<std::size_t>(base_.sizeInBytes())] {
+        std::fill_n(image, pixels, 0xFFFFFFFFu);
+        for (std::size_t at = 0; at < baseBytes; at += PixelMemory::kPageBytes) {
+            base[at] = 0;
+        }
+    });
+}
+
+CQtCanvas::~CQtCanvas() {
+    Warmed();
+}
+
+void CQtCanvas::Warmed() const {
+    if (warmer_.joinable()) {
+        warmer_.join();
+    }
 }
 
 void CQtCanvas::SetPainterOnly(bool painterOnly) {
@@ -377,6 +402,7 @@ size_t CQtCanvas::UpdateBase() {
 }
 
 PixelRect CQtCanvas::EndFrame() {
+    Warmed();
     inFrame_ = false;
     FillTexts();
     const QRect changed = ChangedArea();
@@ -405,6 +431,7 @@ void CQtCanvas::FinishPending() {
     if (!pending_) {
         return;
     }
+    Warmed();
     CatchUpWithSurface(); // a frame drawn without a base draws over what was there
     pending_ = false;
     DrawFrame(image_, pendingFirst_, pendingArea_);
@@ -421,6 +448,7 @@ void CQtCanvas::AttachSurface(std::function<const QImage*()> surface) {
 }
 
 bool CQtCanvas::DrawPendingInto(QImage& surface, const QPoint& offset) {
+    Warmed();
     const QImage::Format format = surface.format();
     const bool fits =
         (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied) &&
@@ -460,6 +488,7 @@ void CQtCanvas::CatchUpWithSurface() const {
     if (surfaceAhead_.isEmpty()) {
         return;
     }
+    Warmed();
     const QImage* surface = surface_ ? surface_() : nullptr;
     const SurfaceId& id = drawnSurface_;
     if (!surface || surface->constBits() != id.bits || surface->size() != id.size ||
@@ -482,6 +511,7 @@ void CQtCanvas::CatchUpWithSurface() const {
 }
 
 void CQtCanvas::DrawNow(const DrawOp& op) {
+    Warmed();
     FinishPending();
     CatchUpWithSurface();
     Draw(image_, op, image_.rect());
@@ -495,6 +525,7 @@ const QImage& CQtCanvas::Image() const {
 }
 
 const QImage& CQtCanvas::ImageFor(const QRect& area) const {
+    Warmed();
     const_cast<CQtCanvas*>(this)->FinishPending();
     if (surfaceAhead_.intersects(area)) {
         CatchUpWithSurface();

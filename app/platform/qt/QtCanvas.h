@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -23,6 +24,9 @@ class CQtCanvas : public ICanvas {
 public:
     // A canvas of width x height logical pixels with `scale` device pixels per logical pixel.
     CQtCanvas(int width, int height, double scale = 1.0);
+    ~CQtCanvas() override;
+    CQtCanvas(const CQtCanvas&) = delete;
+    CQtCanvas& operator=(const CQtCanvas&) = delete;
 
     int Width() const override { return width_; }
     int Height() const override { return height_; }
@@ -45,6 +49,8 @@ public:
     void SetPainterOnly(bool painterOnly);
     // The device pixels, up to date.
     const QImage& Image() const;
+    // Whether there was memory for the device pixels.
+    bool HasPixels() const { return !image_.isNull(); }
     // As Image, current at least inside `area` (device pixels): the edges of a frame painted
     // straight into the window need no copy back of what the window got ahead.
     const QImage& ImageFor(const QRect& area) const;
@@ -125,6 +131,8 @@ private:
     void DrawWithPainter(QImage& into, const DrawOp& op, const QRect& clip);
     void DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& clip);
     QRect DeviceRect(const QRect& logical) const;
+    // Waits for the frame buffers to be faulted in.
+    void Warmed() const;
 
     int width_;
     int height_;
@@ -182,7 +190,8 @@ private:
     static constexpr qsizetype kMaxResampledPixels = 24 << 20;
     std::unordered_map<ResampledKey, ResampledPicture, ResampledKeyHash> resampled_;
     qsizetype resampledPixels_ = 0;
-    std::vector<int> columns_; // working space of the sprite loop
+    mutable std::thread warmer_; // faulting in the frame buffers, until the first use
+    std::vector<int> columns_;   // working space of the sprite loop
     std::vector<int> rows_;
 };
 

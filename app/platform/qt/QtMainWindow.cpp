@@ -278,7 +278,7 @@ void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* 
                                 description.backgroundColour);
     backBuffer_ = std::make_unique<CQtCanvas>(description.clientWidth, description.clientHeight,
                                               DevicePixelRatio());
-    CheckOrFail(!backBuffer_->Image().isNull()); // no memory for the back buffer
+    CheckOrFail(backBuffer_->HasPixels()); // no memory for the back buffer
     AttachSurface();
     frame_->setCentralWidget(canvas_);
     BuildMenu(description);
@@ -424,7 +424,7 @@ ICanvas& CQtMainWindow::BackBuffer() {
     } else if (canvas_ && backBuffer_->Scale() != SceneScale()) {
         auto resized =
             std::make_unique<CQtCanvas>(backBuffer_->Width(), backBuffer_->Height(), SceneScale());
-        CheckOrFail(!resized->Image().isNull());
+        CheckOrFail(resized->HasPixels());
         backBuffer_ = std::move(resized);
         AttachSurface();
     }
