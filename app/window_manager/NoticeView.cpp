@@ -20,6 +20,18 @@ std::vector<std::string> Words(const std::string& text) {
     }
     return words;
 }
+
+// Words already one space apart, with no other blank: the text is its own one-line form.
+bool IsOneSpaced(const std::string& text) {
+    char previous = ' ';
+    for (const char c : text) {
+        if (std::isspace(static_cast<unsigned char>(c)) && (c != ' ' || previous == ' ')) {
+            return false;
+        }
+        previous = c;
+    }
+    return previous != ' '; // not empty, no blank at the end
+}
 } // namespace
 
 // Greedy, word by word. Most texts fit on one line (a caption, every frame): those are
@@ -28,6 +40,10 @@ std::vector<std::string> WrapText(ICanvas& canvas, const TextStyle& style, const
                                   int width) {
     if (width <= 0) {
         return {text};
+    }
+    if (IsOneSpaced(text) &&
+        (text.find(' ') == std::string::npos || canvas.MeasureText(style, text) <= width)) {
+        return {text}; // every frame's captions: no words split and joined again
     }
     const std::vector<std::string> words = Words(text);
     if (words.empty()) {

@@ -255,6 +255,46 @@ TEST_F(DrawingTest, TextComesOutTheSameWhateverTheWidgetsDrewBefore) {
     EXPECT_TRUE(SamePixels(drawn(), before));
 }
 
+// The texts of a frame are looked up by comparing with the frame before: each frame, with its
+// texts in another style, order or number than the one before, is what a fresh canvas makes.
+TEST_F(DrawingTest, EachFramesTextsAreTheirOwnWhateverTheFrameBeforeAskedFor) {
+    TextStyle plain;
+    plain.fontName = "Exo";
+    plain.fontSize = 15;
+    plain.fillColor = 0xFFE0E8F0;
+    plain.align = TextAlign::Left;
+    TextStyle faint = plain;
+    faint.fillAlpha = 90;
+    TextStyle large = plain;
+    large.fontSize = 19;
+    using Text = std::pair<const TextStyle*, std::string>;
+    const std::vector<std::vector<Text>> frames = {
+        {{&plain, "Pump speed"}, {&plain, "8 SPM"}},
+        {{&plain, "Pump speed"}, {&plain, "8 SPM"}},
+        {{&faint, "Pump speed"}, {&plain, "9 SPM"}},
+        {{&plain, "9 SPM"}, {&large, "Pump speed"}},
+        {{&plain, "Pump speed"}, {&plain, "8 SPM"}, {&large, "8 SPM"}},
+        {{&plain, "Pump speed"}}};
+    const auto draw = [](CQtCanvas& canvas, const std::vector<Text>& texts) {
+        std::vector<int> widths;
+        canvas.BeginFrame();
+        int y = 20;
+        for (const auto& [style, text] : texts) {
+            widths.push_back(canvas.MeasureText(*style, text));
+            canvas.DrawOutlinedText(*style, 4, y, text);
+            y += 20;
+        }
+        canvas.EndFrame();
+        return widths;
+    };
+    CQtCanvas canvas(160, 70);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        CQtCanvas fresh(160, 70);
+        EXPECT_EQ(draw(canvas, frames[i]), draw(fresh, frames[i])) << "frame " << i;
+        EXPECT_TRUE(SamePixels(canvas.Image(), fresh.Image())) << "frame " << i;
+    }
+}
+
 // Frames of a few draws, each checked against the painter: a changed background under an
 // unchanged sprite, a sprite that moves (without identity), a draw that goes away.
 TEST(CanvasFramesTest, WhatChangedIsDrawnAgainAndNothingElse) {

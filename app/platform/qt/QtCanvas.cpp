@@ -215,12 +215,16 @@ void CQtCanvas::DrawSprites(const Sprite* sprites, std::size_t count, const Pixe
 // outline is filled later (FillTexts), outside one at once.
 const CQtCanvas::RenderedText& CQtCanvas::RenderText(const TextStyle& style,
                                                      const std::string& utf8) {
+    if (const RenderedText* const* recent = recentRenders_.Find(style, utf8)) {
+        return **recent;
+    }
     const std::string key = TextKey(style, utf8);
     if (const auto found = textCache_.find(key); found != textCache_.end()) {
+        recentRenders_.Remember(style, utf8, &found->second);
         return found->second;
     }
     if (!inFrame_ && textCache_.size() >= kMaxCachedTexts) {
-        textCache_.clear(); // never within a frame: its draws still refer to the pictures
+        ForgetTexts(); // never within a frame: its draws still refer to the pictures
     }
     const QString text = QString::fromStdString(utf8);
     QPainterPath path = TextPath(style, 0, 0, text);
@@ -234,6 +238,7 @@ const CQtCanvas::RenderedText& CQtCanvas::RenderText(const TextStyle& style,
     textFills_.push_back({std::move(path), area.topLeft(), rendered.image.bits(), pixels,
                           rendered.image.bytesPerLine(), style});
     const RenderedText& kept = textCache_.emplace(key, std::move(rendered)).first->second;
+    recentRenders_.Remember(style, utf8, &kept);
     if (!inFrame_) {
         FillTexts();
     }
@@ -301,9 +306,13 @@ int CQtCanvas::MeasureText(const TextStyle& style, const std::string& utf8) {
     if (utf8.empty()) {
         return 0;
     }
+    if (const int* recent = recentMeasures_.Find(style, utf8)) {
+        return *recent;
+    }
     std::string key(reinterpret_cast<const char*>(&style.fontSize), sizeof style.fontSize);
     key.append(style.fontName).append(1, '\0').append(utf8);
     if (const auto found = advances_.find(key); found != advances_.end()) {
+        recentMeasures_.Remember(style, utf8, found->second);
         return found->second;
     }
     if (advances_.size() >= kMaxCachedAdvances) {
@@ -311,7 +320,45 @@ int CQtCanvas::MeasureText(const TextStyle& style, const std::string& utf8) {
     }
     const int advance = Advance(style, QString::fromStdString(utf8));
     advances_.emplace(std::move(key), advance);
+    recentMeasures_.Remember(style, utf8, advance);
     return advance;
+}
+
+void CQtCanvas::ForgetTexts() {
+    textCache_.clear();
+    recentRenders_ = {};
+}
+
+namespace {
+bool SameStyle(const TextStyle& a, const TextStyle& b) {
+    return a.fontSize == b.fontSize && a.fillColor == b.fillColor && a.fillAlpha == b.fillAlpha &&
+           a.strokeColor == b.strokeColor && a.strokeAlpha == b.strokeAlpha &&
+           a.strokeWidth == b.strokeWidth && a.align == b.align && a.fontName == b.fontName;
+}
+} // namespace
+
+template <class Result>
+const Result* CQtCanvas::RecentTexts<Result>::Find(const TextStyle& style,
+                                                   const std::string& utf8) {
+    if (next < calls.size() && calls[next].utf8 == utf8 && SameStyle(calls[next].style, style)) {
+        return &calls[next++].result;
+    }
+    return nullptr;
+}
+
+template <class Result>
+void CQtCanvas::RecentTexts<Result>::Remember(const TextStyle& style, const std::string& utf8,
+                                              Result result) {
+    constexpr std::size_t kMaxCalls = 1024; // a frame's texts, with room to spare
+    if (next >= kMaxCalls) {
+        return;
+    }
+    if (next == calls.size()) {
+        calls.push_back({style, utf8, result});
+    } else {
+        calls[next] = {style, utf8, result};
+    }
+    ++next;
 }
 
 PixelBuffer CQtCanvas::ReadPixels(int x, int y, int w, int h) const {
@@ -325,8 +372,10 @@ void CQtCanvas::BeginFrame() {
     inFrame_ = true;
     ops_.clear();
     if (textCache_.size() >= kMaxCachedTexts) {
-        textCache_.clear();
+        ForgetTexts();
     }
+    recentRenders_.next = 0;
+    recentMeasures_.next = 0;
 }
 
 bool CQtCanvas::DrawOp::SameAs(const DrawOp& other) const {

@@ -112,6 +112,8 @@ private:
     // frame's new texts are filled before anything reads their pixels.
     void FillTexts();
     void FillText(const TextFill& text) const;
+    // Drops the rendered texts, and what refers to them.
+    void ForgetTexts();
     void Add(OpKind kind, const ImageRef& image, const QRect& target, int alpha);
     QRect ChangedArea() const;
     size_t UpdateBase();
@@ -144,8 +146,25 @@ private:
     std::vector<TextFill> textFills_; // laid out, not yet filled
     static constexpr size_t kMaxCachedAdvances = 4096;
     std::unordered_map<std::string, int> advances_; // text widths by font, size and text
-    std::vector<DrawOp> ops_;                       // this frame's, in order
-    std::vector<DrawOp> previous_;                  // the previous frame's
+    // The texts looked up in the previous frame, in order: a frame mostly asks for the same
+    // texts in the same order, which are then found by comparing with the one at the same
+    // place, without building and hashing a key.
+    template <class Result> struct RecentTexts {
+        struct Call {
+            TextStyle style;
+            std::string utf8;
+            Result result;
+        };
+        std::vector<Call> calls;
+        std::size_t next = 0;
+
+        const Result* Find(const TextStyle& style, const std::string& utf8);
+        void Remember(const TextStyle& style, const std::string& utf8, Result result);
+    };
+    RecentTexts<const RenderedText*> recentRenders_;
+    RecentTexts<int> recentMeasures_;
+    std::vector<DrawOp> ops_;      // this frame's, in order
+    std::vector<DrawOp> previous_; // the previous frame's
     bool inFrame_ = false;
     mutable bool wholeFrame_ = true;
     bool painterOnly_ = false;

@@ -176,8 +176,7 @@ void CCanvasWidget::paintEvent(QPaintEvent* event) {
         QRect(sceneOffset, QSize(mapping.sceneDevice.width, mapping.sceneDevice.height)), ratio);
     QPoint offset;
     const QRect pending = LogicalOf(canvas->PendingArea().translated(sceneOffset), ratio);
-    if (canvas->HasPending() && (QRegion(pending) - rest).isEmpty() &&
-        !childrenRegion().intersects(pending)) {
+    if (canvas->HasPending() && (QRegion(pending) - rest).isEmpty() && !ControlOver(pending)) {
         QImage* surface = SurfaceOf(painter, owner_.Surface(), ratio, offset);
         if (surface && canvas->DrawPendingInto(*surface, offset + sceneOffset)) {
             rest -= pending;
@@ -192,6 +191,17 @@ void CCanvasWidget::paintEvent(QPaintEvent* event) {
             canvas->SurfaceShows(source.toAlignedRect());
         }
     }
+}
+
+bool CCanvasWidget::ControlOver(const QRect& area) const {
+    for (const QObject* child : children()) {
+        const auto* control = qobject_cast<const QWidget*>(child);
+        if (control && !control->isWindow() && !control->isHidden() &&
+            control->geometry().intersects(area)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void CCanvasWidget::PaintLetterbox(QPainter& painter, const QRegion& region,

@@ -42,6 +42,8 @@ private:
     // The design point under a widget point.
     QPoint DesignPoint(const QPointF& point) const;
     void PaintLetterbox(QPainter& painter, const QRegion& region, const SceneMapping& mapping);
+    // Whether a native control shows over `area` (as childrenRegion, without building it).
+    bool ControlOver(const QRect& area) const;
 
     CQtMainWindow& owner_;
     WindowSize design_;
