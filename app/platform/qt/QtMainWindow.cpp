@@ -276,6 +276,7 @@ QIcon IconFrom(const WindowDescription& description) {
 } // namespace
 
 void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* listener) {
+    FinishWarmingSurface(); // the old frame and its surface go below
     listener_ = listener;
     destroyed_ = false;
     actions_.clear(); // the previous frame's menus go with it
