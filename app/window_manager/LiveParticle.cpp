@@ -7,8 +7,11 @@
 #include "app/tags/Tags.h" // also the model's kTwoPi
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -234,8 +237,15 @@ void CLiveParticle::TurnWigglePhase(double seconds) {
         wiggleCos = std::cos(phase);
         return;
     }
-    // Taylor series to the 15th and 16th power: the first term left out is below 1e-18 for
-    // an angle under 0.6, far below the last bit of the result.
+    const WiggleTurn turn = RememberedWiggleTurn(angle);
+    const double turnedSin = wiggleSin * turn.cos + wiggleCos * turn.sin;
+    wiggleCos = wiggleCos * turn.cos - wiggleSin * turn.sin;
+    wiggleSin = turnedSin;
+}
+
+// Taylor series to the 15th and 16th power: the first term left out is below 1e-18 for an
+// angle under 0.6, far below the last bit of the result.
+WiggleTurn WiggleTurnOf(double angle) {
     const double a2 = angle * angle;
     double turnSin = 1 - a2 * (1.0 / 210);
     double turnCos = 1 - a2 * (1.0 / 240);
@@ -247,11 +257,26 @@ void CLiveParticle::TurnWigglePhase(double seconds) {
         turnSin = 1 - a2 * sinStep * turnSin;
         turnCos = 1 - a2 * cosStep * turnCos;
     }
-    turnSin *= angle;
-    turnCos = 1 - a2 * 0.5 * turnCos;
-    const double turnedSin = wiggleSin * turnCos + wiggleCos * turnSin;
-    wiggleCos = wiggleCos * turnCos - wiggleSin * turnSin;
-    wiggleSin = turnedSin;
+    return {turnSin * angle, 1 - a2 * 0.5 * turnCos};
+}
+
+// The particles of a region share a few dozen periods (their type's, jittered in steps of
+// 1 %), so a frame asks for the same few dozen angles thousands of times: each is worked out
+// once and found again by its exact bits, where the series is a long chain of dependent steps.
+WiggleTurn RememberedWiggleTurn(double angle) {
+    struct Remembered {
+        std::uint64_t bits = ~std::uint64_t{0}; // no angle under 0.6 has these bits
+        WiggleTurn turn;
+    };
+    constexpr int kSlotBits = 8;
+    thread_local std::array<Remembered, std::size_t{1} << kSlotBits> remembered;
+    std::uint64_t bits;
+    std::memcpy(&bits, &angle, sizeof bits);
+    Remembered& slot = remembered[(bits * 0x9E3779B97F4A7C15u) >> (64 - kSlotBits)];
+    if (slot.bits != bits) {
+        slot = {bits, WiggleTurnOf(angle)};
+    }
+    return slot.turn;
 }
 
 void CLiveParticle::CheckLeft(double wiggle) {

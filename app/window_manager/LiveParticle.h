@@ -24,6 +24,14 @@ struct ParticleRect {
 double Jitter(double v);
 // A fresh rand() % 100 as a fraction 0, 0.01, ... 0.99.
 double RandomHundredth();
+// sin and cos of a wiggle's turn by `angle` (under 0.6 either way), to the last bit.
+struct WiggleTurn {
+    double sin = 0;
+    double cos = 1;
+};
+WiggleTurn WiggleTurnOf(double angle);
+// As WiggleTurnOf, remembered by the angle's bits (on each thread).
+WiggleTurn RememberedWiggleTurn(double angle);
 // The closed intervals of both axes overlap (touching counts).
 bool RectsIntersect(const ParticleRect& a, const ParticleRect& b);
 bool RectContains(const ParticleRect& outer, const ParticleRect& inner);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <set>
 #include <vector>
@@ -282,6 +283,26 @@ TEST_F(ParticleTest, TheWiggleMovesByTheWholePixelsOfItsSine) {
     p.velocityX = 40;
     p.Update(1.0 / 60);
     EXPECT_EQ(p.x, static_cast<int>(std::floor(p.offsetX)) + p.baseX);
+}
+
+// A turn found again by its angle is the very turn worked out for it, bit for bit, also when
+// many angles share the table's slots.
+TEST(WiggleTurnTest, ARememberedTurnIsTheOneWorkedOutForItsAngle) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> angles(-0.59, 0.59);
+    std::vector<double> asked(3000);
+    for (double& angle : asked) {
+        angle = angles(random);
+    }
+    asked.push_back(0.0);
+    asked.push_back(-0.0);
+    for (int round = 0; round < 2; ++round) {
+        for (const double angle : asked) {
+            const WiggleTurn remembered = RememberedWiggleTurn(angle);
+            const WiggleTurn worked = WiggleTurnOf(angle);
+            ASSERT_EQ(std::memcmp(&remembered, &worked, sizeof worked), 0) << angle;
+        }
+    }
 }
 
 // Dead particles are dropped wherever they are in the list, in the pass that moves the others
