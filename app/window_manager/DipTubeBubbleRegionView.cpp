@@ -2,6 +2,7 @@
 
 #include "app/tags/ParticleRegion.h"
 #include "app/tags/TagManager.h"
+#include "app/window_manager/LiveParticle.h"
 
 #include <cstdlib>
 #include <string>
@@ -92,7 +93,7 @@ void CDipTubeBubbleRegionView::OnParticleUpdate(CLiveParticle& particle, double 
 }
 
 void CDipTubeBubbleRegionView::OnParticleSpawned(CLiveParticle& particle) {
-    if (std::rand() % 4 <= 2) {
+    if (ParticleRandom() % 4 <= 2) {
         particle.PickVelocityX();
     }
     CParticleRegionView::OnParticleSpawned(particle);

@@ -59,13 +59,36 @@ int PercentToAlpha(int percent) {
 }
 } // namespace
 
+namespace {
+struct ParticleRandomState {
+    random_data data{}; // zeroed before its first use, as the C library asks
+    char state[128]{};  // 128 bytes: the same kind of generator as rand()'s
+    ParticleRandomState() { initstate_r(1, state, sizeof state, &data); }
+};
+
+ParticleRandomState& TheParticleRandom() {
+    static ParticleRandomState random;
+    return random;
+}
+} // namespace
+
+int ParticleRandom() {
+    std::int32_t value = 0;
+    random_r(&TheParticleRandom().data, &value);
+    return value;
+}
+
+void SeedParticleRandom(unsigned seed) {
+    srandom_r(seed, &TheParticleRandom().data);
+}
+
 double RandomHundredth() {
-    return (std::rand() % 100) / 100.0;
+    return (ParticleRandom() % 100) / 100.0;
 }
 
 double Jitter(double v) {
-    double d = (std::rand() % 10) / 100.0;
-    if (std::rand() % 2 == 0) {
+    double d = (ParticleRandom() % 10) / 100.0;
+    if (ParticleRandom() % 2 == 0) {
         d = -d;
     }
     return v + d * v;
@@ -98,7 +121,7 @@ void CLiveParticle::Spawn(TagHandle particleTag, TagHandle regionTag) {
     minimumHeight = kind->minimumHeight;
     SpawnSize();
     bounds = {0, 0, region->width, region->height};
-    front = std::rand() % 2 == 1;
+    front = ParticleRandom() % 2 == 1;
     age = 0;
     lifespan = kind->lifespan;
     bounceTimer = 0;
@@ -135,9 +158,9 @@ void CLiveParticle::SpawnSize() {
 // Uses the image size, not the drawn size, to keep the particle inside the rectangle.
 void CLiveParticle::SpawnPosition(const SpawnRect& creation) {
     const int spanX = creation.right - creation.left - imageWidth;
-    baseX = x = creation.left + (spanX > 0 ? std::rand() % spanX : 0);
+    baseX = x = creation.left + (spanX > 0 ? ParticleRandom() % spanX : 0);
     const int spanY = creation.bottom - creation.top - imageHeight;
-    baseY = y = creation.top + (spanY > 0 ? std::rand() % spanY : 0);
+    baseY = y = creation.top + (spanY > 0 ? ParticleRandom() % spanY : 0);
 }
 
 void CLiveParticle::SpawnAlpha(int minimumPercent, int maximumPercent) {
@@ -145,7 +168,7 @@ void CLiveParticle::SpawnAlpha(int minimumPercent, int maximumPercent) {
     alphaMaximum = PercentToAlpha(maximumPercent);
     alpha = alphaMaximum - alphaMinimum <= 0
                 ? alphaMaximum
-                : alphaMinimum + std::rand() % (alphaMaximum - alphaMinimum);
+                : alphaMinimum + ParticleRandom() % (alphaMaximum - alphaMinimum);
 }
 
 void CLiveParticle::StartShrink() {

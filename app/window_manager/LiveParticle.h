@@ -20,9 +20,14 @@ struct ParticleRect {
     bool operator==(const ParticleRect&) const = default;
 };
 
-// v changed by up to +-9 % in steps of 1 %, two draws of rand().
+// The particles' random numbers: the C library's rand() sequence (the same numbers from the
+// same seed, 1 until seeded), drawn without the lock rand() takes on every call: a frame draws
+// thousands of them. For the user-interface thread.
+int ParticleRandom();
+void SeedParticleRandom(unsigned seed);
+// v changed by up to +-9 % in steps of 1 %, two draws of ParticleRandom().
 double Jitter(double v);
-// A fresh rand() % 100 as a fraction 0, 0.01, ... 0.99.
+// A fresh ParticleRandom() % 100 as a fraction 0, 0.01, ... 0.99.
 double RandomHundredth();
 // sin and cos of a wiggle's turn by `angle` (under 0.6 either way), to the last bit.
 struct WiggleTurn {

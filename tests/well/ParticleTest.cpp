@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <set>
@@ -223,22 +224,22 @@ TEST_F(ParticleTest, ASpawnDrawsItsRandomNumbersInItsOrder) {
                                     "Maximum Bounce Y Lifespan: 1\n");
     const TagHandle room = Region("room", 300, 200, {});
     for (unsigned seed : {1u, 7u, 12345u, 99u}) {
-        std::srand(seed);
+        SeedParticleRandom(seed);
         CLiveParticle p;
         p.Spawn(kind, room);
-        const int next = std::rand();
+        const int next = ParticleRandom();
 
-        std::srand(seed);
-        const double size = (std::rand() % 100) / 100.0;
-        const bool front = std::rand() % 2 == 1;
-        const double bounce = (std::rand() % 100) / 100.0;
-        const int x = std::rand() % (300 - 20);
-        const int y = std::rand() % (200 - 16);
+        SeedParticleRandom(seed);
+        const double size = (ParticleRandom() % 100) / 100.0;
+        const bool front = ParticleRandom() % 2 == 1;
+        const double bounce = (ParticleRandom() % 100) / 100.0;
+        const int x = ParticleRandom() % (300 - 20);
+        const int y = ParticleRandom() % (200 - 16);
         const double amplitude = Jitter(10);
         const double period = Jitter(2);
-        const bool slowest = std::rand() % 100 == 0;
-        const int alpha = 51 + std::rand() % (204 - 51); // 20 and 80 % of 255, rounded down
-        EXPECT_EQ(std::rand(), next) << "seed " << seed;
+        const bool slowest = ParticleRandom() % 100 == 0;
+        const int alpha = 51 + ParticleRandom() % (204 - 51); // 20 and 80 % of 255, rounded down
+        EXPECT_EQ(ParticleRandom(), next) << "seed " << seed;
 
         EXPECT_EQ(p.drawnWidth, static_cast<int>(size * 10 + 10)) << "seed " << seed;
         EXPECT_EQ(p.drawnHeight, static_cast<int>(size * 8 + 8));
@@ -283,6 +284,17 @@ TEST_F(ParticleTest, TheWiggleMovesByTheWholePixelsOfItsSine) {
     p.velocityX = 40;
     p.Update(1.0 / 60);
     EXPECT_EQ(p.x, static_cast<int>(std::floor(p.offsetX)) + p.baseX);
+}
+
+// The particles draw the C library's rand() sequence from the same seed, 1 until seeded.
+TEST(ParticleRandomTest, ItIsTheSequenceOfRandFromTheSameSeed) {
+    for (const unsigned seed : {1u, 0u, 7u, 12345u, 2147483653u, 4294967295u}) {
+        std::srand(seed);
+        SeedParticleRandom(seed);
+        for (int i = 0; i < 20000; ++i) {
+            ASSERT_EQ(ParticleRandom(), std::rand()) << "seed " << seed << ", draw " << i;
+        }
+    }
 }
 
 // A turn found again by its angle is the very turn worked out for it, bit for bit, also when

@@ -279,13 +279,13 @@ TEST_F(DipTubeRegionTest, AFrameDrawsItsRandomNumbersForTheNewestParticleFirst) 
         p.baseY = p.y;
     }
     for (unsigned seed : {3u, 2024u}) {
-        std::srand(seed);
+        SeedParticleRandom(seed);
         region.Update(kFrame);
-        const int next = std::rand();
-        std::srand(seed);
+        const int next = ParticleRandom();
+        SeedParticleRandom(seed);
         for (size_t i = region.Particles().size(); i-- > 0;) {
             EXPECT_EQ(region.Particles()[i].velocityY, Jitter(-100)) << "particle " << i;
         }
-        EXPECT_EQ(std::rand(), next);
+        EXPECT_EQ(ParticleRandom(), next);
     }
 }

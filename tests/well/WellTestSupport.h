@@ -10,6 +10,7 @@
 #include "app/services/GlobalService.h"
 #include "app/tags/TagManager.h"
 #include "app/tags/Tags.h"
+#include "app/window_manager/LiveParticle.h"
 #include "app/window_manager/WindowManager.h"
 
 #include <gtest/gtest.h>
@@ -87,7 +88,7 @@ protected:
         SetFatalErrorHandler(ThrowOnFatal);
         tags_.Create().SetTagDirectory(directory);
         windows_.Create();
-        std::srand(1);
+        SeedParticleRandom(1);
     }
 
     void TearDown() override {

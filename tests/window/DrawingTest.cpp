@@ -16,6 +16,7 @@
 #include "app/tags/TagManager.h"
 #include "app/tags/ViewNames.h"
 #include "app/window_manager/AppView.h"
+#include "app/window_manager/LiveParticle.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/well/SpriteOracle.h"
 #include "tests/window/WindowTestSupport.h"
@@ -124,7 +125,7 @@ private:
 class DrawingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::srand(1234); // the same particles in every run
+        SeedParticleRandom(1234); // the same particles in every run
         StartProgram(shell);
         window = dynamic_cast<CQtMainWindow*>(Platform().mainWindow);
         ASSERT_NE(window, nullptr);
