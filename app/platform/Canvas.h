@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 // A read-only view of premultiplied 32-bit pixels: rows top-down, each pixel a native-endian
 // 0xAARRGGBB word (bytes blue, green, red, alpha on little-endian machines).
@@ -37,6 +38,15 @@ inline ImageRef RefOf(const PixelBuffer& buffer) {
 
 // A fresh non-zero identity for pixels that have just been made (see ImageRef::identity).
 std::uint64_t NewImageIdentity();
+// Decoded pixels as a buffer of its own identity.
+inline PixelBuffer NewPixelBuffer(int width, int height, PixelVector pixels) {
+    PixelBuffer buffer;
+    buffer.width = width;
+    buffer.height = height;
+    buffer.identity = NewImageIdentity();
+    buffer.pixels = std::move(pixels);
+    return buffer;
+}
 
 // A rectangle in logical pixels.
 struct PixelRect {

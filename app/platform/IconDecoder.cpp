@@ -4,14 +4,12 @@
 #include "app/platform/PngDecoder.h"
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 namespace {
 constexpr std::size_t kDirectoryBytes = 6;
 constexpr std::size_t kEntryBytes = 16;
 constexpr std::size_t kBitmapHeaderBytes = 40;
-constexpr unsigned char kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
 
 std::uint32_t LittleEndian(const unsigned char* bytes, int count) {
     std::uint32_t value = 0;
@@ -19,11 +17,6 @@ std::uint32_t LittleEndian(const unsigned char* bytes, int count) {
         value = value << 8 | bytes[i];
     }
     return value;
-}
-
-std::uint32_t BigEndian(const unsigned char* bytes) {
-    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-           std::uint32_t{bytes[2]} << 8 | std::uint32_t{bytes[3]};
 }
 
 struct Image {
@@ -42,14 +35,15 @@ bool ReadImage(const unsigned char* file, std::size_t fileSize, const unsigned c
     image.height = entry[1] == 0 ? 256 : entry[1];
     image.size = LittleEndian(entry + 8, 4);
     const std::size_t offset = LittleEndian(entry + 12, 4);
-    if (offset > fileSize || image.size > fileSize - offset || image.size < 24) {
+    if (offset > fileSize || image.size > fileSize - offset) {
         return false;
     }
     image.data = file + offset;
     const unsigned char* d = image.data;
-    if (std::memcmp(d, kPngSignature, sizeof kPngSignature) == 0) {
+    if (const PixelSize png = PngPixelSize(d, image.size); png.width > 0) {
         image.png = true;
-        return BigEndian(d + 16) == image.width && BigEndian(d + 20) == image.height;
+        return static_cast<std::uint32_t>(png.width) == image.width &&
+               static_cast<std::uint32_t>(png.height) == image.height;
     }
     const std::size_t pixelBytes = std::size_t{image.width} * image.height * 4;
     const std::size_t maskBytes = (std::size_t{image.width} + 31) / 32 * 4 * image.height;
@@ -85,11 +79,7 @@ bool DecodeBitmap(const Image& image, PixelBuffer& out) {
         }
         RgbaToPixels(rgba.data(), pixels.data() + y * width, width);
     }
-    out = {};
-    out.width = static_cast<int>(width);
-    out.height = static_cast<int>(height);
-    out.identity = NewImageIdentity();
-    out.pixels = std::move(pixels);
+    out = NewPixelBuffer(static_cast<int>(width), static_cast<int>(height), std::move(pixels));
     return true;
 }
 } // namespace

@@ -131,6 +131,12 @@ bool Free(void* buffer) {
     return true;
 }
 
+void FaultIn(unsigned char* pixels, std::size_t bytes) {
+    for (std::size_t at = 0; at < bytes; at += kPageBytes) {
+        pixels[at] = 0;
+    }
+}
+
 std::size_t MappingCount() {
     Mappings& state = State();
     const std::lock_guard<std::mutex> lock(state.mutex);

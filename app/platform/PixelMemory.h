@@ -55,6 +55,9 @@ void* AllocateBlock(std::size_t bytes, std::size_t buffers = 1);
 bool Free(void* buffer);
 // How many mappings are held (for tests and diagnostics).
 std::size_t MappingCount();
+// Writes a zero into each page of `bytes` at `pixels` whose contents do not matter yet, so
+// that the system maps them now (on a helper thread) and not at their first real use.
+void FaultIn(unsigned char* pixels, std::size_t bytes);
 } // namespace PixelMemory
 
 // Puts the pixels of a vector in the room set aside for pictures when there is room, else on

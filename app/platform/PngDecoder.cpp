@@ -303,6 +303,20 @@ void RgbaToPixels(const unsigned char* rgba, std::uint32_t* pixels, std::size_t 
     }
 }
 
+PixelSize PngPixelSize(const unsigned char* bytes, std::size_t size) {
+    static constexpr unsigned char kHeaderChunk[] = {0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    if (size < kPngHeaderBytes || std::memcmp(bytes, kSignature, sizeof kSignature) != 0 ||
+        std::memcmp(bytes + sizeof kSignature, kHeaderChunk, sizeof kHeaderChunk) != 0) {
+        return {};
+    }
+    const std::uint32_t width = BigEndian(bytes + 16);
+    const std::uint32_t height = BigEndian(bytes + 20);
+    if (width > kMaxSide || height > kMaxSide) {
+        return {};
+    }
+    return {static_cast<int>(width), static_cast<int>(height)};
+}
+
 std::size_t PngDecodePixels(std::size_t width, std::size_t height) {
     return width * height + (height + 3) / 4;
 }
@@ -342,10 +356,6 @@ bool DecodePlainPng(const unsigned char* data, std::size_t size, std::size_t max
         std::swap(row, above);
     }
     pixels.resize(width * height);
-    out = {};
-    out.width = static_cast<int>(width);
-    out.height = static_cast<int>(height);
-    out.identity = NewImageIdentity();
-    out.pixels = std::move(pixels);
+    out = NewPixelBuffer(static_cast<int>(width), static_cast<int>(height), std::move(pixels));
     return true;
 }

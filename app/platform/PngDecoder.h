@@ -11,6 +11,15 @@
 #include <cstddef>
 #include <cstdint>
 
+// The width and height a PNG file's header gives, from its first kPngHeaderBytes bytes;
+// 0 x 0 for anything else, or sides beyond what a picture of ours can have.
+constexpr std::size_t kPngHeaderBytes = 24;
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+PixelSize PngPixelSize(const unsigned char* bytes, std::size_t size);
+
 // The pixels a picture of `width` x `height` needs while it is decoded here: a little more
 // than the picture itself, as the filtered rows are one byte longer than the pixel rows.
 std::size_t PngDecodePixels(std::size_t width, std::size_t height);

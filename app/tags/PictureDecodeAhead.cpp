@@ -89,26 +89,6 @@ std::size_t DecodedBytes(const std::vector<CPictureDecodeAhead::Source>& picture
 }
 } // namespace
 
-PixelSize PngPixelSize(const unsigned char* bytes, std::size_t size) {
-    static constexpr unsigned char kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n',
-                                                   0,    0,   0,   13,  'I',  'H',  'D',  'R'};
-    if (size < kPngHeaderBytes ||
-        !std::equal(std::begin(kSignature), std::end(kSignature), bytes)) {
-        return {};
-    }
-    const auto number = [bytes](std::size_t at) {
-        return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 |
-               std::uint32_t{bytes[at + 2]} << 8 | std::uint32_t{bytes[at + 3]};
-    };
-    constexpr std::uint32_t kMaxSide = 1 << 15;
-    const std::uint32_t width = number(16);
-    const std::uint32_t height = number(20);
-    if (width > kMaxSide || height > kMaxSide) {
-        return {};
-    }
-    return {static_cast<int>(width), static_cast<int>(height)};
-}
-
 DecodedPicture DecodePicture(const std::string& path, const std::string& fullPath) {
     DecodedPicture out;
     IImageDecoder* decoder = Platform().imageDecoder;

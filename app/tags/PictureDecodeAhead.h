@@ -8,6 +8,7 @@
 // decode-ahead. One at a time, made and used on the user-interface thread.
 
 #include "app/platform/Canvas.h"
+#include "app/platform/PngDecoder.h"
 
 #include <condition_variable>
 #include <cstddef>
@@ -27,15 +28,6 @@ struct DecodedPicture {
     PixelBuffer pixels;
 };
 DecodedPicture DecodePicture(const std::string& path, const std::string& fullPath);
-
-// The width and height a PNG file's header gives, from its first kPngHeaderBytes bytes;
-// 0 x 0 for anything else, or sides beyond what a picture of ours can have.
-constexpr std::size_t kPngHeaderBytes = 24;
-struct PixelSize {
-    int width = 0;
-    int height = 0;
-};
-PixelSize PngPixelSize(const unsigned char* bytes, std::size_t size);
 
 class CPictureDecodeAhead {
 public:

@@ -233,14 +233,22 @@ TEST_F(DrawingTest, TheWindowShowsTheBackBufferOnSurfacesOfEitherFormat) {
     }
 }
 
+namespace {
+// A caption's style: the program's font in a light grey, from the left.
+TextStyle CaptionStyle(int size) {
+    TextStyle style;
+    style.fontName = "Exo";
+    style.fontSize = size;
+    style.fillColor = 0xFFE0E8F0;
+    style.align = TextAlign::Left;
+    return style;
+}
+} // namespace
+
 // A widget drawing the same font at a sub-pixel position in between (as a line edit does)
 // changes nothing in the canvas's text.
 TEST_F(DrawingTest, TextComesOutTheSameWhateverTheWidgetsDrewBefore) {
-    TextStyle style;
-    style.fontName = "Exo";
-    style.fontSize = 19;
-    style.fillColor = 0xFFE0E8F0;
-    style.align = TextAlign::Left;
+    const TextStyle style = CaptionStyle(19);
     const std::string text = "Gas reach \u2014 of 42 in";
     const auto drawn = [&] {
         CQtCanvas canvas(200, 30);
@@ -259,15 +267,10 @@ TEST_F(DrawingTest, TextComesOutTheSameWhateverTheWidgetsDrewBefore) {
 // The texts of a frame are looked up by comparing with the frame before: each frame, with its
 // texts in another style, order or number than the one before, is what a fresh canvas makes.
 TEST_F(DrawingTest, EachFramesTextsAreTheirOwnWhateverTheFrameBeforeAskedFor) {
-    TextStyle plain;
-    plain.fontName = "Exo";
-    plain.fontSize = 15;
-    plain.fillColor = 0xFFE0E8F0;
-    plain.align = TextAlign::Left;
+    const TextStyle plain = CaptionStyle(15);
     TextStyle faint = plain;
     faint.fillAlpha = 90;
-    TextStyle large = plain;
-    large.fontSize = 19;
+    const TextStyle large = CaptionStyle(19);
     using Text = std::pair<const TextStyle*, std::string>;
     const std::vector<std::vector<Text>> frames = {
         {{&plain, "Pump speed"}, {&plain, "8 SPM"}},

@@ -139,9 +139,7 @@ CQtCanvas::CQtCanvas(int width, int height, double scale)
                            base = base_.bits(),
                            baseBytes = static_cast<std::size_t>(base_.sizeInBytes())] {
         std::fill_n(image, pixels, 0xFFFFFFFFu);
-        for (std::size_t at = 0; at < baseBytes; at += PixelMemory::kPageBytes) {
-            base[at] = 0;
-        }
+        PixelMemory::FaultIn(base, baseBytes);
     });
 }
 

@@ -475,11 +475,8 @@ void CQtMainWindow::WarmSurface() {
     auto* image = static_cast<QImage*>(device);
     uchar* bits = image->bits();
     const auto bytes = static_cast<std::size_t>(image->sizeInBytes());
-    surfaceWarmer_ = std::thread([bits, bytes] {
-        for (std::size_t at = 0; at < bytes; at += PixelMemory::kPageBytes) {
-            bits[at] = 0; // nothing shown yet: the first frame paints all of it
-        }
-    });
+    // Nothing is shown yet: the first frame paints all of it.
+    surfaceWarmer_ = std::thread([bits, bytes] { PixelMemory::FaultIn(bits, bytes); });
 }
 
 void CQtMainWindow::FinishWarmingSurface() {

@@ -82,11 +82,7 @@ bool DecodeInPlace(QImageReader& reader, PixelBuffer& out) {
             pixel = qPremultiply(pixel);
         }
     }
-    out = {};
-    out.width = size.width();
-    out.height = size.height();
-    out.identity = NewImageIdentity();
-    out.pixels = std::move(pixels);
+    out = NewPixelBuffer(size.width(), size.height(), std::move(pixels));
     return true;
 }
 } // namespace
