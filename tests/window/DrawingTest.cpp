@@ -299,6 +299,24 @@ TEST_F(DrawingTest, EachFramesTextsAreTheirOwnWhateverTheFrameBeforeAskedFor) {
     }
 }
 
+// Glyph outlines are kept from text to text: each size and face keeps its own, whichever came
+// first.
+TEST_F(DrawingTest, TextOutlinesAreTheirSizesAndFacesOwnWhicheverCameFirst) {
+    const QString text = "Gas reach 42";
+    const auto heightOf = [&](const char* face, int size) {
+        return TextOutline(ResolveFont(face, size), text, QPointF(0, 40)).boundingRect().height();
+    };
+    const double large = heightOf("Exo", 30);
+    const double small = heightOf("Exo", 12);
+    const double middle = heightOf("Exo", 19);
+    EXPECT_LT(small, middle);
+    EXPECT_LT(middle, large);
+    QFont regular = ResolveFont("Exo", 19);
+    QFont bold = regular; // the same size in the bold face
+    bold.setBold(true);
+    EXPECT_NE(TextOutline(regular, "G", QPointF(0, 40)), TextOutline(bold, "G", QPointF(0, 40)));
+}
+
 // Frames of a few draws, each checked against the painter: a changed background under an
 // unchanged sprite, a sprite that moves (without identity), a draw that goes away.
 TEST(CanvasFramesTest, WhatChangedIsDrawnAgainAndNothingElse) {

@@ -11,6 +11,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -69,16 +70,61 @@ std::vector<QRawFont>& OutlineFonts() {
     return fonts;
 }
 
+// A registered face at a size, or none (-1) for a face of Qt's (a fallback).
+struct OutlineFace {
+    QRawFont font;
+    int registered = -1;
+};
+
 // The registered face of the same family and style as `used`, at its size; else `used`.
-QRawFont OutlineFontFor(const QRawFont& used) {
-    for (const QRawFont& own : OutlineFonts()) {
-        if (own.familyName() == used.familyName() && own.styleName() == used.styleName()) {
-            QRawFont sized = own;
+OutlineFace OutlineFontFor(const QRawFont& used) {
+    const std::vector<QRawFont>& fonts = OutlineFonts();
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        if (fonts[i].familyName() == used.familyName() &&
+            fonts[i].styleName() == used.styleName()) {
+            QRawFont sized = fonts[i];
             sized.setPixelSize(used.pixelSize());
-            return sized;
+            return {sized, static_cast<int>(i)};
         }
     }
-    return used;
+    return {used, -1};
+}
+
+// The outlines of the registered faces' glyphs by face, size and glyph: FreeType loads and
+// converts a glyph's outline each time it is asked, and a frame's texts repeat their letters.
+// An outline depends on nothing else, so the cache changes no pixel. Forgotten with the faces.
+class GlyphOutlines {
+public:
+    QPainterPath Of(const OutlineFace& face, quint32 glyph) {
+        if (face.registered < 0) {
+            return face.font.pathForGlyph(glyph);
+        }
+        const Key key{face.registered, face.font.pixelSize(), glyph};
+        const std::lock_guard<std::mutex> lock(mutex_);
+        auto found = outlines_.find(key);
+        if (found == outlines_.end()) {
+            if (outlines_.size() >= kMaxOutlines) {
+                outlines_.clear();
+            }
+            found = outlines_.emplace(key, face.font.pathForGlyph(glyph)).first;
+        }
+        return found->second;
+    }
+    void Forget() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        outlines_.clear();
+    }
+
+private:
+    static constexpr std::size_t kMaxOutlines = 8192;
+    using Key = std::tuple<int, double, quint32>;
+    std::mutex mutex_;
+    std::map<Key, QPainterPath> outlines_;
+};
+
+GlyphOutlines& Outlines() {
+    static GlyphOutlines outlines;
+    return outlines;
 }
 } // namespace
 
@@ -105,6 +151,7 @@ void RegisterOutlineFont(const QByteArray& fontFile) {
     QRawFont font(fontFile, 12, QFont::PreferNoHinting);
     if (font.isValid()) {
         OutlineFonts().push_back(font);
+        Outlines().Forget();
     }
 }
 
@@ -117,14 +164,23 @@ QPainterPath TextOutline(const QFont& font, const QString& text, const QPointF& 
     // from the line's top.
     const auto onGrid = [](double value) { return std::floor(value * 64 + 0.5) / 64; };
     const QPointF shift(onGrid(origin.x()), onGrid(origin.y()) - line.ascent());
-    QPainterPath path;
+    std::vector<QPainterPath> placed; // the glyphs' outlines, put together in one allocation
+    int elements = 0;
     for (const QGlyphRun& run : layout.glyphRuns()) {
-        const QRawFont outlines = OutlineFontFor(run.rawFont());
+        const OutlineFace face = OutlineFontFor(run.rawFont());
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < glyphs.size(); ++i) {
-            path.addPath(outlines.pathForGlyph(glyphs[i]).translated(positions[i] + shift));
+            placed.push_back(Outlines().Of(face, glyphs[i]).translated(positions[i] + shift));
+            elements += placed.back().elementCount();
         }
+    }
+    QPainterPath path; // left without data when there is no glyph, as Qt's empty path is
+    if (elements > 0) {
+        path.reserve(elements);
+    }
+    for (const QPainterPath& glyph : placed) {
+        path.addPath(glyph);
     }
     return path;
 }
