@@ -8,7 +8,6 @@
 #include <QPainterPath>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <thread>
@@ -233,8 +232,8 @@ const CQtCanvas::RenderedText& CQtCanvas::RenderText(const TextStyle& style,
                        static_cast<int>(std::ceil(area.height() * scale_)));
     RenderedText rendered{QImage(pixels, QImage::Format_ARGB32_Premultiplied), area.topLeft(),
                           NewImageIdentity(), Advance(style, text)};
-    textFills_.push_back({std::move(path), area.topLeft(), rendered.image.bits(), pixels,
-                          rendered.image.bytesPerLine(), style});
+    textFills_.Add({std::move(path), area.topLeft(), rendered.image.bits(), pixels,
+                    rendered.image.bytesPerLine(), style});
     const RenderedText& kept = textCache_.emplace(key, std::move(rendered)).first->second;
     recentRenders_.Remember(style, utf8, &kept);
     if (!inFrame_) {
@@ -263,22 +262,10 @@ void CQtCanvas::FillText(const TextFill& text) const {
 }
 
 // Stroking and filling outlines is most of a first frame's work on one core; a second thread
-// takes its share, text by text, as it comes free. Painting into a QImage is safe on any thread.
+// fills the texts as they are laid out, and this one joins in for what is left. Painting into
+// a QImage is safe on any thread.
 void CQtCanvas::FillTexts() {
-    std::atomic<std::size_t> next = 0;
-    const auto fillSome = [this, &next] {
-        for (std::size_t i = next++; i < textFills_.size(); i = next++) {
-            FillText(textFills_[i]);
-        }
-    };
-    if (textFills_.size() > 1) {
-        std::thread helper(fillSome);
-        fillSome();
-        helper.join();
-    } else {
-        fillSome();
-    }
-    textFills_.clear();
+    textFills_.Finish();
 }
 
 void CQtCanvas::DrawOutlinedText(const TextStyle& style, int x, int y, const std::string& utf8) {

@@ -5,6 +5,7 @@
 // its own scale, by QPainter otherwise (scaled draws, fractional scales).
 
 #include "app/platform/Canvas.h"
+#include "app/platform/HelperQueue.h"
 #include "app/platform/PixelBlend.h"
 
 #include <QImage>
@@ -108,8 +109,8 @@ private:
     static constexpr size_t kMaxCachedTexts = 256;
     static constexpr size_t kMaxCachedRuns = 1024;
     const RenderedText& RenderText(const TextStyle& style, const std::string& utf8);
-    // Fills the texts laid out since the last call, on two cores when there are several: a
-    // frame's new texts are filled before anything reads their pixels.
+    // Fills the texts laid out and not yet filled: a frame's new texts are filled before
+    // anything reads their pixels.
     void FillTexts();
     void FillText(const TextFill& text) const;
     // Drops the rendered texts, and what refers to them.
@@ -143,7 +144,12 @@ private:
     QImage base_;          // the leading draws that rarely change, drawn whole
     size_t baseOps_ = 0;   // how many draws base_ holds; 0: none
     std::unordered_map<std::string, RenderedText> textCache_;
-    std::vector<TextFill> textFills_; // laid out, not yet filled
+    // Texts laid out, filled on a second core while the frame goes on (the path is let go
+    // once filled, so that the next texts' outlines reuse its memory).
+    CHelperQueue<TextFill> textFills_{[this](TextFill& text) {
+        FillText(text);
+        text.path = QPainterPath();
+    }};
     static constexpr size_t kMaxCachedAdvances = 4096;
     std::unordered_map<std::string, int> advances_; // text widths by font, size and text
     // The texts looked up in the previous frame, in order: a frame mostly asks for the same
