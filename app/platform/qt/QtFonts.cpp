@@ -164,23 +164,25 @@ QPainterPath TextOutline(const QFont& font, const QString& text, const QPointF& 
     // from the line's top.
     const auto onGrid = [](double value) { return std::floor(value * 64 + 0.5) / 64; };
     const QPointF shift(onGrid(origin.x()), onGrid(origin.y()) - line.ascent());
-    std::vector<QPainterPath> placed; // the glyphs' outlines, put together in one allocation
+    // The glyphs' outlines (shared with the cache) and places, then put together in one
+    // allocation; each is moved to its place only as it is added.
+    std::vector<std::pair<QPainterPath, QPointF>> glyphOutlines;
     int elements = 0;
     for (const QGlyphRun& run : layout.glyphRuns()) {
         const OutlineFace face = OutlineFontFor(run.rawFont());
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < glyphs.size(); ++i) {
-            placed.push_back(Outlines().Of(face, glyphs[i]).translated(positions[i] + shift));
-            elements += placed.back().elementCount();
+            glyphOutlines.emplace_back(Outlines().Of(face, glyphs[i]), positions[i] + shift);
+            elements += glyphOutlines.back().first.elementCount();
         }
     }
     QPainterPath path; // left without data when there is no glyph, as Qt's empty path is
     if (elements > 0) {
         path.reserve(elements);
     }
-    for (const QPainterPath& glyph : placed) {
-        path.addPath(glyph);
+    for (const auto& [outline, place] : glyphOutlines) {
+        path.addPath(outline.translated(place));
     }
     return path;
 }
