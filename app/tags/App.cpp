@@ -3,9 +3,11 @@
 #include "app/tags/Tags.h"
 
 void TApp::Load(const YAML::Node& node) {
+    // The fonts first: registering the first one starts Qt's font database, which this thread
+    // does while the picture worker decodes the large background it would otherwise wait for.
+    fonts = ReadRefListAs<TFont>(node, "Fonts", "TFont");
     backgroundImage = ReadRefAs<TImage>(node, "Background Image", "TImage");
     icon = ReadRefAs<TIcon>(node, "Icon", "TIcon");
-    fonts = ReadRefListAs<TFont>(node, "Fonts", "TFont");
     buttonBar = ReadRefAs<TButtonBar>(node, "Button Bar", "TButtonBar");
     gasSeparator = ReadRefAs<TGasSeparator>(node, "Gas Separator", "TGasSeparator");
     headerBar = ReadRefAs<THeaderBar>(node, "Header Bar", "THeaderBar");
