@@ -8,6 +8,7 @@
 #include "app/platform/qt/QtMedia.h"
 #include "app/platform/qt/QtReportRenderer.h"
 #include "app/platform/qt/QtShell.h"
+#include "app/platform/qt/QtStyle.h"
 #include "app/platform/qt/QtUserFolders.h"
 
 #include <QApplication>
@@ -77,6 +78,7 @@ CQtPlatform::CQtPlatform(int& argc, char** argv, Display display) : impl_(new Im
     ChoosePlatform(display);
     gPreviousHandler = qInstallMessageHandler(FilterMessages);
     impl_->application = std::make_unique<QApplication>(argc, argv);
+    InstallAppStyle();
     // Wayland's app id, so the desktop shows the window under the menu entry's name and icon.
     QGuiApplication::setDesktopFileName(GS_APP_ID);
     // The main loop ends the program, not the last closed window.
