@@ -23,8 +23,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMainWindow>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyle>
+#include <QStyleFactory>
 
 #include <vector>
 
@@ -417,4 +421,24 @@ TEST_F(DrawingTest, NothingTheReportDrawsStaysOnTheScreen) {
     std::filesystem::remove(report);
     RunPass();
     EXPECT_LE(DifferenceFromPainter(), 1);
+}
+
+// The application's style defers the menu bar's overflow arrow; drawn, it is the arrow of the
+// style Qt chose, and every other standard icon is that style's at once.
+TEST(AppStyleTest, TheOverflowArrowIsTheChosenStylesOnceDrawn) {
+    StartEventsAndTags();
+    const auto* style = dynamic_cast<const QProxyStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    QStyle* chosen = QStyleFactory::create(style->baseStyle()->name());
+    ASSERT_NE(chosen, nullptr);
+    for (const QStyle::StandardPixmap which :
+         {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton,
+          QStyle::SP_MessageBoxWarning}) {
+        const QImage expected = chosen->standardIcon(which).pixmap(QSize(16, 16)).toImage();
+        const QImage drawn =
+            QApplication::style()->standardIcon(which).pixmap(QSize(16, 16)).toImage();
+        EXPECT_FALSE(drawn.isNull()) << which;
+        EXPECT_EQ(drawn, expected) << which;
+    }
+    delete chosen;
 }

@@ -64,5 +64,7 @@ QIcon CAppStyle::standardIcon(StandardPixmap which, const QStyleOption* option,
 }
 
 void InstallAppStyle() {
-    QApplication::setStyle(new CAppStyle); // the application owns it
+    if (!dynamic_cast<CAppStyle*>(QApplication::style())) {
+        QApplication::setStyle(new CAppStyle); // the application owns it
+    }
 }
