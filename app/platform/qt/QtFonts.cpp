@@ -39,12 +39,13 @@ QFont FontForFace(const QString& face) {
     return font;
 }
 
-// The fonts resolved so far by face name and cell height: finding a face asks fontconfig, and
-// every label measured and drawn asks for its font. A font registered later may change the
-// answers, so registering one forgets them.
+// The fonts resolved so far by face name and cell height, and the faces by name: finding a
+// face asks fontconfig, and every label measured and drawn asks for its font. A font
+// registered later may change the answers, so registering one forgets them.
 struct ResolvedFonts {
     std::mutex mutex;
     std::map<std::pair<std::string, int>, QFont> fonts;
+    std::map<std::string, QFont> faces;
 };
 
 ResolvedFonts& Resolved() {
@@ -52,8 +53,14 @@ ResolvedFonts& Resolved() {
     return resolved;
 }
 
-QFont ResolveFontNow(const std::string& faceName, int cellHeight) {
-    QFont font = FontForFace(QString::fromStdString(faceName));
+// Called with the mutex held.
+QFont ResolveFontNow(ResolvedFonts& resolved, const std::string& faceName, int cellHeight) {
+    auto face = resolved.faces.find(faceName);
+    if (face == resolved.faces.end()) {
+        face =
+            resolved.faces.emplace(faceName, FontForFace(QString::fromStdString(faceName))).first;
+    }
+    QFont font = face->second;
     font.setPixelSize(cellHeight);
     // A cell height counts ascent plus descent; a pixel size counts the em square.
     const double height = QFontMetricsF(font).ascent() + QFontMetricsF(font).descent();
@@ -137,7 +144,7 @@ QFont ResolveFont(const std::string& faceName, int cellHeight) {
     const auto key = std::make_pair(faceName, cellHeight);
     auto found = resolved.fonts.find(key);
     if (found == resolved.fonts.end()) {
-        found = resolved.fonts.emplace(key, ResolveFontNow(faceName, cellHeight)).first;
+        found = resolved.fonts.emplace(key, ResolveFontNow(resolved, faceName, cellHeight)).first;
     }
     return found->second;
 }
@@ -147,6 +154,7 @@ void RegisterOutlineFont(const QByteArray& fontFile) {
         ResolvedFonts& resolved = Resolved();
         const std::lock_guard<std::mutex> lock(resolved.mutex);
         resolved.fonts.clear();
+        resolved.faces.clear();
     }
     QRawFont font(fontFile, 12, QFont::PreferNoHinting);
     if (font.isValid()) {
