@@ -32,6 +32,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <numeric>
@@ -102,7 +103,10 @@ void ExecuteAgainNotingTheStart(char** argv) {
     const std::string noted = std::to_string(static_cast<long long>(BootClockMs() * 1000.0)) + " " +
                               std::to_string(static_cast<long long>(CpuSeconds() * 1e6));
     setenv(kStartVariable, noted.c_str(), 1);
-    execv("/proc/self/exe", argv);
+    // By its own path, so that the process keeps its name (`ps`, profilers).
+    std::error_code error;
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe", error).string();
+    execv(error ? "/proc/self/exe" : self.c_str(), argv);
     unsetenv(kStartVariable); // cannot: measured from the kernel's start time instead
 }
 
