@@ -304,6 +304,8 @@ void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* 
     if (!icon.isNull()) {
         frame_->setWindowIcon(icon);
     }
+    frame_->setUpdatesEnabled(false); // until the first frame: see PaintFromNow
+    awaitingFirstFrame_ = true;
     frame_->show();
     WarmSurface();
     // The window itself starts with the keyboard focus, not its first native control.
@@ -415,7 +417,9 @@ void CQtMainWindow::SetSubmenu(int command, const std::vector<MenuItem>& items) 
 }
 
 void CQtMainWindow::PumpMessages() {
-    FinishWarmingSurface();
+    if (!awaitingFirstFrame_) { // else nothing paints: the warming goes on
+        FinishWarmingSurface();
+    }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
@@ -443,6 +447,7 @@ ICanvas& CQtMainWindow::BackBuffer() {
 }
 
 void CQtMainWindow::Present(const PixelRect& changed) {
+    PaintFromNow();
     FinishWarmingSurface();
     if (canvas_ && !destroyed_ && !changed.IsEmpty()) {
         const SceneMapping mapping = canvas_->Mapping();
@@ -477,6 +482,17 @@ void CQtMainWindow::WarmSurface() {
     const auto bytes = static_cast<std::size_t>(image->sizeInBytes());
     // Nothing is shown yet: the first frame paints all of it.
     surfaceWarmer_ = std::thread([bits, bytes] { PixelMemory::FaultIn(bits, bytes); });
+}
+
+void CQtMainWindow::PaintFromNow() {
+    if (!awaitingFirstFrame_) {
+        return;
+    }
+    awaitingFirstFrame_ = false;
+    FinishWarmingSurface();
+    if (frame_) {
+        frame_->setUpdatesEnabled(true); // the whole window is painted at the next update
+    }
 }
 
 void CQtMainWindow::FinishWarmingSurface() {

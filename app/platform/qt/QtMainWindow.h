@@ -100,6 +100,10 @@ public:
     bool MayClose();
     // Waits for the window's surface to be faulted in; before anything paints into it.
     void FinishWarmingSurface();
+    // A new window paints nothing until its first frame is presented, or until a dialog is
+    // about to cover it: its widgets would otherwise paint into the surface while it is being
+    // warmed, and the scene's area once more when the frame comes. Paints as usual from now.
+    void PaintFromNow();
 
 private:
     double DevicePixelRatio() const;
@@ -130,4 +134,5 @@ private:
     std::map<int, QMenu*> submenus_;
     bool remembersGeometry_ = false; // a window system's window, not the headless one
     std::thread surfaceWarmer_;
+    bool awaitingFirstFrame_ = false; // the frame's updates are off until PaintFromNow
 };

@@ -9,7 +9,11 @@
 #include <QUrl>
 
 QWidget* CQtShell::Parent() const {
-    return window_ && !window_->IsDestroyed() ? window_->Frame() : nullptr;
+    if (!window_ || window_->IsDestroyed()) {
+        return nullptr;
+    }
+    window_->PaintFromNow(); // a dialog over a window not painted yet would show it blank
+    return window_->Frame();
 }
 
 void CQtShell::ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) {

@@ -11,7 +11,7 @@ class QWidget;
 class CQtShell : public IShell {
 public:
     // The dialogs belong to `window` once it is open (may be null).
-    explicit CQtShell(const CQtMainWindow* window = nullptr) : window_(window) {}
+    explicit CQtShell(CQtMainWindow* window = nullptr) : window_(window) {}
 
     void ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) override;
     bool OpenUrl(const std::string& url) override;
@@ -33,5 +33,5 @@ private:
     // The main window while it is open, which the dialogs are modal over.
     QWidget* Parent() const;
 
-    const CQtMainWindow* window_;
+    CQtMainWindow* window_;
 };
