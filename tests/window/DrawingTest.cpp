@@ -323,6 +323,19 @@ TEST_F(DrawingTest, TextOutlinesAreTheirSizesAndFacesOwnWhicheverCameFirst) {
 
 // Frames of a few draws, each checked against the painter: a changed background under an
 // unchanged sprite, a sprite that moves (without identity), a draw that goes away.
+// A new window paints nothing until its first frame; from that frame on, its surface shows it.
+TEST_F(DrawingTest, TheWindowPaintsFromItsFirstFrameOn) {
+    EXPECT_FALSE(window->Frame()->updatesEnabled());
+    RunPass();
+    EXPECT_TRUE(window->Frame()->updatesEnabled());
+    const QImage* surface = window->Surface();
+    ASSERT_NE(surface, nullptr);
+    const QPoint origin = window->CanvasWidget()->mapTo(window->Frame(), QPoint(0, 0));
+    for (const QPoint& at : {QPoint(5, 5), QPoint(300, 200), QPoint(1100, 600)}) {
+        EXPECT_EQ(surface->pixel(origin + at), Shown().pixel(at)) << at.x() << "," << at.y();
+    }
+}
+
 TEST(CanvasFramesTest, WhatChangedIsDrawnAgainAndNothingElse) {
     const PixelBuffer blue = Plain(40, 20, 0xFF2040A0);
     const PixelBuffer red = Plain(40, 20, 0xFFA02020);
