@@ -120,12 +120,14 @@ CPictureDecodeAhead::ListPictures(const std::string& tagDirectory, bool doubleSi
     return pictures;
 }
 
-CPictureDecodeAhead::CPictureDecodeAhead()
+CPictureDecodeAhead::CPictureDecodeAhead(CTagParseAhead* then)
     : CPictureDecodeAhead(
           ListPictures(TagManager() ? TagManager()->TagDirectory() : std::string(),
-                       Platform().imageDecoder && Platform().imageDecoder->PictureScale() > 1)) {}
+                       Platform().imageDecoder && Platform().imageDecoder->PictureScale() > 1),
+          then) {}
 
-CPictureDecodeAhead::CPictureDecodeAhead(std::vector<Source> pictures) : previous_(gCurrent) {
+CPictureDecodeAhead::CPictureDecodeAhead(std::vector<Source> pictures, CTagParseAhead* then)
+    : previous_(gCurrent), then_(then) {
     if (!pictures.empty() && Platform().imageDecoder) {
         // The pictures decoded share one mapping of huge pages, made their size together.
         PixelMemory::Reserve(DecodedBytes(pictures));
@@ -137,7 +139,7 @@ CPictureDecodeAhead::CPictureDecodeAhead(std::vector<Source> pictures) : previou
         }
     }
     gCurrent = this;
-    if (!entries_.empty() && Platform().imageDecoder) {
+    if ((!entries_.empty() && Platform().imageDecoder) || then_) {
         worker_ = std::thread([this] { Work(); });
     }
 }
@@ -170,6 +172,16 @@ std::string CPictureDecodeAhead::Key(const std::string& path, const std::string&
 // Takes the pictures in order, skipping those a tag has claimed or its thread is decoding; a
 // failure of its own (out of memory) leaves the picture to the tag.
 void CPictureDecodeAhead::Work() {
+    DecodePictures();
+    if (then_) {
+        then_->Work([this] {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            return stopping_;
+        });
+    }
+}
+
+void CPictureDecodeAhead::DecodePictures() {
     for (Entry& entry : entries_) {
         {
             std::unique_lock<std::mutex> lock(mutex_);

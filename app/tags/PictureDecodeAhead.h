@@ -9,6 +9,7 @@
 
 #include "app/platform/Canvas.h"
 #include "app/platform/PngDecoder.h"
+#include "app/tags/TagParseAhead.h"
 
 #include <condition_variable>
 #include <cstddef>
@@ -48,9 +49,10 @@ public:
     static std::vector<Source> ListPictures(const std::string& tagDirectory, bool doubleSize);
 
     // Lists the pictures of the tag manager's directory (with the @2x ones on a scaled
-    // screen), starts decoding them and publishes itself as Current().
-    CPictureDecodeAhead();
-    explicit CPictureDecodeAhead(std::vector<Source> pictures);
+    // screen), starts decoding them and publishes itself as Current(). With `then`, the worker
+    // parses its tag files ahead once the pictures are done.
+    explicit CPictureDecodeAhead(CTagParseAhead* then = nullptr);
+    explicit CPictureDecodeAhead(std::vector<Source> pictures, CTagParseAhead* then = nullptr);
     // Stops after the picture in hand.
     ~CPictureDecodeAhead();
     CPictureDecodeAhead(const CPictureDecodeAhead&) = delete;
@@ -71,6 +73,7 @@ private:
     };
     static std::string Key(const std::string& path, const std::string& fullPath);
     void Work();
+    void DecodePictures();
     void Decode(Entry& entry);
     Entry* LastWaiting();
 
@@ -81,5 +84,6 @@ private:
     bool stopping_ = false;
     std::size_t heldBytes_ = 0; // of the pictures decoded and not yet taken
     CPictureDecodeAhead* previous_ = nullptr;
+    CTagParseAhead* then_ = nullptr;
     std::thread worker_;
 };

@@ -3,6 +3,7 @@
 #include "app/files/AtomicFile.h"
 #include "app/files/EmbeddedStore.h"
 #include "app/services/GlobalService.h"
+#include "app/tags/TagParseAhead.h"
 #include "app/tags/TagReader.h"
 
 #include <yaml-cpp/yaml.h>
@@ -36,27 +37,27 @@ private:
     std::vector<std::string>& stack_;
 };
 
-// The text of a tag file; `problem` says why there is none (empty when there is one).
-std::string ReadSource(const Tag& tag, std::string& problem) {
-    std::string text;
-    std::error_code error;
-    if (tag.fullPath.empty()) {
-        text = ReadResourceText(tag.path);
-    } else if (!ReadRegularFile(tag.fullPath, kMaxTagFileBytes, text, error) &&
-               error != std::errc::no_such_file_or_directory) {
-        problem = "the tag file cannot be read: " + error.message();
-        return {};
-    }
-    if (text.empty() && (tag.fullPath.empty() || error)) {
-        problem = "the tag file is missing or empty";
-    }
-    return text;
-}
-
 std::string SourceName(const Tag& tag) {
     return tag.fullPath.empty() ? tag.path : tag.fullPath;
 }
 } // namespace
+
+std::string ReadTagSource(const std::string& path, const std::string& fullPath,
+                          std::string& problem) {
+    std::string text;
+    std::error_code error;
+    if (fullPath.empty()) {
+        text = ReadResourceText(path);
+    } else if (!ReadRegularFile(fullPath, kMaxTagFileBytes, text, error) &&
+               error != std::errc::no_such_file_or_directory) {
+        problem = "the tag file cannot be read: " + error.message();
+        return {};
+    }
+    if (text.empty() && (fullPath.empty() || error)) {
+        problem = "the tag file is missing or empty";
+    }
+    return text;
+}
 
 std::string TagType(const std::string& path) {
     const std::size_t first = path.find('.');
@@ -157,13 +158,27 @@ std::unique_ptr<Tag> CTagManager::ReadTag(const std::string& path) {
     return tag;
 }
 
+// The YAML of a tag file: parsed ahead on the picture worker during the first load, else
+// read and parsed here. Throws what parsing throws; `problem` says why there is no text.
+YAML::Node CTagManager::ParseDocument(const Tag& tag, std::string& problem) const {
+    CTagParseAhead* ahead = refreshing ? nullptr : CTagParseAhead::Current();
+    if (std::optional<CTagParseAhead::Parsed> parsed =
+            ahead ? ahead->Take(tag.path) : std::nullopt) {
+        problem = parsed->problem;
+        if (parsed->error) {
+            std::rethrow_exception(parsed->error);
+        }
+        return parsed->document;
+    }
+    return YAML::Load(ReadTagSource(tag.path, tag.fullPath, problem));
+}
+
 void CTagManager::LoadDocument(Tag& tag) {
     const bool media = !EndsWith(tag.path, "yml"); // the class reads its own file
     std::string problem;
-    const std::string source = media ? std::string() : ReadSource(tag, problem);
     const std::string name = SourceName(tag);
     try {
-        tag.Load(media ? YAML::Node() : YAML::Load(source));
+        tag.Load(media ? YAML::Node() : ParseDocument(tag, problem));
     } catch (const TagError& error) {
         throw error.ReferredFrom(tag.path); // a tag this one refers to failed
     } catch (const TagValueError& error) {

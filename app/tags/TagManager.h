@@ -12,6 +12,8 @@
 
 #include "app/tags/Tag.h"
 
+#include <yaml-cpp/yaml.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,8 +53,14 @@ private:
     std::vector<std::string> loading; // paths being loaded, outermost first (cycle check)
 
     std::unique_ptr<Tag> ReadTag(const std::string& path);
+    YAML::Node ParseDocument(const Tag& tag, std::string& problem) const;
     void LoadDocument(Tag& tag);
 };
+
+// The text of the tag file at `path`: from `fullPath` when set, else from the embedded store;
+// `problem` says why there is none (empty when there is one). Any thread.
+std::string ReadTagSource(const std::string& path, const std::string& fullPath,
+                          std::string& problem);
 
 // The process-wide manager, published by its owner (the application, or a tool or test that
 // loads tags of its own); null when there is none.

@@ -124,7 +124,10 @@ void CWindowManager::Init() {
     quitPosted_ = false;
     initSteps_ = {};
     {
-        const CPictureDecodeAhead pictures; // decoded on a second core while the tags load
+        // The pictures decoded and then the tag files parsed on a second core while the tags
+        // load (the parse-ahead goes last: the worker stops before it).
+        CTagParseAhead documents(kRootTag, TagManager() ? TagManager()->TagDirectory() : "");
+        const CPictureDecodeAhead pictures(&documents);
         rootTag_ = LoadTag(kRootTag);
     }
     initSteps_.Lap("tags_and_pictures");

@@ -1,5 +1,7 @@
 // Loading, sharing, refreshing and failing loads, on small trees in a scratch directory.
 
+#include "app/tags/PictureDecodeAhead.h"
+#include "app/tags/TagParseAhead.h"
 #include "app/tags/Tags.h"
 #include "tests/tags/TagTestSupport.h"
 
@@ -225,4 +227,47 @@ TEST_F(TagManagerTest, RefreshKeepsHandlesAndRereadsEveryReference) {
     EXPECT_FALSE(TagManager()->Refreshing());
     EXPECT_EQ(Get<TMouseRegion>(region)->clickEvent, "Stop");
     RefreshTag(0); // an empty slot is ignored
+}
+
+// Tag files parsed ahead load as they load in place, errors included: with everything parsed
+// before the load comes to it, and with the worker racing the load.
+TEST_F(TagManagerTest, FilesParsedAheadLoadAsInPlaceErrorsIncluded) {
+    WriteButtonTree();
+    Write("p.btn.yml", Button("p.mouse.yml"));
+    Write("p.mouse.yml", "X: [1\n"); // bad YAML
+    Write("q.btn.yml", Button("none.mouse.yml"));
+    Write("l.btn.yml", Button("l.btn.yml"));
+    const auto describe = [this](const std::string& root) {
+        ResetTags();
+        InitTags(dir.string() + "/");
+        return ErrorText([&] {
+            const auto* button = GetTagAs<TButton>(LoadTag(root));
+            throw TagError(root, 0, 0,
+                           "loaded: " + Get<TMouseRegion>(button->mouseRegion)->clickEvent);
+        });
+    };
+    for (const std::string root : {"b.btn.yml", "p.btn.yml", "q.btn.yml", "l.btn.yml"}) {
+        const std::string inPlace = describe(root);
+        std::string ahead;
+        {
+            CTagParseAhead documents(root, dir.string() + "/");
+            documents.Work([] { return false; });
+            ahead = describe(root);
+            EXPECT_FALSE(documents.Take(root)) << "taken by the load";
+        }
+        std::string racing;
+        {
+            CTagParseAhead documents(root, dir.string() + "/");
+            const CPictureDecodeAhead worker(std::vector<CPictureDecodeAhead::Source>{},
+                                             &documents);
+            racing = describe(root);
+        }
+        EXPECT_NE(inPlace, "no error");
+        EXPECT_EQ(ahead, inPlace) << root;
+        EXPECT_EQ(racing, inPlace) << root;
+    }
+    EXPECT_EQ(CTagParseAhead::Current(), nullptr);
+    EXPECT_EQ(CTagParseAhead::DocumentRefs("A: ref(a.btn.yml)\nB: ref(b.png)\nC: ref(c.dim.yml)\n"
+                                           "D: ref(d.btn.yml\nE: [ref(e.mouse.yml)]"),
+              (std::vector<std::string>{"a.btn.yml", "c.dim.yml", "e.mouse.yml"}));
 }
