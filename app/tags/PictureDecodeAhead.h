@@ -53,7 +53,7 @@ public:
     // parses its tag files ahead once the pictures are done.
     explicit CPictureDecodeAhead(CTagParseAhead* then = nullptr);
     explicit CPictureDecodeAhead(std::vector<Source> pictures, CTagParseAhead* then = nullptr);
-    // Stops after the picture in hand.
+    // Stops after the picture or tag file in hand.
     ~CPictureDecodeAhead();
     CPictureDecodeAhead(const CPictureDecodeAhead&) = delete;
     CPictureDecodeAhead& operator=(const CPictureDecodeAhead&) = delete;
