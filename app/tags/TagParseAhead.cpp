@@ -13,8 +13,10 @@ bool IsDocument(const std::string& path) {
 }
 } // namespace
 
-CTagParseAhead::CTagParseAhead(std::string root, std::string tagDirectory)
-    : root_(std::move(root)), tagDirectory_(std::move(tagDirectory)), previous_(gCurrent) {
+CTagParseAhead::CTagParseAhead(std::string root, std::string tagDirectory,
+                               std::size_t maxSourceBytes)
+    : root_(std::move(root)), tagDirectory_(std::move(tagDirectory)),
+      maxSourceBytes_(maxSourceBytes), previous_(gCurrent) {
     gCurrent = this;
 }
 
@@ -56,7 +58,7 @@ std::vector<std::string> CTagParseAhead::LoadOrder(const std::function<bool()>& 
         const std::string fullPath = tagDirectory_.empty() ? std::string() : tagDirectory_ + path;
         std::string source = ReadTagSource(path, fullPath, problem);
         heldBytes += source.size();
-        if (heldBytes > kMaxSourceBytes) {
+        if (heldBytes > maxSourceBytes_) {
             break; // this file and those after it are parsed in place
         }
         std::vector<std::string> refs = DocumentRefs(source);

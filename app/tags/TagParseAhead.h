@@ -36,7 +36,8 @@ public:
 
     // From the root tag `root`, of the tag directory `tagDirectory` (the embedded store when
     // empty). Publishes itself as Current(); nothing is read until Work.
-    CTagParseAhead(std::string root, std::string tagDirectory);
+    CTagParseAhead(std::string root, std::string tagDirectory,
+                   std::size_t maxSourceBytes = kMaxSourceBytes);
     ~CTagParseAhead();
     CTagParseAhead(const CTagParseAhead&) = delete;
     CTagParseAhead& operator=(const CTagParseAhead&) = delete;
@@ -63,6 +64,7 @@ private:
 
     std::string root_;
     std::string tagDirectory_;
+    std::size_t maxSourceBytes_;
     std::unordered_map<std::string, Entry> entries_;
     std::mutex mutex_;
     std::condition_variable done_;

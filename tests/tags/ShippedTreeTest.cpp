@@ -1,5 +1,7 @@
 // The shipped tree, loaded as the program loads it: from the embedded store and from data/.
 
+#include "app/tags/PictureDecodeAhead.h"
+#include "app/tags/TagParseAhead.h"
 #include "app/tags/Tags.h"
 #include "tests/tags/QtTestSupport.h"
 #include "tests/tags/TagTestSupport.h"
@@ -135,6 +137,27 @@ TEST_F(ShippedTreeTest, LoadsFromTheDataDirectoryLikeTheEmbeddedStore) {
     InitTags(kData);
     ExpectShippedTree(LoadTag("app.app.yml"));
     EXPECT_EQ(Listing(), embedded);
+}
+
+// Loaded as the program starts, the pictures decoded and the files parsed on a second thread
+// racing the load, the tree is the one loaded in place; also when the worker may hold the text
+// of only a few files.
+TEST_F(ShippedTreeTest, LoadsWithItsFilesParsedAheadAsInPlace) {
+    InitTags("");
+    LoadTag("app.app.yml");
+    const std::vector<std::string> inPlace = Listing();
+    for (const std::size_t budget : {CTagParseAhead::kMaxSourceBytes, std::size_t{4096}}) {
+        ResetTags();
+        InitTags("");
+        TagHandle root = 0;
+        {
+            CTagParseAhead documents("app.app.yml", "", budget);
+            const CPictureDecodeAhead pictures(&documents);
+            root = LoadTag("app.app.yml");
+        }
+        ExpectShippedTree(root);
+        EXPECT_EQ(Listing(), inPlace) << "budget " << budget;
+    }
 }
 
 TEST_F(ShippedTreeTest, RefreshRereadsSharedTagsAndKeepsHandles) {
