@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QMainWindow>
 #include <QPainter>
 #include <QProxyStyle>
@@ -33,6 +34,7 @@
 #include <vector>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -321,8 +323,23 @@ TEST_F(DrawingTest, TextOutlinesAreTheirSizesAndFacesOwnWhicheverCameFirst) {
     EXPECT_NE(TextOutline(regular, "G", QPointF(0, 40)), TextOutline(bold, "G", QPointF(0, 40)));
 }
 
-// Frames of a few draws, each checked against the painter: a changed background under an
-// unchanged sprite, a sprite that moves (without identity), a draw that goes away.
+// A font is sized so that its ascent plus descent fill the cell height, as Qt's own metrics of
+// the face at that size say, whether they are taken from Qt or from the registered face.
+TEST_F(DrawingTest, FontsFillTheirCellHeightsAsQtMeasuresThem) {
+    for (const char* face : {"Exo", "Exo Bold", "Exo Italic"}) {
+        for (int cell = 1; cell <= 120; ++cell) {
+            const QFont font = ResolveFont(face, cell);
+            QFont measured = font;
+            measured.setPixelSize(cell);
+            measured.setHintingPreference(QFont::PreferDefaultHinting);
+            const double height =
+                QFontMetricsF(measured).ascent() + QFontMetricsF(measured).descent();
+            ASSERT_EQ(font.pixelSize(), std::max(1L, std::lround(cell * cell / height)))
+                << face << " " << cell;
+        }
+    }
+}
+
 // A new window paints nothing until its first frame; from that frame on, its surface shows it.
 TEST_F(DrawingTest, TheWindowPaintsFromItsFirstFrameOn) {
     EXPECT_FALSE(window->Frame()->updatesEnabled());
@@ -336,6 +353,8 @@ TEST_F(DrawingTest, TheWindowPaintsFromItsFirstFrameOn) {
     }
 }
 
+// Frames of a few draws, each checked against the painter: a changed background under an
+// unchanged sprite, a sprite that moves (without identity), a draw that goes away.
 TEST(CanvasFramesTest, WhatChangedIsDrawnAgainAndNothingElse) {
     const PixelBuffer blue = Plain(40, 20, 0xFF2040A0);
     const PixelBuffer red = Plain(40, 20, 0xFFA02020);

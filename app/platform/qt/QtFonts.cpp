@@ -10,6 +10,7 @@
 #include <cmath>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -53,6 +54,49 @@ ResolvedFonts& Resolved() {
     return resolved;
 }
 
+// A registered font file's face, and whether Qt knew its family already (installed on the
+// system) when it was registered: a font of that family may then come from another file.
+struct OutlineFont {
+    QRawFont face;
+    bool familyInstalled = false;
+};
+
+std::vector<OutlineFont>& OutlineFonts() {
+    static std::vector<OutlineFont> fonts;
+    return fonts;
+}
+
+// Ascent plus descent of `font` at its pixel size, from the registered face it is drawn with,
+// when that face is certain: its family came only from registered files, and exactly one of
+// them has the font's weight and slant. Measuring through Qt would make a font engine for that
+// size, with a fontconfig match, only for this. The two agree: both are FreeType's metrics of
+// the same face at the same size.
+std::optional<double> RegisteredCellHeight(const QFont& font) {
+    const QRawFont* match = nullptr;
+    for (const OutlineFont& registered : OutlineFonts()) {
+        const QRawFont& face = registered.face;
+        if (face.familyName() != font.family()) {
+            continue;
+        }
+        if (registered.familyInstalled) {
+            return std::nullopt;
+        }
+        if (face.weight() == font.weight() &&
+            (face.style() == QFont::StyleItalic) == font.italic()) {
+            if (match) {
+                return std::nullopt;
+            }
+            match = &face;
+        }
+    }
+    if (!match) {
+        return std::nullopt;
+    }
+    QRawFont sized = *match;
+    sized.setPixelSize(font.pixelSize());
+    return sized.ascent() + sized.descent();
+}
+
 // Called with the mutex held.
 QFont ResolveFontNow(ResolvedFonts& resolved, const std::string& faceName, int cellHeight) {
     auto face = resolved.faces.find(faceName);
@@ -63,18 +107,15 @@ QFont ResolveFontNow(ResolvedFonts& resolved, const std::string& faceName, int c
     QFont font = face->second;
     font.setPixelSize(cellHeight);
     // A cell height counts ascent plus descent; a pixel size counts the em square.
-    const double height = QFontMetricsF(font).ascent() + QFontMetricsF(font).descent();
+    const std::optional<double> registered = RegisteredCellHeight(font);
+    const double height =
+        registered ? *registered : QFontMetricsF(font).ascent() + QFontMetricsF(font).descent();
     if (height > 0) {
         const int pixels = static_cast<int>(std::lround(cellHeight * cellHeight / height));
         font.setPixelSize(pixels > 0 ? pixels : 1);
     }
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
-}
-
-std::vector<QRawFont>& OutlineFonts() {
-    static std::vector<QRawFont> fonts;
-    return fonts;
 }
 
 // A registered face at a size, or none (-1) for a face of Qt's (a fallback).
@@ -85,11 +126,11 @@ struct OutlineFace {
 
 // The registered face of the same family and style as `used`, at its size; else `used`.
 OutlineFace OutlineFontFor(const QRawFont& used) {
-    const std::vector<QRawFont>& fonts = OutlineFonts();
+    const std::vector<OutlineFont>& fonts = OutlineFonts();
     for (std::size_t i = 0; i < fonts.size(); ++i) {
-        if (fonts[i].familyName() == used.familyName() &&
-            fonts[i].styleName() == used.styleName()) {
-            QRawFont sized = fonts[i];
+        const QRawFont& face = fonts[i].face;
+        if (face.familyName() == used.familyName() && face.styleName() == used.styleName()) {
+            QRawFont sized = face;
             sized.setPixelSize(used.pixelSize());
             return {sized, static_cast<int>(i)};
         }
@@ -149,7 +190,20 @@ QFont ResolveFont(const std::string& faceName, int cellHeight) {
     return found->second;
 }
 
-void RegisterOutlineFont(const QByteArray& fontFile) {
+bool IsInstalledFamily(const QByteArray& fontFile) {
+    const QRawFont font(fontFile, 12, QFont::PreferNoHinting);
+    if (!font.isValid()) {
+        return false;
+    }
+    for (const OutlineFont& registered : OutlineFonts()) {
+        if (registered.face.familyName() == font.familyName()) {
+            return registered.familyInstalled; // Qt knows the family from our own file
+        }
+    }
+    return QFontDatabase::hasFamily(font.familyName());
+}
+
+void RegisterOutlineFont(const QByteArray& fontFile, bool familyInstalled) {
     {
         ResolvedFonts& resolved = Resolved();
         const std::lock_guard<std::mutex> lock(resolved.mutex);
@@ -158,7 +212,7 @@ void RegisterOutlineFont(const QByteArray& fontFile) {
     }
     QRawFont font(fontFile, 12, QFont::PreferNoHinting);
     if (font.isValid()) {
-        OutlineFonts().push_back(font);
+        OutlineFonts().push_back({font, familyInstalled});
         Outlines().Forget();
     }
 }

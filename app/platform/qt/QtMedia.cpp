@@ -162,9 +162,10 @@ int CQtFontRegistry::RegisterFont(const unsigned char* data, std::size_t size) {
     if (const auto known = registered_.find(bytes); known != registered_.end()) {
         return known->second;
     }
+    const bool familyInstalled = IsInstalledFamily(bytes);
     const int id = QFontDatabase::addApplicationFontFromData(bytes);
     if (id >= 0) {
-        RegisterOutlineFont(bytes);
+        RegisterOutlineFont(bytes, familyInstalled);
     }
     const int faces =
         id < 0 ? 0 : static_cast<int>(QFontDatabase::applicationFontFamilies(id).size());
