@@ -57,9 +57,7 @@ long long Mod(long long dividend, long long divisor) {
 int PercentToAlpha(int percent) {
     return std::clamp(static_cast<int>(std::floor(percent / 100.0 * 255.0)), 0, 255);
 }
-} // namespace
 
-namespace {
 struct ParticleRandomState {
     random_data data{}; // zeroed before its first use, as the C library asks
     char state[128]{};  // 128 bytes: the same kind of generator as rand()'s

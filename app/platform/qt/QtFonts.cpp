@@ -190,31 +190,38 @@ QFont ResolveFont(const std::string& faceName, int cellHeight) {
     return found->second;
 }
 
-bool IsInstalledFamily(const QByteArray& fontFile) {
-    const QRawFont font(fontFile, 12, QFont::PreferNoHinting);
-    if (!font.isValid()) {
-        return false;
-    }
+namespace {
+// Whether Qt knows the family already from a file not added here (one installed on the
+// system): a font of that family may then come from either file. Asked before Qt is given a
+// file of the family.
+bool IsInstalledFamily(const QString& family) {
     for (const OutlineFont& registered : OutlineFonts()) {
-        if (registered.face.familyName() == font.familyName()) {
+        if (registered.face.familyName() == family) {
             return registered.familyInstalled; // Qt knows the family from our own file
         }
     }
-    return QFontDatabase::hasFamily(font.familyName());
+    return QFontDatabase::hasFamily(family);
 }
+} // namespace
 
-void RegisterOutlineFont(const QByteArray& fontFile, bool familyInstalled) {
+int AddFontFile(const QByteArray& fontFile) {
+    const QRawFont font(fontFile, 12, QFont::PreferNoHinting);
+    const bool familyInstalled = font.isValid() && IsInstalledFamily(font.familyName());
+    const int id = QFontDatabase::addApplicationFontFromData(fontFile);
+    if (id < 0) {
+        return id;
+    }
     {
         ResolvedFonts& resolved = Resolved();
         const std::lock_guard<std::mutex> lock(resolved.mutex);
         resolved.fonts.clear();
         resolved.faces.clear();
     }
-    QRawFont font(fontFile, 12, QFont::PreferNoHinting);
     if (font.isValid()) {
         OutlineFonts().push_back({font, familyInstalled});
         Outlines().Forget();
     }
+    return id;
 }
 
 QPainterPath TextOutline(const QFont& font, const QString& text, const QPointF& origin) {

@@ -15,16 +15,13 @@
 // font file is registered).
 QFont ResolveFont(const std::string& faceName, int cellHeight);
 
-// Keeps a FreeType face of its own for an added font file, from which text outlines are taken.
-// Qt's faces are shared with every widget, and once a widget has drawn a glyph of the file at a
-// sub-pixel position, Qt's outlines of that file move by up to 1/64 pixel (the offset stays in
-// the shared face): the same text would come out a little different depending on what the
-// widgets drew before. Registering one forgets the fonts resolved so far. `familyInstalled`:
-// IsInstalledFamily of the file, asked before Qt was given it.
-void RegisterOutlineFont(const QByteArray& fontFile, bool familyInstalled);
-// Whether Qt knows the font file's family already, from a file not registered here (one
-// installed on the system): a font of that family may then come from either file.
-bool IsInstalledFamily(const QByteArray& fontFile);
+// Adds a font file to Qt's font database: its id there, or -1 when Qt refuses it. Also keeps a
+// FreeType face of its own for the file, from which text outlines are taken. Qt's faces are
+// shared with every widget, and once a widget has drawn a glyph of the file at a sub-pixel
+// position, Qt's outlines of that file move by up to 1/64 pixel (the offset stays in the shared
+// face): the same text would come out a little different depending on what the widgets drew
+// before. Adding one forgets the fonts resolved so far.
+int AddFontFile(const QByteArray& fontFile);
 
 // A tooltip's text broken at blanks into lines of at most about `columns` characters, so a long
 // tooltip reads as a short paragraph instead of one line across the screen.

@@ -162,11 +162,7 @@ int CQtFontRegistry::RegisterFont(const unsigned char* data, std::size_t size) {
     if (const auto known = registered_.find(bytes); known != registered_.end()) {
         return known->second;
     }
-    const bool familyInstalled = IsInstalledFamily(bytes);
-    const int id = QFontDatabase::addApplicationFontFromData(bytes);
-    if (id >= 0) {
-        RegisterOutlineFont(bytes, familyInstalled);
-    }
+    const int id = AddFontFile(bytes);
     const int faces =
         id < 0 ? 0 : static_cast<int>(QFontDatabase::applicationFontFamilies(id).size());
     registered_.emplace(bytes, faces);
