@@ -293,8 +293,6 @@ void RunTimedPasses(CApplication& application, int passes) {
 } // namespace
 
 int main(int argc, char** argv) {
-    ExecuteAgainNotingTheStart(argv);
-    const ImageStart imageStart = NotedStart();
     if (const auto status =
             AnswerVersionOrHelp(argc, argv, "gas-separator-bench", kUsage, std::cout)) {
         return *status;
@@ -307,6 +305,8 @@ int main(int argc, char** argv) {
                   << std::endl;
         return 2;
     }
+    ExecuteAgainNotingTheStart(argv); // a run to measure: not for --help or a wrong option
+    const ImageStart imageStart = NotedStart();
     const double beforeMainMs = MsSinceStart(imageStart);
     const Clock::time_point platformStart = Clock::now();
     CQtPlatform platform(argc, argv,
