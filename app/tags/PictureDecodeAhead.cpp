@@ -169,8 +169,7 @@ std::string CPictureDecodeAhead::Key(const std::string& path, const std::string&
     return "store:" + FoldedResourceName(path);
 }
 
-// Takes the pictures in order, skipping those a tag has claimed or its thread is decoding; a
-// failure of its own (out of memory) leaves the picture to the tag.
+// The pictures, then the tag files, until the load ends.
 void CPictureDecodeAhead::Work() {
     DecodePictures();
     if (then_) {
@@ -181,6 +180,8 @@ void CPictureDecodeAhead::Work() {
     }
 }
 
+// Takes the pictures in order, skipping those a tag has claimed or its thread is decoding; a
+// failure of its own (out of memory) leaves the picture to the tag.
 void CPictureDecodeAhead::DecodePictures() {
     for (Entry& entry : entries_) {
         {
