@@ -330,6 +330,9 @@ VisibleRuns FindVisibleRuns(const ImageRef& image) {
         const std::uint32_t* row = image.pixels + static_cast<size_t>(r) * stride;
         const auto rowStart = out.runs.size();
         out.firstRun.push_back(static_cast<int>(rowStart));
+        const bool repeated =
+            r > 0 && std::memcmp(row, row - stride, static_cast<size_t>(image.width) * 4) == 0;
+        out.readRow.push_back(repeated ? out.readRow.back() : r);
         for (int x = 0; x < image.width;) {
             while (x < image.width && row[x] == 0) {
                 ++x;
@@ -361,11 +364,14 @@ void BlendRectInRuns(std::uint32_t* target, int targetStride, const std::uint32_
                      int firstRow, int firstColumn) {
     for (int r = 0; r < rowCount; ++r) {
         const auto row = static_cast<size_t>(firstRow + r);
+        // `source` is at row firstRow: the row read lies that many rows from it
+        const std::uint32_t* rowPixels =
+            source + static_cast<std::ptrdiff_t>(runs.readRow[row] - firstRow) * sourceStride;
         for (int k = runs.firstRun[row]; k < runs.firstRun[row + 1]; ++k) {
             const int begin = std::max(runs.runs[static_cast<size_t>(k)].begin - firstColumn, 0);
             const int end = std::min(runs.runs[static_cast<size_t>(k)].end - firstColumn, count);
             std::uint32_t* into = target + static_cast<size_t>(r) * targetStride + begin;
-            const std::uint32_t* from = source + static_cast<size_t>(r) * sourceStride + begin;
+            const std::uint32_t* from = rowPixels + begin;
             if (end <= begin) {
                 continue;
             }

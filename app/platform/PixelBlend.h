@@ -59,10 +59,14 @@ struct RowSpan {
 // nothing, so a picture that is mostly empty (a dimension line, a cut-away) blends only its
 // runs and never reads the rest. Runs fewer than kJoinedGap columns apart are one run: a few
 // transparent pixels cost less to blend than a run to start.
+// A row the same as the one above it is read from the first row of their stretch instead: a
+// drawn tube or line repeats its rows, and reading one row again and again keeps the picture's
+// pixels in the cache (a frame blends the cut-away's 75,000 visible pixels from a cold cache).
 struct VisibleRuns {
     static constexpr int kJoinedGap = 8;
     std::vector<RowSpan> runs; // row after row, left to right
     std::vector<int> firstRun; // the index of each row's first run, and one past the last
+    std::vector<int> readRow;  // the row whose pixels each row's are (the same or above it)
 };
 VisibleRuns FindVisibleRuns(const ImageRef& image);
 // BlendRect over the visible runs only, for a rectangle starting at picture row `firstRow`

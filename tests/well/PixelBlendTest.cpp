@@ -235,7 +235,7 @@ TEST(PixelBlendTest, RectanglesAndSampledPicturesBlendTheRightSourcePixels) {
 TEST(PixelBlendTest, BlendingInVisibleRunsEqualsBlendingTheWholeRectangle) {
     std::mt19937 random(5);
     const int width = 24;
-    std::vector<std::uint32_t> picture = Pixels(random, width * 4);
+    std::vector<std::uint32_t> picture = Pixels(random, width * 6);
     std::fill(picture.begin(), picture.begin() + width, 0u); // an empty row
     // Row 1: pixels at 3..4 and 10 (a gap of 5, joined) and 19 (a gap of 8, apart).
     std::fill(picture.begin() + width, picture.begin() + 2 * width, 0u);
@@ -250,9 +250,13 @@ TEST(PixelBlendTest, BlendingInVisibleRunsEqualsBlendingTheWholeRectangle) {
     }
     picture[3 * width] = 0xFF000000u; // row 3 starts and ends visible
     picture[4 * width - 1] = 0xFF000000u;
-    const ImageRef image{picture.data(), width, 4, width * 4, 1.0, 7};
+    // Rows 4 and 5 repeat row 3: they are read from row 3.
+    std::copy_n(picture.begin() + 3 * width, width, picture.begin() + 4 * width);
+    std::copy_n(picture.begin() + 3 * width, width, picture.begin() + 5 * width);
+    const ImageRef image{picture.data(), width, 6, width * 4, 1.0, 7};
     const VisibleRuns runs = FindVisibleRuns(image);
-    ASSERT_EQ(runs.firstRun.size(), 5u);
+    EXPECT_EQ(runs.readRow, (std::vector<int>{0, 1, 2, 3, 3, 3}));
+    ASSERT_EQ(runs.firstRun.size(), 7u);
     EXPECT_EQ(runs.firstRun[0], runs.firstRun[1]);
     ASSERT_EQ(runs.firstRun[2] - runs.firstRun[1], 2);
     EXPECT_EQ(runs.runs[runs.firstRun[1]].begin, 3);
@@ -265,14 +269,14 @@ TEST(PixelBlendTest, BlendingInVisibleRunsEqualsBlendingTheWholeRectangle) {
     ASSERT_EQ(runs.firstRun[3] - runs.firstRun[2], 1);
     EXPECT_TRUE(runs.runs[runs.firstRun[2]].opaque);
 
-    // Rows 1..3, columns 2..21, onto a 22-wide background, both ways.
-    const std::vector<std::uint32_t> background = Pixels(random, 22 * 3);
+    // Rows 1..5, columns 2..21, onto a 22-wide background, both ways.
+    const std::vector<std::uint32_t> background = Pixels(random, 22 * 5);
     const std::uint32_t* corner = picture.data() + width + 2;
     for (int alpha : {180, 255}) {
         std::vector<std::uint32_t> whole = background;
         std::vector<std::uint32_t> trimmed = background;
-        BlendRect(whole.data() + 1, 22, corner, width, 20, 3, alpha);
-        BlendRectInRuns(trimmed.data() + 1, 22, corner, width, 20, 3, alpha, runs, 1, 2);
+        BlendRect(whole.data() + 1, 22, corner, width, 20, 5, alpha);
+        BlendRectInRuns(trimmed.data() + 1, 22, corner, width, 20, 5, alpha, runs, 1, 2);
         EXPECT_EQ(trimmed, whole) << "alpha " << alpha;
     }
 }
