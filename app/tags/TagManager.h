@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 class CTagManager {
@@ -78,9 +79,15 @@ Tag* GetTag(TagHandle handle);
 void RefreshTag(TagHandle handle);
 TagHandle ResolveRef(const std::string& path);
 
-// The tag at `handle` as class T, or nullptr when there is none or it has another class.
+// The tag at `handle` as class T, or nullptr when there is none or it has another class. A tag
+// of exactly class T (nearly every call: views look up their tags every frame) is known by its
+// type alone, without the search through the class tree a dynamic_cast makes.
 template <class T> T* GetTagAs(TagHandle handle) {
-    return dynamic_cast<T*>(GetTag(handle));
+    Tag* tag = GetTag(handle);
+    if (tag && typeid(*tag) == typeid(T)) {
+        return static_cast<T*>(tag);
+    }
+    return dynamic_cast<T*>(tag);
 }
 
 // The type extension of a path: the second piece when split at '.' ("a.b/c.btn.yml" gives
