@@ -230,10 +230,16 @@ const CQtCanvas::RenderedText& CQtCanvas::RenderText(const TextStyle& style,
         path.boundingRect().adjusted(-margin, -margin, margin, margin).toAlignedRect();
     const QSize pixels(static_cast<int>(std::ceil(area.width() * scale_)),
                        static_cast<int>(std::ceil(area.height() * scale_)));
-    RenderedText rendered{QImage(pixels, QImage::Format_ARGB32_Premultiplied), area.topLeft(),
-                          NewImageIdentity(), Advance(style, text)};
-    textFills_.Add({std::move(path), area.topLeft(), rendered.image.bits(), pixels,
-                    rendered.image.bytesPerLine(), style});
+    RenderedText rendered{QImage(pixels, QImage::Format_ARGB32_Premultiplied),
+                          area.topLeft(),
+                          Advance(style, text),
+                          {}};
+    QImage& image = rendered.image;
+    uchar* const bits = image.bits();
+    rendered.picture = {
+        reinterpret_cast<const std::uint32_t*>(bits), image.width(), image.height(),
+        static_cast<int>(image.bytesPerLine()),       scale_,        NewImageIdentity()};
+    textFills_.Add({std::move(path), area.topLeft(), bits, pixels, image.bytesPerLine(), style});
     const RenderedText& kept = textCache_.emplace(key, std::move(rendered)).first->second;
     recentRenders_.Remember(style, utf8, &kept);
     if (!inFrame_) {
@@ -273,13 +279,7 @@ void CQtCanvas::DrawOutlinedText(const TextStyle& style, int x, int y, const std
         return;
     }
     const RenderedText& text = RenderText(style, utf8);
-    const QImage& picture = text.image;
-    const ImageRef ref{reinterpret_cast<const std::uint32_t*>(picture.constBits()),
-                       picture.width(),
-                       picture.height(),
-                       static_cast<int>(picture.bytesPerLine()),
-                       scale_,
-                       text.identity};
+    const ImageRef& ref = text.picture;
     Add(OpKind::Blend, ref,
         QRect(x + text.offset.x(), y + text.offset.y(), ref.LogicalWidth(), ref.LogicalHeight()),
         255);

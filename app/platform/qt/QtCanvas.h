@@ -81,10 +81,12 @@ private:
     // Outlined text rendered once and blended from then on: stroking and filling a large
     // outline costs far more than a frame's budget when done for every frame.
     struct RenderedText {
-        QImage image;  // at the canvas's scale
-        QPoint offset; // of the image's top-left corner from the text's anchor, logical
-        std::uint64_t identity = 0;
+        QImage image;    // at the canvas's scale
+        QPoint offset;   // of the image's top-left corner from the text's anchor, logical
         int advance = 0; // the width the text is laid out in
+        // The image's pixels as drawn, with the text's identity: kept here, so that drawing a
+        // known text reads this record only, not also the image's own data.
+        ImageRef picture;
     };
     // A text laid out and waiting for its outline to be filled into its picture.
     struct TextFill {
