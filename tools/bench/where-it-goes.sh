@@ -3,7 +3,8 @@
 # samples the benchmark with perf (call stacks by DWARF) after a start-up delay, sorts every
 # sample into one part by the frames of its stack (the first rule that matches, in the order
 # below) and prints each part as a share of a core: its share of the samples times the
-# cpu_percent of the same run.
+# cpu_percent of the same run. A stack perf could not unwind far is still sorted by the
+# functions it has, so the rules name the innermost ones too.
 #
 #   tools/bench/where-it-goes.sh [BENCH] [-- BENCH_OPTIONS]
 #   tools/bench/where-it-goes.sh /tmp/gs-bench-compare/c14527b/build/bin/gas-separator-bench
@@ -28,12 +29,13 @@ echo "cpu_percent: $cpu"
 perf script -i "$data" -F ip,sym 2>/dev/null | awk -v cpu="$cpu" '
 # The parts, checked in this order against every frame of a sample.
 BEGIN {
-    n = split("DrawSpritesInto|BlendPicture;" \
-              "DrawFast|BlendRectInRuns|DrawWithPainter;" \
+    n = split("DrawSpritesInto|BlendPicture|BlendRectAvx2|BlendRectByRows;" \
+              "DrawFast|BlendRectInRuns|DrawWithPainter|BlendRowAvx2|BlendRowSse2;" \
               "CQtCanvas::CopyArea|CQtCanvas::CatchUpWithSurface;" \
               "CCanvasWidget::paintEvent|CQtMainWindow::Present|QWidgetRepaintManager;" \
-              "CParticleRegionView::Update|CParticleRegionView::DrawParticles|CLiveParticle;" \
-              "CAppView::Draw|CAppView::DrawScene|CQtCanvas::EndFrame|CQtCanvas::BeginFrame;" \
+              "CParticleRegionView|CLiveParticle|RemoveDeadAndUpdate|WiggleTurn|Jitter;" \
+              "CAppView::Draw|CAppView::DrawScene|CQtCanvas::EndFrame|CQtCanvas::BeginFrame|" \
+              "RenderText|MeasureText|DrawOutlinedText|RecentTexts|CLabelView;" \
               "CGasSeparatorSimulator|CGasSeparatorModel|EventRegistry|CWindowManager::Update;" \
               "SleepMs|clock_nanosleep|nanosleep",
               rules, ";")
@@ -54,7 +56,8 @@ function classify(stack,   i) {
 }
 /^[^ \t]/ { next }
 NF == 0 { if (stack != "") { part[classify(stack)]++; total++ } stack = ""; next }
-{ stack = stack " " $2 }
+# the whole symbol: "(anonymous namespace)::..." holds spaces
+{ $1 = ""; stack = stack " " $0 }
 END {
     if (stack != "") { part[classify(stack)]++; total++ }
     for (i = 1; i <= n + 1; ++i) {
