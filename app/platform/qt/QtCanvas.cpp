@@ -115,6 +115,16 @@ std::pair<QImage, QImage> NewFrameImages(int width, int height) {
     return {image, OnPixels(pixels + bytes, width, height)};
 }
 
+// The pixels of `image` as a picture drawn at `scale`.
+ImageRef PictureOf(const QImage& image, double scale, std::uint64_t identity) {
+    return {reinterpret_cast<const std::uint32_t*>(image.constBits()),
+            image.width(),
+            image.height(),
+            static_cast<int>(image.bytesPerLine()),
+            scale,
+            identity};
+}
+
 const std::uint32_t* RowOf(const ImageRef& image, int row) {
     const int stride = image.stride > 0 ? image.stride : image.width * 4;
     return reinterpret_cast<const std::uint32_t*>(
@@ -230,16 +240,12 @@ const CQtCanvas::RenderedText& CQtCanvas::RenderText(const TextStyle& style,
         path.boundingRect().adjusted(-margin, -margin, margin, margin).toAlignedRect();
     const QSize pixels(static_cast<int>(std::ceil(area.width() * scale_)),
                        static_cast<int>(std::ceil(area.height() * scale_)));
-    RenderedText rendered{QImage(pixels, QImage::Format_ARGB32_Premultiplied),
-                          area.topLeft(),
-                          Advance(style, text),
-                          {}};
-    QImage& image = rendered.image;
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     uchar* const bits = image.bits();
-    rendered.picture = {
-        reinterpret_cast<const std::uint32_t*>(bits), image.width(), image.height(),
-        static_cast<int>(image.bytesPerLine()),       scale_,        NewImageIdentity()};
+    const ImageRef picture = PictureOf(image, scale_, NewImageIdentity());
     textFills_.Add({std::move(path), area.topLeft(), bits, pixels, image.bytesPerLine(), style});
+    // Moved, the image keeps its pixels where the fill and the picture find them.
+    RenderedText rendered{std::move(image), area.topLeft(), Advance(style, text), picture};
     const RenderedText& kept = textCache_.emplace(key, std::move(rendered)).first->second;
     recentRenders_.Remember(style, utf8, &kept);
     if (!inFrame_) {
@@ -673,13 +679,7 @@ ImageRef CQtCanvas::Resampled(const ImageRef& image, const QSize& size) {
         found =
             resampled_.emplace(key, ResampledPicture{std::move(scaled), NewImageIdentity()}).first;
     }
-    const QImage& picture = found->second.image;
-    return {reinterpret_cast<const std::uint32_t*>(picture.constBits()),
-            picture.width(),
-            picture.height(),
-            static_cast<int>(picture.bytesPerLine()),
-            scale_,
-            found->second.identity};
+    return PictureOf(found->second.image, scale_, found->second.identity);
 }
 
 std::size_t CQtCanvas::ResampledKeyHash::operator()(const ResampledKey& key) const {
