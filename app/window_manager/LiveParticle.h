@@ -166,6 +166,15 @@ void ParticleList::RemoveDeadAndUpdate(Removed removed, Update update) {
     CLiveParticle* const first = begin();
     CLiveParticle* place = end();
     for (CLiveParticle* particle = end(); particle-- != first;) {
+        // The records come from memory one after another, downwards: the lines a move reads
+        // are asked for a few records ahead, so that they arrive together rather than in turn.
+        constexpr std::ptrdiff_t kAhead = 6;
+        if (particle - first >= kAhead) {
+            const char* ahead = reinterpret_cast<const char*>(particle - kAhead);
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + 64);
+            __builtin_prefetch(ahead + 128);
+        }
         if (particle->IsDead()) {
             removed(*particle);
             continue;
