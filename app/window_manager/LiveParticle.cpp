@@ -1,6 +1,7 @@
 #include "app/window_manager/LiveParticle.h"
 
 #include "app/platform/Canvas.h"
+#include "app/platform/FastFloors.h"
 #include "app/tags/Image.h"
 #include "app/tags/TagManager.h"
 // The particle tag class shares this unit's header name, so it comes in with all tags.
@@ -194,15 +195,8 @@ void CLiveParticle::PickVelocityY() {
     velocityY = PickInRange(velocityYMinimum, velocityYMaximum);
 }
 
-// A move floors three numbers: with SSE4.1 one instruction each, where the baseline x86-64 has
-// a sequence of them (the same results either way). The program picks its copy at load.
-#if defined(__x86_64__) && defined(__GNUC__)
-#define GS_FLOOR_FAST __attribute__((target_clones("sse4.1", "default")))
-#else
-#define GS_FLOOR_FAST
-#endif
-
-GS_FLOOR_FAST void CLiveParticle::Update(double seconds) {
+// A move floors three numbers.
+GS_FAST_FLOORS void CLiveParticle::Update(double seconds) {
     age += seconds;
     bounceTimer += seconds;
     TurnWigglePhase(seconds);

@@ -1,5 +1,6 @@
 #include "app/platform/qt/QtCanvas.h"
 
+#include "app/platform/FastFloors.h"
 #include "app/platform/PixelBlend.h"
 #include "app/platform/qt/QtFonts.h"
 
@@ -167,7 +168,7 @@ void CQtCanvas::SetPainterOnly(bool painterOnly) {
     wholeFrame_ = true;
 }
 
-QRect CQtCanvas::DeviceRect(const QRect& logical) const {
+inline QRect CQtCanvas::DeviceRect(const QRect& logical) const {
     if (scale_ == 1.0) {
         return logical;
     }
@@ -738,7 +739,8 @@ void CQtCanvas::DrawWithPainter(QImage& into, const DrawOp& op, const QRect& are
 // Each sprite sampled at the device pixel ratio, so a scaled screen gets whole particles, not
 // enlarged ones. A picture resampled to the sprite's size is blended as a plain rectangle,
 // padding included as far as the clip: whole groups of four.
-void CQtCanvas::DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& area) {
+// On a scaled screen each sprite's rectangle is floored and ceiled to device pixels.
+GS_FAST_FLOORS void CQtCanvas::DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& area) {
     const PixelArea clip{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
     auto* pixels = reinterpret_cast<std::uint32_t*>(into.bits());
     const int stride = static_cast<int>(into.bytesPerLine() / 4);
