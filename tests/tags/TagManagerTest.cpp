@@ -55,6 +55,11 @@ TEST_F(TagManagerTest, HandlesStartAtOneAndSharedTagsAreLoadedOnce) {
     EXPECT_EQ(tag->type, "btn");
     EXPECT_EQ(tag->fullPath, dir.string() + "/b.btn.yml");
     EXPECT_EQ(tag->handle, button);
+    // A tag is found as its own class and as a base class, never as another class.
+    EXPECT_EQ(GetTagAs<TPlaceable>(button), static_cast<const TPlaceable*>(tag));
+    EXPECT_EQ(GetTagAs<TMouseRegion>(button), nullptr);
+    EXPECT_EQ(GetTagAs<TButton>(3), nullptr);
+    EXPECT_EQ(GetTagAs<TButton>(0), nullptr);
     EXPECT_THROW(GetTag(5), std::out_of_range);
     EXPECT_THROW(GetTag(-1), std::out_of_range);
 
