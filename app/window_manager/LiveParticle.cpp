@@ -195,7 +195,7 @@ void CLiveParticle::PickVelocityY() {
     velocityY = PickInRange(velocityYMinimum, velocityYMaximum);
 }
 
-// A move floors three numbers.
+// A move floors three numbers: it has an SSE4.1 copy for that.
 GS_FAST_FLOORS void CLiveParticle::Update(double seconds) {
     age += seconds;
     bounceTimer += seconds;

@@ -738,8 +738,8 @@ void CQtCanvas::DrawWithPainter(QImage& into, const DrawOp& op, const QRect& are
 
 // Each sprite sampled at the device pixel ratio, so a scaled screen gets whole particles, not
 // enlarged ones. A picture resampled to the sprite's size is blended as a plain rectangle,
-// padding included as far as the clip: whole groups of four.
-// On a scaled screen each sprite's rectangle is floored and ceiled to device pixels.
+// padding included as far as the clip: whole groups of four. On a scaled screen each sprite's
+// rectangle is floored and ceiled to device pixels: the loop has an SSE4.1 copy for that.
 GS_FAST_FLOORS void CQtCanvas::DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& area) {
     const PixelArea clip{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
     auto* pixels = reinterpret_cast<std::uint32_t*>(into.bits());
