@@ -20,11 +20,6 @@ CTagManager* Manager(const char* use) {
     return RequireService(gTagManager, "tag manager", use);
 }
 
-bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() &&
-           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // Pops the path being loaded on every way out of a load.
 class LoadingGuard {
 public:
@@ -41,6 +36,12 @@ std::string SourceName(const Tag& tag) {
     return tag.fullPath.empty() ? tag.path : tag.fullPath;
 }
 } // namespace
+
+bool IsTagDocument(const std::string& path) {
+    const std::string tail = "yml";
+    return path.size() >= tail.size() &&
+           path.compare(path.size() - tail.size(), tail.size(), tail) == 0;
+}
 
 std::string ReadTagSource(const std::string& path, const std::string& fullPath,
                           std::string& problem) {
@@ -174,7 +175,7 @@ YAML::Node CTagManager::ParseDocument(const Tag& tag, std::string& problem) cons
 }
 
 void CTagManager::LoadDocument(Tag& tag) {
-    const bool media = !EndsWith(tag.path, "yml"); // the class reads its own file
+    const bool media = !IsTagDocument(tag.path); // the class reads its own file
     std::string problem;
     const std::string name = SourceName(tag);
     try {

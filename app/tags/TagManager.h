@@ -58,6 +58,10 @@ private:
     void LoadDocument(Tag& tag);
 };
 
+// Whether the tag file at `path` is YAML (its name ends in "yml"); the class of any other
+// tag (a picture, a font) reads its file itself.
+bool IsTagDocument(const std::string& path);
+
 // The text of the tag file at `path`: from `fullPath` when set, else from the embedded store;
 // `problem` says why there is none (empty when there is one). Any thread.
 std::string ReadTagSource(const std::string& path, const std::string& fullPath,

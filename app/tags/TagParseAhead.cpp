@@ -7,10 +7,6 @@
 
 namespace {
 CTagParseAhead* gCurrent = nullptr;
-
-bool IsDocument(const std::string& path) {
-    return path.size() > 3 && path.compare(path.size() - 3, 3, "yml") == 0;
-}
 } // namespace
 
 CTagParseAhead::CTagParseAhead(std::string root, std::string tagDirectory,
@@ -37,7 +33,7 @@ std::vector<std::string> CTagParseAhead::DocumentRefs(const std::string& text) {
             continue;
         }
         std::string path = text.substr(at + 4, end - at - 4);
-        if (IsDocument(path)) {
+        if (IsTagDocument(path)) {
             refs.push_back(std::move(path));
         }
     }
