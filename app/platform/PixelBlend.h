@@ -101,8 +101,10 @@ class ScaledPictures {
 public:
     // Pictures larger than this, without an identity or drawn more than kMaxScale times
     // their size (a scaled screen draws them larger), are not kept; and all are let go past
-    // the pixel budget, so no tag can make the cache grow.
-    static constexpr int kMaxPictureArea = 64 * 64;
+    // the pixel budget, so no tag can make the cache grow. The area holds the particle
+    // pictures for high-density screens too (the largest, 98 x 56): at 150 % they are drawn
+    // from those, shrunk.
+    static constexpr int kMaxPictureArea = 128 * 128;
     static constexpr int kMaxScale = 4;
     static constexpr std::size_t kMaxPixels = 1 << 20;
 

@@ -314,8 +314,10 @@ TEST(PixelBlendTest, PicturesResampledOncePerSizeBlendAsSampledEveryTime) {
     ImageRef changing = image;
     changing.identity = 0;
     EXPECT_TRUE(kept.At(changing, 4, 4).IsEmpty());
-    const std::vector<std::uint32_t> large(65 * 64, 0xFF000000u);
-    EXPECT_TRUE(kept.At({large.data(), 65, 64, 65 * 4, 1.0, NewImageIdentity()}, 8, 8).IsEmpty());
+    const int wide = ScaledPictures::kMaxPictureArea / 64 + 1;
+    const std::vector<std::uint32_t> large(static_cast<size_t>(wide) * 64, 0xFF000000u);
+    EXPECT_TRUE(
+        kept.At({large.data(), wide, 64, wide * 4, 1.0, NewImageIdentity()}, 8, 8).IsEmpty());
 
     // Other pixels under the same identity (a reloaded picture) are sampled again.
     const std::vector<std::uint32_t> other(static_cast<size_t>(width) * height, 0xFF336699u);
