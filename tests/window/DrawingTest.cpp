@@ -353,6 +353,72 @@ TEST_F(DrawingTest, TheWindowPaintsFromItsFirstFrameOn) {
     }
 }
 
+// A scene scaled to a smaller window reaches the surface whole, frame after frame: every device
+// pixel of the well there is the back buffer's (the panels have text boxes over them).
+TEST_F(DrawingTest, AScaledSceneReachesTheSurfaceWholeEveryFrame) {
+    window->ResizeClient(CWindowManager::kClientWidth * 4 / 5,
+                         CWindowManager::kClientHeight * 4 / 5);
+    RaiseEvent(EventName::kPumpStart);
+    for (int pass = 0; pass < 4; ++pass) {
+        RunPass();
+        const QImage* surface = window->Surface();
+        ASSERT_NE(surface, nullptr);
+        const SceneMapping mapping = window->CanvasWidget()->Mapping();
+        ASSERT_NE(mapping.deviceScale, mapping.deviceRatio);
+        const QRect well(Shown().width() * 3 / 4, 0, Shown().width() / 4, Shown().height());
+        const QPoint corner = window->CanvasWidget()->mapTo(window->Frame(), QPoint(0, 0)) +
+                              QPoint(mapping.offsetX, mapping.offsetY);
+        const QImage shown = surface->copy(well.translated(corner));
+        EXPECT_TRUE(SamePixels(shown.convertToFormat(Shown().format()), Shown().copy(well)))
+            << "pass " << pass;
+    }
+}
+
+// The window draws a frame straight into its surface where the painter would have put it: a
+// widget half a device pixel down (under a menu bar of odd height at 150 %) shows the picture
+// whole device pixels down, as the painter's image drawing does.
+TEST(PainterImageOffsetTest, WholeDevicePixelsWhereThePainterPutsAnImage) {
+    std::mt19937 random(5);
+    QImage picture(260, 160, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            picture.setPixel(x, y, 0xFF000000u | (random() & 0xFFFFFFu));
+        }
+    }
+    const QRect area(8, 5, 101, 63); // logical, in the widget
+    for (double ratio : {1.25, 1.5, 1.75, 2.0}) {
+        for (const QPoint& widget : {QPoint(0, 19), QPoint(3, 21), QPoint(1, 0)}) {
+            QImage surface(400, 300, QImage::Format_ARGB32_Premultiplied);
+            surface.setDevicePixelRatio(ratio);
+            surface.fill(0xFF000000u);
+            QPoint offset;
+            {
+                QPainter painter(&surface);
+                painter.translate(widget);
+                painter.setClipRect(area);
+                painter.setCompositionMode(QPainter::CompositionMode_Source);
+                offset = PainterImageOffset(painter.deviceTransform());
+                painter.drawImage(QRectF(area), picture,
+                                  QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio,
+                                         area.height() * ratio));
+            }
+            int drawn = 0;
+            for (int y = 0; y < surface.height(); ++y) {
+                for (int x = 0; x < surface.width(); ++x) {
+                    if (surface.pixel(x, y) == 0xFF000000u) {
+                        continue;
+                    }
+                    ++drawn;
+                    ASSERT_TRUE(picture.valid(x - offset.x(), y - offset.y()));
+                    ASSERT_EQ(surface.pixel(x, y), picture.pixel(x - offset.x(), y - offset.y()))
+                        << ratio << " at " << x << "," << y;
+                }
+            }
+            EXPECT_GE(drawn, int(area.width() * ratio - 1) * int(area.height() * ratio - 1));
+        }
+    }
+}
+
 // Frames of a few draws, each checked against the painter: a changed background under an
 // unchanged sprite, a sprite that moves (without identity), a draw that goes away.
 TEST(CanvasFramesTest, WhatChangedIsDrawnAgainAndNothingElse) {

@@ -35,6 +35,13 @@
 #include <string>
 #include <vector>
 
+// A widget below a menu bar of odd height lies half a device pixel down at 150 %: the painter
+// draws images there whole device pixels further, the half rounded up.
+QPoint PainterImageOffset(const QTransform& transform) {
+    return {static_cast<int>(std::floor(transform.dx() + 0.5)),
+            static_cast<int>(std::floor(transform.dy() + 0.5))};
+}
+
 namespace {
 // The smallest window: a quarter of the design size, still a picture of the whole scene.
 constexpr int kSmallestShare = 4;
@@ -123,19 +130,17 @@ QImage InFormatOf(QPainter& painter, const QImage& pixels) {
                   QImage::Format_RGB32);
 }
 
-// The window's surface when the painter draws into it, and where the widget's device pixel
-// (0, 0) is in it: the painter must map the widget to it by whole device pixels at `scale`.
-// Null for anything else (a grab, a widget rendered into a picture).
+// The window's surface when the painter draws into it at `scale`, and where the widget's device
+// pixel (0, 0) is in it (PainterImageOffset). Null for anything else (a grab, a widget rendered
+// into a picture).
 QImage* SurfaceOf(QPainter& painter, const QImage* surface, double scale, QPoint& offset) {
     QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
     const QTransform transform = painter.deviceTransform();
     if (!device || device != surface || transform.type() > QTransform::TxScale ||
-        transform.m11() != scale || transform.m22() != scale ||
-        transform.dx() != std::round(transform.dx()) ||
-        transform.dy() != std::round(transform.dy())) {
+        transform.m11() != scale || transform.m22() != scale) {
         return nullptr;
     }
-    offset = QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()));
+    offset = PainterImageOffset(transform);
     return static_cast<QImage*>(device);
 }
 
@@ -450,18 +455,28 @@ void CQtMainWindow::Present(const PixelRect& changed) {
     PaintFromNow();
     FinishWarmingSurface();
     if (canvas_ && !destroyed_ && !changed.IsEmpty()) {
-        const SceneMapping mapping = canvas_->Mapping();
-        const WindowRect area =
-            mapping.ToClientRect({changed.x, changed.y, changed.width, changed.height});
-        // At another scale than the screen's, a changed device pixel may straddle two logical
-        // ones: one more on each side.
-        const int margin = mapping.deviceScale == mapping.deviceRatio ? 0 : 1;
-        canvas_->repaint(QRect(area.x, area.y, area.width, area.height)
-                             .adjusted(-margin, -margin, margin, margin));
+        canvas_->repaint(ClientAreaOf(changed));
     }
     if (backBuffer_) {
         backBuffer_->FinishPending(); // the window did not paint it
     }
+}
+
+// A frame pending in the back buffer is repainted over exactly its device pixels, which the
+// paint then draws straight into the surface and nothing else. Otherwise the changed rectangle
+// rounded to logical pixels, at another scale than the screen's with one more on each side: a
+// changed device pixel may straddle two logical ones.
+QRect CQtMainWindow::ClientAreaOf(const PixelRect& changed) const {
+    const SceneMapping mapping = canvas_->Mapping();
+    if (backBuffer_ && backBuffer_->HasPending() && backBuffer_->Scale() == mapping.deviceScale) {
+        return LogicalOf(backBuffer_->PendingArea().translated(mapping.offsetX, mapping.offsetY),
+                         mapping.deviceRatio);
+    }
+    const WindowRect area =
+        mapping.ToClientRect({changed.x, changed.y, changed.width, changed.height});
+    const int margin = mapping.deviceScale == mapping.deviceRatio ? 0 : 1;
+    return QRect(area.x, area.y, area.width, area.height)
+        .adjusted(-margin, -margin, margin, margin);
 }
 
 // A first touch of a page costs far more on some systems (virtual machines) than copying into

@@ -17,8 +17,13 @@
 
 class CQtMainWindow;
 class QAction;
+class QTransform;
 class QActionGroup;
 class QMenu;
+
+// Where QPainter puts an image's device pixel (0, 0) when it draws the image pixel for pixel
+// under `transform`, a scale and a translation perhaps by a fraction of a device pixel.
+QPoint PainterImageOffset(const QTransform& transform);
 
 // The client area: paints the back buffer, scaled, and the background colour around it;
 // native controls are its children, placed by its mapping.
@@ -109,6 +114,8 @@ private:
     double DevicePixelRatio() const;
     // The scale of the back buffer the window needs now: device pixels per design pixel.
     double SceneScale() const;
+    // The client's logical pixels to repaint for a frame that changed `changed` of the scene.
+    QRect ClientAreaOf(const PixelRect& changed) const;
     // On a window system: the size that fits the screen, or the remembered place and size.
     void PlaceOnScreen();
     static bool IsOffscreenPlatform();
