@@ -13,7 +13,8 @@
 # (default 3) for $REALTIME_SECONDS (default 10), for every benchmark that has the
 # --realtime option (an old one without it reports n/a); besides the medians, the means
 # and in how many rounds the new one used less. With xvfb-run installed, the real window on
-# a virtual display of $SCREEN (default 1366x768x24, a laptop's) is measured the same way.
+# a virtual display of $SCREEN (default 1366x768x24, a laptop's) is measured the same way, at
+# $WINDOW_SCALE (default 1; say 1.5 with SCREEN=2560x1440x24 for a laptop at 150 %).
 # On a machine shared with other work single runs vary by 10 to 20 %: only alternating
 # rounds tell a few per cent apart.
 set -euo pipefail
@@ -26,6 +27,7 @@ passes=${PASSES:-3600}
 realtime=${REALTIME_SECONDS:-10}
 realtime_rounds=${REALTIME_ROUNDS:-3}
 screen=${SCREEN:-1366x768x24} # the real window's display, under xvfb-run when it is installed
+window_scale=${WINDOW_SCALE:-1}
 
 [ -x "$new_bench" ] || { echo "no benchmark at $new_bench: build first" >&2; exit 1; }
 
@@ -80,7 +82,8 @@ cpu_percent() {
   help=$("$bench" --help 2>/dev/null || true)
   if [[ "$help" == *--realtime* ]]; then
     if [ "${1:-}" = --window ]; then
-      xvfb-run -a -s "-screen 0 $screen" "$bench" --realtime "$realtime" "$@" 2>/dev/null |
+      QT_SCALE_FACTOR=$window_scale xvfb-run -a -s "-screen 0 $screen" "$bench" \
+        --realtime "$realtime" "$@" 2>/dev/null |
         figure cpu_percent
     else
       "$bench" --realtime "$realtime" "$@" | figure cpu_percent
