@@ -392,6 +392,7 @@ TEST(PainterImageOffsetTest, WholeDevicePixelsWhereThePainterPutsAnImage) {
                                 area.height() * ratio);
             QImage surface(400, 300, QImage::Format_ARGB32_Premultiplied);
             surface.setDevicePixelRatio(ratio);
+            surface.fill(Qt::black);
             QPainter painter(&surface);
             painter.translate(widget);
             const QPoint offset = PainterImageOffset(painter.deviceTransform());

@@ -17,9 +17,9 @@
 
 class CQtMainWindow;
 class QAction;
-class QTransform;
 class QActionGroup;
 class QMenu;
+class QTransform;
 
 // Where QPainter puts an image's device pixel (0, 0) when it draws the image pixel for pixel
 // under `transform`, a scale and a translation perhaps by a fraction of a device pixel.
