@@ -150,6 +150,13 @@ QRect LogicalOf(const QRect& device, double scale) {
         .toAlignedRect();
 }
 
+// The client's logical pixels over a frame pending in `canvas`: what the window repaints for
+// it, and what its paint then draws straight into the surface.
+QRect PendingInClient(const CQtCanvas& canvas, const SceneMapping& mapping) {
+    return LogicalOf(canvas.PendingArea().translated(mapping.offsetX, mapping.offsetY),
+                     mapping.deviceRatio);
+}
+
 QRect ToQRect(const WindowRect& rect) {
     return {rect.x, rect.y, rect.width, rect.height};
 }
@@ -180,7 +187,7 @@ void CCanvasWidget::paintEvent(QPaintEvent* event) {
     rest &= LogicalOf(
         QRect(sceneOffset, QSize(mapping.sceneDevice.width, mapping.sceneDevice.height)), ratio);
     QPoint offset;
-    const QRect pending = LogicalOf(canvas->PendingArea().translated(sceneOffset), ratio);
+    const QRect pending = PendingInClient(*canvas, mapping);
     if (canvas->HasPending() && (QRegion(pending) - rest).isEmpty() && !ControlOver(pending)) {
         QImage* surface = SurfaceOf(painter, owner_.Surface(), ratio, offset);
         if (surface && canvas->DrawPendingInto(*surface, offset + sceneOffset)) {
@@ -469,8 +476,7 @@ void CQtMainWindow::Present(const PixelRect& changed) {
 QRect CQtMainWindow::ClientAreaOf(const PixelRect& changed) const {
     const SceneMapping mapping = canvas_->Mapping();
     if (backBuffer_ && backBuffer_->HasPending() && backBuffer_->Scale() == mapping.deviceScale) {
-        return LogicalOf(backBuffer_->PendingArea().translated(mapping.offsetX, mapping.offsetY),
-                         mapping.deviceRatio);
+        return PendingInClient(*backBuffer_, mapping);
     }
     const WindowRect area =
         mapping.ToClientRect({changed.x, changed.y, changed.width, changed.height});
