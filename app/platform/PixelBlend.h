@@ -118,6 +118,11 @@ public:
         }
         return Find(image, w, h);
     }
+    // Asks for the slot At will look `image` up in at w x h, a few sprites ahead: a frame's
+    // sprites land on slots all over the table, which the sleep between frames lets go cold.
+    void Prefetch(const ImageRef& image, int w, int h) const {
+        __builtin_prefetch(&recent_[SlotOf(image, w, h)]);
+    }
     // Lets every kept picture go (their pictures are about to be freed).
     void Clear();
     // The pictures and sizes kept.
@@ -143,14 +148,15 @@ private:
         // Kept vectors are never resized, so the pointer holds until they are let go.
         const std::uint32_t* pixels = nullptr;
     };
-    Recent& RecentSlot(const ImageRef& image, int w, int h) {
-        // Multiplicative hashing of the picture and its size together: the top bits of the
-        // product pick the slot, so the sizes of one picture spread over the slots.
+    // Multiplicative hashing of the picture and its size together: the top bits of the
+    // product pick the slot, so the sizes of one picture spread over the slots.
+    static std::size_t SlotOf(const ImageRef& image, int w, int h) {
         const std::uint64_t key = (image.identity << 20 ^ static_cast<std::uint64_t>(w) << 10 ^
                                    static_cast<std::uint64_t>(h)) *
                                   0x9E3779B97F4A7C15u;
-        return recent_[key >> (64 - kRecentBits)];
+        return key >> (64 - kRecentBits);
     }
+    Recent& RecentSlot(const ImageRef& image, int w, int h) { return recent_[SlotOf(image, w, h)]; }
     ImageRef Find(const ImageRef& image, int w, int h);
 
     std::unordered_map<std::uint64_t, Sizes> pictures_;

@@ -736,6 +736,15 @@ void CQtCanvas::DrawWithPainter(QImage& into, const DrawOp& op, const QRect& are
     painter.drawImage(QRectF(op.target), WrapImage(op.image));
 }
 
+// The device pixels a sprite covers.
+inline PixelArea CQtCanvas::SpriteArea(const Sprite& sprite) const {
+    if (scale_ == 1.0) {
+        return {sprite.x, sprite.y, sprite.x + sprite.w, sprite.y + sprite.h};
+    }
+    const QRect device = DeviceRect(QRect(sprite.x, sprite.y, sprite.w, sprite.h));
+    return {device.left(), device.top(), device.right() + 1, device.bottom() + 1};
+}
+
 // Each sprite sampled at the device pixel ratio, so a scaled screen gets whole particles, not
 // enlarged ones. A picture resampled to the sprite's size is blended as a plain rectangle,
 // padding included as far as the clip: whole groups of four. On a scaled screen each sprite's
@@ -744,13 +753,15 @@ GS_FAST_FLOORS void CQtCanvas::DrawSpritesInto(QImage& into, const DrawOp& op, c
     const PixelArea clip{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
     auto* pixels = reinterpret_cast<std::uint32_t*>(into.bits());
     const int stride = static_cast<int>(into.bytesPerLine() / 4);
+    constexpr std::size_t kAhead = 8; // far enough for the slot to arrive, near enough to stay
     for (std::size_t i = 0; i < op.spriteCount; ++i) {
-        const Sprite& sprite = op.sprites[i];
-        PixelArea target{sprite.x, sprite.y, sprite.x + sprite.w, sprite.y + sprite.h};
-        if (scale_ != 1.0) {
-            const QRect device = DeviceRect(QRect(sprite.x, sprite.y, sprite.w, sprite.h));
-            target = {device.left(), device.top(), device.right() + 1, device.bottom() + 1};
+        if (i + kAhead < op.spriteCount) {
+            const Sprite& later = op.sprites[i + kAhead];
+            const PixelArea area = SpriteArea(later);
+            scaledPictures_.Prefetch(later.image, area.x1 - area.x0, area.y1 - area.y0);
         }
+        const Sprite& sprite = op.sprites[i];
+        const PixelArea target = SpriteArea(sprite);
         const PixelArea drawn{std::max(clip.x0, target.x0), std::max(clip.y0, target.y0),
                               std::min(clip.x1, target.x1), std::min(clip.y1, target.y1)};
         if (drawn.IsEmpty()) {

@@ -135,6 +135,7 @@ private:
     ImageRef Resampled(const ImageRef& image, const QSize& size);
     void DrawWithPainter(QImage& into, const DrawOp& op, const QRect& clip);
     void DrawSpritesInto(QImage& into, const DrawOp& op, const QRect& clip);
+    PixelArea SpriteArea(const Sprite& sprite) const;
     QRect DeviceRect(const QRect& logical) const;
     // Waits for the frame buffers to be faulted in.
     void Warmed() const;
