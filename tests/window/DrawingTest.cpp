@@ -445,15 +445,21 @@ TEST(CanvasFramesTest, WhatChangedIsDrawnAgainAndNothingElse) {
 // alpha 0, 255 and others, by every row loop: the oracle's words inside the clip, not one pixel
 // changed outside it; and a sprite's row padding never reaches past the last pixel (the
 // sanitizer build checks that).
-TEST(CanvasFramesTest, SpritesAtTheClipEdgesAreTheOraclesAndTouchNothingOutside) {
+namespace {
+// A 14 x 10 picture of random premultiplied pixels, some transparent.
+PixelBuffer RandomBubble() {
     std::mt19937 random(41);
     PixelBuffer bubble = Plain(14, 10, 0x80402010);
     for (std::uint32_t& pixel : bubble.pixels) {
         const std::uint32_t a = random() % 256;
         pixel = a == 0 ? 0 : a << 24 | (random() % (a + 1)) << 16 | (random() % (a + 1)) << 8 | a;
     }
-    const PixelBuffer background = Plain(60, 30, 0xFFFFFFFF);
-    const PixelRect clip{10, 5, 50, 25};
+    return bubble;
+}
+
+// Sprites of `bubble` across a 60 x 30 canvas and over every edge of the clip (10, 5, 50, 25),
+// at the picture's size, smaller and larger, at odd widths and alpha 0, 255 and others.
+std::vector<Sprite> SpritesOverTheClipEdges(const PixelBuffer& bubble) {
     std::vector<Sprite> sprites;
     int alpha = 0;
     for (int x : {2, 8, 9, 21, 39, 45, 47, 55}) {
@@ -463,6 +469,15 @@ TEST(CanvasFramesTest, SpritesAtTheClipEdgesAreTheOraclesAndTouchNothingOutside)
             sprites.push_back({RefOf(bubble), x, (x + w) % 27 - 3, w, h, alphas[alpha++ % 5]});
         }
     }
+    return sprites;
+}
+} // namespace
+
+TEST(CanvasFramesTest, SpritesAtTheClipEdgesAreTheOraclesAndTouchNothingOutside) {
+    const PixelBuffer bubble = RandomBubble();
+    const PixelBuffer background = Plain(60, 30, 0xFFFFFFFF);
+    const PixelRect clip{10, 5, 50, 25};
+    const std::vector<Sprite> sprites = SpritesOverTheClipEdges(bubble);
     oracle::Buffer expected{60, 30, {background.pixels.begin(), background.pixels.end()}};
     for (const Sprite& s : sprites) {
         oracle::Draw(expected, {clip.x, clip.y, clip.x + clip.width, clip.y + clip.height},
@@ -486,6 +501,41 @@ TEST(CanvasFramesTest, SpritesAtTheClipEdgesAreTheOraclesAndTouchNothingOutside)
         }
     }
     UseBlendLoop(chosen);
+}
+
+// On a scaled screen a sprite covers the device pixels its rectangle touches (floored and
+// ceiled), its picture sampled to that size, and the clip likewise: the oracle's words at
+// the rectangle rounded so, shrunk slightly (a laptop's window fitted to its screen) and grown.
+TEST(CanvasFramesTest, ScaledSpritesCoverTheDevicePixelsTheirRectanglesTouch) {
+    const PixelBuffer bubble = RandomBubble();
+    const PixelBuffer background = Plain(60, 30, 0xFFFFFFFF);
+    const PixelRect clip{10, 5, 50, 25};
+    const std::vector<Sprite> sprites = SpritesOverTheClipEdges(bubble);
+    for (const double scale : {0.8, 0.985, 1.25, 1.5}) {
+        const auto down = [scale](int at) { return static_cast<int>(std::floor(at * scale)); };
+        const auto up = [scale](int at) { return static_cast<int>(std::ceil(at * scale)); };
+        CQtCanvas canvas(60, 30, scale);
+        canvas.BeginFrame();
+        canvas.CopyImage(RefOf(background), 0, 0);
+        canvas.DrawSprites(sprites.data(), sprites.size(), clip);
+        canvas.EndFrame();
+        const QImage& drawn = canvas.Image();
+        oracle::Buffer expected{drawn.width(), drawn.height(), {}};
+        expected.pixels.assign(static_cast<size_t>(drawn.width()) * drawn.height(), 0xFFFFFFFF);
+        const oracle::Bounds deviceClip{down(clip.x), down(clip.y), up(clip.x + clip.width),
+                                        up(clip.y + clip.height)};
+        for (const Sprite& s : sprites) {
+            oracle::Draw(expected, deviceClip, PictureOf(s.image), down(s.x), down(s.y),
+                         up(s.x + s.w) - down(s.x), up(s.y + s.h) - down(s.y), s.alpha);
+        }
+        for (int y = 0; y < drawn.height(); ++y) {
+            ASSERT_EQ(std::memcmp(drawn.constScanLine(y),
+                                  expected.pixels.data() + static_cast<size_t>(y) * drawn.width(),
+                                  static_cast<size_t>(drawn.width()) * 4),
+                      0)
+                << "scale " << scale << ": row " << y;
+        }
+    }
 }
 
 // The report draws every dimension line at full strength into the back buffer to picture the
