@@ -440,11 +440,6 @@ TEST(CanvasFramesTest, WhatChangedIsDrawnAgainAndNothingElse) {
     EXPECT_EQ(unchanged, (PixelRect{20, 5, 6, 6})); // only where the spot was
 }
 
-// Sprites at every edge of their clip, the clip reaching the canvas's right and bottom edges,
-// drawn at their own size, smaller (from the resampled pictures) and larger, at odd widths and
-// alpha 0, 255 and others, by every row loop: the oracle's words inside the clip, not one pixel
-// changed outside it; and a sprite's row padding never reaches past the last pixel (the
-// sanitizer build checks that).
 namespace {
 // A 14 x 10 picture of random premultiplied pixels, some transparent.
 PixelBuffer RandomBubble() {
@@ -473,6 +468,11 @@ std::vector<Sprite> SpritesOverTheClipEdges(const PixelBuffer& bubble) {
 }
 } // namespace
 
+// Sprites at every edge of their clip, the clip reaching the canvas's right and bottom edges,
+// drawn at their own size, smaller (from the resampled pictures) and larger, at odd widths and
+// alpha 0, 255 and others, by every row loop: the oracle's words inside the clip, not one pixel
+// changed outside it; and a sprite's row padding never reaches past the last pixel (the
+// sanitizer build checks that).
 TEST(CanvasFramesTest, SpritesAtTheClipEdgesAreTheOraclesAndTouchNothingOutside) {
     const PixelBuffer bubble = RandomBubble();
     const PixelBuffer background = Plain(60, 30, 0xFFFFFFFF);
