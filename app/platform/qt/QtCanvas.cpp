@@ -738,9 +738,6 @@ void CQtCanvas::DrawWithPainter(QImage& into, const DrawOp& op, const QRect& are
 
 // The device pixels a sprite covers.
 inline PixelArea CQtCanvas::SpriteArea(const Sprite& sprite) const {
-    if (scale_ == 1.0) {
-        return {sprite.x, sprite.y, sprite.x + sprite.w, sprite.y + sprite.h};
-    }
     const QRect device = DeviceRect(QRect(sprite.x, sprite.y, sprite.w, sprite.h));
     return {device.left(), device.top(), device.right() + 1, device.bottom() + 1};
 }
