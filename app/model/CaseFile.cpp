@@ -61,7 +61,7 @@ void CheckVersion(const YAML::Node& root) {
 UnitSystem ReadUnits(const YAML::Node& root) {
     const YAML::Node node = RequiredScalar(root, kUnitsKey);
     for (UnitSystem units : {UnitSystem::Oilfield, UnitSystem::Metric}) {
-        if (node.Scalar() == UnitSystemKey(units)) {
+        if (node.Scalar() == UnitSystemName(units)) {
             return units;
         }
     }
@@ -109,10 +109,6 @@ void CheckValues(const YAML::Node& root) {
 }
 } // namespace
 
-const char* UnitSystemKey(UnitSystem units) {
-    return units == UnitSystem::Metric ? "metric" : "oilfield";
-}
-
 bool CaseDesign::SameAs(const CaseDesign& other) const {
     for (const ParameterEntry& entry : Parameters()) {
         if (entry.Get(parameters) != entry.Get(other.parameters)) {
@@ -143,11 +139,10 @@ std::string FormatCaseText(const CaseDesign& design) {
         out << YAML::Key << detail.key << YAML::Value << YAML::DoubleQuoted
             << design.details.*detail.member;
     }
-    out << YAML::Key << kUnitsKey << YAML::Value << UnitSystemKey(design.units) << YAML::EndMap;
+    out << YAML::Key << kUnitsKey << YAML::Value << UnitSystemName(design.units) << YAML::EndMap;
     if (!out.good()) {
         throw SettingsFileError(std::string("cannot write the case: ") + out.GetLastError());
     }
-    // The inputs as the defaults file writes them: one map, continued.
-    return std::string(out.c_str()) + "\n" +
-           FormatDefaultsText(design.parameters, design.presetName);
+    // The inputs as the defaults file writes them, one map continued: the unit system once.
+    return std::string(out.c_str()) + "\n" + FormatInputsText(design.parameters, design.presetName);
 }

@@ -46,6 +46,3 @@ CaseDesign ParseCaseText(const std::string& text, const WellParameters& shipped)
 // The case's text, which reads back as the same design. Throws SettingsFileError for a value
 // that is not finite: no such value is ever written.
 std::string FormatCaseText(const CaseDesign& design);
-
-// "oilfield", "metric".
-const char* UnitSystemKey(UnitSystem units);

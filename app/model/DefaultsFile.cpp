@@ -169,17 +169,32 @@ SeparatorPreset ParsePresetText(const std::string& text) {
     return preset;
 }
 
-std::string FormatDefaultsText(const WellParameters& p, const std::string& presetName,
-                               UnitSystem units) {
-    YAML::Emitter out;
-    out << YAML::BeginMap;
+namespace {
+// The inputs and the preset's name, into a map begun by the caller.
+void EmitInputs(YAML::Emitter& out, const WellParameters& p, const std::string& presetName) {
     for (const ParameterEntry& entry : Parameters()) {
         EmitNumber(out, entry, p);
         if (entry.id == ParameterId::CasingSize) { // the name follows the casing, as it always has
             out << YAML::Key << kPresetNameKey << YAML::Value << presetName;
         }
     }
+}
+} // namespace
+
+std::string FormatDefaultsText(const WellParameters& p, const std::string& presetName,
+                               UnitSystem units) {
+    YAML::Emitter out;
+    out << YAML::BeginMap;
+    EmitInputs(out, p, presetName);
     out << YAML::Key << kUnitsKey << YAML::Value << UnitSystemName(units);
+    out << YAML::EndMap;
+    return Finished(out);
+}
+
+std::string FormatInputsText(const WellParameters& p, const std::string& presetName) {
+    YAML::Emitter out;
+    out << YAML::BeginMap;
+    EmitInputs(out, p, presetName);
     out << YAML::EndMap;
     return Finished(out);
 }

@@ -39,6 +39,10 @@ SeparatorPreset ParsePresetText(const std::string& text);
 std::string FormatDefaultsText(const WellParameters& parameters, const std::string& presetName,
                                UnitSystem units = UnitSystem::Oilfield);
 
+// The inputs and the preset's name as a defaults file writes them, without the unit system: the
+// rest of a map whose writer keeps the unit system itself (a case).
+std::string FormatInputsText(const WellParameters& parameters, const std::string& presetName);
+
 // A user preset file: the display name and the dimensions presets fix. Throws SettingsFileError
 // for a dimension that is not finite.
 std::string FormatPresetText(const SeparatorPreset& preset);

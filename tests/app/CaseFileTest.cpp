@@ -70,6 +70,9 @@ TEST(CaseFileTest, EveryInputAndParticularComesBackExactly) {
     const CaseDesign design = AwkwardDesign();
     const std::string text = FormatCaseText(design);
     EXPECT_EQ(text.rfind("Case Version: 1\n", 0), 0u) << text;
+    // The unit system once, before the inputs: a key twice is not YAML to stricter readers.
+    EXPECT_EQ(LineOf(text, "Units"), LineOf(text, "Casing Size") - 1) << text;
+    EXPECT_EQ(text.find("Units:"), text.rfind("Units:")) << text;
     EXPECT_NE(text.find("\nUnits: metric\n"), std::string::npos) << text;
     const CaseDesign read = ParseCaseText(text, WellParameters());
     for (const ParameterEntry& entry : Parameters()) {
@@ -143,6 +146,16 @@ TEST(CaseFileTest, AnOlderCaseWithoutALaterInputTakesTheShippedValue) {
     const CaseDesign bare = ParseCaseText(
         text.substr(0, text.find("Well Name")) + text.substr(text.find("Units:")), shipped);
     EXPECT_EQ(bare.details, CaseDetails{});
+}
+
+// Cases saved by an earlier version repeat the unit system after the inputs, always as
+// oilfield: the first, the case's own, is the one that counts.
+TEST(CaseFileTest, ACaseWithTheUnitSystemRepeatedOpensInItsOwn) {
+    const CaseDesign design = AwkwardDesign();
+    const CaseDesign read =
+        ParseCaseText(FormatCaseText(design) + "Units: oilfield\n", WellParameters());
+    EXPECT_EQ(read.units, UnitSystem::Metric);
+    EXPECT_TRUE(read.SameAs(design));
 }
 
 namespace {
