@@ -2,6 +2,8 @@
 
 #include "app/model/NumberFormat.h"
 
+#include <cmath>
+
 namespace {
 constexpr double kMillimetresPerInch = 25.4;
 constexpr double kMetresPerInch = 0.0254;
@@ -43,6 +45,14 @@ const UnitRow kUnits[] = {
     {{"in\u00b2", "square inches", "in2", 1, 3},
      {"mm\u00b2", "square millimetres", "mm2", kMillimetresPerInch* kMillimetresPerInch, 1}},
 };
+
+// A value converted by a factor lands a few units in the last place off the decimal it is on
+// paper: 1.75 in is 44.45 mm, but 1.75 x 25.4 comes out 44.4499..., which would round to 44.4.
+// A converted value is nudged up by far less than any step shown, so that it rounds as on
+// paper; a value in the model's own unit rounds as it is.
+double AsOnPaper(double shown, const Unit& unit) {
+    return unit.perModelUnit == 1 ? shown : shown + std::fabs(shown) * 1e-13;
+}
 } // namespace
 
 const Unit& UnitOf(Quantity quantity, UnitSystem system) {
@@ -59,11 +69,13 @@ double ToModel(double shownValue, Quantity quantity, UnitSystem system) {
 }
 
 double TidyShown(double shownValue, Quantity quantity, UnitSystem system) {
-    return RoundToDecimals(shownValue, UnitOf(quantity, system).decimals);
+    const Unit& unit = UnitOf(quantity, system);
+    return RoundToDecimals(AsOnPaper(shownValue, unit), unit.decimals);
 }
 
 std::string FormatShown(double modelValue, Quantity quantity, UnitSystem system) {
-    return FormatDecimals(ToShown(modelValue, quantity, system), UnitOf(quantity, system).decimals);
+    const Unit& unit = UnitOf(quantity, system);
+    return FormatDecimals(AsOnPaper(ToShown(modelValue, quantity, system), unit), unit.decimals);
 }
 
 std::string FormatWithUnit(double modelValue, Quantity quantity, UnitSystem system) {

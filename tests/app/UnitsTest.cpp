@@ -54,6 +54,31 @@ TEST(Units, TheShippedDesignInMetric) {
     EXPECT_EQ(GasReachText({true, 20.2588, 42}, true, kOilfield), "Gas reach 20.3 of 42 in, 48 %");
 }
 
+// Sizes in fractions of an inch are ties in millimetres (3/4 in is 19.05 mm), which the factor's
+// binary rounding lands either side of: each rounds half up as on paper, and a value in the
+// model's own unit rounds as it is.
+TEST(Units, ConvertedTiesRoundAsOnPaper) {
+    const struct {
+        double model;
+        Quantity quantity;
+        const char* shown;
+    } ties[] = {
+        {0.75, Quantity::Diameter, "19.1"},   {1.75, Quantity::Diameter, "44.5"},
+        {3.75, Quantity::Diameter, "95.3"},   {2.75, Quantity::Diameter, "69.9"},
+        {2.5, Quantity::Length, "0.064"},     {0.75, Quantity::Velocity, "0.0191"},
+        {1.75, Quantity::Velocity, "0.0445"}, {1.75, Quantity::Stroke, "0.044"},
+    };
+    for (const auto& tie : ties) {
+        SCOPED_TRACE(tie.model);
+        EXPECT_EQ(FormatShown(tie.model, tie.quantity, kMetric), tie.shown);
+        const double shown = ToShown(tie.model, tie.quantity, kMetric);
+        EXPECT_EQ(FormatDecimals(TidyShown(shown, tie.quantity, kMetric), 4), tie.shown);
+    }
+    // Not converted: 2.0035 x 1000 is 2003.4999..., which stays below the tie, as it always has.
+    EXPECT_EQ(FormatShown(2.0035, Quantity::Diameter, kOilfield), "2.003");
+    EXPECT_EQ(FormatShown(2.0035, Quantity::PumpSpeed, kMetric), "2.003");
+}
+
 // A value typed in metric and kept shows again as typed, for every input and a spread of
 // values: no drift on the way through the model's units.
 TEST(Units, EveryInputRoundTripsAsTyped) {
