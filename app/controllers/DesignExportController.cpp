@@ -13,9 +13,6 @@
 #include "app/services/EventNames.h"
 #include "app/services/EventRegistry.h"
 #include "app/services/GasSeparatorModel.h"
-#include "app/tags/GasSeparator.h"
-#include "app/tags/Image.h"
-#include "app/tags/TagManager.h"
 #include "app/window_manager/AppView.h"
 #include "app/window_manager/ComboBoxView.h"
 #include "app/window_manager/GasSeparatorView.h"
@@ -47,16 +44,15 @@ void ShowError(const std::string& text) {
 // (the next frame draws the window afresh).
 PixelBuffer CDesignExportController::WellPicture() const {
     CGasSeparatorView& well = app_.GasSeparator();
-    const TGasSeparator* tag = GetTagAs<TGasSeparator>(well.GetTagHandle());
-    const TImage* casing = tag ? GetTagAs<TImage>(tag->backgroundImage) : nullptr;
-    if (!casing || !window_) {
+    const PixelRect rect = well.PictureRect();
+    if (rect.IsEmpty() || !window_) {
         return {};
     }
     // The well drawn again as it is now, its lines in the order the view draws them (the dip
     // tube length's under the diameters' labels).
     ICanvas& canvas = window_->BackBuffer();
     well.DrawWithAllDimensions(canvas);
-    PixelBuffer picture = canvas.ReadPixels(tag->absX, tag->absY, casing->width, casing->height);
+    PixelBuffer picture = canvas.ReadPixels(rect.x, rect.y, rect.width, rect.height);
     // The lines drawn for the report are not the frame's: the next frame is drawn whole, so
     // nothing of them stays on the screen.
     canvas.InvalidateAll();

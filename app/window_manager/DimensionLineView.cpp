@@ -52,20 +52,22 @@ int CDimensionLineView::Alpha() const {
 }
 
 void CDimensionLineView::Draw(ICanvas& canvas) const {
-    DrawWithAlpha(canvas, Alpha());
+    DrawWithAlpha(canvas, Alpha(), {0, canvas.Width()});
 }
 
-void CDimensionLineView::DrawAtFullStrength(ICanvas& canvas) const {
-    DrawWithAlpha(canvas, 255);
+void CDimensionLineView::DrawAtFullStrength(ICanvas& canvas,
+                                            CLabelView::Columns labelWithin) const {
+    DrawWithAlpha(canvas, 255, labelWithin);
 }
 
-void CDimensionLineView::DrawWithAlpha(ICanvas& canvas, int alpha) const {
+void CDimensionLineView::DrawWithAlpha(ICanvas& canvas, int alpha,
+                                       CLabelView::Columns labelWithin) const {
     const TDimensionLine* line = GetTagAs<TDimensionLine>(tag_);
     if (!line || alpha <= 0) {
         return;
     }
     DrawImage(canvas, line->image, line->absX, line->absY, alpha);
-    label_.DrawWithAlpha(canvas, alpha);
+    label_.DrawWithAlpha(canvas, alpha, labelWithin);
 }
 
 void CDimensionLineView::Shutdown() {

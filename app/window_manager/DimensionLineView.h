@@ -21,8 +21,9 @@ public:
     void Flash();
     void Update(double seconds) override;
     void Draw(ICanvas& canvas) const override;
-    // Draws the line and its label fully opaque, whether shown or not (for the report).
-    void DrawAtFullStrength(ICanvas& canvas) const;
+    // Draws the line and its label fully opaque, whether shown or not, the label inside
+    // `labelWithin` (for the report's picture of the well).
+    void DrawAtFullStrength(ICanvas& canvas, CLabelView::Columns labelWithin) const;
     void Shutdown() override;
 
     const char* Kind() const override { return "dimension_line"; }
@@ -36,7 +37,7 @@ public:
     const CLabelView& Label() const { return label_; }
 
 private:
-    void DrawWithAlpha(ICanvas& canvas, int alpha) const;
+    void DrawWithAlpha(ICanvas& canvas, int alpha, CLabelView::Columns labelWithin) const;
 
     CLabelView label_;
     bool visible_ = true;

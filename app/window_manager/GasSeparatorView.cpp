@@ -2,6 +2,7 @@
 
 #include "app/model/NumberFormat.h"
 #include "app/tags/GasSeparator.h"
+#include "app/tags/Image.h"
 #include "app/tags/ParticleRegion.h"
 #include "app/tags/Plunger.h"
 #include "app/tags/ViewNames.h"
@@ -245,11 +246,19 @@ void CGasSeparatorView::DrawWithAllDimensions(ICanvas& canvas) const {
     DrawWell(canvas, true);
 }
 
+PixelRect CGasSeparatorView::PictureRect() const {
+    const TGasSeparator* separator = GetTagAs<TGasSeparator>(tag_);
+    const TImage* casing = separator ? GetTagAs<TImage>(separator->backgroundImage) : nullptr;
+    return casing ? PixelRect{separator->absX, separator->absY, casing->width, casing->height}
+                  : PixelRect{};
+}
+
 void CGasSeparatorView::DrawWell(ICanvas& canvas, bool allDimensions) const {
     const TGasSeparator* separator = GetTagAs<TGasSeparator>(tag_);
     if (!separator) {
         return;
     }
+    const PixelRect picture = PictureRect();
     DrawImage(canvas, separator->backgroundImage, separator->absX, separator->absY);
     DrawBackParticles(canvas);
     DrawImage(canvas, separator->gasSeparatorImage, separator->separatorAbsX,
@@ -262,7 +271,8 @@ void CGasSeparatorView::DrawWell(ICanvas& canvas, bool allDimensions) const {
     plunger_.DrawBody(canvas);
     valveBase_.Draw(canvas);
     for (int index : kLineDrawOrder) {
-        allDimensions ? dimensionLines_[index].DrawAtFullStrength(canvas)
+        allDimensions ? dimensionLines_[index].DrawAtFullStrength(
+                            canvas, {picture.x, picture.x + picture.width})
                       : dimensionLines_[index].Draw(canvas);
     }
 }

@@ -33,8 +33,11 @@ public:
     void Configure(TagHandle tag) override;
     void Shutdown() override;
     void Draw(ICanvas& canvas) const override;
-    // The same frame with every dimension line at full strength (the report's picture).
+    // The same frame with every dimension line at full strength and every label inside the
+    // casing's picture (the report's picture, read back from PictureRect).
     void DrawWithAllDimensions(ICanvas& canvas) const;
+    // Where the casing's picture lies; empty without one.
+    PixelRect PictureRect() const;
 
     // The inputs. Once applied, a value equal to the stored one is ignored.
     void SetPlungerPosition(double position);

@@ -47,7 +47,7 @@ TextStyle CLabelView::StyleOf(const TLabel& label, int fillAlpha, int strokeAlph
 }
 
 int CLabelView::AnchorInside(ICanvas& canvas, const TextStyle& style, int x,
-                             const std::string& text) {
+                             const std::string& text, Columns within) {
     const int width = canvas.MeasureText(style, text);
     int left = x;
     if (style.align == TextAlign::Right) {
@@ -56,27 +56,32 @@ int CLabelView::AnchorInside(ICanvas& canvas, const TextStyle& style, int x,
         left = x - width / 2;
     }
     const int margin = static_cast<int>(std::ceil(style.strokeWidth / 2.0)) + 1;
-    const int inside = std::max(std::min(left, canvas.Width() - margin - width), margin);
+    const int inside =
+        std::max(std::min(left, within.right - margin - width), within.left + margin);
     return x + (inside - left);
 }
 
-void CLabelView::DrawText(ICanvas& canvas, int fillAlpha, int strokeAlpha) const {
+void CLabelView::DrawText(ICanvas& canvas, int fillAlpha, int strokeAlpha, Columns within) const {
     if (const TLabel* label = GetTagAs<TLabel>(tag_)) {
         const TextStyle style = StyleOf(*label, fillAlpha, strokeAlpha, alert_);
         const std::string text = DisplayText();
-        canvas.DrawOutlinedText(style, AnchorInside(canvas, style, label->absX, text), label->absY,
-                                text);
+        canvas.DrawOutlinedText(style, AnchorInside(canvas, style, label->absX, text, within),
+                                label->absY, text);
     }
 }
 
 void CLabelView::Draw(ICanvas& canvas) const {
     if (const TLabel* label = GetTagAs<TLabel>(tag_)) {
-        DrawText(canvas, label->fillAlpha, label->strokeAlpha);
+        DrawText(canvas, label->fillAlpha, label->strokeAlpha, {0, canvas.Width()});
     }
 }
 
 void CLabelView::DrawWithAlpha(ICanvas& canvas, int alpha) const {
-    DrawText(canvas, alpha, alpha);
+    DrawText(canvas, alpha, alpha, {0, canvas.Width()});
+}
+
+void CLabelView::DrawWithAlpha(ICanvas& canvas, int alpha, Columns within) const {
+    DrawText(canvas, alpha, alpha, within);
 }
 
 bool CLabelView::ShowsTooltipAt(int x, int y) const {

@@ -18,8 +18,14 @@ public:
     bool IsAlert() const { return alert_; }
     // Draws with the tag's fill and stroke alphas.
     void Draw(ICanvas& canvas) const override;
-    // Draws with both alphas set to `alpha` (0..255).
+    // The columns [left, right) a text is kept inside, outline included.
+    struct Columns {
+        int left = 0;
+        int right = 0;
+    };
+    // Draws with both alphas set to `alpha` (0..255), inside the canvas or inside `within`.
     void DrawWithAlpha(ICanvas& canvas, int alpha) const;
+    void DrawWithAlpha(ICanvas& canvas, int alpha, Columns within) const;
 
     // Over the text as drawn.
     bool ShowsTooltipAt(int x, int y) const override;
@@ -38,13 +44,13 @@ public:
     // The style of the label's tag with the given alphas (and its alert colour when `alert`).
     static TextStyle StyleOf(const TLabel& label, int fillAlpha, int strokeAlpha,
                              bool alert = false);
-    // The anchor x at which the text, outline included, lies inside the canvas: a long value
-    // anchored near an edge is moved in. A text wider than the canvas keeps its left edge.
-    static int AnchorInside(ICanvas& canvas, const TextStyle& style, int x,
-                            const std::string& text);
+    // The anchor x at which the text, outline included, lies inside `within`: a long value
+    // anchored near an edge is moved in. A text wider than `within` keeps its left edge.
+    static int AnchorInside(ICanvas& canvas, const TextStyle& style, int x, const std::string& text,
+                            Columns within);
 
 private:
-    void DrawText(ICanvas& canvas, int fillAlpha, int strokeAlpha) const;
+    void DrawText(ICanvas& canvas, int fillAlpha, int strokeAlpha, Columns within) const;
 
     std::string text_;
     std::string unit_;

@@ -4,6 +4,8 @@
 
 #include "app/Version.h"
 #include "app/files/EmbeddedStore.h"
+#include "app/model/ParameterTable.h"
+#include "app/platform/Platform.h"
 #include "app/platform/Window.h"
 #include "app/services/ContactDetails.h"
 #include "app/services/EventNames.h"
@@ -23,6 +25,7 @@
 #include "app/window_manager/ButtonBarView.h"
 #include "app/window_manager/DialogView.h"
 #include "app/window_manager/DimensionLineView.h"
+#include "app/window_manager/GasSeparatorView.h"
 #include "app/window_manager/LabelView.h"
 #include "app/window_manager/SavePresetView.h"
 #include "app/window_manager/TextEditView.h"
@@ -34,6 +37,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -369,6 +373,54 @@ TEST_F(LabelTest, ALongValueNearAnEdgeIsMovedInsideTheCanvas) {
     EXPECT_EQ(drawnLeft("123.456", "Center", 1000), 1018 - 2 - 64);
     EXPECT_EQ(drawnLeft("123.456", "Right", 20), 2);
     EXPECT_EQ(drawnLeft("4.5", "Left", 900), 900); // a label that fits stays where it is
+}
+
+namespace {
+// Records the draws on the window's scale: its width, and its text measured by its back buffer.
+class CWindowSizedCanvas : public CRecordingCanvas {
+public:
+    int Width() const override { return Platform().mainWindow->BackBuffer().Width(); }
+    int MeasureText(const TextStyle& style, const std::string& text) override {
+        return Platform().mainWindow->BackBuffer().MeasureText(style, text);
+    }
+};
+} // namespace
+
+// The report pictures the casing alone: every dimension label lies whole inside the casing's
+// picture, however long its value (a metric dip tube length of 12.192 m is wider than the room
+// beside its line). On the screen the label keeps to the window as before.
+TEST_F(ProgramTest, TheReportsLabelsLieWholeInsideTheCasingsPicture) {
+    RaiseEvent(EventName::kMetricUnitsChosen);
+    const std::string field = ParameterOf(ParameterId::DipTubeLength).field;
+    View<CTextEditView>(field).SetText("12.192");
+    RaiseEvent(LoseFocusEvent(field));
+    RaiseEvent(EventName::kShowDimensions);
+    RunPass();
+    const auto& well = View<CGasSeparatorView>(ViewName::kGasSeparator);
+    const PixelRect picture = well.PictureRect();
+    ASSERT_FALSE(picture.IsEmpty());
+    CWindowSizedCanvas report;
+    well.DrawWithAllDimensions(report);
+    CWindowSizedCanvas screen;
+    well.Draw(screen);
+    ASSERT_EQ(report.texts.size(), 6u);
+    const auto extent = [](CWindowSizedCanvas& canvas, const CRecordingCanvas::TextDraw& text) {
+        const int width = canvas.MeasureText(text.style, text.text);
+        const int margin = static_cast<int>(std::ceil(text.style.strokeWidth / 2.0)) + 1;
+        const int left = text.x - width / 2; // the labels are centred
+        return std::make_pair(left - margin, left + width + margin);
+    };
+    for (const auto& text : report.texts) {
+        SCOPED_TRACE(text.text);
+        const auto [left, right] = extent(report, text);
+        EXPECT_GE(left, picture.x);
+        EXPECT_LE(right, picture.x + picture.width);
+    }
+    const auto longest = std::find_if(screen.texts.begin(), screen.texts.end(),
+                                      [](const auto& text) { return text.text == "12.192 m"; });
+    ASSERT_NE(longest, screen.texts.end());
+    EXPECT_GT(extent(screen, *longest).second, picture.x + picture.width);
+    EXPECT_LE(extent(screen, *longest).second, screen.Width());
 }
 
 TEST_F(LabelTest, AFlashedDimensionLineFadesAndHides) {
