@@ -74,8 +74,12 @@ double TidyShown(double shownValue, Quantity quantity, UnitSystem system) {
 }
 
 std::string FormatShown(double modelValue, Quantity quantity, UnitSystem system) {
+    return FormatShownValue(ToShown(modelValue, quantity, system), quantity, system);
+}
+
+std::string FormatShownValue(double shownValue, Quantity quantity, UnitSystem system) {
     const Unit& unit = UnitOf(quantity, system);
-    return FormatDecimals(AsOnPaper(ToShown(modelValue, quantity, system), unit), unit.decimals);
+    return FormatDecimals(AsOnPaper(shownValue, unit), unit.decimals);
 }
 
 std::string FormatWithUnit(double modelValue, Quantity quantity, UnitSystem system) {

@@ -50,6 +50,8 @@ double TidyShown(double shownValue, Quantity quantity, UnitSystem system);
 // The model value as a field shows it in `system`: converted, rounded to the unit's decimals and
 // written without trailing zeros or an exponent ("88.9", "0.1524", "1234.568").
 std::string FormatShown(double modelValue, Quantity quantity, UnitSystem system);
+// The same for a value already in `system`'s unit.
+std::string FormatShownValue(double shownValue, Quantity quantity, UnitSystem system);
 
 // The calculator's name of a value in `system`: the name and the unit's column when the unit
 // is one of a system ("maximum_capacity" -> "maximum_capacity_m3_per_day"). With `always`

@@ -551,6 +551,7 @@ void WritePlot(OutputFile& file, const Sweep& sweep, const WellParameters& base,
     }
     if (option.id == ParameterId::ProductionRate && !points.empty()) {
         chart.capacity = points.front().maximumCapacity;
+        chart.capacityFigure = FormatShownValue(*chart.capacity, Quantity::Rate, units);
     }
     if (sweep.count == 1) {
         chart.note = "The range is a single value: " + FormatNumber(sweep.Value(0)) + " " +

@@ -158,7 +158,7 @@ void DrawSeries(QPainter& painter, const Axes& axes, const std::vector<double>& 
 // A vertical dashed line at the capacity, with its figure; a note when it lies outside.
 void DrawCapacity(QPainter& painter, const SweepChart& chart, const Axes& axes) {
     const double capacity = *chart.capacity;
-    const std::string text = "Maximum capacity " + FormatNumber(capacity) + " " + chart.rateUnit;
+    const std::string text = "Maximum capacity " + chart.capacityFigure + " " + chart.rateUnit;
     painter.setFont(ResolveFont("Exo Bold", 15));
     painter.setPen(kRed);
     if (capacity < axes.xLow || capacity > axes.xHigh) {

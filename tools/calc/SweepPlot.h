@@ -13,7 +13,8 @@ struct SweepChart {
     std::string xLabel;                            // the swept option with its unit
     std::vector<double> x, deepest, dipTubeLength; // one point per computed design
     std::optional<double> capacity;                // in `rateUnit`, on the x axis
-    std::string lengthUnit = "in";                 // of the penetration and the dip tube
+    std::string capacityFigure;    // the capacity as the program shows it ("38.47"), with it
+    std::string lengthUnit = "in"; // of the penetration and the dip tube
     std::string rateUnit = "bbl/day";
     std::string note; // above the axes, e.g. a single-value range
 };
