@@ -619,6 +619,24 @@ TEST(DriverScriptTest, WheelKeyboardShortcutsAndStackedDialogs) {
     EXPECT_EQ(View(clicked, ViewName::kSavePresetName, "text"), "Clicked");
 }
 
+TEST(DriverScriptTest, CtrlZUndoesTheBoxsTypingThenTheDesignFromAnyBox) {
+    DriverRun run;
+    RunScript("undo-keys.txt", run);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string spm = names::Field(ParameterId::SPM);
+    const auto shown = [&](const std::string& dump) {
+        const YAML::Node state = run.Dump(dump);
+        return View(state, spm, "text") + " " + Parameter(state, "spm");
+    };
+    EXPECT_EQ(shown("box-undone.yml"), "8 8");
+    EXPECT_EQ(shown("design-undone.yml"), "8 8"); // the focus is in the next box, untouched
+    EXPECT_EQ(shown("design-redone.yml"), "12 12");
+    EXPECT_EQ(shown("redone-again.yml"), "12 12");
+    const YAML::Node naming = run.Dump("name-undone.yml");
+    EXPECT_EQ(View(naming, ViewName::kSavePresetName, "text"), "");
+    EXPECT_EQ(View(naming, spm, "text"), "12");
+}
+
 namespace {
 // Runs a script on the test driver whose "Ask" menu asks a sample of each kind of dialog.
 void RunAskingScript(const std::string& script, DriverRun& run,

@@ -54,6 +54,9 @@ bool ParseChord(const std::string& name, Chord& chord) {
         {"Ctrl+M", {Qt::Key_M, Qt::ControlModifier, QString(QChar(13))}},
         {"Ctrl+Q", {Qt::Key_Q, Qt::ControlModifier, QString(QChar(17))}},
         {"Ctrl+S", {Qt::Key_S, Qt::ControlModifier, QString(QChar(19))}},
+        {"Ctrl+Z", {Qt::Key_Z, Qt::ControlModifier, QString(QChar(26))}},
+        {"Ctrl+Shift+Z", {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, QString(QChar(26))}},
+        {"Ctrl+Y", {Qt::Key_Y, Qt::ControlModifier, QString(QChar(25))}},
     };
     const auto it = chords.find(name);
     if (it == chords.end()) {

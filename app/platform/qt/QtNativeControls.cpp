@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -123,6 +124,18 @@ void CPictureLineEdit::paintEvent(QPaintEvent* event) {
         FillWithPicture(painter, rect(), picture_, QPoint(0, 0), Qt::transparent, scale_);
     }
     QLineEdit::paintEvent(event);
+}
+
+bool CPictureLineEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->matches(QKeySequence::Undo) && !isUndoAvailable()) ||
+            (key->matches(QKeySequence::Redo) && !isRedoAvailable())) {
+            event->ignore(); // the window's shortcut takes it
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
 }
 
 void CPictureLineEdit::SetDesignStyle(const NativeControlStyle& style) {

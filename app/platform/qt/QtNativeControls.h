@@ -58,6 +58,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Undo and Redo undo the box's own typing while it has some; otherwise they are the
+    // window's, which step through the design (a box focused after a Tab has none).
+    bool event(QEvent* event) override;
 
 private:
     void ApplyStyleSheet();
