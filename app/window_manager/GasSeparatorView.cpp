@@ -258,7 +258,7 @@ void CGasSeparatorView::DrawWell(ICanvas& canvas, bool allDimensions) const {
     if (!separator) {
         return;
     }
-    const PixelRect picture = PictureRect();
+    const PixelRect picture = allDimensions ? PictureRect() : PixelRect{};
     DrawImage(canvas, separator->backgroundImage, separator->absX, separator->absY);
     DrawBackParticles(canvas);
     DrawImage(canvas, separator->gasSeparatorImage, separator->separatorAbsX,
