@@ -13,9 +13,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 
 void CRecordingView::Init(const std::string& name) {
     InitBase(nullptr, name);
@@ -62,29 +62,48 @@ CQtPlatform& QtPlatform() {
     return *platform;
 }
 
-void UseFreshHome() {
-    static std::atomic<int> counter{0};
-    static std::filesystem::path previous;
-    if (!previous.empty()) {
-        std::filesystem::remove_all(previous);
-    }
-    const std::filesystem::path home =
-        std::filesystem::temp_directory_path() /
-        ("gs-window-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(home);
-    std::filesystem::create_directories(home);
-    previous = home;
-    ::setenv("HOME", home.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
-    ::unsetenv("XDG_DOCUMENTS_DIR");
-}
-} // namespace
-
-namespace {
 // The program of the current test; replaced by the next test's, torn down at exit.
 std::unique_ptr<CApplication>& Program() {
     static std::unique_ptr<CApplication> program;
     return program;
+}
+
+// The current test's home folder, a fresh one for each test. The last is removed at exit, once
+// its program is gone: ctest runs every test in a process of its own.
+class CTestHome {
+public:
+    ~CTestHome() {
+        Program().reset();
+        Remove();
+    }
+    void Replace() {
+        Remove();
+        // A name of its own: mkdtemp never takes one that exists, whoever left it.
+        std::string name =
+            (std::filesystem::temp_directory_path() / "gs-window-test-XXXXXX").string();
+        if (!::mkdtemp(name.data())) {
+            throw std::runtime_error("cannot make a home folder for the test in " + name);
+        }
+        folder_ = name;
+    }
+    const std::filesystem::path& Folder() const { return folder_; }
+
+private:
+    void Remove() {
+        std::error_code error;
+        if (!folder_.empty()) {
+            std::filesystem::remove_all(folder_, error);
+        }
+    }
+    std::filesystem::path folder_;
+};
+
+void UseFreshHome() {
+    static CTestHome home;
+    home.Replace();
+    ::setenv("HOME", home.Folder().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home.Folder() / ".config").c_str(), 1);
+    ::unsetenv("XDG_DOCUMENTS_DIR");
 }
 } // namespace
 
