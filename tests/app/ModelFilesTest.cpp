@@ -523,7 +523,12 @@ TEST_F(ModelFilesTest, TheDefaultsFileIsNeverReplacedWhenReadOnlyOrNoRegularFile
     const auto before = Listing(folders->Settings());
     WellParameters p = model.GetParameters();
     p.SetCasingSize(6.184);
+    // Without the device (an unprivileged run) its link would dangle, and a save through a
+    // dangling link makes the file it names: that target is left out then.
     for (const char* target : {"", "fifo", "null"}) {
+        if (!device && std::string(target) == "null") {
+            continue;
+        }
         if (*target) {
             fs::remove(DefaultsPath());
             fs::create_symlink(target, DefaultsPath());
