@@ -197,6 +197,14 @@ TEST(DesignTable, BadRowsAreNamedByLineAndSkippedWithStatusOne) {
 TEST(DesignTable, UnusableHeadersAndOutputsAreRefusedBeforeAnyWork) {
     const auto batch = TempFile("header.csv", "spm,SPM\n8,9\n");
     EXPECT_NE(Calc({"--batch", batch.string()}).err.find("'spm' appears twice"), std::string::npos);
+    // A spreadsheet's table saved with semicolons would be one carried column of defaults.
+    WriteFileAtomically(batch, "\xEF\xBB\xBFwell;spm;production_rate\r\nA;9;210,5\r\n");
+    const CalcRun semicolons = Calc({"--batch", batch.string()});
+    EXPECT_EQ(semicolons.status, 2);
+    EXPECT_NE(semicolons.err.find("header (line 1): the columns are separated by semicolons"),
+              std::string::npos)
+        << semicolons.err;
+    EXPECT_EQ(semicolons.out, "");
 
     WriteFileAtomically(batch, "spm\n8\n");
     const TestFolder folder("calc-outputs");

@@ -117,11 +117,33 @@ void SayWhatTheHeaderMeans(const BatchColumns& columns, const WellParameters& ba
     }
 }
 
+// A header of one field whose parts between semicolons name an input: a spreadsheet's table
+// saved with semicolons (as many locales' spreadsheets do), whose every row would otherwise be
+// read as the starting values.
+bool SeparatedBySemicolons(const CsvRecord& header) {
+    if (header.fields.size() != 1 || header.fields[0].find(';') == std::string::npos) {
+        return false;
+    }
+    std::istringstream parts(header.fields[0]);
+    for (std::string part; std::getline(parts, part, ';');) {
+        if (InputNamed(ColumnName(part)).input) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The columns of a header; throws for one that is malformed or names an input twice.
 BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
                         const std::vector<const ParameterEntry*>& namedInputs, std::ostream& err) {
     if (!header.error.empty()) {
         throw CalculatorError("header (line " + std::to_string(header.line) + "): " + header.error);
+    }
+    if (SeparatedBySemicolons(header)) {
+        throw CalculatorError("header (line " + std::to_string(header.line) +
+                              "): the columns are separated by semicolons; the batch file must "
+                              "separate them by commas, with a point in decimal numbers (in a "
+                              "spreadsheet, save it as CSV with commas)");
     }
     BatchColumns columns;
     for (const std::string& raw : header.fields) {
