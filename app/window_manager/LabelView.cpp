@@ -76,10 +76,6 @@ void CLabelView::Draw(ICanvas& canvas) const {
     }
 }
 
-void CLabelView::DrawWithAlpha(ICanvas& canvas, int alpha) const {
-    DrawText(canvas, alpha, alpha, {0, canvas.Width()});
-}
-
 void CLabelView::DrawWithAlpha(ICanvas& canvas, int alpha, Columns within) const {
     DrawText(canvas, alpha, alpha, within);
 }

@@ -23,8 +23,7 @@ public:
         int left = 0;
         int right = 0;
     };
-    // Draws with both alphas set to `alpha` (0..255), inside the canvas or inside `within`.
-    void DrawWithAlpha(ICanvas& canvas, int alpha) const;
+    // Draws with both alphas set to `alpha` (0..255), inside `within`.
     void DrawWithAlpha(ICanvas& canvas, int alpha, Columns within) const;
 
     // Over the text as drawn.

@@ -346,7 +346,7 @@ TEST_F(LabelTest, OnlyExactLeftAndRightAreHonoured) {
     label.Init(nullptr, "Value");
     label.Configure(MakeLabel("7", "", "right"));
     CRecordingCanvas canvas;
-    label.DrawWithAlpha(canvas, 90);
+    label.DrawWithAlpha(canvas, 90, {0, canvas.Width()});
     ASSERT_EQ(canvas.texts.size(), 1u);
     EXPECT_EQ(canvas.texts[0].style.align, TextAlign::Center);
     EXPECT_EQ(canvas.texts[0].style.fillAlpha, 90);
