@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -213,4 +214,33 @@ TEST_F(QtDialogsTest, ATableRowIsPickedByDoubleClickOrTheButtonButNotARowApart) 
         Key(dialog, Qt::Key_Escape);
     });
     EXPECT_EQ(shell_.ChooseRow(SeparatorTable()), std::nullopt);
+}
+
+TEST_F(QtDialogsTest, EveryRowShowsWholeAndAReasonSpansTheCellsLeftEmpty) {
+    TableRequest table;
+    table.headers = {"Separator", "OD", "Capacity", "Margin", "Reach", "Verdict"};
+    for (int row = 0; row < 8; ++row) { // wider than the screen: a horizontal scroll bar
+        table.rows.push_back({"Separator " + std::to_string(row), "3.75 in", "443 bbl/day", "55 %",
+                              "at the inlet after 2 min 25 s",
+                              "Fails: above capacity, " + std::string(90, 'x')});
+    }
+    const std::string reason = "outside diameter 4.5 in not below the drift diameter 3.965 in";
+    table.apart = {{"Huge", "4.5 in", "", "", "", reason}};
+    WhenShown([&reason](QWidget& dialog) {
+        auto* rows = dialog.findChild<QTableWidget*>("rows");
+        auto* apart = dialog.findChild<QTableWidget*>("apart");
+        ASSERT_TRUE(rows && apart);
+        EXPECT_GT(rows->horizontalScrollBar()->maximum(), 0);
+        EXPECT_EQ(rows->verticalScrollBar()->maximum(), 0) << "a row hidden under the scroll bar";
+        ASSERT_NE(apart->item(0, 2), nullptr);
+        EXPECT_EQ(apart->item(0, 2)->text().toStdString(), reason);
+        EXPECT_EQ(apart->columnSpan(0, 2), 4);
+        EXPECT_EQ(apart->item(0, 5), nullptr);
+        // The reason does not widen the first column it spans.
+        EXPECT_EQ(apart->columnWidth(2), rows->columnWidth(2));
+        EXPECT_LT(apart->columnWidth(2),
+                  apart->fontMetrics().horizontalAdvance(QString::fromStdString(reason)));
+        Key(dialog, Qt::Key_Escape);
+    });
+    EXPECT_EQ(shell_.ChooseRow(table), std::nullopt);
 }

@@ -312,6 +312,19 @@ bool IsNumberColumn(const std::vector<std::vector<std::string>>& rows, size_t co
     return any;
 }
 
+// A row whose last cell follows empty ones (a reason where a table has no figures) shows that
+// cell across them, from the first empty one: where the row's cells end otherwise.
+size_t SpanStart(const std::vector<std::string>& row) {
+    if (row.empty() || row.back().empty()) {
+        return row.size();
+    }
+    size_t start = row.size();
+    while (start >= 2 && row[start - 2].empty()) {
+        --start;
+    }
+    return start < row.size() ? start - 1 : row.size();
+}
+
 size_t ColumnCount(const TableRequest& table) {
     size_t count = table.headers.size();
     for (const auto* rows : {&table.rows, &table.apart}) {
@@ -352,15 +365,19 @@ QTableWidget* MakeTable(const TableRequest& request,
         header->setTextAlignment(align);
         table->setHorizontalHeaderItem(static_cast<int>(column), header);
     }
+    const auto makeItem = [pickable](const std::string& text) {
+        auto* item = new QTableWidgetItem(Q(text));
+        item->setTextAlignment((IsNumberCell(item->text()) ? Qt::AlignRight : Qt::AlignLeft) |
+                               Qt::AlignVCenter);
+        if (!pickable) {
+            item->setFlags(Qt::ItemNeverHasChildren); // neither enabled nor selectable
+        }
+        return item;
+    };
     for (size_t row = 0; row < rows.size(); ++row) {
-        for (size_t column = 0; column < rows[row].size(); ++column) {
-            auto* item = new QTableWidgetItem(Q(rows[row][column]));
-            item->setTextAlignment((IsNumberCell(item->text()) ? Qt::AlignRight : Qt::AlignLeft) |
-                                   Qt::AlignVCenter);
-            if (!pickable) {
-                item->setFlags(Qt::ItemNeverHasChildren); // neither enabled nor selectable
-            }
-            table->setItem(static_cast<int>(row), static_cast<int>(column), item);
+        for (size_t column = 0; column < SpanStart(rows[row]); ++column) {
+            table->setItem(static_cast<int>(row), static_cast<int>(column),
+                           makeItem(rows[row][column]));
         }
     }
     table->ensurePolished();
@@ -369,18 +386,48 @@ QTableWidget* MakeTable(const TableRequest& request,
     for (int column = 0; column < table->columnCount(); ++column) {
         table->setColumnWidth(column, table->columnWidth(column) + Chars(*table, 2));
     }
+    // The spanning cells come after the columns are sized, so that none widens its first one.
+    for (size_t row = 0; row < rows.size(); ++row) {
+        const size_t start = SpanStart(rows[row]);
+        if (start < rows[row].size()) {
+            QTableWidgetItem* item = makeItem(rows[row].back());
+            item->setToolTip(item->text()); // whole, should the cell cut it
+            table->setItem(static_cast<int>(row), static_cast<int>(start), item);
+            table->setSpan(static_cast<int>(row), static_cast<int>(start), 1,
+                           static_cast<int>(columns - start));
+        }
+    }
     return table;
+}
+
+// The width the cells of `row` need, a spanning one whole.
+int RowWidth(const QTableWidget& table, int row) {
+    int width = 0;
+    for (int column = 0; column < table.columnCount(); ++column) {
+        const int span = table.columnSpan(row, column);
+        if (span > 1 && table.item(row, column)) {
+            const int text = table.fontMetrics().horizontalAdvance(table.item(row, column)->text());
+            return width + text + Chars(table, 2);
+        }
+        width += table.columnWidth(column);
+    }
+    return width;
 }
 
 // The width of every column (up to a limit) and the height of `visibleRows` rows, more when
 // `growing` and the dialog is made taller.
 void FitTable(QTableWidget& table, int visibleRows, bool growing) {
-    int width = 2 * table.frameWidth() + 2;
+    const int scrollBar = table.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &table);
+    int columns = 0;
     for (int column = 0; column < table.columnCount(); ++column) {
-        width += table.columnWidth(column);
+        columns += table.columnWidth(column);
     }
+    for (int row = 0; row < table.rowCount(); ++row) {
+        columns = std::max(columns, RowWidth(table, row));
+    }
+    int width = 2 * table.frameWidth() + 2 + columns;
     if (table.rowCount() > visibleRows) {
-        width += table.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &table);
+        width += scrollBar;
     }
     int height = 2 * table.frameWidth() + 2 + table.horizontalHeader()->sizeHint().height();
     for (int row = 0; row < std::min(table.rowCount(), visibleRows); ++row) {
@@ -394,6 +441,9 @@ void FitTable(QTableWidget& table, int visibleRows, bool growing) {
         widest = std::max(widest, owner->window()->width());
     }
     table.setMinimumWidth(std::min(width, widest));
+    if (width > widest) {
+        height += scrollBar; // the rows still show whole above the scroll bar
+    }
     if (table.rowCount() <= visibleRows || !growing) {
         table.setFixedHeight(height); // no room left empty under the rows
     } else {
