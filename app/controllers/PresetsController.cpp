@@ -1,7 +1,7 @@
 #include "app/controllers/PresetsController.h"
 
 #include "app/controllers/ParametersController.h"
-#include "app/model/NumberFormat.h"
+#include "app/model/Units.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
 #include "app/services/EventNames.h"
@@ -100,10 +100,12 @@ int CPresetsController::PickUserPreset(const std::string& title, const std::stri
     table.title = title;
     table.intro = std::string("Pick one of your presets. ") + kShippedNote;
     table.headers = {"Preset", "Separator OD", "Separator ID", "Dip tube length"};
-    const auto row = [](const std::string& name, const WellParameters& p) {
-        return std::vector<std::string>{name, FormatNumber(p.GetSeparatorOD()) + " in",
-                                        FormatNumber(p.GetSeparatorID()) + " in",
-                                        FormatNumber(p.GetDipTubeLength()) + " in"};
+    const UnitSystem units = model_.GetUnitSystem();
+    const auto row = [units](const std::string& name, const WellParameters& p) {
+        return std::vector<std::string>{
+            name, FormatWithUnit(p.GetSeparatorOD(), Quantity::Diameter, units),
+            FormatWithUnit(p.GetSeparatorID(), Quantity::Diameter, units),
+            FormatWithUnit(p.GetDipTubeLength(), Quantity::Length, units)};
     };
     for (const SeparatorPreset& preset : user) {
         table.rows.push_back(row(preset.displayName, preset.dimensions));

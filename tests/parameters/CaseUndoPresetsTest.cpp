@@ -345,6 +345,12 @@ TEST_F(CaseUndoPresetsTest, PresetsAreRenamedDeletedReplacedOrKeptBoth) {
     RaiseEvent(EventName::kRenamePreset);
     EXPECT_NE(shell.messages.back().find("exists already"), std::string::npos);
     EXPECT_NE(indexOf("Ours"), -1);
+    // In metric units the list reads in them, as everything else shown does (60 in is 1.524 m).
+    TheModel().SetUnitSystem(UnitSystem::Metric);
+    RaiseEvent(EventName::kRenamePreset); // and closed without a pick
+    EXPECT_EQ(shell.tables.back().rows[indexOf("Mine")][3], "1.524 m");
+    EXPECT_NE(shell.tables.back().apart.front()[1].find(" mm"), std::string::npos);
+    TheModel().SetUnitSystem(UnitSystem::Oilfield);
 
     // Deleted after the question; Cancel keeps it.
     shell.rowAnswers.push_back(indexOf("Ours"));
