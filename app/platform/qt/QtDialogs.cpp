@@ -259,6 +259,7 @@ CFormDialog::CFormDialog(const FormRequest& form, QWidget* parent) : QDialog(par
 
 void CFormDialog::AddFields(const std::vector<FormField>& fields, QVBoxLayout& layout) {
     auto* form = new QFormLayout;
+    std::vector<QLabel*> units;
     for (const FormField& field : fields) {
         QWidget* edit = MakeFieldEdit(field, this);
         edit->setObjectName(QString("field-%1").arg(edits_.size() + 1));
@@ -267,7 +268,8 @@ void CFormDialog::AddFields(const std::vector<FormField>& fields, QVBoxLayout& l
         auto* row = new QHBoxLayout;
         row->addWidget(edit, 1);
         if (!field.unit.empty()) {
-            row->addWidget(new QLabel(Q(field.unit), this));
+            units.push_back(new QLabel(Q(field.unit), this));
+            row->addWidget(units.back());
         }
         form->addRow(label, row);
         if (auto* line = qobject_cast<QLineEdit*>(edit)) {
@@ -277,6 +279,14 @@ void CFormDialog::AddFields(const std::vector<FormField>& fields, QVBoxLayout& l
                     [this] { UpdatePreview(); });
         }
         edits_.push_back(edit);
+    }
+    // The units as wide as the widest, so that the boxes beside them end in one line.
+    int widest = 0;
+    for (const QLabel* unit : units) {
+        widest = std::max(widest, unit->sizeHint().width());
+    }
+    for (QLabel* unit : units) {
+        unit->setMinimumWidth(widest);
     }
     layout.addLayout(form);
 }
