@@ -122,13 +122,23 @@ bool CDesignExportController::WriteReport(const std::filesystem::path& path,
     return true;
 }
 
+// A saved case's report is offered beside it under its name ("Well 7.gscase": "Well 7.pdf"), as
+// documents are exported, so that one well's report does not replace another's.
+std::filesystem::path CDesignExportController::SuggestedReportPath() const {
+    const std::filesystem::path& caseFile = model_.GetCaseFile();
+    if (caseFile.empty()) {
+        return DocumentsFolder() / kSuggestedName;
+    }
+    return std::filesystem::path(caseFile).replace_extension(".pdf");
+}
+
 void CDesignExportController::ExportReport() {
     IShell* shell = Platform().shell;
     if (!shell) {
         return;
     }
-    const std::optional<std::filesystem::path> chosen = shell->ChooseSaveFile(
-        kDialogTitle, DocumentsFolder() / kSuggestedName, "PDF files (*.pdf)");
+    const std::optional<std::filesystem::path> chosen =
+        shell->ChooseSaveFile(kDialogTitle, SuggestedReportPath(), "PDF files (*.pdf)");
     if (!chosen || chosen->empty()) {
         return;
     }

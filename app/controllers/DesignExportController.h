@@ -31,6 +31,8 @@ public:
 
     static constexpr const char* kDialogTitle = "Export Report";
     static constexpr const char* kSuggestedName = "Gas Separator Report.pdf";
+    // Where the file dialog starts: the case's folder and name, or the documents folder.
+    std::filesystem::path SuggestedReportPath() const;
 
 private:
     // The well as it is drawn now, with every dimension line at full strength.

@@ -30,8 +30,9 @@ constexpr const char* kWideCasing = "5.5\" 17 lbs/ft (ID 4.892\")";
 // Answers every dialog from queues, as a user would, and keeps what was asked.
 class CAnsweringShell : public CRecordingShell {
 public:
-    std::optional<fs::path> ChooseSaveFile(const std::string& title, const fs::path&,
+    std::optional<fs::path> ChooseSaveFile(const std::string& title, const fs::path& suggested,
                                            const std::string&) override {
+        this->suggested.push_back(suggested);
         return Next(title, saveAnswers);
     }
     std::optional<fs::path> ChooseOpenFile(const std::string& title, const fs::path&,
@@ -76,6 +77,7 @@ public:
     }
 
     std::deque<fs::path> saveAnswers, openAnswers;
+    std::vector<fs::path> suggested; // what each file dialog offered first
     std::deque<std::string> choiceAnswers, textAnswers;
     std::deque<std::vector<std::string>> formAnswers;
     std::deque<int> rowAnswers;
@@ -226,6 +228,9 @@ TEST_F(CaseUndoPresetsTest, ACaseSavedAndOpenedAgainHasEveryValueAndParticular) 
     EXPECT_FALSE(Cases().IsModified());
     EXPECT_EQ(Cases().Title(), std::string("well-7 - ") + CWindowManager::kTitle);
     EXPECT_EQ(Cases().RecentCases().front(), file);
+    // Its report is offered beside it under its name; an unsaved design's in the documents.
+    RaiseEvent(EventName::kExportReport); // the dialog closed
+    EXPECT_EQ(shell.suggested.back(), Documents() / "well-7.pdf");
 
     // New asks first; Cancel (and closing the question) keep everything.
     Type(ParameterId::SPM, {"11"});
@@ -241,6 +246,8 @@ TEST_F(CaseUndoPresetsTest, ACaseSavedAndOpenedAgainHasEveryValueAndParticular) 
     EXPECT_EQ(Model().GetSPM(), 8);
     EXPECT_EQ(TheModel().GetCaseDetails(), CaseDetails{});
     EXPECT_EQ(Cases().CaseName(), "Untitled");
+    RaiseEvent(EventName::kExportReport);
+    EXPECT_EQ(shell.suggested.back(), Documents() / "Gas Separator Report.pdf");
 
     shell.openAnswers.push_back(file);
     RaiseEvent(EventName::kOpenCase);
