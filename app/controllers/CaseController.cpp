@@ -55,18 +55,6 @@ std::string RecentText(size_t index, const fs::path& path) {
     return "&" + std::to_string(index + 1) + " " + path.filename().string();
 }
 
-// A name a file can take: letters, digits, blanks, hyphens and underscores of the well name.
-std::string FileStemOf(const std::string& wellName) {
-    std::string stem;
-    for (char c : wellName) {
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                           (c >= '0' && c <= '9') || c == ' ' || c == '-' || c == '_';
-        if (plain && stem.size() < 100) {
-            stem += c;
-        }
-    }
-    return stem.find_first_not_of(' ') == std::string::npos ? "Untitled" : stem;
-}
 } // namespace
 
 CCaseController::CCaseController(CGasSeparatorModel& model, CParametersController& parameters,
@@ -279,7 +267,8 @@ bool CCaseController::SaveCaseAs() {
     const fs::path& file = model_.GetCaseFile();
     const fs::path suggested =
         file.empty()
-            ? DocumentsFolder() / (FileStemOf(model_.GetCaseDetails().wellName) + kCaseExtension)
+            ? DocumentsFolder() /
+                  (WellFileStem(model_.GetCaseDetails().wellName, "Untitled") + kCaseExtension)
             : file;
     std::optional<fs::path> path = shell->ChooseSaveFile("Save Case", suggested, kCaseFilter);
     if (!path) {

@@ -4,6 +4,7 @@
 #include "app/controllers/AppController.h"
 #include "app/controllers/ReadoutController.h"
 #include "app/files/AtomicFile.h"
+#include "app/model/CaseFile.h"
 #include "app/platform/Clipboard.h"
 #include "app/platform/Platform.h"
 #include "app/platform/ReportRenderer.h"
@@ -123,13 +124,15 @@ bool CDesignExportController::WriteReport(const std::filesystem::path& path,
 }
 
 // A saved case's report is offered beside it under its name ("Well 7.gscase": "Well 7.pdf"), as
-// documents are exported, so that one well's report does not replace another's.
+// documents are exported, and an unsaved one's under its well's name, so that one well's report
+// does not replace another's.
 std::filesystem::path CDesignExportController::SuggestedReportPath() const {
     const std::filesystem::path& caseFile = model_.GetCaseFile();
-    if (caseFile.empty()) {
-        return DocumentsFolder() / kSuggestedName;
+    if (!caseFile.empty()) {
+        return std::filesystem::path(caseFile).replace_extension(".pdf");
     }
-    return std::filesystem::path(caseFile).replace_extension(".pdf");
+    const std::string well = WellFileStem(model_.GetCaseDetails().wellName, "");
+    return DocumentsFolder() / (well.empty() ? std::string(kSuggestedName) : well + ".pdf");
 }
 
 void CDesignExportController::ExportReport() {

@@ -146,3 +146,15 @@ std::string FormatCaseText(const CaseDesign& design) {
     // The inputs as the defaults file writes them, one map continued: the unit system once.
     return std::string(out.c_str()) + "\n" + FormatInputsText(design.parameters, design.presetName);
 }
+
+std::string WellFileStem(const std::string& wellName, const std::string& fallback) {
+    std::string stem;
+    for (char c : wellName) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                           (c >= '0' && c <= '9') || c == ' ' || c == '-' || c == '_';
+        if (plain && stem.size() < 100) {
+            stem += c;
+        }
+    }
+    return stem.find_first_not_of(' ') == std::string::npos ? fallback : stem;
+}

@@ -37,6 +37,10 @@ inline constexpr std::size_t kMaxCaseFileBytes = 1 << 20;
 inline constexpr const char* kCaseExtension = ".gscase";
 inline constexpr const char* kCaseFilter = "Gas separator cases (*.gscase)";
 
+// A file name made of the letters, digits, blanks, hyphens and underscores of the well's name
+// (at most 100), or `fallback` when that leaves no name.
+std::string WellFileStem(const std::string& wellName, const std::string& fallback);
+
 // Reads a case. An input the table marks as optional in files (one added later) that the file
 // lacks takes its value in `shipped`. Every value must be a finite number within its own range
 // (diameters are not judged against the casing here, as in the defaults file). Throws

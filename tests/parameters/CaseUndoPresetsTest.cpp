@@ -219,6 +219,8 @@ TEST_F(CaseUndoPresetsTest, ACaseSavedAndOpenedAgainHasEveryValueAndParticular) 
     EXPECT_TRUE(Cases().IsModified());
     EXPECT_EQ(Cases().Title(), std::string("Untitled* - ") + CWindowManager::kTitle);
     const CaseDesign saved = TheModel().GetDesign();
+    RaiseEvent(EventName::kExportReport); // unsaved: its report is named after the well
+    EXPECT_EQ(shell.suggested.back(), Documents() / "Well 7.pdf");
 
     // Save with no file yet asks for one; the name gets its extension.
     shell.saveAnswers.push_back(Documents() / "well-7");
@@ -228,7 +230,7 @@ TEST_F(CaseUndoPresetsTest, ACaseSavedAndOpenedAgainHasEveryValueAndParticular) 
     EXPECT_FALSE(Cases().IsModified());
     EXPECT_EQ(Cases().Title(), std::string("well-7 - ") + CWindowManager::kTitle);
     EXPECT_EQ(Cases().RecentCases().front(), file);
-    // Its report is offered beside it under its name; an unsaved design's in the documents.
+    // Saved, its report is offered beside it under its name.
     RaiseEvent(EventName::kExportReport); // the dialog closed
     EXPECT_EQ(shell.suggested.back(), Documents() / "well-7.pdf");
 
