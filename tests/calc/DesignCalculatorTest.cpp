@@ -381,6 +381,19 @@ TEST(DesignCalculator, SelectRanksTheShippedSeparatorsInTheCasing) {
         std::string::npos)
         << rows.back();
     EXPECT_EQ(Calc({"--select", "--sweep", "spm=4:8:4"}).status, 2);
+
+    // In metric units, as every other output: 443 bbl/day, 5.32178 in and 56 in converted.
+    const CalcRun metric = Calc({"--select", "--units", "metric"});
+    ASSERT_EQ(metric.status, 0) << metric.err;
+    EXPECT_EQ(metric.out.substr(0, metric.out.find('\n', metric.out.find('\n') + 1)),
+              "preset,fits,reason,maximum_capacity_m3_per_day,capacity_margin_percent,"
+              "long_run_peak_gas_penetration_m,dip_tube_length_m,time_to_dip_tube_inlet_s,"
+              "verdict,verdict_cause\n"
+              "2-7/8 Collar Size Gas Separator,yes,,70.4314,54.9,0.135173,1.4224,never,works,none");
+    EXPECT_NE(metric.out.find(",no,outside diameter 152.5 mm not below the drift diameter "
+                              "100.7 mm,"),
+              std::string::npos)
+        << metric.out;
 }
 
 // --units metric: options, keys and columns in metric units, each figure the oilfield one

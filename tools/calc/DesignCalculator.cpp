@@ -615,7 +615,8 @@ int RunDesignCalculator(const std::vector<std::string>& args, const std::string&
         }
         const WellParameters parameters = StartingValues(options, shippedDefaults);
         if (options.select) {
-            WriteOutput(out, SelectionTable(ShippedSeparatorPresets(), parameters));
+            WriteOutput(
+                out, SelectionTable(ShippedSeparatorPresets(), parameters, options.settings.units));
             return 0;
         }
         return options.batchFile || options.sweep

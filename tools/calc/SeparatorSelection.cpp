@@ -5,6 +5,7 @@
 #include "app/model/NumberFormat.h"
 #include "app/model/SeparatorFinder.h"
 #include "tools/calc/CsvTable.h"
+#include "tools/calc/DesignFigures.h"
 #include "tools/calc/QuotedText.h"
 
 std::vector<SeparatorPreset> ShippedSeparatorPresets() {
@@ -20,35 +21,37 @@ std::vector<SeparatorPreset> ShippedSeparatorPresets() {
 }
 
 namespace {
-std::vector<std::string> ChoiceFields(const SeparatorChoice& choice) {
+std::vector<std::string> ChoiceFields(const SeparatorChoice& choice, UnitSystem units) {
     const DesignVerdict& verdict = choice.verdict;
     std::vector<std::string> fields = {SpreadsheetSafe(choice.preset.displayName),
-                                       choice.fits ? "yes" : "no",
-                                       NotFittingReason(choice, UnitSystem::Oilfield)};
+                                       choice.fits ? "yes" : "no", NotFittingReason(choice, units)};
     if (!choice.fits) {
         fields.resize(10);
         return fields;
     }
     const bool fails = verdict.kind == VerdictKind::Fails;
     const char* cause = CauseText(verdict.cause);
-    fields.insert(fields.end(),
-                  {FormatNumber(verdict.maximumCapacity), FormatDecimals(verdict.capacityMargin, 1),
-                   FormatNumber(verdict.deepestReach),
-                   FormatNumber(choice.preset.dimensions.GetDipTubeLength()),
-                   fails ? FormatNumber(verdict.secondsToInlet) : "never",
-                   VerdictWord(verdict.kind), *cause ? cause : "none"});
+    fields.insert(fields.end(), {FigureValue(verdict.maximumCapacity, Quantity::Rate, units),
+                                 FormatDecimals(verdict.capacityMargin, 1),
+                                 FigureValue(verdict.deepestReach, Quantity::Length, units),
+                                 FigureValue(choice.preset.dimensions.GetDipTubeLength(),
+                                             Quantity::Length, units),
+                                 fails ? FormatNumber(verdict.secondsToInlet) : "never",
+                                 VerdictWord(verdict.kind), *cause ? cause : "none"});
     return fields;
 }
 } // namespace
 
 std::string SelectionTable(const std::vector<SeparatorPreset>& presets,
-                           const WellParameters& design) {
+                           const WellParameters& design, UnitSystem units) {
     std::string table =
-        CsvRow({"preset", "fits", "reason", "maximum_capacity_bbl_per_day",
-                "capacity_margin_percent", "long_run_peak_gas_penetration_in", "dip_tube_length_in",
+        CsvRow({"preset", "fits", "reason", NameWithUnit("maximum_capacity", Quantity::Rate, units),
+                "capacity_margin_percent",
+                NameWithUnit("long_run_peak_gas_penetration", Quantity::Length, units),
+                NameWithUnit("dip_tube_length", Quantity::Length, units),
                 "time_to_dip_tube_inlet_s", "verdict", "verdict_cause"});
     for (const SeparatorChoice& choice : RankSeparators(presets, design)) {
-        table += CsvRow(ChoiceFields(choice));
+        table += CsvRow(ChoiceFields(choice, units));
     }
     return table;
 }

@@ -4,6 +4,7 @@
 // lists them), as a CSV table.
 
 #include "app/model/SeparatorPreset.h"
+#include "app/model/Units.h"
 #include "app/model/WellParameters.h"
 
 #include <string>
@@ -14,7 +15,8 @@ std::vector<SeparatorPreset> ShippedSeparatorPresets();
 
 // The table: preset, fits (yes or no), reason, maximum_capacity_bbl_per_day,
 // capacity_margin_percent, long_run_peak_gas_penetration_in, dip_tube_length_in,
-// time_to_dip_tube_inlet_s, verdict, verdict_cause. The figures of a separator that does not fit
-// are empty.
+// time_to_dip_tube_inlet_s, verdict, verdict_cause; in metric units the reason, the columns
+// and their names in metric ("maximum_capacity_m3_per_day"). The figures of a separator that
+// does not fit are empty.
 std::string SelectionTable(const std::vector<SeparatorPreset>& presets,
-                           const WellParameters& design);
+                           const WellParameters& design, UnitSystem units);
