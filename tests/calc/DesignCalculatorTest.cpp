@@ -235,6 +235,34 @@ TEST(DesignCalculator, TraceHasAHeaderAndOneRowPerStep) {
     EXPECT_EQ(text.rfind("time_s,crank_angle_rad,plunger_position,", 0), 0u);
     EXPECT_NE(text.find("\n0.1,"), std::string::npos);
     EXPECT_EQ(std::count(text.begin(), text.begin() + text.find('\n'), ','), 10);
+
+    // In metric units the velocities and the depth are in m/s and m, and say so; the rest is
+    // the same.
+    const auto metricTrace = folder / "metric.csv";
+    ASSERT_EQ(Calc({"--units", "metric", "--seconds", "1", "--step", "0.1", "--trace",
+                    metricTrace.string()})
+                  .status,
+              0);
+    std::istringstream oilfield(text);
+    std::istringstream metric(ReadFileText(metricTrace));
+    std::string oilfieldLine, metricLine;
+    std::getline(oilfield, oilfieldLine);
+    std::getline(metric, metricLine);
+    EXPECT_EQ(metricLine, "time_s,crank_angle_rad,plunger_position,plunger_velocity_strokes_per_s,"
+                          "flow_multiplier,annulus_liquid_velocity_m_per_s,"
+                          "annulus_bubble_velocity_m_per_s,dip_tube_liquid_velocity_m_per_s,"
+                          "dip_tube_bubble_velocity_m_per_s,gas_penetration_depth_m,"
+                          "gas_penetration_fraction");
+    while (std::getline(oilfield, oilfieldLine) && std::getline(metric, metricLine)) {
+        std::istringstream oilfieldCells(oilfieldLine), metricCells(metricLine);
+        std::string a, b;
+        for (int column = 0;
+             std::getline(oilfieldCells, a, ',') && std::getline(metricCells, b, ','); ++column) {
+            const double factor = column >= 5 && column <= 9 ? 0.0254 : 1;
+            EXPECT_NEAR(std::stod(b), std::stod(a) * factor, 1e-9 * (1 + std::abs(std::stod(a))))
+                << "column " << column << " of " << metricLine;
+        }
+    }
 }
 
 // Every suggestion of the "Separator capacity exceeded" card, checked in the model: "Lower the

@@ -329,15 +329,44 @@ WellParameters StartingValues(const Options& options, const std::string& shipped
     return parameters;
 }
 
-void WriteTraceRow(std::ostream& csv, const SimulationState& s) {
-    const double values[] = {s.elapsedTime,           s.crankAngle,
-                             s.plungerPosition,       s.plungerVelocity,
-                             s.flowMultiplier,        s.annulusLiquidVelocity,
-                             s.annulusBubbleVelocity, s.dipTubeLiquidVelocity,
-                             s.dipTubeBubbleVelocity, s.gasPenetrationDepth,
-                             s.gasPenetrationFraction};
-    for (size_t i = 0; i < std::size(values); ++i) {
-        csv << (i ? "," : "") << CsvNumber(values[i]);
+// The trace's columns, in order; a column with a quantity is written in the run's units and
+// its name says which ("gas_penetration_depth_in", "..._m").
+struct TraceColumn {
+    const char* name;
+    std::optional<Quantity> quantity;
+    double SimulationState::*value;
+};
+using S = SimulationState;
+constexpr TraceColumn kTraceColumns[] = {
+    {"time_s", {}, &S::elapsedTime},
+    {"crank_angle_rad", {}, &S::crankAngle},
+    {"plunger_position", {}, &S::plungerPosition},
+    {"plunger_velocity_strokes_per_s", {}, &S::plungerVelocity},
+    {"flow_multiplier", {}, &S::flowMultiplier},
+    {"annulus_liquid_velocity", Quantity::Velocity, &S::annulusLiquidVelocity},
+    {"annulus_bubble_velocity", Quantity::Velocity, &S::annulusBubbleVelocity},
+    {"dip_tube_liquid_velocity", Quantity::Velocity, &S::dipTubeLiquidVelocity},
+    {"dip_tube_bubble_velocity", Quantity::Velocity, &S::dipTubeBubbleVelocity},
+    {"gas_penetration_depth", Quantity::Length, &S::gasPenetrationDepth},
+    {"gas_penetration_fraction", {}, &S::gasPenetrationFraction}};
+
+std::string TraceHeader(UnitSystem units) {
+    std::string header;
+    for (const TraceColumn& column : kTraceColumns) {
+        header += header.empty() ? "" : ",";
+        header += column.quantity ? NameWithUnit(column.name, *column.quantity, units)
+                                  : std::string(column.name);
+    }
+    return header + "\n";
+}
+
+void WriteTraceRow(std::ostream& csv, const SimulationState& s, UnitSystem units) {
+    bool first = true;
+    for (const TraceColumn& column : kTraceColumns) {
+        const double value = s.*column.value;
+        csv << (first ? "" : ",")
+            << CsvNumber(column.quantity ? ToShown(value, *column.quantity, units) : value);
+        first = false;
     }
     csv << "\n";
 }
@@ -400,13 +429,10 @@ DesignFigures RunWithTrace(const WellParameters& parameters, const Options& opti
     }
     OutputFile trace("trace file", *options.traceFile);
     std::ostringstream csv;
-    csv << "time_s,crank_angle_rad,plunger_position,plunger_velocity_strokes_per_s,"
-           "flow_multiplier,annulus_liquid_velocity_in_per_s,annulus_bubble_velocity_in_per_s,"
-           "dip_tube_liquid_velocity_in_per_s,dip_tube_bubble_velocity_in_per_s,"
-           "gas_penetration_depth_in,gas_penetration_fraction\n";
+    csv << TraceHeader(options.settings.units);
     DesignFigures figures =
         ComputeFigures(parameters, options.settings, cache, [&](const SimulationState& s) {
-            WriteTraceRow(csv, s);
+            WriteTraceRow(csv, s, options.settings.units);
             if (csv.tellp() >= kTraceChunk) {
                 trace.Write(csv.str());
                 csv.str("");
