@@ -24,6 +24,7 @@ constexpr const char* kLogCategory = "CCaseController";
 constexpr const char* kRecentFileName = "recent-cases.yml";
 constexpr const char* kRecentKey = "Recent Cases";
 constexpr const char* kDiscardTitle = "Unsaved Changes";
+constexpr const char* kChangedOnDiskTitle = "Case Changed Elsewhere";
 constexpr const char* kDetailsTitle = "Case Details";
 
 std::string Reason(const std::error_code& error) {
@@ -248,6 +249,7 @@ bool CCaseController::OpenCaseFile(const fs::path& path) {
     EndStep();
     Take(design);
     model_.SetCaseFile(path);
+    diskText_ = text;
     history_.Record(model_.GetDesign());
     Rebase();
     RememberRecent(path);
@@ -256,7 +258,40 @@ bool CCaseController::OpenCaseFile(const fs::path& path) {
 }
 
 bool CCaseController::SaveCase() {
-    return model_.GetCaseFile().empty() ? SaveCaseAs() : WriteCase(model_.GetCaseFile());
+    if (model_.GetCaseFile().empty()) {
+        return SaveCaseAs();
+    }
+    switch (CheckChangedOnDisk()) {
+    case DiskCheck::Replace:
+        return WriteCase(model_.GetCaseFile());
+    case DiskCheck::Keep:
+        return false;
+    case DiskCheck::SavedElsewhere:
+        break;
+    }
+    return true;
+}
+
+// A file that is gone, or that cannot be read, is written as before: only a file that holds
+// another text than the one read or written here was changed by someone else.
+CCaseController::DiskCheck CCaseController::CheckChangedOnDisk() {
+    const fs::path& file = model_.GetCaseFile();
+    std::string text;
+    std::error_code error;
+    IShell* shell = Platform().shell;
+    if (!shell || !ReadRegularFile(file, kMaxCaseFileBytes, text, error) || text == diskText_) {
+        return DiskCheck::Replace;
+    }
+    const std::optional<int> answer = shell->AskChoice(
+        kChangedOnDiskTitle,
+        "The case file \"" + file.string() +
+            "\" was changed since it was opened or saved here, by another window or program. "
+            "Replace those changes with this design, or save it as another case?",
+        {"Replace", "Save As...", "Cancel"});
+    if (answer == 0) {
+        return DiskCheck::Replace;
+    }
+    return answer == 1 && SaveCaseAs() ? DiskCheck::SavedElsewhere : DiskCheck::Keep;
 }
 
 bool CCaseController::SaveCaseAs() {
@@ -285,8 +320,10 @@ bool CCaseController::WriteCase(const fs::path& path) {
     EndStep();
     std::error_code error;
     std::string problem;
+    std::string text;
     try {
-        if (!WriteFileAtomically(path, FormatCaseText(model_.GetDesign()), error)) {
+        text = FormatCaseText(model_.GetDesign());
+        if (!WriteFileAtomically(path, text, error)) {
             problem = WriteFailureReason(path, error);
         }
     } catch (const SettingsFileError& refused) {
@@ -299,6 +336,7 @@ bool CCaseController::WriteCase(const fs::path& path) {
         return false;
     }
     model_.SetCaseFile(path);
+    diskText_ = text;
     Rebase();
     RememberRecent(path);
     ShowState();

@@ -59,6 +59,11 @@ private:
     void Take(const CaseDesign& design);
     bool MayDiscardChanges();
     bool WriteCase(const std::filesystem::path& path);
+    // Whether the case's file may be replaced: yes when it holds what was last read or written
+    // here; otherwise (changed by another window or program) as the user answers, who may also
+    // save the design elsewhere instead, or keep the file as it is.
+    enum class DiskCheck { Replace, Keep, SavedElsewhere };
+    DiskCheck CheckChangedOnDisk();
     void Rebase(); // the design in use becomes the saved one
     void RememberRecent(const std::filesystem::path& path);
     void ShowRecent();
@@ -73,6 +78,9 @@ private:
     CaseDesign saved_;  // as saved, opened or started
     CaseDesign latest_; // as the model held it after the last change it announced
     std::vector<std::filesystem::path> recent_;
+    // The case file's text as this program last read or wrote it: a save first checks that the
+    // file still holds it, so that changes saved there by another window are not lost.
+    std::string diskText_;
     std::string shownTitle_;
     bool taking_ = false; // while a design is handed to the model
 };

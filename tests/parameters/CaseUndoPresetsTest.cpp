@@ -268,6 +268,52 @@ TEST_F(CaseUndoPresetsTest, ACaseSavedAndOpenedAgainHasEveryValueAndParticular) 
     EXPECT_TRUE(gWindowManager->OnCloseRequested()); // nothing unsaved: no question
 }
 
+// Another window saved the case since it was opened here: Save asks before it replaces that.
+TEST_F(CaseUndoPresetsTest, ASaveDoesNotReplaceWhatAnotherWindowSavedUnasked) {
+    const fs::path shared = Documents() / "shared.gscase";
+    shell.saveAnswers.push_back(shared);
+    RaiseEvent(EventName::kSaveCase);
+    std::string theirs = ReadFile(shared);
+    theirs.replace(theirs.find("\nSPM: 8\n"), 8, "\nSPM: 12\n");
+    std::ofstream(shared) << theirs;
+
+    Type(ParameterId::DipTubeLength, {"50"});
+    shell.choiceAnswers.push_back("Cancel");
+    RaiseEvent(EventName::kSaveCase);
+    EXPECT_NE(shell.asked.back().find("[Replace] [Save As...] [Cancel]"), std::string::npos);
+    EXPECT_EQ(ReadFile(shared), theirs);
+    EXPECT_TRUE(Cases().IsModified());
+
+    // Save As... keeps theirs and makes this design another case.
+    const fs::path mine = Documents() / "mine.gscase";
+    shell.choiceAnswers.push_back("Save As...");
+    shell.saveAnswers.push_back(mine);
+    RaiseEvent(EventName::kSaveCase);
+    EXPECT_EQ(ReadFile(shared), theirs);
+    EXPECT_NE(ReadFile(mine).find("\nDip Tube Length: 50\n"), std::string::npos);
+    EXPECT_EQ(TheModel().GetCaseFile(), mine);
+    EXPECT_FALSE(Cases().IsModified());
+
+    // Saved or opened here, the file holds what this window knows: no question.
+    const size_t asked = shell.asked.size();
+    Type(ParameterId::DipTubeLength, {"51"});
+    RaiseEvent(EventName::kSaveCase);
+    shell.openAnswers.push_back(shared);
+    RaiseEvent(EventName::kOpenCase);
+    EXPECT_EQ(Model().GetSPM(), 12);
+    Type(ParameterId::SPM, {"9"});
+    RaiseEvent(EventName::kSaveCase);
+    EXPECT_EQ(shell.asked.size(), asked + 1); // only the open's file dialog
+    EXPECT_NE(ReadFile(shared).find("\nSPM: 9\n"), std::string::npos);
+
+    // Replace writes over the other window's changes, as asked.
+    std::ofstream(shared) << theirs;
+    Type(ParameterId::SPM, {"10"});
+    shell.choiceAnswers.push_back("Replace");
+    RaiseEvent(EventName::kSaveCase);
+    EXPECT_NE(ReadFile(shared).find("\nSPM: 10\n"), std::string::npos);
+}
+
 TEST_F(CaseUndoPresetsTest, ABrokenCaseOpensNothingAndSaysWhichLineAndKey) {
     const fs::path file = Documents() / "broken.gscase";
     shell.saveAnswers.push_back(file);
