@@ -16,6 +16,8 @@
 
 #include <yaml-cpp/yaml.h>
 
+#include <algorithm>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -381,7 +383,16 @@ void CCaseController::Redo() {
     ShowState();
 }
 
+// Another window may have saved its own list since this one read it: the two are merged, the
+// saved list's order first, so that neither window's cases are dropped.
 void CCaseController::RememberRecent(const fs::path& path) {
+    std::vector<fs::path> merged = ReadRecent();
+    for (const fs::path& own : recent_) {
+        if (std::find(merged.begin(), merged.end(), own) == merged.end()) {
+            merged.push_back(own);
+        }
+    }
+    recent_ = std::move(merged);
     std::error_code error;
     fs::path absolute = fs::absolute(path, error);
     if (error) {

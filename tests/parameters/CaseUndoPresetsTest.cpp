@@ -312,6 +312,14 @@ TEST_F(CaseUndoPresetsTest, ASaveDoesNotReplaceWhatAnotherWindowSavedUnasked) {
     shell.choiceAnswers.push_back("Replace");
     RaiseEvent(EventName::kSaveCase);
     EXPECT_NE(ReadFile(shared).find("\nSPM: 10\n"), std::string::npos);
+
+    // The other window's recent cases are kept beside this one's.
+    const fs::path theirCase = Documents() / "theirs.gscase";
+    std::ofstream(SettingsFolder() / "recent-cases.yml")
+        << "Recent Cases:\n  - \"" << theirCase.string() << "\"\n";
+    Type(ParameterId::SPM, {"11"});
+    RaiseEvent(EventName::kSaveCase);
+    EXPECT_EQ(Cases().RecentCases(), (std::vector<fs::path>{shared, theirCase, mine}));
 }
 
 TEST_F(CaseUndoPresetsTest, ABrokenCaseOpensNothingAndSaysWhichLineAndKey) {
