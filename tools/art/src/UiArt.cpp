@@ -243,11 +243,12 @@ QImage drawHelpDialog(int w, int h) {
     prepare(p);
     drawDialogCard(p, "Help");
     drawBody(p, QRectF(80, 112, 530, 126),
-             "Pick a casing size and a separator preset, or type the separator and dip tube "
-             "dimensions. Enter the gas bubble rise velocity, pump speed and production rate: the "
-             "panel shows the maximum capacity and the recommended dip tube length, and marks "
-             "values out of range in red. Start Pump animates the well; Show Dimensions labels it. "
-             "Information opens the engineering guide.",
+             "Pick a casing and a separator (Tools > Find a Separator lists those that fit), or "
+             "type the dimensions. Enter the rise velocity (or work it out from the fluids), the "
+             "pump speed and the rate (or take it from the pump): the panel shows the capacity, "
+             "the verdict and the recommended dip tube length; a field's tooltip gives its "
+             "limits. Start Pump animates the well. The File menu keeps cases and exports "
+             "reports; View switches units. Information opens the engineering guide.",
              14);
     drawSymbol(p, Symbol::Mail, QRectF(214, 249, 20, 20), kCardInk); // e-mail button at x 241
     drawFittedText(p, QRectF(130, 276, 430, 22),
