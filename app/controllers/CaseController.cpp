@@ -124,7 +124,7 @@ bool CCaseController::IsModified() const {
 }
 
 bool CCaseController::CanUndo() const {
-    return history_.CanUndo() || !model_.GetDesign().SameAs(history_.Current());
+    return history_.CanUndo() || !history_.IsCurrent(model_.GetDesign());
 }
 
 std::string CCaseController::CaseName() const {

@@ -221,8 +221,10 @@ void CParametersController::ApplyTypedField(const ParameterEntry& parameter) {
         ApplyTypedValues();
     }
     // Only the values in use decide whether the design still is its preset: a value refused
-    // (and so never used) leaves the preset as it was.
-    if (parameter.inPresets && !PresetRowMatchesModel()) {
+    // (and so never used) leaves the preset as it was, and so does the panel showing the
+    // model's values again (in other units, say) when no row is the preset named (one not on
+    // this computer, in a colleague's case).
+    if (parameter.inPresets && !refreshing_ && !PresetRowMatchesModel()) {
         ClearPreset();
     }
 }

@@ -2,17 +2,29 @@
 
 #include <utility>
 
+namespace {
+// The design as the history keeps it: the unit system is how it is shown, not a step.
+CaseDesign InAnyUnits(CaseDesign design) {
+    design.units = UnitSystem::Oilfield;
+    return design;
+}
+} // namespace
+
 void CDesignHistory::Reset(const CaseDesign& design) {
     undo_.clear();
     redo_.clear();
-    current_ = design;
+    current_ = InAnyUnits(design);
+}
+
+bool CDesignHistory::IsCurrent(const CaseDesign& design) const {
+    return InAnyUnits(design).SameAs(current_);
 }
 
 bool CDesignHistory::Record(const CaseDesign& design) {
-    if (design.SameAs(current_)) {
+    if (IsCurrent(design)) {
         return false;
     }
-    undo_.push_back(std::exchange(current_, design));
+    undo_.push_back(std::exchange(current_, InAnyUnits(design)));
     if (undo_.size() > kSteps) {
         undo_.pop_front(); // the oldest step goes
     }

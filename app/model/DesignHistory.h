@@ -1,7 +1,8 @@
 #pragma once
 // The undo history of a design: the designs before each step and after each step undone, up to a
 // bound. A step is whatever lies between two records that differ; recording a design equal to
-// the last one is no step.
+// the last one is no step. The unit system is no part of a step (it is how the design is shown):
+// the designs handed back hold oilfield units, for the caller to show in its own.
 
 #include "app/model/CaseFile.h"
 
@@ -26,8 +27,8 @@ public:
     std::optional<CaseDesign> Undo(const CaseDesign& now);
     // The design of the last step undone, or none.
     std::optional<CaseDesign> Redo(const CaseDesign& now);
-    // The design last recorded.
-    const CaseDesign& Current() const { return current_; }
+    // Whether `design` is the one last recorded, in whatever units.
+    bool IsCurrent(const CaseDesign& design) const;
 
 private:
     std::deque<CaseDesign> undo_;

@@ -190,6 +190,23 @@ TEST(DesignHistoryTest, UndoAndRedoWalkTheStepsBackAndForth) {
     EXPECT_EQ(history.Undo(WithSpm(7))->parameters.GetSPM(), 2);
 }
 
+// The unit system is how a design is shown: a switch is no step, and a step undone in the
+// other system is undone all the same.
+TEST(DesignHistoryTest, TheUnitSystemIsNoStep) {
+    CDesignHistory history;
+    history.Reset(WithSpm(1));
+    CaseDesign metric = WithSpm(1);
+    metric.units = UnitSystem::Metric;
+    EXPECT_FALSE(history.Record(metric));
+    EXPECT_TRUE(history.IsCurrent(metric));
+    metric.parameters.SetSPM(2);
+    EXPECT_TRUE(history.Record(metric));
+    metric.parameters.SetSPM(3); // an edit under way, in metric
+    EXPECT_EQ(history.Undo(metric)->parameters.GetSPM(), 2);
+    EXPECT_EQ(history.Undo(WithSpm(2))->parameters.GetSPM(), 1);
+    EXPECT_FALSE(history.CanUndo());
+}
+
 TEST(DesignHistoryTest, TheOldestStepsGoBeyondTheBound) {
     CDesignHistory history;
     history.Reset(WithSpm(0));

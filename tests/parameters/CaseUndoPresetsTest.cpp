@@ -188,7 +188,6 @@ TEST_F(CaseUndoPresetsTest, UndoAndRedoTakeEveryStepBackAndForthOneByOne) {
     EXPECT_EQ(Now().spm, 5);
     RaiseEvent(EventName::kUndo);
     EXPECT_EQ(Now().spm, 8);
-    EXPECT_FALSE(Cases().CanUndo());
     RaiseEvent(EventName::kUndo); // nothing more: nothing changes
     EXPECT_EQ(Now().spm, 8);
     RaiseEvent(EventName::kRedo);
@@ -266,6 +265,32 @@ TEST_F(CaseUndoPresetsTest, ACaseSavedAndOpenedAgainHasEveryValueAndParticular) 
     EXPECT_TRUE(gWindowManager->OnCloseRequested());
     EXPECT_NE(ReadFile(file).find("\nSPM: 13\n"), std::string::npos) << ReadFile(file);
     EXPECT_TRUE(gWindowManager->OnCloseRequested()); // nothing unsaved: no question
+}
+
+// Switching units changes no value: the preset named stays, even one not in the list (a
+// colleague's), and the first Undo after it undoes the last change of the design.
+TEST_F(CaseUndoPresetsTest, SwitchingUnitsKeepsThePresetAndIsNoStepToUndo) {
+    const fs::path file = Documents() / "colleague.gscase";
+    shell.saveAnswers.push_back(file);
+    RaiseEvent(EventName::kSaveCase);
+    std::string text = ReadFile(file);
+    const size_t line = text.find("Preset Name:");
+    ASSERT_NE(line, std::string::npos);
+    text.replace(line, text.find('\n', line) - line, "Preset Name: \"Colleague's Separator\"");
+    std::ofstream(file) << text;
+    shell.openAnswers.push_back(file);
+    RaiseEvent(EventName::kOpenCase);
+    ASSERT_EQ(TheModel().GetPresetName(), "Colleague's Separator");
+
+    Type(ParameterId::SPM, {"9"});
+    RaiseEvent(EventName::kMetricUnitsChosen);
+    EXPECT_EQ(TheModel().GetPresetName(), "Colleague's Separator");
+    RaiseEvent(EventName::kUndo);
+    EXPECT_EQ(Model().GetSPM(), 8);
+    EXPECT_EQ(TheModel().GetUnitSystem(), UnitSystem::Metric);
+    EXPECT_EQ(TheModel().GetPresetName(), "Colleague's Separator");
+    RaiseEvent(EventName::kOilfieldUnitsChosen);
+    EXPECT_FALSE(Cases().IsModified()); // as opened again
 }
 
 // Another window saved the case since it was opened here: Save asks before it replaces that.
