@@ -449,10 +449,12 @@ void CParametersController::Refresh() {
 }
 
 // Selects the first casing preset with exactly the model's casing size; a size that matches
-// no preset is shown as its number, which selects no row.
+// no preset (from a case or the defaults file) selects no row, and the box shows the size.
 void CParametersController::SelectCasing() {
     CComboBoxView& combo = panel_.CasingSize();
     const double casing = model_.GetParameters().GetCasingSize();
+    combo.SetUnlistedText("ID " + FormatWithUnit(casing, Quantity::Diameter, Units()) +
+                          ", not in the list");
     for (const TComboBoxItem* item : combo.Items()) {
         if (auto* preset = dynamic_cast<const TCasingSize*>(item);
             preset && preset->casingSize == casing) {
@@ -460,7 +462,7 @@ void CParametersController::SelectCasing() {
             return;
         }
     }
-    combo.SelectByText(FormatNumber(casing));
+    combo.ShowDefaultText();
 }
 
 void CParametersController::ApplyPreset() {

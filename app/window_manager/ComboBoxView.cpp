@@ -214,8 +214,22 @@ void CComboBoxView::Shutdown() {
     CBaseView::Shutdown();
 }
 
+void CComboBoxView::SetUnlistedText(const std::string& text) {
+    unlistedText_ = text;
+    if (control_) {
+        control_->SetPlaceholderText(text);
+    }
+}
+
+std::string CComboBoxView::ShownText() const {
+    return control_ && control_->GetCurrentIndex() < 0 ? unlistedText_ : GetSelectedText();
+}
+
 void CComboBoxView::DescribeState(ViewState& state) const {
     state.emplace_back("selected", GetSelectedText(), kIsText);
+    if (ShownText() != GetSelectedText()) {
+        state.emplace_back("shown", ShownText(), kIsText);
+    }
     state.emplace_back("rows", std::to_string(RowCount()));
     state.emplace_back("default_row", BoolText(defaultRowPresent_));
     state.emplace_back("visible", BoolText(IsVisible()));

@@ -38,6 +38,11 @@ public:
     // Selects the default row, adding it when absent (or nothing, without default text).
     // Raises no event.
     void ShowDefaultText();
+    // What the closed box shows while no row is selected (a value that no row has); empty for
+    // nothing.
+    void SetUnlistedText(const std::string& text);
+    // The text the closed box shows: the selected row's, or the unlisted text.
+    std::string ShownText() const;
     // Appends a row per item. The items are not tags of the tree (the model's user presets)
     // and must outlive their rows: remove them with RemoveAddedItems before deleting them.
     void AddItems(const std::vector<TComboBoxItem*>& items);
@@ -93,6 +98,7 @@ private:
     std::unique_ptr<INativeComboBox> control_;
     int identifier_ = 0;
     std::string defaultText_;
+    std::string unlistedText_;
     bool defaultRowPresent_ = false;
     std::vector<Item> items_; // one per row after the default row
     // The last font a tag gave; a tag without one leaves the control's font as it was.

@@ -283,6 +283,11 @@ TEST_F(ParametersTest, ACasingSizeWithoutAPresetSelectsNoRow) {
     p.SetCasingSize(5.5);
     TheModel().SetParameters(p);
     EXPECT_EQ(List(ViewName::kCasingSize).GetSelectedText(), "");
+    // The box shows the size instead, in the units in use.
+    EXPECT_EQ(List(ViewName::kCasingSize).ShownText(), "ID 5.5 in, not in the list");
+    TheModel().SetUnitSystem(UnitSystem::Metric);
+    RaiseEvent(EventName::kUnitsChanged);
+    EXPECT_EQ(List(ViewName::kCasingSize).ShownText(), "ID 139.7 mm, not in the list");
     p.SetCasingSize(4); // two presets share 4 in: the first in list order is chosen
     TheModel().SetParameters(p);
     const std::string selected = List(ViewName::kCasingSize).GetSelectedText();

@@ -216,7 +216,8 @@ void CPictureComboBox::paintEvent(QPaintEvent*) {
                         palette().color(QPalette::Highlight), scale_);
     }
     const QColor text = palette().color(focused ? QPalette::HighlightedText : QPalette::Text);
-    DrawRowText(painter, inner, currentIndex() >= 0 ? currentText() : QString(), text, scale_);
+    DrawRowText(painter, inner, currentIndex() >= 0 ? currentText() : placeholderText(), text,
+                scale_);
 }
 
 void CPictureComboBox::SetDesignStyle(const NativeControlStyle& style) {
