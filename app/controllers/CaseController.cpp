@@ -53,12 +53,30 @@ std::vector<fs::path> ReadRecent() {
     return recent;
 }
 
-// The recent case's menu text: its number, then its file name ("&1 well-7.gscase").
-std::string RecentText(size_t index, const fs::path& path) {
-    return "&" + std::to_string(index + 1) + " " + path.filename().string();
-}
-
 } // namespace
+
+namespace {
+// A menu shows "&&" as "&"; a single "&" would underline the letter after it instead.
+std::string MenuEscaped(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        escaped += c == '&' ? "&&" : std::string(1, c);
+    }
+    return escaped;
+}
+} // namespace
+
+std::string RecentCaseText(size_t index, const std::vector<fs::path>& recent) {
+    const fs::path& path = recent[index];
+    std::string text = path.filename().string();
+    const auto sameName = [&path](const fs::path& other) {
+        return other != path && other.filename() == path.filename();
+    };
+    if (std::any_of(recent.begin(), recent.end(), sameName)) {
+        text += " (" + path.parent_path().filename().string() + ")";
+    }
+    return "&" + std::to_string(index + 1) + " " + MenuEscaped(text);
+}
 
 CCaseController::CCaseController(CGasSeparatorModel& model, CParametersController& parameters,
                                  CWindowManager& windowManager)
@@ -409,7 +427,7 @@ void CCaseController::RememberRecent(const fs::path& path) {
 void CCaseController::ShowRecent() {
     std::vector<std::string> texts;
     for (size_t i = 0; i < recent_.size(); ++i) {
-        texts.push_back(RecentText(i, recent_[i]));
+        texts.push_back(RecentCaseText(i, recent_));
     }
     windowManager_.SetRecentCases(texts);
 }

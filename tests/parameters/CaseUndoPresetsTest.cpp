@@ -3,6 +3,7 @@
 
 #include "app/Application.h"
 #include "app/controllers/AppController.h"
+#include "app/controllers/CaseController.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterTable.h"
 #include "app/platform/UserFolders.h"
@@ -452,4 +453,15 @@ TEST_F(CaseUndoPresetsTest, PresetsAreRenamedDeletedReplacedOrKeptBoth) {
     EXPECT_EQ(TheModel().GetUserPresets().size(), 2u);
     EXPECT_EQ(indexOf("Ours"), -1);
     EXPECT_EQ(TheModel().GetPresetName(), ""); // the design keeps its values, as typed ones
+}
+
+// The recent cases' menu texts: numbered, a folder named only where two files share a name, and
+// an "&" in a name shown as itself rather than underlining the next letter.
+TEST(RecentCaseTextTest, NamesAreNumberedTellTwinsApartAndKeepTheirAmpersands) {
+    const std::vector<fs::path> recent = {"/cases/North/well-7.gscase", "/cases/R&D/a.gscase",
+                                          "/cases/South/well-7.gscase"};
+    EXPECT_EQ(RecentCaseText(0, recent), "&1 well-7.gscase (North)");
+    EXPECT_EQ(RecentCaseText(1, recent), "&2 a.gscase");
+    EXPECT_EQ(RecentCaseText(2, recent), "&3 well-7.gscase (South)");
+    EXPECT_EQ(RecentCaseText(0, {"/cases/Smith & Sons.gscase"}), "&1 Smith && Sons.gscase");
 }
