@@ -152,9 +152,14 @@ std::string WellFileStem(const std::string& wellName, const std::string& fallbac
     for (char c : wellName) {
         const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
                            (c >= '0' && c <= '9') || c == ' ' || c == '-' || c == '_';
-        if (plain && stem.size() < 100) {
+        // One blank between words, none at the ends: "Smith & Sons" is "Smith Sons".
+        const bool blankAfterBlank = c == ' ' && (stem.empty() || stem.back() == ' ');
+        if (plain && !blankAfterBlank && stem.size() < 100) {
             stem += c;
         }
     }
-    return stem.find_first_not_of(' ') == std::string::npos ? fallback : stem;
+    if (!stem.empty() && stem.back() == ' ') {
+        stem.pop_back();
+    }
+    return stem.empty() ? fallback : stem;
 }

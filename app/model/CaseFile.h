@@ -38,7 +38,7 @@ inline constexpr const char* kCaseExtension = ".gscase";
 inline constexpr const char* kCaseFilter = "Gas separator cases (*.gscase)";
 
 // A file name made of the letters, digits, blanks, hyphens and underscores of the well's name
-// (at most 100), or `fallback` when that leaves no name.
+// (at most 100, one blank between words), or `fallback` when that leaves no name.
 std::string WellFileStem(const std::string& wellName, const std::string& fallback);
 
 // Reads a case. An input the table marks as optional in files (one added later) that the file

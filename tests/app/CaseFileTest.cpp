@@ -190,6 +190,14 @@ TEST(DesignHistoryTest, UndoAndRedoWalkTheStepsBackAndForth) {
     EXPECT_EQ(history.Undo(WithSpm(7))->parameters.GetSPM(), 2);
 }
 
+TEST(CaseFileTest, AWellsNameGivesAPlainFileName) {
+    EXPECT_EQ(WellFileStem("Well 7", "Untitled"), "Well 7");
+    EXPECT_EQ(WellFileStem("  Smith & Sons / R&D-7 ", "Untitled"), "Smith Sons RD-7");
+    EXPECT_EQ(WellFileStem("../../etc", "Untitled"), "etc");
+    EXPECT_EQ(WellFileStem(" & ", "Untitled"), "Untitled");
+    EXPECT_EQ(WellFileStem(std::string(300, 'w'), "").size(), 100u);
+}
+
 // The unit system is how a design is shown: a switch is no step, and a step undone in the
 // other system is undone all the same.
 TEST(DesignHistoryTest, TheUnitSystemIsNoStep) {
