@@ -5,6 +5,7 @@
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
 #include "app/model/ParameterTable.h"
+#include "app/model/TypedNumber.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
 #include "app/services/EventNames.h"
@@ -38,20 +39,29 @@ std::string FastestSpeedText(const WellParameters& parameters, UnitSystem units)
     return lead + FormatWithUnit(std::floor(fastest * 10) / 10, Quantity::PumpSpeed, units);
 }
 
-// The fluid values typed into the form, over the model's others; none when one is no number.
+// The fluid values typed into the form, over the model's others, read as the panel's fields
+// read them (the locale's decimal comma, a unit after the number: "72 mN/m"); none when a box
+// holds no number or its text cannot be used.
 std::optional<WellParameters> FluidsTyped(const WellParameters& model,
-                                          const std::vector<std::string>& texts,
+                                          const std::vector<std::string>& texts, UnitSystem units,
                                           std::string& problem) {
     WellParameters fluids = model;
     for (size_t i = 0; i < std::size(kFluidInputs); ++i) {
         const ParameterEntry& entry = ParameterOf(kFluidInputs[i]);
-        const std::optional<double> value =
-            i < texts.size() ? ReadNumber(TrimBlanks(texts[i])) : std::nullopt;
-        if (!value) {
+        const TypedValue typed = i < texts.size()
+                                     ? ReadTyped(texts[i], entry, units, Platform().decimalComma)
+                                     : TypedValue{};
+        if (typed.problem.empty() && !typed.hasNumber) {
             problem = "Type the " + std::string(entry.name) + " as a number.";
             return std::nullopt;
         }
-        entry.Set(fluids, *value);
+        if (!typed.problem.empty()) {
+            problem = typed.problem.starts_with(entry.Label())
+                          ? typed.problem
+                          : entry.Label() + ": " + typed.problem;
+            return std::nullopt;
+        }
+        entry.Set(fluids, typed.model);
     }
     return fluids;
 }
@@ -61,7 +71,7 @@ std::string FluidPreview(const WellParameters& model, const std::vector<std::str
                          UnitSystem units, bool& acceptable) {
     acceptable = false;
     std::string problem;
-    const std::optional<WellParameters> fluids = FluidsTyped(model, texts, problem);
+    const std::optional<WellParameters> fluids = FluidsTyped(model, texts, units, problem);
     if (!fluids) {
         return problem;
     }
@@ -148,7 +158,8 @@ void CPumpFluidController::AskRiseVelocityFromFluid() {
         return;
     }
     std::string problem;
-    std::optional<WellParameters> fluids = FluidsTyped(model_.GetParameters(), *answer, problem);
+    std::optional<WellParameters> fluids =
+        FluidsTyped(model_.GetParameters(), *answer, model_.GetUnitSystem(), problem);
     const FluidOutcome outcome =
         fluids ? RiseVelocityFromFluid(*fluids, model_.GetUnitSystem()) : FluidOutcome{};
     if (!outcome.riseVelocity) {

@@ -21,8 +21,9 @@
 #include <string_view>
 
 struct TypedValue {
-    double model = 0;    // in the model's unit; meaningful without a problem
-    std::string problem; // why the text cannot be used; empty when it can
+    double model = 0;       // in the model's unit; meaningful without a problem
+    std::string problem;    // why the text cannot be used; empty when it can
+    bool hasNumber = false; // the text begins with a number (else the value is 0)
 };
 
 TypedValue ReadTyped(std::string_view text, const ParameterEntry& parameter, UnitSystem units,

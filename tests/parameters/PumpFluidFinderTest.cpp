@@ -4,6 +4,7 @@
 #include "app/services/EventRegistry.h"
 
 #include "app/model/ParameterTable.h"
+#include "app/platform/Platform.h"
 #include "app/services/EventNames.h"
 #include "app/services/GasSeparatorModel.h"
 #include "app/tags/ViewNames.h"
@@ -118,6 +119,16 @@ TEST_F(PumpFluidFinderTest, TheFluidFormPreviewsTheVelocityAndFillsTheField) {
     EXPECT_EQ(form.preview({"400", "500", "0.025"}, acceptable),
               "The gas must be lighter than the liquid.");
     EXPECT_FALSE(acceptable);
+    // Read as the panel's fields read them: a unit after the number, the locale's comma.
+    EXPECT_EQ(form.preview({"0.87 g/cm3", "50", "25 mN/m"}, acceptable),
+              "Rise velocity: 7.69 in/s");
+    EXPECT_EQ(form.preview({"870", "50 psi", "0.025"}, acceptable),
+              "Gas density takes kg/m\u00b3, not \u201cpsi\u201d");
+    EXPECT_EQ(form.preview({"1,870", "50", "0.025"}, acceptable),
+              "Liquid density: Type the number without separators (1200, not 1,200)");
+    Platform().decimalComma = true;
+    EXPECT_EQ(form.preview({"870", "50", "0,025"}, acceptable), "Rise velocity: 7.69 in/s");
+    Platform().decimalComma = false;
 
     // 9.821 in/s by hand (see the model's tests); the field and the model take it.
     EXPECT_EQ(Field(ParameterId::RiseVelocity).GetText(), "9.821");
