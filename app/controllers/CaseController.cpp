@@ -53,9 +53,6 @@ std::vector<fs::path> ReadRecent() {
     return recent;
 }
 
-} // namespace
-
-namespace {
 // A menu shows "&&" as "&"; a single "&" would underline the letter after it instead.
 std::string MenuEscaped(const std::string& text) {
     std::string escaped;
