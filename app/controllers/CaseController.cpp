@@ -232,7 +232,8 @@ void CCaseController::OpenRecentCase() {
     const fs::path path = recent_[static_cast<size_t>(index)];
     std::error_code error;
     if (!fs::exists(path, error)) {
-        recent_.erase(recent_.begin() + index);
+        MergeSavedRecent();
+        std::erase(recent_, path);
         SaveRecent();
         ShowError("The case \"" + path.string() +
                   "\" is no longer there. It was taken off the recent cases.");
@@ -399,8 +400,8 @@ void CCaseController::Redo() {
 }
 
 // Another window may have saved its own list since this one read it: the two are merged, the
-// saved list's order first, so that neither window's cases are dropped.
-void CCaseController::RememberRecent(const fs::path& path) {
+// saved list's order first, so that neither window's cases are dropped when this one saves.
+void CCaseController::MergeSavedRecent() {
     std::vector<fs::path> merged = ReadRecent();
     for (const fs::path& own : recent_) {
         if (std::find(merged.begin(), merged.end(), own) == merged.end()) {
@@ -408,6 +409,10 @@ void CCaseController::RememberRecent(const fs::path& path) {
         }
     }
     recent_ = std::move(merged);
+}
+
+void CCaseController::RememberRecent(const fs::path& path) {
+    MergeSavedRecent();
     std::error_code error;
     fs::path absolute = fs::absolute(path, error);
     if (error) {

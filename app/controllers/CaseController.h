@@ -70,6 +70,7 @@ private:
     enum class DiskCheck { Replace, Keep, SavedElsewhere };
     DiskCheck CheckChangedOnDisk();
     void Rebase(); // the design in use becomes the saved one
+    void MergeSavedRecent();
     void RememberRecent(const std::filesystem::path& path);
     void ShowRecent();
     void SaveRecent();

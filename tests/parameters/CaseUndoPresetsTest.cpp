@@ -367,11 +367,16 @@ TEST_F(CaseUndoPresetsTest, ABrokenCaseOpensNothingAndSaysWhichLineAndKey) {
         << shell.messages.back();
     EXPECT_NE(shell.messages.back().find("Nothing was changed."), std::string::npos);
 
-    // A recent case that has gone is taken off the list, with a message.
+    // A recent case that has gone is taken off the list, with a message; a case another window
+    // put on the list meanwhile stays.
     fs::remove(file);
     ASSERT_EQ(Cases().RecentCases().size(), 1u);
+    const fs::path gone = Cases().RecentCases().front();
+    const fs::path theirs = Documents() / "theirs.gscase";
+    std::ofstream(SettingsFolder() / "recent-cases.yml")
+        << "Recent Cases:\n  - \"" << theirs.string() << "\"\n  - \"" << gone.string() << "\"\n";
     gWindowManager->OnCommand(CWindowManager::kCommandRecentCase);
-    EXPECT_TRUE(Cases().RecentCases().empty());
+    EXPECT_EQ(Cases().RecentCases(), std::vector<fs::path>{theirs});
     EXPECT_NE(shell.messages.back().find("is no longer there"), std::string::npos);
 }
 
