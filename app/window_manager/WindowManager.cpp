@@ -103,11 +103,27 @@ WindowDescription CWindowManager::DescribeWindow() const {
          }},
         {"&Help",
          {
+             {"&Help", kCommandHelpButton, "F1"},
+             {"Engineer's &Guide", kCommandInfoButton, "Ctrl+I"},
+             {"", 0, ""},
              {"&About Gas Separator Simulator", kCommandAbout, ""},
          }}};
+    // The bar's other keys, and Ctrl+R, are reached by key alone (a key given twice would be
+    // ambiguous, and neither would work).
+    const auto inMenus = [&description](int command) {
+        for (const Menu& menu : description.menus) {
+            for (const MenuItem& item : menu.items) {
+                if (item.command == command) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
     description.accelerators = {{"Ctrl+R", kCommandRefreshTags}};
     for (const ButtonShortcut& shortcut : CButtonBarView::Shortcuts()) {
-        if (description.accelerators.back().command != shortcut.command) { // pairs share one
+        if (description.accelerators.back().command != shortcut.command && // pairs share one
+            !inMenus(shortcut.command)) {
             description.accelerators.push_back({shortcut.keys, shortcut.command});
         }
     }
