@@ -141,6 +141,8 @@ public:
     void OnDialogKey(DialogKey key) override;
     // The hovered button's tooltip, else that of a view drawn there (while no dialog is open).
     std::string TooltipAt(int x, int y) const override;
+    // The window as it is created: its title, size, menus and the keys of its commands.
+    WindowDescription DescribeWindow() const;
 
 private:
     using RegionPtr = std::shared_ptr<MouseRegion>;
@@ -149,7 +151,6 @@ private:
     void UpdateHover(int x, int y);
     CBaseView* ViewOf(const RegionPtr& region) const;
     void ReportRefreshFailure(const TagError& error);
-    WindowDescription DescribeWindow() const;
     void WarnMissingView(const std::string& name, const char* why) const;
 
     bool running_ = false;

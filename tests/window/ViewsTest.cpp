@@ -36,6 +36,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -563,6 +565,37 @@ TEST_F(ProgramTest, TooltipsNameTheRangeTheActionAndTheShortcut) {
                   .find("Recommended dip tube length in inches"),
               std::string::npos);
     EXPECT_EQ(gWindowManager->TooltipAt(label->absX - 30, label->absY + 4), "");
+}
+
+// Every key is given once, by a menu item or by an accelerator: a key given twice is ambiguous
+// and does nothing. The bar's Help and guide keys show in the Help menu.
+TEST_F(ProgramTest, EveryKeyIsGivenOnceAndTheHelpMenuShowsTheBarsHelpKeys) {
+    const WindowDescription description = gWindowManager->DescribeWindow();
+    std::map<std::string, int> given;
+    std::map<std::string, int> helpMenu;
+    for (const Menu& menu : description.menus) {
+        for (const MenuItem& item : menu.items) {
+            for (const std::string& key : {item.shortcut, item.secondShortcut}) {
+                if (!key.empty()) {
+                    ++given[key];
+                }
+            }
+            if (menu.title == "&Help" && !item.shortcut.empty()) {
+                helpMenu[item.shortcut] = item.command;
+            }
+        }
+    }
+    for (const Accelerator& accelerator : description.accelerators) {
+        ++given[accelerator.shortcut];
+    }
+    for (const auto& [key, count] : given) {
+        EXPECT_EQ(count, 1) << key;
+    }
+    for (const ButtonShortcut& shortcut : CButtonBarView::Shortcuts()) {
+        EXPECT_EQ(given.count(shortcut.keys), 1u) << shortcut.keys;
+    }
+    EXPECT_EQ(helpMenu["F1"], CWindowManager::kCommandHelpButton);
+    EXPECT_EQ(helpMenu["Ctrl+I"], CWindowManager::kCommandInfoButton);
 }
 
 TEST_F(ProgramTest, LinksTheDesktopCannotOpenAreGivenToCopy) {
