@@ -160,6 +160,24 @@ TEST(DesignCalculator, BadCommandLinesGiveOneLineAndStatusTwo) {
     const CalcRun help = Calc({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--gas-limit"), std::string::npos);
+    // Every line fits a terminal of 95 columns, however long the table's names and limits;
+    // every input's option and batch column is named.
+    std::istringstream lines(help.out);
+    for (std::string line; std::getline(lines, line);) {
+        const auto characters = std::count_if(line.begin(), line.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80; // not a UTF-8 continuation
+        });
+        EXPECT_LE(characters, 95) << line;
+    }
+    for (const ParameterEntry& parameter : Parameters()) {
+        if (parameter.HasColumn()) {
+            EXPECT_NE(help.out.find(parameter.Flag() + " X"), std::string::npos);
+            const std::string column(parameter.column);
+            EXPECT_TRUE(help.out.find(column + ",") != std::string::npos ||
+                        help.out.find(column + ")") != std::string::npos)
+                << column;
+        }
+    }
 }
 
 TEST(DesignCalculator, StartsFromACaseFileAndRefusesItBesideDefaults) {

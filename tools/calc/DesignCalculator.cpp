@@ -28,6 +28,32 @@
 
 namespace {
 
+// An option of the help text: its name, then `text` in a column from the 26th character,
+// wrapped to lines of at most 95 (a name too long for the column has a line of its own).
+std::string OptionHelp(const std::string& option, const std::string& text) {
+    constexpr size_t kColumn = 25;
+    constexpr size_t kWidth = 95;
+    std::vector<std::string> lines(1);
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+        if (!lines.back().empty() && kColumn + lines.back().size() + 1 + word.size() > kWidth) {
+            lines.emplace_back();
+        }
+        lines.back() += (lines.back().empty() ? "" : " ") + word;
+    }
+    std::string name = "  " + option;
+    std::string help;
+    if (name.size() >= kColumn) {
+        help = name + "\n";
+        name.clear();
+    }
+    name.resize(kColumn, ' ');
+    for (size_t i = 0; i < lines.size(); ++i) {
+        help += (i == 0 ? name : std::string(kColumn, ' ')) + lines[i] + "\n";
+    }
+    return help;
+}
+
 // The help text. The value options and the batch columns come from the parameter table.
 std::string Usage() {
     std::string usage = R"(Usage: gas-separator-calc [options]
@@ -44,12 +70,11 @@ case file saved by the program, and each value option then overrides one value.
         if (!parameter.HasColumn()) {
             continue;
         }
-        std::string flag = "  " + parameter.Flag() + " X";
-        flag.resize(std::max<size_t>(flag.size() + 1, 25), ' ');
         std::string what = parameter.fullName;
         what[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(what[0])));
-        usage += flag + what + " (" + parameter.UnitIn(UnitSystem::Oilfield).symbol +
-                 "): " + DescribeLimits(parameter) + "\n";
+        usage += OptionHelp(parameter.Flag() + " X",
+                            what + " (" + parameter.UnitIn(UnitSystem::Oilfield).symbol +
+                                "): " + DescribeLimits(parameter));
     }
     usage += R"(
 A pump value (--plunger-diameter, --stroke-length, --pump-efficiency) takes the production
@@ -84,28 +109,22 @@ Run options:
 
 Many designs (a CSV table on standard output, or in FILE with --out), computed side by side
 and written row by row in their order as they are done:
-  --batch FILE.csv       one design per row ("-": read standard input); the header names
-                         value options by their column
 )";
-    std::string line = "                         names (";
+    std::string columns;
     for (const ParameterEntry& parameter : Parameters()) {
-        if (!parameter.HasColumn()) {
-            continue;
+        if (parameter.HasColumn()) {
+            columns += (columns.empty() ? "" : ", ") + std::string(parameter.column);
         }
-        const std::string column =
-            std::string(parameter.column) + (&parameter == &Parameters().back() ? ");" : ",");
-        if (line.size() + column.size() + 1 > 95) {
-            usage += line + "\n";
-            line = "                         ";
-        }
-        line += (line.back() == ' ' || line.back() == '(' ? "" : " ") + column;
     }
-    usage += line + "\n" +
-             R"(                         an input without a column is the starting value in every
-                         row (said once on standard error); an empty field of an input is
-                         an error of its row; other columns (a well name, notes) are carried
-                         through to the table unchanged, after the input columns
-  --sweep NAME=FROM:TO:STEP
+    usage += OptionHelp("--batch FILE.csv",
+                        "one design per row (\"-\": read standard input); the header names value "
+                        "options by their column names (" +
+                            columns +
+                            "); an input without a column is the starting value in every row "
+                            "(said once on standard error); an empty field of an input is an "
+                            "error of its row; other columns (a well name, notes) are carried "
+                            "through to the table unchanged, after the input columns");
+    usage += R"(  --sweep NAME=FROM:TO:STEP
                          one design per value of one option, e.g. production_rate=100:300:5
                          (at most 100,000 values; STEP at least 0.001 in size, towards TO)
   --out FILE.csv         write the table to FILE (replaced in one step, when complete) instead
