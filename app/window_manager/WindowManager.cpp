@@ -67,7 +67,7 @@ WindowDescription CWindowManager::DescribeWindow() const {
     description.menus = {
         {"&File",
          {
-             {"&New Case", kCommandNewCase, ""},
+             {"&New Case", kCommandNewCase, "Ctrl+N"},
              {"&Open Case...", kCommandOpenCase, "Ctrl+O"},
              {"Recent &Cases", kCommandRecentCases, "", "", true},
              {"&Save Case", kCommandSaveCase, ""},
