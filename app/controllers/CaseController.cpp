@@ -268,6 +268,7 @@ bool CCaseController::OpenCaseFile(const fs::path& path) {
     Take(design);
     model_.SetCaseFile(path);
     diskText_ = text;
+    LOG_INFO(kLogCategory, "Case %s opened", path.string().c_str());
     history_.Record(model_.GetDesign());
     Rebase();
     RememberRecent(path);
@@ -300,6 +301,8 @@ CCaseController::DiskCheck CCaseController::CheckChangedOnDisk() {
     if (!shell || !ReadRegularFile(file, kMaxCaseFileBytes, text, error) || text == diskText_) {
         return DiskCheck::Replace;
     }
+    LOG_INFO(kLogCategory, "Case %s was changed elsewhere since it was opened or saved here",
+             file.string().c_str());
     const std::optional<int> answer = shell->AskChoice(
         kChangedOnDiskTitle,
         "The case file \"" + file.string() +
@@ -355,6 +358,7 @@ bool CCaseController::WriteCase(const fs::path& path) {
     }
     model_.SetCaseFile(path);
     diskText_ = text;
+    LOG_INFO(kLogCategory, "Case saved to %s", path.string().c_str());
     Rebase();
     RememberRecent(path);
     ShowState();
