@@ -478,6 +478,11 @@ TEST(DesignCalculator, MetricUnitsInAndOut) {
     EXPECT_NE(inMetric.out.find("\n103.886,76.2,69.85,34.29,26.67,1.0668,0.1524,31.79745899,8,"),
               std::string::npos)
         << inMetric.out;
+    // The inputs no column gives are named as the table names them, in its units.
+    EXPECT_NE(inMetric.err.find("column 'separator_id_mm' not given: every row uses 69.85 mm\n"),
+              std::string::npos)
+        << inMetric.err;
+    EXPECT_EQ(inMetric.err.find("column 'spm'"), std::string::npos); // given
 }
 
 // A defaults file that takes the rate from the pump: the pump's rate is used, unless a rate is

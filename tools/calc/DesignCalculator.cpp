@@ -549,13 +549,13 @@ std::unique_ptr<RowSource> TableRows(const Options& options, const std::optional
         return SweepSource(*sweep, base, NamedInputs(options));
     }
     if (*options.batchFile == "-") {
-        return BatchSource(in, base, err, 0, NamedInputs(options));
+        return BatchSource(in, base, err, 0, NamedInputs(options), options.settings.units);
     }
     file = OpenBatchFile(*options.batchFile);
     const size_t count = CountBatchRows(file);
     file.clear();
     file.seekg(0);
-    return BatchSource(file, base, err, count, NamedInputs(options));
+    return BatchSource(file, base, err, count, NamedInputs(options), options.settings.units);
 }
 
 // "Casing size 4.09 in, separator OD 3 in, ..." without the swept option: the well and the

@@ -93,7 +93,7 @@ std::string WithoutStrayMarks(std::string field, std::ostream& err) {
 }
 
 void SayWhatTheHeaderMeans(const BatchColumns& columns, const WellParameters& base,
-                           std::ostream& err) {
+                           UnitSystem units, std::ostream& err) {
     if (!columns.carried.empty()) {
         const bool one = columns.carried.size() == 1;
         err << "gas-separator-calc: " << (one ? "column " : "columns ")
@@ -107,12 +107,13 @@ void SayWhatTheHeaderMeans(const BatchColumns& columns, const WellParameters& ba
                 columns.inputs.end()) {
             continue;
         }
-        err << "gas-separator-calc: column '" << input.column << "' not given: every row ";
+        err << "gas-separator-calc: column '" << InputColumn(input, units)
+            << "' not given: every row ";
         if (const char* source = DerivedSource(columns.derived, base, input)) {
             err << "takes it from the " << source << "\n";
         } else {
-            err << "uses " << FormatNumber(input.Get(base)) << " "
-                << input.UnitIn(UnitSystem::Oilfield).symbol << "\n";
+            err << "uses " << FigureValue(input.Get(base), input.quantity, units) << " "
+                << input.UnitIn(units).symbol << "\n";
         }
     }
 }
@@ -135,7 +136,8 @@ bool SeparatedBySemicolons(const CsvRecord& header) {
 
 // The columns of a header; throws for one that is malformed or names an input twice.
 BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
-                        const std::vector<const ParameterEntry*>& namedInputs, std::ostream& err) {
+                        const std::vector<const ParameterEntry*>& namedInputs, UnitSystem units,
+                        std::ostream& err) {
     if (!header.error.empty()) {
         throw CalculatorError("header (line " + std::to_string(header.line) + "): " + header.error);
     }
@@ -163,7 +165,7 @@ BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
     std::vector<const ParameterEntry*> all = namedInputs;
     all.insert(all.end(), columns.inputs.begin(), columns.inputs.end());
     columns.derived = DerivedFrom(all);
-    SayWhatTheHeaderMeans(columns, base, err);
+    SayWhatTheHeaderMeans(columns, base, units, err);
     return columns;
 }
 
@@ -217,14 +219,14 @@ void RowOf(const CsvRecord& record, const BatchColumns& columns, const WellParam
 class BatchRows : public RowSource {
 public:
     BatchRows(std::istream& in, const WellParameters& base, std::ostream& err, size_t count,
-              const std::vector<const ParameterEntry*>& named)
+              const std::vector<const ParameterEntry*>& named, UnitSystem units)
         : reader_(in), base_(base), count_(count) {
         CsvRecord header;
         if (!reader_.Next(header)) {
             ThrowIfUnread();
             throw CalculatorError("the batch file has no header row");
         }
-        columns_ = ReadHeader(header, base, named, err);
+        columns_ = ReadHeader(header, base, named, units, err);
         shown_ = InputsInUse(columns_.derived, base);
     }
     bool Next(TableInputRow& row) override {
@@ -294,8 +296,9 @@ private:
 
 std::unique_ptr<RowSource> BatchSource(std::istream& in, const WellParameters& base,
                                        std::ostream& err, size_t count,
-                                       const std::vector<const ParameterEntry*>& named) {
-    return std::make_unique<BatchRows>(in, base, err, count, named);
+                                       const std::vector<const ParameterEntry*>& named,
+                                       UnitSystem units) {
+    return std::make_unique<BatchRows>(in, base, err, count, named, units);
 }
 
 size_t CountBatchRows(std::istream& in) {

@@ -37,13 +37,14 @@ public:
 // The rows of a batch CSV in `in`. Its header names inputs by column ("spm", "dip_tube_od";
 // letter case and hyphens do not matter); other columns are carried through to the table. A
 // missing input is that of `base` in every row, and an empty field of an input is an error of
-// its row. What the header means (the columns carried, the inputs not given and their value) is
-// said on `err` at once. `count` is the number of rows if known (CountBatchRows), else 0.
-// `named` are the inputs the command line gave (they and the columns decide which inputs are
+// its row. What the header means (the columns carried, the inputs not given and their value, in
+// `units`) is said on `err` at once. `count` is the number of rows if known (CountBatchRows), else
+// 0. `named` are the inputs the command line gave (they and the columns decide which inputs are
 // derived: DerivedInputs.h). Throws CalculatorError for a header that cannot be used.
 std::unique_ptr<RowSource> BatchSource(std::istream& in, const WellParameters& base,
                                        std::ostream& err, size_t count = 0,
-                                       const std::vector<const ParameterEntry*>& named = {});
+                                       const std::vector<const ParameterEntry*>& named = {},
+                                       UnitSystem units = UnitSystem::Oilfield);
 // The number of rows below the header in `in`, read to its end.
 size_t CountBatchRows(std::istream& in);
 
