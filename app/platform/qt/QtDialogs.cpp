@@ -164,6 +164,8 @@ std::string TextOf(const QWidget* edit) {
 std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxContent& content, QWidget* parent) {
     auto box = std::make_unique<QMessageBox>(ToQtIcon(content.icon), Q(content.title),
                                              Q(content.text), QMessageBox::Ok, parent);
+    // Messages quote names and paths as they are: "<b>" in a file name is not bold.
+    box->setTextFormat(Qt::PlainText);
     // Paths and addresses in the text can be selected and copied.
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     return box;
@@ -172,6 +174,7 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxContent& content, QW
 CChoiceBox::CChoiceBox(const ChoiceRequest& request, QWidget* parent)
     : QMessageBox(QMessageBox::Question, Q(request.title), Q(request.text), QMessageBox::NoButton,
                   parent) {
+    setTextFormat(Qt::PlainText); // as a message: names and paths as they are
     // One role for every button keeps them in the caller's order on every desktop's layout.
     for (const std::string& label : request.buttons) {
         buttons_.push_back(addButton(Q(label), QMessageBox::ActionRole));
