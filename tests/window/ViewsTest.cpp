@@ -27,6 +27,7 @@
 #include "app/window_manager/DimensionLineView.h"
 #include "app/window_manager/GasSeparatorView.h"
 #include "app/window_manager/LabelView.h"
+#include "app/window_manager/NoticeView.h"
 #include "app/window_manager/SavePresetView.h"
 #include "app/window_manager/TextEditView.h"
 #include "app/window_manager/WarningView.h"
@@ -387,6 +388,31 @@ public:
     }
 };
 } // namespace
+
+// Above capacity the verdict takes two lines (a long time to the inlet: 18 h 27 min); the
+// above-capacity notice under it starts below its last line, measured with the real font.
+TEST_F(ProgramTest, TheAboveCapacityNoticeStartsBelowTheVerdictsLastLine) {
+    for (const auto& [id, text] : {std::pair{ParameterId::ProductionRate, "242.01"},
+                                   std::pair{ParameterId::DipTubeLength, "480"}}) {
+        const std::string field = ParameterOf(id).field;
+        View<CTextEditView>(field).SetText(text);
+        RaiseEvent(ParameterOf(id).changedEvent);
+        RaiseEvent(LoseFocusEvent(field));
+    }
+    RunPass();
+    const auto& verdict = View<CNoticeView>(ViewName::kVerdict);
+    const auto& notice = View<CNoticeView>(ViewName::kAboveCapacityNotice);
+    ASSERT_TRUE(notice.IsVisible());
+    CWindowSizedCanvas verdictLines;
+    verdict.Draw(verdictLines);
+    CWindowSizedCanvas noticeLines;
+    notice.Draw(noticeLines);
+    ASSERT_EQ(verdictLines.texts.size(), 2u);
+    ASSERT_FALSE(noticeLines.texts.empty());
+    const auto* tag = GetTagAs<TNotice>(verdict.GetTagHandle());
+    EXPECT_LE(verdictLines.texts.back().y + tag->lineHeight, noticeLines.texts.front().y)
+        << verdictLines.texts.back().text;
+}
 
 // The report pictures the casing alone: every dimension label lies whole inside the casing's
 // picture, however long its value (a metric dip tube length of 12.192 m is wider than the room
