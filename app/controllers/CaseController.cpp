@@ -216,8 +216,10 @@ void CCaseController::OpenCase() {
     IShell* shell = Platform().shell;
     const fs::path& file = model_.GetCaseFile();
     const fs::path folder = file.empty() ? DocumentsFolder() : file.parent_path();
-    const auto path =
-        shell ? shell->ChooseOpenFile("Open Case", folder, kCaseFilter) : std::nullopt;
+    const auto path = shell
+                          ? shell->ChooseOpenFile("Open Case", folder,
+                                                  std::string(kCaseFilter) + ";;" + kAnyFileFilter)
+                          : std::nullopt;
     if (path) {
         OpenCaseFile(*path);
     }

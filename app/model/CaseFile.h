@@ -36,6 +36,8 @@ inline constexpr std::size_t kMaxCaseFileBytes = 1 << 20;
 // The file name extension of cases, and the filter of the file dialogs.
 inline constexpr const char* kCaseExtension = ".gscase";
 inline constexpr const char* kCaseFilter = "Gas separator cases (*.gscase)";
+// Opening also offers every file: a case mailed or saved under another name is still a case.
+inline constexpr const char* kAnyFileFilter = "All files (*)";
 
 // A file name made of the letters, digits, blanks, hyphens and underscores of the well's name
 // (at most 100, one blank between words), or `fallback` when that leaves no name.
