@@ -48,7 +48,8 @@ CAppController::CAppController(CGasSeparatorModel& model, CWindowManager& window
       wellAnimationController_(model, app_.GasSeparator()),
       parametersController_(model, app_, windowManager),
       readoutController_(model, app_.ParametersPanel(), app_.AboveCapacityNotice()),
-      designExportController_(model, readoutController_, app_, windowManager.GetWindowHandle()),
+      designExportController_(model, readoutController_, parametersController_, app_,
+                              windowManager.GetWindowHandle()),
       pumpFluidController_(model, app_), separatorFinderController_(model, app_),
       caseController_(model, parametersController_, windowManager),
       presetsController_(model, parametersController_, app_) {}

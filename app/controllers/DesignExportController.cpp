@@ -2,6 +2,7 @@
 
 #include "app/Version.h"
 #include "app/controllers/AppController.h"
+#include "app/controllers/ParametersController.h"
 #include "app/controllers/ReadoutController.h"
 #include "app/files/AtomicFile.h"
 #include "app/model/CaseFile.h"
@@ -78,6 +79,7 @@ std::vector<DesignSection> CDesignExportController::CurrentDesign() const {
     design.units = model_.GetUnitSystem();
     design.details = model_.GetCaseDetails();
     design.caseFile = model_.GetCaseFile().string();
+    design.refused = parameters_.RefusedTexts();
     // The casing as the list names it, when a row of the list is the casing in use.
     if (app_.ParametersPanel().CasingSize().GetSelectedItem()) {
         design.casingName = app_.ParametersPanel().CasingSize().GetSelectedText();

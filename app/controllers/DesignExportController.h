@@ -11,17 +11,20 @@
 
 class CAppView;
 class CGasSeparatorModel;
+class CParametersController;
 class CReadoutController;
 class IMainWindow;
 
 class CDesignExportController {
 public:
     CDesignExportController(const CGasSeparatorModel& model, const CReadoutController& readouts,
-                            CAppView& app, IMainWindow* window)
-        : model_(model), readouts_(readouts), app_(app), window_(window) {}
+                            const CParametersController& parameters, CAppView& app,
+                            IMainWindow* window)
+        : model_(model), readouts_(readouts), parameters_(parameters), app_(app), window_(window) {}
 
     void Initialise();
-    // The model's design with the notice the panel shows.
+    // The model's design with the notice the panel shows, and the texts the panel shows but
+    // does not use.
     std::vector<DesignSection> CurrentDesign() const;
     void CopyDesign();
     // Asks for a file, writes the report, and says why when it cannot.
@@ -42,6 +45,7 @@ private:
 
     const CGasSeparatorModel& model_;
     const CReadoutController& readouts_;
+    const CParametersController& parameters_;
     CAppView& app_;
     IMainWindow* window_;
 };

@@ -342,6 +342,28 @@ void CParametersController::SelectListChoices() {
     }
 }
 
+std::vector<RefusedText> CParametersController::RefusedTexts() const {
+    std::vector<RefusedText> refused;
+    const WellParameters& inUse = model_.GetParameters();
+    for (const ParameterEntry& parameter : Parameters()) {
+        const CTextEditView* field = FieldOf(parameter);
+        if (!field || parameter.IsComputed(inUse)) {
+            continue;
+        }
+        const std::string text = field->GetText();
+        const double value = parameter.Get(inUse);
+        if (text == FormatShown(value, parameter.quantity, Units())) {
+            continue;
+        }
+        // A text in use was read into the model exactly as it reads now.
+        const TypedValue typed = ReadTyped(text, parameter, Units(), Platform().decimalComma);
+        if (!typed.problem.empty() || typed.model != value) {
+            refused.push_back({&parameter, text, typed.problem.empty()});
+        }
+    }
+    return refused;
+}
+
 void CParametersController::ClearPreset() {
     if (presetApplying_) {
         return;
@@ -353,14 +375,22 @@ void CParametersController::ClearPreset() {
 
 bool CParametersController::Validate(WellParameters& candidate) {
     // The range rules judge the values as typed and restore those that fail; the consistency
-    // rules then judge the values that will be in use.
-    const std::vector<RuleOutcome> typed = CheckParameterRules(candidate);
+    // rules then judge the values that will be in use. A computed value (the rate from the
+    // pump) is not typed: it follows its sources as they are restored and is judged as in use,
+    // so a pump speed of 0 marks the pump speed, not also a rate the box does not show.
+    std::vector<RuleOutcome> typed = CheckParameterRules(candidate);
     for (const RuleOutcome& outcome : typed) {
-        if (!outcome.passed && outcome.rule.IsRange()) {
+        if (!outcome.passed && outcome.rule.IsRange() &&
+            !outcome.rule.parameter->IsComputed(candidate)) {
             Restore(*outcome.rule.parameter, candidate);
         }
     }
     const std::vector<RuleOutcome> inUse = CheckParameterRules(candidate);
+    for (size_t i = 0; i < typed.size(); ++i) {
+        if (typed[i].rule.IsRange() && typed[i].rule.parameter->IsComputed(candidate)) {
+            typed[i].passed = inUse[i].passed;
+        }
+    }
     bool valid = true;
     for (size_t i = 0; i < typed.size(); ++i) {
         const bool range = typed[i].rule.IsRange();

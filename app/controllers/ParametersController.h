@@ -4,6 +4,7 @@
 // result to the model, refreshes the panel whenever the model's parameters change, shows the
 // results every frame, and fills and drives the separator preset list.
 
+#include "app/model/DesignSheet.h"
 #include "app/model/ParameterRules.h"
 #include "app/model/WellParameters.h"
 
@@ -62,6 +63,10 @@ public:
     // a range rule is restored (to its value before the edit under way, or the model's). The
     // consistency rules judge the values after that. False when any rule failed.
     bool Validate(WellParameters& candidate);
+
+    // The boxes whose texts are not in use (refused as out of range or not understood), in
+    // the table's order: the design is the model's values, not theirs.
+    std::vector<RefusedText> RefusedTexts() const;
 
 private:
     UnitSystem Units() const;

@@ -85,6 +85,18 @@ std::string Sentence(std::string text) {
 
 std::vector<DesignRow> WarningRows(const DesignInput& design) {
     std::vector<DesignRow> rows;
+    // A value typed but refused is not what the figures are for: the sheet says so, or a
+    // report of a box showing 0 would speak of 8 strokes a minute unasked.
+    for (const RefusedText& refused : design.refused) {
+        const ParameterEntry& entry = *refused.parameter;
+        const std::string why = refused.understood ? "out of range" : "not understood";
+        rows.push_back(
+            {kWarningRow,
+             entry.Label() + " \"" + refused.text + "\" is not used (" + why +
+                 "): the figures are for " +
+                 FormatWithUnit(entry.Get(design.parameters), entry.quantity, design.units),
+             ""});
+    }
     for (const RuleOutcome& outcome : CheckParameterRules(design.parameters)) {
         if (!outcome.passed) {
             rows.push_back(

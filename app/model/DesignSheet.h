@@ -4,6 +4,7 @@
 // puts it on the clipboard as tab-separated text; Export Report prints it.
 
 #include "app/model/CaseFile.h"
+#include "app/model/ParameterTable.h"
 #include "app/model/SimulationState.h"
 #include "app/model/Verdict.h"
 #include "app/model/WellParameters.h"
@@ -26,6 +27,14 @@ struct DesignSection {
 // A warning's row: named kWarningRow, the warning's sentence as its value, no unit.
 inline constexpr const char* kWarningRow = "Warning";
 
+// A box whose text is not in use (out of its range, or not understood): the design's figures
+// are for the value in use instead.
+struct RefusedText {
+    const ParameterEntry* parameter;
+    std::string text;
+    bool understood = true; // a number, refused as out of range
+};
+
 struct DesignInput {
     WellParameters parameters;
     std::string presetName; // empty for typed dimensions
@@ -35,13 +44,15 @@ struct DesignInput {
     UnitSystem units = UnitSystem::Oilfield; // every figure and its unit in these
     CaseDetails details{};                   // the case's particulars
     std::string caseFile{};                  // the case's file; empty when never saved
+    std::vector<RefusedText> refused{};      // the panel's boxes whose texts are not in use
 };
 
 // "Case" (the particulars and the file, when the design has any), "Verdict", "Inputs",
 // "Results", "Gas reach", "Warnings". While a value breaks its range rule
 // the figures read as an em dash, as in the panel. The warnings are the design's, whatever the
-// instant: the rules the values break, gas reaching the dip tube inlet (and after how long, and
-// why) and a dip tube shorter than recommended; none, no rows.
+// instant: the texts the panel shows but does not use, the rules the values break, gas reaching
+// the dip tube inlet (and after how long, and why) and a dip tube shorter than recommended;
+// none, no rows.
 std::vector<DesignSection> DescribeDesign(const DesignInput& design);
 
 // A header row, then one line per row: name, value and unit separated by tabs, each line

@@ -3,6 +3,8 @@
 
 #include "app/services/EventRegistry.h"
 
+#include "app/Application.h"
+#include "app/controllers/AppController.h"
 #include "app/model/ParameterTable.h"
 #include "app/platform/Platform.h"
 #include "app/services/EventNames.h"
@@ -11,6 +13,7 @@
 #include "app/window_manager/ComboBoxView.h"
 #include "app/window_manager/LabelView.h"
 #include "app/window_manager/TextEditView.h"
+#include "app/window_manager/WarningView.h"
 #include "app/window_manager/WindowManager.h"
 #include "tests/window/WindowTestSupport.h"
 
@@ -63,6 +66,11 @@ protected:
         RaiseEvent(ParameterOf(ParameterId::RateFromPump).changedEvent);
     }
     const WellParameters& Model() { return TheModel().GetParameters(); }
+    CWarningView& Warning(const std::string& name) {
+        auto* warning = gWindowManager->FindViewAs<CWarningView>(name);
+        EXPECT_NE(warning, nullptr) << name;
+        return *warning;
+    }
 
     CAnsweringShell shell;
 };
@@ -91,6 +99,31 @@ TEST_F(PumpFluidFinderTest, TheRateFromThePumpIsShownReadOnlyAndFollowsThePump) 
     Type(ParameterId::PlungerDiameter, "7"); // out of range: the rate keeps the pump in use
     EXPECT_FALSE(Field(ParameterId::PlungerDiameter).IsValid());
     EXPECT_EQ(rate.GetText(), "209.88");
+    // A pump speed of 0 would make a rate of 0: the speed is marked, not the rate it would give.
+    Type(ParameterId::SPM, "0");
+    EXPECT_FALSE(Field(ParameterId::SPM).IsValid());
+    EXPECT_TRUE(rate.IsValid());
+    EXPECT_FALSE(Warning(ParameterOf(ParameterId::ProductionRate).rangeWarning).IsVisible());
+    EXPECT_EQ(rate.GetText(), "209.88");
+    // The copied design says which texts it is not for.
+    const std::string copied =
+        DesignAsTabSeparatedText(TheApplication().AppController()->DesignExport().CurrentDesign());
+    EXPECT_NE(copied.find("Pump speed \"0\" is not used (out of range): the figures are for "
+                          "10 SPM\t\nWarning\tPlunger diameter \"7\" is not used (out of "
+                          "range): the figures are for 1.5 in"),
+              std::string::npos)
+        << copied;
+    Type(ParameterId::SPM, "10 kg");
+    EXPECT_NE(
+        DesignAsTabSeparatedText(TheApplication().AppController()->DesignExport().CurrentDesign())
+            .find("Pump speed \"10 kg\" is not used (not understood)"),
+        std::string::npos);
+    Type(ParameterId::SPM, "10");
+    Type(ParameterId::PlungerDiameter, "1.5");
+    EXPECT_EQ(
+        DesignAsTabSeparatedText(TheApplication().AppController()->DesignExport().CurrentDesign())
+            .find("is not used"),
+        std::string::npos);
 
     RateSource("Typed");
     EXPECT_FALSE(rate.IsReadOnly());
