@@ -116,8 +116,9 @@ std::string RangeText(const ParameterEntry& parameter, UnitSystem units) {
 
 std::string DescribeFailure(const Rule& rule, const WellParameters& p, UnitSystem units) {
     const ParameterEntry& parameter = *rule.parameter;
+    // Every figure with its unit: a metric report or batch reads "69.9 mm", not a bare 69.9.
     const auto shown = [&](const ParameterEntry& entry) {
-        return FormatShown(entry.Get(p), entry.quantity, units);
+        return FormatWithUnit(entry.Get(p), entry.quantity, units);
     };
     if (!rule.IsRange()) {
         const ParameterEntry& other = *rule.Other();
@@ -126,8 +127,7 @@ std::string DescribeFailure(const Rule& rule, const WellParameters& p, UnitSyste
     }
     std::string text = std::string(parameter.name) + " must be " + RangeText(parameter, units);
     if (parameter.limits.belowCasing) {
-        const ParameterEntry& casing = ParameterOf(ParameterId::CasingSize);
-        text += " (" + shown(casing) + " " + casing.UnitIn(units).symbol + ")";
+        text += " (" + shown(ParameterOf(ParameterId::CasingSize)) + ")";
     }
     return text + "; got " + shown(parameter);
 }

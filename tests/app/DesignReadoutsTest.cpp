@@ -110,7 +110,7 @@ TEST(DesignSheetTest, TabSeparatedRowsOfInputsResultsReachAndWarnings) {
           "Production rate\t250\tbbl/day\n", "Pump speed\t8\tSPM\n",
           "Recommended dip tube length\t27.75\tin\n", "Gas reach, last pump cycle\t20.3\tin\n",
           "Gas reach, share of dip tube\t48\t%\n",
-          "Warning\tDip tube OD (2.75) must be less than separator ID (2.75)\t\n",
+          "Warning\tDip tube OD (2.75 in) must be less than separator ID (2.75 in)\t\n",
           "Warning\tGas reaches the dip tube inlet in under a second: above capacity\t\n",
           "Verdict\tFails: above capacity, gas at the dip tube inlet in under a second\t\n",
           "Verdict cause\tabove capacity\t\n", "Maximum capacity\t0\tbbl/day\n"}) {

@@ -132,12 +132,15 @@ TEST(DesignCalculator, RangeErrorsAreRefusedAndInconsistenciesOnlyReported) {
         EXPECT_NE(run.err.find("error:"), std::string::npos) << args[0];
         EXPECT_TRUE(run.out.empty()) << args[0];
     }
+    EXPECT_NE(Calc({"--units", "metric", "--dip-tube-length", "0.2"})
+                  .err.find("must be from 0.3048 to 12.192 m; got 0.2 m"),
+              std::string::npos);
     EXPECT_EQ(Calc({"--spm", "30.0004"}).status, 0); // rounds to 30
     EXPECT_EQ(Calc({"--dip-tube-length", "480"}).status, 0);
 
     const CalcRun wall = Calc({"--separator-id", "3"});
     EXPECT_EQ(wall.status, 0);
-    EXPECT_NE(wall.err.find("warning: separator ID (3) must be less than separator OD (3)"),
+    EXPECT_NE(wall.err.find("warning: separator ID (3 in) must be less than separator OD (3 in)"),
               std::string::npos);
     EXPECT_EQ(wall.keys.at("maximum_capacity_bbl_per_day"), "302");
 }
