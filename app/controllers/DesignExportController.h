@@ -1,6 +1,6 @@
 #pragma once
 // Copy Design and Export Report: the current design as tab-separated rows on the clipboard,
-// or as a one-page PDF report with the well as it is drawn, in a file the user chooses.
+// or as a PDF report with the well as it is drawn, in a file the user chooses.
 
 #include "app/model/DesignSheet.h"
 #include "app/platform/ImageDecoder.h"

@@ -1,5 +1,5 @@
 #pragma once
-// A one-page printable report: a title, lines under headings, and a picture beside them,
+// A printable report: a title, lines under headings, and a picture beside them,
 // rendered as a PDF document in memory (the caller writes it to its file).
 
 #include "app/platform/ImageDecoder.h"
