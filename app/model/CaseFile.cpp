@@ -144,7 +144,15 @@ std::string FormatCaseText(const CaseDesign& design) {
         throw SettingsFileError(std::string("cannot write the case: ") + out.GetLastError());
     }
     // The inputs as the defaults file writes them, one map continued: the unit system once.
-    return std::string(out.c_str()) + "\n" + FormatInputsText(design.parameters, design.presetName);
+    std::string text =
+        std::string(out.c_str()) + "\n" + FormatInputsText(design.parameters, design.presetName);
+    // A case is read back only up to its size limit: one larger is refused here, while its
+    // particulars can still be shortened, rather than saved and never opened again.
+    if (text.size() > kMaxCaseFileBytes) {
+        throw SettingsFileError("its particulars make it larger than 1 MiB, more than a case can "
+                                "hold; shorten the notes (File > Case Details...) and save again");
+    }
+    return text;
 }
 
 std::string WellFileStem(const std::string& wellName, const std::string& fallback) {

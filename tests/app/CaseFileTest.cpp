@@ -90,6 +90,17 @@ TEST(CaseFileTest, EveryInputAndParticularComesBackExactly) {
     EXPECT_TRUE(ParseCaseText(FormatCaseText(oilfield), WellParameters()).SameAs(oilfield));
 }
 
+// A case is read up to 1 MiB, so none larger is written: it could not be opened again.
+TEST(CaseFileTest, ACaseTooLargeToOpenAgainIsNotWritten) {
+    CaseDesign design = AwkwardDesign();
+    design.details.notes = std::string(kMaxCaseFileBytes / 2, '"'); // each escaped: twice over
+    EXPECT_THROW(FormatCaseText(design), SettingsFileError);
+    design.details.notes.resize(kMaxCaseFileBytes / 4);
+    const std::string text = FormatCaseText(design);
+    EXPECT_LE(text.size(), kMaxCaseFileBytes);
+    EXPECT_EQ(ParseCaseText(text, WellParameters()).details.notes, design.details.notes);
+}
+
 TEST(CaseFileTest, ABrokenOrHostileCaseIsRefusedWithItsLineAndKey) {
     const std::string text = FormatCaseText(AwkwardDesign());
     const std::string spm = std::to_string(LineOf(text, "SPM"));
