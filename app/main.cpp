@@ -96,9 +96,15 @@ std::optional<std::filesystem::path> CaseArgument(int argc, char** argv) {
     return std::nullopt;
 }
 
+// Opened before the first frame, which then shows it; a case that cannot be opened is said over
+// the drawn window.
 void OpenCaseArgument(CApplication& application, int argc, char** argv) {
-    if (const auto path = CaseArgument(argc, argv); path && application.AppController()) {
-        application.AppController()->Cases().OpenCaseFile(*path);
+    CAppController* controller = application.AppController();
+    if (const auto path = CaseArgument(argc, argv); path && controller) {
+        if (const std::string problem = controller->Cases().TryOpenCaseFile(*path);
+            !problem.empty()) {
+            controller->TellOnceDrawn(problem);
+        }
     }
 }
 } // namespace

@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 namespace {
 constexpr const char* kCapacityExceededTitle = "Separator capacity exceeded";
@@ -94,8 +95,12 @@ void CAppController::Initialise() {
     SubscribeEvent(EventName::kWellParametersUpdated, this, [this] { app_.PanelsChanged(); });
     CheckUnitsMenu();
     if (const std::string notice = model_.TakeDefaultsNotice(); !notice.empty()) {
-        ShowError(notice);
+        TellOnceDrawn(notice);
     }
+}
+
+void CAppController::TellOnceDrawn(const std::string& text) {
+    drawn_ ? ShowError(text) : untold_.push_back(text);
 }
 
 // The check mark on the View menu's item of the model's unit system.
@@ -147,6 +152,14 @@ void CAppController::OnSavePreset() {
 // The card says why the gas got there: above capacity it is the capacity; below it, a dip tube
 // shorter than the gas's reach.
 void CAppController::OnSimulationFrameUpdated() {
+    // The first frame is drawn before this event first shows the results in the panel; once
+    // the second is on the screen, the window is whole behind a message.
+    if (!drawn_ && ++framesUpdated_ == 2) {
+        drawn_ = true;
+        for (const std::string& text : std::exchange(untold_, {})) {
+            ShowError(text);
+        }
+    }
     if (!model_.GetState().gasAtDipTubeInlet) {
         return;
     }

@@ -32,9 +32,14 @@ public:
     static constexpr const char* kErrorTitle = "Quillmore Gas Separator Simulator Error";
     static constexpr const char* kAboutTitle = "About Gas Separator Simulator";
 
-    // Initialises the other controllers, subscribes its own events, then tells the user what
-    // became of an unusable defaults file, if anything.
+    // Initialises the other controllers, subscribes its own events, and tells the user what
+    // became of an unusable defaults file, if anything, once the window is drawn.
     void Initialise();
+
+    // Says `text` in an error message: at once, or, at start, once the window is drawn with the
+    // panel's results, so that a message at start stands over the whole window, not an empty
+    // one.
+    void TellOnceDrawn(const std::string& text);
 
     // Opens the named dialog, first suspending interaction and disabling the button bar
     // unless another dialog is open already. Nothing happens when it is open or missing.
@@ -90,4 +95,7 @@ private:
     CSeparatorFinderController separatorFinderController_;
     CCaseController caseController_;
     CPresetsController presetsController_;
+    int framesUpdated_ = 0;           // until the window is drawn whole
+    bool drawn_ = false;              // with the panel's results
+    std::vector<std::string> untold_; // messages waiting for it
 };

@@ -247,6 +247,14 @@ void CCaseController::OpenRecentCase() {
 }
 
 bool CCaseController::OpenCaseFile(const fs::path& path) {
+    const std::string problem = TryOpenCaseFile(path);
+    if (!problem.empty()) {
+        ShowError(problem);
+    }
+    return problem.empty();
+}
+
+std::string CCaseController::TryOpenCaseFile(const fs::path& path) {
     std::string text;
     std::error_code error;
     std::string problem;
@@ -262,9 +270,8 @@ bool CCaseController::OpenCaseFile(const fs::path& path) {
     }
     if (!problem.empty()) {
         LOG_WARNING(kLogCategory, "Case %s not opened: %s", path.string().c_str(), problem.c_str());
-        ShowError("The case \"" + path.string() + "\" cannot be opened: " + problem +
-                  ".\n\nNothing was changed.");
-        return false;
+        return "The case \"" + path.string() + "\" cannot be opened: " + problem +
+               ".\n\nNothing was changed.";
     }
     EndStep();
     Take(design);
@@ -275,7 +282,7 @@ bool CCaseController::OpenCaseFile(const fs::path& path) {
     Rebase();
     RememberRecent(path);
     ShowState();
-    return true;
+    return {};
 }
 
 bool CCaseController::SaveCase() {

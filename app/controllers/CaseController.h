@@ -36,6 +36,8 @@ public:
     // Opens the case file without asking about the design in use (the command line). False,
     // after telling the user why, when it cannot be used; then nothing changed.
     bool OpenCaseFile(const std::filesystem::path& path);
+    // The same without telling: the message, or empty once the case is open.
+    std::string TryOpenCaseFile(const std::filesystem::path& path);
     // Whether the design differs from the case as last saved or opened (or as started).
     bool IsModified() const;
     // "Untitled", or the case file's stem.

@@ -348,6 +348,22 @@ TEST_F(CaseUndoPresetsTest, ASaveDoesNotReplaceWhatAnotherWindowSavedUnasked) {
     EXPECT_EQ(Cases().RecentCases(), (std::vector<fs::path>{shared, theirCase, mine}));
 }
 
+// A case named on the command line that cannot be opened is said once the window is drawn
+// whole (the second frame: the first is drawn before the panel's results), not over an empty one.
+TEST_F(CaseUndoPresetsTest, ACaseThatCannotBeOpenedAtStartIsSaidOverTheDrawnWindow) {
+    const std::string problem = Cases().TryOpenCaseFile(Documents() / "missing.gscase");
+    EXPECT_NE(problem.find("cannot be opened"), std::string::npos) << problem;
+    TheApplication().AppController()->TellOnceDrawn(problem);
+    RunPass();
+    EXPECT_TRUE(shell.messages.empty());
+    RunPass();
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_NE(shell.messages[0].find(problem), std::string::npos);
+    RunPass();
+    TheApplication().AppController()->TellOnceDrawn("later");
+    EXPECT_EQ(shell.messages.size(), 2u); // at once
+}
+
 TEST_F(CaseUndoPresetsTest, ABrokenCaseOpensNothingAndSaysWhichLineAndKey) {
     const fs::path file = Documents() / "broken.gscase";
     shell.saveAnswers.push_back(file);
