@@ -137,6 +137,13 @@ TypedValue ReadTyped(std::string_view typed, const ParameterEntry& parameter, Un
         return {0, "Type the number without separators (1200, not 1,200)"};
     }
     const LeadingNumber number = ScanLeadingNumber(text);
+    // A second decimal point straight after the number ("1.234.567", or "1.234,5" under a comma
+    // locale) is a grouped number, not the number before it.
+    if (number.Found() && number.end < text.size() && text[number.end] == '.' &&
+        IsDigitAt(text, number.end + 1)) {
+        return {0, decimalComma ? "Type the number without separators (1234,5, not 1.234,5)"
+                                : "Type the number without separators (1234.5, not 1.234.5)"};
+    }
     const std::string unit(TrimBlanks(std::string_view(text).substr(number.end)));
     const Unit& shown = parameter.UnitIn(units);
     double perModelUnit = shown.perModelUnit;

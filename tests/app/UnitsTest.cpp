@@ -151,6 +151,12 @@ TEST(Units, TheDecimalCommaOfTheUsersLocale) {
               "Type the number without separators (1200, not 1,200)");
     EXPECT_EQ(Typed("3,25", ParameterId::SeparatorOD, kOilfield).problem,
               "Type the number without separators (1200, not 1,200)");
+    // A number grouped with points is refused, not read as its first group: 1.234,5 is no 1.234.
+    EXPECT_EQ(Typed("1.234,5", ParameterId::ProductionRate, kOilfield, true).problem,
+              "Type the number without separators (1234,5, not 1.234,5)");
+    EXPECT_EQ(Typed("1.234.567", ParameterId::ProductionRate, kOilfield).problem,
+              "Type the number without separators (1234.5, not 1.234.5)");
+    EXPECT_TRUE(Typed("3.25.", ParameterId::SeparatorOD, kOilfield).problem.empty());
 }
 
 // The defaults file keeps the user's unit system; an old file without it is oilfield, and a
