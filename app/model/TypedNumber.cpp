@@ -116,6 +116,20 @@ bool HasThousandsComma(std::string_view text) {
     return false;
 }
 
+// How many bytes of `text` from `i` are one blank: a space or a tab, or a no-break, narrow
+// no-break or thin space, as locales group digits ("1 234,5" from a French spreadsheet).
+size_t BlankAt(std::string_view text, size_t i) {
+    if (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+        return 1;
+    }
+    for (std::string_view space : {"\u00a0", "\u202f", "\u2009"}) {
+        if (text.substr(std::min(i, text.size())).starts_with(space)) {
+            return space.size();
+        }
+    }
+    return 0;
+}
+
 std::string Problem(const ParameterEntry& parameter, const std::string& unit) {
     return parameter.Label() + " takes " + UnitsTaken(parameter.quantity) + ", not \u201c" + unit +
            "\u201d";
@@ -137,20 +151,25 @@ TypedValue ReadTyped(std::string_view typed, const ParameterEntry& parameter, Un
         return {0, "Type the number without separators (1200, not 1,200)"};
     }
     const LeadingNumber number = ScanLeadingNumber(text);
-    // A second decimal point straight after the number ("1.234.567", or "1.234,5" under a comma
-    // locale) is a grouped number, not the number before it.
-    if (number.Found() && number.end < text.size() && text[number.end] == '.' &&
-        IsDigitAt(text, number.end + 1)) {
-        return {0, decimalComma ? "Type the number without separators (1234,5, not 1.234,5)"
-                                : "Type the number without separators (1234.5, not 1.234.5)"};
+    size_t unitStart = number.end;
+    while (const size_t blank = BlankAt(text, unitStart)) {
+        unitStart += blank;
     }
-    const std::string unit(TrimBlanks(std::string_view(text).substr(number.end)));
+    // A second decimal point straight after the number ("1.234.567", or "1.234,5" under a comma
+    // locale), or digits after a blank ("1 234,5"), make a grouped number, not the number before.
+    const bool secondPoint =
+        number.end < text.size() && text[number.end] == '.' && IsDigitAt(text, number.end + 1);
+    if (number.Found() && (secondPoint || (unitStart > number.end && IsDigitAt(text, unitStart)))) {
+        return {0, decimalComma ? "Type the number without separators (1234,5, not 1.234,5)"
+                                : "Type the number without separators (1234.5, not 1,234.5)"};
+    }
+    const std::string unit(TrimBlanks(std::string_view(text).substr(unitStart)));
     const Unit& shown = parameter.UnitIn(units);
     double perModelUnit = shown.perModelUnit;
     int decimals = shown.decimals;
     if (number.Found() && !unit.empty()) {
         const Spelling* spelling = SpellingOf(unit);
-        const bool apart = number.end < text.size() && (text[number.end] == ' ');
+        const bool apart = unitStart > number.end;
         if (spelling && spelling->kind == KindOf(parameter.quantity)) {
             perModelUnit = 1 / spelling->modelUnits;
             decimals = spelling->decimals;
