@@ -1,6 +1,7 @@
 #include "app/controllers/AppController.h"
 
 #include "app/Version.h"
+#include "app/files/AtomicFile.h"
 #include "app/files/EmbeddedStore.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
@@ -271,11 +272,17 @@ void CAppController::OpenInfoDocument() {
         return;
     }
     const std::filesystem::path target = folder / std::filesystem::path(kInfoDocument).filename();
-    ExtractResourceToFile(kInfoDocument, target); // a failure shows up as a missing file
+    // A failed copy shows up as a missing file (a copy left from before still opens); the
+    // message then also says why the copy failed, which the user can mend without the maker.
+    std::error_code written;
+    ExtractResourceToFile(kInfoDocument, target, written);
     std::error_code error;
     if (!std::filesystem::is_regular_file(target, error) ||
         !std::ifstream(target, std::ios::binary).is_open()) {
-        ShowError(MissingDocumentText());
+        ShowError(MissingDocumentText() +
+                  (written ? "\n\nIt could not be copied to \"" + target.string() +
+                                 "\": " + WriteFailureReason(target, written) + "."
+                           : ""));
         return;
     }
     if (IShell* shell = Platform().shell; shell && !shell->OpenFile(target)) {

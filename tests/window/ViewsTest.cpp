@@ -218,8 +218,14 @@ TEST_F(ProgramTest, AnUnwritableDocumentsFolderReportsTheMissingDocument) {
     RaiseEvent(EventName::kOpenInfoDocument);
     EXPECT_TRUE(shell.opened.empty());
     ASSERT_EQ(shell.messages.size(), 1u);
-    EXPECT_EQ(shell.messages[0], std::string(CAppController::kErrorTitle) + " | " +
-                                     CAppController::MissingDocumentText());
+    // The maker's message, and why the copy failed, which the user can mend alone.
+    EXPECT_EQ(shell.messages[0].rfind(std::string(CAppController::kErrorTitle) + " | " +
+                                          CAppController::MissingDocumentText() +
+                                          "\n\nIt could not be copied to \"",
+                                      0),
+              0u)
+        << shell.messages[0];
+    EXPECT_NE(shell.messages[0].find("GasSeparatorSimulatorGuide.docx\": "), std::string::npos);
     EXPECT_NE(shell.messages[0].find("+1 555 0100"), std::string::npos);
 }
 
