@@ -93,7 +93,7 @@ void CDesignExportController::CopyDesign() {
         LOG_WARNING("App", "No clipboard: the design was not copied");
         return;
     }
-    clipboard->SetText(DesignAsTabSeparatedText(CurrentDesign()));
+    clipboard->SetText(DesignAsTabSeparatedText(CurrentDesign(), Platform().decimalComma));
 }
 
 bool CDesignExportController::WriteReport(const std::filesystem::path& path,

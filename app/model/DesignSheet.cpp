@@ -6,6 +6,7 @@
 #include "app/model/ParameterRules.h"
 #include "app/model/Verdict.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -172,11 +173,26 @@ std::vector<DesignSection> DescribeDesign(const DesignInput& design) {
     return sections;
 }
 
-std::string DesignAsTabSeparatedText(const std::vector<DesignSection>& sections) {
+namespace {
+// A figure (a row with a unit whose value is a plain number) with the decimal mark asked for:
+// a German spreadsheet takes a pasted 31.8 for the 31st of August, and reads 31,8 as a number.
+// Names and sentences stay as they are, even one that looks like a number.
+std::string FigureText(const DesignRow& row, bool decimalComma) {
+    std::string value = row.value;
+    if (decimalComma && !row.unit.empty() && ReadNumber(value)) {
+        std::replace(value.begin(), value.end(), '.', ',');
+    }
+    return value;
+}
+} // namespace
+
+std::string DesignAsTabSeparatedText(const std::vector<DesignSection>& sections,
+                                     bool decimalComma) {
     std::string text = "Name\tValue\tUnit\n";
     for (const DesignSection& section : sections) {
         for (const DesignRow& row : section.rows) {
-            text += Cell(row.name) + "\t" + Cell(row.value) + "\t" + Cell(row.unit) + "\n";
+            text += Cell(row.name) + "\t" + Cell(FigureText(row, decimalComma)) + "\t" +
+                    Cell(row.unit) + "\n";
         }
     }
     return text;

@@ -56,5 +56,8 @@ struct DesignInput {
 std::vector<DesignSection> DescribeDesign(const DesignInput& design);
 
 // A header row, then one line per row: name, value and unit separated by tabs, each line
-// ended by a line feed. Tabs and line breaks inside a text become blanks.
-std::string DesignAsTabSeparatedText(const std::vector<DesignSection>& sections);
+// ended by a line feed. Tabs and line breaks inside a text become blanks. With `decimalComma`
+// (the user's locale writes decimals so) a figure's decimal point is a comma, as that locale's
+// spreadsheets read numbers.
+std::string DesignAsTabSeparatedText(const std::vector<DesignSection>& sections,
+                                     bool decimalComma = false);

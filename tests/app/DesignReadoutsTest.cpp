@@ -156,4 +156,12 @@ TEST(DesignSheetTest, TextThatLooksLikeAFormulaIsKeptAsText) {
     negative.verdict.capacityMargin = -3;
     EXPECT_NE(DesignAsTabSeparatedText(DescribeDesign(negative)).find("\nCapacity margin\t-3\t%\n"),
               std::string::npos);
+
+    // Under a decimal-comma locale the figures paste as its spreadsheets read numbers; a name
+    // that looks like a number stays as it was named.
+    const std::string comma =
+        DesignAsTabSeparatedText(DescribeDesign({RunningDesign(), "3.5", "", {}, {}}), true);
+    EXPECT_NE(comma.find("\nDip tube OD\t1,35\tin\n"), std::string::npos) << comma;
+    EXPECT_NE(comma.find("\nSeparator preset\t3.5\t\n"), std::string::npos) << comma;
+    EXPECT_EQ(comma.find("1.35"), std::string::npos) << comma;
 }
