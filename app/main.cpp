@@ -101,7 +101,7 @@ std::optional<std::filesystem::path> CaseArgument(int argc, char** argv) {
 void OpenCaseArgument(CApplication& application, int argc, char** argv) {
     CAppController* controller = application.AppController();
     if (const auto path = CaseArgument(argc, argv); path && controller) {
-        if (const std::string problem = controller->Cases().TryOpenCaseFile(*path);
+        if (const std::string problem = controller->Cases().OpenCaseAtStart(*path);
             !problem.empty()) {
             controller->TellOnceDrawn(problem);
         }

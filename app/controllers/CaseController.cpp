@@ -285,6 +285,15 @@ std::string CCaseController::TryOpenCaseFile(const fs::path& path) {
     return {};
 }
 
+std::string CCaseController::OpenCaseAtStart(const fs::path& path) {
+    std::string problem = TryOpenCaseFile(path);
+    if (problem.empty()) {
+        history_.Reset(model_.GetDesign());
+        ShowState();
+    }
+    return problem;
+}
+
 bool CCaseController::SaveCase() {
     if (model_.GetCaseFile().empty()) {
         return SaveCaseAs();

@@ -38,6 +38,10 @@ public:
     bool OpenCaseFile(const std::filesystem::path& path);
     // The same without telling: the message, or empty once the case is open.
     std::string TryOpenCaseFile(const std::filesystem::path& path);
+    // The case named on the command line: the same, and the history begins with it, as with
+    // the design a start without a case begins with (Undo does not go back to the values of
+    // the last session, which the user never had in front of them).
+    std::string OpenCaseAtStart(const std::filesystem::path& path);
     // Whether the design differs from the case as last saved or opened (or as started).
     bool IsModified() const;
     // "Untitled", or the case file's stem.

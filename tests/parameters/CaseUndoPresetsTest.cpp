@@ -351,7 +351,7 @@ TEST_F(CaseUndoPresetsTest, ASaveDoesNotReplaceWhatAnotherWindowSavedUnasked) {
 // A case named on the command line that cannot be opened is said once the window is drawn
 // whole (the second frame: the first is drawn before the panel's results), not over an empty one.
 TEST_F(CaseUndoPresetsTest, ACaseThatCannotBeOpenedAtStartIsSaidOverTheDrawnWindow) {
-    const std::string problem = Cases().TryOpenCaseFile(Documents() / "missing.gscase");
+    const std::string problem = Cases().OpenCaseAtStart(Documents() / "missing.gscase");
     EXPECT_NE(problem.find("cannot be opened"), std::string::npos) << problem;
     TheApplication().AppController()->TellOnceDrawn(problem);
     RunPass();
@@ -362,6 +362,17 @@ TEST_F(CaseUndoPresetsTest, ACaseThatCannotBeOpenedAtStartIsSaidOverTheDrawnWind
     RunPass();
     TheApplication().AppController()->TellOnceDrawn("later");
     EXPECT_EQ(shell.messages.size(), 2u); // at once
+
+    // One that opens begins the history: nothing to undo back to the last session's values.
+    const fs::path file = Documents() / "at-start.gscase";
+    shell.saveAnswers.push_back(file);
+    Type(ParameterId::SPM, {"9"});
+    ASSERT_TRUE(Cases().SaveCaseAs());
+    Type(ParameterId::SPM, {"7"});
+    EXPECT_EQ(Cases().OpenCaseAtStart(file), "");
+    EXPECT_EQ(Model().GetSPM(), 9);
+    EXPECT_FALSE(Cases().CanUndo());
+    EXPECT_FALSE(Cases().IsModified());
 }
 
 TEST_F(CaseUndoPresetsTest, ABrokenCaseOpensNothingAndSaysWhichLineAndKey) {
