@@ -20,6 +20,8 @@
 #include "app/window_manager/GasSeparatorView.h"
 #include "common/log_manager/Log_Manager.h"
 
+#include <algorithm>
+
 namespace {
 // Warnings are sentences of their own on the page; a design without any says so.
 ReportSection ReportSectionOf(const DesignSection& section) {
@@ -33,6 +35,29 @@ ReportSection ReportSectionOf(const DesignSection& section) {
         printed.lines.push_back({"None", "", ""});
     }
     return printed;
+}
+
+// The sheet's sections as the report prints them, with the case's notes last, under a heading
+// of their own: notes a page long would otherwise push the verdict and the inputs off the first
+// page, away from the picture of the well.
+std::vector<ReportSection> ReportSectionsOf(const std::vector<DesignSection>& sheet) {
+    std::vector<ReportSection> sections;
+    std::string notes;
+    for (const DesignSection& section : sheet) {
+        ReportSection printed = ReportSectionOf(section);
+        const auto notesRow =
+            std::find_if(printed.lines.begin(), printed.lines.end(),
+                         [](const ReportLine& line) { return line.name == kNotesRow; });
+        if (section.heading == kCaseSection && notesRow != printed.lines.end()) {
+            notes = notesRow->value;
+            printed.lines.erase(notesRow);
+        }
+        sections.push_back(std::move(printed));
+    }
+    if (!notes.empty()) {
+        sections.push_back({kNotesRow, {{notes, "", ""}}});
+    }
+    return sections;
 }
 
 void ShowError(const std::string& text) {
@@ -106,9 +131,7 @@ bool CDesignExportController::WriteReport(const std::filesystem::path& path,
     ReportPage page;
     page.title = "Gas Separator Design Report";
     page.subtitle = std::string("Quillmore Gas Separator Simulator ") + ProgramVersion();
-    for (const DesignSection& section : CurrentDesign()) {
-        page.sections.push_back(ReportSectionOf(section));
-    }
+    page.sections = ReportSectionsOf(CurrentDesign());
     page.picture = WellPicture();
     page.pictureCaption =
         "Schematic of the well as simulated, labelled with the design's dimensions; the lengths "

@@ -151,7 +151,7 @@ std::vector<DesignRow> CaseRows(const DesignInput& design) {
     return {{"Well name", d.wellName, ""},
             {"Field", d.field, ""},
             {"Engineer", d.engineer, ""},
-            {"Notes", d.notes, ""},
+            {kNotesRow, d.notes, ""},
             {"File", design.caseFile.empty() ? "(not saved)" : design.caseFile, ""}};
 }
 } // namespace
@@ -160,7 +160,7 @@ std::vector<DesignSection> DescribeDesign(const DesignInput& design) {
     const bool apply = !BreaksARangeRule(design.parameters);
     std::vector<DesignSection> sections;
     if (std::vector<DesignRow> rows = CaseRows(design); !rows.empty()) {
-        sections.push_back({"Case", std::move(rows)});
+        sections.push_back({kCaseSection, std::move(rows)});
     }
     std::vector<DesignSection> rest = {
         {"Verdict", VerdictRows(design.verdict, design.units)},

@@ -26,6 +26,9 @@ struct DesignSection {
 
 // A warning's row: named kWarningRow, the warning's sentence as its value, no unit.
 inline constexpr const char* kWarningRow = "Warning";
+// The section of the case's particulars, and its row of notes.
+inline constexpr const char* kCaseSection = "Case";
+inline constexpr const char* kNotesRow = "Notes";
 
 // A box whose text is not in use (out of its range, or not understood): the design's figures
 // are for the value in use instead.

@@ -9,6 +9,7 @@
 #include "app/platform/Platform.h"
 #include "app/platform/ReportRenderer.h"
 #include "app/services/EventNames.h"
+#include "app/services/GasSeparatorModel.h"
 #include "app/tags/ViewNames.h"
 #include "app/window_manager/LabelView.h"
 #include "app/window_manager/NoticeView.h"
@@ -148,4 +149,30 @@ TEST(VerdictAgreement, ThePanelTheCopyTheReportAndTheCalculatorSayTheSame) {
         verdicts.insert(copied.at("Verdict cause"));
     }
     EXPECT_EQ(verdicts.size(), 3u); // none, above capacity, a dip tube shorter than the reach
+}
+
+// The case's notes close the report under a heading of their own, so that notes of any length
+// leave the verdict at the top of the first page; the copy keeps them among the particulars.
+TEST(VerdictAgreement, TheReportOpensWithTheVerdictAndClosesWithTheNotes) {
+    const TestFolder folder("report-notes");
+    CSavingShell shell(folder / "report.pdf");
+    CPlainClipboard clipboard;
+    CPageRecorder renderer;
+    StartProgram(shell);
+    Platform().clipboard = &clipboard;
+    Platform().reportRenderer = &renderer;
+    TheModel().SetCaseDetails({"Well 7", "North", "A. Engineer", "First line\nSecond line"});
+    RaiseEvent(EventName::kExportReport);
+    const std::vector<ReportSection>& sections = renderer.page.sections;
+    ASSERT_GE(sections.size(), 3u);
+    EXPECT_EQ(sections[0].heading, "Case");
+    EXPECT_EQ(sections[1].heading, "Verdict");
+    for (const ReportLine& line : sections[0].lines) {
+        EXPECT_NE(line.name, "Notes");
+    }
+    EXPECT_EQ(sections.back().heading, "Notes");
+    ASSERT_EQ(sections.back().lines.size(), 1u);
+    EXPECT_EQ(sections.back().lines[0].name, "First line\nSecond line");
+    RaiseEvent(EventName::kCopyDesign);
+    EXPECT_EQ(CopiedRows(clipboard.text).at("Notes"), "First line Second line");
 }
