@@ -109,6 +109,21 @@ CalcResult Program(const fs::path& folder, const std::string& args, const std::s
 }
 } // namespace
 
+// Drawn where the session has no runtime folder (cron, ssh), a chart adds nothing of Qt's to
+// standard error.
+TEST(CalculatorOutput, AChartDrawnWithoutARuntimeFolderSaysNothingOfIt) {
+    TestFolder folder("calc-quiet-plot");
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string kept = runtime ? runtime : "";
+    ::unsetenv("XDG_RUNTIME_DIR");
+    const CalcResult run = Program(folder.Path(), "--sweep spm=8:9:1 --plot chart.png", ">out");
+    if (runtime) {
+        ::setenv("XDG_RUNTIME_DIR", kept.c_str(), 1);
+    }
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err.find("XDG_RUNTIME_DIR"), std::string::npos) << run.err;
+}
+
 TEST(CalculatorOutput, AStandardOutputThatFailsEndsTheRunWithItsReason) {
     TestFolder folder("calc-stdout");
     const std::string sweep = "--sweep production_rate=100:300:1";

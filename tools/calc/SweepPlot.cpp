@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -25,6 +26,21 @@ const QColor kCard(0x2b, 0x3f, 0x55), kGrid(0x3d, 0x55, 0x6e);
 const QColor kText(0xd8, 0xe0, 0xe8), kDimText(0x9a, 0xab, 0xbc);
 const QColor kGreen(84, 218, 26), kLime(156, 255, 0), kRed(0xe5, 0x48, 0x3c);
 
+// Qt's note that the session has no runtime folder (as under cron or ssh) says nothing about
+// the chart, and would stand among the calculator's own messages; Qt's others still show.
+QtMessageHandler gQtHandler = nullptr;
+void QuietAboutTheRuntimeFolder(QtMsgType type, const QMessageLogContext& context,
+                                const QString& message) {
+    if (message.startsWith("QStandardPaths: XDG_RUNTIME_DIR")) {
+        return;
+    }
+    if (gQtHandler) {
+        gQtHandler(type, context, message);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    }
+}
+
 // A QGuiApplication (offscreen) for the fonts while the chart is drawn, unless one runs
 // already, with the Exo faces from the program's data.
 class QtForDrawing {
@@ -32,6 +48,7 @@ public:
     QtForDrawing() {
         if (!QGuiApplication::instance()) {
             qputenv("QT_QPA_PLATFORM", "offscreen"); // the calculator never needs a screen
+            gQtHandler = qInstallMessageHandler(QuietAboutTheRuntimeFolder);
             application_ = std::make_unique<QGuiApplication>(argc_, argv_);
         }
         for (const char* path : {"fonts/Exo-Regular.ttf", "fonts/Exo-Bold.ttf"}) {
