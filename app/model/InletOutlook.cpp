@@ -391,3 +391,13 @@ std::optional<long> LongRunGasLimitRate(const WellParameters& parameters, double
     memory.Remember(parameters, step, maxRate, rate);
     return rate;
 }
+
+double DriftFreeRate(const WellParameters& parameters, double step, OutlookCache& cache) {
+    if (!(step > 0)) {
+        return std::nan("");
+    }
+    const double outlookStep = OutlookStep(parameters, step);
+    LimitSearch search(parameters, outlookStep,
+                       cache.Get().DrawsFor(parameters.GetCrankAngularSpeed(), outlookStep));
+    return search.DriftFreeRate();
+}

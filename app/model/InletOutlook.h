@@ -68,3 +68,9 @@ std::optional<long> LongRunGasLimitRate(const WellParameters& parameters, double
                                         long maxRate);
 std::optional<long> LongRunGasLimitRate(const WellParameters& parameters, double step, long maxRate,
                                         OutlookCache& cache);
+
+// The production rate at which the pump's mean draw over a cycle, stepped by `step` as the
+// simulation steps, takes the annulus liquid down as fast as the bubbles rise: above it the gas
+// goes deeper every cycle, so no dip tube is long enough. The maximum capacity rounded to a
+// whole rate lies within half a barrel a day of it. Not a number for a design without one.
+double DriftFreeRate(const WellParameters& parameters, double step, OutlookCache& cache);

@@ -37,8 +37,12 @@ DesignVerdict JudgeDesign(const WellParameters& p, double step, OutlookCache& ca
     }
     verdict.kind = VerdictKind::Fails;
     verdict.secondsToInlet = outlook.seconds;
-    verdict.cause = rate > verdict.maximumCapacity ? FailureCause::AboveCapacity
-                                                   : FailureCause::DipTubeTooShort;
+    // Above capacity: above the capacity shown, or a rate just under it (the capacity is
+    // rounded to a whole rate) at which the gas still goes deeper every cycle, where no dip tube
+    // would be long enough and only a lower rate helps.
+    const bool aboveCapacity =
+        rate > verdict.maximumCapacity || rate > DriftFreeRate(p, step, cache);
+    verdict.cause = aboveCapacity ? FailureCause::AboveCapacity : FailureCause::DipTubeTooShort;
     return verdict;
 }
 

@@ -55,6 +55,14 @@ TEST(Verdict, TheThreeDesignsOfTheGuide) {
     EXPECT_EQ(VerdictSentence(shortTube).rfind("Fails: dip tube shorter than the gas reach", 0),
               0u);
 
+    // Just under the capacity shown (241.5 rounded to 242), the gas still goes deeper every
+    // cycle: above capacity, however long the dip tube, not a dip tube too short.
+    for (const double length : {42.0, 480.0}) {
+        const DesignVerdict sliver = JudgeDesign(Design(241.9, 8, length));
+        EXPECT_EQ(sliver.kind, VerdictKind::Fails) << length;
+        EXPECT_EQ(sliver.cause, FailureCause::AboveCapacity) << length;
+    }
+
     const DesignVerdict outOfRange = JudgeDesign(Design(200, 31));
     EXPECT_EQ(outOfRange.kind, VerdictKind::DoesNotApply);
     EXPECT_EQ(VerdictWord(outOfRange.kind), std::string("does not apply"));
