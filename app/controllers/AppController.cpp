@@ -101,7 +101,7 @@ void CAppController::Initialise() {
 }
 
 void CAppController::TellOnceDrawn(const std::string& text) {
-    drawn_ ? ShowError(text) : untold_.push_back(text);
+    framesUpdated_ >= kWholeFrame ? ShowError(text) : untold_.push_back(text);
 }
 
 // The check mark on the View menu's item of the model's unit system.
@@ -155,8 +155,7 @@ void CAppController::OnSavePreset() {
 void CAppController::OnSimulationFrameUpdated() {
     // The first frame is drawn before this event first shows the results in the panel; once
     // the second is on the screen, the window is whole behind a message.
-    if (!drawn_ && ++framesUpdated_ == 2) {
-        drawn_ = true;
+    if (framesUpdated_ < kWholeFrame && ++framesUpdated_ == kWholeFrame) {
         for (const std::string& text : std::exchange(untold_, {})) {
             ShowError(text);
         }

@@ -95,7 +95,9 @@ private:
     CSeparatorFinderController separatorFinderController_;
     CCaseController caseController_;
     CPresetsController presetsController_;
-    int framesUpdated_ = 0;           // until the window is drawn whole
-    bool drawn_ = false;              // with the panel's results
+    // Frames counted until the window is drawn whole, with the panel's results: the first
+    // frame comes before them.
+    static constexpr int kWholeFrame = 2;
+    int framesUpdated_ = 0;
     std::vector<std::string> untold_; // messages waiting for it
 };

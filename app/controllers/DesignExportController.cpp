@@ -44,15 +44,17 @@ std::vector<ReportSection> ReportSectionsOf(const std::vector<DesignSection>& sh
     std::vector<ReportSection> sections;
     std::string notes;
     for (const DesignSection& section : sheet) {
-        ReportSection printed = ReportSectionOf(section);
+        ReportSection& printed = sections.emplace_back(ReportSectionOf(section));
+        if (section.heading != kCaseSection) {
+            continue;
+        }
         const auto notesRow =
             std::find_if(printed.lines.begin(), printed.lines.end(),
                          [](const ReportLine& line) { return line.name == kNotesRow; });
-        if (section.heading == kCaseSection && notesRow != printed.lines.end()) {
+        if (notesRow != printed.lines.end()) {
             notes = notesRow->value;
             printed.lines.erase(notesRow);
         }
-        sections.push_back(std::move(printed));
     }
     if (!notes.empty()) {
         sections.push_back({kNotesRow, {{notes, "", ""}}});

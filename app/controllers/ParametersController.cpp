@@ -19,6 +19,8 @@
 #include "app/window_manager/WarningView.h"
 #include "app/window_manager/WindowManager.h"
 
+#include <optional>
+
 namespace {
 // Flags are set for the length of a handler and always put back as they were, also on
 // exceptions (scopes nest).
@@ -263,17 +265,10 @@ void CParametersController::ApplyTypedValues() {
     // ("40 kg") is refused as a value out of range is, with its own message.
     unitProblems_.assign(Parameters().size(), {});
     for (const ParameterEntry& parameter : Parameters()) {
-        const CTextEditView* field = FieldOf(parameter);
-        // A box that still shows the model's value keeps the exact value: 69.9 mm read back
-        // would not be the 2.75 in behind it.
-        if (field && !parameter.IsComputed(candidate) &&
-            field->GetText() !=
-                FormatShown(parameter.Get(candidate), parameter.quantity, Units())) {
-            const TypedValue typed =
-                ReadTyped(field->GetText(), parameter, Units(), Platform().decimalComma);
-            unitProblems_[&parameter - Parameters().data()] = typed.problem;
-            typed.problem.empty() ? parameter.Set(candidate, typed.model)
-                                  : Restore(parameter, candidate);
+        if (const std::optional<TypedValue> typed = TypedIn(parameter, candidate)) {
+            unitProblems_[&parameter - Parameters().data()] = typed->problem;
+            typed->problem.empty() ? parameter.Set(candidate, typed->model)
+                                   : Restore(parameter, candidate);
         }
     }
     // A casing size that matches no row of the list (from the defaults file or a case) stays:
@@ -342,23 +337,27 @@ void CParametersController::SelectListChoices() {
     }
 }
 
+// A box that still shows the value as the panel formats it holds that exact value: 69.9 mm read
+// back would not be the 2.75 in behind it. Any other text is read as typed. None for an input
+// without a box, or one whose box shows a computed value.
+std::optional<TypedValue> CParametersController::TypedIn(const ParameterEntry& parameter,
+                                                         const WellParameters& values) const {
+    const CTextEditView* field = FieldOf(parameter);
+    if (!field || parameter.IsComputed(values) ||
+        field->GetText() == FormatShown(parameter.Get(values), parameter.quantity, Units())) {
+        return std::nullopt;
+    }
+    return ReadTyped(field->GetText(), parameter, Units(), Platform().decimalComma);
+}
+
 std::vector<RefusedText> CParametersController::RefusedTexts() const {
     std::vector<RefusedText> refused;
     const WellParameters& inUse = model_.GetParameters();
     for (const ParameterEntry& parameter : Parameters()) {
-        const CTextEditView* field = FieldOf(parameter);
-        if (!field || parameter.IsComputed(inUse)) {
-            continue;
-        }
-        const std::string text = field->GetText();
-        const double value = parameter.Get(inUse);
-        if (text == FormatShown(value, parameter.quantity, Units())) {
-            continue;
-        }
         // A text in use was read into the model exactly as it reads now.
-        const TypedValue typed = ReadTyped(text, parameter, Units(), Platform().decimalComma);
-        if (!typed.problem.empty() || typed.model != value) {
-            refused.push_back({&parameter, text, typed.problem.empty()});
+        const std::optional<TypedValue> typed = TypedIn(parameter, inUse);
+        if (typed && (!typed->problem.empty() || typed->model != parameter.Get(inUse))) {
+            refused.push_back({&parameter, FieldOf(parameter)->GetText(), typed->problem.empty()});
         }
     }
     return refused;

@@ -6,9 +6,11 @@
 
 #include "app/model/DesignSheet.h"
 #include "app/model/ParameterRules.h"
+#include "app/model/TypedNumber.h"
 #include "app/model/WellParameters.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +72,8 @@ public:
 
 private:
     UnitSystem Units() const;
+    std::optional<TypedValue> TypedIn(const ParameterEntry& parameter,
+                                      const WellParameters& values) const;
     void OnUnitsChanged();
     void ShowUnitProblems();
     // The views of the panel's boxes and of the rules' warnings, found by the names the table
