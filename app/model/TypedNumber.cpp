@@ -130,6 +130,14 @@ size_t BlankAt(std::string_view text, size_t i) {
     return 0;
 }
 
+// The example shows the grouping the user typed: blanks, or else the other of point and comma.
+std::string GroupedNumberProblem(bool decimalComma, bool blankGroups) {
+    const char mark = decimalComma ? ',' : '.';
+    const char group = blankGroups ? ' ' : (decimalComma ? '.' : ',');
+    return std::string("Type the number without separators (1234") + mark + "5, not 1" + group +
+           "234" + mark + "5)";
+}
+
 std::string Problem(const ParameterEntry& parameter, const std::string& unit) {
     return parameter.Label() + " takes " + UnitsTaken(parameter.quantity) + ", not \u201c" + unit +
            "\u201d";
@@ -159,9 +167,9 @@ TypedValue ReadTyped(std::string_view typed, const ParameterEntry& parameter, Un
     // locale), or digits after a blank ("1 234,5"), make a grouped number, not the number before.
     const bool secondPoint =
         number.end < text.size() && text[number.end] == '.' && IsDigitAt(text, number.end + 1);
-    if (number.Found() && (secondPoint || (unitStart > number.end && IsDigitAt(text, unitStart)))) {
-        return {0, decimalComma ? "Type the number without separators (1234,5, not 1.234,5)"
-                                : "Type the number without separators (1234.5, not 1,234.5)"};
+    const bool blankGroups = unitStart > number.end && IsDigitAt(text, unitStart);
+    if (number.Found() && (secondPoint || blankGroups)) {
+        return {0, GroupedNumberProblem(decimalComma, blankGroups)};
     }
     const std::string unit(TrimBlanks(std::string_view(text).substr(unitStart)));
     const Unit& shown = parameter.UnitIn(units);

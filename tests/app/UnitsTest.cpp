@@ -158,12 +158,15 @@ TEST(Units, TheDecimalCommaOfTheUsersLocale) {
               "Type the number without separators (1234.5, not 1,234.5)");
     EXPECT_TRUE(Typed("3.25.", ParameterId::SeparatorOD, kOilfield).problem.empty());
     // So is one grouped with blanks, also the no-break ones a spreadsheet pastes, which were
-    // taken for a word glued to the 1; a unit after such a blank is still a unit.
+    // taken for a word glued to the 1; the example groups as the user did. A unit after such a
+    // blank is still a unit.
     for (const char* grouped : {"1 234,5", "1\u00a0234,5", "1\u202f234,5"}) {
         EXPECT_EQ(Typed(grouped, ParameterId::ProductionRate, kOilfield, true).problem,
-                  "Type the number without separators (1234,5, not 1.234,5)")
+                  "Type the number without separators (1234,5, not 1 234,5)")
             << grouped;
     }
+    EXPECT_EQ(Typed("1 234.5", ParameterId::ProductionRate, kOilfield).problem,
+              "Type the number without separators (1234.5, not 1 234.5)");
     EXPECT_NEAR(Typed("31,8\u00a0m3/d", ParameterId::ProductionRate, kOilfield, true).model,
                 31.8 / 0.158987294928, 1e-9);
     EXPECT_DOUBLE_EQ(Typed("3 1/2", ParameterId::SeparatorOD, kOilfield).model, 3.5);
