@@ -106,14 +106,28 @@ bool IsDigitAt(std::string_view text, size_t i) {
     return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
 }
 
-// A comma between digits of the leading number: "1,200".
-bool HasThousandsComma(std::string_view text) {
+// Where a comma stands between digits of the leading number ("1,200", "3,25"), or npos.
+size_t CommaInNumber(std::string_view text) {
     for (size_t i = 1; i + 1 < text.size(); ++i) {
         if (text[i] == ',' && IsDigitAt(text, i - 1) && IsDigitAt(text, i + 1)) {
-            return text.find_first_not_of("0123456789,.+- \t") >= i; // within the number
+            const bool withinNumber = text.find_first_not_of("0123456789,.+- \t") >= i;
+            return withinNumber ? i : std::string_view::npos;
         }
     }
-    return false;
+    return std::string_view::npos;
+}
+
+// A comma followed by other than three digits ("3,25", "0,5") is a decimal comma, typed under
+// a locale that writes decimals with a point; "1,200" groups thousands.
+std::string CommaProblem(std::string_view text, size_t comma) {
+    size_t digits = 0;
+    while (IsDigitAt(text, comma + 1 + digits)) {
+        ++digits;
+    }
+    if (digits == 3) {
+        return "Type the number without separators (1200, not 1,200)";
+    }
+    return "Type the decimals after a point (3.25, not 3,25)";
 }
 
 // How many bytes of `text` from `i` are one blank: a space or a tab, or a no-break, narrow
@@ -155,8 +169,8 @@ TypedValue ReadTyped(std::string_view typed, const ParameterEntry& parameter, Un
     std::string text(typed);
     if (decimalComma) {
         std::replace(text.begin(), text.end(), ',', '.');
-    } else if (HasThousandsComma(text)) {
-        return {0, "Type the number without separators (1200, not 1,200)"};
+    } else if (const size_t comma = CommaInNumber(text); comma != std::string_view::npos) {
+        return {0, CommaProblem(text, comma)};
     }
     const LeadingNumber number = ScanLeadingNumber(text);
     size_t unitStart = number.end;

@@ -8,8 +8,9 @@
 //   (cm, ft, mm/s, mN/m). A unit of another kind ("40 kg"), or an unknown word apart from the
 //   number ("40 furlongs"), is a problem naming what the field takes.
 // - Under a locale that writes decimals with a comma, a comma in the number is its decimal
-//   point (a point still is one); under a locale with a point, a comma inside the number
-//   ("1,200") is a problem asking for the number without separators, rather than 1.
+//   point (a point still is one); under a locale with a point, a comma inside the number is a
+//   problem rather than 1: asking for the number without separators ("1,200"), or for a
+//   decimal point where other than three digits follow ("3,25").
 // - The value is rounded to the decimals of the unit it was typed in, then converted to the
 //   model's unit.
 

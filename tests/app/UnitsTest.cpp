@@ -146,11 +146,15 @@ TEST(Units, TheDecimalCommaOfTheUsersLocale) {
     EXPECT_DOUBLE_EQ(Typed("3.25", ParameterId::SeparatorOD, kOilfield, true).model, 3.25);
     EXPECT_NEAR(Typed("31,8 m3/d", ParameterId::ProductionRate, kOilfield, true).model,
                 31.8 / 0.158987294928, 1e-9);
-    // Under a point locale a comma inside the number is refused rather than read as 1.
+    // Under a point locale a comma inside the number is refused rather than read as 1: as a
+    // thousands separator before three digits, else as a decimal comma.
     EXPECT_EQ(Typed("1,200", ParameterId::ProductionRate, kOilfield).problem,
               "Type the number without separators (1200, not 1,200)");
-    EXPECT_EQ(Typed("3,25", ParameterId::SeparatorOD, kOilfield).problem,
-              "Type the number without separators (1200, not 1,200)");
+    for (const char* decimal : {"3,25", "0,5 in", "3,2500"}) {
+        EXPECT_EQ(Typed(decimal, ParameterId::SeparatorOD, kOilfield).problem,
+                  "Type the decimals after a point (3.25, not 3,25)")
+            << decimal;
+    }
     // A number grouped with points is refused, not read as its first group: 1.234,5 is no 1.234.
     EXPECT_EQ(Typed("1.234,5", ParameterId::ProductionRate, kOilfield, true).problem,
               "Type the number without separators (1234,5, not 1.234,5)");
