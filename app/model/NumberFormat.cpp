@@ -219,6 +219,19 @@ double RoundToDecimals(double value, int decimals) {
     return std::floor(value * scale + 0.5) / scale;
 }
 
+double ToSignificantDigits(double value, int digits) {
+    if (!std::isfinite(value)) {
+        return value;
+    }
+    char buffer[64];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                      std::clamp(digits, 1, 17) - 1);
+    double result = value;
+    std::from_chars(buffer, written.ptr, result);
+    return result;
+}
+
 std::string FormatDecimals(double value, int decimals) {
     const double rounded = RoundToDecimals(value, decimals);
     if (!(std::fabs(rounded) < 1e15)) {

@@ -51,6 +51,9 @@ double RoundToThousandths(double value);
 // Rounds half up to `decimals` decimals (0 to 9); values too large to hold a fraction stay.
 double RoundToDecimals(double value, int decimals);
 
+// `value` to `digits` significant digits (1 to 17), the nearest double to its decimal text.
+double ToSignificantDigits(double value, int digits);
+
 // `value` rounded half up to `decimals` decimals and written without an exponent and without
 // trailing zeros: FormatDecimals(1234.5678, 3) is "1234.568", (1234567, 3) "1234567", (-0.0001,
 // 3) "0". Values of 10^15 and more (and infinities, not-a-number) are written as FormatNumber.

@@ -199,5 +199,5 @@ TypedValue ReadTyped(std::string_view typed, const ParameterEntry& parameter, Un
             return {0, Problem(parameter, unit)};
         } // else a word glued to the number: the number counts, as "12abc" always has
     }
-    return {RoundToDecimals(number.value, decimals) / perModelUnit, {}, number.Found()};
+    return {ToModelUnit(RoundToDecimals(number.value, decimals), perModelUnit), {}, number.Found()};
 }

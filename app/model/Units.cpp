@@ -65,7 +65,11 @@ double ToShown(double modelValue, Quantity quantity, UnitSystem system) {
 }
 
 double ToModel(double shownValue, Quantity quantity, UnitSystem system) {
-    return shownValue / UnitOf(quantity, system).perModelUnit;
+    return ToModelUnit(shownValue, UnitOf(quantity, system).perModelUnit);
+}
+
+double ToModelUnit(double shownValue, double perModelUnit) {
+    return perModelUnit == 1 ? shownValue : ToSignificantDigits(shownValue / perModelUnit, 15);
 }
 
 double TidyShown(double shownValue, Quantity quantity, UnitSystem system) {

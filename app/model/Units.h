@@ -43,6 +43,9 @@ const Unit& UnitOf(Quantity quantity, UnitSystem system);
 // A model value in `system`'s unit of `quantity`, and back.
 double ToShown(double modelValue, Quantity quantity, UnitSystem system);
 double ToModel(double shownValue, Quantity quantity, UnitSystem system);
+// A value in a unit of `perModelUnit` model units in the model's unit, to 15 significant digits:
+// 76.2 mm is 3 in, not the 3.0000000000000004 of the bare division, in the files as on screen.
+double ToModelUnit(double shownValue, double perModelUnit);
 
 // A shown value rounded half up to the unit's decimals.
 double TidyShown(double shownValue, Quantity quantity, UnitSystem system);

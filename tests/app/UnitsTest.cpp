@@ -101,6 +101,11 @@ TEST(Units, EveryInputRoundTripsAsTyped) {
             EXPECT_EQ(again, value.model);
         }
     }
+    // A metric size that is a whole oilfield one lands on it exactly, not a bit beside it (the
+    // bare division made 76.2 mm 3.0000000000000004 in, written so in presets and cases).
+    EXPECT_EQ(Typed("76.2", ParameterId::SeparatorOD).model, 3.0);
+    EXPECT_EQ(Typed("1.778 m", ParameterId::DipTubeLength).model, 70.0);
+    EXPECT_EQ(ToModel(0.1524, Quantity::Velocity, kMetric), 6.0);
 }
 
 TEST(Units, AUnitAfterTheNumberIsReadInThatUnit) {
