@@ -10,6 +10,28 @@ const CommandLineOption* Find(std::span<const CommandLineOption> options, const 
     return nullptr;
 }
 
+// An option with its value in the same argument, as GNU tools take it: "--spm=8" or "-j4".
+struct AttachedValue {
+    const CommandLineOption* option = nullptr;
+    std::string value;
+};
+
+AttachedValue FindWithAttachedValue(std::span<const CommandLineOption> options,
+                                    const std::string& arg) {
+    const size_t equals = arg.find('=');
+    if (arg.starts_with("--") && equals != std::string::npos) {
+        const CommandLineOption* option = Find(options, arg.substr(0, equals));
+        return option && option->takesValue ? AttachedValue{option, arg.substr(equals + 1)}
+                                            : AttachedValue{};
+    }
+    if (!arg.starts_with("--") && arg.size() > 2) {
+        const CommandLineOption* option = Find(options, arg.substr(0, 2));
+        return option && option->takesValue ? AttachedValue{option, arg.substr(2)}
+                                            : AttachedValue{};
+    }
+    return {};
+}
+
 CommandLine Stopped(CommandLine line, CommandLine::Problem problem, const std::string& culprit) {
     line.problem = problem;
     line.culprit = culprit;
@@ -61,7 +83,12 @@ CommandLine ReadCommandLine(const std::vector<std::string>& args,
         }
         const CommandLineOption* option = Find(options, arg);
         if (!option) {
-            return Stopped(line, CommandLine::Problem::UnknownOption, arg);
+            const AttachedValue attached = FindWithAttachedValue(options, arg);
+            if (!attached.option) {
+                return Stopped(line, CommandLine::Problem::UnknownOption, arg);
+            }
+            line.arguments.push_back({attached.option->name, attached.value});
+            continue;
         }
         if (!option->takesValue) {
             line.arguments.push_back({arg, ""});

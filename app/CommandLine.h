@@ -32,7 +32,8 @@ struct CommandLine {
     std::vector<std::string> Positional() const;
 };
 
-// Reads `args` (without the program's name). An argument that starts with "-" and is not one of
-// `options` is an unknown option, unless it is "-" alone (standard input, a positional argument).
+// Reads `args` (without the program's name). An option's value is the next argument, or follows
+// in the same one: "--spm=8", "-j4". An argument that starts with "-" and is not one of `options`
+// is an unknown option, unless it is "-" alone (standard input, a positional argument).
 CommandLine ReadCommandLine(const std::vector<std::string>& args,
                             std::span<const CommandLineOption> options, bool takesPositional);

@@ -155,11 +155,19 @@ TEST(DesignCalculator, BadCommandLinesGiveOneLineAndStatusTwo) {
                                                {"--step", "0"},
                                                {"-j", "0"},
                                                {"-j", "1.5"},
+                                               {"--spm=12abc"},
+                                               {"-j0"},
+                                               {"--help=yes"},
+                                               {"--bogus=1"},
                                                {"--defaults", "/nonexistent/gs/defaults.yml"}}) {
         const CalcRun run = Calc(args);
         EXPECT_EQ(run.status, 2) << args[0];
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
+    // A value may follow its option in the same argument, as GNU tools take it.
+    const CalcRun attached = Calc({"--spm=12", "--separator-od=3 1/4", "-j1"});
+    EXPECT_EQ(attached.status, 0) << attached.err;
+    EXPECT_EQ(attached.out, Calc({"--spm", "12", "--separator-od", "3.25"}).out);
     const CalcRun help = Calc({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--gas-limit"), std::string::npos);

@@ -65,7 +65,7 @@ Starting values are the shipped defaults; --defaults reads a defaults file inste
 case file saved by the program, and each value option then overrides one value.
 
 )";
-    usage += "Value options (a number, or a fraction, in the unit given):\n";
+    usage += "Value options (a number, or a fraction, in the unit given; --spm 8 or --spm=8):\n";
     for (const ParameterEntry& parameter : Parameters()) {
         if (!parameter.HasColumn()) {
             continue;
