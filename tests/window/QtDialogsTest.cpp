@@ -249,3 +249,31 @@ TEST_F(QtDialogsTest, EveryRowShowsWholeAndAReasonSpansTheCellsLeftEmpty) {
     });
     EXPECT_EQ(shell_.ChooseRow(table), std::nullopt);
 }
+
+// A table a little wider than the screen (a laptop at 150 %) keeps its last column in sight:
+// headings of two words go on two lines and the names give up the rest, whole in their tooltips.
+TEST_F(QtDialogsTest, ATableTooWideForTheScreenKeepsItsVerdictInSight) {
+    const std::string name =
+        "2-3/8 Poor Boy Separator & Top Hold-down Pump, " + std::string(40, 'n');
+    TableRequest table;
+    table.headers = {"Separator",       "Outside diameter",  "Maximum capacity",
+                     "Capacity margin", "Deepest gas reach", "Verdict"};
+    table.rows = {{name, "3.75 in", "443 bbl/day", "55 %", "5.3 of 56 in", "Works"}};
+    table.apart = {{"Huge", "4.5 in", "", "", "", "outside diameter 4.5 in too wide"}};
+    WhenShown([&name](QWidget& dialog) {
+        auto* rows = dialog.findChild<QTableWidget*>("rows");
+        auto* apart = dialog.findChild<QTableWidget*>("apart");
+        ASSERT_TRUE(rows && apart);
+        EXPECT_EQ(rows->horizontalScrollBar()->maximum(), 0);
+        const int last = rows->columnCount() - 1;
+        EXPECT_LE(rows->columnViewportPosition(last) +
+                      rows->fontMetrics().horizontalAdvance("Works"),
+                  rows->viewport()->width());
+        EXPECT_EQ(rows->horizontalHeaderItem(1)->text(), "Outside\ndiameter");
+        EXPECT_EQ(apart->horizontalHeaderItem(1)->text(), "Outside\ndiameter");
+        EXPECT_EQ(rows->item(0, 0)->toolTip().toStdString(), name);
+        EXPECT_EQ(apart->columnWidth(0), rows->columnWidth(0)); // the columns still line up
+        Key(dialog, Qt::Key_Escape);
+    });
+    EXPECT_EQ(shell_.ChooseRow(table), std::nullopt);
+}

@@ -427,14 +427,97 @@ int RowWidth(const QTableWidget& table, int row) {
     return width;
 }
 
-// The width of every column (up to a limit) and the height of `visibleRows` rows, more when
-// `growing` and the dialog is made taller.
-void FitTable(QTableWidget& table, int visibleRows, bool growing) {
-    const int scrollBar = table.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &table);
+int ScrollBarWidth(const QTableWidget& table) {
+    return table.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &table);
+}
+
+int ColumnsWidth(const QTableWidget& table) {
     int columns = 0;
     for (int column = 0; column < table.columnCount(); ++column) {
         columns += table.columnWidth(column);
     }
+    return columns;
+}
+
+// How wide a table may grow: most of the screen, or the width of the window it belongs to.
+int WidestTable(const QTableWidget& table) {
+    const QScreen* screen = table.screen();
+    int widest = screen ? screen->availableGeometry().width() * 9 / 10 : Chars(table, 120);
+    if (const QWidget* owner = table.window()->parentWidget()) {
+        widest = std::max(widest, owner->window()->width());
+    }
+    return widest;
+}
+
+// The width a column's texts need: its cells' in both tables (a spanning cell aside) and its
+// heading's, on two lines when `twoLineHeading`; with the room the columns were sized with.
+int TextsWidth(QTableWidget& rows, QTableWidget* apart, int column, bool twoLineHeading) {
+    const QFontMetrics metrics = rows.fontMetrics();
+    int width = 0;
+    for (QTableWidget* table : {&rows, apart}) {
+        for (int row = 0; table && row < table->rowCount(); ++row) {
+            if (const QTableWidgetItem* item = table->item(row, column);
+                item && table->columnSpan(row, column) == 1) {
+                width = std::max(width, metrics.horizontalAdvance(item->text()));
+            }
+        }
+    }
+    QString heading = rows.horizontalHeaderItem(column)->text();
+    if (const qsizetype space = heading.lastIndexOf(' '); twoLineHeading && space > 0) {
+        heading[space] = '\n';
+    }
+    for (const QString& line : heading.split('\n')) {
+        width = std::max(width, metrics.horizontalAdvance(line));
+    }
+    return width + Chars(rows, 2) + 12;
+}
+
+// A table's last columns (the verdict) matter as much as its first. Where the columns are wider
+// than the table may grow (a laptop at 150 %), the headings of two words or more go on two
+// lines wherever that narrows their column, and if that is not enough the first column (the
+// names) gives up the rest, down to 16 characters, its texts cut with an ellipsis and whole in
+// their tooltips.
+void NarrowColumns(QTableWidget& rows, QTableWidget* apart) {
+    const int room = WidestTable(rows) - 2 * rows.frameWidth() - 2 - ScrollBarWidth(rows);
+    if (ColumnsWidth(rows) <= room || rows.columnCount() < 2) {
+        return;
+    }
+    for (int column = 1; column < rows.columnCount(); ++column) {
+        const int narrower = TextsWidth(rows, apart, column, true);
+        if (narrower < rows.columnWidth(column)) {
+            QString heading = rows.horizontalHeaderItem(column)->text();
+            heading[heading.lastIndexOf(' ')] = '\n';
+            for (QTableWidget* table : {&rows, apart}) {
+                if (table) {
+                    table->horizontalHeaderItem(column)->setText(heading);
+                    table->setColumnWidth(column, narrower);
+                }
+            }
+        }
+    }
+    const int excess = ColumnsWidth(rows) - room;
+    if (excess <= 0) {
+        return;
+    }
+    const int width = std::max(Chars(rows, 16), rows.columnWidth(0) - excess);
+    for (QTableWidget* table : {&rows, apart}) {
+        for (int row = 0; table && row < table->rowCount(); ++row) {
+            if (QTableWidgetItem* item = table->item(row, 0);
+                item && table->columnSpan(row, 0) == 1) {
+                item->setToolTip(item->text());
+            }
+        }
+        if (table) {
+            table->setColumnWidth(0, width);
+        }
+    }
+}
+
+// The width of every column (up to a limit) and the height of `visibleRows` rows, more when
+// `growing` and the dialog is made taller.
+void FitTable(QTableWidget& table, int visibleRows, bool growing) {
+    const int scrollBar = ScrollBarWidth(table);
+    int columns = ColumnsWidth(table);
     for (int row = 0; row < table.rowCount(); ++row) {
         columns = std::max(columns, RowWidth(table, row));
     }
@@ -446,13 +529,8 @@ void FitTable(QTableWidget& table, int visibleRows, bool growing) {
     for (int row = 0; row < std::min(table.rowCount(), visibleRows); ++row) {
         height += table.rowHeight(row);
     }
-    // As wide as its columns, up to most of the screen or the width of the window it belongs
-    // to: a table's last columns (the verdict) matter as much as its first.
-    const QScreen* screen = table.screen();
-    int widest = screen ? screen->availableGeometry().width() * 9 / 10 : Chars(table, 120);
-    if (const QWidget* owner = table.window()->parentWidget()) {
-        widest = std::max(widest, owner->window()->width());
-    }
+    // As wide as its columns, up to the widest a table may grow.
+    const int widest = WidestTable(table);
     table.setMinimumWidth(std::min(width, widest));
     if (width > widest) {
         height += scrollBar; // the rows still show whole above the scroll bar
@@ -494,6 +572,9 @@ CTableDialog::CTableDialog(const TableRequest& table, QWidget* parent) : QDialog
         apart = MakeTable(table, table.apart, false, this);
         apart->setObjectName("apart");
         AlignColumns(*rows_, *apart);
+    }
+    NarrowColumns(*rows_, apart);
+    if (apart) {
         FitTable(*apart, kVisibleApartRows, false);
         layout->addWidget(apart);
     }
