@@ -37,7 +37,7 @@ std::string ReachCell(const SeparatorChoice& choice, UnitSystem units) {
 
 std::string VerdictCell(const DesignVerdict& verdict) {
     std::string word = VerdictWord(verdict.kind);
-    word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
+    word[0] = AsciiUpper(word[0]);
     return verdict.cause == FailureCause::None ? word : word + ": " + CauseText(verdict.cause);
 }
 

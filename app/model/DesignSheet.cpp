@@ -79,7 +79,7 @@ std::vector<DesignRow> GasReachRows(const DesignInput& design, bool apply) {
 
 std::string Sentence(std::string text) {
     if (!text.empty()) {
-        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+        text[0] = AsciiUpper(text[0]);
     }
     return text;
 }

@@ -46,6 +46,15 @@ std::optional<double> ReadNumber(std::string_view text);
 // `text` without the blanks and tabs around it.
 std::string_view TrimBlanks(std::string_view text);
 
+// An ASCII letter in the other case, whatever the user's locale (under a Turkish one C's
+// tolower leaves 'I' as it is, so "IN" was no unit); any other byte as it is.
+constexpr char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+constexpr char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 // Rounds half up to three decimals: floor(x * 1000 + 0.5) / 1000.
 double RoundToThousandths(double value);
 // Rounds half up to `decimals` decimals (0 to 9); values too large to hold a fraction stay.

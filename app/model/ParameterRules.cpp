@@ -147,7 +147,7 @@ std::string FieldTooltip(const ParameterEntry& parameter, UnitSystem units) {
             text += " " + DescribeLimits(parameter, units);
         } else {
             std::string other = rule.Other()->fullName;
-            other[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(other[0])));
+            other[0] = AsciiLower(other[0]);
             text += ", below the " + other;
         }
     }

@@ -162,7 +162,7 @@ std::string ParameterEntry::Flag() const {
 
 std::string ParameterEntry::Label() const {
     std::string label = name;
-    label[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(label[0])));
+    label[0] = AsciiUpper(label[0]);
     return label;
 }
 

@@ -87,8 +87,7 @@ std::string Normalised(std::string_view unit) {
             text.replace(at, from.size(), to);
         }
     }
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(text.begin(), text.end(), text.begin(), AsciiLower);
     return text;
 }
 

@@ -10,3 +10,6 @@ inline constexpr const char* kNoCommaLocale =
 
 // The folder to put into LOCPATH for kCommaLocale; empty when it cannot be made.
 std::string CommaLocalePath();
+
+// The same for another locale ("tr_TR.UTF-8"), generated once into a cache folder of its own.
+std::string TestLocalePath(const std::string& locale);

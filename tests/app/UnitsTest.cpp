@@ -8,10 +8,12 @@
 #include "app/model/ParameterRules.h"
 #include "app/model/TypedNumber.h"
 #include "app/model/Verdict.h"
+#include "tests/app/CommaLocale.h"
 #include "tests/app/ShippedDesign.h"
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <map>
 
@@ -179,6 +181,21 @@ TEST(Units, TheDecimalCommaOfTheUsersLocale) {
     EXPECT_NEAR(Typed("31,8\u00a0m3/d", ParameterId::ProductionRate, kOilfield, true).model,
                 31.8 / 0.158987294928, 1e-9);
     EXPECT_DOUBLE_EQ(Typed("3 1/2", ParameterId::SeparatorOD, kOilfield).model, 3.5);
+}
+
+// Qt makes the user's locale the C library's; under a Turkish one C's tolower leaves 'I' as it
+// is, and "3.5 IN" was refused as no unit.
+TEST(Units, UnitsInCapitalsAreReadUnderATurkishLocale) {
+    const std::string path = TestLocalePath("tr_TR.UTF-8");
+    if (path.empty()) {
+        GTEST_SKIP() << "no Turkish locale: `localedef -i tr_TR -f UTF-8` failed";
+    }
+    setenv("LOCPATH", path.c_str(), 1);
+    ASSERT_TRUE(std::setlocale(LC_ALL, "tr_TR.UTF-8"));
+    const TypedValue inches = Typed("3.5 IN", ParameterId::SeparatorOD);
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(inches.problem, "");
+    EXPECT_EQ(inches.model, 3.5);
 }
 
 // The defaults file keeps the user's unit system; an old file without it is oilfield, and a

@@ -71,7 +71,7 @@ case file saved by the program, and each value option then overrides one value.
             continue;
         }
         std::string what = parameter.fullName;
-        what[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(what[0])));
+        what[0] = AsciiLower(what[0]);
         usage += OptionHelp(parameter.Flag() + " X",
                             what + " (" + parameter.UnitIn(UnitSystem::Oilfield).symbol +
                                 "): " + DescribeLimits(parameter));

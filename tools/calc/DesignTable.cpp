@@ -20,7 +20,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 std::string ColumnName(std::string_view header) {
     std::string name(TrimBlanks(header));
     for (char& c : name) {
-        c = c == '-' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = c == '-' ? '_' : AsciiLower(c);
     }
     return name;
 }
