@@ -449,9 +449,17 @@ int WidestTable(const QTableWidget& table) {
     return widest;
 }
 
+// A heading of two words or more on two lines, broken at its last blank; one word as it is.
+QString TwoLineHeading(QString heading) {
+    if (const qsizetype space = heading.lastIndexOf(' '); space > 0) {
+        heading[space] = '\n';
+    }
+    return heading;
+}
+
 // The width a column's texts need: its cells' in both tables (a spanning cell aside) and its
-// heading's, on two lines when `twoLineHeading`; with the room the columns were sized with.
-int TextsWidth(QTableWidget& rows, QTableWidget* apart, int column, bool twoLineHeading) {
+// heading's on two lines; with the room the columns were sized with.
+int TextsWidth(QTableWidget& rows, QTableWidget* apart, int column) {
     const QFontMetrics metrics = rows.fontMetrics();
     int width = 0;
     for (QTableWidget* table : {&rows, apart}) {
@@ -462,11 +470,8 @@ int TextsWidth(QTableWidget& rows, QTableWidget* apart, int column, bool twoLine
             }
         }
     }
-    QString heading = rows.horizontalHeaderItem(column)->text();
-    if (const qsizetype space = heading.lastIndexOf(' '); twoLineHeading && space > 0) {
-        heading[space] = '\n';
-    }
-    for (const QString& line : heading.split('\n')) {
+    for (const QString& line :
+         TwoLineHeading(rows.horizontalHeaderItem(column)->text()).split('\n')) {
         width = std::max(width, metrics.horizontalAdvance(line));
     }
     return width + Chars(rows, 2) + 12;
@@ -483,10 +488,9 @@ void NarrowColumns(QTableWidget& rows, QTableWidget* apart) {
         return;
     }
     for (int column = 1; column < rows.columnCount(); ++column) {
-        const int narrower = TextsWidth(rows, apart, column, true);
-        if (narrower < rows.columnWidth(column)) {
-            QString heading = rows.horizontalHeaderItem(column)->text();
-            heading[heading.lastIndexOf(' ')] = '\n';
+        const QString heading = TwoLineHeading(rows.horizontalHeaderItem(column)->text());
+        const int narrower = TextsWidth(rows, apart, column);
+        if (heading.contains('\n') && narrower < rows.columnWidth(column)) {
             for (QTableWidget* table : {&rows, apart}) {
                 if (table) {
                     table->horizontalHeaderItem(column)->setText(heading);
