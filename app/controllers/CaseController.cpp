@@ -27,6 +27,7 @@ constexpr const char* kRecentFileName = "recent-cases.yml";
 constexpr const char* kRecentKey = "Recent Cases";
 constexpr const char* kDiscardTitle = "Unsaved Changes";
 constexpr const char* kChangedOnDiskTitle = "Case Changed Elsewhere";
+constexpr const char* kNotSavedTitle = "Case Not Saved";
 constexpr const char* kDetailsTitle = "Case Details";
 
 std::string Reason(const std::error_code& error) {
@@ -354,25 +355,36 @@ bool CCaseController::SaveCaseAs() {
     return WriteCase(*path);
 }
 
+// A case not written says why; where the place is at fault (a read-only file or folder, a full
+// disk) it offers to save the case under another name, as the user would do next. True when it
+// was saved there.
+bool CCaseController::NotSaved(const fs::path& path, const std::string& problem, bool elsewhere) {
+    LOG_ERROR(kLogCategory, "Case %s not saved: %s", path.string().c_str(), problem.c_str());
+    const std::string text =
+        "The case could not be saved to \"" + path.string() + "\": " + problem + ".";
+    IShell* shell = Platform().shell;
+    if (!elsewhere || !shell) {
+        ShowError(text + "\n\nNothing else changed.");
+        return false;
+    }
+    const std::optional<int> answer = shell->AskChoice(
+        kNotSavedTitle, text + "\n\nSave it under another name or in another folder?",
+        {"Save As...", "Cancel"});
+    return answer == 0 && SaveCaseAs();
+}
+
 // The file is replaced in one step; a file that cannot be written leaves everything as it was.
 bool CCaseController::WriteCase(const fs::path& path) {
     EndStep();
     std::error_code error;
-    std::string problem;
     std::string text;
     try {
         text = FormatCaseText(model_.GetDesign());
-        if (!WriteFileAtomically(path, text, error)) {
-            problem = WriteFailureReason(path, error);
-        }
-    } catch (const SettingsFileError& refused) {
-        problem = refused.what();
+    } catch (const SettingsFileError& refused) { // too large to open again: no other name helps
+        return NotSaved(path, refused.what(), false);
     }
-    if (!problem.empty()) {
-        LOG_ERROR(kLogCategory, "Case %s not saved: %s", path.string().c_str(), problem.c_str());
-        ShowError("The case could not be saved to \"" + path.string() + "\": " + problem +
-                  ".\n\nNothing else changed.");
-        return false;
+    if (!WriteFileAtomically(path, text, error)) {
+        return NotSaved(path, WriteFailureReason(path, error), true);
     }
     model_.SetCaseFile(path);
     diskText_ = text;

@@ -70,6 +70,7 @@ private:
     void Take(const CaseDesign& design);
     bool MayDiscardChanges();
     bool WriteCase(const std::filesystem::path& path);
+    bool NotSaved(const std::filesystem::path& path, const std::string& problem, bool elsewhere);
     // Whether the case's file may be replaced: yes when it holds what was last read or written
     // here; otherwise (changed by another window or program) as the user answers, who may also
     // save the design elsewhere instead, or keep the file as it is.

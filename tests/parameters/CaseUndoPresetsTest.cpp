@@ -348,6 +348,37 @@ TEST_F(CaseUndoPresetsTest, ASaveDoesNotReplaceWhatAnotherWindowSavedUnasked) {
     EXPECT_EQ(Cases().RecentCases(), (std::vector<fs::path>{shared, theirCase, mine}));
 }
 
+// A case that cannot be written where it is (here a file stands in its folder's place; a
+// read-only share or a full disk alike) offers Save As, as the user would do next; a refused
+// offer keeps the design, also when it was to make way for another.
+TEST_F(CaseUndoPresetsTest, ACaseThatCannotBeWrittenOffersAnotherName) {
+    std::ofstream(Documents() / "not-a-folder") << "x";
+    shell.saveAnswers.push_back(Documents() / "not-a-folder" / "well.gscase");
+    shell.choiceAnswers.push_back("Save As...");
+    const fs::path elsewhere = Documents() / "well.gscase";
+    shell.saveAnswers.push_back(elsewhere);
+    RaiseEvent(EventName::kSaveCase);
+    ASSERT_GE(shell.asked.size(), 2u);
+    const std::string offer = shell.asked[shell.asked.size() - 2]; // before the second name
+    EXPECT_TRUE(offer.starts_with("Case Not Saved | The case could not be saved to")) << offer;
+    EXPECT_TRUE(offer.ends_with(": Not a directory.\n\nSave it under another name or in another "
+                                "folder? | [Save As...] [Cancel]"))
+        << offer;
+    EXPECT_EQ(TheModel().GetCaseFile(), elsewhere);
+    EXPECT_FALSE(Cases().IsModified());
+
+    fs::remove(elsewhere);
+    fs::create_directory(elsewhere); // now no file can be written there
+    Type(ParameterId::SPM, {"9"});
+    shell.choiceAnswers.push_back("Save");
+    shell.choiceAnswers.push_back("Cancel");
+    RaiseEvent(EventName::kNewCase); // Save, then no other name: the design stays
+    EXPECT_TRUE(shell.asked.back().starts_with("Case Not Saved")) << shell.asked.back();
+    EXPECT_TRUE(Cases().IsModified());
+    EXPECT_EQ(Model().GetSPM(), 9);
+    EXPECT_EQ(TheModel().GetCaseFile(), elsewhere);
+}
+
 // A case named on the command line that cannot be opened is said once the window is drawn
 // whole (the second frame: the first is drawn before the panel's results), not over an empty one.
 TEST_F(CaseUndoPresetsTest, ACaseThatCannotBeOpenedAtStartIsSaidOverTheDrawnWindow) {
