@@ -155,15 +155,67 @@ std::string FormatCaseText(const CaseDesign& design) {
     return text;
 }
 
+namespace {
+// The length of the well-formed UTF-8 sequence of two to four bytes at `at`, or 0.
+size_t Utf8SequenceAt(const std::string& text, size_t at) {
+    const auto byte = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    const size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4
+                          : lead >= 0xE0               ? 3
+                          : lead >= 0xC2               ? 2
+                                                       : 0;
+    if (length == 0 || at + length > text.size()) {
+        return 0;
+    }
+    for (size_t i = at + 1; i < at + length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// A no-break, narrow no-break or other typographic space (U+00A0, U+2000 to U+200A, U+202F).
+bool IsWideBlank(const std::string& character) {
+    if (character == "\u00a0" || character == "\u202f") {
+        return true;
+    }
+    return character >= "\u2000" && character <= "\u200a" && character.size() == 3;
+}
+
+// Characters beyond ASCII that are no letters: the Latin-1 signs and blanks (U+00A0 to U+00BF,
+// and the multiplication and division signs), and the general punctuation, blanks and marks of
+// U+2000 to U+206F. Letters of every script, and digits, are kept.
+bool IsSignOrBlank(const std::string& sequence) {
+    const auto byte = [&sequence](size_t i) { return static_cast<unsigned char>(sequence[i]); };
+    if (sequence.size() == 2 && byte(0) == 0xC2) {
+        return true; // U+0080 to U+00BF
+    }
+    if (sequence.size() == 2 && byte(0) == 0xC3) {
+        return byte(1) == 0x97 || byte(1) == 0xB7; // x and the division sign
+    }
+    return sequence.size() == 3 && byte(0) == 0xE2 && (byte(1) == 0x80 || byte(1) == 0x81);
+}
+} // namespace
+
 std::string WellFileStem(const std::string& wellName, const std::string& fallback) {
+    constexpr size_t kMostBytes = 100;
     std::string stem;
-    for (char c : wellName) {
+    for (size_t at = 0; at < wellName.size();) {
+        const size_t length = std::max<size_t>(1, Utf8SequenceAt(wellName, at));
+        std::string character = wellName.substr(at, length);
+        at += length;
+        if (IsWideBlank(character)) {
+            character = " ";
+        }
+        const char c = character[0];
         const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                           (c >= '0' && c <= '9') || c == ' ' || c == '-' || c == '_';
+                           (c >= '0' && c <= '9') || c == ' ' || c == '-' || c == '_' ||
+                           (character.size() > 1 && !IsSignOrBlank(character));
         // One blank between words, none at the ends: "Smith & Sons" is "Smith Sons".
         const bool blankAfterBlank = c == ' ' && (stem.empty() || stem.back() == ' ');
-        if (plain && !blankAfterBlank && stem.size() < 100) {
-            stem += c;
+        if (plain && !blankAfterBlank && stem.size() + character.size() <= kMostBytes) {
+            stem += character;
         }
     }
     if (!stem.empty() && stem.back() == ' ') {

@@ -39,8 +39,9 @@ inline constexpr const char* kCaseFilter = "Gas separator cases (*.gscase)";
 // Opening also offers every file: a case mailed or saved under another name is still a case.
 inline constexpr const char* kAnyFileFilter = "All files (*)";
 
-// A file name made of the letters, digits, blanks, hyphens and underscores of the well's name
-// (at most 100, one blank between words), or `fallback` when that leaves no name.
+// A file name made of the letters (of any script), digits, blanks, hyphens and underscores of
+// the well's name (at most 100 bytes, whole characters, one blank between words), or `fallback`
+// when that leaves no name.
 std::string WellFileStem(const std::string& wellName, const std::string& fallback);
 
 // Reads a case. An input the table marks as optional in files (one added later) that the file

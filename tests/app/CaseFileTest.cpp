@@ -207,6 +207,20 @@ TEST(CaseFileTest, AWellsNameGivesAPlainFileName) {
     EXPECT_EQ(WellFileStem("../../etc", "Untitled"), "etc");
     EXPECT_EQ(WellFileStem(" & ", "Untitled"), "Untitled");
     EXPECT_EQ(WellFileStem(std::string(300, 'w'), "").size(), 100u);
+    // Letters of every script are kept, as the well is named: a Russian well was "7".
+    EXPECT_EQ(WellFileStem("Скважина 7", ""), "Скважина 7");
+    EXPECT_EQ(WellFileStem("Bohrung Müller\u00a0№ 3 «Nord» \u2013 B", ""),
+              "Bohrung Müller № 3 Nord B");
+    // The limit never cuts a character in two; a stray byte that is no character is left out.
+    std::string wells = "ww";
+    for (int i = 0; i < 40; ++i) {
+        wells += "\u4e95"; // a well, in Chinese: 3 bytes
+    }
+    EXPECT_EQ(WellFileStem(wells, "").size(), 98u);
+    EXPECT_EQ(WellFileStem("A\xff\xc3"
+                           "B",
+                           ""),
+              "AB");
 }
 
 // The unit system is how a design is shown: a switch is no step, and a step undone in the
