@@ -4,6 +4,7 @@
 #include "app/model/ParameterTable.h"
 #include "app/model/Verdict.h"
 #include "tests/files/TestFiles.h"
+#include "tools/calc/DerivedInputs.h"
 
 #include <gtest/gtest.h>
 
@@ -353,6 +354,28 @@ TEST(DesignCalculator, InputsWorkedOutFromThePumpAndTheFluids) {
     EXPECT_NE(fast.err.find("no rise velocity from the fluids: 17.128 in/s is outside"),
               std::string::npos)
         << fast.err;
+}
+
+// A chart's caption names an input the sweep works out afresh in each row by where it comes
+// from, not by the one value of the starting design (a pump speed swept with the rate from the
+// pump was captioned "production rate 209.88 bbl/day").
+TEST(DesignCalculator, ASweepNamesTheSourceOfWhatFollowsIt) {
+    WellParameters pumped;
+    pumped.SetRateFromPump(true);
+    const WellParameters typed;
+    const ParameterEntry& rate = ParameterOf(ParameterId::ProductionRate);
+    const ParameterEntry& rise = ParameterOf(ParameterId::RiseVelocity);
+    const auto source = [](const ParameterEntry& input, ParameterId swept,
+                           const WellParameters& base) {
+        const char* from = SourceFollowingSweep(input, ParameterOf(swept), base);
+        return std::string(from ? from : "");
+    };
+    EXPECT_EQ(source(rate, ParameterId::SPM, pumped), "pump");
+    EXPECT_EQ(source(rate, ParameterId::SPM, typed), "");
+    EXPECT_EQ(source(rate, ParameterId::PlungerDiameter, typed), "pump");
+    EXPECT_EQ(source(rate, ParameterId::DipTubeLength, pumped), "");
+    EXPECT_EQ(source(rise, ParameterId::SurfaceTension, typed), "fluids");
+    EXPECT_EQ(source(rise, ParameterId::SPM, pumped), "");
 }
 
 // A batch shows the pump's and the fluids' columns only when it uses them; a row whose values

@@ -103,3 +103,18 @@ const char* DerivedSource(const DerivedInputs& derived, const WellParameters& ba
     }
     return nullptr;
 }
+
+const char* SourceFollowingSweep(const ParameterEntry& input, const ParameterEntry& swept,
+                                 const WellParameters& base) {
+    const auto among = [&swept](std::span<const ParameterId> ids) {
+        return std::find(ids.begin(), ids.end(), swept.id) != ids.end();
+    };
+    if (input.id == ParameterId::ProductionRate &&
+        (among(kPumpInputs) || (swept.id == ParameterId::SPM && base.GetRateFromPump()))) {
+        return "pump";
+    }
+    if (input.id == ParameterId::RiseVelocity && among(kFluidInputs)) {
+        return "fluids";
+    }
+    return nullptr;
+}

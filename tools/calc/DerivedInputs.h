@@ -33,6 +33,11 @@ bool RateFollowsPump(const DerivedInputs& derived, const WellParameters& base);
 // comes from them). A batch or a sweep shows these columns; an old table keeps its columns.
 std::vector<const ParameterEntry*> InputsInUse(const DerivedInputs& derived,
                                                const WellParameters& base);
+// "pump" or "fluids" when a sweep of `swept` over designs from `base` works `input` out afresh
+// in each row from the value swept (the rate from a pump value or, following the pump, the pump
+// speed; the rise velocity from a fluid value), else null: then it is the same in every row.
+const char* SourceFollowingSweep(const ParameterEntry& input, const ParameterEntry& swept,
+                                 const WellParameters& base);
 // "pump" or "fluids" for an input derived from them, else null.
 const char* DerivedSource(const DerivedInputs& derived, const WellParameters& base,
                           const ParameterEntry& input);

@@ -569,12 +569,16 @@ std::string DesignSummary(const WellParameters& base, const ParameterEntry* swep
             summary += "\n";
             lineStart = true;
         }
-        if (option != swept) {
-            summary += (lineStart ? option->Label() : ", " + std::string(option->name)) + " " +
-                       FormatShown(option->Get(base), option->quantity, units) + " " +
-                       option->UnitIn(units).symbol;
-            lineStart = false;
+        if (option == swept) {
+            continue;
         }
+        // An input the sweep works out afresh in each row has no one value to name.
+        const char* source = swept ? SourceFollowingSweep(*option, *swept, base) : nullptr;
+        summary += (lineStart ? option->Label() : ", " + std::string(option->name)) + " " +
+                   (source ? std::string("from the ") + source
+                           : FormatShown(option->Get(base), option->quantity, units) + " " +
+                                 option->UnitIn(units).symbol);
+        lineStart = false;
     }
     return summary;
 }
