@@ -136,7 +136,7 @@ TEST(CsvTable, AStreamIsReadRecordByRecordWithinALimit) {
 TEST(DesignTable, ABatchGivesTheHandWorkedFiguresForEachRow) {
     const auto batch = TempFile("good.csv", "\xEF\xBB\xBF"
                                             "Casing_Size,separator_od,\"separator_id\",dip-tube-od,"
-                                            "dip_tube_id,spm\r\n"
+                                            "Dip Tube ID,spm\r\n"
                                             "6.276,4 1/2,4,1-1/2,1 1/4,8\r\n"
                                             "\r\n"
                                             "6.276,3 1/2,2 7/8,1\u00BD,1.05,10\r\n"

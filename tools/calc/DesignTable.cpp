@@ -16,11 +16,16 @@
 namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// "Dip-Tube-OD " -> "dip_tube_od"
+// "Dip-Tube-OD " and "Dip Tube OD" -> "dip_tube_od": a spreadsheet's headings are words.
 std::string ColumnName(std::string_view header) {
-    std::string name(TrimBlanks(header));
-    for (char& c : name) {
-        c = c == '-' ? '_' : AsciiLower(c);
+    std::string name;
+    for (const char c : TrimBlanks(header)) {
+        const bool apart = c == '-' || c == ' ' || c == '\t';
+        if (!apart) {
+            name += AsciiLower(c);
+        } else if (name.empty() || name.back() != '_') {
+            name += '_';
+        }
     }
     return name;
 }
