@@ -179,6 +179,7 @@ TEST(DesignTable, BadRowsAreNamedByLineAndSkippedWithStatusOne) {
                                            "8,7/0\n"
                                            "8\n"
                                            "\"8\"x,200\n"
+                                           "\"8,5\",200\n" // a spreadsheet's decimal comma
                                            "10,250\n");
     const CalcRun run = Calc({"--batch", batch.string()});
     EXPECT_EQ(run.status, 1);
@@ -188,7 +189,9 @@ TEST(DesignTable, BadRowsAreNamedByLineAndSkippedWithStatusOne) {
     for (const char* message :
          {"line 3: error: spm: '12abc' is not a number", "line 4: error: pump speed must be",
           "line 5: error: production_rate: '7/0'", "line 6: error: 1 fields where the header has 2",
-          "line 7: error: text after the closing quote"}) {
+          "line 7: error: text after the closing quote",
+          "line 8: error: spm: '8,5' is not a number (decimals take a point, 3.5, and no "
+          "thousands separator)\n"}) {
         EXPECT_NE(run.err.find(message), std::string::npos) << message << "\n" << run.err;
     }
     std::filesystem::remove(batch);
