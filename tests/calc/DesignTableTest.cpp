@@ -223,6 +223,11 @@ TEST(DesignTable, UnusableHeadersAndOutputsAreRefusedBeforeAnyWork) {
     EXPECT_NE(toDevice.err.find("not a regular file"), std::string::npos) << toDevice.err;
     EXPECT_EQ(toDevice.out, "");
     EXPECT_EQ(Calc({"--batch", batch.string(), "--plot", "x.png"}).status, 2); // sweeps only
+    // The table written over the wells it was made from would lose them, and any bad row.
+    const CalcRun over = Calc({"--batch", batch.string(), "--out", batch.string()});
+    EXPECT_EQ(over.status, 2);
+    EXPECT_NE(over.err.find("is the batch file itself"), std::string::npos) << over.err;
+    EXPECT_EQ(ReadText(batch), "spm\n8\n");
     std::filesystem::remove(batch);
 }
 

@@ -139,9 +139,9 @@ reported on standard error with its line (or swept value) and left out; the exit
 then 1. A text cell that a spreadsheet would take for a formula (starting with =, +, - or @,
 and no plain number) is written with an apostrophe before it.
 Every output is checked before the work starts: an existing file that is read-only or not a
-regular file, or two outputs naming one file, are refused. An output that cannot be written (a
-full disk, a closed pipe) ends the run with the system's reason and exit status 2; a file is
-replaced only by a complete one.
+regular file, two outputs naming one file, or one naming the batch file, are refused. An output
+that cannot be written (a full disk, a closed pipe) ends the run with the system's reason and
+exit status 2; a file is replaced only by a complete one.
 
 Values are numbers with a point or fractions ("3 1/2", "3-1/2", "2 7/8", "7/8", "3½") and are
 rounded to three decimals, as the program's fields do. A value outside its allowed
@@ -505,16 +505,24 @@ std::filesystem::path ResolvedOutput(const std::string& path) {
     return error ? target : resolved;
 }
 
-// --out and --plot naming one file (by links, other spellings or hard links) would leave only
-// the one written last.
-void RefuseOneFileForTwoOutputs(const Options& options) {
-    if (!options.outFile || !options.plotFile) {
-        return;
-    }
-    const auto out = ResolvedOutput(*options.outFile), plot = ResolvedOutput(*options.plotFile);
+bool SameFile(const std::string& one, const std::string& other) {
+    const auto a = ResolvedOutput(one), b = ResolvedOutput(other);
     std::error_code error;
-    if (out == plot || std::filesystem::equivalent(out, plot, error)) {
+    return a == b || std::filesystem::equivalent(a, b, error);
+}
+
+// --out and --plot naming one file (by links, other spellings or hard links) would leave only
+// the one written last; --out naming the batch file would replace the user's wells with the
+// table, less any bad row.
+void RefuseOneFileForTwoOutputs(const Options& options) {
+    if (options.outFile && options.plotFile && SameFile(*options.outFile, *options.plotFile)) {
         throw CalculatorError("--out and --plot name the same file '" + *options.plotFile + "'");
+    }
+    for (const auto* output : {&options.outFile, &options.plotFile}) {
+        if (*output && options.batchFile && SameFile(**output, *options.batchFile)) {
+            throw CalculatorError("the output '" + **output + "' is the batch file itself: " +
+                                  "name another file, so that the wells stay as they are");
+        }
     }
 }
 
