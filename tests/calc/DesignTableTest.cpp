@@ -226,7 +226,9 @@ TEST(DesignTable, UnusableHeadersAndOutputsAreRefusedBeforeAnyWork) {
     // The table written over the wells it was made from would lose them, and any bad row.
     const CalcRun over = Calc({"--batch", batch.string(), "--out", batch.string()});
     EXPECT_EQ(over.status, 2);
-    EXPECT_NE(over.err.find("is the batch file itself"), std::string::npos) << over.err;
+    EXPECT_NE(over.err.find("is the file the run reads"), std::string::npos) << over.err;
+    EXPECT_EQ(ReadText(batch), "spm\n8\n");
+    EXPECT_EQ(Calc({"--defaults", batch.string(), "--trace", batch.string()}).status, 2);
     EXPECT_EQ(ReadText(batch), "spm\n8\n");
     std::filesystem::remove(batch);
 }

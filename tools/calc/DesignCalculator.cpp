@@ -139,7 +139,7 @@ reported on standard error with its line (or swept value) and left out; the exit
 then 1. A text cell that a spreadsheet would take for a formula (starting with =, +, - or @,
 and no plain number) is written with an apostrophe before it.
 Every output is checked before the work starts: an existing file that is read-only or not a
-regular file, two outputs naming one file, or one naming the batch file, are refused. An output
+regular file, two outputs naming one file, or one naming a file read, are refused. An output
 that cannot be written (a full disk, a closed pipe) ends the run with the system's reason and
 exit status 2; a file is replaced only by a complete one.
 
@@ -512,16 +512,18 @@ bool SameFile(const std::string& one, const std::string& other) {
 }
 
 // --out and --plot naming one file (by links, other spellings or hard links) would leave only
-// the one written last; --out naming the batch file would replace the user's wells with the
-// table, less any bad row.
-void RefuseOneFileForTwoOutputs(const Options& options) {
+// the one written last; an output naming a file the run reads (the batch, the case, the
+// defaults) would replace the user's wells or design with a table, a chart or a trace.
+void RefuseOneFileForTwoUses(const Options& options) {
     if (options.outFile && options.plotFile && SameFile(*options.outFile, *options.plotFile)) {
         throw CalculatorError("--out and --plot name the same file '" + *options.plotFile + "'");
     }
-    for (const auto* output : {&options.outFile, &options.plotFile}) {
-        if (*output && options.batchFile && SameFile(**output, *options.batchFile)) {
-            throw CalculatorError("the output '" + **output + "' is the batch file itself: " +
-                                  "name another file, so that the wells stay as they are");
+    for (const auto* output : {&options.outFile, &options.plotFile, &options.traceFile}) {
+        for (const auto* input : {&options.batchFile, &options.caseFile, &options.defaultsFile}) {
+            if (*output && *input && SameFile(**output, **input)) {
+                throw CalculatorError("the output '" + **output + "' is the file the run reads: " +
+                                      "name another file, so that it stays as it is");
+            }
         }
     }
 }
@@ -628,7 +630,6 @@ int RunManyDesigns(const WellParameters& base, const Options& options, std::istr
     const std::optional<Sweep> sweep =
         options.sweep ? std::optional(ParseSweep(*options.sweep, options.settings.units))
                       : std::nullopt;
-    RefuseOneFileForTwoOutputs(options);
     std::optional<OutputFile> outFile, plotFile;
     if (options.outFile) {
         outFile.emplace("output", *options.outFile);
@@ -670,6 +671,7 @@ int RunDesignCalculator(const std::vector<std::string>& args, const std::string&
             WriteOutput(out, DesignCalculatorUsage());
             return 0;
         }
+        RefuseOneFileForTwoUses(options);
         const WellParameters parameters = StartingValues(options, shippedDefaults);
         if (options.select) {
             WriteOutput(
