@@ -4,6 +4,7 @@
 #include "tools/calc/DesignCalculator.h"
 
 #include "app/files/AtomicFile.h"
+#include "app/model/DefaultsFile.h"
 #include "app/model/ParameterTable.h"
 #include "tests/files/TestFiles.h"
 
@@ -228,8 +229,10 @@ TEST(DesignTable, UnusableHeadersAndOutputsAreRefusedBeforeAnyWork) {
     EXPECT_EQ(over.status, 2);
     EXPECT_NE(over.err.find("is the file the run reads"), std::string::npos) << over.err;
     EXPECT_EQ(ReadText(batch), "spm\n8\n");
+    const std::string defaults = FormatDefaultsText(WellParameters(), "", UnitSystem::Metric);
+    WriteFileAtomically(batch, defaults);
     EXPECT_EQ(Calc({"--defaults", batch.string(), "--trace", batch.string()}).status, 2);
-    EXPECT_EQ(ReadText(batch), "spm\n8\n");
+    EXPECT_EQ(ReadText(batch), defaults);
     std::filesystem::remove(batch);
 }
 
