@@ -108,6 +108,11 @@ TEST(Units, EveryInputRoundTripsAsTyped) {
     EXPECT_EQ(Typed("76.2", ParameterId::SeparatorOD).model, 3.0);
     EXPECT_EQ(Typed("1.778 m", ParameterId::DipTubeLength).model, 70.0);
     EXPECT_EQ(ToModel(0.1524, Quantity::Velocity, kMetric), 6.0);
+    // So do the limits the cards show: 0.3048 m/s was refused as above "at most 0.3048 m/s".
+    EXPECT_TRUE(WithinOwnLimits(Entry(ParameterId::RiseVelocity),
+                                Typed("0.3048", ParameterId::RiseVelocity).model));
+    EXPECT_TRUE(WithinOwnLimits(Entry(ParameterId::PlungerDiameter),
+                                Typed("152.4", ParameterId::PlungerDiameter).model));
 }
 
 TEST(Units, AUnitAfterTheNumberIsReadInThatUnit) {
