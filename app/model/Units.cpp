@@ -30,8 +30,9 @@ const UnitRow kUnits[] = {
      {"m³/day", "cubic metres per day", "m3_per_day", kCubicMetresPerBarrel, 2}},
     // PumpSpeed
     {{"SPM", "strokes per minute", "spm", 1, 3}, {"SPM", "strokes per minute", "spm", 1, 3}},
-    // Stroke
-    {{"in", "inches", "in", 1, 3}, {"m", "metres", "m", kMetresPerInch, 3}},
+    // Stroke: to 0.1 mm, so that the shortest stroke, 6 in, is 0.1524 m when typed as the card
+    // shows it (to 1 mm it was 0.152 m, below the limit)
+    {{"in", "inches", "in", 1, 3}, {"m", "metres", "m", kMetresPerInch, 4}},
     // Percent
     {{"%", "percent", "percent", 1, 3}, {"%", "percent", "percent", 1, 3}},
     // Switch

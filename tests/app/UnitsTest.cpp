@@ -68,7 +68,7 @@ TEST(Units, ConvertedTiesRoundAsOnPaper) {
         {0.75, Quantity::Diameter, "19.1"},   {1.75, Quantity::Diameter, "44.5"},
         {3.75, Quantity::Diameter, "95.3"},   {2.75, Quantity::Diameter, "69.9"},
         {2.5, Quantity::Length, "0.064"},     {0.75, Quantity::Velocity, "0.0191"},
-        {1.75, Quantity::Velocity, "0.0445"}, {1.75, Quantity::Stroke, "0.044"},
+        {1.75, Quantity::Velocity, "0.0445"}, {1.75, Quantity::Stroke, "0.0445"},
     };
     for (const auto& tie : ties) {
         SCOPED_TRACE(tie.model);
@@ -108,11 +108,19 @@ TEST(Units, EveryInputRoundTripsAsTyped) {
     EXPECT_EQ(Typed("76.2", ParameterId::SeparatorOD).model, 3.0);
     EXPECT_EQ(Typed("1.778 m", ParameterId::DipTubeLength).model, 70.0);
     EXPECT_EQ(ToModel(0.1524, Quantity::Velocity, kMetric), 6.0);
-    // So do the limits the cards show: 0.3048 m/s was refused as above "at most 0.3048 m/s".
-    EXPECT_TRUE(WithinOwnLimits(Entry(ParameterId::RiseVelocity),
-                                Typed("0.3048", ParameterId::RiseVelocity).model));
-    EXPECT_TRUE(WithinOwnLimits(Entry(ParameterId::PlungerDiameter),
-                                Typed("152.4", ParameterId::PlungerDiameter).model));
+    // So does every limit a card shows and allows: 0.3048 m/s was refused as above "at most
+    // 0.3048 m/s", 152.4 mm as above "at most 152.4 mm".
+    for (const ParameterEntry& entry : Parameters()) {
+        const Limits& limits = entry.limits;
+        for (const auto& [limit, allowed] : {std::pair(limits.low, limits.lowAllowed),
+                                             std::pair(limits.high, limits.highAllowed)}) {
+            if (allowed && std::isfinite(limit) && entry.quantity != Quantity::Switch) {
+                const std::string shown = FormatShown(limit, entry.quantity, kMetric);
+                EXPECT_TRUE(WithinOwnLimits(entry, Typed(shown, entry.id).model))
+                    << entry.name << " " << shown;
+            }
+        }
+    }
 }
 
 TEST(Units, AUnitAfterTheNumberIsReadInThatUnit) {
