@@ -114,10 +114,12 @@ TEST(Units, EveryInputRoundTripsAsTyped) {
         const Limits& limits = entry.limits;
         for (const auto& [limit, allowed] : {std::pair(limits.low, limits.lowAllowed),
                                              std::pair(limits.high, limits.highAllowed)}) {
-            if (allowed && std::isfinite(limit) && entry.quantity != Quantity::Switch) {
-                const std::string shown = FormatShown(limit, entry.quantity, kMetric);
-                EXPECT_TRUE(WithinOwnLimits(entry, Typed(shown, entry.id).model))
-                    << entry.name << " " << shown;
+            for (const UnitSystem units : {kMetric, kOilfield}) {
+                if (allowed && std::isfinite(limit) && entry.quantity != Quantity::Switch) {
+                    const std::string card = FormatLimit(limit, entry.quantity, units);
+                    EXPECT_TRUE(WithinOwnLimits(entry, Typed(card, entry.id, units).model))
+                        << entry.name << " " << card;
+                }
             }
         }
     }
