@@ -105,17 +105,6 @@ bool IsDigitAt(std::string_view text, size_t i) {
     return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
 }
 
-// Where a comma stands between digits of the leading number ("1,200", "3,25"), or npos.
-size_t CommaInNumber(std::string_view text) {
-    for (size_t i = 1; i + 1 < text.size(); ++i) {
-        if (text[i] == ',' && IsDigitAt(text, i - 1) && IsDigitAt(text, i + 1)) {
-            const bool withinNumber = text.find_first_not_of("0123456789,.+- \t") >= i;
-            return withinNumber ? i : std::string_view::npos;
-        }
-    }
-    return std::string_view::npos;
-}
-
 // A comma followed by other than three digits ("3,25", "0,5") is a decimal comma, typed under
 // a locale that writes decimals with a point; "1,200" groups thousands.
 std::string CommaProblem(std::string_view text, size_t comma) {
@@ -156,6 +145,16 @@ std::string Problem(const ParameterEntry& parameter, const std::string& unit) {
            "\u201d";
 }
 } // namespace
+
+size_t CommaInNumber(std::string_view text) {
+    for (size_t i = 1; i + 1 < text.size(); ++i) {
+        if (text[i] == ',' && IsDigitAt(text, i - 1) && IsDigitAt(text, i + 1)) {
+            const bool withinNumber = text.find_first_not_of("0123456789,.+- \t") >= i;
+            return withinNumber ? i : std::string_view::npos;
+        }
+    }
+    return std::string_view::npos;
+}
 
 std::string UnitsTaken(Quantity quantity) {
     const std::string oilfield = UnitOf(quantity, UnitSystem::Oilfield).symbol;

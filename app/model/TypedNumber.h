@@ -30,5 +30,9 @@ struct TypedValue {
 TypedValue ReadTyped(std::string_view text, const ParameterEntry& parameter, UnitSystem units,
                      bool decimalComma);
 
+// Where a comma stands between digits of the number `text` begins with ("1,200", "3,25"), or
+// npos: a thousands separator or a decimal comma, which the number itself cannot hold.
+size_t CommaInNumber(std::string_view text);
+
 // What the field takes, for its problems and tooltips: "bbl/day or m³/day".
 std::string UnitsTaken(Quantity quantity);

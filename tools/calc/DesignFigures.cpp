@@ -3,10 +3,10 @@
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
 #include "app/model/SimulationStep.h"
+#include "app/model/TypedNumber.h"
 #include "tools/calc/QuotedText.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <ostream>
@@ -85,26 +85,11 @@ bool CheckDesign(const WellParameters& design, std::ostream& err, const std::str
     return accepted;
 }
 
-namespace {
-// "3,5": a decimal comma, as a spreadsheet under many locales writes numbers.
-bool HasCommaBetweenDigits(const std::string& text) {
-    const auto digit = [&text](size_t i) {
-        return std::isdigit(static_cast<unsigned char>(text[i])) != 0;
-    };
-    for (size_t i = 1; i + 1 < text.size(); ++i) {
-        if (text[i] == ',' && digit(i - 1) && digit(i + 1)) {
-            return true;
-        }
-    }
-    return false;
-}
-} // namespace
-
 double NumberValue(const std::string& what, const std::string& text) {
     const std::optional<double> value = ReadNumber(text);
     if (!value || !std::isfinite(*value)) {
         throw CalculatorError(what + ": " + QuoteInput(text) + " is not a number" +
-                              (HasCommaBetweenDigits(text)
+                              (CommaInNumber(text) != std::string_view::npos
                                    ? " (decimals take a point, 3.5, and no thousands separator)"
                                    : ""));
     }
