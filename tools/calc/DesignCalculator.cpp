@@ -520,7 +520,8 @@ void RefuseOneFileForTwoUses(const Options& options) {
     }
     for (const auto* output : {&options.outFile, &options.plotFile, &options.traceFile}) {
         for (const auto* input : {&options.batchFile, &options.caseFile, &options.defaultsFile}) {
-            if (*output && *input && SameFile(**output, **input)) {
+            const bool standardInput = input == &options.batchFile && *input == "-";
+            if (*output && *input && !standardInput && SameFile(**output, **input)) {
                 throw CalculatorError("the output '" + **output + "' is the file the run reads: " +
                                       "name another file, so that it stays as it is");
             }
