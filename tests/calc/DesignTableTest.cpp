@@ -254,6 +254,13 @@ TEST(DesignTable, ASweepGivesOneRowPerValueAndRefusesEndlessSteps) {
     }
     EXPECT_EQ(Rows(Calc({"--sweep", "dip-tube-od=1 1/4:1:-1/8"}).out).size(), 3u);
     EXPECT_EQ(Rows(Calc({"--sweep", "spm=8:8:1"}).out).size(), 1u);
+    // A metric value is swept to its unit's decimals: the shortest stroke, 0.1524 m, was swept
+    // as 0.152 m and refused; a step finer than 0.01 m³/day gave rows of one value.
+    const CalcRun stroke =
+        Calc({"--sweep", "stroke_length_m=0.1524:0.1525:0.0001", "--plunger-diameter", "1.5"});
+    ASSERT_EQ(stroke.status, 0) << stroke.err;
+    EXPECT_EQ(Rows(stroke.out).at(0).at("stroke_length"), "6");
+    EXPECT_EQ(Calc({"--units", "metric", "--sweep", "production_rate=30:31:0.005"}).status, 2);
 
     for (const char* sweep : {"spm=1:30:0", "spm=30:1:1", "spm=1:2:0.0001", "spm=1:1000000:1",
                               "colour=1:2:1", "spm=1:2", "spm=1:x:1"}) {

@@ -126,7 +126,8 @@ and written row by row in their order as they are done:
                             "through to the table unchanged, after the input columns");
     usage += R"(  --sweep NAME=FROM:TO:STEP
                          one design per value of one option, e.g. production_rate=100:300:5
-                         (at most 100,000 values; STEP at least 0.001 in size, towards TO)
+                         (at most 100,000 values; STEP towards TO, and no finer than the
+                         option keeps values: 0.001 in oilfield units, 0.1 mm, 0.01 m3/day)
   --out FILE.csv         write the table to FILE (replaced in one step, when complete) instead
   --plot FILE.png        with --sweep: a chart of the deepest gas penetration against the
                          swept value, with the dip tube length and, for production_rate, the

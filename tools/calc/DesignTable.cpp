@@ -316,7 +316,11 @@ size_t CountBatchRows(std::istream& in) {
 }
 
 double Sweep::Value(size_t i) const {
-    return RoundToThousandths(from + static_cast<double>(i) * step);
+    return RoundToDecimals(from + static_cast<double>(i) * step, Decimals());
+}
+
+int Sweep::Decimals() const {
+    return option->UnitIn(units).decimals;
 }
 
 Sweep ParseSweep(const std::string& argument, UnitSystem units) {
@@ -337,8 +341,13 @@ Sweep ParseSweep(const std::string& argument, UnitSystem units) {
     sweep.from = NumberValue("--sweep FROM", argument.substr(equals + 1, colon1 - equals - 1));
     const double to = NumberValue("--sweep TO", argument.substr(colon1 + 1, colon2 - colon1 - 1));
     sweep.step = NumberValue("--sweep STEP", argument.substr(colon2 + 1));
-    if (std::fabs(sweep.step) < 0.001) { // values are rounded to three decimals
-        throw CalculatorError("--sweep: STEP must be at least 0.001 (or -0.001) in size");
+    // A finer step would give rows of one value: values are kept to the unit's decimals.
+    const double finest = std::pow(10.0, -sweep.Decimals());
+    if (std::fabs(sweep.step) < finest * (1 - 1e-9)) {
+        const std::string least = FormatNumber(finest);
+        throw CalculatorError("--sweep: STEP must be at least " + least + " (or -" + least +
+                              ") in size, the finest step " +
+                              InputColumn(*sweep.option, sweep.units) + " keeps");
     }
     if ((to - sweep.from) / sweep.step < 0) {
         throw CalculatorError("--sweep: a STEP of " + FormatNumber(sweep.step) +

@@ -54,11 +54,14 @@ struct Sweep {
     UnitSystem units = UnitSystem::Oilfield; // of FROM, TO and STEP
     double from = 0, step = 0;
     size_t count = 0;
-    double Value(size_t i) const; // rounded to three decimals
+    // Rounded to the decimals the swept unit keeps, as the program's fields round a value.
+    double Value(size_t i) const;
+    int Decimals() const; // three in oilfield units; 1 for mm, 2 for m³/day, ...
 };
 constexpr size_t kMostSweepValues = 100000;
-// Throws CalculatorError for an unknown option, a bad number, a step of 0, below 0.001 or
-// leading away from TO, or more than kMostSweepValues values.
+// Throws CalculatorError for an unknown option, a bad number, a step of 0, finer than the
+// swept unit keeps (0.001 in oilfield units, 0.1 mm) or leading away from TO, or more than
+// kMostSweepValues values.
 // NAME may name its unit ("separator_od_mm"); a bare NAME is in `units`.
 Sweep ParseSweep(const std::string& argument, UnitSystem units = UnitSystem::Oilfield);
 
