@@ -517,6 +517,15 @@ TEST(DesignCalculator, MetricUnitsInAndOut) {
               std::string::npos)
         << inMetric.err;
     EXPECT_EQ(inMetric.err.find("column 'spm'"), std::string::npos); // given
+
+    // The values worked out are in the run's units too, the rise velocity rounded as the
+    // panel's fluid form rounds it in metric (0.1938 m/s; it was 7.629 in/s, 0.193777 m/s).
+    const CalcRun derived = Calc({"--units", "metric", "--liquid-density", "900",
+                                  "--plunger-diameter", "38.1", "--stroke-length", "2.54"});
+    ASSERT_EQ(derived.status, 0) << derived.err;
+    EXPECT_EQ(derived.keys.at("rise_velocity_m_per_s"), "0.1938");
+    EXPECT_EQ(derived.keys.at("production_rate_m3_per_day"), "33.3683");
+    EXPECT_EQ(derived.keys.count("production_rate_bbl_per_day"), 0u);
 }
 
 // A defaults file that takes the rate from the pump: the pump's rate is used, unless a rate is

@@ -36,8 +36,9 @@ void RefuseBoth(const ParameterEntry& derived, const ParameterEntry& source, con
 }
 } // namespace
 
-DerivedInputs DerivedFrom(const std::vector<const ParameterEntry*>& named) {
+DerivedInputs DerivedFrom(const std::vector<const ParameterEntry*>& named, UnitSystem units) {
     DerivedInputs derived;
+    derived.units = units;
     derived.rateTyped = Named(named, ParameterId::ProductionRate);
     if (const ParameterEntry* pump = FirstNamed(named, kPumpInputs)) {
         if (derived.rateTyped) {
@@ -65,7 +66,7 @@ void ApplyDerived(const DerivedInputs& derived, WellParameters& design) {
         design.SetRateFromPump(true);
     }
     if (derived.riseFromFluid) {
-        const FluidOutcome outcome = RiseVelocityFromFluid(design, UnitSystem::Oilfield);
+        const FluidOutcome outcome = RiseVelocityFromFluid(design, derived.units);
         if (!outcome.riseVelocity) {
             throw CalculatorError("no rise velocity from the fluids: " + outcome.problem);
         }

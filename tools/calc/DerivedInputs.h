@@ -14,11 +14,14 @@ struct DerivedInputs {
     bool rateTyped = false;     // the production rate is named: typed, whatever a file said
     bool rateFromPump = false;  // a pump value is named and the rate is not
     bool riseFromFluid = false; // a fluid value is named and the rise velocity is not
+    // The system the rise velocity is rounded in, as the panel rounds it in that system: 0.001
+    // in/s, or 0.0001 m/s (the run's --units).
+    UnitSystem units = UnitSystem::Oilfield;
 };
 
 // What the named inputs (options or batch columns; null entries ignored) derive. Throws
 // CalculatorError when a derived input is named with the inputs it comes from.
-DerivedInputs DerivedFrom(const std::vector<const ParameterEntry*>& named);
+DerivedInputs DerivedFrom(const std::vector<const ParameterEntry*>& named, UnitSystem units);
 
 // Before the named values are set: a typed rate stops following the pump.
 void PrepareDerived(const DerivedInputs& derived, WellParameters& design);

@@ -81,8 +81,9 @@ A pump value (--plunger-diameter, --stroke-length, --pump-efficiency) takes the 
 rate from the pump: its displacement, 0.1166 x stroke x diameter^2 x pump speed, times its
 efficiency; with --production-rate as well it is refused. A fluid value (--liquid-density,
 --gas-density, --surface-tension) takes the rise velocity from the fluids by Harmathy's
-correlation, to three decimals; with --rise-velocity as well it is refused. The same holds for
-a batch's columns and a sweep's option, and the values worked out are printed first.
+correlation, to 0.001 in/s (0.0001 m/s with --units metric); with --rise-velocity as well it is
+refused. The same holds for a batch's columns and a sweep's option, and the values worked out
+are printed first, in --units.
 
 Run options:
   --units SYSTEM         oilfield (the default) or metric: the unit of every value option,
@@ -145,7 +146,8 @@ that cannot be written (a full disk, a closed pipe) ends the run with the system
 exit status 2; a file is replaced only by a complete one.
 
 Values are numbers with a point or fractions ("3 1/2", "3-1/2", "2 7/8", "7/8", "3½") and are
-rounded to three decimals, as the program's fields do. A value outside its allowed
+rounded as the program's fields round them: three decimals in oilfield units, the unit's own in
+metric (0.1 mm, 0.001 m, 0.01 m3/day, ...). A value outside its allowed
 range is refused (exit status 2); values that are only inconsistent with each other (a
 separator ID not below its OD, a dip tube not inside the separator, a dip tube ID not below its
 OD) are reported on standard error and still computed.
@@ -340,7 +342,7 @@ WellParameters StartingValues(const Options& options, const std::string& shipped
     if (options.caseFile) {
         parameters = CaseParameters(*options.caseFile, parameters);
     }
-    const DerivedInputs derived = DerivedFrom(NamedInputs(options));
+    const DerivedInputs derived = DerivedFrom(NamedInputs(options), options.settings.units);
     PrepareDerived(derived, parameters);
     for (const auto& [option, value] : options.values) {
         option->Set(parameters, ModelValue(*option, value, options.settings.units));
@@ -463,19 +465,23 @@ DesignFigures RunWithTrace(const WellParameters& parameters, const Options& opti
     return figures;
 }
 
-// The inputs worked out from others, before the figures: the pump's displacement and rate, the
-// fluids' rise velocity. Nothing for a design that derives none.
+// The inputs worked out from others, before the figures, in --units as the figures are: the
+// pump's displacement and rate, the fluids' rise velocity. Nothing for a design that derives
+// none.
 std::string DerivedLines(const WellParameters& parameters, const Options& options) {
-    const DerivedInputs derived = DerivedFrom(NamedInputs(options));
+    const UnitSystem units = options.settings.units;
+    const DerivedInputs derived = DerivedFrom(NamedInputs(options), units);
+    const auto line = [units](const char* name, double value, Quantity quantity) {
+        return NameWithUnit(name, quantity, units) + ": " + FigureValue(value, quantity, units) +
+               "\n";
+    };
     std::string lines;
     if (RateFollowsPump(derived, parameters)) {
-        lines +=
-            "pump_displacement_bbl_per_day: " + FormatNumber(parameters.GetPumpDisplacement()) +
-            "\nproduction_rate_bbl_per_day: " + FormatNumber(parameters.GetProductionRate()) + "\n";
+        lines += line("pump_displacement", parameters.GetPumpDisplacement(), Quantity::Rate) +
+                 line("production_rate", parameters.GetProductionRate(), Quantity::Rate);
     }
     if (derived.riseFromFluid) {
-        lines +=
-            "rise_velocity_in_per_s: " + FormatNumber(parameters.GetGasBubbleRiseVelocity()) + "\n";
+        lines += line("rise_velocity", parameters.GetGasBubbleRiseVelocity(), Quantity::Velocity);
     }
     return lines;
 }
@@ -558,7 +564,7 @@ std::unique_ptr<RowSource> TableRows(const Options& options, const std::optional
                                      const WellParameters& base, std::istream& in,
                                      std::ifstream& file, std::ostream& err) {
     if (sweep) {
-        return SweepSource(*sweep, base, NamedInputs(options));
+        return SweepSource(*sweep, base, NamedInputs(options), options.settings.units);
     }
     if (*options.batchFile == "-") {
         return BatchSource(in, base, err, 0, NamedInputs(options), options.settings.units);

@@ -169,7 +169,7 @@ BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
     }
     std::vector<const ParameterEntry*> all = namedInputs;
     all.insert(all.end(), columns.inputs.begin(), columns.inputs.end());
-    columns.derived = DerivedFrom(all);
+    columns.derived = DerivedFrom(all, units);
     SayWhatTheHeaderMeans(columns, base, units, err);
     return columns;
 }
@@ -264,11 +264,11 @@ private:
 class SweepRows : public RowSource {
 public:
     SweepRows(const Sweep& sweep, const WellParameters& base,
-              const std::vector<const ParameterEntry*>& named)
+              const std::vector<const ParameterEntry*>& named, UnitSystem units)
         : sweep_(sweep), base_(base) {
         std::vector<const ParameterEntry*> all = named;
         all.push_back(sweep.option);
-        derived_ = DerivedFrom(all);
+        derived_ = DerivedFrom(all, units);
         shown_ = InputsInUse(derived_, base);
     }
     bool Next(TableInputRow& row) override {
@@ -364,8 +364,9 @@ Sweep ParseSweep(const std::string& argument, UnitSystem units) {
 }
 
 std::unique_ptr<RowSource> SweepSource(const Sweep& sweep, const WellParameters& base,
-                                       const std::vector<const ParameterEntry*>& named) {
-    return std::make_unique<SweepRows>(sweep, base, named);
+                                       const std::vector<const ParameterEntry*>& named,
+                                       UnitSystem units) {
+    return std::make_unique<SweepRows>(sweep, base, named, units);
 }
 
 namespace {

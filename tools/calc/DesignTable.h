@@ -79,8 +79,10 @@ double ModelValue(const ParameterEntry& input, double given, UnitSystem units);
 // metric where the systems' units differ ("separator_od_mm", "spm").
 std::string InputColumn(const ParameterEntry& input, UnitSystem units);
 // Throws CalculatorError when the swept input and `named` derive an input they also name.
+// `units` is the run's: a rise velocity from the fluids is rounded in it, as the panel does.
 std::unique_ptr<RowSource> SweepSource(const Sweep& sweep, const WellParameters& base,
-                                       const std::vector<const ParameterEntry*>& named = {});
+                                       const std::vector<const ParameterEntry*>& named = {},
+                                       UnitSystem units = UnitSystem::Oilfield);
 
 // The deepest penetration however long the pump runs, as a sweep's chart draws it.
 struct ChartPoint {
