@@ -265,6 +265,8 @@ TEST(DesignCalculator, TraceHasAHeaderAndOneRowPerStep) {
     EXPECT_EQ(text.rfind("time_s,crank_angle_rad,plunger_position,", 0), 0u);
     EXPECT_NE(text.find("\n0.1,"), std::string::npos);
     EXPECT_EQ(std::count(text.begin(), text.begin() + text.find('\n'), ','), 10);
+    // No flow yet at the first steps: the annulus velocity is 0, not a negative zero.
+    EXPECT_EQ(text.find(",-0,"), std::string::npos);
 
     // In metric units the velocities and the depth are in m/s and m, and say so; the rest is
     // the same.

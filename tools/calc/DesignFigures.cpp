@@ -96,9 +96,10 @@ double NumberValue(const std::string& what, const std::string& text) {
     return *value;
 }
 
+// Adding +0 turns a negative zero (a downward velocity times no flow) into 0, not "-0".
 std::string CsvNumber(double value) {
     char buffer[32];
     const auto written =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 10);
+        std::to_chars(buffer, buffer + sizeof buffer, value + 0.0, std::chars_format::general, 10);
     return std::string(buffer, written.ptr);
 }
