@@ -62,16 +62,25 @@ std::string MenuEscaped(const std::string& text) {
     }
     return escaped;
 }
+// A file's name as one line of a title or a menu: a control character (a line break or a tab
+// in the name) shows as "?", as `ls` shows it, instead of breaking the line.
+std::string OneLineName(const fs::path& path) {
+    std::string name = path.filename().string();
+    std::replace_if(
+        name.begin(), name.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7f'; }, '?');
+    return name;
+}
 } // namespace
 
 std::string RecentCaseText(size_t index, const std::vector<fs::path>& recent) {
     const fs::path& path = recent[index];
-    std::string text = path.filename().string();
+    std::string text = OneLineName(path);
     const auto sameName = [&path](const fs::path& other) {
         return other != path && other.filename() == path.filename();
     };
     if (std::any_of(recent.begin(), recent.end(), sameName)) {
-        text += " (" + path.parent_path().filename().string() + ")";
+        text += " (" + OneLineName(path.parent_path()) + ")";
     }
     return "&" + std::to_string(index + 1) + " " + MenuEscaped(text);
 }
@@ -145,7 +154,7 @@ bool CCaseController::CanUndo() const {
 
 std::string CCaseController::CaseName() const {
     const fs::path& file = model_.GetCaseFile();
-    return file.empty() ? "Untitled" : file.stem().string();
+    return file.empty() ? "Untitled" : OneLineName(file.stem());
 }
 
 std::string CCaseController::Title() const {

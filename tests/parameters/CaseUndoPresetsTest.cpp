@@ -527,4 +527,6 @@ TEST(RecentCaseTextTest, NamesAreNumberedTellTwinsApartAndKeepTheirAmpersands) {
     EXPECT_EQ(RecentCaseText(1, recent), "&2 a.gscase");
     EXPECT_EQ(RecentCaseText(2, recent), "&3 well-7.gscase (South)");
     EXPECT_EQ(RecentCaseText(0, {"/cases/Smith & Sons.gscase"}), "&1 Smith && Sons.gscase");
+    // A line break in a name would break the menu's line (and the title bar's).
+    EXPECT_EQ(RecentCaseText(0, {"/cases/well\n7\t.gscase"}), "&1 well?7?.gscase");
 }
