@@ -165,6 +165,8 @@ TEST(DesignCalculator, BadCommandLinesGiveOneLineAndStatusTwo) {
         EXPECT_EQ(run.status, 2) << args[0];
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
+    EXPECT_EQ(Calc({"--production-rate", "1e999"}).err,
+              "gas-separator-calc: --production-rate: '1e999' is too large a number\n");
     // A value may follow its option in the same argument, as GNU tools take it.
     const CalcRun attached = Calc({"--spm=12", "--separator-od=3 1/4", "-j1"});
     EXPECT_EQ(attached.status, 0) << attached.err;

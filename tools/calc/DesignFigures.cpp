@@ -87,6 +87,9 @@ bool CheckDesign(const WellParameters& design, std::ostream& err, const std::str
 
 double NumberValue(const std::string& what, const std::string& text) {
     const std::optional<double> value = ReadNumber(text);
+    if (value && std::isinf(*value)) {
+        throw CalculatorError(what + ": " + QuoteInput(text) + " is too large a number");
+    }
     if (!value || !std::isfinite(*value)) {
         throw CalculatorError(what + ": " + QuoteInput(text) + " is not a number" +
                               (CommaInNumber(text) != std::string_view::npos
