@@ -270,7 +270,8 @@ LeadingNumber ScanLeadingNumber(std::string_view text) {
     number.end = DecimalNumberEnd(text, number.begin);
     if (number.end > number.begin) {
         const double value = ConvertDecimal(text.substr(number.begin, number.end - number.begin));
-        number.value = std::isfinite(value) ? value : 0.0;
+        number.tooLarge = !std::isfinite(value);
+        number.value = number.tooLarge ? 0.0 : value;
     }
     return number;
 }

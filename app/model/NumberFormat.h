@@ -33,6 +33,7 @@ struct LeadingNumber {
     double value = 0;
     size_t begin = 0;
     size_t end = 0;
+    bool tooLarge = false; // digits beyond a double's range ("1e400"): the value is then 0
     bool Found() const { return end > begin; }
 };
 LeadingNumber ScanLeadingNumber(std::string_view text);

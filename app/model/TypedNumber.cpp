@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 namespace {
 // The kinds of number a unit can measure; quantities of one kind take each other's units.
@@ -197,5 +198,9 @@ TypedValue ReadTyped(std::string_view typed, const ParameterEntry& parameter, Un
             return {0, Problem(parameter, unit)};
         } // else a word glued to the number: the number counts, as "12abc" always has
     }
-    return {ToModelUnit(RoundToDecimals(number.value, decimals), perModelUnit), {}, number.Found()};
+    const double model = ToModelUnit(RoundToDecimals(number.value, decimals), perModelUnit);
+    if (number.tooLarge || !std::isfinite(model)) {
+        return {0, "The number is too large to compute with"};
+    }
+    return {model, {}, number.Found()};
 }

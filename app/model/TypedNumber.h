@@ -12,7 +12,7 @@
 //   problem rather than 1: asking for the number without separators ("1,200"), or for a
 //   decimal point where other than three digits follow ("3,25").
 // - The value is rounded to the decimals of the unit it was typed in, then converted to the
-//   model's unit.
+//   model's unit. A number beyond a double's range ("1e400", or 400 nines) is a problem, not 0.
 
 #include "app/model/ParameterTable.h"
 #include "app/model/Units.h"

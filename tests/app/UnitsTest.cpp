@@ -162,6 +162,16 @@ TEST(Units, AWrongOrUnknownUnitSaysWhatTheFieldTakes) {
     EXPECT_EQ(Typed("abc", ParameterId::DipTubeLength, kOilfield).model, 0);
 }
 
+// A number beyond a double's range was read as 0 and refused as "must be above 0".
+TEST(Units, ANumberTooLargeToComputeWithSaysSo) {
+    const std::string tooLarge = "The number is too large to compute with";
+    EXPECT_EQ(Typed("1e400", ParameterId::ProductionRate, kOilfield).problem, tooLarge);
+    EXPECT_EQ(Typed(std::string(400, '9'), ParameterId::SPM, kOilfield).problem, tooLarge);
+    // Within range typed, beyond it in the model's unit: 1e308 m³ is 6.3e308 bbl.
+    EXPECT_EQ(Typed("1e308", ParameterId::ProductionRate).problem, tooLarge);
+    EXPECT_EQ(Typed("1e300", ParameterId::ProductionRate, kOilfield).model, 1e300);
+}
+
 TEST(Units, TheDecimalCommaOfTheUsersLocale) {
     // Under a comma locale "3,25" is 3.25 (a point still is one).
     EXPECT_DOUBLE_EQ(Typed("3,25", ParameterId::SeparatorOD, kOilfield, true).model, 3.25);
