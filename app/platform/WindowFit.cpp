@@ -103,15 +103,22 @@ WindowRect SceneMapping::SceneInClient() const {
     return ToClientRect({0, 0, design.width, design.height});
 }
 
-std::string FormatWindowGeometry(const WindowRect& geometry) {
+std::string FormatWindowGeometry(const WindowRect& geometry, bool maximized) {
     std::ostringstream out;
-    out << "# The simulator's window: the place and size of its inside, logical pixels\n"
+    out << "# The simulator's window: the place and size of its inside, logical pixels (when\n"
+        << "# maximised, the place and size it returns to)\n"
         << "x: " << geometry.x << "\ny: " << geometry.y << "\nwidth: " << geometry.width
         << "\nheight: " << geometry.height << "\n";
+    if (maximized) {
+        out << "maximized: 1\n";
+    }
     return out.str();
 }
 
-std::optional<WindowRect> ParseWindowGeometry(const std::string& text) {
+namespace {
+// Every "key: whole number" line of a remembered window's file; nullopt when a line holds
+// something else.
+std::optional<std::map<std::string, int>> GeometryValues(const std::string& text) {
     std::map<std::string, int> values;
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
@@ -130,16 +137,32 @@ std::optional<WindowRect> ParseWindowGeometry(const std::string& text) {
         }
         values[line.substr(0, colon)] = value;
     }
+    return values;
+}
+} // namespace
+
+std::optional<WindowRect> ParseWindowGeometry(const std::string& text) {
+    std::optional<std::map<std::string, int>> values = GeometryValues(text);
+    if (!values) {
+        return std::nullopt;
+    }
     for (const char* key : {"x", "y", "width", "height"}) {
-        if (!values.count(key) || std::abs(values[key]) > kLargestSide) {
+        if (!values->count(key) || std::abs((*values)[key]) > kLargestSide) {
             return std::nullopt;
         }
     }
-    const WindowRect geometry{values["x"], values["y"], values["width"], values["height"]};
+    const WindowRect geometry{(*values)["x"], (*values)["y"], (*values)["width"],
+                              (*values)["height"]};
     if (geometry.width <= 0 || geometry.height <= 0) {
         return std::nullopt;
     }
     return geometry;
+}
+
+bool ParseWindowMaximized(const std::string& text) {
+    const std::optional<std::map<std::string, int>> values = GeometryValues(text);
+    return values && values->count("maximized") && values->at("maximized") == 1 &&
+           ParseWindowGeometry(text);
 }
 
 bool IsReachable(const WindowRect& geometry, const std::vector<WindowRect>& screens) {

@@ -56,11 +56,14 @@ struct SceneMapping {
 // The scene of `design` size shown in a client of `client` logical pixels at `deviceRatio`.
 SceneMapping MapScene(WindowSize design, WindowSize client, double deviceRatio);
 
-// The remembered window: its place and size (the frame's inside, logical pixels).
-std::string FormatWindowGeometry(const WindowRect& geometry);
+// The remembered window: its place and size (the frame's inside, logical pixels; when
+// maximised, the place and size it returns to) and whether it was maximised.
+std::string FormatWindowGeometry(const WindowRect& geometry, bool maximized = false);
 // Nullopt for text that is not four whole numbers x, y, width and height, or a size that is
 // not positive.
 std::optional<WindowRect> ParseWindowGeometry(const std::string& text);
+// Whether the window was left maximised: only in a file whose place and size are usable.
+bool ParseWindowMaximized(const std::string& text);
 
 // Whether enough of the window's top (where the title bar is grabbed) lies on one screen for
 // the user to reach it.

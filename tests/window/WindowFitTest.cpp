@@ -84,6 +84,11 @@ TEST(WindowFitTest, RectanglesThatTouchInTheDesignTouchInTheClient) {
 TEST(WindowFitTest, TheRememberedGeometryReadsBackAndNonsenseIsRefused) {
     const WindowRect geometry{-40, 25, 1100, 640};
     EXPECT_EQ(ParseWindowGeometry(FormatWindowGeometry(geometry)), geometry);
+    EXPECT_FALSE(ParseWindowMaximized(FormatWindowGeometry(geometry)));
+    // Left maximised: its normal place and size as before, and the state beside them.
+    EXPECT_EQ(ParseWindowGeometry(FormatWindowGeometry(geometry, true)), geometry);
+    EXPECT_TRUE(ParseWindowMaximized(FormatWindowGeometry(geometry, true)));
+    EXPECT_FALSE(ParseWindowMaximized("maximized: 1\n"));
     EXPECT_FALSE(ParseWindowGeometry(""));
     EXPECT_FALSE(ParseWindowGeometry("x: 1\ny: 2\nwidth: 300\n"));
     EXPECT_FALSE(ParseWindowGeometry("x: 1\ny: 2\nwidth: 0\nheight: 200\n"));

@@ -318,7 +318,11 @@ void CQtMainWindow::Open(const WindowDescription& description, IWindowListener* 
     }
     frame_->setUpdatesEnabled(false); // until the first frame: see PaintFromNow
     awaitingFirstFrame_ = true;
-    frame_->show();
+    if (opensMaximized_) {
+        frame_->showMaximized(); // as it was left; its normal place and size are kept under it
+    } else {
+        frame_->show();
+    }
     WarmSurface();
     // The window itself starts with the keyboard focus, not its first native control.
     canvas_->setFocus(Qt::OtherFocusReason);
@@ -618,20 +622,20 @@ std::filesystem::path GeometryFile() {
     return folder.empty() ? folder : folder / kGeometryFile;
 }
 
-std::optional<WindowRect> RememberedGeometry() {
+// The remembered window's file, empty when there is none or it cannot be read.
+std::string RememberedWindowText() {
     const std::filesystem::path file = GeometryFile();
     std::string text;
     std::error_code error;
     if (file.empty() || !std::filesystem::exists(file, error) ||
         !ReadRegularFile(file, kMaxGeometryBytes, text, error)) {
-        return std::nullopt;
+        return {};
     }
-    std::optional<WindowRect> geometry = ParseWindowGeometry(text);
-    if (!geometry) {
+    if (!ParseWindowGeometry(text)) {
         LOG_WARNING("Window", "Ignoring the window's place and size in %s: not four numbers",
                     file.string().c_str());
     }
-    return geometry;
+    return text;
 }
 } // namespace
 
@@ -663,10 +667,12 @@ void CQtMainWindow::PlaceOnScreen() {
     for (const QScreen* each : QGuiApplication::screens()) {
         screens.push_back(ToWindowRect(each->availableGeometry()));
     }
+    const std::string remembered = RememberedWindowText();
     const WindowRect placed =
-        PlaceWindow(RememberedGeometry(), {client.width, client.height + menu},
+        PlaceWindow(ParseWindowGeometry(remembered), {client.width, client.height + menu},
                     ToWindowRect(available), kFrameGuess, screens);
     frame_->setGeometry(placed.x, placed.y, placed.width, placed.height);
+    opensMaximized_ = ParseWindowMaximized(remembered);
 }
 
 void CQtMainWindow::RememberGeometry() const {
@@ -679,7 +685,8 @@ void CQtMainWindow::RememberGeometry() const {
     const std::filesystem::path file = GeometryFile();
     std::error_code error;
     if (normal.isValid() && !file.empty() &&
-        !WriteFileAtomically(file, FormatWindowGeometry(ToWindowRect(normal)), error)) {
+        !WriteFileAtomically(
+            file, FormatWindowGeometry(ToWindowRect(normal), frame_->isMaximized()), error)) {
         LOG_WARNING("Window", "Cannot remember the window's place and size: %s",
                     WriteFailureReason(file, error).c_str());
     }

@@ -140,6 +140,7 @@ private:
     std::map<int, QAction*> actions_;         // owned by the frame's menus
     std::map<int, QMenu*> submenus_;
     bool remembersGeometry_ = false; // a window system's window, not the headless one
+    bool opensMaximized_ = false;    // it was left maximised last time
     std::thread surfaceWarmer_;
     bool awaitingFirstFrame_ = false; // the frame's updates are off until PaintFromNow
 };
