@@ -107,6 +107,18 @@ QWidget* BoxWidget() {
     return window ? window->CanvasWidget()->findChild<QWidget*>("Box") : nullptr;
 }
 
+// The boxes' captions are pictures, so a screen reader learns a box's name from its tooltip.
+TEST_F(AutomationTest, ABoxIsNamedToScreenReadersByItsTooltip) {
+    ASSERT_NE(BoxWidget(), nullptr);
+    EXPECT_EQ(BoxWidget()->accessibleName(), "Box");
+    box->SetToolTip("Pump speed in strokes per minute: above 0, at most 30");
+    EXPECT_EQ(BoxWidget()->accessibleName(), "Pump speed in strokes per minute");
+    EXPECT_EQ(BoxWidget()->accessibleDescription(),
+              "Pump speed in strokes per minute: above 0, at most 30");
+    box->SetToolTip("Production rate from the pump");
+    EXPECT_EQ(BoxWidget()->accessibleName(), "Production rate from the pump");
+}
+
 TEST_F(AutomationTest, AResizedWindowScalesItsControlsAndTakesPointsInDesignPixels) {
     const QSize design = DesignSize();
     ASSERT_NE(BoxWidget(), nullptr);

@@ -238,9 +238,23 @@ void CPictureComboBox::PlaceInScene(const SceneMapping& mapping) {
     update();
 }
 
+namespace {
+// A box's caption is drawn by the program, so no label names it to a screen reader: its name
+// is the tooltip's subject ("Pump speed in strokes per minute"), its description the whole
+// tooltip, and until there is one the view's name ("SPM").
+void SetToolTipAndAccessibleText(QWidget* widget, const std::string& utf8) {
+    widget->setToolTip(WrappedToolTip(utf8));
+    const QString tip = QString::fromStdString(utf8);
+    const qsizetype subjectEnd = tip.indexOf(": ");
+    widget->setAccessibleName(tip.isEmpty() ? widget->objectName() : tip.left(subjectEnd));
+    widget->setAccessibleDescription(tip);
+}
+} // namespace
+
 CQtTextEdit::CQtTextEdit(QWidget* parent, const std::string& name)
     : edit_(new CPictureLineEdit(parent)), watcher_(callbacks_) {
     edit_->setObjectName(QString::fromStdString(name));
+    edit_->setAccessibleName(edit_->objectName());
     edit_->setFrame(false);
     edit_->SetTextColour(NativeControlStyle{}.textColor);
     edit_->installEventFilter(&watcher_);
@@ -303,7 +317,7 @@ void CQtTextEdit::SetBackgroundImage(const ImageRef& image) {
 }
 
 void CQtTextEdit::SetToolTip(const std::string& utf8) {
-    edit_->setToolTip(WrappedToolTip(utf8));
+    SetToolTipAndAccessibleText(edit_, utf8);
 }
 
 void CQtTextEdit::SetTabOrderAfter(INativeControl& previous) {
@@ -343,6 +357,7 @@ void CQtTextEdit::SetTextColor(std::uint32_t rgb) {
 CQtComboBox::CQtComboBox(QWidget* parent, const std::string& name)
     : combo_(new CPictureComboBox(parent)), watcher_(callbacks_) {
     combo_->setObjectName(QString::fromStdString(name));
+    combo_->setAccessibleName(combo_->objectName());
     combo_->setFrame(false);
     combo_->setFocusPolicy(Qt::StrongFocus); // the wheel never takes the focus
     combo_->installEventFilter(&watcher_);
@@ -397,7 +412,7 @@ void CQtComboBox::SetBackgroundImage(const ImageRef& image) {
 }
 
 void CQtComboBox::SetToolTip(const std::string& utf8) {
-    combo_->setToolTip(WrappedToolTip(utf8));
+    SetToolTipAndAccessibleText(combo_, utf8);
 }
 
 void CQtComboBox::SetTabOrderAfter(INativeControl& previous) {
