@@ -198,19 +198,20 @@ bool IsSignOrBlank(const std::string& sequence) {
 }
 } // namespace
 
-std::string WellFileStem(const std::string& wellName, const std::string& fallback) {
+std::string FileNameStem(const std::string& name, bool wordsApart, const std::string& fallback) {
     constexpr size_t kMostBytes = 100;
     std::string stem;
-    for (size_t at = 0; at < wellName.size();) {
-        const size_t length = std::max<size_t>(1, Utf8SequenceAt(wellName, at));
-        std::string character = wellName.substr(at, length);
+    for (size_t at = 0; at < name.size();) {
+        const size_t length = std::max<size_t>(1, Utf8SequenceAt(name, at));
+        std::string character = name.substr(at, length);
         at += length;
         if (IsWideBlank(character)) {
             character = " ";
         }
         const char c = character[0];
+        const bool apart = c == ' ' || c == '-' || c == '_';
         const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                           (c >= '0' && c <= '9') || c == ' ' || c == '-' || c == '_' ||
+                           (c >= '0' && c <= '9') || (wordsApart && apart) ||
                            (character.size() > 1 && !IsSignOrBlank(character));
         // One blank between words, none at the ends: "Smith & Sons" is "Smith Sons".
         const bool blankAfterBlank = c == ' ' && (stem.empty() || stem.back() == ' ');

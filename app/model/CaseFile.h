@@ -39,10 +39,15 @@ inline constexpr const char* kCaseFilter = "Gas separator cases (*.gscase)";
 // Opening also offers every file: a case mailed or saved under another name is still a case.
 inline constexpr const char* kAnyFileFilter = "All files (*)";
 
-// A file name made of the letters (of any script), digits, blanks, hyphens and underscores of
-// the well's name (at most 100 bytes, whole characters, one blank between words), or `fallback`
-// when that leaves no name.
-std::string WellFileStem(const std::string& wellName, const std::string& fallback);
+// A file name made of the letters (of any script) and digits of `name`, at most 100 bytes of
+// whole characters, or `fallback` when that leaves no name. With `wordsApart` its blanks,
+// hyphens and underscores are kept too, one blank between words ("Well 7-b", else "Well7b").
+std::string FileNameStem(const std::string& name, bool wordsApart, const std::string& fallback);
+
+// A case's or report's name after the well's: its words kept apart.
+inline std::string WellFileStem(const std::string& wellName, const std::string& fallback) {
+    return FileNameStem(wellName, true, fallback);
+}
 
 // Reads a case. An input the table marks as optional in files (one added later) that the file
 // lacks takes its value in `shipped`. Every value must be a finite number within its own range

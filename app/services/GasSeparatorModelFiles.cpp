@@ -5,6 +5,7 @@
 
 #include "app/files/AtomicFile.h"
 #include "app/files/EmbeddedStore.h"
+#include "app/model/CaseFile.h"
 #include "app/model/DefaultsFile.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
@@ -28,11 +29,10 @@ constexpr const char* kLogCategory = "CGasSeparatorModel";
 constexpr std::size_t kMaxSettingsFileBytes = 1 << 20;
 // "<file>.bad", "<file>.bad-2", ... "<file>.bad-100".
 constexpr int kSetAsideNames = 100;
-// A preset file name keeps at most this many characters of the display name, so that with
-// "_<number>", ".seppreset.yml" and the temporary suffix it stays well within the 255 bytes of
-// most file systems (143 with eCryptfs). The display name inside the file is kept whole.
-constexpr std::size_t kMaxPresetBaseLength = 100;
-// "<base>_99999" is the last name tried: the search ends.
+// A preset file name keeps at most 100 bytes of the display name (`FileNameStem`), so that
+// with "_<number>", ".seppreset.yml" and the temporary suffix it stays well within the 255
+// bytes of most file systems (143 with eCryptfs). The display name inside the file is kept
+// whole. "<base>_99999" is the last name tried: the search ends.
 constexpr int kPresetNames = 100000;
 
 std::string Reason(const std::error_code& error) {
@@ -74,16 +74,9 @@ std::string TrimTrailingBlanks(std::string name) {
     return name;
 }
 
-// The name's first ASCII letters and digits, or "userpreset" when there are none.
+// The name's first letters (of any script) and digits, or "userpreset" when there are none.
 std::string PresetBaseName(const std::string& name) {
-    std::string base;
-    for (char c : name) {
-        if (((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) &&
-            base.size() < kMaxPresetBaseLength) {
-            base += c;
-        }
-    }
-    return base.empty() ? "userpreset" : base;
+    return FileNameStem(name, false, "userpreset");
 }
 
 // "<base>.seppreset.yml", then "<base>_1.seppreset.yml", "<base>_2.seppreset.yml", ...

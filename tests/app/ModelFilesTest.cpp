@@ -175,8 +175,11 @@ TEST_F(ModelFilesTest, PresetFileNamesFollowTheDisplayName) {
     ASSERT_NE(model.SaveUserPreset("- [x]: #"), nullptr);
     EXPECT_TRUE(fs::exists(folders->Documents() / "userpreset.seppreset.yml"));
     EXPECT_TRUE(fs::exists(folders->Documents() / "x.seppreset.yml"));
+    // Letters of every script are letters: not "userpreset_1" for a Russian name.
+    ASSERT_NE(model.SaveUserPreset("Сепаратор-2 "), nullptr);
+    EXPECT_TRUE(fs::exists(folders->Documents() / "Сепаратор2.seppreset.yml"));
     EXPECT_EQ(model.SaveUserPreset("   "), nullptr);
-    EXPECT_EQ(model.GetUserPresets().size(), 4u);
+    EXPECT_EQ(model.GetUserPresets().size(), 5u);
 }
 
 // Only names ending exactly in ".seppreset.yml" are presets: not a save's temporary file, an
