@@ -156,6 +156,9 @@ void CAppController::OnSimulationFrameUpdated() {
     // The first frame is drawn before this event first shows the results in the panel; once
     // the second is on the screen, the window is whole behind a message.
     if (framesUpdated_ < kWholeFrame && ++framesUpdated_ == kWholeFrame) {
+        // A dialog opened before (a key pressed as the program starts) pictured the panels
+        // unpainted: they are pictured again, now with their results.
+        app_.PanelsChanged();
         for (const std::string& text : std::exchange(untold_, {})) {
             ShowError(text);
         }

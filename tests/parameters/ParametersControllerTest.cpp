@@ -407,6 +407,25 @@ TEST_F(ParametersTest, ASaveThatFailsSaysWhyAndKeepsTheDialogOpenWithTheName) {
     EXPECT_EQ(Field(ViewName::kSavePresetName).GetText(), "My Sep 2");
 }
 
+// A dialog opened by a key pressed as the program starts, before the window is drawn: the
+// panels under it were pictured unpainted (white) and stayed so.
+TEST_F(ParametersTest, APanelUnderADialogOpenedBeforeTheFirstFrameIsPicturedWhole) {
+    RaiseEvent(EventName::kOpenHelpDialog);
+    for (int pass = 0; pass < 3; ++pass) {
+        RunPass();
+    }
+    auto* flow = gWindowManager->FindViewAs<CFieldPanelView>(ViewName::kFlowPanel);
+    ASSERT_NE(flow, nullptr);
+    ASSERT_TRUE(flow->HasSnapshot());
+    const PixelVector early = flow->Snapshot().pixels;
+    RaiseEvent(EventName::kCloseHelpDialog);
+    RunPass();
+    RaiseEvent(EventName::kOpenHelpDialog);
+    RunPass();
+    ASSERT_TRUE(flow->HasSnapshot());
+    EXPECT_EQ(early, flow->Snapshot().pixels);
+}
+
 // The panels pictured under an open dialog show the values in use after a change made under it
 // (File > Reset to Defaults), and are not pictured again while nothing changes.
 TEST_F(ParametersTest, APanelUnderADialogIsPicturedAgainAfterAChangeUnderIt) {
