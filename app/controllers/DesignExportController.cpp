@@ -123,8 +123,8 @@ void CDesignExportController::CopyDesign() {
     clipboard->SetText(DesignAsTabSeparatedText(CurrentDesign(), Platform().decimalComma));
 }
 
-bool CDesignExportController::WriteReport(const std::filesystem::path& path,
-                                          std::string& failure) const {
+bool CDesignExportController::WriteReport(const std::filesystem::path& path, std::string& failure,
+                                          bool* notWritten) const {
     IReportRenderer* renderer = Platform().reportRenderer;
     if (!renderer) {
         failure = "reports cannot be made on this system";
@@ -145,6 +145,9 @@ bool CDesignExportController::WriteReport(const std::filesystem::path& path,
     std::error_code error;
     if (!WriteFileAtomically(path, pdf, error)) {
         failure = WriteFailureReason(path, error);
+        if (notWritten) {
+            *notWritten = true;
+        }
         return false;
     }
     return true;
@@ -167,22 +170,36 @@ void CDesignExportController::ExportReport() {
     if (!shell) {
         return;
     }
-    const std::optional<std::filesystem::path> chosen =
-        shell->ChooseSaveFile(kDialogTitle, SuggestedReportPath(), "PDF files (*.pdf)");
-    if (!chosen || chosen->empty()) {
-        return;
+    std::filesystem::path suggested = SuggestedReportPath();
+    for (;;) {
+        const std::optional<std::filesystem::path> chosen =
+            shell->ChooseSaveFile(kDialogTitle, suggested, "PDF files (*.pdf)");
+        if (!chosen || chosen->empty()) {
+            return;
+        }
+        std::filesystem::path path = *chosen;
+        if (!path.has_extension()) {
+            path += ".pdf";
+        }
+        std::string failure;
+        bool notWritten = false;
+        if (WriteReport(path, failure, &notWritten)) {
+            LOG_INFO("App", "Report written to %s", path.string().c_str());
+            return;
+        }
+        LOG_ERROR("App", "The report could not be written to %s: %s", path.string().c_str(),
+                  failure.c_str());
+        const std::string text =
+            "The report could not be written to \"" + path.string() + "\": " + failure + ".";
+        if (!notWritten) { // another file would not help
+            ShowError(text);
+            return;
+        }
+        if (shell->AskChoice(kNotWrittenTitle,
+                             text + "\n\nExport it under another name or in another folder?",
+                             {"Export As...", "Cancel"}) != 0) {
+            return;
+        }
+        suggested = DocumentsFolder() / path.filename(); // the folder chosen may be the fault
     }
-    std::filesystem::path path = *chosen;
-    if (!path.has_extension()) {
-        path += ".pdf";
-    }
-    std::string failure;
-    if (WriteReport(path, failure)) {
-        LOG_INFO("App", "Report written to %s", path.string().c_str());
-        return;
-    }
-    LOG_ERROR("App", "The report could not be written to %s: %s", path.string().c_str(),
-              failure.c_str());
-    ShowError("The report could not be written to \"" + path.string() + "\": " + failure +
-              ".\n\nChoose another file or folder, then export again.");
 }

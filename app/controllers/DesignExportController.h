@@ -27,12 +27,16 @@ public:
     // does not use.
     std::vector<DesignSection> CurrentDesign() const;
     void CopyDesign();
-    // Asks for a file, writes the report, and says why when it cannot.
+    // Asks for a file and writes the report; when the file cannot be written, says why and
+    // offers another file (a colleague's read-only share beside the case, a full disk).
     void ExportReport();
-    // Writes the report to `path` (atomically); false with the reason in `failure`.
-    bool WriteReport(const std::filesystem::path& path, std::string& failure) const;
+    // Writes the report to `path` (atomically); false with the reason in `failure`, and
+    // `notWritten` set when the report was made but the file could not take it.
+    bool WriteReport(const std::filesystem::path& path, std::string& failure,
+                     bool* notWritten = nullptr) const;
 
     static constexpr const char* kDialogTitle = "Export Report";
+    static constexpr const char* kNotWrittenTitle = "Report Not Written";
     static constexpr const char* kSuggestedName = "Gas Separator Report.pdf";
     // Where the file dialog starts: the case's folder and name, or the documents folder.
     std::filesystem::path SuggestedReportPath() const;

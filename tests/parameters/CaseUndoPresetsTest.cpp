@@ -379,6 +379,26 @@ TEST_F(CaseUndoPresetsTest, ACaseThatCannotBeWrittenOffersAnotherName) {
     EXPECT_EQ(TheModel().GetCaseFile(), elsewhere);
 }
 
+// A report beside a case on a read-only share, or in a folder that is gone, is offered again
+// under its name in the documents folder.
+TEST_F(CaseUndoPresetsTest, AReportThatCannotBeWrittenOffersAnotherFile) {
+    std::ofstream(Documents() / "not-a-folder") << "x";
+    shell.saveAnswers.push_back(Documents() / "not-a-folder" / "well");
+    shell.choiceAnswers.push_back("Export As...");
+    const fs::path elsewhere = Documents() / "well 2.pdf";
+    shell.saveAnswers.push_back(elsewhere);
+    RaiseEvent(EventName::kExportReport);
+    ASSERT_GE(shell.asked.size(), 2u);
+    const std::string offer = shell.asked[shell.asked.size() - 2]; // before the second file
+    EXPECT_TRUE(offer.starts_with("Report Not Written | The report could not be written to"))
+        << offer;
+    EXPECT_TRUE(offer.ends_with(": Not a directory.\n\nExport it under another name or in "
+                                "another folder? | [Export As...] [Cancel]"))
+        << offer;
+    EXPECT_EQ(shell.suggested.back(), Documents() / "well.pdf");
+    EXPECT_TRUE(ReadFile(elsewhere).starts_with("%PDF-"));
+}
+
 // A case named on the command line that cannot be opened is said once the window is drawn
 // whole (the second frame: the first is drawn before the panel's results), not over an empty one.
 TEST_F(CaseUndoPresetsTest, ACaseThatCannotBeOpenedAtStartIsSaidOverTheDrawnWindow) {
