@@ -34,7 +34,9 @@ size. One command per line (blank lines and lines starting with # are skipped):
   type TEXT                        type into the focused control
   key KEY                          Tab, Backtab, Return, Escape, Backspace, Delete, Home, End,
                                    Ctrl+A, Ctrl+R, Up, Down, F4, Alt+Down, and the shortcuts
-                                   F1, F5, Ctrl+I, Ctrl+M, Ctrl+Q, Ctrl+S, Ctrl+E, Ctrl+Shift+C
+                                   F1, F5, Ctrl+I, Ctrl+M, Ctrl+Q, Ctrl+S, Ctrl+E, Ctrl+Shift+C,
+                                   Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y, Ctrl+F, Ctrl+N, Ctrl+O,
+                                   Ctrl+Shift+S
   select LIST | TEXT               choose the list row with this text
   menu TEXT                        choose a menu item, such as &Exit
   handlers off|on                  whether the desktop has programs for links and files

@@ -57,6 +57,10 @@ bool ParseChord(const std::string& name, Chord& chord) {
         {"Ctrl+Z", {Qt::Key_Z, Qt::ControlModifier, QString(QChar(26))}},
         {"Ctrl+Shift+Z", {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, QString(QChar(26))}},
         {"Ctrl+Y", {Qt::Key_Y, Qt::ControlModifier, QString(QChar(25))}},
+        {"Ctrl+F", {Qt::Key_F, Qt::ControlModifier, QString(QChar(6))}},
+        {"Ctrl+N", {Qt::Key_N, Qt::ControlModifier, QString(QChar(14))}},
+        {"Ctrl+O", {Qt::Key_O, Qt::ControlModifier, QString(QChar(15))}},
+        {"Ctrl+Shift+S", {Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, QString(QChar(19))}},
     };
     const auto it = chords.find(name);
     if (it == chords.end()) {
