@@ -141,6 +141,14 @@ FormRequest CPumpFluidController::FluidForm() const {
         form.fields.push_back({entry.fullName, entry.UnitIn(units).symbol,
                                FormatShown(entry.Get(model), entry.quantity, units), false});
     }
+    form.startsLabel = "Fill in a typical fluid";
+    for (const TypicalFluid& fluid : TypicalFluids()) {
+        form.starts.push_back(
+            {fluid.name,
+             {FormatShown(fluid.liquidDensity, Quantity::Density, units),
+              FormatShown(fluid.gasDensity, Quantity::Density, units),
+              FormatShown(fluid.surfaceTension, Quantity::SurfaceTension, units)}});
+    }
     form.note = kHarmathyLimits;
     form.preview = [model, units](const std::vector<std::string>& texts, bool& acceptable) {
         return FluidPreview(model, texts, units, acceptable);

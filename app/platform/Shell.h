@@ -27,12 +27,21 @@ struct FormField {
     bool multiline = false;
 };
 
+// Texts that fill a form's first fields at once, under a name ("Light oil and gas").
+struct FormStart {
+    std::string name;
+    std::vector<std::string> texts;
+};
+
 // A form: its fields, a text above them (may be empty) and one below (may be empty). While the
 // user types, `preview` (when given) turns the fields' texts into a line shown under the fields
-// ("Rise velocity: 9.82 in/s"), and says whether OK may be pressed.
+// ("Rise velocity: 9.82 in/s"), and says whether OK may be pressed. `starts` (when given) are
+// offered in a list labelled `startsLabel` above the fields; choosing one fills them.
 struct FormRequest {
     std::string title;
     std::string intro;
+    std::string startsLabel;
+    std::vector<FormStart> starts;
     std::vector<FormField> fields;
     std::string note;
     std::function<std::string(const std::vector<std::string>&, bool& acceptable)> preview;

@@ -142,6 +142,9 @@ TEST_F(PumpFluidFinderTest, TheFluidFormPreviewsTheVelocityAndFillsTheField) {
     EXPECT_EQ(form.fields[0].text, "870"); // the model's fluids to start from
     EXPECT_EQ(form.fields[2].unit, "N/m");
     EXPECT_NE(form.intro.find("Water and air"), std::string::npos);
+    ASSERT_EQ(form.starts.size(), 5u); // the table's fluids fill the fields when chosen
+    EXPECT_EQ(form.starts[0].name, "Water and air");
+    EXPECT_EQ(form.starts[0].texts, (std::vector<std::string>{"998", "1.2", "0.072"}));
     EXPECT_NE(form.note.find("Stokes"), std::string::npos);
     bool acceptable = false;
     EXPECT_EQ(form.preview({"870", "50", "0.025"}, acceptable), "Rise velocity: 7.69 in/s");

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -193,6 +194,24 @@ TEST_F(QtDialogsTest, TheFormsPreviewAndOkFollowTheTyping) {
     EXPECT_EQ(shell_.AskForm(DensityForm()), (std::vector<std::string>{"41", "5", "sampled"}));
     WhenShown([](QWidget& dialog) { Key(dialog, Qt::Key_Escape); });
     EXPECT_EQ(shell_.AskForm(DensityForm()), std::nullopt);
+
+    // A typical case chosen from the list fills the fields it has texts for.
+    FormRequest withStarts = DensityForm();
+    withStarts.startsLabel = "Fill in a typical fluid";
+    withStarts.starts = {{"Water", {"62.4", "0.08"}}, {"Brine", {"68.7", "5"}}};
+    WhenShown([](QWidget& dialog) {
+        auto* starts = dialog.findChild<QComboBox*>("starts");
+        ASSERT_NE(starts, nullptr);
+        EXPECT_EQ(starts->currentIndex(), -1); // nothing chosen: the fields keep their texts
+        starts->setFocus();
+        SendKey(*starts, Qt::Key_Down);
+        SendKey(*starts, Qt::Key_Down);
+        EXPECT_EQ(dialog.findChild<QLabel*>("preview")->text(), "Difference: 63.7");
+        Retype(*dialog.findChild<QLineEdit*>("field-1"), "68.7");
+        EXPECT_EQ(starts->currentIndex(), -1); // typed over: no longer the fluid chosen
+        Key(dialog, Qt::Key_Return);
+    });
+    EXPECT_EQ(shell_.AskForm(withStarts), (std::vector<std::string>{"68.7", "5", ""}));
 }
 
 TEST_F(QtDialogsTest, ATableRowIsPickedByDoubleClickOrTheButtonButNotARowApart) {

@@ -1,6 +1,7 @@
 #include "app/platform/qt/QtDialogs.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -260,8 +261,37 @@ CFormDialog::CFormDialog(const FormRequest& form, QWidget* parent) : QDialog(par
     }
 }
 
+void CFormDialog::AddStarts(QFormLayout& form) {
+    starts_ = new QComboBox(this);
+    starts_->setObjectName("starts");
+    for (const FormStart& start : form_.starts) {
+        starts_->addItem(Q(start.name));
+    }
+    starts_->setPlaceholderText("Choose to fill in the fields");
+    starts_->setCurrentIndex(-1); // nothing chosen: the fields keep what they hold
+    auto* label = new QLabel(LabelText(form_.startsLabel), this);
+    label->setBuddy(starts_);
+    form.addRow(label, starts_);
+    connect(starts_, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0) {
+            FillFrom(form_.starts[static_cast<size_t>(index)]);
+        }
+    });
+}
+
+void CFormDialog::FillFrom(const FormStart& start) {
+    for (size_t i = 0; i < start.texts.size() && i < edits_.size(); ++i) {
+        if (auto* line = qobject_cast<QLineEdit*>(edits_[i])) {
+            line->setText(Q(start.texts[i])); // the preview follows
+        }
+    }
+}
+
 void CFormDialog::AddFields(const std::vector<FormField>& fields, QVBoxLayout& layout) {
     auto* form = new QFormLayout;
+    if (!form_.starts.empty()) {
+        AddStarts(*form);
+    }
     std::vector<QLabel*> units;
     for (const FormField& field : fields) {
         QWidget* edit = MakeFieldEdit(field, this);
@@ -277,6 +307,11 @@ void CFormDialog::AddFields(const std::vector<FormField>& fields, QVBoxLayout& l
         form->addRow(label, row);
         if (auto* line = qobject_cast<QLineEdit*>(edit)) {
             connect(line, &QLineEdit::textChanged, this, [this] { UpdatePreview(); });
+            connect(line, &QLineEdit::textEdited, this, [this] {
+                if (starts_) {
+                    starts_->setCurrentIndex(-1); // typed over: no longer the fluid chosen
+                }
+            });
         } else {
             connect(qobject_cast<QPlainTextEdit*>(edit), &QPlainTextEdit::textChanged, this,
                     [this] { UpdatePreview(); });

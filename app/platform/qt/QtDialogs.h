@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+class QComboBox;
+class QFormLayout;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -52,12 +54,16 @@ public:
 
 private:
     void AddFields(const std::vector<FormField>& fields, QVBoxLayout& layout);
+    // The list of the form's starting texts, in the first row of `form`.
+    void AddStarts(QFormLayout& form);
+    void FillFrom(const FormStart& start);
     void UpdatePreview();
 
     FormRequest form_;
     std::vector<QWidget*> edits_; // a QLineEdit or a QPlainTextEdit per field
     QLabel* preview_ = nullptr;
     QPushButton* ok_ = nullptr;
+    QComboBox* starts_ = nullptr;
 };
 
 // A table to pick one row from, by its button or a double click, and the rows that cannot be
