@@ -23,13 +23,14 @@
 #include <algorithm>
 
 namespace {
-// Warnings are sentences of their own on the page; a design without any says so.
+// Warnings are sentences of their own on the page, as is a row named as its section (the
+// verdict under "Verdict", not "Verdict" twice); a design without warnings says so.
 ReportSection ReportSectionOf(const DesignSection& section) {
     ReportSection printed{section.heading, {}};
     for (const DesignRow& row : section.rows) {
-        printed.lines.push_back(row.name == kWarningRow
-                                    ? ReportLine{row.value, "", ""}
-                                    : ReportLine{row.name, row.value, row.unit});
+        const bool sentence = row.name == kWarningRow || row.name == section.heading;
+        printed.lines.push_back(sentence ? ReportLine{row.value, "", ""}
+                                         : ReportLine{row.name, row.value, row.unit});
     }
     if (printed.lines.empty()) {
         printed.lines.push_back({"None", "", ""});
