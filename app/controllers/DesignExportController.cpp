@@ -38,9 +38,9 @@ ReportSection ReportSectionOf(const DesignSection& section) {
     return printed;
 }
 
-// The sheet's sections as the report prints them, with the case's notes last, under a heading
-// of their own: notes a page long would otherwise push the verdict and the inputs off the first
-// page, away from the picture of the well.
+// The sheet's sections as the report prints them, with the case's particulars that are given and
+// its notes last, under a heading of their own: notes a page long would otherwise push the verdict
+// and the inputs off the first page, away from the picture of the well.
 std::vector<ReportSection> ReportSectionsOf(const std::vector<DesignSection>& sheet) {
     std::vector<ReportSection> sections;
     std::string notes;
@@ -56,6 +56,8 @@ std::vector<ReportSection> ReportSectionsOf(const std::vector<DesignSection>& sh
             notes = notesRow->value;
             printed.lines.erase(notesRow);
         }
+        // A particular not given is left off the page rather than printed as a blank.
+        std::erase_if(printed.lines, [](const ReportLine& line) { return line.value.empty(); });
     }
     if (!notes.empty()) {
         sections.push_back({kNotesRow, {{notes, "", ""}}});

@@ -175,4 +175,15 @@ TEST(VerdictAgreement, TheReportOpensWithTheVerdictAndClosesWithTheNotes) {
     EXPECT_EQ(sections.back().lines[0].name, "First line\nSecond line");
     RaiseEvent(EventName::kCopyDesign);
     EXPECT_EQ(CopiedRows(clipboard.text).at("Notes"), "First line Second line");
+
+    // A particular not given is no blank line on the page; the copy keeps its row.
+    TheModel().SetCaseDetails({"Well 7", "", "", ""});
+    RaiseEvent(EventName::kExportReport);
+    ASSERT_FALSE(renderer.page.sections[0].lines.empty());
+    EXPECT_EQ(renderer.page.sections[0].lines[0].name, "Well name");
+    for (const ReportLine& line : renderer.page.sections[0].lines) {
+        EXPECT_FALSE(line.value.empty()) << line.name;
+    }
+    RaiseEvent(EventName::kCopyDesign);
+    EXPECT_EQ(CopiedRows(clipboard.text).count("Field"), 1u);
 }
