@@ -41,7 +41,8 @@ Files (XDG_CONFIG_HOME, XDG_DOCUMENTS_DIR and XDG_STATE_HOME move them):
   ~/.config/Quillmore/Gas Separator/recent-cases.yml
                           the last eight cases opened or saved
   ~/.config/Quillmore/Gas Separator/window.yml
-                          the window's place and size, saved at exit and read at start
+                          the window's place and size (and whether it was maximised),
+                          saved at exit and read at start
   ~/Documents/Quillmore/Gas Separator/
                           saved presets (*.seppreset.yml) and the engineer's guide
   ~/.local/state/Quillmore/Gas Separator/logs/
