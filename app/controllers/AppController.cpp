@@ -16,10 +16,13 @@
 #include "app/window_manager/DialogView.h"
 #include "app/window_manager/WarningView.h"
 #include "app/window_manager/WindowManager.h"
+#include "common/log_manager/Log_Manager.h"
 
 #include <filesystem>
 #include <fstream>
 #include <utility>
+
+#include <stdlib.h> // mkdtemp
 
 namespace {
 constexpr const char* kCapacityExceededTitle = "Separator capacity exceeded";
@@ -29,6 +32,27 @@ constexpr const char* kShortDipTubeTitle = "Dip tube too short";
 constexpr const char* kShortDipTubeText =
     "Gas is reaching the dip tube inlet below the separator's capacity: the dip tube is shorter "
     "than the gas reach. Use a longer dip tube or a faster pump.";
+
+// A file that is there and can be read.
+bool Readable(const std::filesystem::path& file) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(file, error) &&
+           std::ifstream(file, std::ios::binary).is_open();
+}
+
+// The guide copied into a folder of the user's own, made anew in the system's temporary folder
+// (mode 0700, so no other user can swap the file); empty when none can be made or written.
+std::filesystem::path GuideInTemporaryFolder(const std::filesystem::path& name) {
+    std::error_code error;
+    std::string folder = (std::filesystem::temp_directory_path(error) / "gas-separator-XXXXXX");
+    if (error || !::mkdtemp(folder.data())) {
+        return {};
+    }
+    const std::filesystem::path file = std::filesystem::path(folder) / name;
+    return ExtractResourceToFile(CAppController::kInfoDocument, file, error) && Readable(file)
+               ? file
+               : std::filesystem::path();
+}
 
 // What the user can copy when the desktop has no program for a link or a file.
 void TellCannotOpen(IShell& shell, const std::string& what, const std::string& where) {
@@ -273,19 +297,26 @@ void CAppController::OpenInfoDocument() {
     if (folder.empty()) {
         return;
     }
-    const std::filesystem::path target = folder / std::filesystem::path(kInfoDocument).filename();
-    // A failed copy shows up as a missing file (a copy left from before still opens); the
-    // message then also says why the copy failed, which the user can mend without the maker.
+    const std::filesystem::path name = std::filesystem::path(kInfoDocument).filename();
+    std::filesystem::path target = folder / name;
+    // A copy left from before still opens. Without one, a documents folder that cannot take the
+    // guide (a locked-down training room, a full disk) has it opened from a temporary folder;
+    // only when that fails too is it missing, and the message also says why the copy failed,
+    // which the user can mend without the maker.
     std::error_code written;
     ExtractResourceToFile(kInfoDocument, target, written);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(target, error) ||
-        !std::ifstream(target, std::ios::binary).is_open()) {
-        ShowError(MissingDocumentText() +
-                  (written ? "\n\nIt could not be copied to \"" + target.string() +
-                                 "\": " + WriteFailureReason(target, written) + "."
-                           : ""));
-        return;
+    if (!Readable(target)) {
+        const std::string reason = written ? WriteFailureReason(target, written) : "";
+        target = GuideInTemporaryFolder(name);
+        if (target.empty()) {
+            ShowError(MissingDocumentText() +
+                      (written ? "\n\nIt could not be copied to \"" + (folder / name).string() +
+                                     "\": " + reason + "."
+                               : ""));
+            return;
+        }
+        LOG_WARNING("App", "The engineer's guide could not be copied to %s (%s); opened from %s",
+                    folder.string().c_str(), reason.c_str(), target.string().c_str());
     }
     if (IShell* shell = Platform().shell; shell && !shell->OpenFile(target)) {
         TellCannotOpen(*shell, "the engineer's guide (a Word document)", target.string());

@@ -43,6 +43,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 namespace {
@@ -209,14 +210,29 @@ TEST_F(ProgramTest, TheLinksAndTheInformationDocumentOpen) {
     EXPECT_TRUE(shell.messages.empty());
 }
 
-TEST_F(ProgramTest, AnUnwritableDocumentsFolderReportsTheMissingDocument) {
+// A documents folder that cannot take the guide (a locked-down training room) has it opened
+// from a temporary folder of the user's own; only when that fails too is the guide missing.
+TEST_F(ProgramTest, AnUnwritableDocumentsFolderOpensTheGuideFromATemporaryFolder) {
     const std::filesystem::path home = std::getenv("HOME");
-    std::filesystem::create_directories(home / "Documents" / "Quillmore");
     // A folder where the document should go makes the copy impossible.
     std::filesystem::create_directories(home / "Documents" / "Quillmore" / "Gas Separator" /
                                         "GasSeparatorSimulatorGuide.docx");
+    const char* systemTemporary = std::getenv("TMPDIR");
+    const std::string restore = systemTemporary ? systemTemporary : "";
+    std::filesystem::create_directories(home / "tmp");
+    ::setenv("TMPDIR", (home / "tmp").c_str(), 1);
     RaiseEvent(EventName::kOpenInfoDocument);
-    EXPECT_TRUE(shell.opened.empty());
+    ASSERT_EQ(shell.opened.size(), 1u);
+    const std::filesystem::path opened = shell.opened[0].substr(7); // after "file://"
+    EXPECT_EQ(opened.parent_path().parent_path(), home / "tmp");
+    EXPECT_GT(std::filesystem::file_size(opened), 0u);
+    EXPECT_TRUE(shell.messages.empty());
+
+    std::ofstream(home / "no-folder") << "x"; // no temporary folder either
+    ::setenv("TMPDIR", (home / "no-folder").c_str(), 1);
+    RaiseEvent(EventName::kOpenInfoDocument);
+    restore.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", restore.c_str(), 1);
+    EXPECT_EQ(shell.opened.size(), 1u);
     ASSERT_EQ(shell.messages.size(), 1u);
     // The maker's message, and why the copy failed, which the user can mend alone.
     EXPECT_EQ(shell.messages[0].rfind(std::string(CAppController::kErrorTitle) + " | " +
