@@ -96,16 +96,20 @@ CSeparatorFinderController::FinderTable(const std::vector<SeparatorChoice>& rank
     if (casing.empty()) {
         casing = FormatWithUnit(design.GetCasingSize(), Quantity::Diameter, units) + " ID";
     }
-    table.intro = "The separators that pass the casing " + casing + " (drift diameter " +
-                  FormatWithUnit(DriftDiameter(design.GetCasingSize()), Quantity::Diameter, units) +
-                  "), at " + FormatWithUnit(design.GetProductionRate(), Quantity::Rate, units) +
-                  " and " + FormatWithUnit(design.GetSPM(), Quantity::PumpSpeed, units) +
-                  ", best first.";
+    const std::string drift =
+        " (drift diameter " +
+        FormatWithUnit(DriftDiameter(design.GetCasingSize()), Quantity::Diameter, units) + ")";
     table.headers = {"Separator",       "Outside diameter",  "Maximum capacity",
                      "Capacity margin", "Deepest gas reach", "Verdict"};
     for (const SeparatorChoice& choice : ranked) {
         (choice.fits ? table.rows : table.apart).push_back(RowCells(choice, units));
     }
+    table.intro = table.rows.empty()
+                      ? "No separator passes the casing " + casing + drift + ": each is too wide."
+                      : "The separators that pass the casing " + casing + drift + ", at " +
+                            FormatWithUnit(design.GetProductionRate(), Quantity::Rate, units) +
+                            " and " + FormatWithUnit(design.GetSPM(), Quantity::PumpSpeed, units) +
+                            ", best first.";
     table.apartHeading = "Too wide for the casing";
     table.pickLabel = "Apply";
     return table;

@@ -210,4 +210,14 @@ TEST_F(PumpFluidFinderTest, TheFinderListsTheFittingSeparatorsBestFirstAndApplie
     ASSERT_EQ(shell.tables.size(), 2u);
     EXPECT_TRUE(shell.tables[1].apart.empty());
     EXPECT_EQ(Model().GetSeparatorOD(), od);
+
+    // A casing no separator passes (a case's 2 in bore) says so, not "best first" over nothing.
+    WellParameters narrow = Model();
+    narrow.SetCasingSize(2);
+    TheModel().SetParameters(narrow);
+    RaiseEvent(EventName::kFindSeparator);
+    ASSERT_EQ(shell.tables.size(), 3u);
+    EXPECT_TRUE(shell.tables[2].rows.empty());
+    EXPECT_TRUE(shell.tables[2].intro.starts_with("No separator passes the casing"))
+        << shell.tables[2].intro;
 }
