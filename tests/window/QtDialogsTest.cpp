@@ -238,6 +238,17 @@ TEST_F(QtDialogsTest, ATableRowIsPickedByDoubleClickOrTheButtonButNotARowApart) 
         Key(dialog, Qt::Key_Escape);
     });
     EXPECT_EQ(shell_.ChooseRow(SeparatorTable()), std::nullopt);
+
+    // Nothing to pick: no empty table over the rows apart, and Return closes the dialog.
+    TableRequest none = SeparatorTable();
+    none.rows.clear();
+    WhenShown([](QWidget& dialog) {
+        EXPECT_FALSE(dialog.findChild<QTableWidget*>("rows")->isVisible());
+        EXPECT_TRUE(dialog.findChild<QTableWidget*>("apart")->isVisible());
+        EXPECT_TRUE(Button(dialog, "Cancel")->isDefault());
+        Key(dialog, Qt::Key_Return);
+    });
+    EXPECT_EQ(shell_.ChooseRow(none), std::nullopt);
 }
 
 TEST_F(QtDialogsTest, EveryRowShowsWholeAndAReasonSpansTheCellsLeftEmpty) {

@@ -613,18 +613,21 @@ CTableDialog::CTableDialog(const TableRequest& table, QWidget* parent) : QDialog
         AlignColumns(*rows_, *apart);
     }
     NarrowColumns(*rows_, apart);
+    // With no row to pick, the empty table gives its room to the rows apart.
+    const bool noRows = table.rows.empty();
     if (apart) {
-        FitTable(*apart, kVisibleApartRows, false);
-        layout->addWidget(apart);
+        FitTable(*apart, noRows ? kVisibleRows : kVisibleApartRows, false);
+        layout->addWidget(apart, noRows ? 1 : 0);
     }
     FitTable(*rows_, kVisibleRows, true);
+    rows_->setVisible(!noRows || !apart);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* pick = buttons->addButton(Q(table.pickLabel.empty() ? "Apply" : table.pickLabel),
                                            QDialogButtonBox::AcceptRole);
     pick->setObjectName("pick");
-    buttons->addButton(QDialogButtonBox::Cancel);
-    pick->setDefault(true);
+    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    (noRows ? cancel : pick)->setDefault(true); // Return closes a table with nothing to pick
     layout->addWidget(buttons);
 
     const auto selectedRow = [this] {
