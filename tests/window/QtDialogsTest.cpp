@@ -199,6 +199,14 @@ TEST_F(QtDialogsTest, TheFormsPreviewAndOkFollowTheTyping) {
     FormRequest withStarts = DensityForm();
     withStarts.startsLabel = "Fill in a typical fluid";
     withStarts.starts = {{"Water", {"62.4", "0.08"}}, {"Brine", {"68.7", "5"}}};
+    WhenShown([](QWidget& dialog) { // the fields hold a start: the list names it
+        EXPECT_EQ(dialog.findChild<QComboBox*>("starts")->currentText(), "Brine");
+        Key(dialog, Qt::Key_Escape);
+    });
+    withStarts.fields[0].text = "68.7";
+    withStarts.fields[1].text = "5";
+    EXPECT_EQ(shell_.AskForm(withStarts), std::nullopt);
+    withStarts.fields[0].text = "55";
     WhenShown([](QWidget& dialog) {
         auto* starts = dialog.findChild<QComboBox*>("starts");
         ASSERT_NE(starts, nullptr);

@@ -235,6 +235,7 @@ CFormDialog::CFormDialog(const FormRequest& form, QWidget* parent) : QDialog(par
         layout->addWidget(MakeTextBlock(form.intro, false, this));
     }
     AddFields(form.fields, *layout);
+    ShowStartInUse();
     if (form.preview) {
         preview_ = new QLabel(this);
         preview_->setObjectName("preview");
@@ -277,6 +278,18 @@ void CFormDialog::AddStarts(QFormLayout& form) {
             FillFrom(form_.starts[static_cast<size_t>(index)]);
         }
     });
+}
+
+// The list names the start the fields already hold (the shipped medium oil), if any.
+void CFormDialog::ShowStartInUse() {
+    const std::vector<std::string> texts = Texts();
+    for (size_t i = 0; starts_ && i < form_.starts.size(); ++i) {
+        const std::vector<std::string>& start = form_.starts[i].texts;
+        if (start.size() <= texts.size() && std::equal(start.begin(), start.end(), texts.begin())) {
+            starts_->setCurrentIndex(static_cast<int>(i));
+            return;
+        }
+    }
 }
 
 void CFormDialog::FillFrom(const FormStart& start) {

@@ -57,6 +57,7 @@ private:
     // The list of the form's starting texts, in the first row of `form`.
     void AddStarts(QFormLayout& form);
     void FillFrom(const FormStart& start);
+    void ShowStartInUse();
     void UpdatePreview();
 
     FormRequest form_;
