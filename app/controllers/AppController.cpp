@@ -49,9 +49,11 @@ std::filesystem::path GuideInTemporaryFolder(const std::filesystem::path& name) 
         return {};
     }
     const std::filesystem::path file = std::filesystem::path(folder) / name;
-    return ExtractResourceToFile(CAppController::kInfoDocument, file, error) && Readable(file)
-               ? file
-               : std::filesystem::path();
+    if (ExtractResourceToFile(CAppController::kInfoDocument, file, error) && Readable(file)) {
+        return file;
+    }
+    std::filesystem::remove_all(folder, error); // a full disk: no empty folder left behind
+    return {};
 }
 
 // What the user can copy when the desktop has no program for a link or a file.
