@@ -4,6 +4,7 @@
 #include "app/controllers/ParametersController.h"
 #include "app/files/AtomicFile.h"
 #include "app/model/DefaultsFile.h"
+#include "app/model/NumberFormat.h"
 #include "app/model/ParameterTable.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
@@ -65,11 +66,7 @@ std::string MenuEscaped(const std::string& text) {
 // A file's name as one line of a title or a menu: a control character (a line break or a tab
 // in the name) shows as "?", as `ls` shows it, instead of breaking the line.
 std::string OneLineName(const fs::path& path) {
-    std::string name = path.filename().string();
-    std::replace_if(
-        name.begin(), name.end(),
-        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7f'; }, '?');
-    return name;
+    return OneLineText(path.filename().string(), '?');
 }
 } // namespace
 

@@ -165,7 +165,8 @@ SeparatorPreset ParsePresetText(const std::string& text) {
         }
         entry.Set(preset.dimensions, value);
     }
-    preset.displayName = RequiredText(root, kDisplayNameKey);
+    // A name is one row of a list: a line break or a tab typed into the file is a blank.
+    preset.displayName = OneLineText(RequiredText(root, kDisplayNameKey));
     return preset;
 }
 

@@ -297,3 +297,10 @@ std::string_view TrimBlanks(std::string_view text) {
     }
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
+
+std::string OneLineText(std::string text, char instead) {
+    std::replace_if(
+        text.begin(), text.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7f'; }, instead);
+    return text;
+}

@@ -47,6 +47,9 @@ std::optional<double> ReadNumber(std::string_view text);
 // `text` without the blanks and tabs around it.
 std::string_view TrimBlanks(std::string_view text);
 
+// `text` on one line: each ASCII control character (a line break, a tab) becomes `instead`.
+std::string OneLineText(std::string text, char instead = ' ');
+
 // An ASCII letter in the other case, whatever the user's locale (under a Turkish one C's
 // tolower leaves 'I' as it is, so "IN" was no unit); any other byte as it is.
 constexpr char AsciiLower(char c) {

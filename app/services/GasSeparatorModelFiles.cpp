@@ -306,7 +306,7 @@ const std::vector<SeparatorPreset>& CGasSeparatorModel::LoadUserPresets() {
 
 const SeparatorPreset* CGasSeparatorModel::SaveUserPreset(const std::string& name,
                                                           std::string* failure) {
-    const std::string displayName = TrimTrailingBlanks(name);
+    const std::string displayName = TrimTrailingBlanks(OneLineText(name));
     if (displayName.empty()) {
         return nullptr;
     }

@@ -4,6 +4,7 @@
 
 #include "app/files/AtomicFile.h"
 #include "app/model/DefaultsFile.h"
+#include "app/model/NumberFormat.h"
 #include "app/services/EventNames.h"
 #include "app/services/EventRegistry.h"
 #include "common/log_manager/Log_Manager.h"
@@ -42,7 +43,7 @@ bool CGasSeparatorModel::RenameUserPreset(size_t index, const std::string& name,
         return false;
     }
     SeparatorPreset renamed = userPresets_[index];
-    renamed.displayName = name;
+    renamed.displayName = OneLineText(name);
     return RewriteUserPreset(index, renamed, failure);
 }
 

@@ -423,13 +423,20 @@ TEST_F(ModelFilesTest, PresetNamesOfAnyLengthSaveAndStayWhole) {
     for (int i = 0; i < 2; ++i) {
         preset = model.SaveUserPreset(name2000);
         ASSERT_NE(preset, nullptr);
-        EXPECT_EQ(preset->displayName, name2000);
+        // Whole but on one line: a control character is a blank, trimmed at the end.
+        EXPECT_EQ(preset->displayName, std::string(2000, 'b') + " / ..");
     }
     EXPECT_TRUE(fs::exists(Presets() / (std::string(100, 'b') + "_1.seppreset.yml")));
     for (const auto& entry : fs::directory_iterator(Presets())) {
         EXPECT_LE(entry.path().filename().string().size(), 120u);
     }
     EXPECT_EQ(LoadedNames().size(), 3u);
+    // A name edited by hand over lines is one row of the list.
+    WriteFileAtomically(Presets() / "hand.seppreset.yml",
+                        "Display Name: \"Two\\nLines\\tTab\"\nSeparator OD: 3\nSeparator ID: "
+                        "2.75\nDip Tube OD: 1.35\nDip Tube ID: 1.05\nDip Tube Length: 42\n");
+    const std::vector<std::string> names = LoadedNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), "Two Lines Tab"), names.end());
 }
 
 TEST_F(ModelFilesTest, ReplacingKeepsPermissionsAndLinksAndNeverFollowsAStrayTemporaryName) {
