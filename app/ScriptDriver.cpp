@@ -539,6 +539,11 @@ int CScriptDriver::Run(std::istream& script, const std::string& scriptName) {
             status = kScriptErrorStatus;
             break;
         }
+        // After Exit the next pass shows whether the program ends; a quit refused (Cancel in
+        // the question about unsaved changes) goes on with the script.
+        if (exitChosen_ && Pass()) {
+            exitChosen_ = false;
+        }
         if (exitChosen_ || !running_) {
             break; // the program ends after the current pass; further lines are ignored
         }
