@@ -1,6 +1,7 @@
 #include "app/controllers/PresetsController.h"
 
 #include "app/controllers/ParametersController.h"
+#include "app/model/NumberFormat.h"
 #include "app/model/Units.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
@@ -20,9 +21,10 @@ constexpr const char* kDeleteTitle = "Delete Preset";
 constexpr const char* kSaveTitle = "Save Preset";
 constexpr const char* kShippedNote = "The shipped presets cannot be changed.";
 
-// Without the blanks at its end, as the model saves names.
-std::string Trimmed(const std::string& text) {
-    const size_t last = text.find_last_not_of(" \t");
+// On one line and without the blanks at its end, as the model saves names.
+std::string Trimmed(const std::string& typed) {
+    const std::string text = OneLineText(typed);
+    const size_t last = text.find_last_not_of(' ');
     return last == std::string::npos ? std::string() : text.substr(0, last + 1);
 }
 

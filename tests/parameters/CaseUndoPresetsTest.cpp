@@ -471,6 +471,11 @@ TEST_F(CaseUndoPresetsTest, PresetsAreRenamedDeletedReplacedOrKeptBoth) {
     EXPECT_EQ(Presets().SavePreset("Mine", failure), Result::Cancelled);
     EXPECT_EQ(TheModel().GetUserPresets().size(), 1u);
     EXPECT_NE(shell.asked.back().find("[Replace] [Keep Both] [Cancel]"), std::string::npos);
+    shell.choiceAnswers.push_back("Cancel"); // a pasted tab is the blank it is saved as
+    ASSERT_EQ(Presets().SavePreset("My Sep", failure), Result::Saved) << failure;
+    EXPECT_EQ(Presets().SavePreset("My\tSep\t", failure), Result::Cancelled);
+    ASSERT_EQ(TheModel().GetUserPresets().size(), 2u);
+    ASSERT_TRUE(TheModel().DeleteUserPreset(1, failure)) << failure;
     shell.choiceAnswers.push_back("Keep Both");
     EXPECT_EQ(Presets().SavePreset("Mine", failure), Result::Saved);
     ASSERT_EQ(TheModel().GetUserPresets().size(), 2u);
