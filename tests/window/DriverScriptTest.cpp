@@ -121,7 +121,7 @@ TEST(DriverScriptTest, ThePumpStartsAndStopsFromTheBarAndExitEndsTheScript) {
     EXPECT_FALSE(stopped["parameters"]["pump_running"].as<bool>());
     EXPECT_EQ(View(stopped, ViewName::kPumpButtonGo, "active"), "true");
     EXPECT_TRUE(fs::exists(run.folder / "refused-exit.yml")); // Cancel kept the program
-    EXPECT_FALSE(fs::exists(run.folder / "after-exit.yml")); // lines after "&Exit" are ignored
+    EXPECT_FALSE(fs::exists(run.folder / "after-exit.yml"));  // lines after "&Exit" are ignored
     // Every click left its Debug line in the day's log file.
     const std::string log = run.Log();
     EXPECT_NE(log.find(" | Debug | CButtonView | ButtonView.cpp:"), std::string::npos) << log;
