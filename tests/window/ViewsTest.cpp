@@ -217,8 +217,13 @@ TEST_F(ProgramTest, AnUnwritableDocumentsFolderOpensTheGuideFromATemporaryFolder
     // A folder where the document should go makes the copy impossible.
     std::filesystem::create_directories(home / "Documents" / "Quillmore" / "Gas Separator" /
                                         "GasSeparatorSimulatorGuide.docx");
-    const char* systemTemporary = std::getenv("TMPDIR");
-    const std::string restore = systemTemporary ? systemTemporary : "";
+    struct TemporaryFolderKept { // TMPDIR as it was for the tests after this one, however it ends
+        const char* was = std::getenv("TMPDIR");
+        std::string value = was ? was : "";
+        ~TemporaryFolderKept() {
+            was ? ::setenv("TMPDIR", value.c_str(), 1) : ::unsetenv("TMPDIR");
+        }
+    } kept;
     std::filesystem::create_directories(home / "tmp");
     ::setenv("TMPDIR", (home / "tmp").c_str(), 1);
     RaiseEvent(EventName::kOpenInfoDocument);
@@ -231,7 +236,6 @@ TEST_F(ProgramTest, AnUnwritableDocumentsFolderOpensTheGuideFromATemporaryFolder
     std::ofstream(home / "no-folder") << "x"; // no temporary folder either
     ::setenv("TMPDIR", (home / "no-folder").c_str(), 1);
     RaiseEvent(EventName::kOpenInfoDocument);
-    restore.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", restore.c_str(), 1);
     EXPECT_EQ(shell.opened.size(), 1u);
     ASSERT_EQ(shell.messages.size(), 1u);
     // The maker's message, and why the copy failed, which the user can mend alone.
