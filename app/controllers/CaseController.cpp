@@ -55,6 +55,10 @@ std::vector<fs::path> ReadRecent() {
     return recent;
 }
 
+// A recent case's name in the menu: longer ones are cut in the middle, so that the menu stays
+// beside the File menu on a laptop's screen.
+constexpr size_t kMostMenuCharacters = 60;
+
 // A menu shows "&&" as "&"; a single "&" would underline the letter after it instead.
 std::string MenuEscaped(const std::string& text) {
     std::string escaped;
@@ -68,16 +72,34 @@ std::string MenuEscaped(const std::string& text) {
 std::string OneLineName(const fs::path& path) {
     return OneLineText(path.filename().string(), '?');
 }
+
+// `text` (UTF-8) of more than `most` characters cut in the middle, where a long well name
+// repeats itself least: "Well-North-Field-Extens…Pad-7.gscase".
+std::string ElidedInTheMiddle(const std::string& text, size_t most) {
+    std::vector<size_t> starts; // where each character begins
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            starts.push_back(i);
+        }
+    }
+    if (starts.size() <= most) {
+        return text;
+    }
+    const size_t head = (most - 1) / 2;
+    const size_t tail = most - 1 - head;
+    return text.substr(0, starts[head]) + "\u2026" + text.substr(starts[starts.size() - tail]);
+}
 } // namespace
 
 std::string RecentCaseText(size_t index, const std::vector<fs::path>& recent) {
     const fs::path& path = recent[index];
-    std::string text = OneLineName(path);
+    std::string text = ElidedInTheMiddle(OneLineName(path), kMostMenuCharacters);
     const auto sameName = [&path](const fs::path& other) {
         return other != path && other.filename() == path.filename();
     };
     if (std::any_of(recent.begin(), recent.end(), sameName)) {
-        text += " (" + OneLineName(path.parent_path()) + ")";
+        text +=
+            " (" + ElidedInTheMiddle(OneLineName(path.parent_path()), kMostMenuCharacters) + ")";
     }
     return "&" + std::to_string(index + 1) + " " + MenuEscaped(text);
 }

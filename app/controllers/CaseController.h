@@ -17,7 +17,8 @@
 
 // The menu text of the recent case at `index`: its number, then its file name ("&1
 // well-7.gscase"), with its folder's name when another case on the list has the same file name
-// ("&2 well-7.gscase (North)"). An "&" in the names shows as itself.
+// ("&2 well-7.gscase (North)"). An "&" in the names shows as itself; a name of more than 60
+// characters is cut in the middle.
 std::string RecentCaseText(size_t index, const std::vector<std::filesystem::path>& recent);
 
 class CGasSeparatorModel;

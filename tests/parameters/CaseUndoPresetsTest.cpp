@@ -554,4 +554,7 @@ TEST(RecentCaseTextTest, NamesAreNumberedTellTwinsApartAndKeepTheirAmpersands) {
     EXPECT_EQ(RecentCaseText(0, {"/cases/Smith & Sons.gscase"}), "&1 Smith && Sons.gscase");
     // A line break in a name would break the menu's line (and the title bar's).
     EXPECT_EQ(RecentCaseText(0, {"/cases/well\n7\t.gscase"}), "&1 well?7?.gscase");
+    // A long name is cut in the middle, between whole characters, so the menu fits a laptop.
+    const std::string elided = RecentCaseText(0, {"/cases/" + std::string(70, 'a') + "ü.gscase"});
+    EXPECT_EQ(elided, "&1 " + std::string(29, 'a') + "\u2026" + std::string(22, 'a') + "ü.gscase");
 }
