@@ -120,6 +120,17 @@ protected:
         RaiseEvent(event);
     }
     fs::path Documents() { return DocumentsFolder(); }
+    // Raises `event` answering its file dialog with `name` in a folder that cannot be made (a
+    // file stands in its place), the offer that follows with `choice`, and the second file
+    // dialog with `second`.
+    void WriteWhereNoFolderCanBe(const char* event, const std::string& name,
+                                 const std::string& choice, const fs::path& second) {
+        std::ofstream(Documents() / "not-a-folder") << "x";
+        shell.saveAnswers.push_back(Documents() / "not-a-folder" / name);
+        shell.choiceAnswers.push_back(choice);
+        shell.saveAnswers.push_back(second);
+        RaiseEvent(event);
+    }
 
     CAnsweringShell shell;
 };
@@ -352,12 +363,8 @@ TEST_F(CaseUndoPresetsTest, ASaveDoesNotReplaceWhatAnotherWindowSavedUnasked) {
 // read-only share or a full disk alike) offers Save As, as the user would do next; a refused
 // offer keeps the design, also when it was to make way for another.
 TEST_F(CaseUndoPresetsTest, ACaseThatCannotBeWrittenOffersAnotherName) {
-    std::ofstream(Documents() / "not-a-folder") << "x";
-    shell.saveAnswers.push_back(Documents() / "not-a-folder" / "well.gscase");
-    shell.choiceAnswers.push_back("Save As...");
     const fs::path elsewhere = Documents() / "well.gscase";
-    shell.saveAnswers.push_back(elsewhere);
-    RaiseEvent(EventName::kSaveCase);
+    WriteWhereNoFolderCanBe(EventName::kSaveCase, "well.gscase", "Save As...", elsewhere);
     ASSERT_GE(shell.asked.size(), 2u);
     const std::string offer = shell.asked[shell.asked.size() - 2]; // before the second name
     EXPECT_TRUE(offer.starts_with("Case Not Saved | The case could not be saved to")) << offer;
@@ -382,12 +389,8 @@ TEST_F(CaseUndoPresetsTest, ACaseThatCannotBeWrittenOffersAnotherName) {
 // A report beside a case on a read-only share, or in a folder that is gone, is offered again
 // under its name in the documents folder.
 TEST_F(CaseUndoPresetsTest, AReportThatCannotBeWrittenOffersAnotherFile) {
-    std::ofstream(Documents() / "not-a-folder") << "x";
-    shell.saveAnswers.push_back(Documents() / "not-a-folder" / "well");
-    shell.choiceAnswers.push_back("Export As...");
     const fs::path elsewhere = Documents() / "well 2.pdf";
-    shell.saveAnswers.push_back(elsewhere);
-    RaiseEvent(EventName::kExportReport);
+    WriteWhereNoFolderCanBe(EventName::kExportReport, "well", "Export As...", elsewhere);
     ASSERT_GE(shell.asked.size(), 2u);
     const std::string offer = shell.asked[shell.asked.size() - 2]; // before the second file
     EXPECT_TRUE(offer.starts_with("Report Not Written | The report could not be written to"))
