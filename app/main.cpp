@@ -2,9 +2,11 @@
 // demonstration through the headless driver instead and says where its pictures went.
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/ScriptDriver.h"
 #include "app/Version.h"
 #include "app/controllers/AppController.h"
+#include "app/model/NumberFormat.h"
 #include "app/platform/Platform.h"
 #include "app/platform/qt/QtPlatform.h"
 #include "app/services/GlobalService.h"
@@ -24,12 +26,13 @@ a rod-pumped oil well.
 
 With a display it opens the simulator's window. Without one (no DISPLAY or WAYLAND_DISPLAY)
 it runs a short demonstration headless and prints the paths of the screenshots it wrote.
-CASE, a case file (*.gscase), is opened at the start.
+CASE, a case file (*.gscase), is opened at the start (one at a time: a second is not).
 
 Options:
   --help       show this text
   --version    print the version
-Qt's own options (such as -platform NAME) are accepted as well.
+Qt's own options (such as -platform NAME) are accepted as well; any other option is
+refused with exit status 2.
 
 Environment:
   GAS_SEPARATOR_TAG_DIR   read the interface description from this folder instead of the
@@ -82,30 +85,42 @@ int RunDemonstration(CQtPlatform& platform) {
     return status;
 }
 
-// The case named on the command line (after Qt took its own options): the first argument that
-// is not an option, or the first after "--".
-std::optional<std::filesystem::path> CaseArgument(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--") {
-            return i + 1 < argc ? std::optional<std::filesystem::path>(argv[i + 1]) : std::nullopt;
-        }
-        if (!argument.empty() && argument[0] != '-') {
-            return std::filesystem::path(argument);
-        }
+// What is left of the command line once Qt has taken its own options: at most one case. An
+// option Qt does not know either is a mistake (a mistyped "--version"), refused as the other
+// programs refuse theirs; a case after the first is not opened, and the user is told so.
+struct CaseArgument {
+    std::optional<std::filesystem::path> path;
+    std::string unknownOption;
+};
+
+CaseArgument ReadCaseArgument(int argc, char** argv, std::ostream& err) {
+    const CommandLine line =
+        ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc), {}, true);
+    CaseArgument argument;
+    if (line.problem == CommandLine::Problem::UnknownOption) {
+        argument.unknownOption = OneLineText(line.culprit, '?');
+        return argument;
     }
-    return std::nullopt;
+    const std::vector<std::string> cases = line.Positional();
+    if (!cases.empty()) {
+        argument.path = std::filesystem::path(cases.front());
+    }
+    for (std::size_t i = 1; i < cases.size(); ++i) {
+        err << "gas-separator: one case opens at a time: '" << OneLineText(cases[i], '?')
+            << "' is not opened" << std::endl;
+    }
+    return argument;
 }
 
 // Opened before the first frame, which then shows it; a case that cannot be opened is said over
 // the drawn window.
-void OpenCaseArgument(CApplication& application, int argc, char** argv) {
+void OpenCaseArgument(CApplication& application, const std::filesystem::path& path) {
     CAppController* controller = application.AppController();
-    if (const auto path = CaseArgument(argc, argv); path && controller) {
-        if (const std::string problem = controller->Cases().OpenCaseAtStart(*path);
-            !problem.empty()) {
-            controller->TellOnceDrawn(problem);
-        }
+    if (!controller) {
+        return;
+    }
+    if (const std::string problem = controller->Cases().OpenCaseAtStart(path); !problem.empty()) {
+        controller->TellOnceDrawn(problem);
     }
 }
 } // namespace
@@ -115,6 +130,12 @@ int main(int argc, char** argv) {
         return *status; // before Qt, which needs a display and reads the arguments too
     }
     CQtPlatform platform(argc, argv, CQtPlatform::Display::Desktop);
+    const CaseArgument caseArgument = ReadCaseArgument(argc, argv, std::cerr);
+    if (!caseArgument.unknownOption.empty()) {
+        std::cerr << "gas-separator: unknown option '" << caseArgument.unknownOption
+                  << "' (see --help)" << std::endl;
+        return 2;
+    }
     if (platform.IsOffscreen()) {
         return RunDemonstration(platform);
     }
@@ -123,7 +144,9 @@ int main(int argc, char** argv) {
     if (!application.Startup()) {
         return 1;
     }
-    OpenCaseArgument(application, argc, argv);
+    if (caseArgument.path) {
+        OpenCaseArgument(application, *caseArgument.path);
+    }
     CMainLoopTimer timer(SteadyClockMs, SleepMs, ReportAveragePeriod);
     RunMainLoop(application, timer);
     application.Shutdown();

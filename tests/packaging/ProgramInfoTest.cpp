@@ -21,12 +21,7 @@ struct ProgramRun {
     std::string out;
 };
 
-// Runs a built program without a display, Qt told to use X11: creating the application
-// object first would abort it.
-ProgramRun RunProgram(const std::string& program, const std::string& argument) {
-    const std::string command =
-        "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb '" GS_BINARY_DIR "/bin/" + program +
-        "' " + argument + " 2>/dev/null";
+ProgramRun RunCommand(const std::string& command) {
     ProgramRun run;
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[4096];
@@ -36,6 +31,14 @@ ProgramRun RunProgram(const std::string& program, const std::string& argument) {
     const int raw = pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return run;
+}
+
+// Runs a built program without a display, Qt told to use X11: creating the application
+// object first would abort it.
+ProgramRun RunProgram(const std::string& program, const std::string& argument) {
+    return RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb '" GS_BINARY_DIR
+                      "/bin/" +
+                      program + "' " + argument + " 2>/dev/null");
 }
 } // namespace
 
@@ -61,6 +64,23 @@ TEST(VersionOrHelp, EveryProgramAnswersWithoutADisplay) {
         EXPECT_EQ(help.out.rfind("Usage: " + program, 0), 0u) << help.out;
         EXPECT_NE(help.out.find("--version"), std::string::npos) << help.out;
     }
+}
+
+// Qt takes its own options first; anything else that looks like an option (a mistyped
+// "--version") is refused before a window or the demonstration starts, named without its
+// control characters.
+TEST(VersionOrHelp, TheSimulatorRefusesAnOptionNeitherItNorQtKnows) {
+    const std::string home = ::testing::TempDir() + "unknown_option_home";
+    std::filesystem::create_directories(home);
+    const ProgramRun run = RunCommand(
+        "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen HOME='" + home +
+        "' '" GS_BINARY_DIR "/bin/gas-separator' -style fusion --verison$(printf '\\033') 2>&1");
+    EXPECT_EQ(run.status, 2) << run.out;
+    EXPECT_NE(run.out.find("gas-separator: unknown option '--verison?' (see --help)"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.out.find("demonstration"), std::string::npos) << run.out;
+    std::filesystem::remove_all(home);
 }
 
 namespace {
