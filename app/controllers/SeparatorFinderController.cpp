@@ -38,6 +38,9 @@ std::string ReachCell(const SeparatorChoice& choice, UnitSystem units) {
 std::string VerdictCell(const DesignVerdict& verdict) {
     std::string word = VerdictWord(verdict.kind);
     word[0] = AsciiUpper(word[0]);
+    if (verdict.valuesContradict) {
+        return word + ": diameters contradict each other"; // a preset of the user's own
+    }
     return verdict.cause == FailureCause::None ? word : word + ": " + CauseText(verdict.cause);
 }
 

@@ -67,13 +67,23 @@ std::vector<RuleOutcome> CheckParameterRules(const WellParameters& parameters) {
     return outcomes;
 }
 
-bool BreaksARangeRule(const WellParameters& parameters) {
+namespace {
+bool BreaksARule(const WellParameters& parameters, bool range) {
     for (const Rule& rule : Rules()) {
-        if (rule.IsRange() && !Passes(rule, parameters)) {
+        if (rule.IsRange() == range && !Passes(rule, parameters)) {
             return true;
         }
     }
     return false;
+}
+} // namespace
+
+bool BreaksARangeRule(const WellParameters& parameters) {
+    return BreaksARule(parameters, true);
+}
+
+bool BreaksAConsistencyRule(const WellParameters& parameters) {
+    return BreaksARule(parameters, false);
 }
 
 bool WithinOwnLimits(const ParameterEntry& parameter, double v) {

@@ -44,6 +44,8 @@ std::vector<RuleOutcome> CheckParameterRules(const WellParameters& parameters);
 
 // Whether any value of `parameters` breaks its range rule.
 bool BreaksARangeRule(const WellParameters& parameters);
+// Whether values of `parameters` contradict each other (a separator ID not below its OD, ...).
+bool BreaksAConsistencyRule(const WellParameters& parameters);
 
 // The part of an input's range rule that judges `value` alone, without the casing size that
 // bounds the diameters: a finite number above 0 for a diameter, 12 to 480 for the dip tube

@@ -31,6 +31,13 @@ DesignVerdict JudgeDesign(const WellParameters& p, double step, OutlookCache& ca
     verdict.deepestReach = outlook.deepest;
     verdict.reachShare = length > 0 ? 100 * outlook.deepest / length : 100;
     verdict.gasLimitRate = LongRunGasLimitRate(p, step, kGasLimitSearchRate, cache);
+    verdict.reachesInlet = outlook.reaches;
+    if (BreaksAConsistencyRule(p)) {
+        // A separator ID above its OD still leaves the model an annulus, so it would "work".
+        verdict.valuesContradict = true;
+        verdict.secondsToInlet = outlook.reaches ? outlook.seconds : 0;
+        return verdict;
+    }
     if (!outlook.reaches) {
         verdict.kind = VerdictKind::Works;
         return verdict;
@@ -127,7 +134,8 @@ std::string VerdictSentence(const DesignVerdict& verdict) {
     case VerdictKind::DoesNotApply:
         break;
     }
-    return "Does not apply: a value is out of range";
+    return verdict.valuesContradict ? "Does not apply: the diameters contradict each other"
+                                    : "Does not apply: a value is out of range";
 }
 
 std::string GasLimitSentence(const DesignVerdict& verdict, UnitSystem units) {

@@ -15,7 +15,8 @@ class OutlookCache;
 enum class VerdictKind {
     Works,        // gas never reaches the dip tube inlet
     Fails,        // it does, after secondsToInlet
-    DoesNotApply, // a value breaks its range rule: no result applies
+    DoesNotApply, // a value breaks its range rule, or values contradict each other: no
+                  // separator of these diameters can be built, so none works or fails
 };
 
 enum class FailureCause {
@@ -27,7 +28,11 @@ enum class FailureCause {
 struct DesignVerdict {
     VerdictKind kind = VerdictKind::DoesNotApply;
     FailureCause cause = FailureCause::None;
-    double secondsToInlet = 0;  // when it fails: from a pump start, no gas below the inlet
+    // Values within their ranges that contradict each other: the figures below are still
+    // worked out (the calculator prints them), but the verdict does not apply.
+    bool valuesContradict = false;
+    bool reachesInlet = false;  // whether gas ever reaches the dip tube inlet
+    double secondsToInlet = 0;  // when it does: from a pump start, no gas below the inlet
     double maximumCapacity = 0; // bbl/day, a whole number
     double capacityMargin = 0;  // percent of the capacity left: 100 × (1 − rate / capacity)
     double deepestReach = 0;    // in, however long the pump runs (the dip tube length if fails)
@@ -58,7 +63,8 @@ std::string SayWhen(double seconds);
 
 // The verdict in one line, as the panel shows it and Copy Design and the report print it:
 // "Works: 83 % of capacity, gas reaches 48 % of the dip tube"; "Fails: above capacity, gas at
-// the dip tube inlet after 1 min 10 s"; "Does not apply: a value is out of range".
+// the dip tube inlet after 1 min 10 s"; "Does not apply: a value is out of range", "Does not
+// apply: the diameters contradict each other".
 std::string VerdictSentence(const DesignVerdict& verdict);
 
 // "Gas limit 242 bbl/day", in `units`; "Gas limit —" without one in reach of the search.

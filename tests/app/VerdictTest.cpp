@@ -67,6 +67,24 @@ TEST(Verdict, TheThreeDesignsOfTheGuide) {
     EXPECT_EQ(outOfRange.kind, VerdictKind::DoesNotApply);
     EXPECT_EQ(VerdictWord(outOfRange.kind), std::string("does not apply"));
     EXPECT_EQ(GasLimitSentence(outOfRange), "Gas limit \u2014");
+    EXPECT_EQ(VerdictSentence(outOfRange), "Does not apply: a value is out of range");
+
+    // A separator ID above its OD leaves the model its annulus, so the design would "work": no
+    // separator of these diameters exists, so no verdict applies, though the figures are there
+    // for the calculator (the gas still gets to the inlet at 250 bbl/day).
+    WellParameters contradicting = Design(200);
+    contradicting.SetSeparatorID(3.2);
+    EXPECT_EQ(JudgeDesign(contradicting).kind, VerdictKind::DoesNotApply);
+    EXPECT_EQ(VerdictSentence(JudgeDesign(contradicting)),
+              "Does not apply: the diameters contradict each other");
+    contradicting.SetSeparatorID(2.75);
+    contradicting.SetDipTubeID(1.4); // above the dip tube's OD
+    contradicting.SetProductionRate(250);
+    const DesignVerdict contradictingAbove = JudgeDesign(contradicting);
+    EXPECT_EQ(contradictingAbove.kind, VerdictKind::DoesNotApply);
+    EXPECT_TRUE(contradictingAbove.reachesInlet);
+    EXPECT_EQ(contradictingAbove.secondsToInlet, above.secondsToInlet);
+    EXPECT_EQ(contradictingAbove.gasLimitRate, 242);
 }
 
 // Whatever the design, "works" means a plain run never has gas at the inlet and "fails after T"

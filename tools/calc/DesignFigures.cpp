@@ -45,7 +45,7 @@ std::string FigureValue(double modelValue, Quantity quantity, UnitSystem units) 
 std::vector<Figure> FigureFields(const DesignFigures& f, UnitSystem units) {
     const SimulationState& s = f.last;
     const DesignVerdict& verdict = f.verdict;
-    const bool reaches = verdict.kind == VerdictKind::Fails;
+    const bool reaches = verdict.reachesInlet;
     const char* cause = CauseText(verdict.cause);
     const auto figure = [units](const char* name, double value, Quantity quantity) {
         return Figure{NameWithUnit(name, quantity, units), FigureValue(value, quantity, units)};

@@ -29,14 +29,14 @@ std::vector<std::string> ChoiceFields(const SeparatorChoice& choice, UnitSystem 
         fields.resize(10);
         return fields;
     }
-    const bool fails = verdict.kind == VerdictKind::Fails;
+    const bool reaches = verdict.reachesInlet;
     const char* cause = CauseText(verdict.cause);
     fields.insert(fields.end(), {FigureValue(verdict.maximumCapacity, Quantity::Rate, units),
                                  FormatDecimals(verdict.capacityMargin, 1),
                                  FigureValue(verdict.deepestReach, Quantity::Length, units),
                                  FigureValue(choice.preset.dimensions.GetDipTubeLength(),
                                              Quantity::Length, units),
-                                 fails ? FormatNumber(verdict.secondsToInlet) : "never",
+                                 reaches ? FormatNumber(verdict.secondsToInlet) : "never",
                                  VerdictWord(verdict.kind), *cause ? cause : "none"});
     return fields;
 }
