@@ -7,6 +7,34 @@
 #include <cmath>
 
 namespace {
+// `text` with the full-width forms of ASCII (U+FF01 to U+FF5E, which an East Asian input method
+// types in its full-width mode: "４２ｍｍ"), the ideographic space and the minus sign (U+2212, as
+// text copied out of a document has it) as the ASCII they stand for. Any other byte stays.
+std::string AsciiForms(std::string_view text) {
+    std::string ascii;
+    ascii.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const std::string_view three = text.substr(i, 3);
+        const auto byte = [three](size_t at) { return static_cast<unsigned char>(three[at]); };
+        if (three.size() == 3 && byte(0) == 0xEF && (byte(1) == 0xBC || byte(1) == 0xBD) &&
+            (byte(2) & 0xC0) == 0x80) {
+            const int code = 0xFF00 + (byte(1) - 0xBC) * 0x40 + (byte(2) - 0x80);
+            if (code >= 0xFF01 && code <= 0xFF5E) {
+                ascii += static_cast<char>(code - 0xFEE0);
+                i += 2;
+                continue;
+            }
+        }
+        if (three == "\u3000" || three == "\u2212") {
+            ascii += three == "\u3000" ? ' ' : '-';
+            i += 2;
+            continue;
+        }
+        ascii += text[i];
+    }
+    return ascii;
+}
+
 // The kinds of number a unit can measure; quantities of one kind take each other's units.
 enum class Kind { None, Length, Velocity, Rate, PumpSpeed, Percent, Density, SurfaceTension };
 
@@ -165,7 +193,7 @@ std::string UnitsTaken(Quantity quantity) {
 
 TypedValue ReadTyped(std::string_view typed, const ParameterEntry& parameter, UnitSystem units,
                      bool decimalComma) {
-    std::string text(typed);
+    std::string text = AsciiForms(typed);
     if (decimalComma) {
         std::replace(text.begin(), text.end(), ',', '.');
     } else if (const size_t comma = CommaInNumber(text); comma != std::string_view::npos) {

@@ -162,6 +162,19 @@ TEST(Units, AWrongOrUnknownUnitSaysWhatTheFieldTakes) {
     EXPECT_EQ(Typed("abc", ParameterId::DipTubeLength, kOilfield).model, 0);
 }
 
+// An East Asian input method's full-width mode types "４２"; a document copied from has the minus
+// sign U+2212. Both were no number (0, "must be from 12 to 480").
+TEST(Units, FullWidthFormsAreReadAsTheirAscii) {
+    EXPECT_EQ(Typed("\uFF14\uFF12", ParameterId::DipTubeLength, kOilfield).model, 42);
+    EXPECT_DOUBLE_EQ(
+        Typed("\uFF18\uFF18\uFF0E\uFF19\u3000\uFF4D\uFF4D", ParameterId::SeparatorOD, kOilfield)
+            .model,
+        3.5); // "８８．９　ｍｍ"
+    EXPECT_EQ(Typed("\u22123", ParameterId::SPM, kOilfield).model, -3);
+    // Other letters of those blocks stay what they are: a unit no field takes.
+    EXPECT_FALSE(Typed("42 \uFF5F", ParameterId::DipTubeLength, kOilfield).problem.empty());
+}
+
 // A number beyond a double's range was read as 0 and refused as "must be above 0".
 TEST(Units, ANumberTooLargeToComputeWithSaysSo) {
     const std::string tooLarge = "The number is too large to compute with";
