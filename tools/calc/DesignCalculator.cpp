@@ -159,13 +159,12 @@ first reaches the inlet however long it runs, or "never"; long_run_peak_gas_pene
 the deepest the gas gets however long it runs (the dip tube length when it reaches the inlet);
 gas_limit_production_rate_bbl_per_day, the smallest whole production rate at which gas ever
 reaches the inlet (up to 10,000,000 bbl/day, else "none"); verdict, the program's verdict on
-the design ("works", "fails" or "does not apply", as for diameters that contradict each other);
+the design ("works", "fails", or "does not apply" when diameters contradict each other);
 verdict_cause ("above capacity", "dip tube shorter than the gas reach" or "none");
 capacity_margin_percent, the share of the maximum capacity left at the production rate
-(negative above it). The time, the long-run penetration,
-the gas limit and the verdict come from the model's cycle behaviour (the drift of the gas per
-pump cycle and its peak within a cycle), not from a longer run, as the program's panel judges
-a design.
+(negative above it). The time, the long-run penetration, the gas limit and the verdict come
+from the model's cycle behaviour (the drift of the gas per pump cycle and its peak within a
+cycle), not from a longer run, as the program's panel judges a design.
 )";
     return usage;
 }
