@@ -18,21 +18,17 @@ namespace {
 // "31 of 56 in (55 %)"; "at the inlet after 1 min 10 s" when gas gets there.
 std::string ReachCell(const SeparatorChoice& choice, UnitSystem units) {
     const DesignVerdict& verdict = choice.verdict;
-    switch (verdict.kind) {
-    case VerdictKind::Works:
-        // As the panel's gas reach reads.
-        return GasReach{true, verdict.deepestReach, choice.preset.dimensions.GetDipTubeLength()}
-                   .DepthText(units) +
-               " of " +
-               FormatWithUnit(choice.preset.dimensions.GetDipTubeLength(), Quantity::Length,
-                              units) +
-               " (" + FormatNumber(std::floor(verdict.reachShare)) + " %)";
-    case VerdictKind::Fails:
-        return "at the inlet " + SayWhen(verdict.secondsToInlet);
-    case VerdictKind::DoesNotApply:
-        break;
+    if (!verdict.FiguresApply()) {
+        return "\u2014";
     }
-    return "\u2014";
+    if (verdict.reachesInlet) {
+        return "at the inlet " + SayWhen(verdict.secondsToInlet);
+    }
+    // As the panel's gas reach reads.
+    const double length = choice.preset.dimensions.GetDipTubeLength();
+    return GasReach{true, verdict.deepestReach, length}.DepthText(units) + " of " +
+           FormatWithUnit(length, Quantity::Length, units) + " (" +
+           FormatNumber(std::floor(verdict.reachShare)) + " %)";
 }
 
 std::string VerdictCell(const DesignVerdict& verdict) {
@@ -51,7 +47,7 @@ std::vector<std::string> RowCells(const SeparatorChoice& choice, UnitSystem unit
         return {choice.preset.displayName, od, "", "", "", NotFittingReason(choice, units)};
     }
     const DesignVerdict& verdict = choice.verdict;
-    const bool applies = verdict.kind != VerdictKind::DoesNotApply;
+    const bool applies = verdict.FiguresApply();
     return {choice.preset.displayName,
             od,
             applies ? FormatWithUnit(verdict.maximumCapacity, Quantity::Rate, units) : "\u2014",

@@ -60,11 +60,10 @@ double MaximumCapacityOf(const WellParameters& parameters) {
 
 std::optional<std::string> AboveCapacityText(const WellParameters& parameters,
                                              const DesignVerdict& verdict, bool arrived) {
-    if (verdict.kind == VerdictKind::DoesNotApply ||
-        !(parameters.GetProductionRate() > verdict.maximumCapacity)) {
+    if (!verdict.FiguresApply() || !(parameters.GetProductionRate() > verdict.maximumCapacity)) {
         return std::nullopt;
     }
-    if (verdict.kind != VerdictKind::Fails) { // the pump's pulses keep a rate just above it
+    if (!verdict.reachesInlet) { // the pump's pulses keep a rate just above it
         return "Above capacity";
     }
     const std::string time = SayDuration(verdict.secondsToInlet);

@@ -16,7 +16,7 @@ std::string Symbol(Quantity quantity, UnitSystem units) {
 }
 
 std::vector<DesignRow> VerdictRows(const DesignVerdict& verdict, UnitSystem units) {
-    const bool apply = verdict.kind != VerdictKind::DoesNotApply;
+    const bool apply = verdict.FiguresApply();
     const bool fails = verdict.kind == VerdictKind::Fails;
     const auto applying = [apply](const std::string& value) {
         return apply ? value : std::string(kNotApplying);
@@ -30,7 +30,9 @@ std::vector<DesignRow> VerdictRows(const DesignVerdict& verdict, UnitSystem unit
                                        : "none"),
          Symbol(Quantity::Rate, units)},
         {"Time to dip tube inlet",
-         applying(fails ? SayDuration(verdict.secondsToInlet) : std::string("never")), ""},
+         applying(verdict.reachesInlet ? SayDuration(verdict.secondsToInlet)
+                                       : std::string("never")),
+         ""},
         {"Deepest gas reach, long run",
          applying(units == UnitSystem::Oilfield
                       ? FormatDecimals(verdict.deepestReach, 1)
@@ -113,7 +115,7 @@ std::vector<DesignRow> WarningRows(const DesignInput& design) {
                             CauseText(verdict.cause),
                         ""});
     }
-    if (verdict.kind != VerdictKind::DoesNotApply && verdict.dipTubeShorterThanRecommended) {
+    if (verdict.FiguresApply() && verdict.dipTubeShorterThanRecommended) {
         rows.push_back({kWarningRow,
                         "The dip tube is shorter than the recommended " +
                             FormatShown(verdict.recommendedLength, Quantity::Length, design.units) +

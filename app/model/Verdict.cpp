@@ -139,7 +139,7 @@ std::string VerdictSentence(const DesignVerdict& verdict) {
 }
 
 std::string GasLimitSentence(const DesignVerdict& verdict, UnitSystem units) {
-    if (verdict.kind == VerdictKind::DoesNotApply || !verdict.gasLimitRate) {
+    if (!verdict.FiguresApply() || !verdict.gasLimitRate) {
         return std::string("Gas limit ") + kNotApplying;
     }
     const std::string rate =

@@ -40,6 +40,9 @@ struct DesignVerdict {
     std::optional<long> gasLimitRate; // bbl/day: the smallest whole rate at which gas reaches
     double recommendedLength = 0;     // in
     bool dipTubeShorterThanRecommended = false;
+
+    // Whether the figures above were worked out: not for a value out of range.
+    bool FiguresApply() const { return kind != VerdictKind::DoesNotApply || valuesContradict; }
 };
 
 // The highest production rate the gas limit is searched up to.

@@ -88,8 +88,9 @@ TEST(AboveCapacityTest, ShownAboveTheCapacityWithTheModelsTimeToTheInlet) {
     outOfRange.SetSPM(31);
     EXPECT_FALSE(Notice(outOfRange)); // the results do not apply
     WellParameters noAnnulus = RunningDesign(250);
-    noAnnulus.SetDipTubeOD(2.75); // diameters that contradict each other: no verdict applies
-    EXPECT_FALSE(Notice(noAnnulus));
+    noAnnulus.SetDipTubeOD(2.75); // inconsistent, still computed: nothing separates
+    EXPECT_EQ(Notice(noAnnulus).value_or(""),
+              "Above capacity: gas reaches the dip tube inlet in under a second");
 }
 
 TEST(DesignSheetTest, TabSeparatedRowsOfInputsResultsReachAndWarnings) {
@@ -111,8 +112,8 @@ TEST(DesignSheetTest, TabSeparatedRowsOfInputsResultsReachAndWarnings) {
           "Gas reach, share of dip tube\t48\t%\n",
           "Warning\tDip tube OD (2.75 in) must be less than separator ID (2.75 in)\t\n",
           "Verdict\tDoes not apply: the diameters contradict each other\t\n",
-          "Verdict cause\tnone\t\n", "Capacity margin\t\u2014\t%\n",
-          "Maximum capacity\t0\tbbl/day\n"}) {
+          "Verdict cause\tnone\t\n", "Capacity margin\t-100\t%\n",
+          "Time to dip tube inlet\tunder a second\t\n", "Maximum capacity\t0\tbbl/day\n"}) {
         EXPECT_NE(text.find(row), std::string::npos) << row << "\n" << text;
     }
     EXPECT_EQ(text.find("Gas reaches the dip tube inlet"), std::string::npos) << text;

@@ -70,8 +70,8 @@ TEST(Verdict, TheThreeDesignsOfTheGuide) {
     EXPECT_EQ(VerdictSentence(outOfRange), "Does not apply: a value is out of range");
 
     // A separator ID above its OD leaves the model its annulus, so the design would "work": no
-    // separator of these diameters exists, so no verdict applies, though the figures are there
-    // for the calculator (the gas still gets to the inlet at 250 bbl/day).
+    // separator of these diameters exists, so no verdict applies, though its figures are given
+    // (the gas still gets to the inlet at 250 bbl/day).
     WellParameters contradicting = Design(200);
     contradicting.SetSeparatorID(3.2);
     EXPECT_EQ(JudgeDesign(contradicting).kind, VerdictKind::DoesNotApply);
@@ -85,6 +85,7 @@ TEST(Verdict, TheThreeDesignsOfTheGuide) {
     EXPECT_TRUE(contradictingAbove.reachesInlet);
     EXPECT_EQ(contradictingAbove.secondsToInlet, above.secondsToInlet);
     EXPECT_EQ(contradictingAbove.gasLimitRate, 242);
+    EXPECT_EQ(GasLimitSentence(contradictingAbove), "Gas limit 242 bbl/day"); // as the calculator
 }
 
 // Whatever the design, "works" means a plain run never has gas at the inlet and "fails after T"
