@@ -116,6 +116,7 @@ TEST(DesignSheetTest, TabSeparatedRowsOfInputsResultsReachAndWarnings) {
           "Time to dip tube inlet\tunder a second\t\n", "Maximum capacity\t0\tbbl/day\n"}) {
         EXPECT_NE(text.find(row), std::string::npos) << row << "\n" << text;
     }
+    EXPECT_NE(text.find("Maximum capacity\t"), std::string::npos);
     EXPECT_EQ(text.find("Gas reaches the dip tube inlet"), std::string::npos) << text;
     EXPECT_EQ(std::count(text.begin(), text.end(), '\t'),
               2 * std::count(text.begin(), text.end(), '\n'));
