@@ -47,6 +47,9 @@ struct MenuItem {
     // Items of one menu with the same group above 0 are exclusive choices shown with a check
     // mark (IMainWindow::CheckMenuItem); 0: a plain command.
     int group = 0;
+    // An item on its own with a check mark that says whether something is on (the pump
+    // running), set by IMainWindow::SetMenuItemChecked.
+    bool checkable = false;
 };
 
 // One popup of the menu bar, e.g. "&File".
@@ -99,6 +102,9 @@ public:
 
     // Puts the check mark on the item of this command, taking it from the others of its group.
     virtual void CheckMenuItem(int command) { (void)command; }
+    // Puts the check mark on a checkable item, or takes it off; choosing the item changes it
+    // only through this call, so a command that does nothing leaves the mark as it was.
+    virtual void SetMenuItemChecked(int command, bool checked) { (void)command, (void)checked; }
     // The title bar's text.
     virtual void SetTitle(const std::string& title) { (void)title; }
     // Greys a menu item (and its shortcut) or makes it available again.

@@ -104,6 +104,9 @@ void CButtonBarView::SetPumpRunning(bool running) {
     } else {
         SwapPair(pumpStop_, pumpGo_, currentPump_);
     }
+    if (window_) {
+        window_->SetMenuItemChecked(CWindowManager::kCommandPumpButton, running);
+    }
 }
 
 void CButtonBarView::SetDimensionsShown(bool shown) {
@@ -114,6 +117,9 @@ void CButtonBarView::SetDimensionsShown(bool shown) {
         SwapPair(dimensionShow_, dimensionHide_, currentDimension_);
     } else {
         SwapPair(dimensionHide_, dimensionShow_, currentDimension_);
+    }
+    if (window_) {
+        window_->SetMenuItemChecked(CWindowManager::kCommandDimensionsButton, shown);
     }
 }
 

@@ -90,6 +90,9 @@ WindowDescription CWindowManager::DescribeWindow() const {
          }},
         {"&View",
          {
+             {"Run &Pump", kCommandPumpButton, "F5", "", false, 0, true},
+             {"Show &Dimensions", kCommandDimensionsButton, "Ctrl+M", "", false, 0, true},
+             {"", 0, ""},
              {"&Oilfield Units", kCommandOilfieldUnits, "", "", false, kUnitsGroup},
              {"&Metric Units", kCommandMetricUnits, "", "", false, kUnitsGroup},
          }},
@@ -98,6 +101,7 @@ WindowDescription CWindowManager::DescribeWindow() const {
              {"&Find a Separator...", kCommandFindSeparator, "Ctrl+F"},
              {"Rise Velocity from &Fluid...", kCommandRiseVelocityFromFluid, ""},
              {"", 0, ""},
+             {"&Save Preset...", kCommandSavePresetButton, "Ctrl+S"},
              {"&Rename Preset...", kCommandRenamePreset, ""},
              {"&Delete Preset...", kCommandDeletePreset, ""},
          }},
@@ -108,8 +112,8 @@ WindowDescription CWindowManager::DescribeWindow() const {
              {"", 0, ""},
              {"&About Gas Separator Simulator", kCommandAbout, ""},
          }}};
-    // The bar's other keys, and Ctrl+R, are reached by key alone (a key given twice would be
-    // ambiguous, and neither would work).
+    // The bar's keys are its buttons' menu items; any other, and Ctrl+R, are reached by key
+    // alone (a key given twice would be ambiguous, and neither would work).
     const auto inMenus = [&description](int command) {
         for (const Menu& menu : description.menus) {
             for (const MenuItem& item : menu.items) {

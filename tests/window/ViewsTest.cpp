@@ -7,6 +7,7 @@
 #include "app/model/ParameterTable.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Window.h"
+#include "app/platform/qt/QtMainWindow.h"
 #include "app/services/ContactDetails.h"
 #include "app/services/EventNames.h"
 #include "app/services/EventRegistry.h"
@@ -36,6 +37,11 @@
 #include "tests/window/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 
 #include <map>
 
@@ -648,6 +654,57 @@ TEST_F(ProgramTest, EveryKeyIsGivenOnceAndTheHelpMenuShowsTheBarsHelpKeys) {
     }
     EXPECT_EQ(helpMenu["F1"], CWindowManager::kCommandHelpButton);
     EXPECT_EQ(helpMenu["Ctrl+I"], CWindowManager::kCommandInfoButton);
+    // Every button of the bar is a menu item too: only Ctrl+R is reached by key alone.
+    ASSERT_EQ(description.accelerators.size(), 1u);
+    EXPECT_EQ(description.accelerators[0].shortcut, "Ctrl+R");
+}
+
+namespace {
+QAction* MenuItemOf(const std::string& text) {
+    auto* window = dynamic_cast<CQtMainWindow*>(Platform().mainWindow);
+    if (!window || !window->Frame()) {
+        return nullptr;
+    }
+    for (QAction* menu : window->Frame()->menuBar()->actions()) {
+        for (QAction* item : menu->menu()->actions()) {
+            if (item->text() == QString::fromStdString(text)) {
+                return item;
+            }
+        }
+    }
+    return nullptr;
+}
+} // namespace
+
+// The pump and the dimension lines are checked items of the View menu that do what their
+// buttons do; the check mark follows the button shown, however it was pressed, and an item
+// chosen while a dialog holds the bar changes neither.
+TEST_F(ProgramTest, TheBarsTogglesAreMenuItemsWhoseCheckFollowsTheBar) {
+    QAction* pump = MenuItemOf("Run &Pump");
+    QAction* dimensions = MenuItemOf("Show &Dimensions");
+    ASSERT_TRUE(pump && dimensions && MenuItemOf("&Save Preset..."));
+    RunPass();
+    EXPECT_FALSE(pump->isChecked());
+    pump->trigger();
+    RunPass();
+    EXPECT_TRUE(TheModel().GetParameters().GetPumpRunning());
+    EXPECT_TRUE(pump->isChecked());
+    RaiseEvent(EventName::kPumpStop); // the scene's Stop Pump
+    RunPass();
+    EXPECT_FALSE(pump->isChecked());
+
+    RaiseEvent(EventName::kOpenHelpDialog);
+    RunPass();
+    pump->trigger();
+    RunPass();
+    EXPECT_FALSE(TheModel().GetParameters().GetPumpRunning());
+    EXPECT_FALSE(pump->isChecked());
+    RaiseEvent(EventName::kCloseHelpDialog);
+    RunPass();
+    dimensions->trigger();
+    RunPass();
+    EXPECT_TRUE(dimensions->isChecked());
+    EXPECT_TRUE(Active(ViewName::kDimensionButtonHide));
 }
 
 TEST_F(ProgramTest, LinksTheDesktopCannotOpenAreGivenToCopy) {

@@ -339,9 +339,12 @@ void CQtMainWindow::ConnectCommand(QAction* action, int command, const std::stri
     if (command != 0) {
         actions_[command] = action;
     }
-    QObject::connect(action, &QAction::triggered, frame_.get(), [this, command] {
+    QObject::connect(action, &QAction::triggered, frame_.get(), [this, command, action] {
         if (IWindowListener* listener = Listener()) {
             listener->OnCommand(command);
+        }
+        if (action->isCheckable() && !action->actionGroup()) {
+            action->setChecked(checked_[command]); // Qt toggled it; the command decides
         }
     });
 }
@@ -384,6 +387,10 @@ void CQtMainWindow::AddItem(QMenu& menu, const MenuItem& item) {
     }
     QAction* action = menu.addAction(QString::fromStdString(item.text));
     ConnectCommand(action, item.command, item.shortcut);
+    if (item.checkable) {
+        action->setCheckable(true);
+        action->setChecked(checked_[item.command]);
+    }
     if (item.group > 0) {
         action->setCheckable(true);
         action->setData(item.command);
@@ -398,6 +405,13 @@ void CQtMainWindow::AddItem(QMenu& menu, const MenuItem& item) {
         action->setShortcuts(
             {action->shortcut(), QKeySequence(QString::fromStdString(item.secondShortcut),
                                               QKeySequence::PortableText)});
+    }
+}
+
+void CQtMainWindow::SetMenuItemChecked(int command, bool checked) {
+    checked_[command] = checked;
+    if (const auto found = actions_.find(command); found != actions_.end()) {
+        found->second->setChecked(checked);
     }
 }
 

@@ -82,6 +82,7 @@ public:
     bool IsDestroyed() const override { return destroyed_; }
     PixelBuffer GrabClient(int x, int y, int w, int h) override;
     void CheckMenuItem(int command) override;
+    void SetMenuItemChecked(int command, bool checked) override;
     void SetTitle(const std::string& title) override;
     void SetCommandEnabled(int command, bool enabled) override;
     void SetSubmenu(int command, const std::vector<MenuItem>& items) override;
@@ -138,6 +139,7 @@ private:
     std::map<int, QActionGroup*> menuGroups_; // the exclusive choices, owned by the frame
     bool destroying_ = false;                 // Destroy is closing the frame
     std::map<int, QAction*> actions_;         // owned by the frame's menus
+    std::map<int, bool> checked_;             // what the checkable items say
     std::map<int, QMenu*> submenus_;
     bool remembersGeometry_ = false; // a window system's window, not the headless one
     bool opensMaximized_ = false;    // it was left maximised last time
