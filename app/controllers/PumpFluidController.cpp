@@ -1,11 +1,12 @@
 #include "app/controllers/PumpFluidController.h"
 
-#include "app/model/CapacityModel.h"
 #include "app/model/Fluid.h"
+#include "app/model/InletOutlook.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
 #include "app/model/ParameterTable.h"
 #include "app/model/TypedNumber.h"
+#include "app/model/Verdict.h"
 #include "app/platform/Platform.h"
 #include "app/platform/Shell.h"
 #include "app/services/EventNames.h"
@@ -21,14 +22,16 @@ namespace {
 constexpr ParameterId kFluidInputs[] = {ParameterId::LiquidDensity, ParameterId::GasDensity,
                                         ParameterId::SurfaceTension};
 
-// "Fastest pump speed within capacity: 14.2 SPM", rounded down so that speed still is within.
+// "Fastest pump speed within capacity: 14.2 SPM", to a tenth at which the verdict finds the
+// pump's rate within capacity (not the capacity shown alone: just under it the gas may still go
+// deeper every cycle).
 std::string FastestSpeedText(const WellParameters& parameters, UnitSystem units) {
     const std::string lead = "Fastest speed within capacity: ";
     if (BreaksARangeRule(parameters)) {
         return lead + "\u2014";
     }
-    const double fastest = CapacityModel::FastestPumpSpeedWithinCapacity(parameters);
     const Limits& speed = ParameterOf(ParameterId::SPM).limits;
+    const double fastest = FastestSpeedWithinCapacity(parameters, speed.high);
     if (fastest >= speed.high) {
         return "Within capacity at every speed up to " +
                FormatWithUnit(speed.high, Quantity::PumpSpeed, units);
@@ -36,7 +39,7 @@ std::string FastestSpeedText(const WellParameters& parameters, UnitSystem units)
     if (!(fastest > 0)) {
         return "Above capacity at any pump speed";
     }
-    return lead + FormatWithUnit(std::floor(fastest * 10) / 10, Quantity::PumpSpeed, units);
+    return lead + FormatWithUnit(fastest, Quantity::PumpSpeed, units);
 }
 
 // The fluid values typed into the form, over the model's others, read as the panel's fields
@@ -121,9 +124,9 @@ void CPumpFluidController::ShowPump() {
     }
     if (CLabelView* fastest = app_.Label(ViewName::kFastestPumpSpeed)) {
         fastest->SetText(FastestSpeedText(parameters, units));
+        OutlookCache cache; // the panel's verdict steps as the main loop: 1/60 s
         fastest->SetAlert(!BreaksARangeRule(parameters) &&
-                          parameters.GetSPM() >
-                              CapacityModel::FastestPumpSpeedWithinCapacity(parameters));
+                          !PumpWithinCapacityAt(parameters, parameters.GetSPM(), 1.0 / 60, cache));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterRules.h"
 
+#include <algorithm>
 #include <cmath>
 
 DesignVerdict JudgeDesign(const WellParameters& p, double step) {
@@ -51,6 +52,47 @@ DesignVerdict JudgeDesign(const WellParameters& p, double step, OutlookCache& ca
         rate > verdict.maximumCapacity || rate > DriftFreeRate(p, step, cache);
     verdict.cause = aboveCapacity ? FailureCause::AboveCapacity : FailureCause::DipTubeTooShort;
     return verdict;
+}
+
+namespace {
+// The highest rate within capacity at `spm`: the capacity shown, or the drift-free rate under it.
+double RateWithinCapacityAt(const WellParameters& parameters, double spm, double step,
+                            OutlookCache& cache) {
+    WellParameters atSpeed = parameters;
+    atSpeed.SetSPM(spm);
+    const double driftFree = DriftFreeRate(atSpeed, step, cache); // not a number: no such rate
+    const double capacity = MaximumCapacityOf(atSpeed);
+    return driftFree < capacity ? driftFree : capacity;
+}
+
+double PumpRateAt(const WellParameters& parameters, double spm) {
+    WellParameters atSpeed = parameters;
+    atSpeed.SetSPM(spm);
+    return atSpeed.GetPumpRate();
+}
+} // namespace
+
+bool PumpWithinCapacityAt(const WellParameters& parameters, double spm, double step,
+                          OutlookCache& cache) {
+    return !(PumpRateAt(parameters, spm) > RateWithinCapacityAt(parameters, spm, step, cache));
+}
+
+double FastestSpeedWithinCapacity(const WellParameters& parameters, double highest, double step) {
+    const double perStroke = PumpRateAt(parameters, 1);
+    if (!(perStroke > 0)) {
+        return 0;
+    }
+    OutlookCache cache;
+    const auto tenths = [](double spm) { return std::floor(spm * 10 + 1e-9) / 10; };
+    double speed =
+        std::min(tenths(CapacityModel::FastestPumpSpeedWithinCapacity(parameters)), highest);
+    // The drift-free rate lies within half a barrel a day under the capacity shown, and hardly
+    // moves with the speed: one step down to the speed of the rate found is the usual end.
+    while (speed > 0 && !PumpWithinCapacityAt(parameters, speed, step, cache)) {
+        const double rate = RateWithinCapacityAt(parameters, speed, step, cache);
+        speed = std::min(std::round(speed * 10 - 1) / 10, tenths(rate / perStroke));
+    }
+    return std::max(speed, 0.0);
 }
 
 const char* VerdictWord(VerdictKind kind) {

@@ -54,6 +54,16 @@ DesignVerdict JudgeDesign(const WellParameters& parameters, double step = 1.0 / 
 // judges many).
 DesignVerdict JudgeDesign(const WellParameters& parameters, double step, OutlookCache& cache);
 
+// Whether the pump's rate at `spm` strokes a minute (its displacement times its efficiency) is
+// within capacity as the verdict judges it: not above the capacity shown, nor above the rate,
+// just under it, at which the gas goes deeper every cycle.
+bool PumpWithinCapacityAt(const WellParameters& parameters, double spm, double step,
+                          OutlookCache& cache);
+// The fastest pump speed, to 0.1 SPM and at most `highest`, at which the pump's rate is within
+// capacity so; 0 when none is.
+double FastestSpeedWithinCapacity(const WellParameters& parameters, double highest,
+                                  double step = 1.0 / 60);
+
 // "works", "fails", "does not apply": the calculator's column and the start of every sentence.
 const char* VerdictWord(VerdictKind kind);
 // "above capacity", "dip tube shorter than the gas reach"; empty without a failure.

@@ -3,10 +3,12 @@
 #include "app/model/CapacityModel.h"
 #include "app/model/Fluid.h"
 #include "app/model/SeparatorFinder.h"
+#include "app/model/Verdict.h"
 #include "tests/app/ShippedDesign.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numbers>
 
 TEST(Pump, DisplacementAndRateOfAHandWorkedPump) {
@@ -59,6 +61,30 @@ TEST(Pump, FastestSpeedWithinCapacity) {
     EXPECT_NEAR(p.GetProductionRate(), 242, 1e-9);
     p.SetDipTubeOD(2.75); // no annulus around the dip tube, no capacity: no speed is within it
     EXPECT_EQ(CapacityModel::FastestPumpSpeedWithinCapacity(p), 0);
+}
+
+// The fastest speed the panel offers is one at which the verdict does not say "above
+// capacity". A 96 in stroke moves 25.19 bbl/day per SPM: 242 / 25.19 = 9.61, but at 9.6 SPM
+// the pump's 241.78 bbl/day, under the 242 shown, is above the rate at which the gas stops
+// going deeper every cycle (241.5 to 242): the verdict fails there, so 9.5 is offered.
+TEST(Pump, TheFastestSpeedOfferedIsOneTheVerdictPasses) {
+    WellParameters p = ShippedDesign();
+    p.SetRateFromPump(true);
+    EXPECT_EQ(FastestSpeedWithinCapacity(p, 30), 9.2); // 9.22: the capacity's own tenth passes
+    for (const double stroke : {64.0, 96.0, 106.0, 128.0}) {
+        p.SetStrokeLength(stroke);
+        const double fastest = FastestSpeedWithinCapacity(p, 30);
+        EXPECT_LT(fastest, std::floor(CapacityModel::FastestPumpSpeedWithinCapacity(p) * 10) / 10)
+            << stroke;
+        p.SetSPM(fastest);
+        EXPECT_EQ(JudgeDesign(p).kind, VerdictKind::Works) << stroke;
+        p.SetSPM(fastest + 0.1);
+        EXPECT_EQ(JudgeDesign(p).cause, FailureCause::AboveCapacity) << stroke;
+    }
+    p.SetStrokeLength(10); // 2.62 bbl/day per SPM: within capacity up to the fastest allowed
+    EXPECT_EQ(FastestSpeedWithinCapacity(p, 30), 30);
+    p.SetDipTubeOD(2.75); // no capacity at all
+    EXPECT_EQ(FastestSpeedWithinCapacity(p, 30), 0);
 }
 
 TEST(Fluid, HarmathyAgainstHandWorkedVelocities) {
