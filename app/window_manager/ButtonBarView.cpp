@@ -99,12 +99,13 @@ void CButtonBarView::SetPumpRunning(bool running) {
     if (!enabled_) {
         return;
     }
+    const bool changed = running != (currentPump_ == &pumpStop_); // asked every frame
     if (running) {
         SwapPair(pumpGo_, pumpStop_, currentPump_);
     } else {
         SwapPair(pumpStop_, pumpGo_, currentPump_);
     }
-    if (window_) {
+    if (window_ && changed) {
         window_->SetMenuItemChecked(CWindowManager::kCommandPumpButton, running);
     }
 }
