@@ -88,9 +88,12 @@ double FastestSpeedWithinCapacity(const WellParameters& parameters, double highe
         std::min(tenths(CapacityModel::FastestPumpSpeedWithinCapacity(parameters)), highest);
     // The drift-free rate lies within half a barrel a day under the capacity shown, and hardly
     // moves with the speed: one step down to the speed of the rate found is the usual end.
-    while (speed > 0 && !PumpWithinCapacityAt(parameters, speed, step, cache)) {
-        const double rate = RateWithinCapacityAt(parameters, speed, step, cache);
-        speed = std::min(std::round(speed * 10 - 1) / 10, tenths(rate / perStroke));
+    while (speed > 0) {
+        const double within = RateWithinCapacityAt(parameters, speed, step, cache);
+        if (!(PumpRateAt(parameters, speed) > within)) {
+            break;
+        }
+        speed = std::min(std::round(speed * 10 - 1) / 10, tenths(within / perStroke));
     }
     return std::max(speed, 0.0);
 }
