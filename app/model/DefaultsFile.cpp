@@ -7,6 +7,7 @@
 #include <yaml-cpp/yaml.h>
 
 #include <cmath>
+#include <map>
 #include <optional>
 
 namespace {
@@ -212,6 +213,28 @@ std::string FormatPresetText(const SeparatorPreset& preset) {
     return Finished(out);
 }
 
+namespace {
+// A key written twice is ambiguous: the parser would keep the first, while a person who adds a
+// corrected line at the end means the last. Such a file is refused, naming both lines. Cases
+// saved by an earlier version repeat the unit system after the inputs, and open as they did:
+// the first counts.
+void RefuseRepeatedKeys(const YAML::Node& root) {
+    std::map<std::string, YAML::Mark> seen;
+    for (const auto& pair : root) {
+        if (!pair.first.IsScalar() || pair.first.Scalar() == kUnitsKey) {
+            continue;
+        }
+        const auto [first, isNew] = seen.emplace(pair.first.Scalar(), pair.first.Mark());
+        if (!isNew) {
+            throw SettingsFileError(Quoted(pair.first.Scalar().c_str()) +
+                                    " is given twice (lines " +
+                                    std::to_string(first->second.line + 1) + " and " +
+                                    std::to_string(pair.first.Mark().line + 1) + ")");
+        }
+    }
+}
+} // namespace
+
 YAML::Node ParseSettingsMap(const std::string& text) {
     YAML::Node root;
     try {
@@ -222,5 +245,6 @@ YAML::Node ParseSettingsMap(const std::string& text) {
     if (!root.IsMap()) {
         throw SettingsFileError("not a map of keys and values");
     }
+    RefuseRepeatedKeys(root);
     return root;
 }

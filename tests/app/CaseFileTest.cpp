@@ -123,6 +123,8 @@ TEST(CaseFileTest, ABrokenOrHostileCaseIsRefusedWithItsLineAndKey) {
         {text.substr(text.find('\n') + 1), "missing key \"Case Version\""},
         {WithValue(text, "Casing Size", "") + "\n", "\"Casing Size\""},
         {"Case Version: 1\nUnits: oilfield\n", "missing key"},
+        // A corrected line added at the end would silently lose to the first.
+        {text + "SPM: 12\n", "\"SPM\" is given twice (lines " + spm + " and "},
         {"- a list\n- of things\n", "not a map"},
         {"Case Version: [1\n", "not valid YAML"},
         {"", "not a map"},
