@@ -191,6 +191,24 @@ std::string UnitsTaken(Quantity quantity) {
     return oilfield == metric ? oilfield : oilfield + " or " + metric;
 }
 
+bool IsUnitSpelled(std::string_view unit) {
+    return SpellingOf(AsciiForms(unit)) != nullptr;
+}
+
+std::optional<UnitSystem> SystemSpelled(std::string_view unit, Quantity quantity) {
+    const Spelling* spelling = SpellingOf(AsciiForms(unit));
+    if (!spelling || spelling->kind == Kind::None || spelling->kind != KindOf(quantity)) {
+        return std::nullopt;
+    }
+    for (const UnitSystem system : {UnitSystem::Oilfield, UnitSystem::Metric}) {
+        const double ratio = spelling->modelUnits * UnitOf(quantity, system).perModelUnit;
+        if (std::abs(ratio - 1) < 1e-12) {
+            return system;
+        }
+    }
+    return std::nullopt;
+}
+
 TypedValue ReadTyped(std::string_view typed, const ParameterEntry& parameter, UnitSystem units,
                      bool decimalComma) {
     std::string text = AsciiForms(typed);

@@ -36,3 +36,9 @@ size_t CommaInNumber(std::string_view text);
 
 // What the field takes, for its problems and tooltips: "bbl/day or m³/day".
 std::string UnitsTaken(Quantity quantity);
+
+// Whether `unit` is a unit as people type them (of any kind): "bbl/d", "M³/day", "ft", "kg".
+bool IsUnitSpelled(std::string_view unit);
+// The system whose unit of `quantity` `unit` spells ("bbl/d" is oilfield's rate, "mm" metric's
+// diameter), or none: a unit of another kind, or one of neither system ("ft").
+std::optional<UnitSystem> SystemSpelled(std::string_view unit, Quantity quantity);

@@ -236,6 +236,33 @@ TEST(DesignTable, UnusableHeadersAndOutputsAreRefusedBeforeAnyWork) {
     std::filesystem::remove(batch);
 }
 
+// A spreadsheet's heading names the unit in brackets; read as anything else, its column would be
+// carried as text and every row would use the starting value of the input.
+TEST(DesignTable, AHeadingsUnitInBracketsIsTheColumnsUnit) {
+    const CalcRun table = Calc({"--batch", "-", "-j", "1"},
+                               "\"Separator OD [mm]\",Production Rate (m\u00b3/day),SPM (spm),"
+                               "Separator ID (nominal)\n76.2,40,9,2 3/4 in\n");
+    ASSERT_EQ(table.status, 0) << table.err;
+    const std::vector<Row> rows = Rows(table.out);
+    ASSERT_EQ(rows.size(), 1u) << table.out;
+    EXPECT_EQ(rows[0].at("separator_od"), "3");
+    EXPECT_EQ(rows[0].at("production_rate"), "251.5924308"); // 40 m3/day
+    EXPECT_EQ(rows[0].at("spm"), "9");
+    EXPECT_EQ(rows[0].at("separator_id"), "2.75");               // a word, not a unit: text
+    EXPECT_EQ(rows[0].at("Separator ID (nominal)"), "2 3/4 in"); // carried
+    EXPECT_EQ(table.err.find("'production_rate' not given"), std::string::npos) << table.err;
+
+    for (const char* unit : {"ft", "kg"}) {
+        const CalcRun refused =
+            Calc({"--batch", "-"}, std::string("Dip Tube Length (") + unit + ")\n4\n");
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_NE(refused.err.find("dip_tube_length takes in or m, not '" + std::string(unit)),
+                  std::string::npos)
+            << refused.err;
+        EXPECT_EQ(refused.out, "");
+    }
+}
+
 // The shipped design (capacity 242, hand-worked in DesignCalculatorTest's terms:
 // pi/4 x (2.75^2 - 1.35^2) = 4.50819 in2, 6 x 4.50819 / 0.112 = 241.5 -> 242).
 TEST(DesignTable, ASweepGivesOneRowPerValueAndRefusesEndlessSteps) {

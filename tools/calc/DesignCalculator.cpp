@@ -121,7 +121,9 @@ and written row by row in their order as they are done:
                         "one design per row (\"-\": read standard input); the header names value "
                         "options by their column names (" +
                             columns +
-                            "); an input without a column is the starting value in every row "
+                            ", or as headings: \"Dip Tube Length\", with a unit in brackets: "
+                            "\"Production Rate (m3/day)\"); an input without a column is the "
+                            "starting value in every row "
                             "(said once on standard error); an empty field of an input is an "
                             "error of its row; other columns (a well name, notes) are carried "
                             "through to the table unchanged, after the input columns");

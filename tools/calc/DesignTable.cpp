@@ -2,6 +2,7 @@
 
 #include "app/model/InletOutlook.h"
 #include "app/model/NumberFormat.h"
+#include "app/model/TypedNumber.h"
 #include "tools/calc/CsvTable.h"
 #include "tools/calc/DerivedInputs.h"
 #include "tools/calc/OrderedPool.h"
@@ -56,6 +57,30 @@ std::string InputColumn(const ParameterEntry& input, UnitSystem units) {
 }
 
 namespace {
+// A heading that names an input with its unit in brackets, as spreadsheets' headings do:
+// "Production Rate (bbl/day)", "Separator OD [mm]". A unit of neither system's for the input
+// ("Dip Tube Length (ft)") is an error of the header rather than a column of text; a bracketed
+// word that is no unit ("Separator OD (nominal)") names no input.
+NamedInput InputWithBracketedUnit(std::string_view field) {
+    const std::string_view heading = TrimBlanks(field);
+    const char close = heading.empty() ? '\0' : heading.back();
+    const char open = close == ')' ? '(' : close == ']' ? '[' : '\0';
+    const size_t at = open ? heading.rfind(open) : std::string_view::npos;
+    if (at == std::string_view::npos) {
+        return {};
+    }
+    const NamedInput named = InputNamed(ColumnName(heading.substr(0, at)));
+    const std::string_view unit = TrimBlanks(heading.substr(at + 1, heading.size() - at - 2));
+    if (!named.input || named.withUnit || !IsUnitSpelled(unit)) {
+        return {};
+    }
+    if (const std::optional<UnitSystem> system = SystemSpelled(unit, named.input->quantity)) {
+        return {named.input, *system, true};
+    }
+    throw CalculatorError("column " + QuoteInput(heading) + ": " + named.input->column + " takes " +
+                          UnitsTaken(named.input->quantity) + ", not " + QuoteInput(unit));
+}
+
 std::string KnownColumns() {
     std::string known;
     for (const ParameterEntry& option : Parameters()) {
@@ -155,7 +180,10 @@ BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
     BatchColumns columns;
     for (const std::string& raw : header.fields) {
         const std::string field = WithoutStrayMarks(raw, err);
-        const NamedInput named = InputNamed(ColumnName(field));
+        NamedInput named = InputNamed(ColumnName(field));
+        if (!named.input) {
+            named = InputWithBracketedUnit(field);
+        }
         const ParameterEntry* input = named.input;
         if (input && std::find(columns.inputs.begin(), columns.inputs.end(), input) !=
                          columns.inputs.end()) {
