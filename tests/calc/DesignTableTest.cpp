@@ -236,12 +236,13 @@ TEST(DesignTable, UnusableHeadersAndOutputsAreRefusedBeforeAnyWork) {
     std::filesystem::remove(batch);
 }
 
-// A spreadsheet's heading names the unit in brackets; read as anything else, its column would be
-// carried as text and every row would use the starting value of the input.
+// A spreadsheet's heading names the input as Copy Design does, and the unit in brackets; read as
+// anything else, its column would be carried as text and every row would use the starting value.
 TEST(DesignTable, AHeadingsUnitInBracketsIsTheColumnsUnit) {
-    const CalcRun table = Calc({"--batch", "-", "-j", "1"},
-                               "\"Separator OD [mm]\",Production Rate (m\u00b3/day),SPM (spm),"
-                               "Separator ID (nominal)\n76.2,40,9,2 3/4 in\n");
+    const CalcRun table =
+        Calc({"--batch", "-", "-j", "1"},
+             "\"Separator OD [mm]\",Production Rate (m\u00b3/day),SPM (spm),"
+             "Separator ID (nominal),Gas bubble rise velocity (m/s)\n76.2,40,9,2 3/4 in,0.2\n");
     ASSERT_EQ(table.status, 0) << table.err;
     const std::vector<Row> rows = Rows(table.out);
     ASSERT_EQ(rows.size(), 1u) << table.out;
@@ -250,6 +251,7 @@ TEST(DesignTable, AHeadingsUnitInBracketsIsTheColumnsUnit) {
     EXPECT_EQ(rows[0].at("spm"), "9");
     EXPECT_EQ(rows[0].at("separator_id"), "2.75");               // a word, not a unit: text
     EXPECT_EQ(rows[0].at("Separator ID (nominal)"), "2 3/4 in"); // carried
+    EXPECT_EQ(rows[0].at("rise_velocity"), "7.874015748");       // the copy's name, in m/s
     EXPECT_EQ(table.err.find("'production_rate' not given"), std::string::npos) << table.err;
 
     for (const char* unit : {"ft", "kg"}) {

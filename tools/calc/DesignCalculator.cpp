@@ -117,16 +117,17 @@ and written row by row in their order as they are done:
             columns += (columns.empty() ? "" : ", ") + std::string(parameter.column);
         }
     }
-    usage += OptionHelp("--batch FILE.csv",
-                        "one design per row (\"-\": read standard input); the header names value "
-                        "options by their column names (" +
-                            columns +
-                            ", or as headings: \"Dip Tube Length\", with a unit in brackets: "
-                            "\"Production Rate (m3/day)\"); an input without a column is the "
-                            "starting value in every row "
-                            "(said once on standard error); an empty field of an input is an "
-                            "error of its row; other columns (a well name, notes) are carried "
-                            "through to the table unchanged, after the input columns");
+    usage +=
+        OptionHelp("--batch FILE.csv",
+                   "one design per row (\"-\": read standard input); the header names value "
+                   "options by their column names (" +
+                       columns +
+                       ", or as Copy Design names them: \"Pump speed\", with a unit in brackets: "
+                       "\"Production Rate (m3/day)\"); an input without a column is the "
+                       "starting value in every row "
+                       "(said once on standard error); an empty field of an input is an "
+                       "error of its row; other columns (a well name, notes) are carried "
+                       "through to the table unchanged, after the input columns");
     usage += R"(  --sweep NAME=FROM:TO:STEP
                          one design per value of one option, e.g. production_rate=100:300:5
                          (at most 100,000 values; STEP towards TO, and no finer than the
