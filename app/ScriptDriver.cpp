@@ -436,7 +436,7 @@ bool CScriptDriver::SetHandlers(const std::string& argument, std::string& error)
 bool CScriptDriver::AnsweredByKey(const std::string& command, const std::string& argument) {
     static const std::set<std::string> kInput = {"mouse-move", "mouse-down", "mouse-up", "click",
                                                  "wheel",      "click-view", "focus",    "type",
-                                                 "key",        "select",     "menu"};
+                                                 "key",        "select",     "menu",     "drop"};
     if (!shell_ || !kInput.count(command)) {
         return false;
     }
@@ -495,6 +495,12 @@ bool CScriptDriver::Execute(const std::string& command, const std::string& argum
     } else if (command == "menu") {
         exitChosen_ = argument == "&Exit";
         return automation_.ChooseMenu(argument, error);
+    } else if (command == "drop") {
+        if (argument.empty()) {
+            error = "drop needs a path";
+            return false;
+        }
+        return automation_.DropFiles({std::filesystem::absolute(argument).string()}, error);
     } else if (command == "handlers") {
         return SetHandlers(argument, error);
     } else if (command == "resize") {

@@ -119,6 +119,7 @@ void CCaseController::Initialise() {
     SubscribeEvent(EventName::kNewCase, this, &C::NewCase);
     SubscribeEvent(EventName::kOpenCase, this, &C::OpenCase);
     SubscribeEvent(EventName::kOpenRecentCase, this, &C::OpenRecentCase);
+    SubscribeEvent(EventName::kOpenDroppedCase, this, &C::OpenDroppedCase);
     SubscribeEvent(EventName::kSaveCase, this, [this] { SaveCase(); });
     SubscribeEvent(EventName::kSaveCaseAs, this, [this] { SaveCaseAs(); });
     SubscribeEvent(EventName::kEditCaseDetails, this, &C::EditDetails);
@@ -271,6 +272,13 @@ void CCaseController::OpenRecentCase() {
         return;
     }
     if (MayDiscardChanges()) {
+        OpenCaseFile(path);
+    }
+}
+
+void CCaseController::OpenDroppedCase() {
+    const fs::path path = windowManager_.DroppedCase();
+    if (!path.empty() && MayDiscardChanges()) {
         OpenCaseFile(path);
     }
 }

@@ -57,6 +57,8 @@ public:
     void NewCase();
     void OpenCase();
     void OpenRecentCase();
+    // A file dropped on the window opens as Open Case would open it.
+    void OpenDroppedCase();
     // Saves to the case's file, or asks for one. False when nothing was saved.
     bool SaveCase();
     bool SaveCaseAs();

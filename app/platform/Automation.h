@@ -33,6 +33,9 @@ public:
     // Resizes the window's client canvas to `width` x `height` logical pixels, as a user
     // dragging its edge would; the scene scales to it. False for a size out of reach.
     virtual bool ResizeWindow(int width, int height, std::string& error) = 0;
+    // Drops local files on the middle of the window, as a user dragging them from a file
+    // manager would.
+    virtual bool DropFiles(const std::vector<std::string>& paths, std::string& error) = 0;
     // Closes the main window as a user would with the title bar's close button.
     virtual void CloseWindow() = 0;
     // Saves the window's client area, child controls included, as a PNG file, with the dialogs

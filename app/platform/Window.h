@@ -34,6 +34,8 @@ public:
     virtual void OnDialogKey(DialogKey /*key*/) {}
     // The tooltip for the pointer resting at a canvas point; empty for none.
     virtual std::string TooltipAt(int /*x*/, int /*y*/) const { return {}; }
+    // Files dropped on the window from a file manager: their local paths, in the order given.
+    virtual void OnFilesDropped(const std::vector<std::string>& /*paths*/) {}
 };
 
 // A menu item; an item with an empty text is a separator line. An item with `submenu` opens

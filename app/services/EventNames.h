@@ -19,6 +19,7 @@ inline constexpr const char* kShowAbout = "Show About";
 inline constexpr const char* kNewCase = "New Case";
 inline constexpr const char* kOpenCase = "Open Case";
 inline constexpr const char* kOpenRecentCase = "Open Recent Case";
+inline constexpr const char* kOpenDroppedCase = "Open Dropped Case";
 inline constexpr const char* kSaveCase = "Save Case";
 inline constexpr const char* kSaveCaseAs = "Save Case As";
 inline constexpr const char* kEditCaseDetails = "Edit Case Details";

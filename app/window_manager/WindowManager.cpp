@@ -301,6 +301,13 @@ void CWindowManager::OnLeftButtonUp(int x, int y) {
     }
 }
 
+void CWindowManager::OnFilesDropped(const std::vector<std::string>& paths) {
+    if (!paths.empty()) {
+        droppedCase_ = paths.front();
+        RaiseEvent(EventName::kOpenDroppedCase);
+    }
+}
+
 void CWindowManager::OnCommand(int id) {
     for (const EventCommand& command : kEventCommands) {
         if (command.command == id) {

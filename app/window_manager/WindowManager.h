@@ -124,6 +124,8 @@ public:
     void RefuseQuit() { quitRefused_ = true; }
     // The recent case chosen last (its index), for the "Open Recent Case" handler.
     int ChosenRecentCase() const { return chosenRecentCase_; }
+    // The file dropped on the window last, for the "Open Dropped Case" handler.
+    const std::string& DroppedCase() const { return droppedCase_; }
 
     // The command handlers.
     void RefreshTags();
@@ -139,6 +141,8 @@ public:
     // Asks the subscribers of "Quit Requested" (unsaved changes); false when one refused.
     bool OnCloseRequested() override;
     void OnDialogKey(DialogKey key) override;
+    // The first file dropped is opened as a case; a file manager may hand several.
+    void OnFilesDropped(const std::vector<std::string>& paths) override;
     // The hovered button's tooltip, else that of a view drawn there (while no dialog is open).
     std::string TooltipAt(int x, int y) const override;
     // The window as it is created: its title, size, menus and the keys of its commands.
@@ -158,6 +162,7 @@ private:
     bool refreshingTags_ = false;
     bool quitRefused_ = false;
     int chosenRecentCase_ = -1;
+    std::string droppedCase_;
     IMainWindow* window_ = nullptr;
     TagHandle rootTag_ = 0;
     std::unique_ptr<CAppView> root_;

@@ -423,6 +423,22 @@ TEST(UserStoryTest, ADesignIsSavedAndComesBackTheNextDay) {
     EXPECT_EQ(View(reset, names::Field(ParameterId::SPM), "text"), "8");
 }
 
+TEST(UserStoryTest, ACaseDroppedOnTheWindowOpensAfterTheQuestion) {
+    DriverRun run;
+    RunScript("dropped-case.txt", run);
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    const std::string asked = "choice: Unsaved Changes | The case \"dropped\" has changes that are "
+                              "not saved. Save them before going on? | [Save] [Discard] [Cancel]";
+    EXPECT_TRUE(run.Printed(asked)) << run.out; // closed: the 11 typed stays
+    EXPECT_EQ(Parameter(run.Dump("kept.yml"), "spm"), "11");
+    EXPECT_TRUE(run.Printed(asked + " | answered Discard")) << run.out;
+    EXPECT_EQ(Parameter(run.Dump("opened.yml"), "spm"), "8");
+    EXPECT_NE(run.out.find("The case \"" + (run.folder / "missing.gscase").string() +
+                           "\" cannot be opened"),
+              std::string::npos)
+        << run.out;
+}
+
 TEST(UserStoryTest, BadInputIsMarkedAndNeverReachesTheModel) {
     DriverRun run;
     RunScript("story-bad-input.txt", run);

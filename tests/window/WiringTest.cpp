@@ -33,9 +33,10 @@ std::set<std::string> RaisableEvents() {
         EventName::kCopyDesign, EventName::kExportReport,
         // the File, Edit and Tools menus and closing the window
         EventName::kNewCase, EventName::kOpenCase, EventName::kOpenRecentCase, EventName::kSaveCase,
-        EventName::kSaveCaseAs, EventName::kEditCaseDetails, EventName::kUndo, EventName::kRedo,
-        EventName::kRenamePreset, EventName::kDeletePreset, EventName::kQuitRequested,
-        EventName::kOilfieldUnitsChosen, EventName::kMetricUnitsChosen, EventName::kUnitsChanged};
+        EventName::kOpenDroppedCase, EventName::kSaveCaseAs, EventName::kEditCaseDetails,
+        EventName::kUndo, EventName::kRedo, EventName::kRenamePreset, EventName::kDeletePreset,
+        EventName::kQuitRequested, EventName::kOilfieldUnitsChosen, EventName::kMetricUnitsChosen,
+        EventName::kUnitsChanged};
     for (TagHandle handle = 1; handle <= TagManager()->TagCount(); ++handle) {
         const Tag* tag = GetTag(handle);
         if (const auto* region = dynamic_cast<const TMouseRegion*>(tag)) {

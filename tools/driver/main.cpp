@@ -40,6 +40,7 @@ size. One command per line (blank lines and lines starting with # are skipped):
   select LIST | TEXT               choose the list row with this text
   menu TEXT                        choose a menu item, such as &Exit (the script ends with
                                    the program; an exit refused in its question goes on)
+  drop PATH                        drop a file on the window, as from a file manager
   handlers off|on                  whether the desktop has programs for links and files
   shot FILE.png                    save a screenshot of the window
   dump FILE.yml                    save the parameters, the simulation and every view's

@@ -6,12 +6,15 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -317,6 +320,30 @@ bool CQtAutomation::ResizeWindow(int width, int height, std::string& error) {
         return false;
     }
     window_.ResizeClient(width, height);
+    return true;
+}
+
+bool CQtAutomation::DropFiles(const std::vector<std::string>& paths, std::string& error) {
+    QMainWindow* frame = window_.Frame();
+    if (!frame) {
+        error = "the window is not open";
+        return false;
+    }
+    QList<QUrl> urls;
+    for (const std::string& path : paths) {
+        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+    }
+    QMimeData data;
+    data.setUrls(urls);
+    const QPointF middle(frame->width() / 2.0, frame->height() / 2.0);
+    QDragEnterEvent enter(middle.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &enter);
+    if (!enter.isAccepted()) {
+        error = "the window takes no such drop";
+        return false;
+    }
+    QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &drop);
     return true;
 }
 

@@ -21,6 +21,7 @@ public:
     bool Select(const std::string& name, const std::string& row, std::string& error) override;
     bool ChooseMenu(const std::string& text, std::string& error) override;
     bool ResizeWindow(int width, int height, std::string& error) override;
+    bool DropFiles(const std::vector<std::string>& paths, std::string& error) override;
     void CloseWindow() override;
     bool SaveScreenshot(const std::string& file, const std::vector<ShownDialog>& dialogs,
                         std::string& error) override;

@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QIcon>
@@ -19,12 +20,14 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QToolTip>
+#include <QUrl>
 #include <QWindow>
 
 #include "common/log_manager/Log_Manager.h"
@@ -268,9 +271,37 @@ CQtMainWindow::~CQtMainWindow() {
     FinishWarmingSurface();
 }
 
+CFrameWindow::CFrameWindow(CQtMainWindow& owner) : owner_(owner) {
+    setAcceptDrops(true); // a case dragged from a file manager; a text box takes dropped text
+}
+
 bool CFrameWindow::event(QEvent* event) {
-    if (event->type() == QEvent::UpdateRequest) {
+    switch (event->type()) {
+    case QEvent::UpdateRequest:
         owner_.FinishWarmingSurface(); // the widgets are about to paint into the surface
+        break;
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (!LocalFilesOf(drag->mimeData()).empty()) {
+            drag->acceptProposedAction();
+            return true;
+        }
+        break;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const std::vector<std::string> paths = LocalFilesOf(drop->mimeData());
+        IWindowListener* listener = owner_.Listener();
+        if (!paths.empty() && listener) {
+            drop->acceptProposedAction();
+            listener->OnFilesDropped(paths);
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
     }
     return QMainWindow::event(event);
 }

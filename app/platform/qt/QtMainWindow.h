@@ -55,9 +55,11 @@ private:
     QColor background_;
 };
 
+// The frame around the menu bar and the canvas: asks before it closes, and hands the local files
+// dropped anywhere on it (but on a text box, which takes dropped text) to the listener.
 class CFrameWindow : public QMainWindow {
 public:
-    explicit CFrameWindow(CQtMainWindow& owner) : owner_(owner) {}
+    explicit CFrameWindow(CQtMainWindow& owner);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

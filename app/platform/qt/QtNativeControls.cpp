@@ -6,9 +6,12 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
+#include <QUrl>
 
 #include <cmath>
 
@@ -126,8 +129,24 @@ void CPictureLineEdit::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
 }
 
+std::vector<std::string> LocalFilesOf(const QMimeData* data) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : data ? data->urls() : QList<QUrl>()) {
+        if (url.isLocalFile()) {
+            paths.push_back(url.toLocalFile().toStdString());
+        }
+    }
+    return paths;
+}
+
 bool CPictureLineEdit::event(QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) &&
+        !LocalFilesOf(static_cast<QDropEvent*>(event)->mimeData()).empty()) {
+        event->ignore(); // a file goes on to the window, which opens it, not into the text
+        return false;
+    }
+    if (type == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->matches(QKeySequence::Undo) && !isUndoAvailable()) ||
             (key->matches(QKeySequence::Redo) && !isRedoAvailable())) {

@@ -13,6 +13,11 @@
 #include <QPointer>
 #include <QStyledItemDelegate>
 
+#include <string>
+#include <vector>
+
+class QMimeData;
+
 // Turns focus changes of a widget into the control's callbacks. Focus that only moves to an
 // open popup (the list of a drop-down, a context menu) and back is not a change. Wheel input
 // reaches the widget only while it has the focus.
@@ -47,7 +52,11 @@ public:
 // any other parent.
 SceneMapping MappingOf(const QWidget* widget);
 
-// A line edit that paints its picture, tiled from its top-left corner, under the text.
+// The local files a drag brings, as paths; none for text, links or remote files.
+std::vector<std::string> LocalFilesOf(const QMimeData* data);
+
+// A line edit that paints its picture, tiled from its top-left corner, under the text. Files
+// dragged over it go on to the window; text may be dropped into it.
 class CPictureLineEdit : public QLineEdit, public CScenePlaced {
 public:
     using QLineEdit::QLineEdit;
