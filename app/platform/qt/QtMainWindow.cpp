@@ -272,7 +272,7 @@ CQtMainWindow::~CQtMainWindow() {
 }
 
 CFrameWindow::CFrameWindow(CQtMainWindow& owner) : owner_(owner) {
-    setAcceptDrops(true); // a case dragged from a file manager; a text box takes dropped text
+    setAcceptDrops(true); // a case dragged from a file manager
 }
 
 bool CFrameWindow::event(QEvent* event) {

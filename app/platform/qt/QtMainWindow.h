@@ -56,7 +56,7 @@ private:
 };
 
 // The frame around the menu bar and the canvas: asks before it closes, and hands the local files
-// dropped anywhere on it (but on a text box, which takes dropped text) to the listener.
+// dropped anywhere on it, text boxes included, to the listener.
 class CFrameWindow : public QMainWindow {
 public:
     explicit CFrameWindow(CQtMainWindow& owner);
