@@ -195,14 +195,19 @@ bool IsUnitSpelled(std::string_view unit) {
     return SpellingOf(AsciiForms(unit)) != nullptr;
 }
 
-std::optional<UnitSystem> SystemSpelled(std::string_view unit, Quantity quantity) {
+std::optional<SpelledUnit> UnitSpelled(std::string_view unit, Quantity quantity) {
     const Spelling* spelling = SpellingOf(AsciiForms(unit));
     if (!spelling || spelling->kind == Kind::None || spelling->kind != KindOf(quantity)) {
         return std::nullopt;
     }
+    return SpelledUnit{1 / spelling->modelUnits, spelling->decimals};
+}
+
+std::optional<UnitSystem> SystemSpelled(std::string_view unit, Quantity quantity) {
+    const std::optional<SpelledUnit> spelled = UnitSpelled(unit, quantity);
     for (const UnitSystem system : {UnitSystem::Oilfield, UnitSystem::Metric}) {
-        const double ratio = spelling->modelUnits * UnitOf(quantity, system).perModelUnit;
-        if (std::abs(ratio - 1) < 1e-12) {
+        if (spelled &&
+            std::abs(spelled->perModelUnit / UnitOf(quantity, system).perModelUnit - 1) < 1e-12) {
             return system;
         }
     }

@@ -42,3 +42,10 @@ bool IsUnitSpelled(std::string_view unit);
 // The system whose unit of `quantity` `unit` spells ("bbl/d" is oilfield's rate, "mm" metric's
 // diameter), or none: a unit of another kind, or one of neither system ("ft").
 std::optional<UnitSystem> SystemSpelled(std::string_view unit, Quantity quantity);
+// A unit of `quantity`'s kind as `unit` spells it, of either system or another ("ft", "mN/m"):
+// a value in it is rounded to `decimals`, then divided by `perModelUnit`, as when typed.
+struct SpelledUnit {
+    double perModelUnit = 1;
+    int decimals = 3;
+};
+std::optional<SpelledUnit> UnitSpelled(std::string_view unit, Quantity quantity);

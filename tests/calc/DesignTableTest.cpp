@@ -254,15 +254,17 @@ TEST(DesignTable, AHeadingsUnitInBracketsIsTheColumnsUnit) {
     EXPECT_EQ(rows[0].at("rise_velocity"), "7.874015748");       // the copy's name, in m/s
     EXPECT_EQ(table.err.find("'production_rate' not given"), std::string::npos) << table.err;
 
-    for (const char* unit : {"ft", "kg"}) {
-        const CalcRun refused =
-            Calc({"--batch", "-"}, std::string("Dip Tube Length (") + unit + ")\n4\n");
-        EXPECT_EQ(refused.status, 2);
-        EXPECT_NE(refused.err.find("dip_tube_length takes in or m, not '" + std::string(unit)),
-                  std::string::npos)
-            << refused.err;
-        EXPECT_EQ(refused.out, "");
-    }
+    // Any unit the field takes, of neither system too; one of another kind is refused.
+    const CalcRun others =
+        Calc({"--batch", "-", "-j", "1"}, "Dip Tube Length (ft),Surface tension (mN/m)\n4,72.5\n");
+    ASSERT_EQ(others.status, 0) << others.err;
+    EXPECT_EQ(Rows(others.out).at(0).at("dip_tube_length"), "48");
+    EXPECT_EQ(Rows(others.out).at(0).at("surface_tension"), "0.0725");
+    const CalcRun refused = Calc({"--batch", "-"}, "Dip Tube Length (kg)\n4\n");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("dip_tube_length takes in or m, not 'kg'"), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(refused.out, "");
 }
 
 // The shipped design (capacity 242, hand-worked in DesignCalculatorTest's terms:

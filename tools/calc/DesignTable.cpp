@@ -68,9 +68,9 @@ std::string InputColumn(const ParameterEntry& input, UnitSystem units) {
 
 namespace {
 // A heading that names an input with its unit in brackets, as spreadsheets' headings do:
-// "Production Rate (bbl/day)", "Separator OD [mm]". A unit of neither system's for the input
-// ("Dip Tube Length (ft)") is an error of the header rather than a column of text; a bracketed
-// word that is no unit ("Separator OD (nominal)") names no input.
+// "Production Rate (bbl/day)", "Separator OD [mm]", "Dip Tube Length (ft)": any unit a field
+// takes. A unit of another kind ("Production Rate (kg)") is an error of the header rather than
+// a column of text; a bracketed word that is no unit ("Separator OD (nominal)") names no input.
 NamedInput InputWithBracketedUnit(std::string_view field) {
     const std::string_view heading = TrimBlanks(field);
     const char close = heading.empty() ? '\0' : heading.back();
@@ -84,11 +84,15 @@ NamedInput InputWithBracketedUnit(std::string_view field) {
     if (!named.input || named.withUnit || !IsUnitSpelled(unit)) {
         return {};
     }
-    if (const std::optional<UnitSystem> system = SystemSpelled(unit, named.input->quantity)) {
+    const Quantity quantity = named.input->quantity;
+    if (const std::optional<UnitSystem> system = SystemSpelled(unit, quantity)) {
         return {named.input, *system, true};
     }
+    if (const std::optional<SpelledUnit> spelled = UnitSpelled(unit, quantity)) {
+        return {named.input, UnitSystem::Oilfield, true, spelled};
+    }
     throw CalculatorError("column " + QuoteInput(heading) + ": " + named.input->column + " takes " +
-                          UnitsTaken(named.input->quantity) + ", not " + QuoteInput(unit));
+                          UnitsTaken(quantity) + ", not " + QuoteInput(unit));
 }
 
 std::string KnownColumns() {
@@ -113,9 +117,10 @@ std::string QuotedList(const std::vector<std::string>& names) {
 // What each column of a batch holds: an input, or (null) text carried through.
 struct BatchColumns {
     std::vector<const ParameterEntry*> inputs;
-    std::vector<UnitSystem> units;    // of each input column
-    std::vector<std::string> carried; // their header fields, in order
-    DerivedInputs derived;            // of the columns and the command line's inputs
+    std::vector<UnitSystem> units;                   // of each input column
+    std::vector<std::optional<SpelledUnit>> spelled; // a unit of neither system, in its place
+    std::vector<std::string> carried;                // their header fields, in order
+    DerivedInputs derived;                           // of the columns and the command line's inputs
 };
 
 // A header field without the byte-order marks a file saved twice with one has before it.
@@ -204,6 +209,7 @@ BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
         }
         columns.inputs.push_back(input);
         columns.units.push_back(named.units);
+        columns.spelled.push_back(named.spelled);
     }
     std::vector<const ParameterEntry*> all = namedInputs;
     all.insert(all.end(), columns.inputs.begin(), columns.inputs.end());
@@ -214,12 +220,15 @@ BatchColumns ReadHeader(const CsvRecord& header, const WellParameters& base,
 
 // The value of an input field in its column's unit: a number, rounded to the unit's decimals
 // as the program's fields are (three for oilfield units).
-double InputValue(const ParameterEntry& input, const std::string& field, UnitSystem units) {
+double InputValue(const ParameterEntry& input, const std::string& field, UnitSystem units,
+                  const std::optional<SpelledUnit>& spelled) {
     const std::string text(TrimBlanks(field));
     if (text.empty()) {
         throw CalculatorError(std::string(input.column) + ": the field is empty");
     }
-    return ModelValue(input, NumberValue(input.column, text), units);
+    const double given = NumberValue(input.column, text);
+    return spelled ? ToModelUnit(RoundToDecimals(given, spelled->decimals), spelled->perModelUnit)
+                   : ModelValue(input, given, units);
 }
 
 // The derived inputs of a row; a row whose fluids give no rise velocity is an error of its own.
@@ -246,7 +255,8 @@ void RowOf(const CsvRecord& record, const BatchColumns& columns, const WellParam
         const ParameterEntry* input = columns.inputs[i];
         try {
             if (input) {
-                input->Set(row.design, InputValue(*input, record.fields[i], columns.units[i]));
+                input->Set(row.design, InputValue(*input, record.fields[i], columns.units[i],
+                                                  columns.spelled[i]));
             } else {
                 row.carried.push_back(record.fields[i]);
             }

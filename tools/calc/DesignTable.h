@@ -3,11 +3,13 @@
 // time, computed on a few threads, and written as a table (CSV) in their order as they are
 // done, so a table of any length takes the same memory.
 
+#include "app/model/TypedNumber.h"
 #include "tools/calc/DesignFigures.h"
 
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +73,8 @@ struct NamedInput {
     const ParameterEntry* input = nullptr;
     UnitSystem units = UnitSystem::Oilfield;
     bool withUnit = false;
+    // A heading's unit of neither system ("Dip Tube Length (ft)"), in place of `units`.
+    std::optional<SpelledUnit> spelled{};
 };
 NamedInput InputNamed(const std::string& column);
 // A value given in `units` as the model holds it: rounded to the unit's decimals, converted.
