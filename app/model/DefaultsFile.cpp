@@ -213,27 +213,28 @@ std::string FormatPresetText(const SeparatorPreset& preset) {
     return Finished(out);
 }
 
-namespace {
-// A key written twice is ambiguous: the parser would keep the first, while a person who adds a
-// corrected line at the end means the last. Such a file is refused, naming both lines. Cases
-// saved by an earlier version repeat the unit system after the inputs, and open as they did:
-// the first counts.
-void RefuseRepeatedKeys(const YAML::Node& root) {
-    std::map<std::string, YAML::Mark> seen;
-    for (const auto& pair : root) {
-        if (!pair.first.IsScalar() || pair.first.Scalar() == kUnitsKey) {
+std::string RepeatedKey::Text() const {
+    return Quoted(key.c_str()) + " is given twice (lines " + std::to_string(firstLine) + " and " +
+           std::to_string(secondLine) + ")";
+}
+
+std::optional<RepeatedKey> FirstRepeatedKey(const YAML::Node& map, std::string_view exempt) {
+    if (!map.IsMap()) {
+        return std::nullopt;
+    }
+    std::map<std::string, int> lines; // of each key's first line
+    for (const auto& pair : map) {
+        if (!pair.first.IsScalar() || pair.first.Scalar() == exempt) {
             continue;
         }
-        const auto [first, isNew] = seen.emplace(pair.first.Scalar(), pair.first.Mark());
+        const YAML::Mark at = pair.first.Mark();
+        const auto [first, isNew] = lines.emplace(pair.first.Scalar(), at.line + 1);
         if (!isNew) {
-            throw SettingsFileError(Quoted(pair.first.Scalar().c_str()) +
-                                    " is given twice (lines " +
-                                    std::to_string(first->second.line + 1) + " and " +
-                                    std::to_string(pair.first.Mark().line + 1) + ")");
+            return RepeatedKey{first->first, first->second, at.line + 1, at.column + 1};
         }
     }
+    return std::nullopt;
 }
-} // namespace
 
 YAML::Node ParseSettingsMap(const std::string& text) {
     YAML::Node root;
@@ -245,6 +246,10 @@ YAML::Node ParseSettingsMap(const std::string& text) {
     if (!root.IsMap()) {
         throw SettingsFileError("not a map of keys and values");
     }
-    RefuseRepeatedKeys(root);
+    // Cases saved by an earlier version repeat the unit system after the inputs, and open as
+    // they did: the first counts.
+    if (const std::optional<RepeatedKey> repeated = FirstRepeatedKey(root, kUnitsKey)) {
+        throw SettingsFileError(repeated->Text());
+    }
     return root;
 }

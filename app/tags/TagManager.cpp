@@ -2,6 +2,7 @@
 
 #include "app/files/AtomicFile.h"
 #include "app/files/EmbeddedStore.h"
+#include "app/model/SettingsYaml.h"
 #include "app/services/GlobalService.h"
 #include "app/tags/TagParseAhead.h"
 #include "app/tags/TagReader.h"
@@ -179,7 +180,12 @@ void CTagManager::LoadDocument(Tag& tag) {
     std::string problem;
     const std::string name = SourceName(tag);
     try {
-        tag.Load(media ? YAML::Node() : ParseDocument(tag, problem));
+        const YAML::Node document = media ? YAML::Node() : ParseDocument(tag, problem);
+        // A key written twice would silently lose its second line.
+        if (const std::optional<RepeatedKey> repeated = FirstRepeatedKey(document)) {
+            throw TagValueError(repeated->Text(), repeated->secondLine, repeated->secondColumn);
+        }
+        tag.Load(document);
     } catch (const TagError& error) {
         throw error.ReferredFrom(tag.path); // a tag this one refers to failed
     } catch (const TagValueError& error) {

@@ -185,6 +185,13 @@ TEST_F(TagManagerTest, BadValuesReportLineAndColumn) {
     // A present optional key that does not convert fails like a required one.
     Write("t.text.yml", "X: 0\nY: 0\nWidth: 1\nHeight: 1\nRead Only: maybe\n");
     EXPECT_NE(ErrorText([] { LoadTag("t.text.yml"); }).find("t.text.yml:5:12"), std::string::npos);
+    // A key added again at the end would silently lose to the first.
+    Write("r.mouse.yml", "X: 1\nY: 2\nWidth: 3\nHeight: 40\nClick Event: Go\nX: 400\n");
+    EXPECT_NE(ErrorText([] {
+                  LoadTag("r.mouse.yml");
+              }).find("r.mouse.yml:6:1: \"X\" is given twice (lines 1 and 6)"),
+              std::string::npos)
+        << ErrorText([] { LoadTag("r.mouse.yml"); });
 }
 
 TEST_F(TagManagerTest, RefToTheWrongClassFails) {
