@@ -37,19 +37,20 @@ NamedInput InputNamed(const std::string& column) {
     if (const ParameterEntry* bare = ParameterWithColumn(column)) {
         return {bare, UnitSystem::Oilfield, false};
     }
-    // The names the program gives its inputs in Copy Design, the report, the tooltips and the
-    // case files ("Pump speed", "Gas Bubble Rise Velocity"), so that a pasted sheet's headings
-    // name them.
     for (const ParameterEntry& input : Parameters()) {
+        if (!input.HasColumn()) {
+            continue;
+        }
+        // The names the program gives its inputs in Copy Design, the report, the tooltips and
+        // the case files ("Pump speed", "Gas Bubble Rise Velocity"), so that a pasted sheet's
+        // headings name them.
         for (const char* name : {input.name, input.fullName, input.storedKey}) {
-            if (input.HasColumn() && column == ColumnName(name)) {
+            if (column == ColumnName(name)) {
                 return {&input, UnitSystem::Oilfield, false};
             }
         }
-    }
-    for (const ParameterEntry& input : Parameters()) {
         for (const UnitSystem units : {UnitSystem::Oilfield, UnitSystem::Metric}) {
-            if (input.HasColumn() && column == NameWithUnit(input.column, input.quantity, units)) {
+            if (column == NameWithUnit(input.column, input.quantity, units)) {
                 return {&input, units, true};
             }
         }
