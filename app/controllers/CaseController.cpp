@@ -4,6 +4,7 @@
 #include "app/controllers/ParametersController.h"
 #include "app/files/AtomicFile.h"
 #include "app/model/DefaultsFile.h"
+#include "app/model/DesignSheet.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterTable.h"
 #include "app/platform/Platform.h"
@@ -29,6 +30,7 @@ constexpr const char* kRecentKey = "Recent Cases";
 constexpr const char* kDiscardTitle = "Unsaved Changes";
 constexpr const char* kChangedOnDiskTitle = "Case Changed Elsewhere";
 constexpr const char* kNotSavedTitle = "Case Not Saved";
+constexpr const char* kRefusedTextsTitle = "Texts Not in Use";
 constexpr const char* kDetailsTitle = "Case Details";
 
 std::string Reason(const std::error_code& error) {
@@ -332,8 +334,38 @@ std::string CCaseController::OpenCaseAtStart(const fs::path& path) {
 }
 
 bool CCaseController::SaveCase() {
+    return MayLeaveRefusedTexts() && SaveToCaseFile();
+}
+
+bool CCaseController::SaveCaseAs() {
+    return MayLeaveRefusedTexts() && SaveUnderNewName();
+}
+
+// A box holding a text the design does not use (refused, or not understood) would be lost from
+// the case without a word: the case keeps the value in use. The user decides, before any file
+// dialog, whether to save so or to go back and correct the box.
+bool CCaseController::MayLeaveRefusedTexts() {
+    EndStep();
+    IShell* shell = Platform().shell;
+    const std::vector<RefusedText> refused = parameters_.RefusedTexts();
+    if (refused.empty() || !shell) {
+        return true;
+    }
+    std::string lines;
+    for (const RefusedText& text : refused) {
+        lines += RefusedTextSentence(text, model_.GetParameters(), model_.GetUnitSystem()) + ".\n";
+    }
+    const std::optional<int> answer = shell->AskChoice(
+        kRefusedTextsTitle,
+        lines + "\nThe case keeps the values in use. Save it with them, or cancel and correct " +
+            (refused.size() == 1 ? "the box?" : "the boxes?"),
+        {"Save", "Cancel"});
+    return answer == 0;
+}
+
+bool CCaseController::SaveToCaseFile() {
     if (model_.GetCaseFile().empty()) {
-        return SaveCaseAs();
+        return SaveUnderNewName();
     }
     switch (CheckChangedOnDisk()) {
     case DiskCheck::Replace:
@@ -367,10 +399,10 @@ CCaseController::DiskCheck CCaseController::CheckChangedOnDisk() {
     if (answer == 0) {
         return DiskCheck::Replace;
     }
-    return answer == 1 && SaveCaseAs() ? DiskCheck::SavedElsewhere : DiskCheck::Keep;
+    return answer == 1 && SaveUnderNewName() ? DiskCheck::SavedElsewhere : DiskCheck::Keep;
 }
 
-bool CCaseController::SaveCaseAs() {
+bool CCaseController::SaveUnderNewName() {
     IShell* shell = Platform().shell;
     if (!shell) {
         return false;
@@ -406,7 +438,7 @@ bool CCaseController::NotSaved(const fs::path& path, const std::string& problem,
     const std::optional<int> answer = shell->AskChoice(
         kNotSavedTitle, text + "\n\nSave it under another name or in another folder?",
         {"Save As...", "Cancel"});
-    return answer == 0 && SaveCaseAs();
+    return answer == 0 && SaveUnderNewName();
 }
 
 // The file is replaced in one step; a file that cannot be written leaves everything as it was.

@@ -59,7 +59,8 @@ public:
     void OpenRecentCase();
     // A file dropped on the window opens as Open Case would open it.
     void OpenDroppedCase();
-    // Saves to the case's file, or asks for one. False when nothing was saved.
+    // Saves to the case's file, or asks for one. False when nothing was saved. Both ask first
+    // when a box holds a text the design does not use.
     bool SaveCase();
     bool SaveCaseAs();
     void EditDetails();
@@ -72,6 +73,9 @@ private:
     void EndStep();
     void Take(const CaseDesign& design);
     bool MayDiscardChanges();
+    bool MayLeaveRefusedTexts();
+    bool SaveToCaseFile();
+    bool SaveUnderNewName();
     bool WriteCase(const std::filesystem::path& path);
     bool NotSaved(const std::filesystem::path& path, const std::string& problem, bool elsewhere);
     // Whether the case's file may be replaced: yes when it holds what was last read or written

@@ -91,14 +91,8 @@ std::vector<DesignRow> WarningRows(const DesignInput& design) {
     // A value typed but refused is not what the figures are for: the sheet says so, or a
     // report of a box showing 0 would speak of 8 strokes a minute unasked.
     for (const RefusedText& refused : design.refused) {
-        const ParameterEntry& entry = *refused.parameter;
-        const std::string why = refused.understood ? "out of range" : "not understood";
         rows.push_back(
-            {kWarningRow,
-             entry.Label() + " \"" + refused.text + "\" is not used (" + why +
-                 "): the figures are for " +
-                 FormatWithUnit(entry.Get(design.parameters), entry.quantity, design.units),
-             ""});
+            {kWarningRow, RefusedTextSentence(refused, design.parameters, design.units), ""});
     }
     for (const RuleOutcome& outcome : CheckParameterRules(design.parameters)) {
         if (!outcome.passed) {
@@ -157,6 +151,14 @@ std::vector<DesignRow> CaseRows(const DesignInput& design) {
             {"File", design.caseFile.empty() ? "(not saved)" : design.caseFile, ""}};
 }
 } // namespace
+
+std::string RefusedTextSentence(const RefusedText& refused, const WellParameters& inUse,
+                                UnitSystem units) {
+    const ParameterEntry& entry = *refused.parameter;
+    const std::string why = refused.understood ? "out of range" : "not understood";
+    return entry.Label() + " \"" + refused.text + "\" is not used (" + why +
+           "): the figures are for " + FormatWithUnit(entry.Get(inUse), entry.quantity, units);
+}
 
 std::vector<DesignSection> DescribeDesign(const DesignInput& design) {
     const bool apply = !BreaksARangeRule(design.parameters);

@@ -38,6 +38,10 @@ struct RefusedText {
     bool understood = true; // a number, refused as out of range
 };
 
+// "Pump speed "7,5" is not used (not understood): the figures are for 8 SPM".
+std::string RefusedTextSentence(const RefusedText& refused, const WellParameters& inUse,
+                                UnitSystem units);
+
 struct DesignInput {
     WellParameters parameters;
     std::string presetName; // empty for typed dimensions

@@ -226,7 +226,7 @@ TEST_F(CaseUndoPresetsTest, ACaseSavedAndOpenedAgainHasEveryValueAndParticular) 
     EXPECT_TRUE(shell.forms[0].fields[3].multiline);
     Type(ParameterId::DipTubeLength, {"61.125"});
     Pick(ViewName::kCasingSize, kWideCasing, ParameterOf(ParameterId::CasingSize).changedEvent);
-    TheModel().SetUnitSystem(UnitSystem::Metric);
+    RaiseEvent(EventName::kMetricUnitsChosen);
     EXPECT_TRUE(Cases().IsModified());
     EXPECT_EQ(Cases().Title(), std::string("Untitled* - ") + CWindowManager::kTitle);
     const CaseDesign saved = TheModel().GetDesign();
@@ -277,6 +277,30 @@ TEST_F(CaseUndoPresetsTest, ACaseSavedAndOpenedAgainHasEveryValueAndParticular) 
     EXPECT_TRUE(gWindowManager->OnCloseRequested());
     EXPECT_NE(ReadFile(file).find("\nSPM: 13\n"), std::string::npos) << ReadFile(file);
     EXPECT_TRUE(gWindowManager->OnCloseRequested()); // nothing unsaved: no question
+}
+
+// A box whose text the design does not use would vanish from the case unasked: saving asks
+// first, Cancel (also under the closing question's Save) writes nothing and keeps the window.
+TEST_F(CaseUndoPresetsTest, SavingWithATextNotInUseAsksFirst) {
+    Type(ParameterId::DipTubeLength, {"50"});
+    Type(ParameterId::SPM, {"7,5"});
+    shell.choiceAnswers.push_back("Cancel");
+    RaiseEvent(EventName::kSaveCaseAs);
+    EXPECT_EQ(shell.asked.back(),
+              "Texts Not in Use | Pump speed \"7,5\" is not used (not understood): the figures "
+              "are for 8 SPM.\n\nThe case keeps the values in use. Save it with them, or cancel "
+              "and correct the box? | [Save] [Cancel]");
+    EXPECT_TRUE(shell.suggested.empty()); // no file dialog
+    shell.choiceAnswers.insert(shell.choiceAnswers.end(), {"Save", "Cancel"});
+    EXPECT_FALSE(gWindowManager->OnCloseRequested());
+    EXPECT_TRUE(shell.suggested.empty());
+
+    const fs::path file = Documents() / "kept.gscase";
+    shell.choiceAnswers.push_back("Save");
+    shell.saveAnswers.push_back(file);
+    RaiseEvent(EventName::kSaveCaseAs);
+    EXPECT_NE(ReadFile(file).find("\nSPM: 8\n"), std::string::npos) << ReadFile(file);
+    EXPECT_FALSE(Cases().IsModified());
 }
 
 // Switching units changes no value: the preset named stays, even one not in the list (a
