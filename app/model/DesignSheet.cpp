@@ -180,12 +180,14 @@ std::vector<DesignSection> DescribeDesign(const DesignInput& design) {
 namespace {
 // A figure (a row with a unit whose value is a plain number) with the decimal mark asked for:
 // a German spreadsheet takes a pasted 31.8 for the 31st of August, and reads 31,8 as a number.
-// Names and sentences stay as they are, even one that looks like a number.
-std::string FigureText(const DesignRow& row, bool decimalComma) {
-    std::string value = row.value;
-    if (decimalComma && !row.unit.empty() && ReadNumber(value)) {
-        std::replace(value.begin(), value.end(), '.', ',');
+// A number needs no guard against formulas, whichever its mark ("-3,5" stays a number); names
+// and sentences stay as they are, even one that looks like a number.
+std::string FigureCell(const DesignRow& row, bool decimalComma) {
+    if (!decimalComma || row.unit.empty() || !ReadNumber(row.value)) {
+        return Cell(row.value);
     }
+    std::string value = row.value;
+    std::replace(value.begin(), value.end(), '.', ',');
     return value;
 }
 } // namespace
@@ -195,8 +197,8 @@ std::string DesignAsTabSeparatedText(const std::vector<DesignSection>& sections,
     std::string text = "Name\tValue\tUnit\n";
     for (const DesignSection& section : sections) {
         for (const DesignRow& row : section.rows) {
-            text += Cell(row.name) + "\t" + Cell(FigureText(row, decimalComma)) + "\t" +
-                    Cell(row.unit) + "\n";
+            text += Cell(row.name) + "\t" + FigureCell(row, decimalComma) + "\t" + Cell(row.unit) +
+                    "\n";
         }
     }
     return text;

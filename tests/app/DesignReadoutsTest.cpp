@@ -165,4 +165,8 @@ TEST(DesignSheetTest, TextThatLooksLikeAFormulaIsKeptAsText) {
     EXPECT_NE(comma.find("\nDip tube OD\t1,35\tin\n"), std::string::npos) << comma;
     EXPECT_NE(comma.find("\nSeparator preset\t3.5\t\n"), std::string::npos) << comma;
     EXPECT_EQ(comma.find("1.35"), std::string::npos) << comma;
+    negative.verdict.capacityMargin = -3.5; // a number with either mark, not a guarded text
+    EXPECT_NE(DesignAsTabSeparatedText(DescribeDesign(negative), true)
+                  .find("\nCapacity margin\t-3,5\t%\n"),
+              std::string::npos);
 }
