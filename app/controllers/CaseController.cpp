@@ -4,7 +4,6 @@
 #include "app/controllers/ParametersController.h"
 #include "app/files/AtomicFile.h"
 #include "app/model/DefaultsFile.h"
-#include "app/model/DesignSheet.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/ParameterTable.h"
 #include "app/platform/Platform.h"
@@ -30,7 +29,6 @@ constexpr const char* kRecentKey = "Recent Cases";
 constexpr const char* kDiscardTitle = "Unsaved Changes";
 constexpr const char* kChangedOnDiskTitle = "Case Changed Elsewhere";
 constexpr const char* kNotSavedTitle = "Case Not Saved";
-constexpr const char* kRefusedTextsTitle = "Texts Not in Use";
 constexpr const char* kDetailsTitle = "Case Details";
 
 std::string Reason(const std::error_code& error) {
@@ -333,34 +331,16 @@ std::string CCaseController::OpenCaseAtStart(const fs::path& path) {
     return problem;
 }
 
+// Asked before any file dialog: a box whose text the design does not use would otherwise be lost
+// from the case without a word.
 bool CCaseController::SaveCase() {
-    return MayLeaveRefusedTexts() && SaveToCaseFile();
+    EndStep();
+    return parameters_.MayKeepValuesInUse("case", false) && SaveToCaseFile();
 }
 
 bool CCaseController::SaveCaseAs() {
-    return MayLeaveRefusedTexts() && SaveUnderNewName();
-}
-
-// A box holding a text the design does not use (refused, or not understood) would be lost from
-// the case without a word: the case keeps the value in use. The user decides, before any file
-// dialog, whether to save so or to go back and correct the box.
-bool CCaseController::MayLeaveRefusedTexts() {
     EndStep();
-    IShell* shell = Platform().shell;
-    const std::vector<RefusedText> refused = parameters_.RefusedTexts();
-    if (refused.empty() || !shell) {
-        return true;
-    }
-    std::string lines;
-    for (const RefusedText& text : refused) {
-        lines += RefusedTextSentence(text, model_.GetParameters(), model_.GetUnitSystem()) + ".\n";
-    }
-    const std::optional<int> answer = shell->AskChoice(
-        kRefusedTextsTitle,
-        lines + "\nThe case keeps the values in use. Save it with them, or cancel and correct " +
-            (refused.size() == 1 ? "the box?" : "the boxes?"),
-        {"Save", "Cancel"});
-    return answer == 0;
+    return parameters_.MayKeepValuesInUse("case", false) && SaveUnderNewName();
 }
 
 bool CCaseController::SaveToCaseFile() {

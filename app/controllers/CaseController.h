@@ -73,7 +73,6 @@ private:
     void EndStep();
     void Take(const CaseDesign& design);
     bool MayDiscardChanges();
-    bool MayLeaveRefusedTexts();
     bool SaveToCaseFile();
     bool SaveUnderNewName();
     bool WriteCase(const std::filesystem::path& path);

@@ -2,9 +2,11 @@
 
 #include "app/model/CapacityModel.h"
 #include "app/model/DesignReadouts.h"
+#include "app/model/DesignSheet.h"
 #include "app/model/NumberFormat.h"
 #include "app/model/TypedNumber.h"
 #include "app/platform/Platform.h"
+#include "app/platform/Shell.h"
 #include "app/services/EventNames.h"
 #include "app/services/EventRegistry.h"
 #include "app/services/GasSeparatorModel.h"
@@ -361,6 +363,27 @@ std::vector<RefusedText> CParametersController::RefusedTexts() const {
         }
     }
     return refused;
+}
+
+bool CParametersController::MayKeepValuesInUse(const std::string& what, bool separatorOnly) const {
+    std::vector<RefusedText> refused = RefusedTexts();
+    if (separatorOnly) {
+        std::erase_if(refused, [](const RefusedText& text) { return !text.parameter->inPresets; });
+    }
+    IShell* shell = Platform().shell;
+    if (refused.empty() || !shell) {
+        return true;
+    }
+    std::string lines;
+    for (const RefusedText& text : refused) {
+        lines += RefusedTextSentence(text, model_.GetParameters(), Units()) + ".\n";
+    }
+    const std::optional<int> answer = shell->AskChoice(
+        "Texts Not in Use",
+        lines + "\nThe " + what + " keeps the values in use. Save it with them, or cancel and " +
+            (refused.size() == 1 ? "correct the box?" : "correct the boxes?"),
+        {"Save", "Cancel"});
+    return answer == 0;
 }
 
 void CParametersController::ClearPreset() {

@@ -69,6 +69,10 @@ public:
     // The boxes whose texts are not in use (refused as out of range or not understood), in
     // the table's order: the design is the model's values, not theirs.
     std::vector<RefusedText> RefusedTexts() const;
+    // Before a save of `what` ("case", "preset") that would keep the values in use, not the
+    // texts refused: whether the user says Save when asked (of the separator's boxes alone when
+    // `separatorOnly`). True with no such text.
+    bool MayKeepValuesInUse(const std::string& what, bool separatorOnly) const;
 
 private:
     UnitSystem Units() const;

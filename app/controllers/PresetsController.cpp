@@ -179,6 +179,9 @@ void CPresetsController::DeletePreset() {
 CPresetsController::SaveResult CPresetsController::SavePreset(const std::string& typed,
                                                               std::string& failure) {
     const std::string name = Trimmed(typed);
+    if (!parameters_.MayKeepValuesInUse("preset", true)) {
+        return SaveResult::Cancelled;
+    }
     if (!NameTaken(name)) {
         return parameters_.SavePreset(name, failure) ? SaveResult::Saved : SaveResult::Failed;
     }

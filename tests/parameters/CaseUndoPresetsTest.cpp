@@ -301,6 +301,14 @@ TEST_F(CaseUndoPresetsTest, SavingWithATextNotInUseAsksFirst) {
     RaiseEvent(EventName::kSaveCaseAs);
     EXPECT_NE(ReadFile(file).find("\nSPM: 8\n"), std::string::npos) << ReadFile(file);
     EXPECT_FALSE(Cases().IsModified());
+
+    // A preset asks of the separator's boxes alone.
+    std::string failure;
+    Type(ParameterId::SeparatorOD, {"3,5"});
+    EXPECT_EQ(Presets().SavePreset("Wide", failure), CPresetsController::SaveResult::Cancelled);
+    EXPECT_EQ(shell.asked.back().find("Texts Not in Use | Separator OD \"3,5\""), 0u);
+    EXPECT_EQ(shell.asked.back().find("Pump speed"), std::string::npos);
+    EXPECT_NE(shell.asked.back().find("The preset keeps"), std::string::npos);
 }
 
 // Switching units changes no value: the preset named stays, even one not in the list (a
