@@ -331,8 +331,8 @@ std::string CCaseController::OpenCaseAtStart(const fs::path& path) {
     return problem;
 }
 
-// Asked before any file dialog: a box whose text the design does not use would otherwise be lost
-// from the case without a word.
+// Every save starts here, so the step under way ends here. Asked before any file dialog: a box
+// whose text the design does not use would otherwise be lost from the case without a word.
 bool CCaseController::SaveCase() {
     EndStep();
     return parameters_.MayKeepValuesInUse("case", false) && SaveToCaseFile();
@@ -423,7 +423,6 @@ bool CCaseController::NotSaved(const fs::path& path, const std::string& problem,
 
 // The file is replaced in one step; a file that cannot be written leaves everything as it was.
 bool CCaseController::WriteCase(const fs::path& path) {
-    EndStep();
     std::error_code error;
     std::string text;
     try {
