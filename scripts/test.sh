@@ -27,10 +27,13 @@ fi
 # leak (a leak says "detected memory leaks" and never matches). Tests that failed only that way
 # run once more; any other failure fails at once.
 log=Testing/Temporary/SanitizedRun.log
+mkdir -p "$(dirname "$log")" # a new build folder has none before CTest runs
 if ctest --output-on-failure -j"${JOBS:-2}" 2>&1 | tee "$log"; then
   exit 0
 fi
-failed=$(wc -l < Testing/Temporary/LastTestsFailed.log)
+failed=0
+failedList=Testing/Temporary/LastTestsFailed.log
+[[ -f $failedList ]] && failed=$(wc -l < "$failedList")
 checkerCrashes=$(grep -c "LeakSanitizer has encountered a fatal error" "$log" || true)
 if (( failed == 0 || checkerCrashes != failed )); then
   exit 1
