@@ -24,13 +24,8 @@ constexpr DetailKey kDetailKeys[] = {
     {"Notes", &CaseDetails::notes},
 };
 
-std::string Where(const YAML::Node& node) {
-    return node.Mark().is_null() ? "" : " (line " + std::to_string(node.Mark().line + 1) + ")";
-}
-
-[[noreturn]] void Refuse(const YAML::Node& node, const char* key, const std::string& problem) {
-    throw SettingsFileError(std::string("bad value for \"") + key + "\"" + Where(node) + ": " +
-                            problem);
+[[noreturn]] void Refuse(const YAML::Node& root, const char* key, const std::string& problem) {
+    throw SettingsFileError(BadValueOf(root, key) + ": " + problem);
 }
 
 YAML::Node RequiredScalar(const YAML::Node& root, const char* key) {
@@ -39,7 +34,7 @@ YAML::Node RequiredScalar(const YAML::Node& root, const char* key) {
         throw SettingsFileError(std::string("missing key \"") + key + "\"");
     }
     if (!node.IsScalar()) {
-        Refuse(node, key, "not a single value");
+        Refuse(root, key, "not a single value");
     }
     return node;
 }
@@ -48,10 +43,10 @@ void CheckVersion(const YAML::Node& root) {
     const YAML::Node node = RequiredScalar(root, kVersionKey);
     const std::optional<double> version = ReadNumber(node.Scalar());
     if (!version || *version != std::floor(*version) || *version < 1) {
-        Refuse(node, kVersionKey, "not a case version (a whole number from 1)");
+        Refuse(root, kVersionKey, "not a case version (a whole number from 1)");
     }
     if (*version > kCaseVersion) {
-        Refuse(node, kVersionKey,
+        Refuse(root, kVersionKey,
                "version " + FormatNumber(*version) +
                    " comes from a newer program; this one reads cases up to version " +
                    std::to_string(kCaseVersion));
@@ -65,7 +60,7 @@ UnitSystem ReadUnits(const YAML::Node& root) {
             return units;
         }
     }
-    Refuse(node, kUnitsKey, "'" + node.Scalar() + "' is neither oilfield nor metric");
+    Refuse(root, kUnitsKey, "'" + node.Scalar() + "' is neither oilfield nor metric");
 }
 
 // A particular is optional: a case without it has it empty.
@@ -77,7 +72,7 @@ CaseDetails ReadDetails(const YAML::Node& root) {
             continue;
         }
         if (!node.IsScalar()) {
-            Refuse(node, detail.key, "not text");
+            Refuse(root, detail.key, "not text");
         }
         details.*detail.member = node.Scalar();
     }
@@ -99,10 +94,10 @@ void CheckValues(const YAML::Node& root) {
         }
         const std::optional<double> value = ReadNumber(text);
         if (!value || !std::isfinite(*value)) {
-            Refuse(node, entry.storedKey, "'" + text + "' is not a finite number");
+            Refuse(root, entry.storedKey, "'" + text + "' is not a finite number");
         }
         if (!WithinOwnLimits(entry, *value)) {
-            Refuse(node, entry.storedKey,
+            Refuse(root, entry.storedKey,
                    FormatNumber(*value) + " is out of its range (" + DescribeLimits(entry) + ")");
         }
     }

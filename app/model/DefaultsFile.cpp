@@ -19,18 +19,13 @@ std::string Quoted(const char* key) {
     return std::string("\"") + key + "\"";
 }
 
-std::string Where(const YAML::Node& value) {
-    return value.Mark().is_null() ? "" : " (line " + std::to_string(value.Mark().line + 1) + ")";
-}
-
 YAML::Node RequiredScalar(const YAML::Node& root, const char* key, const char* typeName) {
     const YAML::Node value = root[key];
     if (!value.IsDefined()) {
         throw SettingsFileError("missing key " + Quoted(key));
     }
     if (!value.IsScalar()) {
-        throw SettingsFileError("bad value for " + Quoted(key) + Where(value) + ": not " +
-                                typeName);
+        throw SettingsFileError(BadValueOf(root, key) + ": not " + typeName);
     }
     return value;
 }
@@ -59,7 +54,7 @@ double RequiredNumber(const YAML::Node& root, const char* key) {
         number = YamlNonFinite(value.Scalar());
     }
     if (!number) {
-        throw SettingsFileError("bad value for " + Quoted(key) + Where(value) + ": not a number");
+        throw SettingsFileError(BadValueOf(root, key) + ": not a number");
     }
     return *number;
 }
@@ -78,8 +73,7 @@ double RequiredValue(const YAML::Node& root, const ParameterEntry& entry) {
 double RequiredFiniteNumber(const YAML::Node& root, const char* key) {
     const double value = RequiredNumber(root, key);
     if (!std::isfinite(value)) {
-        throw SettingsFileError("bad value for " + Quoted(key) + Where(root[key]) +
-                                ": not a finite number");
+        throw SettingsFileError(BadValueOf(root, key) + ": not a finite number");
     }
     return value;
 }
@@ -122,8 +116,7 @@ UnitSystem ReadUnitSystem(const YAML::Node& root) {
     const std::string name = RequiredText(root, kUnitsKey);
     const std::optional<UnitSystem> units = UnitSystemNamed(name);
     if (!units) {
-        throw SettingsFileError("bad value for " + Quoted(kUnitsKey) + Where(root[kUnitsKey]) +
-                                ": " + Quoted(name.c_str()) +
+        throw SettingsFileError(BadValueOf(root, kUnitsKey) + ": " + Quoted(name.c_str()) +
                                 " is neither \"oilfield\" nor \"metric\"");
     }
     return *units;
@@ -160,8 +153,7 @@ SeparatorPreset ParsePresetText(const std::string& text) {
         // Held to the limits the defaults file is held to: a preset outside them would apply
         // values no one could type.
         if (!WithinOwnLimits(entry, value)) {
-            throw SettingsFileError("bad value for " + Quoted(entry.storedKey) +
-                                    Where(root[entry.storedKey]) + ": " + FormatNumber(value) +
+            throw SettingsFileError(BadValueOf(root, entry.storedKey) + ": " + FormatNumber(value) +
                                     " is out of its range (" + DescribeLimits(entry) + ")");
         }
         entry.Set(preset.dimensions, value);
@@ -234,6 +226,16 @@ std::optional<RepeatedKey> FirstRepeatedKey(const YAML::Node& map, std::string_v
         }
     }
     return std::nullopt;
+}
+
+std::string BadValueOf(const YAML::Node& map, std::string_view key) {
+    std::string text = "bad value for \"" + std::string(key) + "\"";
+    for (const auto& pair : map) {
+        if (pair.first.IsScalar() && pair.first.Scalar() == key && !pair.first.Mark().is_null()) {
+            return text + " (line " + std::to_string(pair.first.Mark().line + 1) + ")";
+        }
+    }
+    return text;
 }
 
 YAML::Node ParseSettingsMap(const std::string& text) {

@@ -23,3 +23,7 @@ struct RepeatedKey {
     std::string Text() const;
 };
 std::optional<RepeatedKey> FirstRepeatedKey(const YAML::Node& map, std::string_view exempt = {});
+
+// The start of a message on the value of `key` in `map`: "bad value for \"SPM\" (line 16)",
+// the line being the key's, where a person looks (an empty value's own mark is the next line's).
+std::string BadValueOf(const YAML::Node& map, std::string_view key);

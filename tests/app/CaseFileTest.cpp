@@ -105,6 +105,7 @@ TEST(CaseFileTest, ABrokenOrHostileCaseIsRefusedWithItsLineAndKey) {
     const std::string text = FormatCaseText(AwkwardDesign());
     const std::string spm = std::to_string(LineOf(text, "SPM"));
     const std::string units = std::to_string(LineOf(text, "Units"));
+    const std::string casing = std::to_string(LineOf(text, "Casing Size"));
     const struct {
         std::string text;
         std::string says;
@@ -121,7 +122,9 @@ TEST(CaseFileTest, ABrokenOrHostileCaseIsRefusedWithItsLineAndKey) {
         {WithValue(text, "Case Version", "0.5"), "\"Case Version\" (line 1)"},
         {WithValue(text, "Notes", "{a: 1}"), "\"Notes\" (line "},
         {text.substr(text.find('\n') + 1), "missing key \"Case Version\""},
-        {WithValue(text, "Casing Size", "") + "\n", "\"Casing Size\""},
+        // An empty value is marked where the next line starts; the message names the key's.
+        {WithValue(text, "Casing Size", "") + "\n", "\"Casing Size\" (line " + casing + "): "},
+        {WithValue(text, "SPM", ""), "\"SPM\" (line " + spm + "): not a number"},
         {"Case Version: 1\nUnits: oilfield\n", "missing key"},
         // A corrected line added at the end would silently lose to the first.
         {text + "SPM: 12\n", "\"SPM\" is given twice (lines " + spm + " and "},
